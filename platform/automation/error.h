@@ -1,0 +1,46 @@
+#pragma once
+// AutomationError: the one exception type that crosses library boundaries, the
+// equivalent of Visual Basic's Err.Raise (number, source, description).
+// Wrap32760 builds the wrapping chain: an error already numbered 32760 passes on
+// unchanged, any other becomes 32760 with the operation's own source and message,
+// a CR LF, and the inner description, so a message reads from the outside in.
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace brevora {
+
+inline constexpr int32_t kWrapError = 32760;
+// Visual Basic's vbObjectError: object-check errors are this plus a small number.
+inline constexpr int32_t kObjectError = static_cast<int32_t>(0x80040000u);
+
+class AutomationError : public std::exception {
+ public:
+  AutomationError(int32_t number, std::string source, std::string description);
+  ~AutomationError() override;
+
+  int32_t number() const noexcept { return number_; }
+  const std::string& source() const noexcept { return source_; }
+  const std::string& description() const noexcept { return description_; }
+  const char* what() const noexcept override { return description_.c_str(); }
+
+ private:
+  int32_t number_;
+  std::string source_;
+  std::string description_;
+};
+
+// The error to raise for a failed operation: `inner` unchanged when it is already
+// 32760, else 32760 with `source` and `message` + CR LF + inner description.
+AutomationError Wrap32760(const AutomationError& inner, const std::string& source,
+                          const std::string& message);
+
+// Turns whatever the current exception is (inside a catch block) into an
+// AutomationError: AutomationError as is, std::bad_alloc as 7 "Out of memory",
+// anything else as 5 with its what() text.
+AutomationError CurrentError();
+
+// Raises kObjectError + n with source "tabrelpc" and the given description.
+[[noreturn]] void RaiseObjectError(int32_t n, const std::string& description);
+
+}  // namespace brevora

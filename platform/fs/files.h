@@ -1,0 +1,89 @@
+#pragma once
+// File operations with Windows semantics where the system relies on them:
+// names matched without regard to case, listings sorted case-insensitively,
+// renames that never replace, and replacement of a file only through a temporary
+// file in the same folder renamed over it when complete.
+// Failures raise AutomationError with Visual Basic's run-time numbers and texts:
+// 53 "File not found", 58 "File already exists", 70 "Permission denied",
+// 75 "Path/File access error", 76 "Path not found", 61 "Disk full",
+// 57 "Device I/O error"; source "".
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brevora::fs {
+
+bool FileExists(std::string_view path);    // a regular file
+bool FolderExists(std::string_view path);  // a directory
+uint64_t FileSize(std::string_view path);  // 53 when missing
+
+enum class ListKind { Files, Folders };
+// Names (not paths) in `folder`, sorted without regard to case; hidden (leading
+// dot) entries skipped; names that the code page cannot represent are skipped.
+// `extension` (".tbr"), when given, filters files without regard to case.
+std::vector<std::string> ListFolder(std::string_view folder, ListKind kind,
+                                    std::string_view extension = {});
+// The name of the entry of `folder` that equals `name` without regard to case.
+std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name);
+
+void MakeFolder(std::string_view path);   // with missing parents; existing is fine
+void RemoveFile(std::string_view path);   // 53 when missing
+void RemoveFolder(std::string_view path); // an empty folder; 75 when not empty
+// Renames a file or folder; never replaces an existing target (58).
+void RenameNoReplace(std::string_view from, std::string_view to);
+// Copies a file; the target is replaced atomically when `replace`, else 58 if present.
+void CopyFile(std::string_view from, std::string_view to, bool replace);
+
+std::vector<uint8_t> ReadWholeFile(std::string_view path);
+// Replaces (or creates) `path` with `data` through a temporary file in the same
+// folder, fsync and rename; on failure the old file is untouched and the
+// temporary file removed.
+void AtomicWrite(std::string_view path, std::span<const uint8_t> data);
+void AtomicWrite(std::string_view path, std::string_view data);
+
+// A writer for files built piece by piece: writes go to a temporary file beside
+// the target; Commit() renames it over the target; destruction without Commit()
+// removes the temporary file and leaves the target untouched.
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::string_view path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(std::string_view bytes);
+  void Write(std::span<const uint8_t> bytes);
+  void Commit();
+
+ private:
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
+// Creates a new empty file "<prefix>XXXXXX<extension>" in TempDir() and returns its
+// system path. The caller removes it (see TempFileGuard).
+std::string MakeTempFile(std::string_view prefix, std::string_view extension = {});
+
+// Removes a file when it goes out of scope (temporary files on every path).
+class TempFileGuard {
+ public:
+  explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+  ~TempFileGuard();
+  TempFileGuard(const TempFileGuard&) = delete;
+  TempFileGuard& operator=(const TempFileGuard&) = delete;
+  const std::string& path() const { return path_; }
+  void Release() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// The file's last modification time as a Visual Basic date (local time).
+double FileDateTime(std::string_view path);
+void SetFileDateTime(std::string_view path, double vbDate);
+
+}  // namespace brevora::fs

@@ -1,0 +1,35 @@
+#pragma once
+// Paths as the system composes them: code-page strings with '\' or '/' as
+// separators. NativePath turns one into the Linux path (UTF-8, '/'); every
+// function of platform/fs takes system paths and converts at the edge.
+#include <string>
+#include <string_view>
+
+namespace brevora::fs {
+
+std::string NativePath(std::string_view systemPath);
+// The system form of a Linux path (UTF-8 -> code page, exact); raises
+// AutomationError 52 "Bad file name or number" when it cannot be represented.
+std::string SystemPath(std::string_view nativePath);
+
+// Name helpers on system paths; both separators count.
+std::string FileNamePart(std::string_view path);     // after the last separator
+std::string FolderPart(std::string_view path);       // up to and with the last separator
+std::string ExtensionPart(std::string_view path);    // ".tbr" of the name part, "" if none
+std::string JoinPath(std::string_view folder, std::string_view name);  // one separator between
+bool IsSeparator(char c);
+// True when `name` is a plain file or folder name: not empty, not "." or "..",
+// no separator, no NUL. Names from files or the handheld must pass this.
+bool IsPlainName(std::string_view name);
+
+// The per-user roots: $BREVORA_HOME (config, state and runtime all inside it) when
+// set, else $XDG_CONFIG_HOME/brevora, $XDG_STATE_HOME/brevora,
+// $XDG_RUNTIME_DIR/brevora (with the XDG defaults). Created on demand; read from
+// the environment on every call (never cached).
+std::string ConfigDir();
+std::string StateDir();
+std::string RuntimeDir();
+// The system temporary folder ($TMPDIR or /tmp), with a trailing '/'.
+std::string TempDir();
+
+}  // namespace brevora::fs

@@ -1,0 +1,22 @@
+#pragma once
+// Dates as the system stores them. A Visual Basic date is days (with fraction)
+// since 1899-12-30 00:00 local time; a Palm date is whole seconds since
+// 1904-01-01 00:00 local time (unsigned 32-bit in handheld databases).
+#include <cstdint>
+#include <ctime>
+
+namespace brevora::dates {
+
+inline constexpr uint32_t kSecondsPerDay = 86400;
+
+// Local wall-clock conversions (through the local time zone).
+double TimeToVbDate(std::time_t t);
+std::time_t VbDateToTime(double vbDate);   // rounds to the nearest second
+double NowVbDate();
+
+// Palm <-> Visual Basic date, both local: whole seconds, rounded to the nearest.
+// A VB date before 1904-01-01 or past the 32-bit range gives 0 / saturates.
+uint32_t VbDateToPalm(double vbDate);
+double PalmToVbDate(uint32_t palm);
+
+}  // namespace brevora::dates

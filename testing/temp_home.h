@@ -1,0 +1,15 @@
+#pragma once
+// Test support: every test case runs with BREVORA_HOME pointing at a fresh
+// temporary folder, created before the case and removed after it, so no test
+// ever reads or writes the real home.
+#include <string>
+
+namespace brevora::testing {
+
+// The BREVORA_HOME of the running test case.
+std::string TempHome();
+
+// A fresh, empty folder inside the test case's home (removed with it).
+std::string MakeTempDir(const std::string& name);
+
+}  // namespace brevora::testing
