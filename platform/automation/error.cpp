@@ -1,6 +1,7 @@
 #include "platform/automation/error.h"
 
 #include <new>
+#include <string>
 #include <utility>
 
 namespace brevora {
@@ -34,5 +35,37 @@ AutomationError CurrentError() {
 void RaiseObjectError(int32_t n, const std::string& description) {
   throw AutomationError(kObjectError + n, "tabrelpc", description);
 }
+
+void RaiseError(int32_t number, const std::string& source, const std::string& description) {
+  throw AutomationError(number, source, description);
+}
+
+std::string RuntimeErrorText(int32_t number) {
+  switch (number) {
+    case 5: return "Invalid procedure call or argument";
+    case 6: return "Overflow";
+    case 7: return "Out of memory";
+    case 9: return "Subscript out of range";
+    case 11: return "Division by zero";
+    case 13: return "Type mismatch";
+    case 52: return "Bad file name or number";
+    case 53: return "File not found";
+    case 91: return "Object variable or With block variable not set";
+    case 94: return "Invalid use of Null";
+    case 424: return "Object required";
+    case 429: return "ActiveX component can't create object";
+    case 438: return "Object doesn't support this property or method";
+    case 449: return "Argument not optional";
+    case 450: return "Wrong number of arguments or invalid property assignment";
+    case 457: return "This key is already associated with an element of this collection";
+    default: return "Application-defined or object-defined error";
+  }
+}
+
+AutomationError RuntimeError(int32_t number) {
+  return AutomationError(number, "", RuntimeErrorText(number));
+}
+
+void RaiseRuntimeError(int32_t number) { throw RuntimeError(number); }
 
 }  // namespace brevora

@@ -43,4 +43,15 @@ AutomationError CurrentError();
 // Raises kObjectError + n with source "tabrelpc" and the given description.
 [[noreturn]] void RaiseObjectError(int32_t n, const std::string& description);
 
+// Err.Raise: throws AutomationError(number, source, description).
+[[noreturn]] void RaiseError(int32_t number, const std::string& source,
+                             const std::string& description);
+
+// Visual Basic's own text of a run-time error number ("Type mismatch" for 13),
+// "Application-defined or object-defined error" for numbers it has no text for.
+std::string RuntimeErrorText(int32_t number);
+// A run-time error as Visual Basic raises it: the number, an empty source, its text.
+AutomationError RuntimeError(int32_t number);
+[[noreturn]] void RaiseRuntimeError(int32_t number);
+
 }  // namespace brevora

@@ -6,12 +6,14 @@
 // Failures raise AutomationError with Visual Basic's run-time numbers and texts:
 // 53 "File not found", 58 "File already exists", 70 "Permission denied",
 // 75 "Path/File access error", 76 "Path not found", 61 "Disk full",
-// 57 "Device I/O error"; source "".
+// 57 "Device I/O error", 52 "Bad file name or number", 74 "Can't rename with
+// different drive"; source "" (platform/fs/file_error.h maps errno).
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brevora::fs {
@@ -56,16 +58,20 @@ class AtomicFile {
 
   void Write(std::string_view bytes);
   void Write(std::span<const uint8_t> bytes);
+  // Raises (and removes the temporary file) when the data can't be made durable
+  // or the rename fails; after a failed Write it raises 75 without renaming.
   void Commit();
 
  private:
-  std::string target_;
+  std::string target_;  // native paths
   std::string temp_;
   int fd_ = -1;
+  bool failed_ = false;  // a write failed: Commit refuses
 };
 
 // Creates a new empty file "<prefix>XXXXXX<extension>" in TempDir() and returns its
-// system path. The caller removes it (see TempFileGuard).
+// system path. The caller removes it (see TempFileGuard). A prefix or extension
+// holding a separator raises 52.
 std::string MakeTempFile(std::string_view prefix, std::string_view extension = {});
 
 // Removes a file when it goes out of scope (temporary files on every path).
@@ -82,7 +88,8 @@ class TempFileGuard {
   std::string path_;
 };
 
-// The file's last modification time as a Visual Basic date (local time).
+// The file's last modification time as a Visual Basic date (local time, whole
+// seconds); 53 when missing.
 double FileDateTime(std::string_view path);
 void SetFileDateTime(std::string_view path, double vbDate);
 

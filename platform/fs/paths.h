@@ -25,7 +25,9 @@ bool IsPlainName(std::string_view name);
 // The per-user roots: $BREVORA_HOME (config, state and runtime all inside it) when
 // set, else $XDG_CONFIG_HOME/brevora, $XDG_STATE_HOME/brevora,
 // $XDG_RUNTIME_DIR/brevora (with the XDG defaults). Created on demand; read from
-// the environment on every call (never cached).
+// the environment on every call (never cached). Returned without a trailing
+// separator. With $BREVORA_HOME, config and state are that folder itself and
+// runtime is its "run" folder; without $XDG_RUNTIME_DIR, runtime is StateDir()/run.
 std::string ConfigDir();
 std::string StateDir();
 std::string RuntimeDir();

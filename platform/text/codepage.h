@@ -22,5 +22,8 @@ std::string Utf8ToCp(std::string_view utf8);
 // UTF-8 -> code page; nullopt when any character cannot be represented exactly
 // (used for file names, which are refused rather than silently renamed).
 std::optional<std::string> Utf8ToCpExact(std::string_view utf8);
+// True when `utf8` is well-formed UTF-8 (no overlong forms, surrogates or values
+// past U+10FFFF), whether or not the code page holds its characters.
+bool IsValidUtf8(std::string_view utf8);
 
 }  // namespace brevora::text

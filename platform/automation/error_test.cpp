@@ -1,0 +1,92 @@
+#include "platform/automation/error.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace brevora {
+namespace {
+
+// Three levels of operations, each wrapping what fails inside it, as the
+// object models do: the message reads from the outside in, one line per level.
+void ReadCell() { RaiseError(13, "", "Type mismatch"); }
+
+void ReadSheet() {
+  try {
+    ReadCell();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Workbook.ReadSheet", "Could not read sheet 'A'.");
+  }
+}
+
+void OpenWorkbook() {
+  try {
+    ReadSheet();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Workbook.OpenFromDisk", "Could not open Workbook 'x.tbr'.");
+  }
+}
+
+TEST(Wrap32760, ChainReadsOutsideInOneLinePerLevel) {
+  try {
+    OpenWorkbook();
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 32760);
+    // An inner 32760 passes unchanged, so the innermost wrapping's source stays.
+    EXPECT_EQ(e.source(), "Workbook.ReadSheet");
+    EXPECT_EQ(e.description(), "Could not read sheet 'A'.\r\nType mismatch");
+  }
+}
+
+TEST(Wrap32760, WrapsOtherNumbersAndPassesA32760On) {
+  const AutomationError inner(kObjectError + 3, "tabrelpc", "Bad value.");
+  const AutomationError once = Wrap32760(inner, "Cell.Value", "Could not set value.");
+  EXPECT_EQ(once.number(), kWrapError);
+  EXPECT_EQ(once.source(), "Cell.Value");
+  EXPECT_EQ(once.description(), "Could not set value.\r\nBad value.");
+
+  const AutomationError twice = Wrap32760(once, "Workbook.Save", "Could not save.");
+  EXPECT_EQ(twice.number(), once.number());
+  EXPECT_EQ(twice.source(), once.source());
+  EXPECT_EQ(twice.description(), once.description());
+}
+
+TEST(CurrentError, TurnsAnyExceptionIntoAnAutomationError) {
+  auto errorOf = [](auto thrower) {
+    try {
+      thrower();
+    } catch (...) {
+      return CurrentError();
+    }
+    return AutomationError(0, "", "");
+  };
+  AutomationError e = errorOf([] { throw AutomationError(53, "fs", "File not found"); });
+  EXPECT_EQ(e.number(), 53);
+  EXPECT_EQ(e.source(), "fs");
+  e = errorOf([] { throw std::bad_alloc(); });
+  EXPECT_EQ(e.number(), 7);
+  e = errorOf([] { throw std::runtime_error("boom"); });
+  EXPECT_EQ(e.number(), 5);
+  EXPECT_EQ(e.description(), "boom");
+}
+
+TEST(RaiseObjectError, AddsVbObjectErrorWithModuleSource) {
+  try {
+    RaiseObjectError(12, "Invalid index.");
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), static_cast<int32_t>(0x8004000C));
+    EXPECT_EQ(e.source(), "tabrelpc");
+    EXPECT_EQ(e.description(), "Invalid index.");
+  }
+}
+
+TEST(RuntimeError, CarriesVisualBasicText) {
+  EXPECT_EQ(RuntimeError(13).description(), "Type mismatch");
+  EXPECT_EQ(RuntimeError(429).description(), "ActiveX component can't create object");
+  EXPECT_EQ(RuntimeError(12345).description(), "Application-defined or object-defined error");
+  EXPECT_EQ(RuntimeError(6).source(), "");
+}
+
+}  // namespace
+}  // namespace brevora

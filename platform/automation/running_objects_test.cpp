@@ -1,0 +1,42 @@
+#include "platform/automation/running_objects.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/automation/error.h"
+
+namespace brevora {
+namespace {
+
+int NumberOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const AutomationError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+class App : public Dispatch {};
+
+TEST(RunningObjects, AttachToTheRegisteredObjectUntilRevoked) {
+  EXPECT_EQ(NumberOf([] { GetActiveObject("Brevora.TestApp"); }), 429);
+  auto app = MakeRef<App>();
+  RegisterActive("Brevora.TestApp", app);
+  EXPECT_EQ(GetActiveObject("brevora.testapp"), Ref<Dispatch>(app));
+  EXPECT_EQ(app->RefCount(), 2);  // the table holds one
+
+  auto newer = MakeRef<App>();
+  RegisterActive("BREVORA.TESTAPP", newer);
+  EXPECT_EQ(GetActiveObject("Brevora.TestApp"), Ref<Dispatch>(newer));
+  EXPECT_EQ(app->RefCount(), 1);
+
+  EXPECT_TRUE(RevokeActive("Brevora.TestApp"));
+  EXPECT_FALSE(RevokeActive("Brevora.TestApp"));
+  EXPECT_EQ(newer->RefCount(), 1);
+  EXPECT_EQ(NumberOf([] { GetActiveObject("Brevora.TestApp"); }), 429);
+}
+
+}  // namespace
+}  // namespace brevora

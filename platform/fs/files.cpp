@@ -1,0 +1,347 @@
+#include "platform/fs/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/fs/file_error.h"
+#include "platform/fs/paths.h"
+#include "platform/fs/rename_no_replace.h"
+#include "platform/text/case.h"
+#include "platform/text/codepage.h"
+#include "platform/time/dates.h"
+
+namespace brevora::fs {
+namespace {
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() { if (fd >= 0) close(fd); }
+};
+
+// Removes a native file on scope exit unless released.
+struct NativeUnlinker {
+  std::string path;
+  ~NativeUnlinker() { if (!path.empty()) unlink(path.c_str()); }
+};
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+bool StatNative(const std::string& native, struct stat& st) { return stat(native.c_str(), &st) == 0; }
+
+std::string NativeFolderOf(const std::string& native) {
+  const size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : native.substr(0, slash);
+}
+
+// ENOENT is 53 when the folder exists and 76 when the folder itself is missing.
+[[noreturn]] void RaiseOpenError(int err, const std::string& native) {
+  struct stat st {};
+  if (err == ENOENT && !(StatNative(NativeFolderOf(native), st) && S_ISDIR(st.st_mode))) {
+    RaiseFileError(kPathNotFound);
+  }
+  RaiseErrno(err);
+}
+
+void WriteAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = write(fd, p, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+void SyncFolder(const std::string& nativeFolder) {
+  const int fd = open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);  // best effort: the rename itself has already happened
+  close(fd);
+}
+
+// Creates "<folder>/.<name>.tmp<random>" beside `nativeTarget`, hidden from
+// listings. New files get the usual 0666 & ~umask; returns the descriptor.
+int CreateTempBeside(const std::string& nativeTarget, std::string& tempOut) {
+  const std::string folder = NativeFolderOf(nativeTarget);
+  const std::string name = nativeTarget.substr(nativeTarget.rfind('/') + 1);
+  static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned char random[8];
+    if (getrandom(random, sizeof random, 0) != sizeof random) RaiseErrno(errno);
+    std::string temp = folder + "/." + name + ".tmp";
+    for (unsigned char r : random) temp.push_back(kDigits[r % 36]);
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      tempOut = temp;
+      return fd;
+    }
+    if (errno != EEXIST) RaiseErrno(errno, true);
+  }
+  RaiseFileError(kPathFileAccess);
+}
+
+void FsyncOrRaise(int fd) {
+  if (fsync(fd) != 0) RaiseErrno(errno);
+}
+
+void ReplaceWith(const std::string& temp, const std::string& target) {
+  if (rename(temp.c_str(), target.c_str()) != 0) RaiseErrno(errno, true);
+  SyncFolder(NativeFolderOf(target));
+}
+
+}  // namespace
+
+bool FileExists(std::string_view path) {
+  struct stat st {};
+  return StatNative(NativePath(path), st) && S_ISREG(st.st_mode);
+}
+
+bool FolderExists(std::string_view path) {
+  struct stat st {};
+  return StatNative(NativePath(path), st) && S_ISDIR(st.st_mode);
+}
+
+uint64_t FileSize(std::string_view path) {
+  struct stat st {};
+  if (!StatNative(NativePath(path), st) || S_ISDIR(st.st_mode)) RaiseFileError(kFileNotFound);
+  return static_cast<uint64_t>(st.st_size);
+}
+
+std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std::string_view extension) {
+  const std::string native = NativePath(folder);
+  DirHandle dir(opendir(native.c_str()));
+  if (!dir) RaiseErrno(errno, true);
+  std::vector<std::string> names;
+  while (dirent* entry = readdir(dir.get())) {
+    const std::string_view raw = entry->d_name;
+    if (raw.empty() || raw[0] == '.') continue;
+    bool isDir;
+    if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+      isDir = entry->d_type == DT_DIR;
+    } else {  // unknown type or a symbolic link: follow it
+      struct stat st {};
+      if (fstatat(dirfd(dir.get()), entry->d_name, &st, 0) != 0) continue;
+      if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) continue;
+      isDir = S_ISDIR(st.st_mode);
+    }
+    if (isDir != (kind == ListKind::Folders)) continue;
+    auto name = text::Utf8ToCpExact(raw);
+    if (!name) continue;
+    if (kind == ListKind::Files && !extension.empty() &&
+        !text::EqualsNoCase(ExtensionPart(*name), extension)) {
+      continue;
+    }
+    names.push_back(std::move(*name));
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const int c = text::CompareNoCase(a, b);
+    return c != 0 ? c < 0 : a < b;  // names differing only in case: a fixed order
+  });
+  return names;
+}
+
+std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name) {
+  DirHandle dir(opendir(NativePath(folder).c_str()));
+  if (!dir) return std::nullopt;
+  std::optional<std::string> found;
+  while (dirent* entry = readdir(dir.get())) {
+    const std::string_view raw = entry->d_name;
+    if (raw == "." || raw == "..") continue;
+    auto cp = text::Utf8ToCpExact(raw);
+    if (!cp || !text::EqualsNoCase(*cp, name)) continue;
+    if (*cp == name) return cp;  // an exact match wins over others that differ in case
+    if (!found || *cp < *found) found = std::move(cp);
+  }
+  return found;
+}
+
+void MakeFolder(std::string_view path) {
+  const std::string native = NativePath(path);
+  for (size_t pos = 1; pos <= native.size(); ++pos) {
+    if (pos != native.size() && native[pos] != '/') continue;
+    const std::string part = native.substr(0, pos);
+    if (mkdir(part.c_str(), 0777) == 0 || errno == EEXIST) continue;
+    const int err = errno;
+    struct stat st {};
+    if (!StatNative(part, st) || !S_ISDIR(st.st_mode)) RaiseErrno(err, true);
+  }
+  struct stat st {};
+  if (!StatNative(native, st)) RaiseErrno(errno, true);
+  if (!S_ISDIR(st.st_mode)) RaiseFileError(kPathFileAccess);
+}
+
+void RemoveFile(std::string_view path) {
+  const std::string native = NativePath(path);
+  if (unlink(native.c_str()) != 0) RaiseOpenError(errno, native);
+}
+
+void RemoveFolder(std::string_view path) {
+  // A folder that is not empty gives 75, like every unlisted errno.
+  if (rmdir(NativePath(path).c_str()) != 0) RaiseErrno(errno, true);
+}
+
+void RenameNoReplace(std::string_view from, std::string_view to) {
+  detail::RenameNoReplaceNative(NativePath(from), NativePath(to));
+}
+
+void CopyFile(std::string_view from, std::string_view to, bool replace) {
+  const std::string source = NativePath(from);
+  const std::string target = NativePath(to);
+  FdCloser in{open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (in.fd < 0) RaiseOpenError(errno, source);
+  struct stat st {};
+  if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
+  if (!S_ISREG(st.st_mode)) RaiseFileError(kPathFileAccess);
+  struct stat existing {};
+  if (!replace && lstat(target.c_str(), &existing) == 0) RaiseFileError(kFileAlreadyExists);
+
+  std::string temp;
+  FdCloser out{CreateTempBeside(target, temp)};
+  NativeUnlinker guard{temp};
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t n = read(in.fd, buffer.data(), buffer.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    if (n == 0) break;
+    WriteAll(out.fd, buffer.data(), static_cast<size_t>(n));
+  }
+  // Like the Windows copy: the copy keeps the source's attributes and write time.
+  fchmod(out.fd, st.st_mode & 07777);
+  const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+  futimens(out.fd, times);
+  FsyncOrRaise(out.fd);
+  const int fd = out.fd;
+  out.fd = -1;
+  if (close(fd) != 0) RaiseErrno(errno);
+  if (replace) {
+    ReplaceWith(temp, target);
+  } else {
+    detail::RenameNoReplaceNative(temp, target);
+    SyncFolder(NativeFolderOf(target));
+  }
+  guard.path.clear();
+}
+
+std::vector<uint8_t> ReadWholeFile(std::string_view path) {
+  const std::string native = NativePath(path);
+  FdCloser in{open(native.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (in.fd < 0) RaiseOpenError(errno, native);
+  struct stat st {};
+  if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
+  if (!S_ISREG(st.st_mode)) RaiseFileError(kPathFileAccess);
+  std::vector<uint8_t> data;
+  data.reserve(static_cast<size_t>(st.st_size));
+  uint8_t buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = read(in.fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    if (n == 0) break;
+    data.insert(data.end(), buffer, buffer + n);
+  }
+  return data;
+}
+
+void AtomicWrite(std::string_view path, std::span<const uint8_t> data) {
+  AtomicFile file(path);
+  file.Write(data);
+  file.Commit();
+}
+
+void AtomicWrite(std::string_view path, std::string_view data) {
+  AtomicFile file(path);
+  file.Write(data);
+  file.Commit();
+}
+
+AtomicFile::AtomicFile(std::string_view path) : target_(NativePath(path)) {
+  struct stat existing {};
+  const bool replacing = StatNative(target_, existing) && S_ISREG(existing.st_mode);
+  fd_ = CreateTempBeside(target_, temp_);
+  if (replacing) {
+    // The replacement keeps the original's permissions (and owner, where allowed)
+    // from the start, so its data is never more exposed than the original's.
+    fchmod(fd_, existing.st_mode & 07777);
+    if (fchown(fd_, existing.st_uid, existing.st_gid) != 0) {
+      // Only the superuser may give a file away; the file stays the writer's.
+    }
+  }
+}
+
+AtomicFile::~AtomicFile() {
+  if (fd_ >= 0) close(fd_);
+  if (!temp_.empty()) unlink(temp_.c_str());
+}
+
+void AtomicFile::Write(std::string_view bytes) {
+  if (fd_ < 0) RaiseFileError(kPathFileAccess);
+  try {
+    WriteAll(fd_, bytes.data(), bytes.size());
+  } catch (...) {
+    failed_ = true;
+    throw;
+  }
+}
+
+void AtomicFile::Write(std::span<const uint8_t> bytes) {
+  Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void AtomicFile::Commit() {
+  if (fd_ < 0 || failed_) RaiseFileError(kPathFileAccess);
+  // On any failure below the destructor removes the temporary file.
+  FsyncOrRaise(fd_);
+  const int fd = fd_;
+  fd_ = -1;
+  if (close(fd) != 0) RaiseErrno(errno);
+  ReplaceWith(temp_, target_);
+  temp_.clear();
+}
+
+std::string MakeTempFile(std::string_view prefix, std::string_view extension) {
+  const std::string name = std::string(prefix) + "XXXXXX" + std::string(extension);
+  if (!IsPlainName(name)) RaiseFileError(kBadFileName);
+  std::string pattern = NativePath(TempDir() + name);
+  const std::string nativeExtension = text::CpToUtf8(extension);
+  const int fd = mkostemps(pattern.data(), static_cast<int>(nativeExtension.size()), O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno, true);
+  close(fd);
+  return SystemPath(pattern);
+}
+
+TempFileGuard::~TempFileGuard() {
+  if (!path_.empty()) unlink(NativePath(path_).c_str());
+}
+
+double FileDateTime(std::string_view path) {
+  struct stat st {};
+  if (!StatNative(NativePath(path), st)) RaiseErrno(errno);
+  return dates::TimeToVbDate(st.st_mtim.tv_sec);
+}
+
+void SetFileDateTime(std::string_view path, double vbDate) {
+  const timespec times[2] = {{0, UTIME_OMIT}, {dates::VbDateToTime(vbDate), 0}};
+  if (utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) RaiseErrno(errno);
+}
+
+}  // namespace brevora::fs

@@ -1,0 +1,263 @@
+#include "platform/fs/files.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/automation/error.h"
+#include "platform/fs/paths.h"
+#include "platform/fs/rename_no_replace.h"
+#include "testing/temp_home.h"
+
+namespace brevora::fs {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+void ExpectError(int32_t number, const std::function<void()>& action) {
+  try {
+    action();
+    ADD_FAILURE() << "expected error " << number;
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), number) << e.description();
+  }
+}
+
+void Put(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Get(const std::string& path) {
+  const auto bytes = ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Every entry of a folder, hidden ones included.
+std::vector<std::string> AllEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Files, ListFolderSortsWithoutRegardToCase) {
+  const std::string dir = testing::MakeTempDir("list");
+  for (const char* f : {"beta.TBR", "Alpha.tbr", "gamma.scv", ".hidden.tbr", "caf\xC3\xA9.tbr",
+                        "\xE4\xB8\xAD.tbr"}) {
+    Put(dir + "/" + f, "x");
+  }
+  stdfs::create_directory(dir + "/Zeta");
+  stdfs::create_directory(dir + "/alpha");
+  stdfs::create_directory(dir + "/.git");
+  stdfs::create_symlink(dir + "/Zeta", dir + "/link");
+
+  EXPECT_EQ(ListFolder(dir, ListKind::Files),
+            (std::vector<std::string>{"Alpha.tbr", "beta.TBR", "caf\xE9.tbr", "gamma.scv"}));
+  EXPECT_EQ(ListFolder(dir, ListKind::Files, ".tbr"),
+            (std::vector<std::string>{"Alpha.tbr", "beta.TBR", "caf\xE9.tbr"}));
+  EXPECT_EQ(ListFolder(dir, ListKind::Folders), (std::vector<std::string>{"alpha", "link", "Zeta"}));
+  ExpectError(76, [&] { ListFolder(dir + "/missing", ListKind::Files); });
+}
+
+TEST(Files, FindNoCasePrefersAnExactMatch) {
+  const std::string dir = testing::MakeTempDir("find");
+  Put(dir + "/Budget.TBR", "1");
+  EXPECT_EQ(FindNoCase(dir, "budget.tbr"), std::optional<std::string>("Budget.TBR"));
+  EXPECT_EQ(FindNoCase(dir, "other.tbr"), std::nullopt);
+  EXPECT_EQ(FindNoCase(dir + "/missing", "x"), std::nullopt);
+  Put(dir + "/budget.tbr", "2");
+  EXPECT_EQ(FindNoCase(dir, "budget.tbr"), std::optional<std::string>("budget.tbr"));
+}
+
+TEST(Files, FoldersAndRemoval) {
+  const std::string dir = testing::MakeTempDir("folders");
+  MakeFolder(dir + "\\a\\b/c");
+  MakeFolder(dir + "/a/b/c");  // existing is fine
+  EXPECT_TRUE(FolderExists(dir + "/a/b/c"));
+  Put(dir + "/a/file", "x");
+  EXPECT_TRUE(FileExists(dir + "/a/file"));
+  EXPECT_FALSE(FileExists(dir + "/a"));
+  EXPECT_FALSE(FolderExists(dir + "/a/file"));
+  EXPECT_EQ(FileSize(dir + "/a/file"), 1u);
+  ExpectError(53, [&] { FileSize(dir + "/nothing"); });
+  ExpectError(75, [&] { MakeFolder(dir + "/a/file"); });
+  ExpectError(75, [&] { RemoveFolder(dir + "/a"); });  // not empty
+  ExpectError(53, [&] { RemoveFile(dir + "/nothing"); });
+  RemoveFile(dir + "/a/file");
+  RemoveFolder(dir + "/a/b/c");
+  EXPECT_FALSE(FolderExists(dir + "/a/b/c"));
+  ExpectError(76, [&] { RemoveFolder(dir + "/a/b/c"); });
+}
+
+using RenameFn = std::function<void(const std::string&, const std::string&)>;
+
+class RenameTest : public ::testing::TestWithParam<std::pair<const char*, RenameFn>> {};
+
+TEST_P(RenameTest, NeverReplacesAnExistingTarget) {
+  const auto& rename = GetParam().second;
+  const std::string dir = testing::MakeTempDir("rename");
+  Put(dir + "/from", "source");
+  Put(dir + "/to", "target");
+  ExpectError(58, [&] { rename(dir + "/from", dir + "/to"); });
+  EXPECT_EQ(Get(dir + "/from"), "source");
+  EXPECT_EQ(Get(dir + "/to"), "target");
+
+  // A folder onto an existing (empty) folder: rename(2) alone would replace it.
+  stdfs::create_directory(dir + "/d1");
+  Put(dir + "/d1/inside", "1");
+  stdfs::create_directory(dir + "/d2");
+  ExpectError(58, [&] { rename(dir + "/d1", dir + "/d2"); });
+  EXPECT_TRUE(stdfs::exists(dir + "/d1/inside"));
+
+  ExpectError(53, [&] { rename(dir + "/missing", dir + "/new"); });
+  ExpectError(76, [&] { rename(dir + "/from", dir + "/no/such/folder"); });
+
+  rename(dir + "/from", dir + "/moved");
+  EXPECT_FALSE(stdfs::exists(dir + "/from"));
+  EXPECT_EQ(Get(dir + "/moved"), "source");
+  rename(dir + "/d1", dir + "/d3");
+  EXPECT_TRUE(stdfs::exists(dir + "/d3/inside"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, RenameTest,
+    ::testing::Values(std::pair<const char*, RenameFn>{"Public", [](auto& a, auto& b) { RenameNoReplace(a, b); }},
+                      std::pair<const char*, RenameFn>{"ByLink", detail::RenameByLink},
+                      std::pair<const char*, RenameFn>{"AfterCheck", detail::RenameAfterCheck}),
+    [](const auto& info) { return std::string(info.param.first); });
+
+TEST(Files, CopyFileKeepsTimeAndRefusesToReplaceUnlessAsked) {
+  const std::string dir = testing::MakeTempDir("copy");
+  Put(dir + "/a", "alpha");
+  SetFileDateTime(dir + "/a", 40000.25);
+  Put(dir + "/b", "beta");
+  ExpectError(58, [&] { CopyFile(dir + "/a", dir + "/b", false); });
+  EXPECT_EQ(Get(dir + "/b"), "beta");
+  CopyFile(dir + "/a", dir + "/b", true);
+  EXPECT_EQ(Get(dir + "/b"), "alpha");
+  CopyFile(dir + "/a", dir + "/c", false);
+  EXPECT_EQ(Get(dir + "/c"), "alpha");
+  EXPECT_DOUBLE_EQ(FileDateTime(dir + "/c"), 40000.25);
+  ExpectError(53, [&] { CopyFile(dir + "/missing", dir + "/d", false); });
+  EXPECT_EQ(AllEntries(dir), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
+  const std::string dir = testing::MakeTempDir("atomic");
+  const std::string path = dir + "/file.tbr";
+  AtomicWrite(path, std::string_view("first"));
+  EXPECT_EQ(Get(path), "first");
+  chmod(path.c_str(), 0640);
+  const std::vector<uint8_t> bytes = {'s', 0, 'x'};
+  AtomicWrite(path, std::span<const uint8_t>(bytes));
+  EXPECT_EQ(Get(path), std::string("s\0x", 3));
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"file.tbr"});
+  ExpectError(76, [&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); });
+}
+
+TEST(Files, AtomicFileWithoutCommitLeavesTheTargetAlone) {
+  const std::string dir = testing::MakeTempDir("uncommitted");
+  Put(dir + "/doc", "original");
+  {
+    AtomicFile file(dir + "/doc");
+    file.Write(std::string_view("partial"));
+    EXPECT_EQ(AllEntries(dir).size(), 2u);  // the temporary file sits beside it
+  }
+  EXPECT_EQ(Get(dir + "/doc"), "original");
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"doc"});
+  {
+    AtomicFile file(dir + "/doc");
+    file.Write(std::string_view("new "));
+    file.Write(std::string_view("content"));
+    file.Commit();
+  }
+  EXPECT_EQ(Get(dir + "/doc"), "new content");
+}
+
+TEST(Files, AtomicWriteFailingRenameLeavesNoTrace) {
+  const std::string dir = testing::MakeTempDir("renamefail");
+  stdfs::create_directory(dir + "/target");  // a folder where the file should go
+  Put(dir + "/target/keep", "k");
+  ExpectError(75, [&] { AtomicWrite(dir + "/target", std::string_view("data")); });
+  EXPECT_EQ(Get(dir + "/target/keep"), "k");
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"target"});
+}
+
+// A write that fails part-way (the file-size limit, as on a full disk) in a child
+// process: the error is "Disk full", the original stays and no temporary remains.
+TEST(Files, AtomicWriteFailingPartWayLeavesTheOriginal) {
+  const std::string dir = testing::MakeTempDir("full");
+  const std::string path = dir + "/doc";
+  Put(path, "original");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int code = 1;
+    try {
+      AtomicWrite(path, std::string(5000, 'x'));
+    } catch (const AutomationError& e) {
+      code = e.number() == 61 ? 0 : 2;
+    }
+    _exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Get(path), "original");
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"doc"});
+}
+
+TEST(Files, ReadWholeFileErrors) {
+  const std::string dir = testing::MakeTempDir("read");
+  ExpectError(53, [&] { ReadWholeFile(dir + "/missing"); });
+  ExpectError(76, [&] { ReadWholeFile(dir + "/no/missing"); });
+  ExpectError(75, [&] { ReadWholeFile(dir); });
+  Put(dir + "/empty", "");
+  EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
+}
+
+TEST(Files, TempFilesCarryThePrefixAndGoAway) {
+  std::string first;
+  {
+    TempFileGuard a(MakeTempFile("tbr", ".tmp"));
+    TempFileGuard b(MakeTempFile("tbr", ".tmp"));
+    first = a.path();
+    EXPECT_NE(a.path(), b.path());
+    EXPECT_EQ(FolderPart(a.path()), TempDir());
+    EXPECT_EQ(FileNamePart(a.path()).substr(0, 3), "tbr");
+    EXPECT_EQ(ExtensionPart(a.path()), ".tmp");
+    EXPECT_TRUE(FileExists(a.path()));
+    EXPECT_EQ(FileSize(a.path()), 0u);
+  }
+  EXPECT_FALSE(FileExists(first));
+  ExpectError(52, [] { MakeTempFile("../tbr"); });
+}
+
+TEST(Files, FileTimesAreVbDates) {
+  const std::string dir = testing::MakeTempDir("times");
+  Put(dir + "/f", "x");
+  for (double date : {36526.5, 44378.0 + 13.0 / 24 + 7.0 / 1440}) {
+    SetFileDateTime(dir + "/f", date);
+    EXPECT_NEAR(FileDateTime(dir + "/f"), date, 0.5 / 86400);
+  }
+  ExpectError(53, [&] { FileDateTime(dir + "/missing"); });
+}
+
+}  // namespace
+}  // namespace brevora::fs
