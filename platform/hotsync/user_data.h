@@ -11,9 +11,11 @@
 // reference. On success the text (code page, one byte per character) is
 // copied to the start of the buffer, a NUL follows it when there is room, the
 // rest of the buffer is left as it was, *length is set to the text's length
-// and that length (> 0) is returned. A text that is empty, does not fit into
-// the capacity, or an unknown id returns 0 and leaves the buffer untouched.
-// A null pointer or a capacity <= 0 returns -1. The calls never raise.
+// and that length (> 0) is returned. An empty text or an unknown id returns 0;
+// a text longer than the capacity returns 0 with *length set to the length it
+// needs (so the caller may ask again with a larger buffer); the buffer is then
+// untouched. A null pointer or a capacity <= 0 returns -1. The calls never
+// raise; a registry or file failure reads as no users.
 #include <stdint.h>
 
 #if defined(HOTSYNC_BUILDING)

@@ -1,0 +1,115 @@
+#include "core/pdb.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/pdb_errors.h"
+#include "core/pdb_format.h"
+#include "core/pdb_reader.h"
+#include "core/pdb_writer.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "platform/time/dates.h"
+
+namespace brevora::core {
+namespace {
+
+// 1904-01-01 00:00 as a Visual Basic date.
+constexpr double kPalmEpoch = 1462.0;
+
+template <std::size_t N>
+std::string AllBytes(const std::array<uint8_t, N>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Stores `text` zero-padded; refused with 380 when longer than `max`.
+template <std::size_t N>
+void StoreText(std::array<uint8_t, N>& bytes, std::string_view text, std::size_t max,
+               const char* source, const std::string& message) {
+  if (text.size() > max) RaiseError(kInvalidPropertyValue, source, message);
+  bytes.fill(0);
+  std::copy(text.begin(), text.end(), bytes.begin());
+}
+
+// Whole seconds since 1904-01-01, rounded to the nearest; 6 when that falls
+// outside the 32-bit field (which the conversion itself would saturate).
+void StoreDate(DWord& field, double date) {
+  const double seconds = std::round((date - kPalmEpoch) * dates::kSecondsPerDay);
+  if (!(seconds >= 0.0 && seconds <= 4294967295.0)) RaiseRuntimeError(6);
+  field.SetValue(dates::VbDateToPalm(date));
+}
+
+double LoadDate(const DWord& field) {
+  return dates::PalmToVbDate(static_cast<uint32_t>(field.Value()));
+}
+
+// Runs `body`, raising any error as `number` of the inner error, `source`, and
+// `message` CR LF the inner description.
+template <typename Body>
+void Wrapped(const char* source, const std::string& message, Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    const AutomationError inner = CurrentError();
+    throw AutomationError(inner.number(), source, message + "\r\n" + inner.description());
+  }
+}
+
+}  // namespace
+
+pdb::pdb() = default;
+pdb::~pdb() = default;
+
+std::string pdb::PDBName() const {
+  const auto end = std::find(name_.begin(), name_.end(), uint8_t{0});
+  return std::string(name_.begin(), end);
+}
+
+void pdb::SetPDBName(std::string_view name) {
+  StoreText(name_, name, pdb_format::kMaxNameLength, "PDB.PDBName",
+            "PDBName must be a maximum of " + std::to_string(pdb_format::kMaxNameLength) +
+                " characters.");
+}
+
+std::string pdb::pdbType() const { return AllBytes(type_); }
+
+void pdb::SetPdbType(std::string_view type) {
+  StoreText(type_, type, pdb_format::kCodeSize, "PDB.PDBType", kInvalidPropertyValueText);
+}
+
+std::string pdb::PDBCreator() const { return AllBytes(creator_); }
+
+void pdb::SetPDBCreator(std::string_view creator) {
+  StoreText(creator_, creator, pdb_format::kCodeSize, "PDB.PDBCreator",
+            kInvalidPropertyValueText);
+}
+
+double pdb::CreationDate() const { return LoadDate(creationDate_); }
+void pdb::SetCreationDate(double date) { StoreDate(creationDate_, date); }
+double pdb::ModificationDate() const { return LoadDate(modificationDate_); }
+void pdb::SetModificationDate(double date) { StoreDate(modificationDate_, date); }
+double pdb::LastBackupDate() const { return LoadDate(lastBackupDate_); }
+void pdb::SetLastBackupDate(double date) { StoreDate(lastBackupDate_, date); }
+
+bool pdb::ReadFile(std::string_view fileName, bool readData) {
+  Wrapped("PDB.ReadFile", "Error reading PDB File (" + std::string(fileName) + ")", [&] {
+    const PdbReader reader(
+        std::make_shared<const std::vector<uint8_t>>(fs::ReadWholeFile(fileName)));
+    reader.Fill(*this, readData);
+  });
+  return true;
+}
+
+bool pdb::WriteFile(std::string_view fileName) {
+  Wrapped("PDB.WriteFile", "Error writing PDB File (" + std::string(fileName) + ")", [&] {
+    PdbWriter writer(*this);
+    fs::AtomicFile file(fileName);
+    writer.WriteTo(file);
+    file.Commit();
+  });
+  return true;
+}
+
+}  // namespace brevora::core

@@ -1,0 +1,114 @@
+#pragma once
+// pdb: a handheld database held in memory (header fields, application-info and
+// sort-info blocks, records) that reads and writes the standard Palm database
+// file (layout in core/pdb_format.h).
+//
+// A caller that builds a database sets the name, type, creator, version,
+// attributes, dates and blocks, adds records to Records() and calls WriteFile,
+// which works out the record count and every offset. A caller that reads calls
+// ReadFile and takes the fields, the blocks and the records; records read are
+// keyed "K" followed by their unique id (a later record with an id already
+// present is added without a key).
+//
+// Text is code-page text (one byte per character). Dates are Visual Basic dates
+// (days since 1899-12-30, local time) stored as whole seconds since 1904-01-01.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/record.h"
+#include "core/word.h"
+#include "platform/automation/collection.h"
+
+namespace brevora::core {
+
+using RecordCollection = Collection<RecordRef>;
+
+class pdb {
+ public:
+  pdb();
+  ~pdb();
+  pdb(const pdb&) = delete;
+  pdb& operator=(const pdb&) = delete;
+
+  // The characters before the first zero byte. The let takes at most 31
+  // characters (380 "PDB.PDBName" otherwise, the stored name unchanged).
+  std::string PDBName() const;
+  void SetPDBName(std::string_view name);
+  // Always the 4 bytes as 4 characters (a zero byte gives a NUL). The lets take
+  // at most 4 characters, zero-padded (380 otherwise, the value unchanged).
+  std::string pdbType() const;
+  void SetPdbType(std::string_view type);
+  std::string PDBCreator() const;
+  void SetPDBCreator(std::string_view creator);
+
+  Word& Attributes() { return attributes_; }
+  Word& Version() { return version_; }
+  Word& numRecords() { return numRecords_; }
+  DWord& ModificationNumber() { return modificationNumber_; }
+  DWord& AppInfoID() { return appInfoID_; }
+  DWord& SortInfoID() { return sortInfoID_; }
+  DWord& UniqueIDSeed() { return uniqueIDSeed_; }
+  DWord& NextRecordListID() { return nextRecordListID_; }
+
+  // Visual Basic dates. The lets round to the nearest second; a date before
+  // 1904-01-01 or after 2040-02-06 06:28:15 is an overflow (6).
+  double CreationDate() const;
+  void SetCreationDate(double date);
+  double ModificationDate() const;
+  void SetModificationDate(double date);
+  double LastBackupDate() const;
+  void SetLastBackupDate(double date);
+
+  // The blocks as byte strings; empty when absent.
+  const std::string& AppInfoBlock() const { return appInfoBlock_; }
+  void SetAppInfoBlock(std::string block) { appInfoBlock_ = std::move(block); }
+  const std::string& SortInfoBlock() const { return sortInfoBlock_; }
+  void SetSortInfoBlock(std::string block) { sortInfoBlock_ = std::move(block); }
+
+  // The records, in list order.
+  RecordCollection& Records() { return records_; }
+  const RecordCollection& Records() const { return records_; }
+
+  // Replaces the whole database by the file's contents; with readData false the
+  // records get offsets, attributes and ids but no data. A file whose structure
+  // does not hold together is refused (321 "Invalid file format"). Any failure
+  // raises its own number with source "PDB.ReadFile" and the message
+  // "Error reading PDB File (<fileName>)" CR LF <inner description>, and leaves
+  // the database as it was. Returns true.
+  bool ReadFile(std::string_view fileName, bool readData);
+
+  // Sets the record count, the block offsets and the records' data offsets
+  // (and a modification date earlier than the creation date to the creation
+  // date), then replaces the file through a temporary file renamed over it.
+  // A database that cannot be written (more than 65535 records, more than 4 GiB)
+  // is refused before the disk is touched. Failures raise their own number with
+  // source "PDB.WriteFile" and "Error writing PDB File (<fileName>)" CR LF
+  // <inner description>; the old file is then left as it was. Returns true.
+  bool WriteFile(std::string_view fileName);
+
+ private:
+  friend class PdbReader;
+  friend class PdbWriter;
+
+  std::array<uint8_t, 32> name_{};
+  std::array<uint8_t, 4> type_{};
+  std::array<uint8_t, 4> creator_{};
+  Word attributes_;
+  Word version_;
+  Word numRecords_;
+  DWord creationDate_;
+  DWord modificationDate_;
+  DWord lastBackupDate_;
+  DWord modificationNumber_;
+  DWord appInfoID_;
+  DWord sortInfoID_;
+  DWord uniqueIDSeed_;
+  DWord nextRecordListID_;
+  std::string appInfoBlock_;
+  std::string sortInfoBlock_;
+  RecordCollection records_;
+};
+
+}  // namespace brevora::core

@@ -1,0 +1,209 @@
+// Damaged database files: every one is refused with the read error, none is read
+// as zeros or out of bounds, and the database keeps what it held.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/pdb.h"
+#include "core/pdb_format.h"
+#include "core/pdb_test_image.h"
+#include "platform/automation/error.h"
+
+namespace brevora::core {
+namespace {
+
+using test_image::Append;
+using test_image::AppendEntry;
+using test_image::AppendZeros;
+using test_image::Bytes;
+using test_image::Header;
+using test_image::HeaderBytes;
+using test_image::TempPath;
+using test_image::WriteRaw;
+
+// A database whose contents show whether a failed read touched it.
+void Prepare(pdb& db) {
+  db.SetPDBName("Untouched");
+  db.SetAppInfoBlock("keep");
+  RecordRef rec = MakeRef<record>();
+  rec->SetRecordData("kept");
+  db.Records().Add(rec);
+}
+
+void ExpectUntouched(pdb& db, const char* what) {
+  EXPECT_EQ(db.PDBName(), "Untouched") << what;
+  EXPECT_EQ(db.AppInfoBlock(), "keep") << what;
+  ASSERT_EQ(db.Records().Count(), 1) << what;
+  EXPECT_EQ(db.Records().Item(1)->recordData(), "kept") << what;
+}
+
+// Reads `path`; the error raised, or number 0 when the read succeeded.
+AutomationError ReadError(pdb& db, const std::string& path, bool readData = true) {
+  try {
+    db.ReadFile(path, readData);
+  } catch (const AutomationError& e) {
+    return e;
+  }
+  return AutomationError(0, "", "");
+}
+
+// A sound two-record image with both blocks, as WriteFile lays it out.
+Bytes SoundImage() {
+  Bytes b = HeaderBytes({.name = "Sound", .appInfo = 96, .sortInfo = 104, .numRecords = 2});
+  AppendEntry(b, 108, 0, 1);
+  AppendEntry(b, 112, 0, 2);
+  AppendZeros(b, 2);
+  Append(b, "appin");
+  AppendZeros(b, 3);
+  Append(b, "srt");
+  AppendZeros(b, 1);
+  Append(b, "rec1rc");
+  return b;
+}
+
+// n record entries with the given data offsets, followed by `tail` bytes.
+Bytes WithOffsets(std::initializer_list<uint32_t> offsets, std::size_t tail,
+                  uint32_t appInfo = 0, uint32_t sortInfo = 0) {
+  Bytes b = HeaderBytes({.appInfo = appInfo, .sortInfo = sortInfo,
+                         .numRecords = static_cast<uint16_t>(offsets.size())});
+  uint32_t id = 1;
+  for (const uint32_t offset : offsets) AppendEntry(b, offset, 0, id++);
+  AppendZeros(b, 2 + tail);
+  return b;
+}
+
+TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
+  struct Case {
+    const char* what;
+    Bytes image;
+  };
+  Bytes listPastEnd = HeaderBytes({.numRecords = 3});
+  AppendEntry(listPastEnd, 110, 0, 1);
+  AppendEntry(listPastEnd, 110, 0, 2);  // the third entry is missing
+  Bytes halfEntry = HeaderBytes({.numRecords = 1});
+  halfEntry.insert(halfEntry.end(), {0, 0, 0, 88});
+
+  const Case cases[] = {
+      {"empty file", Bytes{}},
+      {"header cut short", Bytes(pdb_format::kHeaderSize - 1, 0)},
+      {"record list past the end", listPastEnd},
+      {"record entry cut short", halfEntry},
+      {"record offset past the end", WithOffsets({200}, 4)},
+      {"second record offset past the end", WithOffsets({96, 500}, 10)},
+      {"record offsets out of order", WithOffsets({100, 97}, 10)},
+      {"record offset inside the header", WithOffsets({10}, 10)},
+      {"record offset inside the record list", WithOffsets({90, 100}, 10)},
+      {"app-info after the first record", WithOffsets({96}, 20, 104)},
+      {"sort-info before app-info", WithOffsets({}, 20, 90, 84)},
+      {"sort-info after the first record", WithOffsets({96}, 20, 0, 100)},
+      {"app-info inside the header", WithOffsets({}, 20, 40)},
+      {"sort-info inside the header", WithOffsets({}, 20, 0, 12)},
+  };
+  for (const Case& c : cases) {
+    const std::string path = TempPath("damaged.pdb");
+    WriteRaw(path, c.image);
+    for (const bool readData : {true, false}) {
+      pdb db;
+      Prepare(db);
+      const AutomationError e = ReadError(db, path, readData);
+      EXPECT_EQ(e.number(), 321) << c.what;
+      EXPECT_EQ(e.source(), "PDB.ReadFile") << c.what;
+      EXPECT_EQ(e.description(),
+                "Error reading PDB File (" + path + ")\r\nInvalid file format")
+          << c.what;
+      ExpectUntouched(db, c.what);
+    }
+  }
+}
+
+TEST(PdbCorruption, AMissingFileIsAReadErrorToo) {
+  pdb db;
+  Prepare(db);
+  const std::string path = TempPath("missing.pdb");
+  const AutomationError e = ReadError(db, path);
+  EXPECT_EQ(e.number(), 53);
+  EXPECT_EQ(e.source(), "PDB.ReadFile");
+  EXPECT_EQ(e.description().rfind("Error reading PDB File (" + path + ")\r\n", 0), 0u)
+      << e.description();
+  ExpectUntouched(db, "missing");
+}
+
+TEST(PdbCorruption, BlockOffsetsPastTheEndMeanNoBlock) {
+  struct Case {
+    const char* what;
+    uint32_t appInfo;
+    uint32_t sortInfo;
+    const char* app;
+    const char* sort;
+  };
+  // The file: 78-byte header, one entry, filler, 8 bytes of blocks, record at 96.
+  const Case cases[] = {
+      {"app-info past the end", 5000, 88, "", "blockAB"},
+      {"sort-info past the end", 88, 0xFFFFFFFF, "blockAB", ""},
+      {"both past the end", 97, 98, "", ""},
+  };
+  for (const Case& c : cases) {
+    Bytes b = HeaderBytes({.appInfo = c.appInfo, .sortInfo = c.sortInfo, .numRecords = 1});
+    AppendEntry(b, 95, 0, 1);
+    AppendZeros(b, 2);
+    Append(b, "blockAB");
+    Append(b, "R");
+    const std::string path = TempPath("blocks.pdb");
+    WriteRaw(path, b);
+    pdb db;
+    db.ReadFile(path, true);
+    EXPECT_EQ(db.AppInfoID().Value(), std::string_view(c.app).empty() ? 0.0 : 88.0) << c.what;
+    EXPECT_EQ(db.AppInfoBlock(), c.app) << c.what;
+    EXPECT_EQ(db.SortInfoBlock(), c.sort) << c.what;
+    EXPECT_EQ(db.Records().Item(1)->recordData(), "R") << c.what;
+  }
+}
+
+TEST(PdbCorruption, OffsetsAtTheEndOfTheFileGiveEmptyBlocksAndRecords) {
+  Bytes b = HeaderBytes({.appInfo = 96, .sortInfo = 96, .numRecords = 2});
+  AppendEntry(b, 96, 0, 1);
+  AppendEntry(b, 96, 0, 2);
+  AppendZeros(b, 2);
+  const std::string path = TempPath("ends.pdb");
+  WriteRaw(path, b);
+  pdb db;
+  db.ReadFile(path, true);
+  EXPECT_EQ(db.AppInfoBlock(), "");
+  EXPECT_EQ(db.SortInfoBlock(), "");
+  ASSERT_EQ(db.Records().Count(), 2);
+  EXPECT_EQ(db.Records().Item(1)->recordLength(), 0);
+  EXPECT_EQ(db.Records().Item(2)->recordLength(), 0);
+}
+
+// Every cut and every single-byte change of a sound file either reads or is
+// refused with 321; under the sanitizers this also shows nothing is read
+// outside the file.
+TEST(PdbCorruption, EveryTruncationAndByteChangeReadsOrIsRefused) {
+  const Bytes sound = SoundImage();
+  const std::string path = TempPath("mutant.pdb");
+  auto check = [&](const Bytes& image, const std::string& what) {
+    WriteRaw(path, image);
+    pdb db;
+    const AutomationError e = ReadError(db, path);
+    EXPECT_TRUE(e.number() == 0 || e.number() == 321) << what << ": " << e.description();
+    if (e.number() != 0) return;
+    std::size_t total = db.AppInfoBlock().size() + db.SortInfoBlock().size();
+    for (int32_t i = 1; i <= db.Records().Count(); ++i) {
+      total += db.Records().Item(i)->RecordDataB().size();
+    }
+    EXPECT_LE(total, image.size()) << what;
+  };
+  for (std::size_t size = 0; size < sound.size(); ++size) {
+    check(Bytes(sound.begin(), sound.begin() + size), "cut at " + std::to_string(size));
+  }
+  for (std::size_t at = 0; at < pdb_format::DataAreaOffset(2); ++at) {
+    for (const uint8_t value : {uint8_t{0x00}, uint8_t{0x01}, uint8_t{0x7F}, uint8_t{0xFF}}) {
+      Bytes image = sound;
+      image[at] = value;
+      check(image, "byte " + std::to_string(at) + " = " + std::to_string(value));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brevora::core

@@ -1,0 +1,98 @@
+#include "core/pdb_reader.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "core/pdb.h"
+#include "core/pdb_errors.h"
+#include "core/pdb_format.h"
+
+namespace brevora::core {
+
+namespace fmt = pdb_format;
+
+PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> file) : file_(std::move(file)) {
+  const std::size_t size = file_->size();
+  if (size < fmt::kHeaderSize) RaiseInvalidFormat();
+  const uint8_t* p = file_->data();
+  const std::size_t n = fmt::GetU16(p + fmt::kNumRecordsOffset);
+  const std::size_t listEnd = fmt::EntryOffset(n);
+  if (listEnd > size) RaiseInvalidFormat();
+
+  // A block offset past the end of the file means no block.
+  appInfoID_ = fmt::GetU32(p + fmt::kAppInfoIDOffset);
+  sortInfoID_ = fmt::GetU32(p + fmt::kSortInfoIDOffset);
+  if (appInfoID_ > size) appInfoID_ = 0;
+  if (sortInfoID_ > size) sortInfoID_ = 0;
+
+  // Everything that starts in the data area, in file order: each starts where
+  // the one before may end at the earliest, and runs to the start of the next.
+  std::vector<std::size_t> starts;
+  starts.reserve(n + 2);
+  if (appInfoID_ != 0) starts.push_back(appInfoID_);
+  if (sortInfoID_ != 0) starts.push_back(sortInfoID_);
+  for (std::size_t i = 0; i < n; ++i) {
+    starts.push_back(fmt::GetU32(p + fmt::EntryOffset(i) + fmt::kEntryDataOffset));
+  }
+  std::size_t previous = listEnd;
+  for (const std::size_t start : starts) {
+    if (start < previous || start > size) RaiseInvalidFormat();
+    previous = start;
+  }
+
+  std::size_t next = 0;
+  auto rangeAt = [&](std::size_t k) {
+    return Range{starts[k], k + 1 < starts.size() ? starts[k + 1] : size};
+  };
+  if (appInfoID_ != 0) appInfo_ = rangeAt(next++);
+  if (sortInfoID_ != 0) sortInfo_ = rangeAt(next++);
+  records_.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) records_.push_back(rangeAt(next++));
+}
+
+void PdbReader::Fill(pdb& db, bool readData) const {
+  const uint8_t* p = file_->data();
+  auto text = [&](Range r) {
+    return std::string(reinterpret_cast<const char*>(p) + r.begin, r.end - r.begin);
+  };
+
+  // Everything that can fail is built first; the commit below cannot fail.
+  std::string appInfoBlock = text(appInfo_);
+  std::string sortInfoBlock = text(sortInfo_);
+  RecordCollection records;
+  for (std::size_t i = 0; i < records_.size(); ++i) {
+    const uint8_t* entry = p + fmt::EntryOffset(i);
+    RecordRef rec = MakeRef<record>();
+    rec->LocalChunkID().SetValue(fmt::GetU32(entry + fmt::kEntryDataOffset));
+    rec->SetAttributes(entry[fmt::kEntryAttributes]);
+    rec->SetUniqueIDBytes(std::span<const uint8_t, 3>(entry + fmt::kEntryUniqueID, 3));
+    if (readData) {
+      rec->SetRecordDataSlice(file_, records_[i].begin, records_[i].end - records_[i].begin);
+    }
+    // The first record with a given id keeps the key; later ones get none.
+    std::string key = "K" + std::to_string(rec->UniqueID());
+    if (records.Find(key) != nullptr) key.clear();
+    records.Add(std::move(rec), key);
+  }
+
+  std::copy_n(p + fmt::kNameOffset, fmt::kNameSize, db.name_.begin());
+  std::copy_n(p + fmt::kTypeOffset, fmt::kCodeSize, db.type_.begin());
+  std::copy_n(p + fmt::kCreatorOffset, fmt::kCodeSize, db.creator_.begin());
+  db.attributes_.SetValue(fmt::GetU16(p + fmt::kAttributesOffset));
+  db.version_.SetValue(fmt::GetU16(p + fmt::kVersionOffset));
+  db.creationDate_.SetValue(fmt::GetU32(p + fmt::kCreationDateOffset));
+  db.modificationDate_.SetValue(fmt::GetU32(p + fmt::kModificationDateOffset));
+  db.lastBackupDate_.SetValue(fmt::GetU32(p + fmt::kLastBackupDateOffset));
+  db.modificationNumber_.SetValue(fmt::GetU32(p + fmt::kModificationNumberOffset));
+  db.appInfoID_.SetValue(appInfoID_);
+  db.sortInfoID_.SetValue(sortInfoID_);
+  db.uniqueIDSeed_.SetValue(fmt::GetU32(p + fmt::kUniqueIDSeedOffset));
+  db.nextRecordListID_.SetValue(fmt::GetU32(p + fmt::kNextRecordListIDOffset));
+  db.numRecords_.SetValue(static_cast<int32_t>(records_.size()));
+  db.appInfoBlock_.swap(appInfoBlock);
+  db.sortInfoBlock_.swap(sortInfoBlock);
+  db.records_ = std::move(records);
+}
+
+}  // namespace brevora::core

@@ -1,0 +1,80 @@
+#pragma once
+// Test support for the handheld database file: database images built byte by
+// byte from the layout constants, and files read and written raw.
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/pdb_format.h"
+#include "testing/temp_home.h"
+
+namespace brevora::core::test_image {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Header {
+  std::string name{};
+  uint16_t attributes = 0;
+  uint16_t version = 0;
+  uint32_t created = 0;
+  uint32_t modified = 0;
+  uint32_t backedUp = 0;
+  uint32_t modificationNumber = 0;
+  uint32_t appInfo = 0;
+  uint32_t sortInfo = 0;
+  std::string type{};
+  std::string creator{};
+  uint32_t seed = 0;
+  uint32_t nextRecordList = 0;
+  uint16_t numRecords = 0;
+};
+
+inline Bytes HeaderBytes(const Header& h) {
+  namespace fmt = pdb_format;
+  Bytes b(fmt::kHeaderSize, 0);
+  std::copy(h.name.begin(), h.name.end(), b.begin() + fmt::kNameOffset);
+  fmt::PutU16(&b[fmt::kAttributesOffset], h.attributes);
+  fmt::PutU16(&b[fmt::kVersionOffset], h.version);
+  fmt::PutU32(&b[fmt::kCreationDateOffset], h.created);
+  fmt::PutU32(&b[fmt::kModificationDateOffset], h.modified);
+  fmt::PutU32(&b[fmt::kLastBackupDateOffset], h.backedUp);
+  fmt::PutU32(&b[fmt::kModificationNumberOffset], h.modificationNumber);
+  fmt::PutU32(&b[fmt::kAppInfoIDOffset], h.appInfo);
+  fmt::PutU32(&b[fmt::kSortInfoIDOffset], h.sortInfo);
+  std::copy(h.type.begin(), h.type.end(), b.begin() + fmt::kTypeOffset);
+  std::copy(h.creator.begin(), h.creator.end(), b.begin() + fmt::kCreatorOffset);
+  fmt::PutU32(&b[fmt::kUniqueIDSeedOffset], h.seed);
+  fmt::PutU32(&b[fmt::kNextRecordListIDOffset], h.nextRecordList);
+  fmt::PutU16(&b[fmt::kNumRecordsOffset], h.numRecords);
+  return b;
+}
+
+inline void AppendEntry(Bytes& b, uint32_t offset, uint8_t attributes, uint32_t id) {
+  uint8_t e[pdb_format::kEntrySize];
+  pdb_format::PutU32(e, offset);
+  e[4] = attributes;
+  pdb_format::PutU24(e + 5, id);
+  b.insert(b.end(), e, e + sizeof e);
+}
+
+inline void Append(Bytes& b, std::string_view text) { b.insert(b.end(), text.begin(), text.end()); }
+inline void AppendZeros(Bytes& b, std::size_t n) { b.insert(b.end(), n, 0); }
+
+inline std::string TempPath(const std::string& name) {
+  return testing::MakeTempDir("pdb") + "/" + name;
+}
+
+inline void WriteRaw(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline Bytes ReadRaw(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace brevora::core::test_image

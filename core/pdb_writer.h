@@ -1,0 +1,36 @@
+#pragma once
+// PdbWriter: lays out a handheld database and writes the bytes of its file.
+// The constructor plans the layout without changing anything and refuses a
+// database that cannot be written: more than 65535 records or a file of 4 GiB
+// or more (offsets are 32-bit) with overflow 6, an empty slot in Records with 91.
+// WriteTo then stores what the file says into the database (record count, block
+// offsets, each record's data offset, a modification date earlier than the
+// creation date raised to it) and writes the bytes in order to `out`. `db` must
+// outlive the writer and must not change between the two calls.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/fs/files.h"
+
+namespace brevora::core {
+
+class pdb;
+
+class PdbWriter {
+ public:
+  explicit PdbWriter(pdb& db);
+  PdbWriter(const PdbWriter&) = delete;
+  PdbWriter& operator=(const PdbWriter&) = delete;
+
+  void WriteTo(fs::AtomicFile& out);
+
+ private:
+  pdb& db_;
+  uint32_t appInfoID_ = 0;
+  uint32_t sortInfoID_ = 0;
+  std::vector<uint32_t> dataOffsets_;
+  std::size_t size_ = 0;
+};
+
+}  // namespace brevora::core

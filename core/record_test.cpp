@@ -1,0 +1,51 @@
+#include "core/record.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/automation/error.h"
+
+namespace brevora::core {
+namespace {
+
+TEST(Record, StartsEmpty) {
+  const auto rec = MakeRef<record>();
+  EXPECT_EQ(rec->Attributes(), 0);
+  EXPECT_EQ(rec->UniqueID(), 0);
+  EXPECT_EQ(rec->LocalChunkID().Value(), 0.0);
+  EXPECT_EQ(rec->recordLength(), 0);
+  EXPECT_EQ(rec->recordData(), "");
+}
+
+TEST(Record, DataAsTextAndAsBytesIsTheSame) {
+  record rec;
+  rec.SetRecordData(std::string("A\0\xE9z", 4));  // code-page text, NUL included
+  EXPECT_EQ(rec.recordLength(), 4);
+  const auto bytes = rec.RecordDataB();
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), (std::vector<uint8_t>{'A', 0, 0xE9, 'z'}));
+  rec.SetRecordDataB({0xFF, 0x80});
+  EXPECT_EQ(rec.recordData(), "\xFF\x80");
+  rec.SetRecordDataB({});
+  EXPECT_EQ(rec.recordLength(), 0);
+}
+
+TEST(Record, UniqueIDKeepsTheLow24Bits) {
+  record rec;
+  rec.SetUniqueID(0x12345678);
+  EXPECT_EQ(rec.UniqueID(), 0x345678);
+  EXPECT_EQ(rec.UniqueIDBytes(), (std::array<uint8_t, 3>{0x34, 0x56, 0x78}));
+  rec.SetUniqueID(16777215);
+  EXPECT_EQ(rec.UniqueID(), 16777215);
+  const uint8_t bytes[3] = {0x01, 0x02, 0x03};
+  rec.SetUniqueIDBytes(bytes);
+  EXPECT_EQ(rec.UniqueID(), 0x010203);
+  try {
+    rec.SetUniqueID(-1);
+    FAIL() << "a negative id was taken";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 6);
+  }
+  EXPECT_EQ(rec.UniqueID(), 0x010203);
+}
+
+}  // namespace
+}  // namespace brevora::core
