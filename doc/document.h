@@ -1,0 +1,214 @@
+#pragma once
+// Document ("TabulynPC.Document"): one word-processor document in memory: its
+// text in blocks of 2,048 characters, the settings that travel with it to the
+// handheld (name, password, flags, search mode, positions, bookmarks), its
+// category and private flag, and its link to a .doc file.
+//
+// Storage forms, each in its own source file:
+//   desktop document file .scv            document_disk.cpp   (OpenFromDisk, WriteToDisk)
+//   plain text, HTML, e-texts             document_text.cpp   (OpenFromTextFile, ...)
+//   handheld document and PalmDOC dbs     document_pdb.cpp    (OpenFromPDB, WriteToPDB, ...)
+// The link to Word is reached through a DocumentLinkStep (doc/document_link.h).
+//
+// Failures are raised as automation errors: 32760 with the operation's source
+// ("Document.OpenFromDisk") and message, CR LF and the inner description;
+// value checks as 0x80040000 + n with source "tabrelpc".
+// A user's file is only ever replaced through a temporary file renamed over it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "doc/document_block_collection.h"
+#include "doc/document_header.h"
+#include "doc/handheld_document.h"
+#include "platform/automation/member_table.h"
+
+namespace brevora::core {
+class Session;
+class pdb;
+}
+namespace brevora::frontend {
+class TabrelPC;
+}
+
+namespace brevora::doc {
+
+class DocumentLinkStep;
+
+class Document : public Dispatchable<Document> {
+ public:
+  static constexpr const char* kProgId = "TabulynPC.Document";
+  static constexpr const char* kClsid = "{7D41B2E0-5C3A-4F18-9E62-0A8B4D6C2F01}";
+  static constexpr int16_t kVersion = 5;
+
+  static const MemberTable<Document>& Members();
+
+  // A new document (Version 5, not modified) with its own application object.
+  Document();
+  ~Document() override;
+
+  // ---- Session and application object ----
+  const Ref<core::Session>& Session() const { return session_; }
+  // Stores the Session and takes the application object it hands out; 91 for
+  // no Session.
+  void SetSession(Ref<core::Session> session);
+  const Ref<frontend::TabrelPC>& App() const { return app_; }
+
+  // ---- Properties ----
+  int32_t LastReadPos() const { return header_.readingPosition; }
+  void SetLastReadPos(int32_t value) { header_.readingPosition = value; }
+  int32_t CursorStartPos() const { return header_.readingPosition; }
+  void SetCursorStartPos(int32_t value) { header_.readingPosition = value; }
+  int32_t CursorEndPos() const { return header_.CursorEndPos; }
+  // Never below CursorStartPos: a smaller value stores CursorStartPos.
+  void SetCursorEndPos(int32_t value);
+  // At most 31 characters: 0x80040113 "tabrelpc" otherwise, the value kept.
+  const std::string& password() const { return header_.password; }
+  void SetPassword(std::string_view value);
+  const std::string& DocName() const { return header_.DocName; }
+  void SetDocName(std::string_view value);
+  bool IsEditable() const { return header_.editable == kEditable; }
+  void SetIsEditable(bool value) { header_.editable = value ? kEditable : kNotEditable; }
+  bool IsCompressed() const { return header_.compression == kCompressed; }
+  void SetIsCompressed(bool value) { header_.compression = value ? kCompressed : kNotCompressed; }
+  // 0 to 2 are stored, other values ignored; the getter gives 0 for a stored
+  // value outside 0 to 2.
+  int16_t SearchDocumentMode() const;
+  void SetSearchDocumentMode(int32_t mode);
+  int16_t Category() const { return category_; }
+  void SetCategory(int16_t value) { category_ = value; }
+  bool IsServerSync() const { return header_.serverSync == 1; }
+  void SetIsServerSync(bool value) { header_.serverSync = value ? 1 : 0; }
+  bool IsPrivate() const { return isPrivate_; }
+  void SetIsPrivate(bool value) { isPrivate_ = value; }
+  bool IsModified() const { return isModified_; }
+  void SetIsModified(bool value) { isModified_ = value; }
+  int16_t Version() const { return version_; }
+  void SetVersion(int16_t value) { version_ = value; }
+
+  // ---- Bookmarks (slots 0 to 25; files store the non-empty slots 1 to 25) ----
+  // Index 0 to 25: stores the slot, recounts, true; 26 or more: false; negative: 9.
+  bool SetBookmark(int32_t index, std::string_view name, int32_t offset);
+  // Index up to 25: empties the slot, recounts, true; above: false; negative: 9.
+  bool ClearBookmark(int32_t index);
+  // The non-empty slots 1 to 25.
+  int16_t BookmarkCount() const { return header_.bookmarkCount; }
+  const Bookmark& BookmarkSlot(int32_t index) const;  // 9 outside 0 to 25
+
+  // ---- Link settings ----
+  const std::string& LinkedDOCFileName() const { return header_.LinkedDOCFileName; }
+  // An empty name also sets the time, method and option to 0.
+  void SetLinkedDOCFileName(std::string_view name);
+  bool HasLinkedDOCFile() const;
+  double LinkedDOCFileModDateTime() const { return header_.LinkedDOCFileModDateTime; }
+  void SetLinkedDOCFileModDateTime(double seconds) { header_.LinkedDOCFileModDateTime = seconds; }
+  int32_t LinkedDOCSyncMethod() const { return header_.LinkedDOCSyncMethod; }
+  int32_t LinkedDOCSyncOption() const { return header_.LinkedDOCSyncOption; }
+  // 0 to 3; else 32760 "Tabulyn - Document" and the value kept.
+  void SetLinkedDOCSyncMethod(int32_t method);
+  void SetLinkedDOCSyncOption(int32_t option);
+  // "Synchronize", "Palm to DOC", "DOC to Palm", "Do Nothing" ("Synchronize"
+  // for any other stored value).
+  std::string SyncMethodText() const;
+  // The method whose text equals `text` exactly; 0 for any other text.
+  static int16_t SyncMethodFromText(std::string_view text);
+
+  // ---- The bound file ----
+  const std::string& FullPath() const { return fullPath_; }
+  // The public property: when a file is bound and exists, it is renamed to the
+  // new path (never over an existing file: 32760 "Document.SetFullPath" "Could
+  // not rename document." and the old path kept); then the path is stored.
+  void SetFullPath(std::string_view path);
+
+  // ---- Text ----
+  // The blocks; an empty collection is made when there is none.
+  DocumentBlockCollection& DocumentBlocks();
+  bool HasDocumentBlocks() const { return static_cast<bool>(blocks_); }
+  // Drops the text blocks (no collection afterwards).
+  void EraseText() { blocks_.Reset(); }
+  // Replaces the blocks by `texts`, keyed "0", "1", ...
+  void SetBlocks(std::vector<std::string> texts);
+
+  // ---- Life cycle ----
+  // Forgets the bound file.
+  void CloseDocument();
+  // Defaults: link reset, compressed, editable, modified. Returns true.
+  bool InitFromDefaults();
+  // A new unnamed document from a template desktop file's header (its text is
+  // not read). 32760 "Document.InitFromSCV" on failure. Returns true.
+  bool InitFromSCV(std::string_view file);
+
+  // ---- Desktop document file (document_disk.cpp) ----
+  // Opens a desktop file (header only unless readDocument); with updateFromLink
+  // the link step may first convert a newer linked file into it.
+  bool OpenFromDisk(std::string_view file = {}, bool readDocument = false, bool updateFromLink = false);
+  // Saves to `file` (or the bound file). A document opened header-only has its
+  // header rewritten and keeps the text of the file it was opened from.
+  void WriteToDisk(std::string_view file = {}, bool updateLink = false);
+  // The user's file <home>/<category>/<name>.scv.
+  bool OpenFromUser(std::string_view user, std::string_view category, std::string_view name);
+  void WriteToUser(std::string_view user, std::string_view category, std::string_view name);
+
+  // ---- Plain text, HTML, e-texts (document_text.cpp) ----
+  bool OpenFromTextFile(std::string_view file);
+  bool OpenFromHTMLFile(std::string_view file);
+  void WriteToTextFile(std::string_view file);
+  // Every TAB replaced by four blanks; `input` receives the result too.
+  static std::string AddEscapeCodes(std::string& input);
+
+  // ---- Handheld databases (document_pdb.cpp) ----
+  void WriteToPDB(std::string_view file);
+  bool OpenFromPDB(std::string_view file);
+  void WriteToDOCPDB(std::string_view file);
+  bool OpenFromDOCPDB(std::string_view file);
+  // n bytes: the codes of the first n characters of `s`, zeros after its end.
+  static std::vector<uint8_t> StringToBytes(std::string_view s, int32_t n);
+
+  // ---- For native callers ----
+  // The header record as the document holds it.
+  const DocumentHeader& Header() const { return header_; }
+  // Applies a header record's link fields to the properties (method, name,
+  // time, option, server-sync), through their checks.
+  void SetLinkInfo(const DocumentHeader& header);
+  // The reverse: the link properties into `header`.
+  void GetLinkInfo(DocumentHeader& header) const;
+  void SetLinkStep(std::shared_ptr<DocumentLinkStep> step) { linkStep_ = std::move(step); }
+  // A new empty file "SCV..." in the temporary folder; 32760
+  // "Document.GetTempFile" on failure. The caller removes it.
+  std::string GetTempFile() const;
+
+ private:
+  void InitObjects(bool createAppObject);
+  void ReleaseObjects(bool releaseAll);
+  void ResetDocument();
+  bool CheckLinkUpdate(bool readDirection);
+  std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name) const;
+  // Blocks from a desktop, text or HTML body; the first gives DocName when it is empty.
+  void ReadBody(std::string_view body, bool asHtmlBreaks);
+  void UpdateHeader();
+  std::string DocumentText() const;
+  void OpenETextFile(std::string_view bytes);
+  // The readers of a database already read from `file`; each hands the other
+  // kind to the other.
+  bool ReadDocDatabase(const core::pdb& db, std::string_view file);
+  bool ReadPalmDocDatabase(const core::pdb& db, std::string_view file);
+  void ApplyHandheld(HandheldRead read);
+  HandheldFields FieldsForWriting(std::string databaseName) const;
+
+  Ref<core::Session> session_;
+  Ref<frontend::TabrelPC> app_;
+  DocumentHeader header_;
+  std::string fullPath_;
+  bool headerOnly_ = false;
+  std::string headerOnlySource_;  // the file a header-only document was opened from
+  Ref<DocumentBlockCollection> blocks_;
+  int16_t version_ = kVersion;
+  bool isModified_ = false;
+  int16_t category_ = 0;
+  bool isPrivate_ = false;
+  std::shared_ptr<DocumentLinkStep> linkStep_;
+};
+
+}  // namespace brevora::doc
