@@ -1,0 +1,45 @@
+#include "slides/freeimage_bitmap.h"
+
+#include <FreeImage.h>
+
+#include <string>
+
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+
+namespace brevora::slides {
+namespace {
+
+struct CloseMemory {
+  void operator()(FIMEMORY* memory) const noexcept { FreeImage_CloseMemory(memory); }
+};
+
+}  // namespace
+
+void FreeImageUnload::operator()(FIBITMAP* bitmap) const noexcept { FreeImage_Unload(bitmap); }
+
+Bitmap LoadPicture(std::string_view path) {
+  const std::string native = fs::NativePath(path);
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(native.c_str(), 16);
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) return nullptr;
+  return Bitmap(FreeImage_Load(format, native.c_str(), 0));
+}
+
+std::optional<std::vector<uint8_t>> EncodePng(FIBITMAP* bitmap) {
+  if (!bitmap) return std::nullopt;
+  std::unique_ptr<FIMEMORY, CloseMemory> memory(FreeImage_OpenMemory());
+  if (!memory || !FreeImage_SaveToMemory(FIF_PNG, bitmap, memory.get(), 0)) return std::nullopt;
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!FreeImage_AcquireMemory(memory.get(), &data, &size)) return std::nullopt;
+  return std::vector<uint8_t>(data, data + size);
+}
+
+bool SavePng(FIBITMAP* bitmap, std::string_view path) {
+  std::optional<std::vector<uint8_t>> png = EncodePng(bitmap);
+  if (!png) return false;
+  fs::AtomicWrite(path, *png);
+  return true;
+}
+
+}  // namespace brevora::slides

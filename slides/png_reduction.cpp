@@ -1,0 +1,113 @@
+#include "slides/png_reduction.h"
+
+#include <FreeImage.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "slides/freeimage_bitmap.h"
+#include "slides/freeimage_init.h"
+
+namespace brevora::slides {
+namespace {
+
+constexpr int16_t kRgbDepth = 24;
+
+void CopySourceToTarget(std::string_view source, std::string_view target) {
+  fs::CopyFile(source, target, /*replace=*/true);
+}
+
+// The reduced picture for a depth below the loaded picture's; null when the
+// conversion fails. `keepLoaded` is set for the depths that keep the picture
+// as loaded.
+Bitmap Reduce(FIBITMAP* loaded, int16_t depth, bool& keepLoaded) {
+  keepLoaded = false;
+  if (depth >= 1 && depth <= 4) {
+    Bitmap grey(FreeImage_ConvertTo8Bits(loaded));
+    if (!grey) return nullptr;
+    Bitmap rgb(FreeImage_ConvertTo24Bits(grey.get()));
+    return rgb ? Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT)) : nullptr;
+  }
+  if (depth >= 5 && depth <= 8) {
+    Bitmap rgb(FreeImage_ConvertTo24Bits(loaded));
+    return rgb ? Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT)) : nullptr;
+  }
+  if (depth == 24) return Bitmap(FreeImage_ConvertTo24Bits(loaded));
+  if (depth == 32) return Bitmap(FreeImage_ConvertTo32Bits(loaded));
+  keepLoaded = true;
+  return nullptr;
+}
+
+bool Succeeded(const Variant& result) { return CInt(result) != 0; }
+
+}  // namespace
+
+bool SameFile(std::string_view a, std::string_view b) {
+  const std::string na = fs::NativePath(a), nb = fs::NativePath(b);
+  if (na == nb) return true;
+  struct stat sa {}, sb {};
+  if (stat(na.c_str(), &sa) != 0 || stat(nb.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+int32_t ChangeColorsValue(int32_t depth) {
+  if (depth <= 4) return 8;
+  if (depth <= 8) return 256;
+  if (depth <= 16) return 16;
+  if (depth <= 24) return 24;
+  return 32;
+}
+
+void OptimizePngFileDLL(std::string_view source, std::string_view target, int16_t& depth) {
+  FreeImageLibrary library;
+  const bool sameFile = SameFile(source, target);
+  Bitmap loaded = LoadPicture(source);
+  if (!loaded) {
+    if (!sameFile) CopySourceToTarget(source, target);
+    return;
+  }
+  const unsigned bpp = FreeImage_GetBPP(loaded.get());
+  if (depth == 16) depth = kRgbDepth;
+  if (depth >= 0 && static_cast<unsigned>(depth) >= bpp) {
+    // Nothing to reduce; a different target still gets the picture.
+    if (!sameFile) SavePng(loaded.get(), target);
+    return;
+  }
+  bool keepLoaded = false;
+  Bitmap reduced = Reduce(loaded.get(), depth, keepLoaded);
+  FIBITMAP* result = keepLoaded ? loaded.get() : reduced.get();
+  if (result) SavePng(result, target);
+}
+
+void OptimizePngFile(std::string_view source, std::string_view target, int16_t& depth) {
+  try {
+    const bool sameFile = SameFile(source, target);
+    Ref<Dispatch> image = CreateObject("FreeImage.Image");
+    if (!Succeeded(CallByName(image, "Open", CallKind::Method, source))) {
+      if (!sameFile) CopySourceToTarget(source, target);
+      return;
+    }
+    if (depth == 16) depth = kRgbDepth;
+    if (!Succeeded(CallByName(image, "ChangeColors", CallKind::Method, int32_t{kRgbDepth})) &&
+        !sameFile) {
+      CopySourceToTarget(source, target);
+      return;
+    }
+    if (Succeeded(CallByName(image, "ChangeColors", CallKind::Method, ChangeColorsValue(depth)))) {
+      CallByName(image, "Save", CallKind::Method, target);
+    } else if (!sameFile) {
+      CopySourceToTarget(source, target);
+    }
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.optimizePngFile",
+                    "Could not optimize the picture '" + std::string(source) + "'.");
+  }
+}
+
+}  // namespace brevora::slides

@@ -1,0 +1,317 @@
+#include "slides/png_reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/automation/member_table.h"
+#include "platform/fs/files.h"
+#include "slides/freeimage_image.h"
+#include "slides/freeimage_init.h"
+#include "slides/test_pictures.h"
+#include "testing/temp_home.h"
+
+namespace brevora::slides {
+namespace {
+
+using testing::PictureInfo;
+using testing::ReadPicture;
+using testing::WriteTestPicture;
+
+class PngReduction : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  // Only these names are left in the folder (no temporary files).
+  void ExpectFolderHolds(std::vector<std::string> names) const {
+    EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files), names);
+  }
+  std::string dir_ = brevora::testing::MakeTempDir("png");
+};
+
+TEST_F(PngReduction, ChangeColorsValueTable) {
+  struct Case { int32_t depth, value; };
+  for (const Case c : {Case{1, 8}, Case{4, 8}, Case{5, 256}, Case{8, 256}, Case{9, 16},
+                       Case{16, 16}, Case{17, 24}, Case{24, 24}, Case{25, 32}, Case{32, 32},
+                       Case{48, 32}, Case{0, 8}}) {
+    EXPECT_EQ(ChangeColorsValue(c.depth), c.value) << c.depth;
+  }
+}
+
+// The library path on generated pictures: what the target holds afterwards.
+TEST_F(PngReduction, LibraryPathReducesToTheDepthClass) {
+  struct Case {
+    int sourceBpp;
+    int16_t depth;
+    int16_t depthAfter;
+    unsigned targetBpp;
+    bool palette;
+  };
+  const Case cases[] = {
+      {24, 8, 8, 8, true},     // 256-colour palette
+      {24, 5, 5, 8, true},
+      {32, 8, 8, 8, true},
+      {32, 16, 24, 24, false}, // 16 is taken as 24
+      {32, 24, 24, 24, false},
+      {24, 12, 12, 24, false}, // another depth below: the picture as loaded
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.sourceBpp) + " bits to depth " + std::to_string(c.depth));
+    const std::string src = Path("src.png"), dst = Path("dst.png");
+    WriteTestPicture(src, 64, 48, c.sourceBpp);
+    const std::vector<uint8_t> before = fs::ReadWholeFile(src);
+    int16_t depth = c.depth;
+    OptimizePngFileDLL(src, dst, depth);
+    EXPECT_EQ(depth, c.depthAfter);
+    const PictureInfo out = ReadPicture(dst);
+    EXPECT_EQ(out.width, 64u);
+    EXPECT_EQ(out.height, 48u);
+    EXPECT_EQ(out.bpp, c.targetBpp);
+    EXPECT_EQ(out.palette, c.palette);
+    if (c.palette) EXPECT_LE(out.colours, 256u);
+    else EXPECT_GT(out.colours, 256u);
+    EXPECT_EQ(fs::ReadWholeFile(src), before) << "the source is left alone";
+    ExpectFolderHolds({"dst.png", "src.png"});
+    fs::RemoveFile(dst);
+  }
+}
+
+TEST_F(PngReduction, LibraryPathDepthFourGivesAGreyPalette) {
+  const std::string src = Path("src.png"), dst = Path("dst.png");
+  WriteTestPicture(src, 80, 60, 24);
+  int16_t depth = 4;
+  OptimizePngFileDLL(src, dst, depth);
+  const PictureInfo out = ReadPicture(dst);
+  EXPECT_EQ(out.bpp, 8u);
+  EXPECT_TRUE(out.palette);
+  EXPECT_TRUE(out.greyPalette);
+  EXPECT_EQ(out.paletteSize, 256u);
+  EXPECT_EQ(depth, 4);
+}
+
+// In place: the source is the target. The picture used to be written through
+// an intermediate 24-bit file at the target; now it is reduced in memory and
+// the file replaced once, when the result is complete.
+TEST_F(PngReduction, LibraryPathInPlace) {
+  for (int16_t requested : {int16_t{8}, int16_t{3}}) {
+    const std::string src = Path("slide.png");
+    WriteTestPicture(src, 64, 48, 24);
+    int16_t depth = requested;
+    OptimizePngFileDLL(src, src, depth);
+    const PictureInfo out = ReadPicture(src);
+    EXPECT_EQ(out.bpp, 8u) << requested;
+    EXPECT_LE(out.colours, 256u);
+    EXPECT_EQ(out.greyPalette, requested <= 4);
+    ExpectFolderHolds({"slide.png"});
+  }
+}
+
+// Nothing to reduce: the source stays as it is; a different target still gets
+// the picture (it used to get nothing).
+TEST_F(PngReduction, LibraryPathDepthNotBelowThePicture) {
+  struct Case { int sourceBpp; int16_t depth; int16_t depthAfter; };
+  for (const Case c : {Case{8, 8, 8}, Case{24, 16, 24}, Case{24, 24, 24}, Case{24, 32, 32}}) {
+    SCOPED_TRACE(std::to_string(c.sourceBpp) + " bits, depth " + std::to_string(c.depth));
+    const std::string src = Path("src.png"), dst = Path("dst.png");
+    WriteTestPicture(src, 40, 30, c.sourceBpp);
+    const std::vector<uint8_t> before = fs::ReadWholeFile(src);
+
+    int16_t depth = c.depth;
+    OptimizePngFileDLL(src, src, depth);
+    EXPECT_EQ(depth, c.depthAfter);
+    EXPECT_EQ(fs::ReadWholeFile(src), before) << "no new reduction is written";
+
+    depth = c.depth;
+    OptimizePngFileDLL(src, dst, depth);
+    const PictureInfo in = ReadPicture(src), out = ReadPicture(dst);
+    EXPECT_EQ(out.bpp, in.bpp);
+    EXPECT_EQ(out.colours, in.colours);
+    EXPECT_EQ(out.width, 40u);
+    fs::RemoveFile(dst);
+  }
+}
+
+TEST_F(PngReduction, NotAPictureIsCopiedToADifferentTarget) {
+  const std::string src = Path("notes.txt"), dst = Path("dst.png");
+  fs::AtomicWrite(src, std::string_view("not a picture"));
+  fs::AtomicWrite(dst, std::string_view("old target"));
+  int16_t depth = 16;
+  OptimizePngFileDLL(src, dst, depth);
+  EXPECT_EQ(fs::ReadWholeFile(dst), fs::ReadWholeFile(src));
+  EXPECT_EQ(depth, 16) << "16 becomes 24 only once a picture was loaded";
+
+  OptimizePngFileDLL(src, src, depth);
+  EXPECT_EQ(fs::ReadWholeFile(src), std::vector<uint8_t>{fs::ReadWholeFile(dst)});
+  ExpectFolderHolds({"dst.png", "notes.txt"});
+}
+
+// A missing source used to delete the target before the copy failed.
+TEST_F(PngReduction, MissingSourceLeavesTheTarget) {
+  const std::string dst = Path("dst.png");
+  WriteTestPicture(dst, 10, 10, 24);
+  const std::vector<uint8_t> before = fs::ReadWholeFile(dst);
+  int16_t depth = 8;
+  try {
+    OptimizePngFileDLL(Path("missing.png"), dst, depth);
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+  EXPECT_EQ(fs::ReadWholeFile(dst), before);
+  ExpectFolderHolds({"dst.png"});
+}
+
+// A picture that FreeImage recognises but cannot read: it reports why, and
+// the start-up routine's handler keeps that text for the caller.
+TEST_F(PngReduction, BrokenPictureLeavesFreeImagesMessage) {
+  std::vector<uint8_t> png = testing::TestPicturePng(32, 32, 24);
+  png.resize(60);  // the signature and the start of the header survive
+  fs::AtomicWrite(Path("broken.png"), png);
+  int16_t depth = 8;
+  OptimizePngFileDLL(Path("broken.png"), Path("copy.png"), depth);
+  EXPECT_EQ(fs::ReadWholeFile(Path("copy.png")), png) << "not loaded: copied unchanged";
+  EXPECT_FALSE(LastFreeImageMessage().empty());
+}
+
+// ---- The image-class path ----
+
+// A recording stand-in for "FreeImage.Image".
+class FakeImage : public Dispatchable<FakeImage> {
+ public:
+  static const MemberTable<FakeImage>& Members() {
+    static const MemberTable<FakeImage> table{
+        {"Open", CallKind::Method, [](FakeImage& f, Args a) { return f.Call("Open " + CStr(a[0])); }, 1},
+        {"ChangeColors", CallKind::Method,
+         [](FakeImage& f, Args a) { return f.Call("ChangeColors " + CStr(a[0])); }, 1},
+        {"Save", CallKind::Method, [](FakeImage& f, Args a) { return f.Call("Save " + CStr(a[0])); }, 1}};
+    return table;
+  }
+  Variant Call(const std::string& what) {
+    calls.push_back(what);
+    return Variant(int16_t{what.rfind(failOn, 0) == 0 && !failOn.empty() ? int16_t{0} : int16_t{-1}});
+  }
+  static inline std::vector<std::string> calls;
+  static inline std::string failOn;  // calls beginning with this text fail
+};
+
+class ImageClassPath : public PngReduction {
+ protected:
+  void SetUp() override {
+    FakeImage::calls.clear();
+    FakeImage::failOn.clear();
+    RegisterClass("FreeImage.Image", FreeImageImage::kClsid, [] { return Ref<Dispatch>(MakeRef<FakeImage>()); });
+  }
+  void TearDown() override {
+    RegisterClass("FreeImage.Image", FreeImageImage::kClsid,
+                  [] { return Ref<Dispatch>(MakeRef<FreeImageImage>()); });
+  }
+};
+
+TEST_F(ImageClassPath, CallsForEachDepth) {
+  struct Case { int16_t depth; int16_t depthAfter; const char* value; };
+  for (const Case c : {Case{2, 2, "8"}, Case{6, 6, "256"}, Case{12, 12, "16"}, Case{16, 24, "24"},
+                       Case{20, 20, "24"}, Case{32, 32, "32"}, Case{40, 40, "32"}}) {
+    FakeImage::calls.clear();
+    int16_t depth = c.depth;
+    OptimizePngFile("in.png", "out.png", depth);
+    EXPECT_EQ(depth, c.depthAfter);
+    EXPECT_EQ(FakeImage::calls, (std::vector<std::string>{"Open in.png", "ChangeColors 24",
+                                                          std::string("ChangeColors ") + c.value,
+                                                          "Save out.png"}))
+        << c.depth;
+  }
+}
+
+TEST_F(ImageClassPath, FailuresCopyTheSourceToADifferentTarget) {
+  struct Case { const char* failOn; std::vector<std::string> calls; };
+  const Case cases[] = {
+      {"Open", {"Open SRC"}},
+      {"ChangeColors 24", {"Open SRC", "ChangeColors 24"}},
+      {"ChangeColors 256", {"Open SRC", "ChangeColors 24", "ChangeColors 256"}},
+  };
+  const std::string src = Path("src.png"), dst = Path("dst.png");
+  fs::AtomicWrite(src, std::string_view("source bytes"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failOn);
+    FakeImage::calls.clear();
+    FakeImage::failOn = c.failOn;
+    fs::AtomicWrite(dst, std::string_view("old"));
+    int16_t depth = 8;
+    OptimizePngFile(src, dst, depth);
+    std::vector<std::string> expected;
+    for (std::string call : c.calls) {
+      if (call == "Open SRC") call = "Open " + src;
+      expected.push_back(call);
+    }
+    EXPECT_EQ(FakeImage::calls, expected);
+    EXPECT_EQ(fs::ReadWholeFile(dst), fs::ReadWholeFile(src));
+
+    // Source and target the same: it stays as it is.
+    FakeImage::calls.clear();
+    OptimizePngFile(src, src, depth);
+    EXPECT_EQ(fs::ReadWholeFile(src), std::vector<uint8_t>(fs::ReadWholeFile(dst)));
+  }
+}
+
+TEST_F(ImageClassPath, ClassThatCannotBeCreatedRaises32760) {
+  UnregisterClass("FreeImage.Image");
+  int16_t depth = 8;
+  try {
+    OptimizePngFile(Path("a.png"), Path("b.png"), depth);
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 32760);
+    EXPECT_EQ(e.source(), "Presentation.optimizePngFile");
+    EXPECT_NE(e.description().find("ActiveX component can't create object"), std::string::npos);
+  }
+}
+
+// The real class over FreeImage.
+TEST_F(PngReduction, ImageClassPathWithTheRealClass) {
+  const std::string src = Path("src.png"), dst = Path("dst.png");
+  WriteTestPicture(src, 64, 48, 32);
+  int16_t depth = 16;
+  OptimizePngFile(src, dst, depth);
+  EXPECT_EQ(depth, 24);
+  PictureInfo out = ReadPicture(dst);
+  EXPECT_EQ(out.bpp, 24u);
+
+  depth = 8;
+  OptimizePngFile(src, dst, depth);
+  out = ReadPicture(dst);
+  EXPECT_EQ(out.bpp, 8u);
+  EXPECT_LE(out.colours, 256u);
+
+  depth = 2;
+  OptimizePngFile(src, src, depth);
+  out = ReadPicture(src);
+  EXPECT_EQ(out.bpp, 8u);
+  EXPECT_TRUE(out.greyPalette);
+  EXPECT_EQ(out.width, 64u);
+  ExpectFolderHolds({"dst.png", "src.png"});
+}
+
+TEST_F(PngReduction, FreeImageImageMembers) {
+  const std::string src = Path("src.png");
+  WriteTestPicture(src, 16, 16, 24);
+  FreeImageImage image;
+  EXPECT_EQ(image.ChangeColors(24), 0) << "no picture yet";
+  EXPECT_EQ(image.Save(Path("none.png")), 0);
+  EXPECT_EQ(image.Open(Path("missing.png")), 0);
+  ASSERT_NE(image.Open(src), 0);
+  EXPECT_EQ(image.BitsPerPixel(), 24u);
+  EXPECT_EQ(image.ChangeColors(7), 0) << "an unknown value";
+  EXPECT_NE(image.ChangeColors(32), 0);
+  EXPECT_EQ(image.BitsPerPixel(), 32u);
+  EXPECT_NE(image.ChangeColors(16), 0);
+  EXPECT_EQ(image.BitsPerPixel(), 24u);
+  EXPECT_NE(image.Save(Path("out.png")), 0);
+  EXPECT_EQ(ReadPicture(Path("out.png")).bpp, 24u);
+  EXPECT_EQ(image.Save(Path("no/such/folder/out.png")), 0);
+}
+
+}  // namespace
+}  // namespace brevora::slides

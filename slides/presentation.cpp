@@ -1,0 +1,366 @@
+// Presentation: the object model (properties, link fields, close, user paths,
+// the image folder). Reading and writing the database: presentation_database.cpp.
+#include "slides/presentation.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "core/mod_main.h"
+#include "core/pdb.h"
+#include "core/session.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "slides/image_files.h"
+#include "slides/png_reduction.h"
+
+namespace brevora::slides {
+namespace {
+
+const ClassRegistration kRegistration(Presentation::kProgId, Presentation::kClsid,
+                                      [] { return Ref<Dispatch>(MakeRef<Presentation>()); });
+
+constexpr int32_t kMaxSyncValue = 3;
+constexpr const char* kLinkSource = "Slidora - presentation";
+
+// The object a Set passes (null for Nothing); 424 for no object, 13 for another class.
+template <class T>
+Ref<T> ObjectOrNothing(const Variant& v) {
+  if (!v.IsObject()) RaiseRuntimeError(424);
+  const Ref<Dispatch>& object = v.AsObject();
+  if (!object) return nullptr;
+  Ref<T> typed = RefCast<T>(object);
+  if (!typed) RaiseRuntimeError(13);
+  return typed;
+}
+
+// A name of a category folder or presentation file: a plain name without
+// control characters.
+bool IsSafeName(std::string_view name) {
+  if (!fs::IsPlainName(name)) return false;
+  return std::none_of(name.begin(), name.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+// Calls the by-reference depth form of a reduction from a late-bound call.
+template <class F>
+void ReduceByRef(Args a, F reduce) {
+  int16_t depth = CInt(a[2]);
+  reduce(CStr(a[0]), CStr(a[1]), depth);
+  a[2] = Variant(depth);
+}
+
+}  // namespace
+
+const MemberTable<Presentation>& Presentation::Members() {
+  using M = CallKind;
+  using P = Presentation;
+  static const MemberTable<Presentation> table{
+      {"Slides", M::Set, [](P& p, Args a) {
+         Ref<slides::Slides> s = ObjectOrNothing<slides::Slides>(a[0]);
+         if (!s) RaiseRuntimeError(91);
+         p.SetSlides(std::move(s));
+       }},
+      {"Slides", M::Get, [](P& p, Args) { return Variant(p.Slides()); }},
+      {"FileName", M::Let, [](P& p, Args a) { p.SetFileName(CStr(a[0])); }},
+      {"FileName", M::Get, [](P& p, Args) { return Variant(p.FileName()); }},
+      {"NumSlides", M::Let, [](P& p, Args a) { p.SetNumSlides(CInt(a[0])); }},
+      {"NumSlides", M::Get, [](P& p, Args) { return Variant(p.NumSlides()); }},
+      {"Category", M::Get, [](P& p, Args) { return Variant(p.Category()); }},
+      {"Category", M::Let, [](P& p, Args a) { p.SetCategory(CInt(a[0])); }},
+      {"ClosePresentation", M::Method, [](P& p, Args) { p.ClosePresentation(); }},
+      {"FullPath", M::Get, [](P& p, Args) { return Variant(p.FullPath()); }},
+      {"FullPath", M::Let, [](P& p, Args a) { p.SetFullPath(CStr(a[0])); }},
+      {"HasLinkedPPTFile", M::Get, [](P& p, Args) { return Variant(p.HasLinkedPPTFile()); }},
+      {"InitFromDefaults", M::Method, [](P& p, Args) { return Variant(p.InitFromDefaults()); }},
+      {"IsModified", M::Get, [](P& p, Args) { return Variant(p.IsModified()); }},
+      {"IsModified", M::Let, [](P& p, Args a) { p.SetIsModified(CBool(a[0])); }},
+      {"IsServerSync", M::Get, [](P& p, Args) { return Variant(p.IsServerSync()); }},
+      {"IsServerSync", M::Let, [](P& p, Args a) { p.SetIsServerSync(CBool(a[0])); }},
+      {"LinkedPPTFileModDateTime", M::Get,
+       [](P& p, Args) { return Variant(p.LinkedPPTFileModDateTime()); }},
+      {"LinkedPPTFileName", M::Get, [](P& p, Args) { return Variant(p.LinkedPPTFileName()); }},
+      {"LinkedPPTFileName", M::Let, [](P& p, Args a) { p.SetLinkedPPTFileName(CStr(a[0])); }},
+      {"LinkedPPTFileModDateTime", M::Let,
+       [](P& p, Args a) { p.SetLinkedPPTFileModDateTime(CDbl(a[0])); }},
+      {"LinkedPPTSyncMethod", M::Get, [](P& p, Args) { return Variant(p.LinkedPPTSyncMethod()); }},
+      {"LinkedPPTSyncMethod", M::Let, [](P& p, Args a) { p.SetLinkedPPTSyncMethod(CLng(a[0])); }},
+      {"LinkedPPTSyncOption", M::Get, [](P& p, Args) { return Variant(p.LinkedPPTSyncOption()); }},
+      {"LinkedPPTSyncOption", M::Let, [](P& p, Args a) { p.SetLinkedPPTSyncOption(CLng(a[0])); }},
+      {"OpenFromPDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPDB(CStr(a[0]))); }, 1},
+      {"OpenFromZazerDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromZazerDB(a[0])); }, 1},
+      {"OpenFromUser", M::Method,
+       [](P& p, Args a) { return Variant(p.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
+      {"OpenFromDisk", M::Method,
+       [](P& p, Args a) {
+         const std::string file = a[0].IsMissing() ? std::string() : CStr(a[0]);
+         const bool readCells = a[1].IsMissing() ? true : CBool(a[1]);
+         const bool updateFromLink = a[2].IsMissing() ? false : CBool(a[2]);
+         return Variant(p.OpenFromDisk(file, readCells, updateFromLink));
+       },
+       0, 3},
+      {"Session", M::Get, [](P& p, Args) { return Variant(p.Session()); }},
+      {"Session", M::Set, [](P& p, Args a) { p.SetSession(ObjectOrNothing<core::Session>(a[0])); }},
+      {"UpdateHeader", M::Method, [](P& p, Args) { p.UpdateHeader(); }},
+      {"Version", M::Get, [](P& p, Args) { return Variant(p.Version()); }},
+      {"Version", M::Let, [](P& p, Args a) { p.SetVersion(CInt(a[0])); }},
+      {"WriteToDisk", M::Method,
+       [](P& p, Args a) {
+         const std::string file = a[0].IsMissing() ? std::string() : CStr(a[0]);
+         p.WriteToDisk(file, a[1].IsMissing() ? false : CBool(a[1]));
+       },
+       0, 2},
+      {"WriteToPDB", M::Method, [](P& p, Args a) { p.WriteToPDB(CStr(a[0])); }, 1},
+      {"WriteToZazerDB", M::Method, [](P& p, Args a) { p.WriteToZazerDB(a[0]); }, 1},
+      {"WriteToUser", M::Method,
+       [](P& p, Args a) { p.WriteToUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"deleteFolder", M::Method, [](P& p, Args) { p.deleteFolder(); }},
+      {"createImages", M::Method, [](P& p, Args) { p.createImages(); }},
+      {"getImageDirectory", M::Method, [](P& p, Args) { return Variant(p.getImageDirectory()); }},
+      {"fileIsPresentation", M::Method,
+       [](P&, Args a) { return Variant(fileIsPresentation(CStr(a[0]))); }, 1},
+      {"optimizePngFileDLL", M::Method, [](P&, Args a) { ReduceByRef(a, OptimizePngFileDLL); }, 3},
+      {"optimizePngFile", M::Method, [](P&, Args a) { ReduceByRef(a, OptimizePngFile); }, 3}};
+  return table;
+}
+
+Presentation::Presentation() : slides_(MakeRef<slides::Slides>()) {}
+
+Presentation::~Presentation() {
+  try {
+    deleteFolder();
+    ClosePresentation();
+  } catch (...) {
+    // The object is going away; nothing can be reported.
+  }
+}
+
+frontend::TabrelPC& Presentation::App() {
+  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+  return *app_;
+}
+
+void Presentation::SetSession(Ref<core::Session> session) {
+  session_ = std::move(session);
+  if (session_) app_ = session_->GetTabrelPC();
+}
+
+bool Presentation::IsServerSync() const {
+  const auto flags = static_cast<uint32_t>(flags_);
+  return (flags & static_cast<uint32_t>(kServerSyncFlag)) != 0;
+}
+
+void Presentation::SetIsServerSync(bool v) {
+  uint32_t flags = static_cast<uint32_t>(flags_) & ~static_cast<uint32_t>(kServerSyncFlag);
+  if (v) flags |= static_cast<uint32_t>(kServerSyncFlag);
+  flags_ = flags;
+}
+
+void Presentation::SetFullPath(std::string_view path) {
+  const std::string old = fullPath_;
+  if (!old.empty() && fs::FileExists(old) && !SameFile(old, path)) {
+    try {
+      fs::RenameNoReplace(old, path);
+    } catch (...) {
+      throw Wrap32760(CurrentError(), "Presentation.FullPath",
+                      "Could not rename Presentation " + old + ".  Please close and reopen  " +
+                          std::string(path) + ".");
+    }
+  }
+  fullPath_ = std::string(path);
+}
+
+void Presentation::ClosePresentation() {
+  try {
+    deleteFolder();
+    fullPath_.clear();
+    while (slides_->Count() > 0) slides_->Remove(Variant(slides_->Count()));
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.ClosePresentation", "Error closing Presentation.");
+  }
+}
+
+bool Presentation::InitFromDefaults() {
+  PresentationLinkInfo link;
+  ClearLinkInfo(link);
+  isModified_ = true;
+  ApplyLinkInfo(link);
+  return true;
+}
+
+bool Presentation::HasLinkedPPTFile() const {
+  return link_.fileName.find_first_not_of(' ') != std::string::npos;
+}
+
+void Presentation::SetLinkedPPTFileName(std::string_view name) {
+  const bool cleared = name.empty();
+  link_.fileName = std::string(name);
+  if (cleared) {
+    link_.modDateTime = 0;
+    link_.syncMethod = 0;
+    link_.syncOption = 0;
+  }
+}
+
+void Presentation::SetLinkedPPTSyncMethod(int32_t method) {
+  if (method < 0 || method > kMaxSyncValue) {
+    RaiseError(kWrapError, kLinkSource, "Invalid syncMethod.  Must be between 0 and 3");
+  }
+  link_.syncMethod = method;
+}
+
+void Presentation::SetLinkedPPTSyncOption(int32_t option) {
+  if (option < 0 || option > kMaxSyncValue) {
+    RaiseError(kWrapError, kLinkSource, "Invalid syncOption.  Must be between 0 and 3");
+  }
+  link_.syncOption = option;
+}
+
+PresentationLinkInfo Presentation::GetLinkInfo() const {
+  PresentationLinkInfo link = link_;
+  link.isModified = isModified_;
+  link.reserved = 0;
+  return link;
+}
+
+void Presentation::ApplyLinkInfo(const PresentationLinkInfo& link) {
+  try {
+    SetLinkedPPTSyncMethod(link.syncMethod);
+    SetLinkedPPTFileName(link.fileName);
+    SetLinkedPPTFileModDateTime(link.modDateTime);
+    SetLinkedPPTSyncOption(link.syncOption);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.HeaderToObjects", "Error in Header to objects.");
+  }
+}
+
+void Presentation::ClearLinkInfo(PresentationLinkInfo& link) {
+  link.fileName.clear();
+  link.modDateTime = 0;
+  link.syncMethod = 0;
+  link.syncOption = 0;
+}
+
+PresentationHeader Presentation::HeaderFromProperties() const {
+  PresentationHeader header;
+  header.isModified = isModified_;
+  header.link = GetLinkInfo();
+  header.reserved = reserved_;
+  return header;
+}
+
+std::string Presentation::getImageDirectory() const { return ImageFolderOf(fullPath_); }
+
+void Presentation::deleteFolder() {
+  std::vector<std::string> folders;
+  if (!fullPath_.empty()) folders.push_back(getImageDirectory());
+  if (!unpackedFolder_.empty() &&
+      std::none_of(folders.begin(), folders.end(),
+                   [&](const std::string& f) { return SameFolder(unpackedFolder_, f); })) {
+    folders.push_back(unpackedFolder_);
+  }
+  if (folders.empty()) return;
+
+  auto removeOwnPicture = [&](const std::string& path) {
+    if (path.empty()) return;
+    const bool own = std::any_of(folders.begin(), folders.end(),
+                                 [&](const std::string& f) { return IsInFolder(path, f); });
+    if (!own) return;
+    try {
+      if (fs::FileExists(path)) fs::RemoveFile(path);
+    } catch (const AutomationError&) {
+      // Ends quietly; the folder then stays.
+    }
+  };
+  for (const Ref<Slide>& slide : *slides_) {
+    removeOwnPicture(slide->FilePath());
+    removeOwnPicture(slide->Thumbnail()->ImagePath());
+    removeOwnPicture(slide->VantaSlide()->ImagePath());
+  }
+  for (const std::string& folder : folders) {
+    try {
+      if (fs::FolderExists(folder)) fs::RemoveFolder(folder);
+    } catch (const AutomationError&) {
+      // Not empty, or not ours to remove: left as it is.
+    }
+  }
+  unpackedFolder_.clear();
+}
+
+bool Presentation::fileIsPresentation(std::string_view file) {
+  try {
+    core::pdb db;
+    db.ReadFile(file, false);
+    return db.PDBCreator() == presentation_format::kCreator;
+  } catch (...) {
+    return false;
+  }
+}
+
+void Presentation::optimizePngFileDLL(std::string_view inFile, std::string_view outFile,
+                                      int16_t& toDepth) {
+  OptimizePngFileDLL(inFile, outFile, toDepth);
+}
+
+void Presentation::optimizePngFile(std::string_view inFile, std::string_view outFile,
+                                   int16_t& toDepth) {
+  OptimizePngFile(inFile, outFile, toDepth);
+}
+
+std::string Presentation::UserPath(std::string_view user, std::string_view category,
+                                   std::string_view name, bool cleanFolder) {
+  frontend::TabrelPC& app = App();
+  app.SetFileMode(core::eSlidora);
+  if (!user.empty()) app.SetCurrentUser(user);
+  if (cleanFolder) deleteFolder();
+  if (!(category.empty() || IsSafeName(category)) || !IsSafeName(name)) {
+    RaiseError(kWrapError, "Presentation.UserPath",
+               "Invalid category or presentation name: '" + std::string(category) + "', '" +
+                   std::string(name) + "'.");
+  }
+  const std::string folder = app.HomeDirectory() + std::string(category);
+  try {
+    fs::MakeFolder(folder);
+  } catch (const AutomationError&) {
+    // The open or write that follows reports a folder that could not be made.
+  }
+  const int16_t mode = static_cast<int16_t>(app.Session()->FileMode());
+  return (category.empty() ? folder : folder + "/") + core::modMain::AddFileModeExtension(name, mode);
+}
+
+bool Presentation::OpenFromUser(std::string_view sUser, std::string_view sCategory,
+                                std::string_view sName) {
+  fullPath_ = UserPath(sUser, sCategory, sName, /*cleanFolder=*/true);
+  return OpenFromDisk(fullPath_, true, false);
+}
+
+void Presentation::WriteToUser(std::string_view sUser, std::string_view sCategory,
+                               std::string_view sName) {
+  fullPath_.clear();
+  fullPath_ = UserPath(sUser, sCategory, sName, /*cleanFolder=*/false);
+  WriteToDisk("", false);
+}
+
+bool Presentation::OpenFromPDB(std::string_view sFile) {
+  try {
+    return OpenFromDisk(sFile, true, false);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.OpenFromPDB", "Unable to open from PDB.");
+  }
+}
+
+void Presentation::WriteToPDB(std::string_view sFileView) {
+  const std::string sFile(sFileView);  // the view may be of fullPath_ itself
+  try {
+    WriteToDisk(sFile, false);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.WriteToPDB",
+                    "Could not save Presentation '" + sFile + "'.");
+  }
+}
+
+}  // namespace brevora::slides

@@ -1,0 +1,173 @@
+#pragma once
+// Presentation ("TabulynPC.Presentation"): a presentation for the handheld
+// viewer, a sequence of slides stored as one handheld database file (FullPath;
+// layout in slides/presentation_format.h). While it is open its pictures are
+// unpacked into an image folder beside the file (getImageDirectory), which
+// lives only as long as the object: it is cleaned when the presentation is
+// closed, opened from a user's folder, or destroyed. Only files inside that
+// folder are ever deleted; pictures a caller named elsewhere are left alone.
+//
+// Storage (presentation_database.cpp): WriteToDisk builds the whole database
+// and replaces the file through a temporary file; OpenFromDisk reads it, fills
+// the properties and slides and unpacks the pictures; UpdateHeader rewrites
+// only the application-info block; createImages unpacks the pictures again.
+// Failures of these outer operations are raised as 32760 with the operation's
+// source and message and the inner description on the next line.
+//
+// The link to a PowerPoint file is kept here (four properties); the link step
+// itself is reached through PresentationLinkStep, attached by the converter
+// side. Without one, opening and saving leave the linked file alone.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/member_table.h"
+#include "slides/presentation_link.h"
+#include "slides/presentation_writer.h"
+#include "slides/slides.h"
+
+namespace brevora::core {
+class Session;
+class pdb;
+}  // namespace brevora::core
+namespace brevora::frontend {
+class TabrelPC;
+}
+
+namespace brevora::slides {
+
+class Presentation : public Dispatchable<Presentation> {
+ public:
+  static constexpr const char* kProgId = "TabulynPC.Presentation";
+  static constexpr const char* kClsid = "{5D1E7B30-2A4C-4F86-B1D9-6C0E3A7F5B01}";
+  static constexpr double kServerSyncFlag = 8192;
+
+  static const MemberTable<Presentation>& Members();
+
+  Presentation();
+  // Cleans the image folder and closes; errors are swallowed.
+  ~Presentation() override;
+
+  const Ref<slides::Slides>& Slides() const { return slides_; }
+  void SetSlides(Ref<slides::Slides> slides) { slides_ = std::move(slides); }
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string name) { fileName_ = std::move(name); }
+  int16_t NumSlides() const { return numSlides_; }
+  void SetNumSlides(int16_t n) { numSlides_ = n; }
+  int16_t Category() const { return category_; }
+  void SetCategory(int16_t c) { category_ = c; }
+  int16_t Version() const { return version_; }
+  void SetVersion(int16_t v) { version_ = v; }
+  bool IsModified() const { return isModified_; }
+  void SetIsModified(bool v) { isModified_ = v; }
+  bool IsServerSync() const;
+  void SetIsServerSync(bool v);
+  // The 4-character reserved field of the header, carried unchanged.
+  const std::string& Reserved() const { return reserved_; }
+
+  const std::string& FullPath() const { return fullPath_; }
+  // The public property: when the current file exists it is renamed to `path`
+  // first (an existing file at `path` is refused: 58), then the path is stored.
+  // Failure: 32760 "Presentation.FullPath".
+  void SetFullPath(std::string_view path);
+
+  // Deletes the image folder's pictures, forgets the path, removes all slides.
+  void ClosePresentation();
+  // Clears the link, sets IsModified; returns true.
+  bool InitFromDefaults();
+
+  // The link properties. The name's let with "" resets time, method and option
+  // to 0. Method and option accept 0 to 3, else 32760 "Slidora - presentation".
+  bool HasLinkedPPTFile() const;
+  const std::string& LinkedPPTFileName() const { return link_.fileName; }
+  void SetLinkedPPTFileName(std::string_view name);
+  double LinkedPPTFileModDateTime() const { return link_.modDateTime; }
+  void SetLinkedPPTFileModDateTime(double seconds) { link_.modDateTime = seconds; }
+  int32_t LinkedPPTSyncMethod() const { return link_.syncMethod; }
+  void SetLinkedPPTSyncMethod(int32_t method);
+  int32_t LinkedPPTSyncOption() const { return link_.syncOption; }
+  void SetLinkedPPTSyncOption(int32_t option);
+
+  // The link record: gathered from the four properties and IsModified; applied
+  // in the order method, name, time, option (32760 "Presentation.HeaderToObjects").
+  PresentationLinkInfo GetLinkInfo() const;
+  void ApplyLinkInfo(const PresentationLinkInfo& link);
+  static void ClearLinkInfo(PresentationLinkInfo& link);
+  void SetLinkStep(std::unique_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
+
+  // Storage; see the class comment.
+  bool OpenFromDisk(std::string_view sFile = {}, bool bReadCells = true,
+                    bool bUpdateFromLink = false);
+  void WriteToDisk(std::string_view sFile = {}, bool bUpdateLink = false);
+  void UpdateHeader();
+  void createImages();
+  bool OpenFromPDB(std::string_view sFile);
+  void WriteToPDB(std::string_view sFile);
+  bool OpenFromZazerDB(const Variant&) { return false; }
+  void WriteToZazerDB(const Variant&) {}
+
+  // A user's file: HomeDirectory of the presentations (file mode 2) of `user`
+  // (the current user when empty), the category folder (created when missing)
+  // and the name with ".pdb". Opening cleans the image folder first; writing
+  // keeps the pictures it is about to store. A category or name that is not a
+  // plain name (separators, "..", control characters) is refused (32760).
+  bool OpenFromUser(std::string_view sUser, std::string_view sCategory, std::string_view sName);
+  void WriteToUser(std::string_view sUser, std::string_view sCategory, std::string_view sName);
+
+  // Deletes the slides' pictures that lie inside the image folder (and the
+  // folder this object unpacked into), then removes those folders when empty.
+  // Errors end each step quietly.
+  void deleteFolder();
+  // FullPath without its file name's extension, and "img/".
+  std::string getImageDirectory() const;
+  // True when `file` is a handheld database with creator "Sldr"; any error: false.
+  static bool fileIsPresentation(std::string_view file);
+
+  // PNG colour-depth reduction (slides/png_reduction.h).
+  static void optimizePngFileDLL(std::string_view inFile, std::string_view outFile,
+                                 int16_t& toDepth);
+  static void optimizePngFile(std::string_view inFile, std::string_view outFile,
+                              int16_t& toDepth);
+
+  const Ref<core::Session>& Session() const { return session_; }
+  // Stores the Session and takes the application object it hands out.
+  void SetSession(Ref<core::Session> session);
+
+ private:
+  frontend::TabrelPC& App();
+  PresentationHeader HeaderFromProperties() const;
+  std::string UserPath(std::string_view user, std::string_view category, std::string_view name,
+                       bool cleanFolder);
+
+  // presentation_database.cpp
+  PresentationHeader ReadDatabase(core::pdb& db);
+  // Handles each record by its type, in file order. Without `addSlides` (the
+  // unpacking of createImages) only the pictures are written and attached.
+  void ReadRecords(const core::pdb& db, bool addSlides);
+  void ReadInfoRecord(std::span<const uint8_t> record);
+  void ReadSlideRecord(std::span<const uint8_t> record, bool addSlides);
+  void ReadOutlineRecord(std::span<const uint8_t> record);
+  void ReadNotesRecord(std::span<const uint8_t> record);
+  void ReadThumbnailRecord(std::span<const uint8_t> record);
+  void ReadVantaRecord(std::span<const uint8_t> record);
+  std::string PicturePath(const char* name, int32_t slide) const;
+
+  Ref<slides::Slides> slides_;
+  std::string fileName_;
+  int16_t numSlides_ = 0;
+  int16_t category_ = 0;
+  std::string fullPath_;
+  bool isModified_ = false;
+  double flags_ = 0;
+  int16_t version_ = 1;
+  PresentationLinkInfo link_;
+  std::string reserved_ = std::string(4, '\0');
+  Ref<core::Session> session_;
+  Ref<frontend::TabrelPC> app_;
+  std::unique_ptr<PresentationLinkStep> linkStep_;
+  std::string unpackedFolder_;  // where this object unpacked pictures; "" when nowhere
+};
+
+}  // namespace brevora::slides
