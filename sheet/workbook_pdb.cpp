@@ -1,0 +1,153 @@
+// Workbook: the handheld spreadsheet database.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/mod_main.h"
+#include "core/pdb.h"
+#include "core/record.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/text/case.h"
+#include "platform/time/dates.h"
+#include "sheet/app_info_reader.h"
+#include "sheet/app_info_writer.h"
+#include "sheet/cell_line.h"
+#include "sheet/workbook.h"
+#include "sheet/workbook_pdb_format.h"
+
+namespace brevora::sheet {
+
+namespace fmt = workbook_pdb_format;
+
+namespace {
+
+constexpr const char* kLineBreak = "\r\n";
+constexpr const char* kCheckSource = "Workbook.WriteToPDB";
+
+// The database name of a target file: its name without folders and without a
+// final ".PDB" in any letter case.
+std::string DatabaseNameOf(std::string_view file) {
+  std::string name = core::modMain::GetFilePart(file);
+  if (name.size() >= 4 && text::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".pdb")) {
+    name.resize(name.size() - 4);
+  }
+  return name;
+}
+
+}  // namespace
+
+// A handheld workbook has room for 15 sheets, each named by at most 15
+// characters, and a TAB ends a cell field. What would not read back as the same
+// workbook is refused before anything is written.
+void Workbook::CheckPdbWritable() const {
+  const SheetCollection& sheets = Sheets();
+  const int32_t maxSheets = static_cast<int32_t>(fmt::kStoredSheets) - 1;
+  if (sheets.Count() > maxSheets) {
+    RaiseError(kWrapError, kCheckSource,
+               "A handheld workbook holds at most " + std::to_string(maxSheets) + " sheets; this one has " +
+                   std::to_string(sheets.Count()) + ".");
+  }
+  std::vector<std::pair<std::string, const Sheet*>> stored;  // name as stored, sheet
+  for (const Ref<Sheet>& sheet : sheets) {
+    std::string name = AppInfoWriter::FixLength(sheet->name(), fmt::kSheetNameSize - 1);
+    name.resize(name.find('\0'));
+    if (name.empty()) {
+      RaiseError(kWrapError, kCheckSource,
+                 "The sheet name '" + sheet->name() + "' is empty on the handheld; please rename the sheet.");
+    }
+    for (const auto& [other, otherSheet] : stored) {
+      if (text::EqualsNoCase(other, name)) {
+        RaiseError(kWrapError, kCheckSource,
+                   "The sheet names '" + otherSheet->name() + "' and '" + sheet->name() +
+                       "' are the same in their first " + std::to_string(fmt::kSheetNameSize - 1) +
+                       " characters; please rename one of them.");
+      }
+    }
+    stored.emplace_back(std::move(name), sheet.get());
+  }
+  CheckCellTexts(sheets, "\t", kCheckSource, "a tab, which a handheld workbook");
+}
+
+void Workbook::WriteToPDB(std::string_view file) {
+  try {
+    CheckPdbWritable();
+    core::pdb db;
+    WorkbookHeader header;
+    HeaderFromObjects(header);
+    db.SetAppInfoBlock(AppInfoWriter::Build(header, version_, category_, isModified_));
+    db.SetSortInfoBlock({});
+    db.SetCreationDate(dates::NowVbDate());
+    db.Attributes().SetValue(0);
+    db.Version().SetValue(version_);
+    db.SetPdbType(fmt::kType);
+    db.SetPDBCreator(fmt::kCreator);
+    db.SetPDBName(DatabaseNameOf(file));
+    int32_t id = 0;
+    int32_t position = 0;
+    std::string line;
+    for (const Ref<Sheet>& sheet : Sheets()) {
+      ++position;
+      for (const Ref<Cell>& cell : sheet->Cells()) {
+        line.clear();
+        AppendCellLine(line, position, *cell);
+        core::RecordRef record = MakeRef<core::record>();
+        record->SetUniqueID(++id);
+        record->SetRecordDataB(std::vector<uint8_t>(line.begin(), line.end()));
+        // Kept without the "K<id>" key: this list is only written out, and
+        // keys are not stored in the file.
+        db.Records().Add(std::move(record));
+      }
+    }
+    db.WriteFile(file);
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    throw AutomationError(kWrapError, "Workbook.WriteToPDB",
+                          "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
+  }
+}
+
+bool Workbook::OpenFromPDB(std::string_view file) {
+  try {
+    InitFromDefaults();
+    sheets_ = MakeRef<SheetCollection>();
+    styles_ = MakeRef<NamedStyleCollection>();
+    core::pdb db;
+    db.ReadFile(file, true);
+    if (db.pdbType() != fmt::kType || db.PDBCreator() != fmt::kCreator) {
+      // The source and text are the ones callers have always seen.
+      RaiseError(kWrapError, "Document.OpenFromPDB",
+                 "Could not open workbook '" + std::string(file) + "'." + kLineBreak +
+                     "Unrecognized PDB type.  Only PDB files in DOC format are supported.");
+    }
+    version_ = DoubleToInteger(db.Version().Value());
+    LoadAppInfoString(db.AppInfoBlock(), version_);
+    SheetCollection& sheets = Sheets();
+    for (const core::RecordRef& record : db.Records()) {
+      const std::span<const uint8_t> data = record->RecordDataB();
+      AddCellFromLine(sheets, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    }
+    return true;
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    if (e.number() == kWrapError) throw e;
+    throw AutomationError(kWrapError, "Document.OpenFromPDB", "Unable to open from PDB." + std::string(kLineBreak) +
+                                                                  e.description());
+  }
+}
+
+void Workbook::LoadAppInfoString(std::string_view block, int16_t version) {
+  try {
+    AppInfoReader::Result read = AppInfoReader::Read(block, version);
+    category_ = read.category;
+    isModified_ = read.modified;
+    header_ = std::move(read.header);
+    HeaderToObjects(header_);
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    throw AutomationError(e.number(), "LoadAppInfoString",
+                          "Error loading App Info String" + std::string(kLineBreak) + e.description());
+  }
+}
+
+}  // namespace brevora::sheet
