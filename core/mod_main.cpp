@@ -12,13 +12,10 @@
 namespace brevora::core::modMain {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Position just after the last separator; 0 when there is none.
+// Position just after the last separator (backslash or '/'); 0 when there is none.
 size_t AfterLastSeparator(std::string_view path) {
-  size_t pos = path.size();
-  while (pos > 0 && !IsSeparator(path[pos - 1])) --pos;
-  return pos;
+  const size_t last = path.find_last_of("\\/");
+  return last == std::string_view::npos ? 0 : last + 1;
 }
 
 }  // namespace
@@ -45,9 +42,7 @@ std::string GetPathPart(std::string_view path) {
   return std::string(pos == 0 ? path : path.substr(0, pos));
 }
 
-std::string GetFilePart(std::string_view path) {
-  return std::string(path.substr(AfterLastSeparator(path)));
-}
+std::string GetFilePart(std::string_view path) { return fs::FileNamePart(path); }
 
 std::string GetExtensionPart(std::string_view name) {
   const size_t dot = name.rfind('.');
@@ -95,9 +90,7 @@ std::string GetLongFileName(std::string_view path) {
 
 std::string GetTempFilePath() {
   try {
-    std::string dir = fs::TempDir();
-    if (dir.empty() || !IsSeparator(dir.back())) dir.push_back('/');
-    return dir;
+    return fs::TempDir();  // with its trailing separator
   } catch (...) {
     throw Wrap32760(CurrentError(), "GetTempFilePath", "Could not get temporary file path.");
   }

@@ -7,6 +7,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "platform/hotsync/user_data.h"
 #include "platform/services/event_log.h"
 
@@ -29,9 +30,7 @@ constexpr const char* kCrLf = "\r\n";
 constexpr int16_t kNameBuffer = 50;
 constexpr int16_t kDirectoryBuffer = 255;
 
-bool EndsWithSeparator(std::string_view path) {
-  return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
+bool EndsWithSeparator(std::string_view path) { return !path.empty() && fs::IsSeparator(path.back()); }
 
 // Reads one text through a user-data call into a buffer of `size` blanks: the
 // first (result) characters when the result is positive, else nullopt.

@@ -76,14 +76,15 @@ void pdb::SetPDBName(std::string_view name) {
 std::string pdb::pdbType() const { return AllBytes(type_); }
 
 void pdb::SetPdbType(std::string_view type) {
-  StoreText(type_, type, pdb_format::kCodeSize, "PDB.PDBType", kInvalidPropertyValueText);
+  StoreText(type_, type, pdb_format::kCodeSize, "PDB.PDBType",
+            RuntimeErrorText(kInvalidPropertyValue));
 }
 
 std::string pdb::PDBCreator() const { return AllBytes(creator_); }
 
 void pdb::SetPDBCreator(std::string_view creator) {
   StoreText(creator_, creator, pdb_format::kCodeSize, "PDB.PDBCreator",
-            kInvalidPropertyValueText);
+            RuntimeErrorText(kInvalidPropertyValue));
 }
 
 double pdb::CreationDate() const { return LoadDate(creationDate_); }

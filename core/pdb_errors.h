@@ -1,6 +1,6 @@
 #pragma once
-// The run-time errors of the handheld database file classes that the platform's
-// table of Visual Basic texts does not hold. ReadFile and WriteFile wrap every
+// The run-time errors of the handheld database file classes (their texts are in
+// the platform's table of Visual Basic texts). ReadFile and WriteFile wrap every
 // error with their own source and message.
 #include <cstdint>
 
@@ -10,11 +10,8 @@ namespace brevora::core {
 
 inline constexpr int32_t kInvalidFileFormat = 321;
 inline constexpr int32_t kInvalidPropertyValue = 380;
-inline constexpr const char* kInvalidPropertyValueText = "Invalid property value";
 
 // A file whose structure does not hold together.
-[[noreturn]] inline void RaiseInvalidFormat() {
-  RaiseError(kInvalidFileFormat, "", "Invalid file format");
-}
+[[noreturn]] inline void RaiseInvalidFormat() { RaiseRuntimeError(kInvalidFileFormat); }
 
 }  // namespace brevora::core

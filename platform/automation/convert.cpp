@@ -8,6 +8,7 @@
 
 #include "platform/automation/error.h"
 #include "platform/text/case.h"
+#include "platform/time/dates.h"
 
 namespace brevora {
 namespace {
@@ -95,28 +96,6 @@ std::optional<double> ParseNumber(std::string_view text) {
   return value;
 }
 
-// Days from 1970-01-01 of a civil date, and back (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2);
-}
-
 unsigned DaysInMonth(int64_t y, unsigned m) {
   static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -180,7 +159,7 @@ std::optional<double> ParseDate(std::string_view text) {
       day > static_cast<int>(DaysInMonth(year, month))) {
     return std::nullopt;
   }
-  double days = static_cast<double>(DaysFromCivil(year, month, day) - kEpochFromUnixDays);
+  double days = static_cast<double>(dates::DaysFromCivil(year, month, day) - kEpochFromUnixDays);
   if (s.empty()) return days;
   if (!IsBlank(s.front())) return std::nullopt;
   std::optional<double> time = ParseTime(Trim(s));
@@ -219,6 +198,9 @@ std::string FormatDouble(double d) {
 }
 
 std::string FormatDate(double days) {
+  // A Date holds the years 100 to 9999; anything else (and NaN) is no date to
+  // show, and would overflow the day count below.
+  if (!(days >= kMinDate && days < kMaxDate)) RaiseRuntimeError(6);
   int64_t day;
   double fraction;
   if (days >= 0) {
@@ -238,7 +220,7 @@ std::string FormatDate(double days) {
   if (day != 0) {
     int64_t y;
     unsigned m, d;
-    CivilFromDays(day + kEpochFromUnixDays, y, m, d);
+    dates::CivilFromDays(day + kEpochFromUnixDays, y, m, d);
     std::snprintf(dateText, sizeof dateText, "%u/%u/%lld", m, d, static_cast<long long>(y));
   }
   if (seconds != 0 || day == 0) {

@@ -29,7 +29,8 @@ std::vector<uint8_t> CBytes(const Variant& v);
 // The rounding and range checks alone, for code that holds a double.
 int32_t DoubleToLong(double d);
 int16_t DoubleToInteger(double d);
-// The CStr form of a number and of a date.
+// The CStr form of a number and of a date (6 for a date outside the years 100
+// to 9999, as CDate gives).
 std::string FormatDouble(double d);
 std::string FormatDate(double days);
 

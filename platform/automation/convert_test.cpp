@@ -138,6 +138,21 @@ TEST(CBool, NonZeroAndTheWords) {
   EXPECT_FALSE(CBool(Variant()));
 }
 
+TEST(CStr, DateOutsideTheDateRangeIsAnOverflow) {
+  // A Date variant can be made from any double (a value read from a file); its
+  // text exists only for the years 100 to 9999, the range CDate accepts.
+  for (double d : {1e300, -1e300, 2958466.0, -657435.0, std::nan(""), HUGE_VAL}) {
+    try {
+      CStr(Variant::Date(d));
+      ADD_FAILURE() << "no error for " << d;
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), 6) << d;
+    }
+  }
+  EXPECT_EQ(CStr(Variant::Date(2958465.0)), "12/31/9999");
+  EXPECT_EQ(CStr(Variant::Date(-657434.0)), "1/1/100");
+}
+
 TEST(CDate, ReadsItsOwnTextBack) {
   for (double d : {0.0, 37623.0, 37623.62784722222, 0.5, -1.5, 2.0, 2958465.0}) {
     const std::string text = CStr(Variant::Date(d));

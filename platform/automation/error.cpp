@@ -50,8 +50,18 @@ std::string RuntimeErrorText(int32_t number) {
     case 13: return "Type mismatch";
     case 52: return "Bad file name or number";
     case 53: return "File not found";
+    case 57: return "Device I/O error";
+    case 58: return "File already exists";
+    case 61: return "Disk full";
+    case 62: return "Input past end of file";
+    case 70: return "Permission denied";
+    case 74: return "Can't rename with different drive";
+    case 75: return "Path/File access error";
+    case 76: return "Path not found";
     case 91: return "Object variable or With block variable not set";
     case 94: return "Invalid use of Null";
+    case 321: return "Invalid file format";
+    case 380: return "Invalid property value";
     case 424: return "Object required";
     case 429: return "ActiveX component can't create object";
     case 438: return "Object doesn't support this property or method";

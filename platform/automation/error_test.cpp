@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace brevora {
 namespace {
@@ -86,6 +87,19 @@ TEST(RuntimeError, CarriesVisualBasicText) {
   EXPECT_EQ(RuntimeError(429).description(), "ActiveX component can't create object");
   EXPECT_EQ(RuntimeError(12345).description(), "Application-defined or object-defined error");
   EXPECT_EQ(RuntimeError(6).source(), "");
+}
+
+TEST(RuntimeError, KnowsTheFileAndFormatTexts) {
+  // Raised by number alone (RaiseRuntimeError) by the file layer and the readers.
+  const std::pair<int32_t, const char*> texts[] = {
+      {52, "Bad file name or number"}, {53, "File not found"},
+      {57, "Device I/O error"},        {58, "File already exists"},
+      {61, "Disk full"},               {62, "Input past end of file"},
+      {70, "Permission denied"},       {74, "Can't rename with different drive"},
+      {75, "Path/File access error"},  {76, "Path not found"},
+      {321, "Invalid file format"},    {380, "Invalid property value"},
+  };
+  for (const auto& [number, text] : texts) EXPECT_EQ(RuntimeErrorText(number), text) << number;
 }
 
 }  // namespace

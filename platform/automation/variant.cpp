@@ -79,8 +79,10 @@ void PrintTo(const Variant& v, std::ostream* os) {
     case VarType::Integer:
     case VarType::Long:
     case VarType::Double:
-    case VarType::Date:
       *os << ' ' << CStr(v);
+      break;
+    case VarType::Date:  // the day count: a date outside the years 100-9999 has no text
+      *os << ' ' << FormatDouble(v.AsDate());
       break;
     case VarType::String:
       *os << " \"" << v.AsString() << '"';

@@ -5,25 +5,8 @@
 #include "platform/automation/error.h"
 
 namespace brevora::fs {
-namespace {
 
-const char* Text(int32_t number) {
-  switch (number) {
-    case kBadFileName: return "Bad file name or number";
-    case kFileNotFound: return "File not found";
-    case kDeviceIoError: return "Device I/O error";
-    case kFileAlreadyExists: return "File already exists";
-    case kDiskFull: return "Disk full";
-    case kPermissionDenied: return "Permission denied";
-    case kDifferentDrive: return "Can't rename with different drive";
-    case kPathNotFound: return "Path not found";
-    default: return "Path/File access error";
-  }
-}
-
-}  // namespace
-
-void RaiseFileError(int32_t number) { throw AutomationError(number, "", Text(number)); }
+void RaiseFileError(int32_t number) { RaiseRuntimeError(number); }
 
 void RaiseErrno(int err, bool missingIsPath) {
   switch (err) {

@@ -1,6 +1,8 @@
 #include "platform/hotsync/user_data.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
@@ -188,7 +190,24 @@ TEST(UserList, AddUserWithoutRootRaises76) {
     FAIL();
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), 76);
+    EXPECT_EQ(e.description(), "Path not found");
   }
+}
+
+TEST(UserList, AddUserNeverDropsTheUsersOfAFileItCannotRead) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
+  const std::string folder = SeedRoot();
+  WriteUsersFile(folder, "1\tFirst\tFirst\n");
+  const std::string path = folder + "/" + kUsersFileName;
+  ASSERT_EQ(chmod(path.c_str(), 0), 0);
+  try {
+    AddUser({2, "Second", "Second"});
+    ADD_FAILURE() << "an unreadable list was replaced";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 70);
+  }
+  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+  EXPECT_EQ(ReadFile(path), "1\tFirst\tFirst\n");
 }
 
 }  // namespace

@@ -127,7 +127,13 @@ void AddUser(const PalmUser& user) {
   const auto root = RootDirectory();
   if (!root) RaiseRuntimeError(76);
   const std::string path = UsersFilePath(*root);
-  const std::string old = ReadFileText(path);
+  // The other users must survive: a list that exists but can't be read fails
+  // the call rather than being replaced by a list of one.
+  std::string old;
+  if (fs::FileExists(path)) {
+    const std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
+    old.assign(bytes.begin(), bytes.end());
+  }
   const std::string id = std::to_string(user.id);
 
   // Keep every other line as it is stored; drop the lines of this id.

@@ -36,8 +36,9 @@ std::vector<PalmUser> ReadUsers();
 // Adds (or, for an id already listed, replaces) a user in the root's
 // "users.txt", written through a temporary file + rename. Raises
 // AutomationError 5 for a user the file could not hold (bad id, empty name or
-// name with TAB/CR/LF, directory not a plain name) and 76 "Path not found"
-// when no root is configured.
+// name with TAB/CR/LF, directory not a plain name), 76 "Path not found"
+// when no root is configured, and the file error when a list that exists
+// can't be read (it is then left as it is).
 void AddUser(const PalmUser& user);
 
 }  // namespace brevora::hotsync

@@ -187,7 +187,7 @@ class Parser {
   // After "hex": an optional "(type)", ':' and the byte list, which may continue
   // over following lines ending in '\'.
   Value ParseHexValue(std::string_view rest) {
-    int type = 3;  // REG_BINARY
+    uint32_t type = 3;  // REG_BINARY
     if (!rest.empty() && rest.front() == '(') {
       const size_t close = rest.find(')');
       if (close == std::string_view::npos || close == 1 || close > 9) Fail("bad hex type");
@@ -195,7 +195,7 @@ class Parser {
       for (char c : rest.substr(1, close - 1)) {
         const int d = HexDigit(c);
         if (d < 0) Fail("bad hex type");
-        type = type * 16 + d;
+        type = type << 4 | static_cast<uint32_t>(d);  // up to 8 digits: unsigned, never overflows
       }
       rest.remove_prefix(close + 1);
     }
@@ -215,7 +215,11 @@ class Parser {
       case 4:
         if (bytes.size() != 4) Fail("a hex(4) value needs 4 bytes");
         return Value::DWord(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
-      default: Fail("unsupported value type hex(" + std::to_string(type) + ")");
+      default: {
+        char digits[9];
+        std::snprintf(digits, sizeof digits, "%x", type);
+        Fail("unsupported value type hex(" + std::string(digits) + ")");
+      }
     }
   }
 

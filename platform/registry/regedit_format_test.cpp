@@ -119,6 +119,8 @@ TEST(RegeditFormat, MalformedTextNamesItsLine) {
       {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex:01,\\", 4, "continues past the end"},
       {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex:01,\\\n", 4, "bad hex byte"},
       {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex(7):00,00\n", 3, "unsupported value type"},
+      {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex(ffffffff):00\n", 3, "unsupported value type hex(ffffffff)"},
+      {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex(80000007):00\n", 3, "unsupported value type hex(80000007)"},
       {"REGEDIT4\n[HKCU\\X]\n\"a\"=hex(4):01\n", 3, "4 bytes"},
       {"REGEDIT4\n[HKCU\\X]\n\"a\"=text\n", 3, "unknown value data"},
       {"REGEDIT4\n[HKCU\\X]\ngarbage\n", 3, "unexpected text"},
