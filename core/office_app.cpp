@@ -43,6 +43,15 @@ void OfficeApp::Release() {
   }
 }
 
+void OfficeApp::LeaveRunning() {
+  if (origin_ == OfficeAppOrigin::Pool) {
+    Release();
+    return;
+  }
+  done_ = true;
+  app_.Reset();
+}
+
 OfficeApp AcquireOfficeApplication(std::string_view progId, bool serverMode) {
   if (serverMode) {
     OfficeApp held(OfficeAppOrigin::Pool);

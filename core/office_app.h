@@ -39,6 +39,10 @@ class OfficeApp {
   // Hands the application back now (ReleaseServer, Quit or nothing) and drops
   // both references. Runs at most once; raises what the call raises.
   void Release();
+  // Ends the use on a path where the user goes on working in the application
+  // (a document opened for them): it is never quit, whatever its origin; a pool
+  // entry is still given back (ReleaseServer). Runs at most once.
+  void LeaveRunning();
 
  private:
   friend OfficeApp AcquireOfficeApplication(std::string_view progId, bool serverMode);

@@ -209,6 +209,23 @@ TEST_F(OfficeAppTest, ARunningApplicationIsAttachedToAndLeftRunning) {
   EXPECT_EQ(calls, (std::vector<std::string>{"Fail"}));
 }
 
+TEST_F(OfficeAppTest, LeftRunningForTheUserUnlessItCameFromThePool) {
+  RegisterClass("Word.Application", "", [] { return Ref<Dispatch>(MakeRef<FakeOfficeApp>()); });
+  {
+    OfficeApp app = AcquireOfficeApplication("Word.Application", false);
+    app.LeaveRunning();
+    EXPECT_FALSE(app.App());
+  }
+  UnregisterClass("Word.Application");
+  EXPECT_TRUE(calls.empty());  // started, but not quit
+  OnFreshThread([] {
+    InstallPool();
+    OfficeApp app = AcquireOfficeApplication("Word.Application", true);
+    app.LeaveRunning();
+    EXPECT_EQ(calls.back(), "ReleaseServer");
+  });
+}
+
 TEST_F(OfficeAppTest, NoApplicationAnywhereRaises429) {
   EXPECT_EQ(ErrorOf([] { AcquireOfficeApplication("Excel.Application", false); }).number(), 429);
 }

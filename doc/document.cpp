@@ -7,6 +7,7 @@
 #include "core/trim.h"
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
+#include "doc/word_link_step.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/file_error.h"
@@ -33,7 +34,7 @@ void CheckSyncValue(int32_t value, const char* what) {
 
 }  // namespace
 
-Document::Document() { InitObjects(true); }
+Document::Document() : linkStep_(std::make_shared<WordLinkStep>()) { InitObjects(true); }
 
 Document::~Document() { ReleaseObjects(true); }
 

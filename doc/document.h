@@ -8,7 +8,10 @@
 //   desktop document file .scv            document_disk.cpp   (OpenFromDisk, WriteToDisk)
 //   plain text, HTML, e-texts             document_text.cpp   (OpenFromTextFile, ...)
 //   handheld document and PalmDOC dbs     document_pdb.cpp    (OpenFromPDB, WriteToPDB, ...)
-// The link to Word is reached through a DocumentLinkStep (doc/document_link.h).
+//   .doc files through the Word converter  document_word.cpp   (OpenFromDOC, WriteToDOC)
+//   a server database object               document_zazer.cpp  (WriteToZazerDB)
+// The link to Word is reached through a DocumentLinkStep (doc/document_link.h);
+// a new document has the Word link step (doc/word_link_step.h).
 //
 // Failures are raised as automation errors: 32760 with the operation's source
 // ("Document.OpenFromDisk") and message, CR LF and the inner description;
@@ -166,6 +169,24 @@ class Document : public Dispatchable<Document> {
   // n bytes: the codes of the first n characters of `s`, zeros after its end.
   static std::vector<uint8_t> StringToBytes(std::string_view s, int32_t n);
 
+  // ---- Word files (document_word.cpp) ----
+  // Converts a .doc file into this document through the document converter and
+  // a temporary desktop file, removed on every path; the document stays bound
+  // to the file it was bound to before. Raises the converter's errors.
+  bool OpenFromDOC(std::string_view docFile);
+  // Converts this document into a .doc file the same way; returns true.
+  bool WriteToDOC(std::string_view docFile);
+
+  // ---- Server database object (document_zazer.cpp) ----
+  // Copies the document into a RivorOdurov database object, late-bound: the
+  // application-info block, the header record (with the category), one record
+  // per text block and per bookmark, the creation time. Sets IsServerSync.
+  // Errors leave with their number and description and the source "tabrelpc".
+  void WriteToZazerDB(Dispatch& zazerDB);
+  // Reading back is not offered: always 0x80040114 "Function not yet
+  // implemented." with the source "OpenFromZazerDB"; the object is not called.
+  bool OpenFromZazerDB(const Variant& zazerDB);
+
   // ---- For native callers ----
   // The header record as the document holds it.
   const DocumentHeader& Header() const { return header_; }
@@ -174,6 +195,7 @@ class Document : public Dispatchable<Document> {
   void SetLinkInfo(const DocumentHeader& header);
   // The reverse: the link properties into `header`.
   void GetLinkInfo(DocumentHeader& header) const;
+  // Replaces the link step (null: no link step, both directions do nothing).
   void SetLinkStep(std::shared_ptr<DocumentLinkStep> step) { linkStep_ = std::move(step); }
   // A new empty file "SCV..." in the temporary folder; 32760
   // "Document.GetTempFile" on failure. The caller removes it.

@@ -118,15 +118,20 @@ void Document::WriteToDisk(std::string_view file, bool updateLink) {
       UpdateHeader();
       return;
     }
-    ScvWriter writer;
-    try {
-      writer.WriteHeader(header_, isModified_);
-    } catch (...) {
-      throw Wrap32760(CurrentError(), "Document.WriteHeader", "Could not write header.");
-    }
-    if (blocks_) writer.WriteText(blocks_->Texts());
-    WriteDocumentFile(fullPath_, writer.Bytes());
-    if (updateLink) CheckLinkUpdate(false);
+    const auto writeFile = [this] {
+      ScvWriter writer;
+      try {
+        writer.WriteHeader(header_, isModified_);
+      } catch (...) {
+        throw Wrap32760(CurrentError(), "Document.WriteHeader", "Could not write header.");
+      }
+      if (blocks_) writer.WriteText(blocks_->Texts());
+      WriteDocumentFile(fullPath_, writer.Bytes());
+    };
+    writeFile();
+    // After a push to the linked file the link time is renewed: it goes into
+    // the file as well, or the next open would take the file as newer.
+    if (updateLink && CheckLinkUpdate(false)) writeFile();
   } catch (...) {
     throw WrapAlways(CurrentError(), "Document.WriteToDisk", "Could not save Document '" + fullPath_ + "'.");
   }

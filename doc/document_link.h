@@ -1,8 +1,8 @@
 #pragma once
 // DocumentLinkStep: how a document reaches the link to its .doc file when it
-// is opened with the update switch or saved with the link switch. The step is
-// given to the document (Document::SetLinkStep); a document without one has no
-// link step and both directions do nothing.
+// is opened with the update switch or saved with the link switch. A new
+// Document has the Word link step (doc/word_link_step.h); another may be given
+// with Document::SetLinkStep, and with none both directions do nothing.
 #include "doc/document_header.h"
 
 namespace brevora::doc {

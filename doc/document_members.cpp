@@ -1,6 +1,7 @@
 // Document's late-bound members.
 #include "core/session.h"
 #include "doc/document.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 
 namespace brevora::doc {
@@ -79,12 +80,16 @@ const MemberTable<Document>& Document::Members() {
       {"LinkedDOCSyncMethod", M::Let, [](D& d, Args a) { d.SetLinkedDOCSyncMethod(CLng(a[0])); }},
       {"LinkedDOCSyncOption", M::Get, [](D& d, Args) { return Variant(d.LinkedDOCSyncOption()); }},
       {"LinkedDOCSyncOption", M::Let, [](D& d, Args a) { d.SetLinkedDOCSyncOption(CLng(a[0])); }},
+      {"OpenFromZazerDB", M::Method, [](D& d, Args a) { return Variant(d.OpenFromZazerDB(a[0])); }, 0, 1},
       {"WriteToPDB", M::Method, [](D& d, Args a) { d.WriteToPDB(CStr(a[0])); }, 1},
       {"WriteToDOCPDB", M::Method, [](D& d, Args a) { d.WriteToDOCPDB(CStr(a[0])); }, 1},
+      {"WriteToZazerDB", M::Method, [](D& d, Args a) { d.WriteToZazerDB(ObjectOf(a[0])); }, 1},
       {"InitFromSCV", M::Method, [](D& d, Args a) { return Variant(d.InitFromSCV(CStr(a[0]))); }, 1},
       {"InitFromDefaults", M::Method, [](D& d, Args) { return Variant(d.InitFromDefaults()); }},
       {"OpenFromUser", M::Method,
        [](D& d, Args a) { return Variant(d.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
+      {"OpenFromDOC", M::Method, [](D& d, Args a) { return Variant(d.OpenFromDOC(CStr(a[0]))); }, 1},
+      {"WriteToDOC", M::Method, [](D& d, Args a) { return Variant(d.WriteToDOC(CStr(a[0]))); }, 1},
       {"WriteToTextFile", M::Method, [](D& d, Args a) { d.WriteToTextFile(CStr(a[0])); }, 1},
       {"OpenFromTextFile", M::Method, [](D& d, Args a) { return Variant(d.OpenFromTextFile(CStr(a[0]))); }, 1},
       {"OpenFromHTMLFile", M::Method, [](D& d, Args a) { return Variant(d.OpenFromHTMLFile(CStr(a[0]))); }, 1},

@@ -16,6 +16,8 @@
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "slides/image_files.h"
+#include "slides/plain_name.h"
+#include "slides/ppt_link.h"
 #include "slides/png_reduction.h"
 
 namespace brevora::slides {
@@ -26,6 +28,8 @@ const ClassRegistration kRegistration(Presentation::kProgId, Presentation::kClsi
 
 constexpr int32_t kMaxSyncValue = 3;
 constexpr const char* kLinkSource = "Slidora - presentation";
+constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to PPT", "PPT to Palm",
+                                            "Do Nothing"};
 
 // The object a Set passes (null for Nothing); 424 for no object, 13 for another class.
 template <class T>
@@ -36,14 +40,6 @@ Ref<T> ObjectOrNothing(const Variant& v) {
   Ref<T> typed = RefCast<T>(object);
   if (!typed) RaiseRuntimeError(13);
   return typed;
-}
-
-// A name of a category folder or presentation file: a plain name without
-// control characters.
-bool IsSafeName(std::string_view name) {
-  if (!fs::IsPlainName(name)) return false;
-  return std::none_of(name.begin(), name.end(),
-                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 // Calls the by-reference depth form of a reduction from a late-bound call.
@@ -95,6 +91,7 @@ const MemberTable<Presentation>& Presentation::Members() {
       {"OpenFromZazerDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromZazerDB(a[0])); }, 1},
       {"OpenFromUser", M::Method,
        [](P& p, Args a) { return Variant(p.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
+      {"OpenFromPPT", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPPT(CStr(a[0]))); }, 1},
       {"OpenFromDisk", M::Method,
        [](P& p, Args a) {
          const std::string file = a[0].IsMissing() ? std::string() : CStr(a[0]);
@@ -105,6 +102,9 @@ const MemberTable<Presentation>& Presentation::Members() {
        0, 3},
       {"Session", M::Get, [](P& p, Args) { return Variant(p.Session()); }},
       {"Session", M::Set, [](P& p, Args a) { p.SetSession(ObjectOrNothing<core::Session>(a[0])); }},
+      {"SyncMethodFromText", M::Method,
+       [](P&, Args a) { return Variant(SyncMethodFromText(CStr(a[0]))); }, 1},
+      {"SyncMethodText", M::Method, [](P& p, Args) { return Variant(p.SyncMethodText()); }},
       {"UpdateHeader", M::Method, [](P& p, Args) { p.UpdateHeader(); }},
       {"Version", M::Get, [](P& p, Args) { return Variant(p.Version()); }},
       {"Version", M::Let, [](P& p, Args a) { p.SetVersion(CInt(a[0])); }},
@@ -118,6 +118,7 @@ const MemberTable<Presentation>& Presentation::Members() {
       {"WriteToZazerDB", M::Method, [](P& p, Args a) { p.WriteToZazerDB(a[0]); }, 1},
       {"WriteToUser", M::Method,
        [](P& p, Args a) { p.WriteToUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"WriteToPPT", M::Method, [](P& p, Args a) { return Variant(p.WriteToPPT(CStr(a[0]))); }, 1},
       {"deleteFolder", M::Method, [](P& p, Args) { p.deleteFolder(); }},
       {"createImages", M::Method, [](P& p, Args) { p.createImages(); }},
       {"getImageDirectory", M::Method, [](P& p, Args) { return Variant(p.getImageDirectory()); }},
@@ -128,7 +129,8 @@ const MemberTable<Presentation>& Presentation::Members() {
   return table;
 }
 
-Presentation::Presentation() : slides_(MakeRef<slides::Slides>()) {}
+Presentation::Presentation()
+    : slides_(MakeRef<slides::Slides>()), linkStep_(std::make_unique<PptLink>()) {}
 
 Presentation::~Presentation() {
   try {
@@ -148,6 +150,8 @@ void Presentation::SetSession(Ref<core::Session> session) {
   session_ = std::move(session);
   if (session_) app_ = session_->GetTabrelPC();
 }
+
+Ref<core::Session> Presentation::ApplicationSession() { return App().Session(); }
 
 bool Presentation::IsServerSync() const {
   const auto flags = static_cast<uint32_t>(flags_);
@@ -218,6 +222,18 @@ void Presentation::SetLinkedPPTSyncOption(int32_t option) {
     RaiseError(kWrapError, kLinkSource, "Invalid syncOption.  Must be between 0 and 3");
   }
   link_.syncOption = option;
+}
+
+std::string Presentation::SyncMethodText() const {
+  const int32_t method = link_.syncMethod;
+  return kSyncMethodTexts[(method >= 1 && method <= kMaxSyncValue) ? method : 0];
+}
+
+int16_t Presentation::SyncMethodFromText(std::string_view text) {
+  for (int16_t i = 0; i <= kMaxSyncValue; ++i) {
+    if (text == kSyncMethodTexts[i]) return i;
+  }
+  return 0;
 }
 
 PresentationLinkInfo Presentation::GetLinkInfo() const {
@@ -317,7 +333,7 @@ std::string Presentation::UserPath(std::string_view user, std::string_view categ
   app.SetFileMode(core::eSlidora);
   if (!user.empty()) app.SetCurrentUser(user);
   if (cleanFolder) deleteFolder();
-  if (!(category.empty() || IsSafeName(category)) || !IsSafeName(name)) {
+  if (!(category.empty() || IsUserFileName(category)) || !IsUserFileName(name)) {
     RaiseError(kWrapError, "Presentation.UserPath",
                "Invalid category or presentation name: '" + std::string(category) + "', '" +
                    std::string(name) + "'.");

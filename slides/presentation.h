@@ -15,8 +15,11 @@
 // source and message and the inner description on the next line.
 //
 // The link to a PowerPoint file is kept here (four properties); the link step
-// itself is reached through PresentationLinkStep, attached by the converter
-// side. Without one, opening and saving leave the linked file alone.
+// itself is reached through PresentationLinkStep: a new presentation has the
+// PowerPoint one (slides/ppt_link.h), which another step may replace. After a
+// save pushed the presentation to its linked file, the renewed link time is
+// written into the saved file's header at once. OpenFromPPT and WriteToPPT
+// convert through a temporary database file (presentation_ppt.cpp).
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -95,7 +98,22 @@ class Presentation : public Dispatchable<Presentation> {
   PresentationLinkInfo GetLinkInfo() const;
   void ApplyLinkInfo(const PresentationLinkInfo& link);
   static void ClearLinkInfo(PresentationLinkInfo& link);
+  // Replaces the link step (null: opening and saving leave the linked file alone).
   void SetLinkStep(std::unique_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
+  // "Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing" for 0 to 3; any
+  // other method gives "Synchronize".
+  std::string SyncMethodText() const;
+  // The method of one of those texts (exact, case-sensitive); any other text: 0.
+  static int16_t SyncMethodFromText(std::string_view text);
+
+  // One-shot conversions through the converter and a temporary database file
+  // ("tbr..." in the temporary folder), removed on every path. FullPath stays
+  // what it was before the call (the file and the caller's binding are left
+  // as they were). OpenFromPPT returns the open's result; WriteToPPT true.
+  // Temporary name failure: 32760 "Presentation.GetTempFile"; other errors
+  // reach the caller as the converter or the open/write raised them.
+  bool OpenFromPPT(std::string_view sPPT);
+  bool WriteToPPT(std::string_view sPPT);
 
   // Storage; see the class comment.
   bool OpenFromDisk(std::string_view sFile = {}, bool bReadCells = true,
@@ -134,12 +152,18 @@ class Presentation : public Dispatchable<Presentation> {
   const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes the application object it hands out.
   void SetSession(Ref<core::Session> session);
+  // The Session of the application object (created on first use): the one the
+  // converters this presentation makes work on.
+  Ref<core::Session> ApplicationSession();
 
  private:
   frontend::TabrelPC& App();
   PresentationHeader HeaderFromProperties() const;
   std::string UserPath(std::string_view user, std::string_view category, std::string_view name,
                        bool cleanFolder);
+
+  // presentation_ppt.cpp
+  static std::string GetTempFile();
 
   // presentation_database.cpp
   PresentationHeader ReadDatabase(core::pdb& db);

@@ -74,7 +74,13 @@ void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
       PresentationLinkInfo link = GetLinkInfo();
       if (!link.fileName.empty()) {
         linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/false);
-        link_.modDateTime = link.modDateTime;
+        if (link.modDateTime != link_.modDateTime) {
+          link_.modDateTime = link.modDateTime;
+          // The renewed time goes into the file now: else the next open would
+          // find the linked file newer and convert it back for nothing.
+          db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
+          db.WriteFile(fullPath_);
+        }
       }
     }
   } catch (...) {

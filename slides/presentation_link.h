@@ -26,8 +26,8 @@ class PresentationLinkStep {
   // onOpen: the linked file is converted into presentation.FullPath() when it
   // is newer; returns true when it converted (the caller then reads the file
   // again). After writing (!onOpen): the database just written is converted into
-  // the linked file and link.modDateTime renewed; returns false. Raises the link
-  // step's errors.
+  // the linked file and link.modDateTime renewed; returns true when it
+  // converted. Raises the link step's errors.
   virtual bool SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link,
                               bool onOpen) = 0;
 };

@@ -1,0 +1,136 @@
+#include "slides/powerpoint_app.h"
+
+#include <span>
+
+#include "core/addin_session.h"
+#include "core/office_addin.h"
+#include "core/session.h"
+#include "core/session_values.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+
+namespace brevora::slides::powerpoint {
+namespace {
+
+constexpr int16_t kOldestVersion = 6;
+constexpr int16_t kSessionMacroVersion = 8;
+constexpr int32_t kSubscriptOutOfRange = 9;
+
+// Runs `step`, raising any error but 32760 as 32760 with `source` and `message`.
+template <class F>
+auto Step(const char* source, const char* message, F step) {
+  try {
+    return step();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), source, message);
+  }
+}
+
+}  // namespace
+
+std::string AddInFileName() { return kAddInFileName; }
+
+int16_t PowerPointVersion(Dispatch& app) {
+  return Step("SDK.GetPowerPointVersion", "Cannot get PowerPoint version.", [&] {
+    const std::string version = CStr(CallByName(app, "Version", CallKind::Get));
+    return DoubleToInteger(core::LeadingNumber(version));
+  });
+}
+
+core::OfficeApp GetPowerPointObject() {
+  return Step("GetPowerPointObject", "Error getting PowerPoint object.", [] {
+    core::OfficeApp office = core::AcquireOfficeApplication(kProgId, /*serverMode=*/false);
+    Dispatch& app = *office.App();
+    if (office.Origin() == core::OfficeAppOrigin::Started) {
+      CallByName(app, "WindowState", CallKind::Let, kWindowMinimized);
+    }
+    // Also for a PowerPoint that was running already: an old one can't run the add-in.
+    if (PowerPointVersion(app) < kOldestVersion) {
+      RaiseError(kWrapError, "SDK.GetPowerPointObject",
+                 "This API requires PowerPoint " + std::to_string(kOldestVersion) + " or newer.");
+    }
+    return office;
+  });
+}
+
+void OpenAddIN(Dispatch& app) {
+  Step("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
+    const core::OfficeAddInSearch search{"SLIDR",
+                                         "Path",
+                                         "PowerPoint.AddIn\\shell\\open\\command",
+                                         "\\PowerPoint.exe",
+                                         "\\Addins",
+                                         [] { return AddInFileName(); }};
+    const core::OfficeAddIn found = core::FindOfficeAddIn(app, search);
+    std::string path = found.path;
+    if (found.place == core::OfficeAddInPlace::Listed) {
+      path = CStr(CallByName(found.entry, "FullName", CallKind::Get));
+    }
+    if (path.empty()) {
+      RaiseError(kWrapError, "SDK.OpenAddIN",
+                 "The Slidora add-in is not installed.  Please install the Slidora add-in using "
+                 "PowerPoint / Tools | Add-Ins to load Slidr(5)(7)(8).PPA prior to using this "
+                 "file.");
+    }
+    const Variant addIns = CallByName(app, "AddIns", CallKind::Get);
+    CallByName(ObjectOf(addIns), "Add", CallKind::Method, path);
+  });
+}
+
+Variant RunMacro(Dispatch& app, const std::string& macro, std::vector<Variant>& elements) {
+  std::vector<Variant> array;
+  array.reserve(elements.size() + 1);
+  array.emplace_back();  // element 0 stays empty
+  for (Variant& e : elements) array.push_back(std::move(e));
+  Variant args[] = {Variant(AddInFileName() + "!" + macro), Variant(std::move(array))};
+  Variant result = app.Invoke("Run", CallKind::Method, Args(args));
+  // By reference: what the macro left in the array comes back.
+  elements.clear();
+  if (args[1].type() == VarType::Array) {
+    const std::vector<Variant>& back = args[1].AsArray();
+    for (size_t i = 1; i < back.size(); ++i) elements.push_back(back[i]);
+  }
+  return result;
+}
+
+void SetSession(Dispatch& app, const core::Session& session) {
+  Step("SDK.SetPPTSession", "Error setting session.", [&] {
+    if (PowerPointVersion(app) < kSessionMacroVersion) return;
+    const auto values = core::GetSessionValues(session);
+    std::vector<Variant> elements(values.begin(), values.end());
+    RunMacro(app, "SetSession", elements);
+  });
+}
+
+void GetSession(Dispatch& app, core::Session& session) {
+  Step("SDK.GetPPTSession", "Error getting session.", [&] {
+    // Without the session macros there is nothing to take back: the Session,
+    // and so the thread's current user, stays as it is.
+    if (PowerPointVersion(app) < kSessionMacroVersion) return;
+    std::vector<Variant> elements(core::kSessionValueCount, Variant(""));
+    RunMacro(app, "GetSession", elements);
+    if (elements.size() < core::kSessionValueCount) RaiseRuntimeError(kSubscriptOutOfRange);
+    core::SetSessionValues(
+        session, std::span<const Variant, core::kSessionValueCount>(elements.data(),
+                                                                    core::kSessionValueCount));
+  });
+}
+
+void DeleteSession(Dispatch& app) {
+  Step("SDK.DeleteSession", "Error deleting Session.", [&] {
+    if (PowerPointVersion(app) < kSessionMacroVersion) return;
+    CallByName(app, "Run", CallKind::Method, AddInFileName() + "!DeleteSession");
+  });
+}
+
+std::string MainWindowClass(int16_t version) {
+  switch (version) {
+    case 8: return "PP97FrameClass";
+    case 9: return "PP9FrameClass";
+    case 10: return "PP10FrameClass";
+    default: return {};
+  }
+}
+
+}  // namespace brevora::slides::powerpoint

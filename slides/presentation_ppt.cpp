@@ -1,0 +1,63 @@
+// Presentation: the one-shot conversions from and to a PowerPoint file, which
+// go through the presentation converter and a temporary database file.
+#include <string>
+
+#include "core/session.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "slides/presentation.h"
+#include "slides/sdk_presentation.h"
+
+namespace brevora::slides {
+namespace {
+
+constexpr const char* kTempPrefix = "tbr";
+
+Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
+  Ref<SDK_Presentation> sdk = MakeRef<SDK_Presentation>();
+  sdk->SetSession(presentation.ApplicationSession());
+  return sdk;
+}
+
+}  // namespace
+
+std::string Presentation::GetTempFile() {
+  try {
+    return fs::MakeTempFile(kTempPrefix);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Presentation.GetTempFile", "Could not get temp file.");
+  }
+}
+
+bool Presentation::OpenFromPPT(std::string_view sPPTView) {
+  const std::string sPPT(sPPTView);
+  const std::string previous = fullPath_;
+  const fs::TempFileGuard temp(GetTempFile());
+  try {
+    ConverterFor(*this)->PPTToPDBExt_Sync(sPPT, temp.path(), "");
+    const bool opened = OpenFromDisk(temp.path(), true, false);
+    // The pictures stay unpacked where they were read; the binding goes back.
+    fullPath_ = previous;
+    return opened;
+  } catch (...) {
+    fullPath_ = previous;
+    throw;
+  }
+}
+
+bool Presentation::WriteToPPT(std::string_view sPPTView) {
+  const std::string sPPT(sPPTView);
+  const std::string previous = fullPath_;
+  const fs::TempFileGuard temp(GetTempFile());
+  try {
+    WriteToDisk(temp.path(), false);
+    ConverterFor(*this)->PDBToPPTExt(temp.path(), sPPT);
+  } catch (...) {
+    fullPath_ = previous;
+    throw;
+  }
+  fullPath_ = previous;
+  return true;
+}
+
+}  // namespace brevora::slides

@@ -1,0 +1,329 @@
+#include "slides/sdk_presentation.h"
+
+#include <utility>
+
+#include "core/addin_session.h"
+#include "core/desktop_windows.h"
+#include "core/mod_main.h"
+#include "core/office_app.h"
+#include "core/session.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "slides/plain_name.h"
+#include "slides/powerpoint_app.h"
+#include "slides/presentation.h"
+
+namespace brevora::slides {
+namespace {
+
+const ClassRegistration kRegistration(SDK_Presentation::kProgId, SDK_Presentation::kClsid,
+                                      [] { return Ref<Dispatch>(MakeRef<SDK_Presentation>()); });
+
+// The public methods' error handlers: source and message.
+struct Handler {
+  const char* source;
+  const char* message;
+};
+constexpr Handler kPPTToPDBExt{"SDK.PPTToPDB", "Error converting from PPT to PDB."};
+constexpr Handler kCopyPDBToDesktop{"SDK.PDBToSLD", "Error converting from PDB to SLD."};
+constexpr Handler kCopyPDBToExternal{"SDK.PDBToSLDExt_Sync", "Error converting from PDB to SLD."};
+constexpr Handler kDesktopPDBToExternal{"SDK.SLDToPDB", "Error converting from SLD To PDB."};
+constexpr Handler kDesktopPDBToPPT{"SDK.DesktopPDBToPPT", "Error converting from SLD To PDB."};
+constexpr Handler kPDBToPPTExt{"SDK.PDBToPPT", "Error converting from PDB To PPT."};
+constexpr Handler kOpenPPTPresentation{"SDK.OpenPPTPresentation", "Error opening Presentation."};
+constexpr Handler kOpenPresentation{"SDK.OpenPresentation", "Error opening Presentation."};
+constexpr Handler kRemoveFromUser{"SDK.RemoveFromUser", "Error removing from user."};
+constexpr Handler kSavePresentation{"SDK.SavePresentation", "Error saving Presentation."};
+constexpr Handler kPPTToPDBExtSync{"SDK.PPTToSLDExt", "Error converting PPT to SLD."};
+constexpr Handler kPDBToPPTExtSync{"SDK.SLDToPPTExt_Sync", "Error converting SLD to PPT."};
+constexpr Handler kPPTToPDB{"SDK.PPTToSLD", "Error converting PPT to SLD."};
+
+// Runs a public method's body: 32760 passes on, any other error is wrapped.
+template <class F>
+void Handled(const Handler& handler, F body) {
+  try {
+    body();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), handler.source, handler.message);
+  }
+}
+
+// The handler's error for an open step that answered False without an error.
+[[noreturn]] void RaiseNotOpened(const Handler& handler) {
+  RaiseError(kWrapError, handler.source, std::string(handler.message) + "\r\n");
+}
+
+// The object a Set passes (null for Nothing); 424 for no object, 13 for another class.
+template <class T>
+Ref<T> ObjectOrNothing(const Variant& v) {
+  if (!v.IsObject()) RaiseRuntimeError(424);
+  const Ref<Dispatch>& object = v.AsObject();
+  if (!object) return nullptr;
+  Ref<T> typed = RefCast<T>(object);
+  if (!typed) RaiseRuntimeError(13);
+  return typed;
+}
+
+}  // namespace
+
+const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
+  using M = CallKind;
+  using S = SDK_Presentation;
+  static const MemberTable<SDK_Presentation> table{
+      {"PPTToPDBExt", M::Method, [](S& s, Args a) { s.PPTToPDBExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"copyPDBToDesktop", M::Method,
+       [](S& s, Args a) { s.copyPDBToDesktop(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"copyPDBToExternal", M::Method,
+       [](S& s, Args a) { s.copyPDBToExternal(CStr(a[0]), CStr(a[1])); }, 2},
+      {"DesktopPDBToExternal", M::Method,
+       [](S& s, Args a) {
+         s.DesktopPDBToExternal(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3]));
+       },
+       4},
+      {"DesktopPDBToPPT", M::Method,
+       [](S& s, Args a) { s.DesktopPDBToPPT(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"PDBToPPTExt", M::Method, [](S& s, Args a) { s.PDBToPPTExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"OpenPPTPresentation", M::Method, [](S& s, Args a) { s.OpenPPTPresentation(CStr(a[0])); }, 1},
+      {"OpenPresentation", M::Method,
+       [](S& s, Args a) { s.OpenPresentation(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"RemoveFromUser", M::Method,
+       [](S& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"SavePresentation", M::Method,
+       [](S& s, Args a) { s.SavePresentation(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"Session", M::Set, [](S& s, Args a) { s.SetSession(ObjectOrNothing<core::Session>(a[0])); }},
+      {"Session", M::Get, [](S& s, Args) { return Variant(s.Session()); }},
+      {"PPTToPDBExt_Sync", M::Method,
+       [](S& s, Args a) { s.PPTToPDBExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"PDBToPPTExt_Sync", M::Method,
+       [](S& s, Args a) { s.PDBToPPTExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"PPTToPDB", M::Method,
+       [](S& s, Args a) { s.PPTToPDB(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"Refresh", M::Method, [](S& s, Args) { s.Refresh(); }}};
+  return table;
+}
+
+SDK_Presentation::SDK_Presentation() = default;
+SDK_Presentation::~SDK_Presentation() = default;
+
+frontend::TabrelPC& SDK_Presentation::App() {
+  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+  return *app_;
+}
+
+core::Session& SDK_Presentation::AppSession() {
+  const Ref<core::Session>& session = App().Session();
+  if (!session) RaiseRuntimeError(91);
+  return *session;
+}
+
+void SDK_Presentation::SetSession(Ref<core::Session> session) {
+  session_ = std::move(session);
+  if (session_) app_ = session_->GetTabrelPC();
+}
+
+// ---- In process ---------------------------------------------------------------------
+
+namespace {
+
+Ref<Presentation> NewPresentation(const Ref<core::Session>& session) {
+  Ref<Presentation> p = MakeRef<Presentation>();
+  p->SetSession(session);
+  return p;
+}
+
+}  // namespace
+
+void SDK_Presentation::PPTToPDBExt(std::string_view PPTFileName, std::string_view PDBFileName) {
+  Handled(kPPTToPDBExt, [&] {
+    Ref<Presentation> p = NewPresentation(App().Session());
+    if (!p->OpenFromPPT(PPTFileName)) RaiseNotOpened(kPPTToPDBExt);
+    p->WriteToPDB(PDBFileName);
+  });
+}
+
+void SDK_Presentation::PDBToPPTExt(std::string_view PDBFileName, std::string_view PPTFileName) {
+  Handled(kPDBToPPTExt, [&] {
+    Ref<Presentation> p = NewPresentation(App().Session());
+    if (p->OpenFromPDB(PDBFileName)) PDBToPPTExt_Sync(PDBFileName, PPTFileName, "");
+  });
+}
+
+void SDK_Presentation::copyPDBToDesktop(std::string_view PDBFile, std::string_view User,
+                                        std::string_view Category, std::string_view Presentation) {
+  Handled(kCopyPDBToDesktop, [&] {
+    Ref<slides::Presentation> p = NewPresentation(App().Session());
+    if (p->OpenFromPDB(PDBFile)) p->WriteToUser(User, Category, Presentation);
+  });
+}
+
+void SDK_Presentation::copyPDBToExternal(std::string_view PDBFile, std::string_view SLDFile) {
+  Handled(kCopyPDBToExternal, [&] {
+    // Any database may be dropped on the window; only presentations are copied.
+    if (!Presentation::fileIsPresentation(PDBFile)) return;
+    Ref<Presentation> p = NewPresentation(App().Session());
+    if (p->OpenFromPDB(PDBFile)) p->WriteToDisk(SLDFile);
+  });
+}
+
+void SDK_Presentation::DesktopPDBToExternal(std::string_view user, std::string_view category,
+                                            std::string_view presentation,
+                                            std::string_view databaseFile) {
+  Handled(kDesktopPDBToExternal, [&] {
+    Ref<Presentation> p = NewPresentation(App().Session());
+    if (!p->OpenFromUser(user, category, presentation)) RaiseNotOpened(kDesktopPDBToExternal);
+    p->WriteToPDB(databaseFile);
+  });
+}
+
+void SDK_Presentation::DesktopPDBToPPT(std::string_view user, std::string_view category,
+                                       std::string_view presentation, std::string_view pptFile) {
+  Handled(kDesktopPDBToPPT, [&] {
+    Ref<Presentation> p = NewPresentation(App().Session());
+    if (!p->OpenFromUser(user, category, presentation)) RaiseNotOpened(kDesktopPDBToPPT);
+    p->WriteToPPT(pptFile);
+  });
+}
+
+void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view category,
+                                      std::string_view presentation) {
+  try {
+    frontend::TabrelPC& app = App();
+    app.SetFileMode(core::eSlidora);
+    if (!user.empty()) app.SetCurrentUser(user);
+    // The names come from callers: they must not lead out of the user's folder.
+    if (!(category.empty() || IsUserFileName(category)) || !IsUserFileName(presentation)) {
+      RaiseError(kWrapError, kRemoveFromUser.source,
+                 "Invalid category or presentation name: '" + std::string(category) + "', '" +
+                     std::string(presentation) + "'.");
+    }
+    const std::string folder = app.HomeDirectory() + std::string(category);
+    const std::string name = core::modMain::AddFileModeExtension(presentation, core::eSlidora);
+    if (fs::FolderExists(folder)) {
+      if (const auto stored = fs::FindNoCase(folder, name)) {
+        const std::string path = (category.empty() ? folder : folder + "/") + *stored;
+        if (fs::FileExists(path)) fs::RemoveFile(path);
+      }
+    }
+    Refresh();
+  } catch (...) {
+    // Every error, 32760 included, gets this method's message in front.
+    const AutomationError inner = CurrentError();
+    throw AutomationError(kWrapError, kRemoveFromUser.source,
+                          std::string(kRemoveFromUser.message) + "\r\n" + inner.description());
+  }
+}
+
+void SDK_Presentation::Refresh() {
+  try {
+    core::RefreshDesktopWindows();
+  } catch (...) {
+    const AutomationError inner = CurrentError();
+    const std::string title = App().ApplicationTitle();
+    throw Wrap32760(inner, "SDK.Refresh",
+                    "Could not refresh " + title + ".  Please close and reopen  " + title + ".");
+  }
+}
+
+// ---- Inside PowerPoint -----------------------------------------------------------------
+
+void SDK_Presentation::OpenPPTPresentation(std::string_view sFile) {
+  Handled(kOpenPPTPresentation, [&] {
+    core::OfficeApp office = powerpoint::GetPowerPointObject();
+    Dispatch& app = *office.App();
+    ShowPowerPoint(app);
+    const Variant presentations = CallByName(app, "Presentations", CallKind::Get);
+    CallByName(ObjectOf(presentations), "Open", CallKind::Method, sFile);
+    office.LeaveRunning();  // the user works on in it
+  });
+}
+
+void SDK_Presentation::OpenPresentation(std::string_view User, std::string_view Category,
+                                        std::string_view Presentation) {
+  Handled(kOpenPresentation, [&] {
+    RunSequence(Use::Open, "OpenPresentation", {Variant(Category), Variant(Presentation)}, User);
+  });
+}
+
+void SDK_Presentation::SavePresentation(std::string_view user, std::string_view category,
+                                        std::string_view presentation) {
+  Handled(kSavePresentation, [&] {
+    RunSequence(Use::Save, "SavePresentation", {Variant(category), Variant(presentation)}, user);
+  });
+}
+
+void SDK_Presentation::PPTToPDBExt_Sync(std::string_view PPT, std::string_view SLD,
+                                        std::string_view link) {
+  Handled(kPPTToPDBExtSync, [&] {
+    RunSequence(Use::Sync, "PPTToPDBExt", {Variant(PPT), Variant(SLD), Variant(link)}, {});
+  });
+}
+
+void SDK_Presentation::PDBToPPTExt_Sync(std::string_view SLD, std::string_view PPT,
+                                        std::string_view options) {
+  Handled(kPDBToPPTExtSync, [&] {
+    RunSequence(Use::Sync, "PDBToPPTExt", {Variant(SLD), Variant(PPT), Variant(options)}, {});
+  });
+}
+
+void SDK_Presentation::PPTToPDB(std::string_view PPT, std::string_view User,
+                                std::string_view Category, std::string_view Presentation) {
+  Handled(kPPTToPDB, [&] {
+    RunSequence(Use::Sync, "PPTToPDB", {Variant(PPT), Variant(Category), Variant(Presentation)},
+                User);
+  });
+}
+
+core::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
+  if (use == Use::Sync && AppSession().IsServerMode()) {
+    core::OfficeApp office = core::AcquireOfficeApplication(powerpoint::kProgId, true);
+    CallByName(office.App(), "WindowState", CallKind::Let, powerpoint::kWindowMinimized);
+    return office;
+  }
+  return powerpoint::GetPowerPointObject();
+}
+
+Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Variant> args,
+                                      std::string_view user) {
+  core::Session& session = AppSession();
+  // Given back on every path by how it was obtained (see the class comment).
+  core::OfficeApp office = TakePowerPoint(use);
+  const Ref<Dispatch> app = office.App();
+  // Only a PowerPoint this call started is hidden: the user's own stays as it is.
+  if (use != Use::Open && office.Origin() == core::OfficeAppOrigin::Started) {
+    HidePowerPointWindow(*app);
+  }
+  powerpoint::OpenAddIN(*app);
+  if (!user.empty()) App().SetCurrentUser(user);
+  core::ClearErrorSlot(session);
+  powerpoint::SetSession(*app, session);
+  const Variant result = powerpoint::RunMacro(*app, macro, args);
+  powerpoint::GetSession(*app, session);
+  if (use != Use::Save) powerpoint::DeleteSession(*app);
+  if (use == Use::Sync) {
+    office.Release();
+  } else {
+    if (CBool(result)) ShowPowerPoint(*app);
+    office.LeaveRunning();
+  }
+  core::RaiseErrorSlot(session);
+  return result;
+}
+
+void SDK_Presentation::HidePowerPointWindow(Dispatch& app) {
+  const std::string windowClass = powerpoint::MainWindowClass(powerpoint::PowerPointVersion(app));
+  if (windowClass.empty()) return;
+  // No window of another program can be hidden by its class here; the request
+  // is recorded.
+  hiddenWindowClasses_.push_back(windowClass);
+}
+
+void SDK_Presentation::ShowPowerPoint(Dispatch& app) {
+  CallByName(app, "Visible", CallKind::Let, true);
+  CallByName(app, "WindowState", CallKind::Let, powerpoint::kWindowNormal);
+}
+
+}  // namespace brevora::slides

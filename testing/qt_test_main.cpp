@@ -1,0 +1,32 @@
+// Shared main of the widget test programs: the QApplication that widgets need,
+// on the offscreen platform (no display is ever used), and the same fresh
+// BREVORA_HOME per test case as every other test program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+#include <cstdlib>
+
+#include "testing/fresh_home.h"
+
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform has no window manager to pass size hints to and says
+// so for every fixed-size window; that line is noise in test output.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QStringLiteral("does not support propagateSizeHints"))) return;
+  if (defaultHandler) defaultHandler(type, context, message);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  defaultHandler = qInstallMessageHandler(QuietHandler);
+  QApplication app(argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new brevora::testing::FreshHome);
+  return RUN_ALL_TESTS();
+}
