@@ -459,6 +459,8 @@ class FakeLinkStep : public WorkbookLinkStep {
     if (!fromLink) header.LinkedFileTime = 42;
     return false;
   }
+  void ConvertFromXLS(Workbook&, const std::string&, const std::string&) override {}
+  void ConvertToXLS(Workbook&, const std::string&, const std::string&) override {}
 };
 
 TEST(TbrFileTest, TheLinkStepRunsOnlyWhenAskedFor) {

@@ -1,6 +1,5 @@
 #include "sheet/workbook.h"
 
-#include "core/mod_main.h"
 #include "core/session.h"
 #include "core/trim.h"
 #include "frontend/tabrel_pc.h"
@@ -9,9 +8,10 @@
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
-#include "platform/text/case.h"
 #include "sheet/format_word.h"
 #include "sheet/object_arg.h"
+#include "sheet/store_path.h"
+#include "sheet/xls_link.h"
 
 namespace brevora::sheet {
 
@@ -33,20 +33,6 @@ template <class T>
 Ref<T> ObjectOrNothing(const Variant& v) {
   if (v.IsObject() && !v.AsObject()) return nullptr;
   return ObjectArg<T>(v);
-}
-
-// A category or workbook name that names exactly one entry of its folder.
-void CheckStoreName(std::string_view what, std::string_view name) {
-  bool plain = !name.empty() && name.find("..") == std::string_view::npos;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || fs::IsSeparator(c)) plain = false;
-  }
-  if (!plain) {
-    RaiseError(kWrapError, "Workbook.UserFilePath",
-               "The " + std::string(what) + " name '" + std::string(name) +
-                   "' cannot be used: it is empty or holds a separator, '..' or a control character.");
-  }
 }
 
 bool SamePath(std::string_view a, std::string_view b) { return fs::NativePath(a) == fs::NativePath(b); }
@@ -112,10 +98,14 @@ const MemberTable<Workbook>& Workbook::Members() {
       {"LinkedXLSSyncMethod", M::Let, [](W& w, Args a) { w.SetLinkedXLSSyncMethod(CLng(a[0])); }},
       {"LinkedXLSSyncOption", M::Get, [](W& w, Args) { return Variant(w.LinkedXLSSyncOption()); }},
       {"LinkedXLSSyncOption", M::Let, [](W& w, Args a) { w.SetLinkedXLSSyncOption(CLng(a[0])); }},
+      {"OpenFromZazerDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromZazerDB(a[0])); }, 1},
+      {"WriteToZazerDB", M::Method, [](W& w, Args a) { w.WriteToZazerDB(a[0]); }, 1},
       {"InitFromTBR", M::Method, [](W& w, Args a) { return Variant(w.InitFromTBR(CStr(a[0]))); }, 1},
       {"InitFromDefaults", M::Method, [](W& w, Args) { return Variant(w.InitFromDefaults()); }},
       {"OpenFromUser", M::Method,
        [](W& w, Args a) { return Variant(w.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
+      {"OpenFromXLS", M::Method, [](W& w, Args a) { return Variant(w.OpenFromXLS(CStr(a[0]))); }, 1},
+      {"WriteToXLS", M::Method, [](W& w, Args a) { return Variant(w.WriteToXLS(CStr(a[0]))); }, 1},
       {"WriteToPDB", M::Method, [](W& w, Args a) { w.WriteToPDB(CStr(a[0])); }, 1},
       {"OpenFromPDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromPDB(CStr(a[0]))); }, 1},
       {"OpenFromDisk", M::Method,
@@ -130,7 +120,7 @@ const MemberTable<Workbook>& Workbook::Members() {
   return table;
 }
 
-Workbook::Workbook() { InitObjects(true); }
+Workbook::Workbook() : linkStep_(std::make_shared<XlsLink>()) { InitObjects(true); }
 
 Workbook::~Workbook() { ReleaseObjects(true); }
 
@@ -358,21 +348,9 @@ int16_t Workbook::FirstOverflowColumn(const Sheet& sheet) {
 // ---- The user's file store ----
 
 std::string Workbook::UserFilePath(std::string_view user, std::string_view category, std::string_view name) {
-  frontend::TabrelPC& app = App();
-  app.SetFileMode(core::eTabulyn);
-  if (!app.Session()) RaiseRuntimeError(91);
-  if (!user.empty()) {
-    app.SetCurrentUser(user);
-    if (!text::EqualsNoCase(app.Session()->UserName(), core::Trim(user))) {
-      RaiseError(kWrapError, "Workbook.UserFilePath", "There is no handheld user named '" + std::string(user) + "'.");
-    }
-  }
-  CheckStoreName("category", category);
-  CheckStoreName("workbook", name);
-  const std::string folder = app.HomeDirectory() + std::string(category);
-  if (!fs::FolderExists(folder)) fs::MakeFolder(folder);
-  return folder + "\\" +
-         core::modMain::AddFileModeExtension(name, static_cast<int16_t>(app.Session()->FileMode()));
+  const StorePlace place = StoreFilePlace(App(), user, category, name, "Workbook.UserFilePath");
+  if (!fs::FolderExists(place.folder)) fs::MakeFolder(place.folder);
+  return place.file;
 }
 
 bool Workbook::OpenFromUser(std::string_view user, std::string_view category, std::string_view name) {

@@ -8,8 +8,11 @@
 // Storage forms built here: the desktop workbook file (.tbr: OpenFromDisk,
 // WriteToDisk, InitFromTBR, UpdateHeader; sheet/tbr_format.h), the handheld
 // spreadsheet database (OpenFromPDB, WriteToPDB; sheet/workbook_pdb_format.h)
-// and the user's file store (OpenFromUser, WriteToUser). The link to an .xls
-// file is reached through a WorkbookLinkStep when one is set.
+// the user's file store (OpenFromUser, WriteToUser) and the server database
+// object of the RivorOdurov host (WriteToZazerDB; sheet/server_layout.h). The
+// link to an .xls file and the .xls conversions (OpenFromXLS, WriteToXLS) are
+// reached through a WorkbookLinkStep: every new workbook has the .xls link of
+// sheet/xls_link.h.
 //
 // A workbook may be bound to a desktop file (FullPath). It holds files open
 // only within one call; every write replaces the file through a temporary file
@@ -161,6 +164,23 @@ class Workbook : public Dispatchable<Workbook> {
   bool OpenFromUser(std::string_view user, std::string_view category, std::string_view name);
   void WriteToUser(std::string_view user, std::string_view category, std::string_view name);
 
+  // .xls files, through the link step's converter and a temporary desktop file
+  // that is removed on every path. OpenFromXLS loads the converted workbook and
+  // keeps the workbook bound where it was (a failed read leaves it reset and
+  // unbound, as a failed open does); WriteToXLS saves the workbook as it is and
+  // keeps its binding. Errors keep their number and description, source
+  // "tabrelpc".
+  bool OpenFromXLS(std::string_view xls);
+  bool WriteToXLS(std::string_view xls);
+
+  // The server database object of the RivorOdurov host, late-bound. Writes the
+  // header as 900 application-info items and one record per cell, and sets
+  // IsServerSync; errors keep their number and description, source "tabrelpc",
+  // and what was passed before stays in the object. Reading back is refused:
+  // OpenFromZazerDB raises 0x80040114 "Not implemented." without calling it.
+  void WriteToZazerDB(const Variant& zazerDB);
+  bool OpenFromZazerDB(const Variant& zazerDB);
+
   // ---- Module-internal ----
   WorkbookHeader& Header() { return header_; }
   const WorkbookHeader& Header() const { return header_; }
@@ -179,6 +199,8 @@ class Workbook : public Dispatchable<Workbook> {
   std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name);
   // A new empty temporary file "tbr..." in the system temporary folder.
   std::string GetTempFile();
+  // Replaces the link step; null leaves the workbook without link (opening and
+  // saving then leave linked files alone, and the .xls conversions raise 91).
   void SetLinkStep(std::shared_ptr<WorkbookLinkStep> step) { linkStep_ = std::move(step); }
 
  private:

@@ -109,7 +109,12 @@ void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
       throw Wrap32760(CurrentError(), "Workbook.WriteCells", "Error in WriteCells.");
     }
     WriteFile(fullPath_, text);
-    if (updateLink && linkStep_) linkStep_->CheckLinkUpdate(*this, header_, false);
+    if (updateLink && linkStep_ && linkStep_->CheckLinkUpdate(*this, header_, false)) {
+      // The push renewed the link time: the file gets it too, or the next open
+      // would take the .xls for newer and convert it back for nothing.
+      cellSource_ = fullPath_;
+      UpdateHeader();
+    }
   } catch (...) {
     const AutomationError e = CurrentError();
     throw AutomationError(kWrapError, "Workbook.WriteToDisk",

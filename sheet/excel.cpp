@@ -1,0 +1,145 @@
+#include "sheet/excel.h"
+
+#include <array>
+#include <vector>
+
+#include "core/addin_session.h"
+#include "core/office_addin.h"
+#include "core/session.h"
+#include "core/session_values.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+
+namespace brevora::sheet::excel {
+
+namespace {
+
+constexpr int16_t kOldestExcel = 5;
+constexpr int16_t kFirstSessionExcel = 8;
+
+// Wraps every error of `body`, 32760 included.
+template <class F>
+auto WrapAll(const char* source, const char* message, F body) {
+  try {
+    return body();
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    throw AutomationError(kWrapError, source, std::string(message) + "\r\n" + e.description());
+  }
+}
+
+// Passes 32760 on, wraps any other error.
+template <class F>
+auto Wrap(const char* source, const char* message, F body) {
+  try {
+    return body();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), source, message);
+  }
+}
+
+}  // namespace
+
+std::string AddInName(int16_t majorVersion) {
+  switch (majorVersion) {
+    case 5: return "tabrel5.xla";
+    case 7: return "tabrel7.xla";
+    default: return "tabrel8.xla";
+  }
+}
+
+std::string MacroName(int16_t majorVersion, std::string_view macro) {
+  return AddInName(majorVersion) + "!" + std::string(macro);
+}
+
+int16_t GetExcelVersion(Dispatch& xlApp) {
+  return WrapAll("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
+    return DoubleToInteger(core::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
+  });
+}
+
+ExcelUse GetExcelObject() {
+  return Wrap("GetExcelObject", "Error getting excel object.", [] {
+    ExcelUse excel{core::AcquireOfficeApplication(kProgId, false), nullptr, 0};
+    excel.app = Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
+    excel.version = GetExcelVersion(*excel.app);
+    if (excel.version < kOldestExcel) {
+      RaiseError(kWrapError, "SDK.GetExcelObject", "This API requires Excel 5 or newer.");
+    }
+    return excel;
+  });
+}
+
+ExcelUse ExcelFromPool() {
+  ExcelUse excel{core::AcquireOfficeApplication(kProgId, true), nullptr, 0};
+  excel.app = excel.holder.App();
+  excel.version = GetExcelVersion(*excel.app);
+  return excel;
+}
+
+void OpenAddIN(const ExcelUse& excel) {
+  Wrap("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
+    const core::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
+                                         "\\excel.exe", "\\XLSTART",
+                                         [&] { return AddInName(excel.version); }};
+    const core::OfficeAddIn found = core::FindOfficeAddIn(*excel.app, search);
+    std::string path;
+    switch (found.place) {
+      case core::OfficeAddInPlace::Listed:
+        path = CStr(CallByName(found.entry, "FullName", CallKind::Get));
+        break;
+      case core::OfficeAddInPlace::Folder:
+      case core::OfficeAddInPlace::Registry:
+        path = found.path;
+        break;
+      case core::OfficeAddInPlace::NotFound:
+        RaiseError(kWrapError, "SDK.OpenAddIN",
+                   "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / "
+                   "Tools | Add-Ins to load TABREL(5)(7)(8).XLA prior to using this function.");
+    }
+    const Variant workbooks = CallByName(excel.app, "Workbooks", CallKind::Get);
+    CallByName(ObjectOf(workbooks), "Open", CallKind::Method, path);
+  });
+}
+
+Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Variant> args) {
+  if (!excel.app) RaiseRuntimeError(91);
+  std::vector<Variant> run;
+  run.reserve(args.size() + 1);
+  run.emplace_back(MacroName(excel.version, macro));
+  run.insert(run.end(), args.begin(), args.end());
+  Variant result = excel.app->Invoke("Run", CallKind::Method, Args(run));
+  std::move(run.begin() + 1, run.end(), args.begin());  // what the macro gave back
+  return result;
+}
+
+void SetXLSession(const ExcelUse& excel, const core::Session& session) {
+  Wrap("SDK.SetXLSession", "Error setting session.", [&] {
+    if (excel.version < kFirstSessionExcel) return;
+    std::array<Variant, core::kSessionValueCount> values = core::GetSessionValues(session);
+    RunMacro(excel, "SetSession", values);
+  });
+}
+
+void GetXLSession(const ExcelUse& excel, core::Session& session) {
+  Wrap("SDK.GetXLSession", "Error getting session.", [&] {
+    // An add-in that does not run GetSession has nothing to give back: the
+    // Session keeps its values rather than being emptied for the whole thread.
+    if (excel.version < kFirstSessionExcel) return;
+    std::array<Variant, core::kSessionValueCount> values = {
+        Variant(false), Variant(""), Variant(int16_t{0}), Variant(int32_t{0}), Variant(""),
+        Variant(""),    Variant(""), Variant(""),         Variant(""),         Variant(int32_t{0})};
+    RunMacro(excel, "GetSession", values);
+    core::SetSessionValues(session, values);
+  });
+}
+
+void DeleteSession(const ExcelUse& excel) {
+  Wrap("SDK.DeleteSession", "Error deleting Session.", [&] {
+    if (!excel.app) RaiseRuntimeError(91);
+    GetExcelVersion(*excel.app);
+  });
+}
+
+}  // namespace brevora::sheet::excel

@@ -1,0 +1,276 @@
+#include "sheet/sdk.h"
+
+#include <functional>
+#include <string>
+
+#include "core/addin_session.h"
+#include "core/desktop_windows.h"
+#include "core/session.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "sheet/excel.h"
+#include "sheet/store_path.h"
+#include "sheet/workbook.h"
+
+namespace brevora::sheet {
+
+namespace {
+
+const ClassRegistration registration(SDK::kProgId, SDK::kClsid, [] { return Ref<Dispatch>(MakeRef<SDK>()); });
+
+// Runs `body`; an error numbered 32760 passes on, any other is raised as 32760
+// with the member's source and message.
+void Guard(const char* source, const char* message, const std::function<void()>& body) {
+  try {
+    body();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), source, message);
+  }
+}
+
+// The failure of a reading step that gave False: nothing below to tell.
+[[noreturn]] void ReadingFailed(const char* source, const char* message) {
+  RaiseError(kWrapError, source, std::string(message) + "\r\n");
+}
+
+Ref<core::Session> SessionArg(const Variant& value) {
+  Ref<core::Session> session = RefCast<core::Session>(Ref<Dispatch>(&ObjectOf(value)));
+  if (!session) RaiseRuntimeError(13);
+  return session;
+}
+
+}  // namespace
+
+const MemberTable<SDK>& SDK::Members() {
+  using M = CallKind;
+  static const MemberTable<SDK> table{
+      {"XLSToPDB", M::Method, [](SDK& s, Args a) { s.XLSToPDB(CStr(a[0]), CStr(a[1])); }, 2},
+      {"PDBToTBR", M::Method,
+       [](SDK& s, Args a) { s.PDBToTBR(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"PDBToTBRExt", M::Method, [](SDK& s, Args a) { s.PDBToTBRExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"TBRToPDB", M::Method,
+       [](SDK& s, Args a) { s.TBRToPDB(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"TBRToPDBExt", M::Method, [](SDK& s, Args a) { s.TBRToPDBExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"PDBToXLS", M::Method, [](SDK& s, Args a) { s.PDBToXLS(CStr(a[0]), CStr(a[1])); }, 2},
+      {"OpenXLSWorkbook", M::Method, [](SDK& s, Args a) { s.OpenXLSWorkbook(CStr(a[0])); }, 1},
+      {"OpenWorkbook", M::Method, [](SDK& s, Args a) { s.OpenWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"RemoveFromUser", M::Method,
+       [](SDK& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"SaveWorkbook", M::Method, [](SDK& s, Args a) { s.SaveWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"Session", M::Set, [](SDK& s, Args a) { s.SetSession(SessionArg(a[0])); }},
+      {"Session", M::Get, [](SDK& s, Args) { return Variant(s.Session()); }},
+      {"XLSToTBRExt", M::Method, [](SDK& s, Args a) { s.XLSToTBRExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"TBRToXLSExt", M::Method, [](SDK& s, Args a) { s.TBRToXLSExt(CStr(a[0]), CStr(a[1])); }, 2},
+      {"XLSToTBRExt_Sync", M::Method,
+       [](SDK& s, Args a) { s.XLSToTBRExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"TBRToXLSExt_Sync", M::Method,
+       [](SDK& s, Args a) { s.TBRToXLSExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"XLSToTBR", M::Method,
+       [](SDK& s, Args a) { s.XLSToTBR(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"TBRToXLS", M::Method,
+       [](SDK& s, Args a) { s.TBRToXLS(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+      {"Refresh", M::Method, [](SDK& s, Args) { return Variant(s.Refresh()); }}};
+  return table;
+}
+
+SDK::SDK() = default;
+
+SDK::~SDK() = default;
+
+void SDK::SetSession(Ref<core::Session> session) {
+  if (!session) RaiseRuntimeError(91);
+  app_ = session->GetTabrelPC();
+  session_ = std::move(session);
+}
+
+frontend::TabrelPC& SDK::App() {
+  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+  return *app_;
+}
+
+core::Session& SDK::OperationSession() {
+  const Ref<core::Session>& session = App().Session();
+  if (!session) RaiseRuntimeError(91);
+  return *session;
+}
+
+Ref<Workbook> SDK::NewWorkbook() {
+  Ref<Workbook> workbook = MakeRef<Workbook>();
+  workbook->SetSession(App().Session());
+  return workbook;
+}
+
+// ---- In process ----
+
+void SDK::XLSToPDB(std::string_view xlsFile, std::string_view pdbFile) {
+  Guard("SDK.XLSToPDB", "Error converting from XLS to PDB.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (!workbook->OpenFromXLS(xlsFile)) ReadingFailed("SDK.XLSToPDB", "Error converting from XLS to PDB.");
+    workbook->WriteToPDB(pdbFile);
+  });
+}
+
+void SDK::PDBToTBR(std::string_view pdbFile, std::string_view user, std::string_view category,
+                   std::string_view workbookName) {
+  Guard("SDK.PDBToTBR", "Error converting from PDB to TBR.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToUser(user, category, workbookName);
+  });
+}
+
+void SDK::PDBToTBRExt(std::string_view pdbFile, std::string_view tbrFile) {
+  Guard("SDK.PDBToTBRExt_Sync", "Error converting from PDB to TBR.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToDisk(tbrFile, false);
+  });
+}
+
+void SDK::TBRToPDB(std::string_view user, std::string_view category, std::string_view workbookName,
+                   std::string_view pdbFile) {
+  Guard("SDK.TBRToPDB", "Error converting from TBR To PDB.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (!workbook->OpenFromUser(user, category, workbookName)) {
+      ReadingFailed("SDK.TBRToPDB", "Error converting from TBR To PDB.");
+    }
+    workbook->WriteToPDB(pdbFile);
+  });
+}
+
+void SDK::TBRToPDBExt(std::string_view tbrFile, std::string_view pdbFile) {
+  Guard("SDK.TBRToPDBExt_Sync", "Error converting from TBR to PDB.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (workbook->OpenFromDisk(tbrFile, true)) workbook->WriteToPDB(pdbFile);
+  });
+}
+
+void SDK::PDBToXLS(std::string_view pdbFile, std::string_view xlsFile) {
+  Guard("SDK.PDBToXLS", "Error converting from PDB To XLS.", [&] {
+    Ref<Workbook> workbook = NewWorkbook();
+    if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToXLS(xlsFile);
+  });
+}
+
+// ---- Excel for the user ----
+
+void SDK::OpenXLSWorkbook(std::string_view file) {
+  Guard("SDK.OpenXLSWorkbook", "Error opening workbook.", [&] {
+    excel::ExcelUse xl = excel::GetExcelObject();
+    excel::OpenAddIN(xl);
+    const Variant workbooks = CallByName(xl.app, "Workbooks", CallKind::Get);
+    CallByName(ObjectOf(workbooks), "Open", CallKind::Method, file);
+    CallByName(xl.app, "Visible", CallKind::Let, true);
+    xl.holder.LeaveRunning();
+  });
+}
+
+void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::string_view category,
+                        std::string_view workbook) {
+  frontend::TabrelPC& app = App();
+  core::Session& session = OperationSession();
+  excel::ExcelUse xl = excel::GetExcelObject();
+  excel::OpenAddIN(xl);
+  if (!user.empty()) app.SetCurrentUser(user);
+  core::ClearErrorSlot(session);
+  excel::SetXLSession(xl, session);
+  Variant args[] = {Variant(category), Variant(workbook)};
+  const bool shown = CBool(excel::RunMacro(xl, macro, args));
+  excel::GetXLSession(xl, session);
+  excel::DeleteSession(xl);
+  if (shown) {
+    CallByName(xl.app, "Visible", CallKind::Let, true);
+    xl.holder.LeaveRunning();
+  } else {
+    // Nothing was shown: an Excel started for this call would stay hidden.
+    xl.holder.Release();
+  }
+  core::RaiseErrorSlot(session);
+}
+
+void SDK::OpenWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
+  Guard("SDK.OpenWorkbook", "Error opening workbook.", [&] { RunStoreMacro("OpenWorkbook", user, category, workbook); });
+}
+
+void SDK::SaveWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
+  Guard("SDK.SaveWorkbook", "Error saving workbook.", [&] { RunStoreMacro("SaveWorkbook", user, category, workbook); });
+}
+
+void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::string_view workbook) {
+  Guard("SDK.RemoveFromUser", "Error removing from user.", [&] {
+    const StorePlace place = StoreFilePlace(App(), user, category, workbook, "SDK.RemoveFromUser");
+    if (fs::FileExists(place.file)) fs::RemoveFile(place.file);
+    Refresh();
+  });
+}
+
+// ---- Conversions through Excel ----
+
+void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b, std::string_view c,
+                              std::string_view user) {
+  frontend::TabrelPC& app = App();
+  core::Session& session = OperationSession();
+  excel::ExcelUse xl = session.IsServerMode() ? excel::ExcelFromPool() : excel::GetExcelObject();
+  excel::OpenAddIN(xl);
+  if (!user.empty()) app.SetCurrentUser(user);
+  core::ClearErrorSlot(session);
+  excel::SetXLSession(xl, session);
+  Variant args[] = {Variant(a), Variant(b), Variant(c)};
+  excel::RunMacro(xl, macro, args);
+  excel::GetXLSession(xl, session);
+  excel::DeleteSession(xl);
+  // Handed back by where it came from, whatever the add-in did to server mode.
+  xl.holder.Release();
+  core::RaiseErrorSlot(session);
+}
+
+void SDK::XLSToTBRExt(std::string_view xls, std::string_view tbr) {
+  Guard("SDK.XLSToTBRExt", "Error converting XLS to TBR.", [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, ""); });
+}
+
+void SDK::TBRToXLSExt(std::string_view tbr, std::string_view xls) {
+  Guard("SDK.TBRToXLSExt", "Error converting TBR to XLS.", [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, ""); });
+}
+
+void SDK::XLSToTBRExt_Sync(std::string_view xls, std::string_view tbr, std::string_view link) {
+  Guard("SDK.XLSToTBRExt", "Error converting XLS to TBR.",
+        [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, link); });
+}
+
+void SDK::TBRToXLSExt_Sync(std::string_view tbr, std::string_view xls, std::string_view options) {
+  Guard("SDK.TBRToXLSExt_Sync", "Error converting TBR to XLS.",
+        [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, options); });
+}
+
+void SDK::XLSToTBR(std::string_view xls, std::string_view user, std::string_view category,
+                   std::string_view workbook) {
+  Guard("SDK.XLSToTBR", "Error converting XLS to TBR.",
+        [&] { ConvertThroughExcel("XLSToTBR", xls, category, workbook, user); });
+}
+
+void SDK::TBRToXLS(std::string_view user, std::string_view category, std::string_view workbook,
+                   std::string_view xls) {
+  Guard("SDK.TBRToXLS", "Error converting TBR to XLS.",
+        [&] { ConvertThroughExcel("TBRToXLS", category, workbook, xls, user); });
+}
+
+int32_t SDK::Refresh() {
+  try {
+    core::RefreshDesktopWindows();
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    std::string title = "Brevora Desktop";
+    try {
+      title = App().ApplicationTitle();
+    } catch (const AutomationError&) {
+      // The title is only for the message.
+    }
+    throw Wrap32760(e, "SDK.Refresh",
+                    "Could not refresh " + title + ".  Please close and reopen " + title + ".");
+  }
+  return 0;
+}
+
+}  // namespace brevora::sheet

@@ -1,0 +1,50 @@
+#include "sheet/store_path.h"
+
+#include "core/mod_main.h"
+#include "core/session.h"
+#include "core/trim.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/automation/error.h"
+#include "platform/fs/paths.h"
+#include "platform/text/case.h"
+
+namespace brevora::sheet {
+
+namespace {
+
+// A category or workbook name that names exactly one entry of its folder.
+void CheckStoreName(std::string_view what, std::string_view name, const std::string& source) {
+  bool plain = !name.empty() && name.find("..") == std::string_view::npos;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || fs::IsSeparator(c)) plain = false;
+  }
+  if (!plain) {
+    RaiseError(kWrapError, source,
+               "The " + std::string(what) + " name '" + std::string(name) +
+                   "' cannot be used: it is empty or holds a separator, '..' or a control character.");
+  }
+}
+
+}  // namespace
+
+StorePlace StoreFilePlace(frontend::TabrelPC& app, std::string_view user, std::string_view category,
+                          std::string_view name, const std::string& source) {
+  app.SetFileMode(core::eTabulyn);
+  if (!app.Session()) RaiseRuntimeError(91);
+  if (!user.empty()) {
+    app.SetCurrentUser(user);
+    if (!text::EqualsNoCase(app.Session()->UserName(), core::Trim(user))) {
+      RaiseError(kWrapError, source, "There is no handheld user named '" + std::string(user) + "'.");
+    }
+  }
+  CheckStoreName("category", category, source);
+  CheckStoreName("workbook", name, source);
+  StorePlace place;
+  place.folder = app.HomeDirectory() + std::string(category);
+  place.file = place.folder + "\\" +
+               core::modMain::AddFileModeExtension(name, static_cast<int16_t>(app.Session()->FileMode()));
+  return place;
+}
+
+}  // namespace brevora::sheet

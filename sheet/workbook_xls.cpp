@@ -1,0 +1,48 @@
+// Workbook: conversions from and to .xls files.
+#include <string>
+
+#include "core/server_database.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "sheet/workbook.h"
+
+namespace brevora::sheet {
+
+using core::AsModuleError;
+
+bool Workbook::OpenFromXLS(std::string_view xls) {
+  try {
+    if (!linkStep_) RaiseRuntimeError(91);
+    const std::shared_ptr<WorkbookLinkStep> step = linkStep_;
+    const fs::TempFileGuard temp(GetTempFile());
+    step->ConvertFromXLS(*this, std::string(xls), temp.path());
+    const std::string bound = fullPath_;
+    const bool opened = OpenFromDisk(temp.path(), true, false);
+    // Never left bound to the temporary file, which is gone after this call.
+    fullPath_ = bound;
+    return opened;
+  } catch (...) {
+    throw AsModuleError(CurrentError());
+  }
+}
+
+bool Workbook::WriteToXLS(std::string_view xls) {
+  const std::string bound = fullPath_;
+  const std::string cellSource = cellSource_;
+  try {
+    if (!linkStep_) RaiseRuntimeError(91);
+    const std::shared_ptr<WorkbookLinkStep> step = linkStep_;
+    const fs::TempFileGuard temp(GetTempFile());
+    WriteToDisk(temp.path(), false);
+    step->ConvertToXLS(*this, temp.path(), std::string(xls));
+    fullPath_ = bound;
+    cellSource_ = cellSource;
+    return true;
+  } catch (...) {
+    fullPath_ = bound;
+    cellSource_ = cellSource;
+    throw AsModuleError(CurrentError());
+  }
+}
+
+}  // namespace brevora::sheet
