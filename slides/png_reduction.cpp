@@ -18,6 +18,7 @@ namespace brevora::slides {
 namespace {
 
 constexpr int16_t kRgbDepth = 24;
+constexpr int32_t kPathFileAccessError = 75;
 
 void CopySourceToTarget(std::string_view source, std::string_view target) {
   fs::CopyFile(source, target, /*replace=*/true);
@@ -100,7 +101,10 @@ void OptimizePngFile(std::string_view source, std::string_view target, int16_t& 
       return;
     }
     if (Succeeded(CallByName(image, "ChangeColors", CallKind::Method, ChangeColorsValue(depth)))) {
-      CallByName(image, "Save", CallKind::Method, target);
+      // The target keeps what it held when the save fails: the caller must hear of it.
+      if (!Succeeded(CallByName(image, "Save", CallKind::Method, target))) {
+        RaiseRuntimeError(kPathFileAccessError);
+      }
     } else if (!sameFile) {
       CopySourceToTarget(source, target);
     }

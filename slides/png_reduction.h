@@ -24,7 +24,8 @@ void OptimizePngFileDLL(std::string_view source, std::string_view target, int16_
 // The image-class path: "FreeImage.Image" driven late-bound (Open, ChangeColors
 // with 24 and then ChangeColorsValue(depth), Save). A failed conversion copies
 // the source unchanged to a different target. Errors (the class can't be
-// created, a file operation fails) raise 32760 "Presentation.optimizePngFile".
+// created, a file operation fails, Save reports a failure) raise 32760
+// "Presentation.optimizePngFile".
 void OptimizePngFile(std::string_view source, std::string_view target, int16_t& depth);
 
 // The ChangeColors value for a depth: 4 or less 8; 8 or less 256; 16 or less

@@ -256,6 +256,27 @@ TEST_F(ImageClassPath, FailuresCopyTheSourceToADifferentTarget) {
   }
 }
 
+// A picture that could not be saved is an error, not a silent success: the
+// target keeps what it held, and the caller must learn that it is not reduced.
+TEST_F(ImageClassPath, FailedSaveRaises32760AndLeavesTheTarget) {
+  const std::string src = Path("src.png"), dst = Path("dst.png");
+  fs::AtomicWrite(src, std::string_view("source bytes"));
+  fs::AtomicWrite(dst, std::string_view("old"));
+  FakeImage::failOn = "Save";
+  int16_t depth = 8;
+  try {
+    OptimizePngFile(src, dst, depth);
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 32760);
+    EXPECT_EQ(e.source(), "Presentation.optimizePngFile");
+  }
+  EXPECT_EQ(FakeImage::calls, (std::vector<std::string>{"Open " + src, "ChangeColors 24",
+                                                        "ChangeColors 256", "Save " + dst}));
+  const std::vector<uint8_t> old = fs::ReadWholeFile(dst);
+  EXPECT_EQ(std::string(old.begin(), old.end()), "old");
+}
+
 TEST_F(ImageClassPath, ClassThatCannotBeCreatedRaises32760) {
   UnregisterClass("FreeImage.Image");
   int16_t depth = 8;
@@ -292,6 +313,16 @@ TEST_F(PngReduction, ImageClassPathWithTheRealClass) {
   EXPECT_TRUE(out.greyPalette);
   EXPECT_EQ(out.width, 64u);
   ExpectFolderHolds({"dst.png", "src.png"});
+
+  // A target the picture cannot be written to is reported.
+  depth = 8;
+  try {
+    OptimizePngFile(src, Path("no/such/folder/out.png"), depth);
+    FAIL() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 32760);
+    EXPECT_EQ(e.source(), "Presentation.optimizePngFile");
+  }
 }
 
 TEST_F(PngReduction, FreeImageImageMembers) {
