@@ -47,7 +47,9 @@ class Output {
       blank_pending_ = true;
       return;
     }
-    if ((c >= 0x01 && c <= kMaxRawRun) || c >= 0x80) Put(0x01);
+    // A 0x00 byte goes in a one-byte literal run too: written bare, the expander
+    // would skip it and every later copy distance would be off by one.
+    if (c <= kMaxRawRun || c >= 0x80) Put(0x01);
     Put(c);
   }
 

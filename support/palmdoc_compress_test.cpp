@@ -32,7 +32,7 @@ Bytes ReferenceCompress(const Bytes& src) {
       blank = true;
       return;
     }
-    if ((c >= 0x01 && c <= 0x08) || c >= 0x80) out.push_back(0x01);
+    if (c <= 0x08 || c >= 0x80) out.push_back(0x01);
     out.push_back(c);
   };
   const size_t n = src.size();
@@ -88,11 +88,11 @@ Bytes Expand(const Bytes& packed, size_t cap) {
   return dst;
 }
 
-// What the expander gives back for a source: 0x00 dropped, CR as LF.
+// What the expander gives back for a source: CR as LF.
 Bytes ExpectedRoundTrip(const Bytes& src) {
   Bytes out;
   for (uint8_t c : src) {
-    if (c != 0) out.push_back(c == 0x0D ? 0x0A : c);
+    out.push_back(c == 0x0D ? 0x0A : c);
   }
   return out;
 }
@@ -160,7 +160,7 @@ TEST(CompressString, ChoosesTheDefinedEncoding) {
       {"high byte escaped", {0xE9}, {0x01, 0xE9}},
       {"blank then high byte", {0x20, 0x80}, {0x20, 0x01, 0x80}},
       {"trailing blank", B("ab "), {'a', 'b', 0x20}},
-      {"0x00 written unchanged", {'a', 0x00, 'b'}, {'a', 0x00, 'b'}},
+      {"0x00 as a one-byte literal run", {'a', 0x00, 'b'}, {'a', 0x01, 0x00, 'b'}},
       {"last byte never in a copy", B("aaaa"), B("aaaa")},
       {"run of one byte, distance 1", B("aaaaa"), {'a', 0x80, 0x08, 'a'}},
       {"pending blank written before a copy", B("abcd abcd!"), {'a', 'b', 'c', 'd', 0x20, 0x80, 0x29, '!'}},
@@ -178,12 +178,16 @@ TEST(CompressString, ChoosesTheDefinedEncoding) {
   }
 }
 
-TEST(CompressString, ExpanderGivesBackTheTextWithItsTwoLiberties) {
+TEST(CompressString, ExpanderGivesBackEveryByteWithCrAsLf) {
   const Bytes sources[] = {B("abcabcabc"), B("  A"), B("line one\r\nline two\r\n"), {'a', 0x00, 'b', 0x0D},
                            {0x05, 0xE9, 0x20, 0x80, 0x20, 0x20}};
   for (const auto& s : sources) EXPECT_EQ(Hex(Expand(Compress(s), s.size() + 16)), Hex(ExpectedRoundTrip(s)));
   EXPECT_EQ(Expand(Compress(B("a\r\nb")), 16), B("a\n\nb"));
-  EXPECT_EQ(Expand(Compress({'x', 0x00, 'y'}), 16), B("xy"));
+  EXPECT_EQ(Expand(Compress({'x', 0x00, 'y'}), 16), (Bytes{'x', 0x00, 'y'}));
+  // A 0x00 byte before a copy: written bare it was skipped by the expander and
+  // shifted the copy's distance, garbling the rest of the text.
+  const Bytes withNul = {'a', 'b', 'c', 'd', 0x00, 'a', 'b', 'c', 'd', 'x', 'y', 'z'};
+  EXPECT_EQ(Hex(Expand(Compress(withNul), 32)), Hex(withNul));
 }
 
 // A marker, a filler without any repeated 3 bytes, the marker again and a last

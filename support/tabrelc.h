@@ -19,7 +19,9 @@ extern "C" {
 
 // ---- PalmDOC compression --------------------------------------------------
 
-// Compresses src[0, srcLen) into dst. Returns the number of bytes written, or
+// Compresses src[0, srcLen) into dst; every byte comes back from the expander
+// (0x00 and 0x01..0x08 and 0x80..0xFF as one-byte literal runs, CR as LF).
+// Returns the number of bytes written, or
 // -1 when srcLen is negative, a pointer is missing or dst would overflow
 // (2 * srcLen bytes are always enough). Never writes past dst[dstCap - 1].
 TABRELC_API int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst, int32_t dstCap);

@@ -29,6 +29,11 @@ struct KeyNode {
   bool RemoveValue(std::string_view valueName);
 };
 
+// The deepest key below a hive's root (as on Windows). The tree code recurses
+// per level and a hive file writes every key's whole path, so the reader refuses
+// deeper paths (32759) and the writes refuse them (5).
+inline constexpr size_t kMaxKeyDepth = 512;
+
 // The parts of a key path ("Software\\Orvanex\\Tabulyn"); empty parts are skipped.
 std::vector<std::string> SplitKeyPath(std::string_view path);
 

@@ -117,6 +117,7 @@ class Parser {
     }
     std::vector<std::string> parts = SplitKeyPath(inner);
     if (parts.empty()) Fail("empty key name");
+    if (parts.size() - 1 > kMaxKeyDepth) Fail("key path deeper than " + std::to_string(kMaxKeyDepth) + " levels");
     bool known = false;
     for (size_t i = 0; i < std::size(kHives); ++i) {
       if (text::EqualsNoCase(parts[0], HiveName(kHives[i])) || text::EqualsNoCase(parts[0], kShortNames[i])) {
@@ -125,6 +126,8 @@ class Parser {
       }
     }
     if (!known) Fail("unknown root key \"" + parts[0] + "\"");
+    // Refused here, before anything is applied: ImportRegedit applies hive by hive.
+    if (section.remove && parts.size() == 1) Fail("a root key can't be deleted");
     for (size_t i = 1; i < parts.size(); ++i) section.path.push_back(text::Utf8ToCp(parts[i]));
     return section;
   }

@@ -127,6 +127,8 @@ TEST(RegeditFormat, MalformedTextNamesItsLine) {
       {"REGEDIT4\n[HKCU\\X]\n\"caf\xE9\"=\"1\"\n", 3, "not UTF-8"},
       {"REGEDIT4\n[-HKCU\\X]\n\"a\"=\"1\"\n", 3, "value in a key deletion"},
       {"REGEDIT4\n[-HKCU]\n", 2, "root key can't be deleted"},
+      // Refused while parsing, also when the tree it is applied to is another hive's.
+      {"REGEDIT4\n[HKCU\\X]\n[-HKEY_LOCAL_MACHINE]\n", 3, "root key can't be deleted"},
   };
   for (const auto& c : cases) {
     try {
@@ -137,6 +139,28 @@ TEST(RegeditFormat, MalformedTextNamesItsLine) {
       const std::string where = "test.reg, line " + std::to_string(c.line) + ": ";
       EXPECT_EQ(e.description().substr(0, where.size()), where) << e.description();
       EXPECT_NE(e.description().find(c.reason), std::string::npos) << e.description();
+    }
+  }
+}
+
+// A hive file with a very deep key path: 200,000 levels overflowed the stack
+// when the tree was written or destroyed.
+TEST(RegeditFormat, KeyPathsDeeperThan512LevelsAreRefused) {
+  const auto text = [](size_t levels) {
+    std::string section = "[HKEY_CURRENT_USER";
+    for (size_t i = 0; i < levels; ++i) section += "\\k";
+    return "REGEDIT4\n" + section + "]\n\"x\"=dword:00000001\n";
+  };
+  const KeyNode deepest = Parse(text(512));
+  const std::string written = WriteRegedit(deepest, Hive::CurrentUser);
+  EXPECT_EQ(WriteRegedit(Parse(written), Hive::CurrentUser), written);
+  for (const size_t levels : {size_t{513}, size_t{200000}}) {
+    try {
+      Parse(text(levels));
+      ADD_FAILURE() << "accepted " << levels << " levels";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), 32759);
+      EXPECT_EQ(e.description(), "test.reg, line 2: key path deeper than 512 levels");
     }
   }
 }

@@ -22,6 +22,7 @@ bool HasControlCharacter(std::string_view name) {
 // The parts of a key path that a write may create.
 std::vector<std::string> WritablePath(std::string_view key) {
   std::vector<std::string> path = SplitKeyPath(key);
+  if (path.size() > kMaxKeyDepth) RaiseInvalidArgument();
   for (const auto& part : path) {
     if (HasControlCharacter(part)) RaiseInvalidArgument();
   }

@@ -7,7 +7,8 @@
 // every read sees the file as it is now. A malformed hive file raises
 // AutomationError 32759 naming its path and line; it is never silently emptied.
 // Key paths are split at '\' (empty parts ignored; "" is the hive's root). Key and
-// value names holding control characters are refused on writes with error 5.
+// value names holding control characters, and key paths deeper than
+// kMaxKeyDepth (512) levels, are refused on writes with error 5.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -120,6 +120,13 @@ TEST(Registry, KeysAreCreatedListedAndDeleted) {
   ExpectError(5, [] { DeleteKey(kUser, ""); });
   ExpectError(5, [] { SetValue(kUser, "A", "bad\nname", Value::DWord(1)); });
   ExpectError(5, [] { CreateKey(kUser, "A\\bad\rkey"); });
+  // No write makes a key path that a hive file could not hold.
+  std::string deepest;
+  for (int i = 0; i < 512; ++i) deepest += "\\k";
+  CreateKey(kUser, deepest);
+  EXPECT_TRUE(KeyExists(kUser, deepest));
+  ExpectError(5, [&] { CreateKey(kUser, deepest + "\\k"); });
+  ExpectError(5, [&] { SetValue(kUser, deepest + "\\k", "x", Value::DWord(1)); });
   // The hives are separate files.
   SetValue(Hive::Users, "A", "x", Value::DWord(7));
   EXPECT_EQ(QueryValue(kUser, "A", "x"), std::nullopt);
@@ -172,9 +179,13 @@ TEST(Registry, ImportMergesFixtures) {
                 "[-HKEY_LOCAL_MACHINE\\Software\\Nokia]\n");
   EXPECT_EQ(ValueNames(kUser, "Software\\Orvanex\\Tabulyn"), std::vector<std::string>{"HomePath"});
   EXPECT_FALSE(KeyExists(Hive::LocalMachine, "Software\\Nokia"));
-  // Malformed text applies nothing, not even the sections before the fault.
-  ExpectError(32759, [] { ImportRegedit("REGEDIT4\n[HKCU\\New]\n\"a\"=\"1\"\nbroken\n"); });
-  EXPECT_FALSE(KeyExists(kUser, "New"));
+  // Malformed text applies nothing, not even the sections before the fault; nor
+  // does a text that deletes a hive's root after a section of an earlier hive
+  // (the earlier hive was once written before the fault was seen).
+  for (const char* text : {"REGEDIT4\n[HKCU\\New]\n\"a\"=\"1\"\nbroken\n", "REGEDIT4\n[HKCU\\New]\n[-HKLM]\n"}) {
+    ExpectError(32759, [&] { ImportRegedit(text); });
+    EXPECT_FALSE(KeyExists(kUser, "New")) << text;
+  }
 }
 
 TEST(Registry, ProgramSettings) {

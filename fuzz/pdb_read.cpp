@@ -1,0 +1,126 @@
+// Fuzzes the handheld database file reader: the bytes of a whole file go to
+// PdbReader (what pdb::ReadFile does after reading the file), with and without
+// record data. The only refusal is 321 "Invalid file format". A database that
+// was read must hold together: as many records as the header counts, each
+// record's data a slice of the file starting at its own offset, and every
+// field readable.
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/pdb.h"
+#include "core/pdb_errors.h"
+#include "core/pdb_format.h"
+#include "core/pdb_reader.h"
+#include "fuzz/fuzz_target.h"
+
+namespace brevora::fuzz {
+namespace {
+
+using core::pdb;
+namespace fmt = core::pdb_format;
+
+void CheckDatabase(const pdb& db, const std::vector<uint8_t>& file, bool readData) {
+  const uint8_t* begin = file.data();
+  const uint8_t* end = begin + file.size();
+  const auto inside = [&](std::span<const uint8_t> slice) {
+    return slice.empty() || (slice.data() >= begin && slice.data() + slice.size() <= end);
+  };
+  const auto& records = db.Records();
+  Check(records.Count() == fmt::GetU16(begin + fmt::kNumRecordsOffset), "record count");
+  size_t total = db.AppInfoBlock().size() + db.SortInfoBlock().size();
+  for (int32_t i = 1; i <= records.Count(); ++i) {
+    const core::record& rec = *records.Item(i);
+    const std::span<const uint8_t> data = rec.RecordDataB();
+    total += data.size();
+    if (!readData) {
+      Check(data.empty(), "record data without readData");
+      continue;
+    }
+    Check(inside(data), "record data outside the file");
+    const uint32_t offset = static_cast<uint32_t>(rec.LocalChunkID().Value());
+    Check(data.empty() || data.data() == begin + offset, "record data not at its offset");
+    Check(rec.recordData().size() == data.size(), "recordData size");
+  }
+  Check(total <= file.size(), "blocks and records larger than the file");
+  Check(db.PDBName().size() <= fmt::kNameSize, "name length");
+  Check(db.pdbType().size() == fmt::kCodeSize && db.PDBCreator().size() == fmt::kCodeSize, "codes");
+  (void)db.CreationDate();
+  (void)db.ModificationDate();
+  (void)db.LastBackupDate();
+}
+
+core::RecordRef AddRecord(pdb& db, int32_t id, uint8_t attributes, const std::string& data) {
+  core::RecordRef rec = MakeRef<core::record>();
+  rec->SetUniqueID(id);
+  rec->SetAttributes(attributes);
+  rec->SetRecordData(data);
+  db.Records().Add(rec);
+  return rec;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+std::vector<Seed> Seeds(const std::string& scratch) {
+  std::vector<Seed> seeds;
+  const auto add = [&](const std::string& name, pdb& db) {
+    const std::string path = scratch + "/" + name;
+    db.WriteFile(path);
+    seeds.push_back({name, FileBytes(path)});
+  };
+  const auto header = [](pdb& db, const char* name, const char* type, const char* creator) {
+    db.SetPDBName(name);
+    db.SetPdbType(type);
+    db.SetPDBCreator(creator);
+    db.SetCreationDate(36892.5);       // 2001-01-01 12:00
+    db.SetModificationDate(36900.25);
+    db.Version().SetValue(1);
+  };
+
+  pdb empty;
+  header(empty, "Empty", "DATA", "test");
+  add("empty.pdb", empty);
+
+  pdb records;
+  header(records, "Records", "DATA", "test");
+  records.Attributes().SetValue(0x0008);  // backup
+  AddRecord(records, 0x100001, 0x40, "first record");
+  AddRecord(records, 0x100002, 0x00, "");
+  AddRecord(records, 0x100001, 0x21, std::string("same id\0\x01\xFF", 10));
+  add("records.pdb", records);
+
+  pdb blocks;
+  header(blocks, "Blocks", "Data", "memo");
+  std::string appInfo(276, '\0');  // a category block: renamed flags, 16 names, ids, last id
+  appInfo.replace(2, 7, "Unfiled");
+  appInfo.replace(2 + 16, 8, "Business");
+  blocks.SetAppInfoBlock(appInfo);
+  blocks.SetSortInfoBlock("\x01\x02\x03");
+  AddRecord(blocks, 1, 0x00, "Memo one\nwith two lines");
+  AddRecord(blocks, 2, 0x01, "Memo two");
+  add("blocks.pdb", blocks);
+  return seeds;
+}
+
+}  // namespace brevora::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace brevora::fuzz;
+  const auto file = std::make_shared<const std::vector<uint8_t>>(data, data + size);
+  for (const bool readData : {true, false}) {
+    pdb db;
+    const bool read = Accepts(brevora::core::kInvalidFileFormat, [&] {
+      const brevora::core::PdbReader reader(file);
+      reader.Fill(db, readData);
+    });
+    if (read) CheckDatabase(db, *file, readData);
+  }
+  return 0;
+}
