@@ -94,11 +94,11 @@ void pdb::SetModificationDate(double date) { StoreDate(modificationDate_, date);
 double pdb::LastBackupDate() const { return LoadDate(lastBackupDate_); }
 void pdb::SetLastBackupDate(double date) { StoreDate(lastBackupDate_, date); }
 
-bool pdb::ReadFile(std::string_view fileName, bool readData) {
+bool pdb::ReadFile(std::string_view fileName, bool readData, bool keyed) {
   Wrapped("PDB.ReadFile", "Error reading PDB File (" + std::string(fileName) + ")", [&] {
     const PdbReader reader(
         std::make_shared<const std::vector<uint8_t>>(fs::ReadWholeFile(fileName)));
-    reader.Fill(*this, readData);
+    reader.Fill(*this, readData, keyed);
   });
   return true;
 }

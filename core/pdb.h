@@ -76,8 +76,10 @@ class pdb {
   // does not hold together is refused (321 "Invalid file format"). Any failure
   // raises its own number with source "PDB.ReadFile" and the message
   // "Error reading PDB File (<fileName>)" CR LF <inner description>, and leaves
-  // the database as it was. Returns true.
-  bool ReadFile(std::string_view fileName, bool readData);
+  // the database as it was. Returns true. With `keyed` false the records get
+  // no "K<id>" keys: a caller that only walks them in order saves building the
+  // keys (most of the time of reading a database of many small records).
+  bool ReadFile(std::string_view fileName, bool readData, bool keyed = true);
 
   // Sets the record count, the block offsets and the records' data offsets
   // (and a modification date earlier than the creation date to the creation

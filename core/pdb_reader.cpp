@@ -51,7 +51,7 @@ PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> file) : file_(s
   for (std::size_t i = 0; i < n; ++i) records_.push_back(rangeAt(next++));
 }
 
-void PdbReader::Fill(pdb& db, bool readData) const {
+void PdbReader::Fill(pdb& db, bool readData, bool keyed) const {
   const uint8_t* p = file_->data();
   auto text = [&](Range r) {
     return std::string(reinterpret_cast<const char*>(p) + r.begin, r.end - r.begin);
@@ -61,6 +61,7 @@ void PdbReader::Fill(pdb& db, bool readData) const {
   std::string appInfoBlock = text(appInfo_);
   std::string sortInfoBlock = text(sortInfo_);
   RecordCollection records;
+  uint32_t highestId = 0;
   for (std::size_t i = 0; i < records_.size(); ++i) {
     const uint8_t* entry = p + fmt::EntryOffset(i);
     RecordRef rec = MakeRef<record>();
@@ -70,9 +71,17 @@ void PdbReader::Fill(pdb& db, bool readData) const {
     if (readData) {
       rec->SetRecordDataSlice(file_, records_[i].begin, records_[i].end - records_[i].begin);
     }
+    if (!keyed) {
+      records.Add(std::move(rec));
+      continue;
+    }
     // The first record with a given id keeps the key; later ones get none.
-    std::string key = "K" + std::to_string(rec->UniqueID());
-    if (records.Find(key) != nullptr) key.clear();
+    // An id above every id so far (ids rise as writers give them) cannot be
+    // taken yet, so only the others are looked up.
+    const uint32_t id = static_cast<uint32_t>(rec->UniqueID());
+    std::string key = "K" + std::to_string(id);
+    if (id <= highestId && records.Find(key) != nullptr) key.clear();
+    highestId = std::max(highestId, id);
     records.Add(std::move(rec), key);
   }
 

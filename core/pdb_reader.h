@@ -23,9 +23,10 @@ class PdbReader {
 
   // Replaces everything `db` holds by the file's contents; each record's data
   // runs to the next record's data (or the end of the file) and may be empty.
-  // With readData false the records get no data. Raises only on lack of memory,
-  // and then leaves `db` unchanged.
-  void Fill(pdb& db, bool readData) const;
+  // With readData false the records get no data. Records are keyed "K<id>"
+  // (the first of a duplicate id only); with `keyed` false none is. Raises only
+  // on lack of memory, and then leaves `db` unchanged.
+  void Fill(pdb& db, bool readData, bool keyed = true) const;
 
  private:
   struct Range {

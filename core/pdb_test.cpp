@@ -391,6 +391,39 @@ TEST(Pdb, RecordsReadAreKeyedByIdAndTheFirstOfADuplicateKeepsTheKey) {
   EXPECT_EQ(read.Records().Item(2)->recordData(), "second");
 }
 
+// Ids need not rise: a duplicate after a higher id still leaves the key with the
+// first record of that id. Read without keys, the records come in file order
+// and none has a key.
+TEST(Pdb, RecordKeysWhateverTheIdOrderAndReadingWithoutKeys) {
+  const std::string path = TempPath("order.pdb");
+  pdb written;
+  AddRecord(written, 7, "first");
+  AddRecord(written, 42, "other");
+  AddRecord(written, 7, "second");
+  AddRecord(written, 0, "zero");
+  AddRecord(written, 0, "zero again");
+  written.WriteFile(path);
+
+  pdb read;
+  read.ReadFile(path, true);
+  ASSERT_EQ(read.Records().Count(), 5);
+  EXPECT_EQ(read.Records().Item("K7")->recordData(), "first");
+  EXPECT_EQ(read.Records().Item("K42")->recordData(), "other");
+  EXPECT_EQ(read.Records().Item("K0")->recordData(), "zero");
+
+  pdb plain;
+  plain.ReadFile(path, true, false);
+  const char* data[] = {"first", "other", "second", "zero", "zero again"};
+  const int32_t ids[] = {7, 42, 7, 0, 0};
+  ASSERT_EQ(plain.Records().Count(), 5);
+  for (int32_t i = 1; i <= 5; ++i) {
+    EXPECT_EQ(plain.Records().Item(i)->recordData(), data[i - 1]);
+    EXPECT_EQ(plain.Records().Item(i)->UniqueID(), ids[i - 1]);
+  }
+  EXPECT_EQ(plain.Records().Find("K7"), nullptr);
+  EXPECT_EQ(plain.Records().Find("K42"), nullptr);
+}
+
 TEST(Pdb, RecordsReadKeepTheirDataWhenTheDatabaseIsGone) {
   const std::string path = TempPath("kept.pdb");
   pdb written;

@@ -1,6 +1,6 @@
 #pragma once
-// The errors of documents: the value-check numbers and the wrapping that the
-// outer open and save operations use.
+// The errors of documents: the value-check numbers. (The outer open and save
+// operations wrap with WrapAlways of platform/automation/error.h.)
 #include <cstdint>
 #include <string>
 
@@ -14,13 +14,5 @@ inline constexpr int32_t kFieldTooLongError = 0x113;  // a name or password over
 
 inline constexpr const char* kNotNamedText = "Please name the Document before saving it.";
 inline constexpr const char* kCrLf = "\r\n";
-
-// 32760 with `source` and `message` + CR LF + the inner description, whatever
-// the inner number (the outer open and save operations wrap every error, so
-// their message always comes first).
-inline AutomationError WrapAlways(const AutomationError& inner, const std::string& source,
-                                  const std::string& message) {
-  return AutomationError(kWrapError, source, message + kCrLf + inner.description());
-}
 
 }  // namespace brevora::doc

@@ -11,14 +11,6 @@ namespace {
 std::string OptionalString(const Variant& v) { return v.IsMissing() ? std::string() : CStr(v); }
 bool OptionalBool(const Variant& v) { return v.IsMissing() ? false : CBool(v); }
 
-Ref<core::Session> SessionArg(const Variant& v) {
-  if (!v.IsObject()) RaiseRuntimeError(424);
-  if (!v.AsObject()) return nullptr;
-  Ref<core::Session> session = RefCast<core::Session>(v.AsObject());
-  if (!session) RaiseRuntimeError(13);
-  return session;
-}
-
 }  // namespace
 
 const MemberTable<Document>& Document::Members() {
@@ -35,7 +27,7 @@ const MemberTable<Document>& Document::Members() {
        1},
       {"OpenFromPDB", M::Method, [](D& d, Args a) { return Variant(d.OpenFromPDB(CStr(a[0]))); }, 1},
       {"OpenFromDOCPDB", M::Method, [](D& d, Args a) { return Variant(d.OpenFromDOCPDB(CStr(a[0]))); }, 1},
-      {"Session", M::Set, [](D& d, Args a) { d.SetSession(SessionArg(a[0])); }},
+      {"Session", M::Set, [](D& d, Args a) { d.SetSession(ObjectOrNothing<core::Session>(a[0])); }},
       {"Session", M::Get, [](D& d, Args) { return Variant(d.Session()); }},
       {"SetBookmark", M::Method,
        [](D& d, Args a) { return Variant(d.SetBookmark(CInt(a[0]), CStr(a[1]), CLng(a[2]))); }, 3},

@@ -249,7 +249,7 @@ TEST(DocumentTest, UserFileErrorsAreReported) {
     doc->DocumentBlocks();
     for (const auto& [category, name] : {std::pair<std::string, std::string>{"..", "x"}, {"Unfiled", "../x"},
                                          {"Unfiled", ""}, {"a/b", "x"}}) {
-      const AutomationError e = ErrorOf([&] { doc->WriteToUser("Anna", category, name); });
+      const AutomationError e = ErrorOf([&, &category = category, &name = name] { doc->WriteToUser("Anna", category, name); });
       EXPECT_EQ(e.number(), 32760) << category << "/" << name;
       EXPECT_EQ(e.source(), "Document.UserFilePath");
     }

@@ -27,17 +27,6 @@ const ClassRegistration registration(SDK_Document::kProgId, SDK_Document::kClsid
 constexpr size_t kLongNameLength = 32;
 constexpr size_t kShortNameLength = 31;
 
-// Runs `body`; any failure leaves as 32760 "SDK_Document.<member>" `message`
-// (an error already 32760 passes unchanged).
-template <class F>
-auto Guarded(const char* member, const std::string& message, F body) {
-  try {
-    return body();
-  } catch (...) {
-    throw Wrap32760(CurrentError(), std::string("SDK_Document.") + member, message);
-  }
-}
-
 std::string Stem(std::string_view path) {
   return core::modMain::StripExtension(core::modMain::GetFilePart(path));
 }
@@ -93,7 +82,7 @@ void SDK_Document::ConvertThroughWord(std::string_view macro, std::string_view p
 // ---- Word for the user --------------------------------------------------------------
 
 void SDK_Document::OpenDOCDocument(std::string_view file) {
-  Guarded("OpenDOCDocument", "Could not open DOC document.", [&] {
+  RunWrapped("SDK_Document.OpenDOCDocument", "Could not open DOC document.", [&] {
     WordObject word = GetWordObject();
     OpenAddIn(*word.app);
     const Variant documents = CallByName(word.app, "Documents", CallKind::Get);
@@ -104,7 +93,7 @@ void SDK_Document::OpenDOCDocument(std::string_view file) {
 }
 
 void SDK_Document::OpenDocument(std::string_view user, std::string_view category, std::string_view document) {
-  Guarded("OpenDocument", "Could not open document.", [&] {
+  RunWrapped("SDK_Document.OpenDocument", "Could not open document.", [&] {
     WordObject word = GetWordObject();
     OpenAddIn(*word.app);
     SetParameters(user, category, document);
@@ -115,7 +104,7 @@ void SDK_Document::OpenDocument(std::string_view user, std::string_view category
 }
 
 void SDK_Document::SaveDocument(std::string_view user, std::string_view category, std::string_view document) {
-  Guarded("SaveDocument", "Could not save document.", [&] {
+  RunWrapped("SDK_Document.SaveDocument", "Could not save document.", [&] {
     WordObject word = GetWordObject();
     OpenAddIn(*word.app);
     SetParameters(user, category, document);
@@ -125,7 +114,7 @@ void SDK_Document::SaveDocument(std::string_view user, std::string_view category
 }
 
 void SDK_Document::RemoveFromUser(std::string_view user, std::string_view category, std::string_view document) {
-  Guarded("RemoveFromUser", "Could not remove from user.", [&] {
+  RunWrapped("SDK_Document.RemoveFromUser", "Could not remove from user.", [&] {
     // Names come from callers outside: they must stay inside the category folder.
     if (!fs::IsPlainName(category) || !fs::IsPlainName(document)) fs::RaiseFileError(fs::kBadFileName);
     // Documents: so that the path ends in ".scv", whatever mode the Session was in.
@@ -146,18 +135,18 @@ void SDK_Document::DOCToSCVExt(std::string_view doc, std::string_view scv) { DOC
 void SDK_Document::SCVToDOCExt(std::string_view scv, std::string_view doc) { SCVToDOCExt_Sync(scv, doc, ""); }
 
 void SDK_Document::DOCToSCVExt_Sync(std::string_view doc, std::string_view scv, std::string_view link) {
-  Guarded("DOCToSCVExt_Sync", "Error converting from DOC to SCV.",
-          [&] { ConvertThroughWord("DOCToSCVExt", doc, scv, link); });
+  RunWrapped("SDK_Document.DOCToSCVExt_Sync", "Error converting from DOC to SCV.",
+             [&] { ConvertThroughWord("DOCToSCVExt", doc, scv, link); });
 }
 
 void SDK_Document::SCVToDOCExt_Sync(std::string_view scv, std::string_view doc, std::string_view options) {
-  Guarded("SCVToDOCExt_Sync", "Error converting from SCV to DOC.",
-          [&] { ConvertThroughWord("SCVToDOCExt", scv, doc, options); });
+  RunWrapped("SDK_Document.SCVToDOCExt_Sync", "Error converting from SCV to DOC.",
+             [&] { ConvertThroughWord("SCVToDOCExt", scv, doc, options); });
 }
 
 void SDK_Document::DOCToSCV(std::string_view doc, std::string_view user, std::string_view category,
                             std::string_view document) {
-  Guarded("DOCToSCV", "Error converting from DOC to SCV.", [&] {
+  RunWrapped("SDK_Document.DOCToSCV", "Error converting from DOC to SCV.", [&] {
     App().SetCurrentUser(user);
     ConvertThroughWord("DOCToSCV", doc, category, document);
   });
@@ -165,7 +154,7 @@ void SDK_Document::DOCToSCV(std::string_view doc, std::string_view user, std::st
 
 void SDK_Document::SCVToDOC(std::string_view user, std::string_view category, std::string_view document,
                             std::string_view doc) {
-  Guarded("SCVToDOC", "Error converting from SCV To DOC.", [&] {
+  RunWrapped("SDK_Document.SCVToDOC", "Error converting from SCV To DOC.", [&] {
     App().SetCurrentUser(user);
     ConvertThroughWord("SCVToDOC", doc, category, document);
   });
@@ -174,7 +163,7 @@ void SDK_Document::SCVToDOC(std::string_view user, std::string_view category, st
 // ---- Handheld databases ---------------------------------------------------------------
 
 void SDK_Document::PDBToDOC(std::string_view pdbFile, std::string_view docFile) {
-  Guarded("PDBToDOC", "Error converting from PDB To DOC.", [&] {
+  RunWrapped("SDK_Document.PDBToDOC", "Error converting from PDB To DOC.", [&] {
     Ref<Document> document = NewDocument();
     const TempWorkFolder work("DOC");
     const std::string stem = Stem(docFile);
@@ -190,7 +179,7 @@ void SDK_Document::PDBToDOC(std::string_view pdbFile, std::string_view docFile) 
 }
 
 void SDK_Document::DOCToPDB(std::string_view docFile, std::string_view pdbFile) {
-  Guarded("DOCToPDB", "Error converting from DOC to PDB.", [&] {
+  RunWrapped("SDK_Document.DOCToPDB", "Error converting from DOC to PDB.", [&] {
     Ref<Document> document = NewDocument();
     const TempWorkFolder work("DOC");
     const std::string stem = Stem(docFile);
@@ -207,7 +196,7 @@ void SDK_Document::DOCToPDB(std::string_view docFile, std::string_view pdbFile) 
 
 void SDK_Document::SCVToPDB(std::string_view user, std::string_view category, std::string_view name,
                             std::string_view pdbFile) {
-  Guarded("SCVToPDB", "Error converting from SCV To PDB.", [&] {
+  RunWrapped("SDK_Document.SCVToPDB", "Error converting from SCV To PDB.", [&] {
     Ref<Document> document = NewDocument();
     if (document->OpenFromUser(user, category, name)) document->WriteToPDB(pdbFile);
   });
@@ -215,21 +204,21 @@ void SDK_Document::SCVToPDB(std::string_view user, std::string_view category, st
 
 void SDK_Document::PDBToSCV(std::string_view pdbFile, std::string_view user, std::string_view category,
                             std::string_view name) {
-  Guarded("PDBToSCV", "Error converting from PDB to SCV.", [&] {
+  RunWrapped("SDK_Document.PDBToSCV", "Error converting from PDB to SCV.", [&] {
     Ref<Document> document = NewDocument();
     if (document->OpenFromPDB(pdbFile)) document->WriteToUser(user, category, name);
   });
 }
 
 void SDK_Document::PDBToSCVExt(std::string_view pdbFile, std::string_view scvFile) {
-  Guarded("PDBToSCVExt", "Error converting from PDB to SCV.", [&] {
+  RunWrapped("SDK_Document.PDBToSCVExt", "Error converting from PDB to SCV.", [&] {
     Ref<Document> document = NewDocument();
     if (document->OpenFromPDB(pdbFile)) document->WriteToDisk(scvFile);
   });
 }
 
 void SDK_Document::SCVToPDBExt(std::string_view scvFile, std::string_view pdbFile) {
-  Guarded("SCVToPDBExt", "Error converting from SCV to PDB.", [&] {
+  RunWrapped("SDK_Document.SCVToPDBExt", "Error converting from SCV to PDB.", [&] {
     Ref<Document> document = NewDocument();
     if (document->OpenFromDisk(scvFile, true)) document->WriteToPDB(pdbFile);
   });

@@ -3,18 +3,12 @@
 // Refresh without arguments.
 #include "core/session.h"
 #include "doc/sdk_document.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 
 namespace brevora::doc {
 
 namespace {
-
-Ref<core::Session> SessionArg(const Variant& v) {
-  if (!v.IsObject()) RaiseRuntimeError(424);
-  Ref<core::Session> session = RefCast<core::Session>(v.AsObject());
-  if (!session) RaiseRuntimeError(v.AsObject() ? 13 : 91);
-  return session;
-}
 
 }  // namespace
 
@@ -30,7 +24,7 @@ const MemberTable<SDK_Document>& SDK_Document::Members() {
       {"SCVToDOCExt", M::Method, [](S& s, Args a) { s.SCVToDOCExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"DOCToSCVExt_Sync", M::Method,
        [](S& s, Args a) { s.DOCToSCVExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
-      {"Session", M::Set, [](S& s, Args a) { s.SetSession(SessionArg(a[0])); }},
+      {"Session", M::Set, [](S& s, Args a) { s.SetSession(ObjectArg<core::Session>(a[0])); }},
       {"Session", M::Get, [](S& s, Args) { return Variant(s.Session()); }},
       {"SCVToDOCExt_Sync", M::Method,
        [](S& s, Args a) { s.SCVToDOCExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},

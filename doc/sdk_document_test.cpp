@@ -387,7 +387,7 @@ TEST(SdkDocumentTest, RemoveFromUserDeletesTheDocumentOnlyAndRefreshes) {
 
     for (const auto& [category, name] : {std::pair{"..", "Plan"}, std::pair{"Business", "../Plan"},
                                           std::pair{"", "Plan"}, std::pair{"Business", ".."}}) {
-      const AutomationError e = ErrorOf([&] { sdk->RemoveFromUser("", category, name); });
+      const AutomationError e = ErrorOf([&, category = category, name = name] { sdk->RemoveFromUser("", category, name); });
       EXPECT_EQ(e.source(), "SDK_Document.RemoveFromUser") << category << " " << name;
       EXPECT_EQ(e.description(), std::string("Could not remove from user.") + kCrLf + "Bad file name or number");
     }

@@ -10,7 +10,7 @@
 // desktop file (the document then reads it again). Writing direction:
 // SCVToDOCExt_Sync(desktop file, link, link), then the stored time becomes the
 // linked file's new modification time (the document writes it into the file).
-// The sync method decides the directions: "Synchronize" (0) both, "Palm to
+// The sync method decides the directions (core/link_sync.h): "Synchronize" (0) both, "Palm to
 // DOC" (1) only writing, "DOC to Palm" (2) only reading, "Do Nothing" (3)
 // neither. A document without a link name does nothing.
 //

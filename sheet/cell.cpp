@@ -4,7 +4,7 @@
 #include "platform/automation/error.h"
 #include "sheet/cell_collection.h"
 #include "sheet/format_word.h"
-#include "sheet/object_arg.h"
+#include "platform/automation/call_by_name.h"
 
 namespace brevora::sheet {
 

@@ -121,7 +121,10 @@ double LeadingNumber(std::string_view text, size_t* consumed) {
   double value = 0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
-    value = number.find("e-") != std::string::npos ? 0 : HUGE_VAL;
+    // Too small to tell from 0 reads as 0; too big for a double is an overflow
+    // (an infinity would be saved as a text no reader takes for a number).
+    if (number.find("e-") == std::string::npos) RaiseRuntimeError(6);
+    value = 0;
   }
   return negative ? -value : value;
 }

@@ -36,6 +36,7 @@ void CheckCellTexts(const SheetCollection& sheets, std::string_view forbidden, c
 
 // The leading number of a text (blanks before it skipped; 0 when there is none).
 // `consumed`, when given, receives the length of the text read (0 when no number).
+// A number beyond the range of a double raises 6 (Overflow).
 double LeadingNumber(std::string_view text, size_t* consumed = nullptr);
 
 // A number in plain decimal: whole numbers as digits, others as their shortest

@@ -18,27 +18,6 @@ namespace {
 constexpr int16_t kOldestExcel = 5;
 constexpr int16_t kFirstSessionExcel = 8;
 
-// Wraps every error of `body`, 32760 included.
-template <class F>
-auto WrapAll(const char* source, const char* message, F body) {
-  try {
-    return body();
-  } catch (...) {
-    const AutomationError e = CurrentError();
-    throw AutomationError(kWrapError, source, std::string(message) + "\r\n" + e.description());
-  }
-}
-
-// Passes 32760 on, wraps any other error.
-template <class F>
-auto Wrap(const char* source, const char* message, F body) {
-  try {
-    return body();
-  } catch (...) {
-    throw Wrap32760(CurrentError(), source, message);
-  }
-}
-
 }  // namespace
 
 std::string AddInName(int16_t majorVersion) {
@@ -54,13 +33,13 @@ std::string MacroName(int16_t majorVersion, std::string_view macro) {
 }
 
 int16_t GetExcelVersion(Dispatch& xlApp) {
-  return WrapAll("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
+  return RunWrappedAlways("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
     return DoubleToInteger(core::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
   });
 }
 
 ExcelUse GetExcelObject() {
-  return Wrap("GetExcelObject", "Error getting excel object.", [] {
+  return RunWrapped("GetExcelObject", "Error getting excel object.", [] {
     ExcelUse excel{core::AcquireOfficeApplication(kProgId, false), nullptr, 0};
     excel.app = Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
     excel.version = GetExcelVersion(*excel.app);
@@ -79,7 +58,7 @@ ExcelUse ExcelFromPool() {
 }
 
 void OpenAddIN(const ExcelUse& excel) {
-  Wrap("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
+  RunWrapped("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
     const core::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
                                          "\\excel.exe", "\\XLSTART",
                                          [&] { return AddInName(excel.version); }};
@@ -115,7 +94,7 @@ Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Varian
 }
 
 void SetXLSession(const ExcelUse& excel, const core::Session& session) {
-  Wrap("SDK.SetXLSession", "Error setting session.", [&] {
+  RunWrapped("SDK.SetXLSession", "Error setting session.", [&] {
     if (excel.version < kFirstSessionExcel) return;
     std::array<Variant, core::kSessionValueCount> values = core::GetSessionValues(session);
     RunMacro(excel, "SetSession", values);
@@ -123,7 +102,7 @@ void SetXLSession(const ExcelUse& excel, const core::Session& session) {
 }
 
 void GetXLSession(const ExcelUse& excel, core::Session& session) {
-  Wrap("SDK.GetXLSession", "Error getting session.", [&] {
+  RunWrapped("SDK.GetXLSession", "Error getting session.", [&] {
     // An add-in that does not run GetSession has nothing to give back: the
     // Session keeps its values rather than being emptied for the whole thread.
     if (excel.version < kFirstSessionExcel) return;
@@ -136,7 +115,7 @@ void GetXLSession(const ExcelUse& excel, core::Session& session) {
 }
 
 void DeleteSession(const ExcelUse& excel) {
-  Wrap("SDK.DeleteSession", "Error deleting Session.", [&] {
+  RunWrapped("SDK.DeleteSession", "Error deleting Session.", [&] {
     if (!excel.app) RaiseRuntimeError(91);
     GetExcelVersion(*excel.app);
   });

@@ -1,6 +1,5 @@
 #include "sheet/sdk.h"
 
-#include <functional>
 #include <string>
 
 #include "core/addin_session.h"
@@ -22,25 +21,9 @@ namespace {
 
 const ClassRegistration registration(SDK::kProgId, SDK::kClsid, [] { return Ref<Dispatch>(MakeRef<SDK>()); });
 
-// Runs `body`; an error numbered 32760 passes on, any other is raised as 32760
-// with the member's source and message.
-void Guard(const char* source, const char* message, const std::function<void()>& body) {
-  try {
-    body();
-  } catch (...) {
-    throw Wrap32760(CurrentError(), source, message);
-  }
-}
-
 // The failure of a reading step that gave False: nothing below to tell.
 [[noreturn]] void ReadingFailed(const char* source, const char* message) {
   RaiseError(kWrapError, source, std::string(message) + "\r\n");
-}
-
-Ref<core::Session> SessionArg(const Variant& value) {
-  Ref<core::Session> session = RefCast<core::Session>(Ref<Dispatch>(&ObjectOf(value)));
-  if (!session) RaiseRuntimeError(13);
-  return session;
 }
 
 }  // namespace
@@ -61,7 +44,7 @@ const MemberTable<SDK>& SDK::Members() {
       {"RemoveFromUser", M::Method,
        [](SDK& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"SaveWorkbook", M::Method, [](SDK& s, Args a) { s.SaveWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
-      {"Session", M::Set, [](SDK& s, Args a) { s.SetSession(SessionArg(a[0])); }},
+      {"Session", M::Set, [](SDK& s, Args a) { s.SetSession(ObjectArg<core::Session>(a[0])); }},
       {"Session", M::Get, [](SDK& s, Args) { return Variant(s.Session()); }},
       {"XLSToTBRExt", M::Method, [](SDK& s, Args a) { s.XLSToTBRExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"TBRToXLSExt", M::Method, [](SDK& s, Args a) { s.TBRToXLSExt(CStr(a[0]), CStr(a[1])); }, 2},
@@ -107,7 +90,7 @@ Ref<Workbook> SDK::NewWorkbook() {
 // ---- In process ----
 
 void SDK::XLSToPDB(std::string_view xlsFile, std::string_view pdbFile) {
-  Guard("SDK.XLSToPDB", "Error converting from XLS to PDB.", [&] {
+  RunWrapped("SDK.XLSToPDB", "Error converting from XLS to PDB.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (!workbook->OpenFromXLS(xlsFile)) ReadingFailed("SDK.XLSToPDB", "Error converting from XLS to PDB.");
     workbook->WriteToPDB(pdbFile);
@@ -116,14 +99,14 @@ void SDK::XLSToPDB(std::string_view xlsFile, std::string_view pdbFile) {
 
 void SDK::PDBToTBR(std::string_view pdbFile, std::string_view user, std::string_view category,
                    std::string_view workbookName) {
-  Guard("SDK.PDBToTBR", "Error converting from PDB to TBR.", [&] {
+  RunWrapped("SDK.PDBToTBR", "Error converting from PDB to TBR.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToUser(user, category, workbookName);
   });
 }
 
 void SDK::PDBToTBRExt(std::string_view pdbFile, std::string_view tbrFile) {
-  Guard("SDK.PDBToTBRExt_Sync", "Error converting from PDB to TBR.", [&] {
+  RunWrapped("SDK.PDBToTBRExt_Sync", "Error converting from PDB to TBR.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToDisk(tbrFile, false);
   });
@@ -131,7 +114,7 @@ void SDK::PDBToTBRExt(std::string_view pdbFile, std::string_view tbrFile) {
 
 void SDK::TBRToPDB(std::string_view user, std::string_view category, std::string_view workbookName,
                    std::string_view pdbFile) {
-  Guard("SDK.TBRToPDB", "Error converting from TBR To PDB.", [&] {
+  RunWrapped("SDK.TBRToPDB", "Error converting from TBR To PDB.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (!workbook->OpenFromUser(user, category, workbookName)) {
       ReadingFailed("SDK.TBRToPDB", "Error converting from TBR To PDB.");
@@ -141,14 +124,14 @@ void SDK::TBRToPDB(std::string_view user, std::string_view category, std::string
 }
 
 void SDK::TBRToPDBExt(std::string_view tbrFile, std::string_view pdbFile) {
-  Guard("SDK.TBRToPDBExt_Sync", "Error converting from TBR to PDB.", [&] {
+  RunWrapped("SDK.TBRToPDBExt_Sync", "Error converting from TBR to PDB.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (workbook->OpenFromDisk(tbrFile, true)) workbook->WriteToPDB(pdbFile);
   });
 }
 
 void SDK::PDBToXLS(std::string_view pdbFile, std::string_view xlsFile) {
-  Guard("SDK.PDBToXLS", "Error converting from PDB To XLS.", [&] {
+  RunWrapped("SDK.PDBToXLS", "Error converting from PDB To XLS.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
     if (workbook->OpenFromPDB(pdbFile)) workbook->WriteToXLS(xlsFile);
   });
@@ -157,7 +140,7 @@ void SDK::PDBToXLS(std::string_view pdbFile, std::string_view xlsFile) {
 // ---- Excel for the user ----
 
 void SDK::OpenXLSWorkbook(std::string_view file) {
-  Guard("SDK.OpenXLSWorkbook", "Error opening workbook.", [&] {
+  RunWrapped("SDK.OpenXLSWorkbook", "Error opening workbook.", [&] {
     excel::ExcelUse xl = excel::GetExcelObject();
     excel::OpenAddIN(xl);
     const Variant workbooks = CallByName(xl.app, "Workbooks", CallKind::Get);
@@ -191,15 +174,17 @@ void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::stri
 }
 
 void SDK::OpenWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
-  Guard("SDK.OpenWorkbook", "Error opening workbook.", [&] { RunStoreMacro("OpenWorkbook", user, category, workbook); });
+  RunWrapped("SDK.OpenWorkbook", "Error opening workbook.",
+             [&] { RunStoreMacro("OpenWorkbook", user, category, workbook); });
 }
 
 void SDK::SaveWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
-  Guard("SDK.SaveWorkbook", "Error saving workbook.", [&] { RunStoreMacro("SaveWorkbook", user, category, workbook); });
+  RunWrapped("SDK.SaveWorkbook", "Error saving workbook.",
+             [&] { RunStoreMacro("SaveWorkbook", user, category, workbook); });
 }
 
 void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::string_view workbook) {
-  Guard("SDK.RemoveFromUser", "Error removing from user.", [&] {
+  RunWrapped("SDK.RemoveFromUser", "Error removing from user.", [&] {
     const StorePlace place = StoreFilePlace(App(), user, category, workbook, "SDK.RemoveFromUser");
     if (fs::FileExists(place.file)) fs::RemoveFile(place.file);
     Refresh();
@@ -227,33 +212,35 @@ void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::s
 }
 
 void SDK::XLSToTBRExt(std::string_view xls, std::string_view tbr) {
-  Guard("SDK.XLSToTBRExt", "Error converting XLS to TBR.", [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, ""); });
+  RunWrapped("SDK.XLSToTBRExt", "Error converting XLS to TBR.",
+             [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, ""); });
 }
 
 void SDK::TBRToXLSExt(std::string_view tbr, std::string_view xls) {
-  Guard("SDK.TBRToXLSExt", "Error converting TBR to XLS.", [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, ""); });
+  RunWrapped("SDK.TBRToXLSExt", "Error converting TBR to XLS.",
+             [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, ""); });
 }
 
 void SDK::XLSToTBRExt_Sync(std::string_view xls, std::string_view tbr, std::string_view link) {
-  Guard("SDK.XLSToTBRExt", "Error converting XLS to TBR.",
-        [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, link); });
+  RunWrapped("SDK.XLSToTBRExt", "Error converting XLS to TBR.",
+             [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, link); });
 }
 
 void SDK::TBRToXLSExt_Sync(std::string_view tbr, std::string_view xls, std::string_view options) {
-  Guard("SDK.TBRToXLSExt_Sync", "Error converting TBR to XLS.",
-        [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, options); });
+  RunWrapped("SDK.TBRToXLSExt_Sync", "Error converting TBR to XLS.",
+             [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, options); });
 }
 
 void SDK::XLSToTBR(std::string_view xls, std::string_view user, std::string_view category,
                    std::string_view workbook) {
-  Guard("SDK.XLSToTBR", "Error converting XLS to TBR.",
-        [&] { ConvertThroughExcel("XLSToTBR", xls, category, workbook, user); });
+  RunWrapped("SDK.XLSToTBR", "Error converting XLS to TBR.",
+             [&] { ConvertThroughExcel("XLSToTBR", xls, category, workbook, user); });
 }
 
 void SDK::TBRToXLS(std::string_view user, std::string_view category, std::string_view workbook,
                    std::string_view xls) {
-  Guard("SDK.TBRToXLS", "Error converting TBR to XLS.",
-        [&] { ConvertThroughExcel("TBRToXLS", category, workbook, xls, user); });
+  RunWrapped("SDK.TBRToXLS", "Error converting TBR to XLS.",
+             [&] { ConvertThroughExcel("TBRToXLS", category, workbook, xls, user); });
 }
 
 int32_t SDK::Refresh() {

@@ -2,7 +2,7 @@
 
 #include "platform/automation/convert.h"
 #include "platform/automation/error.h"
-#include "sheet/object_arg.h"
+#include "platform/automation/call_by_name.h"
 #include "sheet/sheet_collection.h"
 
 namespace brevora::sheet {

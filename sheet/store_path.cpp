@@ -14,12 +14,7 @@ namespace {
 
 // A category or workbook name that names exactly one entry of its folder.
 void CheckStoreName(std::string_view what, std::string_view name, const std::string& source) {
-  bool plain = !name.empty() && name.find("..") == std::string_view::npos;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || fs::IsSeparator(c)) plain = false;
-  }
-  if (!plain) {
+  if (!fs::IsPlainName(name)) {
     RaiseError(kWrapError, source,
                "The " + std::string(what) + " name '" + std::string(name) +
                    "' cannot be used: it is empty or holds a separator, '..' or a control character.");

@@ -19,8 +19,8 @@ struct StorePlace {
 // Sets the application object's file mode to 0 (workbooks) first, so the name
 // always gets ".tbr", and selects `user` when it is not empty. Refuses, with
 // 32760 and `source`, a user that is not there (the file would be another
-// user's) and category or workbook names that are empty or hold a separator,
-// ".." or a control character (the file would lie outside its folder). Passes
+// user's) and category or workbook names that are not plain (fs::IsPlainName:
+// the file would lie outside its folder). Passes
 // on the errors of the home folder. Creates nothing.
 StorePlace StoreFilePlace(frontend::TabrelPC& app, std::string_view user, std::string_view category,
                           std::string_view name, const std::string& source);

@@ -142,6 +142,45 @@ std::string OldFile(int version) {
   return t;
 }
 
+// A number too big for a double is an overflow, in the header and in a cell
+// line alike: read as an infinity it would be saved as a text that no reader
+// takes for a number, and the saved file could not be opened again. A number
+// too small to tell from 0 reads as 0.
+TEST(TbrFileTest, NumbersBeyondTheRangeOfADoubleAreAnOverflow) {
+  const std::string dir = Dir();
+  const std::string path = dir + "/Huge.tbr";
+  const std::string corrupt = "This workbook is corrupt or is not a Tabulyn file.  Overflow";
+  struct Case {
+    size_t line;  // 0-based line of OldFile(9) replaced
+    const char* text;
+    const char* error;  // after "Could not open workbook '...'." CR LF; null: opens
+  };
+  const Case cases[] = {
+      {5, "1E999", corrupt.c_str()},          // LinkedFileTime
+      {9, "-1E+400", corrupt.c_str()},        // Properties
+      {12, "1D999,\"Mine\"", corrupt.c_str()},  // a style's format word
+      {64, "1\t1\t1\t=A2\t5\t65\t1E999", "Overflow"},   // a cell's second format value
+      {64, "1\t1\t1\t=A2\t5\t-1E999\t0", "Overflow"},   // a cell's format word
+      {5, "1E-999", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = Lines(OldFile(9));
+    ASSERT_LT(c.line, lines.size());
+    lines[c.line] = c.text;
+    std::string text;
+    for (const std::string& l : lines) text += l + "\r\n";
+    WriteText(path, text);
+    Ref<Workbook> wb = MakeRef<Workbook>();
+    if (!c.error) {
+      wb->OpenFromDisk(path);
+      EXPECT_EQ(wb->LinkedXLSFileModDateTime(), 0) << c.text;
+      continue;
+    }
+    const AutomationError e = ErrorOf([&] { wb->OpenFromDisk(path); });
+    EXPECT_EQ(e.description(), "Could not open workbook '" + path + "'.\r\n" + c.error) << c.text;
+  }
+}
+
 TEST(TbrFileTest, VersionsThreeToNineOpen) {
   for (int version = 3; version <= 9; ++version) {
     SCOPED_TRACE(version);

@@ -9,7 +9,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "sheet/format_word.h"
-#include "sheet/object_arg.h"
+#include "platform/automation/call_by_name.h"
 #include "sheet/store_path.h"
 #include "sheet/xls_link.h"
 
@@ -27,13 +27,6 @@ constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to XLS", "XLS t
 // An optional argument: Missing gives the default.
 std::string OptionalText(const Variant& v) { return v.IsMissing() ? std::string() : CStr(v); }
 bool OptionalFlag(const Variant& v, bool byDefault) { return v.IsMissing() ? byDefault : CBool(v); }
-
-// The object of a Set that also takes Nothing.
-template <class T>
-Ref<T> ObjectOrNothing(const Variant& v) {
-  if (v.IsObject() && !v.AsObject()) return nullptr;
-  return ObjectArg<T>(v);
-}
 
 bool SamePath(std::string_view a, std::string_view b) { return fs::NativePath(a) == fs::NativePath(b); }
 
@@ -243,9 +236,8 @@ void Workbook::SetFullPath(std::string path) {
     } catch (...) {
       const AutomationError e = CurrentError();
       const std::string title = ApplicationTitleOrDefault();
-      throw AutomationError(kWrapError, "SDK.Fullpath",
-                            "Could not rename workbook " + title + ".  Please close and reopen  " + title +
-                                ".\r\n" + e.description());
+      throw WrapAlways(e, "SDK.Fullpath",
+                       "Could not rename workbook " + title + ".  Please close and reopen  " + title + ".");
     }
     if (cellSource_ == fullPath_) cellSource_ = path;
   }

@@ -113,7 +113,8 @@ bool Workbook::OpenFromPDB(std::string_view file) {
     sheets_ = MakeRef<SheetCollection>();
     styles_ = MakeRef<NamedStyleCollection>();
     core::pdb db;
-    db.ReadFile(file, true);
+    // The records are only walked in order: no keys are built for them.
+    db.ReadFile(file, /*readData=*/true, /*keyed=*/false);
     if (db.pdbType() != fmt::kType || db.PDBCreator() != fmt::kCreator) {
       // The source and text are the ones callers have always seen.
       RaiseError(kWrapError, "Document.OpenFromPDB",

@@ -14,8 +14,6 @@ namespace brevora::sheet {
 
 namespace {
 
-constexpr const char* kLineBreak = "\r\n";
-
 // The whole file; its failures as the workbook reports a failed open for read.
 std::vector<uint8_t> OpenRead(const std::string& path) {
   try {
@@ -79,8 +77,7 @@ bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFr
     // Nothing half-read stays, and nothing stays bound: a later save cannot
     // replace the file with what was read of it.
     ResetHeader();
-    throw AutomationError(kWrapError, "Workbook.OpenFromDisk",
-                          "Could not open workbook '" + std::string(file) + "'." + kLineBreak + e.description());
+    throw WrapAlways(e, "Workbook.OpenFromDisk", "Could not open workbook '" + std::string(file) + "'.");
   }
 }
 
@@ -116,9 +113,7 @@ void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
       UpdateHeader();
     }
   } catch (...) {
-    const AutomationError e = CurrentError();
-    throw AutomationError(kWrapError, "Workbook.WriteToDisk",
-                          "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
+    throw WrapAlways(CurrentError(), "Workbook.WriteToDisk", "Could not save workbook '" + fullPath_ + "'.");
   }
 }
 
@@ -162,8 +157,7 @@ bool Workbook::InitFromTBR(std::string_view file) {
   } catch (...) {
     const AutomationError e = CurrentError();
     ResetHeader();
-    throw AutomationError(kWrapError, "Workbook.InitfromTBR",
-                          "Could not open workbook '" + std::string(file) + "'." + kLineBreak + e.description());
+    throw WrapAlways(e, "Workbook.InitfromTBR", "Could not open workbook '" + std::string(file) + "'.");
   }
 }
 

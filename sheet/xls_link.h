@@ -3,10 +3,10 @@
 // converter (sheet/sdk.h). Each call makes a new converter whose Session is
 // the one of the workbook's application object and drops it at the end.
 //
-// CheckLinkUpdate follows the link's sync method, as the spreadsheet conduit
-// does: opening pulls from the .xls file only for "Synchronize" (0) and "XLS to
-// Palm" (2), saving pushes to it only for "Synchronize" and "Palm to XLS" (1),
-// "Do Nothing" (3) does neither.
+// CheckLinkUpdate follows the link's sync method (core/link_sync.h), as the
+// spreadsheet conduit does: opening pulls from the .xls file only for
+// "Synchronize" (0) and "XLS to Palm" (2), saving pushes to it only for
+// "Synchronize" and "Palm to XLS" (1), "Do Nothing" (3) does neither.
 //   - open: when the linked file exists and its modification time, in seconds,
 //     is at least 1 second past the stored link time, XLSToTBRExt_Sync(xls, the
 //     bound file, xls) and true;
@@ -26,10 +26,6 @@ class XlsLink : public WorkbookLinkStep {
   // XLSToTBRExt and TBRToXLSExt of the converter.
   void ConvertFromXLS(Workbook& workbook, const std::string& xls, const std::string& tbr) override;
   void ConvertToXLS(Workbook& workbook, const std::string& tbr, const std::string& xls) override;
-
-  // Whether a link of this sync method is pulled on open (fromLink) or pushed
-  // on save.
-  static bool Follows(int16_t syncMethod, bool fromLink);
 };
 
 }  // namespace brevora::sheet

@@ -17,29 +17,19 @@ constexpr int16_t kOldestVersion = 6;
 constexpr int16_t kSessionMacroVersion = 8;
 constexpr int32_t kSubscriptOutOfRange = 9;
 
-// Runs `step`, raising any error but 32760 as 32760 with `source` and `message`.
-template <class F>
-auto Step(const char* source, const char* message, F step) {
-  try {
-    return step();
-  } catch (...) {
-    throw Wrap32760(CurrentError(), source, message);
-  }
-}
-
 }  // namespace
 
 std::string AddInFileName() { return kAddInFileName; }
 
 int16_t PowerPointVersion(Dispatch& app) {
-  return Step("SDK.GetPowerPointVersion", "Cannot get PowerPoint version.", [&] {
+  return RunWrapped("SDK.GetPowerPointVersion", "Cannot get PowerPoint version.", [&] {
     const std::string version = CStr(CallByName(app, "Version", CallKind::Get));
     return DoubleToInteger(core::LeadingNumber(version));
   });
 }
 
 core::OfficeApp GetPowerPointObject() {
-  return Step("GetPowerPointObject", "Error getting PowerPoint object.", [] {
+  return RunWrapped("GetPowerPointObject", "Error getting PowerPoint object.", [] {
     core::OfficeApp office = core::AcquireOfficeApplication(kProgId, /*serverMode=*/false);
     Dispatch& app = *office.App();
     if (office.Origin() == core::OfficeAppOrigin::Started) {
@@ -55,7 +45,7 @@ core::OfficeApp GetPowerPointObject() {
 }
 
 void OpenAddIN(Dispatch& app) {
-  Step("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
+  RunWrapped("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
     const core::OfficeAddInSearch search{"SLIDR",
                                          "Path",
                                          "PowerPoint.AddIn\\shell\\open\\command",
@@ -95,7 +85,7 @@ Variant RunMacro(Dispatch& app, const std::string& macro, std::vector<Variant>& 
 }
 
 void SetSession(Dispatch& app, const core::Session& session) {
-  Step("SDK.SetPPTSession", "Error setting session.", [&] {
+  RunWrapped("SDK.SetPPTSession", "Error setting session.", [&] {
     if (PowerPointVersion(app) < kSessionMacroVersion) return;
     const auto values = core::GetSessionValues(session);
     std::vector<Variant> elements(values.begin(), values.end());
@@ -104,7 +94,7 @@ void SetSession(Dispatch& app, const core::Session& session) {
 }
 
 void GetSession(Dispatch& app, core::Session& session) {
-  Step("SDK.GetPPTSession", "Error getting session.", [&] {
+  RunWrapped("SDK.GetPPTSession", "Error getting session.", [&] {
     // Without the session macros there is nothing to take back: the Session,
     // and so the thread's current user, stays as it is.
     if (PowerPointVersion(app) < kSessionMacroVersion) return;
@@ -118,7 +108,7 @@ void GetSession(Dispatch& app, core::Session& session) {
 }
 
 void DeleteSession(Dispatch& app) {
-  Step("SDK.DeleteSession", "Error deleting Session.", [&] {
+  RunWrapped("SDK.DeleteSession", "Error deleting Session.", [&] {
     if (PowerPointVersion(app) < kSessionMacroVersion) return;
     CallByName(app, "Run", CallKind::Method, AddInFileName() + "!DeleteSession");
   });

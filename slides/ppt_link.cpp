@@ -2,17 +2,14 @@
 
 #include <string>
 
-#include "core/mod_main.h"
+#include "core/link_sync.h"
 #include "core/session.h"
 #include "platform/automation/error.h"
-#include "platform/fs/files.h"
 #include "slides/presentation.h"
 #include "slides/sdk_presentation.h"
 
 namespace brevora::slides {
 namespace {
-
-enum SyncMethod : int32_t { kSynchronize = 0, kPalmToPpt = 1, kPptToPalm = 2, kDoNothing = 3 };
 
 Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
   Ref<SDK_Presentation> sdk = MakeRef<SDK_Presentation>();
@@ -20,38 +17,19 @@ Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
   return sdk;
 }
 
-// An error of the check counts as missing.
-bool LinkedFileExists(const std::string& path) {
-  try {
-    return fs::FileExists(path);
-  } catch (const AutomationError&) {
-    return false;
-  }
-}
-
-double LinkedFileSeconds(const std::string& path) {
-  return core::DaysToSeconds(fs::FileDateTime(path));
-}
-
 }  // namespace
-
-bool PptLink::Follows(int32_t syncMethod, bool onOpen) {
-  if (syncMethod == kSynchronize) return true;
-  return onOpen ? syncMethod == kPptToPalm : syncMethod == kPalmToPpt;
-}
 
 bool PptLink::SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link, bool onOpen) {
   const std::string linked = link.fileName;
   try {
-    if (linked.empty() || !Follows(link.syncMethod, onOpen)) return false;
+    if (linked.empty() || !core::LinkFollows(link.syncMethod, onOpen)) return false;
     if (onOpen) {
-      if (!LinkedFileExists(linked)) return false;
-      if (LinkedFileSeconds(linked) - link.modDateTime < 1.0) return false;
+      if (!core::LinkedFileIsNewer(linked, link.modDateTime)) return false;
       ConverterFor(presentation)->PPTToPDBExt_Sync(linked, presentation.FullPath(), linked);
       return true;
     }
     ConverterFor(presentation)->PDBToPPTExt_Sync(presentation.FullPath(), linked, linked);
-    link.modDateTime = LinkedFileSeconds(linked);
+    link.modDateTime = core::LinkedFileSeconds(linked);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.CheckLinkUpdate",

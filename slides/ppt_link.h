@@ -4,10 +4,10 @@
 // one from its creation. Each call makes a new converter whose Session is the
 // one of the presentation's application object.
 //
-// It follows the link's sync method, as for workbooks and documents: opening
-// pulls from the PowerPoint file only for "Synchronize" (0) and "PPT to Palm"
-// (2), saving pushes to it only for "Synchronize" and "Palm to PPT" (1), "Do
-// Nothing" (3) does neither.
+// It follows the link's sync method (core/link_sync.h), as for workbooks and
+// documents: opening pulls from the PowerPoint file only for "Synchronize" (0)
+// and "PPT to Palm" (2), saving pushes to it only for "Synchronize" and "Palm
+// to PPT" (1), "Do Nothing" (3) does neither.
 //   - open: when the linked file exists and its modification time, in seconds,
 //     is at least 1 second past the link's time: PPTToPDBExt_Sync(ppt, the
 //     presentation's file, ppt), true;
@@ -15,8 +15,6 @@
 //     link's time renewed from the PowerPoint file, true.
 // Errors other than 32760 are raised as 32760 "Presentation.CheckLinkUpdate"
 // "Could not update link '<ppt>'." with the error's description below.
-#include <cstdint>
-
 #include "slides/presentation_link.h"
 
 namespace brevora::slides {
@@ -25,10 +23,6 @@ class PptLink : public PresentationLinkStep {
  public:
   bool SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link,
                       bool onOpen) override;
-
-  // Whether a link of this sync method is pulled on opening (onOpen) or pushed
-  // after writing.
-  static bool Follows(int32_t syncMethod, bool onOpen);
 };
 
 }  // namespace brevora::slides

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link_sync.h"
 #include "core/mod_main.h"
 #include "core/session.h"
 #include "core/module_state.h"
@@ -121,18 +122,6 @@ class PptLinkTest : public ::testing::Test {
   std::string ppt_ = dir_ + "/talk.ppt";
 };
 
-TEST(PptLinkRule, FollowsTheSyncMethod) {
-  struct Case {
-    int32_t method;
-    bool pull, push;
-  };
-  for (const Case& c : {Case{0, true, true}, Case{1, false, true}, Case{2, true, false},
-                        Case{3, false, false}}) {
-    EXPECT_EQ(PptLink::Follows(c.method, /*onOpen=*/true), c.pull) << c.method;
-    EXPECT_EQ(PptLink::Follows(c.method, /*onOpen=*/false), c.push) << c.method;
-  }
-}
-
 TEST(PptLinkRule, SyncMethodTexts) {
   Presentation p;
   const char* texts[] = {"Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing"};
@@ -239,8 +228,8 @@ TEST_F(PptLinkTest, StepsFollowTheSyncMethod) {
       p.SetLinkedPPTFileName(ppt_);
       p.SetLinkedPPTSyncMethod(method);
       p.WriteToDisk(dir_ + "/saved" + std::to_string(method) + ".pdb", true);
-      EXPECT_EQ(pulls.size(), PptLink::Follows(method, true) ? 1u : 0u) << method;
-      EXPECT_EQ(pushes.size(), PptLink::Follows(method, false) ? 1u : 0u) << method;
+      EXPECT_EQ(pulls.size(), core::LinkFollows(method, true) ? 1u : 0u) << method;
+      EXPECT_EQ(pushes.size(), core::LinkFollows(method, false) ? 1u : 0u) << method;
     }
   });
 }

@@ -10,13 +10,13 @@
 #include "core/pdb.h"
 #include "core/session.h"
 #include "frontend/tabrel_pc.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "slides/image_files.h"
-#include "slides/plain_name.h"
 #include "slides/ppt_link.h"
 #include "slides/png_reduction.h"
 
@@ -30,17 +30,6 @@ constexpr int32_t kMaxSyncValue = 3;
 constexpr const char* kLinkSource = "Slidora - presentation";
 constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to PPT", "PPT to Palm",
                                             "Do Nothing"};
-
-// The object a Set passes (null for Nothing); 424 for no object, 13 for another class.
-template <class T>
-Ref<T> ObjectOrNothing(const Variant& v) {
-  if (!v.IsObject()) RaiseRuntimeError(424);
-  const Ref<Dispatch>& object = v.AsObject();
-  if (!object) return nullptr;
-  Ref<T> typed = RefCast<T>(object);
-  if (!typed) RaiseRuntimeError(13);
-  return typed;
-}
 
 // Calls the by-reference depth form of a reduction from a late-bound call.
 template <class F>
@@ -333,7 +322,7 @@ std::string Presentation::UserPath(std::string_view user, std::string_view categ
   app.SetFileMode(core::eSlidora);
   if (!user.empty()) app.SetCurrentUser(user);
   if (cleanFolder) deleteFolder();
-  if (!(category.empty() || IsUserFileName(category)) || !IsUserFileName(name)) {
+  if (!(category.empty() || fs::IsPlainName(category)) || !fs::IsPlainName(name)) {
     RaiseError(kWrapError, "Presentation.UserPath",
                "Invalid category or presentation name: '" + std::string(category) + "', '" +
                    std::string(name) + "'.");

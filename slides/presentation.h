@@ -22,6 +22,7 @@
 // convert through a temporary database file (presentation_ppt.cpp).
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -169,13 +170,16 @@ class Presentation : public Dispatchable<Presentation> {
   PresentationHeader ReadDatabase(core::pdb& db);
   // Handles each record by its type, in file order. Without `addSlides` (the
   // unpacking of createImages) only the pictures are written and attached.
+  // A picture part is appended only to a picture whose header record this read
+  // has seen (`started`): a part without one belongs to no slide, and a file
+  // made for it would outlive the presentation in its image folder.
   void ReadRecords(const core::pdb& db, bool addSlides);
   void ReadInfoRecord(std::span<const uint8_t> record);
-  void ReadSlideRecord(std::span<const uint8_t> record, bool addSlides);
+  void ReadSlideRecord(std::span<const uint8_t> record, bool addSlides, std::set<std::string>& started);
   void ReadOutlineRecord(std::span<const uint8_t> record);
   void ReadNotesRecord(std::span<const uint8_t> record);
   void ReadThumbnailRecord(std::span<const uint8_t> record);
-  void ReadVantaRecord(std::span<const uint8_t> record);
+  void ReadVantaRecord(std::span<const uint8_t> record, std::set<std::string>& started);
   std::string PicturePath(const char* name, int32_t slide) const;
 
   Ref<slides::Slides> slides_;

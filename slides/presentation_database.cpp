@@ -3,6 +3,7 @@
 // presentation_reader.h).
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "core/pdb.h"
@@ -12,7 +13,6 @@
 #include "platform/time/dates.h"
 #include "slides/image_files.h"
 #include "slides/member_key.h"
-#include "slides/operation_error.h"
 #include "slides/presentation.h"
 #include "slides/presentation_reader.h"
 
@@ -84,8 +84,8 @@ void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
       }
     }
   } catch (...) {
-    throw WrapOuter(CurrentError(), "Presentation.WriteToDisk",
-                    "Could not save Presentation '" + fullPath_ + "'.");
+    throw WrapAlways(CurrentError(), "Presentation.WriteToDisk",
+                     "Could not save Presentation '" + fullPath_ + "'.");
   }
 }
 
@@ -121,12 +121,13 @@ bool Presentation::OpenFromDisk(std::string_view sFileView, bool bReadCells, boo
     if (bReadCells) ReadRecords(*db, /*addSlides=*/true);
     return true;
   } catch (...) {
-    throw WrapOuter(CurrentError(), "Presentation.OpenFromDisk",
-                    "Could not open Presentation '" + sFile + "'.");
+    throw WrapAlways(CurrentError(), "Presentation.OpenFromDisk",
+                     "Could not open Presentation '" + sFile + "'.");
   }
 }
 
 void Presentation::ReadRecords(const core::pdb& db, bool addSlides) {
+  std::set<std::string> started;
   for (const core::RecordRef& r : db.Records()) {
     const Bytes data = r->RecordDataB();
     const std::optional<uint16_t> type = RecordTypeOf(data);
@@ -136,7 +137,7 @@ void Presentation::ReadRecords(const core::pdb& db, bool addSlides) {
         if (addSlides) ReadInfoRecord(data);
         break;
       case fmt::kSlidePictureRecord:
-        ReadSlideRecord(data, addSlides);
+        ReadSlideRecord(data, addSlides, started);
         break;
       case fmt::kOutlineRecord:
         if (addSlides) ReadOutlineRecord(data);
@@ -148,7 +149,7 @@ void Presentation::ReadRecords(const core::pdb& db, bool addSlides) {
         ReadThumbnailRecord(data);
         break;
       case fmt::kVantaPictureRecord:
-        ReadVantaRecord(data);
+        ReadVantaRecord(data, started);
         break;
       default:
         break;
@@ -162,7 +163,7 @@ void Presentation::ReadInfoRecord(Bytes record) {
   fileName_ = std::move(info.name);
 }
 
-void Presentation::ReadSlideRecord(Bytes record, bool addSlides) {
+void Presentation::ReadSlideRecord(Bytes record, bool addSlides, std::set<std::string>& started) {
   const PictureRecord picture = ReadPictureRecord(record);
   const int16_t n = ToInteger(picture.slide);
   const std::string file = PicturePath(fmt::kSlidePictureName, n);
@@ -172,7 +173,8 @@ void Presentation::ReadSlideRecord(Bytes record, bool addSlides) {
       slide->SetID(picture.id);
     }
     CreateEmptyFile(file);
-  } else {
+    started.insert(file);
+  } else if (started.count(file) != 0) {
     AppendToFile(file, picture.bytes);
   }
 }
@@ -205,7 +207,7 @@ void Presentation::ReadThumbnailRecord(Bytes record) {
   slide->addThumbnail(file, slide->compression());
 }
 
-void Presentation::ReadVantaRecord(Bytes record) {
+void Presentation::ReadVantaRecord(Bytes record, std::set<std::string>& started) {
   const PictureRecord picture = ReadPictureRecord(record);
   const int16_t n = ToInteger(picture.slide);
   const std::string file = PicturePath(fmt::kVantaPictureName, n);
@@ -213,7 +215,8 @@ void Presentation::ReadVantaRecord(Bytes record) {
     Ref<Slide> slide = ExistingSlide(*slides_, n);
     slide->addVantaSlide(file, static_cast<int16_t>(picture.compression), picture.id);
     CreateEmptyFile(file);
-  } else {
+    started.insert(file);
+  } else if (started.count(file) != 0) {
     AppendToFile(file, picture.bytes);
   }
 }
@@ -226,7 +229,7 @@ void Presentation::UpdateHeader() {
     db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
     db.WriteFile(fullPath_);
   } catch (...) {
-    throw WrapOuter(CurrentError(), "Presentation.UpdateHeader", "Could not update header.");
+    throw WrapAlways(CurrentError(), "Presentation.UpdateHeader", "Could not update header.");
   }
 }
 

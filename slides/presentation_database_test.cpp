@@ -421,6 +421,38 @@ TEST_F(PresentationDb, CraftedRecordOrders) {
   EXPECT_EQ(fs::ReadWholeFile(q.Slides()->Item(Variant(1))->FilePath()), ByteVector{1});
 }
 
+// Picture parts whose header record is missing belong to no slide: they are
+// not unpacked, so nothing of theirs outlives the presentation (a file made for
+// them would stay in the image folder beside the user's file).
+TEST_F(PresentationDb, PicturePartsWithoutTheirHeaderAreNotUnpacked) {
+  core::pdb db;
+  db.SetPDBName("orphans");
+  db.SetPdbType("Spdb");
+  db.SetPDBCreator("Sldr");
+  db.SetAppInfoBlock(BuildAppInfo(PresentationHeader{}));
+  {
+    PresentationWriter w(db);
+    w.AddOutline(4, {0, 0, 0, 0, "Title"});                                // record 1
+    w.AddPicture(fmt::kSlidePictureRecord, 4, 0, 0, ByteVector{1, 2, 3});  // records 2, 3
+    w.AddPicture(fmt::kVantaPictureRecord, 4, 0, 0, ByteVector{4, 5});    // records 4, 5
+  }
+  db.Records().Remove(4);
+  db.Records().Remove(2);
+  db.WriteFile(Path("orphans.pdb"));
+
+  std::string folder;
+  {
+    Presentation p;
+    ASSERT_TRUE(p.OpenFromDisk(Path("orphans.pdb")));
+    folder = p.getImageDirectory();
+    ASSERT_EQ(p.Slides()->Count(), 1);
+    EXPECT_EQ(p.Slides()->Item(Variant("4K"))->FilePath(), "");
+    EXPECT_FALSE(std::filesystem::exists(folder + "slide4.PNG"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "slideVanta4.PNG"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
 // Every record cut short, and random bytes flipped: an error or a result,
 // never a crash (the sanitizer build checks the reads).
 TEST_F(PresentationDb, CorruptRecordsAreReportedNotTrusted) {

@@ -57,9 +57,7 @@ PresentationHeader ReadHeader(Bytes block) {
                            block.begin() + fmt::kReservedFieldOffset + fmt::kReservedFieldSize);
     return header;
   } catch (...) {
-    const AutomationError inner = CurrentError();
-    throw AutomationError(kWrapError, "Presentation.ReadHeader",
-                          "The presentation header is corrupt.\r\n" + inner.description());
+    throw WrapAlways(CurrentError(), "Presentation.ReadHeader", "The presentation header is corrupt.");
   }
 }
 

@@ -13,7 +13,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
-#include "slides/plain_name.h"
+#include "platform/fs/paths.h"
 #include "slides/powerpoint_app.h"
 #include "slides/presentation.h"
 
@@ -42,30 +42,9 @@ constexpr Handler kPPTToPDBExtSync{"SDK.PPTToSLDExt", "Error converting PPT to S
 constexpr Handler kPDBToPPTExtSync{"SDK.SLDToPPTExt_Sync", "Error converting SLD to PPT."};
 constexpr Handler kPPTToPDB{"SDK.PPTToSLD", "Error converting PPT to SLD."};
 
-// Runs a public method's body: 32760 passes on, any other error is wrapped.
-template <class F>
-void Handled(const Handler& handler, F body) {
-  try {
-    body();
-  } catch (...) {
-    throw Wrap32760(CurrentError(), handler.source, handler.message);
-  }
-}
-
 // The handler's error for an open step that answered False without an error.
 [[noreturn]] void RaiseNotOpened(const Handler& handler) {
   RaiseError(kWrapError, handler.source, std::string(handler.message) + "\r\n");
-}
-
-// The object a Set passes (null for Nothing); 424 for no object, 13 for another class.
-template <class T>
-Ref<T> ObjectOrNothing(const Variant& v) {
-  if (!v.IsObject()) RaiseRuntimeError(424);
-  const Ref<Dispatch>& object = v.AsObject();
-  if (!object) return nullptr;
-  Ref<T> typed = RefCast<T>(object);
-  if (!typed) RaiseRuntimeError(13);
-  return typed;
 }
 
 }  // namespace
@@ -138,7 +117,7 @@ Ref<Presentation> NewPresentation(const Ref<core::Session>& session) {
 }  // namespace
 
 void SDK_Presentation::PPTToPDBExt(std::string_view PPTFileName, std::string_view PDBFileName) {
-  Handled(kPPTToPDBExt, [&] {
+  RunWrapped(kPPTToPDBExt.source, kPPTToPDBExt.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
     if (!p->OpenFromPPT(PPTFileName)) RaiseNotOpened(kPPTToPDBExt);
     p->WriteToPDB(PDBFileName);
@@ -146,7 +125,7 @@ void SDK_Presentation::PPTToPDBExt(std::string_view PPTFileName, std::string_vie
 }
 
 void SDK_Presentation::PDBToPPTExt(std::string_view PDBFileName, std::string_view PPTFileName) {
-  Handled(kPDBToPPTExt, [&] {
+  RunWrapped(kPDBToPPTExt.source, kPDBToPPTExt.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
     if (p->OpenFromPDB(PDBFileName)) PDBToPPTExt_Sync(PDBFileName, PPTFileName, "");
   });
@@ -154,14 +133,14 @@ void SDK_Presentation::PDBToPPTExt(std::string_view PDBFileName, std::string_vie
 
 void SDK_Presentation::copyPDBToDesktop(std::string_view PDBFile, std::string_view User,
                                         std::string_view Category, std::string_view Presentation) {
-  Handled(kCopyPDBToDesktop, [&] {
+  RunWrapped(kCopyPDBToDesktop.source, kCopyPDBToDesktop.message, [&] {
     Ref<slides::Presentation> p = NewPresentation(App().Session());
     if (p->OpenFromPDB(PDBFile)) p->WriteToUser(User, Category, Presentation);
   });
 }
 
 void SDK_Presentation::copyPDBToExternal(std::string_view PDBFile, std::string_view SLDFile) {
-  Handled(kCopyPDBToExternal, [&] {
+  RunWrapped(kCopyPDBToExternal.source, kCopyPDBToExternal.message, [&] {
     // Any database may be dropped on the window; only presentations are copied.
     if (!Presentation::fileIsPresentation(PDBFile)) return;
     Ref<Presentation> p = NewPresentation(App().Session());
@@ -172,7 +151,7 @@ void SDK_Presentation::copyPDBToExternal(std::string_view PDBFile, std::string_v
 void SDK_Presentation::DesktopPDBToExternal(std::string_view user, std::string_view category,
                                             std::string_view presentation,
                                             std::string_view databaseFile) {
-  Handled(kDesktopPDBToExternal, [&] {
+  RunWrapped(kDesktopPDBToExternal.source, kDesktopPDBToExternal.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
     if (!p->OpenFromUser(user, category, presentation)) RaiseNotOpened(kDesktopPDBToExternal);
     p->WriteToPDB(databaseFile);
@@ -181,7 +160,7 @@ void SDK_Presentation::DesktopPDBToExternal(std::string_view user, std::string_v
 
 void SDK_Presentation::DesktopPDBToPPT(std::string_view user, std::string_view category,
                                        std::string_view presentation, std::string_view pptFile) {
-  Handled(kDesktopPDBToPPT, [&] {
+  RunWrapped(kDesktopPDBToPPT.source, kDesktopPDBToPPT.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
     if (!p->OpenFromUser(user, category, presentation)) RaiseNotOpened(kDesktopPDBToPPT);
     p->WriteToPPT(pptFile);
@@ -195,7 +174,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
     app.SetFileMode(core::eSlidora);
     if (!user.empty()) app.SetCurrentUser(user);
     // The names come from callers: they must not lead out of the user's folder.
-    if (!(category.empty() || IsUserFileName(category)) || !IsUserFileName(presentation)) {
+    if (!(category.empty() || fs::IsPlainName(category)) || !fs::IsPlainName(presentation)) {
       RaiseError(kWrapError, kRemoveFromUser.source,
                  "Invalid category or presentation name: '" + std::string(category) + "', '" +
                      std::string(presentation) + "'.");
@@ -211,9 +190,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
     Refresh();
   } catch (...) {
     // Every error, 32760 included, gets this method's message in front.
-    const AutomationError inner = CurrentError();
-    throw AutomationError(kWrapError, kRemoveFromUser.source,
-                          std::string(kRemoveFromUser.message) + "\r\n" + inner.description());
+    throw WrapAlways(CurrentError(), kRemoveFromUser.source, kRemoveFromUser.message);
   }
 }
 
@@ -231,7 +208,7 @@ void SDK_Presentation::Refresh() {
 // ---- Inside PowerPoint -----------------------------------------------------------------
 
 void SDK_Presentation::OpenPPTPresentation(std::string_view sFile) {
-  Handled(kOpenPPTPresentation, [&] {
+  RunWrapped(kOpenPPTPresentation.source, kOpenPPTPresentation.message, [&] {
     core::OfficeApp office = powerpoint::GetPowerPointObject();
     Dispatch& app = *office.App();
     ShowPowerPoint(app);
@@ -243,35 +220,35 @@ void SDK_Presentation::OpenPPTPresentation(std::string_view sFile) {
 
 void SDK_Presentation::OpenPresentation(std::string_view User, std::string_view Category,
                                         std::string_view Presentation) {
-  Handled(kOpenPresentation, [&] {
+  RunWrapped(kOpenPresentation.source, kOpenPresentation.message, [&] {
     RunSequence(Use::Open, "OpenPresentation", {Variant(Category), Variant(Presentation)}, User);
   });
 }
 
 void SDK_Presentation::SavePresentation(std::string_view user, std::string_view category,
                                         std::string_view presentation) {
-  Handled(kSavePresentation, [&] {
+  RunWrapped(kSavePresentation.source, kSavePresentation.message, [&] {
     RunSequence(Use::Save, "SavePresentation", {Variant(category), Variant(presentation)}, user);
   });
 }
 
 void SDK_Presentation::PPTToPDBExt_Sync(std::string_view PPT, std::string_view SLD,
                                         std::string_view link) {
-  Handled(kPPTToPDBExtSync, [&] {
+  RunWrapped(kPPTToPDBExtSync.source, kPPTToPDBExtSync.message, [&] {
     RunSequence(Use::Sync, "PPTToPDBExt", {Variant(PPT), Variant(SLD), Variant(link)}, {});
   });
 }
 
 void SDK_Presentation::PDBToPPTExt_Sync(std::string_view SLD, std::string_view PPT,
                                         std::string_view options) {
-  Handled(kPDBToPPTExtSync, [&] {
+  RunWrapped(kPDBToPPTExtSync.source, kPDBToPPTExtSync.message, [&] {
     RunSequence(Use::Sync, "PDBToPPTExt", {Variant(SLD), Variant(PPT), Variant(options)}, {});
   });
 }
 
 void SDK_Presentation::PPTToPDB(std::string_view PPT, std::string_view User,
                                 std::string_view Category, std::string_view Presentation) {
-  Handled(kPPTToPDB, [&] {
+  RunWrapped(kPPTToPDB.source, kPPTToPDB.message, [&] {
     RunSequence(Use::Sync, "PPTToPDB", {Variant(PPT), Variant(Category), Variant(Presentation)},
                 User);
   });

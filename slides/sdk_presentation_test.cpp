@@ -68,7 +68,7 @@ class PowerPointConverter : public ::testing::Test {
     });
     ppt->SetMacro("slidr6.ppa!DeleteSession", [](FakeOfficeApp&, Args) { return Variant(); });
     for (const char* macro : {"PPTToPDBExt", "PDBToPPTExt", "PPTToPDB"}) {
-      ppt->SetMacro(std::string("slidr6.ppa!") + macro, [this, macro](FakeOfficeApp&, Args a) {
+      ppt->SetMacro(std::string("slidr6.ppa!") + macro, [this](FakeOfficeApp&, Args a) {
         macroArrays.push_back(a[0].AsArray());
         if (failMacro) RaiseError(1004, "PowerPoint", "The macro failed.");
         return Variant();

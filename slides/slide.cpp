@@ -1,5 +1,6 @@
 #include "slides/slide.h"
 
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/fs/files.h"
@@ -10,16 +11,6 @@ namespace {
 
 const ClassRegistration kSlide(Slide::kProgId, Slide::kClsid,
                                [] { return Ref<Dispatch>(MakeRef<Slide>()); });
-
-// The object a Set passes; 91 for Nothing, 13 for another class.
-template <class T>
-Ref<T> ObjectArg(const Variant& v) {
-  const Ref<Dispatch>& object = v.AsObject();
-  if (!object) RaiseRuntimeError(91);
-  Ref<T> typed = RefCast<T>(object);
-  if (!typed) RaiseRuntimeError(13);
-  return typed;
-}
 
 }  // namespace
 

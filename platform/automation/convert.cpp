@@ -1,5 +1,7 @@
 #include "platform/automation/convert.h"
 
+#include <cctype>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -192,9 +194,15 @@ int16_t DoubleToInteger(double d) {
 
 std::string FormatDouble(double d) {
   if (d == 0) return "0";  // also -0
+  // printf's "%.15G" would follow the process locale (a Qt program sets it from
+  // the environment, and a German one writes "1,5"); to_chars is printf's %g in
+  // the C locale whatever the process locale is.
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15G", d);
-  return buf;
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+  if (ec != std::errc()) RaiseRuntimeError(6);
+  std::string text(buf, end);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 std::string FormatDate(double days) {

@@ -113,5 +113,26 @@ TEST(Dispatch, ErrorNumbers) {
   for (const Case& c : cases) EXPECT_EQ(NumberOf(c.f), c.number) << c.what;
 }
 
+TEST(Dispatch, ObjectsHandedToASet) {
+  auto frame = MakeRef<Frame>();
+  EXPECT_EQ(ObjectArg<Frame>(Variant(frame)), frame);
+  EXPECT_EQ(ObjectOrNothing<Frame>(Variant(frame)), frame);
+  EXPECT_EQ(ObjectOrNothing<Frame>(Variant::Nothing()), nullptr);
+  auto plain = MakeRef<Dispatch>();
+  struct Case {
+    std::function<void()> f;
+    int number;
+    const char* what;
+  };
+  const Case cases[] = {
+      {[] { ObjectArg<Frame>(Variant(5)); }, 424, "not an object"},
+      {[] { ObjectArg<Frame>(Variant::Nothing()); }, 91, "Nothing"},
+      {[&] { ObjectArg<Frame>(Variant(plain)); }, 13, "another class"},
+      {[] { ObjectOrNothing<Frame>(Variant(5)); }, 424, "not an object, Nothing allowed"},
+      {[&] { ObjectOrNothing<Frame>(Variant(plain)); }, 13, "another class, Nothing allowed"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NumberOf(c.f), c.number) << c.what;
+}
+
 }  // namespace
 }  // namespace brevora

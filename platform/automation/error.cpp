@@ -18,6 +18,11 @@ AutomationError Wrap32760(const AutomationError& inner, const std::string& sourc
   return AutomationError(kWrapError, source, message + "\r\n" + inner.description());
 }
 
+AutomationError WrapAlways(const AutomationError& inner, const std::string& source,
+                           const std::string& message) {
+  return AutomationError(kWrapError, source, message + "\r\n" + inner.description());
+}
+
 AutomationError CurrentError() {
   try {
     throw;

@@ -4,6 +4,7 @@
 // Wrap32760 builds the wrapping chain: an error already numbered 32760 passes on
 // unchanged, any other becomes 32760 with the operation's own source and message,
 // a CR LF, and the inner description, so a message reads from the outside in.
+// WrapAlways does the same for every error, 32760 included.
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -34,11 +35,37 @@ class AutomationError : public std::exception {
 // 32760, else 32760 with `source` and `message` + CR LF + inner description.
 AutomationError Wrap32760(const AutomationError& inner, const std::string& source,
                           const std::string& message);
+// The error of an outer operation (open, save) whose message always comes
+// first: 32760 with `source` and `message` + CR LF + inner description, whatever
+// the inner number, 32760 included.
+AutomationError WrapAlways(const AutomationError& inner, const std::string& source,
+                           const std::string& message);
 
 // Turns whatever the current exception is (inside a catch block) into an
 // AutomationError: AutomationError as is, std::bad_alloc as 7 "Out of memory",
 // anything else as 5 with its what() text.
 AutomationError CurrentError();
+
+// Runs `body` and returns what it returns; any error of it leaves as
+// Wrap32760(error, source, message): the guard of a public method or step.
+template <class F>
+auto RunWrapped(const std::string& source, const std::string& message, F&& body) {
+  try {
+    return body();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), source, message);
+  }
+}
+
+// The same with WrapAlways: `message` comes first whatever the error.
+template <class F>
+auto RunWrappedAlways(const std::string& source, const std::string& message, F&& body) {
+  try {
+    return body();
+  } catch (...) {
+    throw WrapAlways(CurrentError(), source, message);
+  }
+}
 
 // Raises kObjectError + n with source "tabrelpc" and the given description.
 [[noreturn]] void RaiseObjectError(int32_t n, const std::string& description);

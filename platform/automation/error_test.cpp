@@ -53,6 +53,55 @@ TEST(Wrap32760, WrapsOtherNumbersAndPassesA32760On) {
   EXPECT_EQ(twice.description(), once.description());
 }
 
+TEST(WrapAlways, PutsItsMessageInFrontOfEveryError) {
+  const AutomationError inner32760(kWrapError, "Cell.Value", "Could not set value.\r\nBad value.");
+  const AutomationError other(53, "fs", "File not found");
+  for (const AutomationError& inner : {inner32760, other}) {
+    const AutomationError outer = WrapAlways(inner, "Document.OpenFromDisk", "Could not open Document 'a'.");
+    EXPECT_EQ(outer.number(), kWrapError);
+    EXPECT_EQ(outer.source(), "Document.OpenFromDisk");
+    EXPECT_EQ(outer.description(), "Could not open Document 'a'.\r\n" + inner.description());
+  }
+}
+
+TEST(RunWrapped, ReturnsTheResultOrRaisesTheWrappedError) {
+  EXPECT_EQ(RunWrapped("S", "m", [] { return 7; }), 7);
+  EXPECT_EQ(RunWrappedAlways("S", "m", [] { return std::string("x"); }), "x");
+  const AutomationError inner32760(kWrapError, "Inner", "inner.");
+  const struct {
+    AutomationError thrown;
+    bool always;
+    std::string source;
+    std::string description;
+  } cases[] = {
+      {AutomationError(53, "fs", "File not found"), false, "SDK.Open", "Could not open.\r\nFile not found"},
+      {inner32760, false, "Inner", "inner."},
+      {AutomationError(53, "fs", "File not found"), true, "SDK.Open", "Could not open.\r\nFile not found"},
+      {inner32760, true, "SDK.Open", "Could not open.\r\ninner."},
+  };
+  for (const auto& c : cases) {
+    try {
+      const auto body = [&] { throw c.thrown; };
+      if (c.always) {
+        RunWrappedAlways("SDK.Open", "Could not open.", body);
+      } else {
+        RunWrapped("SDK.Open", "Could not open.", body);
+      }
+      ADD_FAILURE() << "no error";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), kWrapError);
+      EXPECT_EQ(e.source(), c.source) << c.always;
+      EXPECT_EQ(e.description(), c.description) << c.always;
+    }
+  }
+  try {
+    RunWrapped("SDK.Open", "Could not open.", [] { throw std::runtime_error("boom"); });
+    ADD_FAILURE() << "no error";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.description(), "Could not open.\r\nboom") << "any exception is wrapped";
+  }
+}
+
 TEST(CurrentError, TurnsAnyExceptionIntoAnAutomationError) {
   auto errorOf = [](auto thrower) {
     try {

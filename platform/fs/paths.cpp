@@ -103,7 +103,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 bool IsPlainName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (char c : name) {
-    if (IsSeparator(c) || c == '\0') return false;
+    const auto byte = static_cast<unsigned char>(c);
+    if (IsSeparator(c) || byte < 0x20 || byte == 0x7F) return false;
   }
   return true;
 }

@@ -19,7 +19,9 @@ std::string ExtensionPart(std::string_view path);    // ".tbr" of the name part,
 std::string JoinPath(std::string_view folder, std::string_view name);  // one separator between
 bool IsSeparator(char c);
 // True when `name` is a plain file or folder name: not empty, not "." or "..",
-// no separator, no NUL. Names from files or the handheld must pass this.
+// no separator, no control character (below 0x20, NUL included, or 0x7F).
+// Names from files, the handheld or callers must pass this before they are
+// joined to a folder.
 bool IsPlainName(std::string_view name);
 
 // The per-user roots: $BREVORA_HOME (config, state and runtime all inside it) when

@@ -42,10 +42,11 @@ TEST(Paths, JoinPutsOneSeparatorBetween) {
 }
 
 TEST(Paths, PlainNames) {
-  for (const char* good : {"a", "Budget.tbr", "...x", ".hidden", "with space"}) {
+  for (const char* good : {"a", "Budget.tbr", "...x", "a..b", ".hidden", "with space", "caf\xE9", "~"}) {
     EXPECT_TRUE(IsPlainName(good)) << good;
   }
-  for (const std::string& bad : std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "../x", std::string("a\0b", 3)}) {
+  for (const std::string& bad : std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "../x", std::string("a\0b", 3),
+                                                       "a\tb", "line\n", "\x1F", "del\x7F"}) {
     EXPECT_FALSE(IsPlainName(bad)) << bad;
   }
 }

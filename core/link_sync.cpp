@@ -1,0 +1,28 @@
+#include "core/link_sync.h"
+
+#include "core/mod_main.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+
+namespace brevora::core {
+
+bool LinkFollows(int method, bool pull) {
+  return method == kLinkSynchronize || method == (pull ? kLinkOfficeToPalm : kLinkPalmToOffice);
+}
+
+bool LinkedFileExists(const std::string& path) {
+  try {
+    return fs::FileExists(path);
+  } catch (const AutomationError&) {
+    return false;
+  }
+}
+
+double LinkedFileSeconds(const std::string& path) { return DaysToSeconds(fs::FileDateTime(path)); }
+
+bool LinkedFileIsNewer(const std::string& path, double storedSeconds) {
+  // Written as "not less than" so that a stored time that is no number pulls.
+  return LinkedFileExists(path) && !(LinkedFileSeconds(path) - storedSeconds < 1.0);
+}
+
+}  // namespace brevora::core

@@ -1,0 +1,33 @@
+#pragma once
+// The link of a desktop file (workbook, document, presentation) to its Office
+// file, as the three link steps follow it: which way a link of a given sync
+// method goes, and whether the linked file is there and newer than the time
+// stored with the link. The conversions themselves stay with each link step.
+#include <string>
+
+namespace brevora::core {
+
+// The sync methods a link stores: "Synchronize", "Palm to <Office>",
+// "<Office> to Palm", "Do Nothing".
+enum LinkSyncMethod : int { kLinkSynchronize = 0, kLinkPalmToOffice = 1, kLinkOfficeToPalm = 2, kLinkDoNothing = 3 };
+
+// Whether a link of `method` is followed: pulled from the linked file on
+// opening (`pull`) or pushed to it after saving (!`pull`). "Synchronize" goes
+// both ways, "Palm to <Office>" only pushes, "<Office> to Palm" only pulls,
+// "Do Nothing" (and any other number) neither.
+bool LinkFollows(int method, bool pull);
+
+// Whether `path` names an existing regular file, by its exact name (the name
+// the modification time is then read from); an error of the check, such as a
+// name the file system cannot hold, counts as missing.
+bool LinkedFileExists(const std::string& path);
+
+// The linked file's modification time in seconds (DaysToSeconds of its date);
+// raises the file system's error when it cannot be read.
+double LinkedFileSeconds(const std::string& path);
+
+// Whether opening pulls from the linked file: it exists and its modification
+// time is at least one second past `storedSeconds`.
+bool LinkedFileIsNewer(const std::string& path, double storedSeconds);
+
+}  // namespace brevora::core
