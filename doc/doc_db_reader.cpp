@@ -13,19 +13,9 @@ namespace hf = handheld_format;
 HandheldRead DocDatabaseReader::Read() const {
   const core::RecordCollection& records = db_.Records();
   const int32_t count = records.Count();
-  if (count < 1) RaiseBadRecord("The database has no header record.");
-  const HandheldHeader header = DecodeHeaderRecord(records.Item(1)->RecordDataB());
-  const int32_t n = header.recordCount;
-  if (count < n + 1) {
-    RaiseBadRecord("The header record announces " + std::to_string(n) + " text records; the database holds " +
-                   std::to_string(count - 1) + ".");
-  }
-
   HandheldRead read;
-  read.fields.editable = header.editable;
-  read.fields.compression = header.compression;
-  read.fields.searchMode = header.searchMode;
-  read.fields.databaseValue = header.databaseValue;
+  const HandheldHeader header = ReadHeaderRecord(records, read.fields);
+  const int32_t n = header.recordCount;
   const bool compressed = header.compression == hf::kCompressedFlag;
   read.blocks.reserve(static_cast<size_t>(n));
   for (int32_t i = 2; i <= n + 1; ++i) {

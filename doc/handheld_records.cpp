@@ -151,4 +151,20 @@ void AddRecord(core::pdb& db, int32_t id, std::vector<uint8_t> data) {
   db.Records().Add(rec, "K" + std::to_string(id));
 }
 
+HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldFields& fields) {
+  const int32_t count = records.Count();
+  if (count < 1) RaiseBadRecord("The database has no header record.");
+  const HandheldHeader header = DecodeHeaderRecord(records.Item(1)->RecordDataB());
+  const int32_t n = header.recordCount;
+  if (count < n + 1) {
+    RaiseBadRecord("The header record announces " + std::to_string(n) + " text records; the database holds " +
+                   std::to_string(count - 1) + ".");
+  }
+  fields.editable = header.editable;
+  fields.compression = header.compression;
+  fields.searchMode = header.searchMode;
+  fields.databaseValue = header.databaseValue;
+  return header;
+}
+
 }  // namespace brevora::doc

@@ -52,6 +52,11 @@ std::vector<uint8_t> CompressRecord(std::string_view text);
 // message that says so; nothing is written beyond the limit.
 std::string ExpandRecord(std::span<const uint8_t> record, int32_t limit);
 
+// The header record (record 1) of a text database, checked against the records
+// present: raises 321 when it is missing or announces more text records than
+// follow it. Copies its flags and database value into `fields`.
+HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldFields& fields);
+
 // Raises 321 "Invalid file format" with `message` as description.
 [[noreturn]] void RaiseBadRecord(const std::string& message);
 
