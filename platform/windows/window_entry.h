@@ -1,0 +1,53 @@
+#pragma once
+// The entry file of a registered window: what other processes read to find it.
+// Code-page text, one field per line, each line ending in LF:
+//
+//   brevora-window 1
+//   pid <decimal>
+//   order <decimal>            registration order (monotonic clock, ns)
+//   class <class>
+//   title <title>              the title may be empty
+//   button <class> <caption>   zero or more, one per child button
+//
+// Classes, captions and titles follow window_message.h's rules. ParseEntry
+// accepts exactly this form (the handle comes from the file's name, not from its
+// text) and refuses anything else, a file over kMaxEntrySize bytes or more than
+// kMaxButtons buttons among it.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brevora::windows {
+
+using WindowHandle = uint32_t;
+
+inline constexpr std::size_t kMaxEntrySize = 64 * 1024;
+inline constexpr std::size_t kMaxButtons = 64;
+
+struct ChildButton {
+  std::string windowClass;
+  std::string caption;
+  bool operator==(const ChildButton&) const = default;
+};
+
+struct WindowEntry {
+  WindowHandle handle = 0;
+  int32_t pid = 0;
+  uint64_t order = 0;
+  std::string windowClass;
+  std::string title;
+  std::vector<ChildButton> buttons;
+  bool operator==(const WindowEntry&) const = default;
+};
+
+// True when the fields follow the rules (class, title, buttons and their count).
+bool IsValidEntry(const WindowEntry& entry);
+// The file text of a valid entry.
+std::string FormatEntry(const WindowEntry& entry);
+// The entry a file holds (handle 0); nullopt for anything else.
+std::optional<WindowEntry> ParseEntry(std::string_view text);
+
+}  // namespace brevora::windows
