@@ -28,7 +28,8 @@ std::optional<std::string_view> Field(std::string_view line, std::string_view ke
 
 template <class T>
 std::optional<T> Number(std::string_view digits) {
-  if (digits.empty() || digits.size() > 20) return std::nullopt;
+  // One spelling per number: no sign, no leading zero.
+  if (digits.empty() || digits.size() > 20 || (digits.size() > 1 && digits[0] == '0')) return std::nullopt;
   for (const char c : digits) {
     if (c < '0' || c > '9') return std::nullopt;
   }

@@ -95,6 +95,7 @@ TEST(WindowEntries, MalformedFilesAreRefused) {
       replaced("brevora-window 1", "brevora-window 2"),
       replaced("pid 4242", "pid -1"),
       replaced("pid 4242", "pid 99999999999"),
+      replaced("pid 4242", "pid 04242"),
       replaced("order 123456789012345", "order 12x"),
       replaced("class ThunderRT5Form", "class Thunder Form"),
       replaced("class ThunderRT5Form", "class "),
