@@ -22,6 +22,7 @@ void InitFreeImage() {
 }
 
 std::string LastFreeImageMessage() { return LastMessage(); }
+void SetLastFreeImageMessage(std::string_view message) { LastMessage() = std::string(message); }
 
 FreeImageLibrary::FreeImageLibrary() { InitFreeImage(); }
 FreeImageLibrary::~FreeImageLibrary() { FreeImage_DeInitialise(); }

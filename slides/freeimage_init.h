@@ -6,6 +6,7 @@
 // when the operation is done; FreeImageLibrary makes that pairing on every path.
 // The library counts its start-ups, so nested pairs are fine.
 #include <string>
+#include <string_view>
 
 namespace brevora::slides {
 
@@ -13,6 +14,8 @@ void InitFreeImage();
 
 // The text of the last message FreeImage gave on this thread ("" when none).
 std::string LastFreeImageMessage();
+// Replaces that text: the album's picture code keeps its own failures there too.
+void SetLastFreeImageMessage(std::string_view message);
 
 // Starts the library for the lifetime of the object (InitFreeImage, then
 // FreeImage_DeInitialise in the destructor).

@@ -13,6 +13,7 @@
 
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"
+#include "platform/services/file_dialog.h"
 #include "platform/services/help.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
@@ -59,6 +60,32 @@ TEST(MessageBoxes, RecordingBoxAnswersFromItsScript) {
     EXPECT_EQ(box->shown()[0], (Message{"first?", "Brevora", MsgButtons::YesNo, MsgIcon::Question}));
   }
   EXPECT_EQ(CurrentMessageBox(), before);
+}
+
+TEST(FileDialogs, DefaultCancelsAndSaysSoOnStderr) {
+  EXPECT_NE(dynamic_cast<NoFileDialog*>(CurrentFileDialog().get()), nullptr);
+  ::testing::internal::CaptureStderr();
+  const auto answer = ShowFileDialog({FileDialogKind::Open, "Pick a caf\xE9 picture", "", ""});
+  EXPECT_EQ(answer, std::nullopt);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Pick a caf\xC3\xA9 picture"), std::string::npos);
+}
+
+TEST(FileDialogs, ScriptedDialogAnswersInOrderThenCancels) {
+  auto dialog = std::make_shared<ScriptedFileDialog>();
+  auto before = CurrentFileDialog();
+  {
+    ScopedService<FileDialog> scope(InstallFileDialog, dialog);
+    dialog->Answer("/home/ann/one.png");
+    dialog->Answer(std::nullopt);
+    const FileRequest open{FileDialogKind::Open, "Open", "", "Pictures (*.png)|*.png"};
+    const FileRequest save{FileDialogKind::Save, "Save", "Untitled", ""};
+    EXPECT_EQ(ShowFileDialog(open), std::optional<std::string>("/home/ann/one.png"));
+    EXPECT_EQ(ShowFileDialog(save), std::nullopt);
+    EXPECT_EQ(ShowFileDialog(open), std::nullopt);
+    const std::vector<FileRequest> expected{open, save, open};
+    EXPECT_EQ(dialog->requests(), expected);
+  }
+  EXPECT_EQ(CurrentFileDialog(), before);
 }
 
 TEST(EventLogs, FileLogAppendsLinesInTheStateFolder) {
