@@ -122,18 +122,27 @@ std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector
   return written;
 }
 
-std::optional<DibSection> PreviewPicture(std::string_view path, int32_t boxWidth,
-                                         int32_t boxHeight) {
+std::optional<DibSection> DecodeForPreview(std::string_view path) {
   try {
     if (!IsSupportedImageFile(path)) return std::nullopt;
-    DibSection picture = DecodePicture(path);
-    if (picture.Width() > boxWidth || picture.Height() > boxHeight) {
-      return picture.Resample(boxHeight, boxWidth);
-    }
-    return picture;
+    return DecodePicture(path);
   } catch (...) {
     return std::nullopt;
   }
+}
+
+std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth, int32_t boxHeight) {
+  if (picture.Width() > boxWidth || picture.Height() > boxHeight) {
+    return picture.Resample(boxHeight, boxWidth);
+  }
+  return picture.Resample(picture.Height(), picture.Width());
+}
+
+std::optional<DibSection> PreviewPicture(std::string_view path, int32_t boxWidth,
+                                         int32_t boxHeight) {
+  const std::optional<DibSection> picture = DecodeForPreview(path);
+  if (!picture) return std::nullopt;
+  return FitPreview(*picture, boxWidth, boxHeight);
 }
 
 }  // namespace brevora::album

@@ -67,11 +67,14 @@ void MakeSlideImage(std::string_view folder, SlideNode& entry, int32_t width, in
 std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector<SlideNode>& entries,
                                             int32_t width, int32_t height, int32_t depth);
 
-// What the preview box of boxWidth x boxHeight pixels shows for a file: the
+// The picture of a file for the preview; nothing (nullopt) for a file that is
+// not a picture or fails to load or convert. Never raises.
+std::optional<DibSection> DecodeForPreview(std::string_view path);
+// What a preview box of boxWidth x boxHeight pixels shows of a picture: the
 // picture at its own size, or resampled to exactly the box's size when it is
-// wider or higher than the box. Nothing (nullopt) for a file that is not a
-// picture, one that fails to load or convert, or a box too small to draw in.
-// Never raises.
+// wider or higher than the box; nothing for a box too small to draw in.
+std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth, int32_t boxHeight);
+// Both in one.
 std::optional<DibSection> PreviewPicture(std::string_view path, int32_t boxWidth,
                                          int32_t boxHeight);
 

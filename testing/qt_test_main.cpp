@@ -1,6 +1,8 @@
 // Shared main of the widget test programs: the QApplication that widgets need,
 // on the offscreen platform (no display is ever used), and the same fresh
-// BREVORA_HOME per test case as every other test program.
+// BREVORA_HOME per test case as every other test program. A developer who
+// wants to see the windows on an X server (xvfb-run, for screenshots) names
+// the platform in BREVORA_TEST_QPA ("xcb").
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,7 +25,8 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  const char* platform = std::getenv("BREVORA_TEST_QPA");
+  setenv("QT_QPA_PLATFORM", platform && *platform ? platform : "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
   defaultHandler = qInstallMessageHandler(QuietHandler);
   QApplication app(argc, argv);

@@ -1,0 +1,23 @@
+// albumet: the image album tool. Collects pictures into an album, orders and
+// titles them, and saves the album as a presentation for the handheld viewer
+// (or opens one as an album).
+#include <QApplication>
+#include <memory>
+
+#include "album/app/ab_main.h"
+#include "album/app/about_box.h"
+#include "album/app/qt_services.h"
+#include "platform/services/service_slot.h"
+
+int main(int argc, char** argv) {
+  using namespace brevora;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(album::kProgramTitle));
+  services::ScopedService<services::MessageBox> messages(services::InstallMessageBox,
+                                                         std::make_shared<album::QtMessageBox>());
+  services::ScopedService<services::FileDialog> files(services::InstallFileDialog,
+                                                      std::make_shared<album::QtFileDialog>());
+  album::AB_Main window;
+  window.show();
+  return QApplication::exec();
+}
