@@ -1,5 +1,7 @@
 #include "album/dib_section.h"
 
+#include <FreeImage.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -23,19 +25,55 @@ uint32_t DibSection::BytesPerScanLineFor(int32_t width) {
   return bytes > kMaxImageSize ? 0 : static_cast<uint32_t>(bytes);
 }
 
-bool DibSection::Create(int32_t width, int32_t height) {
-  bits_.reset();
+void DibSection::Reset() {
+  bits_ = nullptr;
+  memory_.reset();
+  adopted_.reset();
   width_ = height_ = 0;
   stride_ = 0;
+}
+
+bool DibSection::Create(int32_t width, int32_t height) {
+  Reset();
   const uint32_t stride = BytesPerScanLineFor(width);
   if (stride == 0 || height < 1) return false;
   const uint64_t size = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
   if (size > kMaxImageSize) return false;
-  bits_.reset(new (std::nothrow) uint8_t[size]());
-  if (!bits_) return false;
+  memory_.reset(new (std::nothrow) uint8_t[size]());
+  if (!memory_) return false;
+  bits_ = memory_.get();
   width_ = width;
   height_ = height;
   stride_ = stride;
+  return true;
+}
+
+bool DibSection::Adopt(slides::Bitmap& bitmap) {
+  Reset();
+  constexpr bool kBgrOrder = FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2;
+  FIBITMAP* b = bitmap.get();
+  if (!kBgrOrder || !b || !FreeImage_HasPixels(b) || FreeImage_GetImageType(b) != FIT_BITMAP ||
+      FreeImage_GetBPP(b) != 24) {
+    return false;
+  }
+  const unsigned width = FreeImage_GetWidth(b);
+  const unsigned height = FreeImage_GetHeight(b);
+  if (width < 1 || height < 1 || width > INT32_MAX || height > INT32_MAX) return false;
+  const uint32_t stride = BytesPerScanLineFor(static_cast<int32_t>(width));
+  if (stride == 0 || FreeImage_GetPitch(b) != stride ||
+      static_cast<uint64_t>(stride) * height > kMaxImageSize) {
+    return false;
+  }
+  // The rows must follow each other: the layout counts rows from the bits.
+  if (height > 1 && FreeImage_GetScanLine(b, 1) != FreeImage_GetBits(b) + stride) return false;
+  adopted_ = std::move(bitmap);
+  bits_ = FreeImage_GetBits(adopted_.get());
+  width_ = static_cast<int32_t>(width);
+  height_ = static_cast<int32_t>(height);
+  stride_ = stride;
+  for (int32_t y = 0; y < height_; ++y) {
+    std::memset(Row(y) + static_cast<size_t>(width_) * 3, 0, stride_ - static_cast<size_t>(width_) * 3);
+  }
   return true;
 }
 

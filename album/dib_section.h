@@ -6,13 +6,17 @@
 // Resample, the bilinear resampler below, so slide pictures, thumbnails and the
 // preview come out the same on every machine.
 //
-// A section owns its bytes. Create and Resample refuse (false, nullopt) rather
-// than raise: a size below 1, a picture whose bytes would not fit the 32-bit
-// image size of the layout, or memory that can't be had.
+// A section owns its bytes: memory of its own, or a 24-bit FreeImage bitmap
+// whose pixels already have this layout and which it takes over (Adopt), so a
+// large picture is never copied. Create and Resample refuse (false, nullopt)
+// rather than raise: a size below 1, a picture whose bytes would not fit the
+// 32-bit image size of the layout, or memory that can't be had.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+#include "slides/freeimage_bitmap.h"
 
 namespace brevora::album {
 
@@ -32,6 +36,12 @@ class DibSection {
   // and the section left empty, when it can't be made.
   bool Create(int32_t width, int32_t height);
 
+  // Takes over a FreeImage bitmap of 24 bits a pixel whose rows are laid out as
+  // a section's (blue, green, red; BytesPerScanLine apart; bottom row first),
+  // zeroing its row padding. False, with `bitmap` left as it was and the
+  // section empty, for any other bitmap.
+  bool Adopt(slides::Bitmap& bitmap);
+
   // The section scaled to newWidth x newHeight (note the order: height first).
   // The same size copies the pixels unchanged; any other size is resampled
   // bilinearly, every step in single precision:
@@ -49,7 +59,7 @@ class DibSection {
   // new one can't be made.
   std::optional<DibSection> Resample(int32_t newHeight, int32_t newWidth) const;
 
-  bool Empty() const { return !bits_; }
+  bool Empty() const { return bits_ == nullptr; }
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   uint32_t BytesPerScanLine() const { return stride_; }
@@ -57,15 +67,19 @@ class DibSection {
   size_t ImageSize() const { return static_cast<size_t>(stride_) * static_cast<size_t>(height_); }
 
   // Row y (0 = bottom) of a non-empty section; the caller keeps y in range.
-  uint8_t* Row(int32_t y) { return bits_.get() + static_cast<size_t>(stride_) * static_cast<size_t>(y); }
+  uint8_t* Row(int32_t y) { return bits_ + static_cast<size_t>(stride_) * static_cast<size_t>(y); }
   const uint8_t* Row(int32_t y) const {
-    return bits_.get() + static_cast<size_t>(stride_) * static_cast<size_t>(y);
+    return bits_ + static_cast<size_t>(stride_) * static_cast<size_t>(y);
   }
-  uint8_t* Bits() { return bits_.get(); }
-  const uint8_t* Bits() const { return bits_.get(); }
+  uint8_t* Bits() { return bits_; }
+  const uint8_t* Bits() const { return bits_; }
 
  private:
-  std::unique_ptr<uint8_t[]> bits_;
+  void Reset();
+
+  std::unique_ptr<uint8_t[]> memory_;  // the bytes, when they are our own
+  slides::Bitmap adopted_;             // the bytes, when they are a bitmap's
+  uint8_t* bits_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
   uint32_t stride_ = 0;

@@ -83,6 +83,12 @@ bool BitmapToDib(FIBITMAP* bitmap, DibSection& out) {
   return true;
 }
 
+bool BitmapToDib(slides::Bitmap bitmap, DibSection& out) {
+  ClearPictureMessage();
+  if (out.Adopt(bitmap)) return true;
+  return BitmapToDib(bitmap.get(), out);
+}
+
 bool DibToBitmap(const DibSection& dib, slides::Bitmap& out) {
   ClearPictureMessage();
   out.reset();

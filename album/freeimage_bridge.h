@@ -12,6 +12,10 @@ namespace brevora::album {
 // palettes, 16-bit pixels and 16 bits a channel become blue, green, red bytes;
 // an alpha channel is dropped (the colours stay as stored). `out` is replaced.
 bool BitmapToDib(FIBITMAP* bitmap, DibSection& out);
+// The same for a bitmap the caller gives up: a 24-bit one becomes the section
+// without a copy (DibSection::Adopt); any other is converted as above and
+// released.
+bool BitmapToDib(slides::Bitmap bitmap, DibSection& out);
 
 // A new 32-bit FreeImage bitmap of the section, every pixel opaque (alpha 255).
 // The bitmap `out` held before is released first.

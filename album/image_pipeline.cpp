@@ -61,9 +61,8 @@ slides::Bitmap LoadDibFromPath(std::string_view path) {
 }
 
 DibSection DecodePicture(std::string_view path) {
-  slides::Bitmap loaded = LoadDibFromPath(path);
   DibSection picture;
-  if (!BitmapToDib(loaded.get(), picture)) {
+  if (!BitmapToDib(LoadDibFromPath(path), picture)) {
     RaisePictureError("loadDIBFromPath: Unable to convert image to 24 bits");
   }
   return picture;

@@ -211,6 +211,28 @@ TEST_F(Pipeline, BridgeNeverRaisesAndKeepsItsMessages) {
   ExpectFourColours(back, "round trip");
 }
 
+TEST_F(Pipeline, TwentyFourBitPicturesAreTakenOverNotCopied) {
+  // 3 pixels a row: 9 bytes and 3 of padding, which hold rubbish here.
+  slides::Bitmap rgb(FreeImage_Allocate(3, 2, 24));
+  for (int y = 0; y < 2; ++y) {
+    BYTE* line = FreeImage_GetScanLine(rgb.get(), y);
+    for (int i = 0; i < 12; ++i) line[i] = static_cast<BYTE>(i < 9 ? 10 * y + i : 0xEE);
+  }
+  const BYTE* bits = FreeImage_GetBits(rgb.get());
+  DibSection dib;
+  ASSERT_TRUE(BitmapToDib(std::move(rgb), dib));
+  EXPECT_EQ(dib.Bits(), bits);
+  EXPECT_EQ(rgb, nullptr);
+  EXPECT_EQ(At(dib, 2, 1), (std::vector<int>{16, 17, 18}));
+  for (int y = 0; y < 2; ++y) {
+    for (int i = 9; i < 12; ++i) EXPECT_EQ(dib.Row(y)[i], 0) << y << " " << i;
+  }
+  // Any other picture is converted, and released.
+  slides::Bitmap rgba(FreeImage_ConvertTo32Bits(FourColours().get()));
+  ASSERT_TRUE(BitmapToDib(std::move(rgba), dib));
+  ExpectFourColours(dib, "32 bits");
+}
+
 TEST_F(Pipeline, BadFilesRaise32751) {
   WriteBytes("notes.txt", "Holiday notes\n");
   // A PNG signature and header chunk, then nothing: recognised, not loadable.

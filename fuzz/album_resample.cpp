@@ -1,0 +1,105 @@
+// Fuzzes the album's resampler and colour reduction on fuzzed sizes and
+// pixels: a source of up to 96 x 96 pixels (the bytes after a small header,
+// repeated), resampled to up to 160 x 160 (small, so that the colour
+// quantizer leaves time for many inputs) and, through the FreeImage bridge,
+// reduced to a slide depth. Checks: the result has exactly the size asked;
+// every byte lies between the smallest and largest of its channel in the
+// source (a blend never leaves them); the same size copies every byte; the
+// bridge gives an opaque 32-bit bitmap of the same pixels; the reduction
+// gives the bits a pixel its depth promises.
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "album/dib_section.h"
+#include "album/freeimage_bridge.h"
+#include "album/image_pipeline.h"
+#include "album/picture_messages.h"
+#include "fuzz/fuzz_target.h"
+
+namespace brevora::fuzz {
+
+std::vector<Seed> Seeds(const std::string&) {
+  std::vector<Seed> seeds;
+  const auto header = [](int sw, int sh, int tw, int th, int depth) {
+    return std::string{char(sw), char(sh), char(tw & 0xFF), char(tw >> 8), char(th & 0xFF), char(th >> 8),
+                       char(depth)};
+  };
+  seeds.push_back({"shrink", header(64, 48, 20, 15, 8) + std::string(64 * 48 * 3, '\x80')});
+  std::string gradient;
+  for (int i = 0; i < 30 * 20 * 3; ++i) gradient.push_back(char(i * 7));
+  seeds.push_back({"enlarge", header(30, 20, 0x90, 0x00, 24) + gradient});
+  seeds.push_back({"one-wide", header(1, 9, 5, 17, 32) + std::string("\x01\x02\x03\xFE\xFD\xFC", 6)});
+  seeds.push_back({"same", header(7, 5, 7, 5, 16) + gradient});
+  return seeds;
+}
+
+}  // namespace brevora::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace brevora;
+  using namespace brevora::fuzz;
+  static album::PictureLibrary library;
+  if (size < 8) return 0;
+  const int32_t sourceWidth = data[0] % 96 + 1;
+  const int32_t sourceHeight = data[1] % 96 + 1;
+  const int32_t width = (data[2] | data[3] << 8) % 161;   // 0 is refused
+  const int32_t height = (data[4] | data[5] << 8) % 161;
+  const int32_t depthAsked = static_cast<int8_t>(data[6]);
+  const uint8_t* pixels = data + 7;
+  const size_t count = size - 7;
+
+  album::DibSection source;
+  Check(source.Create(sourceWidth, sourceHeight), "a small section could not be made");
+  std::array<uint8_t, 3> low{255, 255, 255}, high{0, 0, 0};
+  size_t k = 0;
+  for (int32_t y = 0; y < sourceHeight; ++y) {
+    for (int32_t x = 0; x < sourceWidth * 3; ++x, ++k) {
+      const uint8_t v = pixels[k % count];
+      source.Row(y)[x] = v;
+      low[x % 3] = std::min(low[x % 3], v);
+      high[x % 3] = std::max(high[x % 3], v);
+    }
+  }
+
+  const auto out = source.Resample(height, width);
+  if (width < 1 || height < 1) {
+    Check(!out, "a size below 1 was made");
+    return 0;
+  }
+  Check(out.has_value(), "a resample failed");
+  Check(out->Width() == width && out->Height() == height, "the result has another size");
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width * 3; ++x) {
+      const uint8_t v = out->Row(y)[x];
+      Check(v >= low[x % 3] && v <= high[x % 3], "a value outside its channel's range");
+      if (width == sourceWidth && height == sourceHeight) Check(v == source.Row(y)[x], "a same-size copy differs");
+    }
+  }
+
+  slides::Bitmap bitmap;
+  Check(album::DibToBitmap(*out, bitmap), "the bridge failed: " + album::PictureMessage());
+  Check(FreeImage_GetBPP(bitmap.get()) == 32, "the bridge gave another depth");
+  for (int32_t y = 0; y < height; ++y) {
+    const BYTE* line = FreeImage_GetScanLine(bitmap.get(), y);
+    for (int32_t x = 0; x < width; ++x) {
+      Check(line[x * 4 + FI_RGBA_ALPHA] == 0xFF, "a transparent pixel");
+      Check(line[x * 4 + FI_RGBA_BLUE] == out->Row(y)[x * 3], "the bridge changed a pixel");
+    }
+  }
+  album::DibSection back;
+  Check(album::BitmapToDib(bitmap.get(), back), "the bridge back failed");
+  Check(back.Width() == width && back.Height() == height, "the bridge back changed the size");
+
+  int32_t depth = depthAsked;
+  slides::Bitmap reduced = album::OptimizeDibColors(std::move(bitmap), depth);
+  Check(reduced != nullptr, "the reduction failed");
+  const unsigned bpp = FreeImage_GetBPP(reduced.get());
+  if (depthAsked < 8 || depthAsked == 8) Check(bpp == 8 && depth == 8, "not reduced to 8 bits");
+  if (depthAsked == 16 || depthAsked == 24) Check(bpp == 24 && depth == 24, "not 24 bits");
+  if (depthAsked >= 32) Check(bpp == 32, "not left at 32 bits");
+  return 0;
+}
