@@ -1,5 +1,7 @@
 #include "album/album_presentation.h"
 
+#include <sys/stat.h>
+
 #include <vector>
 
 #include "album/image_folder_install.h"
@@ -81,11 +83,9 @@ std::string ExtractName(std::string_view path) {
 
 bool EnsureFolder(std::string_view path) {
   if (fs::FolderExists(path)) return true;
-  try {
-    fs::MakeFolder(path);
-  } catch (const AutomationError&) {
-    // What needs the folder reports it.
-  }
+  // One level, as the folder's parent must exist; a failure is left to what
+  // needs the folder to report.
+  ::mkdir(fs::NativePath(path).c_str(), 0777);
   return false;
 }
 

@@ -43,8 +43,8 @@ bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<Priva
 // "." and what follows; a name without "." whole.
 std::string ExtractName(std::string_view path);
 
-// Makes the folder when there is none; errors are ignored. True when it
-// existed already.
+// Makes the folder (not its parents) when there is none; errors are ignored.
+// True when it existed already.
 bool EnsureFolder(std::string_view path);
 
 }  // namespace brevora::album

@@ -395,6 +395,25 @@ TEST_F(AlbumPresentation, MissingImageFolderStopsTheOpenAndKeepsTheAlbum) {
   EXPECT_EQ(pictures_, nullptr);
 }
 
+TEST_F(AlbumPresentation, ASlideWithoutItsPictureStopsTheOpen) {
+  album_.AddImage(Picture("a.png", 40, 30));
+  const auto entries = View(album_);
+  const std::string present = Solid("present.png", 255, 0, 0);
+  for (const std::string& missing : {std::string(), Path("gone.png")}) {
+    ScopedClass session(core::Session::kProgId,
+                        FakeSession(dir_, {{1, present, "One"}, {2, missing, "Two"}}),
+                        core::Session::kClsid, RealSession);
+    const auto e = CaughtError([&] { Open(Path("Holiday.pdb")); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number(), 32751);
+    EXPECT_EQ(e->description(), "Image files do not exist, import failed.");
+    EXPECT_EQ(View(album_), entries);
+    EXPECT_EQ(pictures_, nullptr);
+  }
+  EXPECT_EQ(fs::ListFolder(fs::TempDir(), fs::ListKind::Folders), (std::vector<std::string>{"album"}))
+      << "the copies made so far went too";
+}
+
 TEST_F(AlbumPresentation, EntriesAreNumberedInSlideOrderWhateverTheIndexes) {
   // Slides numbered 3, 7 and 10, the middle one without a title.
   {
@@ -493,6 +512,8 @@ TEST_F(AlbumPresentation, ExtractNameAndEnsureFolder) {
   EXPECT_TRUE(EnsureFolder(Path("new")));
   fs::AtomicWrite(Path("file"), std::string("x"));
   EXPECT_FALSE(EnsureFolder(Path("file/sub"))) << "errors are ignored";
+  EXPECT_FALSE(EnsureFolder(Path("no/such/parent")));
+  EXPECT_FALSE(fs::FolderExists(Path("no"))) << "parents are not made";
 }
 
 }  // namespace

@@ -201,6 +201,14 @@ TEST_F(Pipeline, BridgeNeverRaisesAndKeepsItsMessages) {
   EXPECT_FALSE(DibToBitmap(DibSection(), bitmap));
   EXPECT_EQ(PictureMessage(), "[FreeImage_DIB_From_BMP] No bitmap specified to convert");
 
+  // A picture loaded without its pixels.
+  const std::string png = Picture("header.png", 4, 4);
+  slides::Bitmap header(FreeImage_Load(FIF_PNG, png.c_str(), FIF_LOAD_NOPIXELS));
+  ASSERT_TRUE(header);
+  EXPECT_FALSE(BitmapToDib(header.get(), dib));
+  EXPECT_EQ(PictureMessage(), "[FreeImage_BMP_From_DIB] The DIB holds no pixels");
+  EXPECT_TRUE(dib.Empty());
+
   // Both ways round: the colours come back, every pixel opaque.
   ASSERT_TRUE(BitmapToDib(FourColours().get(), dib));
   EXPECT_EQ(PictureMessage(), "") << "a bridge call empties the message when it starts";

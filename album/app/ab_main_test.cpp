@@ -26,6 +26,8 @@
 #include "album/app/about_box.h"
 #include "album/app/album_file_list.h"
 #include "album/app/picture_box.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
@@ -271,6 +273,12 @@ TEST_F(AlbumWindow, SavesAndReopensThroughTheChooser) {
   EXPECT_EQ(w().AB_FileListBox->currentRow(), 0);
   EXPECT_EQ(w().txtBox_SlideTitle->text(), "Slide #1");
   EXPECT_EQ(w().AB_PicPreview->picture().size(), QSize(320, 240));
+
+  // The copies of the opened pictures go with the window.
+  const std::string copy = w().album().Entries()[0].fullPath;
+  EXPECT_TRUE(fs::FileExists(copy));
+  window_.reset();
+  EXPECT_FALSE(fs::FolderExists(fs::FolderPart(copy)));
 }
 
 TEST_F(AlbumWindow, SaveErrorsAreToldAndTheAlbumKept) {
