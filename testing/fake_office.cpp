@@ -4,6 +4,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/running_objects.h"
 #include "platform/fs/paths.h"
+#include "testing/fake_slide_show.h"
 
 namespace brevora::testing {
 
@@ -163,8 +164,11 @@ Variant FakeVariables::Invoke(std::string_view member, CallKind kind, Args args)
 FakeDocument::FakeDocument(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app, std::string fullName)
     : fullName(std::move(fullName)),
       variables(MakeRef<FakeVariables>(script)),
+      slideShow(MakeRef<FakeSlideShow>(script, fs::FileNamePart(this->fullName))),
       script_(std::move(script)),
       app_(&app) {}
+
+FakeDocument::~FakeDocument() = default;
 
 std::string FakeDocument::Name() const { return fs::FileNamePart(fullName); }
 
@@ -174,6 +178,9 @@ Variant FakeDocument::Invoke(std::string_view member, CallKind kind, Args args) 
   if (Is(member, "FullName") && IsRead(kind)) return Variant(fullName);
   if (Is(member, "Path") && IsRead(kind)) return Variant(FolderWithoutSeparator(fullName));
   if (Is(member, "Variables") && IsRead(kind)) return Variant(variables);
+  if (IsRead(kind)) {
+    if (std::optional<Variant> answer = AnswerSlideShowMember(slideShow, member)) return *answer;
+  }
   if (Is(member, "Saved")) {
     if (IsRead(kind)) return Variant(saved);
     saved = CBool(Assigned(args));
@@ -315,6 +322,7 @@ Variant FakeOfficeApp::Invoke(std::string_view member, CallKind kind, Args args)
     if (Is(member, "Name")) return Variant(name);
     if (Is(member, "Version")) return Variant(version);
     if (Is(member, "AddIns")) return Variant(addIns);
+    if (Is(member, "SlideShowWindows")) return Variant(MakeRef<FakeSlideShowWindows>(script_, *this));
     if (Is(member, "Path")) return Variant(path);
     if (Is(member, "Documents") || Is(member, "Workbooks") || Is(member, "Presentations")) {
       return Variant(documents);

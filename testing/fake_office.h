@@ -67,6 +67,7 @@ std::string CallLine(std::string_view object, std::string_view member, CallKind 
 std::string ArgText(const Variant& value);
 
 class FakeOfficeApp;
+class FakeSlideShow;
 
 // One variable of a document; its value is kept as text, as Word keeps it.
 class FakeVariable : public Dispatch {
@@ -98,11 +99,15 @@ class FakeVariables : public Dispatch {
 class FakeDocument : public Dispatch {
  public:
   FakeDocument(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app, std::string fullName);
+  ~FakeDocument() override;
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   std::string Name() const;
   std::string fullName;
   bool saved = true;
   Ref<FakeVariables> variables;
+  // A presentation's slides and show (fake_slide_show.h): Slides,
+  // SlideShowSettings, SlideShowWindow.
+  Ref<FakeSlideShow> slideShow;
 
  private:
   std::shared_ptr<OfficeScript> script_;
