@@ -1,0 +1,57 @@
+#include "remote/app/cvantapc_app.h"
+
+#include <QMetaObject>
+#include <cstdio>
+#include <memory>
+
+#include "platform/services/message_box.h"
+#include "platform/services/service_slot.h"
+#include "remote/app/cvantapc_dlg.h"
+#include "remote/app/instance_channel.h"
+#include "remote/app/window_message_box.h"
+#include "remote/build_version.h"
+
+namespace brevora::remote::app {
+
+int CVantaPCApp::Run(QApplication& application, const std::vector<std::string>& arguments,
+                     input::InputSink& input) {
+  const StartupAction action = ParseCommandLine(arguments);
+  const QString socketPath = InstanceChannel::SocketPath();
+
+  InstanceLock lock;
+  if (InstanceChannel::Send(socketPath, action)) return 0;
+  if (action == StartupAction::kStop) return 0;
+  InstanceChannel channel;
+  if (!channel.Listen(socketPath)) {
+    std::fprintf(stderr, "vantapc: cannot listen on %s; other starts will not find this one\n",
+                 socketPath.toLocal8Bit().constData());
+  }
+  lock.Release();
+
+  // Hiding the window, or closing a message box while it is hidden, must not end the program.
+  application.setQuitOnLastWindowClosed(false);
+  auto messageBox = std::make_shared<WindowMessageBox>();
+  services::ScopedService<services::MessageBox> scopedBox(services::InstallMessageBox, messageBox);
+
+  CVantaPCDlg dialog(input, GetBuildVersionWord());
+  messageBox->SetOwner(&dialog);
+  QObject::connect(&dialog, &CVantaPCDlg::exitRequested, &application, &QApplication::quit,
+                   Qt::QueuedConnection);
+  QObject::connect(&channel, &InstanceChannel::commandReceived, &dialog, [&dialog](StartupAction command) {
+    switch (command) {
+      case StartupAction::kStart: dialog.OnStart(); break;
+      case StartupAction::kStop: dialog.close(); break;
+      case StartupAction::kShow: dialog.ShowAndRaise(); break;
+    }
+  });
+
+  if (action == StartupAction::kStart) {
+    if (!dialog.HasTrayIcon()) dialog.show();  // without a tray, a hidden window could not be reached
+    QMetaObject::invokeMethod(&dialog, [&dialog] { dialog.OnStart(); }, Qt::QueuedConnection);
+  } else {
+    dialog.show();
+  }
+  return application.exec();
+}
+
+}  // namespace brevora::remote::app
