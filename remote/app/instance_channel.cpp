@@ -78,7 +78,11 @@ void InstanceChannel::Accept() {
       if (state == InstanceMessageReader::State::kDone) {
         socket->write("ok\n");
         socket->flush();
-        emit commandReceived(*reader->Command());
+        // Acted on from the event loop, once this socket's handler is done:
+        // the command may open a message box whose loop deletes the socket.
+        QMetaObject::invokeMethod(
+            this, [this, command = *reader->Command()] { emit commandReceived(command); },
+            Qt::QueuedConnection);
       }
       socket->disconnectFromServer();
     });

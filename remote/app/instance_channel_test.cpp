@@ -184,3 +184,31 @@ TEST(Program, StartAndStopReachTheRunningInstance) {
 
 }  // namespace
 }  // namespace brevora::remote::app
+
+namespace brevora::remote::app {
+namespace {
+
+TEST(Program, StopReachesAnInstanceWhileItShowsAMessage) {
+  // No port chosen yet: "-start" makes the running instance ask for one, in a
+  // message box it waits on; "-stop" still ends it cleanly.
+  Program first({});
+  ASSERT_TRUE(first.Started());
+  ASSERT_TRUE(WaitForFile(InstanceChannel::SocketPath()));
+  {
+    Program start({QStringLiteral("-start")});
+    ASSERT_TRUE(start.Started());
+    EXPECT_TRUE(start.EndsCleanly(30s));
+  }
+  std::this_thread::sleep_for(200ms);
+  EXPECT_TRUE(first.Running());
+  {
+    Program stop({QStringLiteral("-stop")});
+    ASSERT_TRUE(stop.Started());
+    EXPECT_TRUE(stop.EndsCleanly(30s));
+  }
+  EXPECT_TRUE(first.EndsCleanly(30s));
+  EXPECT_FALSE(QFileInfo::exists(InstanceChannel::SocketPath()));
+}
+
+}  // namespace
+}  // namespace brevora::remote::app
