@@ -32,6 +32,7 @@ using testing::operator+;
 bool SendWhileServing(const QString& path, StartupAction action) {
   auto sent = std::async(std::launch::async, [&] { return InstanceChannel::Send(path, action); });
   while (sent.wait_for(5ms) != std::future_status::ready) QApplication::processEvents();
+  QApplication::processEvents();  // the command is acted on from the event loop
   return sent.get();
 }
 
