@@ -1,6 +1,7 @@
 // The receiver on a real X display: keystrokes and mouse events through the
 // XTest backend reach Qt windows, and the window as the X server shows it.
-// Skipped without a display (CI runs this program under xvfb-run).
+// Skipped on the offscreen platform (CI runs this program under xvfb-run with
+// BREVORA_TEST_QPA=xcb).
 #include <gtest/gtest.h>
 
 #include <QApplication>
