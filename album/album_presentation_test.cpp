@@ -6,6 +6,7 @@
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <functional>
 #include <map>
@@ -333,9 +334,14 @@ TEST_F(AlbumPresentation, APictureInTheImageFolderIsReadBeforeAnythingIsWritten)
   fs::MakeFolder(Path("Holidayimg"));
   const std::string lying = Solid("Holidayimg/image1.png", 255, 0, 0);
   const std::vector<uint8_t> lyingBytes = fs::ReadWholeFile(lying);
+  // The first name it would wait under is taken already.
+  const std::string taken = Path("Holidayimg/.tbr" + std::to_string(getpid()) + "-1-image1.png");
+  fs::AtomicWrite(taken, std::string("someone else's"));
   album_.AddImage(Solid("blue.png", 0, 0, 255));
   album_.AddImage(lying);
   ASSERT_TRUE(SaveAs("Holiday.pdb"));
+  const std::vector<uint8_t> stillThere = fs::ReadWholeFile(taken);
+  EXPECT_EQ(std::string(stillThere.begin(), stillThere.end()), "someone else's");
 
   const Saved saved = ReadSaved(Path("Holiday.pdb"));
   ASSERT_EQ(saved.slides.size(), 2u);

@@ -1,8 +1,7 @@
 #include "album/image_folder_install.h"
 
 #include <sys/stat.h>
-
-#include <random>
+#include <unistd.h>
 
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
@@ -12,7 +11,7 @@ namespace brevora::album {
 namespace {
 
 constexpr int32_t kFileAlreadyExists = 58;
-constexpr int kAsideAttempts = 16;
+constexpr int kAsideAttempts = 100;
 
 bool Exists(const std::string& path) {
   struct stat st {};
@@ -21,9 +20,9 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
-std::string ImageFolderInstall::AsideName(std::string_view name) const {
-  thread_local std::mt19937_64 random{std::random_device{}()};
-  return folder_ + ".tbr" + std::to_string(random() % 1000000000) + "-" + std::string(name);
+std::string ImageFolderInstall::AsideName(std::string_view name, int attempt) const {
+  return folder_ + ".tbr" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + "-" +
+         std::string(name);
 }
 
 std::string ImageFolderInstall::Install(std::string_view staged) {
@@ -32,7 +31,7 @@ std::string ImageFolderInstall::Install(std::string_view staged) {
   placed.target = folder_ + name;
   if (Exists(placed.target)) {
     for (int attempt = 1;; ++attempt) {
-      const std::string aside = AsideName(name);
+      const std::string aside = AsideName(name, attempt);
       try {
         fs::RenameNoReplace(placed.target, aside);
         placed.aside = aside;

@@ -34,7 +34,9 @@ class ImageFolderInstall {
     std::string aside;       // where the file that was there waits; "" when none
     bool installed = false;  // the copy was made
   };
-  std::string AsideName(std::string_view name) const;
+  // A hidden name in the folder for the file `name` while it waits; another
+  // for each attempt, as one may be taken.
+  std::string AsideName(std::string_view name, int attempt) const;
 
   std::string folder_;
   std::vector<Placed> placed_;
