@@ -25,6 +25,26 @@ uint32_t DibSection::BytesPerScanLineFor(int32_t width) {
   return bytes > kMaxImageSize ? 0 : static_cast<uint32_t>(bytes);
 }
 
+DibSection::DibSection(DibSection&& other) noexcept
+    : memory_(std::move(other.memory_)),
+      adopted_(std::move(other.adopted_)),
+      bits_(std::exchange(other.bits_, nullptr)),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      stride_(std::exchange(other.stride_, 0)) {}
+
+DibSection& DibSection::operator=(DibSection&& other) noexcept {
+  if (this != &other) {
+    memory_ = std::move(other.memory_);
+    adopted_ = std::move(other.adopted_);
+    bits_ = std::exchange(other.bits_, nullptr);
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    stride_ = std::exchange(other.stride_, 0);
+  }
+  return *this;
+}
+
 void DibSection::Reset() {
   bits_ = nullptr;
   memory_.reset();

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "slides/freeimage_bitmap.h"
 
@@ -23,8 +24,9 @@ namespace brevora::album {
 class DibSection {
  public:
   DibSection() = default;
-  DibSection(DibSection&&) noexcept = default;
-  DibSection& operator=(DibSection&&) noexcept = default;
+  // A section moved from is empty.
+  DibSection(DibSection&& other) noexcept;
+  DibSection& operator=(DibSection&& other) noexcept;
   DibSection(const DibSection&) = delete;
   DibSection& operator=(const DibSection&) = delete;
 

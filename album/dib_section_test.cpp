@@ -96,6 +96,19 @@ TEST(DibSection, CreateRefusesSizesItCannotHold) {
   EXPECT_FALSE(one.Resample(5, -2).has_value());
 }
 
+TEST(DibSection, MovedFromIsEmpty) {
+  DibSection a = Grey({{1, 2}, {3, 4}});
+  const uint8_t* bits = a.Bits();
+  DibSection b(std::move(a));
+  EXPECT_TRUE(a.Empty());
+  EXPECT_EQ(a.Width(), 0);
+  EXPECT_EQ(b.Bits(), bits);
+  DibSection c;
+  c = std::move(b);
+  EXPECT_TRUE(b.Empty());
+  EXPECT_EQ(GreysOf(c), (std::vector<std::vector<int>>{{1, 2}, {3, 4}}));
+}
+
 TEST(DibSection, SameSizeCopiesEveryByte) {
   const DibSection source = Make({{{1, 2, 3}, {4, 5, 6}}, {{7, 8, 9}, {250, 251, 252}}});
   const auto copy = source.Resample(2, 2);
