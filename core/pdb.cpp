@@ -96,9 +96,20 @@ void pdb::SetLastBackupDate(double date) { StoreDate(lastBackupDate_, date); }
 
 bool pdb::ReadFile(std::string_view fileName, bool readData, bool keyed) {
   Wrapped("PDB.ReadFile", "Error reading PDB File (" + std::string(fileName) + ")", [&] {
-    const PdbReader reader(
-        std::make_shared<const std::vector<uint8_t>>(fs::ReadWholeFile(fileName)));
-    reader.Fill(*this, readData, keyed);
+    if (readData) {
+      const PdbReader reader(
+          std::make_shared<const std::vector<uint8_t>>(fs::ReadWholeFile(fileName)));
+      reader.Fill(*this, true, keyed);
+      return;
+    }
+    // Without the records only the start of the file is read: header, record
+    // list and blocks, not the data behind them.
+    const fs::InputFile in(fileName);
+    std::vector<uint8_t> start = in.Read(0, PdbReader::kFirstBytes);
+    const std::size_t need = PdbReader::HeaderPartSize(start, in.Size());
+    if (need > start.size()) start = in.Read(0, need);
+    const PdbReader reader(std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
+    reader.Fill(*this, false, keyed);
   });
   return true;
 }

@@ -12,8 +12,24 @@ namespace brevora::core {
 
 namespace fmt = pdb_format;
 
-PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> file) : file_(std::move(file)) {
-  const std::size_t size = file_->size();
+static_assert(PdbReader::kFirstBytes == fmt::EntryOffset(1));
+
+PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> file)
+    : PdbReader(file, file ? file->size() : 0) {}
+
+std::size_t PdbReader::HeaderPartSize(std::span<const uint8_t> first, std::size_t fileSize) {
+  if (first.size() < kFirstBytes) return fileSize;  // short: the reader refuses it
+  const std::size_t n = fmt::GetU16(first.data() + fmt::kNumRecordsOffset);
+  if (n == 0) return fileSize;
+  const std::size_t listEnd = std::min(fmt::EntryOffset(n), fileSize);
+  const std::size_t firstData = fmt::GetU32(first.data() + fmt::EntryOffset(0) + fmt::kEntryDataOffset);
+  return std::max(listEnd, std::min(firstData, fileSize));
+}
+
+PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> start, std::size_t fileSize)
+    : file_(std::move(start)), fileSize_(fileSize) {
+  const std::size_t size = fileSize_;
+  if (file_->size() > size) RaiseInvalidFormat();
   if (size < fmt::kHeaderSize) RaiseInvalidFormat();
   const uint8_t* p = file_->data();
   const std::size_t n = fmt::GetU16(p + fmt::kNumRecordsOffset);
@@ -47,11 +63,17 @@ PdbReader::PdbReader(std::shared_ptr<const std::vector<uint8_t>> file) : file_(s
   };
   if (appInfoID_ != 0) appInfo_ = rangeAt(next++);
   if (sortInfoID_ != 0) sortInfo_ = rangeAt(next++);
+  // Given only the start of the file, the header, the list and the blocks
+  // must lie in it.
+  if (listEnd > file_->size() || appInfo_.end > file_->size() || sortInfo_.end > file_->size()) {
+    RaiseInvalidFormat();
+  }
   records_.reserve(n);
   for (std::size_t i = 0; i < n; ++i) records_.push_back(rangeAt(next++));
 }
 
 void PdbReader::Fill(pdb& db, bool readData, bool keyed) const {
+  if (readData && file_->size() != fileSize_) RaiseInvalidFormat();
   const uint8_t* p = file_->data();
   auto text = [&](Range r) {
     return std::string(reinterpret_cast<const char*>(p) + r.begin, r.end - r.begin);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/pdb_format.h"
+#include "core/pdb_reader.h"
 #include "core/pdb_test_image.h"
 #include "platform/automation/error.h"
 
@@ -373,6 +374,34 @@ TEST(Pdb, ReadingWithoutDataGivesEmptyRecords) {
   EXPECT_EQ(r.UniqueID(), 3);
   EXPECT_EQ(r.Attributes(), 0x20);
   EXPECT_EQ(r.LocalChunkID().Value(), 88.0);
+}
+
+// A read without data takes the header, the list and the blocks from the start
+// of the file, which ends where the first record's data begins.
+TEST(Pdb, ReadingWithoutDataReadsOnlyTheStartOfTheFile) {
+  const std::string path = TempPath("start.pdb");
+  pdb written;
+  written.SetPDBName("Start");
+  written.SetAppInfoBlock("application info");
+  written.SetSortInfoBlock("sort");
+  AddRecord(written, 5, std::string(1 << 20, 'x'));
+  AddRecord(written, 6, "tail");
+  written.WriteFile(path);
+
+  pdb read;
+  read.ReadFile(path, false);
+  EXPECT_EQ(read.PDBName(), "Start");
+  EXPECT_EQ(read.AppInfoBlock(), "application info");
+  EXPECT_EQ(read.SortInfoBlock(), "sort");
+  ASSERT_EQ(read.Records().Count(), 2);
+  EXPECT_EQ(read.Records().Item(2)->UniqueID(), 6);
+  EXPECT_EQ(read.Records().Item(2)->recordLength(), 0);
+
+  const std::vector<uint8_t> image = ReadRaw(path);
+  const std::size_t dataStart = static_cast<std::size_t>(read.Records().Item(1)->LocalChunkID().Value());
+  const std::vector<uint8_t> first(image.begin(), image.begin() + PdbReader::kFirstBytes);
+  EXPECT_EQ(PdbReader::HeaderPartSize(first, image.size()), dataStart);
+  EXPECT_LT(dataStart, 200u);
 }
 
 TEST(Pdb, RecordsReadAreKeyedByIdAndTheFirstOfADuplicateKeepsTheKey) {

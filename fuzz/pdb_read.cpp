@@ -1,9 +1,11 @@
 // Fuzzes the handheld database file reader: the bytes of a whole file go to
 // PdbReader (what pdb::ReadFile does after reading the file), with and without
-// record data. The only refusal is 321 "Invalid file format". A database that
+// record data, and the start of the file alone as a read without data takes it.
+// The only refusal is 321 "Invalid file format". A database that
 // was read must hold together: as many records as the header counts, each
 // record's data a slice of the file starting at its own offset, and every
 // field readable.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -113,14 +115,42 @@ std::vector<Seed> Seeds(const std::string& scratch) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
+  using brevora::core::PdbReader;
   const auto file = std::make_shared<const std::vector<uint8_t>>(data, data + size);
+  pdb withoutData;
+  bool readWithoutData = false;
   for (const bool readData : {true, false}) {
-    pdb db;
+    pdb withData;
+    pdb& db = readData ? withData : withoutData;
     const bool read = Accepts(brevora::core::kInvalidFileFormat, [&] {
-      const brevora::core::PdbReader reader(file);
+      const PdbReader reader(file);
       reader.Fill(db, readData);
     });
     if (read) CheckDatabase(db, *file, readData);
+    if (!readData) readWithoutData = read;
+  }
+
+  // A read without data from the start of the file alone (what ReadFile does)
+  // accepts the same files and reads the same header, blocks and records.
+  const std::span<const uint8_t> first(data, std::min(size, PdbReader::kFirstBytes));
+  const size_t need = PdbReader::HeaderPartSize(first, size);
+  Check(need <= size, "header part larger than the file");
+  const auto start = std::make_shared<const std::vector<uint8_t>>(data, data + need);
+  pdb head;
+  const bool headRead = Accepts(brevora::core::kInvalidFileFormat, [&] {
+    const PdbReader reader(start, size);
+    reader.Fill(head, false);
+  });
+  Check(headRead == readWithoutData, "start of the file judged otherwise than the whole");
+  if (headRead) {
+    Check(head.AppInfoBlock() == withoutData.AppInfoBlock(), "app-info block from the start");
+    Check(head.SortInfoBlock() == withoutData.SortInfoBlock(), "sort-info block from the start");
+    Check(head.PDBName() == withoutData.PDBName(), "name from the start");
+    Check(head.Records().Count() == withoutData.Records().Count(), "records from the start");
+    for (int32_t i = 1; i <= head.Records().Count(); ++i) {
+      Check(head.Records().Item(i)->UniqueID() == withoutData.Records().Item(i)->UniqueID(),
+            "record id from the start");
+    }
   }
   return 0;
 }

@@ -9,7 +9,9 @@
 //
 // Storage (presentation_database.cpp): WriteToDisk builds the whole database
 // and replaces the file through a temporary file; OpenFromDisk reads it, fills
-// the properties and slides and unpacks the pictures; UpdateHeader rewrites
+// the properties and slides and unpacks the pictures (with the read-slides flag
+// False it reads the header alone: no record data, no picture, no image
+// folder); UpdateHeader rewrites
 // only the application-info block; createImages unpacks the pictures again.
 // Failures of these outer operations are raised as 32760 with the operation's
 // source and message and the inner description on the next line.
@@ -167,7 +169,7 @@ class Presentation : public Dispatchable<Presentation> {
   static std::string GetTempFile();
 
   // presentation_database.cpp
-  PresentationHeader ReadDatabase(core::pdb& db);
+  PresentationHeader ReadDatabase(core::pdb& db, bool withRecords);
   // Handles each record by its type, in file order. Without `addSlides` (the
   // unpacking of createImages) only the pictures are written and attached.
   // A picture part is appended only to a picture whose header record this read

@@ -89,10 +89,11 @@ void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
   }
 }
 
-// Reads the file at FullPath, checks its kind, takes the name, the modified
-// flag and the reserved field, and returns the header.
-PresentationHeader Presentation::ReadDatabase(core::pdb& db) {
-  db.ReadFile(fullPath_, true);
+// Reads the file at FullPath (the records only when `withRecords`), checks its
+// kind, takes the name, the modified flag and the reserved field, and returns
+// the header.
+PresentationHeader Presentation::ReadDatabase(core::pdb& db, bool withRecords) {
+  db.ReadFile(fullPath_, withRecords);
   RequirePresentation(db);
   fileName_ = db.PDBName();
   const std::string& block = db.AppInfoBlock();
@@ -107,15 +108,18 @@ bool Presentation::OpenFromDisk(std::string_view sFileView, bool bReadCells, boo
   const std::string sFile(sFileView);  // the view may be of fullPath_ itself
   try {
     if (!sFile.empty()) fullPath_ = sFile;
+    // Without the slides only the header is read: no record data, no pictures.
     auto db = std::make_unique<core::pdb>();
-    PresentationHeader header = ReadDatabase(*db);
-    const std::string folder = getImageDirectory();
-    fs::MakeFolder(folder);
-    unpackedFolder_ = folder;
+    PresentationHeader header = ReadDatabase(*db, bReadCells);
+    if (bReadCells) {
+      const std::string folder = getImageDirectory();
+      fs::MakeFolder(folder);
+      unpackedFolder_ = folder;
+    }
     PresentationLinkInfo link = header.link;
     if (bUpdateFromLink && linkStep_ && linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/true)) {
       db = std::make_unique<core::pdb>();
-      link = ReadDatabase(*db).link;
+      link = ReadDatabase(*db, bReadCells).link;
     }
     ApplyLinkInfo(link);
     if (bReadCells) ReadRecords(*db, /*addSlides=*/true);

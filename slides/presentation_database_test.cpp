@@ -304,6 +304,46 @@ TEST_F(PresentationDb, UpdateHeaderTouchesOnlyTheApplicationInfoBlock) {
   EXPECT_EQ(again.Slides()->Count(), 0) << "header only";
 }
 
+// Bytes this process has read so far through read calls; -1 when the system
+// does not say.
+int64_t BytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  int64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return -1;
+}
+
+// Opened without its slides, a presentation reads its header and nothing of
+// the records behind it, and unpacks nothing.
+TEST_F(PresentationDb, HeaderOnlyOpenReadsNoRecordDataAndUnpacksNothing) {
+  Ref<Presentation> deck = TwoSlideDeck();
+  Put("big.png", testing::TestPicturePng(300, 200, 24));
+  deck->Slides()->Add(3, 0, Path("big.png"))->addThumbnail(Path("thumb1.png"), 0);
+  deck->SetIsModified(true);
+  deck->WriteToDisk(Path("h.pdb"));
+  deck = nullptr;
+  core::pdb db;
+  db.ReadFile(Path("h.pdb"), true);
+  const auto dataStart = static_cast<int64_t>(db.Records().Item(1)->LocalChunkID().Value());
+  const auto size = static_cast<int64_t>(fs::FileSize(Path("h.pdb")));
+  ASSERT_GT(size - dataStart, 2 * (dataStart + 1024)) << "the pictures make up most of the file";
+
+  Presentation p;
+  const int64_t before = BytesReadSoFar();
+  ASSERT_TRUE(p.OpenFromDisk(Path("h.pdb"), false));
+  const int64_t after = BytesReadSoFar();
+  EXPECT_TRUE(p.IsModified());
+  EXPECT_EQ(p.FileName(), "h");
+  EXPECT_EQ(p.Slides()->Count(), 0);
+  EXPECT_FALSE(fs::FolderExists(p.getImageDirectory()));
+  if (before >= 0 && after >= 0) {
+    EXPECT_LT(after - before, dataStart + 1024) << "read " << after - before << " of " << size;
+  }
+}
+
 TEST_F(PresentationDb, OpenErrors) {
   TwoSlideDeck()->WriteToDisk(Path("good.pdb"));
   auto rewrite = [&](const std::string& name, const std::function<void(core::pdb&)>& change) {

@@ -262,6 +262,40 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   return data;
 }
 
+InputFile::InputFile(std::string_view path) {
+  const std::string native = NativePath(path);
+  fd_ = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) RaiseOpenError(errno, native);
+  FdCloser closer{fd_};
+  struct stat st {};
+  if (fstat(fd_, &st) != 0) RaiseErrno(errno);
+  if (!S_ISREG(st.st_mode)) RaiseFileError(kPathFileAccess);
+  size_ = static_cast<uint64_t>(st.st_size);
+  closer.fd = -1;  // kept open
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::vector<uint8_t> InputFile::Read(uint64_t offset, size_t count) const {
+  std::vector<uint8_t> data;
+  if (offset >= size_) return data;
+  data.resize(static_cast<size_t>(std::min<uint64_t>(count, size_ - offset)));
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = pread(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    if (n == 0) break;  // the file became shorter
+    done += static_cast<size_t>(n);
+  }
+  data.resize(done);
+  return data;
+}
+
 void AtomicWrite(std::string_view path, std::span<const uint8_t> data) {
   AtomicFile file(path);
   file.Write(data);

@@ -40,6 +40,27 @@ void RenameNoReplace(std::string_view from, std::string_view to);
 void CopyFile(std::string_view from, std::string_view to, bool replace);
 
 std::vector<uint8_t> ReadWholeFile(std::string_view path);
+
+// A regular file opened for reading parts of it (a header without the data
+// behind it). Opening raises as ReadWholeFile does; the descriptor is closed
+// when the object goes.
+class InputFile {
+ public:
+  explicit InputFile(std::string_view path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // The size when the file was opened.
+  uint64_t Size() const { return size_; }
+  // The bytes from `offset` on, at most `count`: fewer where the file ends.
+  // A failed read raises.
+  std::vector<uint8_t> Read(uint64_t offset, size_t count) const;
+
+ private:
+  int fd_ = -1;
+  uint64_t size_ = 0;
+};
 // Replaces (or creates) `path` with `data` through a temporary file in the same
 // folder, fsync and rename; on failure the old file is untouched and the
 // temporary file removed.

@@ -232,6 +232,21 @@ TEST(Files, ReadWholeFileErrors) {
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
 }
 
+TEST(Files, InputFileReadsPartsAndStopsAtTheEnd) {
+  const std::string dir = testing::MakeTempDir("input");
+  Put(dir + "/data", "0123456789");
+  InputFile in(dir + "/data");
+  EXPECT_EQ(in.Size(), 10u);
+  auto text = [](const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); };
+  EXPECT_EQ(text(in.Read(0, 4)), "0123");
+  EXPECT_EQ(text(in.Read(7, 100)), "789");
+  EXPECT_EQ(text(in.Read(10, 1)), "");
+  EXPECT_EQ(text(in.Read(1000, 1)), "");
+  ExpectError(53, [&] { InputFile missing(dir + "/missing"); });
+  ExpectError(76, [&] { InputFile missing(dir + "/no/missing"); });
+  ExpectError(75, [&] { InputFile folder(dir); });
+}
+
 TEST(Files, TempFilesCarryThePrefixAndGoAway) {
   std::string first;
   {
