@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/pictures.h"
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -34,7 +34,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace brevora;
-using slides::Bitmap;
+using bench::MakePicture;
+using bench::SavePicture;
 
 constexpr int kSlides = 40;
 constexpr int kRounds = 5;
@@ -52,28 +53,6 @@ double CpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// A picture of gradients with some noise, like a rendered slide.
-Bitmap MakePicture(int width, int height, unsigned seed) {
-  std::mt19937 random(seed);
-  Bitmap rgb(FreeImage_Allocate(width, height, 24));
-  for (int y = 0; y < height; ++y) {
-    BYTE* line = FreeImage_GetScanLine(rgb.get(), y);
-    for (int x = 0; x < width; ++x) {
-      const int noise = static_cast<int>(random() % 24);
-      line[x * 3 + FI_RGBA_RED] = static_cast<BYTE>((x * 255 / width + noise) & 0xFF);
-      line[x * 3 + FI_RGBA_GREEN] = static_cast<BYTE>((y * 255 / height + noise) & 0xFF);
-      line[x * 3 + FI_RGBA_BLUE] = static_cast<BYTE>((x + y + seed * 40) & 0xFF);
-    }
-  }
-  return rgb;
-}
-
-void SavePicture(const Bitmap& rgb, bool reduce, const std::string& path) {
-  Bitmap reduced;
-  if (reduce) reduced = Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT));
-  if (!slides::SavePng(reduce ? reduced.get() : rgb.get(), path)) Fail("cannot save " + path);
 }
 
 struct Best {

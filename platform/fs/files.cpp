@@ -39,6 +39,13 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 bool StatNative(const std::string& native, struct stat& st) { return stat(native.c_str(), &st) == 0; }
 
+// The order of listings: without regard to case, names differing only in case
+// in a fixed order.
+bool ListingOrder(const std::string& a, const std::string& b) {
+  const int c = text::CompareNoCase(a, b);
+  return c != 0 ? c < 0 : a < b;
+}
+
 std::string NativeFolderOf(const std::string& native) {
   const size_t slash = native.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -148,11 +155,34 @@ std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std:
     }
     names.push_back(std::move(*name));
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const int c = text::CompareNoCase(a, b);
-    return c != 0 ? c < 0 : a < b;  // names differing only in case: a fixed order
-  });
+  std::sort(names.begin(), names.end(), ListingOrder);
   return names;
+}
+
+std::vector<FolderEntry> ListEntries(std::string_view folder) {
+  DirHandle dir(opendir(NativePath(folder).c_str()));
+  if (!dir) RaiseErrno(errno, true);
+  std::vector<FolderEntry> entries;
+  while (dirent* entry = readdir(dir.get())) {
+    const std::string_view raw = entry->d_name;
+    if (raw.empty() || raw[0] == '.') continue;
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat st {};
+      if (fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN;
+    }
+    auto name = text::Utf8ToCpExact(raw);
+    if (!name) continue;
+    const EntryType kind = type == DT_REG   ? EntryType::File
+                           : type == DT_DIR ? EntryType::Folder
+                           : type == DT_LNK ? EntryType::Link
+                                            : EntryType::Other;
+    entries.push_back({std::move(*name), kind});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return ListingOrder(a.name, b.name); });
+  return entries;
 }
 
 std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name) {

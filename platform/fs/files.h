@@ -28,6 +28,17 @@ enum class ListKind { Files, Folders };
 // `extension` (".tbr"), when given, filters files without regard to case.
 std::vector<std::string> ListFolder(std::string_view folder, ListKind kind,
                                     std::string_view extension = {});
+// One entry of a folder as the folder itself holds it (a symbolic link is a
+// link, whatever it points to).
+enum class EntryType { File, Folder, Link, Other };
+struct FolderEntry {
+  std::string name;  // code page
+  EntryType type;
+};
+// Every entry of `folder` but the hidden ones and names the code page cannot
+// represent, sorted like ListFolder.
+std::vector<FolderEntry> ListEntries(std::string_view folder);
+
 // The name of the entry of `folder` that equals `name` without regard to case.
 std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name);
 

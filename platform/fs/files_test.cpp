@@ -232,6 +232,26 @@ TEST(Files, ReadWholeFileErrors) {
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
 }
 
+TEST(Files, ListEntriesGivesEachEntryAsTheFolderHoldsIt) {
+  const std::string dir = testing::MakeTempDir("entries");
+  Put(dir + "/b file", "x");
+  stdfs::create_directory(dir + "/A folder");
+  stdfs::create_symlink(dir + "/A folder", dir + "/c link to folder");
+  stdfs::create_symlink(dir + "/missing", dir + "/D dangling");
+  Put(dir + "/.hidden", "x");
+  ASSERT_EQ(mkfifo((dir + "/e pipe").c_str(), 0600), 0);
+  std::vector<std::pair<std::string, EntryType>> got;
+  for (const FolderEntry& e : ListEntries(dir)) got.emplace_back(e.name, e.type);
+  const std::vector<std::pair<std::string, EntryType>> expected = {
+      {"A folder", EntryType::Folder},
+      {"b file", EntryType::File},
+      {"c link to folder", EntryType::Link},
+      {"D dangling", EntryType::Link},
+      {"e pipe", EntryType::Other}};
+  EXPECT_EQ(got, expected);
+  ExpectError(76, [&] { ListEntries(dir + "/none"); });
+}
+
 TEST(Files, InputFileReadsPartsAndStopsAtTheEnd) {
   const std::string dir = testing::MakeTempDir("input");
   Put(dir + "/data", "0123456789");
