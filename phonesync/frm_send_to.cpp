@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -86,7 +87,10 @@ void frmSendTo::cmdCancel_Click() {
 void frmSendTo::reject() { cmdCancel_Click(); }
 
 std::string FormPicker::Choose() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return {};
+  // Windows live on the application's thread only: elsewhere there is no one
+  // to ask.
+  const QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (app == nullptr || QThread::currentThread() != app->thread()) return {};
   frmSendTo form;
   form.exec();
   return form.SyncPath();

@@ -50,8 +50,9 @@ class frmSendTo : public QDialog {
   bool loaded_ = false;
 };
 
-// The picker of the engine's library: frmSendTo when a Qt application runs,
-// Cancel when none does (a host without a display).
+// The picker of the engine's library: frmSendTo when a Qt application runs
+// and this is its thread, Cancel otherwise (a host without a display, or a
+// call from another thread, where no window may be made).
 class FormPicker : public SendToPicker {
  public:
   std::string Choose() override;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <thread>
 
 #include "phonesync/sync_test_fixtures.h"
 #include "testing/screenshot.h"
@@ -107,6 +108,15 @@ TEST(FrmSendTo, ThePickerRunsTheWindowModally) {
   FormPicker picker;
   EXPECT_EQ(picker.Choose(), test::SendToFolder() + "/Bluetooth/Phone A.desktop");
   EXPECT_TRUE(shown);
+}
+
+// Called from another thread the picker makes no window and answers Cancel.
+TEST(FrmSendTo, ThePickerOnAnotherThreadIsCancel) {
+  SeedSendTo();
+  std::string answer = "not asked";
+  std::thread([&] { answer = FormPicker().Choose(); }).join();
+  EXPECT_EQ(answer, "");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(FrmSendTo, EmptyWithoutASendToFolder) {

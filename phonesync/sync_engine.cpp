@@ -47,7 +47,8 @@ Variant BVSyncEngine::Invoke(std::string_view name, CallKind kind, Args args) {
   return Members().Invoke(*this, name, kind, args);
 }
 
-void BVSyncEngine::Synchronize(const std::string& user, SyncDir direction, const Ref<ISyncProgress>& callback) {
+void BVSyncEngine::Synchronize(const std::string& user, SyncDir direction,
+                               const Ref<ISyncProgress>& callback) {
   try {
     const Ref<Dispatch> core = CreateObject(kSessionProgId);
     if (!core) RaiseError(380, "Synchronize", "Unable to create Tabrelpc.session");
