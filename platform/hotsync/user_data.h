@@ -18,11 +18,7 @@
 // raise; a registry or file failure reads as no users.
 #include <stdint.h>
 
-#if defined(HOTSYNC_BUILDING)
-#define HOTSYNC_API __attribute__((visibility("default")))
-#else
-#define HOTSYNC_API
-#endif
+#include "platform/hotsync/hotsync_api.h"
 
 #ifdef __cplusplus
 extern "C" {

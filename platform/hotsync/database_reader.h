@@ -1,0 +1,71 @@
+#pragma once
+// DatabaseReader: takes apart the header and record list of a handheld
+// database file (layout in core/pdb_format.h) and works out where its blocks
+// and records lie, without reading them: the device folder reads records only
+// when asked for.
+//
+// The file does not hold together, and Parse gives nullopt, when it is shorter
+// than its header, its record list runs past its end, or a block or record
+// offset lies inside the header or record list, past the end of the file, or
+// out of order (app-info, sort-info, records). An app-info or sort-info offset
+// past the end of the file counts as no block. Each block and record runs to the
+// start of the next one (or the end of the file) and may be empty.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace brevora::hotsync {
+
+struct DatabaseHeader {
+  std::array<uint8_t, 32> name{};
+  uint16_t attributes = 0;
+  uint16_t version = 0;
+  uint32_t creationDate = 0;  // seconds since 1904-01-01
+  uint32_t modificationDate = 0;
+  uint32_t backupDate = 0;
+  uint32_t modificationNumber = 0;
+  uint32_t appInfoID = 0;  // offsets of the blocks, 0 = none
+  uint32_t sortInfoID = 0;
+  std::array<uint8_t, 4> type{};
+  std::array<uint8_t, 4> creator{};
+  uint32_t uniqueIDSeed = 0;
+  uint32_t nextRecordListID = 0;
+  uint16_t numRecords = 0;
+  bool operator==(const DatabaseHeader&) const = default;
+};
+
+struct ByteRange {
+  uint64_t begin = 0;
+  uint64_t end = 0;
+  uint64_t size() const { return end - begin; }
+  bool operator==(const ByteRange&) const = default;
+};
+
+struct RecordEntry {
+  uint8_t attributes = 0;
+  uint32_t uniqueID = 0;  // 24 bits
+  ByteRange data;
+};
+
+struct DatabaseLayout {
+  DatabaseHeader header;  // the block offsets as found (past the end: 0)
+  ByteRange appInfo;      // empty when there is no block
+  ByteRange sortInfo;
+  std::vector<RecordEntry> records;
+};
+
+class DatabaseReader {
+ public:
+  // The header alone; `bytes` holds at least 78.
+  static DatabaseHeader ParseHeader(std::span<const uint8_t> bytes);
+  // How many bytes from the start Parse needs: the header and the record list.
+  static uint64_t PrefixSize(const DatabaseHeader& header);
+  // The layout of a file of `fileSize` bytes that starts with `prefix` (at least
+  // PrefixSize bytes, else nullopt); nullopt when it does not hold together.
+  static std::optional<DatabaseLayout> Parse(std::span<const uint8_t> prefix, uint64_t fileSize);
+};
+
+}  // namespace brevora::hotsync

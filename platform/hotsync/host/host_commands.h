@@ -1,0 +1,45 @@
+#pragma once
+// The three commands of the `hotsync` program, the stand-in for the HotSync
+// Manager:
+//   sync       one HotSync of a handheld (a device folder) with this desktop:
+//              every registered conduit's OpenConduit, in order;
+//   configure  a conduit's action dialog for a user, and keeping its answer;
+//   register   adding a conduit plug-in to the ones a HotSync runs.
+// Each returns the program's exit status: 0 done, 1 failed (one line on `err`
+// saying why), 2 bad usage (main's business).
+//
+// The handheld's user: the device's identity (device_identity.h) names it; a
+// new handheld names it with `user`, and a user this desktop does not know is
+// added to the HotSync users (the HotSync folder, when none is set up yet,
+// becomes <StateDir>/HotSync). The user's folder is the HotSync folder and the
+// user's directory; a conduit's folder is the user's folder and the conduit's
+// Directory. Its log run is "hotsync.log" in the user's folder.
+//
+// Sync types: the user's one-time action for the conduit, else the permanent
+// one, else synchronize (0); a synchronize becomes 1 (alternate desktop) when
+// the identity names another desktop than this one, or none. After a run in
+// which no conduit logged a failure, the one-time actions are used up and the
+// identity names this desktop; after any other run both stay as they were, so
+// the next HotSync repeats it.
+#include <cstdio>
+#include <string>
+
+#include "platform/hotsync/device.h"
+#include "platform/hotsync/host/conduit_registry.h"
+
+namespace brevora::hotsync::host {
+
+struct SyncOptions {
+  std::string device;  // native path of the device folder
+  std::string user;    // code page; empty: the one the identity names
+  Faults faults;
+};
+
+int Sync(const SyncOptions& options, std::FILE* err);
+int Configure(const std::string& user, const std::string& conduit, std::FILE* out, std::FILE* err);
+int Register(const ConduitRegistration& conduit, std::FILE* out, std::FILE* err);
+
+// This desktop's id (16 hex digits), made on first use and kept in the registry.
+std::string DesktopId();
+
+}  // namespace brevora::hotsync::host
