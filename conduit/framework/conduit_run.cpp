@@ -1,0 +1,218 @@
+#include "conduit/framework/conduit_run.h"
+
+#include <cstring>
+
+#include "conduit/framework/conduit_log.h"
+#include "conduit/framework/main_db.h"
+#include "conduit/framework/product.h"
+#include "conduit/framework/sync_mgr.h"
+#include "platform/automation/error.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "platform/hotsync/hotsync_log.h"
+#include "platform/hotsync/sync_manager.h"
+#include "platform/registry/registry.h"
+#include "platform/text/case.h"
+#include "platform/windows/window_directory.h"
+
+namespace brevora::CONDUIT_NAMESPACE {
+namespace {
+
+constexpr std::size_t kMaxPath = 255;
+
+std::optional<uint32_t> Number(const char* name) {
+  const auto value = registry::QueryValue(registry::Hive::CurrentUser, TheProduct().registryKey, name);
+  if (!value || value->type != registry::ValueType::DWord) return std::nullopt;
+  return value->dword;
+}
+
+// Registration with the Sync Manager for the length of a run.
+class ConduitRegistration {
+ public:
+  ConduitRegistration() {
+    if (TheProduct().registersWithSyncManager) registered_ = SyncRegisterConduit(&handle_) == kSyncOk;
+  }
+  ~ConduitRegistration() {
+    if (registered_) SyncUnRegisterConduit(handle_);
+  }
+  ConduitRegistration(const ConduitRegistration&) = delete;
+  ConduitRegistration& operator=(const ConduitRegistration&) = delete;
+
+ private:
+  int32_t handle_ = 0;
+  bool registered_ = false;
+};
+
+bool ValidMode(uint16_t mode) { return mode >= 1 && mode <= 3; }
+
+// Steps 3 to 8 of a run; true when it succeeded.
+bool Run(const CSyncProperties& properties, RunErrors& errors) {
+  const Product& p = TheProduct();
+  const int32_t type = properties.syncType;
+  CMainDB main;
+  if (!main.Open(p.mainDatabase, "")) return false;
+  if (!main.Close() || !main.MigrateOldMainDB() || !main.ReadHandheldList(errors) ||
+      !main.Open(p.mainDatabase, "")) {
+    return false;
+  }
+
+  const std::optional<SyncState> saved = main.ReadSyncState();
+  bool newDesktop = saved && saved->pendingNewDesktop != 0;
+  const auto folder = GetUserFolder(properties, newDesktop);
+  if (!folder) return false;
+
+  SyncMode mode = SyncMode::Synchronize;
+  bool slow = false;
+  if ((type == kSyncTypeSynchronize || type == kSyncTypeSlow) && saved && ValidMode(saved->pendingMode)) {
+    mode = static_cast<SyncMode>(saved->pendingMode);
+    slow = saved->pendingSlow != 0;
+  } else {
+    mode = GetSyncMode(type, newDesktop, slow);
+  }
+  const int32_t prevail = GetSyncPrevail();
+
+  // What this run is to do is saved before it does anything, so that a run
+  // that breaks off is repeated by the next one.
+  SyncState pending = saved.value_or(SyncState{});
+  if (newDesktop) pending.pendingNewDesktop = 1;
+  pending.pendingMode = static_cast<uint16_t>(mode);
+  pending.pendingSlow = slow ? 1 : 0;
+  if (!main.WriteSyncState(pending)) return false;
+
+  CSyncMgr sync(errors);
+  bool ok = sync.BuildLists(*folder, main);
+  if (ok) {
+    sync.ApplyMode(mode);
+    ok = sync.SyncCategories(main);
+  }
+  if (!main.Close()) ok = false;
+  if (!ok) return false;
+  const bool firstSync = !(saved && saved->syncedBefore != 0);
+  if (!sync.SyncFiles(main, mode, prevail, slow, firstSync)) return false;
+
+  if (!main.Open(p.mainDatabase, "")) return false;
+  SyncState done;
+  done.syncedBefore = 1;
+  done.reserved = pending.reserved;
+  const bool written = main.WriteSyncState(done);
+  return main.Close() && written;
+}
+
+}  // namespace
+
+SyncMode GetSyncMode(int32_t syncType, bool newDesktop, bool& slow) {
+  slow = false;
+  constexpr const char* kNewDesktop = "sync configured to Synchronize (new desktop - Handheld overwrites desktop)";
+  switch (syncType) {
+    case kSyncTypeSynchronize:
+      LogHotSync(newDesktop ? kNewDesktop : "sync configured to Synchronize");
+      return newDesktop ? SyncMode::HandheldOverwrites : SyncMode::Synchronize;
+    case kSyncTypeSlow:
+      slow = true;
+      LogHotSync(newDesktop ? kNewDesktop : "sync configured to Synchronize (alternate desktop)");
+      return newDesktop ? SyncMode::HandheldOverwrites : SyncMode::Synchronize;
+    case kSyncTypeHandheldOverwrites:
+      LogHotSync("sync configured to Device overwrites desktop");
+      return SyncMode::HandheldOverwrites;
+    case kSyncTypeDesktopOverwrites:
+      LogHotSync("sync configured to Desktop overwrites device");
+      return SyncMode::DesktopOverwrites;
+    case kSyncTypeDoNothing:
+      LogHotSync("sync configured to Do Nothing");
+      return SyncMode::DoNothing;
+    default:
+      LogHotSync("Default: Synchronize the workbooks...");
+      return SyncMode::Synchronize;
+  }
+}
+
+int32_t GetSyncPrevail() {
+  try {
+    const auto value = Number("SyncPrevail");
+    return value && *value == 1 ? 0 : 1;
+  } catch (const AutomationError&) {
+    return 1;
+  }
+}
+
+std::optional<std::string> GetUserFolder(const CSyncProperties& properties, bool& newDesktop) {
+  const std::size_t length = strnlen(properties.localDirectory, sizeof properties.localDirectory);
+  if (length == sizeof properties.localDirectory) {
+    LogHotSync("The conduit's folder is longer than 255 characters.");
+    return std::nullopt;
+  }
+  std::string folder(properties.localDirectory, length);
+  try {
+    if (Number("UseHomePath").value_or(0) != 0) {
+      const auto home =
+          registry::QueryValue(registry::Hive::CurrentUser, TheProduct().registryKey, "HomePath");
+      if (home && home->type == registry::ValueType::String && !home->text.empty()) {
+        if (home->text.size() > kMaxPath) {
+          LogHotSync("The workbook path is longer than 255 characters: " + home->text);
+          return std::nullopt;
+        }
+        folder = home->text;
+      }
+      LogHotSync("Sync set to override user directory and use workbook path: " + folder);
+    }
+  } catch (const AutomationError&) {
+    // An unreadable registry: no override.
+  }
+  if (folder.empty()) {
+    LogHotSync("The conduit was given no folder.");
+    return std::nullopt;
+  }
+  try {
+    if (!fs::FolderExists(folder)) {
+      LogHotSync("Creating user workbook directory: " + folder);
+      fs::MakeFolder(folder);
+      newDesktop = true;
+    } else if (!newDesktop) {
+      newDesktop = true;
+      for (const std::string& name : fs::ListFolder(folder, fs::ListKind::Folders)) {
+        if (!text::EqualsNoCase(name, "examples")) {
+          newDesktop = false;
+          break;
+        }
+      }
+    }
+  } catch (const AutomationError& e) {
+    LogHotSync("The folder " + folder + " can't be used: " + e.description());
+    return std::nullopt;
+  }
+  return folder;
+}
+
+void RefreshDesktopWindows() {
+  for (const windows::WindowEntry& window : windows::Find("ThunderRT5Form", "Brevora Desktop")) {
+    windows::Post(window.handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh"));
+  }
+}
+
+int32_t OpenConduit(void* /*window*/, CSyncProperties* properties) {
+  const Product& p = TheProduct();
+  try {
+    const ConduitRegistration registration;
+    if (properties == nullptr) {
+      LogAddEntry((p.name + " - not all workbooks were synchronized.").c_str(), kLogConduitFailed, 0);
+      return 0;
+    }
+    if (properties->syncType == kSyncTypeInstall) {
+      LogAddEntry((p.name + " - Installed").c_str(), kLogConduitDone, 1);
+      return 0;
+    }
+    if (properties->syncType == kSyncTypeDoNothing) {
+      LogAddEntry((p.name + " - sync configured to do nothing").c_str(), kLogConduitDone, 0);
+      return 0;
+    }
+    RunErrors errors;
+    const bool ok = Run(*properties, errors);
+    LogAddEntry(p.name.c_str(), ok && !errors.any() ? kLogConduitDone : kLogConduitFailed, 0);
+    RefreshDesktopWindows();
+  } catch (...) {
+    LogAddEntry((p.name + " - not all workbooks were synchronized.").c_str(), kLogConduitFailed, 0);
+  }
+  return 0;
+}
+
+}  // namespace brevora::CONDUIT_NAMESPACE
