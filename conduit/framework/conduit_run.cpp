@@ -56,7 +56,10 @@ bool Run(const CSyncProperties& properties, RunErrors& errors) {
     return false;
   }
 
-  const std::optional<SyncState> saved = main.ReadSyncState();
+  // A state that can't be read now is not the same as none: the run would take
+  // itself for a first one and copy back what was deleted.
+  std::optional<SyncState> saved;
+  if (!main.ReadSyncState(saved)) return false;
   bool newDesktop = saved && saved->pendingNewDesktop != 0;
   const auto folder = GetUserFolder(properties, newDesktop);
   if (!folder) return false;

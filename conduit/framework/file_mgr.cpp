@@ -68,7 +68,7 @@ void CFileMgr::CollectFiles(const std::string& category) {
       Refuse(name, "this name can't be a handheld database name -- left as it is.");
       continue;
     }
-    if (main_.foreign().contains(name)) {
+    if (IsReservedName(name) || main_.foreign().contains(name)) {
       Refuse(name, "another database holds this name on the handheld -- left as it is on both sides.");
       continue;
     }
@@ -215,13 +215,14 @@ bool CFileMgr::CopyToDesktop(CFileEntry& e) {
     LogHotSync("Out of Disk Space on PC.");
     return false;
   }
-  if (copy->FinishHandheld(*db) != CopyStep::Done || !db->Close()) {
-    LogHotSync(kSyncIncomplete);
-    return false;
-  }
-  // A copy that moved to another category leaves no copy in the old one.
+  // A copy that moved to another category leaves no copy in the old one
+  // (removed at once, so that no failure can leave the file in two categories).
   if (hadDesktopCopy && !text::EqualsNoCase(e.localCategory, e.remoteCategory) &&
       !RemoveDesktopFile(DesktopPath(e.localCategory, e.name))) {
+    return false;
+  }
+  if (copy->FinishHandheld(*db) != CopyStep::Done || !db->Close()) {
+    LogHotSync(kSyncIncomplete);
     return false;
   }
   const auto link = copy->WrittenLink();

@@ -14,15 +14,6 @@ namespace {
 
 constexpr uint16_t kListPage = kSyncMaxListPage;
 
-// The main database, the older one and the reserved names: never product databases.
-bool IsReservedName(std::string_view name) {
-  const Product& p = TheProduct();
-  if (text::EqualsNoCase(name, p.mainDatabase)) return true;
-  if (!p.oldMainDatabase.empty() && text::EqualsNoCase(name, p.oldMainDatabase)) return true;
-  return std::any_of(p.reservedNames.begin(), p.reservedNames.end(),
-                     [&](const std::string& r) { return text::EqualsNoCase(name, r); });
-}
-
 bool IsProductDatabase(const SyncDbInfo& info) {
   const Product& p = TheProduct();
   return info.creator == p.creator && info.type == p.type;
@@ -33,6 +24,14 @@ std::string NameOf(const SyncDbInfo& info) {
 }
 
 }  // namespace
+
+bool IsReservedName(std::string_view name) {
+  const Product& p = TheProduct();
+  if (text::EqualsNoCase(name, p.mainDatabase)) return true;
+  if (!p.oldMainDatabase.empty() && text::EqualsNoCase(name, p.oldMainDatabase)) return true;
+  return std::any_of(p.reservedNames.begin(), p.reservedNames.end(),
+                     [&](const std::string& r) { return text::EqualsNoCase(name, r); });
+}
 
 bool IsProductFileName(std::string_view name) {
   if (name.size() > 31 || !fs::IsPlainName(name)) return false;
@@ -87,10 +86,12 @@ bool CMainDB::WriteAppInfo() { return WriteAppInfoBlock(categories_.Bytes()); }
 
 void CMainDB::InitAppInfo() { categories_ = CategoryBlock::Defaults(); }
 
-std::optional<SyncState> CMainDB::ReadSyncState() {
+bool CMainDB::ReadSyncState(std::optional<SyncState>& state) {
+  state.reset();
   const auto bytes = ReadSortInfoBlock();
-  if (!bytes) return std::nullopt;
-  return SyncState::Parse(*bytes);
+  if (!bytes) return lastError() == kSyncErrNotFound;
+  state = SyncState::Parse(*bytes);
+  return true;
 }
 
 bool CMainDB::WriteSyncState(const SyncState& state) { return WriteSortInfoBlock(state.Bytes()); }

@@ -42,7 +42,10 @@ class CMainDB : public CRecordDB {
   bool WriteAppInfo() override;
   void InitAppInfo() override;
 
-  std::optional<SyncState> ReadSyncState();
+  // The sync state: nullopt in `state` when the main database has none (or
+  // one that does not hold together: the run is then a first one). False when
+  // the block could not be read for another reason.
+  bool ReadSyncState(std::optional<SyncState>& state);
   bool WriteSyncState(const SyncState& state);
 
   // Moves the categories of the product's older main database (when there is
@@ -71,6 +74,10 @@ class CMainDB : public CRecordDB {
   std::set<std::string> refused_;
   std::set<std::string> foreign_;
 };
+
+// The main database, the older one and the product's reserved names: never
+// product databases, on either side (case ignored).
+bool IsReservedName(std::string_view name);
 
 // A name a product file may have on the desktop: a plain name of at most 31
 // bytes without the product's refused characters.

@@ -149,7 +149,6 @@ int Sync(const SyncOptions& options, std::FILE* err) {
     const bool sameDesktop = identity && identity->userId == user.id && identity->desktop == desktop;
 
     bool hostFailed = false;
-    std::vector<ConduitRegistration> ran;
     {
       LogRun log(userFolder, "of " + user.name);
       for (const ConduitRegistration& conduit : RegisteredConduits()) {
@@ -175,18 +174,15 @@ int Sync(const SyncOptions& options, std::FILE* err) {
           LogAddEntry((conduit.name + " - the conduit ended with an exception.").c_str(), kLogConduitFailed, 0);
         }
         session.CloseLeftOpen();
-        ran.push_back(conduit);
-      }
-      const bool clean = !hostFailed && !log.anyFailure();
-      if (clean) {
-        for (const ConduitRegistration& conduit : ran) {
-          SyncAction action = ReadSyncAction(user.id, conduit.name);
-          if (action.once) {
-            action.once.reset();
-            WriteSyncAction(user.id, conduit.name, action);
-          }
+        // The one-time choice was given to the conduit: used up. (A conduit
+        // repeats a run it could not finish by itself.)
+        SyncAction action = ReadSyncAction(user.id, conduit.name);
+        if (action.once) {
+          action.once.reset();
+          WriteSyncAction(user.id, conduit.name, action);
         }
       }
+      const bool clean = !hostFailed && !log.anyFailure();
       const bool sameUser = identity && identity->userId == user.id;
       WriteIdentity(options.device, {user.name, user.id,
                                      clean ? desktop : sameUser ? identity->desktop : std::string()});

@@ -17,10 +17,11 @@
 //
 // Sync types: the user's one-time action for the conduit, else the permanent
 // one, else synchronize (0); a synchronize becomes 1 (alternate desktop) when
-// the identity names another desktop than this one, or none. After a run in
-// which no conduit logged a failure, the one-time actions are used up and the
-// identity names this desktop; after any other run both stay as they were, so
-// the next HotSync repeats it.
+// the identity names another desktop than this one, or none. A one-time
+// action is used up once the conduit was called with it (a conduit repeats a
+// run it could not finish by itself). The identity names this desktop only
+// after a run in which no conduit logged a failure; until then every HotSync
+// is one with an alternate desktop, which deletes nothing for being absent.
 #include <cstdio>
 #include <string>
 
