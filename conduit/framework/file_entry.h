@@ -18,8 +18,7 @@ struct CFileEntry {
   bool remote = false;
   std::string localCategory;   // the desktop copy's category folder
   std::string remoteCategory;  // the handheld copy's category
-  double localTime = 0;        // the desktop file's last write (Visual Basic date)
-  uint32_t remoteTime = 0;     // the handheld copy's modification date (Palm seconds)
+  uint32_t remoteTime = 0;     // the handheld copy's modification date (Palm seconds), carried
   bool localModified = false;
   bool remoteModified = false;
   uint16_t localVersion = 0;

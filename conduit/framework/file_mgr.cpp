@@ -102,7 +102,6 @@ void CFileMgr::CollectFiles(const std::string& category) {
     e.name = name;
     e.local = true;
     e.localCategory = category;
-    e.localTime = fs::FileDateTime(path);
     e.localModified = header->modified || converted;
     e.localVersion = header->version;
   }

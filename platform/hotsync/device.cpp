@@ -107,13 +107,15 @@ int32_t Device::LoadList() {
     if (rc == kSyncErrNotFound) continue;  // removed meanwhile
     if (rc == kSyncOk && !byName_.contains(db->name())) {
       entry.info = InfoOf(*db);
+      db->ReleaseFile(folder_.get());
+      entry.read = std::move(db);
     } else {
       // Unreadable, or a second file holding a name already listed.
       const auto decoded = DatabaseNameOfFile(file);
       CopyName(decoded && !decoded->empty() ? *decoded : file, entry.info.name);
       entry.info.state = kSyncDbDamaged;
     }
-    if (entry.info.state == 0) byName_.emplace(db->name(), list_.size());
+    if (entry.info.state == 0) byName_.emplace(entry.read->name(), list_.size());
     list_.push_back(std::move(entry));
   }
   listed_ = true;
@@ -137,7 +139,7 @@ void Device::Relist(const DeviceDatabase& db) {
     return;
   }
   byName_.emplace(db.name(), list_.size());
-  list_.push_back({InfoOf(db), db.fileName()});
+  list_.push_back({InfoOf(db), db.fileName(), nullptr});
 }
 
 void Device::Unlist(const std::string& name) {
@@ -168,10 +170,14 @@ int32_t Device::Open(const std::string& name, int32_t mode, uint8_t& handle) {
   }
   const auto free = FreeHandle();
   if (!free) return kSyncErrTooManyOpen;
-  std::unique_ptr<DeviceDatabase> db;
-  const int32_t rc =
-      DeviceDatabase::Open(folder_.get(), list_[*at].fileName, (mode & kSyncModeWrite) != 0, db);
-  if (rc != kSyncOk) return rc;
+  std::unique_ptr<DeviceDatabase> db = std::move(list_[*at].read);
+  if (db) {
+    db->SetWritable((mode & kSyncModeWrite) != 0);
+  } else if (const int32_t rc = DeviceDatabase::Open(folder_.get(), list_[*at].fileName,
+                                                     (mode & kSyncModeWrite) != 0, db);
+             rc != kSyncOk) {
+    return rc;
+  }
   open_[*free] = std::move(db);
   handle = *free;
   return kSyncOk;

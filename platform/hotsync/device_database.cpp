@@ -101,13 +101,20 @@ std::string DeviceDatabase::name() const {
 }
 
 void DeviceDatabase::SetAppInfo(std::span<const uint8_t> bytes) {
+  if (std::equal(bytes.begin(), bytes.end(), appInfo_.begin(), appInfo_.end())) return;
   appInfo_.assign(bytes.begin(), bytes.end());
   changed_ = true;
 }
 
 void DeviceDatabase::SetSortInfo(std::span<const uint8_t> bytes) {
+  if (std::equal(bytes.begin(), bytes.end(), sortInfo_.begin(), sortInfo_.end())) return;
   sortInfo_.assign(bytes.begin(), bytes.end());
   changed_ = true;
+}
+
+void DeviceDatabase::ReleaseFile(int dir) {
+  fd_.reset();
+  dir_ = dir;
 }
 
 DeviceDatabase::RecordInfo DeviceDatabase::Info(std::size_t index) const {
@@ -126,6 +133,11 @@ std::optional<std::size_t> DeviceDatabase::IndexOf(uint32_t id) const {
 int32_t DeviceDatabase::Data(std::size_t index, std::span<const uint8_t>& data) {
   Record& r = records_[index];
   if (!r.data) {
+    if (!fd_ && dir_ >= 0) {
+      fd_ = UniqueFd(openat(dir_, fileName_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    }
+    // A file changed since it was read is cut short here: the read fails, it
+    // never runs past the file.
     std::vector<uint8_t> bytes(static_cast<std::size_t>(r.range.size()));
     if (!fd_ || ReadAt(fd_.get(), r.range.begin, bytes) != kSyncOk) return kSyncErrIo;
     r.data = std::move(bytes);

@@ -40,9 +40,14 @@ class DeviceDatabase {
   const DatabaseHeader& header() const { return header_; }
   std::string name() const;
   bool writable() const { return writable_; }
+  void SetWritable(bool writable) { writable_ = writable; }
   bool changed() const { return changed_; }
+  // Lets the file go until a record is read (the file is then opened again
+  // from `dir`): a listed database keeps what was read without holding a
+  // descriptor.
+  void ReleaseFile(int dir);
 
-  // Blocks; empty when absent.
+  // Blocks; empty when absent. Setting a block to what it holds changes nothing.
   const std::vector<uint8_t>& appInfo() const { return appInfo_; }
   const std::vector<uint8_t>& sortInfo() const { return sortInfo_; }
   void SetAppInfo(std::span<const uint8_t> bytes);
@@ -82,7 +87,8 @@ class DeviceDatabase {
   std::vector<uint8_t> appInfo_;
   std::vector<uint8_t> sortInfo_;
   std::vector<Record> records_;
-  UniqueFd fd_;  // the file the records are read from; none for a new database
+  UniqueFd fd_;     // the file the records are read from; none for a new database
+  int dir_ = -1;    // the folder to open it from again after ReleaseFile
 };
 
 }  // namespace brevora::hotsync

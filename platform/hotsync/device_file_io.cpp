@@ -54,7 +54,8 @@ int32_t ReadAt(int fd, uint64_t offset, std::span<uint8_t> out) {
 }
 
 int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
-                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill) {
+                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
+                       bool flush) {
   UniqueFd fd;
   std::string tempName;
   for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
@@ -76,7 +77,7 @@ int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
   } catch (...) {
     ok = false;
   }
-  if (!ok || fsync(fd.get()) != 0) return kSyncErrIo;
+  if (!ok || (flush && fsync(fd.get()) != 0)) return kSyncErrIo;
   fd.reset();
   if (replace) {
     if (renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) return kSyncErrIo;

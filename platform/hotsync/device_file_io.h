@@ -15,11 +15,13 @@ namespace brevora::hotsync {
 int32_t ReadAt(int fd, uint64_t offset, std::span<uint8_t> out);
 
 // Writes a file `name` in the folder `dir`: `fill` hands its bytes to the given
-// sink; they go to a temporary file beside it, are flushed to the disk, and the
+// sink; they go to a temporary file beside it, are flushed to the disk (unless
+// `flush` is false, for files that may be lost but never be torn), and the
 // file is renamed to `name`, replacing an existing one only when `replace`
 // (else kSyncErrExists, the existing file untouched). On failure the temporary
 // file is removed and the folder left as it was.
 int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
-                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill);
+                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
+                       bool flush = true);
 
 }  // namespace brevora::hotsync

@@ -48,6 +48,9 @@ class Device {
   struct Listed {
     SyncDbInfo info{};
     std::string fileName;
+    // What the listing read of it, taken by the first open instead of reading
+    // the file again.
+    std::unique_ptr<DeviceDatabase> read;
   };
 
   int32_t LoadList();

@@ -9,6 +9,9 @@
 #include "platform/automation/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
+#include "platform/hotsync/device_file_io.h"
+#include "platform/hotsync/sync_manager.h"
+#include "platform/hotsync/unique_fd.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::hotsync {
@@ -136,7 +139,17 @@ LogRun::LogRun(const std::string& userFolder, const std::string& heading)
   }
   kept += std::string(kHeadingStart) + text::CpToUtf8(heading) + ' ' + Clock(std::time(nullptr), true) +
           " ---\n";
-  fs::AtomicWrite(path_, kept);
+  // Through a temporary file, not flushed to the disk: a log may lose its
+  // last run in a crash, but is never torn.
+  const std::string native = fs::NativePath(path_);
+  const std::size_t slash = native.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+  const UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dir) RaiseError(76, "LogRun", "The HotSync log's folder " + folder + " can't be opened.");
+  const int32_t rc = WriteWholeFile(dir.get(), native.substr(slash + 1), true, [&](const auto& sink) {
+    sink(std::span(reinterpret_cast<const uint8_t*>(kept.data()), kept.size()));
+  }, false);
+  if (rc != kSyncOk) RaiseError(75, "LogRun", "The HotSync log " + native + " can't be written.");
   std::lock_guard<std::mutex> lock(state.mutex);
   state.runPath = fs::NativePath(path_);
   state.runFailed = false;

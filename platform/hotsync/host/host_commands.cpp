@@ -184,8 +184,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
       }
       const bool clean = !hostFailed && !log.anyFailure();
       const bool sameUser = identity && identity->userId == user.id;
-      WriteIdentity(options.device, {user.name, user.id,
-                                     clean ? desktop : sameUser ? identity->desktop : std::string()});
+      const DeviceIdentity next{user.name, user.id, clean ? desktop : sameUser ? identity->desktop : std::string()};
+      if (identity != next) WriteIdentity(options.device, next);
     }
     const Faults& f = options.faults;
     if (f.failCall || f.deviceFullAfter || f.cutListAfter) {
