@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::album {
 namespace {

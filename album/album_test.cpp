@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::album {
 namespace {

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 

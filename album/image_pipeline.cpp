@@ -5,7 +5,7 @@
 #include <string>
 
 #include "album/freeimage_bridge.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 
 namespace brevora::album {

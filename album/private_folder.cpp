@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 
 namespace brevora::album {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::album::testing {
 

@@ -27,7 +27,7 @@
 #include "album/app/dib_qimage.h"
 #include "album/image_pipeline.h"
 #include "album/picture_messages.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 

@@ -18,7 +18,7 @@
 
 #include "bench/english_text.h"
 #include "doc/document.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/pdb.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 

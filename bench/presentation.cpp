@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "bench/pictures.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "slides/freeimage_bitmap.h"

@@ -18,7 +18,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/workbook.h"
 

@@ -7,7 +7,7 @@
 #include "core/pdb_format.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/event_log.h"
 #include "testing/temp_home.h"
 

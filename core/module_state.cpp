@@ -1,8 +1,8 @@
 #include "core/module_state.h"
 
 #include "core/session.h"
-#include "platform/automation/error.h"
 #include "platform/automation/per_thread.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 
 namespace brevora::core {

@@ -4,7 +4,7 @@
 #include "core/utility.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/registry/registry.h"
 
 namespace brevora::core {

@@ -5,7 +5,7 @@
 #include "core/utility.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/user_data.h"

@@ -9,7 +9,7 @@
 #include "core/pdb_format.h"
 #include "core/pdb_reader.h"
 #include "core/pdb_writer.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/time/dates.h"
 

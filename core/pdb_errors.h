@@ -4,7 +4,7 @@
 // error with their own source and message.
 #include <cstdint>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 

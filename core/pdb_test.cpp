@@ -8,7 +8,7 @@
 #include "core/pdb_format.h"
 #include "core/pdb_reader.h"
 #include "core/pdb_test_image.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/record.h"
 
 #include "core/pdb_format.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 

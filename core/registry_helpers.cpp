@@ -1,7 +1,7 @@
 #include "core/registry_helpers.h"
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/registry/registry.h"
 #include "testing/temp_home.h"
 

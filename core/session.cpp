@@ -1,13 +1,13 @@
 #include "core/session.h"
 
+#include "core/application.h"
 #include "core/module_state.h"
 #include "core/palm_desktop.h"
 #include "core/registry_helpers.h"
 #include "core/user_manager.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 
@@ -107,8 +107,8 @@ Ref<Dispatch> Session::GetSDK() { return CreateBound("TabulynPC.SDK"); }
 Ref<Dispatch> Session::GetSDK_Document() { return CreateBound("TabulynPC.SDK_Document"); }
 Ref<Dispatch> Session::GetWorkbook() { return CreateBound("TabulynPC.Workbook"); }
 
-Ref<frontend::TabrelPC> Session::GetTabrelPC() {
-  Ref<frontend::TabrelPC> app = MakeRef<frontend::TabrelPC>();
+Ref<Application> Session::GetTabrelPC() {
+  Ref<Application> app = NewApplication();
   app->SetSession(Ref<Session>(this));
   return app;
 }

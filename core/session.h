@@ -19,12 +19,9 @@
 #include "platform/automation/member_table.h"
 #include "platform/automation/variant.h"
 
-namespace brevora::frontend {
-class TabrelPC;
-}
-
 namespace brevora::core {
 
+class Application;
 class UserManager;
 
 class Session : public Dispatchable<Session> {
@@ -57,7 +54,7 @@ class Session : public Dispatchable<Session> {
   Ref<Dispatch> GetSDK();
   Ref<Dispatch> GetSDK_Document();
   Ref<Dispatch> GetWorkbook();
-  Ref<frontend::TabrelPC> GetTabrelPC();
+  Ref<Application> GetTabrelPC();
 
   // Server settings, kept by the user manager's PalmDesktop.
   bool IsRivorOdurovMode() const;

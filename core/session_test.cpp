@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "core/application.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/palm_desktop.h"
 #include "core/user_manager.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -219,7 +219,7 @@ TEST(Session, AFailedStartShowsTheMessageOnceAndLeavesNoGlobalSession) {
     EXPECT_FALSE(GlobalSession());
     EXPECT_FALSE(GlobalSession());
     // The application object then has no Session.
-    Ref<frontend::TabrelPC> app = MakeRef<frontend::TabrelPC>();
+    Ref<Application> app = NewApplication();
     EXPECT_FALSE(app->Session());
   });
   const std::vector<services::Message> shown = box->shown();
@@ -293,8 +293,8 @@ TEST(Session, FactoriesMakeANewObjectEachCallBoundToThisSession) {
 TEST(Session, GetTabrelPCHandsOutANewApplicationObjectOnThisSession) {
   OnFreshThread([] {
     Ref<Session> second = MakeRef<Session>();
-    Ref<frontend::TabrelPC> a = second->GetTabrelPC();
-    Ref<frontend::TabrelPC> b = second->GetTabrelPC();
+    Ref<Application> a = second->GetTabrelPC();
+    Ref<Application> b = second->GetTabrelPC();
     EXPECT_NE(a, b);
     EXPECT_EQ(a->Session(), second);
     Variant late = CallByName(second, "GetTabrelPC", CallKind::Method);

@@ -3,7 +3,7 @@
 #include "core/trim.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora::core {

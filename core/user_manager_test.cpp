@@ -10,7 +10,7 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/registry/registry.h"
 
 namespace brevora::core {

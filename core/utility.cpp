@@ -1,6 +1,6 @@
 #include "core/utility.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core::Utility {
 

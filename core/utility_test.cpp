@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 namespace {

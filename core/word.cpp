@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <functional>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::core {
 namespace {

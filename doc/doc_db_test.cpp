@@ -7,7 +7,7 @@
 #include "doc/doc_db_test_util.h"
 #include "doc/doc_db_writer.h"
 #include "doc/handheld_records.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "testing/temp_home.h"
 

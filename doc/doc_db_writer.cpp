@@ -7,7 +7,7 @@
 #include "doc/handheld_format.h"
 #include "doc/handheld_records.h"
 #include "doc/markup.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "core/application.h"
 #include "core/mod_main.h"
+#include "core/module_error.h"
 #include "core/session.h"
 #include "core/trim.h"
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
 #include "doc/word_link_step.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
@@ -45,7 +46,7 @@ void Document::InitObjects(bool createAppObject) {
   isModified_ = false;
   headerOnly_ = false;
   headerOnlySource_.clear();
-  if (createAppObject) app_ = MakeRef<frontend::TabrelPC>();
+  if (createAppObject) app_ = core::NewApplication();
 }
 
 void Document::ReleaseObjects(bool releaseAll) {
@@ -84,7 +85,7 @@ bool Document::InitFromDefaults() {
 
 void Document::SetSession(Ref<core::Session> session) {
   if (!session) RaiseRuntimeError(91);
-  Ref<frontend::TabrelPC> app = session->GetTabrelPC();
+  Ref<core::Application> app = session->GetTabrelPC();
   session_ = std::move(session);
   app_ = std::move(app);
 }
@@ -97,14 +98,14 @@ void Document::SetCursorEndPos(int32_t value) {
 
 void Document::SetPassword(std::string_view value) {
   if (value.size() > kMaxNameLength) {
-    RaiseObjectError(kFieldTooLongError, "Password field can hold " + std::to_string(kMaxNameLength) + ".");
+    core::RaiseModuleError(kFieldTooLongError, "Password field can hold " + std::to_string(kMaxNameLength) + ".");
   }
   header_.password = value;
 }
 
 void Document::SetDocName(std::string_view value) {
   if (value.size() > kMaxNameLength) {
-    RaiseObjectError(kFieldTooLongError, "Document name can hold " + std::to_string(kMaxNameLength) + ".");
+    core::RaiseModuleError(kFieldTooLongError, "Document name can hold " + std::to_string(kMaxNameLength) + ".");
   }
   header_.DocName = value;
 }

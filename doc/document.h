@@ -31,9 +31,7 @@
 namespace brevora::core {
 class Session;
 class pdb;
-}
-namespace brevora::frontend {
-class TabrelPC;
+class Application;
 }
 
 namespace brevora::doc {
@@ -57,7 +55,7 @@ class Document : public Dispatchable<Document> {
   // Stores the Session and takes the application object it hands out; 91 for
   // no Session.
   void SetSession(Ref<core::Session> session);
-  const Ref<frontend::TabrelPC>& App() const { return app_; }
+  const Ref<core::Application>& App() const { return app_; }
 
   // ---- Properties ----
   int32_t LastReadPos() const { return header_.readingPosition; }
@@ -220,7 +218,7 @@ class Document : public Dispatchable<Document> {
   HandheldFields FieldsForWriting(std::string databaseName) const;
 
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> app_;
+  Ref<core::Application> app_;
   DocumentHeader header_;
   std::string fullPath_;
   bool headerOnly_ = false;

@@ -1,6 +1,7 @@
 // Document: the desktop document file (.scv). Layout in doc/scv_format.h; the
 // header is read by ScvHeaderReader and written by ScvWriter. Files are read
 // whole and written whole, through a temporary file renamed over the target.
+#include "core/module_error.h"
 #include "doc/document.h"
 
 #include "core/trim.h"
@@ -113,7 +114,7 @@ std::string Document::DocumentText() const {
 void Document::WriteToDisk(std::string_view file, bool updateLink) {
   try {
     if (!file.empty()) fullPath_ = file;
-    if (fullPath_.empty()) RaiseObjectError(kNotNamedError, kNotNamedText);
+    if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
     if (headerOnly_) {
       UpdateHeader();
       return;

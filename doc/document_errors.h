@@ -1,10 +1,10 @@
 #pragma once
 // The errors of documents: the value-check numbers. (The outer open and save
-// operations wrap with WrapAlways of platform/automation/error.h.)
+// operations wrap with WrapAlways of platform/error/error.h.)
 #include <cstdint>
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 

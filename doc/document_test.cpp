@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "core/application.h"
 #include "core/device_user.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
 #include "core/user_collection.h"
 #include "core/user_manager.h"
 #include "doc/document_test_util.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 
 namespace brevora::doc::testing {

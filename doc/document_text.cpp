@@ -1,5 +1,6 @@
 // Document: plain text, HTML and e-text files. Plain text and e-texts are taken
 // as text (markup characters escaped, so none is lost); HTML keeps its markup.
+#include "core/module_error.h"
 #include "doc/document.h"
 #include "doc/document_errors.h"
 #include "doc/etext_reader.h"
@@ -68,7 +69,7 @@ bool Document::OpenFromHTMLFile(std::string_view file) {
 void Document::WriteToTextFile(std::string_view file) {
   try {
     if (!file.empty()) fullPath_ = file;
-    if (fullPath_.empty()) RaiseObjectError(kNotNamedError, kNotNamedText);
+    if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
     fs::AtomicWrite(fullPath_, DocumentText());
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.WriteToTextFile", "Could not save Document '" + fullPath_ + "'.");

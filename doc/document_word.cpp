@@ -1,9 +1,9 @@
 // Document: .doc files, converted through the document converter (SDK_Document,
 // which drives Word) and a temporary desktop file.
+#include "core/application.h"
 #include "core/session.h"
 #include "doc/document.h"
 #include "doc/sdk_document.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/fs/files.h"
 
 namespace brevora::doc {
@@ -30,7 +30,7 @@ class BindingKeeper {
   std::string source_;
 };
 
-Ref<SDK_Document> MakeConverter(const Ref<frontend::TabrelPC>& app) {
+Ref<SDK_Document> MakeConverter(const Ref<core::Application>& app) {
   Ref<SDK_Document> converter = MakeRef<SDK_Document>();
   if (app && app->Session()) converter->SetSession(app->Session());
   return converter;

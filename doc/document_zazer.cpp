@@ -1,9 +1,10 @@
 // Document: the copy into a RivorOdurov server database object, reached
 // late-bound. The bytes of the blocks are in doc/zazer_format.h.
-#include "core/server_database.h"
+#include "core/module_error.h"
 #include "doc/document.h"
 #include "doc/zazer_format.h"
 #include "doc/zazer_records.h"
+#include "office/server_database.h"
 #include "platform/automation/call_by_name.h"
 
 namespace brevora::doc {
@@ -29,21 +30,21 @@ void Document::WriteToZazerDB(Dispatch& zazerDB) {
     CallByName(*db, "MoveFirst", CallKind::Method);
 
     const std::vector<std::string_view> texts = blocks_ ? blocks_->Texts() : std::vector<std::string_view>();
-    core::AddServerRecord(*db);
+    office::AddServerRecord(*db);
     SetRecord(*db, EncodeZazerHeaderRecord(header_, texts));
     CallByName(*db, "SetRecordCategory", CallKind::Method, category_);
 
     const bool compressed = header_.compression == zazer_format::kCompressedFlag;
     for (std::string_view text : texts) {
-      core::AddServerRecord(*db);
+      office::AddServerRecord(*db);
       SetRecord(*db, EncodeZazerTextRecord(text, compressed));
     }
     // The bookmarks the files store: the non-empty slots 1 to 25.
     for (const Bookmark& bookmark : header_.StoredBookmarks()) {
-      core::AddServerRecord(*db);
+      office::AddServerRecord(*db);
       SetRecord(*db, EncodeZazerBookmarkRecord(bookmark));
     }
-    core::SetServerCreationTime(*db);
+    office::SetServerCreationTime(*db);
   } catch (...) {
     throw core::AsModuleError(CurrentError());
   }

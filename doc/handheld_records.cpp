@@ -9,7 +9,7 @@
 #include "core/record.h"
 #include "doc/handheld_format.h"
 #include "doc/markup.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/time/dates.h"
 #include "support/tabrelc.h"
 

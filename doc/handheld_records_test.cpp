@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "doc/doc_db_test_util.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 namespace {

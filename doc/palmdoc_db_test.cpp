@@ -7,7 +7,7 @@
 #include "doc/handheld_records.h"
 #include "doc/palmdoc_db_reader.h"
 #include "doc/palmdoc_db_writer.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 namespace {

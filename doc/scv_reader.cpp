@@ -7,7 +7,7 @@
 #include "doc/line_cursor.h"
 #include "doc/scv_format.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 

@@ -6,7 +6,7 @@
 #include "doc/body_reader.h"
 #include "doc/scv_reader.h"
 #include "doc/scv_writer.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 namespace {

@@ -6,7 +6,7 @@
 #include "doc/line_cursor.h"
 #include "doc/markup.h"
 #include "doc/scv_format.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 

@@ -1,16 +1,16 @@
 #include "doc/sdk_document.h"
 
-#include "core/desktop_windows.h"
+#include "core/application.h"
 #include "core/mod_main.h"
 #include "core/session.h"
 #include "doc/document.h"
 #include "doc/temp_work_folder.h"
 #include "doc/word_application.h"
 #include "doc/word_session.h"
-#include "frontend/tabrel_pc.h"
+#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -38,13 +38,13 @@ SDK_Document::~SDK_Document() = default;
 
 void SDK_Document::SetSession(Ref<core::Session> session) {
   if (!session) RaiseRuntimeError(91);
-  Ref<frontend::TabrelPC> app = session->GetTabrelPC();
+  Ref<core::Application> app = session->GetTabrelPC();
   session_ = std::move(session);
   app_ = std::move(app);
 }
 
-frontend::TabrelPC& SDK_Document::App() {
-  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+core::Application& SDK_Document::App() {
+  if (!app_) app_ = core::NewApplication();
   return *app_;
 }
 
@@ -228,7 +228,7 @@ void SDK_Document::SCVToPDBExt(std::string_view scvFile, std::string_view pdbFil
 
 int32_t SDK_Document::Refresh() {
   try {
-    core::RefreshDesktopWindows();
+    office::RefreshDesktopWindows();
     return 0;
   } catch (...) {
     const AutomationError inner = CurrentError();

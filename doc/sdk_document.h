@@ -30,9 +30,7 @@
 
 namespace brevora::core {
 class Session;
-}
-namespace brevora::frontend {
-class TabrelPC;
+class Application;
 }
 
 namespace brevora::doc {
@@ -97,7 +95,7 @@ class SDK_Document : public Dispatchable<SDK_Document> {
   int32_t Refresh();
 
  private:
-  frontend::TabrelPC& App();
+  core::Application& App();
   core::Session& OperationSession();
   Ref<Document> NewDocument();
   void SetParameters(std::string_view p1, std::string_view p2, std::string_view p3);
@@ -107,7 +105,7 @@ class SDK_Document : public Dispatchable<SDK_Document> {
                           std::string_view p3);
 
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> app_;
+  Ref<core::Application> app_;
 };
 
 }  // namespace brevora::doc

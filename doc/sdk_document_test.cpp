@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "core/desktop_windows.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
@@ -14,6 +13,7 @@
 #include "doc/document_test_util.h"
 #include "doc/word_application.h"
 #include "doc/word_test_support.h"
+#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -339,8 +339,8 @@ TEST(SdkDocumentTest, RefreshReloadsEveryDesktopWindow) {
   OnFreshThread([] {
     Ref<Window> a = MakeRef<Window>();
     Ref<Window> b = MakeRef<Window>();
-    core::RegisterDesktopWindow(a);
-    core::RegisterDesktopWindow(b);
+    office::RegisterDesktopWindow(a);
+    office::RegisterDesktopWindow(b);
     Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
     EXPECT_EQ(sdk->Refresh(), 0);
     EXPECT_EQ(a->refreshed + b->refreshed, 2);
@@ -349,8 +349,8 @@ TEST(SdkDocumentTest, RefreshReloadsEveryDesktopWindow) {
     EXPECT_EQ(e.source(), "SDK_Document.Refresh");
     EXPECT_EQ(e.description(), std::string("Could not refresh Brevora Desktop.  Please close and reopen Brevora "
                                            "Desktop.") + kCrLf + "Out of memory");
-    core::UnregisterDesktopWindow(a);
-    core::UnregisterDesktopWindow(b);
+    office::UnregisterDesktopWindow(a);
+    office::UnregisterDesktopWindow(b);
   });
 }
 
@@ -374,7 +374,7 @@ TEST(SdkDocumentTest, RemoveFromUserDeletesTheDocumentOnlyAndRefreshes) {
     fs::AtomicWrite(home + "/Business/Plan.tbr", std::string_view("x"));
     fs::AtomicWrite(home + "/Plan.scv", std::string_view("x"));
     Ref<Window> window = MakeRef<Window>();
-    core::RegisterDesktopWindow(window);
+    office::RegisterDesktopWindow(window);
     core::GlobalSession()->SetFileMode(0);  // workbooks: still the document goes
     Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
     sdk->RemoveFromUser("", "Business", "Plan");
@@ -392,7 +392,7 @@ TEST(SdkDocumentTest, RemoveFromUserDeletesTheDocumentOnlyAndRefreshes) {
       EXPECT_EQ(e.description(), std::string("Could not remove from user.") + kCrLf + "Bad file name or number");
     }
     EXPECT_TRUE(fs::FileExists(home + "/Plan.scv"));
-    core::UnregisterDesktopWindow(window);
+    office::UnregisterDesktopWindow(window);
   });
 }
 

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "core/addin_session.h"
-#include "core/desktop_windows.h"
-#include "core/office_addin.h"
+#include "office/addin_session.h"
+#include "office/desktop_windows.h"
+#include "office/office_addin.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 
@@ -25,10 +25,10 @@ Ref<Dispatch> ObjectRef(const Variant& v) { return Ref<Dispatch>(&ObjectOf(v)); 
 
 WordObject GetWordObject() {
   try {
-    core::OfficeApp held = core::AcquireOfficeApplication(kWordProgId, false);
-    if (held.Origin() == core::OfficeAppOrigin::Started) {
+    office::OfficeApp held = office::AcquireOfficeApplication(kWordProgId, false);
+    if (held.Origin() == office::OfficeAppOrigin::Started) {
       CallByName(held.App(), "Visible", CallKind::Let, false);
-      for (int i = 0; i < kMessageLoopRuns; ++i) core::DoEvents();
+      for (int i = 0; i < kMessageLoopRuns; ++i) office::DoEvents();
     }
     if (GetWordVersion(*held.App()) < kMinimumWordVersion) {
       // A Word we started for nothing is quit by the holder on the way out.
@@ -43,14 +43,14 @@ WordObject GetWordObject() {
 }
 
 WordObject WordFromPool() {
-  core::OfficeApp held = core::AcquireOfficeApplication(kWordProgId, true);
+  office::OfficeApp held = office::AcquireOfficeApplication(kWordProgId, true);
   Ref<Dispatch> app = held.App();
   return WordObject{std::move(held), std::move(app)};
 }
 
 int16_t GetWordVersion(Dispatch& word) {
   try {
-    const double version = core::LeadingNumber(CStr(CallByName(word, "Version", CallKind::Get)));
+    const double version = office::LeadingNumber(CStr(CallByName(word, "Version", CallKind::Get)));
     return DoubleToInteger(std::trunc(version));
   } catch (...) {
     throw Wrap32760(CurrentError(), "SDK_Document.GetWordVersion", "Could not get word version.");
@@ -71,15 +71,15 @@ std::string AddInName(Dispatch& word) {
 
 void OpenAddIn(Dispatch& word) {
   try {
-    const core::OfficeAddInSearch search{.prefix = "SCRIV",
+    const office::OfficeAddInSearch search{.prefix = "SCRIV",
                                          .folderProperty = "StartupPath",
                                          .commandKey = "Word.AddIn\\shell\\open\\command",
                                          .programName = "\\winword.exe",
                                          .subFolder = "\\Startup",
                                          .fileName = [&word] { return AddInName(word); }};
-    const core::OfficeAddIn found = core::FindOfficeAddIn(word, search);
-    if (found.place == core::OfficeAddInPlace::Listed) return;  // loaded already
-    if (found.place == core::OfficeAddInPlace::NotFound) RaiseError(kWrapError, "SDK_Document", kAddInNotInstalled);
+    const office::OfficeAddIn found = office::FindOfficeAddIn(word, search);
+    if (found.place == office::OfficeAddInPlace::Listed) return;  // loaded already
+    if (found.place == office::OfficeAddInPlace::NotFound) RaiseError(kWrapError, "SDK_Document", kAddInNotInstalled);
     const Variant documents = CallByName(word, "Documents", CallKind::Get);
     CallByName(ObjectOf(documents), "Open", CallKind::Method, found.path);
   } catch (...) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/office_app.h"
+#include "office/office_app.h"
 #include "platform/automation/dispatch.h"
 
 namespace brevora::doc {
@@ -22,7 +22,7 @@ inline constexpr int16_t kMinimumWordVersion = 8;
 // from (quit when we started it, released to the pool, else left running);
 // `app` is what the macros run in.
 struct WordObject {
-  core::OfficeApp holder;
+  office::OfficeApp holder;
   Ref<Dispatch> app;
 };
 

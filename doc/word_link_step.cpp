@@ -1,12 +1,12 @@
 #include "doc/word_link_step.h"
 
-#include "core/link_sync.h"
+#include "core/application.h"
 #include "core/session.h"
 #include "core/trim.h"
 #include "doc/document.h"
 #include "doc/sdk_document.h"
-#include "frontend/tabrel_pc.h"
-#include "platform/automation/error.h"
+#include "office/link_sync.h"
+#include "platform/error/error.h"
 
 namespace brevora::doc {
 
@@ -14,8 +14,8 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
   const std::string link = header.LinkedDOCFileName;
   if (core::Trim(link).empty()) return false;
   try {
-    if (!core::LinkFollows(header.LinkedDOCSyncMethod, readDirection)) return false;
-    if (readDirection && !core::LinkedFileIsNewer(link, header.LinkedDOCFileModDateTime)) return false;
+    if (!office::LinkFollows(header.LinkedDOCSyncMethod, readDirection)) return false;
+    if (readDirection && !office::LinkedFileIsNewer(link, header.LinkedDOCFileModDateTime)) return false;
     Ref<SDK_Document> converter = MakeRef<SDK_Document>();
     if (document.App() && document.App()->Session()) converter->SetSession(document.App()->Session());
     if (readDirection) {
@@ -23,7 +23,7 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
       return true;
     }
     converter->SCVToDOCExt_Sync(document.FullPath(), link, link);
-    header.LinkedDOCFileModDateTime = core::LinkedFileSeconds(link);
+    header.LinkedDOCFileModDateTime = office::LinkedFileSeconds(link);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.CheckLinkUpdate", "Could not update link '" + link + "'.");

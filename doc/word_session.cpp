@@ -4,14 +4,14 @@
 #include <string>
 #include <utility>
 
-#include "core/addin_session.h"
 #include "core/session.h"
 #include "core/utility.h"
 #include "doc/document_errors.h"
 #include "doc/word_application.h"
+#include "office/addin_session.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 
 namespace brevora::doc {
@@ -163,9 +163,9 @@ void SetDocumentSessionValues(TempDocument& temp, core::Session& session) {
     session.SetParameter1(Variant(core::Utility::TrimAtNull(CStr(session.Parameter1()))));
     session.SetParameter2(Variant(core::Utility::TrimAtNull(CStr(session.Parameter2()))));
     session.SetParameter3(Variant(core::Utility::TrimAtNull(CStr(session.Parameter3()))));
-    const auto texts = core::SessionValueTexts(session);
-    for (int i = 0; i < core::kSessionValueCount; ++i) {
-      SetDocVariable(temp.Doc(), core::kSessionValueNames[i], texts[i]);
+    const auto texts = office::SessionValueTexts(session);
+    for (int i = 0; i < office::kSessionValueCount; ++i) {
+      SetDocVariable(temp.Doc(), office::kSessionValueNames[i], texts[i]);
     }
   } catch (...) {
     const AutomationError inner = CurrentError();
@@ -177,15 +177,15 @@ void SetDocumentSessionValues(TempDocument& temp, core::Session& session) {
 void GetDocumentSessionValues(TempDocument& temp, core::Session& session) {
   std::string current;  // the variable being taken
   try {
-    std::array<std::string, core::kSessionValueCount> texts;
-    for (int i = 0; i < core::kSessionValueCount; ++i) {
-      current = core::kSessionValueNames[i];
+    std::array<std::string, office::kSessionValueCount> texts;
+    for (int i = 0; i < office::kSessionValueCount; ++i) {
+      current = office::kSessionValueNames[i];
       texts[i] = GetDocVariable(temp.Doc(), current);
       // The numbers are checked here, so that a failure names its variable.
-      if (i == kFileMode) DoubleToInteger(core::LeadingNumber(texts[i]));
-      if (i == kUserId || i == kErrorNumber) DoubleToLong(core::LeadingNumber(texts[i]));
+      if (i == kFileMode) DoubleToInteger(office::LeadingNumber(texts[i]));
+      if (i == kUserId || i == kErrorNumber) DoubleToLong(office::LeadingNumber(texts[i]));
     }
-    core::SetSessionValuesFromTexts(session, texts);
+    office::SetSessionValuesFromTexts(session, texts);
   } catch (...) {
     const AutomationError inner = CurrentError();
     throw Wrap32760(inner, std::string(kSource) + "GetDocumentSessionValues",
@@ -205,14 +205,14 @@ void RunWordMacro(Dispatch& word, core::Session& session, std::string_view macro
     } catch (const AutomationError&) {
       // An add-in without an Initialize macro needs none.
     }
-    core::ClearErrorSlot(session);
+    office::ClearErrorSlot(session);
     TempDocument temp(word);
     SetDocumentSessionValues(temp, session);
     Run(word, "SetSession");
     Run(word, macro);
     Run(word, "GetSession");
     GetDocumentSessionValues(temp, session);
-    core::RaiseErrorSlot(session);
+    office::RaiseErrorSlot(session);
   } catch (...) {
     throw Wrap32760(CurrentError(), std::string(kSource) + "RunWordMacro",
                     "Could not run word macro '" + std::string(macro) + "'.");

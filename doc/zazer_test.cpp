@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "core/server_database.h"
 #include "doc/document.h"
 #include "doc/document_test_util.h"
 #include "doc/handheld_records.h"
 #include "doc/zazer_records.h"
+#include "office/server_database.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/time/dates.h"
@@ -45,9 +45,9 @@ TEST(ZazerTest, TheCallsOfOneBlockOfTenCharactersInOrder) {
   Ref<Document> document = DocumentOf({"0123456789"});
   document->SetCategory(3);
   Ref<FakeServerDatabase> db = MakeRef<FakeServerDatabase>();
-  const int32_t before = core::ServerCreationTime(dates::NowVbDate());
+  const int32_t before = office::ServerCreationTime(dates::NowVbDate());
   document->WriteToZazerDB(*db);
-  const int32_t after = core::ServerCreationTime(dates::NowVbDate());
+  const int32_t after = office::ServerCreationTime(dates::NowVbDate());
   EXPECT_EQ(db->Members(), (Members{"setVersion", "SetAppInfoBinaryData", "MoveFirst", "AddNewRecord",
                                     "SetRecordBinaryData", "SetRecordCategory", "AddNewRecord",
                                     "SetRecordBinaryData", "SetCreationTime"}));

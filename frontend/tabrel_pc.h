@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/application.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -20,9 +21,9 @@ class Session;
 
 namespace brevora::frontend {
 
-class TabrelPC : public Dispatchable<TabrelPC> {
+class TabrelPC : public Dispatchable<TabrelPC, core::Application> {
  public:
-  static constexpr const char* kProgId = "TabulynPC.TabrelPC";
+  static constexpr const char* kProgId = core::Application::kProgId;
   static constexpr const char* kClsid = "{3C0F6A52-8E1B-4D27-9A64-2B5E7C1D0A03}";
 
   static const MemberTable<TabrelPC>& Members();
@@ -32,19 +33,19 @@ class TabrelPC : public Dispatchable<TabrelPC> {
   TabrelPC();
   ~TabrelPC() override;
 
-  const Ref<core::Session>& Session() const { return session_; }
-  void SetSession(Ref<core::Session> session) { session_ = std::move(session); }
+  const Ref<core::Session>& Session() const override { return session_; }
+  void SetSession(Ref<core::Session> session) override { session_ = std::move(session); }
 
   // "Brevora Server" in RivorOdurov mode, else "Brevora Desktop".
-  std::string ApplicationTitle() const;
+  std::string ApplicationTitle() const override;
 
   // A non-empty name selects that user as the Session's current user; an empty
   // one changes nothing. Errors are not reported; the result is always false.
-  bool SetCurrentUser(std::string_view userName);
+  bool SetCurrentUser(std::string_view userName) override;
 
   // Sets the Session's file mode for 0, 1 and 2 and returns true; any other value
   // raises 32760 "TabrelPC.SetFileMode" "Invalid File Mode." and changes nothing.
-  bool SetFileMode(int16_t fileMode);
+  bool SetFileMode(int16_t fileMode) override;
 
   // The base folder of the current user's files for the Session's file mode,
   // ending with a separator: the custom "HomePath" when it is set and
@@ -52,7 +53,7 @@ class TabrelPC : public Dispatchable<TabrelPC> {
   // current user's folder and the mode's sub-folder ("tabrel", "scriv", "slidr"),
   // which is created when missing (the user's folder itself must exist). Other
   // failures: 32760 "TabrelPC.HomeDirectory" "Error getting home directory."
-  std::string HomeDirectory() const;
+  std::string HomeDirectory() const override;
   // Stores `path` (a backslash added when it ends without a separator) as
   // "HomePath"; a folder that does not exist raises 32760 "HomeDirectory"
   // "Invalid Directory." and stores nothing. "UseHomePath" is not touched.

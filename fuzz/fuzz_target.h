@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::fuzz {
 

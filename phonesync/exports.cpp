@@ -10,7 +10,7 @@
 #include "phonesync/library_folder.h"
 #include "phonesync/sync_engine.h"
 #include "platform/automation/class_registry.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "phonesync/library_folder.h"
 #include "phonesync/run_and_wait.h"
 #include "phonesync/shortcut.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/text/case.h"

@@ -1,6 +1,6 @@
 #include "phonesync/send_to_list.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/message_box.h"

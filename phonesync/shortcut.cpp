@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "phonesync/library_folder.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::bvsync {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "phonesync/sync_slidora.h"
 #include "platform/automation/class_registry.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 
 namespace brevora::bvsync {

@@ -3,7 +3,7 @@
 #include "phonesync/send_target.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"

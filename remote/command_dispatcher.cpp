@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/event_log.h"
 #include "remote/keystrokes.h"
 

@@ -1,6 +1,6 @@
 #include "remote/powerpoint_session.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"
 #include "platform/text/case.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <system_error>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/event_log.h"
 #include "remote/command_dispatcher.h"
 #include "remote/packet_parser.h"

@@ -10,6 +10,6 @@ if [ "${1:-}" = "--asan" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"
 else
-  "$root/scripts/build.sh" build
+  "$root/scripts/build.sh" build -DBREVORA_WERROR=ON
   ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 fi

@@ -1,7 +1,8 @@
 #include "sheet/app_info_reader.h"
 
+#include "core/module_error.h"
 #include "core/trim.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/workbook_pdb_format.h"
 
 namespace brevora::sheet {
@@ -53,7 +54,7 @@ class Cursor {
 }  // namespace
 
 AppInfoReader::Result AppInfoReader::Read(std::string_view block, int16_t version) {
-  if (!fmt::IsKnownVersion(version)) RaiseObjectError(265, "Can only work with Tabulyn 5.0 files.");
+  if (!fmt::IsKnownVersion(version)) core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
   Result r;
   WorkbookHeader& h = r.header;
   Cursor c(block);

@@ -1,9 +1,10 @@
 #include "sheet/app_info_writer.h"
 
 #include "core/mod_main.h"
+#include "core/module_error.h"
 #include "core/trim.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/workbook_pdb_format.h"
 
 namespace brevora::sheet {
@@ -21,7 +22,7 @@ std::string AppInfoWriter::FixLength(std::string_view text, size_t n) {
 
 std::string AppInfoWriter::Build(const WorkbookHeader& header, int16_t version, int16_t category,
                                  bool modified) {
-  if (!fmt::IsKnownVersion(version)) RaiseObjectError(265, "Can only work with Tabulyn 5.0 files.");
+  if (!fmt::IsKnownVersion(version)) core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
   std::string b;
   b.reserve(fmt::kAppInfoSize);
   b += WordToString(fmt::kMarker);

@@ -1,10 +1,11 @@
 #include "sheet/cell.h"
 
+#include "core/module_error.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/cell_collection.h"
 #include "sheet/format_word.h"
-#include "platform/automation/call_by_name.h"
 
 namespace brevora::sheet {
 
@@ -40,20 +41,20 @@ const MemberTable<Cell>& Cell::Members() {
 Cell::~Cell() = default;
 
 void Cell::SetRow(int32_t row) {
-  if (row < 1 || row > kMaxRow) RaiseObjectError(258, "Invalid row value.");
+  if (row < 1 || row > kMaxRow) core::RaiseModuleError(258, "Invalid row value.");
   if (owner_ && row != row_) owner_->Move(*this, row, col_);
   row_ = static_cast<int16_t>(row);
 }
 
 void Cell::SetCol(int32_t col) {
-  if (col < 1 || col > kMaxCol) RaiseObjectError(257, "Invalid column value.");
+  if (col < 1 || col > kMaxCol) core::RaiseModuleError(257, "Invalid column value.");
   if (owner_ && col != col_) owner_->Move(*this, row_, col);
   col_ = static_cast<int16_t>(col);
 }
 
 void Cell::SetFormula(std::string formula) {
   if (formula.size() > kMaxFormulaLength) {
-    RaiseObjectError(262, "Formula can only be " + std::to_string(kMaxFormulaLength) + " characters.");
+    core::RaiseModuleError(262, "Formula can only be " + std::to_string(kMaxFormulaLength) + " characters.");
   }
   formula_ = std::move(formula);
 }

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "core/module_error.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet {
 
@@ -55,8 +56,8 @@ CellCollection::~CellCollection() {
 }
 
 Cell& CellCollection::Add(int32_t row, int32_t col) {
-  if (row < 1 || row > kMaxRow) RaiseObjectError(258, "Invalid row value.");
-  if (col < 1 || col > kMaxCol) RaiseObjectError(258, "Invalid col value.");
+  if (row < 1 || row > kMaxRow) core::RaiseModuleError(258, "Invalid row value.");
+  if (col < 1 || col > kMaxCol) core::RaiseModuleError(258, "Invalid col value.");
   const uint32_t key = Pack(row, col);
   if (byPosition_.Find(key)) RaiseRuntimeError(457);
   Ref<Cell> cell(new Cell(static_cast<int16_t>(row), static_cast<int16_t>(col)));

@@ -1,8 +1,9 @@
 #include "sheet/cell_format.h"
 
+#include "core/module_error.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/format_word.h"
 
 namespace brevora::sheet {
@@ -68,7 +69,7 @@ void CellFormat::SetFormatType(int32_t type) {
 
 void CellFormat::SetPrecision(int32_t precision) {
   if (precision < 0 || precision > 15) {
-    RaiseObjectError(256, "Invalid Precision. Must be between 0 and 15.");
+    core::RaiseModuleError(256, "Invalid Precision. Must be between 0 and 15.");
   }
   word_ = (word_ & ~format_bits::kPrecision) +
           (static_cast<uint32_t>(precision) << format_bits::kPrecisionShift);

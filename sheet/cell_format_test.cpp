@@ -6,7 +6,7 @@
 
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/sheet_collection.h"
 
 namespace brevora::sheet {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/cell_collection.h"
 #include "sheet/sheet.h"
 

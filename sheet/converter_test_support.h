@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/session_values.h"
+#include "office/session_values.h"
 #include "platform/automation/convert.h"
 #include "testing/fake_office.h"
 #include "testing/temp_home.h"
@@ -60,7 +60,7 @@ struct FakeExcel {
   Ref<FakeOfficeApp> app;
   std::string addInFile;
   std::string addInPath;
-  std::array<Variant, core::kSessionValueCount> session;
+  std::array<Variant, office::kSessionValueCount> session;
 };
 
 }  // namespace brevora::sheet::testing

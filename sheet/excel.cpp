@@ -3,13 +3,13 @@
 #include <array>
 #include <vector>
 
-#include "core/addin_session.h"
-#include "core/office_addin.h"
 #include "core/session.h"
-#include "core/session_values.h"
+#include "office/addin_session.h"
+#include "office/office_addin.h"
+#include "office/session_values.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet::excel {
 
@@ -34,13 +34,13 @@ std::string MacroName(int16_t majorVersion, std::string_view macro) {
 
 int16_t GetExcelVersion(Dispatch& xlApp) {
   return RunWrappedAlways("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
-    return DoubleToInteger(core::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
+    return DoubleToInteger(office::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
   });
 }
 
 ExcelUse GetExcelObject() {
   return RunWrapped("GetExcelObject", "Error getting excel object.", [] {
-    ExcelUse excel{core::AcquireOfficeApplication(kProgId, false), nullptr, 0};
+    ExcelUse excel{office::AcquireOfficeApplication(kProgId, false), nullptr, 0};
     excel.app = Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
     excel.version = GetExcelVersion(*excel.app);
     if (excel.version < kOldestExcel) {
@@ -51,7 +51,7 @@ ExcelUse GetExcelObject() {
 }
 
 ExcelUse ExcelFromPool() {
-  ExcelUse excel{core::AcquireOfficeApplication(kProgId, true), nullptr, 0};
+  ExcelUse excel{office::AcquireOfficeApplication(kProgId, true), nullptr, 0};
   excel.app = excel.holder.App();
   excel.version = GetExcelVersion(*excel.app);
   return excel;
@@ -59,20 +59,20 @@ ExcelUse ExcelFromPool() {
 
 void OpenAddIN(const ExcelUse& excel) {
   RunWrapped("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
-    const core::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
+    const office::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
                                          "\\excel.exe", "\\XLSTART",
                                          [&] { return AddInName(excel.version); }};
-    const core::OfficeAddIn found = core::FindOfficeAddIn(*excel.app, search);
+    const office::OfficeAddIn found = office::FindOfficeAddIn(*excel.app, search);
     std::string path;
     switch (found.place) {
-      case core::OfficeAddInPlace::Listed:
+      case office::OfficeAddInPlace::Listed:
         path = CStr(CallByName(found.entry, "FullName", CallKind::Get));
         break;
-      case core::OfficeAddInPlace::Folder:
-      case core::OfficeAddInPlace::Registry:
+      case office::OfficeAddInPlace::Folder:
+      case office::OfficeAddInPlace::Registry:
         path = found.path;
         break;
-      case core::OfficeAddInPlace::NotFound:
+      case office::OfficeAddInPlace::NotFound:
         RaiseError(kWrapError, "SDK.OpenAddIN",
                    "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / "
                    "Tools | Add-Ins to load TABREL(5)(7)(8).XLA prior to using this function.");
@@ -96,7 +96,7 @@ Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Varian
 void SetXLSession(const ExcelUse& excel, const core::Session& session) {
   RunWrapped("SDK.SetXLSession", "Error setting session.", [&] {
     if (excel.version < kFirstSessionExcel) return;
-    std::array<Variant, core::kSessionValueCount> values = core::GetSessionValues(session);
+    std::array<Variant, office::kSessionValueCount> values = office::GetSessionValues(session);
     RunMacro(excel, "SetSession", values);
   });
 }
@@ -106,11 +106,11 @@ void GetXLSession(const ExcelUse& excel, core::Session& session) {
     // An add-in that does not run GetSession has nothing to give back: the
     // Session keeps its values rather than being emptied for the whole thread.
     if (excel.version < kFirstSessionExcel) return;
-    std::array<Variant, core::kSessionValueCount> values = {
+    std::array<Variant, office::kSessionValueCount> values = {
         Variant(false), Variant(""), Variant(int16_t{0}), Variant(int32_t{0}), Variant(""),
         Variant(""),    Variant(""), Variant(""),         Variant(""),         Variant(int32_t{0})};
     RunMacro(excel, "GetSession", values);
-    core::SetSessionValues(session, values);
+    office::SetSessionValues(session, values);
   });
 }
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/office_app.h"
+#include "office/office_app.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/object.h"
 #include "platform/automation/variant.h"
@@ -34,7 +34,7 @@ namespace brevora::sheet::excel {
 inline constexpr const char* kProgId = "Excel.Application";
 
 struct ExcelUse {
-  core::OfficeApp holder;
+  office::OfficeApp holder;
   Ref<Dispatch> app;     // Excel's Application object
   int16_t version = 0;   // its major version
 };

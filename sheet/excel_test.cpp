@@ -28,7 +28,7 @@ constexpr const char* kCommandKey = "Excel.AddIn\\shell\\open\\command";
 // `xl` as a running application the test attached to (never quit).
 ExcelUse Attach(FakeExcel& xl, int16_t version) {
   const ScopedRunning running("BrevoraTest.Excel", xl.app);
-  return ExcelUse{core::AcquireOfficeApplication("BrevoraTest.Excel", false), xl.app, version};
+  return ExcelUse{office::AcquireOfficeApplication("BrevoraTest.Excel", false), xl.app, version};
 }
 
 TEST(ExcelTest, AddInNameByMajorVersion) {

@@ -1,8 +1,9 @@
 #include "sheet/named_style.h"
 
-#include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "core/module_error.h"
 #include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet {
 
@@ -44,9 +45,9 @@ NamedStyle& NamedStyleCollection::Add(std::string_view name) {
   try {
     Ref<NamedStyle> style = MakeRef<NamedStyle>();
     if (Count() >= kMaxStyles) {
-      RaiseObjectError(260, "There can only be " + std::to_string(kMaxStyles - 1) + " styles");
+      core::RaiseModuleError(260, "There can only be " + std::to_string(kMaxStyles - 1) + " styles");
     }
-    if (name.size() > kMaxNameLength) RaiseObjectError(259, "Named styles can only be 15 characters");
+    if (name.size() > kMaxNameLength) core::RaiseModuleError(259, "Named styles can only be 15 characters");
     style->Setname(std::string(name));
     items_.Add(style, name);
     return *style;

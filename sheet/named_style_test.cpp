@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet {
 namespace {

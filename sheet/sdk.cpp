@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "core/addin_session.h"
-#include "core/desktop_windows.h"
+#include "core/application.h"
 #include "core/session.h"
-#include "frontend/tabrel_pc.h"
-#include "platform/automation/class_registry.h"
+#include "office/addin_session.h"
+#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/excel.h"
 #include "sheet/store_path.h"
@@ -70,8 +70,8 @@ void SDK::SetSession(Ref<core::Session> session) {
   session_ = std::move(session);
 }
 
-frontend::TabrelPC& SDK::App() {
-  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+core::Application& SDK::App() {
+  if (!app_) app_ = core::NewApplication();
   return *app_;
 }
 
@@ -152,12 +152,12 @@ void SDK::OpenXLSWorkbook(std::string_view file) {
 
 void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::string_view category,
                         std::string_view workbook) {
-  frontend::TabrelPC& app = App();
+  core::Application& app = App();
   core::Session& session = OperationSession();
   excel::ExcelUse xl = excel::GetExcelObject();
   excel::OpenAddIN(xl);
   if (!user.empty()) app.SetCurrentUser(user);
-  core::ClearErrorSlot(session);
+  office::ClearErrorSlot(session);
   excel::SetXLSession(xl, session);
   Variant args[] = {Variant(category), Variant(workbook)};
   const bool shown = CBool(excel::RunMacro(xl, macro, args));
@@ -170,7 +170,7 @@ void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::stri
     // Nothing was shown: an Excel started for this call would stay hidden.
     xl.holder.Release();
   }
-  core::RaiseErrorSlot(session);
+  office::RaiseErrorSlot(session);
 }
 
 void SDK::OpenWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
@@ -195,12 +195,12 @@ void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::
 
 void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b, std::string_view c,
                               std::string_view user) {
-  frontend::TabrelPC& app = App();
+  core::Application& app = App();
   core::Session& session = OperationSession();
   excel::ExcelUse xl = session.IsServerMode() ? excel::ExcelFromPool() : excel::GetExcelObject();
   excel::OpenAddIN(xl);
   if (!user.empty()) app.SetCurrentUser(user);
-  core::ClearErrorSlot(session);
+  office::ClearErrorSlot(session);
   excel::SetXLSession(xl, session);
   Variant args[] = {Variant(a), Variant(b), Variant(c)};
   excel::RunMacro(xl, macro, args);
@@ -208,7 +208,7 @@ void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::s
   excel::DeleteSession(xl);
   // Handed back by where it came from, whatever the add-in did to server mode.
   xl.holder.Release();
-  core::RaiseErrorSlot(session);
+  office::RaiseErrorSlot(session);
 }
 
 void SDK::XLSToTBRExt(std::string_view xls, std::string_view tbr) {
@@ -245,7 +245,7 @@ void SDK::TBRToXLS(std::string_view user, std::string_view category, std::string
 
 int32_t SDK::Refresh() {
   try {
-    core::RefreshDesktopWindows();
+    office::RefreshDesktopWindows();
   } catch (...) {
     const AutomationError e = CurrentError();
     std::string title = "Brevora Desktop";

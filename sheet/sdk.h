@@ -31,9 +31,7 @@
 
 namespace brevora::core {
 class Session;
-}
-namespace brevora::frontend {
-class TabrelPC;
+class Application;
 }
 
 namespace brevora::sheet {
@@ -99,7 +97,7 @@ class SDK : public Dispatchable<SDK> {
   int32_t Refresh();
 
  private:
-  frontend::TabrelPC& App();
+  core::Application& App();
   core::Session& OperationSession();
   Ref<Workbook> NewWorkbook();
   // The conversion through Excel with the macro's three arguments; `user`
@@ -111,7 +109,7 @@ class SDK : public Dispatchable<SDK> {
                      std::string_view workbook);
 
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> app_;
+  Ref<core::Application> app_;
 };
 
 }  // namespace brevora::sheet

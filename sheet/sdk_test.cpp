@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/desktop_windows.h"
 #include "core/device_user.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
 #include "core/user_manager.h"
+#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "sheet/converter_test_support.h"
@@ -411,7 +411,7 @@ TEST(SdkStoreTest, RemoveFromUserDeletesOnlyTheWorkbookAndRefreshes) {
     AddUser(7, "Anna", anna);
     auto script = std::make_shared<::brevora::testing::OfficeScript>();
     const Ref<Dispatch> window = MakeRef<RecordingWindow>(script);
-    core::RegisterDesktopWindow(window);
+    office::RegisterDesktopWindow(window);
     // Whatever file mode the Session was left in, a workbook is removed.
     TheSession().SetFileMode(1);
     Ref<SDK> sdk = NewConverter();
@@ -440,7 +440,7 @@ TEST(SdkStoreTest, RemoveFromUserDeletesOnlyTheWorkbookAndRefreshes) {
     }
     EXPECT_TRUE(fsys::exists(anna + "/tabrel/Budget.tbr"));
     EXPECT_EQ(script->calls.size(), 2u);
-    core::UnregisterDesktopWindow(window);
+    office::UnregisterDesktopWindow(window);
   });
 }
 
@@ -448,13 +448,13 @@ TEST(SdkStoreTest, RefreshFailureNamesTheWindowTitle) {
   core::OnFreshThread([] {
     auto script = std::make_shared<::brevora::testing::OfficeScript>();
     const Ref<Dispatch> window = MakeRef<RecordingWindow>(script, true);
-    core::RegisterDesktopWindow(window);
+    office::RegisterDesktopWindow(window);
     const AutomationError e = ErrorOf([] { NewConverter()->Refresh(); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK.Refresh");
     EXPECT_EQ(e.description(),
               "Could not refresh Brevora Desktop.  Please close and reopen Brevora Desktop.\r\nPermission denied");
-    core::UnregisterDesktopWindow(window);
+    office::UnregisterDesktopWindow(window);
   });
 }
 

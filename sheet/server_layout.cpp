@@ -1,6 +1,7 @@
 #include "sheet/server_layout.h"
 
-#include "platform/automation/error.h"
+#include "core/module_error.h"
+#include "platform/error/error.h"
 #include "sheet/workbook_pdb_format.h"
 
 namespace brevora::sheet::server_layout {
@@ -18,7 +19,7 @@ void Add(std::string& layout, std::string_view entries, int times = 1) {
 
 std::string AppInfoLayout(int16_t version) {
   if (!workbook_pdb_format::IsKnownVersion(version)) {
-    RaiseObjectError(265, "Can only work with Tabulyn 5.0 files.");
+    core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
   }
   std::string layout;
   Add(layout, "WORD");

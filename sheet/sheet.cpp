@@ -1,8 +1,8 @@
 #include "sheet/sheet.h"
 
-#include "platform/automation/convert.h"
-#include "platform/automation/error.h"
 #include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/error/error.h"
 #include "sheet/sheet_collection.h"
 
 namespace brevora::sheet {

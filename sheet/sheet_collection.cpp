@@ -1,7 +1,7 @@
 #include "sheet/sheet_collection.h"
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora::sheet {

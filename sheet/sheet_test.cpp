@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/sheet_collection.h"
 
 namespace brevora::sheet {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::sheet::testing {
 

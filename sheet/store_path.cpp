@@ -1,10 +1,10 @@
 #include "sheet/store_path.h"
 
+#include "core/application.h"
 #include "core/mod_main.h"
 #include "core/session.h"
 #include "core/trim.h"
-#include "frontend/tabrel_pc.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/text/case.h"
 
@@ -23,7 +23,7 @@ void CheckStoreName(std::string_view what, std::string_view name, const std::str
 
 }  // namespace
 
-StorePlace StoreFilePlace(frontend::TabrelPC& app, std::string_view user, std::string_view category,
+StorePlace StoreFilePlace(core::Application& app, std::string_view user, std::string_view category,
                           std::string_view name, const std::string& source) {
   app.SetFileMode(core::eTabulyn);
   if (!app.Session()) RaiseRuntimeError(91);

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace brevora::frontend {
-class TabrelPC;
+namespace brevora::core {
+class Application;
 }
 
 namespace brevora::sheet {
@@ -22,7 +22,7 @@ struct StorePlace {
 // user's) and category or workbook names that are not plain (fs::IsPlainName:
 // the file would lie outside its folder). Passes
 // on the errors of the home folder. Creates nothing.
-StorePlace StoreFilePlace(frontend::TabrelPC& app, std::string_view user, std::string_view category,
+StorePlace StoreFilePlace(core::Application& app, std::string_view user, std::string_view category,
                           std::string_view name, const std::string& source);
 
 }  // namespace brevora::sheet

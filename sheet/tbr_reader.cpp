@@ -1,7 +1,7 @@
 #include "sheet/tbr_reader.h"
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/cell_line.h"
 #include "sheet/tbr_format.h"
 

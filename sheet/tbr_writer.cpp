@@ -1,6 +1,6 @@
 #include "sheet/tbr_writer.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/cell_line.h"
 #include "sheet/tbr_format.h"
 

@@ -1,15 +1,16 @@
 #include "sheet/workbook.h"
 
+#include "core/application.h"
+#include "core/module_error.h"
 #include "core/session.h"
 #include "core/trim.h"
-#include "frontend/tabrel_pc.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "sheet/format_word.h"
-#include "platform/automation/call_by_name.h"
 #include "sheet/store_path.h"
 #include "sheet/xls_link.h"
 
@@ -125,7 +126,7 @@ void Workbook::InitObjects(bool full) {
   isModified_ = false;
   headerOnly_ = false;
   cellSource_.clear();
-  if (full) application_ = MakeRef<frontend::TabrelPC>();
+  if (full) application_ = core::NewApplication();
 }
 
 void Workbook::ReleaseObjects(bool full) {
@@ -149,8 +150,8 @@ bool Workbook::Flag(uint32_t bit) const { return HasBits(properties_, bit); }
 void Workbook::SetFlag(uint32_t bit, bool on) { properties_ = sheet::SetFlag(properties_, bit, on); }
 
 void Workbook::SetCurrentSheet(int32_t sheet) {
-  if (!sheets_) RaiseObjectError(263, "Create the sheets collection before setting any sheet properties.");
-  if (sheet > sheets_->Count()) RaiseObjectError(261, "This sheet number doesn't exist.");
+  if (!sheets_) core::RaiseModuleError(263, "Create the sheets collection before setting any sheet properties.");
+  if (sheet > sheets_->Count()) core::RaiseModuleError(261, "This sheet number doesn't exist.");
   currentSheet_ = static_cast<int16_t>(sheet);
 }
 
@@ -175,7 +176,7 @@ CellFormat& Workbook::DefaultStyle() const {
   return *defaultStyle_;
 }
 
-frontend::TabrelPC& Workbook::App() const {
+core::Application& Workbook::App() const {
   if (!application_) RaiseRuntimeError(91);
   return *application_;
 }

@@ -31,9 +31,7 @@
 
 namespace brevora::core {
 class Session;
-}
-namespace brevora::frontend {
-class TabrelPC;
+class Application;
 }
 
 namespace brevora::sheet {
@@ -92,7 +90,7 @@ class Workbook : public Dispatchable<Workbook> {
   const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes a new application object from it (91 for null).
   void SetSession(Ref<core::Session> session);
-  const Ref<frontend::TabrelPC>& Application() const { return application_; }
+  const Ref<core::Application>& Application() const { return application_; }
   // The collections and the default format; each may be set to null, and the
   // accessors without Ref then raise 91.
   SheetCollection& Sheets() const;
@@ -206,14 +204,14 @@ class Workbook : public Dispatchable<Workbook> {
  private:
   void InitObjects(bool full);
   void ReleaseObjects(bool full);
-  frontend::TabrelPC& App() const;
+  core::Application& App() const;
   std::string ApplicationTitleOrDefault() const;
   void ReadCells(class TbrReader& reader);
   void LoadAppInfoString(std::string_view block, int16_t version);
   void CheckPdbWritable() const;
 
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> application_;
+  Ref<core::Application> application_;
   WorkbookHeader header_;
   std::string fullPath_;
   bool headerOnly_ = false;

@@ -7,7 +7,7 @@
 #include "core/pdb.h"
 #include "core/record.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 #include "platform/time/dates.h"
 #include "sheet/app_info_reader.h"

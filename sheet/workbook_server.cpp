@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "core/server_database.h"
+#include "core/module_error.h"
+#include "office/server_database.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "sheet/byte_helpers.h"
 #include "sheet/cell_line.h"
 #include "sheet/server_layout.h"
@@ -86,7 +87,7 @@ void Workbook::WriteToZazerDB(const Variant& zazerDB) {
     const Ref<Dispatch> database(&ObjectOf(zazerDB));
     const std::string appInfoLayout = layout::AppInfoLayout(version_);
     const Variant answer = CallByName(database, "SetLayouts", CallKind::Method, appInfoLayout, layout::kRecordLayout);
-    if (IsRefusal(answer)) RaiseObjectError(kLayoutRefused, "Could not set layout for database object");
+    if (IsRefusal(answer)) core::RaiseModuleError(kLayoutRefused, "Could not set layout for database object");
     CallByName(database, "Parse", CallKind::Method);
     CallByName(database, "setVersion", CallKind::Method, version_);
     SetFlag(workbook_flags::kIsServerSync, true);
@@ -102,16 +103,16 @@ void Workbook::WriteToZazerDB(const Variant& zazerDB) {
       for (const Ref<Cell>& cell : sheet->Cells()) {
         line.clear();
         AppendCellLine(line, position, *cell);
-        core::AddServerRecord(*database);
+        office::AddServerRecord(*database);
         CallByName(database, "SetRecordItem", CallKind::Method, int16_t{0}, line);
       }
     }
-    core::SetServerCreationTime(*database);
+    office::SetServerCreationTime(*database);
   } catch (...) {
     throw core::AsModuleError(CurrentError());
   }
 }
 
-bool Workbook::OpenFromZazerDB(const Variant&) { RaiseObjectError(kNotImplemented, "Not implemented."); }
+bool Workbook::OpenFromZazerDB(const Variant&) { core::RaiseModuleError(kNotImplemented, "Not implemented."); }
 
 }  // namespace brevora::sheet

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/server_database.h"
+#include "office/server_database.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/time/dates.h"
@@ -109,9 +109,9 @@ TEST(ServerLayoutTest, NineHundredItemsByIndex) {
 TEST(WorkbookServerTest, TwoCellWorkbookCallSequence) {
   Ref<Workbook> wb = TwoCellWorkbook();
   Ref<FakeServerDatabase> db = Database();
-  const int32_t before = core::ServerCreationTime(dates::NowVbDate());
+  const int32_t before = office::ServerCreationTime(dates::NowVbDate());
   CallByName(wb, "WriteToZazerDB", CallKind::Method, Ref<Dispatch>(db));
-  const int32_t after = core::ServerCreationTime(dates::NowVbDate());
+  const int32_t after = office::ServerCreationTime(dates::NowVbDate());
 
   std::vector<std::string> expected = {"SetLayouts", "Parse", "setVersion"};
   expected.insert(expected.end(), 900, "SetAppInfoItem");

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "core/module_error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/cell_line.h"
 #include "sheet/tbr_reader.h"
@@ -90,7 +91,7 @@ void Workbook::ReadCells(TbrReader& reader) {
 void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
   try {
     if (!file.empty()) fullPath_ = std::string(file);
-    if (fullPath_.empty()) RaiseObjectError(264, "Please name the workbook before saving it.");
+    if (fullPath_.empty()) core::RaiseModuleError(264, "Please name the workbook before saving it.");
     HeaderFromObjects(header_);
     TbrWriter::CheckTexts(header_, Sheets());
     if (headerOnly_) {

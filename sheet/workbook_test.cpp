@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "core/application.h"
 #include "core/device_user.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
 #include "core/user_manager.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/registry/registry.h"

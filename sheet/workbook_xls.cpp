@@ -1,8 +1,8 @@
 // Workbook: conversions from and to .xls files.
 #include <string>
 
-#include "core/server_database.h"
-#include "platform/automation/error.h"
+#include "core/module_error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/workbook.h"
 

@@ -1,9 +1,9 @@
 #include "sheet/xls_link.h"
 
-#include "core/link_sync.h"
+#include "core/application.h"
 #include "core/session.h"
-#include "frontend/tabrel_pc.h"
-#include "platform/automation/error.h"
+#include "office/link_sync.h"
+#include "platform/error/error.h"
 #include "sheet/sdk.h"
 #include "sheet/workbook.h"
 
@@ -24,14 +24,14 @@ Ref<SDK> ConverterFor(const Workbook& workbook) {
 bool XlsLink::CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool fromLink) {
   const std::string linked = header.LinkedFileName;
   try {
-    if (linked.empty() || !core::LinkFollows(header.SyncMethod, fromLink)) return false;
+    if (linked.empty() || !office::LinkFollows(header.SyncMethod, fromLink)) return false;
     if (fromLink) {
-      if (!core::LinkedFileIsNewer(linked, header.LinkedFileTime)) return false;
+      if (!office::LinkedFileIsNewer(linked, header.LinkedFileTime)) return false;
       ConverterFor(workbook)->XLSToTBRExt_Sync(linked, workbook.FullPath(), linked);
       return true;
     }
     ConverterFor(workbook)->TBRToXLSExt_Sync(workbook.FullPath(), linked, linked);
-    header.LinkedFileTime = core::LinkedFileSeconds(linked);
+    header.LinkedFileTime = office::LinkedFileSeconds(linked);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Workbook.CheckLinkUpdate", "Could not update link '" + linked + "'.");

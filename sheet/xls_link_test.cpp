@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/link_sync.h"
 #include "core/mod_main.h"
 #include "core/on_fresh_thread.h"
-#include "platform/automation/class_registry.h"
+#include "office/link_sync.h"
 #include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "sheet/cell_line.h"
@@ -82,8 +82,8 @@ TEST(XlsLinkTest, SyncMethodDecidesTheDirections) {
     bool save;
   } cases[] = {{0, true, true}, {1, false, true}, {2, true, false}, {3, false, false}};
   for (const auto& c : cases) {
-    EXPECT_EQ(core::LinkFollows(c.method, true), c.open) << c.method;
-    EXPECT_EQ(core::LinkFollows(c.method, false), c.save) << c.method;
+    EXPECT_EQ(office::LinkFollows(c.method, true), c.open) << c.method;
+    EXPECT_EQ(office::LinkFollows(c.method, false), c.save) << c.method;
   }
   // The same through a workbook: a newer .xls, opened and saved with the flags.
   const std::string dir = MakeTempDir("link");

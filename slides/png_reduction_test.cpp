@@ -7,8 +7,8 @@
 
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
 #include "platform/automation/member_table.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/freeimage_image.h"
 #include "slides/freeimage_init.h"

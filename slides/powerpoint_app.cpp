@@ -2,13 +2,13 @@
 
 #include <span>
 
-#include "core/addin_session.h"
-#include "core/office_addin.h"
 #include "core/session.h"
-#include "core/session_values.h"
+#include "office/addin_session.h"
+#include "office/office_addin.h"
+#include "office/session_values.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::slides::powerpoint {
 namespace {
@@ -24,15 +24,15 @@ std::string AddInFileName() { return kAddInFileName; }
 int16_t PowerPointVersion(Dispatch& app) {
   return RunWrapped("SDK.GetPowerPointVersion", "Cannot get PowerPoint version.", [&] {
     const std::string version = CStr(CallByName(app, "Version", CallKind::Get));
-    return DoubleToInteger(core::LeadingNumber(version));
+    return DoubleToInteger(office::LeadingNumber(version));
   });
 }
 
-core::OfficeApp GetPowerPointObject() {
+office::OfficeApp GetPowerPointObject() {
   return RunWrapped("GetPowerPointObject", "Error getting PowerPoint object.", [] {
-    core::OfficeApp office = core::AcquireOfficeApplication(kProgId, /*serverMode=*/false);
+    office::OfficeApp office = office::AcquireOfficeApplication(kProgId, /*serverMode=*/false);
     Dispatch& app = *office.App();
-    if (office.Origin() == core::OfficeAppOrigin::Started) {
+    if (office.Origin() == office::OfficeAppOrigin::Started) {
       CallByName(app, "WindowState", CallKind::Let, kWindowMinimized);
     }
     // Also for a PowerPoint that was running already: an old one can't run the add-in.
@@ -46,15 +46,15 @@ core::OfficeApp GetPowerPointObject() {
 
 void OpenAddIN(Dispatch& app) {
   RunWrapped("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
-    const core::OfficeAddInSearch search{"SLIDR",
+    const office::OfficeAddInSearch search{"SLIDR",
                                          "Path",
                                          "PowerPoint.AddIn\\shell\\open\\command",
                                          "\\PowerPoint.exe",
                                          "\\Addins",
                                          [] { return AddInFileName(); }};
-    const core::OfficeAddIn found = core::FindOfficeAddIn(app, search);
+    const office::OfficeAddIn found = office::FindOfficeAddIn(app, search);
     std::string path = found.path;
-    if (found.place == core::OfficeAddInPlace::Listed) {
+    if (found.place == office::OfficeAddInPlace::Listed) {
       path = CStr(CallByName(found.entry, "FullName", CallKind::Get));
     }
     if (path.empty()) {
@@ -87,7 +87,7 @@ Variant RunMacro(Dispatch& app, const std::string& macro, std::vector<Variant>& 
 void SetSession(Dispatch& app, const core::Session& session) {
   RunWrapped("SDK.SetPPTSession", "Error setting session.", [&] {
     if (PowerPointVersion(app) < kSessionMacroVersion) return;
-    const auto values = core::GetSessionValues(session);
+    const auto values = office::GetSessionValues(session);
     std::vector<Variant> elements(values.begin(), values.end());
     RunMacro(app, "SetSession", elements);
   });
@@ -98,12 +98,12 @@ void GetSession(Dispatch& app, core::Session& session) {
     // Without the session macros there is nothing to take back: the Session,
     // and so the thread's current user, stays as it is.
     if (PowerPointVersion(app) < kSessionMacroVersion) return;
-    std::vector<Variant> elements(core::kSessionValueCount, Variant(""));
+    std::vector<Variant> elements(office::kSessionValueCount, Variant(""));
     RunMacro(app, "GetSession", elements);
-    if (elements.size() < core::kSessionValueCount) RaiseRuntimeError(kSubscriptOutOfRange);
-    core::SetSessionValues(
-        session, std::span<const Variant, core::kSessionValueCount>(elements.data(),
-                                                                    core::kSessionValueCount));
+    if (elements.size() < office::kSessionValueCount) RaiseRuntimeError(kSubscriptOutOfRange);
+    office::SetSessionValues(
+        session, std::span<const Variant, office::kSessionValueCount>(elements.data(),
+                                                                    office::kSessionValueCount));
   });
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/office_app.h"
+#include "office/office_app.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/variant.h"
 
@@ -39,7 +39,7 @@ int16_t PowerPointVersion(Dispatch& app);
 // requires PowerPoint 6 or newer."); a PowerPoint started here is quit when
 // the holder goes on any path that does not keep it. Other errors: 32760
 // "GetPowerPointObject" "Error getting PowerPoint object.".
-core::OfficeApp GetPowerPointObject();
+office::OfficeApp GetPowerPointObject();
 
 // Finds the add-in (the AddIns list, then PowerPoint's Path, then the
 // registry's PowerPoint add-in command and its "Addins" folder) and adds it to

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/link_sync.h"
 #include "core/session.h"
-#include "platform/automation/error.h"
+#include "office/link_sync.h"
+#include "platform/error/error.h"
 #include "slides/presentation.h"
 #include "slides/sdk_presentation.h"
 
@@ -22,14 +22,14 @@ Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
 bool PptLink::SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link, bool onOpen) {
   const std::string linked = link.fileName;
   try {
-    if (linked.empty() || !core::LinkFollows(link.syncMethod, onOpen)) return false;
+    if (linked.empty() || !office::LinkFollows(link.syncMethod, onOpen)) return false;
     if (onOpen) {
-      if (!core::LinkedFileIsNewer(linked, link.modDateTime)) return false;
+      if (!office::LinkedFileIsNewer(linked, link.modDateTime)) return false;
       ConverterFor(presentation)->PPTToPDBExt_Sync(linked, presentation.FullPath(), linked);
       return true;
     }
     ConverterFor(presentation)->PDBToPPTExt_Sync(presentation.FullPath(), linked, linked);
-    link.modDateTime = core::LinkedFileSeconds(linked);
+    link.modDateTime = office::LinkedFileSeconds(linked);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.CheckLinkUpdate",

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "core/link_sync.h"
 #include "core/mod_main.h"
-#include "core/session.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
+#include "core/session.h"
+#include "office/link_sync.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/fs/files.h"
@@ -228,8 +228,8 @@ TEST_F(PptLinkTest, StepsFollowTheSyncMethod) {
       p.SetLinkedPPTFileName(ppt_);
       p.SetLinkedPPTSyncMethod(method);
       p.WriteToDisk(dir_ + "/saved" + std::to_string(method) + ".pdb", true);
-      EXPECT_EQ(pulls.size(), core::LinkFollows(method, true) ? 1u : 0u) << method;
-      EXPECT_EQ(pushes.size(), core::LinkFollows(method, false) ? 1u : 0u) << method;
+      EXPECT_EQ(pulls.size(), office::LinkFollows(method, true) ? 1u : 0u) << method;
+      EXPECT_EQ(pushes.size(), office::LinkFollows(method, false) ? 1u : 0u) << method;
     }
   });
 }

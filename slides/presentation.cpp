@@ -6,19 +6,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/application.h"
 #include "core/mod_main.h"
 #include "core/pdb.h"
 #include "core/session.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "slides/image_files.h"
-#include "slides/ppt_link.h"
 #include "slides/png_reduction.h"
+#include "slides/ppt_link.h"
 
 namespace brevora::slides {
 namespace {
@@ -130,8 +130,8 @@ Presentation::~Presentation() {
   }
 }
 
-frontend::TabrelPC& Presentation::App() {
-  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+core::Application& Presentation::App() {
+  if (!app_) app_ = core::NewApplication();
   return *app_;
 }
 
@@ -318,7 +318,7 @@ void Presentation::optimizePngFile(std::string_view inFile, std::string_view out
 
 std::string Presentation::UserPath(std::string_view user, std::string_view category,
                                    std::string_view name, bool cleanFolder) {
-  frontend::TabrelPC& app = App();
+  core::Application& app = App();
   app.SetFileMode(core::eSlidora);
   if (!user.empty()) app.SetCurrentUser(user);
   if (cleanFolder) deleteFolder();

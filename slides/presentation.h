@@ -37,10 +37,8 @@
 namespace brevora::core {
 class Session;
 class pdb;
+class Application;
 }  // namespace brevora::core
-namespace brevora::frontend {
-class TabrelPC;
-}
 
 namespace brevora::slides {
 
@@ -160,7 +158,7 @@ class Presentation : public Dispatchable<Presentation> {
   Ref<core::Session> ApplicationSession();
 
  private:
-  frontend::TabrelPC& App();
+  core::Application& App();
   PresentationHeader HeaderFromProperties() const;
   std::string UserPath(std::string_view user, std::string_view category, std::string_view name,
                        bool cleanFolder);
@@ -195,7 +193,7 @@ class Presentation : public Dispatchable<Presentation> {
   PresentationLinkInfo link_;
   std::string reserved_ = std::string(4, '\0');
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> app_;
+  Ref<core::Application> app_;
   std::unique_ptr<PresentationLinkStep> linkStep_;
   std::string unpackedFolder_;  // where this object unpacked pictures; "" when nowhere
 };

@@ -8,7 +8,7 @@
 
 #include "core/pdb.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/time/dates.h"
 #include "slides/image_files.h"

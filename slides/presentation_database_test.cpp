@@ -11,7 +11,7 @@
 
 #include "core/pdb.h"
 #include "core/record.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
 #include "slides/presentation_format.h"

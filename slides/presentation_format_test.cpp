@@ -7,7 +7,7 @@
 
 #include "core/pdb.h"
 #include "core/record.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "slides/presentation_format.h"
 #include "slides/presentation_reader.h"
 #include "slides/presentation_writer.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/session.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
 #include "slides/sdk_presentation.h"

@@ -4,7 +4,7 @@
 
 #include "core/pdb_errors.h"
 #include "core/pdb_format.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::slides {
 namespace {

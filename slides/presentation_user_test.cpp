@@ -14,7 +14,7 @@
 #include "core/user_manager.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "slides/presentation.h"

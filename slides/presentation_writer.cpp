@@ -6,7 +6,7 @@
 #include "core/pdb.h"
 #include "core/pdb_format.h"
 #include "core/record.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 
 namespace brevora::slides {

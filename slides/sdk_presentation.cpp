@@ -2,16 +2,16 @@
 
 #include <utility>
 
-#include "core/addin_session.h"
-#include "core/desktop_windows.h"
+#include "core/application.h"
 #include "core/mod_main.h"
-#include "core/office_app.h"
 #include "core/session.h"
-#include "frontend/tabrel_pc.h"
+#include "office/addin_session.h"
+#include "office/desktop_windows.h"
+#include "office/office_app.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "slides/powerpoint_app.h"
@@ -88,8 +88,8 @@ const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
 SDK_Presentation::SDK_Presentation() = default;
 SDK_Presentation::~SDK_Presentation() = default;
 
-frontend::TabrelPC& SDK_Presentation::App() {
-  if (!app_) app_ = MakeRef<frontend::TabrelPC>();
+core::Application& SDK_Presentation::App() {
+  if (!app_) app_ = core::NewApplication();
   return *app_;
 }
 
@@ -170,7 +170,7 @@ void SDK_Presentation::DesktopPDBToPPT(std::string_view user, std::string_view c
 void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view category,
                                       std::string_view presentation) {
   try {
-    frontend::TabrelPC& app = App();
+    core::Application& app = App();
     app.SetFileMode(core::eSlidora);
     if (!user.empty()) app.SetCurrentUser(user);
     // The names come from callers: they must not lead out of the user's folder.
@@ -196,7 +196,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
 
 void SDK_Presentation::Refresh() {
   try {
-    core::RefreshDesktopWindows();
+    office::RefreshDesktopWindows();
   } catch (...) {
     const AutomationError inner = CurrentError();
     const std::string title = App().ApplicationTitle();
@@ -209,7 +209,7 @@ void SDK_Presentation::Refresh() {
 
 void SDK_Presentation::OpenPPTPresentation(std::string_view sFile) {
   RunWrapped(kOpenPPTPresentation.source, kOpenPPTPresentation.message, [&] {
-    core::OfficeApp office = powerpoint::GetPowerPointObject();
+    office::OfficeApp office = powerpoint::GetPowerPointObject();
     Dispatch& app = *office.App();
     ShowPowerPoint(app);
     const Variant presentations = CallByName(app, "Presentations", CallKind::Get);
@@ -254,9 +254,9 @@ void SDK_Presentation::PPTToPDB(std::string_view PPT, std::string_view User,
   });
 }
 
-core::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
+office::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
   if (use == Use::Sync && AppSession().IsServerMode()) {
-    core::OfficeApp office = core::AcquireOfficeApplication(powerpoint::kProgId, true);
+    office::OfficeApp office = office::AcquireOfficeApplication(powerpoint::kProgId, true);
     CallByName(office.App(), "WindowState", CallKind::Let, powerpoint::kWindowMinimized);
     return office;
   }
@@ -267,15 +267,15 @@ Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Va
                                       std::string_view user) {
   core::Session& session = AppSession();
   // Given back on every path by how it was obtained (see the class comment).
-  core::OfficeApp office = TakePowerPoint(use);
+  office::OfficeApp office = TakePowerPoint(use);
   const Ref<Dispatch> app = office.App();
   // Only a PowerPoint this call started is hidden: the user's own stays as it is.
-  if (use != Use::Open && office.Origin() == core::OfficeAppOrigin::Started) {
+  if (use != Use::Open && office.Origin() == office::OfficeAppOrigin::Started) {
     HidePowerPointWindow(*app);
   }
   powerpoint::OpenAddIN(*app);
   if (!user.empty()) App().SetCurrentUser(user);
-  core::ClearErrorSlot(session);
+  office::ClearErrorSlot(session);
   powerpoint::SetSession(*app, session);
   const Variant result = powerpoint::RunMacro(*app, macro, args);
   powerpoint::GetSession(*app, session);
@@ -286,7 +286,7 @@ Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Va
     if (CBool(result)) ShowPowerPoint(*app);
     office.LeaveRunning();
   }
-  core::RaiseErrorSlot(session);
+  office::RaiseErrorSlot(session);
   return result;
 }
 

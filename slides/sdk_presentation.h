@@ -26,11 +26,11 @@
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
+class Application;
 class Session;
-class OfficeApp;
 }  // namespace brevora::core
-namespace brevora::frontend {
-class TabrelPC;
+namespace brevora::office {
+class OfficeApp;
 }
 
 namespace brevora::slides {
@@ -87,17 +87,17 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
  private:
   enum class Use { Sync, Open, Save };
 
-  frontend::TabrelPC& App();
+  core::Application& App();
   core::Session& AppSession();
   // The macro sequence of the conversions (Sync) and of the two document
   // methods; returns the macro's result.
   Variant RunSequence(Use use, const char* macro, std::vector<Variant> args, std::string_view user);
-  core::OfficeApp TakePowerPoint(Use use);
+  office::OfficeApp TakePowerPoint(Use use);
   void HidePowerPointWindow(Dispatch& app);
   void ShowPowerPoint(Dispatch& app);
 
   Ref<core::Session> session_;
-  Ref<frontend::TabrelPC> app_;
+  Ref<core::Application> app_;
   std::vector<std::string> hiddenWindowClasses_;
 };
 

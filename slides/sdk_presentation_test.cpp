@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "core/desktop_windows.h"
 #include "core/device_user.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
-#include "core/session_values.h"
 #include "core/user_collection.h"
 #include "core/user_manager.h"
+#include "office/desktop_windows.h"
+#include "office/session_values.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -112,7 +112,7 @@ class PowerPointConverter : public ::testing::Test {
 
 // The Session values as the add-in gets them: element 0 empty, then the set.
 std::vector<Variant> Handed(const core::Session& session) {
-  const auto values = core::GetSessionValues(session);
+  const auto values = office::GetSessionValues(session);
   std::vector<Variant> array{Variant()};
   array.insert(array.end(), values.begin(), values.end());
   return array;
@@ -222,10 +222,10 @@ TEST_F(PowerPointConverter, Version7RunsNoSessionMacrosAndKeepsTheSession) {
     session.SetParameter1(Variant("kept"));
     session.SetParameter3(Variant("also kept"));
     session.SetFileMode(2);
-    const auto before = core::GetSessionValues(session);
+    const auto before = office::GetSessionValues(session);
     sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(script->Select({"PPT.Run"}), Lines{"PPT.Run(slidr6.ppa!PPTToPDBExt, <array 4>)"});
-    EXPECT_EQ(core::GetSessionValues(session), before);
+    EXPECT_EQ(office::GetSessionValues(session), before);
     EXPECT_TRUE(sdk.HiddenWindowClasses().empty()) << "no main window class for version 7";
     EXPECT_EQ(ppt->quitCount, 1);
   });
@@ -456,8 +456,8 @@ TEST_F(PowerPointConverter, RefreshReloadsEveryDesktopWindow) {
   Run([&](core::Session&, SDK_Presentation& sdk) {
     Ref<FakeDesktopWindow> a = MakeRef<FakeDesktopWindow>();
     Ref<FakeDesktopWindow> b = MakeRef<FakeDesktopWindow>();
-    core::RegisterDesktopWindow(a);
-    core::RegisterDesktopWindow(b);
+    office::RegisterDesktopWindow(a);
+    office::RegisterDesktopWindow(b);
     sdk.Refresh();
     EXPECT_EQ(a->refreshed, 1);
     EXPECT_EQ(b->refreshed, 1);
@@ -468,8 +468,8 @@ TEST_F(PowerPointConverter, RefreshReloadsEveryDesktopWindow) {
     EXPECT_EQ(e.description(),
               "Could not refresh Brevora Desktop.  Please close and reopen  Brevora Desktop.\r\n"
               "The list is busy.");
-    core::UnregisterDesktopWindow(a);
-    core::UnregisterDesktopWindow(b);
+    office::UnregisterDesktopWindow(a);
+    office::UnregisterDesktopWindow(b);
   });
 }
 
@@ -555,13 +555,13 @@ TEST_F(InProcess, DesktopCopiesAndRemoveFromUser) {
     // ... but RemoveFromUser puts its message in front of every error.
     Ref<FakeDesktopWindow> window = MakeRef<FakeDesktopWindow>();
     window->fail = true;
-    core::RegisterDesktopWindow(window);
+    office::RegisterDesktopWindow(window);
     e = ErrorOf([&] { sdk.RemoveFromUser("Anna", "Work", "Deck"); });
     EXPECT_EQ(e.source(), "SDK.RemoveFromUser");
     EXPECT_EQ(e.description(),
               "Error removing from user.\r\nCould not refresh Brevora Desktop.  Please close and "
               "reopen  Brevora Desktop.\r\nThe list is busy.");
-    core::UnregisterDesktopWindow(window);
+    office::UnregisterDesktopWindow(window);
   });
 }
 

@@ -34,8 +34,8 @@
 #include <vector>
 
 #include "platform/automation/dispatch.h"
-#include "platform/automation/error.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora::testing {

@@ -15,7 +15,7 @@
 #include "album/app/dib_qimage.h"
 #include "album/app/picture_box.h"
 #include "album/image_pipeline.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"

@@ -33,8 +33,8 @@
 #include "platform/services/service_slot.h"
 #include "slides/freeimage_bitmap.h"
 #include "slides/test_pictures.h"
-#include "testing/scripted_chooser.h"
 #include "testing/screenshot.h"
+#include "testing/scripted_chooser.h"
 #include "testing/temp_home.h"
 
 namespace brevora::album {

@@ -6,7 +6,7 @@
 #include "conduit/framework/main_db.h"
 #include "conduit/framework/product.h"
 #include "conduit/framework/sync_mgr.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/hotsync_log.h"

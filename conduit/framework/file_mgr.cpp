@@ -4,7 +4,7 @@
 
 #include "conduit/framework/modified_line.h"
 #include "conduit/framework/product.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"

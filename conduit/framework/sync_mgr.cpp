@@ -3,7 +3,7 @@
 #include "conduit/framework/file_mgr.h"
 #include "conduit/framework/main_db_format.h"
 #include "conduit/framework/product.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/message_box.h"

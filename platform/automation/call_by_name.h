@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "platform/automation/dispatch.h"
-#include "platform/automation/error.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 
 namespace brevora {
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
 #include "platform/text/case.h"

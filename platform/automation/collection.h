@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 #include "platform/time/dates.h"
 

@@ -1,8 +1,8 @@
 #include "platform/automation/dispatch.h"
 
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 
 namespace brevora {
 

@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "platform/automation/dispatch.h"
-#include "platform/automation/error.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora {
@@ -123,9 +123,10 @@ class MemberTable {
   std::unordered_map<std::string, std::vector<size_t>> index_;
 };
 
-// Base of a class whose late-bound members are T::Members().
-template <class T>
-class Dispatchable : public Dispatch {
+// Base of a class whose late-bound members are T::Members(). `Base` is Dispatch
+// or an interface derived from it that T implements.
+template <class T, class Base = Dispatch>
+class Dispatchable : public Base {
  public:
   Variant Invoke(std::string_view name, CallKind kind, Args args) override {
     return T::Members().Invoke(static_cast<T&>(*this), name, kind, args);

@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 
 namespace brevora {

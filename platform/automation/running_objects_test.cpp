@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora {
 namespace {

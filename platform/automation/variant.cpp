@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora {
 

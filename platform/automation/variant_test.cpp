@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/automation/dispatch.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora {
 namespace {

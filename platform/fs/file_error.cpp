@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::fs {
 

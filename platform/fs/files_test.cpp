@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
 #include "testing/temp_home.h"

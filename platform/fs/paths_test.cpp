@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::fs {

@@ -8,7 +8,7 @@
 
 #include "core/pdb.h"
 #include "core/pdb_test_image.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/hotsync/database_reader.h"
 #include "platform/hotsync/database_writer.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "core/pdb_format.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::hotsync {
 namespace {

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/hotsync/device_names.h"
 #include "platform/hotsync/device_state.h"
 #include "platform/time/dates.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device_file_io.h"
 #include "platform/hotsync/sync_manager.h"

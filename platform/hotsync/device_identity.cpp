@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <charconv>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/unique_fd.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/hotsync/device.h"
 #include "platform/hotsync/device_names.h"
 #include "platform/hotsync/sync_manager.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/user_list.h"
 #include "platform/registry/registry.h"

@@ -4,7 +4,7 @@
 #include <limits>
 #include <unordered_set>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <mutex>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 

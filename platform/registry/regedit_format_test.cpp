@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::registry {
 namespace {

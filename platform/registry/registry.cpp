@@ -1,6 +1,6 @@
 #include "platform/registry/registry.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/registry/hive_store.h"
 #include "platform/registry/key_tree.h"
 #include "platform/registry/regedit_format.h"

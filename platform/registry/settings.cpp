@@ -1,5 +1,5 @@
 // The per-program settings store on top of HKEY_CURRENT_USER.
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/registry/registry.h"
 
 namespace brevora::registry {

@@ -17,7 +17,7 @@
 #include <optional>
 #include <utility>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"

@@ -12,7 +12,7 @@
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/serial/port_list.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "remote/slide_show_control.h"
 
 namespace brevora::remote::testing {

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/trim.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::slides::dialog {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 #include "slides/dialog/option_texts.h"
 

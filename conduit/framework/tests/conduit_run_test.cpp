@@ -11,12 +11,12 @@
 #include "conduit/framework/sync_state.h"
 #include "conduit/framework/test_conduit/text_conduit.h"
 #include "conduit/framework/tests/conduit_fixture.h"
-#include "testing/temp_home.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/conduit_api.h"
 #include "platform/hotsync/hotsync_log.h"
 #include "platform/registry/registry.h"
 #include "platform/windows/window_directory.h"
+#include "testing/temp_home.h"
 
 namespace brevora::texttest {
 namespace {

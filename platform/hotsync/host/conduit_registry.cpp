@@ -1,6 +1,6 @@
 #include "platform/hotsync/host/conduit_registry.h"
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
 #include "platform/text/case.h"

@@ -8,14 +8,14 @@
 #include <optional>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/action_dialog.h"
 #include "platform/hotsync/conduit_api.h"
 #include "platform/hotsync/device_identity.h"
-#include "platform/hotsync/hotsync_log.h"
 #include "platform/hotsync/host/conduit_library.h"
+#include "platform/hotsync/hotsync_log.h"
 #include "platform/hotsync/user_list.h"
 #include "platform/registry/registry.h"
 #include "platform/text/case.h"

@@ -1,4 +1,4 @@
-#include "core/addin_session.h"
+#include "office/addin_session.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,9 +6,9 @@
 
 #include "core/session.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 namespace {
 
@@ -16,15 +16,15 @@ bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 
 }  // namespace
 
-std::array<std::string, kSessionValueCount> SessionValueTexts(const Session& session) {
+std::array<std::string, kSessionValueCount> SessionValueTexts(const core::Session& session) {
   const std::array<Variant, kSessionValueCount> values = GetSessionValues(session);
   std::array<std::string, kSessionValueCount> texts;
-  texts[0] = CBool(values[0]) ? "1" : "0";
+  texts[0].assign(1, CBool(values[0]) ? '1' : '0');
   for (int i = 1; i < kSessionValueCount; ++i) texts[i] = CStr(values[i]);
   return texts;
 }
 
-void SetSessionValuesFromTexts(Session& session,
+void SetSessionValuesFromTexts(core::Session& session,
                                std::span<const std::string, kSessionValueCount> texts) {
   const Variant values[kSessionValueCount] = {
       Variant(LeadingNumber(texts[0]) != 0), Variant(texts[1]), Variant(LeadingNumber(texts[2])),
@@ -62,16 +62,16 @@ double LeadingNumber(std::string_view text) {
   return value;
 }
 
-void ClearErrorSlot(Session& session) {
+void ClearErrorSlot(core::Session& session) {
   session.SetErrorMessage("");
   session.SetErrorNumber(0);
 }
 
-void RaiseErrorSlot(const Session& session) {
+void RaiseErrorSlot(const core::Session& session) {
   const int32_t number = session.ErrorNumber();
   const std::string& message = session.ErrorMessage();
   if (message.empty() && number == 0) return;
   RaiseError(number == 0 ? kWrapError : number, kAddInErrorSource, message);
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,4 +1,4 @@
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 #include <new>
 #include <string>
@@ -37,8 +37,8 @@ AutomationError CurrentError() {
   }
 }
 
-void RaiseObjectError(int32_t n, const std::string& description) {
-  throw AutomationError(kObjectError + n, "tabrelpc", description);
+void RaiseObjectError(int32_t n, const std::string& source, const std::string& description) {
+  throw AutomationError(kObjectError + n, source, description);
 }
 
 void RaiseError(int32_t number, const std::string& source, const std::string& description) {

@@ -21,24 +21,26 @@
 #include <string>
 #include <string_view>
 
-#include "core/session_values.h"
+#include "office/session_values.h"
 
 namespace brevora::core {
-
 class Session;
+}
+
+namespace brevora::office {
 
 inline constexpr const char* kAddInErrorSource = "Brevora";
 
-std::array<std::string, kSessionValueCount> SessionValueTexts(const Session& session);
-void SetSessionValuesFromTexts(Session& session,
+std::array<std::string, kSessionValueCount> SessionValueTexts(const core::Session& session);
+void SetSessionValuesFromTexts(core::Session& session,
                                std::span<const std::string, kSessionValueCount> texts);
 
 // The number at the start of `text`: blanks, an optional sign, digits and an
 // optional fraction; 0 when there is none.
 double LeadingNumber(std::string_view text);
 
-void ClearErrorSlot(Session& session);
+void ClearErrorSlot(core::Session& session);
 // Raises when ErrorMessage is not "" or ErrorNumber is not 0; else returns.
-void RaiseErrorSlot(const Session& session);
+void RaiseErrorSlot(const core::Session& session);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,4 +1,4 @@
-#include "core/desktop_windows.h"
+#include "office/desktop_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "core/on_fresh_thread.h"
 #include "platform/automation/member_table.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 std::vector<std::string> events;
@@ -31,7 +31,7 @@ class FakeWindow : public Dispatchable<FakeWindow> {
 };
 
 TEST(DesktopWindowsTest, EveryWindowIsRefreshedInOrderWithMessagesRunAfterEach) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     events.clear();
     RefreshDesktopWindows();  // none open: nothing to do
     SetMessagePump([] { events.push_back("DoEvents"); });
@@ -49,7 +49,7 @@ TEST(DesktopWindowsTest, EveryWindowIsRefreshedInOrderWithMessagesRunAfterEach) 
 }
 
 TEST(DesktopWindowsTest, TheFirstFailureStopsTheWalk) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     events.clear();
     RegisterDesktopWindow(MakeRef<FakeWindow>("broken", true));
     RegisterDesktopWindow(MakeRef<FakeWindow>("next"));
@@ -61,10 +61,10 @@ TEST(DesktopWindowsTest, TheFirstFailureStopsTheWalk) {
 TEST(DesktopWindowsTest, WindowsBelongToTheirThread) {
   Ref<Dispatch> window = MakeRef<FakeWindow>("main");
   RegisterDesktopWindow(window);
-  OnFreshThread([] { EXPECT_TRUE(DesktopWindows().empty()); });
+  core::OnFreshThread([] { EXPECT_TRUE(DesktopWindows().empty()); });
   EXPECT_EQ(DesktopWindows().size(), 1u);
   UnregisterDesktopWindow(window);
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

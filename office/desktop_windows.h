@@ -18,7 +18,7 @@
 #include "platform/automation/dispatch.h"
 #include "platform/automation/object.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 void RegisterDesktopWindow(Ref<Dispatch> window);
 // False when the window was not registered.
@@ -30,4 +30,4 @@ void RefreshDesktopWindows();
 void SetMessagePump(std::function<void()> pump);
 void DoEvents();
 
-}  // namespace brevora::core
+}  // namespace brevora::office

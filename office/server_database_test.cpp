@@ -1,11 +1,11 @@
-#include "core/server_database.h"
+#include "office/server_database.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/time/dates.h"
 #include "testing/fake_server_database.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 using brevora::testing::FakeServerDatabase;
@@ -48,12 +48,5 @@ TEST(ServerDatabaseTest, TheCreationTimeIsInMinutes) {
   EXPECT_LE(passed.AsLong(), after);
 }
 
-TEST(ServerDatabaseTest, TheModulesNameBecomesTheSource) {
-  const AutomationError e = AsModuleError(AutomationError(1004, "Db", "Refused."));
-  EXPECT_EQ(e.number(), 1004);
-  EXPECT_EQ(e.source(), "tabrelpc");
-  EXPECT_EQ(e.description(), "Refused.");
-}
-
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

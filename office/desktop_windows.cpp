@@ -1,4 +1,4 @@
-#include "core/desktop_windows.h"
+#include "office/desktop_windows.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,7 +6,7 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/per_thread.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 namespace {
 
@@ -48,4 +48,4 @@ void DoEvents() {
   if (pump) pump();
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office

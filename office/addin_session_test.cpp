@@ -1,4 +1,4 @@
-#include "core/addin_session.h"
+#include "office/addin_session.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "core/session.h"
 #include "core/user_manager.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 AutomationError ErrorOf(const std::function<void()>& call) {
@@ -21,8 +21,8 @@ AutomationError ErrorOf(const std::function<void()>& call) {
   return AutomationError(0, "", "no error");
 }
 
-void AddUser(Session& session, int32_t id, std::string name) {
-  Ref<DeviceUser> user = MakeRef<DeviceUser>();
+void AddUser(core::Session& session, int32_t id, std::string name) {
+  Ref<core::DeviceUser> user = MakeRef<core::DeviceUser>();
   user->SetUID(id);
   user->SetUserName(std::move(name));
   session.GetUserManager()->GetUsers()->Add(user);
@@ -31,8 +31,8 @@ void AddUser(Session& session, int32_t id, std::string name) {
 using Texts = std::array<std::string, kSessionValueCount>;
 
 TEST(AddInSessionTest, TextsInTheirOrderWithServerModeAsOneOrZero) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     AddUser(*session, 42, "Anna");
     session->SetUserName("Anna");
     session->SetFileMode(1);
@@ -46,8 +46,8 @@ TEST(AddInSessionTest, TextsInTheirOrderWithServerModeAsOneOrZero) {
 }
 
 TEST(AddInSessionTest, TextsComeBackThroughTheSetters) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     AddUser(*session, 42, "Anna");
     AddUser(*session, 43, "Bert");
     const Texts back = {"1", "", "2", "43", "Bert", "a", "", "c", "failed", "1004 "};
@@ -75,8 +75,8 @@ TEST(AddInSessionTest, TextsComeBackThroughTheSetters) {
 }
 
 TEST(AddInSessionTest, ANumberOutOfRangeOverflows) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     Texts texts = {"0", "", "0", "99999999999", "", "", "", "", "", "0"};
     EXPECT_EQ(ErrorOf([&] { SetSessionValuesFromTexts(*session, texts); }).number(), 6);
     texts[3] = "0";
@@ -96,8 +96,8 @@ TEST(AddInSessionTest, LeadingNumber) {
 }
 
 TEST(AddInSessionTest, TheErrorSlot) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     RaiseErrorSlot(*session);  // empty: no error
 
     session->SetErrorMessage("The file is locked.");
@@ -122,4 +122,4 @@ TEST(AddInSessionTest, TheErrorSlot) {
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

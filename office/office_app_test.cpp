@@ -1,4 +1,4 @@
-#include "core/office_app.h"
+#include "office/office_app.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "platform/automation/member_table.h"
 #include "platform/automation/running_objects.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 // Every call the fakes receive, in order.
@@ -94,7 +94,7 @@ constexpr const char* kExcel = "Excel.Application";
 // Sets a fresh fake pool as this thread's gServerPool.
 Ref<FakeServerPool> InstallPool() {
   Ref<FakeServerPool> pool = RefCast<FakeServerPool>(CreateObject("BrevoraTest.ServerPool"));
-  SetServerPool(pool);
+  core::SetServerPool(pool);
   return pool;
 }
 
@@ -104,7 +104,7 @@ class OfficeAppTest : public ::testing::Test {
 };
 
 TEST_F(OfficeAppTest, PoolApplicationIsReleasedToThePoolNeverQuit) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     InstallPool();
     {
       OfficeApp app = AcquireOfficeApplication(kExcel, true);
@@ -120,7 +120,7 @@ TEST_F(OfficeAppTest, PoolApplicationIsReleasedToThePoolNeverQuit) {
 }
 
 TEST_F(OfficeAppTest, PoolApplicationIsReleasedWhenTheConversionFails) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     InstallPool();
     const AutomationError error = ErrorOf([] {
       OfficeApp app = AcquireOfficeApplication("Word.Application", true);
@@ -134,7 +134,7 @@ TEST_F(OfficeAppTest, PoolApplicationIsReleasedWhenTheConversionFails) {
 }
 
 TEST_F(OfficeAppTest, EntryIsReleasedWhenItsApplicationCannotBeHad) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     InstallPool()->failServerObject = true;
     EXPECT_EQ(ErrorOf([] { AcquireOfficeApplication(kExcel, true); }).number(), 70);
     EXPECT_EQ(calls, (std::vector<std::string>{"GetServer Excel.Application", "ServerObject",
@@ -143,7 +143,7 @@ TEST_F(OfficeAppTest, EntryIsReleasedWhenItsApplicationCannotBeHad) {
 }
 
 TEST_F(OfficeAppTest, AFailingReleaseIsRaisedOnceOnTheNormalPath) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     InstallPool()->failRelease = true;
     const AutomationError error = ErrorOf([] {
       OfficeApp app = AcquireOfficeApplication(kExcel, true);
@@ -156,10 +156,10 @@ TEST_F(OfficeAppTest, AFailingReleaseIsRaisedOnceOnTheNormalPath) {
 }
 
 TEST_F(OfficeAppTest, ServerModeWithoutAPoolRaises91) {
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     EXPECT_EQ(ErrorOf([] { AcquireOfficeApplication(kExcel, true); }).number(), 91);
     InstallPool();
-    SetServerPool(nullptr);
+    core::SetServerPool(nullptr);
     EXPECT_EQ(ErrorOf([] { AcquireOfficeApplication(kExcel, true); }).number(), 91);
     EXPECT_TRUE(calls.empty());
   });
@@ -167,9 +167,9 @@ TEST_F(OfficeAppTest, ServerModeWithoutAPoolRaises91) {
 
 TEST_F(OfficeAppTest, TheServerPoolBelongsToItsThread) {
   InstallPool();
-  OnFreshThread([] { EXPECT_FALSE(ServerPool()); });
-  EXPECT_TRUE(ServerPool());
-  SetServerPool(nullptr);
+  core::OnFreshThread([] { EXPECT_FALSE(core::ServerPool()); });
+  EXPECT_TRUE(core::ServerPool());
+  core::SetServerPool(nullptr);
 }
 
 TEST_F(OfficeAppTest, AnApplicationWeStartedIsQuitOnEveryPath) {
@@ -218,7 +218,7 @@ TEST_F(OfficeAppTest, LeftRunningForTheUserUnlessItCameFromThePool) {
   }
   UnregisterClass("Word.Application");
   EXPECT_TRUE(calls.empty());  // started, but not quit
-  OnFreshThread([] {
+  core::OnFreshThread([] {
     InstallPool();
     OfficeApp app = AcquireOfficeApplication("Word.Application", true);
     app.LeaveRunning();
@@ -231,4 +231,4 @@ TEST_F(OfficeAppTest, NoApplicationAnywhereRaises429) {
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

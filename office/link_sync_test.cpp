@@ -1,4 +1,4 @@
-#include "core/link_sync.h"
+#include "office/link_sync.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "platform/fs/files.h"
 #include "testing/temp_home.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 TEST(LinkSync, TheSyncMethodDecidesTheDirections) {
@@ -29,7 +29,7 @@ TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   const std::string dir = testing::MakeTempDir("link");
   const std::string file = dir + "/Budget.xls";
   const double date = 40000.5;  // a day in 2009, at noon
-  const double seconds = DaysToSeconds(date);
+  const double seconds = core::DaysToSeconds(date);
 
   EXPECT_FALSE(LinkedFileExists(file));
   EXPECT_FALSE(LinkedFileIsNewer(file, 0));
@@ -48,4 +48,4 @@ TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,4 +1,4 @@
-#include "core/office_addin.h"
+#include "office/office_addin.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "platform/registry/registry.h"
 #include "testing/fake_office.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
 using brevora::testing::FakeOfficeApp;
@@ -108,4 +108,4 @@ TEST_F(OfficeAddInTest, ACommandWithoutTheProgramNameRaises5) {
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

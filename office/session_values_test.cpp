@@ -1,4 +1,4 @@
-#include "core/session_values.h"
+#include "office/session_values.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include "core/session.h"
 #include "core/user_manager.h"
 
-namespace brevora::core {
+namespace brevora::office {
 namespace {
 
-Ref<DeviceUser> AddUser(Session& session, int32_t id, std::string name) {
-  Ref<DeviceUser> user = MakeRef<DeviceUser>();
+Ref<core::DeviceUser> AddUser(core::Session& session, int32_t id, std::string name) {
+  Ref<core::DeviceUser> user = MakeRef<core::DeviceUser>();
   user->SetUID(id);
   user->SetUserName(std::move(name));
   session.GetUserManager()->GetUsers()->Add(user);
@@ -26,8 +26,8 @@ TEST(SessionValues, NamesInTheirFixedOrder) {
 }
 
 TEST(SessionValues, SentInOrderWithTheParametersAsTheyAre) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     AddUser(*session, 42, "Anna");
     session->SetUserName("Anna");
     session->SetFileMode(1);
@@ -50,8 +50,8 @@ TEST(SessionValues, SentInOrderWithTheParametersAsTheyAre) {
 }
 
 TEST(SessionValues, TakenBackThroughTheSettersParametersAsText) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     AddUser(*session, 42, "Anna");
     AddUser(*session, 43, "Bert");
     session->SetUserName("Anna");
@@ -71,8 +71,8 @@ TEST(SessionValues, TakenBackThroughTheSettersParametersAsText) {
 }
 
 TEST(SessionValues, EmptyValuesResetTheSessionButKeepTheUser) {
-  OnFreshThread([] {
-    Ref<Session> session = GlobalSession();
+  core::OnFreshThread([] {
+    Ref<core::Session> session = core::GlobalSession();
     AddUser(*session, 42, "Anna");
     session->SetUserName("Anna");
     session->SetFileMode(2);
@@ -91,4 +91,4 @@ TEST(SessionValues, EmptyValuesResetTheSessionButKeepTheUser) {
 }
 
 }  // namespace
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,10 +1,10 @@
-#include "core/link_sync.h"
+#include "office/link_sync.h"
 
 #include "core/mod_main.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 bool LinkFollows(int method, bool pull) {
   return method == kLinkSynchronize || method == (pull ? kLinkOfficeToPalm : kLinkPalmToOffice);
@@ -18,11 +18,11 @@ bool LinkedFileExists(const std::string& path) {
   }
 }
 
-double LinkedFileSeconds(const std::string& path) { return DaysToSeconds(fs::FileDateTime(path)); }
+double LinkedFileSeconds(const std::string& path) { return core::DaysToSeconds(fs::FileDateTime(path)); }
 
 bool LinkedFileIsNewer(const std::string& path, double storedSeconds) {
   // Written as "not less than" so that a stored time that is no number pulls.
   return LinkedFileExists(path) && !(LinkedFileSeconds(path) - storedSeconds < 1.0);
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -14,8 +14,10 @@
 #include "platform/automation/variant.h"
 
 namespace brevora::core {
-
 class Session;
+}
+
+namespace brevora::office {
 
 inline constexpr int kSessionValueCount = 10;
 inline constexpr std::array<const char*, kSessionValueCount> kSessionValueNames = {
@@ -24,11 +26,11 @@ inline constexpr std::array<const char*, kSessionValueCount> kSessionValueNames 
 
 // IsServerMode, RivorOdurovFriendlyName, FileMode, UserID, UserName,
 // Parameter1-3 (as they are), ErrorMessage, ErrorNumber.
-std::array<Variant, kSessionValueCount> GetSessionValues(const Session& session);
+std::array<Variant, kSessionValueCount> GetSessionValues(const core::Session& session);
 
 // Assigns the ten values in order: Boolean, string, 16-bit file mode, 32-bit id,
 // string, the three parameters as strings, string, 32-bit number. A value that
 // does not convert raises the conversion's error (13, 6) and stops there.
-void SetSessionValues(Session& session, std::span<const Variant, kSessionValueCount> values);
+void SetSessionValues(core::Session& session, std::span<const Variant, kSessionValueCount> values);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,15 +1,15 @@
-#include "core/office_app.h"
+#include "office/office_app.h"
 
 #include <utility>
 
 #include "core/module_state.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
-#include "platform/automation/error.h"
 #include "platform/automation/running_objects.h"
 #include "platform/automation/variant.h"
+#include "platform/error/error.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 OfficeApp::OfficeApp(OfficeApp&& other) noexcept
     : origin_(other.origin_),
@@ -57,7 +57,7 @@ OfficeApp AcquireOfficeApplication(std::string_view progId, bool serverMode) {
     OfficeApp held(OfficeAppOrigin::Pool);
     // The entry is held before its application is asked for, so that a failing
     // ServerObject still hands the entry back.
-    const Variant entry = CallByName(ServerPool(), "GetServer", CallKind::Method, progId);
+    const Variant entry = CallByName(core::ServerPool(), "GetServer", CallKind::Method, progId);
     held.entry_ = Ref<Dispatch>(&ObjectOf(entry));
     const Variant app = held.entry_->Invoke("ServerObject", CallKind::Get, {});
     held.app_ = Ref<Dispatch>(&ObjectOf(app));
@@ -75,4 +75,4 @@ OfficeApp AcquireOfficeApplication(std::string_view progId, bool serverMode) {
   return held;
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office

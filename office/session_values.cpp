@@ -1,11 +1,11 @@
-#include "core/session_values.h"
+#include "office/session_values.h"
 
 #include "core/session.h"
 #include "platform/automation/convert.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
-std::array<Variant, kSessionValueCount> GetSessionValues(const Session& session) {
+std::array<Variant, kSessionValueCount> GetSessionValues(const core::Session& session) {
   return {Variant(session.IsServerMode()),
           Variant(session.RivorOdurovFriendlyName()),
           Variant(session.FileMode()),
@@ -18,7 +18,7 @@ std::array<Variant, kSessionValueCount> GetSessionValues(const Session& session)
           Variant(session.ErrorNumber())};
 }
 
-void SetSessionValues(Session& session, std::span<const Variant, kSessionValueCount> values) {
+void SetSessionValues(core::Session& session, std::span<const Variant, kSessionValueCount> values) {
   session.SetIsServerMode(CBool(values[0]));
   session.SetRivorOdurovFriendlyName(CStr(values[1]));
   session.SetFileMode(CInt(values[2]));
@@ -31,4 +31,4 @@ void SetSessionValues(Session& session, std::span<const Variant, kSessionValueCo
   session.SetErrorNumber(CLng(values[9]));
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,11 +1,12 @@
-#include "core/server_database.h"
+#include "office/server_database.h"
 
+#include "core/module_error.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/time/dates.h"
 #include "support/tabrelc.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 namespace {
 
@@ -22,7 +23,7 @@ bool IsTrue(const Variant& result) {
 
 void AddServerRecord(Dispatch& database) {
   if (!IsTrue(CallByName(database, "AddNewRecord", CallKind::Method))) {
-    RaiseObjectError(kCannotAddRecordError, "Cannot add new record.");
+    core::RaiseModuleError(kCannotAddRecordError, "Cannot add new record.");
   }
 }
 
@@ -36,8 +37,5 @@ void SetServerCreationTime(Dispatch& database) {
   database.Invoke("SetCreationTime", CallKind::Method, time);
 }
 
-AutomationError AsModuleError(const AutomationError& error) {
-  return AutomationError(error.number(), kModuleName, error.description());
-}
 
-}  // namespace brevora::core
+}  // namespace brevora::office

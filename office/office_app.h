@@ -18,7 +18,7 @@
 #include "platform/automation/dispatch.h"
 #include "platform/automation/object.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 enum class OfficeAppOrigin { Attached, Started, Pool };
 
@@ -56,4 +56,4 @@ class OfficeApp {
 
 OfficeApp AcquireOfficeApplication(std::string_view progId, bool serverMode);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

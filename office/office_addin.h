@@ -24,7 +24,7 @@
 #include "platform/automation/dispatch.h"
 #include "platform/automation/object.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 struct OfficeAddInSearch {
   std::string_view prefix;          // upper case: "SCRIV"
@@ -59,4 +59,4 @@ std::string FindAddInFromCommand(std::string_view commandKey, std::string_view p
                                  std::string_view subFolder,
                                  const std::function<std::string()>& fileName);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

@@ -1,4 +1,4 @@
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +123,7 @@ TEST(CurrentError, TurnsAnyExceptionIntoAnAutomationError) {
 
 TEST(RaiseObjectError, AddsVbObjectErrorWithModuleSource) {
   try {
-    RaiseObjectError(12, "Invalid index.");
+    RaiseObjectError(12, "tabrelpc", "Invalid index.");
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), static_cast<int32_t>(0x8004000C));
     EXPECT_EQ(e.source(), "tabrelpc");

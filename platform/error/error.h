@@ -67,8 +67,11 @@ auto RunWrappedAlways(const std::string& source, const std::string& message, F&&
   }
 }
 
-// Raises kObjectError + n with source "tabrelpc" and the given description.
-[[noreturn]] void RaiseObjectError(int32_t n, const std::string& description);
+// Raises kObjectError + n with the given source and description: the error a
+// module raises for a bad call on one of its objects (its source is the module's
+// name).
+[[noreturn]] void RaiseObjectError(int32_t n, const std::string& source,
+                                   const std::string& description);
 
 // Err.Raise: throws AutomationError(number, source, description).
 [[noreturn]] void RaiseError(int32_t number, const std::string& source,

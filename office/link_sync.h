@@ -5,7 +5,7 @@
 // stored with the link. The conversions themselves stay with each link step.
 #include <string>
 
-namespace brevora::core {
+namespace brevora::office {
 
 // The sync methods a link stores: "Synchronize", "Palm to <Office>",
 // "<Office> to Palm", "Do Nothing".
@@ -30,4 +30,4 @@ double LinkedFileSeconds(const std::string& path);
 // time is at least one second past `storedSeconds`.
 bool LinkedFileIsNewer(const std::string& path, double storedSeconds);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

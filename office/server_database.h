@@ -12,21 +12,17 @@
 //     library's ULongStrToLong), handed over as a signed 32-bit value.
 //   SetServerCreationTime: SetCreationTime with the stamp of now, passed by
 //     reference.
-//   AsModuleError: the error that leaves WriteToZazerDB: same number and
-//     description, the module's name "tabrelpc" as source.
 #include <cstdint>
 
 #include "platform/automation/dispatch.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 inline constexpr int32_t kCannotAddRecordError = 0x112;  // plus kObjectError
-inline constexpr const char* kModuleName = "tabrelpc";
 
 void AddServerRecord(Dispatch& database);
 int32_t ServerCreationTime(double localDate);
 void SetServerCreationTime(Dispatch& database);
-AutomationError AsModuleError(const AutomationError& error);
 
-}  // namespace brevora::core
+}  // namespace brevora::office

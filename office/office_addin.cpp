@@ -1,15 +1,15 @@
-#include "core/office_addin.h"
+#include "office/office_addin.h"
 
 #include "core/mod_main.h"
 #include "core/registry_helpers.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/text/case.h"
 
-namespace brevora::core {
+namespace brevora::office {
 
 namespace {
 
@@ -53,7 +53,7 @@ std::string FindAddInFromCommand(std::string_view commandKey, std::string_view p
                                  std::string_view subFolder,
                                  const std::function<std::string()>& fileName) {
   const std::string command =
-      modMain::StripQuotes(GetRegistryString(commandKey, "", registry::Hive::ClassesRoot));
+      core::modMain::StripQuotes(core::GetRegistryString(commandKey, "", registry::Hive::ClassesRoot));
   if (command.empty()) return {};
   const size_t at = text::LCase(command).find(text::LCase(programName));
   // The program's folder is the text before its name; without the name there
@@ -89,4 +89,4 @@ OfficeAddIn FindOfficeAddIn(Dispatch& app, const OfficeAddInSearch& search) {
   return found;
 }
 
-}  // namespace brevora::core
+}  // namespace brevora::office
