@@ -4,10 +4,10 @@
 #include <unordered_set>
 
 #include "core/module_state.h"
-#include "core/pdb_format.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
 
@@ -100,7 +100,7 @@ int32_t ExtPDB::NextUniqueID() {
   for (const RecordRef& rec : db_->Records()) {
     largest = std::max(largest, static_cast<uint32_t>(rec->UniqueID()));
   }
-  if (largest < pdb_format::kMaxUniqueID) return static_cast<int32_t>(largest + 1);
+  if (largest < hotsync::database_format::kMaxUniqueID) return static_cast<int32_t>(largest + 1);
   std::unordered_set<uint32_t> used;
   for (const RecordRef& rec : db_->Records()) used.insert(static_cast<uint32_t>(rec->UniqueID()));
   uint32_t id = 1;

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/pdb.h"
-#include "core/pdb_format.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
+#include "platform/hotsync/database_format.h"
 #include "testing/temp_home.h"
 
 namespace brevora::core {
@@ -144,10 +144,10 @@ TEST(ExtPDB, AppendedIdIsOneMoreThanTheLargestPresent) {
       {{5, 9, 7}, 10},
       {{2, 1}, 3},
       {{0}, 1},
-      {{static_cast<int32_t>(pdb_format::kMaxUniqueID) - 1},
-       static_cast<int32_t>(pdb_format::kMaxUniqueID)},
+      {{static_cast<int32_t>(hotsync::database_format::kMaxUniqueID) - 1},
+       static_cast<int32_t>(hotsync::database_format::kMaxUniqueID)},
       // Past 24 bits: the smallest free id.
-      {{static_cast<int32_t>(pdb_format::kMaxUniqueID), 1, 2, 4}, 3},
+      {{static_cast<int32_t>(hotsync::database_format::kMaxUniqueID), 1, 2, 4}, 3},
   };
   for (const auto& c : cases) {
     Ref<ExtPDB> x = MakeRef<ExtPDB>();

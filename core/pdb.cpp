@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "core/pdb_errors.h"
-#include "core/pdb_format.h"
 #include "core/pdb_reader.h"
 #include "core/pdb_writer.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "platform/hotsync/database_format.h"
 #include "platform/time/dates.h"
 
 namespace brevora::core {
@@ -68,22 +68,22 @@ std::string pdb::PDBName() const {
 }
 
 void pdb::SetPDBName(std::string_view name) {
-  StoreText(name_, name, pdb_format::kMaxNameLength, "PDB.PDBName",
-            "PDBName must be a maximum of " + std::to_string(pdb_format::kMaxNameLength) +
+  StoreText(name_, name, hotsync::database_format::kMaxNameLength, "PDB.PDBName",
+            "PDBName must be a maximum of " + std::to_string(hotsync::database_format::kMaxNameLength) +
                 " characters.");
 }
 
 std::string pdb::pdbType() const { return AllBytes(type_); }
 
 void pdb::SetPdbType(std::string_view type) {
-  StoreText(type_, type, pdb_format::kCodeSize, "PDB.PDBType",
+  StoreText(type_, type, hotsync::database_format::kCodeSize, "PDB.PDBType",
             RuntimeErrorText(kInvalidPropertyValue));
 }
 
 std::string pdb::PDBCreator() const { return AllBytes(creator_); }
 
 void pdb::SetPDBCreator(std::string_view creator) {
-  StoreText(creator_, creator, pdb_format::kCodeSize, "PDB.PDBCreator",
+  StoreText(creator_, creator, hotsync::database_format::kCodeSize, "PDB.PDBCreator",
             RuntimeErrorText(kInvalidPropertyValue));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // pdb: a handheld database held in memory (header fields, application-info and
 // sort-info blocks, records) that reads and writes the standard Palm database
-// file (layout in core/pdb_format.h).
+// file (layout in platform/hotsync/database_format.h).
 //
 // A caller that builds a database sets the name, type, creator, version,
 // attributes, dates and blocks, adds records to Records() and calls WriteFile,

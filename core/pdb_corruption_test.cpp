@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "core/pdb.h"
-#include "core/pdb_format.h"
 #include "core/pdb_test_image.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
 namespace {
@@ -85,7 +85,7 @@ TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
 
   const Case cases[] = {
       {"empty file", Bytes{}},
-      {"header cut short", Bytes(pdb_format::kHeaderSize - 1, 0)},
+      {"header cut short", Bytes(hotsync::database_format::kHeaderSize - 1, 0)},
       {"record list past the end", listPastEnd},
       {"record entry cut short", halfEntry},
       {"record offset past the end", WithOffsets({200}, 4)},
@@ -208,7 +208,7 @@ TEST(PdbCorruption, EveryTruncationAndByteChangeReadsOrIsRefused) {
   for (std::size_t size = 0; size < sound.size(); ++size) {
     check(Bytes(sound.begin(), sound.begin() + size), "cut at " + std::to_string(size));
   }
-  for (std::size_t at = 0; at < pdb_format::DataAreaOffset(2); ++at) {
+  for (std::size_t at = 0; at < hotsync::database_format::DataAreaOffset(2); ++at) {
     for (const uint8_t value : {uint8_t{0x00}, uint8_t{0x01}, uint8_t{0x7F}, uint8_t{0xFF}}) {
       Bytes image = sound;
       image[at] = value;

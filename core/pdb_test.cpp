@@ -5,10 +5,10 @@
 #include <cmath>
 #include <functional>
 
-#include "core/pdb_format.h"
 #include "core/pdb_reader.h"
 #include "core/pdb_test_image.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
 namespace {
@@ -45,7 +45,7 @@ AutomationError ErrorOf(const std::function<void()>& call) {
 }
 
 TEST(PdbLayout, SizesAndFieldOffsets) {
-  namespace fmt = pdb_format;
+  namespace fmt = hotsync::database_format;
   EXPECT_EQ(fmt::kHeaderSize, 78u);
   EXPECT_EQ(fmt::kEntrySize, 8u);
   EXPECT_EQ(fmt::kFillerSize, 2u);
@@ -140,8 +140,8 @@ TEST(Pdb, DatesAreWholeSecondsSince1904) {
     const std::string path = TempPath("date.pdb");
     db.WriteFile(path);
     const Bytes file = ReadRaw(path);
-    EXPECT_EQ(pdb_format::GetU32(&file[pdb_format::kModificationDateOffset]), c.stored) << c.date;
-    EXPECT_EQ(pdb_format::GetU32(&file[pdb_format::kLastBackupDateOffset]), c.stored) << c.date;
+    EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), c.stored) << c.date;
+    EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kLastBackupDateOffset]), c.stored) << c.date;
   }
 }
 
@@ -153,15 +153,15 @@ TEST(Pdb, ModificationDateIsNeverWrittenBeforeTheCreationDate) {
   earlier.WriteFile(path);
   EXPECT_EQ(earlier.ModificationDate(), earlier.CreationDate());
   Bytes file = ReadRaw(path);
-  EXPECT_EQ(pdb_format::GetU32(&file[pdb_format::kCreationDateOffset]), k2001Palm);
-  EXPECT_EQ(pdb_format::GetU32(&file[pdb_format::kModificationDateOffset]), k2001Palm);
+  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kCreationDateOffset]), k2001Palm);
+  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm);
 
   pdb later;
   later.SetCreationDate(k2001);
   later.SetModificationDate(k2001 + 1);
   later.WriteFile(path);
   file = ReadRaw(path);
-  EXPECT_EQ(pdb_format::GetU32(&file[pdb_format::kModificationDateOffset]), k2001Palm + 86400);
+  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm + 86400);
 }
 
 // Byte-exact images: what WriteFile must produce, and what ReadFile must give back.

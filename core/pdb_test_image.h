@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/pdb_format.h"
+#include "platform/hotsync/database_format.h"
 #include "testing/temp_home.h"
 
 namespace brevora::core::test_image {
@@ -33,7 +33,7 @@ struct Header {
 };
 
 inline Bytes HeaderBytes(const Header& h) {
-  namespace fmt = pdb_format;
+  namespace fmt = hotsync::database_format;
   Bytes b(fmt::kHeaderSize, 0);
   std::copy(h.name.begin(), h.name.end(), b.begin() + fmt::kNameOffset);
   fmt::PutU16(&b[fmt::kAttributesOffset], h.attributes);
@@ -53,10 +53,10 @@ inline Bytes HeaderBytes(const Header& h) {
 }
 
 inline void AppendEntry(Bytes& b, uint32_t offset, uint8_t attributes, uint32_t id) {
-  uint8_t e[pdb_format::kEntrySize];
-  pdb_format::PutU32(e, offset);
+  uint8_t e[hotsync::database_format::kEntrySize];
+  hotsync::database_format::PutU32(e, offset);
   e[4] = attributes;
-  pdb_format::PutU24(e + 5, id);
+  hotsync::database_format::PutU24(e + 5, id);
   b.insert(b.end(), e, e + sizeof e);
 }
 

@@ -6,11 +6,11 @@
 
 #include "core/pdb.h"
 #include "core/pdb_errors.h"
-#include "core/pdb_format.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
 
-namespace fmt = pdb_format;
+namespace fmt = hotsync::database_format;
 
 namespace {
 

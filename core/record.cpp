@@ -1,7 +1,7 @@
 #include "core/record.h"
 
-#include "core/pdb_format.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
 
@@ -27,17 +27,17 @@ void record::SetRecordDataSlice(std::shared_ptr<const std::vector<uint8_t>> file
 
 void record::SetUniqueID(int32_t id) {
   if (id < 0) RaiseRuntimeError(6);
-  uniqueID_ = static_cast<uint32_t>(id) & pdb_format::kMaxUniqueID;
+  uniqueID_ = static_cast<uint32_t>(id) & hotsync::database_format::kMaxUniqueID;
 }
 
 std::array<uint8_t, 3> record::UniqueIDBytes() const {
   std::array<uint8_t, 3> bytes{};
-  pdb_format::PutU24(bytes.data(), uniqueID_);
+  hotsync::database_format::PutU24(bytes.data(), uniqueID_);
   return bytes;
 }
 
 void record::SetUniqueIDBytes(std::span<const uint8_t, 3> bytes) {
-  uniqueID_ = pdb_format::GetU24(bytes.data());
+  uniqueID_ = hotsync::database_format::GetU24(bytes.data());
 }
 
 }  // namespace brevora::core

@@ -5,21 +5,21 @@
 
 #include "core/pdb.h"
 #include "core/pdb_errors.h"
-#include "core/pdb_format.h"
 #include "core/record.h"
 #include "doc/handheld_format.h"
 #include "doc/markup.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 #include "platform/time/dates.h"
 #include "support/tabrelc.h"
 
 namespace brevora::doc {
 
 namespace hf = handheld_format;
-using core::pdb_format::GetU16;
-using core::pdb_format::GetU32;
-using core::pdb_format::PutU16;
-using core::pdb_format::PutU32;
+using hotsync::database_format::GetU16;
+using hotsync::database_format::GetU32;
+using hotsync::database_format::PutU16;
+using hotsync::database_format::PutU32;
 
 namespace {
 

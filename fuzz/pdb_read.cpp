@@ -14,15 +14,15 @@
 
 #include "core/pdb.h"
 #include "core/pdb_errors.h"
-#include "core/pdb_format.h"
 #include "core/pdb_reader.h"
 #include "fuzz/fuzz_target.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::fuzz {
 namespace {
 
 using core::pdb;
-namespace fmt = core::pdb_format;
+namespace fmt = hotsync::database_format;
 
 void CheckDatabase(const pdb& db, const std::vector<uint8_t>& file, bool readData) {
   const uint8_t* begin = file.data();

@@ -1,6 +1,6 @@
 #pragma once
 // The presentation database, described once for the reader, the writer and the
-// tests. A presentation is a handheld database (core/pdb_format.h) of type
+// tests. A presentation is a handheld database (platform/hotsync/database_format.h) of type
 // "Spdb" and creator "Sldr". Numbers are unsigned and big-endian; text is
 // code-page bytes. Offsets below count from 0 (the first byte of the block or
 // record).

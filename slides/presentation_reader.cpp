@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "core/pdb_errors.h"
-#include "core/pdb_format.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::slides {
 namespace {
 
 namespace fmt = presentation_format;
-using core::pdb_format::GetU16;
-using core::pdb_format::GetU32;
+using hotsync::database_format::GetU16;
+using hotsync::database_format::GetU32;
 
 void RequireSize(Bytes record, size_t size, const char* kind) {
   if (record.size() < size) {

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "core/pdb.h"
-#include "core/pdb_format.h"
 #include "core/record.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::slides {
 namespace {
@@ -30,7 +30,7 @@ class RecordBytes {
     const double whole = std::trunc(value);
     if (!(whole >= 0 && whole <= 4294967295.0)) RaiseRuntimeError(6);
     uint8_t b[4];
-    core::pdb_format::PutU32(b, static_cast<uint32_t>(whole));
+    hotsync::database_format::PutU32(b, static_cast<uint32_t>(whole));
     bytes_.append(reinterpret_cast<const char*>(b), 4);
   }
   void Text(std::string_view text) { bytes_.append(text); }
@@ -180,7 +180,7 @@ std::string BuildAppInfo(const PresentationHeader& header) {
 
 std::string DatabaseNameOf(std::string_view fullPath) {
   std::string stem = Stem(fullPath);
-  if (stem.size() > core::pdb_format::kMaxNameLength) stem.resize(core::pdb_format::kMaxNameLength);
+  if (stem.size() > hotsync::database_format::kMaxNameLength) stem.resize(hotsync::database_format::kMaxNameLength);
   return stem;
 }
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/pdb_format.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::hotsync {
 
-namespace fmt = core::pdb_format;
+namespace fmt = database_format;
 
 DatabaseHeader DatabaseReader::ParseHeader(std::span<const uint8_t> bytes) {
   const uint8_t* p = bytes.data();

@@ -1,6 +1,6 @@
 #pragma once
 // DatabaseReader: takes apart the header and record list of a handheld
-// database file (layout in core/pdb_format.h) and works out where its blocks
+// database file (layout in platform/hotsync/database_format.h) and works out where its blocks
 // and records lie, without reading them: the device folder reads records only
 // when asked for.
 //

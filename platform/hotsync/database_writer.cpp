@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/pdb_format.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_format.h"
 
 namespace brevora::hotsync {
 namespace {
 
-namespace fmt = core::pdb_format;
+namespace fmt = database_format;
 
 // Gathers small pieces into one buffer so that the sink gets few large writes;
 // a piece as large as the buffer goes out directly.

@@ -1,5 +1,5 @@
 #pragma once
-// DatabaseWriter: lays out a handheld database (core/pdb_format.h) and writes
+// DatabaseWriter: lays out a handheld database (platform/hotsync/database_format.h) and writes
 // the bytes of its file: the header, the record list and its two-byte filler,
 // the app-info and sort-info blocks, then the records' data one after the
 // other. A database without blocks or records is its header alone.

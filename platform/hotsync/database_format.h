@@ -1,7 +1,8 @@
 #pragma once
-// The layout of a handheld database file, described once for the reader, the
-// writer and the tests. All numbers are unsigned and big-endian; offsets count
-// from the first byte of the file.
+// The layout of a handheld database file, described once for the readers and
+// writers of the device folder (platform/hotsync) and of the connectivity core
+// (core/pdb_reader.h, core/pdb_writer.h) and for the tests. All numbers are
+// unsigned and big-endian; offsets count from the first byte of the file.
 //
 //   header           78 bytes (fields below)
 //   record list      numRecords entries of 8 bytes
@@ -12,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace brevora::core::pdb_format {
+namespace brevora::hotsync::database_format {
 
 inline constexpr std::size_t kHeaderSize = 78;
 inline constexpr std::size_t kEntrySize = 8;
@@ -84,4 +85,4 @@ static_assert(kNumRecordsOffset + 2 == kHeaderSize);
 static_assert(DataAreaOffset(1) == 88);
 static_assert(AlignUp(77 + 8) == 88 && AlignUp(88) == 88);
 
-}  // namespace brevora::core::pdb_format
+}  // namespace brevora::hotsync::database_format
