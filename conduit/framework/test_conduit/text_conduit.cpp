@@ -1,5 +1,6 @@
 #include "conduit/framework/test_conduit/text_conduit.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -118,6 +119,13 @@ class TextCopy : public ProductCopy {
     }
     auto parsed = ParseFile(*text, path, problem);
     if (!parsed) return CopyStep::Refused;
+    // The body is read only now: a NUL byte in it is bad data the header
+    // reading does not see.
+    if (const std::size_t nul = text->find('\0'); nul != std::string::npos) {
+      const auto line = std::count(text->begin(), text->begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+      problem = path + ", line " + std::to_string(line) + ": a NUL byte in the text.";
+      return CopyStep::Refused;
+    }
     file_ = std::move(*parsed);
     return CopyStep::Done;
   }

@@ -4,7 +4,8 @@
 //
 // Desktop file: line 1 the modified line, line 2 the version (1 or 2), line 3
 // the link ("-", or "link <method> <option> <date> <path>": method and option
-// 0-3, date whole seconds since 1899-12-30 local time), then the body.
+// 0-3, date whole seconds since 1899-12-30 local time), then the body, which
+// may not hold a NUL byte (found only when the file is copied).
 // Handheld database (type "Text", creator "TxtT", versions 1 and 2; 1 is too
 // old to be a source): a 4-byte block (category ID, modified, server sync, 0)
 // and one record holding line 3 and the body.

@@ -207,6 +207,38 @@ TEST_F(Runs, WhatCantBeReadIsLeftAloneOnBothSides) {
   EXPECT_TRUE(Contains(log, "TextTest - " + std::string(32, 'L') + ": this name can't be a handheld database name -- left as it is."));
 }
 
+TEST_F(Runs, BadDataFoundInACopyLeavesBothSidesAndTheNextRunIsFresh) {
+  FirstRun();
+  PutHandheld("Plan", {kBusiness, false, false, "plan v1"});
+  PutDesktop("Business", "Plan", DesktopText(std::string("line one\nline\0two", 17), true));
+  PutDesktop("Business", "Other", DesktopText("other", true));
+  Run(kSyncTypeSynchronize);
+  EXPECT_TRUE(Contains(LogTexts(), "TextTest - Plan: " + desktop_ + "Business/Plan.ttx, line 5: a NUL byte in the text."));
+  EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
+  EXPECT_EQ(HandheldCopy("Plan"), (Handheld{kBusiness, false, false, "plan v1"}));
+  EXPECT_EQ(Desktop("Business", "Plan"), DesktopText(std::string("line one\nline\0two", 17), true));
+  EXPECT_TRUE(HandheldCopy("Other"));  // the others are synchronized
+
+  // Put right, the next run in the same process ends well: nothing of the
+  // last run's state is left over.
+  ClearLog();
+  PutDesktop("Business", "Plan", DesktopText("line one\nline two", true));
+  Run(kSyncTypeSynchronize);
+  EXPECT_EQ(LogActivities().back(), kLogConduitDone);
+  EXPECT_EQ(HandheldCopy("Plan")->body, "line one\nline two");
+}
+
+TEST_F(Runs, TheHandheldsListIsReadToItsEnd) {
+  FirstRun();
+  session_.reset();
+  for (int i = 0; i < 1100; ++i) {
+    brevora::testing::PutDatabase(device_, testing::HandheldDatabase("N" + std::to_string(i), {kPersonal, true, false, "n"}));
+  }
+  Run(kSyncTypeSynchronize);
+  EXPECT_EQ(LogActivities().back(), kLogConduitDone);
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(desktop_ + "Personal"), stdfs::directory_iterator()), 1100);
+}
+
 TEST_F(Runs, NamesOtherDatabasesHoldAreNeverWrittenOver) {
   FirstRun();
   TestDatabase memo = brevora::testing::Database("Memo", {{0, 1, "a memo of another program"}});
