@@ -108,22 +108,13 @@ WindowHandle RandomHandle() {
   return handle;
 }
 
-// The whole file `name` of the folder `dir`, when it can be read and is no
-// larger than kMaxEntrySize. Entry files are small: one read usually takes all
-// (a short read of a regular file is its end).
-std::optional<std::string> ReadSmallFile(int dir, const char* name) {
-  Fd fd(openat(dir, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-  if (fd.get() < 0) return std::nullopt;
-  std::string text;
-  char chunk[4096];
-  for (;;) {
-    const ssize_t n = read(fd.get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (text.size() + static_cast<std::size_t>(n) > kMaxEntrySize) return std::nullopt;
-    text.append(chunk, static_cast<std::size_t>(n));
-    if (n < static_cast<ssize_t>(sizeof chunk)) return text;
-  }
+// The entry `name` of the folder `dir`: the target of the symbolic link,
+// when it is one and no longer than kMaxEntrySize.
+std::optional<std::string> ReadEntry(int dir, const char* name) {
+  char text[kMaxEntrySize + 1];
+  const ssize_t n = readlinkat(dir, name, text, sizeof text);
+  if (n < 0 || static_cast<std::size_t>(n) > kMaxEntrySize) return std::nullopt;
+  return std::string(text, static_cast<std::size_t>(n));
 }
 
 enum class Liveness { Live, Dead, Unknown };
@@ -185,8 +176,8 @@ std::vector<WindowEntry> Find(std::string_view windowClass, std::string_view tit
       const std::string_view name = e->d_name;
       const auto handle = HandleOf(name, kEntrySuffix);
       if (!handle) continue;
-      const auto text = ReadSmallFile(dirfd(dir.get()), e->d_name);
-      if (!text) continue;  // removed meanwhile, or not ours to read
+      const auto text = ReadEntry(dirfd(dir.get()), e->d_name);
+      if (!text) continue;  // removed meanwhile, or not an entry
       auto entry = ParseEntry(*text);
       if (!entry || !text::EqualsNoCase(entry->windowClass, windowClass) ||
           !text::EqualsNoCase(entry->title, title)) {
@@ -237,10 +228,9 @@ RegisteredWindow::RegisteredWindow(std::string windowClass, std::string title,
   if (!IsValidEntry(entry_)) {
     RaiseError(kInvalidArgument, kSource,
                "A window needs a class without spaces and a title and button captions without "
-               "control characters, each at most 255 bytes, and at most 64 buttons.");
+               "control characters, each at most 255 bytes, and at most 16 buttons in 4,000 bytes.");
   }
-  const std::string folder = DirectoryPath();
-  const std::string nativeFolder = fs::NativePath(folder);
+  const std::string nativeFolder = fs::NativePath(DirectoryPath());
 
   Fd fd(socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (fd.get() < 0) RaiseSystem("Can't make a window socket", errno);
@@ -269,7 +259,7 @@ RegisteredWindow::RegisteredWindow(std::string windowClass, std::string title,
   }
   fd_ = fd.release();
   entry_.order = MonotonicNanoseconds();
-  entryPath_ = fs::JoinPath(folder, HandleName(entry_.handle) + kEntrySuffix);
+  entryPath_ = nativeFolder + '/' + HandleName(entry_.handle) + kEntrySuffix;
   try {
     WriteEntry();
   } catch (...) {
@@ -281,15 +271,22 @@ RegisteredWindow::RegisteredWindow(std::string windowClass, std::string title,
 
 RegisteredWindow::~RegisteredWindow() {
   // The entry goes first, so nobody finds a window whose socket is closing.
-  try {
-    unlink(fs::NativePath(entryPath_).c_str());
-  } catch (...) {
-  }
+  unlink(entryPath_.c_str());
   close(fd_);
   unlink(socketPath_.c_str());
 }
 
-void RegisteredWindow::WriteEntry() const { fs::AtomicWrite(entryPath_, FormatEntry(entry_)); }
+void RegisteredWindow::WriteEntry() const {
+  const std::string temp = entryPath_ + ".new-" + HandleName(RandomHandle());
+  if (symlink(FormatEntry(entry_).c_str(), temp.c_str()) != 0) {
+    RaiseSystem("Can't write the window entry " + temp, errno);
+  }
+  if (rename(temp.c_str(), entryPath_.c_str()) != 0) {
+    const int err = errno;
+    unlink(temp.c_str());
+    RaiseSystem("Can't write the window entry " + entryPath_, err);
+  }
+}
 
 void RegisteredWindow::SetTitle(std::string title) {
   if (!IsWindowText(title, true)) {

@@ -6,11 +6,12 @@
 // finds and activates the first.
 //
 // The directory is the folder <RuntimeDir>/windows (mode 0700). A registered
-// window owns two files there, named after its 32-bit handle in 8 hex digits:
+// window owns two names there, after its 32-bit handle in 8 hex digits:
 // "<handle>.sock", a Unix datagram socket bound while the window lives, and
-// "<handle>.entry", its entry file (window_entry.h), written through a temporary
-// file + rename. A window whose process died leaves both behind; Find notices
-// that its socket refuses a connection and removes them.
+// "<handle>.entry", its entry (window_entry.h): a symbolic link whose target
+// is the entry's text, so that one readlink reads it whole, written as a
+// temporary link renamed over it. A window whose process died leaves both
+// behind; Find notices that its socket refuses a connection and removes them.
 //
 // Receiving needs no thread: an event loop watches fd() and calls
 // HandlePending when it is readable. Only datagrams from the same user (checked
@@ -47,7 +48,7 @@ bool Post(WindowHandle handle, const WindowMessage& message);
 // socket and writes the entry; destruction removes both.
 class RegisteredWindow {
  public:
-  // Raises AutomationError 5 for a class, title or button that breaks the rules,
+  // Raises AutomationError 5 for a class, title or buttons that break the rules,
   // and 75 (with the reason) when the socket or the entry can't be made, also
   // when the socket's path is too long for a Unix socket address.
   RegisteredWindow(std::string windowClass, std::string title, std::vector<ChildButton> buttons);
@@ -71,8 +72,8 @@ class RegisteredWindow {
   void WriteEntry() const;
 
   WindowEntry entry_;
-  std::string entryPath_;   // system path
-  std::string socketPath_;  // native path
+  std::string entryPath_;   // native paths
+  std::string socketPath_;
   int fd_ = -1;
 };
 

@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -75,6 +78,12 @@ std::string Native(const std::string& name) {
   return fs::NativePath(fs::JoinPath(DirectoryPath(), name));
 }
 
+// Whether a name exists, without following a link.
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return lstat(path.c_str(), &st) == 0;
+}
+
 std::string HexName(WindowHandle handle) {
   char name[9];
   std::snprintf(name, sizeof name, "%08x", handle);
@@ -121,15 +130,15 @@ TEST(WindowDirectory, TheEntryOfADeadProcessIsRemoved) {
   ASSERT_EQ(ExitStatus(child), 0);
   const std::string entry = Native(HexName(handle) + ".entry");
   const std::string socket = Native(HexName(handle) + ".sock");
-  ASSERT_EQ(access(entry.c_str(), F_OK), 0);
-  ASSERT_EQ(access(socket.c_str(), F_OK), 0);
+  ASSERT_TRUE(Exists(entry));
+  ASSERT_TRUE(Exists(socket));
 
   RegisteredWindow live(kForm, kTitle, {});
   const auto found = Find(kForm, kTitle);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].handle, live.handle());
-  EXPECT_NE(access(entry.c_str(), F_OK), 0);
-  EXPECT_NE(access(socket.c_str(), F_OK), 0);
+  EXPECT_FALSE(Exists(entry));
+  EXPECT_FALSE(Exists(socket));
   EXPECT_FALSE(Post(handle, WindowMessage::Activate()));
 }
 
@@ -212,7 +221,8 @@ TEST(WindowDirectory, AWindowThatEndsLeavesNothingBehind) {
     EXPECT_EQ(Find(kForm, kTitle).size(), 1u);
   }
   EXPECT_TRUE(Find(kForm, kTitle).empty());
-  EXPECT_TRUE(fs::ListFolder(DirectoryPath(), fs::ListKind::Files).empty());
+  const std::string folder = fs::NativePath(DirectoryPath());
+  EXPECT_EQ(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
   EXPECT_FALSE(Post(handle, WindowMessage::Activate()));
 }
 
@@ -229,6 +239,11 @@ TEST(WindowDirectory, BadRegistrationsAreRefused) {
   EXPECT_EQ(ErrorNumber([] { RegisteredWindow w("Thunder Form", kTitle, {}); }), 5);
   EXPECT_EQ(ErrorNumber([] { RegisteredWindow w(kForm, "two\nlines", {}); }), 5);
   EXPECT_EQ(ErrorNumber([] { RegisteredWindow w(kForm, kTitle, {{kButton, ""}}); }), 5);
+  // Sixteen buttons fit, as long as the entry stays within 4,000 bytes.
+  std::vector<ChildButton> many(16, ChildButton{kButton, std::string(250, 'c')});
+  EXPECT_EQ(ErrorNumber([&] { RegisteredWindow w(kForm, kTitle, many); }), 5);
+  many.resize(12);
+  EXPECT_EQ(ErrorNumber([&] { RegisteredWindow w(kForm, kTitle, many); }), 0);
   RegisteredWindow window(kForm, kTitle, {});
   EXPECT_EQ(ErrorNumber([&] { window.SetTitle(std::string(256, 'x')); }), 5);
   EXPECT_EQ(window.entry().title, kTitle);

@@ -47,7 +47,7 @@ bool IsValidEntry(const WindowEntry& entry) {
   for (const ChildButton& b : entry.buttons) {
     if (!IsClassName(b.windowClass) || !IsWindowText(b.caption, false)) return false;
   }
-  return true;
+  return FormatEntry(entry).size() <= kMaxEntrySize;
 }
 
 std::string FormatEntry(const WindowEntry& entry) {

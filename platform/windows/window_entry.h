@@ -1,5 +1,5 @@
 #pragma once
-// The entry file of a registered window: what other processes read to find it.
+// The entry of a registered window: what other processes read to find it.
 // Code-page text, one field per line, each line ending in LF:
 //
 //   brevora-window 1
@@ -10,9 +10,9 @@
 //   button <class> <caption>   zero or more, one per child button
 //
 // Classes, captions and titles follow window_message.h's rules. ParseEntry
-// accepts exactly this form (the handle comes from the file's name, not from its
-// text) and refuses anything else, a file over kMaxEntrySize bytes or more than
-// kMaxButtons buttons among it.
+// accepts exactly this form (the handle comes from the entry's name, not from
+// its text) and refuses anything else, a text over kMaxEntrySize bytes or more
+// than kMaxButtons buttons among it.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -24,8 +24,9 @@ namespace brevora::windows {
 
 using WindowHandle = uint32_t;
 
-inline constexpr std::size_t kMaxEntrySize = 64 * 1024;
-inline constexpr std::size_t kMaxButtons = 64;
+// An entry fits the target of a symbolic link (window_directory.h).
+inline constexpr std::size_t kMaxEntrySize = 4000;
+inline constexpr std::size_t kMaxButtons = 16;
 
 struct ChildButton {
   std::string windowClass;
@@ -43,11 +44,12 @@ struct WindowEntry {
   bool operator==(const WindowEntry&) const = default;
 };
 
-// True when the fields follow the rules (class, title, buttons and their count).
+// True when the fields follow the rules (class, title, buttons, their count
+// and the size of the whole text).
 bool IsValidEntry(const WindowEntry& entry);
-// The file text of a valid entry.
+// The text of a valid entry.
 std::string FormatEntry(const WindowEntry& entry);
-// The entry a file holds (handle 0); nullopt for anything else.
+// The entry a text holds (handle 0); nullopt for anything else.
 std::optional<WindowEntry> ParseEntry(std::string_view text);
 
 }  // namespace brevora::windows
