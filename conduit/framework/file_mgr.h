@@ -27,6 +27,9 @@ class CFileMgr {
   CFileMgr(const CFileMgr&) = delete;
   CFileMgr& operator=(const CFileMgr&) = delete;
 
+  // Leaves `name` alone for this run, without a line of its own (its
+  // category's refusal was logged). Before CollectFiles.
+  void LeaveAlone(const std::string& name) { refused_.insert(name); }
   void CollectFiles(const std::string& category);
   void Compare(SyncMode mode, int32_t prevail, bool slow, bool firstSync);
   // Copies and deletes as decided; true when every step succeeded. Stops at

@@ -1,5 +1,7 @@
 #include "conduit/framework/sync_mgr.h"
 
+#include <algorithm>
+
 #include "conduit/framework/file_mgr.h"
 #include "conduit/framework/main_db_format.h"
 #include "conduit/framework/product.h"
@@ -21,6 +23,8 @@ bool IsCategoryName(const std::string& name) {
 bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
   folder_ = folder;
   categories_.clear();
+  refusedFolders_.clear();
+  refusedLabels_.clear();
   std::vector<std::string> folders;
   try {
     folders = fs::ListFolder(folder, fs::ListKind::Folders);
@@ -31,6 +35,7 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
   for (const std::string& name : folders) {
     if (!IsCategoryName(name)) {
       errors_.Refuse("The folder " + name + " can't be a handheld category -- it was left as it is.");
+      refusedFolders_.push_back(name);
       continue;
     }
     CFileEntry& e = categories_[name];
@@ -42,6 +47,7 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
     if (label.empty()) continue;
     if (!IsCategoryName(label)) {
       errors_.Refuse("The category " + label + " can't be a desktop folder -- it was left as it is.");
+      refusedLabels_.push_back(label);
       continue;
     }
     CFileEntry& e = categories_[label];
@@ -138,6 +144,27 @@ bool CSyncMgr::SyncCategories(CMainDB& main) {
 
 bool CSyncMgr::SyncFiles(const CMainDB& main, SyncMode mode, int32_t prevail, bool slow, bool firstSync) {
   CFileMgr files(folder_, main, errors_);
+  // What lies in a category left alone stays alone on both sides.
+  for (const std::string& name : refusedFolders_) {
+    try {
+      for (const std::string& file :
+           fs::ListFolder(fs::JoinPath(folder_, name), fs::ListKind::Files, TheProduct().extension)) {
+        files.LeaveAlone(file.substr(0, file.size() - TheProduct().extension.size()));
+      }
+    } catch (const AutomationError&) {
+      // An unreadable folder: its names can't reach the run either.
+    }
+  }
+  for (const HandheldEntry& h : main.handhelds()) {
+    const bool refusedLabel = std::any_of(refusedLabels_.begin(), refusedLabels_.end(),
+                                          [&](const std::string& l) { return text::EqualsNoCase(l, h.category); });
+    if (refusedLabel) {
+      files.LeaveAlone(h.name);
+    } else if (h.category.empty()) {
+      errors_.Refuse(h.name + ": its category has no name -- left as it is on both sides.");
+      files.LeaveAlone(h.name);
+    }
+  }
   for (const auto& [name, e] : categories_) {
     if (e.local && e.remote) files.CollectFiles(e.name);
   }

@@ -5,9 +5,12 @@
 // category keeps the desktop folder's spelling. A category that can't be both a
 // folder name and a handheld label (a label with a separator or control
 // character, ".", "..", a folder name over 15 characters) is left alone with
-// everything in it, logged, and sets the errors flag.
+// everything in it, logged, and sets the errors flag; so are the names of the
+// files in it, wherever else they are, and the handheld's files of a category
+// that has no name.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "conduit/framework/conduit_log.h"
 #include "conduit/framework/file_entry.h"
@@ -44,6 +47,9 @@ class CSyncMgr {
   bool success_ = true;
   std::string folder_;
   Categories categories_;
+  // The categories left alone, by their folder's or their label's name.
+  std::vector<std::string> refusedFolders_;
+  std::vector<std::string> refusedLabels_;
 };
 
 }  // namespace brevora::CONDUIT_NAMESPACE

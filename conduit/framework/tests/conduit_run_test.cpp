@@ -289,12 +289,27 @@ TEST_F(Runs, ALabelThatCantBeAFolderIsLeftAlone) {
   PutHandheld(main);
   PutHandheld("Up", {4, true, false, "up"});
   PutHandheld("Slash", {5, true, false, "slash"});
-  Run(kSyncTypeDesktopOverwrites);
-  EXPECT_TRUE(HandheldCopy("Up"));
-  EXPECT_TRUE(HandheldCopy("Slash"));
+  // A desktop file of the same name elsewhere is left alone with it.
+  PutDesktop("Business", "Up", DesktopText("up on the desktop", false));
+  // So are a file in a category without a name, and its desktop namesake.
+  PutHandheld("Nameless", {9, false, false, "nameless"});
+  PutDesktop("Personal", "Nameless", DesktopText("nameless on the desktop", false));
+  // And a folder that can't be a category, with a namesake on the handheld.
+  PutDesktop("A very long category", "Plan", DesktopText("plan", true));
+  PutHandheld("Plan", {kBusiness, false, false, "plan on the handheld"});
+  const auto before = State();
+  Run(kSyncTypeSynchronize);
+  EXPECT_EQ(State().desktop, before.desktop);
+  for (const char* name : {"Up", "Slash", "Nameless", "Plan"}) {
+    EXPECT_EQ(HandheldDatabase(name), before.handheld.at(name)) << name;
+  }
   EXPECT_EQ(Main()->categories.labels[4], "..");
   EXPECT_FALSE(stdfs::exists(desktop_ + "a"));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
+  const auto log = LogTexts();
+  EXPECT_TRUE(Contains(log, "TextTest - The category a/b can't be a desktop folder -- it was left as it is."));
+  EXPECT_TRUE(Contains(log, "TextTest - The folder A very long category can't be a handheld category -- it was left as it is."));
+  EXPECT_TRUE(Contains(log, "TextTest - Nameless: its category has no name -- left as it is on both sides."));
 }
 
 TEST_F(Runs, EmptyingADesktopOnlyCategoryRemovesOnlyTheProductsFiles) {
