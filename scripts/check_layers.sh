@@ -29,6 +29,8 @@ declare -A allowed=(
   [slides]="$below_office"
   [frontend]="sheet doc slides $below_office"
   [slides/dialog]="frontend sheet doc slides $below_office"
+  [album]="slides $below_office"
+  [album/app]="album slides $below_office"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),
