@@ -21,6 +21,8 @@ declare -A allowed=(
   [platform/automation]="platform/error platform/text platform/time platform/fs platform/registry"
   [platform/windows]="platform/error platform/text platform/time platform/fs platform/services"
   [platform/hotsync]="$platform_all"
+  [platform/serial]="platform/error platform/text platform/time platform/fs"
+  [platform/input]="platform/error platform/text platform/fs platform/services"
   [support]="$platform_all"
   [core]="support $platform_all platform/hotsync"
   [office]="core support $platform_all platform/hotsync"
@@ -31,6 +33,8 @@ declare -A allowed=(
   [slides/dialog]="frontend sheet doc slides $below_office"
   [album]="slides $below_office"
   [album/app]="album slides $below_office"
+  [remote]="$platform_all platform/serial platform/input"
+  [remote/app]="remote $platform_all platform/serial platform/input"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),

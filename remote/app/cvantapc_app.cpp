@@ -8,7 +8,7 @@
 #include "platform/services/service_slot.h"
 #include "remote/app/cvantapc_dlg.h"
 #include "remote/app/instance_channel.h"
-#include "remote/app/window_message_box.h"
+#include "remote/app/window_services.h"
 #include "remote/build_version.h"
 
 namespace brevora::remote::app {
@@ -32,9 +32,12 @@ int CVantaPCApp::Run(QApplication& application, const std::vector<std::string>& 
   application.setQuitOnLastWindowClosed(false);
   auto messageBox = std::make_shared<WindowMessageBox>();
   services::ScopedService<services::MessageBox> scopedBox(services::InstallMessageBox, messageBox);
+  auto fileDialog = std::make_shared<WindowFileDialog>();
+  services::ScopedService<services::FileDialog> scopedDialog(services::InstallFileDialog, fileDialog);
 
   CVantaPCDlg dialog(input, GetBuildVersionWord());
   messageBox->SetOwner(&dialog);
+  fileDialog->SetOwner(&dialog);
   QObject::connect(&dialog, &CVantaPCDlg::exitRequested, &application, &QApplication::quit,
                    Qt::QueuedConnection);
   QObject::connect(&channel, &InstanceChannel::commandReceived, &dialog, [&dialog](StartupAction command) {

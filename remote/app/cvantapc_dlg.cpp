@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 
 #include "platform/error/error.h"
 #include "platform/serial/port_list.h"
+#include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"
 #include "remote/app/ui_caller.h"
@@ -94,9 +94,9 @@ class CVantaPCDlg::Host : public ReceiverHost {
   }
   std::optional<std::string> ChooseFile(std::string_view initialName) override {
     return caller_.Call<std::optional<std::string>>(
-        [d = &dialog_, name = std::string(initialName)] {
-          QWidget* owner = d->isVisible() ? d : nullptr;
-          return d->chooseFile_(owner, name);
+        [name = std::string(initialName)] {
+          return services::ShowFileDialog(
+              {services::FileDialogKind::Open, "", name, "PowerPoint Files (*.ppt)|*.ppt"});
         },
         std::nullopt);
   }
@@ -109,28 +109,10 @@ class CVantaPCDlg::Host : public ReceiverHost {
   UiCaller caller_;
 };
 
-namespace {
-
-std::optional<std::string> ChooseWithFileDialog(QWidget* owner, std::string_view initialName) {
-  QFileDialog dialog(owner);
-  dialog.setWindowTitle(QStringLiteral("Open"));
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setNameFilter(QStringLiteral("PowerPoint Files (*.ppt)"));
-  dialog.setDefaultSuffix(QStringLiteral("ppt"));
-  if (!initialName.empty()) dialog.selectFile(FromCodePage(initialName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  // A path the code page cannot hold cannot be handed to the presentation program.
-  return text::Utf8ToCpExact(dialog.selectedFiles().front().toStdString());
-}
-
-}  // namespace
-
 CVantaPCDlg::CVantaPCDlg(input::InputSink& input, uint32_t versionWord, QWidget* parent)
     : QDialog(parent),
       host_(std::make_unique<Host>(*this)),
-      worker_(*host_, input, versionWord),
-      chooseFile_(ChooseWithFileDialog) {
+      worker_(*host_, input, versionWord) {
   setObjectName(QStringLiteral("CVantaPCDlg"));
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowIcon(ProgramIcon());

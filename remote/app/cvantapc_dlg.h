@@ -12,9 +12,10 @@
 //
 // The worker reaches the window through a ReceiverHost whose calls run on the
 // window's thread while the worker waits; Stop and Close cancel such waits
-// before they wait for the worker. Messages go through services::ShowMessage.
+// before they wait for the worker. Messages and the choice of a presentation
+// file go through the platform's services (services::ShowMessage,
+// services::ShowFileDialog).
 #include <QDialog>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,11 +38,6 @@ class CVantaPCDlg : public QDialog {
   // `input` must outlive the window; `versionWord` is for the hello reply.
   CVantaPCDlg(input::InputSink& input, uint32_t versionWord, QWidget* parent = nullptr);
   ~CVantaPCDlg() override;
-
-  // The file choice of the slide show (a system path, nullopt when cancelled);
-  // a Qt file dialog unless replaced.
-  using FileChooser = std::function<std::optional<std::string>(QWidget* owner, std::string_view initialName)>;
-  void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
   void OnStart();
   void OnStop();
@@ -79,7 +75,6 @@ class CVantaPCDlg : public QDialog {
   std::unique_ptr<Host> host_;
   SerialWorker worker_;
   QSystemTrayIcon* tray_ = nullptr;
-  FileChooser chooseFile_;
 };
 
 }  // namespace brevora::remote::app

@@ -15,6 +15,7 @@
 
 #include "platform/input/recording_input.h"
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
 #include "remote/packet_format.h"
@@ -22,6 +23,7 @@
 #include "remote/receiver_strings.h"
 #include "remote/testing/packets.h"
 #include "testing/fake_office.h"
+#include "testing/fake_slide_show.h"
 #include "testing/screenshot.h"
 
 namespace brevora::remote::app {
@@ -219,6 +221,41 @@ TEST(WindowQuestions, StopWhileTheWorkerWaitsForAnAnswerEndsTheWorker) {
   // The worker gave up waiting, ended the session and answered before it stopped.
   EXPECT_EQ(pty.ReadMaster(14, 5s), testing::Reply(2, 2));
   EXPECT_EQ(powerPoint->quitCount, 1);  // it had made PowerPoint open a presentation
+}
+
+}  // namespace
+}  // namespace brevora::remote::app
+
+namespace brevora::remote::app {
+namespace {
+
+TEST(WindowQuestions, TheWorkerAsksOnTheWindowsThreadAndOpensTheChosenFile) {
+  auto script = std::make_shared<brevora::testing::OfficeScript>();
+  auto powerPoint = MakeRef<brevora::testing::FakeOfficeApp>(script, "App");
+  brevora::testing::ScopedClass registration("PowerPoint.Application", powerPoint, script);
+  auto box = std::make_shared<services::RecordingMessageBox>();
+  box->Answer(MsgResult::Ok);
+  services::ScopedService<services::MessageBox> scopedBox(services::InstallMessageBox, box);
+  auto files = std::make_shared<services::ScriptedFileDialog>();
+  files->Answer("/home/ann/Talks/Q3.ppt");
+  services::ScopedService<services::FileDialog> scopedFiles(services::InstallFileDialog, files);
+
+  serial::PseudoTerminal pty;
+  input::RecordingInputSink input;
+  CVantaPCDlg dialog(input, 1);
+  dialog.cboPort->setCurrentText(QString::fromStdString(pty.SlavePath()));
+  dialog.OnStart();
+  ASSERT_TRUE(pty.WriteMaster(testing::OpenShow("Q3")));
+  EXPECT_EQ(ReadWhilePumping(pty, 14), testing::Reply(2, 0));
+  EXPECT_EQ(box->shown(), std::vector<Message>{Box(kMsgSelectPresentation, MsgButtons::OkCancel, MsgIcon::Question)});
+  EXPECT_EQ(files->requests(), (std::vector<services::FileRequest>{
+                                   {services::FileDialogKind::Open, "", "Q3", "PowerPoint Files (*.ppt)|*.ppt"}}));
+  EXPECT_TRUE(script->Called("Documents.Open(/home/ann/Talks/Q3.ppt, 1, 0, 0)"));
+  EXPECT_TRUE(powerPoint->documents->items.at(0)->slideShow->running);
+
+  dialog.OnStop();  // ends the session: the show, and PowerPoint, which it started
+  EXPECT_FALSE(powerPoint->documents->items.at(0)->slideShow->running);
+  EXPECT_EQ(powerPoint->quitCount, 1);
 }
 
 }  // namespace
