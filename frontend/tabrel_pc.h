@@ -20,11 +20,8 @@
 #include <string_view>
 
 #include "core/application.h"
+#include "core/session.h"
 #include "platform/automation/member_table.h"
-
-namespace brevora::core {
-class Session;
-}
 
 namespace brevora::frontend {
 
