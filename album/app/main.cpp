@@ -6,7 +6,8 @@
 
 #include "album/app/ab_main.h"
 #include "album/app/about_box.h"
-#include "album/app/qt_services.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/services/service_slot.h"
 
 int main(int argc, char** argv) {
@@ -14,9 +15,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(album::kProgramTitle));
   services::ScopedService<services::MessageBox> messages(services::InstallMessageBox,
-                                                         std::make_shared<album::QtMessageBox>());
+                                                         std::make_shared<qt::QtMessageBox>());
   services::ScopedService<services::FileDialog> files(services::InstallFileDialog,
-                                                      std::make_shared<album::QtFileDialog>());
+                                                      std::make_shared<qt::QtFileDialog>());
   album::AB_Main window;
   window.show();
   return QApplication::exec();

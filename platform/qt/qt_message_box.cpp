@@ -68,15 +68,18 @@ MsgResult ResultOf(int button, MsgButtons buttons) {
 
 MsgResult QtMessageBox::Show(const services::Message& message) {
   QWidget* owner = owner_ && owner_->isVisible() ? owner_.data() : QApplication::activeWindow();
-  if (owner && owner == owner_.data()) {
+  if (owner) {
     owner->raise();
     owner->activateWindow();
   }
   QMessageBox box(IconOf(message.icon), ToQt(message.title.empty() ? defaultTitle_ : message.title),
                   ToQt(message.text), ButtonsOf(message.buttons), owner);
-  box.setObjectName(QStringLiteral("MessageBox"));
   box.setDefaultButton(DefaultOf(message.buttons));
   box.setWindowFlag(Qt::WindowStaysOnTopHint, owner == nullptr);
+  // In front even when the program's window is hidden (a tray program's).
+  box.show();
+  box.raise();
+  box.activateWindow();
   return ResultOf(box.exec(), message.buttons);
 }
 

@@ -2,9 +2,10 @@
 // QtMessageBox: the message-box service (platform/services/message_box.h) as a
 // QMessageBox, for every Qt program and the windows library. Texts are code
 // page; Qt gets UTF-8. A message without a title gets the box's default title.
-// The box belongs to the owner window when one is set and visible (which is
-// raised first), else to the active window; with neither it stays on top. Call
-// it on the thread of the QApplication.
+// The box belongs to the owner window when one is set and visible, else to
+// the active window (either is raised first); with neither it stays on top.
+// The first button is the default, as on Windows. Call it on the thread of the
+// QApplication (a worker asks that thread to show it).
 #include <QPointer>
 #include <QWidget>
 #include <string>

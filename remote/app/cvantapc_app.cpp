@@ -4,14 +4,35 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/error/error.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_box.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
 #include "remote/app/cvantapc_dlg.h"
 #include "remote/app/instance_channel.h"
-#include "remote/app/window_services.h"
 #include "remote/build_version.h"
+#include "remote/receiver_strings.h"
 
 namespace brevora::remote::app {
+namespace {
+
+// The file dialog of the receiver: the serial worker asks for the file and can
+// take no error back, so a chosen name the code page can't hold is answered
+// as a cancel.
+class ReceiverFileDialog : public qt::QtFileDialog {
+ public:
+  std::optional<std::string> Show(const services::FileRequest& request) override {
+    try {
+      return qt::QtFileDialog::Show(request);
+    } catch (const AutomationError& e) {
+      if (e.number() != 52) throw;
+      return std::nullopt;
+    }
+  }
+};
+
+}  // namespace
 
 int CVantaPCApp::Run(QApplication& application, const std::vector<std::string>& arguments,
                      input::InputSink& input) {
@@ -30,9 +51,11 @@ int CVantaPCApp::Run(QApplication& application, const std::vector<std::string>& 
 
   // Hiding the window, or closing a message box while it is hidden, must not end the program.
   application.setQuitOnLastWindowClosed(false);
-  auto messageBox = std::make_shared<WindowMessageBox>();
+  // Message boxes are titled with the program's name; they and the file dialog
+  // belong to the window while it is shown.
+  auto messageBox = std::make_shared<qt::QtMessageBox>(kProgramTitle);
   services::ScopedService<services::MessageBox> scopedBox(services::InstallMessageBox, messageBox);
-  auto fileDialog = std::make_shared<WindowFileDialog>();
+  auto fileDialog = std::make_shared<ReceiverFileDialog>();
   services::ScopedService<services::FileDialog> scopedDialog(services::InstallFileDialog, fileDialog);
 
   CVantaPCDlg dialog(input, GetBuildVersionWord());
