@@ -181,11 +181,13 @@ bool TabrelPC::SetCurrentUser(std::string_view userName) {
 }
 
 bool TabrelPC::SetFileMode(int16_t fileMode) {
-  if (fileMode < 0 || fileMode > 2) {
-    RaiseError(kWrapError, "TabrelPC.SetFileMode", "Invalid File Mode.");
-  }
-  S().SetFileMode(fileMode);
-  return true;
+  return RunWrapped("TabrelPC.SetFileMode", "Could not set file mode", [&] {
+    if (fileMode < 0 || fileMode > 2) {
+      RaiseError(kWrapError, "TabrelPC.SetFileMode", "Invalid File Mode.");
+    }
+    S().SetFileMode(fileMode);
+    return true;
+  });
 }
 
 std::string TabrelPC::HomeDirectory() const {

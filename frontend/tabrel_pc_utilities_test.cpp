@@ -156,6 +156,17 @@ TEST(MakeDirty, NeverWritesIntoADatabaseThatIsNoPresentation) {
   });
 }
 
+TEST(TabrelPC, SetFileModeWrapsWhatFailsUnderIt) {
+  OnFreshThread([] {
+    Ref<TabrelPC> app = MakeRef<TabrelPC>();
+    app->SetSession(nullptr);
+    const AutomationError e = ErrorOf([&] { app->SetFileMode(1); });
+    EXPECT_EQ(e.number(), 32760);
+    EXPECT_EQ(e.source(), "TabrelPC.SetFileMode");
+    EXPECT_EQ(e.description(), "Could not set file mode\r\nObject variable or With block variable not set");
+  });
+}
+
 TEST(TabrelPC, NumberAndPaletteHelpers) {
   OnFreshThread([] {
     Ref<TabrelPC> app = MakeRef<TabrelPC>();
