@@ -5,7 +5,7 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::frontend {
 

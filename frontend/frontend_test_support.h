@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "frontend/form_factory.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
 #include "testing/fake_forms.h"

@@ -6,7 +6,7 @@
 #include "frontend/form_factory.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/help.h"
 #include "platform/services/message_box.h"
 

@@ -10,7 +10,7 @@
 #include "core/session.h"
 #include "frontend//property_file.h"
 #include "frontend/tabrel_pc.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"

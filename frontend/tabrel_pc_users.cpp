@@ -11,7 +11,7 @@
 #include "core/session.h"
 #include "core/user_manager.h"
 #include "frontend/tabrel_pc.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/hotsync/user_install.h"
 
 namespace brevora::frontend {

@@ -10,7 +10,7 @@
 #include "core/trim.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/open_file.h"
 #include "platform/fs/paths.h"

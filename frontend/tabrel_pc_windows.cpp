@@ -16,7 +16,7 @@
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/services/message_box.h"
 #include "platform/windows/window_directory.h"
 

@@ -32,9 +32,11 @@ declare -A allowed=(
   [frontend]="sheet doc slides $below_office"
   [slides/dialog]="frontend sheet doc slides $below_office"
   [album]="slides $below_office"
-  [album/app]="album slides $below_office"
+  [album/app]="album slides $below_office platform/qt"
   [remote]="$platform_all platform/serial platform/input"
-  [remote/app]="remote $platform_all platform/serial platform/input"
+  [remote/app]="remote $platform_all platform/serial platform/input platform/qt"
+  [platform/qt]="$platform_all"
+  [frontend/forms]="frontend sheet doc slides slides/dialog $below_office platform/qt"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),

@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::frontend::forms::Utility {
 

@@ -10,7 +10,7 @@
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 

@@ -21,7 +21,7 @@
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/root_directory.h"
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/services/help.h"
 #include "platform/services/message_box.h"

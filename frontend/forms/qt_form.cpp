@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/automation/convert.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 

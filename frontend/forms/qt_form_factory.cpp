@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "frontend/form_factory.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/qt/display.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/services/message_box.h"

@@ -17,7 +17,7 @@
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "platform/automation/call_by_name.h"
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 
 namespace brevora::frontend::forms {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/error.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "testing/temp_home.h"
 
