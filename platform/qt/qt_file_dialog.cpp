@@ -59,6 +59,7 @@ std::optional<std::string> QtFileDialog::Show(const services::FileRequest& reque
     }
   }
   if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(fs::NativePath(request.fileName)));
+  dialog.setWindowModality(Qt::ApplicationModal);  // modal from its first show on
   dialog.show();
   dialog.raise();
   dialog.activateWindow();

@@ -39,7 +39,13 @@ std::optional<std::string> ShowAndAct(const services::FileRequest& request, Seen
                                       const std::function<void(QFileDialog&)>& act) {
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+    if (!dialog) {
+      ADD_FAILURE() << "the dialog is not the modal window";
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();  // never hang
+      }
+      return;
+    }
     seen = {dialog->windowTitle(), dialog->nameFilters(), dialog->fileMode()};
     act(*dialog);
   });

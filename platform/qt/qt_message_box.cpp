@@ -77,6 +77,7 @@ MsgResult QtMessageBox::Show(const services::Message& message) {
   box.setDefaultButton(DefaultOf(message.buttons));
   box.setWindowFlag(Qt::WindowStaysOnTopHint, owner == nullptr);
   // In front even when the program's window is hidden (a tray program's).
+  box.setWindowModality(Qt::ApplicationModal);  // modal from its first show on
   box.show();
   box.raise();
   box.activateWindow();
