@@ -94,7 +94,7 @@ Saved ReadSaved(const std::string& path) {
   saved.modified = p->IsModified();
   saved.linkedFile = p->LinkedPPTFileName();
   for (const Ref<slides::Slide>& s : *p->Slides()) {
-    saved.slides.push_back({s->index(), s->ID(), s->Outlines()->Item(Variant(int32_t{1}))->Text(),
+    saved.slides.push_back({s->Index(), s->ID(), s->Outlines()->Item(Variant(int32_t{1}))->Text(),
                             ReadPicture(s->FilePath()), ReadPicture(s->Thumbnail()->ImagePath()),
                             MiddleColour(s->FilePath())});
   }
@@ -428,7 +428,7 @@ TEST_F(AlbumPresentation, EntriesAreNumberedInSlideOrderWhateverTheIndexes) {
     for (int16_t n : indexes) {
       const std::string picture = Solid("s" + std::to_string(n) + ".png", uint8_t(n * 20), 0, 0);
       Ref<slides::Slide> s = p->Slides()->Add(n, 1, picture);
-      s->addThumbnail(picture, 1);
+      s->AddThumbnail(picture, 1);
       if (n != 7) s->Outlines()->Add(0, 0, 0, 0, "Title " + std::to_string(n));
     }
     p->WriteToDisk(Path("Odd.pdb"));

@@ -83,7 +83,7 @@ int main() {
   try {
     const std::string txt = dir + "/book.txt";
     const std::string scv = dir + "/book.scv";
-    const std::string pdb = dir + "/book.pdb";
+    const std::string database = dir + "/book.pdb";
     const std::string back = dir + "/back.scv";
     const std::string palm = dir + "/palm.pdb";
     const std::string palmBack = dir + "/palmback.scv";
@@ -99,12 +99,12 @@ int main() {
     Print(".scv -> handheld db (compressed)", Time([&] {
             Ref<Document> doc = MakeRef<Document>();
             doc->OpenFromDisk(scv, true);
-            doc->WriteToPDB(pdb);
+            doc->WriteToPDB(database);
           }),
-          pdb);
+          database);
     Print("handheld db -> .scv", Time([&] {
             Ref<Document> doc = MakeRef<Document>();
-            doc->OpenFromPDB(pdb);
+            doc->OpenFromPDB(database);
             doc->WriteToDisk(back);
           }),
           back);

@@ -14,7 +14,7 @@
 #include <random>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -22,8 +22,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using brevora::core::pdb;
-using brevora::core::record;
+using brevora::core::HandheldDatabase;
+using brevora::core::DatabaseRecord;
 using brevora::core::RecordRef;
 
 constexpr int kRecords = 10000;
@@ -53,19 +53,19 @@ int main() {
     std::uniform_int_distribution<int> size(100, 4000);
     std::uniform_int_distribution<int> byte(0, 255);
 
-    pdb db;
-    db.SetPDBName("Benchmark");
-    db.SetPdbType("DATA");
-    db.SetPDBCreator("bnch");
+    HandheldDatabase db;
+    db.SetName("Benchmark");
+    db.SetType("DATA");
+    db.SetCreator("bnch");
     db.SetAppInfoBlock(std::string(512, 'a'));
     uint64_t dataBytes = 0;
     for (int i = 0; i < kRecords; ++i) {
       std::vector<uint8_t> data(static_cast<size_t>(size(random)));
       for (uint8_t& b : data) b = static_cast<uint8_t>(byte(random));
       dataBytes += data.size();
-      RecordRef rec = brevora::MakeRef<record>();
+      RecordRef rec = brevora::MakeRef<DatabaseRecord>();
       rec->SetUniqueID(i + 1);
-      rec->SetRecordDataB(std::move(data));
+      rec->SetData(std::move(data));
       db.Records().Add(rec);
     }
 
@@ -81,7 +81,7 @@ int main() {
 
     double bestRead = 1e30, bestReadCpu = 1e30;
     for (int round = 0; round < kRounds; ++round) {
-      pdb read;
+      HandheldDatabase read;
       const auto start = Clock::now();
       const double cpu = CpuSeconds();
       read.ReadFile(file.path(), true);
@@ -89,8 +89,8 @@ int main() {
       bestRead = std::min(bestRead, Seconds(start));
       if (read.Records().Count() != kRecords) Fail("record count differs");
       for (int i = 1; i <= kRecords; ++i) {
-        const auto got = read.Records().Item(i)->RecordDataB();
-        const auto want = db.Records().Item(i)->RecordDataB();
+        const auto got = read.Records().Item(i)->Data();
+        const auto want = db.Records().Item(i)->Data();
         if (!std::equal(got.begin(), got.end(), want.begin(), want.end())) {
           Fail("record data differs");
         }

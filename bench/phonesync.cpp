@@ -71,7 +71,7 @@ void WriteDeck(const std::string& dir, const std::string& file) {
     bench::SavePicture(bench::MakePicture(320, 240, static_cast<unsigned>(n)), true, dir + "/slide" + k + ".png");
     bench::SavePicture(bench::MakePicture(80, 60, static_cast<unsigned>(n)), true, dir + "/thumb" + k + ".png");
     Ref<slides::Slide> s = p->Slides()->Add(n, 0, dir + "/slide" + k + ".png");
-    s->addThumbnail(dir + "/thumb" + k + ".png", 0);
+    s->AddThumbnail(dir + "/thumb" + k + ".png", 0);
     s->Outlines()->Add(0, 0, 0, slides::NONE, "Slide " + k);
   }
   p->SetIsModified(true);

@@ -90,7 +90,7 @@ int main() {
       for (int16_t n = 1; n <= kSlides; ++n) {
         const std::string k = std::to_string(n);
         Ref<slides::Slide> s = p->Slides()->Add(n, 0, dir + "/slide" + k + ".png");
-        s->addThumbnail(dir + "/thumb" + k + ".png", 0);
+        s->AddThumbnail(dir + "/thumb" + k + ".png", 0);
         s->Outlines()->Add(0, 0, 0, slides::NONE, "Slide " + k + ": quarterly figures");
         for (int16_t line = 1; line <= 4; ++line) {
           s->Outlines()->Add(line, 0, 1, slides::CIRCLEBULLET, "A point worth making, number " + std::to_string(line));

@@ -1,12 +1,12 @@
 // The device's byte layer against the container of the connectivity core: a
-// file core::pdb writes is taken apart and written again byte for byte, and
+// file core::HandheldDatabase writes is taken apart and written again byte for byte, and
 // every cut of a file is refused by both or by neither.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "core/pdb_test_image.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_reader.h"
@@ -18,19 +18,19 @@ namespace {
 using core::test_image::Bytes;
 
 core::RecordRef Record(int32_t id, uint8_t attributes, const std::string& data) {
-  core::RecordRef r = MakeRef<core::record>();
+  core::RecordRef r = MakeRef<core::DatabaseRecord>();
   r->SetUniqueID(id);
   r->SetAttributes(attributes);
-  r->SetRecordData(data);
+  r->SetDataText(data);
   return r;
 }
 
-// The bytes core::pdb writes for a database built by `build`.
-Bytes CoreFile(const std::function<void(core::pdb&)>& build) {
-  core::pdb db;
-  db.SetPDBName("Round trip");
-  db.SetPdbType("Data");
-  db.SetPDBCreator("Zeri");
+// The bytes core::HandheldDatabase writes for a database built by `build`.
+Bytes CoreFile(const std::function<void(core::HandheldDatabase&)>& build) {
+  core::HandheldDatabase db;
+  db.SetName("Round trip");
+  db.SetType("Data");
+  db.SetCreator("Zeri");
   db.Version().SetValue(9);
   db.Attributes().SetValue(0x0008);
   db.SetCreationDate(36892.5);
@@ -57,11 +57,11 @@ Bytes Rewritten(const Bytes& file) {
 }
 
 TEST(DatabaseFile, ACoreFileIsTakenApartAndWrittenAgainByteForByte) {
-  const std::function<void(core::pdb&)> builds[] = {
-      [](core::pdb&) {},
-      [](core::pdb& db) { db.SetAppInfoBlock(std::string(278, 'c')); },
-      [](core::pdb& db) { db.SetSortInfoBlock(std::string("\x01\x00\x00\x00\x02\x00\x03\x00\x00\x00", 10)); },
-      [](core::pdb& db) {
+  const std::function<void(core::HandheldDatabase&)> builds[] = {
+      [](core::HandheldDatabase&) {},
+      [](core::HandheldDatabase& db) { db.SetAppInfoBlock(std::string(278, 'c')); },
+      [](core::HandheldDatabase& db) { db.SetSortInfoBlock(std::string("\x01\x00\x00\x00\x02\x00\x03\x00\x00\x00", 10)); },
+      [](core::HandheldDatabase& db) {
         db.SetAppInfoBlock("odd");
         db.SetSortInfoBlock("sorted");
         db.Records().Add(Record(1, 0x40, "first"));
@@ -69,7 +69,7 @@ TEST(DatabaseFile, ACoreFileIsTakenApartAndWrittenAgainByteForByte) {
         db.Records().Add(Record(0xFFFFFF, 0x9F, std::string(70000, 'x')));
         db.Records().Add(Record(1, 0x00, "same id twice"));
       },
-      [](core::pdb& db) {
+      [](core::HandheldDatabase& db) {
         for (int i = 0; i < 300; ++i) db.Records().Add(Record(i + 1, static_cast<uint8_t>(i), std::string(i % 7, 'r')));
       },
   };
@@ -80,7 +80,7 @@ TEST(DatabaseFile, ACoreFileIsTakenApartAndWrittenAgainByteForByte) {
 }
 
 TEST(DatabaseFile, EveryCutOfAFileIsRefusedByBothReadersOrByNeither) {
-  const Bytes file = CoreFile([](core::pdb& db) {
+  const Bytes file = CoreFile([](core::HandheldDatabase& db) {
     db.SetAppInfoBlock("application info");
     db.SetSortInfoBlock("sort");
     db.Records().Add(Record(1, 0, "one"));
@@ -92,7 +92,7 @@ TEST(DatabaseFile, EveryCutOfAFileIsRefusedByBothReadersOrByNeither) {
     core::test_image::WriteRaw(path, cut);
     bool coreReads = true;
     try {
-      core::pdb db;
+      core::HandheldDatabase db;
       db.ReadFile(path, true);
     } catch (const AutomationError&) {
       coreReads = false;
@@ -102,7 +102,7 @@ TEST(DatabaseFile, EveryCutOfAFileIsRefusedByBothReadersOrByNeither) {
 }
 
 TEST(DatabaseFile, TheLayoutNamesWhereEverythingLies) {
-  const Bytes file = CoreFile([](core::pdb& db) {
+  const Bytes file = CoreFile([](core::HandheldDatabase& db) {
     db.SetAppInfoBlock("abc");
     db.Records().Add(Record(5, 0x42, "rec"));
   });

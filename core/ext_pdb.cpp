@@ -17,78 +17,78 @@ ExtPDB::~ExtPDB() = default;
 const MemberTable<ExtPDB>& ExtPDB::Members() {
   using M = CallKind;
   static const MemberTable<ExtPDB> table{
-      {"addRecordString", M::Method, [](ExtPDB& x, Args a) { x.addRecordString(CStr(a[0])); }, 1},
-      {"create", M::Method, [](ExtPDB& x, Args) { x.create(); }},
-      {"addRecord", M::Method, [](ExtPDB& x, Args a) { x.addRecord(CBytes(a[0])); }, 1, 2},
-      {"addRecordB", M::Method, [](ExtPDB& x, Args a) { x.addRecordB(CBytes(a[0])); }, 1},
-      {"getAppInfo", M::Method, [](ExtPDB& x, Args) { return Variant(x.getAppInfo()); }},
-      {"numRecords", M::Method, [](ExtPDB& x, Args) { return Variant(x.numRecords()); }},
+      {"addRecordString", M::Method, [](ExtPDB& x, Args a) { x.AddRecordText(CStr(a[0])); }, 1},
+      {"create", M::Method, [](ExtPDB& x, Args) { x.Create(); }},
+      {"addRecord", M::Method, [](ExtPDB& x, Args a) { x.AddRecord(CBytes(a[0])); }, 1, 2},
+      {"addRecordB", M::Method, [](ExtPDB& x, Args a) { x.AddRecordBytes(CBytes(a[0])); }, 1},
+      {"getAppInfo", M::Method, [](ExtPDB& x, Args) { return Variant(x.AppInfo()); }},
+      {"numRecords", M::Method, [](ExtPDB& x, Args) { return Variant(x.RecordCount()); }},
       {"getRecordSize", M::Method,
-       [](ExtPDB& x, Args a) { return Variant(x.getRecordSize(CLng(a[0]))); }, 1},
-      {"getRecord", M::Method, [](ExtPDB& x, Args a) { return Variant(x.getRecord(CLng(a[0]))); },
+       [](ExtPDB& x, Args a) { return Variant(x.RecordSize(CLng(a[0]))); }, 1},
+      {"getRecord", M::Method, [](ExtPDB& x, Args a) { return Variant(x.RecordText(CLng(a[0]))); },
        1},
-      {"getRecordB", M::Method, [](ExtPDB& x, Args a) { return Variant(x.getRecordB(CLng(a[0]))); },
+      {"getRecordB", M::Method, [](ExtPDB& x, Args a) { return Variant(x.RecordBytes(CLng(a[0]))); },
        1},
-      {"setAppInfo", M::Method, [](ExtPDB& x, Args a) { x.setAppInfo(CStr(a[0])); }, 1},
-      {"setCreatorID", M::Method, [](ExtPDB& x, Args a) { x.setCreatorID(CStr(a[0])); }, 1},
-      {"getCreatorID", M::Method, [](ExtPDB& x, Args) { return Variant(x.getCreatorID()); }},
-      {"setDBType", M::Method, [](ExtPDB& x, Args a) { x.setDBType(CStr(a[0])); }, 1},
-      {"getDBType", M::Method, [](ExtPDB& x, Args) { return Variant(x.getDBType()); }},
-      {"setName", M::Method, [](ExtPDB& x, Args a) { x.setName(CStr(a[0])); }, 1},
-      {"getName", M::Method, [](ExtPDB& x, Args) { return Variant(x.getName()); }},
-      {"openPDB", M::Method, [](ExtPDB& x, Args a) { x.openPDB(CStr(a[0])); }, 1},
-      {"setVersion", M::Method, [](ExtPDB& x, Args a) { x.setVersion(CLng(a[0])); }, 1},
-      {"writePDB", M::Method, [](ExtPDB& x, Args a) { x.writePDB(CStr(a[0])); }, 1}};
+      {"setAppInfo", M::Method, [](ExtPDB& x, Args a) { x.SetAppInfo(CStr(a[0])); }, 1},
+      {"setCreatorID", M::Method, [](ExtPDB& x, Args a) { x.SetCreatorID(CStr(a[0])); }, 1},
+      {"getCreatorID", M::Method, [](ExtPDB& x, Args) { return Variant(x.CreatorID()); }},
+      {"setDBType", M::Method, [](ExtPDB& x, Args a) { x.SetDatabaseType(CStr(a[0])); }, 1},
+      {"getDBType", M::Method, [](ExtPDB& x, Args) { return Variant(x.DatabaseType()); }},
+      {"setName", M::Method, [](ExtPDB& x, Args a) { x.SetName(CStr(a[0])); }, 1},
+      {"getName", M::Method, [](ExtPDB& x, Args) { return Variant(x.Name()); }},
+      {"openPDB", M::Method, [](ExtPDB& x, Args a) { x.Open(CStr(a[0])); }, 1},
+      {"setVersion", M::Method, [](ExtPDB& x, Args a) { x.SetVersion(CLng(a[0])); }, 1},
+      {"writePDB", M::Method, [](ExtPDB& x, Args a) { x.Write(CStr(a[0])); }, 1}};
   return table;
 }
 
-void ExtPDB::create() { db_ = std::make_unique<pdb>(); }
+void ExtPDB::Create() { db_ = std::make_unique<HandheldDatabase>(); }
 
-void ExtPDB::addRecordString(std::string_view text) {
+void ExtPDB::AddRecordText(std::string_view text) {
   Append(std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-void ExtPDB::addRecord(std::vector<uint8_t> data, uint8_t) { Append(std::move(data)); }
+void ExtPDB::AddRecord(std::vector<uint8_t> data, uint8_t) { Append(std::move(data)); }
 
-void ExtPDB::addRecordB(std::vector<uint8_t> bytes) { Append(std::move(bytes)); }
+void ExtPDB::AddRecordBytes(std::vector<uint8_t> bytes) { Append(std::move(bytes)); }
 
-int32_t ExtPDB::numRecords() { return Db().Records().Count(); }
+int32_t ExtPDB::RecordCount() { return Db().Records().Count(); }
 
-int32_t ExtPDB::getRecordSize(int32_t index) { return RecordAt(index).recordLength(); }
+int32_t ExtPDB::RecordSize(int32_t index) { return RecordAt(index).DataLength(); }
 
-std::string ExtPDB::getRecord(int32_t index) { return RecordAt(index).recordData(); }
+std::string ExtPDB::RecordText(int32_t index) { return RecordAt(index).DataText(); }
 
-std::vector<uint8_t> ExtPDB::getRecordB(int32_t index) {
-  const std::span<const uint8_t> data = RecordAt(index).RecordDataB();
+std::vector<uint8_t> ExtPDB::RecordBytes(int32_t index) {
+  const std::span<const uint8_t> data = RecordAt(index).Data();
   return std::vector<uint8_t>(data.begin(), data.end());
 }
 
-std::string ExtPDB::getAppInfo() { return Db().AppInfoBlock(); }
-void ExtPDB::setAppInfo(std::string_view text) { Db().SetAppInfoBlock(std::string(text)); }
-std::string ExtPDB::getCreatorID() { return Db().PDBCreator(); }
-void ExtPDB::setCreatorID(std::string_view creator) { Db().SetPDBCreator(creator); }
-std::string ExtPDB::getDBType() { return Db().pdbType(); }
-void ExtPDB::setDBType(std::string_view type) { Db().SetPdbType(type); }
-std::string ExtPDB::getName() { return Db().PDBName(); }
-void ExtPDB::setName(std::string_view name) { Db().SetPDBName(name); }
-void ExtPDB::setVersion(int32_t version) { Db().Version().SetValue(version); }
+std::string ExtPDB::AppInfo() { return Db().AppInfoBlock(); }
+void ExtPDB::SetAppInfo(std::string_view text) { Db().SetAppInfoBlock(std::string(text)); }
+std::string ExtPDB::CreatorID() { return Db().Creator(); }
+void ExtPDB::SetCreatorID(std::string_view creator) { Db().SetCreator(creator); }
+std::string ExtPDB::DatabaseType() { return Db().Type(); }
+void ExtPDB::SetDatabaseType(std::string_view type) { Db().SetType(type); }
+std::string ExtPDB::Name() { return Db().Name(); }
+void ExtPDB::SetName(std::string_view name) { Db().SetName(name); }
+void ExtPDB::SetVersion(int32_t version) { Db().Version().SetValue(version); }
 
-void ExtPDB::openPDB(std::string_view inFile) { Db().ReadFile(inFile, true); }
-void ExtPDB::writePDB(std::string_view destFile) { Db().WriteFile(destFile); }
+void ExtPDB::Open(std::string_view inFile) { Db().ReadFile(inFile, true); }
+void ExtPDB::Write(std::string_view destFile) { Db().WriteFile(destFile); }
 
-pdb& ExtPDB::Db() {
+HandheldDatabase& ExtPDB::Db() {
   if (!db_) RaiseRuntimeError(91);
   return *db_;
 }
 
-record& ExtPDB::RecordAt(int32_t index) { return *Db().Records().Item(index); }
+DatabaseRecord& ExtPDB::RecordAt(int32_t index) { return *Db().Records().Item(index); }
 
 void ExtPDB::Append(std::vector<uint8_t> data) {
-  pdb& db = Db();
-  RecordRef rec = MakeRef<record>();
+  HandheldDatabase& db = Db();
+  RecordRef rec = MakeRef<DatabaseRecord>();
   rec->SetAttributes(kAppendedAttributes);
   rec->SetUniqueID(NextUniqueID());
-  rec->SetRecordDataB(std::move(data));
+  rec->SetData(std::move(data));
   db.Records().Add(std::move(rec));
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 // ExtPDB: handheld database files for scripts and the Office add-ins
-// ("TabulynPC.ExtPDB"). It holds one pdb, made by create, and forwards every
+// ("TabulynPC.ExtPDB"). It holds one HandheldDatabase, made by create, and forwards every
 // call to it; records are addressed by their 1-based position.
 //
 // Every member but create raises 91 until create has been called. A position
 // outside 1..numRecords raises 9. An appended record gets the attribute byte 8
 // and a unique id one more than the largest id present, so appending to a file
-// that was read never repeats an id. The pdb's own errors pass unchanged.
+// that was read never repeats an id. The database's own errors pass unchanged.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -29,38 +29,38 @@ class ExtPDB : public Dispatchable<ExtPDB> {
   ExtPDB();
   ~ExtPDB() override;
 
-  void create();
+  void Create();
 
-  void addRecordString(std::string_view text);
+  void AddRecordText(std::string_view text);
   // `attr` is accepted for the callers' sake and not used.
-  void addRecord(std::vector<uint8_t> data, uint8_t attr = 0);
-  void addRecordB(std::vector<uint8_t> bytes);
+  void AddRecord(std::vector<uint8_t> data, uint8_t attr = 0);
+  void AddRecordBytes(std::vector<uint8_t> bytes);
 
-  int32_t numRecords();
-  int32_t getRecordSize(int32_t index);
-  std::string getRecord(int32_t index);
-  std::vector<uint8_t> getRecordB(int32_t index);
+  int32_t RecordCount();
+  int32_t RecordSize(int32_t index);
+  std::string RecordText(int32_t index);
+  std::vector<uint8_t> RecordBytes(int32_t index);
 
-  std::string getAppInfo();
-  void setAppInfo(std::string_view text);
-  std::string getCreatorID();
-  void setCreatorID(std::string_view creator);
-  std::string getDBType();
-  void setDBType(std::string_view type);
-  std::string getName();
-  void setName(std::string_view name);
-  void setVersion(int32_t version);
+  std::string AppInfo();
+  void SetAppInfo(std::string_view text);
+  std::string CreatorID();
+  void SetCreatorID(std::string_view creator);
+  std::string DatabaseType();
+  void SetDatabaseType(std::string_view type);
+  std::string Name();
+  void SetName(std::string_view name);
+  void SetVersion(int32_t version);
 
-  void openPDB(std::string_view inFile);
-  void writePDB(std::string_view destFile);
+  void Open(std::string_view inFile);
+  void Write(std::string_view destFile);
 
  private:
-  pdb& Db();  // 91 before create
-  record& RecordAt(int32_t index);
+  HandheldDatabase& Db();  // 91 before create
+  DatabaseRecord& RecordAt(int32_t index);
   void Append(std::vector<uint8_t> data);
   int32_t NextUniqueID();
 
-  std::unique_ptr<pdb> db_;
+  std::unique_ptr<HandheldDatabase> db_;
 };
 
 }  // namespace brevora::core

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/hotsync/database_format.h"
@@ -31,12 +31,12 @@ std::string TempFile(const std::string& name) {
 
 // A database file whose records carry the given unique ids.
 std::string FileWithIds(const std::vector<int32_t>& ids) {
-  pdb db;
-  db.SetPDBName("Ids");
+  HandheldDatabase db;
+  db.SetName("Ids");
   for (int32_t id : ids) {
-    RecordRef rec = MakeRef<record>();
+    RecordRef rec = MakeRef<DatabaseRecord>();
     rec->SetUniqueID(id);
-    rec->SetRecordData("r" + std::to_string(id));
+    rec->SetDataText("r" + std::to_string(id));
     db.Records().Add(rec);
   }
   const std::string path = TempFile("ids.pdb");
@@ -44,8 +44,8 @@ std::string FileWithIds(const std::vector<int32_t>& ids) {
   return path;
 }
 
-std::unique_ptr<pdb> ReadBack(const std::string& path) {
-  auto db = std::make_unique<pdb>();
+std::unique_ptr<HandheldDatabase> ReadBack(const std::string& path) {
+  auto db = std::make_unique<HandheldDatabase>();
   db->ReadFile(path, true);
   return db;
 }
@@ -60,9 +60,9 @@ TEST(ExtPDB, ThreeStringsWrittenGetIdsOneToThreeAndAttributeEight) {
   const std::string path = TempFile("three.pdb");
   CallByName(x, "writePDB", CallKind::Method, path);
 
-  const std::unique_ptr<pdb> read = ReadBack(path);
-  pdb& db = *read;
-  EXPECT_EQ(db.PDBName(), "Notes");
+  const std::unique_ptr<HandheldDatabase> read = ReadBack(path);
+  HandheldDatabase& db = *read;
+  EXPECT_EQ(db.Name(), "Notes");
   ASSERT_EQ(db.Records().Count(), 3);
   for (int32_t i = 1; i <= 3; ++i) {
     EXPECT_EQ(db.Records().Item(i)->UniqueID(), i);
@@ -80,28 +80,28 @@ TEST(ExtPDB, ThreeStringsWrittenGetIdsOneToThreeAndAttributeEight) {
 
 TEST(ExtPDB, AddRecordIgnoresItsAttributeArgument) {
   Ref<ExtPDB> x = MakeRef<ExtPDB>();
-  x->create();
+  x->Create();
   Variant args[] = {Variant(std::vector<uint8_t>{1, 2, 0, 255}), Variant(int16_t{0})};
   x->Invoke("addRecord", CallKind::Method, args);
   Variant bytes[] = {Variant(std::vector<uint8_t>{9})};
   x->Invoke("addRecordB", CallKind::Method, bytes);
   const std::string path = TempFile("attr.pdb");
-  x->writePDB(path);
-  const std::unique_ptr<pdb> read = ReadBack(path);
-  pdb& db = *read;
+  x->Write(path);
+  const std::unique_ptr<HandheldDatabase> read = ReadBack(path);
+  HandheldDatabase& db = *read;
   ASSERT_EQ(db.Records().Count(), 2);
   EXPECT_EQ(db.Records().Item(1)->Attributes(), 8);
-  EXPECT_EQ(db.Records().Item(1)->recordData(), std::string("\x01\x02\x00\xff", 4));
+  EXPECT_EQ(db.Records().Item(1)->DataText(), std::string("\x01\x02\x00\xff", 4));
   EXPECT_EQ(db.Records().Item(2)->UniqueID(), 2);
 }
 
 TEST(ExtPDB, NewDatabaseIsEmpty) {
   Ref<ExtPDB> x = MakeRef<ExtPDB>();
-  x->create();
-  EXPECT_EQ(x->numRecords(), 0);
-  EXPECT_EQ(x->getAppInfo(), "");
-  EXPECT_EQ(x->getName(), "");
-  EXPECT_EQ(x->getCreatorID(), std::string(4, '\0'));
+  x->Create();
+  EXPECT_EQ(x->RecordCount(), 0);
+  EXPECT_EQ(x->AppInfo(), "");
+  EXPECT_EQ(x->Name(), "");
+  EXPECT_EQ(x->CreatorID(), std::string(4, '\0'));
 }
 
 TEST(ExtPDB, EveryMemberButCreateNeedsCreateFirst) {
@@ -120,13 +120,13 @@ TEST(ExtPDB, EveryMemberButCreateNeedsCreateFirst) {
 
 TEST(ExtPDB, APositionOutsideTheRecordsRaises9) {
   Ref<ExtPDB> x = MakeRef<ExtPDB>();
-  x->create();
-  x->addRecordString("a");
-  x->addRecordString("b");
+  x->Create();
+  x->AddRecordText("a");
+  x->AddRecordText("b");
   for (int32_t index : {0, -1, 3, 1000}) {
-    EXPECT_EQ(NumberOf([&] { x->getRecord(index); }), 9) << index;
-    EXPECT_EQ(NumberOf([&] { x->getRecordSize(index); }), 9) << index;
-    EXPECT_EQ(NumberOf([&] { x->getRecordB(index); }), 9) << index;
+    EXPECT_EQ(NumberOf([&] { x->RecordText(index); }), 9) << index;
+    EXPECT_EQ(NumberOf([&] { x->RecordSize(index); }), 9) << index;
+    EXPECT_EQ(NumberOf([&] { x->RecordBytes(index); }), 9) << index;
   }
   // A text index is a position too, never a key.
   EXPECT_EQ(NumberOf([&] { CallByName(x, "getRecord", CallKind::Method, "K1"); }), 13);
@@ -151,13 +151,13 @@ TEST(ExtPDB, AppendedIdIsOneMoreThanTheLargestPresent) {
   };
   for (const auto& c : cases) {
     Ref<ExtPDB> x = MakeRef<ExtPDB>();
-    x->create();
-    x->openPDB(FileWithIds(c.ids));
-    x->addRecordString("new");
+    x->Create();
+    x->Open(FileWithIds(c.ids));
+    x->AddRecordText("new");
     const std::string path = TempFile("appended.pdb");
-    x->writePDB(path);
-    const std::unique_ptr<pdb> read = ReadBack(path);
-    pdb& db = *read;
+    x->Write(path);
+    const std::unique_ptr<HandheldDatabase> read = ReadBack(path);
+    HandheldDatabase& db = *read;
     ASSERT_EQ(db.Records().Count(), static_cast<int32_t>(c.ids.size()) + 1);
     EXPECT_EQ(db.Records().Item(db.Records().Count())->UniqueID(), c.next)
         << ::testing::PrintToString(c.ids);
@@ -166,41 +166,41 @@ TEST(ExtPDB, AppendedIdIsOneMoreThanTheLargestPresent) {
 
 TEST(ExtPDB, HeaderFieldsAndBlocksPassThrough) {
   Ref<ExtPDB> x = MakeRef<ExtPDB>();
-  x->create();
-  x->setCreatorID("ab");
-  x->setDBType("DATA");
-  x->setAppInfo(std::string("info\0\xe9yz", 8));
-  x->setVersion(65535);
-  EXPECT_EQ(x->getCreatorID(), std::string("ab\0\0", 4));
-  EXPECT_EQ(x->getDBType(), "DATA");
-  EXPECT_EQ(x->getAppInfo(), std::string("info\0\xe9yz", 8));
+  x->Create();
+  x->SetCreatorID("ab");
+  x->SetDatabaseType("DATA");
+  x->SetAppInfo(std::string("info\0\xe9yz", 8));
+  x->SetVersion(65535);
+  EXPECT_EQ(x->CreatorID(), std::string("ab\0\0", 4));
+  EXPECT_EQ(x->DatabaseType(), "DATA");
+  EXPECT_EQ(x->AppInfo(), std::string("info\0\xe9yz", 8));
   // The database's own checks pass unchanged.
-  EXPECT_EQ(NumberOf([&] { x->setVersion(65536); }), 6);
-  EXPECT_EQ(NumberOf([&] { x->setCreatorID("toolong"); }), 380);
-  EXPECT_EQ(NumberOf([&] { x->setName(std::string(32, 'n')); }), 380);
-  EXPECT_EQ(x->getCreatorID(), std::string("ab\0\0", 4));
+  EXPECT_EQ(NumberOf([&] { x->SetVersion(65536); }), 6);
+  EXPECT_EQ(NumberOf([&] { x->SetCreatorID("toolong"); }), 380);
+  EXPECT_EQ(NumberOf([&] { x->SetName(std::string(32, 'n')); }), 380);
+  EXPECT_EQ(x->CreatorID(), std::string("ab\0\0", 4));
 
-  x->addRecordString("\xe4\xf6");  // code-page text, one byte per character
-  EXPECT_EQ(x->getRecordB(1), (std::vector<uint8_t>{0xe4, 0xf6}));
+  x->AddRecordText("\xe4\xf6");  // code-page text, one byte per character
+  EXPECT_EQ(x->RecordBytes(1), (std::vector<uint8_t>{0xe4, 0xf6}));
   Variant b = CallByName(x, "getRecordB", CallKind::Method, 1);
   EXPECT_EQ(b.type(), VarType::Bytes);
 
   const std::string path = TempFile("fields.pdb");
-  x->writePDB(path);
+  x->Write(path);
   Ref<ExtPDB> y = MakeRef<ExtPDB>();
-  y->create();
-  y->openPDB(path);
-  EXPECT_EQ(y->getAppInfo(), std::string("info\0\xe9yz", 8));
-  EXPECT_EQ(y->getDBType(), "DATA");
+  y->Create();
+  y->Open(path);
+  EXPECT_EQ(y->AppInfo(), std::string("info\0\xe9yz", 8));
+  EXPECT_EQ(y->DatabaseType(), "DATA");
 }
 
 TEST(ExtPDB, OpeningAMissingFileRaisesTheReadErrorAndKeepsTheDatabase) {
   Ref<ExtPDB> x = MakeRef<ExtPDB>();
-  x->create();
-  x->addRecordString("kept");
-  const int number = NumberOf([&] { x->openPDB(TempFile("missing.pdb")); });
+  x->Create();
+  x->AddRecordText("kept");
+  const int number = NumberOf([&] { x->Open(TempFile("missing.pdb")); });
   EXPECT_NE(number, 0);
-  EXPECT_EQ(x->numRecords(), 1);
+  EXPECT_EQ(x->RecordCount(), 1);
 }
 
 }  // namespace

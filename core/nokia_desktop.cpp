@@ -1,7 +1,7 @@
 #include "core/nokia_desktop.h"
 
 #include "core/registry_helpers.h"
-#include "core/utility.h"
+#include "core/text_cleanup.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
@@ -71,7 +71,7 @@ void NokiaDesktop::LoadUsers() {
   }
   for (const std::string& device : devices) {
     auto user = MakeRef<DeviceUser>();
-    user->SetUserName(Utility::TrimAtNull(device));
+    user->SetUserName(TrimAtNull(device));
     users_->Add(std::move(user));
   }
   for (const Ref<DeviceUser>& user : *users_) {

@@ -1,8 +1,7 @@
 #include "core/palm_desktop.h"
 
 #include "core/registry_helpers.h"
-#include "core/trim.h"
-#include "core/utility.h"
+#include "core/text_cleanup.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
@@ -180,7 +179,7 @@ void PalmDesktop::LoadUsers() {
       }
       const std::string root =
           ReadUserFolder([](char* b, int16_t* n) { return UmGetRootDirectory(b, n); }).value_or("");
-      const std::string directory = Utility::TrimAtNull(
+      const std::string directory = TrimAtNull(
           ReadUserFolder([id](char* b, int16_t* n) { return UmGetUserDirectory(id, b, n); }).value_or(""));
 
       auto user = MakeRef<DeviceUser>();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/database_format.h"
 #include "testing/temp_home.h"
 
@@ -36,27 +37,27 @@ inline Bytes HeaderBytes(const Header& h) {
   namespace fmt = hotsync::database_format;
   Bytes b(fmt::kHeaderSize, 0);
   std::copy(h.name.begin(), h.name.end(), b.begin() + fmt::kNameOffset);
-  fmt::PutU16(&b[fmt::kAttributesOffset], h.attributes);
-  fmt::PutU16(&b[fmt::kVersionOffset], h.version);
-  fmt::PutU32(&b[fmt::kCreationDateOffset], h.created);
-  fmt::PutU32(&b[fmt::kModificationDateOffset], h.modified);
-  fmt::PutU32(&b[fmt::kLastBackupDateOffset], h.backedUp);
-  fmt::PutU32(&b[fmt::kModificationNumberOffset], h.modificationNumber);
-  fmt::PutU32(&b[fmt::kAppInfoIDOffset], h.appInfo);
-  fmt::PutU32(&b[fmt::kSortInfoIDOffset], h.sortInfo);
+  bytes::StoreBigEndian16(&b[fmt::kAttributesOffset], h.attributes);
+  bytes::StoreBigEndian16(&b[fmt::kVersionOffset], h.version);
+  bytes::StoreBigEndian32(&b[fmt::kCreationDateOffset], h.created);
+  bytes::StoreBigEndian32(&b[fmt::kModificationDateOffset], h.modified);
+  bytes::StoreBigEndian32(&b[fmt::kLastBackupDateOffset], h.backedUp);
+  bytes::StoreBigEndian32(&b[fmt::kModificationNumberOffset], h.modificationNumber);
+  bytes::StoreBigEndian32(&b[fmt::kAppInfoIDOffset], h.appInfo);
+  bytes::StoreBigEndian32(&b[fmt::kSortInfoIDOffset], h.sortInfo);
   std::copy(h.type.begin(), h.type.end(), b.begin() + fmt::kTypeOffset);
   std::copy(h.creator.begin(), h.creator.end(), b.begin() + fmt::kCreatorOffset);
-  fmt::PutU32(&b[fmt::kUniqueIDSeedOffset], h.seed);
-  fmt::PutU32(&b[fmt::kNextRecordListIDOffset], h.nextRecordList);
-  fmt::PutU16(&b[fmt::kNumRecordsOffset], h.numRecords);
+  bytes::StoreBigEndian32(&b[fmt::kUniqueIDSeedOffset], h.seed);
+  bytes::StoreBigEndian32(&b[fmt::kNextRecordListIDOffset], h.nextRecordList);
+  bytes::StoreBigEndian16(&b[fmt::kNumRecordsOffset], h.numRecords);
   return b;
 }
 
 inline void AppendEntry(Bytes& b, uint32_t offset, uint8_t attributes, uint32_t id) {
   uint8_t e[hotsync::database_format::kEntrySize];
-  hotsync::database_format::PutU32(e, offset);
+  bytes::StoreBigEndian32(e, offset);
   e[4] = attributes;
-  hotsync::database_format::PutU24(e + 5, id);
+  bytes::StoreBigEndian24(e + 5, id);
   b.insert(b.end(), e, e + sizeof e);
 }
 

@@ -31,7 +31,7 @@ const MemberTable<Session>& Session::Members() {
       {"GetDocument", M::Method, [](Session& s, Args) { return Variant(s.GetDocument()); }},
       {"GetPresentation", M::Method, [](Session& s, Args) { return Variant(s.GetPresentation()); }},
       {"GetSDK", M::Method, [](Session& s, Args) { return Variant(s.GetSDK()); }},
-      {"GetSDK_Document", M::Method, [](Session& s, Args) { return Variant(s.GetSDK_Document()); }},
+      {"GetSDK_Document", M::Method, [](Session& s, Args) { return Variant(s.GetSDKDocument()); }},
       {"GetWorkbook", M::Method, [](Session& s, Args) { return Variant(s.GetWorkbook()); }},
       {"FileMode", M::Let, [](Session& s, Args a) { s.SetFileMode(CLng(a[0])); }},
       {"FileMode", M::Get, [](Session& s, Args) { return Variant(s.FileMode()); }},
@@ -104,7 +104,7 @@ Ref<Dispatch> Session::CreateBound(std::string_view progId) {
 Ref<Dispatch> Session::GetDocument() { return CreateBound("TabulynPC.Document"); }
 Ref<Dispatch> Session::GetPresentation() { return CreateBound("TabulynPC.Presentation"); }
 Ref<Dispatch> Session::GetSDK() { return CreateBound("TabulynPC.SDK"); }
-Ref<Dispatch> Session::GetSDK_Document() { return CreateBound("TabulynPC.SDK_Document"); }
+Ref<Dispatch> Session::GetSDKDocument() { return CreateBound("TabulynPC.SDK_Document"); }
 Ref<Dispatch> Session::GetWorkbook() { return CreateBound("TabulynPC.Workbook"); }
 
 Ref<Application> Session::GetTabrelPC() {

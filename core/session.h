@@ -42,7 +42,7 @@ class Session : public Dispatchable<Session> {
   int32_t ErrorNumber() const { return errorNumber_; }
   void SetErrorNumber(int32_t number) { errorNumber_ = number; }
 
-  // eFileMode: 0 spreadsheets, 1 documents, 2 presentations; not checked.
+  // FileMode: 0 spreadsheets, 1 documents, 2 presentations; not checked.
   int32_t FileMode() const { return fileMode_; }
   void SetFileMode(int32_t mode) { fileMode_ = mode; }
 
@@ -52,7 +52,7 @@ class Session : public Dispatchable<Session> {
   Ref<Dispatch> GetDocument();
   Ref<Dispatch> GetPresentation();
   Ref<Dispatch> GetSDK();
-  Ref<Dispatch> GetSDK_Document();
+  Ref<Dispatch> GetSDKDocument();
   Ref<Dispatch> GetWorkbook();
   Ref<Application> GetTabrelPC();
 

@@ -244,7 +244,7 @@ TEST(Session, DocumentAndConverterFactoriesCreateTheirClassesByProgId) {
         {"GetDocument", "TabulynPC.Document", [&] { return session->GetDocument(); }},
         {"GetPresentation", "TabulynPC.Presentation", [&] { return session->GetPresentation(); }},
         {"GetSDK", "TabulynPC.SDK", [&] { return session->GetSDK(); }},
-        {"GetSDK_Document", "TabulynPC.SDK_Document", [&] { return session->GetSDK_Document(); }}};
+        {"GetSDK_Document", "TabulynPC.SDK_Document", [&] { return session->GetSDKDocument(); }}};
     for (const auto& f : factories) {
       if (!ClsidFromProgId(f.progId)) {
         EXPECT_EQ(ErrorOf([&] { f.call(); }).number(), 429) << f.member;

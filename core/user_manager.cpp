@@ -1,6 +1,6 @@
 #include "core/user_manager.h"
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"

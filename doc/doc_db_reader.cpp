@@ -19,7 +19,7 @@ HandheldRead DocDatabaseReader::Read() const {
   const bool compressed = header.compression == hf::kCompressedFlag;
   read.blocks.reserve(static_cast<size_t>(n));
   for (int32_t i = 2; i <= n + 1; ++i) {
-    const auto data = records.Item(i)->RecordDataB();
+    const auto data = records.Item(i)->Data();
     std::string text = compressed ? ExpandRecord(data, hf::kDocRecordSize)
                                   : std::string(reinterpret_cast<const char*>(data.data()), data.size());
     if (i == 2) read.nameFromText = markup::NameFromMarkup(text);
@@ -30,7 +30,7 @@ HandheldRead DocDatabaseReader::Read() const {
   const int32_t bookmarks = std::min(count - n - 1, hf::kMaxBookmarkRecords);
   try {
     for (int32_t j = 1; j <= bookmarks; ++j) {
-      read.fields.bookmarks.push_back(DecodeBookmarkRecord(records.Item(n + 1 + j)->RecordDataB()));
+      read.fields.bookmarks.push_back(DecodeBookmarkRecord(records.Item(n + 1 + j)->Data()));
     }
   } catch (const AutomationError&) {
     read.fields.bookmarks.clear();

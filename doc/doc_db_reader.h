@@ -1,6 +1,7 @@
 #pragma once
 // DocDatabaseReader: reads the suite's handheld document database (layout in
-// doc/handheld_format.h) from a pdb whose type and creator the caller checked.
+// doc/handheld_format.h) from a handheld database whose type and creator the
+// caller checked.
 //
 // The first record is the header record; records 2 to n + 1 (by position, not
 // by id) are the text blocks, expanded when the compression flag is 2; the
@@ -9,7 +10,7 @@
 // compressed record that is damaged or expands beyond 2,048 characters; 6 for
 // a handheld database value of 2^31 or more. A damaged bookmark record ends the
 // bookmarks: the read then has none, and still succeeds.
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/handheld_document.h"
 
 namespace brevora::doc {
@@ -17,14 +18,14 @@ namespace brevora::doc {
 class DocDatabaseReader {
  public:
   // `db` must outlive the reader.
-  explicit DocDatabaseReader(const core::pdb& db) : db_(db) {}
+  explicit DocDatabaseReader(const core::HandheldDatabase& db) : db_(db) {}
   DocDatabaseReader(const DocDatabaseReader&) = delete;
   DocDatabaseReader& operator=(const DocDatabaseReader&) = delete;
 
   HandheldRead Read() const;
 
  private:
-  const core::pdb& db_;
+  const core::HandheldDatabase& db_;
 };
 
 }  // namespace brevora::doc

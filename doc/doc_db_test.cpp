@@ -28,11 +28,11 @@ HandheldFields Fields(int16_t editable, int16_t compression, int32_t value = 0) 
 TEST(DocDatabaseTest, OneUncompressedBlock) {
   const HandheldFields fields = Fields(0, 1, 7);
   const std::vector<std::string_view> blocks = {"abc"};
-  core::pdb db;
+  core::HandheldDatabase db;
   DocDatabaseWriter(fields, blocks).Fill(db);
-  EXPECT_EQ(db.pdbType(), "zIZU");
-  EXPECT_EQ(db.PDBCreator(), "Scrv");
-  EXPECT_EQ(db.PDBName(), "Doc");
+  EXPECT_EQ(db.Type(), "zIZU");
+  EXPECT_EQ(db.Creator(), "Scrv");
+  EXPECT_EQ(db.Name(), "Doc");
   EXPECT_EQ(db.Attributes().Value(), 8);
   EXPECT_EQ(db.Version().Value(), 5);
   ASSERT_EQ(db.Records().Count(), 2);
@@ -48,7 +48,7 @@ TEST(DocDatabaseTest, ThreeBlocksAndBookmarks) {
   fields.bookmarks = {{"one", 1}, {"two", 2}};
   const std::string a(2048, 'a'), b(2048, 'b'), c(904, 'c');
   const std::vector<std::string_view> blocks = {a, b, c};
-  core::pdb db;
+  core::HandheldDatabase db;
   DocDatabaseWriter(fields, blocks).Fill(db);
   const Bytes header = Data(db, 1);
   ASSERT_EQ(header.size(), 22u);
@@ -61,7 +61,7 @@ TEST(DocDatabaseTest, ThreeBlocksAndBookmarks) {
 TEST(DocDatabaseTest, NoBlocks) {
   HandheldFields fields = Fields(1, 2);
   fields.bookmarks = {{"mark", 3}};
-  core::pdb db;
+  core::HandheldDatabase db;
   DocDatabaseWriter(fields, {}).Fill(db);
   EXPECT_EQ(Data(db, 1).size(), 16u);
   EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2}));  // the bookmark follows at once
@@ -70,10 +70,10 @@ TEST(DocDatabaseTest, NoBlocks) {
 TEST(DocDatabaseTest, EmptyBlocksWriteNoRecord) {
   const std::vector<std::string_view> blocks = {"abc", "", "def", ""};
   for (int16_t compression : {1, 2}) {
-    core::pdb db;
+    core::HandheldDatabase db;
     DocDatabaseWriter(Fields(1, compression), blocks).Fill(db);
     ASSERT_EQ(db.Records().Count(), 3);
-    for (int32_t i = 2; i <= 3; ++i) EXPECT_GT(db.Records().Item(i)->recordLength(), 0);
+    for (int32_t i = 2; i <= 3; ++i) EXPECT_GT(db.Records().Item(i)->DataLength(), 0);
     const HandheldRead read = DocDatabaseReader(db).Read();
     EXPECT_EQ(read.blocks, (std::vector<std::string>{"abc", "def"}));
   }
@@ -82,7 +82,7 @@ TEST(DocDatabaseTest, EmptyBlocksWriteNoRecord) {
 TEST(DocDatabaseTest, OverlongBlocksBecomeSeveralRecords) {
   const std::string text = std::string(3000, 'x') + "<b>" + std::string(1100, 'y');
   const std::vector<std::string_view> blocks = {text};
-  core::pdb db;
+  core::HandheldDatabase db;
   DocDatabaseWriter(Fields(1, 2), blocks).Fill(db);
   const HandheldRead read = DocDatabaseReader(db).Read();  // every record expands within 2,048
   ASSERT_EQ(read.blocks.size(), 3u);
@@ -105,9 +105,9 @@ TEST(DocDatabaseTest, CompressedRoundTripThroughAFile) {
   const std::string file = ::brevora::testing::TempHome() + "/doc.pdb";
   DocDatabaseWriter(fields, blocks).Write(file);
 
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(file, true);
-  EXPECT_GT(db.Records().Item(2)->recordLength(), 2048);
+  EXPECT_GT(db.Records().Item(2)->DataLength(), 2048);
   const HandheldRead read = DocDatabaseReader(db).Read();
   EXPECT_EQ(read.fields.editable, 1);
   EXPECT_EQ(read.fields.compression, 2);
@@ -120,7 +120,7 @@ TEST(DocDatabaseTest, CompressedRoundTripThroughAFile) {
 TEST(DocDatabaseTest, ReaderTakesAtMost25Bookmarks) {
   std::vector<Bytes> records = {HeaderRecord(1, 1, 0, 1, 1, 2048, 0), ToBytes("x")};
   for (int i = 0; i < 30; ++i) records.push_back(BookmarkRecord("m" + std::to_string(i), static_cast<uint8_t>(i)));
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv", records);
   const HandheldRead read = DocDatabaseReader(db).Read();
   ASSERT_EQ(read.fields.bookmarks.size(), 25u);
@@ -128,7 +128,7 @@ TEST(DocDatabaseTest, ReaderTakesAtMost25Bookmarks) {
 }
 
 TEST(DocDatabaseTest, AShortBookmarkRecordEndsTheBookmarks) {
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv",
         {HeaderRecord(1, 1, 0, 1, 1, 2048, 0), ToBytes("x"), BookmarkRecord("a", 1), Bytes(19)});
   const HandheldRead read = DocDatabaseReader(db).Read();
@@ -137,7 +137,7 @@ TEST(DocDatabaseTest, AShortBookmarkRecordEndsTheBookmarks) {
 }
 
 TEST(DocDatabaseTest, OnlyTheHeaderRecord) {
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv", {HeaderRecord(1, 2, 0, 0, 0, 2048, 0)});
   const HandheldRead read = DocDatabaseReader(db).Read();
   EXPECT_TRUE(read.blocks.empty());
@@ -146,7 +146,7 @@ TEST(DocDatabaseTest, OnlyTheHeaderRecord) {
 }
 
 TEST(DocDatabaseTest, NameFromTheFirstTextRecord) {
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv",
         {HeaderRecord(1, 1, 0, 1, 2, 2048, 0), ToBytes("<h1>My Story</h1>\r\nOnce upon a time"), ToBytes("x")});
   EXPECT_EQ(DocDatabaseReader(db).Read().nameFromText, "My Story");
@@ -172,7 +172,7 @@ TEST(DocDatabaseTest, DamagedDatabases) {
       {"a damaged compressed record", {HeaderRecord(1, 2, 0, 3, 1, 2048, 0), Bytes{0x80, 0x20}}},
   };
   for (const Case& c : cases) {
-    core::pdb db;
+    core::HandheldDatabase db;
     Build(db, "zIZU", "Scrv", c.records);
     EXPECT_THROW(DocDatabaseReader(db).Read(), AutomationError) << c.what;
   }

@@ -1,40 +1,40 @@
 #pragma once
 // Test support for the handheld database readers and writers: records of a
-// pdb as bytes, and databases built by hand.
+// handheld database as bytes, and databases built by hand.
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 
 namespace brevora::doc::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes Data(const core::pdb& db, int32_t position) {
-  const auto data = db.Records().Item(position)->RecordDataB();
+inline Bytes Data(const core::HandheldDatabase& db, int32_t position) {
+  const auto data = db.Records().Item(position)->Data();
   return Bytes(data.begin(), data.end());
 }
 
 inline Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-inline std::vector<int32_t> Ids(const core::pdb& db) {
+inline std::vector<int32_t> Ids(const core::HandheldDatabase& db) {
   std::vector<int32_t> ids;
   for (const core::RecordRef& rec : db.Records()) ids.push_back(rec->UniqueID());
   return ids;
 }
 
 // A database of the given type and creator with these records, ids 1, 2, ...
-inline void Build(core::pdb& db, std::string_view type, std::string_view creator, const std::vector<Bytes>& records) {
-  db.SetPDBName("hand made");
-  db.SetPdbType(type);
-  db.SetPDBCreator(creator);
+inline void Build(core::HandheldDatabase& db, std::string_view type, std::string_view creator, const std::vector<Bytes>& records) {
+  db.SetName("hand made");
+  db.SetType(type);
+  db.SetCreator(creator);
   int32_t id = 0;
   for (const Bytes& data : records) {
-    core::RecordRef rec = MakeRef<core::record>();
+    core::RecordRef rec = MakeRef<core::DatabaseRecord>();
     rec->SetUniqueID(++id);
-    rec->SetRecordDataB(data);
+    rec->SetData(data);
     db.Records().Add(rec);
   }
 }

@@ -3,11 +3,11 @@
 #include <deque>
 #include <string>
 
-#include "core/mod_main.h"
 #include "doc/handheld_format.h"
 #include "doc/handheld_records.h"
 #include "doc/markup.h"
 #include "platform/error/error.h"
+#include "platform/fs/paths.h"
 
 namespace brevora::doc {
 
@@ -15,11 +15,11 @@ namespace hf = handheld_format;
 
 std::string DocDatabaseWriter::DatabaseName(std::string_view docName, std::string_view path) {
   const std::string name =
-      !docName.empty() ? std::string(docName) : core::modMain::StripExtension(core::modMain::GetFilePart(path));
+      !docName.empty() ? std::string(docName) : fs::StripExtension(fs::FileNamePart(path));
   return name.substr(0, kMaxNameLength);
 }
 
-void DocDatabaseWriter::Fill(core::pdb& db) const {
+void DocDatabaseWriter::Fill(core::HandheldDatabase& db) const {
   // The records' texts: each block, longer ones cut, empty ones left out.
   std::deque<std::string> pieces;  // the cut blocks (a deque keeps them in place)
   std::vector<std::string_view> texts;
@@ -59,7 +59,7 @@ void DocDatabaseWriter::Fill(core::pdb& db) const {
 }
 
 void DocDatabaseWriter::Write(std::string_view file) const {
-  core::pdb db;
+  core::HandheldDatabase db;
   Fill(db);
   db.WriteFile(file);
 }

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/handheld_document.h"
 
 namespace brevora::doc {
@@ -34,8 +34,9 @@ class DocDatabaseWriter {
 
   // Sets the header fields (creation date now) and adds the records to `db`,
   // which must be new.
-  void Fill(core::pdb& db) const;
-  // Fill and pdb::WriteFile: the file is replaced through a temporary file.
+  void Fill(core::HandheldDatabase& db) const;
+  // Fill and HandheldDatabase::WriteFile: the file is replaced through a
+  // temporary file.
   void Write(std::string_view file) const;
 
  private:

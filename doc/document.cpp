@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "core/application.h"
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/module_error.h"
 #include "core/session.h"
-#include "core/trim.h"
+#include "core/temp_file.h"
+#include "core/text_cleanup.h"
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
 #include "doc/word_link_step.h"
@@ -219,7 +220,7 @@ std::string Document::UserFilePath(std::string_view user, std::string_view categ
   try {
     if (!fs::IsPlainName(category) || !fs::IsPlainName(name)) fs::RaiseFileError(fs::kBadFileName);
     if (!app_) RaiseRuntimeError(91);
-    app_->SetFileMode(core::eScrivane);
+    app_->SetFileMode(core::kScrivaneMode);
     const Ref<core::Session>& session = app_->Session();
     if (!session) RaiseRuntimeError(91);
     if (!user.empty()) {
@@ -231,7 +232,7 @@ std::string Document::UserFilePath(std::string_view user, std::string_view categ
     const std::string folder = app_->HomeDirectory() + std::string(category);
     if (!fs::FolderExists(folder)) fs::MakeFolder(folder);
     const auto mode = static_cast<int16_t>(session->FileMode());
-    return folder + "\\" + core::modMain::AddFileModeExtension(name, mode);
+    return folder + "\\" + core::AddFileModeExtension(name, mode);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.UserFilePath",
                     "Could not find the place of document '" + std::string(name) + "'.");
@@ -250,11 +251,7 @@ void Document::WriteToUser(std::string_view user, std::string_view category, std
 }
 
 std::string Document::GetTempFile() const {
-  try {
-    return fs::MakeTempFile("SCV");
-  } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.GetTempFile", "Could not get temporary file.");
-  }
+  return core::GetTempFile("SCV", "Document.GetTempFile", "Could not get temporary file.");
 }
 
 // ---- Text ------------------------------------------------------------------------

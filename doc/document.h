@@ -30,7 +30,7 @@
 
 namespace brevora::core {
 class Session;
-class pdb;
+class HandheldDatabase;
 class Application;
 }
 
@@ -66,7 +66,7 @@ class Document : public Dispatchable<Document> {
   // Never below CursorStartPos: a smaller value stores CursorStartPos.
   void SetCursorEndPos(int32_t value);
   // At most 31 characters: 0x80040113 "tabrelpc" otherwise, the value kept.
-  const std::string& password() const { return header_.password; }
+  const std::string& Password() const { return header_.password; }
   void SetPassword(std::string_view value);
   const std::string& DocName() const { return header_.DocName; }
   void SetDocName(std::string_view value);
@@ -212,8 +212,8 @@ class Document : public Dispatchable<Document> {
   void OpenETextFile(std::string_view bytes);
   // The readers of a database already read from `file`; each hands the other
   // kind to the other.
-  bool ReadDocDatabase(const core::pdb& db, std::string_view file);
-  bool ReadPalmDocDatabase(const core::pdb& db, std::string_view file);
+  bool ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file);
+  bool ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file);
   void ApplyHandheld(HandheldRead read);
   HandheldFields FieldsForWriting(std::string databaseName) const;
 

@@ -4,7 +4,7 @@
 #include "core/module_error.h"
 #include "doc/document.h"
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "doc/body_reader.h"
 #include "doc/document_errors.h"
 #include "doc/markup.h"

@@ -51,7 +51,7 @@ TEST(DocumentDiskTest, SaveAndOpen) {
   EXPECT_TRUE(doc->OpenFromDisk(path, true));
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(doc->DocName(), "Memo");
-  EXPECT_EQ(doc->password(), "secret");
+  EXPECT_EQ(doc->Password(), "secret");
   EXPECT_EQ(doc->LinkedDOCFileName(), "memo.doc");
   EXPECT_EQ(doc->LinkedDOCSyncMethod(), 1);
   EXPECT_EQ(doc->LinkedDOCFileModDateTime(), 3912345678.5);

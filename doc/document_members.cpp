@@ -39,7 +39,7 @@ const MemberTable<Document>& Document::Members() {
       {"CursorEndPos", M::Let, [](D& d, Args a) { d.SetCursorEndPos(CLng(a[0])); }},
       {"CursorEndPos", M::Get, [](D& d, Args) { return Variant(d.CursorEndPos()); }},
       {"password", M::Let, [](D& d, Args a) { d.SetPassword(CStr(a[0])); }},
-      {"password", M::Get, [](D& d, Args) { return Variant(d.password()); }},
+      {"password", M::Get, [](D& d, Args) { return Variant(d.Password()); }},
       {"DocName", M::Let, [](D& d, Args a) { d.SetDocName(CStr(a[0])); }},
       {"DocName", M::Get, [](D& d, Args) { return Variant(d.DocName()); }},
       {"IsEditable", M::Let, [](D& d, Args a) { d.SetIsEditable(CBool(a[0])); }},

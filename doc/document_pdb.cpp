@@ -2,7 +2,7 @@
 // databases are built and read by DocDatabaseWriter/Reader and
 // PalmDocWriter/Reader; here the document's fields go in and come out. Each
 // reader hands the other kind of database to the other.
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/doc_db_reader.h"
 #include "doc/doc_db_writer.h"
 #include "doc/document.h"
@@ -61,7 +61,7 @@ void Document::WriteToPDB(std::string_view file) {
 }
 
 bool Document::OpenFromPDB(std::string_view file) {
-  core::pdb db;
+  core::HandheldDatabase db;
   try {
     InitFromDefaults();
     db.ReadFile(file, true);
@@ -71,10 +71,10 @@ bool Document::OpenFromPDB(std::string_view file) {
   return ReadDocDatabase(db, file);
 }
 
-bool Document::ReadDocDatabase(const core::pdb& db, std::string_view file) {
-  if (db.PDBCreator() == hf::kPalmDocCreator) return ReadPalmDocDatabase(db, file);
+bool Document::ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file) {
+  if (db.Creator() == hf::kPalmDocCreator) return ReadPalmDocDatabase(db, file);
   try {
-    if (db.pdbType() != hf::kDocType || db.PDBCreator() != hf::kDocCreator) {
+    if (db.Type() != hf::kDocType || db.Creator() != hf::kDocCreator) {
       RaiseTypeError("Document.OpenFromPDB", file);
     }
     ApplyHandheld(DocDatabaseReader(db).Read());
@@ -98,7 +98,7 @@ void Document::WriteToDOCPDB(std::string_view file) {
 }
 
 bool Document::OpenFromDOCPDB(std::string_view file) {
-  core::pdb db;
+  core::HandheldDatabase db;
   try {
     InitFromDefaults();
     db.ReadFile(file, true);
@@ -108,10 +108,10 @@ bool Document::OpenFromDOCPDB(std::string_view file) {
   return ReadPalmDocDatabase(db, file);
 }
 
-bool Document::ReadPalmDocDatabase(const core::pdb& db, std::string_view file) {
-  if (db.PDBCreator() == hf::kDocCreator) return ReadDocDatabase(db, file);
+bool Document::ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file) {
+  if (db.Creator() == hf::kDocCreator) return ReadDocDatabase(db, file);
   try {
-    if (db.pdbType() != hf::kPalmDocType || db.PDBCreator() != hf::kPalmDocCreator) {
+    if (db.Type() != hf::kPalmDocType || db.Creator() != hf::kPalmDocCreator) {
       RaiseTypeError("Document.OpenFromDOCPDB", file);
     }
     ApplyHandheld(PalmDocReader(db).Read());

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/doc_db_test_util.h"
 #include "doc/doc_db_writer.h"
 #include "doc/document.h"
@@ -50,10 +50,10 @@ TEST_P(DocumentPdbTest, RoundTrip) {
   const double before = dates::NowVbDate();
   palmDoc ? doc->WriteToDOCPDB(path) : doc->WriteToPDB(path);
 
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(path, true);
-  EXPECT_EQ(db.PDBName(), "Story");
-  EXPECT_EQ(db.pdbType(), palmDoc ? "TEXt" : "zIZU");
+  EXPECT_EQ(db.Name(), "Story");
+  EXPECT_EQ(db.Type(), palmDoc ? "TEXt" : "zIZU");
   EXPECT_GE(db.CreationDate(), before - 1.0 / 86400);
 
   Ref<Document> read = MakeRef<Document>();
@@ -71,7 +71,7 @@ TEST_P(DocumentPdbTest, RoundTrip) {
   EXPECT_EQ(read->BookmarkSlot(1), (Bookmark{"Chapter one i", 100}));
   EXPECT_EQ(read->BookmarkSlot(2), (Bookmark{"end", 5000}));
   EXPECT_EQ(read->BookmarkSlot(20), Bookmark{});
-  EXPECT_EQ(read->password(), "kept");
+  EXPECT_EQ(read->Password(), "kept");
   EXPECT_EQ(read->LastReadPos(), 4);
   EXPECT_TRUE(read->IsModified());
   EXPECT_EQ(read->FullPath(), "");
@@ -102,13 +102,13 @@ TEST(DocumentPdbNames, DatabaseNames) {
 
 TEST(DocumentPdbErrors, Reading) {
   const std::string dir = ::brevora::testing::MakeTempDir("pdb");
-  core::pdb other;
+  core::HandheldDatabase other;
   Build(other, "DATA", "Zeri", {HeaderRecord(1, 1, 0, 0, 0, 2048, 0)});
   other.WriteFile(dir + "/other.pdb");
-  core::pdb shortBookmark;
+  core::HandheldDatabase shortBookmark;
   Build(shortBookmark, "TEXt", "REAd", {HeaderRecord(0, 1, 0, 1, 1, 4096, 0), ToBytes("x"), Bytes(10)});
   shortBookmark.WriteFile(dir + "/palm.pdb");
-  core::pdb missingRecords;
+  core::HandheldDatabase missingRecords;
   Build(missingRecords, "zIZU", "Scrv", {HeaderRecord(1, 1, 0, 3, 2, 2048, 0), ToBytes("abc")});
   missingRecords.WriteFile(dir + "/doc.pdb");
 
@@ -137,7 +137,7 @@ TEST(DocumentPdbErrors, Reading) {
 
 TEST(DocumentPdbErrors, ABookmarkRecordTooShortIsDroppedByTheSuiteReader) {
   const std::string path = ::brevora::testing::MakeTempDir("pdb") + "/doc.pdb";
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv",
         {HeaderRecord(1, 1, 0, 3, 1, 2048, 0), ToBytes("abc"), testing::BookmarkRecord("one", 1), Bytes(19)});
   db.WriteFile(path);

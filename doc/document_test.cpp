@@ -51,7 +51,7 @@ TEST(DocumentTest, NameAndPasswordHold31Characters) {
   e = ErrorOf([&] { doc->SetPassword(std::string(32, 'p')); });
   EXPECT_EQ(e.number(), kFieldTooLong);
   EXPECT_EQ(e.description(), "Password field can hold 31.");
-  EXPECT_EQ(doc->password(), "");
+  EXPECT_EQ(doc->Password(), "");
 }
 
 TEST(DocumentTest, Flags) {

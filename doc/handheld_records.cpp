@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/pdb.h"
-#include "core/pdb_errors.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/format_errors.h"
+#include "core/handheld_database.h"
 #include "doc/handheld_format.h"
 #include "doc/markup.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
 #include "platform/time/dates.h"
@@ -16,10 +17,10 @@
 namespace brevora::doc {
 
 namespace hf = handheld_format;
-using hotsync::database_format::GetU16;
-using hotsync::database_format::GetU32;
-using hotsync::database_format::PutU16;
-using hotsync::database_format::PutU32;
+using bytes::LoadBigEndian16;
+using bytes::LoadBigEndian32;
+using bytes::StoreBigEndian16;
+using bytes::StoreBigEndian32;
 
 namespace {
 
@@ -53,14 +54,14 @@ std::vector<uint8_t> EncodeHeaderRecord(const HandheldHeader& h) {
   record[hf::kCompressionOffset] = CheckedByte(h.compression);
   record[hf::kSearchModeOffset] = CheckedByte(h.searchMode);
   record[hf::kConstantOffset] = hf::kConstant;
-  PutU32(&record[hf::kTextLengthOffset], h.textLength);
-  PutU16(&record[hf::kRecordCountOffset], n);
-  PutU16(&record[hf::kRecordSizeOffset], CheckedWord(h.recordSize));
-  PutU32(&record[hf::kDatabaseValueOffset], CheckedLong(h.databaseValue));
+  StoreBigEndian32(&record[hf::kTextLengthOffset], h.textLength);
+  StoreBigEndian16(&record[hf::kRecordCountOffset], n);
+  StoreBigEndian16(&record[hf::kRecordSizeOffset], CheckedWord(h.recordSize));
+  StoreBigEndian32(&record[hf::kDatabaseValueOffset], CheckedLong(h.databaseValue));
   if (n > 0) {
     const uint16_t size = CheckedWord(h.recordSize);
-    for (size_t i = 0; i + 1 < n; ++i) PutU16(&record[hf::kHeaderRecordSize + 2 * i], size);
-    PutU16(&record[hf::kHeaderRecordSize + 2 * (n - 1u)], CheckedWord(h.lastRecordLength));
+    for (size_t i = 0; i + 1 < n; ++i) StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * i], size);
+    StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * (n - 1u)], CheckedWord(h.lastRecordLength));
   }
   return record;
 }
@@ -73,10 +74,10 @@ HandheldHeader DecodeHeaderRecord(std::span<const uint8_t> record) {
   h.editable = record[hf::kEditableOffset];
   h.compression = record[hf::kCompressionOffset];
   h.searchMode = record[hf::kSearchModeOffset];
-  h.textLength = GetU32(&record[hf::kTextLengthOffset]);
-  h.recordCount = GetU16(&record[hf::kRecordCountOffset]);
-  h.recordSize = GetU16(&record[hf::kRecordSizeOffset]);
-  const uint32_t value = GetU32(&record[hf::kDatabaseValueOffset]);
+  h.textLength = LoadBigEndian32(&record[hf::kTextLengthOffset]);
+  h.recordCount = LoadBigEndian16(&record[hf::kRecordCountOffset]);
+  h.recordSize = LoadBigEndian16(&record[hf::kRecordSizeOffset]);
+  const uint32_t value = LoadBigEndian32(&record[hf::kDatabaseValueOffset]);
   if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) RaiseRuntimeError(kOverflow);
   h.databaseValue = static_cast<int32_t>(value);
   return h;
@@ -86,7 +87,7 @@ std::vector<uint8_t> EncodeBookmarkRecord(const Bookmark& bookmark) {
   const std::string name = markup::FixLength(bookmark.name, hf::kBookmarkNameLength);
   std::vector<uint8_t> record(hf::kBookmarkRecordSize);
   std::copy(name.begin(), name.end(), record.begin());
-  PutU32(&record[hf::kBookmarkOffsetOffset], CheckedLong(bookmark.offset));
+  StoreBigEndian32(&record[hf::kBookmarkOffsetOffset], CheckedLong(bookmark.offset));
   return record;
 }
 
@@ -98,7 +99,7 @@ Bookmark DecodeBookmarkRecord(std::span<const uint8_t> record) {
   const auto* name = reinterpret_cast<const char*>(record.data());
   std::string_view field(name, hf::kBookmarkNameLength);
   bookmark.name = std::string(field.substr(0, field.find('\0')));
-  const uint32_t offset = GetU32(&record[hf::kBookmarkOffsetOffset]);
+  const uint32_t offset = LoadBigEndian32(&record[hf::kBookmarkOffsetOffset]);
   if (offset > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) RaiseRuntimeError(kOverflow);
   bookmark.offset = static_cast<int32_t>(offset);
   return bookmark;
@@ -133,28 +134,28 @@ std::string ExpandRecord(std::span<const uint8_t> record, int32_t limit) {
 }
 
 
-void StartDatabase(core::pdb& db, const HandheldFields& fields, std::string_view type,
+void StartDatabase(core::HandheldDatabase& db, const HandheldFields& fields, std::string_view type,
                    std::string_view creator) {
-  db.SetPDBName(fields.name);
+  db.SetName(fields.name);
   db.Attributes().SetValue(hf::kDatabaseAttributes);
   db.Version().SetValue(fields.version);
   db.SetCreationDate(dates::NowVbDate());
-  db.SetPdbType(type);
-  db.SetPDBCreator(creator);
+  db.SetType(type);
+  db.SetCreator(creator);
 }
 
-void AddRecord(core::pdb& db, int32_t id, std::vector<uint8_t> data) {
-  core::RecordRef rec = MakeRef<core::record>();
+void AddRecord(core::HandheldDatabase& db, int32_t id, std::vector<uint8_t> data) {
+  core::RecordRef rec = MakeRef<core::DatabaseRecord>();
   rec->SetAttributes(hf::kRecordAttributes);
   rec->SetUniqueID(id);
-  rec->SetRecordDataB(std::move(data));
+  rec->SetData(std::move(data));
   db.Records().Add(rec, "K" + std::to_string(id));
 }
 
 HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldFields& fields) {
   const int32_t count = records.Count();
   if (count < 1) RaiseBadRecord("The database has no header record.");
-  const HandheldHeader header = DecodeHeaderRecord(records.Item(1)->RecordDataB());
+  const HandheldHeader header = DecodeHeaderRecord(records.Item(1)->Data());
   const int32_t n = header.recordCount;
   if (count < n + 1) {
     RaiseBadRecord("The header record announces " + std::to_string(n) + " text records; the database holds " +

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/document_header.h"
 #include "doc/handheld_document.h"
 
@@ -63,10 +63,10 @@ HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldF
 
 // Sets what both writers set in a new database: the name, attributes 8, the
 // version, the creation date (now), type and creator.
-void StartDatabase(core::pdb& db, const HandheldFields& fields, std::string_view type,
+void StartDatabase(core::HandheldDatabase& db, const HandheldFields& fields, std::string_view type,
                    std::string_view creator);
 // Adds a record with attribute byte 8, the unique id and the data, keyed "K"
 // and the id.
-void AddRecord(core::pdb& db, int32_t id, std::vector<uint8_t> data);
+void AddRecord(core::HandheldDatabase& db, int32_t id, std::vector<uint8_t> data);
 
 }  // namespace brevora::doc

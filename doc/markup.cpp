@@ -1,6 +1,6 @@
 #include "doc/markup.h"
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 
 namespace brevora::doc::markup {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "doc/document_header.h"
 #include "doc/handheld_format.h"
 #include "doc/handheld_records.h"
@@ -21,7 +21,7 @@ HandheldRead PalmDocReader::Read() const {
   const bool compressed = header.compression == hf::kCompressedFlag;
   std::string text;
   for (int32_t i = 2; i <= n + 1; ++i) {
-    const auto data = records.Item(i)->RecordDataB();
+    const auto data = records.Item(i)->Data();
     const std::string record = compressed
                                    ? ExpandRecord(data, hf::kPalmDocRecordSize)
                                    : std::string(reinterpret_cast<const char*>(data.data()), data.size());
@@ -34,7 +34,7 @@ HandheldRead PalmDocReader::Read() const {
 
   const int32_t bookmarks = std::min(count - n - 1, hf::kMaxBookmarkRecords);
   for (int32_t j = 1; j <= bookmarks; ++j) {
-    read.fields.bookmarks.push_back(DecodeBookmarkRecord(records.Item(n + 1 + j)->RecordDataB()));
+    read.fields.bookmarks.push_back(DecodeBookmarkRecord(records.Item(n + 1 + j)->Data()));
   }
   return read;
 }

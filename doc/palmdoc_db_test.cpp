@@ -22,7 +22,7 @@ HandheldFields Fields(int16_t editable, int16_t compression) {
   return f;
 }
 
-Bytes Table(const core::pdb& db) {
+Bytes Table(const core::HandheldDatabase& db) {
   const Bytes header = Data(db, 1);
   return Bytes(header.begin() + 16, header.end());
 }
@@ -32,17 +32,17 @@ TEST(PalmDocTest, TenThousandCharacters) {
   fields.bookmarks = {{"here", 5}};
   const std::string full(2048, 'x'), last(1808, 'y');
   const std::vector<std::string_view> blocks = {full, full, full, full, last};
-  core::pdb db;
+  core::HandheldDatabase db;
   PalmDocWriter(fields, blocks).Fill(db);
-  EXPECT_EQ(db.pdbType(), "TEXt");
-  EXPECT_EQ(db.PDBCreator(), "REAd");
+  EXPECT_EQ(db.Type(), "TEXt");
+  EXPECT_EQ(db.Creator(), "REAd");
   const Bytes header = Data(db, 1);
   EXPECT_EQ(Bytes(header.begin(), header.begin() + 16),
             (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x27, 0x10, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Table(db), (Bytes{0x10, 0x00, 0x10, 0x00, 0x07, 0x10}));
-  EXPECT_EQ(db.Records().Item(2)->recordLength(), 4096);
-  EXPECT_EQ(db.Records().Item(3)->recordLength(), 4096);
-  EXPECT_EQ(db.Records().Item(4)->recordLength(), 1808);
+  EXPECT_EQ(db.Records().Item(2)->DataLength(), 4096);
+  EXPECT_EQ(db.Records().Item(3)->DataLength(), 4096);
+  EXPECT_EQ(db.Records().Item(4)->DataLength(), 1808);
   EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2, 3, 4, 7}));  // B = 5 blocks: the bookmark is id 7
 }
 
@@ -54,7 +54,7 @@ TEST(PalmDocTest, RecordCountAtTheBoundary) {
   for (const Case& c : {Case{4096, {0x10, 0x00}}, Case{4097, {0x10, 0x00, 0x00, 0x01}}, Case{0, {}}}) {
     const std::string text(c.length, 't');
     const std::vector<std::string_view> blocks = {text};
-    core::pdb db;
+    core::HandheldDatabase db;
     PalmDocWriter(Fields(1, 1), blocks).Fill(db);
     EXPECT_EQ(Table(db), c.table) << c.length;
     EXPECT_EQ(db.Records().Count(), 1 + static_cast<int32_t>(c.table.size() / 2)) << c.length;
@@ -65,7 +65,7 @@ TEST(PalmDocTest, HeaderBytesCarryEditableSearchModeAndOne) {
   HandheldFields fields = Fields(1, 2);
   fields.searchMode = 2;
   const std::vector<std::string_view> blocks = {"text"};
-  core::pdb db;
+  core::HandheldDatabase db;
   PalmDocWriter(fields, blocks).Fill(db);
   const Bytes header = Data(db, 1);
   EXPECT_EQ(Bytes(header.begin(), header.begin() + 4), (Bytes{0x01, 0x02, 0x02, 0x01}));
@@ -77,7 +77,7 @@ TEST(PalmDocTest, BookmarkIdsNeverMeetTextIds) {
   fields.bookmarks = {{"a", 1}, {"b", 2}};
   const std::string text(10000, 'z');
   const std::vector<std::string_view> blocks = {text};
-  core::pdb db;
+  core::HandheldDatabase db;
   PalmDocWriter(fields, blocks).Fill(db);
   EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
 }
@@ -90,7 +90,7 @@ TEST(PalmDocTest, RoundTrip) {
   for (int i = 0; i < 900; ++i) text += "Line " + std::to_string(i) + " of the book.\r\n";
   const std::vector<std::string_view> blocks = {std::string_view(text).substr(0, 2048),
                                                 std::string_view(text).substr(2048)};
-  core::pdb db;
+  core::HandheldDatabase db;
   PalmDocWriter(fields, blocks).Fill(db);
   const HandheldRead read = PalmDocReader(db).Read();
   std::string joined;
@@ -106,7 +106,7 @@ TEST(PalmDocTest, RoundTrip) {
 TEST(PalmDocTest, AForeignDatabaseWithUncompressedAndCompressedRecords) {
   // A plain PalmDOC header (00 02 00 00) and records compressed by hand:
   // "abcabcabc" is a, b, c, a copy of distance 3 and length 5, and c.
-  core::pdb compressed;
+  core::HandheldDatabase compressed;
   Build(compressed, "TEXt", "REAd",
         {HeaderRecord(0, 2, 0, 18, 2, 4096, 0), Bytes{'a', 'b', 'c', 0x80, 0x1A, 'c'},
          Bytes{0xC8, 0x01, 0xE9, 0x20, 'e', 'n', 'd', 0x00}});
@@ -116,7 +116,7 @@ TEST(PalmDocTest, AForeignDatabaseWithUncompressedAndCompressedRecords) {
   EXPECT_EQ(read.fields.searchMode, 0);
   EXPECT_EQ(read.blocks, (std::vector<std::string>{"abcabcabc H\xE9 end"}));
 
-  core::pdb plain;
+  core::HandheldDatabase plain;
   Build(plain, "TEXt", "REAd",
         {HeaderRecord(0, 1, 0, 12, 2, 4096, 0), ToBytes("<b>Title</b>\r\n"), ToBytes("more")});
   read = PalmDocReader(plain).Read();
@@ -125,7 +125,7 @@ TEST(PalmDocTest, AForeignDatabaseWithUncompressedAndCompressedRecords) {
 }
 
 TEST(PalmDocTest, TextIsCutIntoBlocksOf2048) {
-  core::pdb db;
+  core::HandheldDatabase db;
   Build(db, "TEXt", "REAd",
         {HeaderRecord(0, 1, 0, 9000, 3, 4096, 0), Bytes(4096, 'a'), Bytes(4096, 'b'), Bytes(808, 'c')});
   const HandheldRead read = PalmDocReader(db).Read();
@@ -149,7 +149,7 @@ TEST(PalmDocTest, DamagedDatabases) {
       {HeaderRecord(0, 2, 0, 5001, 1, 4096, 0), expandsTooFar},
   };
   for (const auto& records : cases) {
-    core::pdb db;
+    core::HandheldDatabase db;
     Build(db, "TEXt", "REAd", records);
     EXPECT_THROW(PalmDocReader(db).Read(), AutomationError) << records.size();
   }

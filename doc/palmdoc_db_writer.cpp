@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "doc/document_header.h"
 #include "doc/handheld_format.h"
 #include "doc/handheld_records.h"
@@ -15,11 +15,11 @@ namespace hf = handheld_format;
 
 std::string PalmDocWriter::DatabaseName(std::string_view docName, std::string_view path) {
   const std::string name =
-      !docName.empty() ? std::string(docName) : core::modMain::RemoveFileModeExtension(path, core::eScrivane);
+      !docName.empty() ? std::string(docName) : core::RemoveFileModeExtension(path, core::kScrivaneMode);
   return name.substr(0, kMaxNameLength);
 }
 
-void PalmDocWriter::Fill(core::pdb& db) const {
+void PalmDocWriter::Fill(core::HandheldDatabase& db) const {
   std::string text;
   size_t length = 0;
   for (std::string_view block : blocks_) length += block.size();
@@ -57,7 +57,7 @@ void PalmDocWriter::Fill(core::pdb& db) const {
 }
 
 void PalmDocWriter::Write(std::string_view file) const {
-  core::pdb db;
+  core::HandheldDatabase db;
   Fill(db);
   db.WriteFile(file);
 }

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "doc/handheld_document.h"
 
 namespace brevora::doc {
@@ -28,7 +28,7 @@ class PalmDocWriter {
   // given (folder included) without a trailing ".scv"; cut to 31 characters.
   static std::string DatabaseName(std::string_view docName, std::string_view path);
 
-  void Fill(core::pdb& db) const;
+  void Fill(core::HandheldDatabase& db) const;
   void Write(std::string_view file) const;
 
  private:

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "core/mod_main.h"
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "doc/line_cursor.h"
 #include "doc/scv_format.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/fs/paths.h"
 
 namespace brevora::doc {
 
@@ -36,7 +36,7 @@ class HeaderLines {
     return CDbl(Variant(text));
   }
   // A whole line without any double quote.
-  std::string Text() { return core::modMain::StripQuotes(Line()); }
+  std::string Text() { return fs::StripQuotes(Line()); }
 
   LineCursor& Cursor() { return lines_; }
 

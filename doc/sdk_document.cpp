@@ -1,7 +1,7 @@
 #include "doc/sdk_document.h"
 
 #include "core/application.h"
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/session.h"
 #include "doc/document.h"
 #include "doc/temp_work_folder.h"
@@ -28,7 +28,7 @@ constexpr size_t kLongNameLength = 32;
 constexpr size_t kShortNameLength = 31;
 
 std::string Stem(std::string_view path) {
-  return core::modMain::StripExtension(core::modMain::GetFilePart(path));
+  return fs::StripExtension(fs::FileNamePart(path));
 }
 
 }  // namespace
@@ -118,28 +118,29 @@ void SDK_Document::RemoveFromUser(std::string_view user, std::string_view catego
     // Names come from callers outside: they must stay inside the category folder.
     if (!fs::IsPlainName(category) || !fs::IsPlainName(document)) fs::RaiseFileError(fs::kBadFileName);
     // Documents: so that the path ends in ".scv", whatever mode the Session was in.
-    App().SetFileMode(core::eScrivane);
+    App().SetFileMode(core::kScrivaneMode);
     App().SetCurrentUser(user);
     const auto mode = static_cast<int16_t>(OperationSession().FileMode());
     const std::string path = App().HomeDirectory() + std::string(category) + "\\" +
-                             core::modMain::AddFileModeExtension(document, mode);
-    if (core::modMain::FileExists(path)) fs::RemoveFile(path);
+                             core::AddFileModeExtension(document, mode);
+    // Found as Windows finds it (any case), and removed under the name it has.
+    if (const auto found = fs::FindFileNoCase(path)) fs::RemoveFile(*found);
     Refresh();
   });
 }
 
 // ---- Conversions through Word -------------------------------------------------------
 
-void SDK_Document::DOCToSCVExt(std::string_view doc, std::string_view scv) { DOCToSCVExt_Sync(doc, scv, ""); }
+void SDK_Document::DOCToSCVExt(std::string_view doc, std::string_view scv) { DOCToSCVExtSync(doc, scv, ""); }
 
-void SDK_Document::SCVToDOCExt(std::string_view scv, std::string_view doc) { SCVToDOCExt_Sync(scv, doc, ""); }
+void SDK_Document::SCVToDOCExt(std::string_view scv, std::string_view doc) { SCVToDOCExtSync(scv, doc, ""); }
 
-void SDK_Document::DOCToSCVExt_Sync(std::string_view doc, std::string_view scv, std::string_view link) {
+void SDK_Document::DOCToSCVExtSync(std::string_view doc, std::string_view scv, std::string_view link) {
   RunWrapped("SDK_Document.DOCToSCVExt_Sync", "Error converting from DOC to SCV.",
              [&] { ConvertThroughWord("DOCToSCVExt", doc, scv, link); });
 }
 
-void SDK_Document::SCVToDOCExt_Sync(std::string_view scv, std::string_view doc, std::string_view options) {
+void SDK_Document::SCVToDOCExtSync(std::string_view scv, std::string_view doc, std::string_view options) {
   RunWrapped("SDK_Document.SCVToDOCExt_Sync", "Error converting from SCV to DOC.",
              [&] { ConvertThroughWord("SCVToDOCExt", scv, doc, options); });
 }

@@ -68,8 +68,8 @@ class SDK_Document : public Dispatchable<SDK_Document> {
   void SCVToDOCExt(std::string_view scv, std::string_view doc);
   // The conduit's entries: macro "DOCToSCVExt" with (doc, scv, link), macro
   // "SCVToDOCExt" with (scv, doc, options), handed to the add-in as Parameter1-3.
-  void DOCToSCVExt_Sync(std::string_view doc, std::string_view scv, std::string_view link);
-  void SCVToDOCExt_Sync(std::string_view scv, std::string_view doc, std::string_view options);
+  void DOCToSCVExtSync(std::string_view doc, std::string_view scv, std::string_view link);
+  void SCVToDOCExtSync(std::string_view scv, std::string_view doc, std::string_view options);
   // With the user made current first: macro "DOCToSCV" / "SCVToDOC" with
   // (doc, category, document).
   void DOCToSCV(std::string_view doc, std::string_view user, std::string_view category,

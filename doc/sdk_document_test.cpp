@@ -65,7 +65,7 @@ TEST(SdkDocumentTest, AWordWeStartAndItsCourseEndWithQuit) {
     FakeWord word;
     word.Macro("DOCToSCVExt", [](Values&) {});
     ScopedClass registered(kWordProgId, word.app, word.script);
-    MakeRef<SDK_Document>()->DOCToSCVExt_Sync("in.doc", "out.scv", "in.doc");
+    MakeRef<SDK_Document>()->DOCToSCVExtSync("in.doc", "out.scv", "in.doc");
     EXPECT_EQ(word.Course(), (Lines{"CreateObject(Word.Application)", "Word.Visible=False", "Word.Run(Initialize)",
                                     "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
                                     "Word.Run(DOCToSCVExt)", "Word.Run(GetSession)",
@@ -81,7 +81,7 @@ TEST(SdkDocumentTest, ARunningWordIsUsedLeftRunningAndItsDocumentActivatedAgain)
     word.Macro("SCVToDOCExt", [](Values&) {});
     word.app->documents->OpenDocument("/home/anna/Letter.doc");
     ScopedRunning running(kWordProgId, word.app);
-    MakeRef<SDK_Document>()->SCVToDOCExt_Sync("in.scv", "out.doc", "7");
+    MakeRef<SDK_Document>()->SCVToDOCExtSync("in.scv", "out.doc", "7");
     EXPECT_FALSE(word.script->Called("CreateObject"));
     EXPECT_FALSE(word.script->Called("Word.Visible"));
     EXPECT_FALSE(word.script->Called("Word.Quit"));
@@ -110,7 +110,7 @@ TEST(SdkDocumentTest, TheSessionValuesTravelThroughTheDocumentVariables) {
     ScopedClass registered(kWordProgId, word.app, word.script);
     Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
     sdk->SetSession(session);
-    sdk->DOCToSCVExt_Sync("a.doc", "b.scv", std::string("link\0rest", 9));
+    sdk->DOCToSCVExtSync("a.doc", "b.scv", std::string("link\0rest", 9));
     EXPECT_EQ(seen, (Values{{"SERVERMODE", "0"},
                             {"FRIENDLYNAME", ""},
                             {"FILEMODE", "1"},
@@ -130,7 +130,7 @@ TEST(SdkDocumentTest, TheSessionValuesTravelThroughTheDocumentVariables) {
     // A temporary document that keeps its variables has them set, not added again.
     word.app->documents->OpenDocument(word.TempDocumentPath())->variables->Set("SERVERMODE", "1");
     word.script->Clear();
-    sdk->DOCToSCVExt_Sync("a.doc", "b.scv", "");
+    sdk->DOCToSCVExtSync("a.doc", "b.scv", "");
     EXPECT_TRUE(word.script->Called("Variable(SERVERMODE).Value=0"));
     EXPECT_EQ(word.script->Select({"Variables.Add("}).size(), 9u);
   });
@@ -206,7 +206,7 @@ TEST(SdkDocumentTest, AVariableTheAddInDroppedIsNamedWithTheVariablesLeft) {
 
 TEST(SdkDocumentTest, WithoutWordTheConversionReportsItsError) {
   OnFreshThread([] {
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt_Sync("a.doc", "b.scv", "1"); });
+    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExtSync("a.doc", "b.scv", "1"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK_Document.GetWordObject");
     EXPECT_EQ(e.description(), std::string("Could not get word object.") + kCrLf +
@@ -275,7 +275,7 @@ TEST(SdkDocumentTest, InServerModeWordComesFromThePoolAndGoesBackOnEveryPath) {
     core::SetServerPool(pool);
     core::GlobalSession()->SetIsServerMode(true);
     Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
-    sdk->DOCToSCVExt_Sync("a.doc", "b.scv", "1");
+    sdk->DOCToSCVExtSync("a.doc", "b.scv", "1");
     EXPECT_FALSE(core::GlobalSession()->IsServerMode());
     EXPECT_EQ(word.Course(), (Lines{"Pool.GetServer(Word.Application)", "Entry.ServerObject", "Word.Run(Initialize)",
                                     "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
@@ -285,12 +285,12 @@ TEST(SdkDocumentTest, InServerModeWordComesFromThePoolAndGoesBackOnEveryPath) {
     word.script->Clear();
     core::GlobalSession()->SetIsServerMode(true);
     word.Macro("DOCToSCVExt", [](Values& v) { v["ERRORNUMBER"] = "5"; });
-    EXPECT_EQ(ErrorOf([&] { sdk->DOCToSCVExt_Sync("a.doc", "b.scv", "1"); }).source(), "SDK_Document.RunWordMacro");
+    EXPECT_EQ(ErrorOf([&] { sdk->DOCToSCVExtSync("a.doc", "b.scv", "1"); }).source(), "SDK_Document.RunWordMacro");
     EXPECT_EQ(word.Course().back(), "Entry.ReleaseServer()");
     EXPECT_EQ(word.app->quitCount, 0);  // a pool's Word is never quit
 
     core::SetServerPool(nullptr);
-    const AutomationError e = ErrorOf([&] { sdk->DOCToSCVExt_Sync("a.doc", "b.scv", "1"); });
+    const AutomationError e = ErrorOf([&] { sdk->DOCToSCVExtSync("a.doc", "b.scv", "1"); });
     EXPECT_EQ(e.source(), "SDK_Document.DOCToSCVExt_Sync");
     EXPECT_EQ(e.description(), std::string("Error converting from DOC to SCV.") + kCrLf +
                                    "Object variable or With block variable not set");
@@ -315,7 +315,7 @@ TEST(SdkDocumentTest, TheConduitCallsByProgIdWithThreeStrings) {
 
     // The Session hands one out too, bound to itself.
     Ref<core::Session> session = core::GlobalSession();
-    Ref<Dispatch> fromSession = session->GetSDK_Document();
+    Ref<Dispatch> fromSession = session->GetSDKDocument();
     EXPECT_EQ(CallByName(fromSession, "Session", CallKind::Get), Variant(session));
   });
 }
@@ -393,6 +393,19 @@ TEST(SdkDocumentTest, RemoveFromUserDeletesTheDocumentOnlyAndRefreshes) {
     }
     EXPECT_TRUE(fs::FileExists(home + "/Plan.scv"));
     office::UnregisterDesktopWindow(window);
+  });
+}
+
+// A stored name in another case is the same document, as on Windows: it is
+// found and removed under the name it has (the search used to find it and the
+// removal then failed with 53).
+TEST(SdkDocumentTest, RemoveFromUserRemovesADocumentStoredInAnotherCase) {
+  OnFreshThread([] {
+    const std::string home = UseHome();
+    fs::AtomicWrite(home + "/Business/PLAN.SCV", std::string_view("x"));
+    Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
+    sdk->RemoveFromUser("", "Business", "Plan");
+    EXPECT_FALSE(fs::FileExists(home + "/Business/PLAN.SCV"));
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/application.h"
 #include "core/session.h"
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "doc/document.h"
 #include "doc/sdk_document.h"
 #include "office/link_sync.h"
@@ -19,10 +19,10 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
     Ref<SDK_Document> converter = MakeRef<SDK_Document>();
     if (document.App() && document.App()->Session()) converter->SetSession(document.App()->Session());
     if (readDirection) {
-      converter->DOCToSCVExt_Sync(link, document.FullPath(), link);
+      converter->DOCToSCVExtSync(link, document.FullPath(), link);
       return true;
     }
-    converter->SCVToDOCExt_Sync(document.FullPath(), link, link);
+    converter->SCVToDOCExtSync(document.FullPath(), link, link);
     header.LinkedDOCFileModDateTime = office::LinkedFileSeconds(link);
     return true;
   } catch (...) {

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "core/mod_main.h"
 #include "core/on_fresh_thread.h"
 #include "doc/document.h"
 #include "doc/document_test_util.h"
 #include "doc/word_application.h"
 #include "doc/word_test_support.h"
+#include "office/link_sync.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 
@@ -49,7 +49,7 @@ void WriteDoc(const std::string& path, const std::string& text) {
   fs::SetFileDateTime(path, kDocDate);
 }
 
-double DocSeconds(const std::string& path) { return core::DaysToSeconds(fs::FileDateTime(path)); }
+double DocSeconds(const std::string& path) { return office::DaysToSeconds(fs::FileDateTime(path)); }
 
 // The fake add-in's conversion of a .doc (which holds desktop file text) into
 // a desktop file: the text of the .doc; the link of the desktop file it

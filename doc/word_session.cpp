@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/session.h"
-#include "core/utility.h"
+#include "core/text_cleanup.h"
 #include "doc/document_errors.h"
 #include "doc/word_application.h"
 #include "office/addin_session.h"
@@ -160,9 +160,9 @@ std::string ListVariables(Dispatch& doc) {
 
 void SetDocumentSessionValues(TempDocument& temp, core::Session& session) {
   try {
-    session.SetParameter1(Variant(core::Utility::TrimAtNull(CStr(session.Parameter1()))));
-    session.SetParameter2(Variant(core::Utility::TrimAtNull(CStr(session.Parameter2()))));
-    session.SetParameter3(Variant(core::Utility::TrimAtNull(CStr(session.Parameter3()))));
+    session.SetParameter1(Variant(core::TrimAtNull(CStr(session.Parameter1()))));
+    session.SetParameter2(Variant(core::TrimAtNull(CStr(session.Parameter2()))));
+    session.SetParameter3(Variant(core::TrimAtNull(CStr(session.Parameter3()))));
     const auto texts = office::SessionValueTexts(session);
     for (int i = 0; i < office::kSessionValueCount; ++i) {
       SetDocVariable(temp.Doc(), office::kSessionValueNames[i], texts[i]);

@@ -1,6 +1,6 @@
 #include "doc/zazer_records.h"
 
-#include "core/mod_main.h"
+#include "core/number_text.h"
 #include "doc/handheld_records.h"
 #include "doc/markup.h"
 #include "doc/zazer_format.h"
@@ -10,9 +10,9 @@
 namespace brevora::doc {
 
 namespace zf = zazer_format;
-using core::modMain::ByteToString;
-using core::modMain::DWordToString;
-using core::modMain::WordToString;
+using core::ByteChar;
+using core::BigEndianBytes32;
+using core::BigEndianBytes16;
 
 namespace {
 
@@ -29,20 +29,20 @@ uint32_t UnsignedWhole(double value) {
 
 std::vector<uint8_t> EncodeZazerAppInfo(const DocumentHeader& h, const ZazerDocumentState& state) {
   std::string block;
-  block += WordToString(state.version);
+  block += BigEndianBytes16(state.version);
   block += markup::FixLength(h.DocName, zf::kNameSize, true);
   block += markup::FixLength(h.password, zf::kPasswordSize);
   block += std::string(zf::kGapAfterPassword, '\0');
-  block += WordToString(h.readingPosition);
-  block += WordToString(h.CursorEndPos);
+  block += BigEndianBytes16(h.readingPosition);
+  block += BigEndianBytes16(h.CursorEndPos);
   block += std::string(zf::kGapAfterCursor, '\0');
-  block += ByteToString(state.isModified ? 1 : 0);
-  block += ByteToString(h.serverSync);
+  block += ByteChar(state.isModified ? 1 : 0);
+  block += ByteChar(h.serverSync);
   block += '\0';
   block += markup::FixLength(h.LinkedDOCFileName, zf::kLinkNameSize);
-  block += WordToString(h.LinkedDOCSyncMethod);
-  block += WordToString(h.LinkedDOCSyncOption);
-  block += DWordToString(UnsignedWhole(h.LinkedDOCFileModDateTime));
+  block += BigEndianBytes16(h.LinkedDOCSyncMethod);
+  block += BigEndianBytes16(h.LinkedDOCSyncOption);
+  block += BigEndianBytes32(UnsignedWhole(h.LinkedDOCFileModDateTime));
   return Bytes(block);  // kAppInfoSize bytes
 }
 
@@ -51,17 +51,17 @@ std::vector<uint8_t> EncodeZazerHeaderRecord(const DocumentHeader& h, std::span<
   for (std::string_view text : blocks) textLength += static_cast<double>(text.size());
   const auto count = static_cast<int32_t>(blocks.size() & 0xFFFF);  // a WORD holds the low 16 bits
   std::string record;
-  record += ByteToString(h.editable);
-  record += ByteToString(h.compression);
-  record += ByteToString(h.searchMode);
-  record += ByteToString(zf::kHeaderConstant);
-  record += DWordToString(textLength);
-  record += WordToString(count);
-  record += WordToString(zf::kBlockSize);
-  record += DWordToString(h.databaseValue);
+  record += ByteChar(h.editable);
+  record += ByteChar(h.compression);
+  record += ByteChar(h.searchMode);
+  record += ByteChar(zf::kHeaderConstant);
+  record += BigEndianBytes32(textLength);
+  record += BigEndianBytes16(count);
+  record += BigEndianBytes16(zf::kBlockSize);
+  record += BigEndianBytes32(h.databaseValue);
   for (size_t i = 0; i < blocks.size(); ++i) {
     const bool last = i + 1 == blocks.size();
-    record += WordToString(last ? static_cast<int32_t>(blocks[i].size() & 0xFFFF) : zf::kBlockSize);
+    record += BigEndianBytes16(last ? static_cast<int32_t>(blocks[i].size() & 0xFFFF) : zf::kBlockSize);
   }
   return Bytes(record);
 }
@@ -75,7 +75,7 @@ std::vector<uint8_t> EncodeZazerTextRecord(std::string_view text, bool compresse
 }
 
 std::vector<uint8_t> EncodeZazerBookmarkRecord(const Bookmark& bookmark) {
-  return Bytes(markup::FixLength(bookmark.name, zf::kBookmarkNameSize) + DWordToString(bookmark.offset));
+  return Bytes(markup::FixLength(bookmark.name, zf::kBookmarkNameSize) + BigEndianBytes32(bookmark.offset));
 }
 
 }  // namespace brevora::doc

@@ -1,6 +1,6 @@
 #include "frontend/command_line.h"
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/text/case.h"
 
 namespace brevora::frontend {

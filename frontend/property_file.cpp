@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "frontend/property_file_format.h"
 #include "platform/fs/open_file.h"
 

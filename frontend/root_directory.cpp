@@ -1,6 +1,6 @@
 #include "frontend/root_directory.h"
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/fs/files.h"
 
 namespace brevora::frontend {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/file_mode.h"
 #include "core/module_state.h"
 #include "core/registry_helpers.h"
 #include "core/session.h"
@@ -231,7 +232,7 @@ std::string TabrelPC::GetSyncPath(int32_t fileType) const {
   const std::string userFolder = S().GetUserManager()->CurrentUser()->Path();
   // No current user: there is no folder to build on (never the file system's root).
   if (userFolder.empty()) RaiseRuntimeError(91);
-  return WithSeparator(userFolder) + FileModeFolder(fileType);
+  return WithSeparator(userFolder) + core::FileModeFolder(fileType);
 }
 
 bool TabrelPC::IsCustomHomeDirectory() const {
@@ -243,18 +244,5 @@ bool TabrelPC::IsCustomHomeDirectory() const {
 std::string TabrelPC::HotSyncHome() const { RaiseError(380, "TabrelPC.HotSyncHome", "Function Depreciated"); }
 
 void TabrelPC::ShutdownPooling() { core::SetServerPool(nullptr); }
-
-std::string TabrelPC::FileModeFolder(int32_t fileMode) {
-  switch (fileMode) {
-    case 0:
-      return "tabrel";
-    case 1:
-      return "scriv";
-    case 2:
-      return "slidr";
-    default:
-      return "";
-  }
-}
 
 }  // namespace brevora::frontend

@@ -66,10 +66,6 @@ class TabrelPC : public Dispatchable<TabrelPC, core::Application> {
   // Drops this thread's server pool (gServerPool becomes nothing).
   void ShutdownPooling();
 
-  // The sub-folder of a file mode's files: "tabrel", "scriv", "slidr"; "" for
-  // any other mode.
-  static std::string FileModeFolder(int32_t fileMode);
-
   // ---- Folder paths ----
   // The current user's folder, a backslash and the mode's sub-folder; nothing
   // is made or tested. No current user (no folder): 91.

@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <string>
 
-#include "core/trim.h"
 #include "core/session.h"
+#include "core/text_cleanup.h"
 #include "frontend//property_file.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"

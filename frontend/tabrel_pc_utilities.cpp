@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "core/mod_main.h"
+#include "core/number_text.h"
 #include "core/session.h"
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/error/error.h"
@@ -71,7 +71,7 @@ bool TabrelPC::MakeDirty(std::string_view fileName) {
 }
 
 double TabrelPC::ORX_BitAndEx(std::string_view a, std::string_view b) const {
-  return core::modMain::BitAnd(a, b);
+  return core::BitAndDecimal(a, b);
 }
 
 void TabrelPC::tbPalmIndexToRGB(int32_t index, int32_t& red, int32_t& green, int32_t& blue) const {

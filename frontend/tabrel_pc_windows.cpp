@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/module_state.h"
 #include "core/session.h"
 #include "frontend/command_line.h"
@@ -17,6 +17,7 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/fs/files.h"
 #include "platform/services/message_box.h"
 #include "platform/windows/window_directory.h"
 
@@ -92,7 +93,7 @@ void Put(Form& form, const char* name, Variant value) {
 void TabrelPC::DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callback) {
   try {
     callback_ = std::move(callback);
-    SetFileMode(core::eTabulyn);
+    SetFileMode(core::kTabulynMode);
     const CommandLine parsed = ParseCommandLine(command);
     core::Session& session = S();
     session.SetIsServerMode(parsed.server);
@@ -110,7 +111,7 @@ void TabrelPC::DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callba
     window->Show(/*modal=*/false);
     Forms()->DoEvents();
     if (!parsed.rest.empty()) {
-      CallByName(*window, "BringFileIn", CallKind::Method, core::modMain::GetLongFileName(parsed.rest));
+      CallByName(*window, "BringFileIn", CallKind::Method, fs::WithStoredCase(parsed.rest));
     }
   } catch (...) {
     ShowError(CurrentError());

@@ -1,6 +1,6 @@
 // Fuzzes the handheld database file reader: the bytes of a whole file go to
-// PdbReader (what pdb::ReadFile does after reading the file), with and without
-// record data, and the start of the file alone as a read without data takes it.
+// HandheldDatabaseReader (what HandheldDatabase::ReadFile does after reading
+// the file), with and without record data, and the start of the file alone as a read without data takes it.
 // The only refusal is 321 "Invalid file format". A database that
 // was read must hold together: as many records as the header counts, each
 // record's data a slice of the file starting at its own offset, and every
@@ -12,53 +12,54 @@
 #include <string>
 #include <vector>
 
-#include "core/pdb.h"
-#include "core/pdb_errors.h"
-#include "core/pdb_reader.h"
+#include "core/format_errors.h"
+#include "core/handheld_database.h"
+#include "core/handheld_database_reader.h"
 #include "fuzz/fuzz_target.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/database_format.h"
 
 namespace brevora::fuzz {
 namespace {
 
-using core::pdb;
+using core::HandheldDatabase;
 namespace fmt = hotsync::database_format;
 
-void CheckDatabase(const pdb& db, const std::vector<uint8_t>& file, bool readData) {
+void CheckDatabase(const HandheldDatabase& db, const std::vector<uint8_t>& file, bool readData) {
   const uint8_t* begin = file.data();
   const uint8_t* end = begin + file.size();
   const auto inside = [&](std::span<const uint8_t> slice) {
     return slice.empty() || (slice.data() >= begin && slice.data() + slice.size() <= end);
   };
   const auto& records = db.Records();
-  Check(records.Count() == fmt::GetU16(begin + fmt::kNumRecordsOffset), "record count");
+  Check(records.Count() == bytes::LoadBigEndian16(begin + fmt::kNumRecordsOffset), "record count");
   size_t total = db.AppInfoBlock().size() + db.SortInfoBlock().size();
   for (int32_t i = 1; i <= records.Count(); ++i) {
-    const core::record& rec = *records.Item(i);
-    const std::span<const uint8_t> data = rec.RecordDataB();
+    const core::DatabaseRecord& rec = *records.Item(i);
+    const std::span<const uint8_t> data = rec.Data();
     total += data.size();
     if (!readData) {
       Check(data.empty(), "record data without readData");
       continue;
     }
     Check(inside(data), "record data outside the file");
-    const uint32_t offset = static_cast<uint32_t>(rec.LocalChunkID().Value());
+    const uint32_t offset = static_cast<uint32_t>(rec.DataOffset().Value());
     Check(data.empty() || data.data() == begin + offset, "record data not at its offset");
-    Check(rec.recordData().size() == data.size(), "recordData size");
+    Check(rec.DataText().size() == data.size(), "recordData size");
   }
   Check(total <= file.size(), "blocks and records larger than the file");
-  Check(db.PDBName().size() <= fmt::kNameSize, "name length");
-  Check(db.pdbType().size() == fmt::kCodeSize && db.PDBCreator().size() == fmt::kCodeSize, "codes");
+  Check(db.Name().size() <= fmt::kNameSize, "name length");
+  Check(db.Type().size() == fmt::kCodeSize && db.Creator().size() == fmt::kCodeSize, "codes");
   (void)db.CreationDate();
   (void)db.ModificationDate();
   (void)db.LastBackupDate();
 }
 
-core::RecordRef AddRecord(pdb& db, int32_t id, uint8_t attributes, const std::string& data) {
-  core::RecordRef rec = MakeRef<core::record>();
+core::RecordRef AddRecord(HandheldDatabase& db, int32_t id, uint8_t attributes, const std::string& data) {
+  core::RecordRef rec = MakeRef<core::DatabaseRecord>();
   rec->SetUniqueID(id);
   rec->SetAttributes(attributes);
-  rec->SetRecordData(data);
+  rec->SetDataText(data);
   db.Records().Add(rec);
   return rec;
 }
@@ -72,25 +73,25 @@ std::string FileBytes(const std::string& path) {
 
 std::vector<Seed> Seeds(const std::string& scratch) {
   std::vector<Seed> seeds;
-  const auto add = [&](const std::string& name, pdb& db) {
+  const auto add = [&](const std::string& name, HandheldDatabase& db) {
     const std::string path = scratch + "/" + name;
     db.WriteFile(path);
     seeds.push_back({name, FileBytes(path)});
   };
-  const auto header = [](pdb& db, const char* name, const char* type, const char* creator) {
-    db.SetPDBName(name);
-    db.SetPdbType(type);
-    db.SetPDBCreator(creator);
+  const auto header = [](HandheldDatabase& db, const char* name, const char* type, const char* creator) {
+    db.SetName(name);
+    db.SetType(type);
+    db.SetCreator(creator);
     db.SetCreationDate(36892.5);       // 2001-01-01 12:00
     db.SetModificationDate(36900.25);
     db.Version().SetValue(1);
   };
 
-  pdb empty;
+  HandheldDatabase empty;
   header(empty, "Empty", "DATA", "test");
   add("empty.pdb", empty);
 
-  pdb records;
+  HandheldDatabase records;
   header(records, "Records", "DATA", "test");
   records.Attributes().SetValue(0x0008);  // backup
   AddRecord(records, 0x100001, 0x40, "first record");
@@ -98,7 +99,7 @@ std::vector<Seed> Seeds(const std::string& scratch) {
   AddRecord(records, 0x100001, 0x21, std::string("same id\0\x01\xFF", 10));
   add("records.pdb", records);
 
-  pdb blocks;
+  HandheldDatabase blocks;
   header(blocks, "Blocks", "Data", "memo");
   std::string appInfo(276, '\0');  // a category block: renamed flags, 16 names, ids, last id
   appInfo.replace(2, 7, "Unfiled");
@@ -115,15 +116,15 @@ std::vector<Seed> Seeds(const std::string& scratch) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
-  using brevora::core::PdbReader;
+  using brevora::core::HandheldDatabaseReader;
   const auto file = std::make_shared<const std::vector<uint8_t>>(data, data + size);
-  pdb withoutData;
+  HandheldDatabase withoutData;
   bool readWithoutData = false;
   for (const bool readData : {true, false}) {
-    pdb withData;
-    pdb& db = readData ? withData : withoutData;
+    HandheldDatabase withData;
+    HandheldDatabase& db = readData ? withData : withoutData;
     const bool read = Accepts(brevora::core::kInvalidFileFormat, [&] {
-      const PdbReader reader(file);
+      const HandheldDatabaseReader reader(file);
       reader.Fill(db, readData);
     });
     if (read) CheckDatabase(db, *file, readData);
@@ -132,20 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // A read without data from the start of the file alone (what ReadFile does)
   // accepts the same files and reads the same header, blocks and records.
-  const std::span<const uint8_t> first(data, std::min(size, PdbReader::kFirstBytes));
-  const size_t need = PdbReader::HeaderPartSize(first, size);
+  const std::span<const uint8_t> first(data, std::min(size, HandheldDatabaseReader::kFirstBytes));
+  const size_t need = HandheldDatabaseReader::HeaderPartSize(first, size);
   Check(need <= size, "header part larger than the file");
   const auto start = std::make_shared<const std::vector<uint8_t>>(data, data + need);
-  pdb head;
+  HandheldDatabase head;
   const bool headRead = Accepts(brevora::core::kInvalidFileFormat, [&] {
-    const PdbReader reader(start, size);
+    const HandheldDatabaseReader reader(start, size);
     reader.Fill(head, false);
   });
   Check(headRead == readWithoutData, "start of the file judged otherwise than the whole");
   if (headRead) {
     Check(head.AppInfoBlock() == withoutData.AppInfoBlock(), "app-info block from the start");
     Check(head.SortInfoBlock() == withoutData.SortInfoBlock(), "sort-info block from the start");
-    Check(head.PDBName() == withoutData.PDBName(), "name from the start");
+    Check(head.Name() == withoutData.Name(), "name from the start");
     Check(head.Records().Count() == withoutData.Records().Count(), "records from the start");
     for (int32_t i = 1; i <= head.Records().Count(); ++i) {
       Check(head.Records().Item(i)->UniqueID() == withoutData.Records().Item(i)->UniqueID(),

@@ -63,8 +63,8 @@ std::vector<Seed> Seeds(const std::string& scratch) {
       const std::string k = std::to_string(n);
       Ref<slides::Slide> s = p->Slides()->Add(n, 0, picture);
       s->SetID(100 + n);
-      s->addThumbnail(picture, 0);
-      if (n == 2) s->addVantaSlide(picture, 0, 202);
+      s->AddThumbnail(picture, 0);
+      if (n == 2) s->AddVantaSlide(picture, 0, 202);
       s->Outlines()->Add(0, 0, 0, slides::NONE, "Title " + k);
       s->Outlines()->Add(1, 0, 1, slides::CIRCLEBULLET, "Line " + k);
       s->SetNoteText("Note " + k + "\r\nsecond");
@@ -88,9 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string folder;
     {
       brevora::Ref<Presentation> p = brevora::MakeRef<Presentation>();
-      folder = p->getImageDirectory();
+      folder = p->ImageDirectory();
       const bool opened = AcceptsWrapped([&] { p->OpenFromDisk(path, readSlides); });
-      folder = p->getImageDirectory();
+      folder = p->ImageDirectory();
       if (opened) {
         for (const brevora::Ref<brevora::slides::Slide>& s : *p->Slides()) {
           Check(Inside(folder, s->FilePath()), "a picture outside the image folder: " + s->FilePath());

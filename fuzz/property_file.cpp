@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "frontend/property_file.h"
 #include "frontend/property_file_format.h"
 #include "frontend/tabrel_pc.h"

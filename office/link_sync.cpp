@@ -1,6 +1,7 @@
 #include "office/link_sync.h"
 
-#include "core/mod_main.h"
+#include <cmath>
+
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 
@@ -8,6 +9,12 @@ namespace brevora::office {
 
 bool LinkFollows(int method, bool pull) {
   return method == kLinkSynchronize || method == (pull ? kLinkOfficeToPalm : kLinkPalmToOffice);
+}
+
+double DaysToSeconds(double date) {
+  const double seconds = date * 86400.0;
+  if (!std::isfinite(seconds)) RaiseRuntimeError(6);
+  return seconds;
 }
 
 bool LinkedFileExists(const std::string& path) {
@@ -18,7 +25,7 @@ bool LinkedFileExists(const std::string& path) {
   }
 }
 
-double LinkedFileSeconds(const std::string& path) { return core::DaysToSeconds(fs::FileDateTime(path)); }
+double LinkedFileSeconds(const std::string& path) { return DaysToSeconds(fs::FileDateTime(path)); }
 
 bool LinkedFileIsNewer(const std::string& path, double storedSeconds) {
   // Written as "not less than" so that a stored time that is no number pulls.

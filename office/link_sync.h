@@ -17,6 +17,12 @@ enum LinkSyncMethod : int { kLinkSynchronize = 0, kLinkPalmToOffice = 1, kLinkOf
 // "Do Nothing" (and any other number) neither.
 bool LinkFollows(int method, bool pull);
 
+// A date (days since 1899-12-30, the fraction the time of day) as seconds:
+// date * 86400, the one conversion of a date into the seconds stored as a
+// linked Office file's modification time. A result that is not finite raises
+// 6 "Overflow".
+double DaysToSeconds(double date);
+
 // Whether `path` names an existing regular file, by its exact name (the name
 // the modification time is then read from); an error of the check, such as a
 // name the file system cannot hold, counts as missing.

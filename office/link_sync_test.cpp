@@ -2,15 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 
-#include "core/mod_main.h"
+#include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "testing/temp_home.h"
 
 namespace brevora::office {
 namespace {
+
+int32_t RuntimeErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const AutomationError& e) {
+    return e.number();
+  }
+  return 0;
+}
 
 TEST(LinkSync, TheSyncMethodDecidesTheDirections) {
   const struct {
@@ -29,7 +40,7 @@ TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   const std::string dir = testing::MakeTempDir("link");
   const std::string file = dir + "/Budget.xls";
   const double date = 40000.5;  // a day in 2009, at noon
-  const double seconds = core::DaysToSeconds(date);
+  const double seconds = DaysToSeconds(date);
 
   EXPECT_FALSE(LinkedFileExists(file));
   EXPECT_FALSE(LinkedFileIsNewer(file, 0));
@@ -45,6 +56,14 @@ TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   EXPECT_FALSE(LinkedFileIsNewer(file, seconds - 0.5));
   EXPECT_FALSE(LinkedFileIsNewer(file, seconds));
   EXPECT_FALSE(LinkedFileIsNewer(file, seconds + 10));
+}
+
+TEST(LinkSync, DaysToSeconds) {
+  EXPECT_EQ(DaysToSeconds(2), 172800.0);
+  EXPECT_EQ(DaysToSeconds(0), 0.0);
+  EXPECT_EQ(DaysToSeconds(0.5), 43200.0);
+  EXPECT_EQ(DaysToSeconds(-1), -86400.0);
+  EXPECT_EQ(RuntimeErrorOf([] { DaysToSeconds(std::numeric_limits<double>::max()); }), 6);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "office/office_addin.h"
 
-#include "core/mod_main.h"
 #include "core/registry_helpers.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
@@ -53,7 +52,7 @@ std::string FindAddInFromCommand(std::string_view commandKey, std::string_view p
                                  std::string_view subFolder,
                                  const std::function<std::string()>& fileName) {
   const std::string command =
-      core::modMain::StripQuotes(core::GetRegistryString(commandKey, "", registry::Hive::ClassesRoot));
+      fs::StripQuotes(core::GetRegistryString(commandKey, "", registry::Hive::ClassesRoot));
   if (command.empty()) return {};
   const size_t at = text::LCase(command).find(text::LCase(programName));
   // The program's folder is the text before its name; without the name there

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/handheld_database.h"
 #include "core/on_fresh_thread.h"
-#include "core/pdb.h"
 #include "phonesync/library_folder.h"
 #include "phonesync/sync_test_fixtures.h"
 #include "platform/automation/class_registry.h"
@@ -85,14 +85,14 @@ TEST_F(SlidoraSync, InitListsTheModifiedPresentationsOfTheCategoryFolders) {
     test::WriteDeck(session, Slidr("root talk.pdb"), true);
     test::WriteDeck(session, Slidr("Work/.hidden.pdb"), true);
     test::WriteDeck(session, Slidr("Work/deck.bak"), true);
-    core::pdb workbook;
-    workbook.SetPDBName("Budget");
-    workbook.SetPdbType("Data");
-    workbook.SetPDBCreator("Zeri");
+    core::HandheldDatabase workbook;
+    workbook.SetName("Budget");
+    workbook.SetType("Data");
+    workbook.SetCreator("Zeri");
     workbook.WriteFile(Slidr("Work/budget.pdb"));
     test::WriteText(Slidr("Work/garbage.pdb"), "not a database at all");
     test::WriteDeck(session, Slidr("Work/newer.pdb"), true);
-    core::pdb newer;
+    core::HandheldDatabase newer;
     newer.ReadFile(Slidr("Work/newer.pdb"), true);
     std::string block = newer.AppInfoBlock();
     block[1] = 2;  // a format version this module does not know
@@ -188,7 +188,7 @@ TEST_F(SlidoraSync, SendsAndMarksUpToTheFirstFailure) {
     for (const char* name : {"1 first.pdb", "2 second.pdb", "3 third.pdb"}) {
       test::WriteDeck(session, Slidr(std::string("Talks/") + name), true, {Picture(), Picture()});
     }
-    core::pdb before;
+    core::HandheldDatabase before;
     before.ReadFile(Slidr("Talks/1 first.pdb"), true);
 
     picker_->Answer(ProbeLauncher());
@@ -202,13 +202,13 @@ TEST_F(SlidoraSync, SendsAndMarksUpToTheFirstFailure) {
     EXPECT_TRUE(test::IsMarkedModified(session, Slidr("Talks/2 second.pdb")));
     EXPECT_TRUE(test::IsMarkedModified(session, Slidr("Talks/3 third.pdb")));
 
-    core::pdb after;
+    core::HandheldDatabase after;
     after.ReadFile(Slidr("Talks/1 first.pdb"), true);
-    EXPECT_EQ(after.PDBName(), before.PDBName());
+    EXPECT_EQ(after.Name(), before.Name());
     ASSERT_EQ(after.Records().Count(), before.Records().Count());
     for (int32_t i = 1; i <= before.Records().Count(); ++i) {
-      const auto a = after.Records().Item(i)->RecordDataB();
-      const auto b = before.Records().Item(i)->RecordDataB();
+      const auto a = after.Records().Item(i)->Data();
+      const auto b = before.Records().Item(i)->Data();
       EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << "record " << i;
       EXPECT_EQ(after.Records().Item(i)->UniqueID(), before.Records().Item(i)->UniqueID());
     }

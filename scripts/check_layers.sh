@@ -9,9 +9,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-platform_all="platform/error platform/text platform/time platform/fs platform/registry platform/services platform/automation platform/windows"
+platform_all="platform/bytes platform/error platform/text platform/time platform/fs platform/registry platform/services platform/automation platform/windows"
 below_office="office core support $platform_all platform/hotsync"
 declare -A allowed=(
+  [platform/bytes]=""
   [platform/error]=""
   [platform/text]=""
   [platform/time]=""
@@ -51,6 +52,7 @@ folder_of() {
 
 status=0
 while IFS= read -r file; do
+  [ -f "$file" ] || continue
   folder_of "$file"
   folder=$found
   [ -n "$folder" ] || continue

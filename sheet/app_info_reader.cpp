@@ -1,7 +1,7 @@
 #include "sheet/app_info_reader.h"
 
 #include "core/module_error.h"
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/error/error.h"
 #include "sheet/workbook_pdb_format.h"
 

@@ -1,6 +1,6 @@
 #include "sheet/format_word.h"
 
-#include "core/mod_main.h"
+#include "core/number_text.h"
 #include "platform/automation/convert.h"
 
 namespace brevora::sheet {
@@ -11,7 +11,7 @@ uint32_t WordBits(double word) {
   }
   // Anything else goes the way the AND of the support library reads it: as the
   // number's text.
-  return static_cast<uint32_t>(core::modMain::BitAnd(FormatDouble(word), "4294967295"));
+  return static_cast<uint32_t>(core::BitAndDecimal(FormatDouble(word), "4294967295"));
 }
 
 }  // namespace brevora::sheet

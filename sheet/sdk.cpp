@@ -49,9 +49,9 @@ const MemberTable<SDK>& SDK::Members() {
       {"XLSToTBRExt", M::Method, [](SDK& s, Args a) { s.XLSToTBRExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"TBRToXLSExt", M::Method, [](SDK& s, Args a) { s.TBRToXLSExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"XLSToTBRExt_Sync", M::Method,
-       [](SDK& s, Args a) { s.XLSToTBRExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+       [](SDK& s, Args a) { s.XLSToTBRExtSync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"TBRToXLSExt_Sync", M::Method,
-       [](SDK& s, Args a) { s.TBRToXLSExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+       [](SDK& s, Args a) { s.TBRToXLSExtSync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"XLSToTBR", M::Method,
        [](SDK& s, Args a) { s.XLSToTBR(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
       {"TBRToXLS", M::Method,
@@ -221,12 +221,12 @@ void SDK::TBRToXLSExt(std::string_view tbr, std::string_view xls) {
              [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, ""); });
 }
 
-void SDK::XLSToTBRExt_Sync(std::string_view xls, std::string_view tbr, std::string_view link) {
+void SDK::XLSToTBRExtSync(std::string_view xls, std::string_view tbr, std::string_view link) {
   RunWrapped("SDK.XLSToTBRExt", "Error converting XLS to TBR.",
              [&] { ConvertThroughExcel("XLSToTBRExt", xls, tbr, link); });
 }
 
-void SDK::TBRToXLSExt_Sync(std::string_view tbr, std::string_view xls, std::string_view options) {
+void SDK::TBRToXLSExtSync(std::string_view tbr, std::string_view xls, std::string_view options) {
   RunWrapped("SDK.TBRToXLSExt_Sync", "Error converting TBR to XLS.",
              [&] { ConvertThroughExcel("TBRToXLSExt", tbr, xls, options); });
 }

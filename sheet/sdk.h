@@ -84,8 +84,8 @@ class SDK : public Dispatchable<SDK> {
   void XLSToTBRExt(std::string_view xls, std::string_view tbr);
   void TBRToXLSExt(std::string_view tbr, std::string_view xls);
   // The conduit's entries: the same macros with the third argument given.
-  void XLSToTBRExt_Sync(std::string_view xls, std::string_view tbr, std::string_view link);
-  void TBRToXLSExt_Sync(std::string_view tbr, std::string_view xls, std::string_view options);
+  void XLSToTBRExtSync(std::string_view xls, std::string_view tbr, std::string_view link);
+  void TBRToXLSExtSync(std::string_view tbr, std::string_view xls, std::string_view options);
   // With the user made current first: macro "XLSToTBR" with (xls, category,
   // workbook) / "TBRToXLS" with (category, workbook, xls).
   void XLSToTBR(std::string_view xls, std::string_view user, std::string_view category,

@@ -93,7 +93,7 @@ TEST(SdkExcelTest, StartedExcelCallLog) {
     FakeExcel xl;
     ScopedClass excel(kExcel, xl.app, xl.script);
     xl.Macro("XLSToTBRExt", [](Args) { return Variant(); });
-    NewConverter()->XLSToTBRExt_Sync("C:\\Data\\in.xls", "/t/out.tbr", "1");
+    NewConverter()->XLSToTBRExtSync("C:\\Data\\in.xls", "/t/out.tbr", "1");
     const std::string values = "False, , 0, 0, , <empty>, <empty>, <empty>, , 0";
     EXPECT_EQ(xl.script->calls, (Lines{"CreateObject(Excel.Application)",
                                        "App.Application",
@@ -273,14 +273,14 @@ TEST(SdkExcelTest, ExcelIsHandedBackByWhereItCameFromNotByTheModeAfterwards) {
 TEST(SdkExcelTest, WithoutExcel) {
   core::OnFreshThread([] {
     // A plain machine: nothing runs, nothing can be created.
-    AutomationError e = ErrorOf([] { NewConverter()->XLSToTBRExt_Sync("a.xls", "b.tbr", "1"); });
+    AutomationError e = ErrorOf([] { NewConverter()->XLSToTBRExtSync("a.xls", "b.tbr", "1"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "GetExcelObject");
     EXPECT_EQ(e.description(), "Error getting excel object.\r\nActiveX component can't create object");
 
     // Server mode without a pool.
     TheSession().SetIsServerMode(true);
-    e = ErrorOf([] { NewConverter()->TBRToXLSExt_Sync("a.tbr", "b.xls", "3"); });
+    e = ErrorOf([] { NewConverter()->TBRToXLSExtSync("a.tbr", "b.xls", "3"); });
     EXPECT_EQ(e.source(), "SDK.TBRToXLSExt_Sync");
     EXPECT_EQ(e.description(), "Error converting TBR to XLS.\r\nObject variable or With block variable not set");
   });
@@ -331,8 +331,8 @@ TEST(SdkExcelTest, EachConversionRunsItsMacroWithItsArguments) {
   const Case cases[] = {
       {[](SDK& s) { s.XLSToTBRExt("x.xls", "t.tbr"); }, "XLSToTBRExt, x.xls, t.tbr, ", false},
       {[](SDK& s) { s.TBRToXLSExt("t.tbr", "x.xls"); }, "TBRToXLSExt, t.tbr, x.xls, ", false},
-      {[](SDK& s) { s.XLSToTBRExt_Sync("x.xls", "t.tbr", "x.xls"); }, "XLSToTBRExt, x.xls, t.tbr, x.xls", false},
-      {[](SDK& s) { s.TBRToXLSExt_Sync("t.tbr", "x.xls", "4"); }, "TBRToXLSExt, t.tbr, x.xls, 4", false},
+      {[](SDK& s) { s.XLSToTBRExtSync("x.xls", "t.tbr", "x.xls"); }, "XLSToTBRExt, x.xls, t.tbr, x.xls", false},
+      {[](SDK& s) { s.TBRToXLSExtSync("t.tbr", "x.xls", "4"); }, "TBRToXLSExt, t.tbr, x.xls, 4", false},
       {[](SDK& s) { s.XLSToTBR("x.xls", "anna", "Unfiled", "Budget"); }, "XLSToTBR, x.xls, Unfiled, Budget", true},
       {[](SDK& s) { s.TBRToXLS("anna", "Unfiled", "Budget", "x.xls"); }, "TBRToXLS, Unfiled, Budget, x.xls", true},
   };

@@ -1,9 +1,9 @@
 #include "sheet/store_path.h"
 
 #include "core/application.h"
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/session.h"
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/text/case.h"
@@ -25,7 +25,7 @@ void CheckStoreName(std::string_view what, std::string_view name, const std::str
 
 StorePlace StoreFilePlace(core::Application& app, std::string_view user, std::string_view category,
                           std::string_view name, const std::string& source) {
-  app.SetFileMode(core::eTabulyn);
+  app.SetFileMode(core::kTabulynMode);
   if (!app.Session()) RaiseRuntimeError(91);
   if (!user.empty()) {
     app.SetCurrentUser(user);
@@ -38,7 +38,7 @@ StorePlace StoreFilePlace(core::Application& app, std::string_view user, std::st
   StorePlace place;
   place.folder = app.HomeDirectory() + std::string(category);
   place.file = place.folder + "\\" +
-               core::modMain::AddFileModeExtension(name, static_cast<int16_t>(app.Session()->FileMode()));
+               core::AddFileModeExtension(name, static_cast<int16_t>(app.Session()->FileMode()));
   return place;
 }
 

@@ -3,7 +3,8 @@
 #include "core/application.h"
 #include "core/module_error.h"
 #include "core/session.h"
-#include "core/trim.h"
+#include "core/temp_file.h"
+#include "core/text_cleanup.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -367,11 +368,7 @@ void Workbook::WriteToUser(std::string_view user, std::string_view category, std
 }
 
 std::string Workbook::GetTempFile() {
-  try {
-    return fs::MakeTempFile("tbr");
-  } catch (...) {
-    throw Wrap32760(CurrentError(), "Workbook.GetTempFile", "Could not get temp file.");
-  }
+  return core::GetTempFile("tbr", "Workbook.GetTempFile", "Could not get temp file.");
 }
 
 }  // namespace brevora::sheet

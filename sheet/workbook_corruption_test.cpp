@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 #include "sheet/sheet_test_support.h"
 #include "sheet/workbook.h"
 #include "testing/temp_home.h"
@@ -69,7 +69,7 @@ TEST(WorkbookCorruptionTest, TruncatedAndFlippedApplicationInfo) {
   SampleWorkbook(dir, wb);
   const std::string good = dir + "/Good.pdb";
   wb->WriteToPDB(good);
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(good, true);
   const std::string block = db.AppInfoBlock();
   const std::string path = dir + "/Bad.pdb";
@@ -102,11 +102,11 @@ TEST(WorkbookCorruptionTest, TruncatedAndFlippedApplicationInfo) {
   // Cell records that do not describe a cell of the workbook.
   for (const char* data : {"", "9\t1\t1", "1\t0\t1", "1\t1\t255", "1\t1\t1\t" "0123456789012345678901234567890123456789"
                            "012345678901234567890123456789012345678901234567890", "\t\t\t\t\t\t\t\t"}) {
-    core::pdb one;
+    core::HandheldDatabase one;
     one.ReadFile(good, true);
-    core::RecordRef r = MakeRef<core::record>();
+    core::RecordRef r = MakeRef<core::DatabaseRecord>();
     r->SetUniqueID(99);
-    r->SetRecordData(data);
+    r->SetDataText(data);
     one.Records().Add(r, "K99");
     one.WriteFile(path);
     Ref<Workbook> back = MakeRef<Workbook>();

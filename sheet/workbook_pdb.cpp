@@ -3,11 +3,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/mod_main.h"
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/fs/paths.h"
 #include "platform/text/case.h"
 #include "platform/time/dates.h"
 #include "sheet/app_info_reader.h"
@@ -28,7 +28,7 @@ constexpr const char* kCheckSource = "Workbook.WriteToPDB";
 // The database name of a target file: its name without folders and without a
 // final ".PDB" in any letter case.
 std::string DatabaseNameOf(std::string_view file) {
-  std::string name = core::modMain::GetFilePart(file);
+  std::string name = fs::FileNamePart(file);
   if (name.size() >= 4 && text::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".pdb")) {
     name.resize(name.size() - 4);
   }
@@ -72,7 +72,7 @@ void Workbook::CheckPdbWritable() const {
 void Workbook::WriteToPDB(std::string_view file) {
   try {
     CheckPdbWritable();
-    core::pdb db;
+    core::HandheldDatabase db;
     WorkbookHeader header;
     HeaderFromObjects(header);
     db.SetAppInfoBlock(AppInfoWriter::Build(header, version_, category_, isModified_));
@@ -80,9 +80,9 @@ void Workbook::WriteToPDB(std::string_view file) {
     db.SetCreationDate(dates::NowVbDate());
     db.Attributes().SetValue(0);
     db.Version().SetValue(version_);
-    db.SetPdbType(fmt::kType);
-    db.SetPDBCreator(fmt::kCreator);
-    db.SetPDBName(DatabaseNameOf(file));
+    db.SetType(fmt::kType);
+    db.SetCreator(fmt::kCreator);
+    db.SetName(DatabaseNameOf(file));
     int32_t id = 0;
     int32_t position = 0;
     std::string line;
@@ -91,9 +91,9 @@ void Workbook::WriteToPDB(std::string_view file) {
       for (const Ref<Cell>& cell : sheet->Cells()) {
         line.clear();
         AppendCellLine(line, position, *cell);
-        core::RecordRef record = MakeRef<core::record>();
+        core::RecordRef record = MakeRef<core::DatabaseRecord>();
         record->SetUniqueID(++id);
-        record->SetRecordDataB(std::vector<uint8_t>(line.begin(), line.end()));
+        record->SetData(std::vector<uint8_t>(line.begin(), line.end()));
         // Kept without the "K<id>" key: this list is only written out, and
         // keys are not stored in the file.
         db.Records().Add(std::move(record));
@@ -112,10 +112,10 @@ bool Workbook::OpenFromPDB(std::string_view file) {
     InitFromDefaults();
     sheets_ = MakeRef<SheetCollection>();
     styles_ = MakeRef<NamedStyleCollection>();
-    core::pdb db;
+    core::HandheldDatabase db;
     // The records are only walked in order: no keys are built for them.
     db.ReadFile(file, /*readData=*/true, /*keyed=*/false);
-    if (db.pdbType() != fmt::kType || db.PDBCreator() != fmt::kCreator) {
+    if (db.Type() != fmt::kType || db.Creator() != fmt::kCreator) {
       // The source and text are the ones callers have always seen.
       RaiseError(kWrapError, "Document.OpenFromPDB",
                  "Could not open workbook '" + std::string(file) + "'." + kLineBreak +
@@ -125,7 +125,7 @@ bool Workbook::OpenFromPDB(std::string_view file) {
     LoadAppInfoString(db.AppInfoBlock(), version_);
     SheetCollection& sheets = Sheets();
     for (const core::RecordRef& record : db.Records()) {
-      const std::span<const uint8_t> data = record->RecordDataB();
+      const std::span<const uint8_t> data = record->Data();
       AddCellFromLine(sheets, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     }
     return true;

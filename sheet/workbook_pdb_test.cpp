@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 #include "platform/automation/call_by_name.h"
 #include "sheet/sheet_test_support.h"
 #include "sheet/workbook.h"
@@ -63,11 +63,11 @@ TEST(WorkbookPdbTest, DefaultWorkbookGolden) {
   Ref<Workbook> wb = MakeRef<Workbook>();
   wb->InitFromDefaults();
   CallByName(wb, "WriteToPDB", CallKind::Method, path);
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(path, true);
-  EXPECT_EQ(db.PDBName(), "Budget");
-  EXPECT_EQ(db.pdbType(), "Data");
-  EXPECT_EQ(db.PDBCreator(), "Zeri");
+  EXPECT_EQ(db.Name(), "Budget");
+  EXPECT_EQ(db.Type(), "Data");
+  EXPECT_EQ(db.Creator(), "Zeri");
   EXPECT_EQ(db.Version().Value(), 9);
   EXPECT_EQ(db.Attributes().Value(), 0);
   EXPECT_EQ(db.SortInfoBlock(), "");
@@ -92,15 +92,15 @@ TEST(WorkbookPdbTest, RecordsAreCellLinesWithIdsInWritingOrder) {
   c.SetValue("x");
   c.SetFormatRaw(65);
   wb->WriteToPDB(path);
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(path, true);
   ASSERT_EQ(db.Records().Count(), 3);
   const char* lines[] = {"1\t3\t2\t=A1\t\t0\t0", "1\t1\t2\t\tx\t65\t0", "2\t1\t1\t\tfirst on two\t0\t0"};
   for (int32_t i = 1; i <= 3; ++i) {
-    const core::record& r = *db.Records().Item("K" + std::to_string(i));
+    const core::DatabaseRecord& r = *db.Records().Item("K" + std::to_string(i));
     EXPECT_EQ(r.UniqueID(), i);
     EXPECT_EQ(r.Attributes(), 0);
-    EXPECT_EQ(r.recordData(), lines[i - 1]);
+    EXPECT_EQ(r.DataText(), lines[i - 1]);
   }
 }
 
@@ -133,7 +133,7 @@ TEST(WorkbookPdbTest, FixedTextsAndCurrency) {
     wb->SetCurrencyCharacter(c.currency);
     wb->Sheets().Item(1).Setname("Twenty characters!!!");
     wb->WriteToPDB(path);
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(path, true);
     EXPECT_EQ(db.AppInfoBlock().substr(288, 2), std::string(c.bytes, 2)) << c.currency;
     EXPECT_EQ(db.AppInfoBlock().substr(18, 16), std::string("Twenty characte") + '\0');
@@ -221,17 +221,17 @@ TEST(WorkbookPdbTest, RoundTrips) {
 // Writes a database of the given kind with `block` as its application info.
 void WriteDb(const std::string& path, const char* type, const char* creator, int version, std::string block,
              const std::vector<std::string>& records = {}) {
-  core::pdb db;
-  db.SetPDBName("Crafted");
-  db.SetPdbType(type);
-  db.SetPDBCreator(creator);
+  core::HandheldDatabase db;
+  db.SetName("Crafted");
+  db.SetType(type);
+  db.SetCreator(creator);
   db.Version().SetValue(version);
   db.SetAppInfoBlock(std::move(block));
   int32_t id = 0;
   for (const std::string& data : records) {
-    core::RecordRef r = MakeRef<core::record>();
+    core::RecordRef r = MakeRef<core::DatabaseRecord>();
     r->SetUniqueID(++id);
-    r->SetRecordData(data);
+    r->SetDataText(data);
     db.Records().Add(r, "K" + std::to_string(id));
   }
   db.WriteFile(path);
@@ -341,9 +341,9 @@ TEST(WorkbookPdbTest, DatabaseNameComesFromTheFileName) {
     Ref<Workbook> wb = MakeRef<Workbook>();
     wb->InitFromDefaults();
     wb->WriteToPDB(path);
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(path, false);
-    EXPECT_EQ(db.PDBName(), c.name);
+    EXPECT_EQ(db.Name(), c.name);
   }
   Ref<Workbook> wb = MakeRef<Workbook>();
   wb->InitFromDefaults();

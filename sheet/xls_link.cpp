@@ -27,10 +27,10 @@ bool XlsLink::CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool f
     if (linked.empty() || !office::LinkFollows(header.SyncMethod, fromLink)) return false;
     if (fromLink) {
       if (!office::LinkedFileIsNewer(linked, header.LinkedFileTime)) return false;
-      ConverterFor(workbook)->XLSToTBRExt_Sync(linked, workbook.FullPath(), linked);
+      ConverterFor(workbook)->XLSToTBRExtSync(linked, workbook.FullPath(), linked);
       return true;
     }
-    ConverterFor(workbook)->TBRToXLSExt_Sync(workbook.FullPath(), linked, linked);
+    ConverterFor(workbook)->TBRToXLSExtSync(workbook.FullPath(), linked, linked);
     header.LinkedFileTime = office::LinkedFileSeconds(linked);
     return true;
   } catch (...) {

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/mod_main.h"
 #include "core/on_fresh_thread.h"
 #include "office/link_sync.h"
 #include "platform/automation/call_by_name.h"
@@ -97,7 +96,7 @@ TEST(XlsLinkTest, SyncMethodDecidesTheDirections) {
       Ref<Workbook> wb = Sample("desktop");
       wb->SetLinkedXLSFileName(xls);
       wb->SetLinkedXLSSyncMethod(c.method);
-      wb->SetLinkedXLSFileModDateTime(core::DaysToSeconds(kXlsDate) - 10);
+      wb->SetLinkedXLSFileModDateTime(office::DaysToSeconds(kXlsDate) - 10);
       wb->WriteToDisk(tbr);
       wb->OpenFromDisk(tbr, true, true);
       EXPECT_EQ(xl.Runs("XLSToTBRExt"), c.open ? 1u : 0u) << c.method;
@@ -128,7 +127,7 @@ TEST(XlsLinkTest, OneSecondNewerConverts) {
       fs::SetFileDateTime(xls, kXlsDate);
       Ref<Workbook> wb = Sample("desktop");
       wb->SetLinkedXLSFileName(xls);
-      wb->SetLinkedXLSFileModDateTime(core::DaysToSeconds(fs::FileDateTime(xls)) - c.newer);
+      wb->SetLinkedXLSFileModDateTime(office::DaysToSeconds(fs::FileDateTime(xls)) - c.newer);
       wb->WriteToDisk(tbr);
       EXPECT_TRUE(wb->OpenFromDisk(tbr, true, true));
       EXPECT_EQ(ValueOf(*wb), c.converts ? "from xls" : "desktop") << c.newer;
@@ -154,7 +153,7 @@ TEST(XlsLinkTest, APushRenewsTheLinkTimeInTheFile) {
     wb->WriteToDisk(tbr, true);
     EXPECT_EQ(xl.script->Select({"App.Run(tabrel8.xla!TBRToXLSExt"}),
               (LineList{"App.Run(tabrel8.xla!TBRToXLSExt, " + tbr + ", " + xls + ", " + xls + ")"}));
-    const double renewed = core::DaysToSeconds(kXlsDate + 1);
+    const double renewed = office::DaysToSeconds(kXlsDate + 1);
     EXPECT_EQ(wb->LinkedXLSFileModDateTime(), renewed);
     const LineList lines = testing::Lines(ReadText(tbr));
     ASSERT_GT(lines.size(), 6u);

@@ -23,15 +23,15 @@ const MemberTable<Outline>& Outline::Members() {
   static const MemberTable<Outline> table{
       {"Section", M::Let, [](O& o, Args a) { o.SetSection(CInt(a[0])); }},
       {"Section", M::Get, [](O& o, Args) { return Variant(o.Section()); }},
-      {"bullet", M::Get, [](O& o, Args) { return Variant(o.bullet()); }},
-      {"bullet", M::Let, [](O& o, Args a) { o.Setbullet(CInt(a[0])); }},
+      {"bullet", M::Get, [](O& o, Args) { return Variant(o.Bullet()); }},
+      {"bullet", M::Let, [](O& o, Args a) { o.SetBullet(CInt(a[0])); }},
       {"SeqNum", M::Let, [](O& o, Args a) { o.SetSeqNum(CInt(a[0])); }},
       {"SeqNum", M::Get, [](O& o, Args) { return Variant(o.SeqNum()); }},
       {"Text", M::Let, [](O& o, Args a) { o.SetText(CStr(a[0])); }},
       {"Text", M::Get, [](O& o, Args) { return Variant(o.Text()); }},
       {"HierLevel", M::Let, [](O& o, Args a) { o.SetHierLevel(CInt(a[0])); }},
       {"HierLevel", M::Get, [](O& o, Args) { return Variant(o.HierLevel()); }},
-      {"appendText", M::Method, [](O& o, Args a) { o.appendText(CStr(a[0])); }, 1}};
+      {"appendText", M::Method, [](O& o, Args a) { o.AppendText(CStr(a[0])); }, 1}};
   return table;
 }
 
@@ -64,7 +64,7 @@ Ref<Outline> Outlines::Add(int16_t seqNum, int16_t section, int16_t hierLevel, i
     line->SetSeqNum(seqNum);
     line->SetSection(section);
     line->SetHierLevel(hierLevel);
-    line->Setbullet(bullet);
+    line->SetBullet(bullet);
     line->SetText(std::string(text));
     items_.Add(line, MemberKey(seqNum));
     return line;
@@ -72,7 +72,7 @@ Ref<Outline> Outlines::Add(int16_t seqNum, int16_t section, int16_t hierLevel, i
   Ref<Outline> title = items_.Item(1);
   title->SetSection(0);
   title->SetSeqNum(0);
-  title->Setbullet(bullet);
+  title->SetBullet(bullet);
   title->SetText(std::string(text));
   title->SetHierLevel(0);
   return title;

@@ -27,15 +27,15 @@ class Outline : public Dispatchable<Outline> {
 
   int16_t Section() const { return section_; }
   void SetSection(int16_t v) { section_ = v; }
-  int16_t bullet() const { return bullet_; }
-  void Setbullet(int16_t v) { bullet_ = v; }
+  int16_t Bullet() const { return bullet_; }
+  void SetBullet(int16_t v) { bullet_ = v; }
   int16_t SeqNum() const { return seqNum_; }
   void SetSeqNum(int16_t v) { seqNum_ = v; }
   const std::string& Text() const { return text_; }
   void SetText(std::string v) { text_ = std::move(v); }
   int16_t HierLevel() const { return hierLevel_; }
   void SetHierLevel(int16_t v) { hierLevel_ = v; }
-  void appendText(std::string_view txt) { text_ += txt; }
+  void AppendText(std::string_view txt) { text_ += txt; }
 
   // Adds the line's record (type 2) for slide `slideIndex`.
   void WriteRecord(PresentationWriter& writer, int32_t slideIndex) const;

@@ -25,10 +25,10 @@ bool PptLink::SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& l
     if (linked.empty() || !office::LinkFollows(link.syncMethod, onOpen)) return false;
     if (onOpen) {
       if (!office::LinkedFileIsNewer(linked, link.modDateTime)) return false;
-      ConverterFor(presentation)->PPTToPDBExt_Sync(linked, presentation.FullPath(), linked);
+      ConverterFor(presentation)->PPTToPDBExtSync(linked, presentation.FullPath(), linked);
       return true;
     }
-    ConverterFor(presentation)->PDBToPPTExt_Sync(presentation.FullPath(), linked, linked);
+    ConverterFor(presentation)->PDBToPPTExtSync(presentation.FullPath(), linked, linked);
     link.modDateTime = office::LinkedFileSeconds(linked);
     return true;
   } catch (...) {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/mod_main.h"
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
@@ -43,7 +42,7 @@ AutomationError ErrorOf(const std::function<void()>& f) {
   return AutomationError(0, "", "");
 }
 
-double FileSeconds(const std::string& path) { return core::DaysToSeconds(fs::FileDateTime(path)); }
+double FileSeconds(const std::string& path) { return office::DaysToSeconds(fs::FileDateTime(path)); }
 
 // The names in the temporary folder that begin with "tbr".
 std::vector<std::string> TempLeftovers() {
@@ -73,7 +72,7 @@ class PptLinkTest : public ::testing::Test {
     ppt->SetMacro("slidr6.ppa!PDBToPPTExt", [this](FakeOfficeApp&, Args a) {
       const std::vector<Variant>& e = a[0].AsArray();
       pushes.push_back({CStr(e[1]), CStr(e[2]), CStr(e[3])});
-      pushedWasPresentation = Presentation::fileIsPresentation(CStr(e[1]));
+      pushedWasPresentation = Presentation::FileIsPresentation(CStr(e[1]));
       if (pushWritesNothing) return Variant();
       fs::AtomicWrite(CStr(e[2]), std::string_view("PPT"));
       fs::SetFileDateTime(CStr(e[2]), pushedTime);
@@ -89,7 +88,7 @@ class PptLinkTest : public ::testing::Test {
     Ref<Presentation> p = MakeRef<Presentation>();
     p->SetFileName(title);
     Ref<Slide> s = p->Slides()->Add(1, 0, dir_ + "/pic.png");
-    s->addThumbnail(dir_ + "/thumb.png", 0);
+    s->AddThumbnail(dir_ + "/thumb.png", 0);
     s->Outlines()->Add(0, 0, 0, NONE, title);
     p->SetLinkedPPTFileName(link);
     p->SetLinkedPPTFileModDateTime(linkTime);
@@ -154,7 +153,7 @@ TEST_F(PptLinkTest, OneSecondThreshold) {
     link.modDateTime = t - 1.0;
     EXPECT_TRUE(step.SyncLinkedFile(p, link, true));
     EXPECT_EQ(pulls, (std::vector<Call>{{ppt_, dir_ + "/own.pdb", ppt_}}));
-    EXPECT_TRUE(Presentation::fileIsPresentation(dir_ + "/own.pdb"));
+    EXPECT_TRUE(Presentation::FileIsPresentation(dir_ + "/own.pdb"));
   });
 }
 
@@ -203,7 +202,7 @@ TEST_F(PptLinkTest, RenewedLinkTimeReachesTheFile) {
       p.OpenFromDisk(dir_ + "/own.pdb");
       p.WriteToDisk("", true);
       EXPECT_EQ(p.LinkedPPTFileModDateTime(), FileSeconds(ppt_));
-      EXPECT_NEAR(p.LinkedPPTFileModDateTime(), core::DaysToSeconds(pushedTime), 1e-3);
+      EXPECT_NEAR(p.LinkedPPTFileModDateTime(), office::DaysToSeconds(pushedTime), 1e-3);
     }
     Presentation again;
     again.OpenFromDisk(dir_ + "/own.pdb", true, true);

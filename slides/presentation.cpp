@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/application.h"
-#include "core/mod_main.h"
-#include "core/pdb.h"
+#include "core/file_mode.h"
+#include "core/handheld_database.h"
 #include "core/session.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
@@ -108,11 +108,11 @@ const MemberTable<Presentation>& Presentation::Members() {
       {"WriteToUser", M::Method,
        [](P& p, Args a) { p.WriteToUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"WriteToPPT", M::Method, [](P& p, Args a) { return Variant(p.WriteToPPT(CStr(a[0]))); }, 1},
-      {"deleteFolder", M::Method, [](P& p, Args) { p.deleteFolder(); }},
-      {"createImages", M::Method, [](P& p, Args) { p.createImages(); }},
-      {"getImageDirectory", M::Method, [](P& p, Args) { return Variant(p.getImageDirectory()); }},
+      {"deleteFolder", M::Method, [](P& p, Args) { p.DeleteFolder(); }},
+      {"createImages", M::Method, [](P& p, Args) { p.CreateImages(); }},
+      {"getImageDirectory", M::Method, [](P& p, Args) { return Variant(p.ImageDirectory()); }},
       {"fileIsPresentation", M::Method,
-       [](P&, Args a) { return Variant(fileIsPresentation(CStr(a[0]))); }, 1},
+       [](P&, Args a) { return Variant(FileIsPresentation(CStr(a[0]))); }, 1},
       {"optimizePngFileDLL", M::Method, [](P&, Args a) { ReduceByRef(a, OptimizePngFileDLL); }, 3},
       {"optimizePngFile", M::Method, [](P&, Args a) { ReduceByRef(a, OptimizePngFile); }, 3}};
   return table;
@@ -123,7 +123,7 @@ Presentation::Presentation()
 
 Presentation::~Presentation() {
   try {
-    deleteFolder();
+    DeleteFolder();
     ClosePresentation();
   } catch (...) {
     // The object is going away; nothing can be reported.
@@ -169,7 +169,7 @@ void Presentation::SetFullPath(std::string_view path) {
 
 void Presentation::ClosePresentation() {
   try {
-    deleteFolder();
+    DeleteFolder();
     fullPath_.clear();
     while (slides_->Count() > 0) slides_->Remove(Variant(slides_->Count()));
   } catch (...) {
@@ -258,11 +258,11 @@ PresentationHeader Presentation::HeaderFromProperties() const {
   return header;
 }
 
-std::string Presentation::getImageDirectory() const { return ImageFolderOf(fullPath_); }
+std::string Presentation::ImageDirectory() const { return ImageFolderOf(fullPath_); }
 
-void Presentation::deleteFolder() {
+void Presentation::DeleteFolder() {
   std::vector<std::string> folders;
-  if (!fullPath_.empty()) folders.push_back(getImageDirectory());
+  if (!fullPath_.empty()) folders.push_back(ImageDirectory());
   if (!unpackedFolder_.empty() &&
       std::none_of(folders.begin(), folders.end(),
                    [&](const std::string& f) { return SameFolder(unpackedFolder_, f); })) {
@@ -296,32 +296,22 @@ void Presentation::deleteFolder() {
   unpackedFolder_.clear();
 }
 
-bool Presentation::fileIsPresentation(std::string_view file) {
+bool Presentation::FileIsPresentation(std::string_view file) {
   try {
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(file, false);
-    return db.PDBCreator() == presentation_format::kCreator;
+    return db.Creator() == presentation_format::kCreator;
   } catch (...) {
     return false;
   }
 }
 
-void Presentation::optimizePngFileDLL(std::string_view inFile, std::string_view outFile,
-                                      int16_t& toDepth) {
-  OptimizePngFileDLL(inFile, outFile, toDepth);
-}
-
-void Presentation::optimizePngFile(std::string_view inFile, std::string_view outFile,
-                                   int16_t& toDepth) {
-  OptimizePngFile(inFile, outFile, toDepth);
-}
-
 std::string Presentation::UserPath(std::string_view user, std::string_view category,
                                    std::string_view name, bool cleanFolder) {
   core::Application& app = App();
-  app.SetFileMode(core::eSlidora);
+  app.SetFileMode(core::kSlidoraMode);
   if (!user.empty()) app.SetCurrentUser(user);
-  if (cleanFolder) deleteFolder();
+  if (cleanFolder) DeleteFolder();
   if (!(category.empty() || fs::IsPlainName(category)) || !fs::IsPlainName(name)) {
     RaiseError(kWrapError, "Presentation.UserPath",
                "Invalid category or presentation name: '" + std::string(category) + "', '" +
@@ -334,37 +324,37 @@ std::string Presentation::UserPath(std::string_view user, std::string_view categ
     // The open or write that follows reports a folder that could not be made.
   }
   const int16_t mode = static_cast<int16_t>(app.Session()->FileMode());
-  return (category.empty() ? folder : folder + "/") + core::modMain::AddFileModeExtension(name, mode);
+  return (category.empty() ? folder : folder + "/") + core::AddFileModeExtension(name, mode);
 }
 
-bool Presentation::OpenFromUser(std::string_view sUser, std::string_view sCategory,
-                                std::string_view sName) {
-  fullPath_ = UserPath(sUser, sCategory, sName, /*cleanFolder=*/true);
+bool Presentation::OpenFromUser(std::string_view user, std::string_view category,
+                                std::string_view name) {
+  fullPath_ = UserPath(user, category, name, /*cleanFolder=*/true);
   return OpenFromDisk(fullPath_, true, false);
 }
 
-void Presentation::WriteToUser(std::string_view sUser, std::string_view sCategory,
-                               std::string_view sName) {
+void Presentation::WriteToUser(std::string_view user, std::string_view category,
+                               std::string_view name) {
   fullPath_.clear();
-  fullPath_ = UserPath(sUser, sCategory, sName, /*cleanFolder=*/false);
+  fullPath_ = UserPath(user, category, name, /*cleanFolder=*/false);
   WriteToDisk("", false);
 }
 
-bool Presentation::OpenFromPDB(std::string_view sFile) {
+bool Presentation::OpenFromPDB(std::string_view file) {
   try {
-    return OpenFromDisk(sFile, true, false);
+    return OpenFromDisk(file, true, false);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.OpenFromPDB", "Unable to open from PDB.");
   }
 }
 
-void Presentation::WriteToPDB(std::string_view sFileView) {
-  const std::string sFile(sFileView);  // the view may be of fullPath_ itself
+void Presentation::WriteToPDB(std::string_view fileView) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
-    WriteToDisk(sFile, false);
+    WriteToDisk(file, false);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.WriteToPDB",
-                    "Could not save Presentation '" + sFile + "'.");
+                    "Could not save Presentation '" + file + "'.");
   }
 }
 

@@ -36,7 +36,7 @@
 
 namespace brevora::core {
 class Session;
-class pdb;
+class HandheldDatabase;
 class Application;
 }  // namespace brevora::core
 
@@ -113,17 +113,17 @@ class Presentation : public Dispatchable<Presentation> {
   // as they were). OpenFromPPT returns the open's result; WriteToPPT true.
   // Temporary name failure: 32760 "Presentation.GetTempFile"; other errors
   // reach the caller as the converter or the open/write raised them.
-  bool OpenFromPPT(std::string_view sPPT);
-  bool WriteToPPT(std::string_view sPPT);
+  bool OpenFromPPT(std::string_view pptFile);
+  bool WriteToPPT(std::string_view pptFile);
 
   // Storage; see the class comment.
-  bool OpenFromDisk(std::string_view sFile = {}, bool bReadCells = true,
-                    bool bUpdateFromLink = false);
-  void WriteToDisk(std::string_view sFile = {}, bool bUpdateLink = false);
+  bool OpenFromDisk(std::string_view file = {}, bool readRecords = true,
+                    bool updateFromLink = false);
+  void WriteToDisk(std::string_view file = {}, bool updateLink = false);
   void UpdateHeader();
-  void createImages();
-  bool OpenFromPDB(std::string_view sFile);
-  void WriteToPDB(std::string_view sFile);
+  void CreateImages();
+  bool OpenFromPDB(std::string_view file);
+  void WriteToPDB(std::string_view file);
   bool OpenFromZazerDB(const Variant&) { return false; }
   void WriteToZazerDB(const Variant&) {}
 
@@ -132,23 +132,17 @@ class Presentation : public Dispatchable<Presentation> {
   // and the name with ".pdb". Opening cleans the image folder first; writing
   // keeps the pictures it is about to store. A category or name that is not a
   // plain name (separators, "..", control characters) is refused (32760).
-  bool OpenFromUser(std::string_view sUser, std::string_view sCategory, std::string_view sName);
-  void WriteToUser(std::string_view sUser, std::string_view sCategory, std::string_view sName);
+  bool OpenFromUser(std::string_view user, std::string_view category, std::string_view name);
+  void WriteToUser(std::string_view user, std::string_view category, std::string_view name);
 
   // Deletes the slides' pictures that lie inside the image folder (and the
   // folder this object unpacked into), then removes those folders when empty.
   // Errors end each step quietly.
-  void deleteFolder();
+  void DeleteFolder();
   // FullPath without its file name's extension, and "img/".
-  std::string getImageDirectory() const;
+  std::string ImageDirectory() const;
   // True when `file` is a handheld database with creator "Sldr"; any error: false.
-  static bool fileIsPresentation(std::string_view file);
-
-  // PNG colour-depth reduction (slides/png_reduction.h).
-  static void optimizePngFileDLL(std::string_view inFile, std::string_view outFile,
-                                 int16_t& toDepth);
-  static void optimizePngFile(std::string_view inFile, std::string_view outFile,
-                              int16_t& toDepth);
+  static bool FileIsPresentation(std::string_view file);
 
   const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes the application object it hands out.
@@ -167,13 +161,13 @@ class Presentation : public Dispatchable<Presentation> {
   static std::string GetTempFile();
 
   // presentation_database.cpp
-  PresentationHeader ReadDatabase(core::pdb& db, bool withRecords);
+  PresentationHeader ReadDatabase(core::HandheldDatabase& db, bool withRecords);
   // Handles each record by its type, in file order. Without `addSlides` (the
   // unpacking of createImages) only the pictures are written and attached.
   // A picture part is appended only to a picture whose header record this read
   // has seen (`started`): a part without one belongs to no slide, and a file
   // made for it would outlive the presentation in its image folder.
-  void ReadRecords(const core::pdb& db, bool addSlides);
+  void ReadRecords(const core::HandheldDatabase& db, bool addSlides);
   void ReadInfoRecord(std::span<const uint8_t> record);
   void ReadSlideRecord(std::span<const uint8_t> record, bool addSlides, std::set<std::string>& started);
   void ReadOutlineRecord(std::span<const uint8_t> record);

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
@@ -24,8 +24,8 @@ namespace fmt = presentation_format;
 // A stored number in a 16-bit property; 6 "Overflow" above 32767.
 int16_t ToInteger(int32_t value) { return DoubleToInteger(value); }
 
-void RequirePresentation(const core::pdb& db) {
-  if (db.pdbType() != fmt::kType || db.PDBCreator() != fmt::kCreator) {
+void RequirePresentation(const core::HandheldDatabase& db) {
+  if (db.Type() != fmt::kType || db.Creator() != fmt::kCreator) {
     RaiseError(kWrapError, "Presentation.OpenFromDisk", "PDB Is not a Slidora presentation");
   }
 }
@@ -40,24 +40,24 @@ Ref<Slide> ExistingSlide(Slides& slides, int32_t n) {
 }  // namespace
 
 std::string Presentation::PicturePath(const char* name, int32_t slide) const {
-  return getImageDirectory() + name + std::to_string(slide) + fmt::kPictureExtension;
+  return ImageDirectory() + name + std::to_string(slide) + fmt::kPictureExtension;
 }
 
-void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
-  const std::string sFile(sFileView);  // the view may be of fullPath_ itself
+void Presentation::WriteToDisk(std::string_view fileView, bool updateLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
-    if (!sFile.empty()) fullPath_ = sFile;
+    if (!file.empty()) fullPath_ = file;
     if (fullPath_.empty()) {
       RaiseError(kWrapError, "Presentation.WriteToDisk",
                  "Please name the Presentation before saving it.");
     }
-    core::pdb db;
-    db.SetPDBName(DatabaseNameOf(fullPath_));
+    core::HandheldDatabase db;
+    db.SetName(DatabaseNameOf(fullPath_));
     db.Attributes().SetValue(fmt::kDatabaseAttributes);
     db.Version().SetValue(version_);
     db.SetCreationDate(dates::NowVbDate());
-    db.SetPdbType(fmt::kType);
-    db.SetPDBCreator(fmt::kCreator);
+    db.SetType(fmt::kType);
+    db.SetCreator(fmt::kCreator);
     db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
 
     PresentationWriter writer(db);
@@ -70,7 +70,7 @@ void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
     for (const Ref<Slide>& s : *slides_) s->WriteVantaSlide(writer);
     db.WriteFile(fullPath_);
 
-    if (bUpdateLink && linkStep_) {
+    if (updateLink && linkStep_) {
       PresentationLinkInfo link = GetLinkInfo();
       if (!link.fileName.empty()) {
         linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/false);
@@ -92,10 +92,10 @@ void Presentation::WriteToDisk(std::string_view sFileView, bool bUpdateLink) {
 // Reads the file at FullPath (the records only when `withRecords`), checks its
 // kind, takes the name, the modified flag and the reserved field, and returns
 // the header.
-PresentationHeader Presentation::ReadDatabase(core::pdb& db, bool withRecords) {
+PresentationHeader Presentation::ReadDatabase(core::HandheldDatabase& db, bool withRecords) {
   db.ReadFile(fullPath_, withRecords);
   RequirePresentation(db);
-  fileName_ = db.PDBName();
+  fileName_ = db.Name();
   const std::string& block = db.AppInfoBlock();
   PresentationHeader header =
       ReadHeader(Bytes(reinterpret_cast<const uint8_t*>(block.data()), block.size()));
@@ -104,36 +104,36 @@ PresentationHeader Presentation::ReadDatabase(core::pdb& db, bool withRecords) {
   return header;
 }
 
-bool Presentation::OpenFromDisk(std::string_view sFileView, bool bReadCells, bool bUpdateFromLink) {
-  const std::string sFile(sFileView);  // the view may be of fullPath_ itself
+bool Presentation::OpenFromDisk(std::string_view fileView, bool readRecords, bool updateFromLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
-    if (!sFile.empty()) fullPath_ = sFile;
+    if (!file.empty()) fullPath_ = file;
     // Without the slides only the header is read: no record data, no pictures.
-    auto db = std::make_unique<core::pdb>();
-    PresentationHeader header = ReadDatabase(*db, bReadCells);
-    if (bReadCells) {
-      const std::string folder = getImageDirectory();
+    auto db = std::make_unique<core::HandheldDatabase>();
+    PresentationHeader header = ReadDatabase(*db, readRecords);
+    if (readRecords) {
+      const std::string folder = ImageDirectory();
       fs::MakeFolder(folder);
       unpackedFolder_ = folder;
     }
     PresentationLinkInfo link = header.link;
-    if (bUpdateFromLink && linkStep_ && linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/true)) {
-      db = std::make_unique<core::pdb>();
-      link = ReadDatabase(*db, bReadCells).link;
+    if (updateFromLink && linkStep_ && linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/true)) {
+      db = std::make_unique<core::HandheldDatabase>();
+      link = ReadDatabase(*db, readRecords).link;
     }
     ApplyLinkInfo(link);
-    if (bReadCells) ReadRecords(*db, /*addSlides=*/true);
+    if (readRecords) ReadRecords(*db, /*addSlides=*/true);
     return true;
   } catch (...) {
     throw WrapAlways(CurrentError(), "Presentation.OpenFromDisk",
-                     "Could not open Presentation '" + sFile + "'.");
+                     "Could not open Presentation '" + file + "'.");
   }
 }
 
-void Presentation::ReadRecords(const core::pdb& db, bool addSlides) {
+void Presentation::ReadRecords(const core::HandheldDatabase& db, bool addSlides) {
   std::set<std::string> started;
   for (const core::RecordRef& r : db.Records()) {
-    const Bytes data = r->RecordDataB();
+    const Bytes data = r->Data();
     const std::optional<uint16_t> type = RecordTypeOf(data);
     if (!type) continue;  // no type: nothing of ours
     switch (*type) {
@@ -208,7 +208,7 @@ void Presentation::ReadThumbnailRecord(Bytes record) {
   Ref<Slide> slide = ExistingSlide(*slides_, n);
   const std::string file = PicturePath(fmt::kThumbnailName, n);
   WriteNewFile(file, thumbnail.png);
-  slide->addThumbnail(file, slide->compression());
+  slide->AddThumbnail(file, slide->Compression());
 }
 
 void Presentation::ReadVantaRecord(Bytes record, std::set<std::string>& started) {
@@ -217,7 +217,7 @@ void Presentation::ReadVantaRecord(Bytes record, std::set<std::string>& started)
   const std::string file = PicturePath(fmt::kVantaPictureName, n);
   if (picture.part == 0) {
     Ref<Slide> slide = ExistingSlide(*slides_, n);
-    slide->addVantaSlide(file, static_cast<int16_t>(picture.compression), picture.id);
+    slide->AddVantaSlide(file, static_cast<int16_t>(picture.compression), picture.id);
     CreateEmptyFile(file);
     started.insert(file);
   } else if (started.count(file) != 0) {
@@ -227,7 +227,7 @@ void Presentation::ReadVantaRecord(Bytes record, std::set<std::string>& started)
 
 void Presentation::UpdateHeader() {
   try {
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(fullPath_, true);
     RequirePresentation(db);
     db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
@@ -237,11 +237,11 @@ void Presentation::UpdateHeader() {
   }
 }
 
-void Presentation::createImages() {
-  const std::string folder = getImageDirectory();
+void Presentation::CreateImages() {
+  const std::string folder = ImageDirectory();
   fs::MakeFolder(folder);
   unpackedFolder_ = folder;
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(fullPath_, true);
   ReadRecords(db, /*addSlides=*/false);
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
@@ -25,8 +25,8 @@ namespace {
 namespace fmt = presentation_format;
 using ByteVector = std::vector<uint8_t>;
 
-ByteVector Data(const core::pdb& db, int32_t position) {
-  auto d = db.Records().Item(position)->RecordDataB();
+ByteVector Data(const core::HandheldDatabase& db, int32_t position) {
+  auto d = db.Records().Item(position)->Data();
   return ByteVector(d.begin(), d.end());
 }
 
@@ -66,7 +66,7 @@ class PresentationDb : public ::testing::Test {
       thumbs_[n] = Put("thumb" + k + ".png", testing::TestPicturePng(16, 12, 8));
       Ref<Slide> s = p->Slides()->Add(n, static_cast<int16_t>(6 + n), Path("pic" + k + ".png"));
       s->SetID(100 + n);
-      s->addThumbnail(Path("thumb" + k + ".png"), 0);
+      s->AddThumbnail(Path("thumb" + k + ".png"), 0);
       s->Outlines()->Add(0, 0, 0, NONE, "Title " + k);
       s->Outlines()->Add(1, 0, 1, CIRCLEBULLET, "Line a" + k);
       s->Outlines()->Add(2, 0, 2, NUMBEREDBULLET, "Line b" + k);
@@ -90,11 +90,11 @@ TEST_F(PresentationDb, GoldenTwoSlideDatabase) {
   p->WriteToDisk(Path("review.pdb"));
   EXPECT_EQ(p->FullPath(), Path("review.pdb"));
 
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(Path("review.pdb"), true);
-  EXPECT_EQ(db.PDBName(), "review");
-  EXPECT_EQ(db.pdbType(), "Spdb");
-  EXPECT_EQ(db.PDBCreator(), "Sldr");
+  EXPECT_EQ(db.Name(), "review");
+  EXPECT_EQ(db.Type(), "Spdb");
+  EXPECT_EQ(db.Creator(), "Sldr");
   EXPECT_EQ(db.Attributes().Value(), 8);
   EXPECT_EQ(db.Version().Value(), 1);
   EXPECT_EQ(db.SortInfoBlock(), "");
@@ -135,7 +135,7 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
   Presentation p;
   ASSERT_TRUE(p.OpenFromDisk(Path("review.pdb")));
   const std::string img = Path("reviewimg/");
-  EXPECT_EQ(p.getImageDirectory(), img);
+  EXPECT_EQ(p.ImageDirectory(), img);
   EXPECT_EQ(p.FileName(), "Quarterly review");
   EXPECT_EQ(p.NumSlides(), 2);
   EXPECT_FALSE(p.IsModified());
@@ -145,11 +145,11 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
     const std::string k = std::to_string(n);
     const Ref<Slide> s = p.Slides()->Item(Variant(k + "K"));
     EXPECT_EQ(s->ID(), 100 + n);
-    EXPECT_EQ(s->compression(), 6 + n);
+    EXPECT_EQ(s->Compression(), 6 + n);
     EXPECT_EQ(s->FilePath(), img + "slide" + k + ".PNG");
     EXPECT_EQ(fs::ReadWholeFile(s->FilePath()), pictures_[n]);
     EXPECT_EQ(s->Thumbnail()->ImagePath(), img + "slideThumb" + k + ".PNG");
-    EXPECT_EQ(s->Thumbnail()->compression(), 6 + n) << "a thumbnail takes the slide's compression";
+    EXPECT_EQ(s->Thumbnail()->Compression(), 6 + n) << "a thumbnail takes the slide's compression";
     EXPECT_EQ(fs::ReadWholeFile(s->Thumbnail()->ImagePath()), thumbs_[n]);
     EXPECT_EQ(testing::ReadPicture(s->FilePath()).width, 40u + n);
     EXPECT_EQ(s->NoteText(), "Note " + k + "\r\nsecond");
@@ -160,7 +160,7 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
     const Ref<Outline> b = s->Outlines()->Item(Variant("2K"));
     EXPECT_EQ(b->Text(), "Line b" + k);
     EXPECT_EQ(b->HierLevel(), 2);
-    EXPECT_EQ(b->bullet(), NUMBEREDBULLET);
+    EXPECT_EQ(b->Bullet(), NUMBEREDBULLET);
   }
   EXPECT_EQ(fs::ListFolder(img, fs::ListKind::Files),
             (std::vector<std::string>{"slide1.PNG", "slide2.PNG", "slideThumb1.PNG",
@@ -169,7 +169,7 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
   // Written again from the unpacked pictures, the file holds the same records,
   // but for the thumbnails' compression, which they took from their slides.
   p.WriteToDisk(Path("again.pdb"));
-  core::pdb first, second;
+  core::HandheldDatabase first, second;
   first.ReadFile(Path("review.pdb"), true);
   second.ReadFile(Path("again.pdb"), true);
   ASSERT_EQ(first.Records().Count(), second.Records().Count());
@@ -191,7 +191,7 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
 TEST_F(PresentationDb, LargeScreenPicturesSurviveOpenAndSave) {
   Ref<Presentation> deck = TwoSlideDeck();
   const ByteVector big = Put("big.png", testing::TestPicturePng(400, 300, 24));
-  deck->Slides()->Item(Variant("2K"))->addVantaSlide(Path("big.png"), 3, 555);
+  deck->Slides()->Item(Variant("2K"))->AddVantaSlide(Path("big.png"), 3, 555);
   deck->WriteToDisk(Path("v.pdb"));
   {
     Presentation p;
@@ -199,17 +199,17 @@ TEST_F(PresentationDb, LargeScreenPicturesSurviveOpenAndSave) {
     const Ref<VantaImage> v = p.Slides()->Item(Variant("2K"))->VantaSlide();
     EXPECT_EQ(v->ImagePath(), Path("vimg/slideVanta2.PNG"));
     EXPECT_EQ(v->ID(), 555);
-    EXPECT_EQ(v->compression(), 3);
+    EXPECT_EQ(v->Compression(), 3);
     EXPECT_EQ(fs::ReadWholeFile(v->ImagePath()), big);
     EXPECT_EQ(p.Slides()->Item(Variant("1K"))->VantaSlide()->ImagePath(), "");
     p.WriteToDisk(Path("v2.pdb"));
   }
   EXPECT_FALSE(fs::FolderExists(Path("vimg"))) << "cleaned when the object ended";
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(Path("v2.pdb"), true);
   int32_t vantaRecords = 0;
   for (const core::RecordRef& r : db.Records()) {
-    if (r->RecordDataB()[1] == fmt::kVantaPictureRecord) ++vantaRecords;
+    if (r->Data()[1] == fmt::kVantaPictureRecord) ++vantaRecords;
   }
   EXPECT_EQ(vantaRecords, static_cast<int32_t>(1 + fmt::PartCount(big.size())));
 }
@@ -223,10 +223,10 @@ TEST_F(PresentationDb, PictureSizesRoundTrip) {
     Put("t.png", {1, 2});
     {
       Presentation p;
-      p.Slides()->Add(1, 0, Path("p.png"))->addThumbnail(Path("t.png"), 0);
+      p.Slides()->Add(1, 0, Path("p.png"))->AddThumbnail(Path("t.png"), 0);
       p.WriteToDisk(Path("s.pdb"));
     }
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(Path("s.pdb"), true);
     // info, picture header and parts, title, note, thumbnail
     EXPECT_EQ(db.Records().Count(), static_cast<int32_t>(5 + fmt::PartCount(length)));
@@ -241,7 +241,7 @@ TEST_F(PresentationDb, TextTransforms) {
   Put("t.png", {2});
   Presentation p;
   Ref<Slide> s = p.Slides()->Add(1, 0, Path("p.png"));
-  s->addThumbnail(Path("t.png"), 0);
+  s->AddThumbnail(Path("t.png"), 0);
   s->Outlines()->Add(0, 0, 0, NONE, "Head\r\nline\vtab");
   s->SetNoteText("a\r\nb");
   p.WriteToDisk(Path("t.pdb"));
@@ -257,7 +257,7 @@ TEST_F(PresentationDb, LinkFieldsRoundTrip) {
   Put("p.png", {1});
   Put("t.png", {2});
   Presentation p;
-  p.Slides()->Add(1, 0, Path("p.png"))->addThumbnail(Path("t.png"), 0);
+  p.Slides()->Add(1, 0, Path("p.png"))->AddThumbnail(Path("t.png"), 0);
   p.SetLinkedPPTFileName(std::string(256, 'L'));  // cut to 255 on writing
   p.SetLinkedPPTSyncMethod(3);
   p.SetLinkedPPTSyncOption(1);
@@ -276,7 +276,7 @@ TEST_F(PresentationDb, UpdateHeaderTouchesOnlyTheApplicationInfoBlock) {
   Ref<Presentation> deck = TwoSlideDeck();
   deck->SetIsModified(true);
   deck->WriteToDisk(Path("u.pdb"));
-  core::pdb before;
+  core::HandheldDatabase before;
   before.ReadFile(Path("u.pdb"), true);
 
   Presentation p;
@@ -285,9 +285,9 @@ TEST_F(PresentationDb, UpdateHeaderTouchesOnlyTheApplicationInfoBlock) {
   p.SetIsModified(false);
   p.UpdateHeader();
 
-  core::pdb after;
+  core::HandheldDatabase after;
   after.ReadFile(Path("u.pdb"), true);
-  EXPECT_EQ(after.PDBName(), before.PDBName());
+  EXPECT_EQ(after.Name(), before.Name());
   EXPECT_EQ(after.CreationDate(), before.CreationDate());
   EXPECT_EQ(after.Version().Value(), before.Version().Value());
   ASSERT_EQ(after.Records().Count(), before.Records().Count());
@@ -321,13 +321,13 @@ int64_t BytesReadSoFar() {
 TEST_F(PresentationDb, HeaderOnlyOpenReadsNoRecordDataAndUnpacksNothing) {
   Ref<Presentation> deck = TwoSlideDeck();
   Put("big.png", testing::TestPicturePng(300, 200, 24));
-  deck->Slides()->Add(3, 0, Path("big.png"))->addThumbnail(Path("thumb1.png"), 0);
+  deck->Slides()->Add(3, 0, Path("big.png"))->AddThumbnail(Path("thumb1.png"), 0);
   deck->SetIsModified(true);
   deck->WriteToDisk(Path("h.pdb"));
   deck = nullptr;
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(Path("h.pdb"), true);
-  const auto dataStart = static_cast<int64_t>(db.Records().Item(1)->LocalChunkID().Value());
+  const auto dataStart = static_cast<int64_t>(db.Records().Item(1)->DataOffset().Value());
   const auto size = static_cast<int64_t>(fs::FileSize(Path("h.pdb")));
   ASSERT_GT(size - dataStart, 2 * (dataStart + 1024)) << "the pictures make up most of the file";
 
@@ -338,7 +338,7 @@ TEST_F(PresentationDb, HeaderOnlyOpenReadsNoRecordDataAndUnpacksNothing) {
   EXPECT_TRUE(p.IsModified());
   EXPECT_EQ(p.FileName(), "h");
   EXPECT_EQ(p.Slides()->Count(), 0);
-  EXPECT_FALSE(fs::FolderExists(p.getImageDirectory()));
+  EXPECT_FALSE(fs::FolderExists(p.ImageDirectory()));
   if (before >= 0 && after >= 0) {
     EXPECT_LT(after - before, dataStart + 1024) << "read " << after - before << " of " << size;
   }
@@ -346,21 +346,21 @@ TEST_F(PresentationDb, HeaderOnlyOpenReadsNoRecordDataAndUnpacksNothing) {
 
 TEST_F(PresentationDb, OpenErrors) {
   TwoSlideDeck()->WriteToDisk(Path("good.pdb"));
-  auto rewrite = [&](const std::string& name, const std::function<void(core::pdb&)>& change) {
-    core::pdb db;
+  auto rewrite = [&](const std::string& name, const std::function<void(core::HandheldDatabase&)>& change) {
+    core::HandheldDatabase db;
     db.ReadFile(Path("good.pdb"), true);
     change(db);
     db.WriteFile(Path(name));
   };
-  rewrite("data.pdb", [](core::pdb& db) { db.SetPdbType("Data"); });
-  rewrite("creator.pdb", [](core::pdb& db) { db.SetPDBCreator("Zeri"); });
-  rewrite("newer.pdb", [](core::pdb& db) {
+  rewrite("data.pdb", [](core::HandheldDatabase& db) { db.SetType("Data"); });
+  rewrite("creator.pdb", [](core::HandheldDatabase& db) { db.SetCreator("Zeri"); });
+  rewrite("newer.pdb", [](core::HandheldDatabase& db) {
     std::string block = db.AppInfoBlock();
     block[1] = 2;
     db.SetAppInfoBlock(block);
   });
-  rewrite("noheader.pdb", [](core::pdb& db) { db.SetAppInfoBlock(""); });
-  rewrite("method.pdb", [](core::pdb& db) {
+  rewrite("noheader.pdb", [](core::HandheldDatabase& db) { db.SetAppInfoBlock(""); });
+  rewrite("method.pdb", [](core::HandheldDatabase& db) {
     std::string block = db.AppInfoBlock();
     block[261] = 9;
     db.SetAppInfoBlock(block);
@@ -385,9 +385,9 @@ TEST_F(PresentationDb, OpenErrors) {
         << c.file;
   }
   EXPECT_FALSE(fs::FolderExists(Path("missingimg"))) << "no folder for a file that is not there";
-  EXPECT_TRUE(Presentation::fileIsPresentation(Path("data.pdb"))) << "the type is not checked";
-  EXPECT_FALSE(Presentation::fileIsPresentation(Path("creator.pdb")));
-  EXPECT_FALSE(Presentation::fileIsPresentation(Path("missing.pdb")));
+  EXPECT_TRUE(Presentation::FileIsPresentation(Path("data.pdb"))) << "the type is not checked";
+  EXPECT_FALSE(Presentation::FileIsPresentation(Path("creator.pdb")));
+  EXPECT_FALSE(Presentation::FileIsPresentation(Path("missing.pdb")));
 
   // UpdateHeader refuses a database that is not a presentation and leaves it.
   const ByteVector dataBefore = fs::ReadWholeFile(Path("creator.pdb"));
@@ -418,10 +418,10 @@ TEST_F(PresentationDb, OpenIntoAnOpenPresentationFails) {
 // Crafted databases: records in orders the writer does not make.
 TEST_F(PresentationDb, CraftedRecordOrders) {
   auto craft = [&](const std::string& name, const std::function<void(PresentationWriter&)>& add) {
-    core::pdb db;
-    db.SetPDBName("crafted");
-    db.SetPdbType("Spdb");
-    db.SetPDBCreator("Sldr");
+    core::HandheldDatabase db;
+    db.SetName("crafted");
+    db.SetType("Spdb");
+    db.SetCreator("Sldr");
     db.SetAppInfoBlock(BuildAppInfo(PresentationHeader{}));
     PresentationWriter w(db);
     add(w);
@@ -436,7 +436,7 @@ TEST_F(PresentationDb, CraftedRecordOrders) {
   ASSERT_TRUE(p.OpenFromDisk(Path("outline-first.pdb")));
   ASSERT_EQ(p.Slides()->Count(), 1);
   const Ref<Slide> seven = p.Slides()->Item(Variant("7K"));
-  EXPECT_EQ(seven->compression(), 0);
+  EXPECT_EQ(seven->Compression(), 0);
   EXPECT_EQ(seven->FilePath(), "");
   EXPECT_EQ(seven->Outlines()->Count(), 2);
   EXPECT_EQ(p.FileName(), "crafted") << "no info record: the database name";
@@ -465,10 +465,10 @@ TEST_F(PresentationDb, CraftedRecordOrders) {
 // not unpacked, so nothing of theirs outlives the presentation (a file made for
 // them would stay in the image folder beside the user's file).
 TEST_F(PresentationDb, PicturePartsWithoutTheirHeaderAreNotUnpacked) {
-  core::pdb db;
-  db.SetPDBName("orphans");
-  db.SetPdbType("Spdb");
-  db.SetPDBCreator("Sldr");
+  core::HandheldDatabase db;
+  db.SetName("orphans");
+  db.SetType("Spdb");
+  db.SetCreator("Sldr");
   db.SetAppInfoBlock(BuildAppInfo(PresentationHeader{}));
   {
     PresentationWriter w(db);
@@ -484,7 +484,7 @@ TEST_F(PresentationDb, PicturePartsWithoutTheirHeaderAreNotUnpacked) {
   {
     Presentation p;
     ASSERT_TRUE(p.OpenFromDisk(Path("orphans.pdb")));
-    folder = p.getImageDirectory();
+    folder = p.ImageDirectory();
     ASSERT_EQ(p.Slides()->Count(), 1);
     EXPECT_EQ(p.Slides()->Item(Variant("4K"))->FilePath(), "");
     EXPECT_FALSE(std::filesystem::exists(folder + "slide4.PNG"));
@@ -497,16 +497,16 @@ TEST_F(PresentationDb, PicturePartsWithoutTheirHeaderAreNotUnpacked) {
 // never a crash (the sanitizer build checks the reads).
 TEST_F(PresentationDb, CorruptRecordsAreReportedNotTrusted) {
   TwoSlideDeck()->WriteToDisk(Path("c.pdb"));
-  core::pdb good;
+  core::HandheldDatabase good;
   good.ReadFile(Path("c.pdb"), true);
   // One record of each kind: info, picture header, picture part, outline, note, thumbnail.
   for (int32_t i : {1, 2, 3, 6, 12, 14}) {
     const ByteVector data = Data(good, i);
     for (size_t cut : {size_t{1}, size_t{3}, size_t{7}}) {
       if (cut >= data.size()) continue;
-      core::pdb db;
+      core::HandheldDatabase db;
       db.ReadFile(Path("c.pdb"), true);
-      db.Records().Item(i)->SetRecordDataB(ByteVector(data.begin(), data.begin() + cut));
+      db.Records().Item(i)->SetData(ByteVector(data.begin(), data.begin() + cut));
       db.WriteFile(Path("cut.pdb"));
       Presentation p;
       try {
@@ -543,11 +543,11 @@ TEST_F(PresentationDb, WriteErrorsLeaveTheOldFile) {
   const Case cases[] = {
       {"missing picture", [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetFilePath(Path("none.png")); },
        "File not found"},
-      {"no thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->addThumbnail("", 0); },
+      {"no thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->AddThumbnail("", 0); },
        "File not found"},
-      {"big thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->addThumbnail(Path("big.png"), 0); },
+      {"big thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->AddThumbnail(Path("big.png"), 0); },
        "The thumbnail picture of slide 2 has 32768 bytes; it must be shorter than 32768 bytes."},
-      {"compression", [&](Presentation& p) { p.Slides()->Item(Variant(1))->Setcompression(256); },
+      {"compression", [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetCompression(256); },
        "Overflow"},
       {"link name", [&](Presentation& p) { p.SetLinkedPPTFileName(std::string(257, 'x')); },
        "Could not write header.\r\nThe linked file name is longer than 256 characters."},
@@ -575,9 +575,9 @@ TEST_F(PresentationDb, LongFileNameIsCutForTheDatabaseName) {
   Ref<Presentation> p = TwoSlideDeck();
   const std::string file = Path("A presentation with a rather long name.pdb");
   p->WriteToDisk(file);
-  core::pdb db;
+  core::HandheldDatabase db;
   db.ReadFile(file, false);
-  EXPECT_EQ(db.PDBName(), "A presentation with a rather lo");
+  EXPECT_EQ(db.Name(), "A presentation with a rather lo");
 }
 
 // Saving to another path stores the path; the file opened first stays.
@@ -615,7 +615,7 @@ TEST_F(PresentationDb, CreateImagesUnpacksAgain) {
   const std::string picture = p.Slides()->Item(Variant(2))->FilePath();
   fs::RemoveFile(picture);
   fs::RemoveFile(p.Slides()->Item(Variant(1))->Thumbnail()->ImagePath());
-  p.createImages();
+  p.CreateImages();
   EXPECT_EQ(fs::ReadWholeFile(picture), pictures_[2]);
   EXPECT_EQ(fs::ReadWholeFile(p.Slides()->Item(Variant(1))->Thumbnail()->ImagePath()), thumbs_[1]);
   EXPECT_EQ(p.Slides()->Count(), 2);
@@ -650,7 +650,7 @@ TEST_F(PresentationDb, LinkStepThroughItsInterface) {
   Put("p.png", {1});
   Put("t.png", {2});
   Presentation stored;
-  stored.Slides()->Add(5, 0, Path("p.png"))->addThumbnail(Path("t.png"), 0);
+  stored.Slides()->Add(5, 0, Path("p.png"))->AddThumbnail(Path("t.png"), 0);
   stored.SetLinkedPPTFileName("C:\\deck.ppt");
   stored.WriteToDisk(Path("linked.pdb"));
 
@@ -681,7 +681,7 @@ TEST_F(PresentationDb, ClosingKeepsPicturesOutsideTheImageFolder) {
   {
     Ref<Presentation> p = TwoSlideDeck();
     p->WriteToDisk(Path("own.pdb"));
-    fs::MakeFolder(p->getImageDirectory());
+    fs::MakeFolder(p->ImageDirectory());
     p->ClosePresentation();
     EXPECT_FALSE(fs::FolderExists(Path("ownimg")));
     Ref<Presentation> q = TwoSlideDeck();
@@ -692,7 +692,7 @@ TEST_F(PresentationDb, ClosingKeepsPicturesOutsideTheImageFolder) {
   }
   // An unnamed presentation has no image folder of its own: nothing is touched.
   Ref<Presentation> unnamed = TwoSlideDeck();
-  unnamed->deleteFolder();
+  unnamed->DeleteFolder();
   EXPECT_TRUE(fs::FileExists(Path("pic1.png")));
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
 #include "platform/error/error.h"
 #include "slides/presentation_format.h"
 #include "slides/presentation_reader.h"
@@ -18,8 +18,8 @@ namespace {
 namespace fmt = presentation_format;
 using ByteVector = std::vector<uint8_t>;
 
-ByteVector Data(const core::pdb& db, int32_t position) {
-  auto d = db.Records().Item(position)->RecordDataB();
+ByteVector Data(const core::HandheldDatabase& db, int32_t position) {
+  auto d = db.Records().Item(position)->Data();
   return ByteVector(d.begin(), d.end());
 }
 
@@ -51,7 +51,7 @@ TEST(PresentationWriter, PicturePartsSplitAt62000Bytes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.length);
-    core::pdb db;
+    core::HandheldDatabase db;
     PresentationWriter w(db);
     const ByteVector png = Pattern(c.length);
     w.AddPicture(fmt::kSlidePictureRecord, 3, 9, 1234, png);
@@ -75,7 +75,7 @@ TEST(PresentationWriter, PicturePartsSplitAt62000Bytes) {
 }
 
 TEST(PresentationWriter, RecordLayouts) {
-  core::pdb db;
+  core::HandheldDatabase db;
   PresentationWriter w(db);
   w.AddInfo(2, "Deck");
   w.AddOutline(1, {4, 5, 1, 2, "a\r\nb\vc\rd\ne"});
@@ -109,12 +109,12 @@ TEST(PresentationWriter, ValuesOutsideTheirFieldsAddNothing) {
       {"note time 2^32", [&](PresentationWriter& w) { w.AddNote(1, 4294967296.0, ""); }},
   };
   for (const Case& c : cases) {
-    core::pdb db;
+    core::HandheldDatabase db;
     PresentationWriter w(db);
     EXPECT_EQ(ErrorOf([&] { c.add(w); }).number(), 6) << c.what;
     EXPECT_EQ(db.Records().Count(), 0) << c.what;
   }
-  core::pdb db;
+  core::HandheldDatabase db;
   PresentationWriter w(db);
   w.AddThumbnail(1, 0, ByteVector(32767, 1));
   const AutomationError e = ErrorOf([&] { w.AddThumbnail(2, 0, ByteVector(32768, 1)); });

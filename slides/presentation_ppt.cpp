@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/session.h"
+#include "core/temp_file.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
@@ -22,19 +23,15 @@ Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
 }  // namespace
 
 std::string Presentation::GetTempFile() {
-  try {
-    return fs::MakeTempFile(kTempPrefix);
-  } catch (...) {
-    throw Wrap32760(CurrentError(), "Presentation.GetTempFile", "Could not get temp file.");
-  }
+  return core::GetTempFile(kTempPrefix, "Presentation.GetTempFile", "Could not get temp file.");
 }
 
-bool Presentation::OpenFromPPT(std::string_view sPPTView) {
-  const std::string sPPT(sPPTView);
+bool Presentation::OpenFromPPT(std::string_view pptFileView) {
+  const std::string pptFile(pptFileView);
   const std::string previous = fullPath_;
   const fs::TempFileGuard temp(GetTempFile());
   try {
-    ConverterFor(*this)->PPTToPDBExt_Sync(sPPT, temp.path(), "");
+    ConverterFor(*this)->PPTToPDBExtSync(pptFile, temp.path(), "");
     const bool opened = OpenFromDisk(temp.path(), true, false);
     // The pictures stay unpacked where they were read; the binding goes back.
     fullPath_ = previous;
@@ -45,13 +42,13 @@ bool Presentation::OpenFromPPT(std::string_view sPPTView) {
   }
 }
 
-bool Presentation::WriteToPPT(std::string_view sPPTView) {
-  const std::string sPPT(sPPTView);
+bool Presentation::WriteToPPT(std::string_view pptFileView) {
+  const std::string pptFile(pptFileView);
   const std::string previous = fullPath_;
   const fs::TempFileGuard temp(GetTempFile());
   try {
     WriteToDisk(temp.path(), false);
-    ConverterFor(*this)->PDBToPPTExt(temp.path(), sPPT);
+    ConverterFor(*this)->PDBToPPTExt(temp.path(), pptFile);
   } catch (...) {
     fullPath_ = previous;
     throw;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/pdb_errors.h"
+#include "core/format_errors.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
 
@@ -10,8 +11,8 @@ namespace brevora::slides {
 namespace {
 
 namespace fmt = presentation_format;
-using hotsync::database_format::GetU16;
-using hotsync::database_format::GetU32;
+using bytes::LoadBigEndian16;
+using bytes::LoadBigEndian32;
 
 void RequireSize(Bytes record, size_t size, const char* kind) {
   if (record.size() < size) {
@@ -28,7 +29,7 @@ std::string TextFrom(Bytes bytes, size_t offset) {
   return std::string(begin, end);
 }
 
-int32_t SlideOf(Bytes record) { return GetU16(record.data() + fmt::kTypeSize); }
+int32_t SlideOf(Bytes record) { return LoadBigEndian16(record.data() + fmt::kTypeSize); }
 
 }  // namespace
 
@@ -37,7 +38,7 @@ PresentationHeader ReadHeader(Bytes block) {
     if (block.size() < fmt::kAppInfoSize) {
       RaiseError(core::kInvalidFileFormat, "", "The header block is too short.");
     }
-    if (GetU16(block.data() + fmt::kFormatVersionOffset) > fmt::kFormatVersion) {
+    if (LoadBigEndian16(block.data() + fmt::kFormatVersionOffset) > fmt::kFormatVersion) {
       RaiseError(kWrapError, "Presentation.ReadHeader",
                  "This Presentation is of a newer version than this module.  Please contact "
                  "Orvanex, Inc.");
@@ -50,9 +51,9 @@ PresentationHeader ReadHeader(Bytes block) {
       RaiseError(core::kInvalidFileFormat, "", "The linked file name has no end.");
     }
     header.link.fileName.assign(name.begin(), nul);
-    header.link.syncMethod = GetU16(block.data() + fmt::kSyncMethodOffset);
-    header.link.syncOption = GetU16(block.data() + fmt::kSyncOptionOffset);
-    header.link.modDateTime = GetU32(block.data() + fmt::kLinkTimeOffset);
+    header.link.syncMethod = LoadBigEndian16(block.data() + fmt::kSyncMethodOffset);
+    header.link.syncOption = LoadBigEndian16(block.data() + fmt::kSyncOptionOffset);
+    header.link.modDateTime = LoadBigEndian32(block.data() + fmt::kLinkTimeOffset);
     header.reserved.assign(block.begin() + fmt::kReservedFieldOffset,
                            block.begin() + fmt::kReservedFieldOffset + fmt::kReservedFieldSize);
     return header;
@@ -63,12 +64,12 @@ PresentationHeader ReadHeader(Bytes block) {
 
 std::optional<uint16_t> RecordTypeOf(Bytes record) {
   if (record.size() < fmt::kTypeSize) return std::nullopt;
-  return GetU16(record.data());
+  return LoadBigEndian16(record.data());
 }
 
 InfoRecord ReadInfoRecord(Bytes record) {
   RequireSize(record, fmt::kInfoHeaderSize, "presentation info");
-  return {GetU16(record.data() + 2), TextFrom(record, fmt::kInfoHeaderSize)};
+  return {LoadBigEndian16(record.data() + 2), TextFrom(record, fmt::kInfoHeaderSize)};
 }
 
 PictureRecord ReadPictureRecord(Bytes record) {
@@ -79,7 +80,7 @@ PictureRecord ReadPictureRecord(Bytes record) {
   if (p.part == 0) {
     RequireSize(record, fmt::kPictureHeaderSize, "picture header");
     p.compression = record[fmt::kPictureCompressionOffset];
-    p.id = GetU16(record.data() + fmt::kPictureIdOffset);
+    p.id = LoadBigEndian16(record.data() + fmt::kPictureIdOffset);
   } else {
     p.bytes = record.subspan(fmt::kPicturePartHeaderSize);
   }
@@ -102,7 +103,7 @@ NoteRecord ReadNotesRecord(Bytes record) {
   RequireSize(record, fmt::kNoteHeaderSize, "note");
   NoteRecord n;
   n.slide = SlideOf(record);
-  n.modified = GetU32(record.data() + fmt::kNoteTimeOffset);
+  n.modified = LoadBigEndian32(record.data() + fmt::kNoteTimeOffset);
   for (char c : TextFrom(record, fmt::kNoteHeaderSize)) {
     if (c == '\n') n.text.push_back('\r');
     n.text.push_back(c);

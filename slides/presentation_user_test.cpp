@@ -64,7 +64,7 @@ class UserPresentations : public ::testing::Test {
     fs::AtomicWrite(dir_ + "/pic.png", std::string_view("PICTURE"));
     fs::AtomicWrite(dir_ + "/thumb.png", std::string_view("THUMB"));
     Ref<Slide> s = p.Slides()->Add(1, 0, dir_ + "/pic.png");
-    s->addThumbnail(dir_ + "/thumb.png", 0);
+    s->AddThumbnail(dir_ + "/thumb.png", 0);
     s->Outlines()->Add(0, 0, 0, NONE, "Hello");
   }
 

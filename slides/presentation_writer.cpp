@@ -3,8 +3,9 @@
 #include <cmath>
 #include <utility>
 
-#include "core/pdb.h"
-#include "core/record.h"
+#include "core/database_record.h"
+#include "core/handheld_database.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/database_format.h"
@@ -30,7 +31,7 @@ class RecordBytes {
     const double whole = std::trunc(value);
     if (!(whole >= 0 && whole <= 4294967295.0)) RaiseRuntimeError(6);
     uint8_t b[4];
-    hotsync::database_format::PutU32(b, static_cast<uint32_t>(whole));
+    bytes::StoreBigEndian32(b, static_cast<uint32_t>(whole));
     bytes_.append(reinterpret_cast<const char*>(b), 4);
   }
   void Text(std::string_view text) { bytes_.append(text); }
@@ -76,10 +77,10 @@ std::string WithoutCr(std::string_view text) {
 }  // namespace
 
 void PresentationWriter::Add(std::string data) {
-  core::RecordRef r = MakeRef<core::record>();
+  core::RecordRef r = MakeRef<core::DatabaseRecord>();
   r->SetAttributes(fmt::kRecordAttributes);
   r->SetUniqueID(db_.Records().Count() + 1);
-  r->SetRecordData(data);
+  r->SetDataText(data);
   db_.Records().Add(std::move(r));
 }
 

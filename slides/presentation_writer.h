@@ -2,7 +2,7 @@
 // Encoding of a presentation into its handheld database (layout in
 // slides/presentation_format.h).
 //
-// PresentationWriter adds records to a pdb that the caller builds and owns (it
+// PresentationWriter adds records to a HandheldDatabase that the caller builds and owns (it
 // must outlive the writer), each with attribute byte 8 and unique id = the
 // number of records already present + 1. A value outside its field (slide
 // number or ID outside 0..32767, a byte field outside 0..255, a note time
@@ -18,7 +18,7 @@
 #include "slides/presentation_link.h"
 
 namespace brevora::core {
-class pdb;
+class HandheldDatabase;
 }
 
 namespace brevora::slides {
@@ -41,7 +41,7 @@ struct OutlineFields {
 
 class PresentationWriter {
  public:
-  explicit PresentationWriter(core::pdb& db) : db_(db) {}
+  explicit PresentationWriter(core::HandheldDatabase& db) : db_(db) {}
   PresentationWriter(const PresentationWriter&) = delete;
   PresentationWriter& operator=(const PresentationWriter&) = delete;
 
@@ -62,7 +62,7 @@ class PresentationWriter {
  private:
   void Add(std::string data);
 
-  core::pdb& db_;
+  core::HandheldDatabase& db_;
 };
 
 // The application-info block of `header`. A link name of 256 characters is cut

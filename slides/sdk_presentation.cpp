@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "core/application.h"
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/session.h"
 #include "office/addin_session.h"
 #include "office/desktop_windows.h"
@@ -55,9 +55,9 @@ const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
   static const MemberTable<SDK_Presentation> table{
       {"PPTToPDBExt", M::Method, [](S& s, Args a) { s.PPTToPDBExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"copyPDBToDesktop", M::Method,
-       [](S& s, Args a) { s.copyPDBToDesktop(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
+       [](S& s, Args a) { s.CopyPDBToDesktop(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
       {"copyPDBToExternal", M::Method,
-       [](S& s, Args a) { s.copyPDBToExternal(CStr(a[0]), CStr(a[1])); }, 2},
+       [](S& s, Args a) { s.CopyPDBToExternal(CStr(a[0]), CStr(a[1])); }, 2},
       {"DesktopPDBToExternal", M::Method,
        [](S& s, Args a) {
          s.DesktopPDBToExternal(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3]));
@@ -76,9 +76,9 @@ const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
       {"Session", M::Set, [](S& s, Args a) { s.SetSession(ObjectOrNothing<core::Session>(a[0])); }},
       {"Session", M::Get, [](S& s, Args) { return Variant(s.Session()); }},
       {"PPTToPDBExt_Sync", M::Method,
-       [](S& s, Args a) { s.PPTToPDBExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+       [](S& s, Args a) { s.PPTToPDBExtSync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"PDBToPPTExt_Sync", M::Method,
-       [](S& s, Args a) { s.PDBToPPTExt_Sync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+       [](S& s, Args a) { s.PDBToPPTExtSync(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"PPTToPDB", M::Method,
        [](S& s, Args a) { s.PPTToPDB(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
       {"Refresh", M::Method, [](S& s, Args) { s.Refresh(); }}};
@@ -116,35 +116,35 @@ Ref<Presentation> NewPresentation(const Ref<core::Session>& session) {
 
 }  // namespace
 
-void SDK_Presentation::PPTToPDBExt(std::string_view PPTFileName, std::string_view PDBFileName) {
+void SDK_Presentation::PPTToPDBExt(std::string_view pptFileName, std::string_view pdbFileName) {
   RunWrapped(kPPTToPDBExt.source, kPPTToPDBExt.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
-    if (!p->OpenFromPPT(PPTFileName)) RaiseNotOpened(kPPTToPDBExt);
-    p->WriteToPDB(PDBFileName);
+    if (!p->OpenFromPPT(pptFileName)) RaiseNotOpened(kPPTToPDBExt);
+    p->WriteToPDB(pdbFileName);
   });
 }
 
-void SDK_Presentation::PDBToPPTExt(std::string_view PDBFileName, std::string_view PPTFileName) {
+void SDK_Presentation::PDBToPPTExt(std::string_view pdbFileName, std::string_view pptFileName) {
   RunWrapped(kPDBToPPTExt.source, kPDBToPPTExt.message, [&] {
     Ref<Presentation> p = NewPresentation(App().Session());
-    if (p->OpenFromPDB(PDBFileName)) PDBToPPTExt_Sync(PDBFileName, PPTFileName, "");
+    if (p->OpenFromPDB(pdbFileName)) PDBToPPTExtSync(pdbFileName, pptFileName, "");
   });
 }
 
-void SDK_Presentation::copyPDBToDesktop(std::string_view PDBFile, std::string_view User,
-                                        std::string_view Category, std::string_view Presentation) {
+void SDK_Presentation::CopyPDBToDesktop(std::string_view pdbFile, std::string_view user,
+                                        std::string_view category, std::string_view presentation) {
   RunWrapped(kCopyPDBToDesktop.source, kCopyPDBToDesktop.message, [&] {
     Ref<slides::Presentation> p = NewPresentation(App().Session());
-    if (p->OpenFromPDB(PDBFile)) p->WriteToUser(User, Category, Presentation);
+    if (p->OpenFromPDB(pdbFile)) p->WriteToUser(user, category, presentation);
   });
 }
 
-void SDK_Presentation::copyPDBToExternal(std::string_view PDBFile, std::string_view SLDFile) {
+void SDK_Presentation::CopyPDBToExternal(std::string_view pdbFile, std::string_view sldFile) {
   RunWrapped(kCopyPDBToExternal.source, kCopyPDBToExternal.message, [&] {
     // Any database may be dropped on the window; only presentations are copied.
-    if (!Presentation::fileIsPresentation(PDBFile)) return;
+    if (!Presentation::FileIsPresentation(pdbFile)) return;
     Ref<Presentation> p = NewPresentation(App().Session());
-    if (p->OpenFromPDB(PDBFile)) p->WriteToDisk(SLDFile);
+    if (p->OpenFromPDB(pdbFile)) p->WriteToDisk(sldFile);
   });
 }
 
@@ -171,7 +171,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
                                       std::string_view presentation) {
   try {
     core::Application& app = App();
-    app.SetFileMode(core::eSlidora);
+    app.SetFileMode(core::kSlidoraMode);
     if (!user.empty()) app.SetCurrentUser(user);
     // The names come from callers: they must not lead out of the user's folder.
     if (!(category.empty() || fs::IsPlainName(category)) || !fs::IsPlainName(presentation)) {
@@ -180,7 +180,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
                      std::string(presentation) + "'.");
     }
     const std::string folder = app.HomeDirectory() + std::string(category);
-    const std::string name = core::modMain::AddFileModeExtension(presentation, core::eSlidora);
+    const std::string name = core::AddFileModeExtension(presentation, core::kSlidoraMode);
     if (fs::FolderExists(folder)) {
       if (const auto stored = fs::FindNoCase(folder, name)) {
         const std::string path = (category.empty() ? folder : folder + "/") + *stored;
@@ -207,21 +207,21 @@ void SDK_Presentation::Refresh() {
 
 // ---- Inside PowerPoint -----------------------------------------------------------------
 
-void SDK_Presentation::OpenPPTPresentation(std::string_view sFile) {
+void SDK_Presentation::OpenPPTPresentation(std::string_view file) {
   RunWrapped(kOpenPPTPresentation.source, kOpenPPTPresentation.message, [&] {
     office::OfficeApp office = powerpoint::GetPowerPointObject();
     Dispatch& app = *office.App();
     ShowPowerPoint(app);
     const Variant presentations = CallByName(app, "Presentations", CallKind::Get);
-    CallByName(ObjectOf(presentations), "Open", CallKind::Method, sFile);
+    CallByName(ObjectOf(presentations), "Open", CallKind::Method, file);
     office.LeaveRunning();  // the user works on in it
   });
 }
 
-void SDK_Presentation::OpenPresentation(std::string_view User, std::string_view Category,
-                                        std::string_view Presentation) {
+void SDK_Presentation::OpenPresentation(std::string_view user, std::string_view category,
+                                        std::string_view presentation) {
   RunWrapped(kOpenPresentation.source, kOpenPresentation.message, [&] {
-    RunSequence(Use::Open, "OpenPresentation", {Variant(Category), Variant(Presentation)}, User);
+    RunSequence(Use::Open, "OpenPresentation", {Variant(category), Variant(presentation)}, user);
   });
 }
 
@@ -232,25 +232,25 @@ void SDK_Presentation::SavePresentation(std::string_view user, std::string_view 
   });
 }
 
-void SDK_Presentation::PPTToPDBExt_Sync(std::string_view PPT, std::string_view SLD,
+void SDK_Presentation::PPTToPDBExtSync(std::string_view pptFile, std::string_view sldFile,
                                         std::string_view link) {
   RunWrapped(kPPTToPDBExtSync.source, kPPTToPDBExtSync.message, [&] {
-    RunSequence(Use::Sync, "PPTToPDBExt", {Variant(PPT), Variant(SLD), Variant(link)}, {});
+    RunSequence(Use::Sync, "PPTToPDBExt", {Variant(pptFile), Variant(sldFile), Variant(link)}, {});
   });
 }
 
-void SDK_Presentation::PDBToPPTExt_Sync(std::string_view SLD, std::string_view PPT,
+void SDK_Presentation::PDBToPPTExtSync(std::string_view sldFile, std::string_view pptFile,
                                         std::string_view options) {
   RunWrapped(kPDBToPPTExtSync.source, kPDBToPPTExtSync.message, [&] {
-    RunSequence(Use::Sync, "PDBToPPTExt", {Variant(SLD), Variant(PPT), Variant(options)}, {});
+    RunSequence(Use::Sync, "PDBToPPTExt", {Variant(sldFile), Variant(pptFile), Variant(options)}, {});
   });
 }
 
-void SDK_Presentation::PPTToPDB(std::string_view PPT, std::string_view User,
-                                std::string_view Category, std::string_view Presentation) {
+void SDK_Presentation::PPTToPDB(std::string_view pptFile, std::string_view user,
+                                std::string_view category, std::string_view presentation) {
   RunWrapped(kPPTToPDB.source, kPPTToPDB.message, [&] {
-    RunSequence(Use::Sync, "PPTToPDB", {Variant(PPT), Variant(Category), Variant(Presentation)},
-                User);
+    RunSequence(Use::Sync, "PPTToPDB", {Variant(pptFile), Variant(category), Variant(presentation)},
+                user);
   });
 }
 

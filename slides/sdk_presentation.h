@@ -46,16 +46,16 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
   ~SDK_Presentation() override;
 
   // In process, through Presentation.
-  void PPTToPDBExt(std::string_view PPTFileName, std::string_view PDBFileName);
-  void copyPDBToDesktop(std::string_view PDBFile, std::string_view User, std::string_view Category,
-                        std::string_view Presentation);
+  void PPTToPDBExt(std::string_view pptFileName, std::string_view pdbFileName);
+  void CopyPDBToDesktop(std::string_view pdbFile, std::string_view user, std::string_view category,
+                        std::string_view presentation);
   // A file that is not a presentation database is left alone, silently.
-  void copyPDBToExternal(std::string_view PDBFile, std::string_view SLDFile);
+  void CopyPDBToExternal(std::string_view pdbFile, std::string_view sldFile);
   void DesktopPDBToExternal(std::string_view user, std::string_view category,
                             std::string_view presentation, std::string_view databaseFile);
   void DesktopPDBToPPT(std::string_view user, std::string_view category,
                        std::string_view presentation, std::string_view pptFile);
-  void PDBToPPTExt(std::string_view PDBFileName, std::string_view PPTFileName);
+  void PDBToPPTExt(std::string_view pdbFileName, std::string_view pptFileName);
   // Deletes the user's presentation (category and name must be plain names),
   // then refreshes the desktop windows.
   void RemoveFromUser(std::string_view user, std::string_view category,
@@ -64,18 +64,18 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
 
   // Inside PowerPoint.
   // Opens the file in PowerPoint for the user, shown in a normal window.
-  void OpenPPTPresentation(std::string_view sFile);
+  void OpenPPTPresentation(std::string_view file);
   // "!OpenPresentation" / "!SavePresentation" on a user's presentation; when
   // the macro answers True PowerPoint is shown. Neither quits PowerPoint then.
-  void OpenPresentation(std::string_view User, std::string_view Category,
-                        std::string_view Presentation);
+  void OpenPresentation(std::string_view user, std::string_view category,
+                        std::string_view presentation);
   void SavePresentation(std::string_view user, std::string_view category,
                         std::string_view presentation);
   // The conversions: "!PPTToPDBExt", "!PDBToPPTExt", "!PPTToPDB".
-  void PPTToPDBExt_Sync(std::string_view PPT, std::string_view SLD, std::string_view link);
-  void PDBToPPTExt_Sync(std::string_view SLD, std::string_view PPT, std::string_view options);
-  void PPTToPDB(std::string_view PPT, std::string_view User, std::string_view Category,
-                std::string_view Presentation);
+  void PPTToPDBExtSync(std::string_view pptFile, std::string_view sldFile, std::string_view link);
+  void PDBToPPTExtSync(std::string_view sldFile, std::string_view pptFile, std::string_view options);
+  void PPTToPDB(std::string_view pptFile, std::string_view user, std::string_view category,
+                std::string_view presentation);
 
   const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes the application object it hands out.

@@ -120,7 +120,7 @@ std::vector<Variant> Handed(const core::Session& session) {
 
 TEST_F(PowerPointConverter, WithoutPowerPointTheDocumentedErrorIsRaised) {
   Run([&](core::Session&, SDK_Presentation& sdk) {
-    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", ""); });
+    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", ""); });
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "GetPowerPointObject");
     EXPECT_EQ(e.description(), "Error getting PowerPoint object.\r\n" + RuntimeErrorText(429));
@@ -134,7 +134,7 @@ TEST_F(PowerPointConverter, StartedPowerPointRunsTheSequenceAndIsQuit) {
   Run([&](core::Session& session, SDK_Presentation& sdk) {
     session.SetParameter1(Variant("p1"));
     const std::vector<Variant> expected = Handed(session);
-    sdk.PPTToPDBExt_Sync("/in/deck.ppt", "/out/deck.pdb", "/in/deck.ppt");
+    sdk.PPTToPDBExtSync("/in/deck.ppt", "/out/deck.pdb", "/in/deck.ppt");
     EXPECT_EQ(script->calls,
               (Lines{"CreateObject(PowerPoint.Application)",
                      "PPT.WindowState=2",
@@ -167,7 +167,7 @@ TEST_F(PowerPointConverter, StartedPowerPointRunsTheSequenceAndIsQuit) {
 TEST_F(PowerPointConverter, MacroArraysOfEachConversion) {
   ScopedClass started(kProgId, ppt, script);
   Run([&](core::Session&, SDK_Presentation& sdk) {
-    sdk.PDBToPPTExt_Sync("/d/a.pdb", "/d/a.ppt", "opts");
+    sdk.PDBToPPTExtSync("/d/a.pdb", "/d/a.ppt", "opts");
     sdk.PPTToPDB("/d/a.ppt", "", "Unfiled", "Deck");
     ASSERT_EQ(macroArrays.size(), 2u);
     EXPECT_EQ(macroArrays[0], (std::vector<Variant>{Variant(), Variant("/d/a.pdb"),
@@ -186,7 +186,7 @@ TEST_F(PowerPointConverter, MacroArraysOfEachConversion) {
 TEST_F(PowerPointConverter, AttachedPowerPointIsLeftAsItWas) {
   ScopedRunning running(kProgId, ppt);
   Run([&](core::Session&, SDK_Presentation& sdk) {
-    sdk.PDBToPPTExt_Sync("/d/a.pdb", "/d/a.ppt", "");
+    sdk.PDBToPPTExtSync("/d/a.pdb", "/d/a.ppt", "");
     EXPECT_FALSE(script->Called("CreateObject"));
     EXPECT_FALSE(script->Called("PPT.WindowState"));
     EXPECT_EQ(ppt->quitCount, 0);
@@ -194,7 +194,7 @@ TEST_F(PowerPointConverter, AttachedPowerPointIsLeftAsItWas) {
     EXPECT_EQ(macroArrays.size(), 1u);
 
     ppt->version = "5.0";
-    const AutomationError e = ErrorOf([&] { sdk.PDBToPPTExt_Sync("/d/a.pdb", "/d/a.ppt", ""); });
+    const AutomationError e = ErrorOf([&] { sdk.PDBToPPTExtSync("/d/a.pdb", "/d/a.ppt", ""); });
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "SDK.GetPowerPointObject");
     EXPECT_EQ(e.description(), "This API requires PowerPoint 6 or newer.");
@@ -207,7 +207,7 @@ TEST_F(PowerPointConverter, TooOldStartedPowerPointIsQuit) {
   ScopedClass started(kProgId, ppt, script);
   ppt->version = "5.0";
   Run([&](core::Session&, SDK_Presentation& sdk) {
-    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", ""); });
+    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", ""); });
     EXPECT_EQ(e.source(), "SDK.GetPowerPointObject");
     EXPECT_EQ(ppt->quitCount, 1);
   });
@@ -223,7 +223,7 @@ TEST_F(PowerPointConverter, Version7RunsNoSessionMacrosAndKeepsTheSession) {
     session.SetParameter3(Variant("also kept"));
     session.SetFileMode(2);
     const auto before = office::GetSessionValues(session);
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(script->Select({"PPT.Run"}), Lines{"PPT.Run(slidr6.ppa!PPTToPDBExt, <array 4>)"});
     EXPECT_EQ(office::GetSessionValues(session), before);
     EXPECT_TRUE(sdk.HiddenWindowClasses().empty()) << "no main window class for version 7";
@@ -236,7 +236,7 @@ TEST_F(PowerPointConverter, SessionValuesComeBackFromTheAddIn) {
   Run([&](core::Session& session, SDK_Presentation& sdk) {
     ReturnSession({Variant(false), Variant(""), Variant("2"), Variant("0"), Variant(""),
                    Variant("one"), Variant("two"), Variant("three"), Variant(""), Variant("0")});
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(session.FileMode(), 2);
     EXPECT_EQ(CStr(session.Parameter1()), "one");
     EXPECT_EQ(CStr(session.Parameter3()), "three");
@@ -261,7 +261,7 @@ TEST_F(PowerPointConverter, AddInErrorIsRaisedAfterCleanup) {
                      Variant(""), Variant(""), Variant(""), Variant("The file is damaged."),
                      Variant(c.number)});
       const int before = ppt->quitCount;
-      const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", ""); });
+      const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", ""); });
       EXPECT_EQ(e.number(), c.raised);
       EXPECT_EQ(e.source(), c.source);
       EXPECT_EQ(e.description(), c.description);
@@ -278,12 +278,12 @@ TEST_F(PowerPointConverter, StaleErrorSlotIsEmptiedFirst) {
     session.SetErrorMessage("old failure");
     session.SetErrorNumber(77);
     ppt->version = "7.0";  // no GetSession to overwrite the slot
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(session.ErrorMessage(), "");
     EXPECT_EQ(session.ErrorNumber(), 0);
     ppt->version = "9.0";
     session.SetErrorMessage("old failure");
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(handed.at(9), Variant("")) << "the add-in is handed an empty slot";
   });
 }
@@ -294,13 +294,13 @@ TEST_F(PowerPointConverter, FailuresStillQuitAStartedPowerPoint) {
   ScopedClass started(kProgId, ppt, script);
   Run([&](core::Session&, SDK_Presentation& sdk) {
     failMacro = true;
-    AutomationError e = ErrorOf([&] { sdk.PDBToPPTExt_Sync("/a.pdb", "/a.ppt", ""); });
+    AutomationError e = ErrorOf([&] { sdk.PDBToPPTExtSync("/a.pdb", "/a.ppt", ""); });
     EXPECT_EQ(e.source(), "SDK.SLDToPPTExt_Sync");
     EXPECT_EQ(e.description(), "Error converting SLD to PPT.\r\nThe macro failed.");
     EXPECT_EQ(ppt->quitCount, 1);
 
     ppt->addIns->items.clear();  // no add-in anywhere
-    e = ErrorOf([&] { sdk.PDBToPPTExt_Sync("/a.pdb", "/a.ppt", ""); });
+    e = ErrorOf([&] { sdk.PDBToPPTExtSync("/a.pdb", "/a.ppt", ""); });
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "SDK.OpenAddIN");
     EXPECT_EQ(e.description(),
@@ -319,7 +319,7 @@ TEST_F(PowerPointConverter, ServerModeTakesAndGivesBackAPoolServer) {
     core::SetServerPool(pool);
     session.SetIsServerMode(true);
     ASSERT_TRUE(session.IsServerMode());
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(script->Select({"Pool.", "Entry.", "PPT.WindowState", "PPT.Quit"}),
               (Lines{"Pool.GetServer(PowerPoint.Application)", "Entry.ServerObject",
                      "PPT.WindowState=2", "Entry.ReleaseServer()"}));
@@ -327,7 +327,7 @@ TEST_F(PowerPointConverter, ServerModeTakesAndGivesBackAPoolServer) {
 
     script->Clear();
     failMacro = true;
-    ErrorOf([&] { sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", ""); });
+    ErrorOf([&] { sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", ""); });
     EXPECT_EQ(script->Select({"Entry.ReleaseServer", "PPT.Quit"}), Lines{"Entry.ReleaseServer()"});
     EXPECT_EQ(ppt->quitCount, 0);
     core::SetServerPool(nullptr);
@@ -345,7 +345,7 @@ TEST_F(PowerPointConverter, AddInSearchOrder) {
     // 1. Listed, under a name in small letters.
     ppt->addIns->items.clear();
     ppt->addIns->List("/shared/addins/slidr6");
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(added(), Lines{"AddIns.Add(/shared/addins/slidr6)"});
 
     // 2. PowerPoint's folder, any case of the name.
@@ -353,7 +353,7 @@ TEST_F(PowerPointConverter, AddInSearchOrder) {
     ppt->addIns->items.clear();
     ppt->path = addInDir_;
     fs::AtomicWrite(addInDir_ + "/Slidr6.PPA", std::string_view("ADDIN"));
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(added(), Lines{"AddIns.Add(" + addInDir_ + "\\Slidr6.PPA)"});
 
     // 3. The add-in command of the registry: the folder before "\PowerPoint.exe".
@@ -362,14 +362,14 @@ TEST_F(PowerPointConverter, AddInSearchOrder) {
     ppt->path = "";
     registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "",
                        registry::Value::String("\"" + program + "\\POWERPOINT.EXE\" /a \"%1\""));
-    sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", "");
+    sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", "");
     EXPECT_EQ(added(), Lines{"AddIns.Add(" + program + "\\Addins\\slidr6.ppa)"});
 
     // A command without "\PowerPoint.exe": the add-in error around the cause.
     ppt->addIns->items.clear();
     registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "",
                        registry::Value::String("\"" + program + "\\present.exe\""));
-    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExt_Sync("/a.ppt", "/a.pdb", ""); });
+    const AutomationError e = ErrorOf([&] { sdk.PPTToPDBExtSync("/a.ppt", "/a.pdb", ""); });
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "SDK.OpenAddIn");
     EXPECT_EQ(e.description().rfind("Could not open Slidr add-in\r\n", 0), 0u) << e.description();
@@ -484,7 +484,7 @@ class InProcess : public PowerPointConverter {
     Ref<Presentation> p = MakeRef<Presentation>();
     p->SetFileName(title);
     Ref<Slide> s = p->Slides()->Add(1, 0, dir_ + "/pic.png");
-    s->addThumbnail(dir_ + "/thumb.png", 0);
+    s->AddThumbnail(dir_ + "/thumb.png", 0);
     s->Outlines()->Add(0, 0, 0, NONE, title);
     p->WriteToDisk(path);
   }
@@ -508,12 +508,12 @@ class InProcess : public PowerPointConverter {
 TEST_F(InProcess, CopyPDBToExternalCopiesOnlyPresentations) {
   Run([&](core::Session&, SDK_Presentation& sdk) {
     WriteDeck(dir_ + "/deck.pdb", "Deck");
-    sdk.copyPDBToExternal(dir_ + "/deck.pdb", dir_ + "/copy.pdb");
-    EXPECT_TRUE(Presentation::fileIsPresentation(dir_ + "/copy.pdb"));
+    sdk.CopyPDBToExternal(dir_ + "/deck.pdb", dir_ + "/copy.pdb");
+    EXPECT_TRUE(Presentation::FileIsPresentation(dir_ + "/copy.pdb"));
 
     // Not a presentation database: nothing happens and nothing is reported.
     fs::AtomicWrite(dir_ + "/notes.pdb", std::string_view("just some text"));
-    sdk.copyPDBToExternal(dir_ + "/notes.pdb", dir_ + "/other.pdb");
+    sdk.CopyPDBToExternal(dir_ + "/notes.pdb", dir_ + "/other.pdb");
     EXPECT_FALSE(fs::FileExists(dir_ + "/other.pdb"));
   });
 }
@@ -522,12 +522,12 @@ TEST_F(InProcess, DesktopCopiesAndRemoveFromUser) {
   ScopedClass started(kProgId, ppt, script);
   WithAnna([&](core::Session& session, SDK_Presentation& sdk) {
     WriteDeck(dir_ + "/deck.pdb", "Deck");
-    sdk.copyPDBToDesktop(dir_ + "/deck.pdb", "Anna", "Work", "Deck");
+    sdk.CopyPDBToDesktop(dir_ + "/deck.pdb", "Anna", "Work", "Deck");
     const std::string stored = anna_ + "\\slidr\\Work/Deck.pdb";
-    EXPECT_TRUE(Presentation::fileIsPresentation(stored));
+    EXPECT_TRUE(Presentation::FileIsPresentation(stored));
 
     sdk.DesktopPDBToExternal("Anna", "Work", "Deck", dir_ + "/out.pdb");
-    EXPECT_TRUE(Presentation::fileIsPresentation(dir_ + "/out.pdb"));
+    EXPECT_TRUE(Presentation::FileIsPresentation(dir_ + "/out.pdb"));
 
     // To PowerPoint through a temporary database handed to the add-in.
     sdk.DesktopPDBToPPT("Anna", "Work", "Deck", dir_ + "/deck.ppt");

@@ -40,13 +40,13 @@ const MemberTable<Slide>& Slide::Members() {
       {"Outlines", M::Get, [](S& s, Args) { return Variant(s.Outlines()); }},
       {"FilePath", M::Let, [](S& s, Args a) { s.SetFilePath(CStr(a[0])); }},
       {"FilePath", M::Get, [](S& s, Args) { return Variant(s.FilePath()); }},
-      {"compression", M::Let, [](S& s, Args a) { s.Setcompression(CInt(a[0])); }},
-      {"compression", M::Get, [](S& s, Args) { return Variant(s.compression()); }},
-      {"index", M::Let, [](S& s, Args a) { s.Setindex(CInt(a[0])); }},
-      {"index", M::Get, [](S& s, Args) { return Variant(s.index()); }},
-      {"addThumbnail", M::Method, [](S& s, Args a) { s.addThumbnail(CStr(a[0]), CInt(a[1])); }, 2},
+      {"compression", M::Let, [](S& s, Args a) { s.SetCompression(CInt(a[0])); }},
+      {"compression", M::Get, [](S& s, Args) { return Variant(s.Compression()); }},
+      {"index", M::Let, [](S& s, Args a) { s.SetIndex(CInt(a[0])); }},
+      {"index", M::Get, [](S& s, Args) { return Variant(s.Index()); }},
+      {"addThumbnail", M::Method, [](S& s, Args a) { s.AddThumbnail(CStr(a[0]), CInt(a[1])); }, 2},
       {"addVantaSlide", M::Method,
-       [](S& s, Args a) { s.addVantaSlide(CStr(a[0]), CInt(a[1]), CLng(a[2])); }, 3}};
+       [](S& s, Args a) { s.AddVantaSlide(CStr(a[0]), CInt(a[1]), CLng(a[2])); }, 3}};
   return table;
 }
 
@@ -56,16 +56,16 @@ Slide::Slide()
       vantaSlide_(MakeRef<VantaImage>()),
       outlines_(MakeRef<slides::Outlines>()) {}
 
-void Slide::addThumbnail(std::string_view path, int16_t compression) {
+void Slide::AddThumbnail(std::string_view path, int16_t compression) {
   Ref<slides::Thumbnail> t = MakeRef<slides::Thumbnail>();
   t->SetImagePath(std::string(path));
-  t->Setcompression(compression);
+  t->SetCompression(compression);
   thumbnail_ = std::move(t);
 }
 
-void Slide::addVantaSlide(std::string_view path, int16_t compression, int32_t slideID) {
+void Slide::AddVantaSlide(std::string_view path, int16_t compression, int32_t slideID) {
   Ref<VantaImage> v = MakeRef<VantaImage>();
-  v->Setcompression(compression);
+  v->SetCompression(compression);
   v->SetImagePath(std::string(path));
   v->SetID(slideID);
   vantaSlide_ = std::move(v);

@@ -32,9 +32,9 @@ class Slide : public Dispatchable<Slide> {
 
   // Handheld seconds as milliseconds since 1970-01-01, a plain number (it used
   // to be typed as a date, which overflowed for any time after 1970).
-  static double ConvertDateFromPalm(double dt) { return (dt - kPalmToUnixSeconds) * 1000; }
+  static double ConvertDateFromPalm(double palmSeconds) { return (palmSeconds - kPalmToUnixSeconds) * 1000; }
   // Milliseconds since 1970-01-01 as handheld seconds.
-  static double ConvertDateToPalm(double dtIn) { return dtIn / 1000 + kPalmToUnixSeconds; }
+  static double ConvertDateToPalm(double milliseconds) { return milliseconds / 1000 + kPalmToUnixSeconds; }
 
   int32_t ID() const { return id_; }
   void SetID(int32_t v) { id_ = v; }
@@ -52,14 +52,14 @@ class Slide : public Dispatchable<Slide> {
   void SetOutlines(Ref<slides::Outlines> v) { outlines_ = std::move(v); }
   const std::string& FilePath() const { return filePath_; }
   void SetFilePath(std::string v) { filePath_ = std::move(v); }
-  int16_t compression() const { return compression_; }
-  void Setcompression(int16_t v) { compression_ = v; }
-  int16_t index() const { return index_; }
-  void Setindex(int16_t v) { index_ = v; }
+  int16_t Compression() const { return compression_; }
+  void SetCompression(int16_t v) { compression_ = v; }
+  int16_t Index() const { return index_; }
+  void SetIndex(int16_t v) { index_ = v; }
 
   // Replace the thumbnail / large-screen picture by a new one with these values.
-  void addThumbnail(std::string_view path, int16_t compression);
-  void addVantaSlide(std::string_view path, int16_t compression, int32_t slideID);
+  void AddThumbnail(std::string_view path, int16_t compression);
+  void AddVantaSlide(std::string_view path, int16_t compression, int32_t slideID);
 
   // Record writers: picture (header and parts of the file at FilePath), every
   // outline line in order, the note (also when empty), annotations (nothing),

@@ -31,10 +31,10 @@ TEST(Outlines, NewSlideHoldsTheEmptyTitle) {
   const Ref<Outline> title = slide.Outlines()->Item(Variant("0K"));
   EXPECT_EQ(title->SeqNum(), 0);
   EXPECT_EQ(title->HierLevel(), 0);
-  EXPECT_EQ(title->bullet(), NONE);
+  EXPECT_EQ(title->Bullet(), NONE);
   EXPECT_EQ(title->Text(), "");
   EXPECT_EQ(slide.Annotations()->Count(), 0);
-  EXPECT_EQ(slide.Thumbnail()->compression(), 0);
+  EXPECT_EQ(slide.Thumbnail()->Compression(), 0);
   EXPECT_EQ(slide.VantaSlide()->ImagePath(), "");
 }
 
@@ -65,7 +65,7 @@ TEST(Outlines, AddRule) {
     if (s.error == 0) {
       EXPECT_EQ(got->SeqNum(), s.seqOfResult);
       EXPECT_EQ(got->Text(), s.text);
-      EXPECT_EQ(got->bullet(), s.bullet);
+      EXPECT_EQ(got->Bullet(), s.bullet);
     }
   }
   const Ref<Outline> title = lines.Item(Variant(1));
@@ -80,15 +80,15 @@ TEST(Outlines, AddRule) {
   EXPECT_EQ(added->SeqNum(), 4);
   EXPECT_EQ(added->Section(), 1);
   EXPECT_EQ(lines.Item(Variant("4K"))->Text(), "Only");
-  added->appendText(" one");
+  added->AppendText(" one");
   EXPECT_EQ(added->Text(), "Only one");
 }
 
 TEST(SlidesCollection, KeysAndErrors) {
   Slides slides;
   Ref<Slide> three = slides.Add(3, 2, "/p/three.png");
-  EXPECT_EQ(three->index(), 3);
-  EXPECT_EQ(three->compression(), 2);
+  EXPECT_EQ(three->Index(), 3);
+  EXPECT_EQ(three->Compression(), 2);
   EXPECT_EQ(three->FilePath(), "/p/three.png");
   EXPECT_EQ(slides.Item(Variant("3K")), three);
   EXPECT_EQ(ErrorNumber([&] { slides.Add(3, 0, ""); }), 457);

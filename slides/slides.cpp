@@ -29,8 +29,8 @@ const MemberTable<Slides>& Slides::Members() {
 
 Ref<Slide> Slides::Add(int16_t index, int16_t compression, std::string_view filePath) {
   Ref<Slide> slide = MakeRef<Slide>();
-  slide->Setindex(index);
-  slide->Setcompression(compression);
+  slide->SetIndex(index);
+  slide->SetCompression(compression);
   slide->SetFilePath(std::string(filePath));
   items_.Add(slide, MemberKey(index));
   return slide;

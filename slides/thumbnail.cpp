@@ -19,8 +19,8 @@ const MemberTable<Thumbnail>& Thumbnail::Members() {
   using M = CallKind;
   using T = Thumbnail;
   static const MemberTable<Thumbnail> table{
-      {"compression", M::Let, [](T& t, Args a) { t.Setcompression(CInt(a[0])); }},
-      {"compression", M::Get, [](T& t, Args) { return Variant(t.compression()); }},
+      {"compression", M::Let, [](T& t, Args a) { t.SetCompression(CInt(a[0])); }},
+      {"compression", M::Get, [](T& t, Args) { return Variant(t.Compression()); }},
       {"ImagePath", M::Let, [](T& t, Args a) { t.SetImagePath(CStr(a[0])); }},
       {"ImagePath", M::Get, [](T& t, Args) { return Variant(t.ImagePath()); }}};
   return table;
@@ -36,8 +36,8 @@ const MemberTable<VantaImage>& VantaImage::Members() {
   static const MemberTable<VantaImage> table{
       {"ID", M::Let, [](V& v, Args a) { v.SetID(CLng(a[0])); }},
       {"ID", M::Get, [](V& v, Args) { return Variant(v.ID()); }},
-      {"compression", M::Let, [](V& v, Args a) { v.Setcompression(CInt(a[0])); }},
-      {"compression", M::Get, [](V& v, Args) { return Variant(v.compression()); }},
+      {"compression", M::Let, [](V& v, Args a) { v.SetCompression(CInt(a[0])); }},
+      {"compression", M::Get, [](V& v, Args) { return Variant(v.Compression()); }},
       {"ImagePath", M::Let, [](V& v, Args a) { v.SetImagePath(CStr(a[0])); }},
       {"ImagePath", M::Get, [](V& v, Args) { return Variant(v.ImagePath()); }}};
   return table;

@@ -19,8 +19,8 @@ class Thumbnail : public Dispatchable<Thumbnail> {
   static constexpr const char* kClsid = "{5D1E7B30-2A4C-4F86-B1D9-6C0E3A7F5B08}";
   static const MemberTable<Thumbnail>& Members();
 
-  int16_t compression() const { return compression_; }
-  void Setcompression(int16_t v) { compression_ = v; }
+  int16_t Compression() const { return compression_; }
+  void SetCompression(int16_t v) { compression_ = v; }
   const std::string& ImagePath() const { return imagePath_; }
   void SetImagePath(std::string v) { imagePath_ = std::move(v); }
 
@@ -40,8 +40,8 @@ class VantaImage : public Dispatchable<VantaImage> {
 
   int32_t ID() const { return id_; }
   void SetID(int32_t v) { id_ = v; }
-  int16_t compression() const { return compression_; }
-  void Setcompression(int16_t v) { compression_ = v; }
+  int16_t Compression() const { return compression_; }
+  void SetCompression(int16_t v) { compression_ = v; }
   const std::string& ImagePath() const { return imagePath_; }
   void SetImagePath(std::string v) { imagePath_ = std::move(v); }
 

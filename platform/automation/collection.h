@@ -100,6 +100,9 @@ class Collection {
     return it == keys_.end() ? nullptr : &it->second->item;
   }
 
+  // True when an item is stored under `key` (any case).
+  bool Contains(std::string_view key) const { return keys_.count(text::LCase(key)) != 0; }
+
   void Remove(int32_t index) { RemoveAt(IndexOf(index)); }
   void Remove(std::string_view key) {
     Node& node = NodeOf(key);

@@ -38,6 +38,13 @@ TEST(Collection, ItemsByPositionAndKeyWithoutRegardToCase) {
   EXPECT_EQ(Order(c), "abc");
 }
 
+TEST(Collection, ContainsAKeyWithoutRegardToCase) {
+  Collection<int> c;
+  c.Add(1, "K12");
+  EXPECT_TRUE(c.Contains("k12"));
+  EXPECT_FALSE(c.Contains("K13"));
+}
+
 TEST(Collection, AddBeforeAndAfterByPositionOrKey) {
   Collection<std::string> c;
   c.Add("b", "B");

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
@@ -198,6 +199,34 @@ std::optional<std::string> FindNoCase(std::string_view folder, std::string_view 
     if (!found || *cp < *found) found = std::move(cp);
   }
   return found;
+}
+
+std::optional<std::string> FindFileNoCase(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  try {
+    if (FileExists(path)) return std::string(path);
+    const std::string folder = FolderPart(path);
+    const std::string name = FileNamePart(path);
+    if (name.empty()) return std::nullopt;
+    const auto found = FindNoCase(folder.empty() ? "." : folder, name);
+    if (found && FileExists(folder + *found)) return folder + *found;
+  } catch (const AutomationError&) {
+    // A name the file system cannot hold names no file.
+  }
+  return std::nullopt;
+}
+
+std::string WithStoredCase(std::string_view path) {
+  const std::string plain = StripQuotes(path);
+  const std::string folder = FolderPart(plain);
+  const std::string name = FileNamePart(plain);
+  if (name.empty()) return plain;
+  try {
+    const auto found = FindNoCase(folder.empty() ? "." : folder, name);
+    return found ? folder + *found : plain;
+  } catch (const AutomationError&) {
+    return plain;
+  }
 }
 
 void MakeFolder(std::string_view path) {

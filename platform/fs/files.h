@@ -41,6 +41,15 @@ std::vector<FolderEntry> ListEntries(std::string_view folder);
 
 // The name of the entry of `folder` that equals `name` without regard to case.
 std::optional<std::string> FindNoCase(std::string_view folder, std::string_view name);
+// The path of the regular file `path` names, its last component matched without
+// regard to case (an exact match first), as Windows finds files: the path to use
+// for that file from then on. nullopt when there is none, when it is a folder,
+// or when the path cannot be searched.
+std::optional<std::string> FindFileNoCase(std::string_view path);
+// `path` without double quotes, its last component replaced by the name the
+// folder holds for it (matched without regard to case); the quote-free path
+// unchanged when nothing matches.
+std::string WithStoredCase(std::string_view path);
 
 void MakeFolder(std::string_view path);   // with missing parents; existing is fine
 void RemoveFile(std::string_view path);   // 53 when missing

@@ -78,6 +78,28 @@ TEST(Files, FindNoCasePrefersAnExactMatch) {
   EXPECT_EQ(FindNoCase(dir, "budget.tbr"), std::optional<std::string>("budget.tbr"));
 }
 
+TEST(Files, FindFileNoCaseMatchesFilesWithoutRegardToCase) {
+  const std::string dir = testing::MakeTempDir("files");
+  std::ofstream(dir + "/Budget.tbr") << "x";
+  std::ofstream(dir + "/.hidden") << "x";
+  testing::MakeTempDir("files/Folder");
+  EXPECT_EQ(FindFileNoCase(dir + "/Budget.tbr"), dir + "/Budget.tbr");
+  EXPECT_EQ(FindFileNoCase(dir + "\\budget.TBR"), dir + "\\Budget.tbr");
+  EXPECT_EQ(FindFileNoCase(dir + "/.hidden"), dir + "/.hidden");
+  EXPECT_FALSE(FindFileNoCase(dir + "/Folder"));
+  EXPECT_FALSE(FindFileNoCase(dir + "/Missing.tbr"));
+  EXPECT_FALSE(FindFileNoCase(dir + "/nofolder/Budget.tbr"));
+  EXPECT_FALSE(FindFileNoCase(""));
+}
+
+TEST(Files, WithStoredCaseGivesTheStoredName) {
+  const std::string dir = testing::MakeTempDir("long");
+  std::ofstream(dir + "/Quarterly Budget.tbr") << "x";
+  EXPECT_EQ(WithStoredCase("\"" + dir + "/quarterly budget.TBR\""), dir + "/Quarterly Budget.tbr");
+  EXPECT_EQ(WithStoredCase(dir + "/missing.tbr"), dir + "/missing.tbr");
+  EXPECT_EQ(WithStoredCase("\"" + dir + "/none/a.tbr\""), dir + "/none/a.tbr");
+}
+
 TEST(Files, FoldersAndRemoval) {
   const std::string dir = testing::MakeTempDir("folders");
   MakeFolder(dir + "\\a\\b/c");

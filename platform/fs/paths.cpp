@@ -92,6 +92,30 @@ std::string ExtensionPart(std::string_view path) {
   return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+std::string PathPartOrWhole(std::string_view path) {
+  const std::string folder = FolderPart(path);
+  return folder.empty() ? std::string(path) : folder;
+}
+
+std::string StripExtension(std::string_view text) {
+  const size_t dot = text.rfind('.');
+  return std::string(dot == std::string_view::npos ? text : text.substr(0, dot));
+}
+
+std::string ExtensionOrWhole(std::string_view text) {
+  const size_t dot = text.rfind('.');
+  return std::string(dot == std::string_view::npos ? text : text.substr(dot + 1));
+}
+
+std::string StripQuotes(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text) {
+    if (c != '"') result.push_back(c);
+  }
+  return result;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   while (!name.empty() && IsSeparator(name.front())) name.remove_prefix(1);
   std::string out(folder);

@@ -18,6 +18,14 @@ std::string FolderPart(std::string_view path);       // up to and with the last 
 std::string ExtensionPart(std::string_view path);    // ".tbr" of the name part, "" if none
 std::string JoinPath(std::string_view folder, std::string_view name);  // one separator between
 bool IsSeparator(char c);
+// The same pieces as the desktop front end takes them apart: on the whole text,
+// and the whole text when the mark is missing (a name without a full stop is
+// its own extension; a full stop in a folder name counts).
+std::string PathPartOrWhole(std::string_view path);   // up to and with the last separator
+std::string StripExtension(std::string_view text);    // before the last full stop
+std::string ExtensionOrWhole(std::string_view text);  // after the last full stop
+// The text without any double quote (a path as a command line quotes it).
+std::string StripQuotes(std::string_view text);
 // True when `name` is a plain file or folder name: not empty, not "." or "..",
 // no separator, no control character (below 0x20, NUL included, or 0x7F).
 // Names from files, the handheld or callers must pass this before they are

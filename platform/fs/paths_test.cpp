@@ -33,6 +33,37 @@ TEST(Paths, NameParts) {
   }
 }
 
+TEST(Paths, PiecesOnTheWholeText) {
+  const struct {
+    const char* path;
+    const char* pathPart;
+    const char* filePart;
+    const char* extension;
+    const char* stripped;
+  } cases[] = {
+      {"C:\\a\\b.tbr", "C:\\a\\", "b.tbr", "tbr", "C:\\a\\b"},
+      {"Budget", "Budget", "Budget", "Budget", "Budget"},
+      {"C:\\a.dir\\Budget", "C:\\a.dir\\", "Budget", "dir\\Budget", "C:\\a"},
+      {"Budget.2003.tbr", "Budget.2003.tbr", "Budget.2003.tbr", "tbr", "Budget.2003"},
+      {"C:\\a\\", "C:\\a\\", "", "C:\\a\\", "C:\\a\\"},
+      {"", "", "", "", ""},
+      {"/home/u/Palm/b.tbr", "/home/u/Palm/", "b.tbr", "tbr", "/home/u/Palm/b"},
+      {"/home/u\\Palm\\x.scv", "/home/u\\Palm\\", "x.scv", "scv", "/home/u\\Palm\\x"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PathPartOrWhole(c.path), c.pathPart) << c.path;
+    EXPECT_EQ(FileNamePart(c.path), c.filePart) << c.path;
+    EXPECT_EQ(ExtensionOrWhole(c.path), c.extension) << c.path;
+    EXPECT_EQ(StripExtension(c.path), c.stripped) << c.path;
+  }
+}
+
+TEST(Paths, StripQuotes) {
+  EXPECT_EQ(StripQuotes("\"C:\\My Files\\a.tbr\""), "C:\\My Files\\a.tbr");
+  EXPECT_EQ(StripQuotes("a\"\"b"), "ab");
+  EXPECT_EQ(StripQuotes(""), "");
+}
+
 TEST(Paths, JoinPutsOneSeparatorBetween) {
   EXPECT_EQ(JoinPath("a", "b"), "a/b");
   EXPECT_EQ(JoinPath("a/", "b"), "a/b");

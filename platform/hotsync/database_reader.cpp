@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/database_format.h"
 
 namespace brevora::hotsync {
@@ -12,19 +13,19 @@ DatabaseHeader DatabaseReader::ParseHeader(std::span<const uint8_t> bytes) {
   const uint8_t* p = bytes.data();
   DatabaseHeader h;
   std::copy_n(p + fmt::kNameOffset, fmt::kNameSize, h.name.begin());
-  h.attributes = fmt::GetU16(p + fmt::kAttributesOffset);
-  h.version = fmt::GetU16(p + fmt::kVersionOffset);
-  h.creationDate = fmt::GetU32(p + fmt::kCreationDateOffset);
-  h.modificationDate = fmt::GetU32(p + fmt::kModificationDateOffset);
-  h.backupDate = fmt::GetU32(p + fmt::kLastBackupDateOffset);
-  h.modificationNumber = fmt::GetU32(p + fmt::kModificationNumberOffset);
-  h.appInfoID = fmt::GetU32(p + fmt::kAppInfoIDOffset);
-  h.sortInfoID = fmt::GetU32(p + fmt::kSortInfoIDOffset);
+  h.attributes = bytes::LoadBigEndian16(p + fmt::kAttributesOffset);
+  h.version = bytes::LoadBigEndian16(p + fmt::kVersionOffset);
+  h.creationDate = bytes::LoadBigEndian32(p + fmt::kCreationDateOffset);
+  h.modificationDate = bytes::LoadBigEndian32(p + fmt::kModificationDateOffset);
+  h.backupDate = bytes::LoadBigEndian32(p + fmt::kLastBackupDateOffset);
+  h.modificationNumber = bytes::LoadBigEndian32(p + fmt::kModificationNumberOffset);
+  h.appInfoID = bytes::LoadBigEndian32(p + fmt::kAppInfoIDOffset);
+  h.sortInfoID = bytes::LoadBigEndian32(p + fmt::kSortInfoIDOffset);
   std::copy_n(p + fmt::kTypeOffset, fmt::kCodeSize, h.type.begin());
   std::copy_n(p + fmt::kCreatorOffset, fmt::kCodeSize, h.creator.begin());
-  h.uniqueIDSeed = fmt::GetU32(p + fmt::kUniqueIDSeedOffset);
-  h.nextRecordListID = fmt::GetU32(p + fmt::kNextRecordListIDOffset);
-  h.numRecords = fmt::GetU16(p + fmt::kNumRecordsOffset);
+  h.uniqueIDSeed = bytes::LoadBigEndian32(p + fmt::kUniqueIDSeedOffset);
+  h.nextRecordListID = bytes::LoadBigEndian32(p + fmt::kNextRecordListIDOffset);
+  h.numRecords = bytes::LoadBigEndian16(p + fmt::kNumRecordsOffset);
   return h;
 }
 
@@ -52,7 +53,7 @@ std::optional<DatabaseLayout> DatabaseReader::Parse(std::span<const uint8_t> pre
   if (h.sortInfoID != 0) starts.push_back(h.sortInfoID);
   const uint8_t* p = prefix.data();
   for (std::size_t i = 0; i < h.numRecords; ++i) {
-    starts.push_back(fmt::GetU32(p + fmt::EntryOffset(i) + fmt::kEntryDataOffset));
+    starts.push_back(bytes::LoadBigEndian32(p + fmt::EntryOffset(i) + fmt::kEntryDataOffset));
   }
   uint64_t previous = listEnd;
   for (const uint64_t start : starts) {
@@ -69,7 +70,7 @@ std::optional<DatabaseLayout> DatabaseReader::Parse(std::span<const uint8_t> pre
   for (std::size_t i = 0; i < h.numRecords; ++i) {
     const uint8_t* entry = p + fmt::EntryOffset(i);
     layout.records.push_back(
-        {entry[fmt::kEntryAttributes], fmt::GetU24(entry + fmt::kEntryUniqueID), rangeAt(next++)});
+        {entry[fmt::kEntryAttributes], bytes::LoadBigEndian24(entry + fmt::kEntryUniqueID), rangeAt(next++)});
   }
   return layout;
 }

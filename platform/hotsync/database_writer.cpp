@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
 
@@ -87,26 +88,26 @@ void DatabaseWriter::WriteTo(const std::function<void(std::span<const uint8_t>)>
   const DatabaseHeader& h = header_;
   uint8_t header[fmt::kHeaderSize] = {};
   std::copy(h.name.begin(), h.name.end(), header + fmt::kNameOffset);
-  fmt::PutU16(header + fmt::kAttributesOffset, h.attributes);
-  fmt::PutU16(header + fmt::kVersionOffset, h.version);
-  fmt::PutU32(header + fmt::kCreationDateOffset, h.creationDate);
-  fmt::PutU32(header + fmt::kModificationDateOffset, h.modificationDate);
-  fmt::PutU32(header + fmt::kLastBackupDateOffset, h.backupDate);
-  fmt::PutU32(header + fmt::kModificationNumberOffset, h.modificationNumber);
-  fmt::PutU32(header + fmt::kAppInfoIDOffset, h.appInfoID);
-  fmt::PutU32(header + fmt::kSortInfoIDOffset, h.sortInfoID);
+  bytes::StoreBigEndian16(header + fmt::kAttributesOffset, h.attributes);
+  bytes::StoreBigEndian16(header + fmt::kVersionOffset, h.version);
+  bytes::StoreBigEndian32(header + fmt::kCreationDateOffset, h.creationDate);
+  bytes::StoreBigEndian32(header + fmt::kModificationDateOffset, h.modificationDate);
+  bytes::StoreBigEndian32(header + fmt::kLastBackupDateOffset, h.backupDate);
+  bytes::StoreBigEndian32(header + fmt::kModificationNumberOffset, h.modificationNumber);
+  bytes::StoreBigEndian32(header + fmt::kAppInfoIDOffset, h.appInfoID);
+  bytes::StoreBigEndian32(header + fmt::kSortInfoIDOffset, h.sortInfoID);
   std::copy(h.type.begin(), h.type.end(), header + fmt::kTypeOffset);
   std::copy(h.creator.begin(), h.creator.end(), header + fmt::kCreatorOffset);
-  fmt::PutU32(header + fmt::kUniqueIDSeedOffset, h.uniqueIDSeed);
-  fmt::PutU32(header + fmt::kNextRecordListIDOffset, h.nextRecordListID);
-  fmt::PutU16(header + fmt::kNumRecordsOffset, h.numRecords);
+  bytes::StoreBigEndian32(header + fmt::kUniqueIDSeedOffset, h.uniqueIDSeed);
+  bytes::StoreBigEndian32(header + fmt::kNextRecordListIDOffset, h.nextRecordListID);
+  bytes::StoreBigEndian16(header + fmt::kNumRecordsOffset, h.numRecords);
   out.Put(header);
 
   for (std::size_t i = 0; i < records_.size(); ++i) {
     uint8_t entry[fmt::kEntrySize];
-    fmt::PutU32(entry + fmt::kEntryDataOffset, dataOffsets_[i]);
+    bytes::StoreBigEndian32(entry + fmt::kEntryDataOffset, dataOffsets_[i]);
     entry[fmt::kEntryAttributes] = records_[i].attributes;
-    fmt::PutU24(entry + fmt::kEntryUniqueID, records_[i].uniqueID & fmt::kMaxUniqueID);
+    bytes::StoreBigEndian24(entry + fmt::kEntryUniqueID, records_[i].uniqueID & fmt::kMaxUniqueID);
     out.Put(entry);
   }
   // Zero bytes (filler, alignment) before each block and the records' data.

@@ -106,37 +106,37 @@ frmSlidr_Options::frmSlidr_Options(QWidget* parent) : QDialog(parent) {
   // row or the frame moves what follows up and shortens the form.
   form->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(chkLinked, &QCheckBox::toggled, this, [this] { chkLinked_Click(); });
-  connect(chkVantaSlide, &QCheckBox::toggled, this, [this] { chkVantaSlide_Click(); });
-  connect(cmdAdvanced, &QPushButton::clicked, this, [this] { cmdAdvanced_Click(); });
-  connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-  connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+  connect(chkLinked, &QCheckBox::toggled, this, [this] { LinkedClicked(); });
+  connect(chkVantaSlide, &QCheckBox::toggled, this, [this] { VantaSlideClicked(); });
+  connect(cmdAdvanced, &QPushButton::clicked, this, [this] { AdvancedClicked(); });
+  connect(cmdCancel, &QPushButton::clicked, this, [this] { CancelClicked(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { OkClicked(); });
 
   fmeAdvanced->setVisible(false);
 }
 
 frmSlidr_Options::~frmSlidr_Options() = default;
 
-void frmSlidr_Options::Form_Load() {
-  const SlidrOptionsControls controls = logic_.Form_Load();
+void frmSlidr_Options::Load() {
+  const SlidrOptionsControls controls = logic_.Load();
   InitControls(controls);
   loaded_ = true;
 }
 
 int frmSlidr_Options::exec() {
-  if (!loaded_) Form_Load();
+  if (!loaded_) Load();
   return QDialog::exec();
 }
 
 void frmSlidr_Options::showEvent(QShowEvent* event) {
   if (!loaded_) {
     try {
-      Form_Load();
+      Load();
     } catch (...) {
       // No caller to raise to from an event: report it and leave as cancelled.
       services::ShowMessage({"Slidora options: " + CurrentError().description(), "Slidora Error",
                              services::MsgButtons::Ok, services::MsgIcon::None});
-      logic_.setCancelled(true);
+      logic_.SetCancelled(true);
       loaded_ = true;
     }
   }
@@ -172,27 +172,27 @@ void frmSlidr_Options::EnableVantaControls(bool enable) {
   cbVantaDepth->setEnabled(enable);
 }
 
-void frmSlidr_Options::chkLinked_Click() { logic_.chkLinked_Click(chkLinked->isChecked()); }
+void frmSlidr_Options::LinkedClicked() { logic_.LinkedClicked(chkLinked->isChecked()); }
 
-void frmSlidr_Options::chkVantaSlide_Click() { EnableVantaControls(chkVantaSlide->isChecked()); }
+void frmSlidr_Options::VantaSlideClicked() { EnableVantaControls(chkVantaSlide->isChecked()); }
 
-void frmSlidr_Options::cmdAdvanced_Click() { ShowAdvanced(!fmeAdvanced->isVisibleTo(this)); }
+void frmSlidr_Options::AdvancedClicked() { ShowAdvanced(!fmeAdvanced->isVisibleTo(this)); }
 
-void frmSlidr_Options::cmdCancel_Click() {
-  logic_.cmdCancel_Click();
+void frmSlidr_Options::CancelClicked() {
+  logic_.CancelClicked();
   QDialog::reject();
 }
 
-void frmSlidr_Options::reject() { cmdCancel_Click(); }
+void frmSlidr_Options::reject() { CancelClicked(); }
 
-void frmSlidr_Options::cmdOK_Click() {
+void frmSlidr_Options::OkClicked() {
   SlidrOptionsChoice choice;
   choice.resolution = ToCodePage(cbResolution->currentText());
   choice.bitDepth = ToCodePage(cbBitDepth->currentText());
   choice.vantaSlide = chkVantaSlide->isChecked();
   choice.vantaRes = ToCodePage(cbVantaRes->currentText());
   choice.vantaDepth = ToCodePage(cbVantaDepth->currentText());
-  if (logic_.cmdOK_Click(choice)) accept();
+  if (logic_.OkClicked(choice)) accept();
 }
 
 }  // namespace brevora::slides::dialog

@@ -31,17 +31,17 @@ class frmSlidr_Options : public QDialog {
   ~frmSlidr_Options() override;
 
   // Code-page text, shown in lblFile.
-  const std::string& linkFile() const { return logic_.linkFile(); }
-  void setLinkFile(std::string file) { logic_.setLinkFile(std::move(file)); }
-  bool showLinking() const { return logic_.showLinking(); }
-  void setShowLinking(bool show) { logic_.setShowLinking(show); }
-  bool fileLinked() const { return logic_.fileLinked(); }
-  bool cancelled() const { return logic_.cancelled(); }
-  void setCancelled(bool cancelled) { logic_.setCancelled(cancelled); }
+  const std::string& LinkFile() const { return logic_.LinkFile(); }
+  void SetLinkFile(std::string file) { logic_.SetLinkFile(std::move(file)); }
+  bool ShowLinking() const { return logic_.ShowLinking(); }
+  void SetShowLinking(bool show) { logic_.SetShowLinking(show); }
+  bool FileLinked() const { return logic_.FileLinked(); }
+  bool Cancelled() const { return logic_.Cancelled(); }
+  void SetCancelled(bool cancelled) { logic_.SetCancelled(cancelled); }
 
   // Reads the options and fills the controls. exec() runs it first (its errors
   // reach the caller); a plain show() runs it when the dialog first appears.
-  void Form_Load();
+  void Load();
   int exec() override;
   // The close box and Escape: Cancel.
   void reject() override;
@@ -66,11 +66,11 @@ class frmSlidr_Options : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void chkLinked_Click();
-  void chkVantaSlide_Click();
-  void cmdAdvanced_Click();
-  void cmdCancel_Click();
-  void cmdOK_Click();
+  void LinkedClicked();
+  void VantaSlideClicked();
+  void AdvancedClicked();
+  void CancelClicked();
+  void OkClicked();
 
   void InitControls(const SlidrOptionsControls& controls);
   void ShowAdvanced(bool show);

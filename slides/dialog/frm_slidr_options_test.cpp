@@ -64,8 +64,8 @@ void ExpectNamedControls(frmSlidr_Options& form) {
 
 TEST(FrmSlidrOptions, OpensWithItsControlsAndDefaults) {
   frmSlidr_Options form;
-  form.setShowLinking(true);
-  form.setLinkFile("/home/ann/Talks/Q3 review.ppt");
+  form.SetShowLinking(true);
+  form.SetLinkFile("/home/ann/Talks/Q3 review.ppt");
   form.show();
   EXPECT_EQ(form.windowTitle().toStdString(), "Slidora Presentation Options");
   EXPECT_EQ(form.objectName().toStdString(), "frmSlidr_Options");
@@ -98,8 +98,8 @@ TEST(FrmSlidrOptions, AdvancedShowsAndHidesTheFrameAndTheFormFollows) {
 
 TEST(FrmSlidrOptions, WithoutLinkingTheLinkRowIsHiddenAndTheFormShorter) {
   frmSlidr_Options linking;
-  linking.setShowLinking(true);
-  linking.setLinkFile("/tmp/a.ppt");
+  linking.SetShowLinking(true);
+  linking.SetLinkFile("/tmp/a.ppt");
   linking.show();
   frmSlidr_Options plain;
   plain.show();
@@ -107,7 +107,7 @@ TEST(FrmSlidrOptions, WithoutLinkingTheLinkRowIsHiddenAndTheFormShorter) {
   EXPECT_FALSE(plain.lblFile->isVisible());
   EXPECT_LT(plain.height(), linking.height());
   EXPECT_LT(plain.cmdAdvanced->y(), linking.cmdAdvanced->y());
-  EXPECT_FALSE(plain.fileLinked());
+  EXPECT_FALSE(plain.FileLinked());
 }
 
 // The large-screen controls start disabled when UseVanta is off and enabled
@@ -136,13 +136,13 @@ TEST(FrmSlidrOptions, VantaControlsStartAsUseVantaSays) {
 // instead of going on with a dialog the user dismissed.
 TEST(FrmSlidrOptions, CloseBoxIsCancel) {
   frmSlidr_Options form;
-  form.setShowLinking(true);
+  form.SetShowLinking(true);
   form.show();
   form.chkLinked->click();
   EXPECT_TRUE(form.close());
   EXPECT_FALSE(form.isVisible());
-  EXPECT_TRUE(form.cancelled());
-  EXPECT_TRUE(form.fileLinked()) << "the tick stays as the user left it";
+  EXPECT_TRUE(form.Cancelled());
+  EXPECT_TRUE(form.FileLinked()) << "the tick stays as the user left it";
   EXPECT_EQ(form.result(), QDialog::Rejected);
   EXPECT_FALSE(registry::KeyExists(Hive::CurrentUser, kKey));
 }
@@ -151,8 +151,8 @@ TEST(FrmSlidrOptions, CloseBoxIsCancel) {
 // was closed.
 TEST(FrmSlidrOptions, ExecRunsModallyUntilClosed) {
   frmSlidr_Options form;
-  form.setShowLinking(true);
-  form.setLinkFile("/tmp/a.ppt");
+  form.SetShowLinking(true);
+  form.SetLinkFile("/tmp/a.ppt");
   QTimer::singleShot(0, &form, [&form] {
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.isModal());
@@ -160,8 +160,8 @@ TEST(FrmSlidrOptions, ExecRunsModallyUntilClosed) {
     form.cmdOK->click();
   });
   EXPECT_EQ(form.exec(), QDialog::Accepted);
-  EXPECT_FALSE(form.cancelled());
-  EXPECT_TRUE(form.fileLinked());
+  EXPECT_FALSE(form.Cancelled());
+  EXPECT_TRUE(form.FileLinked());
   EXPECT_EQ(StoredWord("SlideWidth"), 320u);
 }
 
@@ -171,7 +171,7 @@ TEST(FrmSlidrOptions, CancelButtonSavesNothing) {
   form.cbResolution->setCurrentIndex(0);
   form.cmdCancel->click();
   EXPECT_FALSE(form.isVisible());
-  EXPECT_TRUE(form.cancelled());
+  EXPECT_TRUE(form.Cancelled());
   EXPECT_FALSE(registry::KeyExists(Hive::CurrentUser, kKey));
 }
 
@@ -184,7 +184,7 @@ TEST(FrmSlidrOptions, OkSavesTheChoice) {
   form.cbVantaRes->setCurrentText(QStringLiteral("1024x768"));
   form.cmdOK->click();
   EXPECT_FALSE(form.isVisible());
-  EXPECT_FALSE(form.cancelled());
+  EXPECT_FALSE(form.Cancelled());
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_EQ(StoredWord("SlideWidth"), 640u);
   EXPECT_EQ(StoredWord("SlideHeight"), 480u);
@@ -199,8 +199,8 @@ TEST(FrmSlidrOptions, OkSavesTheChoice) {
 // control, every control lies inside the window, and the picture has text on it.
 TEST(FrmSlidrOptions, ScreenshotShowsEveryTextWhole) {
   frmSlidr_Options form;
-  form.setShowLinking(true);
-  form.setLinkFile("/home/ann/Talks/Quarterly review.ppt");
+  form.SetShowLinking(true);
+  form.SetLinkFile("/home/ann/Talks/Quarterly review.ppt");
   form.show();
   form.cmdAdvanced->click();
   const QRect window = form.rect();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/trim.h"
+#include "core/text_cleanup.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 
@@ -50,7 +50,7 @@ std::string ResolutionText(int32_t width, int32_t height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
-void parseResolutionFromString(std::string_view text, int16_t& width, int16_t& height) {
+void ParseResolution(std::string_view text, int16_t& width, int16_t& height) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string_view::npos) {
     RaiseError(kObjectError + kBadResolution, "parseResolutionFromString",

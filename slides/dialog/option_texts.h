@@ -27,7 +27,7 @@ std::string ResolutionText(int32_t width, int32_t height);
 // Splits "WIDTHxHEIGHT" at its first "x" or "X"; each side, trimmed of blanks,
 // is read as a 16-bit integer (13 when it is no number, 6 when it is too big).
 // No "x": kObjectError + 1869, source "parseResolutionFromString".
-void parseResolutionFromString(std::string_view text, int16_t& width, int16_t& height);
+void ParseResolution(std::string_view text, int16_t& width, int16_t& height);
 
 // The entry of `items` to select for `text`: the first whose text, trimmed of
 // blanks and in small letters, equals `text` the same way; else the first that

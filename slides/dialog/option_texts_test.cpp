@@ -40,7 +40,7 @@ TEST(OptionTexts, ParseResolution) {
   for (const Case& c : {Case{"800x600", 800, 600}, Case{" 1024 X 768 ", 1024, 768},
                         Case{"0x-5", 0, -5}}) {
     int16_t w = -1, h = -1;
-    parseResolutionFromString(c.text, w, h);
+    ParseResolution(c.text, w, h);
     EXPECT_EQ(w, c.width) << c.text;
     EXPECT_EQ(h, c.height) << c.text;
   }
@@ -49,7 +49,7 @@ TEST(OptionTexts, ParseResolution) {
 TEST(OptionTexts, ParseResolutionErrors) {
   int16_t w = 0, h = 0;
   try {
-    parseResolutionFromString("800*600", w, h);
+    ParseResolution("800*600", w, h);
     FAIL() << "no error";
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), -2147219635);
@@ -65,7 +65,7 @@ TEST(OptionTexts, ParseResolutionErrors) {
                         Case{"40000x600", 6}, Case{"800x", 13},
                         Case{"160x120x5", 13}}) {
     try {
-      parseResolutionFromString(c.text, w, h);
+      ParseResolution(c.text, w, h);
       ADD_FAILURE() << "no error for " << c.text;
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), c.number) << c.text;

@@ -20,7 +20,7 @@ void Select(ComboState& combo, const std::string& text, const std::string& fallb
 
 }  // namespace
 
-SlidrOptionsControls SlidrOptionsFormLogic::Form_Load() {
+SlidrOptionsControls SlidrOptionsFormLogic::Load() {
   options_ = MakeRef<SlidrOptions>();
   SlidrOptionsControls controls = InitControls();
   cancelled_ = false;
@@ -55,12 +55,12 @@ SlidrOptionsControls SlidrOptionsFormLogic::InitControls() {
   return c;
 }
 
-bool SlidrOptionsFormLogic::cmdOK_Click(const SlidrOptionsChoice& choice) {
+bool SlidrOptionsFormLogic::OkClicked(const SlidrOptionsChoice& choice) {
   try {
     if (!options_) options_ = MakeRef<SlidrOptions>();
     int16_t width = 0, height = 0, vantaWidth = 0, vantaHeight = 0;
-    parseResolutionFromString(choice.resolution, width, height);
-    parseResolutionFromString(choice.vantaRes, vantaWidth, vantaHeight);
+    ParseResolution(choice.resolution, width, height);
+    ParseResolution(choice.vantaRes, vantaWidth, vantaHeight);
     const int32_t depth = TextToDepth(choice.bitDepth);
     const int32_t vantaDepth = TextToDepth(choice.vantaDepth);
     SlidrOptions& o = *options_;

@@ -3,7 +3,7 @@
 // does, without widgets. The dialog owns one, hands it the user's clicks and
 // shows what it returns; tests drive it without a display.
 //
-// Form_Load creates the image options (SlidrOptions, read from the registry)
+// Load creates the image options (SlidrOptions, read from the registry)
 // and returns the state the controls start in. Ok takes the texts and ticks the
 // user chose, stores them in the options and saves them; on any error it shows
 // "Slidora Error" through the message-box service and the dialog stays open.
@@ -48,34 +48,34 @@ struct SlidrOptionsChoice {
 class SlidrOptionsFormLogic {
  public:
   // Set by the caller before the dialog is shown.
-  const std::string& linkFile() const { return linkFile_; }
-  void setLinkFile(std::string file) { linkFile_ = std::move(file); }
-  bool showLinking() const { return showLinking_; }
-  void setShowLinking(bool show) { showLinking_ = show; }
+  const std::string& LinkFile() const { return linkFile_; }
+  void SetLinkFile(std::string file) { linkFile_ = std::move(file); }
+  bool ShowLinking() const { return showLinking_; }
+  void SetShowLinking(bool show) { showLinking_ = show; }
 
   // Read by the caller after the dialog has closed.
-  bool fileLinked() const { return fileLinked_; }
-  bool cancelled() const { return cancelled_; }
-  void setCancelled(bool cancelled) { cancelled_ = cancelled; }
+  bool FileLinked() const { return fileLinked_; }
+  bool Cancelled() const { return cancelled_; }
+  void SetCancelled(bool cancelled) { cancelled_ = cancelled; }
 
   // Creates the options (registry errors pass to the caller), clears
   // `cancelled` and returns InitControls.
-  SlidrOptionsControls Form_Load();
+  SlidrOptionsControls Load();
   // The controls' starting state from the options; unticks the link box. The
   // large-screen controls are enabled exactly when UseVanta is set.
   SlidrOptionsControls InitControls();
 
-  // chkLinked_Click: the link box is now `ticked`.
-  void chkLinked_Click(bool ticked) { fileLinked_ = ticked; }
-  // cmdOK_Click: stores the choice in the options and saves them; true when the
+  // LinkedClicked: the link box is now `ticked`.
+  void LinkedClicked(bool ticked) { fileLinked_ = ticked; }
+  // OkClicked: stores the choice in the options and saves them; true when the
   // dialog may close. An error is shown ("Slidora Error", "Slidora options: "
   // and its text) and gives false; values set before it stay set, nothing is
   // saved when it came before the save.
-  bool cmdOK_Click(const SlidrOptionsChoice& choice);
-  // cmdCancel_Click, and the window's close box: saves nothing.
-  void cmdCancel_Click() { cancelled_ = true; }
+  bool OkClicked(const SlidrOptionsChoice& choice);
+  // CancelClicked, and the window's close box: saves nothing.
+  void CancelClicked() { cancelled_ = true; }
 
-  // The options object (null before Form_Load).
+  // The options object (null before Load).
   const Ref<SlidrOptions>& Options() const { return options_; }
 
  private:

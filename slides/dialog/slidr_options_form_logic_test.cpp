@@ -41,9 +41,9 @@ class FormLogic : public ::testing::Test {
 
 TEST_F(FormLogic, ControlsFromDefaults) {
   SlidrOptionsFormLogic form;
-  form.setShowLinking(true);
-  form.setLinkFile("/data/talk.ppt");
-  const SlidrOptionsControls c = form.Form_Load();
+  form.SetShowLinking(true);
+  form.SetLinkFile("/data/talk.ppt");
+  const SlidrOptionsControls c = form.Load();
   EXPECT_EQ(c.resolution.items,
             (std::vector<std::string>{"800x600", "640x480", "436x320", "320x240", "160x120"}));
   EXPECT_EQ(c.bitDepth.items, (std::vector<std::string>{"256 Color (8 bit)", "Hi Color (16 bit)"}));
@@ -58,8 +58,8 @@ TEST_F(FormLogic, ControlsFromDefaults) {
   EXPECT_TRUE(c.showLinking);
   EXPECT_FALSE(c.vantaTicked);
   EXPECT_FALSE(c.advancedShown);
-  EXPECT_FALSE(form.cancelled());
-  EXPECT_FALSE(form.fileLinked());
+  EXPECT_FALSE(form.Cancelled());
+  EXPECT_FALSE(form.FileLinked());
 }
 
 // The large-screen controls start in the state UseVanta says: disabled while
@@ -68,13 +68,13 @@ TEST_F(FormLogic, ControlsFromDefaults) {
 TEST_F(FormLogic, VantaControlsFollowUseVantaFromTheStart) {
   {
     SlidrOptionsFormLogic form;
-    const SlidrOptionsControls c = form.Form_Load();
+    const SlidrOptionsControls c = form.Load();
     EXPECT_FALSE(c.vantaTicked);
     EXPECT_FALSE(c.vantaControlsEnabled);
   }
   StoreWord("VantaSlide", 1);
   SlidrOptionsFormLogic form;
-  const SlidrOptionsControls c = form.Form_Load();
+  const SlidrOptionsControls c = form.Load();
   EXPECT_TRUE(c.vantaTicked);
   EXPECT_TRUE(c.vantaControlsEnabled);
 }
@@ -99,7 +99,7 @@ TEST_F(FormLogic, SelectionsFromStoredOptions) {
     StoreWord("VantaHeight", k.vantaHeight);
     StoreWord("VantaDepth", k.vantaDepth);
     SlidrOptionsFormLogic form;
-    const SlidrOptionsControls c = form.Form_Load();
+    const SlidrOptionsControls c = form.Load();
     EXPECT_EQ(SelectedText(c.resolution), k.resolution);
     EXPECT_EQ(SelectedText(c.bitDepth), k.bitDepth);
     EXPECT_EQ(SelectedText(c.vantaRes), k.vantaRes);
@@ -109,8 +109,8 @@ TEST_F(FormLogic, SelectionsFromStoredOptions) {
 
 TEST_F(FormLogic, OkStoresAndSavesTheChoice) {
   SlidrOptionsFormLogic form;
-  form.Form_Load();
-  ASSERT_TRUE(form.cmdOK_Click(
+  form.Load();
+  ASSERT_TRUE(form.OkClicked(
       {"436x320", "Hi Color (16 bit)", true, "1024x768", "256 Color (8 bit)"}));
   EXPECT_EQ(StoredWord("SlideWidth"), 436u);
   EXPECT_EQ(StoredWord("SlideHeight"), 320u);
@@ -119,12 +119,12 @@ TEST_F(FormLogic, OkStoresAndSavesTheChoice) {
   EXPECT_EQ(StoredWord("VantaWidth"), 1024u);
   EXPECT_EQ(StoredWord("VantaHeight"), 768u);
   EXPECT_EQ(StoredWord("VantaDepth"), 8u);
-  EXPECT_FALSE(form.cancelled());
+  EXPECT_FALSE(form.Cancelled());
   EXPECT_TRUE(box_->shown().empty());
 
   // A new dialog shows what was saved.
   SlidrOptionsFormLogic again;
-  const SlidrOptionsControls c = again.Form_Load();
+  const SlidrOptionsControls c = again.Load();
   EXPECT_EQ(SelectedText(c.resolution), "436x320");
   EXPECT_EQ(SelectedText(c.bitDepth), "Hi Color (16 bit)");
   EXPECT_TRUE(c.vantaTicked);
@@ -133,8 +133,8 @@ TEST_F(FormLogic, OkStoresAndSavesTheChoice) {
 
 TEST_F(FormLogic, OkWithoutASelectionShowsTheErrorAndSavesNothing) {
   SlidrOptionsFormLogic form;
-  form.Form_Load();
-  EXPECT_FALSE(form.cmdOK_Click({"", "256 Color (8 bit)", false, "800x600", "256 Color (8 bit)"}));
+  form.Load();
+  EXPECT_FALSE(form.OkClicked({"", "256 Color (8 bit)", false, "800x600", "256 Color (8 bit)"}));
   ASSERT_EQ(box_->shown().size(), 1u);
   const services::Message m = box_->shown()[0];
   EXPECT_EQ(m.title, "Slidora Error");
@@ -146,10 +146,10 @@ TEST_F(FormLogic, OkWithoutASelectionShowsTheErrorAndSavesNothing) {
 
 TEST_F(FormLogic, OkWhoseSaveFailsKeepsTheValuesSetAndReports) {
   SlidrOptionsFormLogic form;
-  form.Form_Load();
+  form.Load();
   // A folder where the hive file belongs: the save cannot write.
   std::filesystem::create_directories(registry::HiveFilePath(Hive::CurrentUser));
-  EXPECT_FALSE(form.cmdOK_Click(
+  EXPECT_FALSE(form.OkClicked(
       {"640x480", "256 Color (8 bit)", false, "800x600", "256 Color (8 bit)"}));
   ASSERT_EQ(box_->shown().size(), 1u);
   EXPECT_EQ(box_->shown()[0].title, "Slidora Error");
@@ -160,22 +160,22 @@ TEST_F(FormLogic, OkWhoseSaveFailsKeepsTheValuesSetAndReports) {
 
 TEST_F(FormLogic, CancelSavesNothingAndKeepsTheLinkTick) {
   SlidrOptionsFormLogic form;
-  form.setShowLinking(true);
-  form.Form_Load();
-  form.chkLinked_Click(true);
-  form.cmdCancel_Click();
-  EXPECT_TRUE(form.cancelled());
-  EXPECT_TRUE(form.fileLinked());
+  form.SetShowLinking(true);
+  form.Load();
+  form.LinkedClicked(true);
+  form.CancelClicked();
+  EXPECT_TRUE(form.Cancelled());
+  EXPECT_TRUE(form.FileLinked());
   EXPECT_FALSE(registry::KeyExists(Hive::CurrentUser, kKey));
 }
 
 TEST_F(FormLogic, LoadingAgainClearsCancelledAndTheLinkTick) {
   SlidrOptionsFormLogic form;
-  form.setCancelled(true);
-  form.chkLinked_Click(true);
-  const SlidrOptionsControls c = form.Form_Load();
-  EXPECT_FALSE(form.cancelled());
-  EXPECT_FALSE(form.fileLinked());
+  form.SetCancelled(true);
+  form.LinkedClicked(true);
+  const SlidrOptionsControls c = form.Load();
+  EXPECT_FALSE(form.Cancelled());
+  EXPECT_FALSE(form.FileLinked());
   EXPECT_FALSE(c.showLinking);
 }
 

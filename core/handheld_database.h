@@ -1,5 +1,5 @@
 #pragma once
-// pdb: a handheld database held in memory (header fields, application-info and
+// HandheldDatabase: a handheld database held in memory (header fields, application-info and
 // sort-info blocks, records) that reads and writes the standard Palm database
 // file (layout in platform/hotsync/database_format.h).
 //
@@ -17,40 +17,40 @@
 #include <string>
 #include <string_view>
 
-#include "core/record.h"
-#include "core/word.h"
+#include "core/big_endian_number.h"
+#include "core/database_record.h"
 #include "platform/automation/collection.h"
 
 namespace brevora::core {
 
 using RecordCollection = Collection<RecordRef>;
 
-class pdb {
+class HandheldDatabase {
  public:
-  pdb();
-  ~pdb();
-  pdb(const pdb&) = delete;
-  pdb& operator=(const pdb&) = delete;
+  HandheldDatabase();
+  ~HandheldDatabase();
+  HandheldDatabase(const HandheldDatabase&) = delete;
+  HandheldDatabase& operator=(const HandheldDatabase&) = delete;
 
   // The characters before the first zero byte. The let takes at most 31
   // characters (380 "PDB.PDBName" otherwise, the stored name unchanged).
-  std::string PDBName() const;
-  void SetPDBName(std::string_view name);
+  std::string Name() const;
+  void SetName(std::string_view name);
   // Always the 4 bytes as 4 characters (a zero byte gives a NUL). The lets take
   // at most 4 characters, zero-padded (380 otherwise, the value unchanged).
-  std::string pdbType() const;
-  void SetPdbType(std::string_view type);
-  std::string PDBCreator() const;
-  void SetPDBCreator(std::string_view creator);
+  std::string Type() const;
+  void SetType(std::string_view type);
+  std::string Creator() const;
+  void SetCreator(std::string_view creator);
 
-  Word& Attributes() { return attributes_; }
-  Word& Version() { return version_; }
-  Word& numRecords() { return numRecords_; }
-  DWord& ModificationNumber() { return modificationNumber_; }
-  DWord& AppInfoID() { return appInfoID_; }
-  DWord& SortInfoID() { return sortInfoID_; }
-  DWord& UniqueIDSeed() { return uniqueIDSeed_; }
-  DWord& NextRecordListID() { return nextRecordListID_; }
+  BigEndian16& Attributes() { return attributes_; }
+  BigEndian16& Version() { return version_; }
+  BigEndian16& RecordCount() { return recordCount_; }
+  BigEndian32& ModificationNumber() { return modificationNumber_; }
+  BigEndian32& AppInfoID() { return appInfoID_; }
+  BigEndian32& SortInfoID() { return sortInfoID_; }
+  BigEndian32& UniqueIDSeed() { return uniqueIDSeed_; }
+  BigEndian32& NextRecordListID() { return nextRecordListID_; }
 
   // Visual Basic dates. The lets round to the nearest second; a date before
   // 1904-01-01 or after 2040-02-06 06:28:15 is an overflow (6).
@@ -91,23 +91,23 @@ class pdb {
   bool WriteFile(std::string_view fileName);
 
  private:
-  friend class PdbReader;
-  friend class PdbWriter;
+  friend class HandheldDatabaseReader;
+  friend class HandheldDatabaseWriter;
 
   std::array<uint8_t, 32> name_{};
   std::array<uint8_t, 4> type_{};
   std::array<uint8_t, 4> creator_{};
-  Word attributes_;
-  Word version_;
-  Word numRecords_;
-  DWord creationDate_;
-  DWord modificationDate_;
-  DWord lastBackupDate_;
-  DWord modificationNumber_;
-  DWord appInfoID_;
-  DWord sortInfoID_;
-  DWord uniqueIDSeed_;
-  DWord nextRecordListID_;
+  BigEndian16 attributes_;
+  BigEndian16 version_;
+  BigEndian16 recordCount_;
+  BigEndian32 creationDate_;
+  BigEndian32 modificationDate_;
+  BigEndian32 lastBackupDate_;
+  BigEndian32 modificationNumber_;
+  BigEndian32 appInfoID_;
+  BigEndian32 sortInfoID_;
+  BigEndian32 uniqueIDSeed_;
+  BigEndian32 nextRecordListID_;
   std::string appInfoBlock_;
   std::string sortInfoBlock_;
   RecordCollection records_;

@@ -1,11 +1,12 @@
-#include "core/pdb_writer.h"
+#include "core/handheld_database_writer.h"
 
 #include <algorithm>
 #include <span>
 #include <string>
 
-#include "core/pdb.h"
-#include "core/pdb_errors.h"
+#include "core/format_errors.h"
+#include "core/handheld_database.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/database_format.h"
 
 namespace brevora::core {
@@ -51,7 +52,7 @@ class ChunkedOutput {
 
 }  // namespace
 
-PdbWriter::PdbWriter(pdb& db) : db_(db) {
+HandheldDatabaseWriter::HandheldDatabaseWriter(HandheldDatabase& db) : db_(db) {
   const std::size_t n = static_cast<std::size_t>(db.records_.Count());
   if (n > fmt::kMaxRecords) RaiseRuntimeError(6);
 
@@ -74,7 +75,7 @@ PdbWriter::PdbWriter(pdb& db) : db_(db) {
     if (!rec) RaiseRuntimeError(91);
     if (offset > UINT32_MAX) RaiseRuntimeError(6);
     dataOffsets_.push_back(static_cast<uint32_t>(offset));
-    offset += rec->RecordDataB().size();
+    offset += rec->Data().size();
     end = offset;
   }
   if (end > UINT32_MAX) RaiseRuntimeError(6);
@@ -83,42 +84,42 @@ PdbWriter::PdbWriter(pdb& db) : db_(db) {
   size_ = static_cast<std::size_t>(end);
 }
 
-void PdbWriter::WriteTo(fs::AtomicFile& out) {
-  pdb& db = db_;
+void HandheldDatabaseWriter::WriteTo(fs::AtomicFile& out) {
+  HandheldDatabase& db = db_;
   const std::size_t n = dataOffsets_.size();
   if (db.modificationDate_.Value() < db.creationDate_.Value()) {
     db.modificationDate_ = db.creationDate_;
   }
-  db.numRecords_.SetValue(static_cast<int32_t>(n));
+  db.recordCount_.SetValue(static_cast<int32_t>(n));
   db.appInfoID_.SetValue(appInfoID_);
   db.sortInfoID_.SetValue(sortInfoID_);
   std::size_t i = 0;
-  for (const RecordRef& rec : db.records_) rec->LocalChunkID().SetValue(dataOffsets_[i++]);
+  for (const RecordRef& rec : db.records_) rec->DataOffset().SetValue(dataOffsets_[i++]);
 
   ChunkedOutput sink(out);
   uint8_t header[fmt::kHeaderSize] = {};
-  auto u32 = [](const DWord& d) { return static_cast<uint32_t>(d.Value()); };
-  auto u16 = [](const Word& w) { return static_cast<uint16_t>(w.Value()); };
+  auto u32 = [](const BigEndian32& d) { return static_cast<uint32_t>(d.Value()); };
+  auto u16 = [](const BigEndian16& w) { return static_cast<uint16_t>(w.Value()); };
   std::copy(db.name_.begin(), db.name_.end(), header + fmt::kNameOffset);
-  fmt::PutU16(header + fmt::kAttributesOffset, u16(db.attributes_));
-  fmt::PutU16(header + fmt::kVersionOffset, u16(db.version_));
-  fmt::PutU32(header + fmt::kCreationDateOffset, u32(db.creationDate_));
-  fmt::PutU32(header + fmt::kModificationDateOffset, u32(db.modificationDate_));
-  fmt::PutU32(header + fmt::kLastBackupDateOffset, u32(db.lastBackupDate_));
-  fmt::PutU32(header + fmt::kModificationNumberOffset, u32(db.modificationNumber_));
-  fmt::PutU32(header + fmt::kAppInfoIDOffset, appInfoID_);
-  fmt::PutU32(header + fmt::kSortInfoIDOffset, sortInfoID_);
+  bytes::StoreBigEndian16(header + fmt::kAttributesOffset, u16(db.attributes_));
+  bytes::StoreBigEndian16(header + fmt::kVersionOffset, u16(db.version_));
+  bytes::StoreBigEndian32(header + fmt::kCreationDateOffset, u32(db.creationDate_));
+  bytes::StoreBigEndian32(header + fmt::kModificationDateOffset, u32(db.modificationDate_));
+  bytes::StoreBigEndian32(header + fmt::kLastBackupDateOffset, u32(db.lastBackupDate_));
+  bytes::StoreBigEndian32(header + fmt::kModificationNumberOffset, u32(db.modificationNumber_));
+  bytes::StoreBigEndian32(header + fmt::kAppInfoIDOffset, appInfoID_);
+  bytes::StoreBigEndian32(header + fmt::kSortInfoIDOffset, sortInfoID_);
   std::copy(db.type_.begin(), db.type_.end(), header + fmt::kTypeOffset);
   std::copy(db.creator_.begin(), db.creator_.end(), header + fmt::kCreatorOffset);
-  fmt::PutU32(header + fmt::kUniqueIDSeedOffset, u32(db.uniqueIDSeed_));
-  fmt::PutU32(header + fmt::kNextRecordListIDOffset, u32(db.nextRecordListID_));
-  fmt::PutU16(header + fmt::kNumRecordsOffset, static_cast<uint16_t>(n));
+  bytes::StoreBigEndian32(header + fmt::kUniqueIDSeedOffset, u32(db.uniqueIDSeed_));
+  bytes::StoreBigEndian32(header + fmt::kNextRecordListIDOffset, u32(db.nextRecordListID_));
+  bytes::StoreBigEndian16(header + fmt::kNumRecordsOffset, static_cast<uint16_t>(n));
   sink.Put(header);
 
   i = 0;
   for (const RecordRef& rec : db.records_) {
     uint8_t entry[fmt::kEntrySize];
-    fmt::PutU32(entry + fmt::kEntryDataOffset, dataOffsets_[i++]);
+    bytes::StoreBigEndian32(entry + fmt::kEntryDataOffset, dataOffsets_[i++]);
     entry[fmt::kEntryAttributes] = rec->Attributes();
     const auto id = rec->UniqueIDBytes();
     std::copy(id.begin(), id.end(), entry + fmt::kEntryUniqueID);
@@ -140,7 +141,7 @@ void PdbWriter::WriteTo(fs::AtomicFile& out) {
   i = 0;
   for (const RecordRef& rec : db.records_) {
     sink.ZerosTo(dataOffsets_[i++]);
-    sink.Put(rec->RecordDataB());
+    sink.Put(rec->Data());
   }
   sink.ZerosTo(size_);
   sink.Flush();

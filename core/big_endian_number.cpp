@@ -1,4 +1,4 @@
-#include "core/word.h"
+#include "core/big_endian_number.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,38 +41,38 @@ std::array<uint8_t, 4> MemoryImage(int32_t value) {
 
 }  // namespace
 
-std::vector<uint8_t> Word::GetByteArray(int order) const { return InOrder(bytes_, order); }
+std::vector<uint8_t> BigEndian16::Bytes(int order) const { return InOrder(bytes_, order); }
 
-void Word::SetByteArray(int order, std::span<const uint8_t> bytes) {
+void BigEndian16::SetBytes(int order, std::span<const uint8_t> bytes) {
   FromOrder(bytes_, order, bytes);
 }
 
-int32_t Word::Value() const { return int32_t{bytes_[0]} << 8 | bytes_[1]; }
+int32_t BigEndian16::Value() const { return int32_t{bytes_[0]} << 8 | bytes_[1]; }
 
-void Word::SetValue(int32_t value) {
+void BigEndian16::SetValue(int32_t value) {
   if (value < 0 || value > 0xFFFF) RaiseRuntimeError(6);
   bytes_ = {static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
 }
 
-int32_t Word::LongValue(int order) const { return FromMemoryImage(GetByteArray(order)); }
+int32_t BigEndian16::Int32Image(int order) const { return FromMemoryImage(Bytes(order)); }
 
-void Word::SetLongValue(int order, int32_t value) {
+void BigEndian16::SetInt32Image(int order, int32_t value) {
   const auto image = MemoryImage(value);
-  SetByteArray(order, std::span<const uint8_t>(image.data(), 2));
+  SetBytes(order, std::span<const uint8_t>(image.data(), 2));
 }
 
-std::vector<uint8_t> DWord::GetByteArray(int order) const { return InOrder(bytes_, order); }
+std::vector<uint8_t> BigEndian32::Bytes(int order) const { return InOrder(bytes_, order); }
 
-void DWord::SetByteArray(int order, std::span<const uint8_t> bytes) {
+void BigEndian32::SetBytes(int order, std::span<const uint8_t> bytes) {
   FromOrder(bytes_, order, bytes);
 }
 
-double DWord::Value() const {
+double BigEndian32::Value() const {
   return static_cast<double>(uint32_t{bytes_[0]} << 24 | uint32_t{bytes_[1]} << 16 |
                              uint32_t{bytes_[2]} << 8 | uint32_t{bytes_[3]});
 }
 
-void DWord::SetValue(double value) {
+void BigEndian32::SetValue(double value) {
   // The negated test also refuses NaN.
   if (!(value >= 0.0 && value <= 4294967295.0)) RaiseRuntimeError(6);
   const auto v = static_cast<uint32_t>(std::trunc(value));
@@ -80,8 +80,8 @@ void DWord::SetValue(double value) {
             static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
 }
 
-int32_t DWord::LongValue(int order) const { return FromMemoryImage(GetByteArray(order)); }
+int32_t BigEndian32::Int32Image(int order) const { return FromMemoryImage(Bytes(order)); }
 
-void DWord::SetLongValue(int order, int32_t value) { SetByteArray(order, MemoryImage(value)); }
+void BigEndian32::SetInt32Image(int order, int32_t value) { SetBytes(order, MemoryImage(value)); }
 
 }  // namespace brevora::core

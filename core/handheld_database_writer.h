@@ -1,5 +1,5 @@
 #pragma once
-// PdbWriter: lays out a handheld database and writes the bytes of its file.
+// HandheldDatabaseWriter: lays out a handheld database and writes the bytes of its file.
 // The constructor plans the layout without changing anything and refuses a
 // database that cannot be written: more than 65535 records or a file of 4 GiB
 // or more (offsets are 32-bit) with overflow 6, an empty slot in Records with 91.
@@ -15,18 +15,18 @@
 
 namespace brevora::core {
 
-class pdb;
+class HandheldDatabase;
 
-class PdbWriter {
+class HandheldDatabaseWriter {
  public:
-  explicit PdbWriter(pdb& db);
-  PdbWriter(const PdbWriter&) = delete;
-  PdbWriter& operator=(const PdbWriter&) = delete;
+  explicit HandheldDatabaseWriter(HandheldDatabase& db);
+  HandheldDatabaseWriter(const HandheldDatabaseWriter&) = delete;
+  HandheldDatabaseWriter& operator=(const HandheldDatabaseWriter&) = delete;
 
   void WriteTo(fs::AtomicFile& out);
 
  private:
-  pdb& db_;
+  HandheldDatabase& db_;
   uint32_t appInfoID_ = 0;
   uint32_t sortInfoID_ = 0;
   std::vector<uint32_t> dataOffsets_;

@@ -1,5 +1,5 @@
 #pragma once
-// PdbReader: takes apart the bytes of a whole handheld database file.
+// HandheldDatabaseReader: takes apart the bytes of a whole handheld database file.
 // The constructor checks the structure and raises 321 "Invalid file format" when
 // it does not hold together: a file shorter than its header, a record list past
 // the end of the file, a block or record offset inside the header or record
@@ -18,14 +18,14 @@
 
 namespace brevora::core {
 
-class pdb;
+class HandheldDatabase;
 
-class PdbReader {
+class HandheldDatabaseReader {
  public:
-  explicit PdbReader(std::shared_ptr<const std::vector<uint8_t>> file);
+  explicit HandheldDatabaseReader(std::shared_ptr<const std::vector<uint8_t>> file);
   // `start` holds the first bytes of a file of `fileSize` bytes, at least
   // HeaderPartSize of them (else 321); only Fill without data may be used.
-  PdbReader(std::shared_ptr<const std::vector<uint8_t>> start, std::size_t fileSize);
+  HandheldDatabaseReader(std::shared_ptr<const std::vector<uint8_t>> start, std::size_t fileSize);
 
   // How many bytes from the start a read without record data needs, given the
   // first bytes of the file (the header and the first record entry, or all of
@@ -34,8 +34,8 @@ class PdbReader {
   static std::size_t HeaderPartSize(std::span<const uint8_t> first, std::size_t fileSize);
   // The first bytes HeaderPartSize looks at.
   static constexpr std::size_t kFirstBytes = 78 + 8;
-  PdbReader(const PdbReader&) = delete;
-  PdbReader& operator=(const PdbReader&) = delete;
+  HandheldDatabaseReader(const HandheldDatabaseReader&) = delete;
+  HandheldDatabaseReader& operator=(const HandheldDatabaseReader&) = delete;
 
   // Replaces everything `db` holds by the file's contents; each record's data
   // runs to the next record's data (or the end of the file) and may be empty.
@@ -43,7 +43,7 @@ class PdbReader {
   // hold the whole file (else 321). Records are keyed "K<id>"
   // (the first of a duplicate id only); with `keyed` false none is. Raises only
   // on lack of memory, and then leaves `db` unchanged.
-  void Fill(pdb& db, bool readData, bool keyed = true) const;
+  void Fill(HandheldDatabase& db, bool readData, bool keyed = true) const;
 
  private:
   struct Range {

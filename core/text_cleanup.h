@@ -1,19 +1,14 @@
 #pragma once
-// Utility: text clean-up helpers of the connectivity module and the 16-bit
-// counter step. (The font, form and dialog helpers live with the front end.)
-#include <cstdint>
+// Clean-up of texts that come from files, the registry and the Office add-ins:
+// the blanks around a name, a fixed field's zero padding, line breaks.
 #include <string>
 #include <string_view>
 
-namespace brevora::core::Utility {
+namespace brevora::core {
 
-// Trace hook: takes a message and does nothing.
-inline void Trace(std::string_view) {}
-
-// value += amount; a result outside -32768..32767 raises 6 "Overflow" and
-// leaves `value` unchanged.
-void AddTo(int16_t& value, int16_t amount);
-
+// Removes blanks (spaces only, not tabs) at both ends, as user names and
+// friendly names are trimmed.
+std::string Trim(std::string_view text);
 // The text before the first NUL; the whole text when there is none.
 std::string TrimAtNull(std::string_view text);
 // Every occurrence of `find` replaced by `replacement`, left to right, never
@@ -25,4 +20,4 @@ std::string StripLineBreaks(std::string_view text);
 // Every LF replaced by CR LF (an existing CR LF becomes CR CR LF).
 std::string LfToCrLf(std::string_view text);
 
-}  // namespace brevora::core::Utility
+}  // namespace brevora::core

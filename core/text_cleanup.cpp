@@ -1,13 +1,12 @@
-#include "core/utility.h"
+#include "core/text_cleanup.h"
 
-#include "platform/error/error.h"
+namespace brevora::core {
 
-namespace brevora::core::Utility {
-
-void AddTo(int16_t& value, int16_t amount) {
-  const int32_t sum = int32_t{value} + int32_t{amount};
-  if (sum < INT16_MIN || sum > INT16_MAX) RaiseRuntimeError(6);
-  value = static_cast<int16_t>(sum);
+std::string Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
 }
 
 std::string TrimAtNull(std::string_view text) {
@@ -33,4 +32,4 @@ std::string StripLineBreaks(std::string_view text) {
 
 std::string LfToCrLf(std::string_view text) { return ReplaceAll(text, "\n", "\r\n"); }
 
-}  // namespace brevora::core::Utility
+}  // namespace brevora::core

@@ -1,13 +1,13 @@
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
-#include "core/pdb_errors.h"
-#include "core/pdb_reader.h"
-#include "core/pdb_writer.h"
+#include "core/format_errors.h"
+#include "core/handheld_database_reader.h"
+#include "core/handheld_database_writer.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/database_format.h"
@@ -35,13 +35,13 @@ void StoreText(std::array<uint8_t, N>& bytes, std::string_view text, std::size_t
 
 // Whole seconds since 1904-01-01, rounded to the nearest; 6 when that falls
 // outside the 32-bit field (which the conversion itself would saturate).
-void StoreDate(DWord& field, double date) {
+void StoreDate(BigEndian32& field, double date) {
   const double seconds = std::round((date - kPalmEpoch) * dates::kSecondsPerDay);
   if (!(seconds >= 0.0 && seconds <= 4294967295.0)) RaiseRuntimeError(6);
   field.SetValue(dates::VbDateToPalm(date));
 }
 
-double LoadDate(const DWord& field) {
+double LoadDate(const BigEndian32& field) {
   return dates::PalmToVbDate(static_cast<uint32_t>(field.Value()));
 }
 
@@ -59,45 +59,45 @@ void Wrapped(const char* source, const std::string& message, Body&& body) {
 
 }  // namespace
 
-pdb::pdb() = default;
-pdb::~pdb() = default;
+HandheldDatabase::HandheldDatabase() = default;
+HandheldDatabase::~HandheldDatabase() = default;
 
-std::string pdb::PDBName() const {
+std::string HandheldDatabase::Name() const {
   const auto end = std::find(name_.begin(), name_.end(), uint8_t{0});
   return std::string(name_.begin(), end);
 }
 
-void pdb::SetPDBName(std::string_view name) {
+void HandheldDatabase::SetName(std::string_view name) {
   StoreText(name_, name, hotsync::database_format::kMaxNameLength, "PDB.PDBName",
             "PDBName must be a maximum of " + std::to_string(hotsync::database_format::kMaxNameLength) +
                 " characters.");
 }
 
-std::string pdb::pdbType() const { return AllBytes(type_); }
+std::string HandheldDatabase::Type() const { return AllBytes(type_); }
 
-void pdb::SetPdbType(std::string_view type) {
+void HandheldDatabase::SetType(std::string_view type) {
   StoreText(type_, type, hotsync::database_format::kCodeSize, "PDB.PDBType",
             RuntimeErrorText(kInvalidPropertyValue));
 }
 
-std::string pdb::PDBCreator() const { return AllBytes(creator_); }
+std::string HandheldDatabase::Creator() const { return AllBytes(creator_); }
 
-void pdb::SetPDBCreator(std::string_view creator) {
+void HandheldDatabase::SetCreator(std::string_view creator) {
   StoreText(creator_, creator, hotsync::database_format::kCodeSize, "PDB.PDBCreator",
             RuntimeErrorText(kInvalidPropertyValue));
 }
 
-double pdb::CreationDate() const { return LoadDate(creationDate_); }
-void pdb::SetCreationDate(double date) { StoreDate(creationDate_, date); }
-double pdb::ModificationDate() const { return LoadDate(modificationDate_); }
-void pdb::SetModificationDate(double date) { StoreDate(modificationDate_, date); }
-double pdb::LastBackupDate() const { return LoadDate(lastBackupDate_); }
-void pdb::SetLastBackupDate(double date) { StoreDate(lastBackupDate_, date); }
+double HandheldDatabase::CreationDate() const { return LoadDate(creationDate_); }
+void HandheldDatabase::SetCreationDate(double date) { StoreDate(creationDate_, date); }
+double HandheldDatabase::ModificationDate() const { return LoadDate(modificationDate_); }
+void HandheldDatabase::SetModificationDate(double date) { StoreDate(modificationDate_, date); }
+double HandheldDatabase::LastBackupDate() const { return LoadDate(lastBackupDate_); }
+void HandheldDatabase::SetLastBackupDate(double date) { StoreDate(lastBackupDate_, date); }
 
-bool pdb::ReadFile(std::string_view fileName, bool readData, bool keyed) {
+bool HandheldDatabase::ReadFile(std::string_view fileName, bool readData, bool keyed) {
   Wrapped("PDB.ReadFile", "Error reading PDB File (" + std::string(fileName) + ")", [&] {
     if (readData) {
-      const PdbReader reader(
+      const HandheldDatabaseReader reader(
           std::make_shared<const std::vector<uint8_t>>(fs::ReadWholeFile(fileName)));
       reader.Fill(*this, true, keyed);
       return;
@@ -105,18 +105,18 @@ bool pdb::ReadFile(std::string_view fileName, bool readData, bool keyed) {
     // Without the records only the start of the file is read: header, record
     // list and blocks, not the data behind them.
     const fs::InputFile in(fileName);
-    std::vector<uint8_t> start = in.Read(0, PdbReader::kFirstBytes);
-    const std::size_t need = PdbReader::HeaderPartSize(start, in.Size());
+    std::vector<uint8_t> start = in.Read(0, HandheldDatabaseReader::kFirstBytes);
+    const std::size_t need = HandheldDatabaseReader::HeaderPartSize(start, in.Size());
     if (need > start.size()) start = in.Read(0, need);
-    const PdbReader reader(std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
+    const HandheldDatabaseReader reader(std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
     reader.Fill(*this, false, keyed);
   });
   return true;
 }
 
-bool pdb::WriteFile(std::string_view fileName) {
+bool HandheldDatabase::WriteFile(std::string_view fileName) {
   Wrapped("PDB.WriteFile", "Error writing PDB File (" + std::string(fileName) + ")", [&] {
-    PdbWriter writer(*this);
+    HandheldDatabaseWriter writer(*this);
     fs::AtomicFile file(fileName);
     writer.WriteTo(file);
     file.Commit();

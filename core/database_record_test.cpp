@@ -1,4 +1,4 @@
-#include "core/record.h"
+#include "core/database_record.h"
 
 #include <gtest/gtest.h>
 
@@ -8,28 +8,28 @@ namespace brevora::core {
 namespace {
 
 TEST(Record, StartsEmpty) {
-  const auto rec = MakeRef<record>();
+  const auto rec = MakeRef<DatabaseRecord>();
   EXPECT_EQ(rec->Attributes(), 0);
   EXPECT_EQ(rec->UniqueID(), 0);
-  EXPECT_EQ(rec->LocalChunkID().Value(), 0.0);
-  EXPECT_EQ(rec->recordLength(), 0);
-  EXPECT_EQ(rec->recordData(), "");
+  EXPECT_EQ(rec->DataOffset().Value(), 0.0);
+  EXPECT_EQ(rec->DataLength(), 0);
+  EXPECT_EQ(rec->DataText(), "");
 }
 
 TEST(Record, DataAsTextAndAsBytesIsTheSame) {
-  record rec;
-  rec.SetRecordData(std::string("A\0\xE9z", 4));  // code-page text, NUL included
-  EXPECT_EQ(rec.recordLength(), 4);
-  const auto bytes = rec.RecordDataB();
+  DatabaseRecord rec;
+  rec.SetDataText(std::string("A\0\xE9z", 4));  // code-page text, NUL included
+  EXPECT_EQ(rec.DataLength(), 4);
+  const auto bytes = rec.Data();
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), (std::vector<uint8_t>{'A', 0, 0xE9, 'z'}));
-  rec.SetRecordDataB({0xFF, 0x80});
-  EXPECT_EQ(rec.recordData(), "\xFF\x80");
-  rec.SetRecordDataB({});
-  EXPECT_EQ(rec.recordLength(), 0);
+  rec.SetData({0xFF, 0x80});
+  EXPECT_EQ(rec.DataText(), "\xFF\x80");
+  rec.SetData({});
+  EXPECT_EQ(rec.DataLength(), 0);
 }
 
 TEST(Record, UniqueIDKeepsTheLow24Bits) {
-  record rec;
+  DatabaseRecord rec;
   rec.SetUniqueID(0x12345678);
   EXPECT_EQ(rec.UniqueID(), 0x345678);
   EXPECT_EQ(rec.UniqueIDBytes(), (std::array<uint8_t, 3>{0x34, 0x56, 0x78}));

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "core/pdb_test_image.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
@@ -22,23 +22,23 @@ using test_image::TempPath;
 using test_image::WriteRaw;
 
 // A database whose contents show whether a failed read touched it.
-void Prepare(pdb& db) {
-  db.SetPDBName("Untouched");
+void Prepare(HandheldDatabase& db) {
+  db.SetName("Untouched");
   db.SetAppInfoBlock("keep");
-  RecordRef rec = MakeRef<record>();
-  rec->SetRecordData("kept");
+  RecordRef rec = MakeRef<DatabaseRecord>();
+  rec->SetDataText("kept");
   db.Records().Add(rec);
 }
 
-void ExpectUntouched(pdb& db, const char* what) {
-  EXPECT_EQ(db.PDBName(), "Untouched") << what;
+void ExpectUntouched(HandheldDatabase& db, const char* what) {
+  EXPECT_EQ(db.Name(), "Untouched") << what;
   EXPECT_EQ(db.AppInfoBlock(), "keep") << what;
   ASSERT_EQ(db.Records().Count(), 1) << what;
-  EXPECT_EQ(db.Records().Item(1)->recordData(), "kept") << what;
+  EXPECT_EQ(db.Records().Item(1)->DataText(), "kept") << what;
 }
 
 // Reads `path`; the error raised, or number 0 when the read succeeded.
-AutomationError ReadError(pdb& db, const std::string& path, bool readData = true) {
+AutomationError ReadError(HandheldDatabase& db, const std::string& path, bool readData = true) {
   try {
     db.ReadFile(path, readData);
   } catch (const AutomationError& e) {
@@ -103,7 +103,7 @@ TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
     const std::string path = TempPath("damaged.pdb");
     WriteRaw(path, c.image);
     for (const bool readData : {true, false}) {
-      pdb db;
+      HandheldDatabase db;
       Prepare(db);
       const AutomationError e = ReadError(db, path, readData);
       EXPECT_EQ(e.number(), 321) << c.what;
@@ -117,7 +117,7 @@ TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
 }
 
 TEST(PdbCorruption, AMissingFileIsAReadErrorToo) {
-  pdb db;
+  HandheldDatabase db;
   Prepare(db);
   const std::string path = TempPath("missing.pdb");
   const AutomationError e = ReadError(db, path);
@@ -150,12 +150,12 @@ TEST(PdbCorruption, BlockOffsetsPastTheEndMeanNoBlock) {
     Append(b, "R");
     const std::string path = TempPath("blocks.pdb");
     WriteRaw(path, b);
-    pdb db;
+    HandheldDatabase db;
     db.ReadFile(path, true);
     EXPECT_EQ(db.AppInfoID().Value(), std::string_view(c.app).empty() ? 0.0 : 88.0) << c.what;
     EXPECT_EQ(db.AppInfoBlock(), c.app) << c.what;
     EXPECT_EQ(db.SortInfoBlock(), c.sort) << c.what;
-    EXPECT_EQ(db.Records().Item(1)->recordData(), "R") << c.what;
+    EXPECT_EQ(db.Records().Item(1)->DataText(), "R") << c.what;
   }
 }
 
@@ -166,13 +166,13 @@ TEST(PdbCorruption, OffsetsAtTheEndOfTheFileGiveEmptyBlocksAndRecords) {
   AppendZeros(b, 2);
   const std::string path = TempPath("ends.pdb");
   WriteRaw(path, b);
-  pdb db;
+  HandheldDatabase db;
   db.ReadFile(path, true);
   EXPECT_EQ(db.AppInfoBlock(), "");
   EXPECT_EQ(db.SortInfoBlock(), "");
   ASSERT_EQ(db.Records().Count(), 2);
-  EXPECT_EQ(db.Records().Item(1)->recordLength(), 0);
-  EXPECT_EQ(db.Records().Item(2)->recordLength(), 0);
+  EXPECT_EQ(db.Records().Item(1)->DataLength(), 0);
+  EXPECT_EQ(db.Records().Item(2)->DataLength(), 0);
 }
 
 // Every cut and every single-byte change of a sound file either reads or is
@@ -183,25 +183,25 @@ TEST(PdbCorruption, EveryTruncationAndByteChangeReadsOrIsRefused) {
   const std::string path = TempPath("mutant.pdb");
   auto check = [&](const Bytes& image, const std::string& what) {
     WriteRaw(path, image);
-    pdb db;
+    HandheldDatabase db;
     const AutomationError e = ReadError(db, path);
     EXPECT_TRUE(e.number() == 0 || e.number() == 321) << what << ": " << e.description();
     // Without the data only the start of the file is read; the verdict and
     // what is read are the same.
-    pdb head;
+    HandheldDatabase head;
     EXPECT_EQ(ReadError(head, path, false).number(), e.number()) << what;
     if (e.number() != 0) return;
-    EXPECT_EQ(head.PDBName(), db.PDBName()) << what;
+    EXPECT_EQ(head.Name(), db.Name()) << what;
     EXPECT_EQ(head.AppInfoBlock(), db.AppInfoBlock()) << what;
     EXPECT_EQ(head.SortInfoBlock(), db.SortInfoBlock()) << what;
     ASSERT_EQ(head.Records().Count(), db.Records().Count()) << what;
     for (int32_t i = 1; i <= db.Records().Count(); ++i) {
       EXPECT_EQ(head.Records().Item(i)->UniqueID(), db.Records().Item(i)->UniqueID()) << what;
-      EXPECT_EQ(head.Records().Item(i)->recordLength(), 0) << what;
+      EXPECT_EQ(head.Records().Item(i)->DataLength(), 0) << what;
     }
     std::size_t total = db.AppInfoBlock().size() + db.SortInfoBlock().size();
     for (int32_t i = 1; i <= db.Records().Count(); ++i) {
-      total += db.Records().Item(i)->RecordDataB().size();
+      total += db.Records().Item(i)->Data().size();
     }
     EXPECT_LE(total, image.size()) << what;
   };

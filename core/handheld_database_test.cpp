@@ -1,12 +1,13 @@
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "core/pdb_reader.h"
+#include "core/handheld_database_reader.h"
 #include "core/pdb_test_image.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
 
@@ -26,11 +27,11 @@ constexpr double k2001 = 36892.0;        // 2001-01-01 00:00 as a Visual Basic d
 constexpr uint32_t k2001Palm = 3061152000;  // the same in seconds since 1904-01-01
 constexpr double kSecond = 1.0 / 86400;
 
-RecordRef AddRecord(pdb& db, int32_t id, std::string_view data, uint8_t attributes = 0) {
-  RecordRef rec = MakeRef<record>();
+RecordRef AddRecord(HandheldDatabase& db, int32_t id, std::string_view data, uint8_t attributes = 0) {
+  RecordRef rec = MakeRef<DatabaseRecord>();
   rec->SetUniqueID(id);
   rec->SetAttributes(attributes);
-  rec->SetRecordData(data);
+  rec->SetDataText(data);
   db.Records().Add(rec);
   return rec;
 }
@@ -59,11 +60,11 @@ TEST(PdbLayout, SizesAndFieldOffsets) {
 }
 
 TEST(Pdb, NewDatabaseHoldsZerosAndNothingElse) {
-  pdb db;
-  EXPECT_EQ(db.PDBName(), "");
-  EXPECT_EQ(db.pdbType(), std::string(4, '\0'));
+  HandheldDatabase db;
+  EXPECT_EQ(db.Name(), "");
+  EXPECT_EQ(db.Type(), std::string(4, '\0'));
   EXPECT_EQ(db.Version().Value(), 0);
-  EXPECT_EQ(db.numRecords().Value(), 0);
+  EXPECT_EQ(db.RecordCount().Value(), 0);
   EXPECT_EQ(db.AppInfoID().Value(), 0.0);
   EXPECT_EQ(db.UniqueIDSeed().Value(), 0.0);
   EXPECT_EQ(db.AppInfoBlock(), "");
@@ -71,32 +72,32 @@ TEST(Pdb, NewDatabaseHoldsZerosAndNothingElse) {
 }
 
 TEST(Pdb, NameTypeAndCreatorReadBackAsStored) {
-  pdb db;
-  db.SetPDBName("Memo");
-  db.SetPDBCreator("ab");
-  db.SetPdbType("DATA");
-  EXPECT_EQ(db.PDBName(), "Memo");
-  EXPECT_EQ(db.PDBCreator(), std::string("ab\0\0", 4));
-  EXPECT_EQ(db.pdbType(), "DATA");
-  db.SetPDBName(std::string(31, 'x'));
-  EXPECT_EQ(db.PDBName(), std::string(31, 'x'));
+  HandheldDatabase db;
+  db.SetName("Memo");
+  db.SetCreator("ab");
+  db.SetType("DATA");
+  EXPECT_EQ(db.Name(), "Memo");
+  EXPECT_EQ(db.Creator(), std::string("ab\0\0", 4));
+  EXPECT_EQ(db.Type(), "DATA");
+  db.SetName(std::string(31, 'x'));
+  EXPECT_EQ(db.Name(), std::string(31, 'x'));
 }
 
 TEST(Pdb, OverlongNameTypeOrCreatorIsRefusedAndLeavesTheValue) {
-  pdb db;
-  db.SetPDBName("Memo");
-  db.SetPdbType("DATA");
-  db.SetPDBCreator("memo");
+  HandheldDatabase db;
+  db.SetName("Memo");
+  db.SetType("DATA");
+  db.SetCreator("memo");
   struct Case {
     std::function<void()> call;
     const char* source;
     const char* message;
   };
   const Case cases[] = {
-      {[&] { db.SetPDBName(std::string(32, 'n')); }, "PDB.PDBName",
+      {[&] { db.SetName(std::string(32, 'n')); }, "PDB.PDBName",
        "PDBName must be a maximum of 31 characters."},
-      {[&] { db.SetPdbType("DATA1"); }, "PDB.PDBType", "Invalid property value"},
-      {[&] { db.SetPDBCreator("abcde"); }, "PDB.PDBCreator", "Invalid property value"},
+      {[&] { db.SetType("DATA1"); }, "PDB.PDBType", "Invalid property value"},
+      {[&] { db.SetCreator("abcde"); }, "PDB.PDBCreator", "Invalid property value"},
   };
   for (const Case& c : cases) {
     const AutomationError e = ErrorOf(c.call);
@@ -104,9 +105,9 @@ TEST(Pdb, OverlongNameTypeOrCreatorIsRefusedAndLeavesTheValue) {
     EXPECT_EQ(e.source(), c.source);
     EXPECT_EQ(e.description(), c.message);
   }
-  EXPECT_EQ(db.PDBName(), "Memo");
-  EXPECT_EQ(db.pdbType(), "DATA");
-  EXPECT_EQ(db.PDBCreator(), "memo");
+  EXPECT_EQ(db.Name(), "Memo");
+  EXPECT_EQ(db.Type(), "DATA");
+  EXPECT_EQ(db.Creator(), "memo");
 }
 
 TEST(Pdb, DatesAreWholeSecondsSince1904) {
@@ -126,7 +127,7 @@ TEST(Pdb, DatesAreWholeSecondsSince1904) {
       {std::nan(""), -1},
   };
   for (const Case& c : cases) {
-    pdb db;
+    HandheldDatabase db;
     const AutomationError e = ErrorOf([&] { db.SetModificationDate(c.date); });
     if (c.stored < 0) {
       EXPECT_EQ(e.number(), 6) << c.date;
@@ -140,34 +141,34 @@ TEST(Pdb, DatesAreWholeSecondsSince1904) {
     const std::string path = TempPath("date.pdb");
     db.WriteFile(path);
     const Bytes file = ReadRaw(path);
-    EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), c.stored) << c.date;
-    EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kLastBackupDateOffset]), c.stored) << c.date;
+    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), c.stored) << c.date;
+    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kLastBackupDateOffset]), c.stored) << c.date;
   }
 }
 
 TEST(Pdb, ModificationDateIsNeverWrittenBeforeTheCreationDate) {
   const std::string path = TempPath("dates.pdb");
-  pdb earlier;
+  HandheldDatabase earlier;
   earlier.SetCreationDate(k2001);
   earlier.SetModificationDate(k2001 - 1);
   earlier.WriteFile(path);
   EXPECT_EQ(earlier.ModificationDate(), earlier.CreationDate());
   Bytes file = ReadRaw(path);
-  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kCreationDateOffset]), k2001Palm);
-  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kCreationDateOffset]), k2001Palm);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm);
 
-  pdb later;
+  HandheldDatabase later;
   later.SetCreationDate(k2001);
   later.SetModificationDate(k2001 + 1);
   later.WriteFile(path);
   file = ReadRaw(path);
-  EXPECT_EQ(hotsync::database_format::GetU32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm + 86400);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm + 86400);
 }
 
 // Byte-exact images: what WriteFile must produce, and what ReadFile must give back.
 struct ImageCase {
   const char* name;
-  std::function<void(pdb&)> build;
+  std::function<void(HandheldDatabase&)> build;
   Bytes image;
 };
 
@@ -179,10 +180,10 @@ std::vector<ImageCase> ImageCases() {
              .modified = k2001Palm + 86400, .backedUp = 5, .modificationNumber = 3,
              .type = "DATA", .creator = "ab", .seed = 7, .nextRecordList = 9};
     cases.push_back({"empty",
-                     [](pdb& db) {
-                       db.SetPDBName("Memo");
-                       db.SetPdbType("DATA");
-                       db.SetPDBCreator("ab");
+                     [](HandheldDatabase& db) {
+                       db.SetName("Memo");
+                       db.SetType("DATA");
+                       db.SetCreator("ab");
                        db.Attributes().SetValue(8);
                        db.Version().SetValue(1);
                        db.SetCreationDate(k2001);
@@ -200,10 +201,10 @@ std::vector<ImageCase> ImageCases() {
     AppendZeros(b, 2);
     Append(b, "0123456789");
     cases.push_back({"one record",
-                     [](pdb& db) {
-                       db.SetPDBName("One");
-                       db.SetPdbType("DATA");
-                       db.SetPDBCreator("test");
+                     [](HandheldDatabase& db) {
+                       db.SetName("One");
+                       db.SetType("DATA");
+                       db.SetCreator("test");
                        AddRecord(db, 42, "0123456789", 0x40);
                      },
                      b});
@@ -219,8 +220,8 @@ std::vector<ImageCase> ImageCases() {
     AppendZeros(b, 1);
     Append(b, "rec1rc");
     cases.push_back({"app-info and sort-info blocks",
-                     [](pdb& db) {
-                       db.SetPDBName("Blocks");
+                     [](HandheldDatabase& db) {
+                       db.SetName("Blocks");
                        db.SetAppInfoBlock("appin");
                        db.SetSortInfoBlock("srt");
                        AddRecord(db, 1, "rec1");
@@ -233,8 +234,8 @@ std::vector<ImageCase> ImageCases() {
     AppendZeros(b, 2);
     Append(b, "abcde");
     cases.push_back({"app-info block alone",
-                     [](pdb& db) {
-                       db.SetPDBName("AppOnly");
+                     [](HandheldDatabase& db) {
+                       db.SetName("AppOnly");
                        db.SetAppInfoBlock("abcde");
                      },
                      b});
@@ -248,8 +249,8 @@ std::vector<ImageCase> ImageCases() {
     AppendZeros(b, 2);
     Append(b, "abcxy");
     cases.push_back({"zero-length and duplicate-id records",
-                     [](pdb& db) {
-                       db.SetPDBName("Odd");
+                     [](HandheldDatabase& db) {
+                       db.SetName("Odd");
                        AddRecord(db, 5, "abc");
                        AddRecord(db, 5, "");
                        AddRecord(db, 6, "xy");
@@ -263,8 +264,8 @@ std::vector<ImageCase> ImageCases() {
     AppendEntry(b, 96, 0, 2);
     AppendZeros(b, 2);
     cases.push_back({"only empty records",
-                     [](pdb& db) {
-                       db.SetPDBName("Hollow");
+                     [](HandheldDatabase& db) {
+                       db.SetName("Hollow");
                        AddRecord(db, 1, "");
                        AddRecord(db, 2, "");
                      },
@@ -275,27 +276,27 @@ std::vector<ImageCase> ImageCases() {
 
 TEST(PdbImage, WriteFileProducesTheExactImage) {
   for (const ImageCase& c : ImageCases()) {
-    pdb db;
+    HandheldDatabase db;
     c.build(db);
     const std::string path = TempPath("image.pdb");
     EXPECT_TRUE(db.WriteFile(path)) << c.name;
     EXPECT_EQ(ReadRaw(path), c.image) << c.name;
-    EXPECT_EQ(db.numRecords().Value(), db.Records().Count()) << c.name;
+    EXPECT_EQ(db.RecordCount().Value(), db.Records().Count()) << c.name;
   }
 }
 
 TEST(PdbImage, ReadFileGivesBackWhatWasWritten) {
   for (const ImageCase& c : ImageCases()) {
-    pdb written;
+    HandheldDatabase written;
     c.build(written);
     const std::string path = TempPath("image.pdb");
     written.WriteFile(path);
 
-    pdb read;
+    HandheldDatabase read;
     EXPECT_TRUE(read.ReadFile(path, true)) << c.name;
-    EXPECT_EQ(read.PDBName(), written.PDBName()) << c.name;
-    EXPECT_EQ(read.pdbType(), written.pdbType()) << c.name;
-    EXPECT_EQ(read.PDBCreator(), written.PDBCreator()) << c.name;
+    EXPECT_EQ(read.Name(), written.Name()) << c.name;
+    EXPECT_EQ(read.Type(), written.Type()) << c.name;
+    EXPECT_EQ(read.Creator(), written.Creator()) << c.name;
     EXPECT_EQ(read.Attributes().Value(), written.Attributes().Value()) << c.name;
     EXPECT_EQ(read.Version().Value(), written.Version().Value()) << c.name;
     EXPECT_EQ(read.CreationDate(), written.CreationDate()) << c.name;
@@ -306,15 +307,15 @@ TEST(PdbImage, ReadFileGivesBackWhatWasWritten) {
     EXPECT_EQ(read.NextRecordListID().Value(), written.NextRecordListID().Value()) << c.name;
     EXPECT_EQ(read.AppInfoID().Value(), written.AppInfoID().Value()) << c.name;
     EXPECT_EQ(read.SortInfoID().Value(), written.SortInfoID().Value()) << c.name;
-    EXPECT_EQ(read.numRecords().Value(), written.Records().Count()) << c.name;
+    EXPECT_EQ(read.RecordCount().Value(), written.Records().Count()) << c.name;
     ASSERT_EQ(read.Records().Count(), written.Records().Count()) << c.name;
     for (int32_t i = 1; i <= read.Records().Count(); ++i) {
-      const record& r = *read.Records().Item(i);
-      const record& w = *written.Records().Item(i);
+      const DatabaseRecord& r = *read.Records().Item(i);
+      const DatabaseRecord& w = *written.Records().Item(i);
       EXPECT_EQ(r.UniqueID(), w.UniqueID()) << c.name << " record " << i;
       EXPECT_EQ(r.Attributes(), w.Attributes()) << c.name << " record " << i;
-      EXPECT_EQ(r.LocalChunkID().Value(), w.LocalChunkID().Value()) << c.name << " record " << i;
-      EXPECT_EQ(r.recordData(), w.recordData()) << c.name << " record " << i;
+      EXPECT_EQ(r.DataOffset().Value(), w.DataOffset().Value()) << c.name << " record " << i;
+      EXPECT_EQ(r.DataText(), w.DataText()) << c.name << " record " << i;
     }
 
     // Written again, the database read gives the same image.
@@ -325,18 +326,18 @@ TEST(PdbImage, ReadFileGivesBackWhatWasWritten) {
 
 TEST(PdbImage, BlocksReadBackWithTheirPaddingUpToWhatFollows) {
   const std::string path = TempPath("blocks.pdb");
-  pdb written;
+  HandheldDatabase written;
   written.SetAppInfoBlock("appin");
   written.SetSortInfoBlock("srt");
   AddRecord(written, 1, "r");
   written.WriteFile(path);
 
-  pdb read;
+  HandheldDatabase read;
   read.ReadFile(path, true);
   EXPECT_EQ(read.AppInfoBlock(), std::string("appin\0\0\0", 8));
   EXPECT_EQ(read.SortInfoBlock(), std::string("srt\0", 4));
 
-  pdb last;  // with nothing after it, a block runs to the end of the file
+  HandheldDatabase last;  // with nothing after it, a block runs to the end of the file
   last.SetSortInfoBlock("sorted");
   last.WriteFile(path);
   read.ReadFile(path, true);
@@ -348,76 +349,76 @@ TEST(PdbImage, BlocksReadBackWithTheirPaddingUpToWhatFollows) {
 
 TEST(Pdb, TwoBlocksAndTwoRecordsAreLaidOutAfterThePadding) {
   const std::string path = TempPath("layout.pdb");
-  pdb db;
+  HandheldDatabase db;
   db.SetAppInfoBlock("12345");
   const RecordRef first = AddRecord(db, 1, "one");
   const RecordRef second = AddRecord(db, 2, "two");
   db.WriteFile(path);
   EXPECT_EQ(db.AppInfoID().Value(), 96.0);
-  EXPECT_EQ(first->LocalChunkID().Value(), 104.0);
-  EXPECT_EQ(second->LocalChunkID().Value(), 107.0);
-  EXPECT_EQ(db.numRecords().Value(), 2);
+  EXPECT_EQ(first->DataOffset().Value(), 104.0);
+  EXPECT_EQ(second->DataOffset().Value(), 107.0);
+  EXPECT_EQ(db.RecordCount().Value(), 2);
   EXPECT_EQ(ReadRaw(path).size(), 110u);
 }
 
 TEST(Pdb, ReadingWithoutDataGivesEmptyRecords) {
   const std::string path = TempPath("nodata.pdb");
-  pdb written;
+  HandheldDatabase written;
   AddRecord(written, 3, "payload", 0x20);
   written.WriteFile(path);
 
-  pdb read;
+  HandheldDatabase read;
   read.ReadFile(path, false);
   ASSERT_EQ(read.Records().Count(), 1);
-  const record& r = *read.Records().Item(1);
-  EXPECT_EQ(r.recordLength(), 0);
+  const DatabaseRecord& r = *read.Records().Item(1);
+  EXPECT_EQ(r.DataLength(), 0);
   EXPECT_EQ(r.UniqueID(), 3);
   EXPECT_EQ(r.Attributes(), 0x20);
-  EXPECT_EQ(r.LocalChunkID().Value(), 88.0);
+  EXPECT_EQ(r.DataOffset().Value(), 88.0);
 }
 
 // A read without data takes the header, the list and the blocks from the start
 // of the file, which ends where the first record's data begins.
 TEST(Pdb, ReadingWithoutDataReadsOnlyTheStartOfTheFile) {
   const std::string path = TempPath("start.pdb");
-  pdb written;
-  written.SetPDBName("Start");
+  HandheldDatabase written;
+  written.SetName("Start");
   written.SetAppInfoBlock("application info");
   written.SetSortInfoBlock("sort");
   AddRecord(written, 5, std::string(1 << 20, 'x'));
   AddRecord(written, 6, "tail");
   written.WriteFile(path);
 
-  pdb read;
+  HandheldDatabase read;
   read.ReadFile(path, false);
-  EXPECT_EQ(read.PDBName(), "Start");
+  EXPECT_EQ(read.Name(), "Start");
   EXPECT_EQ(read.AppInfoBlock(), "application info");
   EXPECT_EQ(read.SortInfoBlock(), "sort");
   ASSERT_EQ(read.Records().Count(), 2);
   EXPECT_EQ(read.Records().Item(2)->UniqueID(), 6);
-  EXPECT_EQ(read.Records().Item(2)->recordLength(), 0);
+  EXPECT_EQ(read.Records().Item(2)->DataLength(), 0);
 
   const std::vector<uint8_t> image = ReadRaw(path);
-  const std::size_t dataStart = static_cast<std::size_t>(read.Records().Item(1)->LocalChunkID().Value());
-  const std::vector<uint8_t> first(image.begin(), image.begin() + PdbReader::kFirstBytes);
-  EXPECT_EQ(PdbReader::HeaderPartSize(first, image.size()), dataStart);
+  const std::size_t dataStart = static_cast<std::size_t>(read.Records().Item(1)->DataOffset().Value());
+  const std::vector<uint8_t> first(image.begin(), image.begin() + HandheldDatabaseReader::kFirstBytes);
+  EXPECT_EQ(HandheldDatabaseReader::HeaderPartSize(first, image.size()), dataStart);
   EXPECT_LT(dataStart, 200u);
 }
 
 TEST(Pdb, RecordsReadAreKeyedByIdAndTheFirstOfADuplicateKeepsTheKey) {
   const std::string path = TempPath("keys.pdb");
-  pdb written;
+  HandheldDatabase written;
   AddRecord(written, 42, "first");
   AddRecord(written, 42, "second");
   AddRecord(written, 7, "other");
   written.WriteFile(path);
 
-  pdb read;
+  HandheldDatabase read;
   read.ReadFile(path, true);
   EXPECT_EQ(read.Records().Count(), 3);
-  EXPECT_EQ(read.Records().Item("K42")->recordData(), "first");
-  EXPECT_EQ(read.Records().Item("k7")->recordData(), "other");
-  EXPECT_EQ(read.Records().Item(2)->recordData(), "second");
+  EXPECT_EQ(read.Records().Item("K42")->DataText(), "first");
+  EXPECT_EQ(read.Records().Item("k7")->DataText(), "other");
+  EXPECT_EQ(read.Records().Item(2)->DataText(), "second");
 }
 
 // Ids need not rise: a duplicate after a higher id still leaves the key with the
@@ -425,7 +426,7 @@ TEST(Pdb, RecordsReadAreKeyedByIdAndTheFirstOfADuplicateKeepsTheKey) {
 // and none has a key.
 TEST(Pdb, RecordKeysWhateverTheIdOrderAndReadingWithoutKeys) {
   const std::string path = TempPath("order.pdb");
-  pdb written;
+  HandheldDatabase written;
   AddRecord(written, 7, "first");
   AddRecord(written, 42, "other");
   AddRecord(written, 7, "second");
@@ -433,20 +434,20 @@ TEST(Pdb, RecordKeysWhateverTheIdOrderAndReadingWithoutKeys) {
   AddRecord(written, 0, "zero again");
   written.WriteFile(path);
 
-  pdb read;
+  HandheldDatabase read;
   read.ReadFile(path, true);
   ASSERT_EQ(read.Records().Count(), 5);
-  EXPECT_EQ(read.Records().Item("K7")->recordData(), "first");
-  EXPECT_EQ(read.Records().Item("K42")->recordData(), "other");
-  EXPECT_EQ(read.Records().Item("K0")->recordData(), "zero");
+  EXPECT_EQ(read.Records().Item("K7")->DataText(), "first");
+  EXPECT_EQ(read.Records().Item("K42")->DataText(), "other");
+  EXPECT_EQ(read.Records().Item("K0")->DataText(), "zero");
 
-  pdb plain;
+  HandheldDatabase plain;
   plain.ReadFile(path, true, false);
   const char* data[] = {"first", "other", "second", "zero", "zero again"};
   const int32_t ids[] = {7, 42, 7, 0, 0};
   ASSERT_EQ(plain.Records().Count(), 5);
   for (int32_t i = 1; i <= 5; ++i) {
-    EXPECT_EQ(plain.Records().Item(i)->recordData(), data[i - 1]);
+    EXPECT_EQ(plain.Records().Item(i)->DataText(), data[i - 1]);
     EXPECT_EQ(plain.Records().Item(i)->UniqueID(), ids[i - 1]);
   }
   EXPECT_EQ(plain.Records().Find("K7"), nullptr);
@@ -455,36 +456,36 @@ TEST(Pdb, RecordKeysWhateverTheIdOrderAndReadingWithoutKeys) {
 
 TEST(Pdb, RecordsReadKeepTheirDataWhenTheDatabaseIsGone) {
   const std::string path = TempPath("kept.pdb");
-  pdb written;
+  HandheldDatabase written;
   AddRecord(written, 1, "first");
   AddRecord(written, 2, "second");
   written.WriteFile(path);
 
   RecordRef kept;
   {
-    pdb read;
+    HandheldDatabase read;
     read.ReadFile(path, true);
     kept = read.Records().Item("K2");
     read.ReadFile(path, false);  // the database lets go of the first reading
   }
-  EXPECT_EQ(kept->recordData(), "second");
-  kept->SetRecordData("changed");
-  EXPECT_EQ(kept->recordData(), "changed");
-  EXPECT_EQ(kept->recordLength(), 7);
+  EXPECT_EQ(kept->DataText(), "second");
+  kept->SetDataText("changed");
+  EXPECT_EQ(kept->DataText(), "changed");
+  EXPECT_EQ(kept->DataLength(), 7);
 }
 
 TEST(Pdb, ReadFileReplacesWhatTheDatabaseHeld) {
   const std::string path = TempPath("replace.pdb");
-  pdb small;
-  small.SetPDBName("Small");
+  HandheldDatabase small;
+  small.SetName("Small");
   small.WriteFile(path);
 
-  pdb db;
-  db.SetPDBName("Big");
+  HandheldDatabase db;
+  db.SetName("Big");
   db.SetAppInfoBlock("info");
   AddRecord(db, 1, "x");
   db.ReadFile(path, true);
-  EXPECT_EQ(db.PDBName(), "Small");
+  EXPECT_EQ(db.Name(), "Small");
   EXPECT_EQ(db.AppInfoBlock(), "");
   EXPECT_EQ(db.Records().Count(), 0);
 }
@@ -492,7 +493,7 @@ TEST(Pdb, ReadFileReplacesWhatTheDatabaseHeld) {
 TEST(Pdb, WriteFileReplacesALongerFileWhole) {
   const std::string path = TempPath("shrink.pdb");
   test_image::WriteRaw(path, Bytes(5000, 0xAA));
-  pdb db;
+  HandheldDatabase db;
   db.WriteFile(path);
   EXPECT_EQ(ReadRaw(path).size(), 78u);
 }

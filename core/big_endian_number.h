@@ -1,6 +1,6 @@
 #pragma once
-// Word and DWord: an unsigned 16-bit and 32-bit number of a handheld database,
-// held as bytes most significant first; both start at 0.
+// BigEndian16 and BigEndian32: an unsigned 16-bit and 32-bit number of a
+// handheld database, held as bytes most significant first; both start at 0.
 // An `order` of 1 means most significant byte first (file order); any other
 // value means least significant first. Byte arrays are std::vector<uint8_t>;
 // the first element is the one Visual Basic callers index as 1.
@@ -11,41 +11,41 @@
 
 namespace brevora::core {
 
-class Word {
+class BigEndian16 {
  public:
   // The 2 bytes in the given order.
-  std::vector<uint8_t> GetByteArray(int order) const;
+  std::vector<uint8_t> Bytes(int order) const;
   // Takes the first 2 bytes in the given order; 9 when fewer are given.
-  void SetByteArray(int order, std::span<const uint8_t> bytes);
+  void SetBytes(int order, std::span<const uint8_t> bytes);
 
   int32_t Value() const;        // 0 to 65535
   void SetValue(int32_t value); // 6 (overflow) outside 0 to 65535
 
-  // The bytes of GetByteArray(order) as the low bytes of a little-endian 32-bit
+  // The bytes of Bytes(order) as the low bytes of a little-endian 32-bit
   // integer's memory image: the value for order != 1, byte-swapped for order 1.
-  int32_t LongValue(int order) const;
-  // The two low bytes of value's memory image, taken by SetByteArray(order).
-  void SetLongValue(int order, int32_t value);
+  int32_t Int32Image(int order) const;
+  // The two low bytes of value's memory image, taken by SetBytes(order).
+  void SetInt32Image(int order, int32_t value);
 
  private:
   std::array<uint8_t, 2> bytes_{};  // most significant first
 };
 
-class DWord {
+class BigEndian32 {
  public:
   // The 4 bytes in the given order.
-  std::vector<uint8_t> GetByteArray(int order) const;
+  std::vector<uint8_t> Bytes(int order) const;
   // Takes the first 4 bytes in the given order; 9 when fewer are given.
-  void SetByteArray(int order, std::span<const uint8_t> bytes);
+  void SetBytes(int order, std::span<const uint8_t> bytes);
 
   double Value() const;        // 0 to 4,294,967,295
   // 6 (overflow) outside 0 to 4,294,967,295; a fraction is dropped.
   void SetValue(double value);
 
-  // The bytes of GetByteArray(order) as a little-endian 32-bit integer's memory
+  // The bytes of Bytes(order) as a little-endian 32-bit integer's memory
   // image: the value for order != 1, byte-swapped for order 1.
-  int32_t LongValue(int order) const;
-  void SetLongValue(int order, int32_t value);
+  int32_t Int32Image(int order) const;
+  void SetInt32Image(int order, int32_t value);
 
  private:
   std::array<uint8_t, 4> bytes_{};  // most significant first

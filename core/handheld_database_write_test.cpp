@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/pdb.h"
+#include "core/handheld_database.h"
 #include "core/pdb_test_image.h"
 #include "platform/error/error.h"
 
@@ -19,7 +19,7 @@ using test_image::Bytes;
 using test_image::ReadRaw;
 using test_image::WriteRaw;
 
-AutomationError WriteError(pdb& db, const std::string& path) {
+AutomationError WriteError(HandheldDatabase& db, const std::string& path) {
   try {
     db.WriteFile(path);
   } catch (const AutomationError& e) {
@@ -57,19 +57,19 @@ class FileSizeLimit {
 TEST(PdbWrite, WhatCannotBeWrittenIsRefusedBeforeTheDiskIsTouched) {
   struct Case {
     const char* what;
-    std::function<void(pdb&)> build;
+    std::function<void(HandheldDatabase&)> build;
     int32_t number;
     const char* inner;
   };
   const Case cases[] = {
       {"65536 records",
-       [](pdb& db) {
-         for (int i = 0; i < 65536; ++i) db.Records().Add(MakeRef<record>());
+       [](HandheldDatabase& db) {
+         for (int i = 0; i < 65536; ++i) db.Records().Add(MakeRef<DatabaseRecord>());
        },
        6, "Overflow"},
       {"an empty slot in Records",
-       [](pdb& db) {
-         db.Records().Add(MakeRef<record>());
+       [](HandheldDatabase& db) {
+         db.Records().Add(MakeRef<DatabaseRecord>());
          db.Records().Add(RecordRef());
        },
        91, "Object variable or With block variable not set"},
@@ -80,7 +80,7 @@ TEST(PdbWrite, WhatCannotBeWrittenIsRefusedBeforeTheDiskIsTouched) {
     const Bytes old(300, 0x5A);
     WriteRaw(path, old);
 
-    pdb db;
+    HandheldDatabase db;
     c.build(db);
     const AutomationError e = WriteError(db, path);
     EXPECT_EQ(e.number(), c.number) << c.what;
@@ -89,18 +89,18 @@ TEST(PdbWrite, WhatCannotBeWrittenIsRefusedBeforeTheDiskIsTouched) {
     EXPECT_EQ(ReadRaw(path), old) << c.what;
     EXPECT_EQ(EntriesIn(folder), 1u) << c.what;  // no temporary file left behind
     // Nothing of the database was changed either.
-    EXPECT_EQ(db.numRecords().Value(), 0) << c.what;
-    EXPECT_EQ(db.Records().Item(1)->LocalChunkID().Value(), 0.0) << c.what;
+    EXPECT_EQ(db.RecordCount().Value(), 0) << c.what;
+    EXPECT_EQ(db.Records().Item(1)->DataOffset().Value(), 0.0) << c.what;
   }
 }
 
 TEST(PdbWrite, TheLargestRecordCountIsWritten) {
   const std::string path = testing::MakeTempDir("write") + "/full.pdb";
-  pdb db;
-  for (int i = 0; i < 65535; ++i) db.Records().Add(MakeRef<record>());
+  HandheldDatabase db;
+  for (int i = 0; i < 65535; ++i) db.Records().Add(MakeRef<DatabaseRecord>());
   db.WriteFile(path);
   EXPECT_EQ(ReadRaw(path).size(), 78u + 8u * 65535u + 2u);
-  EXPECT_EQ(db.numRecords().Value(), 65535);
+  EXPECT_EQ(db.RecordCount().Value(), 65535);
 }
 
 TEST(PdbWrite, AWriteThatFailsPartWayLeavesTheOldFile) {
@@ -109,9 +109,9 @@ TEST(PdbWrite, AWriteThatFailsPartWayLeavesTheOldFile) {
   const Bytes old(300, 0x5A);
   WriteRaw(path, old);
 
-  pdb db;
-  RecordRef rec = MakeRef<record>();
-  rec->SetRecordDataB(Bytes(64 * 1024, 0x11));
+  HandheldDatabase db;
+  RecordRef rec = MakeRef<DatabaseRecord>();
+  rec->SetData(Bytes(64 * 1024, 0x11));
   db.Records().Add(rec);
   AutomationError e(0, "", "");
   {
@@ -131,7 +131,7 @@ TEST(PdbWrite, AWriteThatFailsPartWayLeavesTheOldFile) {
 
 TEST(PdbWrite, AMissingFolderIsAWriteError) {
   const std::string path = testing::MakeTempDir("write") + "/no/such/folder/x.pdb";
-  pdb db;
+  HandheldDatabase db;
   const AutomationError e = WriteError(db, path);
   EXPECT_NE(e.number(), 0);
   EXPECT_EQ(e.source(), "PDB.WriteFile");
