@@ -132,7 +132,27 @@ std::optional<uint16_t> CRecordDB::RecordCount() {
   return count;
 }
 
+CWorkbook::NextRecord CWorkbook::ReadNextRecord(Record& record) {
+  for (;;) {
+    if (nextRecord_ > UINT16_MAX) return NextRecord::End;
+    auto read = ReadRecord(static_cast<uint16_t>(nextRecord_));
+    if (!read) return lastError() == kSyncErrNotFound ? NextRecord::End : NextRecord::Failed;
+    ++nextRecord_;
+    if (read->attributes & kSyncRecordDeleted) continue;
+    record = std::move(*read);
+    return NextRecord::Read;
+  }
+}
+
+bool CWorkbook::AppendRecord(const std::vector<uint8_t>& data) {
+  Record record;
+  record.data = data;
+  return WriteRecord(record);
+}
+
 bool CWorkbook::OpenOrCreate(const std::string& name, const std::string& category, uint8_t categoryId) {
+  nextRecord_ = 0;
+  created_ = false;
   if (Open(name, category)) {
     if (ReadState()) return true;
     Close();
@@ -143,6 +163,7 @@ bool CWorkbook::OpenOrCreate(const std::string& name, const std::string& categor
   name_ = name;
   category_ = category;
   if (!Create()) return false;
+  created_ = true;
   InitDefaults(categoryId);
   if (!WriteAppInfo()) {
     Discard();

@@ -96,14 +96,33 @@ class CRecordDB : public CDeviceDB {
   int32_t lastError_ = 0;
 };
 
-// The base of a product's handheld database classes.
+// The base of a product's handheld database classes: the block's state
+// through the product's accessors, and the records read in order from index 0
+// (ReadNextRecord) or appended (AppendRecord).
 class CWorkbook : public CRecordDB {
  public:
   using CRecordDB::CRecordDB;
 
   // Opens `name`, reading its block; or creates it with the class's defaults
-  // in the category of `categoryId`, writes the block and opens it. True when open.
+  // in the category of `categoryId`, writes the block and opens it. True when
+  // open; created() tells which. The next record read is record 0.
   bool OpenOrCreate(const std::string& name, const std::string& category, uint8_t categoryId);
+  bool created() const { return created_; }
+
+  enum class NextRecord {
+    Read,    // `record` holds the next record
+    End,     // no record is left
+    Failed,  // the Sync Manager failed (lastError())
+  };
+  // The record at the cursor; the cursor moves on. Records marked deleted are
+  // passed over.
+  NextRecord ReadNextRecord(Record& record);
+  // The next record read is record 0.
+  void ResetCursor() { nextRecord_ = 0; }
+  // The index of the record the next read starts at.
+  uint32_t cursor() const { return nextRecord_; }
+  // Appends a record of `data` (new id, attributes 0, category 0).
+  bool AppendRecord(const std::vector<uint8_t>& data);
 
   // Reads the block of the open database; false when it can't be read or
   // does not hold together.
@@ -115,6 +134,10 @@ class CWorkbook : public CRecordDB {
   // The class's default block, in the category of `categoryId`.
   virtual void InitDefaults(uint8_t categoryId) = 0;
   bool WriteAppInfo() override = 0;
+
+ private:
+  uint32_t nextRecord_ = 0;
+  bool created_ = false;
 };
 
 }  // namespace brevora::CONDUIT_NAMESPACE
