@@ -6,6 +6,7 @@
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "sheet/sheet_collection.h"
+#include "sheet/tbr_format.h"
 
 namespace brevora::sheet {
 
@@ -129,14 +130,62 @@ double LeadingNumber(std::string_view text, size_t* consumed) {
   return negative ? -value : value;
 }
 
-void AddCellFromLine(SheetCollection& sheets, std::string_view line) {
-  const std::array<std::string_view, 7> f = SplitCellLine(line);
+namespace {
+
+void AddCell(SheetCollection& sheets, const std::array<std::string_view, 7>& f, std::string_view formula,
+             std::string_view value, double format) {
   Sheet& sheet = sheets.Item(DoubleToLong(LeadingNumber(f[0])));
   Cell& cell = sheet.Cells().Add(DoubleToInteger(LeadingNumber(f[1])), DoubleToInteger(LeadingNumber(f[2])));
-  cell.SetFormula(std::string(f[3]));
-  cell.SetValue(std::string(f[4]));
-  cell.SetFormatRaw(LeadingNumber(f[5]));
+  cell.SetFormula(std::string(formula));
+  cell.SetValue(std::string(value));
+  cell.SetFormatRaw(format);
   cell.SetFormat2(LeadingNumber(f[6]));
+}
+
+}  // namespace
+
+void AddCellFromLine(SheetCollection& sheets, std::string_view line) {
+  const std::array<std::string_view, 7> f = SplitCellLine(line);
+  AddCell(sheets, f, f[3], f[4], LeadingNumber(f[5]));
+}
+
+namespace {
+
+std::array<std::string_view, 7> CommaFields(std::string_view line) {
+  const auto f = tbr_format::SplitCommaCells(line);
+  if (!f) RaiseRuntimeError(13);
+  return *f;
+}
+
+double CommaFormat(std::string_view field) {
+  const double format = LeadingNumber(field);
+  if (format >= 0 && format <= 4294967295.0 && format == std::trunc(format)) {
+    return tbr_format::CommaFormatWord(static_cast<uint32_t>(format));
+  }
+  return format;
+}
+
+}  // namespace
+
+void AddCellFromCommaLine(SheetCollection& sheets, std::string_view line) {
+  const auto f = CommaFields(line);
+  AddCell(sheets, f, tbr_format::Unquoted(f[3]), tbr_format::Unquoted(f[4]), CommaFormat(f[5]));
+}
+
+std::string TabLineOfCommaLine(std::string_view line) {
+  const auto f = CommaFields(line);
+  std::string out;
+  for (size_t i = 0; i < f.size(); ++i) {
+    if (i > 0) out += tbr_format::kFieldSeparator;
+    if (i == 3 || i == 4) {
+      out += tbr_format::Unquoted(f[i]);
+    } else if (i == 5) {
+      AppendNumber(out, CommaFormat(f[i]));
+    } else {
+      out += f[i];
+    }
+  }
+  return out;
 }
 
 }  // namespace brevora::sheet

@@ -27,6 +27,14 @@ std::array<std::string_view, 7> SplitCellLine(std::string_view line);
 // Raises what the collections and the cell raise: 9 an unknown sheet position,
 // the row and column errors, 457 a second cell at one place, 6 a number too big.
 void AddCellFromLine(SheetCollection& sheets, std::string_view line);
+// The same for a comma cell line of a version-4 or version-5 file
+// (sheet/tbr_format.h): the formula and value without their quotes, the format
+// word as versions 6 on hold it. A line that is not seven comma-separated
+// fields raises 13.
+void AddCellFromCommaLine(SheetCollection& sheets, std::string_view line);
+// The cell line of the same cell in the TAB form of version 6 on (raises 13 as
+// AddCellFromCommaLine does).
+std::string TabLineOfCommaLine(std::string_view line);
 
 // Raises 32760 with `source` naming the first cell whose formula or value holds
 // a character of `forbidden`: "The formula of the cell at row 2, column 3 of

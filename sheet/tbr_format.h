@@ -29,8 +29,16 @@
 //
 // Cells: one line per cell, seven fields separated by TAB, no TAB at the end:
 // sheet position, row, column, formula, value, format word, second format value.
+// Versions 4 and 5 (the handheld conduit writes them) have comma cells instead:
+// the same fields separated by commas, formula and value between double
+// quotes (1,2,3,"=A1","5",34,0). A comma inside quotes belongs to the text; each
+// quote switches between inside and outside. Their format word keeps its three
+// top flags one bit higher: CommaFormatWord gives the word of version 6 on.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace brevora::sheet::tbr_format {
 
@@ -60,6 +68,43 @@ constexpr TbrLayout TbrLayoutOf(int version) {
   if (version == 5) return {false, true, false, true, 20, true, true};
   if (version == 4) return {false, true, true, true, 0, true, false};
   return {false, false, true, true, 0, true, false};
+}
+
+inline constexpr char kCommaSeparator = ',';
+
+constexpr bool HasCommaCells(int version) { return version == 4 || version == 5; }
+
+// The format word of a comma cell as versions 6 to 9 hold it: bits 29 to 31
+// move to 28 to 30 (bit 28 keeps its own value OR the old bit 29), bit 31 is 0.
+constexpr uint32_t CommaFormatWord(uint32_t word) { return (word & 0x1FFFFFFFu) | ((word >> 29) << 28); }
+
+// The seven fields of a comma cell line, quotes kept: cut at every comma that
+// is outside quotes (adjacent commas give empty fields). nullopt when the line
+// has more or fewer fields, or ends inside quotes.
+inline std::optional<std::array<std::string_view, kCellFields>> SplitCommaCells(std::string_view line) {
+  std::array<std::string_view, kCellFields> fields;
+  std::size_t count = 0;
+  std::size_t start = 0;
+  bool inside = false;
+  for (std::size_t i = 0; i <= line.size(); ++i) {
+    if (i < line.size()) {
+      if (line[i] == kQuote) inside = !inside;
+      if (inside || line[i] != kCommaSeparator) continue;
+    } else if (inside) {
+      return std::nullopt;
+    }
+    if (count == fields.size()) return std::nullopt;
+    fields[count++] = line.substr(start, i - start);
+    start = i + 1;
+  }
+  if (count != fields.size()) return std::nullopt;
+  return fields;
+}
+
+// A field between double quotes without them; any other field as it stands.
+constexpr std::string_view Unquoted(std::string_view field) {
+  if (field.size() >= 2 && field.front() == kQuote && field.back() == kQuote) return field.substr(1, field.size() - 2);
+  return field;
 }
 
 }  // namespace brevora::sheet::tbr_format

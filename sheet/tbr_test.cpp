@@ -138,7 +138,11 @@ std::string OldFile(int version) {
     t += "123\r\n";
   }
   t += "3\r\n\"Clipboard\"\r\n\"Alpha\"\r\n\"Beta, with comma\"\r\n";
-  t += "1\t1\t1\t=A2\t5\t65\t0\r\n2\t3\t4\t\tx\t0\t0\r\n";
+  if (version == 4 || version == 5) {
+    t += "1,1,1,\"=A2\",\"5\",65,0\r\n2,3,4,\"\",\"x\",0,0\r\n";
+  } else {
+    t += "1\t1\t1\t=A2\t5\t65\t0\r\n2\t3\t4\t\tx\t0\t0\r\n";
+  }
   return t;
 }
 
@@ -230,6 +234,47 @@ TEST(TbrFileTest, VersionsThreeToNineOpen) {
     // Entry 1 is filled from the sheet; the widths 1, 2, 3... overflow at column 17.
     EXPECT_EQ(lines[31], std::string("1,2,3,4,5,6,7,8,") + (widths ? "17" : "0") + ",47,123");
   }
+}
+
+// Versions 4 and 5 (which the handheld conduit writes) have comma cell lines:
+// quotes around the texts, commas inside them kept, the format word's top
+// flags one bit higher than in the TAB lines of version 6 on.
+TEST(TbrFileTest, CommaCellLinesOfVersions4And5) {
+  const std::string dir = Dir();
+  for (int version : {4, 5}) {
+    SCOPED_TRACE(version);
+    const std::string path = dir + "/Comma.tbr";
+    std::string text = OldFile(version);
+    text = text.substr(0, text.find("1,1,1,\"=A2\"")) +
+           "1,1,1,\"=SUM(A2,B2)\",\"5,5\",3758096449,230\r\n2,3,4,\"\",\"\",0,0\r\n";
+    WriteText(path, text);
+    Ref<Workbook> wb = MakeRef<Workbook>();
+    ASSERT_TRUE(wb->OpenFromDisk(path));
+    const Cell& a1 = wb->Sheets().Item(1).Cells().ItemDirect(1, 1);
+    EXPECT_EQ(a1.Formula(), "=SUM(A2,B2)");
+    EXPECT_EQ(a1.Value(), "5,5");
+    EXPECT_EQ(a1.FormatBits(), 0x70000041u);  // 0xE0000041 with bits 29-31 at 28-30
+    EXPECT_EQ(a1.Format2(), 230);
+    EXPECT_EQ(wb->Sheets().Item(2).Cells().ItemDirect(3, 4).Value(), "");
+
+    // A header-only save writes version 9, and the cell lines in its form.
+    Ref<Workbook> header = MakeRef<Workbook>();
+    header->OpenFromDisk(path, false);
+    header->WriteToDisk();
+    const std::vector<std::string> lines = Lines(ReadText(path));
+    EXPECT_EQ(lines[1], "9");
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+              (std::vector<std::string>{"1\t1\t1\t=SUM(A2,B2)\t5,5\t1879048257\t230", "2\t3\t4\t\t\t0\t0"}));
+    Ref<Workbook> back = MakeRef<Workbook>();
+    ASSERT_TRUE(back->OpenFromDisk(path));
+    EXPECT_EQ(back->Sheets().Item(1).Cells().ItemDirect(1, 1).FormatBits(), 0x70000041u);
+  }
+  // A comma line that is not seven fields fails the open.
+  std::string bad = OldFile(5);
+  bad += "1,2,3,\"unclosed,0,0\r\n";
+  WriteText(dir + "/Bad.tbr", bad);
+  Ref<Workbook> wb = MakeRef<Workbook>();
+  EXPECT_EQ(ErrorOf([&] { wb->OpenFromDisk(dir + "/Bad.tbr"); }).number(), 32760);
 }
 
 TEST(TbrFileTest, NewerVersionIsRefused) {

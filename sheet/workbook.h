@@ -206,7 +206,8 @@ class Workbook : public Dispatchable<Workbook> {
   void ReleaseObjects(bool full);
   core::Application& App() const;
   std::string ApplicationTitleOrDefault() const;
-  void ReadCells(class TbrReader& reader);
+  // The cell lines of a file of `version` (comma lines for versions 4 and 5).
+  void ReadCells(class TbrReader& reader, int16_t version);
   void LoadAppInfoString(std::string_view block, int16_t version);
   void CheckPdbWritable() const;
 

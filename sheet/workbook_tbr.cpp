@@ -7,6 +7,7 @@
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/cell_line.h"
+#include "sheet/tbr_format.h"
 #include "sheet/tbr_reader.h"
 #include "sheet/tbr_writer.h"
 #include "sheet/workbook.h"
@@ -57,17 +58,18 @@ bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFr
     header_ = WorkbookHeader{};
     std::vector<uint8_t> data = OpenRead(fullPath_);
     auto reader = std::make_unique<TbrReader>(AsText(data));
-    isModified_ = reader->ReadHeader(header_).modified;
+    TbrReader::HeaderInfo info = reader->ReadHeader(header_);
     if (updateFromLink && linkStep_ && linkStep_->CheckLinkUpdate(*this, header_, true)) {
       header_ = WorkbookHeader{};
       data = OpenRead(fullPath_);
       reader = std::make_unique<TbrReader>(AsText(data));
-      isModified_ = reader->ReadHeader(header_).modified;
+      info = reader->ReadHeader(header_);
     }
+    isModified_ = info.modified;
     HeaderToObjects(header_);
     if (readCells) {
       headerOnly_ = false;
-      ReadCells(*reader);
+      ReadCells(*reader, info.version);
     } else {
       headerOnly_ = true;
       cellSource_ = fullPath_;
@@ -82,10 +84,17 @@ bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFr
   }
 }
 
-void Workbook::ReadCells(TbrReader& reader) {
+void Workbook::ReadCells(TbrReader& reader, int16_t version) {
   SheetCollection& sheets = Sheets();
+  const bool comma = tbr_format::HasCommaCells(version);
   std::string_view line;
-  while (reader.NextLine(line)) AddCellFromLine(sheets, line);
+  while (reader.NextLine(line)) {
+    if (comma) {
+      AddCellFromCommaLine(sheets, line);
+    } else {
+      AddCellFromLine(sheets, line);
+    }
+  }
 }
 
 void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
@@ -128,10 +137,20 @@ void Workbook::UpdateHeader() {
     const std::vector<uint8_t> source = OpenRead(cellSource_.empty() ? fullPath_ : cellSource_);
     TbrReader reader(AsText(source));
     WorkbookHeader skipped;
-    isModified_ = reader.ReadHeader(skipped).modified;
+    const TbrReader::HeaderInfo info = reader.ReadHeader(skipped);
+    isModified_ = info.modified;
+    // The header written is version 9's: cell lines of an older form are
+    // written in its form.
+    const bool comma = tbr_format::HasCommaCells(info.version);
     try {
       std::string_view line;
-      while (reader.NextLine(line)) writer.WriteLine(line);
+      while (reader.NextLine(line)) {
+        if (comma) {
+          writer.WriteLine(TabLineOfCommaLine(line));
+        } else {
+          writer.WriteLine(line);
+        }
+      }
     } catch (...) {
       throw Wrap32760(CurrentError(), "Workbook.CopyFromTo", "Error in CopyFromTo.");
     }
