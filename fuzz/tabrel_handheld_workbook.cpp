@@ -9,6 +9,7 @@
 // version-9 database) reads back from the handheld with the same cells again.
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,9 @@ void PutDatabase(const std::string& folder, uint16_t version, std::span<const ui
   }
   const hotsync::DatabaseWriter writer(header, block, {}, std::move(list), hotsync::DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
-  WriteInput("../device/" + hotsync::DatabaseFileName("Fuzz"), bytes.data(), bytes.size());
+  std::ofstream out(folder + "/" + hotsync::DatabaseFileName("Fuzz"), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) Fail("cannot write the database file");
 }
 
 }  // namespace
@@ -103,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutDatabase(folder, version, block, records);
 
   Must("the handheld workbook", [&] {
-    hotsync::DeviceSession session(folder);
+    brevora::hotsync::DeviceSession session(folder);
     const auto db = HandheldWorkbookFor(version);
     Check(db->Open("Fuzz", ""), "the database does not open");
     if (!db->ReadState()) return;
