@@ -77,6 +77,7 @@ int32_t DeviceDatabase::Open(int dir, const std::string& fileName, bool writable
     record.attributes = r.attributes;
     record.id = r.uniqueID;
     record.range = r.data;
+    db->highestId_ = std::max(db->highestId_, r.uniqueID);
     db->records_.push_back(std::move(record));
   }
   db->fd_ = std::move(fd);
@@ -148,8 +149,7 @@ int32_t DeviceDatabase::Data(std::size_t index, std::span<const uint8_t>& data) 
 
 int32_t DeviceDatabase::Append(uint8_t attributes, std::span<const uint8_t> data, uint32_t& id) {
   if (records_.size() >= kMaxRecords) return kSyncErrTooLarge;
-  uint32_t highest = header_.uniqueIDSeed & kMaxUniqueID;
-  for (const Record& r : records_) highest = std::max(highest, r.id);
+  const uint32_t highest = std::max(header_.uniqueIDSeed & kMaxUniqueID, highestId_);
   if (highest >= kMaxUniqueID) return kSyncErrTooLarge;
   Record record;
   record.attributes = attributes;
@@ -157,6 +157,7 @@ int32_t DeviceDatabase::Append(uint8_t attributes, std::span<const uint8_t> data
   record.data = std::vector<uint8_t>(data.begin(), data.end());
   records_.push_back(std::move(record));
   header_.uniqueIDSeed = highest + 1;
+  highestId_ = highest + 1;
   id = highest + 1;
   changed_ = true;
   return kSyncOk;

@@ -87,6 +87,7 @@ class DeviceDatabase {
   std::vector<uint8_t> appInfo_;
   std::vector<uint8_t> sortInfo_;
   std::vector<Record> records_;
+  uint32_t highestId_ = 0;  // the highest record id ever held, so that Append needn't look at every record
   UniqueFd fd_;     // the file the records are read from; none for a new database
   int dir_ = -1;    // the folder to open it from again after ReleaseFile
 };
