@@ -1,5 +1,7 @@
 #include "conduit/workbook_copy.h"
 
+#include <algorithm>
+
 #include "conduit/framework/conduit_log.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
@@ -55,6 +57,16 @@ std::string CheckHeaderTexts(const HeaderCommon& h, const std::string& linkPath)
   return {};
 }
 
+// The first name slot after slot 0 that is empty (the slot count when none
+// is). The handheld numbers a cell's sheet by the named slots before it, so a
+// cell comes back on its own sheet only when no slot before its sheet is empty.
+std::size_t FirstEmptySlot(const HeaderCommon& h) {
+  for (std::size_t slot = 1; slot < h.names.size(); ++slot) {
+    if (StoredName(h.names[slot]).empty()) return slot;
+  }
+  return h.names.size();
+}
+
 }  // namespace
 
 double LinkDateToVbDate(uint32_t seconds) { return seconds / kSecondsPerDay; }
@@ -85,11 +97,17 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
   }
   const bool comma = file->form() == CellForm::Comma;
   const bool remap = version < fmt::kNewestVersion;
+  const auto firstEmpty = static_cast<int64_t>(FirstEmptySlot(header_));
   for (;;) {
     CellRecord cell;
     const auto read = file->ReadNextCell(cell, problem);
     if (read == LocalWorkbook::CellRead::End) break;
     if (read == LocalWorkbook::CellRead::Bad) return CopyStep::Refused;
+    if (std::min<int64_t>(cell.sheet, static_cast<int64_t>(header_.names.size())) > firstEmpty) {
+      problem = path + ", line " + std::to_string(file->lineNumber()) + ": the cell at " + CellPlace(cell) +
+                " is beyond the named sheets; the handheld would put it on another sheet.";
+      return CopyStep::Refused;
+    }
     if (comma) cell.format = ToTabFormat(cell.format);
     if (remap) RemapFormat2(cell);
     if (std::string texts = CheckTexts(cell, CellTarget::HandheldTab); !texts.empty()) {

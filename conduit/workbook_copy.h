@@ -16,7 +16,9 @@
 // file and the line (or the record) named in the problem: a cell line or
 // record that is not a cell, a blank line among the cells, a header that does
 // not hold together, a text the target form can't keep, sheet names that are
-// the same in their first 15 characters (case ignored), more cells than a
+// the same in their first 15 characters (case ignored), a cell on a sheet
+// after an unnamed one (the handheld numbers a sheet by the named ones before
+// it, so the cell would come back on another sheet), more cells than a
 // handheld database holds.
 #include <cstdint>
 #include <optional>

@@ -161,6 +161,10 @@ TEST_F(Sync, WhatCantCrossIsLeftAloneOnBothSides) {
               "characters; please rename one of them."},
       {"an empty sheet name before another", gap, std::nullopt,
        path + ": sheet name 2 is empty, and the handheld can't keep an empty name before another."},
+      {"a cell beyond the named sheets", DesktopFile(9, {"2\t1\t1\t\ta\t0\t0", "3\t1\t1\t\tb\t0\t0"}, true),
+       std::nullopt,
+       path + ", line 65: the cell at sheet 3, row 1, column 1 is beyond the named sheets; the handheld would "
+              "put it on another sheet."},
       {"a handheld record that is not a cell", std::nullopt,
        testing::WorkbookDatabase("Book", Book{9, 0, true, {"1\t1\t1\t\ta\t0\t0", "1\t0\t1\t\tb\t0\t0"}}),
        "the handheld's copy, record 1: the row is below 1."},
