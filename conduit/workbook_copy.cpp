@@ -98,6 +98,7 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
   const bool comma = file->form() == CellForm::Comma;
   const bool remap = version < fmt::kNewestVersion;
   const auto firstEmpty = static_cast<int64_t>(FirstEmptySlot(header_));
+  cells_.reserve(std::min(file->LinesLeft(), kMaxRecords));
   for (;;) {
     CellRecord cell;
     const auto read = file->ReadNextCell(cell, problem);
@@ -156,6 +157,9 @@ CopyStep WorkbookCopy::LoadHandheld(CWorkbook& db, std::string& problem) {
     return CopyStep::Refused;
   }
   const CellTarget target = desktop->form() == CellForm::Comma ? CellTarget::DesktopComma : CellTarget::DesktopTab;
+  // The count only sizes the list: when it can't be had, the reading below
+  // meets the same failure.
+  if (const auto count = workbook.RecordCount()) cells_.reserve(*count);
   for (;;) {
     CellRecord cell;
     std::string why;

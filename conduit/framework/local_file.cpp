@@ -1,5 +1,6 @@
 #include "conduit/framework/local_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "conduit/framework/conduit_log.h"
@@ -78,6 +79,12 @@ bool CLocalFile::ReadLine(std::string_view& line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   ++line_;
   return true;
+}
+
+std::size_t CLocalFile::LinesLeft() const {
+  if (pos_ >= text_.size()) return 0;
+  const auto rest = std::string_view(text_).substr(pos_);
+  return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + (rest.back() != '\n');
 }
 
 std::optional<CLocalFile::ModifiedLines> CLocalFile::ReadModifiedLines() {

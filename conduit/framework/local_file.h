@@ -64,6 +64,8 @@ class CLocalFile {
   std::size_t lineNumber() const { return line_; }
   // True when no line is left.
   bool AtEnd() const { return pos_ >= text_.size(); }
+  // How many lines are left (to size what is read from them).
+  std::size_t LinesLeft() const;
 
   struct ModifiedLines {
     bool modified = false;
