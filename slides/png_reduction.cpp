@@ -75,11 +75,8 @@ void OptimizePngFileDLL(std::string_view source, std::string_view target, int16_
   }
   const unsigned bpp = FreeImage_GetBPP(loaded.get());
   if (depth == 16) depth = kRgbDepth;
-  if (depth >= 0 && static_cast<unsigned>(depth) >= bpp) {
-    // Nothing to reduce; a different target still gets the picture.
-    if (!sameFile) SavePng(loaded.get(), target);
-    return;
-  }
+  // Nothing to reduce: nothing is written, whichever the target.
+  if (depth >= 0 && static_cast<unsigned>(depth) >= bpp) return;
   bool keepLoaded = false;
   Bitmap reduced = Reduce(loaded.get(), depth, keepLoaded);
   FIBITMAP* result = keepLoaded ? loaded.get() : reduced.get();

@@ -16,9 +16,9 @@ namespace brevora::slides {
 // The library path: FreeImage called directly. When the depth is below the
 // picture's, depth 1-4 gives a grey 256-colour palette picture, 5-8 a 256-colour
 // NeuQuant palette, 24 and 32 that many bits, and any other depth the picture
-// as loaded. When the depth is not below the picture's, a different target
-// receives the picture as PNG and the source is left alone. A conversion that
-// fails writes nothing. File errors raise unchanged (platform/fs).
+// as loaded. When the depth is not below the picture's, nothing is written
+// (the target, different or not, keeps what it held). A conversion that fails
+// writes nothing. File errors raise unchanged (platform/fs).
 void OptimizePngFileDLL(std::string_view source, std::string_view target, int16_t& depth);
 
 // The image-class path: "FreeImage.Image" driven late-bound (Open, ChangeColors

@@ -109,27 +109,34 @@ TEST_F(PngReduction, LibraryPathInPlace) {
   }
 }
 
-// Nothing to reduce: the source stays as it is; a different target still gets
-// the picture (it used to get nothing).
-TEST_F(PngReduction, LibraryPathDepthNotBelowThePicture) {
+// Nothing to reduce: nothing is written. The source stays as it is, a missing
+// target stays missing and an existing one keeps its bytes.
+TEST_F(PngReduction, LibraryPathDepthNotBelowThePictureWritesNothing) {
   struct Case { int sourceBpp; int16_t depth; int16_t depthAfter; };
-  for (const Case c : {Case{8, 8, 8}, Case{24, 16, 24}, Case{24, 24, 24}, Case{24, 32, 32}}) {
+  for (const Case c : {Case{8, 8, 8}, Case{24, 16, 24}, Case{24, 24, 24}, Case{24, 32, 32}, Case{32, 32, 32}}) {
     SCOPED_TRACE(std::to_string(c.sourceBpp) + " bits, depth " + std::to_string(c.depth));
     const std::string src = Path("src.png"), dst = Path("dst.png");
     WriteTestPicture(src, 40, 30, c.sourceBpp);
+    ASSERT_EQ(ReadPicture(src).bpp, static_cast<unsigned>(c.sourceBpp));
     const std::vector<uint8_t> before = fs::ReadWholeFile(src);
 
     int16_t depth = c.depth;
     OptimizePngFileDLL(src, src, depth);
     EXPECT_EQ(depth, c.depthAfter);
-    EXPECT_EQ(fs::ReadWholeFile(src), before) << "no new reduction is written";
+    EXPECT_EQ(fs::ReadWholeFile(src), before) << "in place";
 
     depth = c.depth;
     OptimizePngFileDLL(src, dst, depth);
-    const PictureInfo in = ReadPicture(src), out = ReadPicture(dst);
-    EXPECT_EQ(out.bpp, in.bpp);
-    EXPECT_EQ(out.colours, in.colours);
-    EXPECT_EQ(out.width, 40u);
+    EXPECT_EQ(depth, c.depthAfter);
+    EXPECT_FALSE(fs::FileExists(dst)) << "a missing target is not made";
+    ExpectFolderHolds({"src.png"});
+
+    fs::AtomicWrite(dst, std::string_view("old target"));
+    depth = c.depth;
+    OptimizePngFileDLL(src, dst, depth);
+    EXPECT_EQ(fs::ReadWholeFile(dst), (std::vector<uint8_t>{'o', 'l', 'd', ' ', 't', 'a', 'r', 'g', 'e', 't'}))
+        << "an existing target keeps its bytes";
+    EXPECT_EQ(fs::ReadWholeFile(src), before);
     fs::RemoveFile(dst);
   }
 }

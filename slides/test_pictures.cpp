@@ -28,7 +28,16 @@ Bitmap MakeGradient(int width, int height) {
 Bitmap MakePicture(int width, int height, int bpp) {
   Bitmap rgb = MakeGradient(width, height);
   if (bpp == 24) return rgb;
-  if (bpp == 32) return Bitmap(FreeImage_ConvertTo32Bits(rgb.get()));
+  if (bpp == 32) {
+    // Not all opaque, so that the PNG keeps its alpha channel: an opaque one
+    // would be saved with 24 bits.
+    Bitmap rgba(FreeImage_ConvertTo32Bits(rgb.get()));
+    for (int y = 0; rgba && y < height; ++y) {
+      BYTE* line = FreeImage_GetScanLine(rgba.get(), y);
+      for (int x = 0; x < width; ++x) line[x * 4 + FI_RGBA_ALPHA] = static_cast<BYTE>(255 - (x + y) % 64);
+    }
+    return rgba;
+  }
   if (bpp == 8) return Bitmap(FreeImage_ConvertTo8Bits(rgb.get()));
   ADD_FAILURE() << "no test picture of " << bpp << " bits";
   return nullptr;
