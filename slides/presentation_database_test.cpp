@@ -258,7 +258,7 @@ TEST_F(PresentationDb, LinkFieldsRoundTrip) {
   Put("t.png", {2});
   Presentation p;
   p.Slides()->Add(1, 0, Path("p.png"))->AddThumbnail(Path("t.png"), 0);
-  p.SetLinkedPPTFileName(std::string(256, 'L'));  // cut to 255 on writing
+  p.SetLinkedPPTFileName(std::string(255, 'L'));  // the longest name the field holds
   p.SetLinkedPPTSyncMethod(3);
   p.SetLinkedPPTSyncOption(1);
   p.SetLinkedPPTFileModDateTime(3300000000.7);
@@ -269,6 +269,17 @@ TEST_F(PresentationDb, LinkFieldsRoundTrip) {
   EXPECT_EQ(back.LinkedPPTSyncMethod(), 3);
   EXPECT_EQ(back.LinkedPPTSyncOption(), 1);
   EXPECT_EQ(back.LinkedPPTFileModDateTime(), 3300000000.0);
+
+  // One more character is refused by the header update too; the file stays.
+  const ByteVector before = fs::ReadWholeFile(Path("l.pdb"));
+  back.SetLinkedPPTFileName(std::string(256, 'L'));
+  const AutomationError e = ErrorOf([&] { back.UpdateHeader(); });
+  EXPECT_EQ(e.number(), 32760);
+  EXPECT_EQ(e.source(), "Presentation.UpdateHeader");
+  EXPECT_EQ(e.description(),
+            "Could not update header.\r\nCould not write header.\r\nThe linked file name (LinkedPPTFileName) has 256 "
+            "characters; at most 255 can be stored.");
+  EXPECT_EQ(fs::ReadWholeFile(Path("l.pdb")), before);
 }
 
 // UpdateHeader stores a changed IsModified without touching the records.
@@ -549,8 +560,9 @@ TEST_F(PresentationDb, WriteErrorsLeaveTheOldFile) {
        "The thumbnail picture of slide 2 has 32768 bytes; it must be shorter than 32768 bytes."},
       {"compression", [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetCompression(256); },
        "Overflow"},
-      {"link name", [&](Presentation& p) { p.SetLinkedPPTFileName(std::string(257, 'x')); },
-       "Could not write header.\r\nThe linked file name is longer than 256 characters."},
+      {"link name", [&](Presentation& p) { p.SetLinkedPPTFileName(std::string(256, 'x')); },
+       "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has 256 characters; at most 255 can "
+       "be stored."},
   };
   for (const Case& c : cases) {
     Ref<Presentation> p = TwoSlideDeck();
@@ -570,14 +582,27 @@ TEST_F(PresentationDb, WriteErrorsLeaveTheOldFile) {
   EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files).size(), 6u) << "no temporary files left";
 }
 
-// A long file stem used to make every save fail; the name is cut to 31.
-TEST_F(PresentationDb, LongFileNameIsCutForTheDatabaseName) {
-  Ref<Presentation> p = TwoSlideDeck();
-  const std::string file = Path("A presentation with a rather long name.pdb");
-  p->WriteToDisk(file);
+// The database name is the file's stem: 31 characters are stored, a longer
+// stem fails the save with the database's error (two files would otherwise
+// share one name on the handheld), and nothing is written.
+TEST_F(PresentationDb, DatabaseNameOver31CharactersFailsTheSave) {
+  const std::string fits = Path(std::string(31, 'a') + ".pdb");
+  TwoSlideDeck()->WriteToDisk(fits);
   core::HandheldDatabase db;
-  db.ReadFile(file, false);
-  EXPECT_EQ(db.Name(), "A presentation with a rather lo");
+  db.ReadFile(fits, false);
+  EXPECT_EQ(db.Name(), std::string(31, 'a'));
+
+  for (const std::string& stem : {std::string(32, 'b'), std::string("A presentation with a rather long name")}) {
+    const std::string file = Path(stem + ".pdb");
+    Ref<Presentation> p = TwoSlideDeck();
+    const AutomationError e = ErrorOf([&] { p->WriteToDisk(file); });
+    EXPECT_EQ(e.number(), 32760) << stem;
+    EXPECT_EQ(e.source(), "Presentation.WriteToDisk") << stem;
+    EXPECT_EQ(e.description(),
+              "Could not save Presentation '" + file + "'.\r\nPDBName must be a maximum of 31 characters.");
+    EXPECT_FALSE(fs::FileExists(file)) << stem;
+  }
+  EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files).size(), 5u) << "no temporary files left";
 }
 
 // Saving to another path stores the path; the file opened first stays.

@@ -48,8 +48,7 @@ inline constexpr std::size_t kLinkTimeOffset = 264;
 inline constexpr std::size_t kReservedFieldOffset = 268;
 inline constexpr std::size_t kReservedFieldSize = 4;
 inline constexpr uint16_t kFormatVersion = 1;
-// The longest link name the field holds with its NUL. A 256-character name is
-// cut to this; a longer one is refused.
+// The longest link name the field holds with its NUL; a longer one is refused.
 inline constexpr std::size_t kMaxStoredLinkName = kLinkNameSize - 1;
 
 // Record types.

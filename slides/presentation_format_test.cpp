@@ -155,22 +155,26 @@ TEST(PresentationHeaderBlock, GoldenBytes) {
   EXPECT_EQ(back.reserved, std::string("ab\0d", 4));
 }
 
-// A 256-character link name used to fill the field without its NUL, so the
-// header could not be read back; it is cut to 255. A longer one is refused.
+// The field keeps a NUL after the name: up to 255 characters round-trip; a
+// longer name is refused, naming the field, rather than cut to another path.
 TEST(PresentationHeaderBlock, LinkNameLengths) {
-  for (size_t length : {size_t{0}, size_t{255}, size_t{256}}) {
+  for (size_t length : {size_t{0}, size_t{1}, size_t{255}}) {
     PresentationHeader h = SampleHeader();
     h.link.fileName = std::string(length, 'n');
     const std::string block = BuildAppInfo(h);
+    ASSERT_EQ(block.size(), 272u);
     const PresentationHeader back = ReadHeader(ByteVector(block.begin(), block.end()));
-    EXPECT_EQ(back.link.fileName, std::string(std::min<size_t>(length, 255), 'n')) << length;
+    EXPECT_EQ(back.link.fileName, std::string(length, 'n')) << length;
   }
-  PresentationHeader h = SampleHeader();
-  h.link.fileName = std::string(257, 'n');
-  const AutomationError e = ErrorOf([&] { BuildAppInfo(h); });
-  EXPECT_EQ(e.number(), 32760);
-  EXPECT_EQ(e.source(), "Presentation.WriteHeader");
-  EXPECT_EQ(e.description().rfind("Could not write header.\r\n", 0), 0u) << e.description();
+  for (size_t length : {size_t{256}, size_t{257}, size_t{1000}}) {
+    PresentationHeader h = SampleHeader();
+    h.link.fileName = std::string(length, 'n');
+    const AutomationError e = ErrorOf([&] { BuildAppInfo(h); });
+    EXPECT_EQ(e.number(), 32760) << length;
+    EXPECT_EQ(e.source(), "Presentation.WriteHeader") << length;
+    EXPECT_EQ(e.description(), "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has " +
+                                   std::to_string(length) + " characters; at most 255 can be stored.");
+  }
 }
 
 TEST(PresentationHeaderBlock, ReadErrors) {
@@ -268,9 +272,9 @@ TEST(PresentationPaths, ImageFolderAndDatabaseName) {
       {"/x/y.z.pdb", "/x/y.zimg/", "y.z"},
       {"deck", "deckimg/", "deck"},
       {"", "img/", ""},
-      // A stem over 31 characters is cut for the database name.
+      // A stem over 31 characters is kept whole (the database refuses it).
       {"/p/a-very-long-presentation-name-indeed.pdb", "/p/a-very-long-presentation-name-indeedimg/",
-       "a-very-long-presentation-name-i"},
+       "a-very-long-presentation-name-indeed"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ImageFolderOf(c.path), c.folder) << c.path;

@@ -157,10 +157,12 @@ void PresentationWriter::AddThumbnail(int32_t slide, int32_t compression,
 
 std::string BuildAppInfo(const PresentationHeader& header) {
   try {
-    std::string name = header.link.fileName;
-    if (name.size() == fmt::kLinkNameSize) name.resize(fmt::kMaxStoredLinkName);
-    if (name.size() > fmt::kLinkNameSize) {
-      RaiseError(6, "", "The linked file name is longer than 256 characters.");
+    // The field keeps a NUL after the name: a longer name is refused, as a cut
+    // one would link to another file.
+    const std::string& name = header.link.fileName;
+    if (name.size() > fmt::kMaxStoredLinkName) {
+      RaiseError(6, "", "The linked file name (LinkedPPTFileName) has " + std::to_string(name.size()) +
+                            " characters; at most " + std::to_string(fmt::kMaxStoredLinkName) + " can be stored.");
     }
     if (header.reserved.size() != fmt::kReservedFieldSize) RaiseRuntimeError(5);
     RecordBytes r;
@@ -179,11 +181,7 @@ std::string BuildAppInfo(const PresentationHeader& header) {
   }
 }
 
-std::string DatabaseNameOf(std::string_view fullPath) {
-  std::string stem = Stem(fullPath);
-  if (stem.size() > hotsync::database_format::kMaxNameLength) stem.resize(hotsync::database_format::kMaxNameLength);
-  return stem;
-}
+std::string DatabaseNameOf(std::string_view fullPath) { return Stem(fullPath); }
 
 std::string ImageFolderOf(std::string_view fullPath) {
   return fs::FolderPart(fullPath) + Stem(fullPath) + fmt::kImageFolderSuffix;

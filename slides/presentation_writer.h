@@ -65,14 +65,15 @@ class PresentationWriter {
   core::HandheldDatabase& db_;
 };
 
-// The application-info block of `header`. A link name of 256 characters is cut
-// to 255 (the field keeps its NUL); a longer one, a method or option outside
-// 0..65535 or a time outside 0..4,294,967,295 raises 32760
-// "Presentation.WriteHeader" "Could not write header." CR LF the cause.
+// The application-info block of `header`. A link name of more than 255
+// characters (the field keeps its NUL), a method or option outside 0..65535 or
+// a time outside 0..4,294,967,295 raises 32760 "Presentation.WriteHeader"
+// "Could not write header." CR LF the cause.
 std::string BuildAppInfo(const PresentationHeader& header);
 
 // The database name of a presentation file: its file name without the
-// extension (cut inside the file name only), at most 31 characters.
+// extension (cut inside the file name only). It is not shortened: a name over
+// 31 characters fails when it is given to the database.
 std::string DatabaseNameOf(std::string_view fullPath);
 
 // The image folder of a presentation file: the path without the file name's
