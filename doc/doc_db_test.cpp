@@ -67,15 +67,40 @@ TEST(DocDatabaseTest, NoBlocks) {
   EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2}));  // the bookmark follows at once
 }
 
-TEST(DocDatabaseTest, EmptyBlocksWriteNoRecord) {
+// An empty document keeps its one text record: n 1, the size table 00 00 and
+// an empty record with id 2, the bookmarks after it.
+TEST(DocDatabaseTest, EmptyDocumentHasOneEmptyTextRecord) {
+  for (int16_t compression : {1, 2}) {
+    SCOPED_TRACE(compression);
+    HandheldFields fields = Fields(1, compression, 7);
+    fields.bookmarks = {{"mark", 0}};
+    const std::vector<std::string_view> blocks = {""};
+    core::HandheldDatabase db;
+    DocDatabaseWriter(fields, blocks).Fill(db);
+    EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(Data(db, 1), (Bytes{0x01, static_cast<uint8_t>(compression), 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                  0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00}));
+    EXPECT_EQ(Data(db, 2), Bytes{});
+    EXPECT_EQ(Data(db, 3), EncodeBookmarkRecord({"mark", 0}));
+    const HandheldRead read = DocDatabaseReader(db).Read();
+    EXPECT_EQ(read.blocks, (std::vector<std::string>{""}));
+    EXPECT_EQ(read.fields.bookmarks, (std::vector<Bookmark>{{"mark", 0}}));
+  }
+}
+
+// Every block is a record, an empty one too, so bookmark ids follow the blocks.
+TEST(DocDatabaseTest, EmptyBlocksAreEmptyRecords) {
   const std::vector<std::string_view> blocks = {"abc", "", "def", ""};
   for (int16_t compression : {1, 2}) {
     core::HandheldDatabase db;
     DocDatabaseWriter(Fields(1, compression), blocks).Fill(db);
-    ASSERT_EQ(db.Records().Count(), 3);
-    for (int32_t i = 2; i <= 3; ++i) EXPECT_GT(db.Records().Item(i)->DataLength(), 0);
+    ASSERT_EQ(db.Records().Count(), 5);
+    const Bytes header = Data(db, 1);
+    EXPECT_EQ(Bytes(header.begin() + 8, header.begin() + 10), (Bytes{0x00, 0x04}));
+    EXPECT_EQ(Bytes(header.begin() + 16, header.end()), (Bytes{0x08, 0x00, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(db.Records().Item(3)->DataLength(), 0);
     const HandheldRead read = DocDatabaseReader(db).Read();
-    EXPECT_EQ(read.blocks, (std::vector<std::string>{"abc", "def"}));
+    EXPECT_EQ(read.blocks, (std::vector<std::string>{"abc", "", "def", ""}));
   }
 }
 

@@ -20,14 +20,14 @@ std::string DocDatabaseWriter::DatabaseName(std::string_view docName, std::strin
 }
 
 void DocDatabaseWriter::Fill(core::HandheldDatabase& db) const {
-  // The records' texts: each block, longer ones cut, empty ones left out.
+  // The records' texts: each block, an empty one included; longer ones cut.
   std::deque<std::string> pieces;  // the cut blocks (a deque keeps them in place)
   std::vector<std::string_view> texts;
   uint64_t textLength = 0;
   for (std::string_view block : blocks_) {
     textLength += block.size();
     if (block.size() <= static_cast<size_t>(hf::kDocRecordSize)) {
-      if (!block.empty()) texts.push_back(block);
+      texts.push_back(block);
       continue;
     }
     for (std::string& piece : markup::CutIntoBlocks(block, hf::kDocRecordSize)) texts.push_back(pieces.emplace_back(std::move(piece)));

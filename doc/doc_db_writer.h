@@ -2,10 +2,10 @@
 // DocDatabaseWriter: builds the suite's handheld document database ("zIZU",
 // "Scrv"; layout in doc/handheld_format.h) from a document's fields and blocks.
 //
-// One text record per block, in order (ids 2, 3, ...); a block of more than
-// 2,048 characters (a caller may set any text) is written as several records
-// of at most 2,048, cut outside tags; an empty block writes no record (a
-// zero-length record is no record for the handheld). The header record's size
+// One text record per block, in order (ids 2, 3, ...); an empty block writes an
+// empty record (so an empty document still has its one text record), and a
+// block of more than 2,048 characters (a caller may set any text) is written as
+// several records of at most 2,048, cut outside tags. The header record's size
 // table and count describe the records written; its text length is the real
 // sum. Bookmark records follow with the ids after the text records'.
 // Compressed records are built with room for the worst case.

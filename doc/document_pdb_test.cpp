@@ -170,6 +170,31 @@ TEST(DocumentPdbErrors, Writing) {
   EXPECT_EQ(Text(*read), std::string(70000, 'x'));
 }
 
+// An empty document goes to the handheld with its one, empty, text record and
+// comes back as one empty block.
+TEST(DocumentPdbEmpty, EmptyDocumentThroughAFile) {
+  const std::string path = ::brevora::testing::MakeTempDir("pdb") + "/empty.pdb";
+  Ref<Document> doc = MakeRef<Document>();
+  doc->InitFromDefaults();
+  doc->SetBlocks({""});
+  doc->SetBookmark(1, "top", 0);
+  doc->WriteToPDB(path);
+
+  core::HandheldDatabase db;
+  db.ReadFile(path, true);
+  ASSERT_EQ(db.Records().Count(), 3);
+  EXPECT_EQ(db.Records().Item(2)->UniqueID(), 2);
+  EXPECT_EQ(db.Records().Item(2)->DataLength(), 0);
+  EXPECT_EQ(db.Records().Item(3)->UniqueID(), 3);
+
+  Ref<Document> read = MakeRef<Document>();
+  EXPECT_TRUE(read->OpenFromPDB(path));
+  ASSERT_EQ(read->DocumentBlocks().Count(), 1);
+  EXPECT_EQ(Text(*read), "");
+  EXPECT_EQ(read->BookmarkCount(), 1);
+  EXPECT_EQ(read->BookmarkSlot(1), (Bookmark{"top", 0}));
+}
+
 TEST(DocumentPdbNames, StringToBytes) {
   EXPECT_EQ(Document::StringToBytes("ab", 4), (Bytes{'a', 'b', 0, 0}));
   EXPECT_EQ(Document::StringToBytes("abcdef", 3), (Bytes{'a', 'b', 'c'}));
