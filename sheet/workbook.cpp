@@ -268,7 +268,15 @@ void Workbook::HeaderToObjects(const WorkbookHeader& header) {
     SetLinkedXLSSyncOption(header.SyncOption);
     for (int16_t i = 1; i < header.SheetCount; ++i) {
       if (i >= static_cast<int16_t>(kSheetEntries)) RaiseRuntimeError(9);
-      Sheets().Add(header.SheetNames[static_cast<size_t>(i)]);
+      const std::string& name = header.SheetNames[static_cast<size_t>(i)];
+      try {
+        Sheets().Add(name);
+      } catch (const AutomationError& e) {
+        // Two stored names alike (a handheld database keeps 15 characters of
+        // each): refused, naming the sheet, rather than merged into one.
+        if (e.number() != 457) throw;
+        RaiseError(457, e.source(), "The workbook has two sheets named '" + name + "'.");
+      }
     }
     DefaultStyle().SetRaw(header.DefaultFormat);
     SetCurrentSheet(header.CurrentSheet);

@@ -37,9 +37,10 @@ std::string DatabaseNameOf(std::string_view file) {
 
 }  // namespace
 
-// A handheld workbook has room for 15 sheets, each named by at most 15
-// characters, and a TAB ends a cell field. What would not read back as the same
-// workbook is refused before anything is written.
+// A handheld workbook has room for 15 sheets, a sheet name is not empty there,
+// and a TAB ends a cell field: what breaks these is refused before anything is
+// written. Names that are the same in their first 15 characters are written as
+// they are cut; reading such a database back refuses the second one.
 void Workbook::CheckPdbWritable() const {
   const SheetCollection& sheets = Sheets();
   const int32_t maxSheets = static_cast<int32_t>(fmt::kStoredSheets) - 1;
@@ -48,7 +49,6 @@ void Workbook::CheckPdbWritable() const {
                "A handheld workbook holds at most " + std::to_string(maxSheets) + " sheets; this one has " +
                    std::to_string(sheets.Count()) + ".");
   }
-  std::vector<std::pair<std::string, const Sheet*>> stored;  // name as stored, sheet
   for (const Ref<Sheet>& sheet : sheets) {
     std::string name = AppInfoWriter::FixLength(sheet->name(), fmt::kSheetNameSize - 1);
     name.resize(name.find('\0'));
@@ -56,15 +56,6 @@ void Workbook::CheckPdbWritable() const {
       RaiseError(kWrapError, kCheckSource,
                  "The sheet name '" + sheet->name() + "' is empty on the handheld; please rename the sheet.");
     }
-    for (const auto& [other, otherSheet] : stored) {
-      if (text::EqualsNoCase(other, name)) {
-        RaiseError(kWrapError, kCheckSource,
-                   "The sheet names '" + otherSheet->name() + "' and '" + sheet->name() +
-                       "' are the same in their first " + std::to_string(fmt::kSheetNameSize - 1) +
-                       " characters; please rename one of them.");
-      }
-    }
-    stored.emplace_back(std::move(name), sheet.get());
   }
   CheckCellTexts(sheets, "\t", kCheckSource, "a tab, which a handheld workbook");
 }

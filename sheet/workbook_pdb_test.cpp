@@ -299,11 +299,6 @@ TEST(WorkbookPdbTest, UnwritableWorkbooksAreRefused) {
   } cases[] = {
       {"16 sheets", [](Workbook& w) { for (int i = 2; i <= 16; ++i) w.Sheets().Add("S" + std::to_string(i)); },
        "A handheld workbook holds at most 15 sheets; this one has 16."},
-      {"names equal when cut", [](Workbook& w) {
-         w.Sheets().Item(1).Setname("Quarterly Report A");
-         w.Sheets().Add("QUARTERLY REPORT B");
-       },
-       "The sheet names 'Quarterly Report A' and 'QUARTERLY REPORT B' are the same in their first 15 characters"},
       {"blank name", [](Workbook& w) { w.Sheets().Add("   "); }, "The sheet name '   ' is empty on the handheld"},
       {"tab in a value", [](Workbook& w) { w.Sheets().Item(1).Cells().Add(2, 2).SetValue("a\tb"); },
        "The value of the cell at row 2, column 2 of sheet 'Sheet1' holds a tab"},
@@ -328,6 +323,46 @@ TEST(WorkbookPdbTest, UnwritableWorkbooksAreRefused) {
   Ref<Workbook> back = MakeRef<Workbook>();
   back->OpenFromPDB(path);
   EXPECT_EQ(back->Sheets().Count(), 15);
+}
+
+// Sheet names that are the same once cut to 15 characters (and trimmed) are
+// written as they are cut. Reading such a database back refuses the second
+// sheet with the duplicate-key error naming it, rather than merging the two.
+TEST(WorkbookPdbTest, SheetNamesEqualWhenCutAreWrittenAndRefusedOnReading) {
+  const struct {
+    const char* first;
+    const char* second;
+    const char* firstStored;
+    const char* stored;
+  } cases[] = {{"Quarterly Report 2001", "Quarterly Report 2002", "Quarterly Repor", "Quarterly Repor"},
+               {"QUARTERLY REPORT A", "Quarterly Report B", "QUARTERLY REPOR", "Quarterly Repor"},
+               {"Plan", "  Plan", "Plan", "Plan"}};
+  const auto fixed = [](const std::string& name) { return name + std::string(16 - name.size(), '\0'); };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.second);
+    const std::string path = Dir() + "/Report.pdb";
+    Ref<Workbook> wb = MakeRef<Workbook>();
+    wb->InitFromDefaults();
+    wb->Sheets().Item(1).Setname(c.first);
+    wb->Sheets().Add(c.second).Cells().Add(1, 1).SetValue("2002");
+    wb->WriteToPDB(path);
+
+    core::pdb db;
+    db.ReadFile(path, true);
+    const std::string& block = db.AppInfoBlock();
+    ASSERT_EQ(block.size(), 2524u);
+    EXPECT_EQ(block.substr(18, 16), fixed(c.firstStored));
+    EXPECT_EQ(block.substr(34, 16), fixed(c.stored));
+    ASSERT_EQ(db.Records().Count(), 1);
+
+    Ref<Workbook> back = MakeRef<Workbook>();
+    const AutomationError e = ErrorOf([&] { back->OpenFromPDB(path); });
+    EXPECT_EQ(e.number(), kWrapError);
+    EXPECT_EQ(e.source(), "LoadAppInfoString");
+    EXPECT_EQ(e.description(), std::string("Error loading App Info String\r\nError in Header to objects.\r\n") +
+                                   "The workbook has two sheets named '" + c.stored + "'.");
+    EXPECT_EQ(back->Sheets().Count(), 1) << "nothing merged into the first sheet";
+  }
 }
 
 TEST(WorkbookPdbTest, DatabaseNameComesFromTheFileName) {
