@@ -14,7 +14,6 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
   const std::string link = header.LinkedDOCFileName;
   if (core::Trim(link).empty()) return false;
   try {
-    if (!office::LinkFollows(header.LinkedDOCSyncMethod, readDirection)) return false;
     if (readDirection && !office::LinkedFileIsNewer(link, header.LinkedDOCFileModDateTime)) return false;
     Ref<SDK_Document> converter = MakeRef<SDK_Document>();
     if (document.App() && document.App()->Session()) converter->SetSession(document.App()->Session());

@@ -10,9 +10,9 @@
 // desktop file (the document then reads it again). Writing direction:
 // SCVToDOCExt_Sync(desktop file, link, link), then the stored time becomes the
 // linked file's new modification time (the document writes it into the file).
-// The sync method decides the directions (core/link_sync.h): "Synchronize" (0) both, "Palm to
-// DOC" (1) only writing, "DOC to Palm" (2) only reading, "Do Nothing" (3)
-// neither. A document without a link name does nothing.
+// The sync method is not consulted: the caller's switch decides, and the
+// method is the document conduit's rule during a HotSync. A document without a
+// link name does nothing.
 //
 // Failures: 32760 "Document.CheckLinkUpdate" "Could not update link
 // '<name>'." CR LF and the inner description; the converter's errors, already

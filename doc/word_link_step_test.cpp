@@ -119,24 +119,27 @@ TEST_F(LinkTest, AMissingLinkedFileOpensTheDesktopFileAsItIs) {
   });
 }
 
-TEST_F(LinkTest, TheSyncMethodChoosesTheDirections) {
-  const struct {
-    int method;
-    bool pulls;
-    bool pushes;
-  } cases[] = {{0, true, true}, {1, false, true}, {2, true, false}, {3, false, false}};
-  for (const auto& c : cases) {
+// The sync method is not consulted: with the update switches on, a newer .doc
+// is pulled on opening and the document pushed on saving, whatever the method.
+TEST_F(LinkTest, TheSyncMethodIsNotConsulted) {
+  for (int method = 0; method <= 3; ++method) {
     OnFreshThread([&] {
       FakeWord word;
       Convert(word);
       ScopedClass registered(kWordProgId, word.app, word.script);
       WriteDoc(doc, "word text");
-      WriteLinked(scv, doc, c.method, 0);
+      WriteLinked(scv, doc, method, 0);
       Ref<Document> document = MakeRef<Document>();
       document->OpenFromDisk(scv, true, true);
-      EXPECT_EQ(word.runs["DOCToSCVExt"], c.pulls ? 1 : 0) << "method " << c.method;
+      EXPECT_EQ(word.runs["DOCToSCVExt"], 1) << "method " << method;
+      EXPECT_EQ(TextOf(*document), "word text") << "method " << method;
       document->WriteToDisk({}, true);
-      EXPECT_EQ(word.runs["SCVToDOCExt"], c.pushes ? 1 : 0) << "method " << c.method;
+      EXPECT_EQ(word.runs["SCVToDOCExt"], 1) << "method " << method;
+      EXPECT_EQ(document->LinkedDOCSyncMethod(), method) << "the method stays as stored";
+      // Without the switches nothing is converted, whatever the method.
+      document->OpenFromDisk(scv, true, false);
+      document->WriteToDisk({}, false);
+      EXPECT_EQ(word.runs["DOCToSCVExt"] + word.runs["SCVToDOCExt"], 2) << "method " << method;
     });
   }
 }

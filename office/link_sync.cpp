@@ -7,10 +7,6 @@
 
 namespace brevora::office {
 
-bool LinkFollows(int method, bool pull) {
-  return method == kLinkSynchronize || method == (pull ? kLinkOfficeToPalm : kLinkPalmToOffice);
-}
-
 double DaysToSeconds(double date) {
   const double seconds = date * 86400.0;
   if (!std::isfinite(seconds)) RaiseRuntimeError(6);

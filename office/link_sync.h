@@ -1,21 +1,11 @@
 #pragma once
 // The link of a desktop file (workbook, document, presentation) to its Office
-// file, as the three link steps follow it: which way a link of a given sync
-// method goes, and whether the linked file is there and newer than the time
-// stored with the link. The conversions themselves stay with each link step.
+// file, as the three link steps check it: whether the linked file is there and
+// newer than the time stored with the link. The steps run whenever the caller
+// asks, whatever the link's sync method; the conversions stay with each step.
 #include <string>
 
 namespace brevora::office {
-
-// The sync methods a link stores: "Synchronize", "Palm to <Office>",
-// "<Office> to Palm", "Do Nothing".
-enum LinkSyncMethod : int { kLinkSynchronize = 0, kLinkPalmToOffice = 1, kLinkOfficeToPalm = 2, kLinkDoNothing = 3 };
-
-// Whether a link of `method` is followed: pulled from the linked file on
-// opening (`pull`) or pushed to it after saving (!`pull`). "Synchronize" goes
-// both ways, "Palm to <Office>" only pushes, "<Office> to Palm" only pulls,
-// "Do Nothing" (and any other number) neither.
-bool LinkFollows(int method, bool pull);
 
 // A date (days since 1899-12-30, the fraction the time of day) as seconds:
 // date * 86400, the one conversion of a date into the seconds stored as a

@@ -23,19 +23,6 @@ int32_t RuntimeErrorOf(const std::function<void()>& call) {
   return 0;
 }
 
-TEST(LinkSync, TheSyncMethodDecidesTheDirections) {
-  const struct {
-    int method;
-    bool pull;
-    bool push;
-  } cases[] = {{kLinkSynchronize, true, true},   {kLinkPalmToOffice, false, true}, {kLinkOfficeToPalm, true, false},
-               {kLinkDoNothing, false, false},   {4, false, false},                {-1, false, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(LinkFollows(c.method, /*pull=*/true), c.pull) << c.method;
-    EXPECT_EQ(LinkFollows(c.method, /*pull=*/false), c.push) << c.method;
-  }
-}
-
 TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   const std::string dir = testing::MakeTempDir("link");
   const std::string file = dir + "/Budget.xls";

@@ -347,7 +347,7 @@ TEST(WorkbookPdbTest, SheetNamesEqualWhenCutAreWrittenAndRefusedOnReading) {
     wb->Sheets().Add(c.second).Cells().Add(1, 1).SetValue("2002");
     wb->WriteToPDB(path);
 
-    core::pdb db;
+    core::HandheldDatabase db;
     db.ReadFile(path, true);
     const std::string& block = db.AppInfoBlock();
     ASSERT_EQ(block.size(), 2524u);

@@ -24,7 +24,7 @@ Ref<SDK> ConverterFor(const Workbook& workbook) {
 bool XlsLink::CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool fromLink) {
   const std::string linked = header.LinkedFileName;
   try {
-    if (linked.empty() || !office::LinkFollows(header.SyncMethod, fromLink)) return false;
+    if (linked.empty()) return false;
     if (fromLink) {
       if (!office::LinkedFileIsNewer(linked, header.LinkedFileTime)) return false;
       ConverterFor(workbook)->XLSToTBRExtSync(linked, workbook.FullPath(), linked);

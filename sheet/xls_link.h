@@ -3,10 +3,9 @@
 // converter (sheet/sdk.h). Each call makes a new converter whose Session is
 // the one of the workbook's application object and drops it at the end.
 //
-// CheckLinkUpdate follows the link's sync method (core/link_sync.h), as the
-// spreadsheet conduit does: opening pulls from the .xls file only for
-// "Synchronize" (0) and "XLS to Palm" (2), saving pushes to it only for
-// "Synchronize" and "Palm to XLS" (1), "Do Nothing" (3) does neither.
+// CheckLinkUpdate runs whenever the caller's update switch is on, whatever the
+// link's sync method: that method is the spreadsheet conduit's rule during a
+// HotSync, not the desktop's.
 //   - open: when the linked file exists and its modification time, in seconds,
 //     is at least 1 second past the stored link time, XLSToTBRExt_Sync(xls, the
 //     bound file, xls) and true;

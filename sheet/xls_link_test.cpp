@@ -1,6 +1,7 @@
 // The workbook's link to an .xls file and its .xls conversions, through the
 // real converter and a recording fake Excel.
 #include "sheet/xls_link.h"
+#include "office/link_sync.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "core/on_fresh_thread.h"
-#include "office/link_sync.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"
@@ -74,19 +74,11 @@ struct ConvertingExcel : FakeExcel {
   double pushedDate = kXlsDate + 1;
 };
 
-TEST(XlsLinkTest, SyncMethodDecidesTheDirections) {
-  const struct {
-    int16_t method;
-    bool open;
-    bool save;
-  } cases[] = {{0, true, true}, {1, false, true}, {2, true, false}, {3, false, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(office::LinkFollows(c.method, true), c.open) << c.method;
-    EXPECT_EQ(office::LinkFollows(c.method, false), c.save) << c.method;
-  }
-  // The same through a workbook: a newer .xls, opened and saved with the flags.
+// The sync method is not consulted: with the update switches on, a newer .xls
+// is pulled on opening and the workbook pushed on saving, whatever the method.
+TEST(XlsLinkTest, TheSyncMethodIsNotConsulted) {
   const std::string dir = MakeTempDir("link");
-  for (const auto& c : cases) {
+  for (int16_t method = 0; method <= 3; ++method) {
     core::OnFreshThread([&] {
       ConvertingExcel xl;
       const std::string tbr = dir + "/Budget.tbr";
@@ -95,19 +87,23 @@ TEST(XlsLinkTest, SyncMethodDecidesTheDirections) {
       fs::SetFileDateTime(xls, kXlsDate);
       Ref<Workbook> wb = Sample("desktop");
       wb->SetLinkedXLSFileName(xls);
-      wb->SetLinkedXLSSyncMethod(c.method);
+      wb->SetLinkedXLSSyncMethod(method);
       wb->SetLinkedXLSFileModDateTime(office::DaysToSeconds(kXlsDate) - 10);
       wb->WriteToDisk(tbr);
       wb->OpenFromDisk(tbr, true, true);
-      EXPECT_EQ(xl.Runs("XLSToTBRExt"), c.open ? 1u : 0u) << c.method;
-      EXPECT_EQ(ValueOf(*wb), c.open ? "from xls" : "desktop") << c.method;
+      EXPECT_EQ(xl.Runs("XLSToTBRExt"), 1u) << method;
+      EXPECT_EQ(ValueOf(*wb), "from xls") << method;
       Sample("desktop")->WriteToDisk(tbr);
       wb->OpenFromDisk(tbr);
       wb->SetLinkedXLSFileName(xls);
-      wb->SetLinkedXLSSyncMethod(c.method);
+      wb->SetLinkedXLSSyncMethod(method);
       wb->WriteToDisk({}, true);
-      EXPECT_EQ(xl.Runs("TBRToXLSExt"), c.save ? 1u : 0u) << c.method;
-      EXPECT_EQ(xl.script->Called("CreateObject"), c.open || c.save) << c.method;
+      EXPECT_EQ(xl.Runs("TBRToXLSExt"), 1u) << method;
+      EXPECT_EQ(wb->LinkedXLSSyncMethod(), method) << "the method stays as stored";
+      // Without the switches nothing is converted, whatever the method.
+      wb->OpenFromDisk(tbr, true, false);
+      wb->WriteToDisk({}, false);
+      EXPECT_EQ(xl.Runs("XLSToTBRExt") + xl.Runs("TBRToXLSExt"), 2u) << method;
     });
   }
 }

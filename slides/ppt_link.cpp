@@ -22,7 +22,7 @@ Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
 bool PptLink::SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link, bool onOpen) {
   const std::string linked = link.fileName;
   try {
-    if (linked.empty() || !office::LinkFollows(link.syncMethod, onOpen)) return false;
+    if (linked.empty()) return false;
     if (onOpen) {
       if (!office::LinkedFileIsNewer(linked, link.modDateTime)) return false;
       ConverterFor(presentation)->PPTToPDBExtSync(linked, presentation.FullPath(), linked);

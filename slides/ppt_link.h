@@ -4,10 +4,8 @@
 // one from its creation. Each call makes a new converter whose Session is the
 // one of the presentation's application object.
 //
-// It follows the link's sync method (core/link_sync.h), as for workbooks and
-// documents: opening pulls from the PowerPoint file only for "Synchronize" (0)
-// and "PPT to Palm" (2), saving pushes to it only for "Synchronize" and "Palm
-// to PPT" (1), "Do Nothing" (3) does neither.
+// It runs whenever the caller's update switch is on, whatever the link's sync
+// method (stored and shown only, as for workbooks and documents):
 //   - open: when the linked file exists and its modification time, in seconds,
 //     is at least 1 second past the link's time: PPTToPDBExt_Sync(ppt, the
 //     presentation's file, ppt), true;

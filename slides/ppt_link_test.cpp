@@ -2,6 +2,7 @@
 // conversions OpenFromPPT / WriteToPPT, with PowerPoint and its add-in faked:
 // the add-in's conversions copy a prepared database or write a PowerPoint file.
 #include "slides/ppt_link.h"
+#include "office/link_sync.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
-#include "office/link_sync.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/fs/files.h"
@@ -213,7 +213,10 @@ TEST_F(PptLinkTest, RenewedLinkTimeReachesTheFile) {
   });
 }
 
-TEST_F(PptLinkTest, StepsFollowTheSyncMethod) {
+// The sync method is not consulted: with the update switches on, a newer
+// PowerPoint file is pulled on opening and the presentation pushed after
+// saving, whatever the method.
+TEST_F(PptLinkTest, TheSyncMethodIsNotConsulted) {
   Run([&] {
     WriteDeck(converted_, "Converted");
     for (int32_t method = 0; method <= 3; ++method) {
@@ -223,12 +226,20 @@ TEST_F(PptLinkTest, StepsFollowTheSyncMethod) {
       WriteDeck(dir_ + "/own.pdb", "Own", ppt_, 0, method);
       Presentation p;
       p.OpenFromDisk(dir_ + "/own.pdb", true, true);
+      EXPECT_EQ(pulls.size(), 1u) << method;
+      EXPECT_EQ(p.FileName(), "Converted") << method;
       // A pulled file brings its own (empty) link: set it again for the save.
       p.SetLinkedPPTFileName(ppt_);
       p.SetLinkedPPTSyncMethod(method);
-      p.WriteToDisk(dir_ + "/saved" + std::to_string(method) + ".pdb", true);
-      EXPECT_EQ(pulls.size(), office::LinkFollows(method, true) ? 1u : 0u) << method;
-      EXPECT_EQ(pushes.size(), office::LinkFollows(method, false) ? 1u : 0u) << method;
+      const std::string saved = dir_ + "/saved" + std::to_string(method) + ".pdb";
+      p.WriteToDisk(saved, true);
+      EXPECT_EQ(pushes, (std::vector<Call>{{saved, ppt_, ppt_}})) << method;
+      EXPECT_EQ(p.LinkedPPTSyncMethod(), method) << "the method stays as stored";
+      // Without the switches nothing is converted, whatever the method.
+      Presentation q;
+      q.OpenFromDisk(saved, true, false);
+      q.WriteToDisk("", false);
+      EXPECT_EQ(pulls.size() + pushes.size(), 2u) << method;
     }
   });
 }
