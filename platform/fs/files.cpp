@@ -432,6 +432,12 @@ double FileDateTime(std::string_view path) {
   return dates::TimeToVbDate(st.st_mtim.tv_sec);
 }
 
+bool IsReadOnly(std::string_view path) {
+  struct stat st {};
+  if (!StatNative(NativePath(path), st)) RaiseErrno(errno);
+  return (st.st_mode & S_IWUSR) == 0;
+}
+
 void SetFileDateTime(std::string_view path, double vbDate) {
   const timespec times[2] = {{0, UTIME_OMIT}, {dates::VbDateToTime(vbDate), 0}};
   if (utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) RaiseErrno(errno);

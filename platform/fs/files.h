@@ -134,4 +134,8 @@ class TempFileGuard {
 double FileDateTime(std::string_view path);
 void SetFileDateTime(std::string_view path, double vbDate);
 
+// Windows' read-only attribute: a file whose owner may not write it (the
+// permission bits, whoever asks); 53 when missing.
+bool IsReadOnly(std::string_view path);
+
 }  // namespace brevora::fs

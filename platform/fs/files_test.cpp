@@ -316,5 +316,14 @@ TEST(Files, FileTimesAreVbDates) {
   ExpectError(53, [&] { FileDateTime(dir + "/missing"); });
 }
 
+TEST(Files, ReadOnlyIsTheOwnersWritePermission) {
+  const std::string dir = testing::MakeTempDir("readonly");
+  Put(dir + "/f", "x");
+  EXPECT_FALSE(IsReadOnly(dir + "/f"));
+  std::filesystem::permissions(dir + "/f", std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  EXPECT_TRUE(IsReadOnly(dir + "/f"));
+  ExpectError(53, [&] { IsReadOnly(dir + "/missing"); });
+}
+
 }  // namespace
 }  // namespace brevora::fs

@@ -1,0 +1,96 @@
+#include "conduit-doc/html_records.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "conduit-doc/document_db_format.h"
+
+namespace brevora::scriv {
+namespace {
+
+constexpr std::string_view kHead = "<html><head></head><body>";
+constexpr std::string_view kTail = "</body></html>";
+constexpr std::size_t kEntityLookBack = 11;
+constexpr std::size_t kTagLookBack = 349;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool HoldsNoCase(std::string_view text, std::string_view word) {
+  return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                     [](char a, char b) { return Lower(a) == b; }) != text.end();
+}
+
+// The position of the first of `mark` or `stop` met looking back from `end`
+// over at most `count` bytes, when it is `mark`.
+std::optional<std::size_t> OpenMark(std::string_view text, std::size_t end, std::size_t count, char mark,
+                                    char stop) {
+  const std::size_t from = end > count ? end - count : 0;
+  for (std::size_t i = end; i > from; --i) {
+    const char c = text[i - 1];
+    if (c == stop) return std::nullopt;
+    if (c == mark) return i - 1;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool IsHtml(std::string_view text) {
+  const std::string_view first = text.substr(0, scriv_format::kTextRecordSize);
+  return HoldsNoCase(first, "<html") || HoldsNoCase(first, "<p") || HoldsNoCase(first, "<br");
+}
+
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        out += "    ";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '\n':
+        out += "<br>";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string DeviceText(std::string_view desktopText) {
+  if (IsHtml(desktopText)) return std::string(desktopText);
+  std::string out(kHead);
+  out += EscapeHtml(desktopText);
+  out += kTail;
+  return out;
+}
+
+std::size_t AdjustRecordEnd(std::string_view text, std::size_t end) {
+  end = std::min(end, text.size());
+  if (const auto amp = OpenMark(text, end, kEntityLookBack, '&', ';')) return *amp > 0 ? *amp : end;
+  if (const auto lt = OpenMark(text, end, kTagLookBack, '<', '>')) return *lt > 0 ? *lt : end;
+  return end;
+}
+
+std::vector<std::string_view> CutRecords(std::string_view text) {
+  std::vector<std::string_view> records;
+  while (!text.empty()) {
+    std::size_t size = text.size();
+    if (size > scriv_format::kTextRecordSize) size = AdjustRecordEnd(text, scriv_format::kTextRecordSize);
+    records.push_back(text.substr(0, size));
+    text.remove_prefix(size);
+  }
+  return records;
+}
+
+}  // namespace brevora::scriv

@@ -1,0 +1,31 @@
+#pragma once
+// The text of a desktop document as the handheld holds it, and its cut into
+// text records.
+//
+//   IsHtml: the first 3,072 bytes of the text, lower-cased, hold "<html", "<p"
+//     or "<br".
+//   EscapeHtml: TAB becomes four blanks, "&" "&amp;", "<" "&lt;", ">" "&gt;",
+//     a line feed "<br>"; the result grows as it needs to.
+//   DeviceText: an HTML text as it is; a plain text escaped and wrapped in
+//     "<html><head></head><body>" and "</body></html>".
+//   AdjustRecordEnd: the length of a record cut at `end` bytes of `text` so
+//     that it ends neither inside an entity nor inside a tag: looking back at
+//     most 11 bytes, an "&" met before a ";" moves the end to before it;
+//     otherwise, looking back at most 349 bytes, a "<" met before a ">" moves
+//     the end to before it. An end that would leave the record empty stays.
+//   CutRecords: the text in records of at most 3,072 bytes, each but the last
+//     ended by AdjustRecordEnd.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brevora::scriv {
+
+bool IsHtml(std::string_view text);
+std::string EscapeHtml(std::string_view text);
+std::string DeviceText(std::string_view desktopText);
+std::size_t AdjustRecordEnd(std::string_view text, std::size_t end);
+std::vector<std::string_view> CutRecords(std::string_view text);
+
+}  // namespace brevora::scriv

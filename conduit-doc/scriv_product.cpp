@@ -1,0 +1,177 @@
+#include "conduit-doc/scriv_product.h"
+
+#include <cmath>
+
+#include "conduit-doc/handheld_document.h"
+#include "conduit-doc/local_document.h"
+#include "conduit-doc/scv_format.h"
+#include "conduit-doc/scv_reader.h"
+#include "platform/error/error.h"
+#include "platform/fs/files.h"
+#include "platform/hotsync/sync_manager.h"
+#include "platform/time/dates.h"
+
+namespace brevora::scriv {
+namespace {
+
+namespace fmt = scriv_format;
+constexpr double kSecondsPerDay = 86400.0;
+// Lines 1 to 8 fit here in any file the desktop program writes.
+constexpr std::size_t kHeaderPrefix = 64 * 1024;
+
+bool CopiedVersion(uint16_t version) { return version >= 3 && version <= 5; }
+
+// The file's bytes for its header: the first kHeaderPrefix, or all of it
+// (bounded) when `whole`.
+std::optional<std::string> HeaderBytes(const std::string& path, bool whole, uint64_t& size) {
+  try {
+    const fs::InputFile file(path);
+    size = file.Size();
+    const uint64_t want = whole ? std::min<uint64_t>(size, fmt::kMaxDesktopFile) : kHeaderPrefix;
+    const std::vector<uint8_t> bytes = file.Read(0, static_cast<std::size_t>(want));
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const AutomationError&) {
+    return std::nullopt;
+  }
+}
+
+class DocumentCopy : public ProductCopy {
+ public:
+  CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override {
+    if (!CopiedVersion(version)) {
+      problem = path + ": " + kUnrecognizedVersion;
+      return CopyStep::Refused;
+    }
+    switch (local_.Open(path)) {
+      case CLocalDocument::OpenResult::Opened:
+        break;
+      case CLocalDocument::OpenResult::Failed:
+        return CopyStep::OpenFailed;
+      case CLocalDocument::OpenResult::TooLarge:
+        problem = path + ": the file is larger than a handheld document can be.";
+        return CopyStep::Refused;
+    }
+    std::string why;
+    if (!local_.ReadDocument(why)) {
+      problem = path + ": " + why;
+      return CopyStep::Refused;
+    }
+    return CopyStep::Done;
+  }
+
+  CopyStep WriteHandheld(CWorkbook& handheld) override {
+    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+    if (db == nullptr) return CopyStep::DeviceFailed;
+    if (const CopyStep written = local_.WriteToDevice(*db); written != CopyStep::Done) return written;
+    db->ClearModified();
+    db->CopyHeaderFrom(local_.document().header);
+    return db->WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
+  }
+
+  CopyStep LoadHandheld(CWorkbook& handheld, std::string& problem) override {
+    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+    if (db == nullptr) return CopyStep::DeviceFailed;
+    if (!CopiedVersion(db->version())) {
+      problem = kUnrecognizedVersion;
+      return CopyStep::Refused;
+    }
+    db->CopyHeaderTo(header_);
+    // A linked office document is written from the new desktop file: the link
+    // takes the file's time.
+    if (!header_.linkPath.empty()) header_.linkDate = static_cast<uint32_t>(std::llround(dates::NowVbDate() * kSecondsPerDay));
+    local_.WriteHeader(header_);
+    std::string why;
+    const CopyStep read = db->CopyDocument(local_, why);
+    if (read == CopyStep::Refused) problem = "the handheld's copy was left as it is on both sides: " + why;
+    return read;
+  }
+
+  bool WriteDesktop(fs::AtomicFile& out) override {
+    out.Write(local_.Bytes());
+    return true;
+  }
+
+  CopyStep FinishHandheld(CWorkbook& handheld) override {
+    handheld.ClearModified();
+    return handheld.WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
+  }
+
+  std::optional<LinkInfo> WrittenLink() const override { return LinkOf(header_); }
+
+ private:
+  CLocalDocumentEx local_;
+  CDocumentHeader header_;
+};
+
+class DocumentClasses : public ConduitClasses {
+ public:
+  // Every version is listed through CWorkbook_50 (its block says whether the
+  // conduit knows the document); version 5 is CWorkbook_70's.
+  std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const override {
+    if (version == fmt::kDatabaseVersion) return std::make_unique<CWorkbook_70>();
+    return std::make_unique<CWorkbook_50>(version);
+  }
+  std::unique_ptr<CWorkbook> NewestHandheld() const override { return std::make_unique<CWorkbook_70>(); }
+  std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
+    return ReadDocumentHeader(path);
+  }
+  std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
+  std::unique_ptr<ConverterBridge> MakeBridge() const override { return nullptr; }
+};
+
+}  // namespace
+
+std::optional<LinkInfo> LinkOf(const CDocumentHeader& header) {
+  if (!header.valid || header.linkPath.empty()) return std::nullopt;
+  return LinkInfo{header.linkPath, header.linkMethod, header.linkOption, header.linkDate / kSecondsPerDay};
+}
+
+std::optional<DesktopHeader> ReadDocumentHeader(const std::string& path) {
+  uint64_t size = 0;
+  auto bytes = HeaderBytes(path, false, size);
+  if (!bytes) return std::nullopt;
+  std::string problem;
+  auto header = ScvReader(*bytes).ReadHeader(problem);
+  if (!header && size > bytes->size()) {
+    bytes = HeaderBytes(path, true, size);
+    if (!bytes) return std::nullopt;
+    header = ScvReader(*bytes).ReadHeader(problem);
+  }
+  if (!header) return std::nullopt;
+  DesktopHeader desktop;
+  desktop.modified = header->modified;
+  desktop.version = header->version;
+  desktop.link = LinkOf(*header);
+  return desktop;
+}
+
+}  // namespace brevora::scriv
+
+namespace brevora::CONDUIT_NAMESPACE {
+
+const Product& TheProduct() {
+  static const scriv::DocumentClasses classes;
+  static const Product product = [] {
+    Product p;
+    p.name = "Scrivane";
+    p.registryKey = "Software\\Orvanex\\Scrivane";
+    p.creator = hotsync::SyncCode("Scrv");
+    p.type = hotsync::SyncCode("zIZU");
+    p.version = scriv_format::kDatabaseVersion;
+    p.mainDatabase = "Scrivane Key";
+    p.mainCreator = hotsync::SyncCode("Scrv");
+    p.mainType = hotsync::SyncCode("Keys");
+    p.reservedNames = {"Unnamed"};
+    p.extension = ".scv";
+    p.minimumHandheldVersion = 0;
+    p.unnamedCategoryIsFirst = true;
+    p.registersWithSyncManager = true;
+    p.refusedNameCharacters = "/\\?*|\":";
+    p.officeExtensions = {".doc"};
+    p.classes = &classes;
+    return p;
+  }();
+  return product;
+}
+
+}  // namespace brevora::CONDUIT_NAMESPACE
