@@ -1,0 +1,445 @@
+// HotSyncs of documents through the `hotsync` program with the Scrivane
+// plug-in: the first sync, the sync types, changes and deletions on each
+// side, conflicts, names and versions the conduit refuses, its main
+// database, and what a failing or full handheld leaves behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "conduit-doc/scv_reader.h"
+#include "conduit-doc/tests/doc_fixture.h"
+#include "conduit/framework/category_block.h"
+#include "platform/hotsync/host/conduit_registry.h"
+#include "platform/registry/registry.h"
+#include "testing/run_program.h"
+#include "testing/temp_home.h"
+
+namespace brevora::scriv {
+namespace {
+
+using brevora::testing::ProgramResult;
+using brevora::testing::RunProgram;
+using testing::DesktopDoc;
+using testing::DesktopText;
+using testing::HandheldDoc;
+namespace stdfs = std::filesystem;
+
+constexpr uint8_t kBusiness = 1;
+constexpr uint8_t kPersonal = 2;
+constexpr int32_t kAlice = 1;
+
+std::string Untimed(std::string text) {
+  text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "<date>");
+  return std::regex_replace(text, std::regex("(^|\\n)\\d\\d:\\d\\d:\\d\\d "), "$1");
+}
+
+HandheldDoc Doc(const std::string& text, uint8_t category, bool modified = false) {
+  HandheldDoc h;
+  h.category = category;
+  h.modified = modified;
+  h.text = text;
+  return h;
+}
+
+DesktopDoc Desk(const std::string& text, bool modified, int version = 5) {
+  DesktopDoc d;
+  d.text = text;
+  d.modified = modified;
+  d.version = version;
+  return d;
+}
+
+class DocHost : public testing::DocTest {
+ protected:
+  void SetUp() override {
+    DocTest::SetUp();
+    userFolder_ = brevora::testing::TempHome() + "/HotSync/Alice/";
+    desktop_ = userFolder_ + "Scrivane/";
+    const ProgramResult registered = RunProgram(HOTSYNC_PROGRAM, {"register", "--name", "Scrivane", "--library",
+                                                                  SCRIV_PLUGIN, "--directory", "Scrivane", "--creator", "Scrv"});
+    ASSERT_EQ(registered.status, 0) << registered.err;
+  }
+
+  ProgramResult Sync(const std::vector<std::string>& extra = {}) {
+    session_.reset();
+    std::vector<std::string> args = {"sync", "--device", device_, "--user", "Alice"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunProgram(HOTSYNC_PROGRAM, args);
+  }
+
+  void SetOnce(int32_t type) {
+    hotsync::host::SyncAction action = hotsync::host::ReadSyncAction(kAlice, "Scrivane");
+    action.once = type;
+    hotsync::host::WriteSyncAction(kAlice, "Scrivane", action);
+  }
+
+  std::string LogFile() const {
+    std::ifstream in(userFolder_ + "hotsync.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::vector<std::string> LastRun() const {
+    const std::string log = Untimed(LogFile());
+    const std::size_t start = log.rfind("--- HotSync ");
+    std::vector<std::string> lines;
+    std::istringstream in(log.substr(start == std::string::npos ? 0 : start));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  bool LastRunHas(const std::string& line) const {
+    const auto lines = LastRun();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  // The text of a desktop document; nullopt when it is missing or does not read.
+  std::optional<std::string> DesktopBody(const std::string& category, const std::string& name) const {
+    const auto file = Desktop(category, name);
+    if (!file) return std::nullopt;
+    std::string problem;
+    const auto doc = ScvReader(*file).Read({name + ".scv", true}, problem);
+    if (!doc) return std::nullopt;
+    return std::string(doc->text);
+  }
+
+  // A first HotSync that leaves both sides in step with `docs` (name, category).
+  void InStep(const std::vector<std::pair<std::string, uint8_t>>& docs) {
+    for (const auto& [name, category] : docs) PutHandheld(name, Doc("<p>" + name + " v1</p>", category));
+    const ProgramResult first = Sync();
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+  }
+};
+
+TEST_F(DocHost, AFirstSyncBringsTheHandheldsDocuments) {
+  HandheldDoc story = Doc("<p>Once upon a time</p>\n<p>The end</p>", kBusiness);
+  story.firstName = "Story";
+  story.bookmarks = {{"Ch. 1", 3}, {"End", 30}};
+  story.linkPath = "";
+  PutHandheld("Story", story);
+  PutHandheld("Notes", Doc("<br>notes", 0, true));
+  const ProgramResult r = Sync();
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string golden =
+      "--- HotSync of Alice <date> ---\n"
+      "Info Scrivane - Creating user workbook directory: " + desktop_ + "\n"
+      "Info Scrivane - sync configured to Synchronize (new desktop - Handheld overwrites desktop)\n"
+      "Info Scrivane - Copy Notes to PC.\n"
+      "Info Scrivane - Copy Story to PC.\n"
+      "OK Scrivane\n";
+  EXPECT_EQ(Untimed(LogFile()), golden);
+  EXPECT_EQ(Desktop("Business", "Story"),
+            "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Story\"\r\n\r\n0\r\n0\r\n0\r\n2\r\n"
+            "\"Ch___\"\r\n3\r\n\"End\"\r\n30\r\n\r\n<p>Once upon a time</p>\n<p>The end</p>");
+  EXPECT_EQ(DesktopBody("Unfiled", "Notes"), "<br>notes");
+  EXPECT_FALSE(HandheldCopy("Notes")->modified);
+}
+
+TEST_F(DocHost, DesktopDocumentsWithPicturesGoToTheHandheld) {
+  testing::WritePicture(desktop_ + "scriv_temp/logo.png", 100, 60, 255, 0, 0);
+  DesktopDoc letter = Desk("Dear <b>Bob</b>,\n<img src=\"logo.png\">\nAl", true, 4);
+  PutDesktop("Business", "Letter", DesktopText(Desk("<p>Dear Bob,</p><img src=\"logo.png\">", true, 4)));
+  PutDesktop("Personal", "List", DesktopText(Desk("eggs & milk\n\tbread", true)));
+  SetOnce(3);
+  const ProgramResult r = Sync();
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+  const auto letterCopy = HandheldCopy("Letter");
+  ASSERT_TRUE(letterCopy);
+  EXPECT_EQ(letterCopy->version, 5);  // a version 4 document arrives as version 5
+  EXPECT_EQ(letterCopy->documentVersion, 5);
+  EXPECT_EQ(letterCopy->category, kBusiness);
+  EXPECT_EQ(letterCopy->text, "<p>Dear Bob,</p><img src=\"logo.png\">");
+  ASSERT_EQ(letterCopy->images.size(), 2u);
+  EXPECT_EQ(letterCopy->images[0], std::string("\x02\x01", 2));
+  EXPECT_EQ(letterCopy->images[1].size(), 36u + 66u + 3000u);
+  const auto listCopy = HandheldCopy("List");
+  ASSERT_TRUE(listCopy);
+  EXPECT_EQ(listCopy->category, kPersonal);
+  EXPECT_EQ(listCopy->text, "<html><head></head><body>eggs &amp; milk<br>    bread</body></html>");
+  EXPECT_EQ(Desktop("Personal", "List")->substr(0, 3), "0\r\n");  // the desktop's mark cleared
+  // The picture folder is the user's, not a category.
+  EXPECT_TRUE(stdfs::exists(desktop_ + "scriv_temp/logo.png"));
+  EXPECT_FALSE(LastRunHas("Info Scrivane - Copy logo to Device."));
+}
+
+TEST_F(DocHost, ChangesAndDeletionsOnEachSide) {
+  InStep({{"Plan", kBusiness}, {"Diary", kPersonal}, {"Old", kBusiness}, {"Gone", kPersonal}});
+  PutDesktop("Business", "Plan", DesktopText(Desk("<p>Plan v2</p>", true)));
+  auto diary = *HandheldCopy("Diary");
+  diary.text = "<p>Diary v2</p>";
+  diary.modified = true;
+  PutHandheld("Diary", diary);
+  stdfs::remove(DesktopPath("Business", "Old"));
+  ASSERT_TRUE(stdfs::remove(device_ + "/Gone.pdb") || !HandheldDatabase("Gone"));
+  const ProgramResult r = Sync();
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+  EXPECT_EQ(HandheldCopy("Plan")->text, "<p>Plan v2</p>");
+  EXPECT_EQ(DesktopBody("Personal", "Diary"), "<p>Diary v2</p>");
+  EXPECT_FALSE(HandheldDatabase("Old"));
+  EXPECT_FALSE(Desktop("Personal", "Gone"));
+  const auto handheld = HandheldDatabases();
+  EXPECT_EQ(handheld.size(), 3u);  // Plan, Diary and the main database
+  EXPECT_TRUE(handheld.contains("Scrivane Key"));
+}
+
+TEST_F(DocHost, ConflictsFollowTheSyncPrevailSetting) {
+  InStep({{"Both", kBusiness}});
+  for (const bool desktopWins : {false, true}) {
+    if (desktopWins) {
+      registry::SetValue(registry::Hive::CurrentUser, "Software\\Orvanex\\Scrivane", "SyncPrevail",
+                         registry::Value::DWord(1));
+    }
+    PutDesktop("Business", "Both", DesktopText(Desk("<p>desktop</p>", true)));
+    PutHandheld("Both", Doc("<p>handheld</p>", kBusiness, true));
+    ASSERT_EQ(Sync().status, 0);
+    const std::string winner = desktopWins ? "<p>desktop</p>" : "<p>handheld</p>";
+    EXPECT_EQ(DesktopBody("Business", "Both"), winner);
+    EXPECT_EQ(HandheldCopy("Both")->text, winner);
+    EXPECT_TRUE(LastRunHas(std::string("Info Scrivane - Both modified on desktop and device.  ") +
+                           (desktopWins ? "Desktop overwriting device." : "Device overwriting desktop.")));
+  }
+}
+
+TEST_F(DocHost, SyncTypesZeroToSeven) {
+  InStep({{"Plan", kBusiness}});
+  struct Case {
+    int32_t type;
+    std::string line;
+    bool desktopKept, handheldKept, synchronized;
+  };
+  const Case cases[] = {
+      {0, "Info Scrivane - sync configured to Synchronize", true, true, true},
+      {1, "Info Scrivane - sync configured to Synchronize (alternate desktop)", true, true, true},
+      {2, "Info Scrivane - sync configured to Device overwrites desktop", false, true, false},
+      {3, "Info Scrivane - sync configured to Desktop overwrites device", true, false, false},
+      {4, "OK Scrivane - Installed", true, true, false},
+      {5, "Info Scrivane - Default: Synchronize the workbooks...", true, true, true},
+      {6, "OK Scrivane - sync configured to do nothing", true, true, false},
+      {7, "Info Scrivane - Default: Synchronize the workbooks...", true, true, true},
+  };
+  for (const Case& c : cases) {
+    SetOnce(c.type);
+    PutDesktop("Business", "FromDesktop", DesktopText(Desk("<p>desktop side</p>", true)));
+    PutHandheld("FromHandheld", Doc("<p>handheld side</p>", kBusiness, true));
+    const ProgramResult r = Sync();
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(LastRunHas(c.line)) << c.type << ::testing::PrintToString(LastRun());
+    EXPECT_EQ(Desktop("Business", "FromDesktop").has_value(), c.desktopKept) << c.type;
+    EXPECT_EQ(HandheldDatabase("FromHandheld").has_value(), c.handheldKept) << c.type;
+    EXPECT_EQ(HandheldCopy("FromDesktop") && Desktop("Business", "FromHandheld"), c.synchronized) << c.type;
+    // Back to the start for the next type.
+    stdfs::remove(DesktopPath("Business", "FromDesktop"));
+    stdfs::remove(DesktopPath("Business", "FromHandheld"));
+    stdfs::remove(device_ + "/FromDesktop.pdb");
+    stdfs::remove(device_ + "/FromHandheld.pdb");
+    PutHandheld("Plan", Doc("<p>Plan v1</p>", kBusiness));
+    PutDesktop("Business", "Plan", DesktopText(Desk("<p>Plan v1</p>", false)));
+  }
+}
+
+TEST_F(DocHost, ASlowSyncWritesTheHandheldsCopyOverTheDesktops) {
+  InStep({{"Plan", kBusiness}});
+  std::string desktop = *Desktop("Business", "Plan");
+  desktop.replace(desktop.find("Plan v1"), 7, "Plan vX");  // changed without its mark
+  PutDesktop("Business", "Plan", desktop);
+  SetOnce(1);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_EQ(DesktopBody("Business", "Plan"), "<p>Plan v1</p>");
+}
+
+TEST_F(DocHost, AHandheldNameWithAColonIsNeverCopied) {
+  PutHandheld("Time: 10:30", Doc("<p>meeting</p>", kBusiness, true));
+  PutHandheld("Fine", Doc("<p>fine</p>", kBusiness, true));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Time: 10:30: This document has invalid characters in its' name "
+                         "(/\\?*|\":) -- Please rename on device and resync."))
+      << LogFile();
+  EXPECT_TRUE(LastRunHas("Failed Scrivane"));
+  EXPECT_EQ(DesktopBody("Business", "Fine"), "<p>fine</p>");
+  EXPECT_EQ(DesktopFiles().size(), 4u) << ::testing::PrintToString(DesktopFiles());  // the folders and Fine.scv
+  EXPECT_TRUE(HandheldDatabase("Time: 10:30"));
+}
+
+TEST_F(DocHost, ADesktopNameWithARefusedCharacterIsSkipped) {
+  InStep({{"Plan", kBusiness}});
+  PutDesktop("Business", "What?", DesktopText(Desk("<p>question</p>", true)));
+  PutDesktop("Business", "Back\\slash", DesktopText(Desk("<p>slash</p>", true)));
+  PutDesktop("Business", "Next", DesktopText(Desk("<p>next</p>", true)));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Failed Scrivane"));
+  EXPECT_FALSE(HandheldDatabase("What?"));
+  EXPECT_FALSE(HandheldDatabase("What_"));
+  EXPECT_FALSE(HandheldDatabase("Back_slash"));
+  EXPECT_EQ(HandheldCopy("Next")->text, "<p>next</p>");
+  EXPECT_EQ(DesktopBody("Business", "What?"), "<p>question</p>");
+}
+
+TEST_F(DocHost, VersionsTheConduitDoesNotCopyAreLeftAlone) {
+  InStep({{"Plan", kBusiness}});
+  HandheldDoc one = Doc("<p>version one</p>", kBusiness, true);
+  one.version = 1;
+  PutHandheld("One", one);
+  HandheldDoc two = Doc("<p>block of version two</p>", kBusiness, true);
+  two.documentVersion = 2;
+  PutHandheld("Two", two);
+  PutDesktop("Business", "Six", DesktopText(Desk("<p>six</p>", true, 6)));
+  PutDesktop("Business", "Two", DesktopText(Desk("<p>desktop two</p>", true)));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - One: Unrecognized document version -- cannot synchronize with Scrivane."))
+      << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Two: Unrecognized document version -- cannot synchronize with Scrivane."));
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Six: " + DesktopPath("Business", "Six") +
+                         ": Unrecognized document version -- cannot synchronize with Scrivane."));
+  EXPECT_TRUE(LastRunHas("Failed Scrivane"));
+  EXPECT_FALSE(Desktop("Business", "One"));
+  EXPECT_TRUE(HandheldDatabase("One"));
+  EXPECT_EQ(HandheldCopy("Two")->text, "<p>block of version two</p>");
+  EXPECT_EQ(DesktopBody("Business", "Two"), "<p>desktop two</p>");
+  EXPECT_FALSE(HandheldDatabase("Six"));
+  EXPECT_TRUE(Desktop("Business", "Six"));
+}
+
+TEST_F(DocHost, AMainDatabaseOfTwoRecordsIsKept) {
+  InStep({{"Plan", kBusiness}});
+  auto main = *HandheldDatabase("Scrivane Key");
+  main.records = {{0, 1, "first"}, {0, 2, "second"}};
+  PutHandheld(main);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("OK Scrivane"));
+  const auto after = *HandheldDatabase("Scrivane Key");
+  EXPECT_EQ(after.records, main.records);
+  EXPECT_EQ(after.appInfo, main.appInfo);
+
+  main.sortInfo.clear();  // no state: a first sync again, the categories kept
+  PutHandheld(main);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("OK Scrivane"));
+  EXPECT_EQ(HandheldDatabase("Scrivane Key")->records, main.records);
+  EXPECT_EQ(HandheldDatabase("Scrivane Key")->appInfo, main.appInfo);
+  EXPECT_EQ(HandheldDatabase("Scrivane Key")->sortInfo.size(), 10u);
+}
+
+TEST_F(DocHost, ACategoryIdWithoutANameMapsToTheFirstCategory) {
+  PutHandheld("Stray", Doc("<p>stray</p>", 9));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_EQ(DesktopBody("Unfiled", "Stray"), "<p>stray</p>");
+}
+
+// Faults of the handheld in the middle of a HotSync of documents with pictures.
+class DocFaults : public DocHost {
+ protected:
+  void SetUp() override {
+    DocHost::SetUp();
+    InStep({{"Plan", kBusiness}, {"Diary", kPersonal}, {"Old", kBusiness}});
+    testing::WritePicture(desktop_ + "scriv_temp/logo.png", 100, 60, 255, 0, 0);
+    testing::WritePicture(desktop_ + "scriv_temp/big.png", 400, 400, 0, 0, 255);
+    PutDesktop("Business", "Plan", DesktopText(Desk("<p>Plan v2 <img src=\"logo.png\"><img src=\"big.png\"></p>", true)));
+    PutDesktop("Personal", "New", DesktopText(Desk("a new desktop document", true)));
+    auto diary = *HandheldCopy("Diary");
+    diary.text = "<p>Diary v2</p>";
+    diary.modified = true;
+    PutHandheld("Diary", diary);
+    PutHandheld("Handheld", Doc("<p>a new handheld document</p>", kPersonal, true));
+    stdfs::remove(DesktopPath("Business", "Old"));
+    Save();
+    ASSERT_EQ(Sync().status, 0);
+    ASSERT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+    expectedDesktop_ = DesktopFiles();
+    expectedHandheld_ = HandheldDatabases();
+    Restore();
+  }
+
+  void Save() {
+    pristine_ = brevora::testing::MakeTempDir("pristine");
+    stdfs::copy(brevora::testing::TempHome() + "/HotSync", pristine_ + "/HotSync", stdfs::copy_options::recursive);
+    stdfs::copy(device_, pristine_ + "/device", stdfs::copy_options::recursive);
+  }
+  void Restore() {
+    session_.reset();
+    stdfs::remove_all(brevora::testing::TempHome() + "/HotSync");
+    stdfs::copy(pristine_ + "/HotSync", brevora::testing::TempHome() + "/HotSync", stdfs::copy_options::recursive);
+    stdfs::remove_all(device_);
+    stdfs::copy(pristine_ + "/device", device_, stdfs::copy_options::recursive);
+  }
+
+  // Every text the uninterrupted HotSync keeps is still on one side, and
+  // every document on the handheld holds together.
+  void ExpectNothingLost(const std::string& what) {
+    std::set<std::string> present;
+    for (const auto& [path, file] : DesktopFiles()) {
+      if (!path.ends_with(".scv")) continue;
+      std::string problem;
+      const auto doc = ScvReader(file).Read({"x.scv", true}, problem);
+      ASSERT_TRUE(doc) << what << ": " << path << ": " << problem;
+      present.insert(std::string(doc->text));
+    }
+    for (const auto& [name, db] : HandheldDatabases()) {
+      if (db.type != "zIZU") continue;
+      const auto doc = testing::ReadDocument(db);
+      ASSERT_TRUE(doc) << what << ": " << name << " is half written";
+      present.insert(doc->text);
+    }
+    for (const auto& [name, db] : expectedHandheld_) {
+      if (db.type != "zIZU") continue;
+      const std::string text = testing::ReadDocument(db)->text;
+      const bool found = present.contains(text) ||
+                         std::any_of(present.begin(), present.end(), [&](const std::string& t) {
+                           return DeviceTextOf(t) == text;
+                         });
+      EXPECT_TRUE(found) << what << ": " << name << " lost";
+    }
+  }
+
+  static std::string DeviceTextOf(const std::string& desktop) {
+    return desktop.starts_with("<") ? desktop : "<html><head></head><body>" + desktop + "</body></html>";
+  }
+
+  std::string pristine_;
+  std::map<std::string, std::string> expectedDesktop_;
+  std::map<std::string, testing::TestDatabase> expectedHandheld_;
+};
+
+TEST_F(DocFaults, EveryCallOfAHotSyncMayFail) {
+  int reached = 0;
+  for (int n = 1; n < 2000; ++n) {
+    Restore();
+    const ProgramResult failed = Sync({"--fail-call", std::to_string(n)});
+    ASSERT_EQ(failed.status, 0) << failed.err;
+    if (failed.err.find("was not reached") != std::string::npos) break;
+    ++reached;
+    const std::string what = "call " + std::to_string(n);
+    ExpectNothingLost(what);
+    ASSERT_EQ(Sync().status, 0);
+    EXPECT_TRUE(LastRunHas("OK Scrivane")) << what << "\n" << LogFile();
+    EXPECT_EQ(HandheldDatabases(), expectedHandheld_) << what;
+    EXPECT_EQ(DesktopFiles(), expectedDesktop_) << what;
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(reached, 50);
+}
+
+TEST_F(DocFaults, AFullHandheldAtAnImageRecordLosesNothing) {
+  int full = 0;
+  for (uint64_t room = 0; room < 400000; room += room < 4000 ? 500 : 20000) {
+    Restore();
+    const std::string what = std::to_string(room) + " bytes of room";
+    ASSERT_EQ(Sync({"--device-full", std::to_string(room)}).status, 0);
+    if (!LastRunHas("Failed Scrivane")) break;
+    ++full;
+    ExpectNothingLost(what);
+    ASSERT_EQ(Sync().status, 0);
+    EXPECT_TRUE(LastRunHas("OK Scrivane")) << what;
+    EXPECT_EQ(HandheldDatabases(), expectedHandheld_) << what;
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(full, 5);
+}
+
+}  // namespace
+}  // namespace brevora::scriv
