@@ -182,21 +182,22 @@ CopyStep CWorkbook_50::CopyDocument(CLocalDocument& target, std::string& problem
   return CopyStep::Done;
 }
 
-bool CWorkbook_50::WriteDocumentRecord(std::span<const uint8_t> data) {
-  Record record;
-  record.category = category_;
-  record.data.assign(data.begin(), data.end());
-  if (!WriteRecord(record)) return false;
-  lastRecordId_ = record.id;
+bool CWorkbook_50::WriteRecordData(uint32_t id, std::span<const uint8_t> data) {
+  SyncRecord request{};
+  request.handle = handle();
+  request.id = id;
+  request.category = category_;
+  request.buffer = const_cast<uint8_t*>(data.data());  // read only: a write takes its data from it
+  request.bufferSize = static_cast<uint32_t>(data.size());
+  if (!Check(SyncWriteRec(&request))) return false;
+  lastRecordId_ = request.id;
   return true;
 }
 
+bool CWorkbook_50::WriteDocumentRecord(std::span<const uint8_t> data) { return WriteRecordData(0, data); }
+
 bool CWorkbook_50::RewriteDocumentRecord(uint32_t id, std::span<const uint8_t> data) {
-  Record record;
-  record.id = id;
-  record.category = category_;
-  record.data.assign(data.begin(), data.end());
-  return WriteRecord(record);
+  return id != 0 && WriteRecordData(id, data);
 }
 
 }  // namespace brevora::scriv

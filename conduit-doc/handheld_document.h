@@ -79,6 +79,8 @@ class CWorkbook_50 : public CWorkbook {
     std::string data;
   };
   std::optional<SmallRecord> ReadSmallRecord(uint16_t index, uint32_t limit);
+  // Appends (id 0) or replaces the record `id` with `data` in the document's category.
+  bool WriteRecordData(uint32_t id, std::span<const uint8_t> data);
   CopyStep DeviceFailure();
 
   DocumentAppInfo block_ = DocumentAppInfo::Defaults();

@@ -40,9 +40,10 @@ bool IsHtml(std::string_view text) {
   return HoldsNoCase(first, "<html") || HoldsNoCase(first, "<p") || HoldsNoCase(first, "<br");
 }
 
-std::string EscapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
+namespace {
+
+void AppendEscaped(std::string_view text, std::string& out) {
+  out.reserve(out.size() + text.size() + text.size() / 8);
   for (char c : text) {
     switch (c) {
       case '\t':
@@ -64,13 +65,20 @@ std::string EscapeHtml(std::string_view text) {
         out += c;
     }
   }
+}
+
+}  // namespace
+
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  AppendEscaped(text, out);
   return out;
 }
 
 std::string DeviceText(std::string_view desktopText) {
   if (IsHtml(desktopText)) return std::string(desktopText);
   std::string out(kHead);
-  out += EscapeHtml(desktopText);
+  AppendEscaped(desktopText, out);
   out += kTail;
   return out;
 }

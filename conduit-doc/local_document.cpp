@@ -42,8 +42,7 @@ CLocalDocument::OpenResult CLocalDocument::Open(const std::string& path) {
   try {
     const fs::InputFile file(path);
     if (file.Size() > fmt::kMaxDesktopFile) return OpenResult::TooLarge;
-    const std::vector<uint8_t> bytes = file.Read(0, static_cast<std::size_t>(file.Size()));
-    bytes_.assign(bytes.begin(), bytes.end());
+    bytes_ = file.Read(0, static_cast<std::size_t>(file.Size()));
   } catch (const AutomationError&) {
     LogFileError("Could not open " + path + "...skipping.\n");
     return OpenResult::Failed;
@@ -52,7 +51,7 @@ CLocalDocument::OpenResult CLocalDocument::Open(const std::string& path) {
 }
 
 std::optional<CDocumentHeader> CLocalDocument::ReadHeader(std::string& problem) const {
-  return ScvReader(bytes_).ReadHeader(problem);
+  return ScvReader(File()).ReadHeader(problem);
 }
 
 bool CLocalDocument::ReadDocument(std::string& problem) {
@@ -63,7 +62,7 @@ bool CLocalDocument::ReadDocument(std::string& problem) {
   } catch (const AutomationError&) {
     defaults.writable = true;
   }
-  document_ = ScvReader(bytes_).Read(defaults, problem);
+  document_ = ScvReader(File()).Read(defaults, problem);
   if (!document_) return false;
   deviceText_ = DeviceText(document_->text);
   pieces_ = CutRecords(deviceText_);
@@ -80,7 +79,7 @@ bool CLocalDocument::ReadDocument(std::string& problem) {
 bool CLocalDocument::WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed) {
   if (piece.size() > fmt::kTextRecordSize) return false;
   if (!compressed) return db.WriteDocumentRecord(AsBytes(piece));
-  return db.WriteDocumentRecord(CompressRecord(AsBytes(piece)));
+  return db.WriteDocumentRecord(CompressRecord(AsBytes(piece), compressed_));
 }
 
 CopyStep CLocalDocument::WriteImages(CWorkbook_50&, std::string_view, std::size_t) { return CopyStep::Done; }

@@ -71,13 +71,15 @@ class CLocalDocument {
 
  private:
   bool WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed);
+  std::string_view File() const { return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()}; }
 
   std::string path_;
-  std::string bytes_;
+  std::vector<uint8_t> bytes_;
   std::optional<ScvDocument> document_;
   std::string deviceText_;                // the text as the handheld holds it
   std::vector<std::string_view> pieces_;  // its text records
   ScvWriter writer_;
+  std::vector<uint8_t> compressed_;  // the buffer records are compressed into
 };
 
 class CLocalDocumentEx : public CLocalDocument {
