@@ -42,9 +42,27 @@ bool IsHtml(std::string_view text) {
 
 namespace {
 
+// A line break of the desktop file (CR LF, CR or LF) as the handheld's line feed.
+bool LineBreakAt(std::string_view text, std::size_t& i) {
+  if (text[i] == '\n') return true;
+  if (text[i] != '\r') return false;
+  if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  return true;
+}
+
+void AppendLines(std::string_view text, std::string& out) {
+  out.reserve(out.size() + text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) out += LineBreakAt(text, i) ? '\n' : text[i];
+}
+
 void AppendEscaped(std::string_view text, std::string& out) {
   out.reserve(out.size() + text.size() + text.size() / 8);
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (LineBreakAt(text, i)) {
+      out += "<br>";
+      continue;
+    }
+    const char c = text[i];
     switch (c) {
       case '\t':
         out += "    ";
@@ -57,9 +75,6 @@ void AppendEscaped(std::string_view text, std::string& out) {
         break;
       case '>':
         out += "&gt;";
-        break;
-      case '\n':
-        out += "<br>";
         break;
       default:
         out += c;
@@ -76,8 +91,12 @@ std::string EscapeHtml(std::string_view text) {
 }
 
 std::string DeviceText(std::string_view desktopText) {
-  if (IsHtml(desktopText)) return std::string(desktopText);
-  std::string out(kHead);
+  std::string out;
+  if (IsHtml(desktopText)) {
+    AppendLines(desktopText, out);
+    return out;
+  }
+  out = kHead;
   AppendEscaped(desktopText, out);
   out += kTail;
   return out;

@@ -5,9 +5,12 @@
 //   IsHtml: the first 3,072 bytes of the text, lower-cased, hold "<html", "<p"
 //     or "<br".
 //   EscapeHtml: TAB becomes four blanks, "&" "&amp;", "<" "&lt;", ">" "&gt;",
-//     a line feed "<br>"; the result grows as it needs to.
-//   DeviceText: an HTML text as it is; a plain text escaped and wrapped in
-//     "<html><head></head><body>" and "</body></html>".
+//     a line break (CR LF, CR or LF) "<br>"; the result grows as it needs to.
+//   DeviceText: an HTML text as it is but for its line breaks, each a line
+//     feed (the handheld's, which its compression makes of a CR too); a plain
+//     text escaped and wrapped in "<html><head></head><body>" and
+//     "</body></html>". A CR LF is one line break: the desktop program writes
+//     its line breaks so, and reads a line feed as one.
 //   AdjustRecordEnd: the length of a record cut at `end` bytes of `text` so
 //     that it ends neither inside an entity nor inside a tag: looking back at
 //     most 11 bytes, an "&" met before a ";" moves the end to before it;
