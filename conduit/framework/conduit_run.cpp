@@ -1,5 +1,6 @@
 #include "conduit/framework/conduit_run.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "conduit/framework/conduit_log.h"
@@ -172,8 +173,10 @@ std::optional<std::string> GetUserFolder(const CSyncProperties& properties, bool
       newDesktop = true;
     } else if (!newDesktop) {
       newDesktop = true;
+      const auto& own = TheProduct().ownFolders;
       for (const std::string& name : fs::ListFolder(folder, fs::ListKind::Folders)) {
-        if (!text::EqualsNoCase(name, "examples")) {
+        const bool ours = std::any_of(own.begin(), own.end(), [&](const std::string& f) { return text::EqualsNoCase(name, f); });
+        if (!ours && !text::EqualsNoCase(name, "examples")) {
           newDesktop = false;
           break;
         }

@@ -127,6 +127,10 @@ class CWorkbook : public CRecordDB {
   // Reads the block of the open database; false when it can't be read or
   // does not hold together.
   virtual bool ReadState() = 0;
+  // After a ReadState that failed: why the product refuses the database (its
+  // content is of a kind it does not take), logged after its name; "" when the
+  // database could not be read.
+  virtual std::string Refusal() const { return {}; }
   virtual uint8_t GetCategoryID() const = 0;
   virtual bool IsModified() const = 0;
   virtual void ClearModified() = 0;

@@ -20,6 +20,7 @@ struct CFileEntry {
   std::string remoteCategory;  // the handheld copy's category
   uint32_t remoteTime = 0;     // the handheld copy's modification date (Palm seconds), carried
   bool localModified = false;
+  bool localModifiedLine = true;  // the desktop file has a modified line to set and clear
   bool remoteModified = false;
   uint16_t localVersion = 0;
   uint16_t remoteVersion = 0;

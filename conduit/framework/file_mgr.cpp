@@ -14,6 +14,7 @@ namespace brevora::CONDUIT_NAMESPACE {
 namespace {
 
 constexpr const char* kSyncIncomplete = "Sync did not complete successfully.  Please synchronize again.";
+constexpr std::size_t kMaxErrorText = 255;
 
 // Visual Basic dates to whole seconds.
 int64_t Seconds(double vbDate) { return std::llround(vbDate * 86400.0); }
@@ -103,6 +104,7 @@ void CFileMgr::CollectFiles(const std::string& category) {
     e.local = true;
     e.localCategory = category;
     e.localModified = header->modified || converted;
+    e.localModifiedLine = header->modifiedLine;
     e.localVersion = header->version;
   }
   for (const HandheldEntry& h : main_.handhelds()) {
@@ -156,7 +158,7 @@ bool CFileMgr::CopyToHandheld(CFileEntry& e) {
   }
   // Marked modified first: a copy that breaks off is made again by the next
   // run, instead of the desktop file counting as deleted on the handheld.
-  if (!e.localModified && !SetModifiedFlag(path, true)) {
+  if (!e.localModified && e.localModifiedLine && !SetModifiedFlag(path, true)) {
     LogFileError("IO Error.");
     return false;
   }
@@ -176,7 +178,7 @@ bool CFileMgr::CopyToHandheld(CFileEntry& e) {
     LogHotSync("Out of Memory on Device.");
     return false;
   }
-  if (!SetModifiedFlag(path, false)) LogFileError("IO Error.");
+  if (e.localModifiedLine && !SetModifiedFlag(path, false)) LogFileError("IO Error.");
   LogHotSync("Copy " + e.name + " to Device.");
   return true;
 }
@@ -262,12 +264,21 @@ bool CFileMgr::Apply() {
         run = false;
       }
     }
+  } catch (const std::exception& e) {
+    LogHotSync(ApplyErrorText(e.what()));
+    run = false;
   } catch (...) {
-    LogHotSync(kSyncIncomplete);
+    LogHotSync(ApplyErrorText(""));
     run = false;
   }
   if (!run) compared_ = false;
   return run;
+}
+
+std::string ApplyErrorText(std::string_view message) {
+  const Product& p = TheProduct();
+  if (p.applyErrorPrefix.empty()) return kSyncIncomplete;
+  return p.applyErrorPrefix + std::string(message.substr(0, kMaxErrorText)) + p.applyErrorSuffix;
 }
 
 }  // namespace brevora::CONDUIT_NAMESPACE

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "conduit/framework/compare.h"
 #include "conduit/framework/conduit_log.h"
@@ -59,5 +60,9 @@ class CFileMgr {
   std::set<std::string> refused_;
   bool compared_ = false;
 };
+
+// What Apply logs for an error it did not expect with the text `message`
+// (the product's frame around it, Product::applyErrorPrefix).
+std::string ApplyErrorText(std::string_view message);
 
 }  // namespace brevora::CONDUIT_NAMESPACE

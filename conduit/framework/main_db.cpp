@@ -149,7 +149,10 @@ bool CMainDB::ReadHandheldList(RunErrors& errors) {
     }
     if (!IsProductFileName(name)) {
       refused_.insert(name);
-      errors.Refuse(name + ": this name can't be a desktop file name -- please rename it on the handheld.");
+      errors.Refuse(name + ": " +
+                    (p.badHandheldNameText.empty()
+                         ? "this name can't be a desktop file name -- please rename it on the handheld."
+                         : p.badHandheldNameText));
       continue;
     }
     auto db = p.classes->HandheldFor(info.version);
@@ -161,7 +164,8 @@ bool CMainDB::ReadHandheldList(RunErrors& errors) {
     }
     if (!db->Open(name, "") || !db->ReadState()) {
       refused_.insert(name);
-      errors.Refuse(name + ": the handheld's copy can't be read -- left as it is on both sides.");
+      const std::string why = db->isOpen() ? db->Refusal() : std::string();
+      errors.Refuse(name + ": " + (why.empty() ? "the handheld's copy can't be read -- left as it is on both sides." : why));
       continue;
     }
     HandheldEntry entry;

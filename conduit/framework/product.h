@@ -32,6 +32,9 @@ struct DesktopHeader {
   bool modified = false;
   uint16_t version = 0;
   std::optional<LinkInfo> link;  // a link this product keeps in step (absent: none to check)
+  // The file begins with a modified line (modified_line.h), which a copy sets
+  // and clears; a file without one stays as it is (and counts as modified).
+  bool modifiedLine = true;
 };
 
 // The outcome of one step of a copy.
@@ -121,6 +124,18 @@ struct Product {
   // The extensions a linked office file may have (".xls"); a link to any other
   // file is never converted into or out of. Empty: no links are kept in step.
   std::vector<std::string> officeExtensions;
+  // Folders of the conduit's folder that are the product's own, not categories
+  // (case ignored): never listed, emptied or removed as a category; a handheld
+  // category of such a name is left alone.
+  std::vector<std::string> ownFolders;
+  // What the listing logs after the name of a handheld database whose name
+  // can't be a desktop file name ("": the framework's own text).
+  std::string badHandheldNameText;
+  // What Apply logs for an error it did not expect: the prefix, the error's
+  // text (at most 255 characters) and the suffix. An empty prefix: the
+  // framework's "Sync did not complete successfully.  Please synchronize again."
+  std::string applyErrorPrefix;
+  std::string applyErrorSuffix;
   const ConduitClasses* classes = nullptr;
 };
 

@@ -18,6 +18,11 @@ bool IsCategoryName(const std::string& name) {
          name.size() <= conduit_format::kMaxLabelLength;
 }
 
+bool IsOwnFolder(const std::string& name) {
+  const auto& own = TheProduct().ownFolders;
+  return std::any_of(own.begin(), own.end(), [&](const std::string& f) { return text::EqualsNoCase(name, f); });
+}
+
 }  // namespace
 
 bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
@@ -33,6 +38,7 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
     return false;
   }
   for (const std::string& name : folders) {
+    if (IsOwnFolder(name)) continue;
     if (!IsCategoryName(name)) {
       errors_.Refuse("The folder " + name + " can't be a handheld category -- it was left as it is.");
       refusedFolders_.push_back(name);
@@ -45,7 +51,7 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
   }
   for (const std::string& label : main.categories().labels) {
     if (label.empty()) continue;
-    if (!IsCategoryName(label)) {
+    if (!IsCategoryName(label) || IsOwnFolder(label)) {
       errors_.Refuse("The category " + label + " can't be a desktop folder -- it was left as it is.");
       refusedLabels_.push_back(label);
       continue;
