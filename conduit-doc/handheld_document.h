@@ -47,7 +47,7 @@ class CWorkbook_50 : public CWorkbook {
   bool WriteAppInfo() override;
 
   // Why ReadState refused the database ("" when it did not).
-  const std::string& refusal() const { return refusal_; }
+  std::string Refusal() const override { return refusal_; }
   const DocumentAppInfo& appInfo() const { return block_; }
 
   // The two names and the two words of `info` into the block.

@@ -50,7 +50,7 @@ CLocalDocument::OpenResult CLocalDocument::Open(const std::string& path) {
   return OpenResult::Opened;
 }
 
-std::optional<CDocumentHeader> CLocalDocument::ReadHeader(std::string& problem) const {
+std::optional<ScvHeader> CLocalDocument::ReadHeader(std::string& problem) const {
   return ScvReader(File()).ReadHeader(problem);
 }
 

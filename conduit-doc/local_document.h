@@ -47,7 +47,7 @@ class CLocalDocument {
   const std::string& path() const { return path_; }
 
   // Lines 1 to 8 of the loaded file; nullopt with `problem` when they can't be read.
-  std::optional<CDocumentHeader> ReadHeader(std::string& problem) const;
+  std::optional<ScvHeader> ReadHeader(std::string& problem) const;
   // Reads the whole loaded file and makes its text records; false with
   // `problem` when it is refused (also when it needs more records than a
   // handheld database holds).

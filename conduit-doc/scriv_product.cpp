@@ -139,9 +139,11 @@ std::optional<DesktopHeader> ReadDocumentHeader(const std::string& path) {
   }
   if (!header) return std::nullopt;
   DesktopHeader desktop;
-  desktop.modified = header->modified;
-  desktop.version = header->version;
-  desktop.link = LinkOf(*header);
+  desktop.modified = header->header.modified;
+  desktop.version = header->header.version;
+  desktop.link = LinkOf(header->header);
+  // A file without a header is all text: modified, with no line to clear.
+  desktop.modifiedLine = header->hasHeader;
   return desktop;
 }
 
@@ -168,6 +170,11 @@ const Product& TheProduct() {
     p.registersWithSyncManager = true;
     p.refusedNameCharacters = "/\\?*|\":";
     p.officeExtensions = {".doc"};
+    p.ownFolders = {"scriv_temp"};
+    p.badHandheldNameText =
+        "This document has invalid characters in its' name (/\\?*|\":) -- Please rename on device and resync.";
+    p.applyErrorPrefix = "Sync did not complete successfully because of this error: ";
+    p.applyErrorSuffix = ".\r\n Please synchronize again.";
     p.classes = &classes;
     return p;
   }();

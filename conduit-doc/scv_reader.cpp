@@ -136,7 +136,7 @@ std::optional<HeaderRead> ReadFirstLines(Lines& lines) {
 
 }  // namespace
 
-std::optional<CDocumentHeader> ScvReader::ReadHeader(std::string& problem) const {
+std::optional<ScvHeader> ScvReader::ReadHeader(std::string& problem) const {
   Lines lines(file_, problem);
   auto read = ReadFirstLines(lines);
   if (!read) return std::nullopt;
@@ -145,7 +145,7 @@ std::optional<CDocumentHeader> ScvReader::ReadHeader(std::string& problem) const
     if (!serverSync) return std::nullopt;
     read->header.serverSync = *serverSync != 0 ? 1 : 0;
   }
-  return read->header;
+  return ScvHeader{read->hasHeader, read->header};
 }
 
 std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::string& problem) const {

@@ -23,6 +23,12 @@
 
 namespace brevora::scriv {
 
+// Lines 1 to 8.
+struct ScvHeader {
+  bool hasHeader = false;  // line 1 was a modified flag
+  CDocumentHeader header;
+};
+
 struct ScvDocument {
   bool hasHeader = false;  // line 1 was a modified flag
   CDocumentHeader header;
@@ -43,7 +49,7 @@ class ScvReader {
   ScvReader(const ScvReader&) = delete;
   ScvReader& operator=(const ScvReader&) = delete;
 
-  std::optional<CDocumentHeader> ReadHeader(std::string& problem) const;
+  std::optional<ScvHeader> ReadHeader(std::string& problem) const;
   std::optional<ScvDocument> Read(const ScvDefaults& defaults, std::string& problem) const;
 
  private:

@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto db = in.version == 5 ? std::unique_ptr<CWorkbook_50>(new CWorkbook_70) : std::make_unique<CWorkbook_50>(in.version);
     Check(db->Open("Fuzz", ""), "the database opens");
     if (!db->ReadState()) {
-      Check(!db->refusal().empty(), "a block refused without a reason");
+      Check(!db->Refusal().empty(), "a block refused without a reason");
       return;
     }
     Check(db->GetCategoryID() == (in.records.empty() ? 0 : in.category), "the category is record 0's");

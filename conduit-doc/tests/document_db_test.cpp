@@ -249,7 +249,7 @@ TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
   CWorkbook_50 unknown(5);
   ASSERT_TRUE(unknown.Open("Doc", ""));
   EXPECT_FALSE(unknown.ReadState());
-  EXPECT_EQ(unknown.refusal(), "Unrecognized document version -- cannot synchronize with Scrivane.");
+  EXPECT_EQ(unknown.Refusal(), "Unrecognized document version -- cannot synchronize with Scrivane.");
   unknown.Close();
   Disconnect();
 

@@ -167,6 +167,35 @@ TEST_F(DocHost, DesktopDocumentsWithPicturesGoToTheHandheld) {
   EXPECT_FALSE(LastRunHas("Info Scrivane - Copy logo to Device."));
 }
 
+TEST_F(DocHost, ThePictureFolderIsNeverACategory) {
+  // A new desktop, whose only folder is the picture folder: the handheld
+  // overwrites the desktop, and the pictures stay.
+  testing::WritePicture(desktop_ + "scriv_temp/logo.png", 8, 8, 1, 2, 3);
+  PutHandheld("Plan", Doc("<p>plan</p>", kBusiness));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
+  EXPECT_TRUE(stdfs::exists(desktop_ + "scriv_temp/logo.png"));
+  for (const int32_t type : {3, 2, 0}) {
+    SetOnce(type);
+    ASSERT_EQ(Sync().status, 0);
+    EXPECT_TRUE(LastRunHas("OK Scrivane")) << type << LogFile();
+    EXPECT_TRUE(stdfs::exists(desktop_ + "scriv_temp/logo.png")) << type;
+    const auto main = *HandheldDatabase("Scrivane Key");
+    const auto block = *CategoryBlock::Parse(std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
+    EXPECT_FALSE(block.SlotOf("scriv_temp")) << type;
+  }
+}
+
+TEST_F(DocHost, ADesktopFileWithoutAHeaderStaysAsItIs) {
+  InStep({{"Plan", kBusiness}});
+  PutDesktop("Business", "Loose", "Some text\r\nwithout a header");
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+  EXPECT_EQ(Desktop("Business", "Loose"), "Some text\r\nwithout a header");
+  EXPECT_EQ(HandheldCopy("Loose")->text, "<html><head></head><body>Some text<br>without a header</body></html>");
+  EXPECT_EQ(HandheldCopy("Loose")->firstName, "Loose");
+}
+
 TEST_F(DocHost, ChangesAndDeletionsOnEachSide) {
   InStep({{"Plan", kBusiness}, {"Diary", kPersonal}, {"Old", kBusiness}, {"Gone", kPersonal}});
   PutDesktop("Business", "Plan", DesktopText(Desk("<p>Plan v2</p>", true)));

@@ -64,7 +64,10 @@ TEST(ScvFile, AVersion5FileByteForByteAndReadBack) {
   EXPECT_EQ(doc->info, info);
   EXPECT_EQ(doc->bookmarks, (std::vector<Bookmark>{{"Ch___", 100}, {"End", 0x80000000u}}));
   EXPECT_EQ(doc->text, text);
-  EXPECT_EQ(ScvReader(golden).ReadHeader(problem), header);
+  const auto lines = ScvReader(golden).ReadHeader(problem);
+  ASSERT_TRUE(lines);
+  EXPECT_TRUE(lines->hasHeader);
+  EXPECT_EQ(lines->header, header);
 }
 
 TEST(ScvFile, AFileWithoutTextGetsItsSeparator) {
