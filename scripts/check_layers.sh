@@ -38,6 +38,11 @@ declare -A allowed=(
   [remote/app]="remote $platform_all platform/serial platform/input platform/qt"
   [platform/qt]="$platform_all"
   [frontend/forms]="frontend sheet doc slides slides/dialog $below_office platform/qt"
+  # The document conduit: the framework, libtabrelc, the platform and the
+  # hotsync layer; of doc/ and slides/ only the format constants and the
+  # FreeImage pieces it compiles in (the plug-in links no libtabrelpc.so).
+  [conduit-doc]="conduit/framework doc slides support $platform_all platform/hotsync"
+  [conduit-doc/tests]="conduit-doc conduit/framework doc slides support $platform_all platform/hotsync testing"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),
