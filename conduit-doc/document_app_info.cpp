@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/hotsync/database_format.h"
+#include "platform/bytes/big_endian.h"
 
 namespace brevora::scriv {
 namespace {
 
 namespace fmt = scriv_format;
-using hotsync::database_format::GetU16;
-using hotsync::database_format::GetU32;
-using hotsync::database_format::PutU16;
-using hotsync::database_format::PutU32;
 
 }  // namespace
 
@@ -33,24 +29,24 @@ std::optional<DocumentAppInfo> DocumentAppInfo::Parse(std::span<const uint8_t> b
     const uint8_t* p = block.data();
     // The version and both names stand where they stand in the current block.
     std::copy(p, p + fmt::kSecondNameOffset + fmt::kNameSize, info.bytes_.begin());
-    info.SetWordA(GetU16(p + old.wordA));
-    info.SetWordB(GetU16(p + old.wordB));
+    info.SetWordA(bytes::LoadBigEndian16(p + old.wordA));
+    info.SetWordB(bytes::LoadBigEndian16(p + old.wordB));
     info.SetServerSync(p[old.serverSync]);
     std::copy(p + old.linkPath, p + old.linkPath + fmt::kLinkPathSize, info.bytes_.begin() + fmt::kLinkPathOffset);
-    info.SetLinkMethod(GetU16(p + old.linkMethod));
-    info.SetLinkOption(GetU16(p + old.linkOption));
-    info.SetLinkDate(GetU32(p + old.linkDate));
+    info.SetLinkMethod(bytes::LoadBigEndian16(p + old.linkMethod));
+    info.SetLinkOption(bytes::LoadBigEndian16(p + old.linkOption));
+    info.SetLinkDate(bytes::LoadBigEndian32(p + old.linkDate));
     info.SetModified(true);
     return info;
   }
   return std::nullopt;
 }
 
-uint32_t DocumentAppInfo::linkDate() const { return GetU32(bytes_.data() + fmt::kLinkDateOffset); }
-void DocumentAppInfo::SetLinkDate(uint32_t v) { PutU32(bytes_.data() + fmt::kLinkDateOffset, v); }
+uint32_t DocumentAppInfo::linkDate() const { return bytes::LoadBigEndian32(bytes_.data() + fmt::kLinkDateOffset); }
+void DocumentAppInfo::SetLinkDate(uint32_t v) { bytes::StoreBigEndian32(bytes_.data() + fmt::kLinkDateOffset, v); }
 
-uint16_t DocumentAppInfo::Word(std::size_t offset) const { return GetU16(bytes_.data() + offset); }
-void DocumentAppInfo::SetWord(std::size_t offset, uint16_t v) { PutU16(bytes_.data() + offset, v); }
+uint16_t DocumentAppInfo::Word(std::size_t offset) const { return bytes::LoadBigEndian16(bytes_.data() + offset); }
+void DocumentAppInfo::SetWord(std::size_t offset, uint16_t v) { bytes::StoreBigEndian16(bytes_.data() + offset, v); }
 
 std::string DocumentAppInfo::Text(std::size_t offset, std::size_t size) const {
   const char* p = reinterpret_cast<const char*>(bytes_.data() + offset);

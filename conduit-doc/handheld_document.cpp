@@ -6,14 +6,13 @@
 #include "conduit-doc/record_codec.h"
 #include "conduit-doc/text_header.h"
 #include "conduit/framework/conduit_log.h"
-#include "platform/hotsync/database_format.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::scriv {
 namespace {
 
 namespace fmt = scriv_format;
-using hotsync::database_format::GetU32;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -25,7 +24,7 @@ Bookmark ParseBookmark(std::string_view record) {
   name = name.substr(0, name.find('\0'));
   bookmark.name.reserve(name.size());
   for (char c : name) bookmark.name += IsLetter(c) ? c : '_';
-  bookmark.position = GetU32(reinterpret_cast<const uint8_t*>(record.data()) + fmt::kBookmarkOffsetOffset);
+  bookmark.position = bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(record.data()) + fmt::kBookmarkOffsetOffset);
   return bookmark;
 }
 

@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "conduit-doc/document_db_format.h"
-#include "platform/hotsync/database_format.h"
+#include "platform/bytes/big_endian.h"
 
 namespace brevora::scriv {
 namespace {
@@ -67,7 +67,7 @@ std::vector<std::vector<uint8_t>> ImageDataRecords(std::string_view name, std::s
     record[0] = fmt::kImageChunkMark;
     std::copy(name.begin(), name.end(), record.begin() + fmt::kChunkNameOffset);
     record[fmt::kChunkIndexOffset] = static_cast<uint8_t>(i);
-    hotsync::database_format::PutU16(record.data() + fmt::kChunkCountOffset, static_cast<uint16_t>(chunks));
+    bytes::StoreBigEndian16(record.data() + fmt::kChunkCountOffset, static_cast<uint16_t>(chunks));
     std::copy(piece.begin(), piece.end(), record.begin() + fmt::kChunkHeaderSize);
     records.push_back(std::move(record));
   }

@@ -10,6 +10,7 @@
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/text_header.h"
 #include "conduit/framework/conduit_log.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -29,7 +30,7 @@ std::vector<uint8_t> BookmarkRecord(const Bookmark& bookmark) {
   std::vector<uint8_t> record(fmt::kBookmarkRecordSize);
   const std::size_t length = std::min(bookmark.name.size(), fmt::kBookmarkNameSize);
   std::copy_n(bookmark.name.begin(), length, record.begin());
-  hotsync::database_format::PutU32(record.data() + fmt::kBookmarkOffsetOffset, bookmark.position);
+  bytes::StoreBigEndian32(record.data() + fmt::kBookmarkOffsetOffset, bookmark.position);
   return record;
 }
 

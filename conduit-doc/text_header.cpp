@@ -1,16 +1,12 @@
 #include "conduit-doc/text_header.h"
 
 #include "conduit-doc/document_db_format.h"
-#include "platform/hotsync/database_format.h"
+#include "platform/bytes/big_endian.h"
 
 namespace brevora::scriv {
 namespace {
 
 namespace fmt = scriv_format;
-using hotsync::database_format::GetU16;
-using hotsync::database_format::GetU32;
-using hotsync::database_format::PutU16;
-using hotsync::database_format::PutU32;
 
 }  // namespace
 
@@ -27,9 +23,9 @@ std::optional<TextHeader> TextHeader::Parse(std::span<const uint8_t> record, uin
   h.editable = p[fmt::kEditableOffset];
   h.compression = p[fmt::kCompressionOffset];
   h.mode = p[fmt::kModeOffset];
-  h.textLength = GetU32(p + fmt::kTextLengthOffset);
-  h.position = GetU32(p + fmt::kPositionOffset);
-  const uint32_t count = GetU16(p + fmt::kRecordCountOffset);
+  h.textLength = bytes::LoadBigEndian32(p + fmt::kTextLengthOffset);
+  h.position = bytes::LoadBigEndian32(p + fmt::kPositionOffset);
+  const uint32_t count = bytes::LoadBigEndian16(p + fmt::kRecordCountOffset);
   if (record.size() != fmt::kHeaderRecordSize + 2 * std::size_t{count}) {
     problem = "its document header (record 0) is " + std::to_string(record.size()) + " bytes long for " +
               std::to_string(count) + " text records.";
@@ -42,7 +38,7 @@ std::optional<TextHeader> TextHeader::Parse(std::span<const uint8_t> record, uin
   }
   h.sizes.reserve(count);
   for (uint32_t i = 0; i < count; ++i) {
-    const uint16_t size = GetU16(p + fmt::kSizeTableOffset + 2 * i);
+    const uint16_t size = bytes::LoadBigEndian16(p + fmt::kSizeTableOffset + 2 * i);
     if (size > fmt::kTextRecordSize) {
       problem = "its document header gives text record " + std::to_string(i + 1) + " a size of " +
                 std::to_string(size) + " bytes, more than 3072.";
@@ -60,11 +56,11 @@ std::vector<uint8_t> TextHeader::Bytes() const {
   p[fmt::kCompressionOffset] = compression;
   p[fmt::kModeOffset] = mode;
   p[fmt::kConstantOffset] = fmt::kConstant;
-  PutU32(p + fmt::kTextLengthOffset, textLength);
-  PutU16(p + fmt::kRecordCountOffset, static_cast<uint16_t>(sizes.size()));
-  PutU16(p + fmt::kRecordSizeOffset, static_cast<uint16_t>(fmt::kTextRecordSize));
-  PutU32(p + fmt::kPositionOffset, position);
-  for (std::size_t i = 0; i < sizes.size(); ++i) PutU16(p + fmt::kSizeTableOffset + 2 * i, sizes[i]);
+  bytes::StoreBigEndian32(p + fmt::kTextLengthOffset, textLength);
+  bytes::StoreBigEndian16(p + fmt::kRecordCountOffset, static_cast<uint16_t>(sizes.size()));
+  bytes::StoreBigEndian16(p + fmt::kRecordSizeOffset, static_cast<uint16_t>(fmt::kTextRecordSize));
+  bytes::StoreBigEndian32(p + fmt::kPositionOffset, position);
+  for (std::size_t i = 0; i < sizes.size(); ++i) bytes::StoreBigEndian16(p + fmt::kSizeTableOffset + 2 * i, sizes[i]);
   return out;
 }
 

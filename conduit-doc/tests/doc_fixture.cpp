@@ -11,8 +11,8 @@
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/record_codec.h"
 #include "conduit/framework/conduit_run.h"
+#include "platform/bytes/big_endian.h"
 #include "platform/hotsync/conduit_api.h"
-#include "platform/hotsync/database_format.h"
 #include "slides/freeimage_bitmap.h"
 #include "slides/freeimage_init.h"
 #include "testing/temp_home.h"
@@ -20,8 +20,6 @@
 namespace brevora::scriv::testing {
 
 namespace stdfs = std::filesystem;
-using hotsync::database_format::GetU32;
-using hotsync::database_format::PutU32;
 
 namespace {
 
@@ -80,7 +78,7 @@ TestDatabase DocumentDatabase(const std::string& name, const HandheldDoc& d) {
   for (const Bookmark& b : d.bookmarks) {
     std::string record(20, '\0');
     std::memcpy(record.data(), b.name.data(), std::min<std::size_t>(b.name.size(), 16));
-    PutU32(reinterpret_cast<uint8_t*>(record.data()) + 16, b.position);
+    bytes::StoreBigEndian32(reinterpret_cast<uint8_t*>(record.data()) + 16, b.position);
     add(record);
   }
   return db;
@@ -130,7 +128,7 @@ std::optional<HandheldDoc> ReadDocument(const TestDatabase& db) {
     const std::string& data = db.records[index].data;
     if (data.size() == 20) {
       d.bookmarks.push_back({data.substr(0, std::min<std::size_t>(16, data.find('\0'))),
-                             GetU32(reinterpret_cast<const uint8_t*>(data.data()) + 16)});
+                             bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(data.data()) + 16)});
     } else if (d.bookmarks.empty()) {
       d.images.push_back(data);
     } else {

@@ -68,7 +68,7 @@ TEST_F(Interop, AFileTheConduitWritesOpensInDocument) {
   ASSERT_TRUE(d->OpenFromDisk(path, true, false));
   EXPECT_FALSE(d->IsModified());
   EXPECT_EQ(d->DocName(), "Story");
-  EXPECT_EQ(d->password(), "pw");
+  EXPECT_EQ(d->Password(), "pw");
   EXPECT_FALSE(d->IsEditable());
   EXPECT_TRUE(d->IsCompressed());
   EXPECT_EQ(d->SearchDocumentMode(), 2);
