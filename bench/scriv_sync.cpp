@@ -198,7 +198,7 @@ void OneMegabyte(const std::string& home) {
   const auto toHandheld = Time(kRuns, [&] {
     CLocalDocumentEx local;
     std::string problem;
-    if (local.Open(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
+    if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
     CWorkbook_70 db;
     db.SetName("Big");
     db.Delete();  // the copy writes a new database

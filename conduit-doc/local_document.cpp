@@ -9,7 +9,6 @@
 #include "conduit-doc/record_codec.h"
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/text_header.h"
-#include "conduit/framework/conduit_log.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
@@ -36,34 +35,19 @@ std::vector<uint8_t> BookmarkRecord(const Bookmark& bookmark) {
 
 }  // namespace
 
-CLocalDocument::OpenResult CLocalDocument::Open(const std::string& path) {
-  path_ = path;
-  bytes_.clear();
-  document_.reset();
-  try {
-    const fs::InputFile file(path);
-    if (file.Size() > fmt::kMaxDesktopFile) return OpenResult::TooLarge;
-    bytes_ = file.Read(0, static_cast<std::size_t>(file.Size()));
-  } catch (const AutomationError&) {
-    LogFileError("Could not open " + path + "...skipping.\n");
-    return OpenResult::Failed;
-  }
-  return OpenResult::Opened;
-}
-
 std::optional<ScvHeader> CLocalDocument::ReadHeader(std::string& problem) const {
-  return ScvReader(File()).ReadHeader(problem);
+  return ScvReader(text()).ReadHeader(problem);
 }
 
 bool CLocalDocument::ReadDocument(std::string& problem) {
   ScvDefaults defaults;
-  defaults.fileName = fs::FileNamePart(path_);
+  defaults.fileName = fs::FileNamePart(path());
   try {
-    defaults.writable = !fs::IsReadOnly(path_);
+    defaults.writable = !fs::IsReadOnly(path());
   } catch (const AutomationError&) {
     defaults.writable = true;
   }
-  document_ = ScvReader(File()).Read(defaults, problem);
+  document_ = ScvReader(text()).Read(defaults, problem);
   if (!document_) return false;
   deviceText_ = DeviceText(document_->text);
   pieces_ = CutRecords(deviceText_);

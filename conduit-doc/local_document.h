@@ -1,9 +1,10 @@
 #pragma once
-// CLocalDocument: a desktop document file (.scv) as the conduit copies it.
+// CLocalDocument: a desktop document file (.scv) as the conduit copies it,
+// over the framework's desktop file base.
 //
-// To the handheld: Open loads the file whole (at most 64 MiB; a file that
-// can't be opened is logged "Could not open <path>...skipping.\n" with
-// activity 21), ReadDocument reads it (scv_reader.h), WriteToDevice writes it
+// To the handheld: OpenPath (CLocalFile) loads the file whole (at most 64 MiB;
+// a file that can't be opened is logged "Could not open <path>...skipping.\n"
+// with activity 21), ReadDocument reads it (scv_reader.h), WriteToDevice writes it
 // into an open, empty handheld document: the names and words into the block,
 // record 0, the text records (the text as the handheld holds it,
 // html_records.h; compressed when the document says so), the image records
@@ -29,22 +30,18 @@
 
 #include "conduit-doc/document_info.h"
 #include "conduit-doc/handheld_document.h"
+#include "conduit-doc/scv_format.h"
 #include "conduit-doc/scv_reader.h"
 #include "conduit-doc/scv_writer.h"
+#include "conduit/framework/local_file.h"
 #include "conduit/framework/product.h"
 
 namespace brevora::scriv {
 
-class CLocalDocument {
+class CLocalDocument : public CLocalFile {
  public:
-  CLocalDocument() = default;
+  CLocalDocument() : CLocalFile(scriv_format::kMaxDesktopFile) {}
   virtual ~CLocalDocument() = default;
-  CLocalDocument(const CLocalDocument&) = delete;
-  CLocalDocument& operator=(const CLocalDocument&) = delete;
-
-  enum class OpenResult { Opened, Failed, TooLarge };
-  OpenResult Open(const std::string& path);
-  const std::string& path() const { return path_; }
 
   // Lines 1 to 8 of the loaded file; nullopt with `problem` when they can't be read.
   std::optional<ScvHeader> ReadHeader(std::string& problem) const;
@@ -71,10 +68,6 @@ class CLocalDocument {
 
  private:
   bool WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed);
-  std::string_view File() const { return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()}; }
-
-  std::string path_;
-  std::vector<uint8_t> bytes_;
   std::optional<ScvDocument> document_;
   std::string deviceText_;                // the text as the handheld holds it
   std::vector<std::string_view> pieces_;  // its text records

@@ -42,7 +42,7 @@ class DocumentCopy : public ProductCopy {
       problem = path + ": " + kUnrecognizedVersion;
       return CopyStep::Refused;
     }
-    switch (local_.Open(path)) {
+    switch (local_.OpenPath(path)) {
       case CLocalDocument::OpenResult::Opened:
         break;
       case CLocalDocument::OpenResult::Failed:

@@ -28,14 +28,11 @@ std::string Signed(uint32_t value) { return std::to_string(static_cast<int32_t>(
 
 std::string ScvWriter::Quoted(std::string_view text) { return fmt::kQuote + Plain(text) + fmt::kQuote; }
 
-void ScvWriter::Line(std::string_view text) {
-  out_ += text;
-  out_ += fmt::kLineEnd;
-}
+void ScvWriter::Line(std::string_view text) { out_.WriteLine(text); }
 
 void ScvWriter::Separator() {
   if (separated_) return;
-  out_ += fmt::kLineEnd;
+  out_.WriteLine("");
   separated_ = true;
 }
 
@@ -69,12 +66,12 @@ void ScvWriter::WriteBookmark(const Bookmark& bookmark) {
 
 void ScvWriter::WriteText(std::span<const uint8_t> text) {
   Separator();
-  out_.append(reinterpret_cast<const char*>(text.data()), text.size());
+  out_.text().append(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
 const std::string& ScvWriter::Bytes() {
   Separator();
-  return out_;
+  return out_.text();
 }
 
 }  // namespace brevora::scriv

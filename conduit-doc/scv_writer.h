@@ -5,13 +5,15 @@
 // WriteBookmark per bookmark, then the text piece by piece. The empty
 // separator line goes before the first piece of text (or at the end, when
 // there is none). The file is always written in version 5's layout.
-// The caller puts the bytes in place (through a temporary file).
+// Lines are the framework's (LocalFileWriter). The caller puts the bytes in
+// place (through a temporary file).
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "conduit-doc/document_info.h"
+#include "conduit/framework/local_file.h"
 
 namespace brevora::scriv {
 
@@ -36,7 +38,7 @@ class ScvWriter {
   void Line(std::string_view text);
   void Separator();
 
-  std::string out_;
+  LocalFileWriter out_;  // lines end in CR LF
   bool separated_ = false;
 };
 

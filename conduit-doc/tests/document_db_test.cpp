@@ -35,7 +35,7 @@ class DocumentDb : public testing::DocTest {
   CopyStep ToHandheld(const std::string& name, const hotsync::Faults& faults = {}) {
     Connect(faults);
     CLocalDocumentEx local;
-    EXPECT_EQ(local.Open(DesktopPath("Business", name)), CLocalDocument::OpenResult::Opened);
+    EXPECT_EQ(local.OpenPath(DesktopPath("Business", name)), CLocalDocument::OpenResult::Opened);
     std::string problem;
     EXPECT_TRUE(local.ReadDocument(problem)) << problem;
     CWorkbook_70 db;

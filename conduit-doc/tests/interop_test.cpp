@@ -106,7 +106,7 @@ TEST_F(Interop, AFileDocumentSavesReachesTheHandheld) {
 
   Connect();
   CLocalDocumentEx local;
-  ASSERT_EQ(local.Open(folder + "Saved.scv"), CLocalDocument::OpenResult::Opened);
+  ASSERT_EQ(local.OpenPath(folder + "Saved.scv"), CLocalDocument::OpenResult::Opened);
   std::string problem;
   ASSERT_TRUE(local.ReadDocument(problem)) << problem;
   CWorkbook_70 db;
@@ -147,7 +147,7 @@ TEST_F(Interop, RoundTripsThroughTheHandheldKeepTheText) {
     Connect();
     {
       CLocalDocumentEx local;
-      ASSERT_EQ(local.Open(path), CLocalDocument::OpenResult::Opened);
+      ASSERT_EQ(local.OpenPath(path), CLocalDocument::OpenResult::Opened);
       std::string problem;
       ASSERT_TRUE(local.ReadDocument(problem)) << problem;
       CWorkbook_70 db;

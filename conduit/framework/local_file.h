@@ -52,6 +52,8 @@ class CLocalFile {
 
   bool isOpen() const { return open_; }
   const std::string& path() const { return path_; }
+  // The whole file as it was loaded, for a reader of its own (empty when closed).
+  std::string_view text() const { return text_; }
 
   // The next line; false at the end of the file.
   bool ReadLine(std::string_view& line);
