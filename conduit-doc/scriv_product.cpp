@@ -6,6 +6,7 @@
 #include "conduit-doc/local_document.h"
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/scv_reader.h"
+#include "conduit/framework/converter_bridge.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/sync_manager.h"
@@ -116,7 +117,11 @@ class DocumentClasses : public ConduitClasses {
     return ReadDocumentHeader(path);
   }
   std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
-  std::unique_ptr<ConverterBridge> MakeBridge() const override { return nullptr; }
+  // The desktop program's document converter, reached by its ProgID.
+  std::unique_ptr<ConverterBridge> MakeBridge() const override {
+    return std::make_unique<CConverterBridge>(
+        CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync"});
+  }
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // database, and what a failing or full handheld leaves behind.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -14,7 +15,9 @@
 #include "conduit-doc/tests/doc_fixture.h"
 #include "conduit/framework/category_block.h"
 #include "platform/hotsync/host/conduit_registry.h"
+#include "platform/fs/files.h"
 #include "platform/registry/registry.h"
+#include "testing/fake_converter.h"
 #include "testing/run_program.h"
 #include "testing/temp_home.h"
 
@@ -358,6 +361,88 @@ TEST_F(DocHost, ACategoryIdWithoutANameMapsToTheFirstCategory) {
   PutHandheld("Stray", Doc("<p>stray</p>", 9));
   ASSERT_EQ(Sync().status, 0);
   EXPECT_EQ(DesktopBody("Unfiled", "Stray"), "<p>stray</p>");
+}
+
+// A document linked to an office file: the conduit reaches the desktop
+// program's converter by its ProgID (a recording fake here, loaded by the
+// `hotsync` program from its library).
+class LinkedDocHost : public DocHost {
+ protected:
+  void SetUp() override {
+    DocHost::SetUp();
+    brevora::testing::RegisterFakeConverterServer(brevora::testing::FakeConverterKind::Document,
+                                                  FAKE_CONVERTER_SERVER);
+    office_ = brevora::testing::MakeTempDir("office");
+  }
+  static uint32_t SecondsOf(const std::string& path) {
+    return static_cast<uint32_t>(std::llround(fs::FileDateTime(path) * 86400.0));
+  }
+  uint32_t DesktopLinkDate(const std::string& category, const std::string& name) const {
+    std::string problem;
+    const auto header = ScvReader(*Desktop(category, name)).ReadHeader(problem);
+    return header ? header->header.linkDate : 0;
+  }
+  std::string office_;
+};
+
+TEST_F(LinkedDocHost, TheLinkedDocIsKeptInStep) {
+  using brevora::testing::FakeConverterCalls;
+  using Call = brevora::testing::ConverterCall;
+  const std::string doc = office_ + "/Letter.doc";
+  const std::string scv = DesktopPath("Business", "Letter");
+  HandheldDoc letter = Doc("<p>handheld side</p>", kBusiness, true);
+  letter.linkPath = doc;
+  letter.linkMethod = 0;
+  letter.linkOption = 3;
+  letter.linkDate = 3900000000u;
+  PutHandheld("Letter", letter);
+  ASSERT_EQ(Sync().status, 0);
+  // The handheld's document is written out to the office file, which gets the
+  // desktop file's link date: the time the desktop file was made.
+  EXPECT_EQ(FakeConverterCalls(), (std::vector<Call>{{"SCVToDOCExt_Sync", scv, doc, "3"}}));
+  EXPECT_EQ(SecondsOf(doc), DesktopLinkDate("Business", "Letter"));
+  EXPECT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
+
+  // Nothing changed: no conversion.
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_EQ(FakeConverterCalls().size(), 1u);
+
+  // The office file changes: converted into the desktop file, which goes to the handheld.
+  DesktopDoc fromWord = Desk("<p>from Word</p>", false);
+  fromWord.linkPath = doc;
+  fromWord.linkOption = 3;
+  fromWord.linkDate = DesktopLinkDate("Business", "Letter");
+  std::ofstream(doc, std::ios::binary | std::ios::trunc) << DesktopText(fromWord);
+  fs::SetFileDateTime(doc, fs::FileDateTime(doc) + 60.0 / 86400.0);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_EQ(FakeConverterCalls().back(), (Call{"DOCToSCVExt_Sync", doc, scv, "1"}));
+  EXPECT_EQ(HandheldCopy("Letter")->text, "<p>from Word</p>");
+  EXPECT_EQ(HandheldCopy("Letter")->linkPath, doc);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Copy Letter to Device.")) << LogFile();
+
+  // A converter that fails: logged, and the document still synchronized.
+  brevora::testing::SetFakeConverterFails(true);
+  letter.text = "<p>handheld again</p>";
+  PutHandheld("Letter", letter);
+  stdfs::remove(doc);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc + "' could not be converted.")) << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Copy Letter to PC."));
+  EXPECT_EQ(DesktopBody("Business", "Letter"), "<p>handheld again</p>");
+}
+
+TEST_F(LinkedDocHost, AMissingLinkedFileIsLogged) {
+  InStep({});
+  const std::string doc = office_ + "/Gone.doc";
+  DesktopDoc gone = Desk("<p>gone</p>", true);
+  gone.linkPath = doc;
+  gone.linkMethod = 2;
+  gone.linkDate = 3900000000u;
+  PutDesktop("Unfiled", "Gone", DesktopText(gone));
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc + "' was not found.")) << LogFile();
+  EXPECT_EQ(HandheldCopy("Gone")->text, "<p>gone</p>");
+  EXPECT_TRUE(brevora::testing::FakeConverterCalls().empty());
 }
 
 // Faults of the handheld in the middle of a HotSync of documents with pictures.
