@@ -328,6 +328,21 @@ TEST_F(DocumentDb, PicturesMadeByTheTestAreHalvedAndStored) {
   EXPECT_EQ(copy->images[4], chunk("dot.png", Picture(1, 1, 0x07E0)));
 }
 
+TEST_F(DocumentDb, PicturesAfterThe255thAreLeftOut) {
+  // The list record counts the pictures in one byte.
+  WritePicture(desktop_ + "scriv_temp/dot.png", 1, 1, 0, 255, 0);
+  std::string text = "<p>";
+  for (int i = 0; i < 257; ++i) text += "<img src=\"dot.png\">";
+  PutDesktop("Business", "Dots", DesktopText(Text(text + "</p>")));
+  ASSERT_EQ(ToHandheld("Dots"), CopyStep::Done);
+  const auto copy = HandheldCopy("Dots");
+  ASSERT_TRUE(copy);
+  ASSERT_EQ(copy->images.size(), 1u + 255u);
+  EXPECT_EQ(copy->images[0], std::string("\x02\xFF", 2));
+  EXPECT_EQ(copy->images[255], copy->images[1]);
+  EXPECT_EQ(copy->text, text + "</p>");
+}
+
 TEST_F(DocumentDb, AListRecordOfNoPicturesWithoutImgTags) {
   PutDesktop("Business", "Words", DesktopText(Text("<p>no pictures</p>")));
   ASSERT_EQ(ToHandheld("Words"), CopyStep::Done);
