@@ -11,6 +11,7 @@
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
 #include "doc/word_link_step.h"
+#include "office/link_settings.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
@@ -24,15 +25,8 @@ namespace {
 const ClassRegistration registration(Document::kProgId, Document::kClsid,
                                      [] { return Ref<Dispatch>(MakeRef<Document>()); });
 
-constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to DOC", "DOC to Palm", "Do Nothing"};
+constexpr office::LinkSettings kDocLink{"DOC", "Tabulyn - Document"};
 constexpr int32_t kSubscriptOutOfRange = 9;
-
-void CheckSyncValue(int32_t value, const char* what) {
-  if (value < 0 || value > 3) {
-    RaiseError(kWrapError, "Tabulyn - Document",
-               std::string("Invalid ") + what + ".  Must be between 0 and 3");
-  }
-}
 
 }  // namespace
 
@@ -159,26 +153,18 @@ bool Document::HasLinkedDOCFile() const {
 }
 
 void Document::SetLinkedDOCSyncMethod(int32_t method) {
-  CheckSyncValue(method, "syncMethod");
+  kDocLink.CheckSyncValue(method, "syncMethod");
   header_.LinkedDOCSyncMethod = static_cast<int16_t>(method);
 }
 
 void Document::SetLinkedDOCSyncOption(int32_t option) {
-  CheckSyncValue(option, "syncOption");
+  kDocLink.CheckSyncValue(option, "syncOption");
   header_.LinkedDOCSyncOption = static_cast<int16_t>(option);
 }
 
-std::string Document::SyncMethodText() const {
-  const int16_t method = header_.LinkedDOCSyncMethod;
-  return kSyncMethodTexts[method >= 1 && method <= 3 ? method : 0];
-}
+std::string Document::SyncMethodText() const { return kDocLink.SyncMethodText(header_.LinkedDOCSyncMethod); }
 
-int16_t Document::SyncMethodFromText(std::string_view text) {
-  for (int16_t i = 0; i < 4; ++i) {
-    if (text == kSyncMethodTexts[i]) return i;
-  }
-  return 0;
-}
+int16_t Document::SyncMethodFromText(std::string_view text) { return kDocLink.SyncMethodFromText(text); }
 
 void Document::SetLinkInfo(const DocumentHeader& header) {
   SetLinkedDOCSyncMethod(header.LinkedDOCSyncMethod);

@@ -7,7 +7,6 @@
 #include "doc/temp_work_folder.h"
 #include "doc/word_application.h"
 #include "doc/word_session.h"
-#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/error/error.h"
@@ -38,20 +37,7 @@ SDK_Document::~SDK_Document() = default;
 
 void SDK_Document::SetSession(Ref<core::Session> session) {
   if (!session) RaiseRuntimeError(91);
-  Ref<core::Application> app = session->GetTabrelPC();
-  session_ = std::move(session);
-  app_ = std::move(app);
-}
-
-core::Application& SDK_Document::App() {
-  if (!app_) app_ = core::NewApplication();
-  return *app_;
-}
-
-core::Session& SDK_Document::OperationSession() {
-  const Ref<core::Session>& session = App().Session();
-  if (!session) RaiseRuntimeError(91);
-  return *session;
+  HoldSession(std::move(session));
 }
 
 Ref<Document> SDK_Document::NewDocument() {
@@ -123,8 +109,7 @@ void SDK_Document::RemoveFromUser(std::string_view user, std::string_view catego
     const auto mode = static_cast<int16_t>(OperationSession().FileMode());
     const std::string path = App().HomeDirectory() + std::string(category) + "\\" +
                              core::AddFileModeExtension(document, mode);
-    // Found as Windows finds it (any case), and removed under the name it has.
-    if (const auto found = fs::FindFileNoCase(path)) fs::RemoveFile(*found);
+    RemoveStoredFile(path);
     Refresh();
   });
 }
@@ -228,20 +213,8 @@ void SDK_Document::SCVToPDBExt(std::string_view scvFile, std::string_view pdbFil
 // ---- Refresh ----------------------------------------------------------------------------
 
 int32_t SDK_Document::Refresh() {
-  try {
-    office::RefreshDesktopWindows();
-    return 0;
-  } catch (...) {
-    const AutomationError inner = CurrentError();
-    std::string title = "Brevora Desktop";
-    try {
-      title = App().ApplicationTitle();
-    } catch (const AutomationError&) {
-      // Only for the message.
-    }
-    throw Wrap32760(inner, "SDK_Document.Refresh",
-                    "Could not refresh " + title + ".  Please close and reopen " + title + ".");
-  }
+  RefreshDesktop("SDK_Document.Refresh");
+  return 0;
 }
 
 }  // namespace brevora::doc

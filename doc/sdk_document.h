@@ -26,6 +26,7 @@
 #include <string>
 #include <string_view>
 
+#include "office/converter.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -37,7 +38,7 @@ namespace brevora::doc {
 
 class Document;
 
-class SDK_Document : public Dispatchable<SDK_Document> {
+class SDK_Document : public Dispatchable<SDK_Document, office::Converter> {
  public:
   static constexpr const char* kProgId = "TabulynPC.SDK_Document";
   static constexpr const char* kClsid = "{7D41B2E0-5C3A-4F18-9E62-0A8B4D6C2F03}";
@@ -47,7 +48,6 @@ class SDK_Document : public Dispatchable<SDK_Document> {
   SDK_Document();
   ~SDK_Document() override;
 
-  const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes the application object it hands out; 91 for none.
   void SetSession(Ref<core::Session> session);
 
@@ -91,21 +91,16 @@ class SDK_Document : public Dispatchable<SDK_Document> {
   void PDBToSCVExt(std::string_view pdbFile, std::string_view scvFile);
   void SCVToPDBExt(std::string_view scvFile, std::string_view pdbFile);
 
-  // Calls Refresh1 on every open desktop window (core/desktop_windows.h); 0.
+  // Calls Refresh1 on every open desktop window (office/desktop_windows.h); 0.
   int32_t Refresh();
 
  private:
-  core::Application& App();
-  core::Session& OperationSession();
   Ref<Document> NewDocument();
   void SetParameters(std::string_view p1, std::string_view p2, std::string_view p3);
   // The conversion through Word: Word, the add-in, the three parameters, the
   // macro, Word handed back.
   void ConvertThroughWord(std::string_view macro, std::string_view p1, std::string_view p2,
                           std::string_view p3);
-
-  Ref<core::Session> session_;
-  Ref<core::Application> app_;
 };
 
 }  // namespace brevora::doc

@@ -7,6 +7,7 @@
 
 #include "core/number_text.h"
 #include "core/session.h"
+#include "core/temp_file.h"
 #include "core/text_cleanup.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
@@ -100,11 +101,7 @@ void TabrelPC::SetTitle(int32_t hWnd, std::string_view title) {
 }
 
 std::string TabrelPC::GetTempFile() {
-  try {
-    return fs::MakeTempFile("tbr");
-  } catch (...) {
-    throw Wrap32760(CurrentError(), "TabrelPC.GetTempFile", "Could not get temp file");
-  }
+  return core::GetTempFile("tbr", "TabrelPC.GetTempFile", "Could not get temp file");
 }
 
 std::string TabrelPC::LongPathToShort(std::string_view path) const {

@@ -5,7 +5,6 @@
 #include "core/application.h"
 #include "core/session.h"
 #include "office/addin_session.h"
-#include "office/desktop_windows.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -66,19 +65,7 @@ SDK::~SDK() = default;
 
 void SDK::SetSession(Ref<core::Session> session) {
   if (!session) RaiseRuntimeError(91);
-  app_ = session->GetTabrelPC();
-  session_ = std::move(session);
-}
-
-core::Application& SDK::App() {
-  if (!app_) app_ = core::NewApplication();
-  return *app_;
-}
-
-core::Session& SDK::OperationSession() {
-  const Ref<core::Session>& session = App().Session();
-  if (!session) RaiseRuntimeError(91);
-  return *session;
+  HoldSession(std::move(session));
 }
 
 Ref<Workbook> SDK::NewWorkbook() {
@@ -186,7 +173,7 @@ void SDK::SaveWorkbook(std::string_view user, std::string_view category, std::st
 void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::string_view workbook) {
   RunWrapped("SDK.RemoveFromUser", "Error removing from user.", [&] {
     const StorePlace place = StoreFilePlace(App(), user, category, workbook, "SDK.RemoveFromUser");
-    if (fs::FileExists(place.file)) fs::RemoveFile(place.file);
+    RemoveStoredFile(place.file);
     Refresh();
   });
 }
@@ -244,19 +231,7 @@ void SDK::TBRToXLS(std::string_view user, std::string_view category, std::string
 }
 
 int32_t SDK::Refresh() {
-  try {
-    office::RefreshDesktopWindows();
-  } catch (...) {
-    const AutomationError e = CurrentError();
-    std::string title = "Brevora Desktop";
-    try {
-      title = App().ApplicationTitle();
-    } catch (const AutomationError&) {
-      // The title is only for the message.
-    }
-    throw Wrap32760(e, "SDK.Refresh",
-                    "Could not refresh " + title + ".  Please close and reopen " + title + ".");
-  }
+  RefreshDesktop("SDK.Refresh");
   return 0;
 }
 

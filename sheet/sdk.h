@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "office/converter.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -38,7 +39,7 @@ namespace brevora::sheet {
 
 class Workbook;
 
-class SDK : public Dispatchable<SDK> {
+class SDK : public Dispatchable<SDK, office::Converter> {
  public:
   static constexpr const char* kProgId = "TabulynPC.SDK";
   static constexpr const char* kClsid = "{7A41C2E0-5B3D-4F86-9C21-0D8E6B4A3F30}";
@@ -48,7 +49,6 @@ class SDK : public Dispatchable<SDK> {
   SDK();
   ~SDK() override;
 
-  const Ref<core::Session>& Session() const { return session_; }
   // Stores the Session and takes the application object it hands out; 91 for none.
   void SetSession(Ref<core::Session> session);
 
@@ -75,7 +75,7 @@ class SDK : public Dispatchable<SDK> {
   void OpenWorkbook(std::string_view user, std::string_view category, std::string_view workbook);
   void SaveWorkbook(std::string_view user, std::string_view category, std::string_view workbook);
   // Deletes <home><category>\<workbook>.tbr of the user (file mode 0) when it
-  // exists, then refreshes the desktop windows. Refuses a user that is not
+  // exists (its name in any case), then refreshes the desktop windows. Refuses a user that is not
   // there and names that are empty or hold a separator or "..".
   void RemoveFromUser(std::string_view user, std::string_view category, std::string_view workbook);
 
@@ -93,12 +93,10 @@ class SDK : public Dispatchable<SDK> {
   void TBRToXLS(std::string_view user, std::string_view category, std::string_view workbook,
                 std::string_view xls);
 
-  // Calls Refresh1 on every open desktop window (core/desktop_windows.h); 0.
+  // Calls Refresh1 on every open desktop window (office/desktop_windows.h); 0.
   int32_t Refresh();
 
  private:
-  core::Application& App();
-  core::Session& OperationSession();
   Ref<Workbook> NewWorkbook();
   // The conversion through Excel with the macro's three arguments; `user`
   // made current first when it is not empty.
@@ -107,9 +105,6 @@ class SDK : public Dispatchable<SDK> {
   // OpenWorkbook and SaveWorkbook.
   void RunStoreMacro(std::string_view macro, std::string_view user, std::string_view category,
                      std::string_view workbook);
-
-  Ref<core::Session> session_;
-  Ref<core::Application> app_;
 };
 
 }  // namespace brevora::sheet

@@ -444,6 +444,17 @@ TEST(SdkStoreTest, RemoveFromUserDeletesOnlyTheWorkbookAndRefreshes) {
   });
 }
 
+TEST(SdkStoreTest, RemoveFromUserRemovesAWorkbookStoredInAnotherCase) {
+  const std::string anna = MakeTempDir("Anna");
+  fsys::create_directories(anna + "/tabrel/Unfiled");
+  testing::WriteText(anna + "/tabrel/Unfiled/budget.TBR", "1\r\n");
+  core::OnFreshThread([&] {
+    AddUser(7, "Anna", anna);
+    NewConverter()->RemoveFromUser("Anna", "Unfiled", "Budget");
+  });
+  EXPECT_FALSE(fsys::exists(anna + "/tabrel/Unfiled/budget.TBR"));
+}
+
 TEST(SdkStoreTest, RefreshFailureNamesTheWindowTitle) {
   core::OnFreshThread([] {
     auto script = std::make_shared<::brevora::testing::OfficeScript>();

@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "core/temp_file.h"
 #include "core/text_cleanup.h"
+#include "office/link_settings.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -24,7 +25,7 @@ namespace flags = workbook_flags;
 const ClassRegistration registration(Workbook::kProgId, Workbook::kClsid,
                                      [] { return Ref<Dispatch>(MakeRef<Workbook>()); });
 
-constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to XLS", "XLS to Palm", "Do Nothing"};
+constexpr office::LinkSettings kXlsLink{"XLS", "Tabulyn - Workbook"};
 
 // An optional argument: Missing gives the default.
 std::string OptionalText(const Variant& v) { return v.IsMissing() ? std::string() : CStr(v); }
@@ -204,30 +205,18 @@ void Workbook::SetLinkedXLSFileName(std::string name) {
 bool Workbook::HasLinkedXLSFile() const { return !core::Trim(header_.LinkedFileName).empty(); }
 
 void Workbook::SetLinkedXLSSyncMethod(int32_t method) {
-  if (method < 0 || method > 3) {
-    RaiseError(kWrapError, "Tabulyn - Workbook", "Invalid syncMethod.  Must be between 0 and 3");
-  }
+  kXlsLink.CheckSyncValue(method, "syncMethod");
   header_.SyncMethod = static_cast<int16_t>(method);
 }
 
 void Workbook::SetLinkedXLSSyncOption(int32_t option) {
-  if (option < 0 || option > 3) {
-    RaiseError(kWrapError, "Tabulyn - Workbook", "Invalid syncOption.  Must be between 0 and 3");
-  }
+  kXlsLink.CheckSyncValue(option, "syncOption");
   header_.SyncOption = static_cast<int16_t>(option);
 }
 
-std::string Workbook::SyncMethodText() const {
-  const int32_t method = header_.SyncMethod;
-  return kSyncMethodTexts[(method >= 1 && method <= 3) ? method : 0];
-}
+std::string Workbook::SyncMethodText() const { return kXlsLink.SyncMethodText(header_.SyncMethod); }
 
-int16_t Workbook::SyncMethodFromText(std::string_view text) const {
-  for (int16_t i = 0; i < 4; ++i) {
-    if (text == kSyncMethodTexts[i]) return i;
-  }
-  return 0;
-}
+int16_t Workbook::SyncMethodFromText(std::string_view text) const { return kXlsLink.SyncMethodFromText(text); }
 
 // ---- Binding ----
 

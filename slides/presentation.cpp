@@ -10,6 +10,7 @@
 #include "core/file_mode.h"
 #include "core/handheld_database.h"
 #include "core/session.h"
+#include "office/link_settings.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -26,10 +27,8 @@ namespace {
 const ClassRegistration kRegistration(Presentation::kProgId, Presentation::kClsid,
                                       [] { return Ref<Dispatch>(MakeRef<Presentation>()); });
 
-constexpr int32_t kMaxSyncValue = 3;
 constexpr const char* kLinkSource = "Slidora - presentation";
-constexpr const char* kSyncMethodTexts[] = {"Synchronize", "Palm to PPT", "PPT to Palm",
-                                            "Do Nothing"};
+constexpr office::LinkSettings kPptLink{"PPT", kLinkSource};
 
 // Calls the by-reference depth form of a reduction from a late-bound call.
 template <class F>
@@ -119,7 +118,7 @@ const MemberTable<Presentation>& Presentation::Members() {
 }
 
 Presentation::Presentation()
-    : slides_(MakeRef<slides::Slides>()), linkStep_(std::make_unique<PptLink>()) {}
+    : slides_(MakeRef<slides::Slides>()), linkStep_(std::make_shared<PptLink>()) {}
 
 Presentation::~Presentation() {
   try {
@@ -200,30 +199,18 @@ void Presentation::SetLinkedPPTFileName(std::string_view name) {
 }
 
 void Presentation::SetLinkedPPTSyncMethod(int32_t method) {
-  if (method < 0 || method > kMaxSyncValue) {
-    RaiseError(kWrapError, kLinkSource, "Invalid syncMethod.  Must be between 0 and 3");
-  }
+  kPptLink.CheckSyncValue(method, "syncMethod");
   link_.syncMethod = method;
 }
 
 void Presentation::SetLinkedPPTSyncOption(int32_t option) {
-  if (option < 0 || option > kMaxSyncValue) {
-    RaiseError(kWrapError, kLinkSource, "Invalid syncOption.  Must be between 0 and 3");
-  }
+  kPptLink.CheckSyncValue(option, "syncOption");
   link_.syncOption = option;
 }
 
-std::string Presentation::SyncMethodText() const {
-  const int32_t method = link_.syncMethod;
-  return kSyncMethodTexts[(method >= 1 && method <= kMaxSyncValue) ? method : 0];
-}
+std::string Presentation::SyncMethodText() const { return kPptLink.SyncMethodText(link_.syncMethod); }
 
-int16_t Presentation::SyncMethodFromText(std::string_view text) {
-  for (int16_t i = 0; i <= kMaxSyncValue; ++i) {
-    if (text == kSyncMethodTexts[i]) return i;
-  }
-  return 0;
-}
+int16_t Presentation::SyncMethodFromText(std::string_view text) { return kPptLink.SyncMethodFromText(text); }
 
 PresentationLinkInfo Presentation::GetLinkInfo() const {
   PresentationLinkInfo link = link_;

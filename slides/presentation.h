@@ -100,7 +100,7 @@ class Presentation : public Dispatchable<Presentation> {
   void ApplyLinkInfo(const PresentationLinkInfo& link);
   static void ClearLinkInfo(PresentationLinkInfo& link);
   // Replaces the link step (null: opening and saving leave the linked file alone).
-  void SetLinkStep(std::unique_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
+  void SetLinkStep(std::shared_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
   // "Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing" for 0 to 3; any
   // other method gives "Synchronize".
   std::string SyncMethodText() const;
@@ -188,7 +188,7 @@ class Presentation : public Dispatchable<Presentation> {
   std::string reserved_ = std::string(4, '\0');
   Ref<core::Session> session_;
   Ref<core::Application> app_;
-  std::unique_ptr<PresentationLinkStep> linkStep_;
+  std::shared_ptr<PresentationLinkStep> linkStep_;
   std::string unpackedFolder_;  // where this object unpacked pictures; "" when nowhere
 };
 

@@ -88,21 +88,7 @@ const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
 SDK_Presentation::SDK_Presentation() = default;
 SDK_Presentation::~SDK_Presentation() = default;
 
-core::Application& SDK_Presentation::App() {
-  if (!app_) app_ = core::NewApplication();
-  return *app_;
-}
-
-core::Session& SDK_Presentation::AppSession() {
-  const Ref<core::Session>& session = App().Session();
-  if (!session) RaiseRuntimeError(91);
-  return *session;
-}
-
-void SDK_Presentation::SetSession(Ref<core::Session> session) {
-  session_ = std::move(session);
-  if (session_) app_ = session_->GetTabrelPC();
-}
+void SDK_Presentation::SetSession(Ref<core::Session> session) { HoldSession(std::move(session)); }
 
 // ---- In process ---------------------------------------------------------------------
 
@@ -181,12 +167,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
     }
     const std::string folder = app.HomeDirectory() + std::string(category);
     const std::string name = core::AddFileModeExtension(presentation, core::kSlidoraMode);
-    if (fs::FolderExists(folder)) {
-      if (const auto stored = fs::FindNoCase(folder, name)) {
-        const std::string path = (category.empty() ? folder : folder + "/") + *stored;
-        if (fs::FileExists(path)) fs::RemoveFile(path);
-      }
-    }
+    RemoveStoredFile((category.empty() ? folder : folder + "/") + name);
     Refresh();
   } catch (...) {
     // Every error, 32760 included, gets this method's message in front.
@@ -194,16 +175,7 @@ void SDK_Presentation::RemoveFromUser(std::string_view user, std::string_view ca
   }
 }
 
-void SDK_Presentation::Refresh() {
-  try {
-    office::RefreshDesktopWindows();
-  } catch (...) {
-    const AutomationError inner = CurrentError();
-    const std::string title = App().ApplicationTitle();
-    throw Wrap32760(inner, "SDK.Refresh",
-                    "Could not refresh " + title + ".  Please close and reopen  " + title + ".");
-  }
-}
+void SDK_Presentation::Refresh() { RefreshDesktop("SDK.Refresh", "  Please close and reopen  "); }
 
 // ---- Inside PowerPoint -----------------------------------------------------------------
 
@@ -255,7 +227,7 @@ void SDK_Presentation::PPTToPDB(std::string_view pptFile, std::string_view user,
 }
 
 office::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
-  if (use == Use::Sync && AppSession().IsServerMode()) {
+  if (use == Use::Sync && OperationSession().IsServerMode()) {
     office::OfficeApp office = office::AcquireOfficeApplication(powerpoint::kProgId, true);
     CallByName(office.App(), "WindowState", CallKind::Let, powerpoint::kWindowMinimized);
     return office;
@@ -265,7 +237,7 @@ office::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
 
 Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Variant> args,
                                       std::string_view user) {
-  core::Session& session = AppSession();
+  core::Session& session = OperationSession();
   // Given back on every path by how it was obtained (see the class comment).
   office::OfficeApp office = TakePowerPoint(use);
   const Ref<Dispatch> app = office.App();

@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "office/converter.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -35,7 +36,7 @@ class OfficeApp;
 
 namespace brevora::slides {
 
-class SDK_Presentation : public Dispatchable<SDK_Presentation> {
+class SDK_Presentation : public Dispatchable<SDK_Presentation, office::Converter> {
  public:
   static constexpr const char* kProgId = "TabulynPC.SDK_Presentation";
   static constexpr const char* kClsid = "{5D1E7B30-2A4C-4F86-B1D9-6C0E3A7F5B0B}";
@@ -77,8 +78,8 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
   void PPTToPDB(std::string_view pptFile, std::string_view user, std::string_view category,
                 std::string_view presentation);
 
-  const Ref<core::Session>& Session() const { return session_; }
-  // Stores the Session and takes the application object it hands out.
+  // Stores the Session (nothing included) and takes the application object a
+  // Session hands out.
   void SetSession(Ref<core::Session> session);
 
   // The window classes HidePowerPointWindow was asked to hide, in order.
@@ -87,8 +88,6 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
  private:
   enum class Use { Sync, Open, Save };
 
-  core::Application& App();
-  core::Session& AppSession();
   // The macro sequence of the conversions (Sync) and of the two document
   // methods; returns the macro's result.
   Variant RunSequence(Use use, const char* macro, std::vector<Variant> args, std::string_view user);
@@ -96,8 +95,6 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation> {
   void HidePowerPointWindow(Dispatch& app);
   void ShowPowerPoint(Dispatch& app);
 
-  Ref<core::Session> session_;
-  Ref<core::Application> app_;
   std::vector<std::string> hiddenWindowClasses_;
 };
 
