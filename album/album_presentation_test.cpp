@@ -15,7 +15,7 @@
 
 #include "album/image_pipeline.h"
 #include "album/picture_messages.h"
-#include "album/test_support.h"
+#include "album/album_test_support.h"
 #include "core/session.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/variant.h"
@@ -26,7 +26,7 @@
 #include "slides/presentation.h"
 #include "slides/slide.h"
 #include "slides/slidr_options.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "slides/thumbnail.h"
 #include "testing/scripted_chooser.h"
 #include "testing/temp_home.h"

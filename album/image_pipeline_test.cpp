@@ -12,9 +12,9 @@
 
 #include "album/freeimage_bridge.h"
 #include "album/picture_messages.h"
-#include "album/test_support.h"
+#include "album/album_test_support.h"
 #include "platform/fs/files.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::album {

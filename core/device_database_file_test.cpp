@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/handheld_database.h"
-#include "core/pdb_test_image.h"
+#include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_reader.h"
 #include "platform/hotsync/database_writer.h"

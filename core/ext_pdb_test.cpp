@@ -11,19 +11,13 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/hotsync/database_format.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::core {
 namespace {
 
-int NumberOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 std::string TempFile(const std::string& name) {
   return testing::MakeTempDir("extpdb") + "/" + name;

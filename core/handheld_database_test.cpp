@@ -6,10 +6,11 @@
 #include <functional>
 
 #include "core/handheld_database_reader.h"
-#include "core/pdb_test_image.h"
+#include "core/handheld_database_test_support.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
@@ -36,14 +37,7 @@ RecordRef AddRecord(HandheldDatabase& db, int32_t id, std::string_view data, uin
   return rec;
 }
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 TEST(PdbLayout, SizesAndFieldOffsets) {
   namespace fmt = hotsync::database_format;

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "core/handheld_database.h"
-#include "core/pdb_test_image.h"
+#include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
 
 namespace brevora::core {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/users_test_fixtures.h"
+#include "core/users_test_support.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/registry/registry.h"

@@ -7,18 +7,12 @@
 #include <string>
 
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-int32_t RuntimeErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(NumberText, ByteStringsAreMostSignificantByteFirst) {
   EXPECT_EQ(BigEndianBytes32(0x12345678), std::string("\x12\x34\x56\x78"));
@@ -26,9 +20,9 @@ TEST(NumberText, ByteStringsAreMostSignificantByteFirst) {
   EXPECT_EQ(BigEndianBytes32(-1), std::string("\xFF\xFF\xFF\xFF"));
   EXPECT_EQ(BigEndianBytes32(1500), std::string("\0\0\x05\xDC", 4));
   EXPECT_EQ(BigEndianBytes32(2.5), std::string("\0\0\0\x02", 4));  // halves to even
-  EXPECT_EQ(RuntimeErrorOf([] { BigEndianBytes32(4294967296.0); }), 6);
-  EXPECT_EQ(RuntimeErrorOf([] { BigEndianBytes32(-2147483649.0); }), 6);
-  EXPECT_EQ(RuntimeErrorOf([] { BigEndianBytes32(std::nan("")); }), 6);
+  EXPECT_EQ(NumberOf([] { BigEndianBytes32(4294967296.0); }), 6);
+  EXPECT_EQ(NumberOf([] { BigEndianBytes32(-2147483649.0); }), 6);
+  EXPECT_EQ(NumberOf([] { BigEndianBytes32(std::nan("")); }), 6);
 
   EXPECT_EQ(BigEndianBytes16(0x1234), "\x12\x34");
   EXPECT_EQ(BigEndianBytes16(0x12345), "\x23\x45");
@@ -37,8 +31,8 @@ TEST(NumberText, ByteStringsAreMostSignificantByteFirst) {
   EXPECT_EQ(ByteChar(65), "A");
   EXPECT_EQ(ByteChar(0), std::string(1, '\0'));
   EXPECT_EQ(ByteChar(255), "\xFF");
-  EXPECT_EQ(RuntimeErrorOf([] { ByteChar(256); }), 5);
-  EXPECT_EQ(RuntimeErrorOf([] { ByteChar(-1); }), 5);
+  EXPECT_EQ(NumberOf([] { ByteChar(256); }), 5);
+  EXPECT_EQ(NumberOf([] { ByteChar(-1); }), 5);
 }
 
 TEST(NumberText, BitAndDecimal) {

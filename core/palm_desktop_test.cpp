@@ -7,25 +7,19 @@
 #include <functional>
 
 #include "core/registry_helpers.h"
-#include "core/users_test_fixtures.h"
+#include "core/users_test_support.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/registry/registry.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
 using registry::Hive;
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "no error");
-}
+using ::brevora::testing::ErrorOf;
 
 std::string CurrentDirectory() {
   char buffer[PATH_MAX];

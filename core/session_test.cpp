@@ -24,20 +24,14 @@
 #include "platform/registry/registry.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
 using registry::Hive;
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 // Adds a user to the thread's combined user list.
 Ref<DeviceUser> AddUser(Session& session, int32_t id, std::string name) {

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "doc/doc_db_reader.h"
-#include "doc/doc_db_test_util.h"
+#include "doc/doc_db_test_support.h"
 #include "doc/doc_db_writer.h"
+#include "doc/document_test_support.h"
 #include "doc/handheld_records.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"

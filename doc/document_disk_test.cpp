@@ -5,7 +5,7 @@
 
 #include "doc/document.h"
 #include "doc/document_link.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "platform/fs/files.h"
 #include "testing/temp_home.h"
 

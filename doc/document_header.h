@@ -10,7 +10,6 @@
 // 1 to 25, so the count a file states and the pairs it holds agree.
 #include <array>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,9 +34,6 @@ struct Bookmark {
   int32_t offset = 0;
   bool operator==(const Bookmark&) const = default;
 };
-
-// For test failure messages.
-inline void PrintTo(const Bookmark& b, std::ostream* os) { *os << '"' << b.name << "\" " << b.offset; }
 
 struct DocumentHeader {
   std::string LinkedDOCFileName;

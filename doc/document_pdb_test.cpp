@@ -3,10 +3,10 @@
 #include <string>
 
 #include "core/handheld_database.h"
-#include "doc/doc_db_test_util.h"
+#include "doc/doc_db_test_support.h"
 #include "doc/doc_db_writer.h"
 #include "doc/document.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "doc/palmdoc_db_writer.h"
 #include "platform/time/dates.h"
 #include "testing/temp_home.h"

@@ -10,7 +10,7 @@
 #include "core/session.h"
 #include "core/user_collection.h"
 #include "core/user_manager.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "doc/document.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::doc {

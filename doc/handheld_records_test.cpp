@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/doc_db_test_util.h"
+#include "doc/doc_db_test_support.h"
+#include "doc/document_test_support.h"
 #include "platform/error/error.h"
 
 namespace brevora::doc {

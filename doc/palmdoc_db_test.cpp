@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/doc_db_test_util.h"
+#include "doc/doc_db_test_support.h"
+#include "doc/document_test_support.h"
 #include "doc/handheld_records.h"
 #include "doc/palmdoc_db_reader.h"
 #include "doc/palmdoc_db_writer.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "doc/body_reader.h"
+#include "doc/document_test_support.h"
 #include "doc/scv_reader.h"
 #include "doc/scv_writer.h"
 #include "platform/error/error.h"

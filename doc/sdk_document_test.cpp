@@ -10,7 +10,7 @@
 #include "core/session.h"
 #include "core/user_manager.h"
 #include "doc/document.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "doc/word_application.h"
 #include "doc/word_test_support.h"
 #include "office/desktop_windows.h"

@@ -6,7 +6,7 @@
 
 #include "core/on_fresh_thread.h"
 #include "doc/document.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "doc/word_application.h"
 #include "doc/word_test_support.h"
 #include "office/link_sync.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "doc/document.h"
-#include "doc/document_test_util.h"
+#include "doc/document_test_support.h"
 #include "doc/handheld_records.h"
 #include "doc/zazer_records.h"
 #include "office/server_database.h"

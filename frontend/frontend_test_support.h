@@ -8,19 +8,13 @@
 #include "platform/error/error.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
+#include "testing/caught_error.h"
 #include "testing/fake_forms.h"
 
 namespace brevora::frontend::test {
 
 // The error `call` raises; number 0 when it raises none.
-inline AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 // A recording form factory installed for the scope (the previous one comes back
 // after it). Make it on the thread whose objects its forms hold, and let it end

@@ -15,6 +15,7 @@
 #include "platform/automation/convert.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::frontend {
@@ -27,14 +28,7 @@ using registry::Hive;
 
 constexpr const char* kSettingsKey = "Software\\Orvanex\\Tabulyn";
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 // Adds a user with this folder to the thread's user list.
 Ref<core::DeviceUser> AddUser(Session& session, int32_t id, std::string name, std::string path) {

@@ -11,7 +11,7 @@
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
-#include "core/users_test_fixtures.h"
+#include "core/users_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"

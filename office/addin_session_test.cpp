@@ -8,18 +8,12 @@
 #include "core/on_fresh_thread.h"
 #include "core/session.h"
 #include "core/user_manager.h"
+#include "testing/caught_error.h"
 
 namespace brevora::office {
 namespace {
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "no error");
-}
+using ::brevora::testing::ErrorOf;
 
 void AddUser(core::Session& session, int32_t id, std::string name) {
   Ref<core::DeviceUser> user = MakeRef<core::DeviceUser>();

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::office {
 namespace {
+
+using ::brevora::testing::ErrorOf;
+using ::brevora::testing::RaisesError;
 
 constexpr LinkSettings kXls{"XLS", "Tabulyn - Workbook"};
 
@@ -28,15 +32,11 @@ TEST(LinkSettings, SyncMethodTextsBothWays) {
 TEST(LinkSettings, SyncValuesOutsideZeroToThreeAreRefused) {
   for (int32_t good : {0, 3}) EXPECT_NO_THROW(kXls.CheckSyncValue(good, "syncMethod"));
   for (int32_t bad : {-1, 4}) {
-    try {
-      kXls.CheckSyncValue(bad, "syncOption");
-      ADD_FAILURE() << bad;
-    } catch (const AutomationError& e) {
-      EXPECT_EQ(e.number(), kWrapError);
-      EXPECT_EQ(e.source(), "Tabulyn - Workbook");
-      EXPECT_EQ(e.description(), "Invalid syncOption.  Must be between 0 and 3");
-    }
+    EXPECT_THAT([&] { kXls.CheckSyncValue(bad, "syncOption"); }, RaisesError(kWrapError, "Tabulyn - Workbook"))
+        << bad;
   }
+  EXPECT_EQ(ErrorOf([] { kXls.CheckSyncValue(4, "syncOption"); }).description(),
+            "Invalid syncOption.  Must be between 0 and 3");
 }
 
 }  // namespace

@@ -9,19 +9,13 @@
 
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::office {
 namespace {
 
-int32_t RuntimeErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   const std::string dir = testing::MakeTempDir("link");
@@ -50,7 +44,7 @@ TEST(LinkSync, DaysToSeconds) {
   EXPECT_EQ(DaysToSeconds(0), 0.0);
   EXPECT_EQ(DaysToSeconds(0.5), 43200.0);
   EXPECT_EQ(DaysToSeconds(-1), -86400.0);
-  EXPECT_EQ(RuntimeErrorOf([] { DaysToSeconds(std::numeric_limits<double>::max()); }), 6);
+  EXPECT_EQ(NumberOf([] { DaysToSeconds(std::numeric_limits<double>::max()); }), 6);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/member_table.h"
 #include "platform/automation/running_objects.h"
+#include "testing/caught_error.h"
 
 namespace brevora::office {
 namespace {
@@ -20,14 +21,7 @@ namespace {
 // Every call the fakes receive, in order.
 std::vector<std::string> calls;
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 // An Office application: "Run" stands for a macro, "Fail" for one that fails.
 class FakeOfficeApp : public Dispatchable<FakeOfficeApp> {

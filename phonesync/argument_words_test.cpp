@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "phonesync/shortcut.h"
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::bvsync {

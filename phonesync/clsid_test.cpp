@@ -14,7 +14,7 @@
 
 #include "core/session.h"
 #include "phonesync/bvsync_engine.h"
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "platform/automation/class_registry.h"
 #include "platform/registry/registry.h"
 #include "platform/services/message_box.h"

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "phonesync/frm_send_to.h"
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 
 namespace brevora::bvsync {
 namespace {

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "testing/screenshot.h"
 
 namespace brevora::bvsync {

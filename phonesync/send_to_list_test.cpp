@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::bvsync {

@@ -9,7 +9,7 @@
 
 #include "core/on_fresh_thread.h"
 #include "phonesync/sync_slidora.h"
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "platform/automation/class_registry.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"

@@ -11,12 +11,12 @@
 #include "core/handheld_database.h"
 #include "core/on_fresh_thread.h"
 #include "phonesync/library_folder.h"
-#include "phonesync/sync_test_fixtures.h"
+#include "phonesync/sync_test_support.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"
 #include "platform/services/event_log.h"
 #include "platform/services/service_slot.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::bvsync {

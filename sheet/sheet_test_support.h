@@ -12,18 +12,11 @@
 #include <vector>
 
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::sheet::testing {
 
-inline AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -12,7 +12,7 @@
 #include "platform/fs/files.h"
 #include "slides/freeimage_image.h"
 #include "slides/freeimage_init.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::slides {

@@ -22,6 +22,7 @@
 #include "platform/time/dates.h"
 #include "slides/presentation.h"
 #include "slides/sdk_presentation.h"
+#include "testing/caught_error.h"
 #include "testing/fake_office.h"
 #include "testing/temp_home.h"
 
@@ -32,15 +33,7 @@ using brevora::testing::FakeOfficeApp;
 using brevora::testing::OfficeScript;
 using brevora::testing::ScopedClass;
 
-AutomationError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 double FileSeconds(const std::string& path) { return office::DaysToSeconds(fs::FileDateTime(path)); }
 

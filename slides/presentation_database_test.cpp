@@ -16,7 +16,8 @@
 #include "slides/presentation.h"
 #include "slides/presentation_format.h"
 #include "slides/presentation_writer.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::slides {
@@ -37,15 +38,7 @@ ByteVector Concat(ByteVector a, const ByteVector& b) {
 
 ByteVector Text(std::string_view s) { return ByteVector(s.begin(), s.end()); }
 
-AutomationError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 class PresentationDb : public ::testing::Test {
  protected:

@@ -11,6 +11,7 @@
 #include "slides/presentation_format.h"
 #include "slides/presentation_reader.h"
 #include "slides/presentation_writer.h"
+#include "testing/caught_error.h"
 
 namespace brevora::slides {
 namespace {
@@ -29,15 +30,7 @@ ByteVector Pattern(size_t n) {
   return v;
 }
 
-AutomationError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 TEST(PresentationWriter, PicturePartsSplitAt62000Bytes) {
   struct Case { size_t length; std::vector<size_t> parts; };

@@ -18,6 +18,7 @@
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "slides/presentation.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::slides {
@@ -25,15 +26,7 @@ namespace {
 
 using core::OnFreshThread;
 
-AutomationError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 class UserPresentations : public ::testing::Test {
  protected:

@@ -25,6 +25,7 @@
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "slides/presentation.h"
+#include "testing/caught_error.h"
 #include "testing/fake_office.h"
 #include "testing/temp_home.h"
 
@@ -40,15 +41,7 @@ using brevora::testing::ScopedRunning;
 
 constexpr const char* kProgId = "PowerPoint.Application";
 
-AutomationError ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 class PowerPointConverter : public ::testing::Test {
  protected:

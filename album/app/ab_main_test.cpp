@@ -32,7 +32,7 @@
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
 #include "slides/freeimage_bitmap.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/screenshot.h"
 #include "testing/scripted_chooser.h"
 #include "testing/temp_home.h"

@@ -18,18 +18,12 @@
 #include "frontend/forms/qt_form_factory.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::frontend::forms {
 namespace {
 
-AutomationError ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 std::shared_ptr<FormFactory> Installed() {
   EXPECT_EQ(BrevoraInstallForms(), 0);

@@ -9,6 +9,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/member_table.h"
 #include "platform/registry/registry.h"
+#include "testing/caught_error.h"
 
 namespace brevora {
 namespace {
@@ -16,14 +17,7 @@ namespace {
 constexpr const char* kServer = BREVORA_TEST_SERVER;
 constexpr const char* kCounterClsid = "{6A1C0E52-1D3B-4C0A-9E51-0000000000C1}";
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 bool ServerLoaded() {
   void* h = dlopen(kServer, RTLD_NOW | RTLD_NOLOAD);

@@ -1,4 +1,5 @@
 #include "platform/automation/collection.h"
+#include "testing/caught_error.h"
 
 #include <gtest/gtest.h>
 
@@ -7,14 +8,7 @@
 namespace brevora {
 namespace {
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 std::string Order(const Collection<std::string>& c) {
   std::string out;

@@ -7,18 +7,12 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora {
 namespace {
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(CLng, RoundsHalvesToEvenAndChecksRange) {
   struct Case {

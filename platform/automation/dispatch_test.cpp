@@ -6,18 +6,12 @@
 
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
+#include "testing/caught_error.h"
 
 namespace brevora {
 namespace {
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 // A small class with the kinds of member the object models have.
 class Frame : public Dispatchable<Frame> {

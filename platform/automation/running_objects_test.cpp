@@ -5,18 +5,12 @@
 #include <functional>
 
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora {
 namespace {
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 class App : public Dispatch {};
 

@@ -6,6 +6,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora {
 namespace {
@@ -19,14 +20,7 @@ class Probe : public Dispatch {
   int* alive_;
 };
 
-int NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(Variant, EachConstructorGivesItsKind) {
   struct Case {

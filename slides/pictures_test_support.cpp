@@ -1,4 +1,4 @@
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>

@@ -1,0 +1,36 @@
+#pragma once
+// The automation error a call raises, for tests: ErrorOf(call) gives it (an
+// error numbered 0 with empty texts when the call raises none), NumberOf(call)
+// only its number, and the matcher RaisesError(number, source) checks a call
+// directly:
+//   EXPECT_THAT([&] { db.ReadFile(path, true); }, RaisesError(321, "PDB.ReadFile"));
+#include <gmock/gmock.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/error/error.h"
+
+namespace brevora::testing {
+
+inline AutomationError ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const AutomationError& e) {
+    return e;
+  }
+  return AutomationError(0, "", "");
+}
+
+inline int32_t NumberOf(const std::function<void()>& call) { return ErrorOf(call).number(); }
+
+MATCHER_P2(RaisesError, number, source,
+           "raises automation error " + ::testing::PrintToString(number) + " from " +
+               ::testing::PrintToString(source)) {
+  const AutomationError e = ErrorOf(arg);
+  *result_listener << "raised " << e.number() << " from \"" << e.source() << "\": " << e.description();
+  return e.number() == number && e.source() == std::string(source);
+}
+
+}  // namespace brevora::testing
