@@ -130,7 +130,8 @@ uint64_t FileSize(std::string_view path) {
   return static_cast<uint64_t>(st.st_size);
 }
 
-std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std::string_view extension) {
+std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std::string_view extension,
+                                    std::vector<std::string>* unrepresentable) {
   const std::string native = NativePath(folder);
   DirHandle dir(opendir(native.c_str()));
   if (!dir) RaiseErrno(errno, true);
@@ -149,7 +150,10 @@ std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std:
     }
     if (isDir != (kind == ListKind::Folders)) continue;
     auto name = text::Utf8ToCpExact(raw);
-    if (!name) continue;
+    if (!name) {
+      if (unrepresentable) unrepresentable->emplace_back(raw);
+      continue;
+    }
     if (kind == ListKind::Files && !extension.empty() &&
         !text::EqualsNoCase(ExtensionPart(*name), extension)) {
       continue;

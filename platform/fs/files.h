@@ -26,8 +26,11 @@ enum class ListKind { Files, Folders };
 // Names (not paths) in `folder`, sorted without regard to case; hidden (leading
 // dot) entries skipped; names that the code page cannot represent are skipped.
 // `extension` (".tbr"), when given, filters files without regard to case.
+// When `unrepresentable` is given, the native names (UTF-8) of the entries of
+// that kind skipped for the code page are added to it, so the caller can say so.
 std::vector<std::string> ListFolder(std::string_view folder, ListKind kind,
-                                    std::string_view extension = {});
+                                    std::string_view extension = {},
+                                    std::vector<std::string>* unrepresentable = nullptr);
 // One entry of a folder as the folder itself holds it (a symbolic link is a
 // link, whatever it points to).
 enum class EntryType { File, Folder, Link, Other };

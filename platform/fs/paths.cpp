@@ -135,6 +135,7 @@ bool IsPlainName(std::string_view name) {
 
 std::string ConfigDir() { return UserRoot("XDG_CONFIG_HOME", "/.config"); }
 std::string StateDir() { return UserRoot("XDG_STATE_HOME", "/.local/state"); }
+std::string DataDir() { return UserRoot("XDG_DATA_HOME", "/.local/share"); }
 
 std::string RuntimeDir() {
   // XDG_RUNTIME_DIR has no default; without it the state folder holds a "run" folder.

@@ -41,6 +41,9 @@ bool IsPlainName(std::string_view name);
 std::string ConfigDir();
 std::string StateDir();
 std::string RuntimeDir();
+// The user's data (the desktop files of a first-run example): $BREVORA_HOME
+// when set, else $XDG_DATA_HOME/brevora (~/.local/share/brevora).
+std::string DataDir();
 // The system temporary folder ($TMPDIR or /tmp), with a trailing '/'.
 std::string TempDir();
 

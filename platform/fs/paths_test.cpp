@@ -114,10 +114,11 @@ class EnvGuard {
 };
 
 TEST(Paths, RootsFollowTheEnvironmentOnEveryCall) {
-  EnvGuard env({"BREVORA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "TMPDIR"});
+  EnvGuard env({"BREVORA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "TMPDIR"});
   const std::string home = testing::TempHome();
   EXPECT_EQ(ConfigDir(), home);
   EXPECT_EQ(StateDir(), home);
+  EXPECT_EQ(DataDir(), home);
   EXPECT_EQ(RuntimeDir(), home + "/run");
   EXPECT_EQ(TempDir(), home + "/tmp/");
 
@@ -131,10 +132,12 @@ TEST(Paths, RootsFollowTheEnvironmentOnEveryCall) {
   setenv("XDG_CONFIG_HOME", (home + "/xdg-config").c_str(), 1);
   setenv("XDG_STATE_HOME", (home + "/xdg-state").c_str(), 1);
   setenv("XDG_RUNTIME_DIR", (home + "/xdg-run").c_str(), 1);
+  setenv("XDG_DATA_HOME", (home + "/xdg-data").c_str(), 1);
   unsetenv("TMPDIR");
   EXPECT_EQ(ConfigDir(), home + "/xdg-config/brevora");
   EXPECT_EQ(StateDir(), home + "/xdg-state/brevora");
   EXPECT_EQ(RuntimeDir(), home + "/xdg-run/brevora");
+  EXPECT_EQ(DataDir(), home + "/xdg-data/brevora");
   EXPECT_EQ(TempDir(), "/tmp/");
   // Created on demand.
   EXPECT_TRUE(std::filesystem::is_directory(home + "/xdg-config/brevora"));

@@ -1,16 +1,10 @@
 #include "platform/services/help.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <thread>
 
 #include "platform/fs/paths.h"
 #include "platform/services/service_slot.h"
-
-extern char** environ;
+#include "platform/services/spawn_detached.h"
 
 namespace brevora::services {
 namespace {
@@ -20,33 +14,17 @@ ServiceSlot<HelpViewer, XdgOpenHelpViewer>& Slot() {
   return slot;
 }
 
-bool HasDisplay() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x && *x) || (wayland && *wayland);
-}
-
 }  // namespace
 
 void XdgOpenHelpViewer::Show(const HelpRequest& request) {
   const std::string file = fs::NativePath(request.file);
-  if (!HasDisplay()) {
+  if (!SessionHasDisplay()) {
     std::fprintf(stderr, "help: %s (command %u, data %u)\n", file.c_str(), request.command, request.data);
     return;
   }
-  std::string program = opener_;
-  std::string argument = file;
-  char* argv[] = {program.data(), argument.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) {
-    std::fprintf(stderr, "help: could not start %s for %s\n", program.c_str(), file.c_str());
-    return;
+  if (!SpawnDetached(opener_, {file})) {
+    std::fprintf(stderr, "help: could not start %s for %s\n", opener_.c_str(), file.c_str());
   }
-  // The opener may stay as long as its viewer does; reap it without blocking the caller.
-  std::thread([pid] {
-    int status = 0;
-    waitpid(pid, &status, 0);
-  }).detach();
 }
 
 void RecordingHelpViewer::Show(const HelpRequest& request) {

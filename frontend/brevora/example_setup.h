@@ -1,0 +1,24 @@
+#pragma once
+// The example a first run of brevora installs, so that a new user sees the
+// window with users, categories and files on a machine that has neither Palm
+// Desktop nor the phone suite: the three products marked installed, a HotSync
+// root <DataDir>/hotsync (registered as Palm Desktop's "Core" "Path") with user
+// 1 "Example", and in each file mode the categories "Unfiled" and "Business"
+// with a file each, written by the project's own writers.
+//
+// The folder is built beside its place under a temporary name and renamed in
+// only when complete; a failed set-up leaves nothing behind. A desktop that
+// has Palm Desktop or the phone suite is never touched.
+#include <string>
+
+namespace brevora::frontend::program {
+
+// True when neither Palm Desktop's keys nor the phone suite's are there.
+bool NeedsExample();
+
+// Installs the example (see above) and returns the HotSync root (system path).
+// A HotSync root folder that exists already is kept as it is and registered.
+// Errors raise (nothing is registered then).
+std::string InstallExample();
+
+}  // namespace brevora::frontend::program

@@ -1,0 +1,123 @@
+// brevora: the desktop program. It opens the stand-alone window of the
+// application object ("TabulynPC.TabrelPC", DoOpenStandAloneEX) with its
+// arguments as the command text (a file to import, the server switch) and
+// runs until that window is closed. A first run on a desktop without Palm
+// Desktop or the phone suite installs an example set-up first.
+//
+// Exit status: 0 after the window closed (or another open Brevora window was
+// brought to the front), 1 when the window could not be shown or the first
+// run failed, 2 when there is no display to show it on.
+//
+// BREVORA_SNAPSHOT=<file.png> saves a picture of the window to that file once
+// it is shown and closes it (scripts/run.sh shows the window that way on a
+// machine without a display).
+#include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/module_state.h"
+#include "frontend/brevora/command_text.h"
+#include "frontend/brevora/example_setup.h"
+#include "frontend/form_factory.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/member_table.h"
+#include "platform/error/error.h"
+#include "platform/fs/paths.h"
+#include "platform/qt/display.h"
+#include "platform/text/codepage.h"
+
+namespace {
+
+using namespace brevora;
+
+// The host's callback object: the window's Finished ends the program's loop.
+class Host : public Dispatchable<Host> {
+ public:
+  static const MemberTable<Host>& Members() {
+    static const MemberTable<Host> table{{"Finished", CallKind::Method, [](Host& h, Args) {
+                                            h.finished = true;
+                                            QCoreApplication::quit();
+                                          }}};
+    return table;
+  }
+  bool finished = false;
+};
+
+QMainWindow* ShownMainWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == QLatin1String("frmSave") && widget->isVisible()) {
+      return qobject_cast<QMainWindow*>(widget);
+    }
+  }
+  return nullptr;
+}
+
+void Snapshot(const std::string& file) {
+  QMainWindow* window = ShownMainWindow();
+  if (!window) return;
+  if (window->grab().save(QString::fromStdString(file), "PNG")) {
+    std::printf("brevora: the window's picture is in %s\n", file.c_str());
+  } else {
+    std::fprintf(stderr, "brevora: could not save the window's picture to %s\n", file.c_str());
+  }
+  window->close();  // as the user's close box does: the window unloads and says it is finished
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(text::Utf8ToCp(argv[i]));
+
+  try {
+    if (frontend::program::NeedsExample()) {
+      const std::string root = frontend::program::InstallExample();
+      std::printf("brevora: first run: an example user \"Example\" with files was set up in %s\n",
+                  fs::NativePath(root).c_str());
+    }
+  } catch (...) {
+    std::fprintf(stderr, "brevora: the example set-up failed: %s\n",
+                 text::CpToUtf8(CurrentError().description()).c_str());
+    return 1;
+  }
+
+  if (!qt::DisplayAvailable()) {
+    std::fprintf(stderr, "brevora: no display to show the window on.\n");
+    return 2;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("brevora"));
+  QApplication::setQuitOnLastWindowClosed(false);  // the window's Finished ends the program
+
+  const Ref<Host> host = MakeRef<Host>();
+  try {
+    const Ref<Dispatch> tabrelPC = CreateObject(frontend::TabrelPC::kProgId);
+    CallByName(tabrelPC, "DoOpenStandAloneEX", CallKind::Method, frontend::program::CommandText(arguments),
+               Ref<Dispatch>(host));
+  } catch (...) {
+    std::fprintf(stderr, "brevora: %s\n", text::CpToUtf8(CurrentError().description()).c_str());
+    return 1;
+  }
+  if (!host->finished && !ShownMainWindow()) {
+    if (arguments.empty()) {
+      std::fprintf(stderr, "brevora: an open Brevora window was brought to the front.\n");
+    } else {
+      std::fprintf(stderr, "brevora: an open Brevora window was brought to the front; \"%s\" was not imported.\n",
+                   text::CpToUtf8(frontend::program::CommandText(arguments)).c_str());
+    }
+    return 0;
+  }
+  if (const char* snapshot = std::getenv("BREVORA_SNAPSHOT"); snapshot && *snapshot) {
+    const std::string file = snapshot;
+    QTimer::singleShot(1500, [file] { Snapshot(file); });
+  }
+  if (!host->finished) app.exec();
+  core::Module().gSession = nullptr;
+  return 0;
+}

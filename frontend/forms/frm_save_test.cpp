@@ -1,0 +1,312 @@
+// frmSave on the offscreen platform, opened as the application object opens
+// it: the stand-alone window over a desktop of users and files, the Open and
+// Save dialogs with scripted user actions while they are up.
+#include "frontend/forms/frm_save.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <functional>
+
+#include "core/module_state.h"
+#include "core/session.h"
+#include "frontend/form_factory.h"
+#include "frontend/forms/qt_form_factory.h"
+#include "frontend/frontend_test_support.h"
+#include "frontend/tabrel_pc.h"
+#include "frontend/window_test_home.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/convert.h"
+#include "platform/automation/member_table.h"
+#include "platform/fs/paths.h"
+#include "platform/registry/registry.h"
+#include "platform/services/folder_view.h"
+#include "platform/services/help.h"
+#include "platform/services/service_slot.h"
+#include "platform/windows/window_directory.h"
+#include "testing/screenshot.h"
+
+namespace brevora::frontend::forms {
+namespace {
+
+using services::MsgResult;
+
+// The host's callback: counts Finished.
+class Host : public Dispatchable<Host> {
+ public:
+  int finished = 0;
+  static const MemberTable<Host>& Members() {
+    static const MemberTable<Host> table{{"Finished", CallKind::Method, [](Host& h, Args) { ++h.finished; }}};
+    return table;
+  }
+};
+
+std::vector<std::string> Texts(const QTreeWidget& list, int column = 0) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list.topLevelItemCount(); ++i) texts.push_back(list.topLevelItem(i)->text(column).toStdString());
+  return texts;
+}
+
+std::vector<std::string> Texts(const QListWidget& list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
+  return texts;
+}
+
+void Deliver() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// A desktop of one user, Anna, with workbooks, documents and presentations,
+// and the application object on a fresh global Session of this thread.
+class SaveWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(BrevoraInstallForms(), 0);
+    test::InstallProducts();
+    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    const std::string business = test::CategoryFolder(user_, 0, "Business");
+    test::CategoryFolder(user_, 0, "Unfiled");
+    test::WriteWorkbook(business + "/Budget.tbr", "/office/Budget.xls");
+    test::WriteWorkbook(business + "/Staff.tbr");
+    test::WriteDocument(test::CategoryFolder(user_, 1, "Unfiled") + "/Memo.scv");
+    test::WritePresentation(test::CategoryFolder(user_, 2, "Talks") + "/Deck.pdb");
+    // A fresh thread state for the desktop made above: its users and settings.
+    core::Module().gSession = nullptr;
+    core::Module().gSession = MakeRef<core::Session>();
+    app_ = MakeRef<TabrelPC>();
+  }
+  void TearDown() override {
+    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
+    Deliver();
+    app_ = nullptr;
+    core::Module().gSession = nullptr;
+  }
+
+  // The stand-alone window as a host opens it.
+  SaveForm& OpenMainWindow(Ref<Host> host = nullptr) {
+    app_->DoOpenStandAloneEX("", host ? Ref<Dispatch>(host) : nullptr);
+    for (const Ref<Form>& form : Forms()->LoadedForms()) {
+      if (auto* save = dynamic_cast<SaveForm*>(form.get())) return *save;
+    }
+    ADD_FAILURE() << "no main window";
+    throw std::runtime_error("no main window");
+  }
+
+  // Runs `user` on the modal dialog once it is up (the application object
+  // lets window messages run before it shows the dialog); it must close it.
+  void WhileUp(const std::function<void(frmSave&)>& user) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, user] {
+      auto* window = qobject_cast<frmSave*>(QApplication::activeModalWidget());
+      if (!window) {
+        if (++*tries > 500) {
+          poll->deleteLater();
+          ADD_FAILURE() << "no dialog came up";
+        }
+        return;
+      }
+      poll->stop();
+      poll->deleteLater();
+      user(*window);
+      if (window->isVisible()) window->cmdOkCancel[1]->click();  // never leave it open
+    });
+    poll->start(10);
+  }
+
+  test::RecordedMessages messages_;
+  std::shared_ptr<services::RecordingHelpViewer> help_ = std::make_shared<services::RecordingHelpViewer>();
+  services::ScopedService<services::HelpViewer> helpScope_{services::InstallHelpViewer, help_};
+  std::string user_;
+  Ref<TabrelPC> app_;
+};
+
+TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
+  Ref<Host> host = MakeRef<Host>();
+  SaveForm& form = OpenMainWindow(host);
+  frmSave& w = form.window();
+  EXPECT_EQ(w.windowTitle().toStdString(), "Brevora Desktop");
+  EXPECT_TRUE(w.Toolbar1->isVisible());
+  EXPECT_TRUE(w.fileModeButtons[0]->isChecked());
+  EXPECT_FALSE(w.txtWorkbook->isVisible());
+  EXPECT_FALSE(w.cmdOkCancel[0]->isVisible());
+  EXPECT_TRUE(w.StatusBar1->isVisible());
+  EXPECT_EQ(w.cboUser->currentText().toStdString(), "Anna");
+  EXPECT_EQ(Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Unfiled"}));
+  EXPECT_EQ(w.lstCategory->currentRow(), 0);
+  ASSERT_EQ(w.lstWorkbook->columnCount(), 4);
+  EXPECT_EQ(w.lstWorkbook->headerItem()->text(0).toStdString(), "Workbook");
+  EXPECT_EQ(Texts(*w.lstWorkbook), (std::vector<std::string>{"Budget", "Staff"}));
+  EXPECT_EQ(Texts(*w.lstWorkbook, 2), (std::vector<std::string>{"/office/Budget.xls", ""}));
+  EXPECT_EQ(Texts(*w.lstWorkbook, 3), (std::vector<std::string>{"Synchronize", ""}));
+  EXPECT_TRUE(w.btnLink->isEnabled());  // the first file is linked
+  EXPECT_EQ(w.txtWorkbook->text().toStdString(), "Budget");
+  EXPECT_TRUE(w.mnuCategory[1]->isEnabled());
+  testing::SaveScreenshot(w, "frmSave_standalone");
+
+  // "Unfiled" can't be renamed or deleted.
+  w.lstCategory->setCurrentRow(1);
+  EXPECT_TRUE(w.lstWorkbook->topLevelItemCount() == 0);
+  EXPECT_TRUE(w.mnuCategory[0]->isEnabled());
+  EXPECT_FALSE(w.mnuCategory[1]->isEnabled());
+  EXPECT_FALSE(w.mnuCategory[2]->isEnabled());
+
+  // Switching to presentations.
+  w.fileModeButtons[2]->trigger();
+  EXPECT_EQ(app_->Session()->FileMode(), 2);
+  EXPECT_EQ(Texts(*w.lstCategory), std::vector<std::string>{"Talks"});
+  EXPECT_EQ(Texts(*w.lstWorkbook), std::vector<std::string>{"Deck"});
+  EXPECT_EQ(w.lstWorkbook->headerItem()->text(0).toStdString(), "Presentation");
+  EXPECT_FALSE(w.cmdOptions->isVisible());  // not in the stand-alone window
+  EXPECT_TRUE(w.btnPowerPoint->isEnabled());
+  EXPECT_FALSE(w.btnExcel->isEnabled());
+  EXPECT_EQ(core::Module().gHelpFile, "SLIDR.HLP");
+
+  // The stand-alone window tells its host once that it is finished.
+  form.Unload();
+  EXPECT_EQ(host->finished, 1);
+  EXPECT_EQ(registry::GetSetting("tabrelpc", "General", "LastFileMode", ""), "3");
+  EXPECT_NE(registry::GetSetting("tabrelpc", "WindowSize", "Width", ""), "");
+  EXPECT_TRUE(messages_->shown().empty());
+}
+
+TEST_F(SaveWindow, APostedRefreshShowsAFileAddedBehindTheWindow) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  test::WriteWorkbook(user_ + "/tabrel/Business/Added.tbr");
+  const std::vector<windows::WindowEntry> found = windows::Find("ThunderRT5Form", "Brevora Desktop");
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_TRUE(windows::Post(found[0].handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh")));
+  Deliver();
+  EXPECT_EQ(Texts(*w.lstWorkbook), (std::vector<std::string>{"Added", "Budget", "Staff"}));
+  // The converters' Refresh reaches the same list through Refresh1.
+  test::WriteWorkbook(user_ + "/tabrel/Business/Later.tbr");
+  CallByName(form, "Refresh1", CallKind::Method);
+  EXPECT_EQ(w.lstWorkbook->topLevelItemCount(), 4);
+  // Gone with the window.
+  form.Unload();
+  EXPECT_TRUE(windows::Find("ThunderRT5Form", "Brevora Desktop").empty());
+}
+
+TEST_F(SaveWindow, AReusedMainWindowMakesTheSessionsModeItsOwnAgain) {
+  SaveForm& form = OpenMainWindow();
+  form.window().fileModeButtons[1]->trigger();
+  EXPECT_EQ(app_->Session()->FileMode(), 1);
+  Ref<TabrelPC> second = MakeRef<TabrelPC>();
+  second->DoOpenStandAloneEX("", nullptr);  // resets the mode to workbooks, then reuses the window
+  EXPECT_EQ(Forms()->LoadedForms().size(), 1u);
+  EXPECT_EQ(second->Session()->FileMode(), 1);
+  EXPECT_EQ(Texts(*form.window().lstWorkbook), std::vector<std::string>{"Memo"});
+}
+
+TEST_F(SaveWindow, StartsInTheLastFileModeOfAnInstalledProduct) {
+  registry::SaveSetting("tabrelpc", "General", "LastFileMode", "2");
+  registry::DeleteValue(registry::Hive::CurrentUser, "Software\\Orvanex\\Scrivane", "Version");
+  SaveForm& form = OpenMainWindow();
+  EXPECT_TRUE(form.window().fileModeButtons[0]->isChecked());
+  EXPECT_FALSE(form.window().fileModeButtons[1]->isEnabled());
+  EXPECT_EQ(app_->Session()->FileMode(), 0);
+}
+
+TEST_F(SaveWindow, SaveDialogReturnsThePathOfTheTypedName) {
+  Ref<Host> host = MakeRef<Host>();
+  OpenMainWindow(host);  // the host's main window is open beside the dialog
+  std::string file;
+  WhileUp([&](frmSave& w) {
+    EXPECT_EQ(w.windowTitle().toStdString(), "Save Tabulyn Workbook");
+    EXPECT_FALSE(w.cbxOpenAsTemplate->isVisible());
+    EXPECT_FALSE(w.StatusBar1->isVisible());
+    EXPECT_FALSE(w.picOutlook->isVisible());
+    EXPECT_EQ(w.lstWorkbook->columnCount(), 1);
+    EXPECT_EQ(w.txtWorkbook->text(), QString());
+    EXPECT_EQ(w.txtWorkbook->maxLength(), 30);
+    testing::SaveScreenshot(w, "frmSave_save");
+    // A pasted name that would leave the category keeps the dialog open.
+    w.txtWorkbook->setText(QStringLiteral("../Escape"));
+    w.cmdOkCancel[0]->click();
+    EXPECT_TRUE(w.isVisible());
+    w.txtWorkbook->setText(QStringLiteral("Forecast"));
+    w.cmdOkCancel[0]->click();
+  });
+  EXPECT_TRUE(app_->GetFileToSaveEx(0, file));
+  EXPECT_EQ(fs::NativePath(file), user_ + "/tabrel/Business/Forecast.tbr");
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].icon, services::MsgIcon::Information);
+  EXPECT_EQ(host->finished, 0);  // closing a dialog does not end the host
+}
+
+TEST_F(SaveWindow, SaveDialogAsksBeforeOverwriting) {
+  std::string file;
+  messages_->Answer(MsgResult::No);
+  messages_->Answer(MsgResult::Yes);
+  WhileUp([&](frmSave& w) {
+    w.txtWorkbook->setText(QStringLiteral("staff"));
+    w.cmdOkCancel[0]->click();  // No: the dialog stays
+    EXPECT_TRUE(w.isVisible());
+    w.cmdOkCancel[0]->click();  // Yes
+  });
+  EXPECT_TRUE(app_->GetFileToSaveEx(0, file));
+  EXPECT_EQ(fs::NativePath(file), user_ + "/tabrel/Business/Staff.tbr");
+  ASSERT_EQ(messages_->shown().size(), 2u);
+  EXPECT_EQ(messages_->shown()[0].title, "Overwrite Workbook");
+}
+
+TEST_F(SaveWindow, OpenDialogOfWorkbooksOffersTheTemplateBox) {
+  std::string file;
+  bool asTemplate = false;
+  WhileUp([&](frmSave& w) {
+    EXPECT_EQ(w.windowTitle().toStdString(), "Open Tabulyn Workbook");
+    EXPECT_TRUE(w.cbxOpenAsTemplate->isVisible());
+    EXPECT_FALSE(w.cmdOptions->isVisible());
+    EXPECT_FALSE(w.btnAdd->isEnabled());
+    EXPECT_EQ(w.cmdOkCancel[0]->text().toStdString(), "Open");
+    EXPECT_EQ(w.txtWorkbook->text().toStdString(), "Budget");
+    testing::SaveScreenshot(w, "frmSave_open");
+    w.lstWorkbook->setCurrentItem(w.lstWorkbook->topLevelItem(1));
+    w.cbxOpenAsTemplate->setChecked(true);
+    w.lstWorkbook->itemDoubleClicked(w.lstWorkbook->topLevelItem(1), 0);
+  });
+  EXPECT_TRUE(app_->GetFileToOpenEX(0, file, asTemplate));
+  EXPECT_EQ(fs::NativePath(file), user_ + "/tabrel/Business/Staff.tbr");
+  EXPECT_TRUE(asTemplate);
+}
+
+TEST_F(SaveWindow, PresentationDialogsShowTheOptionsAndPreselectTheGivenFile) {
+  std::string file = user_ + "/slidr/Talks/Deck.pdb";
+  WhileUp([&](frmSave& w) {
+    EXPECT_EQ(w.windowTitle().toStdString(), "Save Slidora Presentation");
+    EXPECT_TRUE(w.cmdOptions->isVisible());
+    EXPECT_EQ(w.txtWorkbook->text().toStdString(), "Deck");
+    w.cmdOkCancel[1]->click();
+  });
+  EXPECT_FALSE(app_->GetFileToSaveEx(2, file));
+  EXPECT_EQ(file, "");
+  EXPECT_TRUE(core::Module().gDialogCancelled);
+}
+
+TEST_F(SaveWindow, HelpAndExploreOfTheMainWindow) {
+  auto folders = std::make_shared<services::RecordingFolderView>();
+  services::ScopedService<services::FolderView> scope(services::InstallFolderView, folders);
+  SaveForm& form = OpenMainWindow();
+  form.window().mnuHelpTopics->trigger();
+  ASSERT_EQ(help_->requests().size(), 1u);
+  EXPECT_EQ(help_->requests()[0].file, "VARNIX.HLP");
+  form.cmdExplore_Click();
+  ASSERT_EQ(folders->shown().size(), 1u);
+  EXPECT_EQ(fs::NativePath(folders->shown()[0]), user_ + "/tabrel/Business");
+}
+
+}  // namespace
+}  // namespace brevora::frontend::forms
