@@ -1,11 +1,10 @@
 #include "frontend/category_listing.h"
 
-#include <cmath>
-
-#include "core/mod_main.h"
-#include "core/pdb.h"
+#include "core/file_mode.h"
+#include "core/handheld_database.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
+#include "platform/services/event_log.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 
@@ -21,16 +20,16 @@ void LogLeftOut(const std::string& folder, const std::vector<std::string>& names
       const std::size_t dot = name.rfind('.');
       if (dot == std::string::npos || !text::EqualsNoCase(std::string_view(name).substr(dot), extension)) continue;
     }
-    core::modMain::WriteToEventLog("Brevora - the name '" + text::Utf8ToCp(name) + "' in '" + folder +
+    services::WriteToEventLog("Brevora - the name '" + text::Utf8ToCp(name) + "' in '" + folder +
                                    "' can't be held in this code page; it is not listed.");
   }
 }
 
 bool IsPresentationDatabase(std::string_view path) {
   try {
-    core::pdb database;
+    core::HandheldDatabase database;
     database.ReadFile(path, false);
-    return database.PDBCreator() == kPresentationCreator;
+    return database.Creator() == kPresentationCreator;
   } catch (...) {
     return false;
   }
@@ -39,7 +38,7 @@ bool IsPresentationDatabase(std::string_view path) {
 }  // namespace
 
 int16_t GetFileType(std::string_view path) {
-  const std::string extension = text::LCase(core::modMain::GetExtensionPart(path));
+  const std::string extension = text::LCase(fs::ExtensionOrWhole(path));
   if (extension == "xls") return 1;
   if (extension == "tbr") return 2;
   if (extension == "doc") return 3;
@@ -57,7 +56,7 @@ bool IsFileOfMode(std::string_view path, int32_t fileMode) {
     case 1:
       return true;
     case 2:
-      return slides::Presentation::fileIsPresentation(path);
+      return slides::Presentation::FileIsPresentation(path);
     default:
       return false;
   }
@@ -99,7 +98,7 @@ std::vector<DocumentRow> DocumentLister::List(const Ref<core::Session>& session,
       break;
   }
   const std::string folder = fs::JoinPath(home, category);
-  const std::string extension = "." + core::modMain::GetFileExtension(fileMode);
+  const std::string extension = "." + core::FileModeExtension(fileMode);
   std::vector<std::string> leftOut;
   const std::vector<std::string> names = fs::ListFolder(folder, fs::ListKind::Files, extension, &leftOut);
   LogLeftOut(folder, leftOut, extension);
@@ -110,7 +109,7 @@ std::vector<DocumentRow> DocumentLister::List(const Ref<core::Session>& session,
     const std::string path = fs::JoinPath(folder, name);
     if (!IsFileOfMode(path, fileMode)) continue;
     DocumentRow row;
-    row.name = core::modMain::RemoveFileModeExtension(name, fileMode);
+    row.name = core::RemoveFileModeExtension(name, fileMode);
     if (withColumns) {
       row.category = category;
       try {

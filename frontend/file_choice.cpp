@@ -1,6 +1,6 @@
 #include "frontend/file_choice.h"
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -43,7 +43,7 @@ std::optional<std::string> NameProblem(std::string_view typed, int16_t fileMode,
   }
   const std::string name = Trimmed(typed);
   if (name == "." || name == "..") return std::string("'" + name + "' can't be a document name.  Please choose another name.");
-  const std::string bare = core::modMain::RemoveFileModeExtension(typed, fileMode);
+  const std::string bare = core::RemoveFileModeExtension(typed, fileMode);
   if (maximum > 0 && static_cast<int>(bare.size()) > maximum) {
     return "Only " + std::to_string(maximum) +
            " characters per document name are allowed.  Please rename this document.";
@@ -71,7 +71,7 @@ std::optional<Duplicate> DupInAnotherDir(std::string_view fileName, std::string_
 
 std::optional<std::string> ConfirmSave(const std::string& home, const std::string& category,
                                        const std::string& typed, int16_t fileMode) {
-  const std::string name = core::modMain::AddFileModeExtension(typed, fileMode);
+  const std::string name = core::AddFileModeExtension(typed, fileMode);
   if (const std::optional<Duplicate> other = DupInAnotherDir(name, category, home)) {
     if (!Ask("This workbook already exists in the category: '" + other->category + "'.  Do you want to overwrite?",
              "Overwrite workbook")) {
@@ -94,7 +94,7 @@ std::optional<std::string> ConfirmSave(const std::string& home, const std::strin
 
 std::string OpenPath(const std::string& home, const std::string& category, const std::string& typed,
                      int16_t fileMode) {
-  return InCategory(home, category, core::modMain::AddFileModeExtension(typed, fileMode));
+  return InCategory(home, category, core::AddFileModeExtension(typed, fileMode));
 }
 
 std::optional<Preselection> PreselectionOf(const std::string& fileName, const std::string& home, int16_t fileMode) {
@@ -111,7 +111,7 @@ std::optional<Preselection> PreselectionOf(const std::string& fileName, const st
     const std::string category = fs::SystemPath(rest.substr(0, slash));
     const std::string file = fs::SystemPath(rest.substr(slash + 1));
     if (!fs::IsPlainName(category) || !fs::IsPlainName(file)) return std::nullopt;
-    return Preselection{category, core::modMain::RemoveFileModeExtension(file, fileMode)};
+    return Preselection{category, core::RemoveFileModeExtension(file, fileMode)};
   } catch (...) {
     return std::nullopt;  // a name the code page can't hold is in no category
   }

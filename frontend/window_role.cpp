@@ -1,6 +1,6 @@
 #include "frontend/window_role.h"
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "platform/error/error.h"
 
 namespace brevora::frontend {
@@ -23,7 +23,7 @@ bool OptionsVisible(bool standAlone, int16_t fileMode) { return fileMode == 2 &&
 
 std::string DialogTypeName(int16_t fileMode) {
   // The modules' type names stop at documents; presentations get their own.
-  return fileMode == 2 ? "Slidora Presentation" : core::modMain::GetFileTypeName(fileMode);
+  return fileMode == 2 ? "Slidora Presentation" : core::FileModeTypeName(fileMode);
 }
 
 RoleView RoleViewOf(bool standAlone, bool saveRole, int16_t fileMode, const std::string& applicationTitle) {

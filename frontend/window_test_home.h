@@ -7,7 +7,7 @@
 
 #include "core/users_test_fixtures.h"
 #include "doc/document.h"
-#include "frontend/tabrel_pc.h"
+#include "core/file_mode.h"
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "sheet/workbook.h"
@@ -39,7 +39,7 @@ inline std::string AddDesktopUser(int32_t id, const std::string& name, const std
 
 // The category folder of a user's folder for a file mode, made.
 inline std::string CategoryFolder(const std::string& userFolder, int16_t fileMode, const std::string& category) {
-  const std::string folder = userFolder + "/" + TabrelPC::FileModeFolder(fileMode) + "/" + category;
+  const std::string folder = userFolder + "/" + core::FileModeFolder(fileMode) + "/" + category;
   fs::MakeFolder(folder);
   return folder;
 }

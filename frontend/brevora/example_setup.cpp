@@ -117,7 +117,7 @@ void WritePresentation(const std::string& path, const std::string& name, const s
   for (int16_t n = 1; n <= 2; ++n) {
     const std::string base = pictures + "/slide" + std::to_string(n);
     const Ref<slides::Slide> slide = presentation->Slides()->Add(n, 1, fs::SystemPath(base + ".png"));
-    slide->addThumbnail(fs::SystemPath(base + "t.png"), 1);
+    slide->AddThumbnail(fs::SystemPath(base + "t.png"), 1);
     slide->Outlines()->Add(0, 0, 0, 0, titles[n - 1]);
   }
   presentation->WriteToDisk(path);

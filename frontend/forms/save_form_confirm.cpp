@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/module_state.h"
 #include "core/session.h"
 #include "doc/sdk_document.h"
@@ -19,6 +19,7 @@
 #include "frontend/forms/frm_wait.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
+#include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/services/folder_view.h"
 #include "platform/services/message_box.h"
@@ -113,7 +114,8 @@ void SaveForm::OpenInOfficeApplication() {
   const std::string category = CurrentCategory();
   const std::string name = FromQt(w.txtWorkbook->text());
   const Ref<core::Session> session = owner_->Session();
-  const bool openLinked = !link.empty() && core::modMain::FileExists(link);
+  const std::optional<std::string> linked = link.empty() ? std::nullopt : fs::FindFileNoCase(link);
+  const bool openLinked = linked.has_value();
   if (!link.empty() && !openLinked) {
     services::ShowMessage({std::string("Linked file does not exist on desktop.  Opening ") + kCopy[mode] +
                                " copy instead.",
@@ -122,15 +124,15 @@ void SaveForm::OpenInOfficeApplication() {
   if (mode == 0) {
     const Ref<sheet::SDK> converter = MakeRef<sheet::SDK>();
     converter->SetSession(session);
-    openLinked ? converter->OpenXLSWorkbook(link) : converter->OpenWorkbook(user, category, name);
+    openLinked ? converter->OpenXLSWorkbook(*linked) : converter->OpenWorkbook(user, category, name);
   } else if (mode == 1) {
     const Ref<doc::SDK_Document> converter = MakeRef<doc::SDK_Document>();
     converter->SetSession(session);
-    openLinked ? converter->OpenDOCDocument(link) : converter->OpenDocument(user, category, name);
+    openLinked ? converter->OpenDOCDocument(*linked) : converter->OpenDocument(user, category, name);
   } else {
     const Ref<slides::SDK_Presentation> converter = MakeRef<slides::SDK_Presentation>();
     converter->SetSession(session);
-    openLinked ? converter->OpenPPTPresentation(link) : converter->OpenPresentation(user, category, name);
+    openLinked ? converter->OpenPPTPresentation(*linked) : converter->OpenPresentation(user, category, name);
   }
 }
 
