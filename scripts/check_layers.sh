@@ -31,6 +31,7 @@ declare -A allowed=(
   [doc]="$below_office"
   [slides]="$below_office"
   [frontend]="sheet doc slides $below_office"
+  [frontend/brevora]="frontend sheet doc slides $below_office platform/qt"
   [slides/dialog]="frontend sheet doc slides $below_office"
   [album]="slides $below_office"
   [album/app]="album slides $below_office platform/qt"
