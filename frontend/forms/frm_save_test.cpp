@@ -296,6 +296,25 @@ TEST_F(SaveWindow, PresentationDialogsShowTheOptionsAndPreselectTheGivenFile) {
   EXPECT_TRUE(core::Module().gDialogCancelled);
 }
 
+TEST_F(SaveWindow, OpeningInTheOfficeApplicationSaysItCantBeReached) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  // Budget is linked to an .xls file that is not there: the notice, then the store's copy.
+  w.lstWorkbook->itemDoubleClicked(w.lstWorkbook->topLevelItem(0), 0);
+  ASSERT_EQ(messages_->shown().size(), 2u);
+  EXPECT_EQ(messages_->shown()[0],
+            (services::Message{"Linked file does not exist on desktop.  Opening Tabulyn copy instead.", "",
+                               services::MsgButtons::Ok, services::MsgIcon::None}));
+  EXPECT_EQ(messages_->shown()[1].title, "Brevora");
+  EXPECT_EQ(messages_->shown()[1].icon, services::MsgIcon::Information);
+  EXPECT_EQ(messages_->shown()[1].text.rfind("Error getting excel object.", 0), 0u) << messages_->shown()[1].text;
+  EXPECT_TRUE(form.Visible());  // the stand-alone window stays
+  // The Excel button in document mode does nothing.
+  w.fileModeButtons[1]->trigger();
+  form.Toolbar_ButtonClick("btnExcel");
+  EXPECT_EQ(messages_->shown().size(), 2u);
+}
+
 TEST_F(SaveWindow, HelpAndExploreOfTheMainWindow) {
   auto folders = std::make_shared<services::RecordingFolderView>();
   services::ScopedService<services::FolderView> scope(services::InstallFolderView, folders);
