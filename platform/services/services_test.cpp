@@ -14,6 +14,7 @@
 #include "platform/fs/paths.h"
 #include "platform/services/event_log.h"
 #include "platform/services/file_dialog.h"
+#include "platform/services/folder_view.h"
 #include "platform/services/help.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
@@ -162,6 +163,26 @@ TEST(Help, OpenerGetsTheNativePath) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_EQ(FileText(script + ".out"), "help/caf\xC3\xA9 guide.hlp");
+}
+
+TEST(FolderView, TheFolderIsTheOpenersOneArgument) {
+  DisplayEnv env(":99");
+  const std::string dir = testing::MakeTempDir("opener");
+  const std::string script = dir + "/opener.sh";
+  // Counts the arguments: a folder with blanks and quotes stays one.
+  std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"$0.out\"\n";
+  chmod(script.c_str(), 0755);
+  XdgOpenFolderView view(script);
+  view.Show("/data/anna\\tabrel\\My \"Big\" $(x); Category");
+  for (int i = 0; i < 1000 && !std::ifstream(script + ".out").good(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(FileText(script + ".out"), "1|/data/anna/tabrel/My \"Big\" $(x); Category");
+
+  auto recording = std::make_shared<RecordingFolderView>();
+  ScopedService<FolderView> scope(InstallFolderView, recording);
+  ShowFolder("C:\\x");
+  EXPECT_EQ(recording->shown(), std::vector<std::string>{"C:\\x"});
 }
 
 TEST(Help, HeadlessViewerReportsOnStderr) {
