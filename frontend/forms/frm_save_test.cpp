@@ -152,6 +152,9 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
   EXPECT_EQ(Texts(*w.lstWorkbook, 2), (std::vector<std::string>{"/office/Budget.xls", ""}));
   EXPECT_EQ(Texts(*w.lstWorkbook, 3), (std::vector<std::string>{"Synchronize", ""}));
   EXPECT_TRUE(w.btnLink->isEnabled());  // the first file is linked
+  EXPECT_TRUE(w.btnExcel->isEnabled());
+  EXPECT_FALSE(w.btnWord->isEnabled());
+  EXPECT_FALSE(w.btnPowerPoint->isEnabled());
   EXPECT_EQ(w.txtWorkbook->text().toStdString(), "Budget");
   EXPECT_TRUE(w.mnuCategory[1]->isEnabled());
   testing::SaveScreenshot(w, "frmSave_standalone");

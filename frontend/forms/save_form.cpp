@@ -178,6 +178,10 @@ void SaveForm::InitializeForm() {
     w.SetColumns(view->column1, true);
     w.txtWorkbook->setMaxLength(view->nameMaximum);
     w.cmdOptions->setVisible(OptionsVisible(standAlone_, mode));
+    // The Office button of the mode only, as every later switch leaves them.
+    w.btnExcel->setEnabled(view->excel);
+    w.btnWord->setEnabled(view->word);
+    w.btnPowerPoint->setEnabled(view->powerPoint);
   }
 
   const RoleView role = RoleViewOf(standAlone_, role_ == kSave, mode, app.ApplicationTitle());
