@@ -16,6 +16,29 @@ std::string WithoutLeadingLineBreak(const std::string& text) {
   return text.rfind("\r\n", 0) == 0 ? text.substr(2) : text;
 }
 
+// A late-bound caller's progress sink that is not this library's own
+// ISyncProgress (the desktop window's): its Update is called by name, as a
+// COM caller's sink answers through its interface.
+class LateBoundProgress : public ISyncProgress {
+ public:
+  explicit LateBoundProgress(Ref<Dispatch> sink) : sink_(std::move(sink)) {}
+  void Update(const std::string& message, int16_t percentage) override {
+    CallByName(sink_, "Update", CallKind::Method, message, percentage);
+  }
+
+ private:
+  Ref<Dispatch> sink_;
+};
+
+// The callback argument of Synchronize: Nothing, our own sink, or any object
+// with an Update member.
+Ref<ISyncProgress> ProgressArgument(const Variant& v) {
+  if (v.IsObject() && !v.AsObject()) return nullptr;
+  const Ref<Dispatch> object(&ObjectOf(v));
+  if (Ref<ISyncProgress> own = RefCast<ISyncProgress>(object)) return own;
+  return MakeRef<LateBoundProgress>(object);
+}
+
 }  // namespace
 
 const MemberTable<BVSyncEngine>& BVSyncEngine::Members() {
@@ -23,7 +46,7 @@ const MemberTable<BVSyncEngine>& BVSyncEngine::Members() {
   static const MemberTable<E> table{
       {"Synchronize", CallKind::Method,
        [](E& e, Args a) {
-         e.Synchronize(CStr(a[0]), static_cast<SyncDir>(CLng(a[1])), ObjectOrNothing<ISyncProgress>(a[2]));
+         e.Synchronize(CStr(a[0]), static_cast<SyncDir>(CLng(a[1])), ProgressArgument(a[2]));
        },
        3},
       {"Install", CallKind::Method, [](E& e, Args a) { e.Install(CStr(a[0])); }, 1}};

@@ -10,7 +10,9 @@
 #include "core/on_fresh_thread.h"
 #include "phonesync/sync_slidora.h"
 #include "phonesync/sync_test_support.h"
+#include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
 #include "testing/temp_home.h"
@@ -111,6 +113,33 @@ TEST_F(Engine, EveryConduitRunsWithItsOwnBox) {
   EXPECT_EQ(second->gotProgress, Ref<ISyncProgress>(progress));
   EXPECT_EQ(progress->updates, 0) << "no progress is reported";
   EXPECT_TRUE(Modified("a.pdb"));
+}
+
+// A late-bound caller (the desktop window) hands a sink of its own kind: the
+// conduits get it as an ISyncProgress whose Update reaches it by name.
+TEST_F(Engine, ALateBoundSinkOfAnotherKindIsCalledByName) {
+  class Sink : public Dispatch {
+   public:
+    Variant Invoke(std::string_view name, CallKind kind, Args args) override {
+      if (name != "Update" || kind != CallKind::Method || args.size() != 2) return Dispatch::Invoke(name, kind, args);
+      lines.push_back(CStr(args[0]) + " " + std::to_string(CInt(args[1])));
+      return Variant();
+    }
+    std::vector<std::string> lines;
+  };
+  const auto conduit = MakeRef<RecordingConduit>("Only", false, false, "");
+  const auto engine = MakeRef<BVSyncEngine>(picker_, std::vector<Ref<IBVSync>>{conduit});
+  const auto sink = MakeRef<Sink>();
+  core::OnFreshThread([&] {
+    CallByName(*engine, "Synchronize", CallKind::Method, "Anna", int32_t{0}, Ref<Dispatch>(sink));
+  });
+  ASSERT_TRUE(conduit->gotProgress);
+  conduit->gotProgress->Update("Sending", 100);
+  EXPECT_EQ(sink->lines, std::vector<std::string>{"Sending 100"});
+  core::OnFreshThread([&] {
+    CallByName(*engine, "Synchronize", CallKind::Method, "Anna", int32_t{0}, Variant::Nothing());
+  });
+  EXPECT_FALSE(conduit->gotProgress);
 }
 
 TEST_F(Engine, ConduitIdsAreKeys) {

@@ -1,0 +1,95 @@
+#include "frontend/category_folders.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/mod_main.h"
+#include "frontend/tabrel_pc.h"
+#include "platform/error/error.h"
+#include "platform/fs/file_error.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "platform/services/message_box.h"
+#include "platform/text/case.h"
+
+namespace brevora::frontend {
+namespace {
+
+void ShowCritical(const std::string& text) {
+  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+}
+
+}  // namespace
+
+std::string CategoryFolder(std::string_view home, std::string_view category) {
+  return fs::JoinPath(home, category);
+}
+
+std::vector<std::string> CategoryDocuments(std::string_view folder, int fileMode) {
+  const std::string extension = "." + core::modMain::GetFileExtension(static_cast<int16_t>(fileMode));
+  if (extension == ".") return {};
+  return fs::ListFolder(folder, fs::ListKind::Files, extension);
+}
+
+bool IsFolderEmpty(std::string_view folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(fs::NativePath(folder), error);
+  if (error) fs::RaiseErrno(error.value(), true);
+  return entries == std::filesystem::directory_iterator();
+}
+
+std::optional<DuplicateDocument> DupInAnotherDir(std::string_view fileName,
+                                                 std::string_view excludedCategory,
+                                                 std::string_view root) {
+  try {
+    for (const std::string& category : fs::ListFolder(root, fs::ListKind::Folders)) {
+      if (text::EqualsNoCase(category, excludedCategory)) continue;
+      const std::string folder = CategoryFolder(root, category);
+      const std::optional<std::string> name = fs::FindNoCase(folder, fileName);
+      if (!name) continue;
+      const std::string path = fs::JoinPath(folder, *name);
+      if (fs::FileExists(path)) return DuplicateDocument{path, category};
+    }
+    return std::nullopt;
+  } catch (...) {
+    RaiseError(kWrapError, "DupInAnotherDir",
+               "Error when looking for duplicate workbook.  \r\n" + CurrentError().description());
+  }
+}
+
+bool CopyCategoryFiles(TabrelPC& app, std::string_view source, std::string_view target) {
+  try {
+    const std::string home = app.HomeDirectory();
+    const std::string targetFolder = CategoryFolder(home, target);
+    const std::string sourceFolder = CategoryFolder(home, source);
+    const int fileMode = app.Session()->FileMode();
+    const std::vector<std::string> documents = CategoryDocuments(sourceFolder, fileMode);
+    // A clash anywhere refuses the whole copy before a file is touched.
+    for (const std::string& name : documents) {
+      if (fs::FindNoCase(targetFolder, name)) {
+        ShowCritical("Cannot copy: " + fs::JoinPath(sourceFolder, name) + "\r\nThe category '" +
+                     std::string(target) + "' already holds a file of that name.");
+        return false;
+      }
+    }
+    if (!fs::FolderExists(targetFolder)) fs::MakeFolder(targetFolder);
+    bool all = true;
+    for (const std::string& name : documents) {
+      const std::string from = fs::JoinPath(sourceFolder, name);
+      try {
+        app.MakeDirty(from);
+      } catch (...) {
+        ShowCritical("Cannot copy: " + from);
+        all = false;
+        continue;
+      }
+      fs::CopyFile(from, fs::JoinPath(targetFolder, name), /*replace=*/false);
+    }
+    return all;
+  } catch (...) {
+    ShowCritical(CurrentError().description());
+    return false;
+  }
+}
+
+}  // namespace brevora::frontend
