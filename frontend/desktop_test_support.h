@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,11 +15,15 @@
 #include "core/session.h"
 #include "frontend/category_commands.h"
 #include "frontend/document_commands.h"
+#include "frontend/file_import.h"
+#include "platform/text/case.h"
+#include "slides/presentation.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/automation/variant.h"
 #include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
 #include "slides/test_pictures.h"
 #include "testing/temp_home.h"
@@ -140,6 +145,62 @@ class FakeDocumentList : public DocumentList {
   std::vector<std::string> rows;
   std::set<int> selected;
   std::vector<std::string> clicked;  // lstWorkbook_ItemClick, in order
+};
+
+}  // namespace brevora::frontend::test
+
+namespace brevora::frontend::test {
+
+// The window around an import: GetFileType by the extension (a .pdb by its
+// creator), the mode switch applied to the application object, and every call
+// logged in order.
+class FakeImportWindow : public ImportWindow {
+ public:
+  FakeImportWindow(TabrelPC& app, std::string category) : category(std::move(category)), app_(app) {}
+
+  int FileType(const std::string& path) override {
+    const std::string ext = text::LCase(fs::ExtensionPart(path));
+    if (ext == ".xls") return kTypeXls;
+    if (ext == ".tbr") return kTypeTbr;
+    if (ext == ".doc") return kTypeDoc;
+    if (ext == ".scv") return kTypeScv;
+    if (ext == ".txt") return kTypeTxt;
+    if (ext == ".pdb") return slides::Presentation::fileIsPresentation(path) ? kTypePresentationPdb : kTypeDocumentPdb;
+    if (ext == ".htm" || ext == ".html") return kTypeHtml;
+    if (ext == ".ppt") return kTypePpt;
+    return kTypeUnknown;
+  }
+  void SwitchFileMode(int button) override {
+    app_.SetFileMode(static_cast<int16_t>(button - 1));
+    log.push_back("SwitchFileMode(" + std::to_string(button) + ")");
+  }
+  std::string CurrentCategory() override { return category; }
+  void SetStatusText(const std::string& text) override { status.push_back(text); }
+  void ShowWait(const std::string& text, bool force) override {
+    waiting = true;
+    log.push_back("ShowWait(" + text + (force ? ", True)" : ", False)"));
+  }
+  void HideWait(bool) override { waiting = false; }
+  void SetEnabled(bool value) override { enabled = value; }
+  void SetBusy(bool value) override { busy = value; }
+  std::optional<bool> PresentationOptions(const std::string& pptPath) override {
+    log.push_back("Options(" + pptPath + ")");
+    return options;
+  }
+  void RefillFiles(const std::string& refilled, const std::string& name) override {
+    log.push_back("Refill(" + refilled + ", " + name + ")");
+  }
+
+  std::string category;
+  std::optional<bool> options;  // the options dialog's answer
+  std::vector<std::string> log;
+  std::vector<std::string> status;
+  bool waiting = false;
+  bool enabled = true;
+  bool busy = false;
+
+ private:
+  TabrelPC& app_;
 };
 
 }  // namespace brevora::frontend::test
