@@ -1,7 +1,9 @@
 #include "frontend/document_commands.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "core/mod_main.h"
 #include "frontend/category_folders.h"
@@ -31,6 +33,30 @@ int16_t Mode(TabrelPC& app) { return static_cast<int16_t>(app.Session()->FileMod
 std::optional<std::string> Existing(const std::string& folder, const std::string& fileName) {
   return fs::FindNoCase(folder, fileName);
 }
+
+// The entries of a folder by their names without regard to case (a missing
+// folder has none).
+class FolderNames {
+ public:
+  explicit FolderNames(const std::string& folder) {
+    if (!fs::FolderExists(folder)) return;
+    for (const fs::FolderEntry& entry : fs::ListEntries(folder)) Add(entry.name);
+  }
+  std::optional<std::string> Find(const std::string& name) const {
+    if (exact_.count(name)) return name;  // an exact match wins over others that differ in case
+    const auto found = names_.find(text::LCase(name));
+    if (found == names_.end()) return std::nullopt;
+    return found->second;
+  }
+  void Add(const std::string& name) {
+    names_.emplace(text::LCase(name), name);
+    exact_.insert(name);
+  }
+
+ private:
+  std::map<std::string, std::string> names_;  // lower case -> as held (the first in order)
+  std::set<std::string> exact_;
+};
 
 }  // namespace
 
@@ -110,12 +136,20 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
 void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& target, DocumentList& list) {
   if (source.empty() || target.empty() || text::EqualsNoCase(source, target)) return;
   try {
-    const std::string targetFolder = CategoryFolder(app.HomeDirectory(), target);
+    const std::string home = app.HomeDirectory();
+    const std::string sourceFolder = CategoryFolder(home, source);
+    const std::string targetFolder = CategoryFolder(home, target);
+    // Both folders are listed once: a name is looked up in the listings
+    // (without regard to case), not by reading the folder again per document.
+    const FolderNames inSource(sourceFolder);
+    FolderNames inTarget(targetFolder);
+    const int16_t mode = Mode(app);
     for (int row = list.Count() - 1; row >= 0; --row) {
       if (!list.IsSelected(row)) continue;
-      const std::string oldPath = DocumentPath(app, source, list.Text(row));
-      const std::string name = fs::FileNamePart(oldPath);
-      if (Existing(targetFolder, name)) fs::RaiseFileError(fs::kFileAlreadyExists);
+      const std::string wanted = core::modMain::AddFileModeExtension(list.Text(row), mode);
+      const std::string name = inSource.Find(wanted).value_or(wanted);
+      if (inTarget.Find(name)) fs::RaiseFileError(fs::kFileAlreadyExists);
+      const std::string oldPath = fs::JoinPath(sourceFolder, name);
       try {
         app.MakeDirty(oldPath);
       } catch (...) {
@@ -123,6 +157,7 @@ void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& 
         continue;
       }
       fs::RenameNoReplace(oldPath, fs::JoinPath(targetFolder, name));
+      inTarget.Add(name);
       list.RemoveRow(row);
     }
   } catch (...) {
