@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
 #include "platform/fs/file_error.h"
@@ -26,7 +28,7 @@ std::string CategoryFolder(std::string_view home, std::string_view category) {
 }
 
 std::vector<std::string> CategoryDocuments(std::string_view folder, int fileMode) {
-  const std::string extension = "." + core::modMain::GetFileExtension(static_cast<int16_t>(fileMode));
+  const std::string extension = "." + core::FileModeExtension(static_cast<int16_t>(fileMode));
   if (extension == ".") return {};
   return fs::ListFolder(folder, fs::ListKind::Files, extension);
 }

@@ -165,7 +165,7 @@ class FakeImportWindow : public ImportWindow {
     if (ext == ".doc") return kTypeDoc;
     if (ext == ".scv") return kTypeScv;
     if (ext == ".txt") return kTypeTxt;
-    if (ext == ".pdb") return slides::Presentation::fileIsPresentation(path) ? kTypePresentationPdb : kTypeDocumentPdb;
+    if (ext == ".pdb") return slides::Presentation::FileIsPresentation(path) ? kTypePresentationPdb : kTypeDocumentPdb;
     if (ext == ".htm" || ext == ".html") return kTypeHtml;
     if (ext == ".ppt") return kTypePpt;
     return kTypeUnknown;

@@ -5,7 +5,9 @@
 #include <optional>
 #include <set>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "frontend/category_folders.h"
 #include "frontend/name_validator.h"
 #include "frontend/tabrel_pc.h"
@@ -62,7 +64,7 @@ class FolderNames {
 
 std::string DocumentPath(TabrelPC& app, const std::string& category, const std::string& text) {
   const std::string folder = CategoryFolder(app.HomeDirectory(), category);
-  const std::string name = core::modMain::AddFileModeExtension(text, Mode(app));
+  const std::string name = core::AddFileModeExtension(text, Mode(app));
   const std::optional<std::string> held = Existing(folder, name);
   return fs::JoinPath(folder, held ? *held : name);
 }
@@ -100,7 +102,7 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
                          const std::string& newText) {
   const int16_t mode = Mode(app);
   const std::size_t max = MaxDocumentName(mode);
-  const std::string base = core::modMain::RemoveFileModeExtension(newText, mode);
+  const std::string base = core::RemoveFileModeExtension(newText, mode);
   NameFault fault = CheckName(base, max);
   if (fault == NameFault::kBlank) return {};
   if (newText.size() > max) fault = NameFault::kTooLong;
@@ -111,7 +113,7 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
   try {
     const std::string oldPath = DocumentPath(app, category, oldText);
     const std::string folder = fs::FolderPart(oldPath);
-    const std::string newName = core::modMain::AddFileModeExtension(newText, mode);
+    const std::string newName = core::AddFileModeExtension(newText, mode);
     const std::string newPath = fs::JoinPath(folder, newName);
     if (newPath == oldPath) return {true, base};
     // Another document of that name in any case: never replaced. The same
@@ -146,7 +148,7 @@ void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& 
     const int16_t mode = Mode(app);
     for (int row = list.Count() - 1; row >= 0; --row) {
       if (!list.IsSelected(row)) continue;
-      const std::string wanted = core::modMain::AddFileModeExtension(list.Text(row), mode);
+      const std::string wanted = core::AddFileModeExtension(list.Text(row), mode);
       const std::string name = inSource.Find(wanted).value_or(wanted);
       if (inTarget.Find(name)) fs::RaiseFileError(fs::kFileAlreadyExists);
       const std::string oldPath = fs::JoinPath(sourceFolder, name);

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
 #include "core/session.h"
 #include "doc/document.h"
 #include "doc/sdk_document.h"
@@ -27,7 +29,7 @@ namespace stdfs = std::filesystem;
 using services::MsgButtons;
 using services::MsgIcon;
 using services::MsgResult;
-using core::modMain::AddFileModeExtension;
+using core::AddFileModeExtension;
 
 constexpr const char* kImporting = "Please wait while importing document...";
 constexpr const char* kUnknownType =
@@ -88,9 +90,9 @@ void Commit(const std::string& staged, const std::string& target, bool replace) 
 enum class FileImporter::Outcome : int { kMade, kCancelled, kCancelledRefill, kFailed };
 
 int FileModeOfType(int type) {
-  if (type == kTypeXls || type == kTypeTbr) return core::eTabulyn;
-  if (type >= kTypeDoc && type <= kTypeHtml) return core::eScrivane;
-  if (type == kTypePpt || type == kTypePresentationPdb) return core::eSlidora;
+  if (type == kTypeXls || type == kTypeTbr) return core::kTabulynMode;
+  if (type >= kTypeDoc && type <= kTypeHtml) return core::kScrivaneMode;
+  if (type == kTypePpt || type == kTypePresentationPdb) return core::kSlidoraMode;
   return -1;
 }
 
@@ -104,7 +106,7 @@ void FileImporter::BringFileIn(const std::string& path) {
     sdk_->SetSession(app_.Session());
     sdkDocument_->SetSession(app_.Session());
     window_.SetStatusText(kImporting);
-    Import(core::modMain::StripQuotes(path));
+    Import(fs::StripQuotes(path));
   } catch (...) {
     const AutomationError error = CurrentError();
     window_.SetBusy(false);
@@ -119,7 +121,7 @@ void FileImporter::Import(const std::string& source) {
   const int type = window_.FileType(source);
   const int typeMode = FileModeOfType(type);
   const int mode = typeMode >= 0 ? typeMode : app_.Session()->FileMode();
-  const std::string name = core::modMain::StripExtension(core::modMain::GetFilePart(source));
+  const std::string name = fs::StripExtension(fs::FileNamePart(source));
   const std::size_t max = MaxDocumentName(mode);
   if (const NameFault fault = CheckName(name, max); fault != NameFault::kNone) {
     services::ShowMessage({NameFaultMessage(fault, max, "document"), "", MsgButtons::Ok});
@@ -140,7 +142,7 @@ void FileImporter::Import(const std::string& source) {
   const std::string fileName = AddFileModeExtension(name, static_cast<int16_t>(typeMode));
   const std::string folder = CategoryFolder(home, category);
   std::string target = fs::JoinPath(folder, fileName);
-  const std::string what = typeMode == core::eTabulyn ? "workbook" : "document";
+  const std::string what = typeMode == core::kTabulynMode ? "workbook" : "document";
   bool replace = false;
   if (const std::optional<DuplicateDocument> found = DupInAnotherDir(fileName, category, home)) {
     if (Ask("This " + what + " already exists in the category: '" + found->category +
@@ -199,9 +201,9 @@ FileImporter::Outcome FileImporter::Make(int type, const std::string& source, co
       window_.ShowWait(sheet ? "Please wait.  Converting spreadsheet..." : "Please wait.  Converting document...",
                        false);
       if (sheet) {
-        sdk_->XLSToTBRExt_Sync(source, staged, link);
+        sdk_->XLSToTBRExtSync(source, staged, link);
       } else {
-        sdkDocument_->DOCToSCVExt_Sync(source, staged, link);
+        sdkDocument_->DOCToSCVExtSync(source, staged, link);
       }
       window_.HideWait(false);
       window_.SetEnabled(true);
@@ -244,7 +246,7 @@ FileImporter::Outcome FileImporter::Make(int type, const std::string& source, co
       window_.SetEnabled(false);
       window_.ShowWait(*linked ? "Please wait.  Converting presentation..." : "Please wait. Converting presentation...",
                        true);
-      sdkPresentation_->PPTToPDBExt_Sync(source, staged, *linked ? source : std::string());
+      sdkPresentation_->PPTToPDBExtSync(source, staged, *linked ? source : std::string());
       window_.HideWait(true);
       window_.SetEnabled(true);
       return Outcome::kMade;
@@ -252,7 +254,7 @@ FileImporter::Outcome FileImporter::Make(int type, const std::string& source, co
     case kTypePresentationPdb:
       if (!sdkPresentation_) sdkPresentation_ = MakeRef<slides::SDK_Presentation>();
       sdkPresentation_->SetSession(app_.Session());
-      sdkPresentation_->copyPDBToExternal(source, staged);
+      sdkPresentation_->CopyPDBToExternal(source, staged);
       return Outcome::kMade;
     default:
       return Outcome::kCancelled;

@@ -50,7 +50,7 @@ class Window : public frontend::ImportWindow {
     if (ext == ".txt") return frontend::kTypeTxt;
     if (ext == ".htm" || ext == ".html") return frontend::kTypeHtml;
     if (ext == ".pdb") {
-      return slides::Presentation::fileIsPresentation(path) ? frontend::kTypePresentationPdb
+      return slides::Presentation::FileIsPresentation(path) ? frontend::kTypePresentationPdb
                                                             : frontend::kTypeDocumentPdb;
     }
     return frontend::kTypeUnknown;

@@ -1,7 +1,7 @@
 #pragma once
-// The Edit menu's Cut, Copy and Paste and the list search of the main window
-// (modMain.EditCut, EditCopy, EditPaste, SelectListItem): they act on the
-// active control of the active window, whatever form it belongs to.
+// The Edit menu's Cut, Copy and Paste, which act on the active control of the
+// active window, whatever form it belongs to, and the list search that selects
+// a file by its name (after an import).
 #include <string_view>
 
 class QAbstractItemView;
