@@ -1,0 +1,48 @@
+#include "frontend/window_layout.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace brevora::frontend {
+namespace {
+
+std::optional<int> TagNumber(std::string_view tag) {
+  while (!tag.empty() && tag.front() == ' ') tag.remove_prefix(1);
+  while (!tag.empty() && tag.back() == ' ') tag.remove_suffix(1);
+  int number = 0;
+  const auto [end, error] = std::from_chars(tag.data(), tag.data() + tag.size(), number);
+  if (error != std::errc() || end != tag.data() + tag.size() || tag.empty()) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+ControlRect Anchor(std::string_view tag, ControlRect c, int32_t dH, int32_t dW) {
+  switch (TagNumber(tag).value_or(0)) {
+    case 1: c.left += dW; break;
+    case 2: c.top += dH; c.left += dW; break;
+    case 3: c.width += dW; break;
+    case 4: c.height += dH; c.width += dW; break;
+    case 5: c.top += dH; break;
+    case 6: c.height += dH; break;
+    case 7: c.top += dH; c.width += dW; break;
+    default: break;
+  }
+  return c;
+}
+
+WindowLayout::Step WindowLayout::Resize(WindowSize current) {
+  Step step;
+  if (current.height < kMinWindowHeight || current.width < kMinWindowWidth) {
+    step.enlargeTo = WindowSize{std::max(current.width, kMinWindowWidth), std::max(current.height, kMinWindowHeight)};
+    return step;
+  }
+  if (previous_.height == 0) previous_.height = current.height;
+  if (previous_.width == 0) previous_.width = current.width;
+  step.dH = current.height - previous_.height;
+  step.dW = current.width - previous_.width;
+  previous_ = current;
+  return step;
+}
+
+}  // namespace brevora::frontend
