@@ -5,7 +5,7 @@
 // routine paints with a QPainter on the surface it is given, so it can be
 // checked pixel by pixel on a QImage.
 //
-// Positions are in pixels (the window's twips divided by kTwipsPerPixel).
+// Positions are in pixels (the window's twips divided by 15).
 // Lines are drawn as the window's Line method draws them: one pixel wide,
 // axis-aligned, from the first point up to but not including the second; a
 // box is the outline of the rectangle with both corners.
@@ -18,8 +18,6 @@
 class QPainter;
 
 namespace brevora::frontend::forms {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 // A colour number (0x00BBGGRR) as a QColor.
 QColor ColourOf(int32_t colour);
