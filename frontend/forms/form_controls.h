@@ -1,8 +1,8 @@
 #pragma once
-// Small helpers of the form classes: a control made under its own name (the
-// name callers and tests find it by), and an event handler whose errors are
-// shown in the critical message box titled "Brevora" instead of being raised
-// into Qt.
+// Small helpers of the dialog classes: a control made under its own name (the
+// name callers and tests find it by), and a dialog's event handler whose errors
+// are shown in the critical message box titled "Brevora" instead of being
+// raised into Qt.
 #include <QString>
 #include <utility>
 
@@ -18,16 +18,13 @@ W* Named(const char* name, A&&... args) {
   return widget;
 }
 
-inline void ShowErrorMessage(const AutomationError& error) {
-  services::ShowMessage({error.description(), "", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
-
 template <class F>
-void HandleEvent(F&& handler) {
+void HandleDialogEvent(F&& handler) {
   try {
     handler();
   } catch (...) {
-    ShowErrorMessage(CurrentError());
+    services::ShowMessage(
+        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
   }
 }
 
