@@ -1,6 +1,6 @@
 #include "frontend/file_link_edit.h"
 
-#include "core/mod_main.h"
+#include "core/file_mode.h"
 #include "core/module_state.h"
 #include "frontend/form_factory.h"
 #include "frontend/show_dialog.h"
@@ -50,7 +50,7 @@ class OpenedFile {
 
 std::string ListRowPath(std::string_view home, std::string_view category, std::string_view rowName, int mode) {
   if (!fs::IsPlainName(category) || !fs::IsPlainName(rowName)) RaiseRuntimeError(52);
-  const std::string file = core::modMain::AddFileModeExtension(rowName, static_cast<int16_t>(mode));
+  const std::string file = core::AddFileModeExtension(rowName, static_cast<int16_t>(mode));
   return std::string(home) + std::string(category) + "\\" + file;
 }
 
