@@ -44,7 +44,6 @@ declare -A allowed=(
   # FreeImage pieces it compiles in (the plug-in links no libtabrelpc.so).
   [conduit-doc]="conduit/framework doc slides support $platform_all platform/hotsync"
   [conduit-doc/tests]="conduit-doc conduit/framework doc slides support $platform_all platform/hotsync testing"
-  [frontend/brevora]="frontend sheet doc slides $below_office platform/qt"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),
