@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "core/module_state.h"
-#include "core/users_test_fixtures.h"
+#include "core/users_test_support.h"
 #include "frontend/window_test_home.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"

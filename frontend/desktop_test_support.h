@@ -25,7 +25,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::frontend::test {

@@ -13,7 +13,7 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
 #include "platform/fs/files.h"
-#include "slides/test_pictures.h"
+#include "slides/pictures_test_support.h"
 #include "testing/temp_home.h"
 
 namespace brevora::frontend {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/users_test_fixtures.h"
+#include "core/users_test_support.h"
 #include "doc/document.h"
 #include "core/file_mode.h"
 #include "platform/fs/files.h"
