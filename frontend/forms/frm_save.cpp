@@ -145,9 +145,10 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   Picture2 = Named<QLabel>("Picture2");
   Picture2->setFixedHeight(60);
   Picture2->hide();
-  picDownload = Named<QLabel>("picDownload");
+  // Picture buffers that are never laid out: children of the window all the same.
+  picDownload = Named<QLabel>("picDownload", this);
   picDownload->hide();
-  picDragIcon = Named<QLabel>("picDragIcon");
+  picDragIcon = Named<QLabel>("picDragIcon", this);
   picDragIcon->hide();
 
   // ---- Side bar with the file-mode bar ----
