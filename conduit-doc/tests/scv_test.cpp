@@ -154,7 +154,8 @@ TEST(ScvFile, BookmarksEndAtTheSeparatorAndExactlyOneEmptyLineIsDropped) {
   };
   for (const Case& c : cases) {
     std::string problem;
-    const auto doc = ScvReader(head + c.rest).Read(kDefaults, problem);
+    const std::string file = head + c.rest;  // the text read points into it
+    const auto doc = ScvReader(file).Read(kDefaults, problem);
     ASSERT_TRUE(doc) << problem;
     EXPECT_EQ(doc->bookmarks.size(), c.bookmarks);
     EXPECT_EQ(doc->info.bookmarkCount, c.bookmarks);
