@@ -179,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = WorkFolder() + "/files/Fuzz.scv";
     WriteInput("Fuzz.scv", reinterpret_cast<const uint8_t*>(file.data()), file.size());
     CLocalDocumentEx again;
-    Check(again.Open(path) == CLocalDocument::OpenResult::Opened, "the desktop file opens");
+    Check(again.OpenPath(path) == CLocalDocument::OpenResult::Opened, "the desktop file opens");
     if (!again.ReadDocument(why)) {
       Check(!why.empty(), "a desktop file refused without a reason");
       return;
