@@ -51,28 +51,10 @@ std::optional<std::string> NameProblem(std::string_view typed, int16_t fileMode,
   return std::nullopt;
 }
 
-std::optional<Duplicate> DupInAnotherDir(std::string_view fileName, std::string_view excludedCategory,
-                                         const std::string& root) {
-  try {
-    for (const std::string& folder : fs::ListFolder(root, fs::ListKind::Folders)) {
-      if (text::EqualsNoCase(folder, excludedCategory)) continue;
-      const std::string categoryFolder = fs::JoinPath(root, folder);
-      if (const std::optional<std::string> found = fs::FindNoCase(categoryFolder, fileName)) {
-        const std::string candidate = fs::JoinPath(categoryFolder, *found);
-        if (fs::FileExists(candidate)) return Duplicate{candidate, folder};
-      }
-    }
-    return std::nullopt;
-  } catch (...) {
-    throw AutomationError(kWrapError, "DupInAnotherDir",
-                          "Error when looking for duplicate workbook.  \r\n" + CurrentError().description());
-  }
-}
-
 std::optional<std::string> ConfirmSave(const std::string& home, const std::string& category,
                                        const std::string& typed, int16_t fileMode) {
   const std::string name = core::AddFileModeExtension(typed, fileMode);
-  if (const std::optional<Duplicate> other = DupInAnotherDir(name, category, home)) {
+  if (const std::optional<DuplicateDocument> other = DupInAnotherDir(name, category, home)) {
     if (!Ask("This workbook already exists in the category: '" + other->category + "'.  Do you want to overwrite?",
              "Overwrite workbook")) {
       return std::nullopt;

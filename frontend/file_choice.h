@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/category_folders.h"
+
 namespace brevora::frontend {
 
 // The message that refuses `typed` as a document name of at most `maximum`
@@ -16,19 +18,6 @@ namespace brevora::frontend {
 // good name. Refused: characters of "[/\:*?"<>|]" and control characters,
 // "." and "..", and names over the maximum.
 std::optional<std::string> NameProblem(std::string_view typed, int16_t fileMode, int maximum);
-
-// A document of the same file name in another category of `root`.
-struct Duplicate {
-  std::string path;
-  std::string category;
-  bool operator==(const Duplicate&) const = default;
-};
-// The first category folder of `root` in listing order, other than
-// `excludedCategory` (case ignored), that holds `fileName` (a file, its name
-// matched without regard to case). Errors raise 32760 "DupInAnotherDir"
-// "Error when looking for duplicate workbook.  " CR LF description.
-std::optional<Duplicate> DupInAnotherDir(std::string_view fileName, std::string_view excludedCategory,
-                                         const std::string& root);
 
 // The Save dialog's answer for the typed name in `category` of `home`: the
 // path in another category that holds the name, or in `category`, each after

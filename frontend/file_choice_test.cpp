@@ -79,7 +79,7 @@ TEST_F(Confirm, DuplicateSearchSkipsFoldersAndTheCurrentCategory) {
   fs::MakeFolder(home_ + "Business/Deck.pdb");  // a folder is no document
   Touch("Unfiled/Deck.pdb");
   EXPECT_FALSE(DupInAnotherDir("Deck.pdb", "unfiled", home_));
-  EXPECT_EQ(DupInAnotherDir("deck.PDB", "private", home_), (Duplicate{home_ + "Unfiled/Deck.pdb", "Unfiled"}));
+  EXPECT_EQ(DupInAnotherDir("deck.PDB", "private", home_), (DuplicateDocument{home_ + "Unfiled/Deck.pdb", "Unfiled"}));
   const AutomationError e = test::ErrorOf([&] { DupInAnotherDir("x.tbr", "", home_ + "gone"); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "DupInAnotherDir");
