@@ -33,10 +33,11 @@ class HandheldWorkbook : public CWorkbook {
   CellForm form() const { return form_; }
 
   // Reads the block of the open database (ReadAppInfo with its version).
-  bool ReadState() override { return ReadAppInfo(version()); }
+  bool ReadState() override { return ReadAppInfo(); }
   // Reads and checks the block of a database of `version`; false when it
   // can't be read or does not hold together.
   virtual bool ReadAppInfo(uint16_t version);
+  bool ReadAppInfo() override { return ReadAppInfo(version()); }
   bool WriteAppInfo() override;
   void InitDefaults(uint8_t categoryId) override;
   uint8_t GetCategoryID() const override { return block_.CategoryId(); }

@@ -54,6 +54,12 @@ std::string CheckHeaderTexts(const HeaderCommon& h, const std::string& linkPath)
     if (bad(style.name)) return "the style name '" + style.name + "' holds a line break.";
   }
   if (bad(linkPath)) return "the linked file's path holds a line break.";
+  // The currency line is the two characters in quotes, read up to the next
+  // quote: a line break or a quote among them would not read back.
+  for (const char c : {h.currency, h.secondChar}) {
+    if (c == '\r' || c == '\n') return "the currency holds a line break.";
+    if (c == '"') return "the currency holds a double quote.";
+  }
   return {};
 }
 

@@ -76,7 +76,8 @@ Input Decode(std::string_view bytes) {
 
 std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 
-void PutDatabase(const std::string& folder, const Input& in) {
+// Writes the database into the device folder beside the input files.
+void PutDatabase(const Input& in) {
   DatabaseHeader header;
   const std::string name = "Fuzz";
   std::copy(name.begin(), name.end(), header.name.begin());
@@ -143,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   const Input in = Decode(std::string_view(reinterpret_cast<const char*>(data), size));
-  PutDatabase(folder, in);
+  PutDatabase(in);
 
   Must("the document read", [&] {
     brevora::hotsync::DeviceSession session(folder);

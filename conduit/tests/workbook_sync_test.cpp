@@ -146,6 +146,10 @@ TEST_F(Sync, WhatCantCrossIsLeftAloneOnBothSides) {
   gap.replace(gap.find("\r\n2\r\n\"Clipboard\""), 17, "\r\n3\r\n\"Clipboard\"\r\n\"\"");
   WorkbookBlock brokenName = WorkbookBlock::Defaults(9, 0);
   brokenName.SetName(1, "Two\nlines");
+  WorkbookBlock brokenCurrency = WorkbookBlock::Defaults(9, 0);
+  brokenCurrency.SetCurrency(0, '\n');
+  WorkbookBlock quotedCurrency = WorkbookBlock::Defaults(6, 0);
+  quotedCurrency.SetCurrency(1, '"');
   const std::string path = desktop_ + "Unfiled/Book.tbr";
   const Case cases[] = {
       {"a bad row in the middle", DesktopFile(9, {"1\t1\t1\t\ta\t0\t0", "1\tx\t1\t\tb\t0\t0", "1\t3\t1\t\tc\t0\t0"}, true),
@@ -176,6 +180,10 @@ TEST_F(Sync, WhatCantCrossIsLeftAloneOnBothSides) {
        "the handheld's copy: the value of the cell at sheet 1, row 1, column 1 holds a double quote."},
       {"a line break in a sheet name", std::nullopt, testing::WorkbookDatabase("Book", 9, brokenName, {}),
        "the handheld's copy: the sheet name 'Two\nlines' holds a line break."},
+      {"a line break in the currency", std::nullopt, testing::WorkbookDatabase("Book", 9, brokenCurrency, {}),
+       "the handheld's copy: the currency holds a line break."},
+      {"a quote in the currency", std::nullopt, testing::WorkbookDatabase("Book", 6, quotedCurrency, {}),
+       "the handheld's copy: the currency holds a double quote."},
   };
   for (const Case& c : cases) {
     stdfs::remove_all(desktop_);
