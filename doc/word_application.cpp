@@ -30,7 +30,7 @@ WordObject GetWordObject() {
       CallByName(held.App(), "Visible", CallKind::Let, false);
       for (int i = 0; i < kMessageLoopRuns; ++i) office::DoEvents();
     }
-    if (GetWordVersion(*held.App()) < kMinimumWordVersion) {
+    if (WordVersion(*held.App()) < kMinimumWordVersion) {
       // A Word we started for nothing is quit by the holder on the way out.
       RaiseError(kWrapError, "SDK_DOCUMENT.GetWordObject",
                  "This API requires Word " + std::to_string(kMinimumWordVersion) + " or newer.");
@@ -48,7 +48,7 @@ WordObject WordFromPool() {
   return WordObject{std::move(held), std::move(app)};
 }
 
-int16_t GetWordVersion(Dispatch& word) {
+int16_t WordVersion(Dispatch& word) {
   try {
     const double version = office::LeadingNumber(CStr(CallByName(word, "Version", CallKind::Get)));
     return DoubleToInteger(std::trunc(version));
@@ -59,7 +59,7 @@ int16_t GetWordVersion(Dispatch& word) {
 
 std::string AddInName(Dispatch& word) {
   try {
-    switch (GetWordVersion(word)) {
+    switch (WordVersion(word)) {
       case 5: return "scriv5.dot";
       case 7: return "scriv7.dot";
       default: return "scriv8.dot";

@@ -34,7 +34,7 @@ WordObject GetWordObject();
 WordObject WordFromPool();
 
 // The number at the start of Word's Version text ("9.0" gives 9).
-int16_t GetWordVersion(Dispatch& word);
+int16_t WordVersion(Dispatch& word);
 // The add-in template of this Word: "scriv5.dot" for 5, "scriv7.dot" for 7,
 // "scriv8.dot" for any other version.
 std::string AddInName(Dispatch& word);

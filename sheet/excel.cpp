@@ -32,17 +32,17 @@ std::string MacroName(int16_t majorVersion, std::string_view macro) {
   return AddInName(majorVersion) + "!" + std::string(macro);
 }
 
-int16_t GetExcelVersion(Dispatch& xlApp) {
+int16_t ExcelVersion(Dispatch& xlApp) {
   return RunWrappedAlways("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
     return DoubleToInteger(office::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
   });
 }
 
-ExcelUse GetExcelObject() {
+ExcelObject GetExcelObject() {
   return RunWrapped("GetExcelObject", "Error getting excel object.", [] {
-    ExcelUse excel{office::AcquireOfficeApplication(kProgId, false), nullptr, 0};
+    ExcelObject excel{office::AcquireOfficeApplication(kProgId, false), nullptr, 0};
     excel.app = Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
-    excel.version = GetExcelVersion(*excel.app);
+    excel.version = ExcelVersion(*excel.app);
     if (excel.version < kOldestExcel) {
       RaiseError(kWrapError, "SDK.GetExcelObject", "This API requires Excel 5 or newer.");
     }
@@ -50,14 +50,14 @@ ExcelUse GetExcelObject() {
   });
 }
 
-ExcelUse ExcelFromPool() {
-  ExcelUse excel{office::AcquireOfficeApplication(kProgId, true), nullptr, 0};
+ExcelObject ExcelFromPool() {
+  ExcelObject excel{office::AcquireOfficeApplication(kProgId, true), nullptr, 0};
   excel.app = excel.holder.App();
-  excel.version = GetExcelVersion(*excel.app);
+  excel.version = ExcelVersion(*excel.app);
   return excel;
 }
 
-void OpenAddIN(const ExcelUse& excel) {
+void OpenAddIn(const ExcelObject& excel) {
   RunWrapped("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
     const office::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
                                          "\\excel.exe", "\\XLSTART",
@@ -82,7 +82,7 @@ void OpenAddIN(const ExcelUse& excel) {
   });
 }
 
-Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Variant> args) {
+Variant RunMacro(const ExcelObject& excel, std::string_view macro, std::span<Variant> args) {
   if (!excel.app) RaiseRuntimeError(91);
   std::vector<Variant> run;
   run.reserve(args.size() + 1);
@@ -93,7 +93,7 @@ Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Varian
   return result;
 }
 
-void SetXLSession(const ExcelUse& excel, const core::Session& session) {
+void SetSession(const ExcelObject& excel, const core::Session& session) {
   RunWrapped("SDK.SetXLSession", "Error setting session.", [&] {
     if (excel.version < kFirstSessionExcel) return;
     std::array<Variant, office::kSessionValueCount> values = office::GetSessionValues(session);
@@ -101,7 +101,7 @@ void SetXLSession(const ExcelUse& excel, const core::Session& session) {
   });
 }
 
-void GetXLSession(const ExcelUse& excel, core::Session& session) {
+void GetSession(const ExcelObject& excel, core::Session& session) {
   RunWrapped("SDK.GetXLSession", "Error getting session.", [&] {
     // An add-in that does not run GetSession has nothing to give back: the
     // Session keeps its values rather than being emptied for the whole thread.
@@ -114,10 +114,10 @@ void GetXLSession(const ExcelUse& excel, core::Session& session) {
   });
 }
 
-void DeleteSession(const ExcelUse& excel) {
+void DeleteSession(const ExcelObject& excel) {
   RunWrapped("SDK.DeleteSession", "Error deleting Session.", [&] {
     if (!excel.app) RaiseRuntimeError(91);
-    GetExcelVersion(*excel.app);
+    ExcelVersion(*excel.app);
   });
 }
 

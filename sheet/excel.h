@@ -5,7 +5,7 @@
 // Excel does not exist on Linux: there, taking one fails with 429 and the
 // converter reports its own error around it.
 //
-// A call holds its Excel in an ExcelUse: the holder hands it back by where it
+// A call holds its Excel in an ExcelObject: the holder hands it back by where it
 // came from on every path (a pool entry is released, an Excel the call started
 // is quit, one it attached to is left running; core/office_app.h).
 //
@@ -33,7 +33,7 @@ namespace brevora::sheet::excel {
 
 inline constexpr const char* kProgId = "Excel.Application";
 
-struct ExcelUse {
+struct ExcelObject {
   office::OfficeApp holder;
   Ref<Dispatch> app;     // Excel's Application object
   int16_t version = 0;   // its major version
@@ -46,15 +46,15 @@ std::string MacroName(int16_t majorVersion, std::string_view macro);
 
 // The number at the start of Excel's Version text, as a 16-bit integer. Any
 // error: 32760 "SDK.GetExcelVersion" "Cannot get Excel version." around it.
-int16_t GetExcelVersion(Dispatch& xlApp);
+int16_t ExcelVersion(Dispatch& xlApp);
 
 // The running Excel, else a new one. Below version 5: 32760
 // "SDK.GetExcelObject" "This API requires Excel 5 or newer."; any other error:
 // 32760 "GetExcelObject" "Error getting excel object." around it.
-ExcelUse GetExcelObject();
+ExcelObject GetExcelObject();
 // The Excel lent by the thread's server pool (GetServer, ServerObject); the
 // pool's errors are raised as they are (91 when there is no pool).
-ExcelUse ExcelFromPool();
+ExcelObject ExcelFromPool();
 
 // Finds the add-in (Excel's AddIns list: the first item whose Name begins with
 // "TABREL", opened from its FullName; else the first "TABREL*" file of
@@ -63,16 +63,16 @@ ExcelUse ExcelFromPool();
 // Workbooks.Open. None: 32760 "SDK.OpenAddIN" "The Tabulyn add-in is not
 // installed. ..."; any other error: 32760 "SDK.OpenAddIn" "Could not open
 // TABREL add-in" around it.
-void OpenAddIN(const ExcelUse& excel);
+void OpenAddIn(const ExcelObject& excel);
 
 // Runs the add-in macro with `args` (by reference: the macro may change them).
-Variant RunMacro(const ExcelUse& excel, std::string_view macro, std::span<Variant> args);
+Variant RunMacro(const ExcelObject& excel, std::string_view macro, std::span<Variant> args);
 
 // The Session hand-over. Errors: 32760 "SDK.SetXLSession" "Error setting
 // session.", "SDK.GetXLSession" "Error getting session.", "SDK.DeleteSession"
 // "Error deleting Session." around them.
-void SetXLSession(const ExcelUse& excel, const core::Session& session);
-void GetXLSession(const ExcelUse& excel, core::Session& session);
-void DeleteSession(const ExcelUse& excel);
+void SetSession(const ExcelObject& excel, const core::Session& session);
+void GetSession(const ExcelObject& excel, core::Session& session);
+void DeleteSession(const ExcelObject& excel);
 
 }  // namespace brevora::sheet::excel

@@ -26,9 +26,9 @@ namespace fsys = std::filesystem;
 constexpr const char* kCommandKey = "Excel.AddIn\\shell\\open\\command";
 
 // `xl` as a running application the test attached to (never quit).
-ExcelUse Attach(FakeExcel& xl, int16_t version) {
+ExcelObject Attach(FakeExcel& xl, int16_t version) {
   const ScopedRunning running("BrevoraTest.Excel", xl.app);
-  return ExcelUse{office::AcquireOfficeApplication("BrevoraTest.Excel", false), xl.app, version};
+  return ExcelObject{office::AcquireOfficeApplication("BrevoraTest.Excel", false), xl.app, version};
 }
 
 TEST(ExcelTest, AddInNameByMajorVersion) {
@@ -40,12 +40,12 @@ TEST(ExcelTest, AddInNameByMajorVersion) {
                {"16.0", "tabrel8.xla"}, {" 7", "tabrel7.xla"}};
   for (const auto& c : cases) {
     FakeExcel xl(c.version);
-    EXPECT_EQ(AddInName(GetExcelVersion(*xl.app)), c.addIn) << c.version;
+    EXPECT_EQ(AddInName(ExcelVersion(*xl.app)), c.addIn) << c.version;
   }
   EXPECT_EQ(MacroName(7, "SetSession"), "tabrel7.xla!SetSession");
 
   FakeExcel xl("70000");
-  const AutomationError e = ErrorOf([&] { GetExcelVersion(*xl.app); });
+  const AutomationError e = ErrorOf([&] { ExcelVersion(*xl.app); });
   EXPECT_EQ(e.number(), kWrapError);
   EXPECT_EQ(e.source(), "SDK.GetExcelVersion");
   EXPECT_EQ(e.description(), "Cannot get Excel version.\r\nOverflow");
@@ -84,8 +84,8 @@ TEST(ExcelTest, AddInSearchOrder) {
       xl.app->addIns->List(MakeTempDir("Library") + "/analys32.xll");
       if (c.listed) xl.app->addIns->List(xl.addInPath);
       if (c.startupFolder) xl.app->startupPath = startup;
-      const ExcelUse use = Attach(xl, GetExcelVersion(*xl.app));
-      OpenAddIN(use);
+      const ExcelObject use = Attach(xl, ExcelVersion(*xl.app));
+      OpenAddIn(use);
       const std::string opened = c.listed ? xl.addInPath : c.opened;
       EXPECT_EQ(xl.script->Select({"Documents.Open"}), std::vector<std::string>{"Documents.Open(" + opened + ")"})
           << c.what;
@@ -111,8 +111,8 @@ TEST(ExcelTest, AddInMissingOrCommandUnusable) {
     for (const auto& c : cases) {
       registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "", registry::Value::String(c.command));
       FakeExcel xl("9.0", false);
-      const ExcelUse use = Attach(xl, 9);
-      const AutomationError e = ErrorOf([&] { OpenAddIN(use); });
+      const ExcelObject use = Attach(xl, 9);
+      const AutomationError e = ErrorOf([&] { OpenAddIn(use); });
       EXPECT_EQ(e.number(), kWrapError) << c.what;
       EXPECT_EQ(e.source(), c.source) << c.what;
       EXPECT_TRUE(e.description().starts_with(c.description)) << e.description();

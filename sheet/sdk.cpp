@@ -128,8 +128,8 @@ void SDK::PDBToXLS(std::string_view pdbFile, std::string_view xlsFile) {
 
 void SDK::OpenXLSWorkbook(std::string_view file) {
   RunWrapped("SDK.OpenXLSWorkbook", "Error opening workbook.", [&] {
-    excel::ExcelUse xl = excel::GetExcelObject();
-    excel::OpenAddIN(xl);
+    excel::ExcelObject xl = excel::GetExcelObject();
+    excel::OpenAddIn(xl);
     const Variant workbooks = CallByName(xl.app, "Workbooks", CallKind::Get);
     CallByName(ObjectOf(workbooks), "Open", CallKind::Method, file);
     CallByName(xl.app, "Visible", CallKind::Let, true);
@@ -141,14 +141,14 @@ void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::stri
                         std::string_view workbook) {
   core::Application& app = App();
   core::Session& session = OperationSession();
-  excel::ExcelUse xl = excel::GetExcelObject();
-  excel::OpenAddIN(xl);
+  excel::ExcelObject xl = excel::GetExcelObject();
+  excel::OpenAddIn(xl);
   if (!user.empty()) app.SetCurrentUser(user);
   office::ClearErrorSlot(session);
-  excel::SetXLSession(xl, session);
+  excel::SetSession(xl, session);
   Variant args[] = {Variant(category), Variant(workbook)};
   const bool shown = CBool(excel::RunMacro(xl, macro, args));
-  excel::GetXLSession(xl, session);
+  excel::GetSession(xl, session);
   excel::DeleteSession(xl);
   if (shown) {
     CallByName(xl.app, "Visible", CallKind::Let, true);
@@ -184,14 +184,14 @@ void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::s
                               std::string_view user) {
   core::Application& app = App();
   core::Session& session = OperationSession();
-  excel::ExcelUse xl = session.IsServerMode() ? excel::ExcelFromPool() : excel::GetExcelObject();
-  excel::OpenAddIN(xl);
+  excel::ExcelObject xl = session.IsServerMode() ? excel::ExcelFromPool() : excel::GetExcelObject();
+  excel::OpenAddIn(xl);
   if (!user.empty()) app.SetCurrentUser(user);
   office::ClearErrorSlot(session);
-  excel::SetXLSession(xl, session);
+  excel::SetSession(xl, session);
   Variant args[] = {Variant(a), Variant(b), Variant(c)};
   excel::RunMacro(xl, macro, args);
-  excel::GetXLSession(xl, session);
+  excel::GetSession(xl, session);
   excel::DeleteSession(xl);
   // Handed back by where it came from, whatever the add-in did to server mode.
   xl.holder.Release();

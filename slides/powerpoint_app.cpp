@@ -44,7 +44,7 @@ office::OfficeApp GetPowerPointObject() {
   });
 }
 
-void OpenAddIN(Dispatch& app) {
+void OpenAddIn(Dispatch& app) {
   RunWrapped("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
     const office::OfficeAddInSearch search{"SLIDR",
                                          "Path",

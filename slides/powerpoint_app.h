@@ -46,7 +46,7 @@ office::OfficeApp GetPowerPointObject();
 // AddIns, also when it is listed already. None found: 32760 "SDK.OpenAddIN"
 // "The Slidora add-in is not installed.  ...". Other errors: 32760
 // "SDK.OpenAddIn" "Could not open Slidr add-in".
-void OpenAddIN(Dispatch& app);
+void OpenAddIn(Dispatch& app);
 
 // Runs "slidr6.ppa!<macro>" with `elements` in the array's elements 1, 2, ...;
 // the array, as the macro left it, is handed back through `elements`.

@@ -245,7 +245,7 @@ Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Va
   if (use != Use::Open && office.Origin() == office::OfficeAppOrigin::Started) {
     HidePowerPointWindow(*app);
   }
-  powerpoint::OpenAddIN(*app);
+  powerpoint::OpenAddIn(*app);
   if (!user.empty()) App().SetCurrentUser(user);
   office::ClearErrorSlot(session);
   powerpoint::SetSession(*app, session);
