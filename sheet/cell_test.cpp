@@ -9,20 +9,12 @@
 #include "platform/error/error.h"
 #include "sheet/cell_collection.h"
 #include "sheet/sheet.h"
+#include "testing/caught_error.h"
 
 namespace brevora::sheet {
 namespace {
 
-template <class F>
-AutomationError ErrorOf(F f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 constexpr int32_t kObj = static_cast<int32_t>(0x80040000);
 

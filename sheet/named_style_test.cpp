@@ -6,20 +6,12 @@
 
 #include "platform/automation/call_by_name.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::sheet {
 namespace {
 
-template <class F>
-AutomationError ErrorOf(F f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return AutomationError(0, "", "");
-}
+using ::brevora::testing::ErrorOf;
 
 TEST(NamedStyleCollectionTest, SixteenStylesAtMost) {
   Ref<NamedStyleCollection> styles = MakeRef<NamedStyleCollection>();
