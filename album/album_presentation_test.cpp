@@ -15,7 +15,6 @@
 
 #include "album/image_pipeline.h"
 #include "album/picture_messages.h"
-#include "album/album_test_support.h"
 #include "core/session.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/variant.h"
@@ -28,13 +27,14 @@
 #include "slides/slidr_options.h"
 #include "slides/pictures_test_support.h"
 #include "slides/thumbnail.h"
+#include "testing/caught_error.h"
 #include "testing/scripted_chooser.h"
 #include "testing/temp_home.h"
 
 namespace brevora::album {
 namespace {
 
-using album::testing::CaughtError;
+using ::brevora::testing::ErrorOf;
 using brevora::testing::ScriptedChooser;
 using slides::testing::PictureInfo;
 using slides::testing::ReadPicture;
@@ -316,10 +316,10 @@ TEST_F(AlbumPresentation, AnUnreadablePictureStopsTheSaveAndChangesNothing) {
   const auto entries = View(album_);
   const std::string savedPicture = album_.Entries()[0].presImagePath;
 
-  const auto e = CaughtError([&] { SaveAs("Holiday.pdb"); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), kPictureError);
-  EXPECT_EQ(e->description(), "loadDIBFromPath: Error in loading DIB");
+  const auto e = ErrorOf([&] { SaveAs("Holiday.pdb"); });
+  ASSERT_NE(e.number(), 0);
+  EXPECT_EQ(e.number(), kPictureError);
+  EXPECT_EQ(e.description(), "loadDIBFromPath: Error in loading DIB");
   EXPECT_EQ(fs::ReadWholeFile(Path("Holiday.pdb")), before);
   EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files), (std::vector<std::string>{"image1.png"}));
   EXPECT_EQ(fs::ReadWholeFile(lying), lyingBytes);
@@ -361,10 +361,10 @@ TEST_F(AlbumPresentation, AFailedWriteLeavesTheImageFolderAsItWas) {
   album_.AddImage(Solid("blue.png", 0, 0, 255));
   const auto entries = View(album_);
 
-  const auto e = CaughtError([&] { SaveAs("Holiday.pdb"); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), 32760);
-  EXPECT_EQ(e->source(), "Presentation.WriteToDisk");
+  const auto e = ErrorOf([&] { SaveAs("Holiday.pdb"); });
+  ASSERT_NE(e.number(), 0);
+  EXPECT_EQ(e.number(), 32760);
+  EXPECT_EQ(e.source(), "Presentation.WriteToDisk");
   EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files),
             (std::vector<std::string>{"image1_thumb.png"}));
   EXPECT_EQ(fs::ReadWholeFile(lying), lyingBytes);
@@ -376,11 +376,11 @@ TEST_F(AlbumPresentation, WithoutOptionsTheSaveStopsWith380) {
   const auto entries = View(album_);
   {
     ScopedClass noOptions(slides::SlidrOptions::kProgId, nullptr, slides::SlidrOptions::kClsid, RealOptions);
-    const auto e = CaughtError([&] { SaveAs("Holiday.pdb"); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->number(), 380);
-    EXPECT_EQ(e->source(), "SlidrExport");
-    EXPECT_EQ(e->description(), "Unable to access Slidora Options");
+    const auto e = ErrorOf([&] { SaveAs("Holiday.pdb"); });
+    ASSERT_NE(e.number(), 0);
+    EXPECT_EQ(e.number(), 380);
+    EXPECT_EQ(e.source(), "SlidrExport");
+    EXPECT_EQ(e.description(), "Unable to access Slidora Options");
   }
   EXPECT_EQ(View(album_), entries);
   EXPECT_FALSE(fs::FileExists(Path("Holiday.pdb")));
@@ -392,11 +392,11 @@ TEST_F(AlbumPresentation, MissingImageFolderStopsTheOpenAndKeepsTheAlbum) {
   const auto entries = View(album_);
   ScopedClass session(core::Session::kProgId, FakeSession(Path("gone/"), {}), core::Session::kClsid,
                       RealSession);
-  const auto e = CaughtError([&] { Open(Path("Holiday.pdb")); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), 32751);
-  EXPECT_EQ(e->source(), "Slidr Add-in");
-  EXPECT_EQ(e->description(), "Image files do not exist, import failed.");
+  const auto e = ErrorOf([&] { Open(Path("Holiday.pdb")); });
+  ASSERT_NE(e.number(), 0);
+  EXPECT_EQ(e.number(), 32751);
+  EXPECT_EQ(e.source(), "Slidr Add-in");
+  EXPECT_EQ(e.description(), "Image files do not exist, import failed.");
   EXPECT_EQ(View(album_), entries);
   EXPECT_EQ(pictures_, nullptr);
 }
@@ -409,10 +409,10 @@ TEST_F(AlbumPresentation, ASlideWithoutItsPictureStopsTheOpen) {
     ScopedClass session(core::Session::kProgId,
                         FakeSession(dir_, {{1, present, "One"}, {2, missing, "Two"}}),
                         core::Session::kClsid, RealSession);
-    const auto e = CaughtError([&] { Open(Path("Holiday.pdb")); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->number(), 32751);
-    EXPECT_EQ(e->description(), "Image files do not exist, import failed.");
+    const auto e = ErrorOf([&] { Open(Path("Holiday.pdb")); });
+    ASSERT_NE(e.number(), 0);
+    EXPECT_EQ(e.number(), 32751);
+    EXPECT_EQ(e.description(), "Image files do not exist, import failed.");
     EXPECT_EQ(View(album_), entries);
     EXPECT_EQ(pictures_, nullptr);
   }
@@ -462,10 +462,10 @@ TEST_F(AlbumPresentation, AFailedOpenKeepsTheAlbum) {
   const std::string copies = pictures_->Path();
 
   fs::AtomicWrite(Path("notes.pdb"), std::string("not a presentation"));
-  const auto e = CaughtError([&] { Open(Path("notes.pdb")); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), 32760);
-  EXPECT_EQ(e->source(), "Presentation.OpenFromDisk");
+  const auto e = ErrorOf([&] { Open(Path("notes.pdb")); });
+  ASSERT_NE(e.number(), 0);
+  EXPECT_EQ(e.number(), 32760);
+  EXPECT_EQ(e.source(), "Presentation.OpenFromDisk");
   EXPECT_EQ(View(album_), entries);
   EXPECT_EQ(pictures_->Path(), copies);
   EXPECT_TRUE(fs::FileExists(album_.Entries()[0].fullPath));
@@ -498,9 +498,9 @@ TEST_F(AlbumPresentation, ApplicationWindowsAreCalledByNameWithThePathByReferenc
 
   // An application object without them: 438, which the window tells the user.
   Ref<FakeObject> bare = Fake();
-  const auto e = CaughtError([&] { chooser.FileToSave(*bare, path); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), 438);
+  const auto e = ErrorOf([&] { chooser.FileToSave(*bare, path); });
+  ASSERT_NE(e.number(), 0);
+  EXPECT_EQ(e.number(), 438);
 }
 
 TEST_F(AlbumPresentation, ExtractNameAndEnsureFolder) {

@@ -6,20 +6,14 @@
 #include <functional>
 
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using ::brevora::testing::NumberOf;
 
-int ErrorNumber(const auto& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using Bytes = std::vector<uint8_t>;
 
 TEST(BigEndian16, StartsAtZeroAndKeepsValuesInBothByteOrders) {
   BigEndian16 w;
@@ -83,7 +77,7 @@ TEST(WordAndDWord, RefuseWhatTheyCannotHold) {
       {"word 65535", [&] { w.SetValue(65535); }, 0},
       {"dword 0", [&] { d.SetValue(0); }, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(ErrorNumber(c.call), c.error) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(NumberOf(c.call), c.error) << c.what;
   EXPECT_EQ(w.Value(), 65535);  // refused values left the numbers as they were
 }
 

@@ -10,18 +10,12 @@
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-int32_t ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(DeviceUser, StartsEmptyAndHoldsItsProperties) {
   auto user = MakeRef<DeviceUser>();
@@ -41,8 +35,8 @@ TEST(DeviceUser, StartsEmptyAndHoldsItsProperties) {
   EXPECT_EQ(CStr(CallByName(user, "PATH", CallKind::Get)), "/phones/anna");
   EXPECT_EQ(user->UserName(), "Anna");
   EXPECT_EQ(CallByName(user, "UserType", CallKind::Get), Variant(int16_t{1}));
-  EXPECT_EQ(ErrorOf([&] { CallByName(user, "UserType", CallKind::Let, int32_t{40000}); }), 6);
-  EXPECT_EQ(ErrorOf([&] { CallByName(user, "Password", CallKind::Get); }), 438);
+  EXPECT_EQ(NumberOf([&] { CallByName(user, "UserType", CallKind::Let, int32_t{40000}); }), 6);
+  EXPECT_EQ(NumberOf([&] { CallByName(user, "Password", CallKind::Get); }), 438);
 }
 
 TEST(DeviceUser, EveryUserClassIsCreatableByProgId) {
@@ -73,10 +67,10 @@ TEST(UserCollection, LateBoundCountItemAddRemove) {
   EXPECT_EQ(CallByName(users, "Count", CallKind::Get), Variant(int32_t{2}));
   EXPECT_EQ(CallByName(users, "Item", CallKind::Method, int32_t{1}).AsObject(), Ref<Dispatch>(anna));
   EXPECT_EQ(CallByName(users, "Item", CallKind::Get, "b").AsObject(), Ref<Dispatch>(ben));
-  EXPECT_EQ(ErrorOf([&] { CallByName(users, "Item", CallKind::Method, int32_t{3}); }), 9);
-  EXPECT_EQ(ErrorOf([&] { CallByName(users, "Item", CallKind::Method, "x"); }), 5);
-  EXPECT_EQ(ErrorOf([&] { CallByName(users, "Add", CallKind::Method, "not an object"); }), 424);
-  EXPECT_EQ(ErrorOf([&] { CallByName(users, "Add", CallKind::Method, MakeRef<UserCollection>()); }), 13);
+  EXPECT_EQ(NumberOf([&] { CallByName(users, "Item", CallKind::Method, int32_t{3}); }), 9);
+  EXPECT_EQ(NumberOf([&] { CallByName(users, "Item", CallKind::Method, "x"); }), 5);
+  EXPECT_EQ(NumberOf([&] { CallByName(users, "Add", CallKind::Method, "not an object"); }), 424);
+  EXPECT_EQ(NumberOf([&] { CallByName(users, "Add", CallKind::Method, MakeRef<UserCollection>()); }), 13);
   CallByName(users, "Remove", CallKind::Method, int32_t{1});
   ASSERT_EQ(users->Count(), 1);
   EXPECT_EQ(users->Item(1), ben);

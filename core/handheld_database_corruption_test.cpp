@@ -8,6 +8,7 @@
 #include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
@@ -39,12 +40,7 @@ void ExpectUntouched(HandheldDatabase& db, const char* what) {
 
 // Reads `path`; the error raised, or number 0 when the read succeeded.
 AutomationError ReadError(HandheldDatabase& db, const std::string& path, bool readData = true) {
-  try {
-    db.ReadFile(path, readData);
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
+  return ::brevora::testing::ErrorOf([&] { db.ReadFile(path, readData); });
 }
 
 // A sound two-record image with both blocks, as WriteFile lays it out.

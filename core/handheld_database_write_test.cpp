@@ -11,6 +11,7 @@
 #include "core/handheld_database.h"
 #include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
@@ -20,12 +21,7 @@ using test_image::ReadRaw;
 using test_image::WriteRaw;
 
 AutomationError WriteError(HandheldDatabase& db, const std::string& path) {
-  try {
-    db.WriteFile(path);
-  } catch (const AutomationError& e) {
-    return e;
-  }
-  return AutomationError(0, "", "");
+  return ::brevora::testing::ErrorOf([&] { db.WriteFile(path); });
 }
 
 std::size_t EntriesIn(const std::string& folder) {

@@ -1,5 +1,6 @@
 #include "core/registry_helpers.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,11 +10,13 @@
 
 #include "platform/error/error.h"
 #include "platform/registry/registry.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::core {
 namespace {
 
+using ::brevora::testing::ErrorOf;
 using registry::Hive;
 
 constexpr const char* kKey = "Software\\Orvanex\\Tabulyn";
@@ -24,18 +27,6 @@ void CorruptCurrentUserHive() {
   const std::string path = testing::TempHome() + "/registry/HKEY_CURRENT_USER.reg";
   std::remove(path.c_str());
   std::ofstream(path) << "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"broken\n";
-}
-
-void ExpectError(const std::function<void()>& call, const std::string& source,
-                 const std::string& descriptionStart) {
-  try {
-    call();
-    FAIL() << "no error raised";
-  } catch (const AutomationError& e) {
-    EXPECT_EQ(e.number(), 32760);
-    EXPECT_EQ(e.source(), source);
-    EXPECT_EQ(e.description().substr(0, descriptionStart.size()), descriptionStart) << e.description();
-  }
 }
 
 TEST(RegistryHelpers, MissingKeyOrValueReadsAsEmptyOrDefault) {
@@ -152,12 +143,25 @@ TEST(RegistryHelpers, RootsChooseTheHive) {
 
 TEST(RegistryHelpers, FailuresAreRaisedAs32760WithTheProcedureAsSource) {
   CorruptCurrentUserHive();
-  ExpectError([] { GetRegistryString(kKey, "X"); }, "GetRegistryString", "Error getting registry string.\r\n");
-  ExpectError([] { GetRegistryStringEx(Hive::CurrentUser, kKey, "X"); }, "GetRegistryStringEx",
-              "Error getting registry string.\r\n");
-  ExpectError([] { GetRegistryWord(kKey, "X", 0); }, "GetRegistryWord", "Error setting registry word.\r\n");
-  ExpectError([] { SetRegistryString(kKey, "X", "v"); }, "SetRegistryString", "Could not Set Registry string");
-  ExpectError([] { SetRegistryWord(kKey, "X", 1); }, "SetRegistryWord", "Could not set registry value.");
+  struct Case {
+    std::function<void()> call;
+    std::string source;
+    std::string descriptionStart;
+  };
+  const Case cases[] = {
+      {[] { GetRegistryString(kKey, "X"); }, "GetRegistryString", "Error getting registry string.\r\n"},
+      {[] { GetRegistryStringEx(Hive::CurrentUser, kKey, "X"); }, "GetRegistryStringEx",
+       "Error getting registry string.\r\n"},
+      {[] { GetRegistryWord(kKey, "X", 0); }, "GetRegistryWord", "Error setting registry word.\r\n"},
+      {[] { SetRegistryString(kKey, "X", "v"); }, "SetRegistryString", "Could not Set Registry string"},
+      {[] { SetRegistryWord(kKey, "X", 1); }, "SetRegistryWord", "Could not set registry value."},
+  };
+  for (const Case& c : cases) {
+    const AutomationError e = ErrorOf(c.call);
+    EXPECT_EQ(e.number(), 32760) << c.source;
+    EXPECT_EQ(e.source(), c.source);
+    EXPECT_THAT(e.description(), ::testing::StartsWith(c.descriptionStart)) << c.source;
+  }
 }
 
 TEST(RegistryHelpers, WriteFailuresKeepTheirFixedMessages) {

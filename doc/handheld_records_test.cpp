@@ -9,20 +9,14 @@
 #include "doc/doc_db_test_support.h"
 #include "doc/document_test_support.h"
 #include "platform/error/error.h"
+#include "testing/caught_error.h"
 
 namespace brevora::doc {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using ::brevora::testing::NumberOf;
 
-int32_t ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using Bytes = std::vector<uint8_t>;
 
 TEST(HandheldRecordsTest, HeaderRecord) {
   HandheldHeader h;
@@ -49,15 +43,15 @@ TEST(HandheldRecordsTest, HeaderRecord) {
 TEST(HandheldRecordsTest, HeaderValuesOutOfRange) {
   HandheldHeader h;
   h.recordSize = 2048;
-  EXPECT_EQ(ErrorOf([&] { HandheldHeader b = h; b.editable = 256; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(ErrorOf([&] { HandheldHeader b = h; b.recordCount = 65536; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(ErrorOf([&] { HandheldHeader b = h; b.recordCount = 1; b.lastRecordLength = 70000; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(ErrorOf([&] { HandheldHeader b = h; b.databaseValue = -1; EncodeHeaderRecord(b); }), 6);
+  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.editable = 256; EncodeHeaderRecord(b); }), 6);
+  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.recordCount = 65536; EncodeHeaderRecord(b); }), 6);
+  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.recordCount = 1; b.lastRecordLength = 70000; EncodeHeaderRecord(b); }), 6);
+  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.databaseValue = -1; EncodeHeaderRecord(b); }), 6);
 
-  EXPECT_EQ(ErrorOf([] { DecodeHeaderRecord(Bytes(15)); }), 321);
+  EXPECT_EQ(NumberOf([] { DecodeHeaderRecord(Bytes(15)); }), 321);
   Bytes big(16);
   big[12] = 0x80;  // a value of 2^31
-  EXPECT_EQ(ErrorOf([&] { DecodeHeaderRecord(big); }), 6);
+  EXPECT_EQ(NumberOf([&] { DecodeHeaderRecord(big); }), 6);
 }
 
 TEST(HandheldRecordsTest, BookmarkRecord) {
@@ -70,10 +64,10 @@ TEST(HandheldRecordsTest, BookmarkRecord) {
   full[19] = 1;
   EXPECT_EQ(DecodeBookmarkRecord(full), (Bookmark{std::string(15, 'x'), 1}));
 
-  EXPECT_EQ(ErrorOf([] { DecodeBookmarkRecord(Bytes(19)); }), 321);
+  EXPECT_EQ(NumberOf([] { DecodeBookmarkRecord(Bytes(19)); }), 321);
   Bytes negative(20);
   negative[16] = 0xFF;
-  EXPECT_EQ(ErrorOf([&] { DecodeBookmarkRecord(negative); }), 6);
+  EXPECT_EQ(NumberOf([&] { DecodeBookmarkRecord(negative); }), 6);
 }
 
 TEST(HandheldRecordsTest, CompressionHasRoomForTheWorstCase) {
@@ -95,8 +89,8 @@ TEST(HandheldRecordsTest, ExpansionIsBounded) {
     EXPECT_EQ(e.number(), 321);
     EXPECT_EQ(e.description(), "A compressed text record is damaged or expands beyond 2048 characters.");
   }
-  EXPECT_EQ(ErrorOf([] { ExpandRecord(Bytes{0x80, 0x09}, 2048); }), 321);  // a copy before the start
-  EXPECT_EQ(ErrorOf([] { ExpandRecord(Bytes{0x03, 'a'}, 2048); }), 321);   // a literal run cut off
+  EXPECT_EQ(NumberOf([] { ExpandRecord(Bytes{0x80, 0x09}, 2048); }), 321);  // a copy before the start
+  EXPECT_EQ(NumberOf([] { ExpandRecord(Bytes{0x03, 'a'}, 2048); }), 321);   // a literal run cut off
   // The expander turns CR into LF.
   EXPECT_EQ(ExpandRecord(CompressRecord("a\rb"), 10), "a\nb");
 }

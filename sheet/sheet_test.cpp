@@ -5,19 +5,12 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/error/error.h"
 #include "sheet/sheet_collection.h"
+#include "testing/caught_error.h"
 
 namespace brevora::sheet {
 namespace {
 
-template <class F>
-int32_t ErrorNumber(F f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(SheetTest, NewSheetIsAllZero) {
   Sheet sheet;
@@ -32,9 +25,9 @@ TEST(SheetTest, ColumnWidthIndexes) {
   Ref<Sheet> sheet = MakeRef<Sheet>();
   sheet->SetColumnWidths(40, 77);
   EXPECT_EQ(sheet->ColumnWidths(40), 77);
-  EXPECT_EQ(ErrorNumber([&] { sheet->SetColumnWidths(41, 5); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { sheet->SetColumnWidths(-1, 5); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { sheet->ColumnWidths(41); }), 9);
+  EXPECT_EQ(NumberOf([&] { sheet->SetColumnWidths(41, 5); }), 9);
+  EXPECT_EQ(NumberOf([&] { sheet->SetColumnWidths(-1, 5); }), 9);
+  EXPECT_EQ(NumberOf([&] { sheet->ColumnWidths(41); }), 9);
   for (int32_t i = 0; i < 40; ++i) EXPECT_EQ(sheet->ColumnWidths(i), 0);
   CallByName(sheet, "ColumnWidths", CallKind::Let, 3, 12);
   EXPECT_EQ(CallByName(sheet, "ColumnWidths", CallKind::Get, 3), Variant(int16_t{12}));
@@ -59,10 +52,10 @@ TEST(SheetCollectionTest, NamesAreKeysWithoutRegardToCase) {
   Sheet& sheet = sheets->Add("Sheet1");
   EXPECT_EQ(sheet.name(), "Sheet1");
   EXPECT_EQ(&sheets->Item("sheet1"), &sheet);
-  EXPECT_EQ(ErrorNumber([&] { sheets->Add("SHEET1"); }), 457);
+  EXPECT_EQ(NumberOf([&] { sheets->Add("SHEET1"); }), 457);
   EXPECT_EQ(sheets->Count(), 1);
-  EXPECT_EQ(ErrorNumber([&] { sheets->Item("Plan"); }), 5);
-  EXPECT_EQ(ErrorNumber([&] { sheets->Item(2); }), 9);
+  EXPECT_EQ(NumberOf([&] { sheets->Item("Plan"); }), 5);
+  EXPECT_EQ(NumberOf([&] { sheets->Item(2); }), 9);
 }
 
 // Renaming a sheet re-keys it at its place; a name another sheet has is refused,
@@ -75,10 +68,10 @@ TEST(SheetCollectionTest, RenamingReKeys) {
   second.Setname("Plan");
   EXPECT_EQ(&sheets->Item("plan"), &second);
   EXPECT_EQ(&sheets->Item(2), &second);
-  EXPECT_EQ(ErrorNumber([&] { sheets->Item("Sheet2"); }), 5);
+  EXPECT_EQ(NumberOf([&] { sheets->Item("Sheet2"); }), 5);
   sheets->Add("Sheet2");  // the old name is free again
 
-  EXPECT_EQ(ErrorNumber([&] { second.Setname("SHEET3"); }), 457);
+  EXPECT_EQ(NumberOf([&] { second.Setname("SHEET3"); }), 457);
   EXPECT_EQ(second.name(), "Plan");
   second.Setname("PLAN");  // a change of case keeps the key
   EXPECT_EQ(second.name(), "PLAN");
@@ -100,7 +93,7 @@ TEST(SheetCollectionTest, LateBoundMembers) {
   EXPECT_EQ(CallByName(sheets, "", CallKind::Get, 1).AsObject(), sheet.AsObject());
   EXPECT_EQ(CallByName(sheets, "NewEnum", CallKind::Get).AsArray().size(), 1u);
   Variant cells = CallByName(sheet.AsObject(), "Cells", CallKind::Get);
-  EXPECT_EQ(ErrorNumber([&] { CallByName(sheet.AsObject(), "Cells", CallKind::Set, MakeRef<Sheet>()); }), 13);
+  EXPECT_EQ(NumberOf([&] { CallByName(sheet.AsObject(), "Cells", CallKind::Set, MakeRef<Sheet>()); }), 13);
   EXPECT_EQ(CallByName(sheet.AsObject(), "Cells", CallKind::Get).AsObject(), cells.AsObject());
 }
 

@@ -8,6 +8,7 @@
 #include "core/handheld_database.h"
 #include "sheet/sheet_test_support.h"
 #include "sheet/workbook.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::sheet {
@@ -31,13 +32,11 @@ std::string SampleWorkbook(const std::string& dir, Ref<Workbook>& wb) {
 void ExpectCleanOpen(const std::string& path, const std::string& text, const std::string& what) {
   testing::WriteText(path, text);
   Ref<Workbook> wb = MakeRef<Workbook>();
-  try {
-    wb->OpenFromDisk(path);
-  } catch (const AutomationError& e) {
-    EXPECT_EQ(e.number(), kWrapError) << what;
-    EXPECT_EQ(e.source(), "Workbook.OpenFromDisk") << what;
-    EXPECT_EQ(wb->FullPath(), "") << what;
-  }
+  const AutomationError e = ::brevora::testing::ErrorOf([&] { wb->OpenFromDisk(path); });
+  if (e.number() == 0) return;
+  EXPECT_EQ(e.number(), kWrapError) << what;
+  EXPECT_EQ(e.source(), "Workbook.OpenFromDisk") << what;
+  EXPECT_EQ(wb->FullPath(), "") << what;
 }
 
 TEST(WorkbookCorruptionTest, TruncatedAndFlippedTbrFiles) {

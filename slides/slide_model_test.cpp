@@ -11,19 +11,13 @@
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::slides {
 namespace {
 
-int32_t ErrorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(Outlines, NewSlideHoldsTheEmptyTitle) {
   Slide slide;
@@ -59,7 +53,7 @@ TEST(Outlines, AddRule) {
   for (const Step& s : steps) {
     SCOPED_TRACE(s.text);
     Ref<Outline> got;
-    EXPECT_EQ(ErrorNumber([&] { got = lines.Add(s.seq, s.section, s.level, s.bullet, s.text); }),
+    EXPECT_EQ(NumberOf([&] { got = lines.Add(s.seq, s.section, s.level, s.bullet, s.text); }),
               s.error);
     EXPECT_EQ(lines.Count(), s.countAfter);
     if (s.error == 0) {
@@ -91,14 +85,14 @@ TEST(SlidesCollection, KeysAndErrors) {
   EXPECT_EQ(three->Compression(), 2);
   EXPECT_EQ(three->FilePath(), "/p/three.png");
   EXPECT_EQ(slides.Item(Variant("3K")), three);
-  EXPECT_EQ(ErrorNumber([&] { slides.Add(3, 0, ""); }), 457);
-  EXPECT_EQ(ErrorNumber([&] { slides.Item(Variant("4K")); }), 5);
-  EXPECT_EQ(ErrorNumber([&] { slides.Item(Variant(2)); }), 9);
+  EXPECT_EQ(NumberOf([&] { slides.Add(3, 0, ""); }), 457);
+  EXPECT_EQ(NumberOf([&] { slides.Item(Variant("4K")); }), 5);
+  EXPECT_EQ(NumberOf([&] { slides.Item(Variant(2)); }), 9);
   EXPECT_EQ(slides.FindByIndex(4), nullptr);
 
   Annotations marks;
   marks.Add(1, 10, 20);
-  EXPECT_EQ(ErrorNumber([&] { marks.Add(1, 0, 0); }), 457);
+  EXPECT_EQ(NumberOf([&] { marks.Add(1, 0, 0); }), 457);
   EXPECT_EQ(marks.Item(Variant("1K"))->Y(), 20);
 }
 

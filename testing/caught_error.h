@@ -1,9 +1,10 @@
 #pragma once
 // The automation error a call raises, for tests: ErrorOf(call) gives it (an
 // error numbered 0 with empty texts when the call raises none), NumberOf(call)
-// only its number, and the matcher RaisesError(number, source) checks a call
-// directly:
+// only its number, and the matchers RaisesError(number, source) and
+// RaisesErrorNumber(number) check a call directly:
 //   EXPECT_THAT([&] { db.ReadFile(path, true); }, RaisesError(321, "PDB.ReadFile"));
+//   EXPECT_THAT([&] { RemoveFile(missing); }, RaisesErrorNumber(53));
 #include <gmock/gmock.h>
 
 #include <cstdint>
@@ -31,6 +32,12 @@ MATCHER_P2(RaisesError, number, source,
   const AutomationError e = ErrorOf(arg);
   *result_listener << "raised " << e.number() << " from \"" << e.source() << "\": " << e.description();
   return e.number() == number && e.source() == std::string(source);
+}
+
+MATCHER_P(RaisesErrorNumber, number, "raises automation error " + ::testing::PrintToString(number)) {
+  const AutomationError e = ErrorOf(arg);
+  *result_listener << "raised " << e.number() << " from \"" << e.source() << "\": " << e.description();
+  return e.number() == number;
 }
 
 }  // namespace brevora::testing

@@ -22,5 +22,12 @@ TEST(CaughtError, RaisesErrorMatchesNumberAndSource) {
   EXPECT_THAT([] {}, ::testing::Not(RaisesError(380, "Here")));
 }
 
+TEST(CaughtError, RaisesErrorNumberMatchesTheNumberOnly) {
+  EXPECT_THAT([] { RaiseError(53, "Anywhere", "File not found"); }, RaisesErrorNumber(53));
+  EXPECT_THAT([] { RaiseRuntimeError(53); }, RaisesErrorNumber(53));
+  EXPECT_THAT([] { RaiseRuntimeError(53); }, ::testing::Not(RaisesErrorNumber(76)));
+  EXPECT_THAT([] {}, ::testing::Not(RaisesErrorNumber(53)));
+}
+
 }  // namespace
 }  // namespace brevora::testing

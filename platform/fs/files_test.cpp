@@ -11,26 +11,21 @@
 #include <functional>
 #include <string>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::fs {
 namespace {
 
-namespace stdfs = std::filesystem;
+using ::brevora::testing::RaisesErrorNumber;
 
-void ExpectError(int32_t number, const std::function<void()>& action) {
-  try {
-    action();
-    ADD_FAILURE() << "expected error " << number;
-  } catch (const AutomationError& e) {
-    EXPECT_EQ(e.number(), number) << e.description();
-  }
-}
+namespace stdfs = std::filesystem;
 
 void Put(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
@@ -65,7 +60,7 @@ TEST(Files, ListFolderSortsWithoutRegardToCase) {
   EXPECT_EQ(ListFolder(dir, ListKind::Files, ".tbr"),
             (std::vector<std::string>{"Alpha.tbr", "beta.TBR", "caf\xE9.tbr"}));
   EXPECT_EQ(ListFolder(dir, ListKind::Folders), (std::vector<std::string>{"alpha", "link", "Zeta"}));
-  ExpectError(76, [&] { ListFolder(dir + "/missing", ListKind::Files); });
+  EXPECT_THAT([&] { ListFolder(dir + "/missing", ListKind::Files); }, RaisesErrorNumber(76));
 }
 
 TEST(Files, FindNoCasePrefersAnExactMatch) {
@@ -110,14 +105,14 @@ TEST(Files, FoldersAndRemoval) {
   EXPECT_FALSE(FileExists(dir + "/a"));
   EXPECT_FALSE(FolderExists(dir + "/a/file"));
   EXPECT_EQ(FileSize(dir + "/a/file"), 1u);
-  ExpectError(53, [&] { FileSize(dir + "/nothing"); });
-  ExpectError(75, [&] { MakeFolder(dir + "/a/file"); });
-  ExpectError(75, [&] { RemoveFolder(dir + "/a"); });  // not empty
-  ExpectError(53, [&] { RemoveFile(dir + "/nothing"); });
+  EXPECT_THAT([&] { FileSize(dir + "/nothing"); }, RaisesErrorNumber(53));
+  EXPECT_THAT([&] { MakeFolder(dir + "/a/file"); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { RemoveFolder(dir + "/a"); }, RaisesErrorNumber(75));  // not empty
+  EXPECT_THAT([&] { RemoveFile(dir + "/nothing"); }, RaisesErrorNumber(53));
   RemoveFile(dir + "/a/file");
   RemoveFolder(dir + "/a/b/c");
   EXPECT_FALSE(FolderExists(dir + "/a/b/c"));
-  ExpectError(76, [&] { RemoveFolder(dir + "/a/b/c"); });
+  EXPECT_THAT([&] { RemoveFolder(dir + "/a/b/c"); }, RaisesErrorNumber(76));
 }
 
 using RenameFn = std::function<void(const std::string&, const std::string&)>;
@@ -129,7 +124,7 @@ TEST_P(RenameTest, NeverReplacesAnExistingTarget) {
   const std::string dir = testing::MakeTempDir("rename");
   Put(dir + "/from", "source");
   Put(dir + "/to", "target");
-  ExpectError(58, [&] { rename(dir + "/from", dir + "/to"); });
+  EXPECT_THAT([&] { rename(dir + "/from", dir + "/to"); }, RaisesErrorNumber(58));
   EXPECT_EQ(Get(dir + "/from"), "source");
   EXPECT_EQ(Get(dir + "/to"), "target");
 
@@ -137,11 +132,11 @@ TEST_P(RenameTest, NeverReplacesAnExistingTarget) {
   stdfs::create_directory(dir + "/d1");
   Put(dir + "/d1/inside", "1");
   stdfs::create_directory(dir + "/d2");
-  ExpectError(58, [&] { rename(dir + "/d1", dir + "/d2"); });
+  EXPECT_THAT([&] { rename(dir + "/d1", dir + "/d2"); }, RaisesErrorNumber(58));
   EXPECT_TRUE(stdfs::exists(dir + "/d1/inside"));
 
-  ExpectError(53, [&] { rename(dir + "/missing", dir + "/new"); });
-  ExpectError(76, [&] { rename(dir + "/from", dir + "/no/such/folder"); });
+  EXPECT_THAT([&] { rename(dir + "/missing", dir + "/new"); }, RaisesErrorNumber(53));
+  EXPECT_THAT([&] { rename(dir + "/from", dir + "/no/such/folder"); }, RaisesErrorNumber(76));
 
   rename(dir + "/from", dir + "/moved");
   EXPECT_FALSE(stdfs::exists(dir + "/from"));
@@ -162,14 +157,14 @@ TEST(Files, CopyFileKeepsTimeAndRefusesToReplaceUnlessAsked) {
   Put(dir + "/a", "alpha");
   SetFileDateTime(dir + "/a", 40000.25);
   Put(dir + "/b", "beta");
-  ExpectError(58, [&] { CopyFile(dir + "/a", dir + "/b", false); });
+  EXPECT_THAT([&] { CopyFile(dir + "/a", dir + "/b", false); }, RaisesErrorNumber(58));
   EXPECT_EQ(Get(dir + "/b"), "beta");
   CopyFile(dir + "/a", dir + "/b", true);
   EXPECT_EQ(Get(dir + "/b"), "alpha");
   CopyFile(dir + "/a", dir + "/c", false);
   EXPECT_EQ(Get(dir + "/c"), "alpha");
   EXPECT_DOUBLE_EQ(FileDateTime(dir + "/c"), 40000.25);
-  ExpectError(53, [&] { CopyFile(dir + "/missing", dir + "/d", false); });
+  EXPECT_THAT([&] { CopyFile(dir + "/missing", dir + "/d", false); }, RaisesErrorNumber(53));
   EXPECT_EQ(AllEntries(dir), (std::vector<std::string>{"a", "b", "c"}));
 }
 
@@ -186,7 +181,7 @@ TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"file.tbr"});
-  ExpectError(76, [&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); });
+  EXPECT_THAT([&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); }, RaisesErrorNumber(76));
 }
 
 TEST(Files, AtomicFileWithoutCommitLeavesTheTargetAlone) {
@@ -212,7 +207,7 @@ TEST(Files, AtomicWriteFailingRenameLeavesNoTrace) {
   const std::string dir = testing::MakeTempDir("renamefail");
   stdfs::create_directory(dir + "/target");  // a folder where the file should go
   Put(dir + "/target/keep", "k");
-  ExpectError(75, [&] { AtomicWrite(dir + "/target", std::string_view("data")); });
+  EXPECT_THAT([&] { AtomicWrite(dir + "/target", std::string_view("data")); }, RaisesErrorNumber(75));
   EXPECT_EQ(Get(dir + "/target/keep"), "k");
   EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"target"});
 }
@@ -247,9 +242,9 @@ TEST(Files, AtomicWriteFailingPartWayLeavesTheOriginal) {
 
 TEST(Files, ReadWholeFileErrors) {
   const std::string dir = testing::MakeTempDir("read");
-  ExpectError(53, [&] { ReadWholeFile(dir + "/missing"); });
-  ExpectError(76, [&] { ReadWholeFile(dir + "/no/missing"); });
-  ExpectError(75, [&] { ReadWholeFile(dir); });
+  EXPECT_THAT([&] { ReadWholeFile(dir + "/missing"); }, RaisesErrorNumber(53));
+  EXPECT_THAT([&] { ReadWholeFile(dir + "/no/missing"); }, RaisesErrorNumber(76));
+  EXPECT_THAT([&] { ReadWholeFile(dir); }, RaisesErrorNumber(75));
   Put(dir + "/empty", "");
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
 }
@@ -271,7 +266,7 @@ TEST(Files, ListEntriesGivesEachEntryAsTheFolderHoldsIt) {
       {"D dangling", EntryType::Link},
       {"e pipe", EntryType::Other}};
   EXPECT_EQ(got, expected);
-  ExpectError(76, [&] { ListEntries(dir + "/none"); });
+  EXPECT_THAT([&] { ListEntries(dir + "/none"); }, RaisesErrorNumber(76));
 }
 
 TEST(Files, InputFileReadsPartsAndStopsAtTheEnd) {
@@ -284,9 +279,9 @@ TEST(Files, InputFileReadsPartsAndStopsAtTheEnd) {
   EXPECT_EQ(text(in.Read(7, 100)), "789");
   EXPECT_EQ(text(in.Read(10, 1)), "");
   EXPECT_EQ(text(in.Read(1000, 1)), "");
-  ExpectError(53, [&] { InputFile missing(dir + "/missing"); });
-  ExpectError(76, [&] { InputFile missing(dir + "/no/missing"); });
-  ExpectError(75, [&] { InputFile folder(dir); });
+  EXPECT_THAT([&] { InputFile missing(dir + "/missing"); }, RaisesErrorNumber(53));
+  EXPECT_THAT([&] { InputFile missing(dir + "/no/missing"); }, RaisesErrorNumber(76));
+  EXPECT_THAT([&] { InputFile folder(dir); }, RaisesErrorNumber(75));
 }
 
 TEST(Files, TempFilesCarryThePrefixAndGoAway) {
@@ -303,7 +298,7 @@ TEST(Files, TempFilesCarryThePrefixAndGoAway) {
     EXPECT_EQ(FileSize(a.path()), 0u);
   }
   EXPECT_FALSE(FileExists(first));
-  ExpectError(52, [] { MakeTempFile("../tbr"); });
+  EXPECT_THAT([] { MakeTempFile("../tbr"); }, RaisesErrorNumber(52));
 }
 
 TEST(Files, FileTimesAreVbDates) {
@@ -313,7 +308,7 @@ TEST(Files, FileTimesAreVbDates) {
     SetFileDateTime(dir + "/f", date);
     EXPECT_NEAR(FileDateTime(dir + "/f"), date, 0.5 / 86400);
   }
-  ExpectError(53, [&] { FileDateTime(dir + "/missing"); });
+  EXPECT_THAT([&] { FileDateTime(dir + "/missing"); }, RaisesErrorNumber(53));
 }
 
 TEST(Files, ReadOnlyIsTheOwnersWritePermission) {
@@ -322,7 +317,7 @@ TEST(Files, ReadOnlyIsTheOwnersWritePermission) {
   EXPECT_FALSE(IsReadOnly(dir + "/f"));
   std::filesystem::permissions(dir + "/f", std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
   EXPECT_TRUE(IsReadOnly(dir + "/f"));
-  ExpectError(53, [&] { IsReadOnly(dir + "/missing"); });
+  EXPECT_THAT([&] { IsReadOnly(dir + "/missing"); }, RaisesErrorNumber(53));
 }
 
 }  // namespace

@@ -8,19 +8,13 @@
 
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::fs {
 namespace {
 
-int32_t ErrorNumberOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using ::brevora::testing::NumberOf;
 
 TEST(OpenFile, ReadsAndWritesInPlace) {
   const std::string path = testing::MakeTempDir("f") + "/data";
@@ -52,7 +46,7 @@ TEST(OpenFile, NeverCreatesAndRefusesWhatIsNotAFile) {
       {folder, OpenFile::Mode::ReadWrite, 75},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ErrorNumberOf([&] { OpenFile(c.path, c.mode); }), c.number) << c.path;
+    EXPECT_EQ(NumberOf([&] { OpenFile(c.path, c.mode); }), c.number) << c.path;
   }
   EXPECT_FALSE(FileExists(folder + "/missing"));
 }

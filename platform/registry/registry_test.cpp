@@ -10,27 +10,22 @@
 #include <functional>
 #include <sstream>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/hive_store.h"
+#include "testing/caught_error.h"
 
 namespace brevora::registry {
 namespace {
 
+using ::brevora::testing::RaisesErrorNumber;
+
 namespace stdfs = std::filesystem;
 constexpr Hive kUser = Hive::CurrentUser;
-
-void ExpectError(int32_t number, const std::function<void()>& action) {
-  try {
-    action();
-    ADD_FAILURE() << "expected error " << number;
-  } catch (const AutomationError& e) {
-    EXPECT_EQ(e.number(), number) << e.description();
-  }
-}
 
 std::string FileText(const std::string& path) {
   std::ifstream in(fs::NativePath(path), std::ios::binary);
@@ -117,16 +112,16 @@ TEST(Registry, KeysAreCreatedListedAndDeleted) {
   EXPECT_FALSE(KeyExists(kUser, "A\\B\\C"));
   EXPECT_FALSE(DeleteKey(kUser, "A\\B"));
   EXPECT_TRUE(KeyExists(kUser, "A\\Z"));
-  ExpectError(5, [] { DeleteKey(kUser, ""); });
-  ExpectError(5, [] { SetValue(kUser, "A", "bad\nname", Value::DWord(1)); });
-  ExpectError(5, [] { CreateKey(kUser, "A\\bad\rkey"); });
+  EXPECT_THAT([] { DeleteKey(kUser, ""); }, RaisesErrorNumber(5));
+  EXPECT_THAT([] { SetValue(kUser, "A", "bad\nname", Value::DWord(1)); }, RaisesErrorNumber(5));
+  EXPECT_THAT([] { CreateKey(kUser, "A\\bad\rkey"); }, RaisesErrorNumber(5));
   // No write makes a key path that a hive file could not hold.
   std::string deepest;
   for (int i = 0; i < 512; ++i) deepest += "\\k";
   CreateKey(kUser, deepest);
   EXPECT_TRUE(KeyExists(kUser, deepest));
-  ExpectError(5, [&] { CreateKey(kUser, deepest + "\\k"); });
-  ExpectError(5, [&] { SetValue(kUser, deepest + "\\k", "x", Value::DWord(1)); });
+  EXPECT_THAT([&] { CreateKey(kUser, deepest + "\\k"); }, RaisesErrorNumber(5));
+  EXPECT_THAT([&] { SetValue(kUser, deepest + "\\k", "x", Value::DWord(1)); }, RaisesErrorNumber(5));
   // The hives are separate files.
   SetValue(Hive::Users, "A", "x", Value::DWord(7));
   EXPECT_EQ(QueryValue(kUser, "A", "x"), std::nullopt);
@@ -155,7 +150,7 @@ TEST(Registry, MalformedHiveIsReportedAndNeverEmptied) {
   EXPECT_EQ(FileText(path), damaged);
   // A key of another hive inside the file is damage too.
   fs::AtomicWrite(path, std::string_view("REGEDIT4\n[HKEY_USERS\\X]\n"));
-  ExpectError(32759, [] { KeyExists(kUser, "X"); });
+  EXPECT_THAT([] { KeyExists(kUser, "X"); }, RaisesErrorNumber(32759));
 }
 
 TEST(Registry, ImportMergesFixtures) {
@@ -183,7 +178,7 @@ TEST(Registry, ImportMergesFixtures) {
   // does a text that deletes a hive's root after a section of an earlier hive
   // (the earlier hive was once written before the fault was seen).
   for (const char* text : {"REGEDIT4\n[HKCU\\New]\n\"a\"=\"1\"\nbroken\n", "REGEDIT4\n[HKCU\\New]\n[-HKLM]\n"}) {
-    ExpectError(32759, [&] { ImportRegedit(text); });
+    EXPECT_THAT([&] { ImportRegedit(text); }, RaisesErrorNumber(32759));
     EXPECT_FALSE(KeyExists(kUser, "New")) << text;
   }
 }
@@ -197,12 +192,12 @@ TEST(Registry, ProgramSettings) {
             Value::String("2"));
   DeleteSetting("tabrelpc", "WindowSize", "Width");
   EXPECT_EQ(GetSetting("tabrelpc", "WindowSize", "Width"), "");
-  ExpectError(5, [] { DeleteSetting("tabrelpc", "WindowSize", "Width"); });
+  EXPECT_THAT([] { DeleteSetting("tabrelpc", "WindowSize", "Width"); }, RaisesErrorNumber(5));
   DeleteSetting("tabrelpc", "General");
   EXPECT_EQ(GetSetting("tabrelpc", "General", "LastFileMode", "0"), "0");
-  ExpectError(5, [] { DeleteSetting("tabrelpc", "General"); });
-  ExpectError(5, [] { SaveSetting("", "General", "x", "1"); });
-  ExpectError(5, [] { SaveSetting("tabrelpc", "General", "", "1"); });
+  EXPECT_THAT([] { DeleteSetting("tabrelpc", "General"); }, RaisesErrorNumber(5));
+  EXPECT_THAT([] { SaveSetting("", "General", "x", "1"); }, RaisesErrorNumber(5));
+  EXPECT_THAT([] { SaveSetting("tabrelpc", "General", "", "1"); }, RaisesErrorNumber(5));
 }
 
 TEST(Registry, AnotherProcessSeesWrites) {

@@ -20,10 +20,13 @@
 #include "platform/services/event_log.h"
 #include "platform/services/service_slot.h"
 #include "platform/windows/window_directory.h"
+#include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
 namespace brevora::windows {
 namespace {
+
+using ::brevora::testing::NumberOf;
 
 constexpr const char* kForm = "ThunderRT5Form";
 constexpr const char* kButton = "ThunderRT5CommandButton";
@@ -226,26 +229,17 @@ TEST(WindowDirectory, AWindowThatEndsLeavesNothingBehind) {
   EXPECT_FALSE(Post(handle, WindowMessage::Activate()));
 }
 
-int ErrorNumber(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
 TEST(WindowDirectory, BadRegistrationsAreRefused) {
-  EXPECT_EQ(ErrorNumber([] { RegisteredWindow w("Thunder Form", kTitle, {}); }), 5);
-  EXPECT_EQ(ErrorNumber([] { RegisteredWindow w(kForm, "two\nlines", {}); }), 5);
-  EXPECT_EQ(ErrorNumber([] { RegisteredWindow w(kForm, kTitle, {{kButton, ""}}); }), 5);
+  EXPECT_EQ(NumberOf([] { RegisteredWindow w("Thunder Form", kTitle, {}); }), 5);
+  EXPECT_EQ(NumberOf([] { RegisteredWindow w(kForm, "two\nlines", {}); }), 5);
+  EXPECT_EQ(NumberOf([] { RegisteredWindow w(kForm, kTitle, {{kButton, ""}}); }), 5);
   // Sixteen buttons fit, as long as the entry stays within 4,000 bytes.
   std::vector<ChildButton> many(16, ChildButton{kButton, std::string(250, 'c')});
-  EXPECT_EQ(ErrorNumber([&] { RegisteredWindow w(kForm, kTitle, many); }), 5);
+  EXPECT_EQ(NumberOf([&] { RegisteredWindow w(kForm, kTitle, many); }), 5);
   many.resize(12);
-  EXPECT_EQ(ErrorNumber([&] { RegisteredWindow w(kForm, kTitle, many); }), 0);
+  EXPECT_EQ(NumberOf([&] { RegisteredWindow w(kForm, kTitle, many); }), 0);
   RegisteredWindow window(kForm, kTitle, {});
-  EXPECT_EQ(ErrorNumber([&] { window.SetTitle(std::string(256, 'x')); }), 5);
+  EXPECT_EQ(NumberOf([&] { window.SetTitle(std::string(256, 'x')); }), 5);
   EXPECT_EQ(window.entry().title, kTitle);
   EXPECT_EQ(DirectoryPath(), fs::JoinPath(fs::RuntimeDir(), "windows"));
   struct stat st {};
