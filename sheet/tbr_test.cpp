@@ -11,6 +11,7 @@
 #include "platform/automation/call_by_name.h"
 #include "sheet/sheet_test_support.h"
 #include "sheet/workbook.h"
+#include "sheet/workbook_internal.h"
 #include "sheet/workbook_link_step.h"
 #include "testing/temp_home.h"
 
@@ -224,8 +225,8 @@ TEST(TbrFileTest, VersionsThreeToNineOpen) {
     EXPECT_EQ(alpha.CurrentCell(), (CellPlace{5, 6, 7, 8}));
     EXPECT_EQ(wb->Sheets().Item(1).Cells().ItemDirect(1, 1).Formula(), "=A2");
     EXPECT_EQ(wb->Sheets().Item(2).Cells().ItemDirect(3, 4).Value(), "x");
-    EXPECT_EQ(wb->Header().SheetParams[1].Fixed47, 47);
-    EXPECT_EQ(wb->Header().SheetParams[1].Reserved, 123);
+    EXPECT_EQ(WorkbookInternal::Header(*wb).SheetParams[1].Fixed47, 47);
+    EXPECT_EQ(WorkbookInternal::Header(*wb).SheetParams[1].Reserved, 123);
 
     // Saved again, it is a version-9 file that keeps the Reserved values.
     wb->WriteToDisk();
@@ -518,8 +519,8 @@ TEST(TbrFileTest, RoundTrips) {
     back->WriteToDisk();
     EXPECT_EQ(ReadText(path), first) << c.what;
     WorkbookHeader a, b;
-    wb->HeaderFromObjects(a);
-    back->HeaderFromObjects(b);
+    WorkbookInternal::HeaderFromObjects(*wb, a);
+    WorkbookInternal::HeaderFromObjects(*back, b);
     EXPECT_EQ(a.LinkedFileName, b.LinkedFileName) << c.what;
     EXPECT_EQ(a.LinkedFileTime, b.LinkedFileTime) << c.what;
     EXPECT_EQ(a.Currency, b.Currency) << c.what;
@@ -553,7 +554,7 @@ TEST(TbrFileTest, TheLinkStepRunsOnlyWhenAskedFor) {
   WriteText(path, OldFile(9));
   auto step = std::make_shared<FakeLinkStep>();
   Ref<Workbook> wb = MakeRef<Workbook>();
-  wb->SetLinkStep(step);
+  WorkbookInternal::SetLinkStep(*wb, step);
   wb->OpenFromDisk(path);
   wb->WriteToDisk();
   EXPECT_TRUE(step->calls.empty());

@@ -179,7 +179,11 @@ class Workbook : public Dispatchable<Workbook> {
   void WriteToZazerDB(const Variant& zazerDB);
   bool OpenFromZazerDB(const Variant& zazerDB);
 
-  // ---- Module-internal ----
+ private:
+  // The header record and the steps the storage forms share; tests reach them
+  // through WorkbookInternal (sheet/workbook_internal.h).
+  friend class WorkbookInternal;
+
   WorkbookHeader& Header() { return header_; }
   const WorkbookHeader& Header() const { return header_; }
   // New empty collections and default format, version 9, not modified, not
@@ -201,7 +205,6 @@ class Workbook : public Dispatchable<Workbook> {
   // saving then leave linked files alone, and the .xls conversions raise 91).
   void SetLinkStep(std::shared_ptr<WorkbookLinkStep> step) { linkStep_ = std::move(step); }
 
- private:
   void InitObjects(bool full);
   void ReleaseObjects(bool full);
   core::Application& App() const;

@@ -11,6 +11,7 @@
 #include "platform/automation/call_by_name.h"
 #include "sheet/sheet_test_support.h"
 #include "sheet/workbook.h"
+#include "sheet/workbook_internal.h"
 #include "testing/temp_home.h"
 
 namespace brevora::sheet {
@@ -189,8 +190,8 @@ TEST(WorkbookPdbTest, RoundTrips) {
     EXPECT_TRUE(back->OpenFromPDB(path)) << c.what;
     EXPECT_EQ(back->FullPath(), "");
     WorkbookHeader a, b;
-    wb->HeaderFromObjects(a);
-    back->HeaderFromObjects(b);
+    WorkbookInternal::HeaderFromObjects(*wb, a);
+    WorkbookInternal::HeaderFromObjects(*back, b);
     EXPECT_EQ(a.SheetNames, b.SheetNames) << c.what;
     EXPECT_EQ(a.Currency, b.Currency) << c.what;
     EXPECT_EQ(a.LinkedFileName, b.LinkedFileName) << c.what;
@@ -286,7 +287,7 @@ TEST(WorkbookPdbTest, SheetListEndsAtTheFirstEmptyName) {
     wb->OpenFromPDB(path);
     ASSERT_EQ(wb->Sheets().Count(), static_cast<int32_t>(c.sheets.size()));
     for (size_t i = 0; i < c.sheets.size(); ++i) EXPECT_EQ(wb->Sheets().Item(static_cast<int32_t>(i + 1)).name(), c.sheets[i]);
-    EXPECT_EQ(wb->Header().SheetCount, static_cast<int16_t>(c.sheets.size() + 1));
+    EXPECT_EQ(WorkbookInternal::Header(*wb).SheetCount, static_cast<int16_t>(c.sheets.size() + 1));
   }
 }
 

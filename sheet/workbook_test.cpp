@@ -1,4 +1,5 @@
 #include "sheet/workbook.h"
+#include "sheet/workbook_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +95,7 @@ TEST(WorkbookTest, CurrentSheetIsChecked) {
   EXPECT_EQ(e.description(), "This sheet number doesn't exist.");
   wb->SetCurrentSheet(0);  // accepted as it is
   WorkbookHeader h;
-  wb->HeaderFromObjects(h);
+  WorkbookInternal::HeaderFromObjects(*wb, h);
   EXPECT_EQ(h.CurrentSheet, 1);  // repaired when the header is filled
   EXPECT_EQ(wb->CurrentSheet(), 1);
 
@@ -105,7 +106,7 @@ TEST(WorkbookTest, CurrentSheetIsChecked) {
 
   // A workbook without any sheet cannot be written: the repair itself fails.
   wb->SetSheets(MakeRef<SheetCollection>());
-  e = ErrorOf([&] { wb->HeaderFromObjects(h); });
+  e = ErrorOf([&] { WorkbookInternal::HeaderFromObjects(*wb, h); });
   EXPECT_EQ(e.description(), "This sheet number doesn't exist.");
 }
 
@@ -117,7 +118,7 @@ TEST(WorkbookTest, HeaderFromObjectsFillsStyleSlots) {
     for (int i = 0; i < count; ++i) wb->Styles().Add("S" + std::to_string(i)).Format().SetRaw(100 + i);
     WorkbookHeader h;
     DefaultHeader(h);  // slots 0 to 8 hold the defaults before
-    wb->HeaderFromObjects(h);
+    WorkbookInternal::HeaderFromObjects(*wb, h);
     for (int k = 0; k < count; ++k) {
       EXPECT_EQ(h.Styles[k].Name, "S" + std::to_string(k));
       EXPECT_EQ(h.Styles[k].Format, 100 + k);
@@ -138,7 +139,7 @@ TEST(WorkbookTest, HeaderToObjectsSkipsStylesThatCannotBeAdded) {
   h.Styles[9] = {5, "Text"};                  // a duplicate
   h.Styles[10] = {6, "Far too long a name"};  // over 15 characters
   h.Styles[11] = {7, "Own"};
-  wb->HeaderToObjects(h);
+  WorkbookInternal::HeaderToObjects(*wb, h);
   ASSERT_EQ(wb->Styles().Count(), 10);
   EXPECT_EQ(wb->Styles().Item(10).name(), "Own");
   EXPECT_EQ(wb->Styles().Item("text").Format().Raw(), 65);
@@ -146,13 +147,13 @@ TEST(WorkbookTest, HeaderToObjectsSkipsStylesThatCannotBeAdded) {
 
 TEST(WorkbookTest, FirstOverflowColumn) {
   Sheet sheet;
-  EXPECT_EQ(Workbook::FirstOverflowColumn(sheet), 0);
+  EXPECT_EQ(WorkbookInternal::FirstOverflowColumn(sheet), 0);
   for (int c = 1; c <= 8; ++c) sheet.SetColumnWidths(c, 20);
-  EXPECT_EQ(Workbook::FirstOverflowColumn(sheet), 8);  // 160 > 156
+  EXPECT_EQ(WorkbookInternal::FirstOverflowColumn(sheet), 8);  // 160 > 156
   Sheet wide;
   wide.SetColumnWidths(0, 500);  // index 0 is not counted
   wide.SetColumnWidths(40, 157);
-  EXPECT_EQ(Workbook::FirstOverflowColumn(wide), 40);
+  EXPECT_EQ(WorkbookInternal::FirstOverflowColumn(wide), 40);
 }
 
 TEST(WorkbookTest, LinkSettings) {
@@ -207,7 +208,7 @@ TEST(WorkbookTest, FullPathMovesTheBoundFileNeverOverAnother) {
 
 TEST(WorkbookTest, GetTempFileMakesAnEmptyFileInTheTemporaryFolder) {
   Ref<Workbook> wb = MakeRef<Workbook>();
-  const std::string path = wb->GetTempFile();
+  const std::string path = WorkbookInternal::GetTempFile(*wb);
   EXPECT_TRUE(fsys::is_regular_file(path));
   EXPECT_EQ(fsys::file_size(path), 0u);
   EXPECT_EQ(fsys::path(path).filename().string().rfind("tbr", 0), 0u);

@@ -12,6 +12,7 @@
 #include "conduit/tests/tabrel_fixture.h"
 #include "platform/hotsync/device_names.h"
 #include "sheet/workbook.h"
+#include "sheet/workbook_internal.h"
 
 namespace brevora::tabrel {
 namespace {
@@ -26,7 +27,7 @@ class Interop : public testing::TabrelTest {
  protected:
   Ref<sheet::Workbook> Open(const std::string& category, const std::string& name) {
     Ref<sheet::Workbook> wb = MakeRef<sheet::Workbook>();
-    wb->SetLinkStep(nullptr);
+    sheet::WorkbookInternal::SetLinkStep(*wb, nullptr);
     EXPECT_TRUE(wb->OpenFromDisk(desktop_ + category + "/" + name + ".tbr"));
     return wb;
   }
@@ -74,7 +75,7 @@ TEST_F(Interop, AFileTheConduitWritesOpensInTheWorkbookWithAllItHolds) {
   EXPECT_EQ(wb->Sheets().Item(1).ColumnWidths(39), 30);
   EXPECT_EQ(wb->Sheets().Item(2).FrozenCells()[0], 3);
   EXPECT_EQ(wb->Sheets().Item(2).CurrentCell()[0], 7);
-  EXPECT_EQ(wb->Header().SheetParams[2].OverflowColumn, 5);
+  EXPECT_EQ(sheet::WorkbookInternal::Header(*wb).SheetParams[2].OverflowColumn, 5);
   EXPECT_EQ(wb->Styles().Item("Date").Format().Raw(), 0x402);
   EXPECT_EQ(wb->Styles().Item("Percentage").Format().Raw(), 0x20000202);
   EXPECT_EQ(wb->HeaderExtra(), 7);
@@ -92,7 +93,7 @@ TEST_F(Interop, AFileTheConduitWritesOpensInTheWorkbookWithAllItHolds) {
 TEST_F(Interop, AFileTheWorkbookSavesGoesToTheHandheldAndBackWithTheSameCells) {
   stdfs::create_directories(desktop_ + "Unfiled");
   Ref<sheet::Workbook> wb = MakeRef<sheet::Workbook>();
-  wb->SetLinkStep(nullptr);
+  sheet::WorkbookInternal::SetLinkStep(*wb, nullptr);
   wb->InitFromDefaults();
   wb->Sheets().Add("Second");
   sheet::Cell& a1 = wb->Sheets().Item(1).Cells().Add(1, 1);
@@ -155,7 +156,7 @@ TEST_F(Interop, TheHandheldDatabaseTheConduitWritesOpensAsASpreadsheetDatabase) 
   PutDesktop("Unfiled", "ToHandheld", testing::DesktopFile(9, {"1\t2\t3\t=A1\tx\t65\t230"}, true));
   Run(kSynchronize);
   Ref<sheet::Workbook> wb = MakeRef<sheet::Workbook>();
-  wb->SetLinkStep(nullptr);
+  sheet::WorkbookInternal::SetLinkStep(*wb, nullptr);
   ASSERT_TRUE(wb->OpenFromPDB(device_ + "/" + hotsync::DatabaseFileName("ToHandheld")));
   EXPECT_EQ(wb->Sheets().Item(1).name(), "01 Sheet1");
   EXPECT_EQ(wb->Sheets().Item(1).Cells().ItemDirect(2, 3).Value(), "x");
