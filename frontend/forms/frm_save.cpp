@@ -247,6 +247,7 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   auto* work = new QVBoxLayout;
   work->addLayout(userRow);
   work->addLayout(lists, 1);
+  work->addWidget(Picture2);  // the banner strip: the lists end above it
   work->addLayout(nameRow);
   work->addLayout(optionRow);
 
@@ -260,7 +261,6 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   auto* page = new QVBoxLayout(central);
   page->setContentsMargins(6, 0, 6, 6);
   page->addWidget(picToolbar);
-  page->addWidget(Picture2);
   page->addLayout(body, 1);
   setCentralWidget(central);
 

@@ -15,6 +15,7 @@
 // Further commands of the window (import, category and file commands, phone
 // sync, layout, banner, themes, drawing, properties) go into files of their
 // own beside these, as SaveForm members declared in the marked sections below.
+#include <QImage>
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -23,6 +24,7 @@
 
 #include "frontend/category_listing.h"
 #include "frontend/forms/qt_form.h"
+#include "frontend/window_layout.h"
 #include "frontend/user_choice.h"
 
 class QAction;
@@ -186,6 +188,38 @@ class SaveForm : public QtForm {
   void AddExistingFile();
   void DeleteCommand();
 
+  // ---- Layout, banner, themes, web links (save_form_look.cpp) ----
+  void ConnectLook(frmSave& w);
+  // The start of InitializeForm (web-request object, theme) and its end
+  // (banner, banner picture).
+  void InitializeLook();
+  void FinishLook();
+  void Form_Resize();
+  void Form_Paint();
+  bool IsBannerEnabled() const;
+  int16_t GetTheme() const;
+  void SetTheme(int16_t theme);
+  void LoadAdGraphic();
+  void DownloadComplete(const std::string& localPath, bool success);
+  void mnuView_Click();
+  void mnuEnableBanner_Click();
+  void mnuTheme_Click(int index);
+  void mnuFile_Click();
+  void mnuAbout_Click();
+  void OpenWebPage(const std::string& address);
+  void Picture2_Click();
+  void picLogo_Click();
+  // Drawing: each schedules the repaint of its control, which draws it.
+  void DrawBanner();
+  void DrawCategoryFrame();
+  void DrawOutlookBar();
+  void DrawToolbar();
+  // The late-bound members of this topic; false for other names.
+  bool InvokeLookMember(const std::string& key, CallKind kind, Args args, Variant& result);
+  // ---- Link settings and image options (save_form_properties.cpp) ----
+  void mnuFileLinked_Click();
+  void cmdOptions_Click();
+
   // The window's state the other topics share.
   bool initializing() const { return initializing_; }
   bool listDragFlag = false;
@@ -193,6 +227,9 @@ class SaveForm : public QtForm {
   std::string listDragSourceCategory;
   int categoryRowHeight = 0;
   int16_t iTheme = 0;
+  Ref<Dispatch> oInternet;  // "WebRequest.cInternet", null when it can't be made
+  QImage picDownload;       // the downloaded banner picture
+  WindowLayout windowLayout;
   bool installed[3] = {false, false, false};
 
  protected:

@@ -76,6 +76,7 @@ void SaveForm::SetOwner(Ref<TabrelPC> owner) {
 QWidget* SaveForm::MakeWindow() {
   auto* w = new frmSave;
   Connect(*w);
+  ConnectLook(*w);
   return w;
 }
 
@@ -157,9 +158,7 @@ void SaveForm::InitializeForm() {
   initializing_ = true;
   usersPending_ = true;
   Utility::DoLocalizeControls(w);
-  // The web-request object and the theme belong to the banner and the
-  // themes; the dialogs always start with theme 0.
-  iTheme = 0;
+  InitializeLook();
 
   if (!owner_) RaiseRuntimeError(91);
   TabrelPC& app = *owner_;
@@ -230,6 +229,7 @@ void SaveForm::InitializeForm() {
   if (!standAlone_) PreselectRequestedFile();
 
   initializing_ = false;
+  FinishLook();
 
   if (standAlone_) {
     RestoreWindowPlacement();
@@ -301,6 +301,7 @@ void SaveForm::FormUnload() {
   if (standAlone_) {
     try {
       SaveWindowPlacement();
+      SetTheme(iTheme);
     } catch (...) {
       // The placement is a convenience: the window closes regardless.
     }
@@ -437,6 +438,8 @@ Variant SaveForm::InvokeMember(std::string_view name, CallKind kind, Args args) 
       return Variant();
     }
   }
+  Variant result;
+  if (InvokeLookMember(key, kind, args, result)) return result;
   return QtForm::InvokeMember(name, kind, args);
 }
 

@@ -5,7 +5,6 @@
 namespace brevora::frontend::forms {
 
 void SaveForm::mnuCategory_Click(int) {}
-void SaveForm::EditFileProperties() {}
 void SaveForm::AddExistingFile() {}
 void SaveForm::DeleteCommand() {}
 

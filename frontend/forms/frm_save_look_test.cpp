@@ -1,0 +1,282 @@
+// The main window's look on the offscreen platform: themes, the banner and its
+// picture, the web pages of the menus, the smallest size, the link settings of
+// a file and the presentation options button.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "core/module_state.h"
+#include "core/registry_helpers.h"
+#include "core/session.h"
+#include "frontend/form_factory.h"
+#include "frontend/forms/frm_properties.h"
+#include "frontend/forms/frm_save.h"
+#include "frontend/forms/qt_form_factory.h"
+#include "frontend/frontend_test_support.h"
+#include "frontend/internet.h"
+#include "frontend/tabrel_pc.h"
+#include "frontend/web_links.h"
+#include "frontend/window_settings.h"
+#include "frontend/window_test_home.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "platform/services/service_slot.h"
+#include "platform/services/web_browser.h"
+#include "platform/text/case.h"
+#include "sheet/workbook.h"
+#include "slides/dialog/frm_slidr_options.h"
+#include "testing/screenshot.h"
+
+namespace brevora::frontend::forms {
+namespace {
+
+void Deliver() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+std::string Setting(const char* name) { return core::GetRegistryString(kSuiteSettingsKey, name); }
+void Store(const char* name, const std::string& value) {
+  core::SetRegistryString(kSuiteSettingsKey, name, Variant(value));
+}
+
+// A web-request object that is online: banner pictures from file: addresses
+// are fetched as the real one fetches them, reported through the event loop.
+class OnlineInternet : public Dispatch {
+ public:
+  Variant Invoke(std::string_view name, CallKind kind, Args args) override {
+    if (text::EqualsNoCase(name, "InternetOnline")) return Variant(true);
+    return inner_->Invoke(name, kind, args);
+  }
+
+ private:
+  Ref<Internet> inner_ = MakeRef<Internet>([](std::function<void()> task) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+  });
+};
+
+// Registers the online web-request object for a scope; the windows' own comes
+// back after it.
+struct OnlineForTheTest {
+  OnlineForTheTest() {
+    RegisterClass(kInternetProgId, "", [] { return Ref<Dispatch>(MakeRef<OnlineInternet>()); });
+  }
+  ~OnlineForTheTest() {
+    RegisterClass(kInternetProgId, "", [] {
+      return Ref<Dispatch>(MakeRef<Internet>([](std::function<void()> task) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+      }));
+    });
+  }
+};
+
+class MainWindowLook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(BrevoraInstallForms(), 0);
+    test::InstallProducts();
+    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    business_ = test::CategoryFolder(user_, 0, "Business");
+    test::CategoryFolder(user_, 0, "Unfiled");
+    test::WriteWorkbook(business_ + "/Budget.tbr", "/office/Budget.xls");
+    test::WriteWorkbook(business_ + "/Staff.tbr");
+    core::Module().gSession = nullptr;
+    core::Module().gSession = MakeRef<core::Session>();
+    app_ = MakeRef<TabrelPC>();
+  }
+  void TearDown() override {
+    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
+    Deliver();
+    app_ = nullptr;
+    core::Module().gSession = nullptr;
+  }
+
+  SaveForm& OpenMainWindow() {
+    app_->DoOpenStandAloneEX("", nullptr);
+    Deliver();
+    for (const Ref<Form>& form : Forms()->LoadedForms()) {
+      if (auto* save = dynamic_cast<SaveForm*>(form.get())) return *save;
+    }
+    ADD_FAILURE() << "no main window";
+    throw std::runtime_error("no main window");
+  }
+
+  test::RecordedMessages messages_;
+  std::shared_ptr<services::RecordingWebBrowser> browser_ = std::make_shared<services::RecordingWebBrowser>();
+  services::ScopedService<services::WebBrowser> browserScope_{services::InstallWebBrowser, browser_};
+  std::string user_;
+  std::string business_;
+  Ref<TabrelPC> app_;
+};
+
+QColor Pixel(QWidget& widget, QPoint at) { return widget.grab().toImage().pixelColor(at); }
+
+TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  EXPECT_EQ(Setting("Theme"), "0");
+  EXPECT_EQ(Setting("Banner"), "show");
+  ASSERT_TRUE(w.Picture2->isVisible());
+  const QPoint barPoint(w.picOutlook->width() / 2, w.picOutlook->height() - 4);
+  EXPECT_EQ(Pixel(*w.picOutlook, barPoint), QColor(99, 0, 82));
+  EXPECT_EQ(Pixel(*w.Picture2, {5, 5}), QColor(99, 0, 82));
+  EXPECT_EQ(w.lblName->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+  testing::SaveScreenshot(w, "frmSave-theme0");
+
+  w.mnuTheme[2]->trigger();
+  EXPECT_EQ(Setting("Theme"), "2");
+  EXPECT_EQ(form.iTheme, 2);
+  Deliver();
+  EXPECT_EQ(Pixel(*w.picOutlook, barPoint), QColor(189, 150, 107));
+  EXPECT_EQ(Pixel(*w.Picture2, {5, 5}), QColor(189, 150, 107));
+  EXPECT_EQ(w.lblName->palette().color(QPalette::WindowText), QColor(0, 0, 0));  // black on the sand
+  testing::SaveScreenshot(w, "frmSave-theme2");
+
+  // The theme comes back with the next window.
+  form.Unload();
+  Deliver();
+  EXPECT_EQ(Setting("Theme"), "2");
+  SaveForm& again = OpenMainWindow();
+  EXPECT_EQ(again.iTheme, 2);
+}
+
+TEST_F(MainWindowLook, BannerHideInAnyCaseHidesItAndTheMenuTogglesIt) {
+  Store("Banner", "HIDE");
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  EXPECT_FALSE(w.Picture2->isVisible());
+  emit w.mnuView->aboutToShow();
+  EXPECT_FALSE(w.mnuEnableBanner->isChecked());
+  w.mnuEnableBanner->trigger();
+  EXPECT_EQ(Setting("Banner"), "show");
+  EXPECT_TRUE(w.Picture2->isVisible());
+  w.mnuEnableBanner->trigger();
+  EXPECT_EQ(Setting("Banner"), "hide");
+  EXPECT_FALSE(w.Picture2->isVisible());
+}
+
+TEST_F(MainWindowLook, MenusAndTheBannerOpenTheirPages) {
+  Store("Link", "https://example.org/landing");
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  for (QAction* item : {w.mnuSupport, w.mnuUpdate, w.mnuWeb, w.mnuDLWorkbooks, w.mnuGutenberg, w.mnuMemoware}) {
+    item->trigger();
+  }
+  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(w.Picture2, &click);
+  QApplication::sendEvent(w.picLogo, &click);
+  EXPECT_EQ(browser_->opened(),
+            (std::vector<std::string>{kSupportPage, kUpgradePage, kMakerHome, kFreeWorkbooksPage, kGutenbergHome,
+                                      kMemowareHome, "https://example.org/landing", kProductHome}));
+}
+
+TEST_F(MainWindowLook, ABannerPictureIsDrawnWithItsGreyLeftOutAndOneArrivingAfterCloseIsDropped) {
+  const OnlineForTheTest online;
+  const std::string picture = testing::MakeTempDir("web") + "/banner.png";
+  QImage image(4, 4, QImage::Format_RGB32);
+  image.fill(QColor(102, 102, 102));
+  image.setPixelColor(1, 1, QColor(255, 0, 0));
+  ASSERT_TRUE(image.save(QString::fromStdString(picture)));
+  Store("Graphic", "file://" + picture);
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  Deliver();
+  EXPECT_EQ(Pixel(*w.Picture2, {1, 1}), QColor(255, 0, 0));
+  EXPECT_EQ(Pixel(*w.Picture2, {0, 0}), QColor(99, 0, 82));
+  EXPECT_TRUE(fs::FileExists(fs::StateDir() + "/cache/brevora.gif"));
+
+  // A download that ends after the window closed is dropped: the window
+  // stays closed and takes no picture.
+  Ref<Form> held(&form);
+  form.picDownload = QImage();
+  form.LoadAdGraphic();
+  form.Unload();
+  Deliver();
+  EXPECT_FALSE(held->IsLoaded());
+  EXPECT_TRUE(form.picDownload.isNull());
+  EXPECT_TRUE(Forms()->LoadedForms().empty());
+}
+
+TEST_F(MainWindowLook, TheWindowIsNeverSmallerThanItsMinimum) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  w.resize(100, 100);
+  Deliver();
+  EXPECT_GE(w.width(), 6480 / 15);
+  EXPECT_GE(w.height(), 3600 / 15);
+}
+
+TEST_F(MainWindowLook, LinkedFileEditsTheSelectedRowAndItsFile) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  // An unlinked row leaves the entry disabled; a linked one enables it.
+  w.lstWorkbook->setCurrentItem(w.lstWorkbook->topLevelItem(1));
+  emit w.mnuFile->aboutToShow();
+  EXPECT_FALSE(w.mnuFileLinked->isEnabled());
+  QTreeWidgetItem* budget = w.lstWorkbook->topLevelItem(0);
+  ASSERT_EQ(budget->text(0), QStringLiteral("Budget"));
+  w.lstWorkbook->setCurrentItem(budget);
+  emit w.mnuFile->aboutToShow();
+  EXPECT_TRUE(w.mnuFileLinked->isEnabled());
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmProperties*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    testing::SaveScreenshot(*dialog, "frmProperties-main");
+    EXPECT_EQ(dialog->txtLinkTo->text(), QStringLiteral("/office/Budget.xls"));
+    EXPECT_TRUE(dialog->optSyncOpt[0]->isChecked());
+    dialog->txtLinkTo->setText(QStringLiteral("/office/Budget 2027.xls"));
+    dialog->optSyncOpt[2]->click();
+    dialog->cmdOkCancel[0]->click();
+  });
+  w.mnuFileLinked->trigger();
+  for (const auto& m : messages_->shown()) ADD_FAILURE() << m.text;
+  EXPECT_EQ(budget->text(2), QStringLiteral("/office/Budget 2027.xls"));
+  EXPECT_EQ(budget->text(3), QStringLiteral("XLS to Palm"));
+  Ref<sheet::Workbook> read = MakeRef<sheet::Workbook>();
+  read->OpenFromDisk(business_ + "/Budget.tbr", false, false);
+  EXPECT_EQ(read->LinkedXLSFileName(), "/office/Budget 2027.xls");
+  EXPECT_EQ(read->LinkedXLSSyncMethod(), 2);
+}
+
+TEST_F(MainWindowLook, LinkedFileOfARowWhoseFileIsGoneSaysSoAndChangesNothing) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  QTreeWidgetItem* budget = w.lstWorkbook->topLevelItem(0);
+  w.lstWorkbook->setCurrentItem(budget);
+  fs::RemoveFile(business_ + "/Budget.tbr");
+  form.EditFileProperties();
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].title, "Brevora");
+  EXPECT_EQ(messages_->shown()[0].icon, services::MsgIcon::Critical);
+  EXPECT_EQ(budget->text(2), QStringLiteral("/office/Budget.xls"));
+}
+
+TEST_F(MainWindowLook, OptionsShowsThePresentationOptionsDialog) {
+  SaveForm& form = OpenMainWindow();
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<slides::dialog::frmSlidr_Options*>(QApplication::activeModalWidget());
+    shown = dialog != nullptr;
+    if (dialog) dialog->cmdCancel->click();
+  });
+  form.cmdOptions_Click();
+  EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace brevora::frontend::forms
