@@ -47,6 +47,7 @@ class TabrelPC;
 namespace brevora::frontend::forms {
 
 class WindowRegistration;
+class SaveFormCommands;
 
 // The window: its controls under their own names (objectName too). Menu
 // entries and tool bar buttons are QActions named after the entry or key.
@@ -219,6 +220,9 @@ class SaveForm : public QtForm {
   // ---- Link settings and image options (save_form_properties.cpp) ----
   void mnuFileLinked_Click();
   void cmdOptions_Click();
+  // Import, category, file and phone-sync commands and the Edit menu
+  // (save_form_commands.h); made with the form.
+  SaveFormCommands& Commands() { return *commands_; }
 
   // The window's state the other topics share.
   bool initializing() const { return initializing_; }
@@ -262,6 +266,7 @@ class SaveForm : public QtForm {
   DocumentLister lister_;
   std::vector<UserEntry> users_;
   std::unique_ptr<WindowRegistration> registration_;
+  std::unique_ptr<SaveFormCommands> commands_;
 };
 
 }  // namespace brevora::frontend::forms

@@ -21,6 +21,7 @@
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/save_form_commands.h"
 #include "frontend/forms/save_form_events.h"
 #include "frontend/forms/window_registration.h"
 #include "frontend/tabrel_pc.h"
@@ -53,7 +54,7 @@ TwipRect Twips(const QRect& r) {
 
 }  // namespace
 
-SaveForm::SaveForm() : QtForm("frmSave") {}
+SaveForm::SaveForm() : QtForm("frmSave"), commands_(std::make_unique<SaveFormCommands>(*this)) {}
 
 SaveForm::~SaveForm() = default;
 
@@ -77,6 +78,7 @@ QWidget* SaveForm::MakeWindow() {
   auto* w = new frmSave;
   Connect(*w);
   ConnectLook(*w);
+  commands_->Connect(*w);
   return w;
 }
 
@@ -421,6 +423,10 @@ Variant SaveForm::InvokeMember(std::string_view name, CallKind kind, Args args) 
       return Variant();
     }
     if (key == "currentcategory" && args.empty()) return Variant(CurrentCategory());
+    if (key == "bringfilein" && args.size() == 1) {
+      commands_->BringFileIn(CStr(args[0]));
+      return Variant();
+    }
     if (key == "initworkbooks" && args.size() == 2) {
       InitWorkbooks(CStr(args[0]), CBool(args[1]));
       return Variant();

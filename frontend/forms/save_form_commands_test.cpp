@@ -1,0 +1,308 @@
+// The main window's own commands offscreen, in the real frmSave opened as the
+// host opens it: files dropped on the list, a label renamed in place, the
+// category dialogs by scripted clicks, the Delete keys, the drag of documents
+// onto another category and the phone sync button.
+#include "frontend/forms/save_form_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "core/module_state.h"
+#include "core/session.h"
+#include "frontend/form_factory.h"
+#include "frontend/forms/frm_delete.h"
+#include "frontend/forms/frm_new_category.h"
+#include "frontend/forms/frm_save.h"
+#include "frontend/forms/qt_form_factory.h"
+#include "frontend/frontend_test_support.h"
+#include "frontend/phone_sync.h"
+#include "frontend/tabrel_pc.h"
+#include "frontend/window_test_home.h"
+#include "platform/automation/call_by_name.h"
+#include "platform/automation/class_registry.h"
+#include "platform/automation/convert.h"
+#include "testing/screenshot.h"
+
+namespace brevora::frontend::forms {
+namespace {
+
+namespace stdfs = std::filesystem;
+using services::MsgResult;
+
+std::vector<std::string> Texts(const QTreeWidget& list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list.topLevelItemCount(); ++i) texts.push_back(list.topLevelItem(i)->text(0).toStdString());
+  return texts;
+}
+
+std::vector<std::string> Texts(const QListWidget& list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
+  return texts;
+}
+
+std::vector<std::string> Files(const std::string& folder) {
+  std::vector<std::string> names;
+  if (!stdfs::exists(folder)) return names;
+  for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Deliver() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void Key(QWidget& widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+  QApplication::sendEvent(&widget, &release);
+}
+
+// Runs `user` on the modal dialog of class W once it is up.
+template <class W>
+void WhenUp(std::function<void(W&)> user) {
+  auto* poll = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, [poll, tries, user] {
+    auto* dialog = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      if (++*tries > 500) {
+        poll->deleteLater();
+        ADD_FAILURE() << "no dialog came up";
+      }
+      return;
+    }
+    poll->stop();
+    poll->deleteLater();
+    user(*dialog);
+    if (dialog->isVisible()) dialog->cmdOkCancel[1]->click();
+  });
+  poll->start(10);
+}
+
+// Anna's desktop: workbooks in "Business" and "Unfiled", an empty "Travel".
+class WindowCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(BrevoraInstallForms(), 0);
+    test::InstallProducts();
+    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    business_ = test::CategoryFolder(user_, 0, "Business");
+    test::CategoryFolder(user_, 0, "Travel");
+    test::CategoryFolder(user_, 0, "Unfiled");
+    test::CategoryFolder(user_, 1, "Unfiled");
+    test::WriteWorkbook(business_ + "/Budget.tbr");
+    test::WriteWorkbook(business_ + "/Staff.tbr");
+    core::Module().gSession = nullptr;
+    core::Module().gSession = MakeRef<core::Session>();
+    app_ = MakeRef<TabrelPC>();
+    app_->DoOpenStandAloneEX("", nullptr);
+    for (const Ref<Form>& form : Forms()->LoadedForms()) {
+      if (auto* save = dynamic_cast<SaveForm*>(form.get())) form_ = save;
+    }
+    ASSERT_TRUE(form_);
+    Deliver();
+  }
+  void TearDown() override {
+    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
+    Deliver();
+    app_ = nullptr;
+    core::Module().gSession = nullptr;
+  }
+  frmSave& W() { return form_->window(); }
+  std::string Tabrel(const std::string& category) { return user_ + "/tabrel/" + category; }
+
+  test::RecordedMessages messages_;
+  std::string user_;
+  std::string business_;
+  Ref<TabrelPC> app_;
+  SaveForm* form_ = nullptr;
+};
+
+TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
+  const std::string outside = testing::MakeTempDir("outside");
+  std::ofstream(outside + "/notes.txt") << "first line\r\n";
+  test::WriteWorkbook(outside + "/Costs.tbr");
+  test::WriteWorkbook(outside + "/Plan.tbr");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(outside + "/Costs.tbr")),
+                QUrl(QStringLiteral("https://example.com/x.tbr")),
+                QUrl::fromLocalFile(QString::fromStdString(outside + "/Plan.tbr"))});
+  QWidget* viewport = W().lstWorkbook->viewport();
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  EXPECT_EQ(Texts(*W().lstWorkbook), (std::vector<std::string>{"Budget", "Costs", "Plan", "Staff"}));
+  ASSERT_TRUE(W().lstWorkbook->currentItem());
+  EXPECT_EQ(W().lstWorkbook->currentItem()->text(0).toStdString(), "Plan");
+  EXPECT_TRUE(messages_->shown().empty());
+
+  // A text file switches the window to documents first. (Each drag enters
+  // before it drops: Qt sends a drop only to the widget that took the enter.)
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(outside + "/notes.txt"))});
+  QDragEnterEvent again(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &again);
+  QDropEvent text(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &text);
+  EXPECT_TRUE(W().fileModeButtons[1]->isChecked());
+  EXPECT_EQ(app_->Session()->FileMode(), 1);
+  EXPECT_EQ(Texts(*W().lstWorkbook), std::vector<std::string>{"notes"});
+  EXPECT_EQ(W().StatusBar1->currentMessage().toStdString(), "");
+}
+
+TEST_F(WindowCommands, TheHostsBringFileInImports) {
+  const std::string outside = testing::MakeTempDir("outside");
+  test::WriteWorkbook(outside + "/Costs.tbr");
+  CallByName(*form_, "BringFileIn", CallKind::Method, outside + "/Costs.tbr");
+  EXPECT_EQ(Files(business_), (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Staff.tbr"}));
+}
+
+TEST_F(WindowCommands, ALabelRenamedInPlaceRenamesTheFileOnCommit) {
+  QTreeWidget& list = *W().lstWorkbook;
+  const auto rename = [&](int row, const QString& typed) {
+    list.setCurrentItem(list.topLevelItem(row));
+    list.editItem(list.topLevelItem(row), 0);
+    auto* editor = list.findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText(typed);
+    Key(*editor, Qt::Key_Return);
+    Deliver();
+  };
+  rename(0, QStringLiteral("../Travel/Escape"));
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Budget", "Staff"}));
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  rename(0, QStringLiteral("Costs.tbr"));
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
+  EXPECT_EQ(Files(business_), (std::vector<std::string>{"Costs.tbr", "Staff.tbr"}));
+  EXPECT_TRUE(Files(Tabrel("Travel")).empty());
+  rename(0, QStringLiteral("staff"));  // taken
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
+  EXPECT_EQ(messages_->shown().size(), 2u);
+  EXPECT_EQ(messages_->shown()[1].text, "Could not rename this workbook.\r\nFile already exists");
+}
+
+TEST_F(WindowCommands, TheCategoryCommandsThroughTheirDialogs) {
+  WhenUp<frmNewCategory>([](frmNewCategory& d) {
+    d.txtCategory->setText(QStringLiteral("Work"));
+    d.cmdOkCancel[0]->click();
+  });
+  W().mnuCategory[0]->trigger();
+  EXPECT_EQ(Texts(*W().lstCategory), (std::vector<std::string>{"Business", "Travel", "Unfiled", "Work"}));
+  EXPECT_EQ(W().lstCategory->currentItem()->text().toStdString(), "Work");
+
+  W().lstCategory->setCurrentRow(0);  // Business
+  WhenUp<frmNewCategory>([](frmNewCategory& d) {
+    EXPECT_EQ(d.txtCategory->text(), QStringLiteral("Business"));
+    testing::SaveScreenshot(d, "frmNewCategory-in-window");
+    d.txtCategory->setText(QStringLiteral("Office"));
+    d.cmdOkCancel[0]->click();
+  });
+  W().mnuCategory[1]->trigger();
+  EXPECT_EQ(W().lstCategory->currentItem()->text().toStdString(), "Office");
+  EXPECT_EQ(Files(Tabrel("Office")), (std::vector<std::string>{"Budget.tbr", "Staff.tbr"}));
+
+  WhenUp<frmDelete>([](frmDelete& d) {
+    testing::SaveScreenshot(d, "frmDelete-in-window");
+    d.cmdOkCancel[0]->click();  // copy to "Unfiled" first
+  });
+  W().mnuCategory[2]->trigger();
+  EXPECT_FALSE(stdfs::exists(Tabrel("Office")));
+  EXPECT_EQ(Files(Tabrel("Unfiled")), (std::vector<std::string>{"Budget.tbr", "Staff.tbr"}));
+  EXPECT_EQ(Texts(*W().lstCategory), (std::vector<std::string>{"Travel", "Unfiled", "Work"}));
+  EXPECT_TRUE(messages_->shown().empty());
+
+  // Delete on "Unfiled" does nothing; Insert adds.
+  W().lstCategory->setCurrentRow(1);
+  Key(*W().lstCategory, Qt::Key_Delete);
+  EXPECT_TRUE(stdfs::exists(Tabrel("Unfiled")));
+  bool asked = false;
+  WhenUp<frmNewCategory>([&](frmNewCategory& d) {
+    asked = true;
+    d.cmdOkCancel[1]->click();
+  });
+  Key(*W().lstCategory, Qt::Key_Insert);
+  EXPECT_TRUE(asked);
+}
+
+TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
+  QTreeWidget& list = *W().lstWorkbook;
+  list.setCurrentItem(list.topLevelItem(1));  // Staff
+  messages_->Answer(MsgResult::Yes);
+  Key(list, Qt::Key_Delete);
+  EXPECT_EQ(Files(business_), std::vector<std::string>{"Budget.tbr"});
+  EXPECT_EQ(Texts(list), std::vector<std::string>{"Budget"});
+
+  // Dragging "Budget" onto "Travel" (row 1): the row under the cursor.
+  list.setCurrentItem(list.topLevelItem(0));
+  SaveFormCommands& commands = form_->Commands();
+  ASSERT_TRUE(commands.BeginListDrag());
+  EXPECT_TRUE(form_->listDragFlag);
+  const QRect travel = W().lstCategory->visualItemRect(W().lstCategory->item(1));
+  commands.DragOverCategory(travel.center());
+  EXPECT_EQ(W().lstCategory->currentRow(), 1);
+  EXPECT_EQ(Texts(list), std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
+  commands.DropOnCategory(travel.center());
+  EXPECT_FALSE(form_->listDragFlag);
+  EXPECT_EQ(W().lstCategory->currentRow(), 0);  // back on the source category
+  EXPECT_TRUE(Files(business_).empty());
+  EXPECT_EQ(Files(Tabrel("Travel")), std::vector<std::string>{"Budget.tbr"});
+  EXPECT_EQ(messages_->shown().size(), 1u);
+
+  // Dropped on its own category: nothing moves. Below the last row: no row.
+  W().lstCategory->setCurrentRow(1);
+  list.setCurrentItem(list.topLevelItem(0));
+  ASSERT_TRUE(commands.BeginListDrag());
+  commands.DragOverCategory(QPoint(5, 10000));
+  commands.DropOnCategory(QPoint(5, 10000));
+  EXPECT_EQ(Files(Tabrel("Travel")), std::vector<std::string>{"Budget.tbr"});
+  EXPECT_FALSE(form_->listDragFlag);
+}
+
+// The phone sync button: the engine gets the user, direction 0 and the
+// window's sink, whose report shows in the status bar.
+TEST_F(WindowCommands, PhoneSyncReportsInTheStatusBar) {
+  class Engine : public Dispatch {
+   public:
+    Variant Invoke(std::string_view, CallKind, Args args) override {
+      user = CStr(args[0]);
+      direction = CLng(args[1]);
+      CallByName(ObjectOf(args[2]), "Update", CallKind::Method, "Sent Deck.pdb", int16_t{100});
+      return Variant();
+    }
+    std::string user;
+    int32_t direction = -1;
+  };
+  const auto engine = MakeRef<Engine>();
+  RegisterClass("Test.PhoneEngine", kPhoneSyncEngineClsid, [&] { return Ref<Dispatch>(engine); });
+  W().cmdSync->click();
+  UnregisterClass("Test.PhoneEngine");
+  EXPECT_EQ(engine->user, "Anna");
+  EXPECT_EQ(engine->direction, 0);
+  EXPECT_EQ(W().StatusBar1->currentMessage().toStdString(), "Sent Deck.pdb  100% complete.");
+  W().cmdSync->click();  // no engine any more
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].text,
+            "Error synchronizing for Nokia device.  \r\nActiveX component can't create object");
+}
+
+}  // namespace
+}  // namespace brevora::frontend::forms
