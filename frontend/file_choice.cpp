@@ -1,6 +1,7 @@
 #include "frontend/file_choice.h"
 
 #include "core/file_mode.h"
+#include "frontend/name_validator.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -9,10 +10,6 @@
 
 namespace brevora::frontend {
 namespace {
-
-bool IsRefusedCharacter(unsigned char c) {
-  return c < 0x20 || c == 0x7F || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
-}
 
 std::string Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -34,21 +31,11 @@ std::string InCategory(const std::string& home, const std::string& category, con
 }  // namespace
 
 std::optional<std::string> NameProblem(std::string_view typed, int16_t fileMode, int maximum) {
-  for (unsigned char c : typed) {
-    if (IsRefusedCharacter(c)) {
-      return std::string(
-          "A document name can't hold the characters / \\ : * ? \" < > | or control characters.  Please choose "
-          "another name.");
-    }
-  }
-  const std::string name = Trimmed(typed);
-  if (name == "." || name == "..") return std::string("'" + name + "' can't be a document name.  Please choose another name.");
   const std::string bare = core::RemoveFileModeExtension(typed, fileMode);
-  if (maximum > 0 && static_cast<int>(bare.size()) > maximum) {
-    return "Only " + std::to_string(maximum) +
-           " characters per document name are allowed.  Please rename this document.";
-  }
-  return std::nullopt;
+  const std::size_t limit = maximum > 0 ? static_cast<std::size_t>(maximum) : bare.size();
+  const NameFault fault = CheckName(bare, limit);
+  if (fault == NameFault::kNone) return std::nullopt;
+  return NameFaultMessage(fault, limit, "document");
 }
 
 std::optional<std::string> ConfirmSave(const std::string& home, const std::string& category,

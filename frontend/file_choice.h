@@ -15,8 +15,8 @@ namespace brevora::frontend {
 
 // The message that refuses `typed` as a document name of at most `maximum`
 // characters (its extension of `fileMode` not counted); nullopt when it is a
-// good name. Refused: characters of "[/\:*?"<>|]" and control characters,
-// "." and "..", and names over the maximum.
+// good name. The name without its extension goes through the window's one name
+// check (name_validator.h).
 std::optional<std::string> NameProblem(std::string_view typed, int16_t fileMode, int maximum);
 
 // The Save dialog's answer for the typed name in `category` of `home`: the

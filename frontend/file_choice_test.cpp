@@ -14,12 +14,12 @@ namespace {
 using services::MsgResult;
 
 TEST(NameProblem, RefusesWhatCantBeADocumentNameInItsFolder) {
-  for (const std::string& good : std::vector<std::string>{"Budget", "Budget 2026", "Budget.tbr", "a.b", "...x", std::string(30, 'x')}) {
+  for (const std::string& good : std::vector<std::string>{"Budget", "Budget 2026", "Budget.tbr", "a.b", " .. ", std::string(30, 'x')}) {
     EXPECT_FALSE(NameProblem(good, 0, 30)) << good;
   }
   EXPECT_FALSE(NameProblem(std::string(30, 'x') + ".TBR", 0, 30));  // the extension is not counted
   for (const char* bad : {"../x", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "<a>", "a|b", "tab\tname", "\x7F",
-                          ".", "..", " .. "}) {
+                          ".", "..", "...x", ".tbr", "   "}) {
     EXPECT_TRUE(NameProblem(bad, 0, 30)) << bad;
   }
   EXPECT_EQ(*NameProblem(std::string(31, 'x'), 0, 30),

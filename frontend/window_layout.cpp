@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "frontend/window_placement.h"
+
 namespace brevora::frontend {
 namespace {
 
@@ -33,8 +35,11 @@ ControlRect Anchor(std::string_view tag, ControlRect c, int32_t dH, int32_t dW) 
 
 WindowLayout::Step WindowLayout::Resize(WindowSize current) {
   Step step;
-  if (current.height < kMinWindowHeight || current.width < kMinWindowWidth) {
-    step.enlargeTo = WindowSize{std::max(current.width, kMinWindowWidth), std::max(current.height, kMinWindowHeight)};
+  // The smallest window: smaller sizes are set back to it.
+  constexpr auto kMinWidth = static_cast<int32_t>(kMinimumWidthTwips);
+  constexpr auto kMinHeight = static_cast<int32_t>(kMinimumHeightTwips);
+  if (current.height < kMinHeight || current.width < kMinWidth) {
+    step.enlargeTo = WindowSize{std::max(current.width, kMinWidth), std::max(current.height, kMinHeight)};
     return step;
   }
   if (previous_.height == 0) previous_.height = current.height;

@@ -9,10 +9,6 @@
 
 namespace brevora::frontend {
 
-// The smallest window: smaller sizes are set back to this.
-inline constexpr int32_t kMinWindowWidth = 6480;
-inline constexpr int32_t kMinWindowHeight = 3600;
-
 struct ControlRect {
   int32_t left = 0;
   int32_t top = 0;

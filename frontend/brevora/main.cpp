@@ -2,7 +2,8 @@
 // application object ("TabulynPC.TabrelPC", DoOpenStandAloneEX) with its
 // arguments as the command text (a file to import, the server switch) and
 // runs until that window is closed. A first run on a desktop without Palm
-// Desktop or the phone suite installs an example set-up first.
+// Desktop or the phone suite installs an example set-up first; the phone sync
+// engine beside the program's libraries is registered when none is.
 //
 // Exit status: 0 after the window closed (or another open Brevora window was
 // brought to the front), 1 when the window could not be shown or the first
@@ -22,6 +23,7 @@
 #include "core/module_state.h"
 #include "frontend/brevora/command_text.h"
 #include "frontend/brevora/example_setup.h"
+#include "frontend/brevora/phone_engine.h"
 #include "frontend/form_factory.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
@@ -85,6 +87,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brevora: the example set-up failed: %s\n",
                  text::CpToUtf8(CurrentError().description()).c_str());
     return 1;
+  }
+
+  // Sync in the window needs the phone sync engine registered.
+  if (const std::string problem = frontend::program::RegisterPhoneEngine(frontend::program::ProgramLibraryFolder());
+      !problem.empty()) {
+    std::fprintf(stderr, "brevora: phone sync is not available: %s\n", problem.c_str());
   }
 
   if (!qt::DisplayAvailable()) {

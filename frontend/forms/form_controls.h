@@ -1,8 +1,8 @@
 #pragma once
-// Small helpers of the dialog classes: a control made under its own name (the
-// name callers and tests find it by), and a dialog's event handler whose errors
-// are shown in the critical message box titled "Brevora" instead of being
-// raised into Qt.
+// Small helpers of the windows and dialogs: a control made under its own name
+// (the name callers and tests find it by), and the call of an event handler
+// from Qt, whose errors are shown in the critical message box titled "Brevora"
+// instead of being thrown into Qt.
 #include <QString>
 #include <utility>
 
@@ -19,7 +19,7 @@ W* Named(const char* name, A&&... args) {
 }
 
 template <class F>
-void HandleDialogEvent(F&& handler) {
+void HandleEvent(F&& handler) {
   try {
     handler();
   } catch (...) {

@@ -22,7 +22,7 @@
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/forms/save_form_commands.h"
-#include "frontend/forms/save_form_events.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/window_registration.h"
 #include "frontend/tabrel_pc.h"
 #include "frontend/window_placement.h"

@@ -29,6 +29,7 @@
 #include "frontend/document_commands.h"
 #include "frontend/file_import.h"
 #include "frontend/forms/edit_commands.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/phone_sync.h"
 #include "frontend/tabrel_pc.h"
@@ -47,16 +48,6 @@ std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString
 
 void ShowCritical(const std::string& text, const std::string& title = "Brevora") {
   services::ShowMessage({text, title, services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
-
-// Runs an event's work; what it raises is shown, never passed into Qt.
-template <class F>
-void Handle(F&& work) {
-  try {
-    work();
-  } catch (...) {
-    ShowCritical(CurrentError().description());
-  }
 }
 
 TabrelPC& App(SaveForm& form) {
@@ -192,7 +183,7 @@ class SaveFormCommands::RenameDelegate : public QStyledItemDelegate {
     const std::string oldText = FromQt(index.data().toString());
     const std::string typed = FromQt(line->text());
     LabelEdit edit;
-    Handle([&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
+    HandleEvent([&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
     if (edit.accepted) model->setData(index, ToQt(edit.label));
   }
 
@@ -352,7 +343,7 @@ void SaveFormCommands::AddExistingFile() {
 }
 
 void SaveFormCommands::DropFiles(const std::vector<std::string>& paths) {
-  Handle([&] {
+  HandleEvent([&] {
     for (const std::string& path : paths) BringFileIn(path);
     if (paths.empty()) return;
     const std::string last = fs::StripExtension(fs::FileNamePart(paths.back()));
@@ -365,7 +356,7 @@ void SaveFormCommands::DropFiles(const std::vector<std::string>& paths) {
 // ---- Categories ----
 
 void SaveFormCommands::ManageCategory(int action) {
-  Handle([&] { frontend::ManageCategory(App(form_), *lists_, static_cast<CategoryAction>(action)); });
+  HandleEvent([&] { frontend::ManageCategory(App(form_), *lists_, static_cast<CategoryAction>(action)); });
 }
 
 void SaveFormCommands::lstCategory_KeyUp(int key) {
@@ -395,7 +386,7 @@ void SaveFormCommands::DeleteCommand() {
 
 void SaveFormCommands::lstWorkbook_KeyUp(int key) {
   if (key != Qt::Key_Delete || !form_.StandAlone()) return;
-  Handle([&] { DeleteKey(App(form_), form_.CurrentCategory(), lists_->documents); });
+  HandleEvent([&] { DeleteKey(App(form_), form_.CurrentCategory(), lists_->documents); });
 }
 
 bool SaveFormCommands::BeginListDrag() {
@@ -421,7 +412,7 @@ void SaveFormCommands::DropOnCategory(const QPoint& position) {
   QListWidget& categories = *form_.window().lstCategory;
   if (categories.currentRow() != form_.listDragSourceIndex) {
     const std::string target = categories.currentItem() ? FromQt(categories.currentItem()->text()) : std::string();
-    Handle([&] { MoveDocuments(App(form_), form_.listDragSourceCategory, target, lists_->documents); });
+    HandleEvent([&] { MoveDocuments(App(form_), form_.listDragSourceCategory, target, lists_->documents); });
   }
   EndListDrag();
 }

@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 
 #include "frontend/forms/frm_save.h"
-#include "frontend/forms/save_form_events.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/window_drawing.h"
 #include "frontend/internet.h"
 #include "frontend/tabrel_pc.h"
