@@ -24,6 +24,7 @@
 #include "frontend/forms/frm_properties.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/window_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/internet.h"
 #include "frontend/tabrel_pc.h"
@@ -44,10 +45,6 @@
 
 namespace brevora::frontend::forms {
 namespace {
-
-void Deliver() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
 
 std::string Setting(const char* name) { return core::GetRegistryString(kSuiteSettingsKey, name); }
 void Store(const char* name, const std::string& value) {
@@ -84,43 +81,20 @@ struct OnlineForTheTest {
   }
 };
 
-class MainWindowLook : public ::testing::Test {
+class MainWindowLook : public test::MainWindowDesktop {
  protected:
   void SetUp() override {
-    ASSERT_EQ(BrevoraInstallForms(), 0);
-    test::InstallProducts();
-    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    MainWindowDesktop::SetUp();
     business_ = test::CategoryFolder(user_, 0, "Business");
     test::CategoryFolder(user_, 0, "Unfiled");
     test::WriteWorkbook(business_ + "/Budget.tbr", "/office/Budget.xls");
     test::WriteWorkbook(business_ + "/Staff.tbr");
-    core::Module().gSession = nullptr;
-    core::Module().gSession = MakeRef<core::Session>();
-    app_ = MakeRef<TabrelPC>();
-  }
-  void TearDown() override {
-    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
-    Deliver();
-    app_ = nullptr;
-    core::Module().gSession = nullptr;
-  }
-
-  SaveForm& OpenMainWindow() {
-    app_->DoOpenStandAloneEX("", nullptr);
-    Deliver();
-    for (const Ref<Form>& form : Forms()->LoadedForms()) {
-      if (auto* save = dynamic_cast<SaveForm*>(form.get())) return *save;
-    }
-    ADD_FAILURE() << "no main window";
-    throw std::runtime_error("no main window");
   }
 
   test::RecordedMessages messages_;
   std::shared_ptr<services::RecordingWebBrowser> browser_ = std::make_shared<services::RecordingWebBrowser>();
   services::ScopedService<services::WebBrowser> browserScope_{services::InstallWebBrowser, browser_};
-  std::string user_;
   std::string business_;
-  Ref<TabrelPC> app_;
 };
 
 QColor Pixel(QWidget& widget, QPoint at) { return widget.grab().toImage().pixelColor(at); }
@@ -140,7 +114,7 @@ TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
   w.mnuTheme[2]->trigger();
   EXPECT_EQ(Setting("Theme"), "2");
   EXPECT_EQ(form.iTheme, 2);
-  Deliver();
+  test::Deliver();
   EXPECT_EQ(Pixel(*w.picOutlook, barPoint), QColor(189, 150, 107));
   EXPECT_EQ(Pixel(*w.Picture2, {5, 5}), QColor(189, 150, 107));
   EXPECT_EQ(w.lblName->palette().color(QPalette::WindowText), QColor(0, 0, 0));  // black on the sand
@@ -148,7 +122,7 @@ TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
 
   // The theme comes back with the next window.
   form.Unload();
-  Deliver();
+  test::Deliver();
   EXPECT_EQ(Setting("Theme"), "2");
   SaveForm& again = OpenMainWindow();
   EXPECT_EQ(again.iTheme, 2);
@@ -195,7 +169,7 @@ TEST_F(MainWindowLook, ABannerPictureIsDrawnWithItsGreyLeftOutAndOneArrivingAfte
   Store("Graphic", "file://" + picture);
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
-  Deliver();
+  test::Deliver();
   EXPECT_EQ(Pixel(*w.Picture2, {1, 1}), QColor(255, 0, 0));
   EXPECT_EQ(Pixel(*w.Picture2, {0, 0}), QColor(99, 0, 82));
   EXPECT_TRUE(fs::FileExists(fs::StateDir() + "/cache/brevora.gif"));
@@ -206,7 +180,7 @@ TEST_F(MainWindowLook, ABannerPictureIsDrawnWithItsGreyLeftOutAndOneArrivingAfte
   form.picDownload = QImage();
   form.LoadAdGraphic();
   form.Unload();
-  Deliver();
+  test::Deliver();
   EXPECT_FALSE(held->IsLoaded());
   EXPECT_TRUE(form.picDownload.isNull());
   EXPECT_TRUE(Forms()->LoadedForms().empty());
@@ -216,7 +190,7 @@ TEST_F(MainWindowLook, TheWindowIsNeverSmallerThanItsMinimum) {
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
   w.resize(100, 100);
-  Deliver();
+  test::Deliver();
   EXPECT_GE(w.width(), 6480 / 15);
   EXPECT_GE(w.height(), 3600 / 15);
 }

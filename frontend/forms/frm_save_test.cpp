@@ -23,6 +23,7 @@
 #include "core/session.h"
 #include "frontend/form_factory.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/window_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/tabrel_pc.h"
 #include "frontend/window_test_home.h"
@@ -52,85 +53,23 @@ class Host : public Dispatchable<Host> {
   }
 };
 
-std::vector<std::string> Texts(const QTreeWidget& list, int column = 0) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < list.topLevelItemCount(); ++i) texts.push_back(list.topLevelItem(i)->text(column).toStdString());
-  return texts;
-}
-
-std::vector<std::string> Texts(const QListWidget& list) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
-  return texts;
-}
-
-void Deliver() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
-
 // A desktop of one user, Anna, with workbooks, documents and presentations,
 // and the application object on a fresh global Session of this thread.
-class SaveWindow : public ::testing::Test {
+class SaveWindow : public test::MainWindowDesktop {
  protected:
   void SetUp() override {
-    ASSERT_EQ(BrevoraInstallForms(), 0);
-    test::InstallProducts();
-    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    MainWindowDesktop::SetUp();
     const std::string business = test::CategoryFolder(user_, 0, "Business");
     test::CategoryFolder(user_, 0, "Unfiled");
     test::WriteWorkbook(business + "/Budget.tbr", "/office/Budget.xls");
     test::WriteWorkbook(business + "/Staff.tbr");
     test::WriteDocument(test::CategoryFolder(user_, 1, "Unfiled") + "/Memo.scv");
     test::WritePresentation(test::CategoryFolder(user_, 2, "Talks") + "/Deck.pdb");
-    // A fresh thread state for the desktop made above: its users and settings.
-    core::Module().gSession = nullptr;
-    core::Module().gSession = MakeRef<core::Session>();
-    app_ = MakeRef<TabrelPC>();
-  }
-  void TearDown() override {
-    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
-    Deliver();
-    app_ = nullptr;
-    core::Module().gSession = nullptr;
-  }
-
-  // The stand-alone window as a host opens it.
-  SaveForm& OpenMainWindow(Ref<Host> host = nullptr) {
-    app_->DoOpenStandAloneEX("", host ? Ref<Dispatch>(host) : nullptr);
-    for (const Ref<Form>& form : Forms()->LoadedForms()) {
-      if (auto* save = dynamic_cast<SaveForm*>(form.get())) return *save;
-    }
-    ADD_FAILURE() << "no main window";
-    throw std::runtime_error("no main window");
-  }
-
-  // Runs `user` on the modal dialog once it is up (the application object
-  // lets window messages run before it shows the dialog); it must close it.
-  void WhileUp(const std::function<void(frmSave&)>& user) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, user] {
-      auto* window = qobject_cast<frmSave*>(QApplication::activeModalWidget());
-      if (!window) {
-        if (++*tries > 500) {
-          poll->deleteLater();
-          ADD_FAILURE() << "no dialog came up";
-        }
-        return;
-      }
-      poll->stop();
-      poll->deleteLater();
-      user(*window);
-      if (window->isVisible()) window->cmdOkCancel[1]->click();  // never leave it open
-    });
-    poll->start(10);
   }
 
   test::RecordedMessages messages_;
   std::shared_ptr<services::RecordingHelpViewer> help_ = std::make_shared<services::RecordingHelpViewer>();
   services::ScopedService<services::HelpViewer> helpScope_{services::InstallHelpViewer, help_};
-  std::string user_;
-  Ref<TabrelPC> app_;
 };
 
 TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
@@ -144,13 +83,13 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
   EXPECT_FALSE(w.cmdOkCancel[0]->isVisible());
   EXPECT_TRUE(w.StatusBar1->isVisible());
   EXPECT_EQ(w.cboUser->currentText().toStdString(), "Anna");
-  EXPECT_EQ(Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Unfiled"}));
+  EXPECT_EQ(test::Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Unfiled"}));
   EXPECT_EQ(w.lstCategory->currentRow(), 0);
   ASSERT_EQ(w.lstWorkbook->columnCount(), 4);
   EXPECT_EQ(w.lstWorkbook->headerItem()->text(0).toStdString(), "Workbook");
-  EXPECT_EQ(Texts(*w.lstWorkbook), (std::vector<std::string>{"Budget", "Staff"}));
-  EXPECT_EQ(Texts(*w.lstWorkbook, 2), (std::vector<std::string>{"/office/Budget.xls", ""}));
-  EXPECT_EQ(Texts(*w.lstWorkbook, 3), (std::vector<std::string>{"Synchronize", ""}));
+  EXPECT_EQ(test::Texts(*w.lstWorkbook), (std::vector<std::string>{"Budget", "Staff"}));
+  EXPECT_EQ(test::Texts(*w.lstWorkbook, 2), (std::vector<std::string>{"/office/Budget.xls", ""}));
+  EXPECT_EQ(test::Texts(*w.lstWorkbook, 3), (std::vector<std::string>{"Synchronize", ""}));
   EXPECT_TRUE(w.btnLink->isEnabled());  // the first file is linked
   EXPECT_TRUE(w.btnExcel->isEnabled());
   EXPECT_FALSE(w.btnWord->isEnabled());
@@ -169,8 +108,8 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
   // Switching to presentations.
   w.fileModeButtons[2]->trigger();
   EXPECT_EQ(app_->Session()->FileMode(), 2);
-  EXPECT_EQ(Texts(*w.lstCategory), std::vector<std::string>{"Talks"});
-  EXPECT_EQ(Texts(*w.lstWorkbook), std::vector<std::string>{"Deck"});
+  EXPECT_EQ(test::Texts(*w.lstCategory), std::vector<std::string>{"Talks"});
+  EXPECT_EQ(test::Texts(*w.lstWorkbook), std::vector<std::string>{"Deck"});
   EXPECT_EQ(w.lstWorkbook->headerItem()->text(0).toStdString(), "Presentation");
   EXPECT_FALSE(w.cmdOptions->isVisible());  // not in the stand-alone window
   EXPECT_TRUE(w.btnPowerPoint->isEnabled());
@@ -192,8 +131,8 @@ TEST_F(SaveWindow, APostedRefreshShowsAFileAddedBehindTheWindow) {
   const std::vector<windows::WindowEntry> found = windows::Find("ThunderRT5Form", "Brevora Desktop");
   ASSERT_EQ(found.size(), 1u);
   ASSERT_TRUE(windows::Post(found[0].handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh")));
-  Deliver();
-  EXPECT_EQ(Texts(*w.lstWorkbook), (std::vector<std::string>{"Added", "Budget", "Staff"}));
+  test::Deliver();
+  EXPECT_EQ(test::Texts(*w.lstWorkbook), (std::vector<std::string>{"Added", "Budget", "Staff"}));
   // The converters' Refresh reaches the same list through Refresh1.
   test::WriteWorkbook(user_ + "/tabrel/Business/Later.tbr");
   CallByName(form, "Refresh1", CallKind::Method);
@@ -211,7 +150,7 @@ TEST_F(SaveWindow, AReusedMainWindowMakesTheSessionsModeItsOwnAgain) {
   second->DoOpenStandAloneEX("", nullptr);  // resets the mode to workbooks, then reuses the window
   EXPECT_EQ(Forms()->LoadedForms().size(), 1u);
   EXPECT_EQ(second->Session()->FileMode(), 1);
-  EXPECT_EQ(Texts(*form.window().lstWorkbook), std::vector<std::string>{"Memo"});
+  EXPECT_EQ(test::Texts(*form.window().lstWorkbook), std::vector<std::string>{"Memo"});
 }
 
 TEST_F(SaveWindow, StartsInTheLastFileModeOfAnInstalledProduct) {
@@ -227,7 +166,7 @@ TEST_F(SaveWindow, SaveDialogReturnsThePathOfTheTypedName) {
   Ref<Host> host = MakeRef<Host>();
   OpenMainWindow(host);  // the host's main window is open beside the dialog
   std::string file;
-  WhileUp([&](frmSave& w) {
+  test::WhenModal<frmSave>([&](frmSave& w) {
     EXPECT_EQ(w.windowTitle().toStdString(), "Save Tabulyn Workbook");
     EXPECT_FALSE(w.cbxOpenAsTemplate->isVisible());
     EXPECT_FALSE(w.StatusBar1->isVisible());
@@ -254,7 +193,7 @@ TEST_F(SaveWindow, SaveDialogAsksBeforeOverwriting) {
   std::string file;
   messages_->Answer(MsgResult::No);
   messages_->Answer(MsgResult::Yes);
-  WhileUp([&](frmSave& w) {
+  test::WhenModal<frmSave>([&](frmSave& w) {
     w.txtWorkbook->setText(QStringLiteral("staff"));
     w.cmdOkCancel[0]->click();  // No: the dialog stays
     EXPECT_TRUE(w.isVisible());
@@ -269,7 +208,7 @@ TEST_F(SaveWindow, SaveDialogAsksBeforeOverwriting) {
 TEST_F(SaveWindow, OpenDialogOfWorkbooksOffersTheTemplateBox) {
   std::string file;
   bool asTemplate = false;
-  WhileUp([&](frmSave& w) {
+  test::WhenModal<frmSave>([&](frmSave& w) {
     EXPECT_EQ(w.windowTitle().toStdString(), "Open Tabulyn Workbook");
     EXPECT_TRUE(w.cbxOpenAsTemplate->isVisible());
     EXPECT_FALSE(w.cmdOptions->isVisible());
@@ -288,7 +227,7 @@ TEST_F(SaveWindow, OpenDialogOfWorkbooksOffersTheTemplateBox) {
 
 TEST_F(SaveWindow, PresentationDialogsShowTheOptionsAndPreselectTheGivenFile) {
   std::string file = user_ + "/slidr/Talks/Deck.pdb";
-  WhileUp([&](frmSave& w) {
+  test::WhenModal<frmSave>([&](frmSave& w) {
     EXPECT_EQ(w.windowTitle().toStdString(), "Save Slidora Presentation");
     EXPECT_TRUE(w.cmdOptions->isVisible());
     EXPECT_EQ(w.txtWorkbook->text().toStdString(), "Deck");

@@ -29,6 +29,7 @@
 #include "frontend/forms/frm_new_category.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/window_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/phone_sync.h"
 #include "frontend/tabrel_pc.h"
@@ -44,28 +45,12 @@ namespace {
 namespace stdfs = std::filesystem;
 using services::MsgResult;
 
-std::vector<std::string> Texts(const QTreeWidget& list) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < list.topLevelItemCount(); ++i) texts.push_back(list.topLevelItem(i)->text(0).toStdString());
-  return texts;
-}
-
-std::vector<std::string> Texts(const QListWidget& list) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
-  return texts;
-}
-
 std::vector<std::string> Files(const std::string& folder) {
   std::vector<std::string> names;
   if (!stdfs::exists(folder)) return names;
   for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-void Deliver() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
 void Key(QWidget& widget, int key) {
@@ -75,64 +60,24 @@ void Key(QWidget& widget, int key) {
   QApplication::sendEvent(&widget, &release);
 }
 
-// Runs `user` on the modal dialog of class W once it is up.
-template <class W>
-void WhenUp(std::function<void(W&)> user) {
-  auto* poll = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(poll, &QTimer::timeout, [poll, tries, user] {
-    auto* dialog = qobject_cast<W*>(QApplication::activeModalWidget());
-    if (!dialog) {
-      if (++*tries > 500) {
-        poll->deleteLater();
-        ADD_FAILURE() << "no dialog came up";
-      }
-      return;
-    }
-    poll->stop();
-    poll->deleteLater();
-    user(*dialog);
-    if (dialog->isVisible()) dialog->cmdOkCancel[1]->click();
-  });
-  poll->start(10);
-}
-
 // Anna's desktop: workbooks in "Business" and "Unfiled", an empty "Travel".
-class WindowCommands : public ::testing::Test {
+class WindowCommands : public test::MainWindowDesktop {
  protected:
   void SetUp() override {
-    ASSERT_EQ(BrevoraInstallForms(), 0);
-    test::InstallProducts();
-    user_ = test::AddDesktopUser(1, "Anna", "anna");
+    MainWindowDesktop::SetUp();
     business_ = test::CategoryFolder(user_, 0, "Business");
     test::CategoryFolder(user_, 0, "Travel");
     test::CategoryFolder(user_, 0, "Unfiled");
     test::CategoryFolder(user_, 1, "Unfiled");
     test::WriteWorkbook(business_ + "/Budget.tbr");
     test::WriteWorkbook(business_ + "/Staff.tbr");
-    core::Module().gSession = nullptr;
-    core::Module().gSession = MakeRef<core::Session>();
-    app_ = MakeRef<TabrelPC>();
-    app_->DoOpenStandAloneEX("", nullptr);
-    for (const Ref<Form>& form : Forms()->LoadedForms()) {
-      if (auto* save = dynamic_cast<SaveForm*>(form.get())) form_ = save;
-    }
-    ASSERT_TRUE(form_);
-    Deliver();
-  }
-  void TearDown() override {
-    for (const Ref<Form>& form : Forms()->LoadedForms()) form->Unload();
-    Deliver();
-    app_ = nullptr;
-    core::Module().gSession = nullptr;
+    form_ = &OpenMainWindow();
   }
   frmSave& W() { return form_->window(); }
   std::string Tabrel(const std::string& category) { return user_ + "/tabrel/" + category; }
 
   test::RecordedMessages messages_;
-  std::string user_;
   std::string business_;
-  Ref<TabrelPC> app_;
   SaveForm* form_ = nullptr;
 };
 
@@ -151,7 +96,7 @@ TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &drop);
-  EXPECT_EQ(Texts(*W().lstWorkbook), (std::vector<std::string>{"Budget", "Costs", "Plan", "Staff"}));
+  EXPECT_EQ(test::Texts(*W().lstWorkbook), (std::vector<std::string>{"Budget", "Costs", "Plan", "Staff"}));
   ASSERT_TRUE(W().lstWorkbook->currentItem());
   EXPECT_EQ(W().lstWorkbook->currentItem()->text(0).toStdString(), "Plan");
   EXPECT_TRUE(messages_->shown().empty());
@@ -165,7 +110,7 @@ TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
   QApplication::sendEvent(viewport, &text);
   EXPECT_TRUE(W().fileModeButtons[1]->isChecked());
   EXPECT_EQ(app_->Session()->FileMode(), 1);
-  EXPECT_EQ(Texts(*W().lstWorkbook), std::vector<std::string>{"notes"});
+  EXPECT_EQ(test::Texts(*W().lstWorkbook), std::vector<std::string>{"notes"});
   EXPECT_EQ(W().StatusBar1->currentMessage().toStdString(), "");
 }
 
@@ -185,32 +130,32 @@ TEST_F(WindowCommands, ALabelRenamedInPlaceRenamesTheFileOnCommit) {
     ASSERT_TRUE(editor);
     editor->setText(typed);
     Key(*editor, Qt::Key_Return);
-    Deliver();
+    test::Deliver();
   };
   rename(0, QStringLiteral("../Travel/Escape"));
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Budget", "Staff"}));
+  EXPECT_EQ(test::Texts(list), (std::vector<std::string>{"Budget", "Staff"}));
   ASSERT_EQ(messages_->shown().size(), 1u);
   rename(0, QStringLiteral("Costs.tbr"));
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
+  EXPECT_EQ(test::Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
   EXPECT_EQ(Files(business_), (std::vector<std::string>{"Costs.tbr", "Staff.tbr"}));
   EXPECT_TRUE(Files(Tabrel("Travel")).empty());
   rename(0, QStringLiteral("staff"));  // taken
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
+  EXPECT_EQ(test::Texts(list), (std::vector<std::string>{"Costs", "Staff"}));
   EXPECT_EQ(messages_->shown().size(), 2u);
   EXPECT_EQ(messages_->shown()[1].text, "Could not rename this workbook.\r\nFile already exists");
 }
 
 TEST_F(WindowCommands, TheCategoryCommandsThroughTheirDialogs) {
-  WhenUp<frmNewCategory>([](frmNewCategory& d) {
+  test::WhenModal<frmNewCategory>([](frmNewCategory& d) {
     d.txtCategory->setText(QStringLiteral("Work"));
     d.cmdOkCancel[0]->click();
   });
   W().mnuCategory[0]->trigger();
-  EXPECT_EQ(Texts(*W().lstCategory), (std::vector<std::string>{"Business", "Travel", "Unfiled", "Work"}));
+  EXPECT_EQ(test::Texts(*W().lstCategory), (std::vector<std::string>{"Business", "Travel", "Unfiled", "Work"}));
   EXPECT_EQ(W().lstCategory->currentItem()->text().toStdString(), "Work");
 
   W().lstCategory->setCurrentRow(0);  // Business
-  WhenUp<frmNewCategory>([](frmNewCategory& d) {
+  test::WhenModal<frmNewCategory>([](frmNewCategory& d) {
     EXPECT_EQ(d.txtCategory->text(), QStringLiteral("Business"));
     testing::SaveScreenshot(d, "frmNewCategory-in-window");
     d.txtCategory->setText(QStringLiteral("Office"));
@@ -220,14 +165,14 @@ TEST_F(WindowCommands, TheCategoryCommandsThroughTheirDialogs) {
   EXPECT_EQ(W().lstCategory->currentItem()->text().toStdString(), "Office");
   EXPECT_EQ(Files(Tabrel("Office")), (std::vector<std::string>{"Budget.tbr", "Staff.tbr"}));
 
-  WhenUp<frmDelete>([](frmDelete& d) {
+  test::WhenModal<frmDelete>([](frmDelete& d) {
     testing::SaveScreenshot(d, "frmDelete-in-window");
     d.cmdOkCancel[0]->click();  // copy to "Unfiled" first
   });
   W().mnuCategory[2]->trigger();
   EXPECT_FALSE(stdfs::exists(Tabrel("Office")));
   EXPECT_EQ(Files(Tabrel("Unfiled")), (std::vector<std::string>{"Budget.tbr", "Staff.tbr"}));
-  EXPECT_EQ(Texts(*W().lstCategory), (std::vector<std::string>{"Travel", "Unfiled", "Work"}));
+  EXPECT_EQ(test::Texts(*W().lstCategory), (std::vector<std::string>{"Travel", "Unfiled", "Work"}));
   EXPECT_TRUE(messages_->shown().empty());
 
   // Delete on "Unfiled" does nothing; Insert adds.
@@ -235,7 +180,7 @@ TEST_F(WindowCommands, TheCategoryCommandsThroughTheirDialogs) {
   Key(*W().lstCategory, Qt::Key_Delete);
   EXPECT_TRUE(stdfs::exists(Tabrel("Unfiled")));
   bool asked = false;
-  WhenUp<frmNewCategory>([&](frmNewCategory& d) {
+  test::WhenModal<frmNewCategory>([&](frmNewCategory& d) {
     asked = true;
     d.cmdOkCancel[1]->click();
   });
@@ -249,7 +194,7 @@ TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
   messages_->Answer(MsgResult::Yes);
   Key(list, Qt::Key_Delete);
   EXPECT_EQ(Files(business_), std::vector<std::string>{"Budget.tbr"});
-  EXPECT_EQ(Texts(list), std::vector<std::string>{"Budget"});
+  EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});
 
   // Dragging "Budget" onto "Travel" (row 1): the row under the cursor.
   list.setCurrentItem(list.topLevelItem(0));
@@ -259,7 +204,7 @@ TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
   const QRect travel = W().lstCategory->visualItemRect(W().lstCategory->item(1));
   commands.DragOverCategory(travel.center());
   EXPECT_EQ(W().lstCategory->currentRow(), 1);
-  EXPECT_EQ(Texts(list), std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
+  EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
   commands.DropOnCategory(travel.center());
   EXPECT_FALSE(form_->listDragFlag);
   EXPECT_EQ(W().lstCategory->currentRow(), 0);  // back on the source category
