@@ -79,6 +79,8 @@ class DeviceDatabase {
   };
 
   DeviceDatabase() = default;
+  // Reads record `index` from the file (see Data).
+  int32_t Load(std::size_t index);
 
   std::string fileName_;
   bool writable_ = true;

@@ -162,6 +162,45 @@ TEST_F(SyncManager, ReadsNeverOverrunTheCallersBuffer) {
   EXPECT_EQ(SyncDeleteRec(h, 1), kSyncErrReadOnly);
 }
 
+// Records are read from the file many at a time; each still comes back whole
+// and alone, and a file cut short after it was opened fails only the records
+// it no longer holds.
+TEST_F(SyncManager, RecordsReadManyAtATimeAndAFileCutShort) {
+  std::vector<TestRecord> records;
+  for (uint32_t i = 0; i < 3000; ++i) {
+    records.push_back({0, i + 1, std::string(1 + i % 77, static_cast<char>('a' + i % 26))});
+  }
+  PutDatabase(folder_, testing::Database("Many", records));
+  auto read = [](uint8_t h, uint16_t index, std::string& data) {
+    std::vector<char> buffer(100);
+    SyncRecord r{};
+    r.handle = h;
+    r.index = index;
+    r.buffer = buffer.data();
+    r.bufferSize = static_cast<uint32_t>(buffer.size());
+    const int32_t rc = SyncReadRecordByIndex(&r);
+    data.assign(buffer.data(), rc == kSyncOk ? r.size : 0);
+    return rc;
+  };
+  uint8_t h = 0;
+  ASSERT_EQ(SyncOpenDB("Many", 0, &h, kSyncModeRead), kSyncOk);
+  std::string data;
+  for (uint16_t i : {0, 1, 2999, 1500, 1501, 2}) {
+    ASSERT_EQ(read(h, i, data), kSyncOk) << i;
+    EXPECT_EQ(data, records[i].data) << i;
+  }
+  ASSERT_EQ(SyncCloseDB(h), kSyncOk);
+
+  ASSERT_EQ(SyncOpenDB("Many", 0, &h, kSyncModeRead), kSyncOk);
+  std::filesystem::resize_file(folder_ + "/Many.pdb", 30000);
+  ASSERT_EQ(read(h, 0, data), kSyncOk);
+  EXPECT_EQ(data, records[0].data);
+  EXPECT_EQ(read(h, 2999, data), kSyncErrIo);
+  ASSERT_EQ(read(h, 1, data), kSyncOk);
+  EXPECT_EQ(data, records[1].data);
+  EXPECT_EQ(SyncCloseDB(h), kSyncOk);
+}
+
 TEST_F(SyncManager, TheListComesInPagesToItsEnd) {
   for (int i = 0; i < 150; ++i) PutDatabase(folder_, testing::Database("db" + std::to_string(1000 + i)));
   Reconnect();
