@@ -298,8 +298,8 @@ bool SaveFormCommands::FilterEvent(QObject* watched, QEvent* event) {
     }
   }
   if (watched == w.lstCategory->viewport()) {
-    auto* drag = static_cast<QDropEvent*>(event);
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+    auto* drag = static_cast<QDropEvent*>(event);
     if (!drag->mimeData()->hasFormat(kDocumentDragMime)) return false;
     if (type == QEvent::Drop) {
       DropOnCategory(drag->position().toPoint());
