@@ -149,8 +149,11 @@ int Sync(const SyncOptions& options, std::FILE* err) {
     const bool sameDesktop = identity && identity->userId == user.id && identity->desktop == desktop;
 
     bool hostFailed = false;
+    bool conduitFailed = false;
+    std::string logPath;
     {
       LogRun log(userFolder, "of " + user.name);
+      logPath = log.path();
       for (const ConduitRegistration& conduit : RegisteredConduits()) {
         std::string error;
         const auto library = ConduitLibrary::Load(fs::NativePath(conduit.library), error);
@@ -182,7 +185,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
           WriteSyncAction(user.id, conduit.name, action);
         }
       }
-      const bool clean = !hostFailed && !log.anyFailure();
+      conduitFailed = log.anyFailure();
+      const bool clean = !hostFailed && !conduitFailed;
       const bool sameUser = identity && identity->userId == user.id;
       const DeviceIdentity next{user.name, user.id, clean ? desktop : sameUser ? identity->desktop : std::string()};
       if (identity != next) WriteIdentity(options.device, next);
@@ -196,7 +200,12 @@ int Sync(const SyncOptions& options, std::FILE* err) {
       }
       std::fprintf(err, "hotsync: %s\n", report.c_str());
     }
-    return hostFailed ? 1 : 0;
+    if (hostFailed) return 1;
+    if (conduitFailed) {
+      std::fprintf(err, "hotsync: a conduit failed; %s says which and why\n", text::CpToUtf8(fs::NativePath(logPath)).c_str());
+      return kConduitFailedStatus;
+    }
+    return 0;
   } catch (const Failure& f) {
     return Fail(err, f.reason);
   } catch (const AutomationError& e) {

@@ -6,7 +6,8 @@
 //   configure  a conduit's action dialog for a user, and keeping its answer;
 //   register   adding a conduit plug-in to the ones a HotSync runs.
 // Each returns the program's exit status: 0 done, 1 failed (one line on `err`
-// saying why), 2 bad usage (main's business).
+// saying why), 2 bad usage (main's business); a sync whose conduits ran but one
+// of them logged a failure returns 3 (a line on `err` names the log).
 //
 // The handheld's user: the device's identity (device_identity.h) names it; a
 // new handheld names it with `user`, and a user this desktop does not know is
@@ -29,6 +30,8 @@
 #include "platform/hotsync/host/conduit_registry.h"
 
 namespace brevora::hotsync::host {
+
+inline constexpr int kConduitFailedStatus = 3;
 
 struct SyncOptions {
   std::string device;  // native path of the device folder

@@ -3,7 +3,8 @@
 //                [--fail-call <n>] [--device-full <bytes>] [--cut-list <k>]
 //   hotsync configure --user <name> --conduit <name> [--choice <0-3> [--default] | --cancel]
 //   hotsync register --name <name> --library <file.so> --directory <folder> --creator <four>
-// Exit status: 0 done, 1 failed (a line on stderr says why), 2 bad usage.
+// Exit status: 0 done, 1 failed (a line on stderr says why), 2 bad usage,
+// 3 a sync ran but a conduit logged a failure (stderr names the log).
 #include <unistd.h>
 
 #include <charconv>
