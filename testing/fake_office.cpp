@@ -10,27 +10,30 @@ namespace brevora::testing {
 
 namespace {
 
-constexpr int32_t kUnknownMember = 438;
-constexpr int32_t kWrongArgumentCount = 450;
+using M = CallKind;
+
 constexpr int32_t kBadIndex = 9;
+constexpr int32_t kWrongArgumentCount = 450;
 constexpr int32_t kCannotCreate = 429;
+// The most arguments Documents.Open, Add, Close and Application.Quit and Run
+// take in any of the three applications (Run: the macro and 30 arguments).
+constexpr int kOpenArgs = 16;
+constexpr int kAddArgs = 4;
+constexpr int kCloseArgs = 3;
+constexpr int kQuitArgs = 3;
+constexpr size_t kRunArgs = 31;
 
 bool Is(std::string_view a, std::string_view b) { return text::EqualsNoCase(a, b); }
-bool IsRead(CallKind kind) { return kind == CallKind::Get || kind == CallKind::Method; }
-
-void NeedArgs(Args args, size_t minimum) {
-  if (args.size() < minimum) RaiseRuntimeError(kWrongArgumentCount);
-}
-
-[[noreturn]] void Unknown() { RaiseRuntimeError(kUnknownMember); }
-
-// The last argument of a Let: the value assigned.
-const Variant& Assigned(Args args) {
-  NeedArgs(args, 1);
-  return args.back();
-}
 
 bool IsPosition(const Variant& index) { return index.IsNumeric(); }
+
+// The item at a 1-based position; null when there is none.
+template <class T>
+Ref<T> AtPosition(const std::vector<Ref<T>>& items, const Variant& index) {
+  const int32_t i = CLng(index);
+  if (i < 1 || i > static_cast<int32_t>(items.size())) return nullptr;
+  return items[static_cast<size_t>(i - 1)];
+}
 
 std::string FolderWithoutSeparator(std::string_view path) {
   std::string folder = fs::FolderPart(path);
@@ -109,15 +112,17 @@ std::string CallLine(std::string_view object, std::string_view member, CallKind 
 FakeVariable::FakeVariable(std::shared_ptr<OfficeScript> script, std::string name, std::string value)
     : name(std::move(name)), value(std::move(value)), script_(std::move(script)) {}
 
+const MemberTable<FakeVariable>& FakeVariable::Members() {
+  static const MemberTable<FakeVariable> table{
+      {"Name", M::Get, [](FakeVariable& v, Args) { return Variant(v.name); }},
+      {"Value", M::Get, [](FakeVariable& v, Args) { return Variant(v.value); }},
+      {"Value", M::Let, [](FakeVariable& v, Args a) { v.value = CStr(a[0]); }}};
+  return table;
+}
+
 Variant FakeVariable::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Variable(" + name + ")", member, kind, args));
-  if (Is(member, "Name") && IsRead(kind)) return Variant(name);
-  if (Is(member, "Value")) {
-    if (IsRead(kind)) return Variant(value);
-    value = CStr(Assigned(args));
-    return Variant();
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 Ref<FakeVariable> FakeVariables::Find(std::string_view name) const {
@@ -135,28 +140,35 @@ void FakeVariables::Set(std::string_view name, std::string value) {
   items.push_back(MakeRef<FakeVariable>(script_, std::string(name), std::move(value)));
 }
 
+const MemberTable<FakeVariables>& FakeVariables::Members() {
+  static const MemberTable<FakeVariables> table{
+      {"Count", M::Get, [](FakeVariables& v, Args) { return Variant(static_cast<int32_t>(v.items.size())); }},
+      {"Item", M::Method,
+       [](FakeVariables& v, Args a) {
+         if (IsPosition(a[0])) {
+           Ref<FakeVariable> item = AtPosition(v.items, a[0]);
+           if (!item) RaiseError(kBadIndex, "Word", "The requested member of the collection does not exist.");
+           return Variant(item);
+         }
+         if (Ref<FakeVariable> item = v.Find(CStr(a[0]))) return Variant(item);
+         RaiseError(5825, "Word", "Object has been deleted.");
+       },
+       1},
+      {"Add", M::Method,
+       [](FakeVariables& v, Args a) {
+         const std::string name = CStr(a[0]);
+         if (v.Find(name)) RaiseError(5903, "Word", "The variable name already exists.");
+         const std::string value = a[1].IsMissing() ? std::string() : CStr(a[1]);
+         v.items.push_back(MakeRef<FakeVariable>(v.script_, name, value));
+         return Variant(v.items.back());
+       },
+       1, 2}};
+  return table;
+}
+
 Variant FakeVariables::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Variables", member, kind, args));
-  if (Is(member, "Count") && IsRead(kind)) return Variant(static_cast<int32_t>(items.size()));
-  if (Is(member, "Item") && IsRead(kind)) {
-    NeedArgs(args, 1);
-    if (IsPosition(args[0])) {
-      const int32_t i = CLng(args[0]);
-      if (i < 1 || i > static_cast<int32_t>(items.size())) RaiseError(kBadIndex, "Word", "The requested member of the collection does not exist.");
-      return Variant(items[static_cast<size_t>(i - 1)]);
-    }
-    if (Ref<FakeVariable> v = Find(CStr(args[0]))) return Variant(v);
-    RaiseError(5825, "Word", "Object has been deleted.");
-  }
-  if (Is(member, "Add") && kind == CallKind::Method) {
-    NeedArgs(args, 1);
-    const std::string name = CStr(args[0]);
-    if (Find(name)) RaiseError(5903, "Word", "The variable name already exists.");
-    const std::string value = args.size() > 1 && !args[1].IsMissing() ? CStr(args[1]) : std::string();
-    items.push_back(MakeRef<FakeVariable>(script_, name, value));
-    return Variant(items.back());
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 // ---- Documents --------------------------------------------------------------------
@@ -172,33 +184,27 @@ FakeDocument::~FakeDocument() = default;
 
 std::string FakeDocument::Name() const { return fs::FileNamePart(fullName); }
 
+const MemberTable<FakeDocument>& FakeDocument::Members() {
+  static const MemberTable<FakeDocument> table{
+      {"Name", M::Get, [](FakeDocument& d, Args) { return Variant(d.Name()); }},
+      {"FullName", M::Get, [](FakeDocument& d, Args) { return Variant(d.fullName); }},
+      {"Path", M::Get, [](FakeDocument& d, Args) { return Variant(FolderWithoutSeparator(d.fullName)); }},
+      {"Variables", M::Get, [](FakeDocument& d, Args) { return Variant(d.variables); }},
+      {"Slides", M::Get, [](FakeDocument& d, Args) { return Variant(SlidesOf(d.slideShow)); }},
+      {"SlideShowSettings", M::Get, [](FakeDocument& d, Args) { return Variant(SlideShowSettingsOf(d.slideShow)); }},
+      {"SlideShowWindow", M::Get, [](FakeDocument& d, Args) { return Variant(SlideShowWindowOf(d.slideShow)); }},
+      {"Saved", M::Get, [](FakeDocument& d, Args) { return Variant(d.saved); }},
+      {"Saved", M::Let, [](FakeDocument& d, Args a) { d.saved = CBool(a[0]); }},
+      {"Activate", M::Method,
+       [](FakeDocument& d, Args) { d.app_->documents->Activate(Ref<FakeDocument>(&d)); }},
+      {"Save", M::Method, [](FakeDocument& d, Args) { d.saved = true; }},
+      {"Close", M::Method, [](FakeDocument& d, Args) { d.app_->documents->Close(d); }, 0, kCloseArgs}};
+  return table;
+}
+
 Variant FakeDocument::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Document(" + Name() + ")", member, kind, args));
-  if (Is(member, "Name") && IsRead(kind)) return Variant(Name());
-  if (Is(member, "FullName") && IsRead(kind)) return Variant(fullName);
-  if (Is(member, "Path") && IsRead(kind)) return Variant(FolderWithoutSeparator(fullName));
-  if (Is(member, "Variables") && IsRead(kind)) return Variant(variables);
-  if (IsRead(kind)) {
-    if (std::optional<Variant> answer = AnswerSlideShowMember(slideShow, member)) return *answer;
-  }
-  if (Is(member, "Saved")) {
-    if (IsRead(kind)) return Variant(saved);
-    saved = CBool(Assigned(args));
-    return Variant();
-  }
-  if (Is(member, "Activate") && kind == CallKind::Method) {
-    app_->documents->Activate(Ref<FakeDocument>(this));
-    return Variant();
-  }
-  if (Is(member, "Save") && kind == CallKind::Method) {
-    saved = true;
-    return Variant();
-  }
-  if (Is(member, "Close") && kind == CallKind::Method) {
-    app_->documents->Close(*this);
-    return Variant();
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 Ref<FakeDocument> FakeDocuments::Find(std::string_view name) const {
@@ -226,27 +232,29 @@ void FakeDocuments::Close(const FakeDocument& document) {
 
 void FakeDocuments::Activate(const Ref<FakeDocument>& document) { active = document; }
 
+const MemberTable<FakeDocuments>& FakeDocuments::Members() {
+  static const MemberTable<FakeDocuments> table{
+      {"Count", M::Get, [](FakeDocuments& d, Args) { return Variant(static_cast<int32_t>(d.items.size())); }},
+      {"Item", M::Method,
+       [](FakeDocuments& d, Args a) {
+         Ref<FakeDocument> item = IsPosition(a[0]) ? AtPosition(d.items, a[0]) : d.Find(CStr(a[0]));
+         if (!item) RaiseRuntimeError(kBadIndex);
+         return Variant(item);
+       },
+       1},
+      {"Open", M::Method, [](FakeDocuments& d, Args a) { return Variant(d.OpenDocument(CStr(a[0]))); }, 1,
+       kOpenArgs},
+      {"Add", M::Method,
+       [](FakeDocuments& d, Args) {
+         return Variant(d.OpenDocument("Document" + std::to_string(d.items.size() + 1)));
+       },
+       0, kAddArgs}};
+  return table;
+}
+
 Variant FakeDocuments::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Documents", member, kind, args));
-  if (Is(member, "Count") && IsRead(kind)) return Variant(static_cast<int32_t>(items.size()));
-  if (Is(member, "Item") && IsRead(kind)) {
-    NeedArgs(args, 1);
-    if (IsPosition(args[0])) {
-      const int32_t i = CLng(args[0]);
-      if (i < 1 || i > static_cast<int32_t>(items.size())) RaiseRuntimeError(kBadIndex);
-      return Variant(items[static_cast<size_t>(i - 1)]);
-    }
-    if (Ref<FakeDocument> d = Find(CStr(args[0]))) return Variant(d);
-    RaiseRuntimeError(kBadIndex);
-  }
-  if (Is(member, "Open") && kind == CallKind::Method) {
-    NeedArgs(args, 1);
-    return Variant(OpenDocument(CStr(args[0])));
-  }
-  if (Is(member, "Add") && kind == CallKind::Method) {
-    return Variant(OpenDocument("Document" + std::to_string(items.size() + 1)));
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 // ---- AddIns -----------------------------------------------------------------------
@@ -255,17 +263,19 @@ FakeAddIn::FakeAddIn(std::shared_ptr<OfficeScript> script, std::string name, std
                      std::string path)
     : name(std::move(name)), fullName(std::move(fullName)), path(std::move(path)), script_(std::move(script)) {}
 
+const MemberTable<FakeAddIn>& FakeAddIn::Members() {
+  static const MemberTable<FakeAddIn> table{
+      {"Name", M::Get, [](FakeAddIn& a, Args) { return Variant(a.name); }},
+      {"FullName", M::Get, [](FakeAddIn& a, Args) { return Variant(a.fullName); }},
+      {"Path", M::Get, [](FakeAddIn& a, Args) { return Variant(a.path); }},
+      {"Installed", M::Get, [](FakeAddIn& a, Args) { return Variant(a.installed); }},
+      {"Installed", M::Let, [](FakeAddIn& a, Args args) { a.installed = CBool(args[0]); }}};
+  return table;
+}
+
 Variant FakeAddIn::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("AddIn(" + name + ")", member, kind, args));
-  if (Is(member, "Name") && IsRead(kind)) return Variant(name);
-  if (Is(member, "FullName") && IsRead(kind)) return Variant(fullName);
-  if (Is(member, "Path") && IsRead(kind)) return Variant(path);
-  if (Is(member, "Installed")) {
-    if (IsRead(kind)) return Variant(installed);
-    installed = CBool(Assigned(args));
-    return Variant();
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 Ref<FakeAddIn> FakeAddIns::List(std::string fullName) {
@@ -275,30 +285,37 @@ Ref<FakeAddIn> FakeAddIns::List(std::string fullName) {
   return addIn;
 }
 
+const MemberTable<FakeAddIns>& FakeAddIns::Members() {
+  static const MemberTable<FakeAddIns> table{
+      {"Count", M::Get, [](FakeAddIns& a, Args) { return Variant(static_cast<int32_t>(a.items.size())); }},
+      {"Item", M::Method,
+       [](FakeAddIns& a, Args args) {
+         if (IsPosition(args[0])) {
+           Ref<FakeAddIn> item = AtPosition(a.items, args[0]);
+           if (!item) RaiseRuntimeError(kBadIndex);
+           return Variant(item);
+         }
+         for (const Ref<FakeAddIn>& item : a.items) {
+           if (Is(item->name, CStr(args[0]))) return Variant(item);
+         }
+         RaiseRuntimeError(kBadIndex);
+       },
+       1},
+      {"Add", M::Method,
+       [](FakeAddIns& a, Args args) {
+         const std::string fullName = CStr(args[0]);
+         for (const Ref<FakeAddIn>& item : a.items) {
+           if (Is(item->fullName, fullName)) return Variant(item);
+         }
+         return Variant(a.List(fullName));
+       },
+       1, 2}};
+  return table;
+}
+
 Variant FakeAddIns::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("AddIns", member, kind, args));
-  if (Is(member, "Count") && IsRead(kind)) return Variant(static_cast<int32_t>(items.size()));
-  if (Is(member, "Item") && IsRead(kind)) {
-    NeedArgs(args, 1);
-    if (IsPosition(args[0])) {
-      const int32_t i = CLng(args[0]);
-      if (i < 1 || i > static_cast<int32_t>(items.size())) RaiseRuntimeError(kBadIndex);
-      return Variant(items[static_cast<size_t>(i - 1)]);
-    }
-    for (const Ref<FakeAddIn>& a : items) {
-      if (Is(a->name, CStr(args[0]))) return Variant(a);
-    }
-    RaiseRuntimeError(kBadIndex);
-  }
-  if (Is(member, "Add") && kind == CallKind::Method) {
-    NeedArgs(args, 1);
-    const std::string fullName = CStr(args[0]);
-    for (const Ref<FakeAddIn>& a : items) {
-      if (Is(a->fullName, fullName)) return Variant(a);
-    }
-    return Variant(List(fullName));
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 // ---- The application ----------------------------------------------------------------
@@ -315,73 +332,84 @@ void FakeOfficeApp::SetMacro(std::string macroName, Macro macro) {
   macros_[std::move(macroName)] = std::move(macro);
 }
 
+const MemberTable<FakeOfficeApp>& FakeOfficeApp::Members() {
+  using App = FakeOfficeApp;
+  const auto active = [](App& app, Args) {
+    if (!app.documents->active) {
+      RaiseError(4248, app.label, "This command is not available because no document is open.");
+    }
+    return Variant(app.documents->active);
+  };
+  static const MemberTable<App> table{
+      {"Application", M::Get, [](App& app, Args) { return Variant(Ref<Dispatch>(&app)); }},
+      {"Name", M::Get, [](App& app, Args) { return Variant(app.name); }},
+      {"Version", M::Get, [](App& app, Args) { return Variant(app.version); }},
+      {"AddIns", M::Get, [](App& app, Args) { return Variant(app.addIns); }},
+      {"SlideShowWindows", M::Get,
+       [](App& app, Args) { return Variant(MakeRef<FakeSlideShowWindows>(app.script_, app)); }},
+      {"Path", M::Get, [](App& app, Args) { return Variant(app.path); }},
+      {"Documents", M::Get, [](App& app, Args) { return Variant(app.documents); }},
+      {"Workbooks", M::Get, [](App& app, Args) { return Variant(app.documents); }},
+      {"Presentations", M::Get, [](App& app, Args) { return Variant(app.documents); }},
+      {"ActiveDocument", M::Get, active},
+      {"ActiveWorkbook", M::Get, active},
+      {"ActivePresentation", M::Get, active},
+      {"StartupPath", M::Get, [](App& app, Args) { return Variant(app.startupPath); }},
+      {"StartupPath", M::Let, [](App& app, Args a) { app.startupPath = CStr(a[0]); }},
+      {"Visible", M::Get, [](App& app, Args) { return Variant(app.visible); }},
+      {"Visible", M::Let, [](App& app, Args a) { app.visible = CBool(a[0]); }},
+      {"WindowState", M::Get, [](App& app, Args) { return Variant(app.windowState); }},
+      {"WindowState", M::Let, [](App& app, Args a) { app.windowState = CLng(a[0]); }},
+      {"Quit", M::Method, [](App& app, Args) { ++app.quitCount; }, 0, kQuitArgs}};
+  return table;
+}
+
 Variant FakeOfficeApp::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine(label, member, kind, args));
-  if (IsRead(kind)) {
-    if (Is(member, "Application")) return Variant(Ref<Dispatch>(this));
-    if (Is(member, "Name")) return Variant(name);
-    if (Is(member, "Version")) return Variant(version);
-    if (Is(member, "AddIns")) return Variant(addIns);
-    if (Is(member, "SlideShowWindows")) return Variant(MakeRef<FakeSlideShowWindows>(script_, *this));
-    if (Is(member, "Path")) return Variant(path);
-    if (Is(member, "Documents") || Is(member, "Workbooks") || Is(member, "Presentations")) {
-      return Variant(documents);
-    }
-    if (Is(member, "ActiveDocument") || Is(member, "ActiveWorkbook") || Is(member, "ActivePresentation")) {
-      if (!documents->active) {
-        RaiseError(4248, label, "This command is not available because no document is open.");
-      }
-      return Variant(documents->active);
-    }
-  }
-  if (Is(member, "StartupPath")) {
-    if (IsRead(kind)) return Variant(startupPath);
-    startupPath = CStr(Assigned(args));
-    return Variant();
-  }
-  if (Is(member, "Visible")) {
-    if (IsRead(kind)) return Variant(visible);
-    visible = CBool(Assigned(args));
-    return Variant();
-  }
-  if (Is(member, "WindowState")) {
-    if (IsRead(kind)) return Variant(windowState);
-    windowState = CLng(Assigned(args));
-    return Variant();
-  }
-  if (Is(member, "Quit") && kind == CallKind::Method) {
-    ++quitCount;
-    return Variant();
-  }
-  if (Is(member, "Run") && kind == CallKind::Method) {
-    NeedArgs(args, 1);
-    const std::string macroName = CStr(args[0]);
-    const auto it = macros_.find(macroName);
-    if (it == macros_.end()) RaiseError(1004, label, "Cannot run the macro '" + macroName + "'.");
-    const Macro macro = it->second;  // the macro may register others
-    return macro(*this, args.subspan(1));
-  }
-  Unknown();
+  // Run is answered here, not from the table: its macro sees exactly the
+  // arguments passed (a table entry would pad them to its most).
+  if (kind == CallKind::Method && Is(member, "Run")) return Run(args);
+  return Dispatchable::Invoke(member, kind, args);
+}
+
+Variant FakeOfficeApp::Run(Args args) {
+  if (args.empty() || args.size() > kRunArgs) RaiseRuntimeError(kWrongArgumentCount);
+  const std::string macroName = CStr(args[0]);
+  const auto it = macros_.find(macroName);
+  if (it == macros_.end()) RaiseError(1004, label, "Cannot run the macro '" + macroName + "'.");
+  const Macro macro = it->second;  // the macro may register others
+  return macro(*this, args.subspan(1));
 }
 
 // ---- The pool -----------------------------------------------------------------------
 
+const MemberTable<FakeServerEntry>& FakeServerEntry::Members() {
+  static const MemberTable<FakeServerEntry> table{
+      {"ServerObject", M::Get, [](FakeServerEntry& e, Args) { return Variant(e.app_); }},
+      {"ReleaseServer", M::Method, [](FakeServerEntry&, Args) {}}};
+  return table;
+}
+
 Variant FakeServerEntry::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Entry", member, kind, args));
-  if (Is(member, "ServerObject") && IsRead(kind)) return Variant(app_);
-  if (Is(member, "ReleaseServer") && kind == CallKind::Method) return Variant();
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
+}
+
+const MemberTable<FakeServerPool>& FakeServerPool::Members() {
+  static const MemberTable<FakeServerPool> table{
+      {"GetServer", M::Method,
+       [](FakeServerPool& p, Args a) {
+         const auto it = p.apps_.find(CStr(a[0]));
+         if (it == p.apps_.end()) RaiseRuntimeError(kCannotCreate);
+         return Variant(MakeRef<FakeServerEntry>(p.script_, it->second));
+       },
+       1}};
+  return table;
 }
 
 Variant FakeServerPool::Invoke(std::string_view member, CallKind kind, Args args) {
   script_->Record(CallLine("Pool", member, kind, args));
-  if (Is(member, "GetServer") && kind == CallKind::Method) {
-    NeedArgs(args, 1);
-    const auto it = apps_.find(CStr(args[0]));
-    if (it == apps_.end()) RaiseRuntimeError(kCannotCreate);
-    return Variant(MakeRef<FakeServerEntry>(script_, it->second));
-  }
-  Unknown();
+  return Dispatchable::Invoke(member, kind, args);
 }
 
 // ---- Registrations ------------------------------------------------------------------

@@ -23,7 +23,9 @@
 // Run(macro, args...), Visible, WindowState, Quit. Macros are callbacks the
 // test registers; they receive the Run arguments after the name by reference,
 // so a macro can fill them (or, through a Session it holds, the error slot).
-// Anything else raises 438, as a real application would.
+// Each fake lists its members in a MemberTable: anything else raises 438 and
+// an argument count outside a member's bounds 450, as a real application
+// would. A call is logged before it is looked up.
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -34,6 +36,7 @@
 #include <vector>
 
 #include "platform/automation/dispatch.h"
+#include "platform/automation/member_table.h"
 #include "platform/automation/variant.h"
 #include "platform/error/error.h"
 #include "platform/text/case.h"
@@ -70,8 +73,9 @@ class FakeOfficeApp;
 class FakeSlideShow;
 
 // One variable of a document; its value is kept as text, as Word keeps it.
-class FakeVariable : public Dispatch {
+class FakeVariable : public Dispatchable<FakeVariable> {
  public:
+  static const MemberTable<FakeVariable>& Members();
   FakeVariable(std::shared_ptr<OfficeScript> script, std::string name, std::string value);
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   std::string name;
@@ -83,8 +87,9 @@ class FakeVariable : public Dispatch {
 
 // A document's Variables: Count, Item(position or name; a missing name raises
 // 5825), Add(name, value).
-class FakeVariables : public Dispatch {
+class FakeVariables : public Dispatchable<FakeVariables> {
  public:
+  static const MemberTable<FakeVariables>& Members();
   explicit FakeVariables(std::shared_ptr<OfficeScript> script) : script_(std::move(script)) {}
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   // The variable of that name (any case), or null.
@@ -96,8 +101,9 @@ class FakeVariables : public Dispatch {
   std::shared_ptr<OfficeScript> script_;
 };
 
-class FakeDocument : public Dispatch {
+class FakeDocument : public Dispatchable<FakeDocument> {
  public:
+  static const MemberTable<FakeDocument>& Members();
   FakeDocument(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app, std::string fullName);
   ~FakeDocument() override;
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
@@ -115,8 +121,9 @@ class FakeDocument : public Dispatch {
 };
 
 // Documents, Workbooks or Presentations: the open documents and the active one.
-class FakeDocuments : public Dispatch {
+class FakeDocuments : public Dispatchable<FakeDocuments> {
  public:
+  static const MemberTable<FakeDocuments>& Members();
   FakeDocuments(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app)
       : script_(std::move(script)), app_(&app) {}
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
@@ -133,8 +140,9 @@ class FakeDocuments : public Dispatch {
   FakeOfficeApp* app_;
 };
 
-class FakeAddIn : public Dispatch {
+class FakeAddIn : public Dispatchable<FakeAddIn> {
  public:
+  static const MemberTable<FakeAddIn>& Members();
   FakeAddIn(std::shared_ptr<OfficeScript> script, std::string name, std::string fullName,
             std::string path);
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
@@ -148,8 +156,9 @@ class FakeAddIn : public Dispatch {
 };
 
 // AddIns: Count, Item(position or name; a missing one raises 9), Add(path[, install]).
-class FakeAddIns : public Dispatch {
+class FakeAddIns : public Dispatchable<FakeAddIns> {
  public:
+  static const MemberTable<FakeAddIns>& Members();
   explicit FakeAddIns(std::shared_ptr<OfficeScript> script) : script_(std::move(script)) {}
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   // Lists an add-in file: Name is its file name, Path its folder (no final separator).
@@ -160,8 +169,9 @@ class FakeAddIns : public Dispatch {
   std::shared_ptr<OfficeScript> script_;
 };
 
-class FakeOfficeApp : public Dispatch {
+class FakeOfficeApp : public Dispatchable<FakeOfficeApp> {
  public:
+  static const MemberTable<FakeOfficeApp>& Members();
   using Macro = std::function<Variant(FakeOfficeApp& app, Args args)>;
 
   // `label` begins the application's own log lines ("App", "Word").
@@ -187,13 +197,17 @@ class FakeOfficeApp : public Dispatch {
   OfficeScript& Script() { return *script_; }
 
  private:
+  // Run(macro, arguments...): the macro receives the arguments after its name.
+  Variant Run(Args args);
+
   std::shared_ptr<OfficeScript> script_;
   std::map<std::string, Macro, text::LessNoCase> macros_;
 };
 
 // One application lent by the pool: ServerObject, ReleaseServer.
-class FakeServerEntry : public Dispatch {
+class FakeServerEntry : public Dispatchable<FakeServerEntry> {
  public:
+  static const MemberTable<FakeServerEntry>& Members();
   FakeServerEntry(std::shared_ptr<OfficeScript> script, Ref<Dispatch> app)
       : script_(std::move(script)), app_(std::move(app)) {}
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
@@ -205,8 +219,9 @@ class FakeServerEntry : public Dispatch {
 
 // The server pool: GetServer(progId) gives an entry for the application lent
 // under that ProgID (none lent: 429).
-class FakeServerPool : public Dispatch {
+class FakeServerPool : public Dispatchable<FakeServerPool> {
  public:
+  static const MemberTable<FakeServerPool>& Members();
   explicit FakeServerPool(std::shared_ptr<OfficeScript> script) : script_(std::move(script)) {}
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   void Lend(std::string progId, Ref<Dispatch> app) { apps_[std::move(progId)] = std::move(app); }

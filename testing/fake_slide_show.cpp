@@ -108,16 +108,15 @@ Variant FakeSlideShowSettings::Invoke(std::string_view name, CallKind kind, Args
   return Dispatchable::Invoke(name, kind, args);
 }
 
-std::optional<Variant> AnswerSlideShowMember(const Ref<FakeSlideShow>& show, std::string_view member) {
-  if (text::EqualsNoCase(member, "Slides")) return Variant(MakeRef<FakeSlides>(show->script, show));
-  if (text::EqualsNoCase(member, "SlideShowSettings")) {
-    return Variant(MakeRef<FakeSlideShowSettings>(show->script, show));
-  }
-  if (text::EqualsNoCase(member, "SlideShowWindow")) {
-    if (!show->running) InvalidRequest("Presentation.SlideShowWindow");
-    return Variant(MakeRef<FakeSlideShowWindow>(show->script, show));
-  }
-  return std::nullopt;
+Ref<FakeSlides> SlidesOf(const Ref<FakeSlideShow>& show) { return MakeRef<FakeSlides>(show->script, show); }
+
+Ref<FakeSlideShowSettings> SlideShowSettingsOf(const Ref<FakeSlideShow>& show) {
+  return MakeRef<FakeSlideShowSettings>(show->script, show);
+}
+
+Ref<FakeSlideShowWindow> SlideShowWindowOf(const Ref<FakeSlideShow>& show) {
+  if (!show->running) InvalidRequest("Presentation.SlideShowWindow");
+  return MakeRef<FakeSlideShowWindow>(show->script, show);
 }
 
 // ---- The application's show windows ---------------------------------------------------

@@ -17,7 +17,6 @@
 // does.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,8 +119,10 @@ class FakeSlideShowWindows : public Dispatchable<FakeSlideShowWindows> {
   FakeOfficeApp* app_;
 };
 
-// A presentation's own slide-show members (Slides, SlideShowSettings,
-// SlideShowWindow) read on a FakeDocument; nullopt for any other member.
-std::optional<Variant> AnswerSlideShowMember(const Ref<FakeSlideShow>& show, std::string_view member);
+// A presentation's own slide-show members, read on a FakeDocument: Slides,
+// SlideShowSettings and SlideShowWindow (refused while no show runs).
+Ref<FakeSlides> SlidesOf(const Ref<FakeSlideShow>& show);
+Ref<FakeSlideShowSettings> SlideShowSettingsOf(const Ref<FakeSlideShow>& show);
+Ref<FakeSlideShowWindow> SlideShowWindowOf(const Ref<FakeSlideShow>& show);
 
 }  // namespace brevora::testing
