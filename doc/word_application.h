@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "office/office_app.h"
+#include "office/office_object.h"
 #include "platform/automation/dispatch.h"
 
 namespace brevora::doc {
@@ -18,13 +18,11 @@ namespace brevora::doc {
 inline constexpr const char* kWordProgId = "Word.Application";
 inline constexpr int16_t kMinimumWordVersion = 8;
 
-// Word for one call: the holder hands it back on every path by where it came
-// from (quit when we started it, released to the pool, else left running);
-// `app` is what the macros run in.
-struct WordObject {
-  office::OfficeApp holder;
-  Ref<Dispatch> app;
-};
+// Word for one call (office/office_object.h, the shape the Excel and
+// PowerPoint drivers share): the holder hands it back on every path by where it
+// came from (quit when we started it, released to the pool, else left running);
+// `app` is what the macros run in. The version is read when needed, not kept.
+using WordObject = office::OfficeObject;
 
 // Attaches to a running Word, else starts one (made invisible, then the
 // message loop runs 50 times); a Word older than 8 is refused ("This API

@@ -5,9 +5,10 @@
 // Excel does not exist on Linux: there, taking one fails with 429 and the
 // converter reports its own error around it.
 //
-// A call holds its Excel in an ExcelObject: the holder hands it back by where it
+// A call holds its Excel in an ExcelObject (office/office_object.h, the shape
+// the Word and PowerPoint drivers share): the holder hands it back by where it
 // came from on every path (a pool entry is released, an Excel the call started
-// is quit, one it attached to is left running; core/office_app.h).
+// is quit, one it attached to is left running; office/office_app.h).
 //
 // Add-in macros are named "<add-in file>!<macro>", the add-in file chosen by
 // Excel's major version: "tabrel5.xla" for 5, "tabrel7.xla" for 7,
@@ -20,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "office/office_app.h"
+#include "office/office_object.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/object.h"
 #include "platform/automation/variant.h"
@@ -33,11 +34,8 @@ namespace brevora::sheet::excel {
 
 inline constexpr const char* kProgId = "Excel.Application";
 
-struct ExcelObject {
-  office::OfficeApp holder;
-  Ref<Dispatch> app;     // Excel's Application object
-  int16_t version = 0;   // its major version
-};
+// Excel's Application object and its major version, read on the way in.
+using ExcelObject = office::OfficeObject;
 
 // The add-in file of an Excel of this major version.
 std::string AddInName(int16_t majorVersion);

@@ -28,7 +28,7 @@ int16_t PowerPointVersion(Dispatch& app) {
   });
 }
 
-office::OfficeApp GetPowerPointObject() {
+PowerPointObject GetPowerPointObject() {
   return RunWrapped("GetPowerPointObject", "Error getting PowerPoint object.", [] {
     office::OfficeApp office = office::AcquireOfficeApplication(kProgId, /*serverMode=*/false);
     Dispatch& app = *office.App();
@@ -40,8 +40,16 @@ office::OfficeApp GetPowerPointObject() {
       RaiseError(kWrapError, "SDK.GetPowerPointObject",
                  "This API requires PowerPoint " + std::to_string(kOldestVersion) + " or newer.");
     }
-    return office;
+    Ref<Dispatch> held = office.App();
+    return PowerPointObject{std::move(office), std::move(held)};
   });
+}
+
+PowerPointObject PowerPointFromPool() {
+  office::OfficeApp office = office::AcquireOfficeApplication(kProgId, /*serverMode=*/true);
+  CallByName(office.App(), "WindowState", CallKind::Let, kWindowMinimized);
+  Ref<Dispatch> held = office.App();
+  return PowerPointObject{std::move(office), std::move(held)};
 }
 
 void OpenAddIn(Dispatch& app) {

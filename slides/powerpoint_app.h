@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "office/office_app.h"
+#include "office/office_object.h"
 #include "platform/automation/dispatch.h"
 #include "platform/automation/variant.h"
 
@@ -34,12 +34,20 @@ std::string AddInFileName();
 // Errors: 32760 "SDK.GetPowerPointVersion" "Cannot get PowerPoint version.".
 int16_t PowerPointVersion(Dispatch& app);
 
+// PowerPoint for one call (office/office_object.h, the shape the Excel and Word
+// drivers share): `app` is the application object the holder took; the
+// version is read when needed, not kept.
+using PowerPointObject = office::OfficeObject;
+
 // Attaches to a running PowerPoint, or starts one and minimises it. Either
 // must be version 6 or newer (32760 "SDK.GetPowerPointObject" "This API
 // requires PowerPoint 6 or newer."); a PowerPoint started here is quit when
 // the holder goes on any path that does not keep it. Other errors: 32760
 // "GetPowerPointObject" "Error getting PowerPoint object.".
-office::OfficeApp GetPowerPointObject();
+PowerPointObject GetPowerPointObject();
+// Server mode: the PowerPoint the server pool lends (GetServer, ServerObject),
+// minimised; the pool's errors are raised as they are.
+PowerPointObject PowerPointFromPool();
 
 // Finds the add-in (the AddIns list, then PowerPoint's Path, then the
 // registry's PowerPoint add-in command and its "Addins" folder) and adds it to

@@ -8,6 +8,7 @@
 #include "office/addin_session.h"
 #include "office/desktop_windows.h"
 #include "office/office_app.h"
+#include "office/office_object.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -181,12 +182,12 @@ void SDK_Presentation::Refresh() { RefreshDesktop("SDK.Refresh", "  Please close
 
 void SDK_Presentation::OpenPPTPresentation(std::string_view file) {
   RunWrapped(kOpenPPTPresentation.source, kOpenPPTPresentation.message, [&] {
-    office::OfficeApp office = powerpoint::GetPowerPointObject();
-    Dispatch& app = *office.App();
+    powerpoint::PowerPointObject ppt = powerpoint::GetPowerPointObject();
+    Dispatch& app = *ppt.app;
     ShowPowerPoint(app);
     const Variant presentations = CallByName(app, "Presentations", CallKind::Get);
     CallByName(ObjectOf(presentations), "Open", CallKind::Method, file);
-    office.LeaveRunning();  // the user works on in it
+    ppt.holder.LeaveRunning();  // the user works on in it
   });
 }
 
@@ -226,12 +227,8 @@ void SDK_Presentation::PPTToPDB(std::string_view pptFile, std::string_view user,
   });
 }
 
-office::OfficeApp SDK_Presentation::TakePowerPoint(Use use) {
-  if (use == Use::Sync && OperationSession().IsServerMode()) {
-    office::OfficeApp office = office::AcquireOfficeApplication(powerpoint::kProgId, true);
-    CallByName(office.App(), "WindowState", CallKind::Let, powerpoint::kWindowMinimized);
-    return office;
-  }
+office::OfficeObject SDK_Presentation::TakePowerPoint(Use use) {
+  if (use == Use::Sync && OperationSession().IsServerMode()) return powerpoint::PowerPointFromPool();
   return powerpoint::GetPowerPointObject();
 }
 
@@ -239,10 +236,10 @@ Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Va
                                       std::string_view user) {
   core::Session& session = OperationSession();
   // Given back on every path by how it was obtained (see the class comment).
-  office::OfficeApp office = TakePowerPoint(use);
-  const Ref<Dispatch> app = office.App();
+  powerpoint::PowerPointObject ppt = TakePowerPoint(use);
+  const Ref<Dispatch> app = ppt.app;
   // Only a PowerPoint this call started is hidden: the user's own stays as it is.
-  if (use != Use::Open && office.Origin() == office::OfficeAppOrigin::Started) {
+  if (use != Use::Open && ppt.holder.Origin() == office::OfficeAppOrigin::Started) {
     HidePowerPointWindow(*app);
   }
   powerpoint::OpenAddIn(*app);
@@ -253,10 +250,10 @@ Variant SDK_Presentation::RunSequence(Use use, const char* macro, std::vector<Va
   powerpoint::GetSession(*app, session);
   if (use != Use::Save) powerpoint::DeleteSession(*app);
   if (use == Use::Sync) {
-    office.Release();
+    ppt.holder.Release();
   } else {
     if (CBool(result)) ShowPowerPoint(*app);
-    office.LeaveRunning();
+    ppt.holder.LeaveRunning();
   }
   office::RaiseErrorSlot(session);
   return result;

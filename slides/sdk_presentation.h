@@ -31,7 +31,7 @@ class Application;
 class Session;
 }  // namespace brevora::core
 namespace brevora::office {
-class OfficeApp;
+struct OfficeObject;
 }
 
 namespace brevora::slides {
@@ -91,7 +91,7 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation, office::Converter
   // The macro sequence of the conversions (Sync) and of the two document
   // methods; returns the macro's result.
   Variant RunSequence(Use use, const char* macro, std::vector<Variant> args, std::string_view user);
-  office::OfficeApp TakePowerPoint(Use use);
+  office::OfficeObject TakePowerPoint(Use use);
   void HidePowerPointWindow(Dispatch& app);
   void ShowPowerPoint(Dispatch& app);
 
