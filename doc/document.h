@@ -185,7 +185,12 @@ class Document : public Dispatchable<Document> {
   // implemented." with the source "OpenFromZazerDB"; the object is not called.
   bool OpenFromZazerDB(const Variant& zazerDB);
 
-  // ---- For native callers ----
+ private:
+  // The header record, the link fields, the link step and the temporary file,
+  // for the storage forms; tests reach them through DocumentInternal
+  // (doc/document_internal.h).
+  friend class DocumentInternal;
+
   // The header record as the document holds it.
   const DocumentHeader& Header() const { return header_; }
   // Applies a header record's link fields to the properties (method, name,
@@ -199,7 +204,6 @@ class Document : public Dispatchable<Document> {
   // "Document.GetTempFile" on failure. The caller removes it.
   std::string GetTempFile() const;
 
- private:
   void InitObjects(bool createAppObject);
   void ReleaseObjects(bool releaseAll);
   void ResetDocument();

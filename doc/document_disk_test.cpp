@@ -4,6 +4,7 @@
 #include <string>
 
 #include "doc/document.h"
+#include "doc/document_internal.h"
 #include "doc/document_link.h"
 #include "doc/document_test_support.h"
 #include "platform/fs/files.h"
@@ -195,7 +196,7 @@ TEST(DocumentDiskTest, TheLinkStep) {
   const std::string path = Dir() + "/linked.scv";
   auto step = std::make_shared<FakeLinkStep>();
   Ref<Document> doc = MakeRef<Document>();
-  doc->SetLinkStep(step);
+  DocumentInternal::SetLinkStep(*doc, step);
   doc->SetLinkedDOCFileName("linked.doc");
   doc->SetBlocks({"old text"});
   doc->WriteToDisk(path);  // no link switch: no call

@@ -1,4 +1,5 @@
 #include "doc/document.h"
+#include "doc/document_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -57,17 +58,17 @@ TEST(DocumentTest, NameAndPasswordHold31Characters) {
 TEST(DocumentTest, Flags) {
   Ref<Document> doc = MakeRef<Document>();
   doc->SetIsCompressed(true);
-  EXPECT_EQ(doc->Header().compression, 2);
+  EXPECT_EQ(DocumentInternal::Header(*doc).compression, 2);
   doc->SetIsCompressed(false);
-  EXPECT_EQ(doc->Header().compression, 1);
+  EXPECT_EQ(DocumentInternal::Header(*doc).compression, 1);
   EXPECT_FALSE(doc->IsCompressed());
   doc->SetIsEditable(true);
-  EXPECT_EQ(doc->Header().editable, 1);
+  EXPECT_EQ(DocumentInternal::Header(*doc).editable, 1);
   doc->SetSearchDocumentMode(2);
   doc->SetSearchDocumentMode(3);  // ignored
   EXPECT_EQ(doc->SearchDocumentMode(), 2);
   doc->SetIsServerSync(true);
-  EXPECT_EQ(doc->Header().serverSync, 1);
+  EXPECT_EQ(DocumentInternal::Header(*doc).serverSync, 1);
   EXPECT_EQ(doc->Version(), 5);
   EXPECT_FALSE(doc->IsModified());
 }
@@ -155,11 +156,11 @@ TEST(DocumentTest, FullPathRenamesTheBoundFileButNeverOverAnother) {
 
 TEST(DocumentTest, TemporaryFiles) {
   Ref<Document> doc = MakeRef<Document>();
-  const std::string path = doc->GetTempFile();
+  const std::string path = DocumentInternal::GetTempFile(*doc);
   fs::TempFileGuard guard(path);
   EXPECT_TRUE(fs::FileExists(path));
   EXPECT_EQ(fs::FileNamePart(path).substr(0, 3), "SCV");
-  fs::TempFileGuard second(doc->GetTempFile());
+  fs::TempFileGuard second(DocumentInternal::GetTempFile(*doc));
   EXPECT_NE(second.path(), path);
 }
 

@@ -94,13 +94,6 @@ class Presentation : public Dispatchable<Presentation> {
   int32_t LinkedPPTSyncOption() const { return link_.syncOption; }
   void SetLinkedPPTSyncOption(int32_t option);
 
-  // The link record: gathered from the four properties and IsModified; applied
-  // in the order method, name, time, option (32760 "Presentation.HeaderToObjects").
-  PresentationLinkInfo GetLinkInfo() const;
-  void ApplyLinkInfo(const PresentationLinkInfo& link);
-  static void ClearLinkInfo(PresentationLinkInfo& link);
-  // Replaces the link step (null: opening and saving leave the linked file alone).
-  void SetLinkStep(std::shared_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
   // "Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing" for 0 to 3; any
   // other method gives "Synchronize".
   std::string SyncMethodText() const;
@@ -152,6 +145,18 @@ class Presentation : public Dispatchable<Presentation> {
   Ref<core::Session> ApplicationSession();
 
  private:
+  // Tests replace the link step through PresentationInternal
+  // (slides/presentation_internal.h).
+  friend class PresentationInternal;
+
+  // The link record: gathered from the four properties and IsModified; applied
+  // in the order method, name, time, option (32760 "Presentation.HeaderToObjects").
+  PresentationLinkInfo GetLinkInfo() const;
+  void ApplyLinkInfo(const PresentationLinkInfo& link);
+  static void ClearLinkInfo(PresentationLinkInfo& link);
+  // Replaces the link step (null: opening and saving leave the linked file alone).
+  void SetLinkStep(std::shared_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
+
   core::Application& App();
   PresentationHeader HeaderFromProperties() const;
   std::string UserPath(std::string_view user, std::string_view category, std::string_view name,

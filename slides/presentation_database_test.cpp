@@ -15,6 +15,7 @@
 #include "platform/fs/files.h"
 #include "slides/presentation.h"
 #include "slides/presentation_format.h"
+#include "slides/presentation_internal.h"
 #include "slides/presentation_writer.h"
 #include "slides/pictures_test_support.h"
 #include "testing/caught_error.h"
@@ -674,7 +675,7 @@ TEST_F(PresentationDb, LinkStepThroughItsInterface) {
 
   std::vector<std::string> calls;
   Presentation p;
-  p.SetLinkStep(std::make_unique<RecordingLink>(calls, Path("converted.pdb")));
+  PresentationInternal::SetLinkStep(p, std::make_unique<RecordingLink>(calls, Path("converted.pdb")));
   p.OpenFromDisk(Path("linked.pdb"));  // no update from the link by default
   EXPECT_TRUE(calls.empty());
   p.ClosePresentation();
