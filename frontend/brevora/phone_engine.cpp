@@ -9,8 +9,10 @@
 
 #include "frontend/phone_sync.h"
 #include "frontend/tabrel_pc.h"
+#include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
+#include "platform/text/codepage.h"
 
 namespace brevora::frontend::program {
 namespace {
@@ -39,9 +41,14 @@ std::string ProgramLibraryFolder() {
 
 std::string RegisterPhoneEngine(const std::string& libraryFolder) {
   std::error_code ec;
-  if (const std::optional<std::string> registered = RegisteredLibrary();
-      registered && std::filesystem::is_regular_file(fs::NativePath(*registered), ec)) {
-    return {};
+  try {
+    if (const std::optional<std::string> registered = RegisteredLibrary();
+        registered && std::filesystem::is_regular_file(fs::NativePath(*registered), ec)) {
+      return {};
+    }
+  } catch (...) {
+    // A registry file that can't be read is reported, not registered over.
+    return text::CpToUtf8(CurrentError().description());
   }
   const std::string library = (std::filesystem::path(libraryFolder) / kPhoneEngineLibrary).string();
   if (libraryFolder.empty() || !std::filesystem::is_regular_file(library, ec)) {

@@ -15,7 +15,8 @@ std::string ProgramLibraryFolder();
 
 // Registers `libraryFolder`/libbvsync.so (by calling its BrevoraRegisterServer)
 // unless the engine's CLSID already names a library file that exists. "" when
-// the engine is registered (already, or now); otherwise why it is not.
+// the engine is registered (already, or now); otherwise why it is not (also
+// when the registry can't be read). Raises nothing.
 std::string RegisterPhoneEngine(const std::string& libraryFolder);
 
 }  // namespace brevora::frontend::program

@@ -49,10 +49,17 @@ TEST(PhoneEngine, IsRegisteredFromTheProgramsLibrariesUnlessAnExistingLibraryIs)
   EXPECT_EQ(Registered(), elsewhere);
 }
 
-TEST(PhoneEngine, AFolderWithoutTheLibraryIsReported) {
+TEST(PhoneEngine, AFolderWithoutTheLibraryOrABrokenRegistryIsReported) {
   const std::string empty = testing::MakeTempDir("no-libraries");
   EXPECT_EQ(RegisterPhoneEngine(empty), "the phone sync library " + empty + "/libbvsync.so is not there.");
   EXPECT_EQ(Registered(), "");
+
+  // A damaged registry file is reported and left as it is.
+  const std::string hive = testing::TempHome() + "/registry/HKEY_CLASSES_ROOT.reg";
+  std::filesystem::create_directories(testing::TempHome() + "/registry");
+  std::ofstream(hive) << "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\CLSID\n";
+  const std::string problem = RegisterPhoneEngine(ProgramLibraryFolder());
+  EXPECT_NE(problem.find("HKEY_CLASSES_ROOT.reg"), std::string::npos) << problem;
 }
 
 }  // namespace
