@@ -198,7 +198,7 @@ SaveFormCommands::~SaveFormCommands() = default;
 
 void SaveFormCommands::Connect(frmSave& w) {
   QObject::connect(w.mnuFileAdd, &QAction::triggered, this, [this] { AddExistingFile(); });
-  QObject::connect(w.mnuFileDelete, &QAction::triggered, this, [this] { DeleteCommand(); });
+  QObject::connect(w.mnuFileDelete, &QAction::triggered, this, [this] { HandleEvent([this] { DeleteCommand(); }); });
   QObject::connect(w.mnuCut, &QAction::triggered, this, [] { EditCut(); });
   QObject::connect(w.mnuCopy, &QAction::triggered, this, [] { EditCopy(); });
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
@@ -277,7 +277,9 @@ bool SaveFormCommands::FilterEvent(QObject* watched, QEvent* event) {
       case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         if (drop->mimeData()->hasFormat(kDocumentDragMime)) {
-          form_.listDragFlag = false;
+          // Documents dragged back onto their own list: nothing moves, and
+          // the source category is selected again.
+          EndListDrag();
         } else {
           std::vector<std::string> paths;
           for (const QUrl& url : drop->mimeData()->urls()) {

@@ -196,12 +196,30 @@ TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
   EXPECT_EQ(Files(business_), std::vector<std::string>{"Budget.tbr"});
   EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});
 
+  SaveFormCommands& commands = form_->Commands();
+  const QRect travel = W().lstCategory->visualItemRect(W().lstCategory->item(1));
+  // Dragged over "Travel" and dropped back on the file list: nothing moves,
+  // and the source category is selected again, so the list's commands work
+  // on the category whose files it shows.
+  list.setCurrentItem(list.topLevelItem(0));
+  ASSERT_TRUE(commands.BeginListDrag());
+  commands.DragOverCategory(travel.center());
+  ASSERT_EQ(W().lstCategory->currentRow(), 1);
+  QMimeData documents;
+  documents.setData(kDocumentDragMime, QByteArray());
+  QDragEnterEvent enter(QPoint(10, 10), Qt::MoveAction, &documents, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &enter);
+  QDropEvent back(QPointF(10, 10), Qt::MoveAction, &documents, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &back);
+  EXPECT_FALSE(form_->listDragFlag);
+  EXPECT_EQ(W().lstCategory->currentRow(), 0);
+  EXPECT_TRUE(Files(Tabrel("Travel")).empty());
+  EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});
+
   // Dragging "Budget" onto "Travel" (row 1): the row under the cursor.
   list.setCurrentItem(list.topLevelItem(0));
-  SaveFormCommands& commands = form_->Commands();
   ASSERT_TRUE(commands.BeginListDrag());
   EXPECT_TRUE(form_->listDragFlag);
-  const QRect travel = W().lstCategory->visualItemRect(W().lstCategory->item(1));
   commands.DragOverCategory(travel.center());
   EXPECT_EQ(W().lstCategory->currentRow(), 1);
   EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
