@@ -5,10 +5,7 @@
 // plug-in, listing and opening every database, reading every desktop file's
 // header, writing the sync state). Runs in a fresh temporary BREVORA_HOME
 // ($TMPDIR or /tmp), removed at the end.
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/run_quiet.h"
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device_names.h"
 
@@ -39,23 +37,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {HOTSYNC_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, HOTSYNC_PROGRAM, &actions, nullptr, pointers.data(), environ) == 0) {
-    waitpid(pid, &status, 0);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
 
 void PutDatabase(const std::string& folder, int i) {
   const std::string name = "Document " + std::to_string(i);

@@ -10,10 +10,7 @@
 //   - a 1,600 x 1,200 JPEG captured (loaded, halved, made 16-bit, turned into
 //     a bitmap file image).
 // Runs in a fresh temporary BREVORA_HOME ($TMPDIR or /tmp), removed at the end.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <FreeImage.h>
@@ -29,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/run_quiet.h"
 #include "bench/english_text.h"
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/handheld_document.h"
@@ -58,23 +56,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {HOTSYNC_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, HOTSYNC_PROGRAM, &actions, nullptr, pointers.data(), environ) == 0) {
-    waitpid(pid, &status, 0);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
 
 std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 

@@ -9,11 +9,8 @@
 //      every record and the block) and back (read every record, write the file
 //      through a temporary file).
 // `tabrel_sync big` runs the second only. Runs in a fresh temporary BREVORA_HOME ($TMPDIR or /tmp), removed at the end.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/run_quiet.h"
 #include "conduit/cell_record.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
@@ -52,23 +50,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {HOTSYNC_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, HOTSYNC_PROGRAM, &actions, nullptr, pointers.data(), environ) == 0) {
-    waitpid(pid, &status, 0);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
 
 // A cell of a plausible sheet: labels in column 1, numbers and sums beside them.
 CellRecord SampleCell(int i) {
