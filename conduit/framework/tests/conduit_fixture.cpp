@@ -1,9 +1,5 @@
 #include "conduit/framework/tests/conduit_fixture.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -156,29 +152,7 @@ std::string FileText(const std::string& path) {
 }  // namespace
 
 HostResult RunHotSync(const std::vector<std::string>& args) {
-  const std::string folder = brevora::testing::MakeTempDir("host-run");
-  const std::string out = folder + "/out";
-  const std::string err = folder + "/err";
-  std::vector<std::string> argv = {HOTSYNC_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = 0;
-  HostResult result;
-  if (posix_spawn(&pid, HOTSYNC_PROGRAM, &actions, nullptr, pointers.data(), environ) == 0) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  result.out = FileText(out);
-  result.err = FileText(err);
-  return result;
+  return brevora::testing::RunProgram(HOTSYNC_PROGRAM, args);
 }
 
 void HostTest::SetUp() {

@@ -14,6 +14,7 @@
 #include "platform/hotsync/device.h"
 #include "platform/hotsync/hotsync_log.h"
 #include "testing/handheld_folder.h"
+#include "testing/run_program.h"
 
 namespace brevora::texttest::testing {
 
@@ -74,11 +75,7 @@ class ConduitTest : public ::testing::Test {
 };
 
 // One run of the `hotsync` program: its exit status, stdout and stderr.
-struct HostResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using HostResult = brevora::testing::ProgramResult;
 HostResult RunHotSync(const std::vector<std::string>& args);
 
 // Tests through the `hotsync` program: the TextTest plug-in registered, the
