@@ -3,29 +3,24 @@
 #include "core/application.h"
 #include "core/module_error.h"
 #include "core/session.h"
-#include "core/temp_file.h"
-#include "core/text_cleanup.h"
-#include "office/link_settings.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
-#include "sheet/format_word.h"
 #include "sheet/store_path.h"
+#include "sheet/workbook_storage.h"
 #include "sheet/xls_link.h"
 
 namespace brevora::sheet {
 
 namespace {
 
-namespace flags = workbook_flags;
-
 const ClassRegistration registration(Workbook::kProgId, Workbook::kClsid,
                                      [] { return Ref<Dispatch>(MakeRef<Workbook>()); });
 
-constexpr office::LinkSettings kXlsLink{"XLS", "Tabulyn - Workbook"};
+constexpr const char* kLineBreak = "\r\n";
 
 // An optional argument: Missing gives the default.
 std::string OptionalText(const Variant& v) { return v.IsMissing() ? std::string() : CStr(v); }
@@ -116,66 +111,35 @@ const MemberTable<Workbook>& Workbook::Members() {
   return table;
 }
 
-Workbook::Workbook() : linkStep_(std::make_shared<XlsLink>()) { InitObjects(true); }
-
-Workbook::~Workbook() { ReleaseObjects(true); }
-
-void Workbook::InitObjects(bool full) {
-  sheets_ = MakeRef<SheetCollection>();
-  styles_ = MakeRef<NamedStyleCollection>();
-  defaultStyle_ = MakeRef<CellFormat>();
-  version_ = kVersion;
-  isModified_ = false;
-  headerOnly_ = false;
-  cellSource_.clear();
-  if (full) application_ = core::NewApplication();
+Workbook::Workbook() : linkStep_(std::make_shared<XlsLink>()) {
+  ResetWorkbookContent(model_);
+  application_ = core::NewApplication();
 }
 
-void Workbook::ReleaseObjects(bool full) {
-  CloseWorkbook();
-  sheets_.Reset();
-  styles_.Reset();
-  defaultStyle_.Reset();
-  if (full) {
-    application_.Reset();
-    session_.Reset();
-  }
+Workbook::~Workbook() {
+  // The content goes before the application object and the Session.
+  model_.sheets.Reset();
+  model_.styles.Reset();
+  model_.defaultStyle.Reset();
+  application_.Reset();
+  session_.Reset();
+}
+
+void Workbook::Unbind() {
+  fullPath_.clear();
+  headerOnly_ = false;
+  cellSource_.clear();
 }
 
 void Workbook::ResetHeader() {
-  ReleaseObjects(false);
-  InitObjects(false);
-}
-
-bool Workbook::Flag(uint32_t bit) const { return HasBits(properties_, bit); }
-
-void Workbook::SetFlag(uint32_t bit, bool on) { properties_ = sheet::SetFlag(properties_, bit, on); }
-
-void Workbook::SetCurrentSheet(int32_t sheet) {
-  if (!sheets_) core::RaiseModuleError(263, "Create the sheets collection before setting any sheet properties.");
-  if (sheet > sheets_->Count()) core::RaiseModuleError(261, "This sheet number doesn't exist.");
-  currentSheet_ = static_cast<int16_t>(sheet);
+  Unbind();
+  ResetWorkbookContent(model_);
 }
 
 void Workbook::SetSession(Ref<core::Session> session) {
   if (!session) RaiseRuntimeError(91);
   application_ = session->GetTabrelPC();
   session_ = std::move(session);
-}
-
-SheetCollection& Workbook::Sheets() const {
-  if (!sheets_) RaiseRuntimeError(91);
-  return *sheets_;
-}
-
-NamedStyleCollection& Workbook::Styles() const {
-  if (!styles_) RaiseRuntimeError(91);
-  return *styles_;
-}
-
-CellFormat& Workbook::DefaultStyle() const {
-  if (!defaultStyle_) RaiseRuntimeError(91);
-  return *defaultStyle_;
 }
 
 core::Application& Workbook::App() const {
@@ -193,30 +157,11 @@ std::string Workbook::ApplicationTitleOrDefault() const {
 
 // ---- Link settings ----
 
-void Workbook::SetLinkedXLSFileName(std::string name) {
-  header_.LinkedFileName = std::move(name);
-  if (header_.LinkedFileName.empty()) {
-    header_.LinkedFileTime = 0;
-    header_.SyncMethod = 0;
-    header_.SyncOption = 0;
-  }
+std::string Workbook::SyncMethodText() const { return kXlsLinkSettings.SyncMethodText(model_.header.SyncMethod); }
+
+int16_t Workbook::SyncMethodFromText(std::string_view text) const {
+  return kXlsLinkSettings.SyncMethodFromText(text);
 }
-
-bool Workbook::HasLinkedXLSFile() const { return !core::Trim(header_.LinkedFileName).empty(); }
-
-void Workbook::SetLinkedXLSSyncMethod(int32_t method) {
-  kXlsLink.CheckSyncValue(method, "syncMethod");
-  header_.SyncMethod = static_cast<int16_t>(method);
-}
-
-void Workbook::SetLinkedXLSSyncOption(int32_t option) {
-  kXlsLink.CheckSyncValue(option, "syncOption");
-  header_.SyncOption = static_cast<int16_t>(option);
-}
-
-std::string Workbook::SyncMethodText() const { return kXlsLink.SyncMethodText(header_.SyncMethod); }
-
-int16_t Workbook::SyncMethodFromText(std::string_view text) const { return kXlsLink.SyncMethodFromText(text); }
 
 // ---- Binding ----
 
@@ -237,104 +182,95 @@ void Workbook::SetFullPath(std::string path) {
 
 void Workbook::CloseWorkbook() { fullPath_.clear(); }
 
-// ---- Header record and objects ----
+// ---- Whole workbooks ----
 
 bool Workbook::InitFromDefaults() {
-  ResetHeader();
-  DefaultHeader(header_);
-  HeaderToObjects(header_);
-  // The default flags stay 4118: a new workbook's file carries exactly the
-  // default flags word (needs-recalc clear), as files made by other versions do.
-  isModified_ = true;
+  Unbind();
+  InitWorkbookDefaults(model_);
   return true;
 }
 
-void Workbook::HeaderToObjects(const WorkbookHeader& header) {
+bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFromLink) {
   try {
-    SetLinkedXLSSyncMethod(header.SyncMethod);
-    SetLinkedXLSFileName(header.LinkedFileName);
-    SetLinkedXLSFileModDateTime(header.LinkedFileTime);
-    SetLinkedXLSSyncOption(header.SyncOption);
-    for (int16_t i = 1; i < header.SheetCount; ++i) {
-      if (i >= static_cast<int16_t>(kSheetEntries)) RaiseRuntimeError(9);
-      const std::string& name = header.SheetNames[static_cast<size_t>(i)];
-      try {
-        Sheets().Add(name);
-      } catch (const AutomationError& e) {
-        // Two stored names alike (a handheld database keeps 15 characters of
-        // each): refused, naming the sheet, rather than merged into one.
-        if (e.number() != 457) throw;
-        RaiseError(457, e.source(), "The workbook has two sheets named '" + name + "'.");
-      }
+    const std::string remembered = fullPath_;
+    Unbind();
+    fullPath_ = file.empty() ? remembered : std::string(file);
+    std::function<bool(WorkbookHeader&)> relinked;
+    if (updateFromLink && linkStep_) {
+      relinked = [this](WorkbookHeader& header) { return linkStep_->CheckLinkUpdate(*this, header, true); };
     }
-    DefaultStyle().SetRaw(header.DefaultFormat);
-    SetCurrentSheet(header.CurrentSheet);
-    SetProperties(header.Properties);
-    SetHeaderExtra(DoubleToInteger(header.Extra));
-    SetCurrencyCharacter(header.Currency);
-    for (size_t k = 0; k < kLoadedStyleSlots; ++k) {
-      const StyleSlot& slot = header.Styles[k];
-      if (slot.Name.empty()) continue;
-      try {
-        Styles().Add(slot.Name).Format().SetRaw(slot.Format);
-      } catch (const AutomationError&) {
-        // A style that cannot be added (duplicate, too long, too many) is left out.
-      }
+    ReadWorkbookFile(fullPath_, readCells, model_, relinked);
+    if (!readCells) {
+      headerOnly_ = true;
+      cellSource_ = fullPath_;
     }
-    for (int16_t i = 1; i < header.SheetCount; ++i) {
-      const SheetParamsEntry& p = header.SheetParams[static_cast<size_t>(i)];
-      Sheet& sheet = Sheets().Item(static_cast<int32_t>(i));
-      for (size_t j = 0; j < kHeaderWidths; ++j) sheet.SetColumnWidths(static_cast<int32_t>(j), p.ColumnWidths[j]);
-      sheet.SetFrozenCells(p.Frozen[0], p.Frozen[1], p.Frozen[2], p.Frozen[3]);
-      sheet.SetCurrentCell(p.Current[0], p.Current[1], p.Current[2], p.Current[3]);
+    return true;
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    // Nothing half-read stays, and nothing stays bound: a later save cannot
+    // replace the file with what was read of it.
+    ResetHeader();
+    throw WrapAlways(e, "Workbook.OpenFromDisk", "Could not open workbook '" + std::string(file) + "'.");
+  }
+}
+
+void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
+  try {
+    if (!file.empty()) fullPath_ = std::string(file);
+    if (fullPath_.empty()) core::RaiseModuleError(264, "Please name the workbook before saving it.");
+    if (headerOnly_) {
+      PrepareWorkbookFileHeader(model_);
+      UpdateHeader();
+      return;
+    }
+    WriteWorkbookFile(model_, fullPath_);
+    if (updateLink && linkStep_ && linkStep_->CheckLinkUpdate(*this, model_.header, false)) {
+      // The push renewed the link time: the file gets it too, or the next open
+      // would take the .xls for newer and convert it back for nothing.
+      cellSource_ = fullPath_;
+      UpdateHeader();
     }
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Workbook.HeaderToObjects", "Error in Header to objects.");
+    throw WrapAlways(CurrentError(), "Workbook.WriteToDisk", "Could not save workbook '" + fullPath_ + "'.");
   }
 }
 
-void Workbook::HeaderFromObjects(WorkbookHeader& header) {
-  header.SyncMethod = header_.SyncMethod;
-  header.LinkedFileName = header_.LinkedFileName;
-  header.LinkedFileTime = header_.LinkedFileTime;
-  header.SyncOption = header_.SyncOption;
-  header.DefaultFormat = DefaultStyle().Raw();
-  if (currentSheet_ > Sheets().Count() || currentSheet_ < 1) SetCurrentSheet(1);
-  header.CurrentSheet = currentSheet_;
-  header.Properties = properties_;
-  header.Extra = headerExtra_;
-  header.Currency = currency_;
-  const int32_t styleCount = Styles().Count();
-  for (int32_t k = 1; k <= styleCount; ++k) {
-    NamedStyle& style = Styles().Item(k);
-    header.Styles[static_cast<size_t>(k - 1)] = {style.Format().Raw(), style.name()};
-  }
-  for (size_t k = static_cast<size_t>(styleCount); k < kStyleSlots - 1; ++k) header.Styles[k] = {0, ""};
-  header.Styles[kStyleSlots - 1] = {0, kEditStylesSlot};
-  header.SheetNames[0] = kClipboardSheet;
-  const int32_t sheetCount = Sheets().Count();
-  for (int32_t i = 1; i <= sheetCount; ++i) {
-    if (i >= static_cast<int32_t>(kSheetEntries)) RaiseRuntimeError(9);
-    Sheet& sheet = Sheets().Item(i);
-    SheetParamsEntry& p = header.SheetParams[static_cast<size_t>(i)];
-    header.SheetNames[static_cast<size_t>(i)] = sheet.name();
-    for (size_t j = 0; j < kHeaderWidths; ++j) p.ColumnWidths[j] = sheet.ColumnWidths(static_cast<int32_t>(j));
-    p.Frozen = sheet.FrozenCells();
-    p.Current = sheet.CurrentCell();
-    p.OverflowColumn = FirstOverflowColumn(sheet);
-    p.Fixed47 = kFixed47;
-  }
-  header.SheetCount = static_cast<int16_t>(sheetCount + 1);
+void Workbook::UpdateHeader() {
+  RewriteWorkbookFileHeader(model_, cellSource_.empty() ? fullPath_ : cellSource_, fullPath_);
+  cellSource_ = fullPath_;
 }
 
-int16_t Workbook::FirstOverflowColumn(const Sheet& sheet) {
-  int32_t sum = 0;
-  for (int16_t c = 1; c <= Sheet::kLastColumnIndex; ++c) {
-    sum += sheet.ColumnWidths(c);
-    if (sum > 156) return c;
+bool Workbook::InitFromTBR(std::string_view file) {
+  try {
+    Unbind();
+    ReadWorkbookTemplate(std::string(file), model_);
+    return true;
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    ResetHeader();
+    throw WrapAlways(e, "Workbook.InitfromTBR", "Could not open workbook '" + std::string(file) + "'.");
   }
-  return 0;
 }
+
+bool Workbook::OpenFromPDB(std::string_view file) {
+  Unbind();
+  ReadWorkbookDatabase(file, model_);
+  return true;
+}
+
+void Workbook::WriteToPDB(std::string_view file) {
+  try {
+    WriteWorkbookDatabase(model_, file);
+  } catch (...) {
+    const AutomationError e = CurrentError();
+    throw AutomationError(kWrapError, "Workbook.WriteToPDB",
+                          "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
+  }
+}
+
+void Workbook::WriteToZazerDB(const Variant& zazerDB) { WriteWorkbookServerDatabase(model_, zazerDB); }
+
+bool Workbook::OpenFromZazerDB(const Variant& zazerDB) { ReadWorkbookServerDatabase(zazerDB, model_); }
 
 // ---- The user's file store ----
 
@@ -362,10 +298,6 @@ void Workbook::WriteToUser(std::string_view user, std::string_view category, std
     const AutomationError e = CurrentError();
     throw AutomationError(e.number(), "tabrelpc", e.description());
   }
-}
-
-std::string Workbook::GetTempFile() {
-  return core::GetTempFile("tbr", "Workbook.GetTempFile", "Could not get temp file.");
 }
 
 }  // namespace brevora::sheet

@@ -1,26 +1,31 @@
 #pragma once
-// Workbook ("TabulynPC.Workbook"): a spreadsheet document in memory: its sheets,
-// named styles, default cell format, flags word, link settings to an .xls file
-// and the header record that every storage form goes through. Readers fill the
-// header record and apply it (HeaderToObjects); writers fill it from the objects
-// (HeaderFromObjects) and write it.
+// Workbook ("TabulynPC.Workbook"): the automation face of a spreadsheet
+// document. What the workbook stores (its sheets, named styles, default cell
+// format, flags word, link settings to an .xls file and the header record that
+// every storage form goes through) is a WorkbookModel (sheet/workbook_model.h);
+// the properties read and set it. The storage forms are the free functions of
+// sheet/workbook_storage.h, which the members below call:
+// the desktop workbook file (.tbr: OpenFromDisk, WriteToDisk, InitFromTBR,
+// UpdateHeader; sheet/tbr_format.h), the handheld spreadsheet database
+// (OpenFromPDB, WriteToPDB; sheet/workbook_pdb_format.h) and the server
+// database object of the RivorOdurov host (WriteToZazerDB;
+// sheet/server_layout.h).
 //
-// Storage forms built here: the desktop workbook file (.tbr: OpenFromDisk,
-// WriteToDisk, InitFromTBR, UpdateHeader; sheet/tbr_format.h), the handheld
-// spreadsheet database (OpenFromPDB, WriteToPDB; sheet/workbook_pdb_format.h)
-// the user's file store (OpenFromUser, WriteToUser) and the server database
-// object of the RivorOdurov host (WriteToZazerDB; sheet/server_layout.h). The
-// link to an .xls file and the .xls conversions (OpenFromXLS, WriteToXLS) are
-// reached through a WorkbookLinkStep: every new workbook has the .xls link of
-// sheet/xls_link.h.
+// The Workbook itself keeps what is about the object's life: the binding to a
+// desktop file (FullPath, the header-only state), the application object and
+// Session, the user's file store (OpenFromUser, WriteToUser) and the
+// WorkbookLinkStep, through which the link to an .xls file and the .xls
+// conversions (OpenFromXLS, WriteToXLS) are reached: every new workbook has
+// the .xls link of sheet/xls_link.h.
 //
-// A workbook may be bound to a desktop file (FullPath). It holds files open
-// only within one call; every write replaces the file through a temporary file
-// renamed over it, so a failed save leaves the old file as it was.
+// It holds files open only within one call; every write replaces the file
+// through a temporary file renamed over it, so a failed save leaves the old
+// file as it was.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/automation/member_table.h"
 #include "sheet/cell_format.h"
@@ -28,6 +33,7 @@
 #include "sheet/sheet_collection.h"
 #include "sheet/workbook_header.h"
 #include "sheet/workbook_link_step.h"
+#include "sheet/workbook_model.h"
 
 namespace brevora::core {
 class Session;
@@ -36,24 +42,11 @@ class Application;
 
 namespace brevora::sheet {
 
-// Bits of the flags word.
-namespace workbook_flags {
-inline constexpr uint32_t kIsPrivate = 0x1;
-inline constexpr uint32_t kIsAutoRecalc = 0x2;
-inline constexpr uint32_t kShowGridLines = 0x4;
-inline constexpr uint32_t kNeedsRecalc = 0x20;
-inline constexpr uint32_t kIsCopyFormulasToClipboard = 0x40;
-inline constexpr uint32_t kIsProtected = 0x200;
-inline constexpr uint32_t kIsTemplate = 0x400;
-inline constexpr uint32_t kIsOnEnterMoveDown = 0x1000;
-inline constexpr uint32_t kIsServerSync = 0x2000;
-}  // namespace workbook_flags
-
 class Workbook : public Dispatchable<Workbook> {
  public:
   static constexpr const char* kProgId = "TabulynPC.Workbook";
   static constexpr const char* kClsid = "{7A41C2E0-5B3D-4F86-9C21-0D8E6B4A3F10}";
-  static constexpr int16_t kVersion = 9;
+  static constexpr int16_t kVersion = kWorkbookVersion;
 
   static const MemberTable<Workbook>& Members();
 
@@ -63,28 +56,28 @@ class Workbook : public Dispatchable<Workbook> {
   ~Workbook() override;
 
   // ---- Plain values and flags ----
-  int16_t Category() const { return category_; }
-  void SetCategory(int16_t category) { category_ = category; }
-  bool IsModified() const { return isModified_; }
-  void SetIsModified(bool modified) { isModified_ = modified; }
+  int16_t Category() const { return model_.category; }
+  void SetCategory(int16_t category) { model_.category = category; }
+  bool IsModified() const { return model_.isModified; }
+  void SetIsModified(bool modified) { model_.isModified = modified; }
   // The whole flags word, unchecked.
-  double Properties() const { return properties_; }
-  void SetProperties(double properties) { properties_ = properties; }
+  double Properties() const { return model_.properties; }
+  void SetProperties(double properties) { model_.properties = properties; }
   // One bit of the flags word (workbook_flags).
-  bool Flag(uint32_t bit) const;
-  void SetFlag(uint32_t bit, bool on);
-  const std::string& CurrencyCharacter() const { return currency_; }
-  void SetCurrencyCharacter(std::string currency) { currency_ = std::move(currency); }
-  int16_t Version() const { return version_; }
-  void SetVersion(int16_t version) { version_ = version; }
-  int16_t CurrentSheet() const { return currentSheet_; }
+  bool Flag(uint32_t bit) const { return model_.Flag(bit); }
+  void SetFlag(uint32_t bit, bool on) { model_.SetFlag(bit, on); }
+  const std::string& CurrencyCharacter() const { return model_.currency; }
+  void SetCurrencyCharacter(std::string currency) { model_.currency = std::move(currency); }
+  int16_t Version() const { return model_.version; }
+  void SetVersion(int16_t version) { model_.version = version; }
+  int16_t CurrentSheet() const { return model_.currentSheet; }
   // 0x80040107 "Create the sheets collection before setting any sheet
   // properties." without Sheets; 0x80040105 "This sheet number doesn't exist."
   // above Sheets.Count. 0 and below are taken.
-  void SetCurrentSheet(int32_t sheet);
+  void SetCurrentSheet(int32_t sheet) { model_.SetCurrentSheet(sheet); }
   // The header's extra word, carried through every format.
-  int16_t HeaderExtra() const { return headerExtra_; }
-  void SetHeaderExtra(int16_t extra) { headerExtra_ = extra; }
+  int16_t HeaderExtra() const { return model_.headerExtra; }
+  void SetHeaderExtra(int16_t extra) { model_.headerExtra = extra; }
 
   // ---- Objects ----
   const Ref<core::Session>& Session() const { return session_; }
@@ -93,30 +86,30 @@ class Workbook : public Dispatchable<Workbook> {
   const Ref<core::Application>& Application() const { return application_; }
   // The collections and the default format; each may be set to null, and the
   // accessors without Ref then raise 91.
-  SheetCollection& Sheets() const;
-  const Ref<SheetCollection>& SheetsRef() const { return sheets_; }
-  void SetSheets(Ref<SheetCollection> sheets) { sheets_ = std::move(sheets); }
-  NamedStyleCollection& Styles() const;
-  const Ref<NamedStyleCollection>& StylesRef() const { return styles_; }
-  void SetStyles(Ref<NamedStyleCollection> styles) { styles_ = std::move(styles); }
-  CellFormat& DefaultStyle() const;
-  const Ref<CellFormat>& DefaultStyleRef() const { return defaultStyle_; }
-  void SetDefaultStyle(Ref<CellFormat> format) { defaultStyle_ = std::move(format); }
+  SheetCollection& Sheets() const { return model_.Sheets(); }
+  const Ref<SheetCollection>& SheetsRef() const { return model_.sheets; }
+  void SetSheets(Ref<SheetCollection> sheets) { model_.sheets = std::move(sheets); }
+  NamedStyleCollection& Styles() const { return model_.Styles(); }
+  const Ref<NamedStyleCollection>& StylesRef() const { return model_.styles; }
+  void SetStyles(Ref<NamedStyleCollection> styles) { model_.styles = std::move(styles); }
+  CellFormat& DefaultStyle() const { return model_.DefaultStyle(); }
+  const Ref<CellFormat>& DefaultStyleRef() const { return model_.defaultStyle; }
+  void SetDefaultStyle(Ref<CellFormat> format) { model_.defaultStyle = std::move(format); }
 
   // ---- Link settings (the link fields of the header record) ----
-  const std::string& LinkedXLSFileName() const { return header_.LinkedFileName; }
+  const std::string& LinkedXLSFileName() const { return model_.header.LinkedFileName; }
   // An empty name also sets the time, method and option to 0.
-  void SetLinkedXLSFileName(std::string name);
+  void SetLinkedXLSFileName(std::string name) { model_.SetLinkedFileName(std::move(name)); }
   // True when the name without blanks at both ends is not empty.
-  bool HasLinkedXLSFile() const;
-  double LinkedXLSFileModDateTime() const { return header_.LinkedFileTime; }
-  void SetLinkedXLSFileModDateTime(double seconds) { header_.LinkedFileTime = seconds; }
-  int32_t LinkedXLSSyncMethod() const { return header_.SyncMethod; }
+  bool HasLinkedXLSFile() const { return model_.HasLinkedFile(); }
+  double LinkedXLSFileModDateTime() const { return model_.header.LinkedFileTime; }
+  void SetLinkedXLSFileModDateTime(double seconds) { model_.header.LinkedFileTime = seconds; }
+  int32_t LinkedXLSSyncMethod() const { return model_.header.SyncMethod; }
   // 0..3, else 32760 "Tabulyn - Workbook" "Invalid syncMethod.  Must be between 0 and 3".
-  void SetLinkedXLSSyncMethod(int32_t method);
-  int32_t LinkedXLSSyncOption() const { return header_.SyncOption; }
+  void SetLinkedXLSSyncMethod(int32_t method) { model_.SetSyncMethod(method); }
+  int32_t LinkedXLSSyncOption() const { return model_.header.SyncOption; }
   // 0..3, else 32760 "Tabulyn - Workbook" "Invalid syncOption.  Must be between 0 and 3".
-  void SetLinkedXLSSyncOption(int32_t option);
+  void SetLinkedXLSSyncOption(int32_t option) { model_.SetSyncOption(option); }
   // "Synchronize", "Palm to XLS", "XLS to Palm", "Do Nothing" for 0 to 3.
   std::string SyncMethodText() const;
   // The method whose text is exactly `text`; 0 for any other text.
@@ -180,57 +173,34 @@ class Workbook : public Dispatchable<Workbook> {
   bool OpenFromZazerDB(const Variant& zazerDB);
 
  private:
-  // The header record and the steps the storage forms share; tests reach them
-  // through WorkbookInternal (sheet/workbook_internal.h).
+  // The model, the temporary file and the link step; tests reach them through
+  // WorkbookInternal (sheet/workbook_internal.h).
   friend class WorkbookInternal;
 
-  WorkbookHeader& Header() { return header_; }
-  const WorkbookHeader& Header() const { return header_; }
-  // New empty collections and default format, version 9, not modified, not
-  // header-only, unbound; the header record keeps its values.
+  // Unbinds and leaves the header-only state; no file is touched.
+  void Unbind();
+  // Unbind, and new empty content (ResetWorkbookContent); the header record
+  // keeps its values.
   void ResetHeader();
-  void HeaderToObjects(const WorkbookHeader& header);
-  void HeaderFromObjects(WorkbookHeader& header);
-  // The first column (1..40) at which the running sum of the widths exceeds
-  // 156; 0 when none does.
-  static int16_t FirstOverflowColumn(const Sheet& sheet);
   // The path of a workbook in a user's store (the category folder is made when
   // missing). Refuses an unknown user and category or workbook names that are
   // empty or hold a separator, ".." or a control character; passes on the
   // errors of the home folder.
   std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name);
-  // A new empty temporary file "tbr..." in the system temporary folder.
-  std::string GetTempFile();
   // Replaces the link step; null leaves the workbook without link (opening and
   // saving then leave linked files alone, and the .xls conversions raise 91).
   void SetLinkStep(std::shared_ptr<WorkbookLinkStep> step) { linkStep_ = std::move(step); }
 
-  void InitObjects(bool full);
-  void ReleaseObjects(bool full);
   core::Application& App() const;
   std::string ApplicationTitleOrDefault() const;
-  // The cell lines of a file of `version` (comma lines for versions 4 and 5).
-  void ReadCells(class TbrReader& reader, int16_t version);
-  void LoadAppInfoString(std::string_view block, int16_t version);
-  void CheckPdbWritable() const;
 
   Ref<core::Session> session_;
   Ref<core::Application> application_;
-  WorkbookHeader header_;
+  WorkbookModel model_;
   std::string fullPath_;
   bool headerOnly_ = false;
   // The file whose cell lines a header-only workbook keeps (its source).
   std::string cellSource_;
-  Ref<NamedStyleCollection> styles_;
-  Ref<SheetCollection> sheets_;
-  int16_t version_ = kVersion;
-  Ref<CellFormat> defaultStyle_;
-  std::string currency_;
-  double properties_ = 0;
-  bool isModified_ = false;
-  int16_t currentSheet_ = 0;
-  int16_t headerExtra_ = 0;
-  int16_t category_ = 0;
   std::shared_ptr<WorkbookLinkStep> linkStep_;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // WorkbookHeader: the in-memory image of everything a workbook file stores
-// besides its cells. Every reader fills one and applies it to the workbook's
-// objects (Workbook::HeaderToObjects); every writer fills one from the objects
-// (Workbook::HeaderFromObjects) and writes it. A value-initialised header is all
+// besides its cells. Every reader fills one and applies it to the rest of the
+// WorkbookModel (HeaderToModel, sheet/workbook_model.h); every writer fills one
+// from the model (HeaderFromModel) and writes it. A value-initialised header is all
 // zero and empty; DefaultHeader gives a new workbook's values.
 #include <array>
 #include <cstdint>

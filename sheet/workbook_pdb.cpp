@@ -1,4 +1,4 @@
-// Workbook: the handheld spreadsheet database.
+// The handheld spreadsheet database of a WorkbookModel.
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +13,8 @@
 #include "sheet/app_info_reader.h"
 #include "sheet/app_info_writer.h"
 #include "sheet/cell_line.h"
-#include "sheet/workbook.h"
 #include "sheet/workbook_pdb_format.h"
+#include "sheet/workbook_storage.h"
 
 namespace brevora::sheet {
 
@@ -35,14 +35,12 @@ std::string DatabaseNameOf(std::string_view file) {
   return name;
 }
 
-}  // namespace
-
 // A handheld workbook has room for 15 sheets, a sheet name is not empty there,
 // and a TAB ends a cell field: what breaks these is refused before anything is
 // written. Names that are the same in their first 15 characters are written as
 // they are cut; reading such a database back refuses the second one.
-void Workbook::CheckPdbWritable() const {
-  const SheetCollection& sheets = Sheets();
+void CheckPdbWritable(const WorkbookModel& model) {
+  const SheetCollection& sheets = model.Sheets();
   const int32_t maxSheets = static_cast<int32_t>(fmt::kStoredSheets) - 1;
   if (sheets.Count() > maxSheets) {
     RaiseError(kWrapError, kCheckSource,
@@ -60,49 +58,59 @@ void Workbook::CheckPdbWritable() const {
   CheckCellTexts(sheets, "\t", kCheckSource, "a tab, which a handheld workbook");
 }
 
-void Workbook::WriteToPDB(std::string_view file) {
+void LoadAppInfoString(std::string_view block, int16_t version, WorkbookModel& model) {
   try {
-    CheckPdbWritable();
-    core::HandheldDatabase db;
-    WorkbookHeader header;
-    HeaderFromObjects(header);
-    db.SetAppInfoBlock(AppInfoWriter::Build(header, version_, category_, isModified_));
-    db.SetSortInfoBlock({});
-    db.SetCreationDate(dates::NowVbDate());
-    db.Attributes().SetValue(0);
-    db.Version().SetValue(version_);
-    db.SetType(fmt::kType);
-    db.SetCreator(fmt::kCreator);
-    db.SetName(DatabaseNameOf(file));
-    int32_t id = 0;
-    int32_t position = 0;
-    std::string line;
-    for (const Ref<Sheet>& sheet : Sheets()) {
-      ++position;
-      for (const Ref<Cell>& cell : sheet->Cells()) {
-        line.clear();
-        AppendCellLine(line, position, *cell);
-        core::RecordRef record = MakeRef<core::DatabaseRecord>();
-        record->SetUniqueID(++id);
-        record->SetData(std::vector<uint8_t>(line.begin(), line.end()));
-        // Kept without the "K<id>" key: this list is only written out, and
-        // keys are not stored in the file.
-        db.Records().Add(std::move(record));
-      }
-    }
-    db.WriteFile(file);
+    AppInfoReader::Result read = AppInfoReader::Read(block, version);
+    model.category = read.category;
+    model.isModified = read.modified;
+    model.header = std::move(read.header);
+    HeaderToModel(model.header, model);
   } catch (...) {
     const AutomationError e = CurrentError();
-    throw AutomationError(kWrapError, "Workbook.WriteToPDB",
-                          "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
+    throw AutomationError(e.number(), "LoadAppInfoString",
+                          "Error loading App Info String" + std::string(kLineBreak) + e.description());
   }
 }
 
-bool Workbook::OpenFromPDB(std::string_view file) {
+}  // namespace
+
+void WriteWorkbookDatabase(WorkbookModel& model, std::string_view file) {
+  CheckPdbWritable(model);
+  core::HandheldDatabase db;
+  WorkbookHeader header;
+  HeaderFromModel(model, header);
+  db.SetAppInfoBlock(AppInfoWriter::Build(header, model.version, model.category, model.isModified));
+  db.SetSortInfoBlock({});
+  db.SetCreationDate(dates::NowVbDate());
+  db.Attributes().SetValue(0);
+  db.Version().SetValue(model.version);
+  db.SetType(fmt::kType);
+  db.SetCreator(fmt::kCreator);
+  db.SetName(DatabaseNameOf(file));
+  int32_t id = 0;
+  int32_t position = 0;
+  std::string line;
+  for (const Ref<Sheet>& sheet : model.Sheets()) {
+    ++position;
+    for (const Ref<Cell>& cell : sheet->Cells()) {
+      line.clear();
+      AppendCellLine(line, position, *cell);
+      core::RecordRef record = MakeRef<core::DatabaseRecord>();
+      record->SetUniqueID(++id);
+      record->SetData(std::vector<uint8_t>(line.begin(), line.end()));
+      // Kept without the "K<id>" key: this list is only written out, and
+      // keys are not stored in the file.
+      db.Records().Add(std::move(record));
+    }
+  }
+  db.WriteFile(file);
+}
+
+void ReadWorkbookDatabase(std::string_view file, WorkbookModel& model) {
   try {
-    InitFromDefaults();
-    sheets_ = MakeRef<SheetCollection>();
-    styles_ = MakeRef<NamedStyleCollection>();
+    InitWorkbookDefaults(model);
+    model.sheets = MakeRef<SheetCollection>();
+    model.styles = MakeRef<NamedStyleCollection>();
     core::HandheldDatabase db;
     // The records are only walked in order: no keys are built for them.
     db.ReadFile(file, /*readData=*/true, /*keyed=*/false);
@@ -112,33 +120,18 @@ bool Workbook::OpenFromPDB(std::string_view file) {
                  "Could not open workbook '" + std::string(file) + "'." + kLineBreak +
                      "Unrecognized PDB type.  Only PDB files in DOC format are supported.");
     }
-    version_ = DoubleToInteger(db.Version().Value());
-    LoadAppInfoString(db.AppInfoBlock(), version_);
-    SheetCollection& sheets = Sheets();
+    model.version = DoubleToInteger(db.Version().Value());
+    LoadAppInfoString(db.AppInfoBlock(), model.version, model);
+    SheetCollection& sheets = model.Sheets();
     for (const core::RecordRef& record : db.Records()) {
       const std::span<const uint8_t> data = record->Data();
       AddCellFromLine(sheets, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     }
-    return true;
   } catch (...) {
     const AutomationError e = CurrentError();
     if (e.number() == kWrapError) throw e;
     throw AutomationError(kWrapError, "Document.OpenFromPDB", "Unable to open from PDB." + std::string(kLineBreak) +
                                                                   e.description());
-  }
-}
-
-void Workbook::LoadAppInfoString(std::string_view block, int16_t version) {
-  try {
-    AppInfoReader::Result read = AppInfoReader::Read(block, version);
-    category_ = read.category;
-    isModified_ = read.modified;
-    header_ = std::move(read.header);
-    HeaderToObjects(header_);
-  } catch (...) {
-    const AutomationError e = CurrentError();
-    throw AutomationError(e.number(), "LoadAppInfoString",
-                          "Error loading App Info String" + std::string(kLineBreak) + e.description());
   }
 }
 

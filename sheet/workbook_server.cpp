@@ -1,5 +1,5 @@
-// Workbook: the exchange with a server database object of the RivorOdurov
-// host (sheet/server_layout.h).
+// The exchange of a WorkbookModel with a server database object of the
+// RivorOdurov host (sheet/server_layout.h).
 #include <string>
 #include <vector>
 
@@ -11,7 +11,7 @@
 #include "sheet/byte_helpers.h"
 #include "sheet/cell_line.h"
 #include "sheet/server_layout.h"
-#include "sheet/workbook.h"
+#include "sheet/workbook_storage.h"
 
 namespace brevora::sheet {
 
@@ -82,37 +82,39 @@ bool IsRefusal(const Variant& answer) { return !answer.IsNull() && !CBool(answer
 
 }  // namespace
 
-void Workbook::WriteToZazerDB(const Variant& zazerDB) {
+void WriteWorkbookServerDatabase(WorkbookModel& model, const Variant& database) {
   try {
-    const Ref<Dispatch> database(&ObjectOf(zazerDB));
-    const std::string appInfoLayout = layout::AppInfoLayout(version_);
-    const Variant answer = CallByName(database, "SetLayouts", CallKind::Method, appInfoLayout, layout::kRecordLayout);
+    const Ref<Dispatch> target(&ObjectOf(database));
+    const std::string appInfoLayout = layout::AppInfoLayout(model.version);
+    const Variant answer = CallByName(target, "SetLayouts", CallKind::Method, appInfoLayout, layout::kRecordLayout);
     if (IsRefusal(answer)) core::RaiseModuleError(kLayoutRefused, "Could not set layout for database object");
-    CallByName(database, "Parse", CallKind::Method);
-    CallByName(database, "setVersion", CallKind::Method, version_);
-    SetFlag(workbook_flags::kIsServerSync, true);
+    CallByName(target, "Parse", CallKind::Method);
+    CallByName(target, "setVersion", CallKind::Method, model.version);
+    model.SetFlag(workbook_flags::kIsServerSync, true);
     WorkbookHeader header;
-    HeaderFromObjects(header);
-    ItemWriter items(*database);
-    WriteItems(items, header, category_, isModified_);
-    CallByName(database, "MoveFirst", CallKind::Method);
+    HeaderFromModel(model, header);
+    ItemWriter items(*target);
+    WriteItems(items, header, model.category, model.isModified);
+    CallByName(target, "MoveFirst", CallKind::Method);
     int32_t position = 0;
     std::string line;
-    for (const Ref<Sheet>& sheet : Sheets()) {
+    for (const Ref<Sheet>& sheet : model.Sheets()) {
       ++position;
       for (const Ref<Cell>& cell : sheet->Cells()) {
         line.clear();
         AppendCellLine(line, position, *cell);
-        office::AddServerRecord(*database);
-        CallByName(database, "SetRecordItem", CallKind::Method, int16_t{0}, line);
+        office::AddServerRecord(*target);
+        CallByName(target, "SetRecordItem", CallKind::Method, int16_t{0}, line);
       }
     }
-    office::SetServerCreationTime(*database);
+    office::SetServerCreationTime(*target);
   } catch (...) {
     throw core::AsModuleError(CurrentError());
   }
 }
 
-bool Workbook::OpenFromZazerDB(const Variant&) { core::RaiseModuleError(kNotImplemented, "Not implemented."); }
+void ReadWorkbookServerDatabase(const Variant&, WorkbookModel&) {
+  core::RaiseModuleError(kNotImplemented, "Not implemented.");
+}
 
 }  // namespace brevora::sheet

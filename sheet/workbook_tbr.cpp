@@ -1,16 +1,16 @@
-// Workbook: the desktop workbook file (.tbr).
+// The desktop workbook file (.tbr) of a WorkbookModel.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/module_error.h"
+#include "core/temp_file.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/cell_line.h"
 #include "sheet/tbr_format.h"
 #include "sheet/tbr_reader.h"
 #include "sheet/tbr_writer.h"
-#include "sheet/workbook.h"
+#include "sheet/workbook_storage.h"
 
 namespace brevora::sheet {
 
@@ -46,46 +46,8 @@ void WriteHeaderTo(TbrWriter& writer, const WorkbookHeader& header, bool modifie
   }
 }
 
-}  // namespace
-
-bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFromLink) {
-  try {
-    const std::string remembered = fullPath_;
-    ResetHeader();
-    fullPath_ = file.empty() ? remembered : std::string(file);
-    // Every read starts from a clear header: an older file must not inherit
-    // fields of the file read before.
-    header_ = WorkbookHeader{};
-    std::vector<uint8_t> data = OpenRead(fullPath_);
-    auto reader = std::make_unique<TbrReader>(AsText(data));
-    TbrReader::HeaderInfo info = reader->ReadHeader(header_);
-    if (updateFromLink && linkStep_ && linkStep_->CheckLinkUpdate(*this, header_, true)) {
-      header_ = WorkbookHeader{};
-      data = OpenRead(fullPath_);
-      reader = std::make_unique<TbrReader>(AsText(data));
-      info = reader->ReadHeader(header_);
-    }
-    isModified_ = info.modified;
-    HeaderToObjects(header_);
-    if (readCells) {
-      headerOnly_ = false;
-      ReadCells(*reader, info.version);
-    } else {
-      headerOnly_ = true;
-      cellSource_ = fullPath_;
-    }
-    return true;
-  } catch (...) {
-    const AutomationError e = CurrentError();
-    // Nothing half-read stays, and nothing stays bound: a later save cannot
-    // replace the file with what was read of it.
-    ResetHeader();
-    throw WrapAlways(e, "Workbook.OpenFromDisk", "Could not open workbook '" + std::string(file) + "'.");
-  }
-}
-
-void Workbook::ReadCells(TbrReader& reader, int16_t version) {
-  SheetCollection& sheets = Sheets();
+// The cell lines of a file of `version` (comma lines for versions 4 and 5).
+void ReadCells(TbrReader& reader, int16_t version, SheetCollection& sheets) {
   const bool comma = tbr_format::HasCommaCells(version);
   std::string_view line;
   while (reader.NextLine(line)) {
@@ -97,48 +59,67 @@ void Workbook::ReadCells(TbrReader& reader, int16_t version) {
   }
 }
 
-void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
-  try {
-    if (!file.empty()) fullPath_ = std::string(file);
-    if (fullPath_.empty()) core::RaiseModuleError(264, "Please name the workbook before saving it.");
-    HeaderFromObjects(header_);
-    TbrWriter::CheckTexts(header_, Sheets());
-    if (headerOnly_) {
-      UpdateHeader();
-      return;
-    }
-    std::string text;
-    TbrWriter writer(text);
-    WriteHeaderTo(writer, header_, isModified_, currentSheet_);
-    try {
-      writer.WriteCells(Sheets());
-    } catch (...) {
-      throw Wrap32760(CurrentError(), "Workbook.WriteCells", "Error in WriteCells.");
-    }
-    WriteFile(fullPath_, text);
-    if (updateLink && linkStep_ && linkStep_->CheckLinkUpdate(*this, header_, false)) {
-      // The push renewed the link time: the file gets it too, or the next open
-      // would take the .xls for newer and convert it back for nothing.
-      cellSource_ = fullPath_;
-      UpdateHeader();
-    }
-  } catch (...) {
-    throw WrapAlways(CurrentError(), "Workbook.WriteToDisk", "Could not save workbook '" + fullPath_ + "'.");
+}  // namespace
+
+void ReadWorkbookFile(const std::string& file, bool readCells, WorkbookModel& model,
+                      const std::function<bool(WorkbookHeader&)>& relinked) {
+  ResetWorkbookContent(model);
+  model.header = WorkbookHeader{};
+  std::vector<uint8_t> data = OpenRead(file);
+  auto reader = std::make_unique<TbrReader>(AsText(data));
+  TbrReader::HeaderInfo info = reader->ReadHeader(model.header);
+  if (relinked && relinked(model.header)) {
+    model.header = WorkbookHeader{};
+    data = OpenRead(file);
+    reader = std::make_unique<TbrReader>(AsText(data));
+    info = reader->ReadHeader(model.header);
   }
+  model.isModified = info.modified;
+  HeaderToModel(model.header, model);
+  if (readCells) ReadCells(*reader, info.version, model.Sheets());
 }
 
-void Workbook::UpdateHeader() {
+void ReadWorkbookTemplate(const std::string& file, WorkbookModel& model) {
+  ResetWorkbookContent(model);
+  model.header = WorkbookHeader{};
+  const std::vector<uint8_t> data = OpenRead(file);
+  TbrReader reader(AsText(data));
+  reader.ReadHeader(model.header);
+  HeaderToModel(model.header, model);
+  model.isModified = true;
+  model.SetFlag(workbook_flags::kNeedsRecalc, true);
+}
+
+void PrepareWorkbookFileHeader(WorkbookModel& model) {
+  HeaderFromModel(model, model.header);
+  TbrWriter::CheckTexts(model.header, model.Sheets());
+}
+
+void WriteWorkbookFile(WorkbookModel& model, const std::string& file) {
+  PrepareWorkbookFileHeader(model);
+  std::string text;
+  TbrWriter writer(text);
+  WriteHeaderTo(writer, model.header, model.isModified, model.currentSheet);
+  try {
+    writer.WriteCells(model.Sheets());
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Workbook.WriteCells", "Error in WriteCells.");
+  }
+  WriteFile(file, text);
+}
+
+void RewriteWorkbookFileHeader(WorkbookModel& model, const std::string& cellSource, const std::string& file) {
   try {
     std::string text;
     TbrWriter writer(text);
-    WriteHeaderTo(writer, header_, isModified_, currentSheet_);
+    WriteHeaderTo(writer, model.header, model.isModified, model.currentSheet);
     // The cell lines come from the file the header was read from, which may
     // not be the file being written.
-    const std::vector<uint8_t> source = OpenRead(cellSource_.empty() ? fullPath_ : cellSource_);
+    const std::vector<uint8_t> source = OpenRead(cellSource);
     TbrReader reader(AsText(source));
     WorkbookHeader skipped;
     const TbrReader::HeaderInfo info = reader.ReadHeader(skipped);
-    isModified_ = info.modified;
+    model.isModified = info.modified;
     // The header written is version 9's: cell lines of an older form are
     // written in its form.
     const bool comma = tbr_format::HasCommaCells(info.version);
@@ -154,31 +135,14 @@ void Workbook::UpdateHeader() {
     } catch (...) {
       throw Wrap32760(CurrentError(), "Workbook.CopyFromTo", "Error in CopyFromTo.");
     }
-    WriteFile(fullPath_, text);
-    cellSource_ = fullPath_;
+    WriteFile(file, text);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Workbook.UpdateHeader", "Could not update header.");
   }
 }
 
-bool Workbook::InitFromTBR(std::string_view file) {
-  try {
-    ResetHeader();
-    fullPath_ = std::string(file);
-    header_ = WorkbookHeader{};
-    const std::vector<uint8_t> data = OpenRead(fullPath_);
-    TbrReader reader(AsText(data));
-    reader.ReadHeader(header_);
-    HeaderToObjects(header_);
-    isModified_ = true;
-    SetFlag(workbook_flags::kNeedsRecalc, true);
-    fullPath_.clear();
-    return true;
-  } catch (...) {
-    const AutomationError e = CurrentError();
-    ResetHeader();
-    throw WrapAlways(e, "Workbook.InitfromTBR", "Could not open workbook '" + std::string(file) + "'.");
-  }
+std::string NewWorkbookTempFile() {
+  return core::GetTempFile("tbr", "Workbook.GetTempFile", "Could not get temp file.");
 }
 
 }  // namespace brevora::sheet

@@ -1,10 +1,14 @@
-// Workbook: conversions from and to .xls files.
+// Workbook: conversions from and to .xls files, through the link step's
+// converter and a temporary desktop workbook file. They stay with the Workbook:
+// the converter works on its application object, and the conversion goes
+// through its own open and save.
 #include <string>
 
 #include "core/module_error.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/workbook.h"
+#include "sheet/workbook_storage.h"
 
 namespace brevora::sheet {
 
@@ -14,7 +18,7 @@ bool Workbook::OpenFromXLS(std::string_view xls) {
   try {
     if (!linkStep_) RaiseRuntimeError(91);
     const std::shared_ptr<WorkbookLinkStep> step = linkStep_;
-    const fs::TempFileGuard temp(GetTempFile());
+    const fs::TempFileGuard temp(NewWorkbookTempFile());
     step->ConvertFromXLS(*this, std::string(xls), temp.path());
     const std::string bound = fullPath_;
     const bool opened = OpenFromDisk(temp.path(), true, false);
@@ -32,7 +36,7 @@ bool Workbook::WriteToXLS(std::string_view xls) {
   try {
     if (!linkStep_) RaiseRuntimeError(91);
     const std::shared_ptr<WorkbookLinkStep> step = linkStep_;
-    const fs::TempFileGuard temp(GetTempFile());
+    const fs::TempFileGuard temp(NewWorkbookTempFile());
     WriteToDisk(temp.path(), false);
     step->ConvertToXLS(*this, temp.path(), std::string(xls));
     fullPath_ = bound;
