@@ -4,12 +4,15 @@
 
 #include "core/application.h"
 #include "core/file_mode.h"
+#include "core/handheld_database.h"
 #include "core/module_error.h"
 #include "core/session.h"
 #include "core/temp_file.h"
 #include "core/text_cleanup.h"
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
+#include "doc/document_storage.h"
+#include "doc/markup.h"
 #include "doc/word_link_step.h"
 #include "office/link_settings.h"
 #include "platform/automation/class_registry.h"
@@ -27,6 +30,10 @@ const ClassRegistration registration(Document::kProgId, Document::kClsid,
 
 constexpr office::LinkSettings kDocLink{"DOC", "Tabulyn - Document"};
 constexpr int32_t kSubscriptOutOfRange = 9;
+constexpr int32_t kNotImplementedError = 0x114;
+constexpr const char* kSupportAddress = "support@orvanex.com";
+
+std::string OpenMessage(std::string_view file) { return "Could not open Document '" + std::string(file) + "'."; }
 
 }  // namespace
 
@@ -37,8 +44,8 @@ Document::~Document() { ReleaseObjects(true); }
 // ---- Life cycle -------------------------------------------------------------
 
 void Document::InitObjects(bool createAppObject) {
-  version_ = kVersion;
-  isModified_ = false;
+  model_.version = kVersion;
+  model_.isModified = false;
   headerOnly_ = false;
   headerOnlySource_.clear();
   if (createAppObject) app_ = core::NewApplication();
@@ -64,15 +71,16 @@ void Document::CloseDocument() {
 
 bool Document::InitFromDefaults() {
   ResetDocument();
-  header_.LinkedDOCFileName.clear();
-  header_.LinkedDOCFileModDateTime = 0;
-  header_.LinkedDOCSyncMethod = 0;
-  header_.LinkedDOCSyncOption = 0;
-  header_.serverSync = 0;
+  DocumentHeader& header = model_.header;
+  header.LinkedDOCFileName.clear();
+  header.LinkedDOCFileModDateTime = 0;
+  header.LinkedDOCSyncMethod = 0;
+  header.LinkedDOCSyncOption = 0;
+  header.serverSync = 0;
   SetIsCompressed(true);
   SetIsEditable(true);
-  SetLinkInfo(DocumentHeader(header_));
-  isModified_ = true;
+  ApplyLinkInfo(model_, header);
+  model_.isModified = true;
   return true;
 }
 
@@ -85,106 +93,13 @@ void Document::SetSession(Ref<core::Session> session) {
   app_ = std::move(app);
 }
 
-// ---- Properties --------------------------------------------------------------
-
-void Document::SetCursorEndPos(int32_t value) {
-  header_.CursorEndPos = value < header_.readingPosition ? header_.readingPosition : value;
-}
-
-void Document::SetPassword(std::string_view value) {
-  if (value.size() > kMaxNameLength) {
-    core::RaiseModuleError(kFieldTooLongError, "Password field can hold " + std::to_string(kMaxNameLength) + ".");
-  }
-  header_.password = value;
-}
-
-void Document::SetDocName(std::string_view value) {
-  if (value.size() > kMaxNameLength) {
-    core::RaiseModuleError(kFieldTooLongError, "Document name can hold " + std::to_string(kMaxNameLength) + ".");
-  }
-  header_.DocName = value;
-}
-
-int16_t Document::SearchDocumentMode() const {
-  const int16_t mode = header_.searchMode;
-  return mode >= eSearchSystem && mode <= eSearchNever ? mode : int16_t{eSearchSystem};
-}
-
-void Document::SetSearchDocumentMode(int32_t mode) {
-  if (mode >= eSearchSystem && mode <= eSearchNever) header_.searchMode = static_cast<int16_t>(mode);
-}
-
-// ---- Bookmarks -----------------------------------------------------------------
-
-bool Document::SetBookmark(int32_t index, std::string_view name, int32_t offset) {
-  if (index < 0) RaiseRuntimeError(kSubscriptOutOfRange);
-  if (index >= kBookmarkSlots) return false;
-  header_.bookmarks[static_cast<size_t>(index)] = Bookmark{std::string(name), offset};
-  header_.Recount();
-  return true;
-}
-
-bool Document::ClearBookmark(int32_t index) {
-  if (index < 0) RaiseRuntimeError(kSubscriptOutOfRange);
-  if (index > kMaxBookmarks) return false;
-  header_.bookmarks[static_cast<size_t>(index)] = Bookmark{};
-  header_.Recount();
-  return true;
-}
-
-const Bookmark& Document::BookmarkSlot(int32_t index) const {
-  if (index < 0 || index >= kBookmarkSlots) RaiseRuntimeError(kSubscriptOutOfRange);
-  return header_.bookmarks[static_cast<size_t>(index)];
-}
-
 // ---- Link settings -----------------------------------------------------------
-
-void Document::SetLinkedDOCFileName(std::string_view name) {
-  header_.LinkedDOCFileName = name;
-  if (name.empty()) {
-    header_.LinkedDOCFileModDateTime = 0;
-    header_.LinkedDOCSyncMethod = 0;
-    header_.LinkedDOCSyncOption = 0;
-  }
-}
-
-bool Document::HasLinkedDOCFile() const {
-  return header_.LinkedDOCFileName.find_first_not_of(' ') != std::string::npos;
-}
-
-void Document::SetLinkedDOCSyncMethod(int32_t method) {
-  kDocLink.CheckSyncValue(method, "syncMethod");
-  header_.LinkedDOCSyncMethod = static_cast<int16_t>(method);
-}
-
-void Document::SetLinkedDOCSyncOption(int32_t option) {
-  kDocLink.CheckSyncValue(option, "syncOption");
-  header_.LinkedDOCSyncOption = static_cast<int16_t>(option);
-}
-
-std::string Document::SyncMethodText() const { return kDocLink.SyncMethodText(header_.LinkedDOCSyncMethod); }
 
 int16_t Document::SyncMethodFromText(std::string_view text) { return kDocLink.SyncMethodFromText(text); }
 
-void Document::SetLinkInfo(const DocumentHeader& header) {
-  SetLinkedDOCSyncMethod(header.LinkedDOCSyncMethod);
-  SetLinkedDOCFileName(header.LinkedDOCFileName);
-  SetLinkedDOCFileModDateTime(header.LinkedDOCFileModDateTime);
-  SetLinkedDOCSyncOption(header.LinkedDOCSyncOption);
-  SetIsServerSync(header.serverSync == 1);
-}
-
-void Document::GetLinkInfo(DocumentHeader& header) const {
-  header.LinkedDOCSyncMethod = header_.LinkedDOCSyncMethod;
-  header.LinkedDOCFileName = header_.LinkedDOCFileName;
-  header.LinkedDOCFileModDateTime = header_.LinkedDOCFileModDateTime;
-  header.LinkedDOCSyncOption = header_.LinkedDOCSyncOption;
-  header.serverSync = IsServerSync() ? 1 : 0;
-}
-
 bool Document::CheckLinkUpdate(bool readDirection) {
   if (!linkStep_) return false;
-  return linkStep_->CheckLinkUpdate(*this, header_, readDirection);
+  return linkStep_->CheckLinkUpdate(*this, model_.header, readDirection);
 }
 
 // ---- The bound file ------------------------------------------------------------
@@ -225,6 +140,73 @@ std::string Document::UserFilePath(std::string_view user, std::string_view categ
   }
 }
 
+std::string Document::GetTempFile() const {
+  return core::GetTempFile("SCV", "Document.GetTempFile", "Could not get temporary file.");
+}
+
+// ---- Desktop document file -------------------------------------------------------
+
+bool Document::OpenFromDisk(std::string_view file, bool readDocument, bool updateFromLink) {
+  try {
+    ResetDocument();
+    if (!file.empty()) fullPath_ = file;
+    DesktopFileBytes read = ReadDesktopHeader(fullPath_, model_);
+    if (updateFromLink && CheckLinkUpdate(true)) {  // the linked file was converted into this one
+      read = ReadDesktopHeader(fullPath_, model_);
+    }
+    ApplyLinkInfo(model_, model_.header);
+    if (readDocument) {
+      headerOnly_ = false;
+      ReadDesktopText(read, model_);
+    } else {
+      headerOnly_ = true;
+      headerOnlySource_ = fullPath_;
+    }
+    return true;
+  } catch (...) {
+    throw WrapAlways(CurrentError(), "Document.OpenFromDisk",
+                     "Could not open Document '" + fullPath_ + "'." + kCrLf +
+                         "Possible corruption in document.  Please send this document to " + kSupportAddress +
+                         " for evaluation." + kCrLf + "Error reported was:");
+  }
+}
+
+bool Document::InitFromSCV(std::string_view file) {
+  const std::string path(file);
+  try {
+    ResetDocument();
+    fullPath_ = path;
+    ReadDesktopHeader(fullPath_, model_);
+    ApplyLinkInfo(model_, model_.header);
+    CloseDocument();
+    model_.isModified = true;
+    fullPath_.clear();  // the new document is unnamed
+    return true;
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.InitFromSCV", "Could not open Document '" + path + "'.");
+  }
+}
+
+void Document::WriteToDisk(std::string_view file, bool updateLink) {
+  try {
+    if (!file.empty()) fullPath_ = file;
+    if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
+    if (headerOnly_) {
+      // The text comes from the file the header was read from, also when the
+      // document is saved under another name.
+      RewriteDesktopHeader(model_, headerOnlySource_.empty() ? fullPath_ : headerOnlySource_, fullPath_);
+      headerOnlySource_ = fullPath_;
+      return;
+    }
+    WriteDesktopFile(model_, fullPath_);
+    // After a push to the linked file the link time is renewed: it goes into
+    // the file as well, or the next open would take the file as newer.
+    if (updateLink && CheckLinkUpdate(false)) WriteDesktopFile(model_, fullPath_);
+  } catch (...) {
+    throw WrapAlways(CurrentError(), "Document.WriteToDisk", "Could not save Document '" + fullPath_ + "'.");
+  }
+}
+
 bool Document::OpenFromUser(std::string_view user, std::string_view category, std::string_view name) {
   // The path is only stored: the file bound before is not renamed.
   return OpenFromDisk(UserFilePath(user, category, name), true, false);
@@ -236,21 +218,91 @@ void Document::WriteToUser(std::string_view user, std::string_view category, std
   WriteToDisk({}, false);
 }
 
-std::string Document::GetTempFile() const {
-  return core::GetTempFile("SCV", "Document.GetTempFile", "Could not get temporary file.");
+// ---- Plain text, HTML, e-texts ---------------------------------------------------
+
+bool Document::OpenFromTextFile(std::string_view file) {
+  const std::string path(file);
+  try {
+    const std::string bytes = ReadTextFile(path);
+    InitFromDefaults();
+    if (!path.empty()) fullPath_ = path;
+    headerOnly_ = false;
+    ReadPlainText(bytes, model_);
+    return true;
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.OpenFromTextFile", OpenMessage(path));
+  }
 }
 
-// ---- Text ------------------------------------------------------------------------
-
-DocumentBlockCollection& Document::DocumentBlocks() {
-  if (!blocks_) blocks_ = MakeRef<DocumentBlockCollection>();
-  return *blocks_;
+bool Document::OpenFromHTMLFile(std::string_view file) {
+  const std::string path(file);
+  try {
+    const std::string bytes = ReadTextFile(path);
+    InitFromDefaults();
+    if (!path.empty()) fullPath_ = path;
+    headerOnly_ = false;
+    ReadHtmlText(bytes, model_);
+    return true;
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.OpenFromHTMLFile", OpenMessage(path));
+  }
 }
 
-void Document::SetBlocks(std::vector<std::string> texts) {
-  Ref<DocumentBlockCollection> blocks = MakeRef<DocumentBlockCollection>();
-  for (size_t i = 0; i < texts.size(); ++i) blocks->Add(std::to_string(i)).SetText(std::move(texts[i]));
-  blocks_ = std::move(blocks);
+void Document::WriteToTextFile(std::string_view file) {
+  try {
+    if (!file.empty()) fullPath_ = file;
+    if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
+    WriteTextFile(model_, fullPath_);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.WriteToTextFile", "Could not save Document '" + fullPath_ + "'.");
+  }
+}
+
+std::string Document::AddEscapeCodes(std::string& input) {
+  input = markup::AddEscapeCodes(input);
+  return input;
+}
+
+// ---- Handheld databases ------------------------------------------------------------
+
+void Document::WriteToPDB(std::string_view file) {
+  try {
+    WriteDocDatabase(model_, file);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.WriteToPDB", "Could not save document '" + fullPath_ + "'.");
+  }
+}
+
+bool Document::OpenFromPDB(std::string_view file) {
+  core::HandheldDatabase db;
+  try {
+    InitFromDefaults();
+    db.ReadFile(file, true);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.OpenFromPDB", "Unable to open from PDB.");
+  }
+  ReadDocDatabase(db, file, model_);
+  return true;
+}
+
+void Document::WriteToDOCPDB(std::string_view file) {
+  try {
+    WritePalmDocDatabase(model_, file);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.WriteToDOCPDB", "Could not save document '" + fullPath_ + "'.");
+  }
+}
+
+bool Document::OpenFromDOCPDB(std::string_view file) {
+  core::HandheldDatabase db;
+  try {
+    InitFromDefaults();
+    db.ReadFile(file, true);
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "Document.OpenFromDOCPDB", "Unable to open from DOC PDB.");
+  }
+  ReadPalmDocDatabase(db, file, model_);
+  return true;
 }
 
 std::vector<uint8_t> Document::StringToBytes(std::string_view s, int32_t n) {
@@ -259,6 +311,14 @@ std::vector<uint8_t> Document::StringToBytes(std::string_view s, int32_t n) {
   const size_t count = std::min(s.size(), bytes.size());
   for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(s[i]);
   return bytes;
+}
+
+// ---- Server database object ----------------------------------------------------------
+
+void Document::WriteToZazerDB(Dispatch& zazerDB) { WriteZazerDatabase(model_, zazerDB); }
+
+bool Document::OpenFromZazerDB(const Variant&) {
+  RaiseError(kObjectError + kNotImplementedError, "OpenFromZazerDB", "Function not yet implemented.");
 }
 
 }  // namespace brevora::doc

@@ -1,15 +1,20 @@
 #pragma once
-// Document ("TabulynPC.Document"): one word-processor document in memory: its
+// Document ("TabulynPC.Document"): one word-processor document, as an
+// automation object: the face over a DocumentModel (doc/document_model.h: the
 // text in blocks of 2,048 characters, the settings that travel with it to the
 // handheld (name, password, flags, search mode, positions, bookmarks), its
-// category and private flag, and its link to a .doc file.
+// category and private flag, and its link to a .doc file) and the storage
+// functions over it (doc/document_storage.h). The document itself holds what
+// belongs to its life: the bound file, the Session and application object, and
+// the link step.
 //
-// Storage forms, each in its own source file:
+// Storage forms (the functions each in its own source file):
 //   desktop document file .scv            document_disk.cpp   (OpenFromDisk, WriteToDisk)
 //   plain text, HTML, e-texts             document_text.cpp   (OpenFromTextFile, ...)
 //   handheld document and PalmDOC dbs     document_pdb.cpp    (OpenFromPDB, WriteToPDB, ...)
-//   .doc files through the Word converter  document_word.cpp   (OpenFromDOC, WriteToDOC)
-//   a server database object               document_zazer.cpp  (WriteToZazerDB)
+//   a server database object              document_zazer.cpp  (WriteToZazerDB)
+// .doc files go through the Word converter and a temporary desktop file
+// (document_word.cpp: OpenFromDOC, WriteToDOC).
 // The link to Word is reached through a DocumentLinkStep (doc/document_link.h);
 // a new document has the Word link step (doc/word_link_step.h).
 //
@@ -25,7 +30,7 @@
 
 #include "doc/document_block_collection.h"
 #include "doc/document_header.h"
-#include "doc/handheld_document.h"
+#include "doc/document_model.h"
 #include "platform/automation/member_table.h"
 
 namespace brevora::core {
@@ -42,7 +47,7 @@ class Document : public Dispatchable<Document> {
  public:
   static constexpr const char* kProgId = "TabulynPC.Document";
   static constexpr const char* kClsid = "{7D41B2E0-5C3A-4F18-9E62-0A8B4D6C2F01}";
-  static constexpr int16_t kVersion = 5;
+  static constexpr int16_t kVersion = kDocumentVersion;
 
   static const MemberTable<Document>& Members();
 
@@ -58,61 +63,64 @@ class Document : public Dispatchable<Document> {
   const Ref<core::Application>& App() const { return app_; }
 
   // ---- Properties ----
-  int32_t LastReadPos() const { return header_.readingPosition; }
-  void SetLastReadPos(int32_t value) { header_.readingPosition = value; }
-  int32_t CursorStartPos() const { return header_.readingPosition; }
-  void SetCursorStartPos(int32_t value) { header_.readingPosition = value; }
-  int32_t CursorEndPos() const { return header_.CursorEndPos; }
+  int32_t LastReadPos() const { return model_.header.readingPosition; }
+  void SetLastReadPos(int32_t value) { model_.header.readingPosition = value; }
+  int32_t CursorStartPos() const { return model_.header.readingPosition; }
+  void SetCursorStartPos(int32_t value) { model_.header.readingPosition = value; }
+  int32_t CursorEndPos() const { return model_.header.CursorEndPos; }
   // Never below CursorStartPos: a smaller value stores CursorStartPos.
-  void SetCursorEndPos(int32_t value);
+  void SetCursorEndPos(int32_t value) { model_.SetCursorEndPos(value); }
   // At most 31 characters: 0x80040113 "tabrelpc" otherwise, the value kept.
-  const std::string& Password() const { return header_.password; }
-  void SetPassword(std::string_view value);
-  const std::string& DocName() const { return header_.DocName; }
-  void SetDocName(std::string_view value);
-  bool IsEditable() const { return header_.editable == kEditable; }
-  void SetIsEditable(bool value) { header_.editable = value ? kEditable : kNotEditable; }
-  bool IsCompressed() const { return header_.compression == kCompressed; }
-  void SetIsCompressed(bool value) { header_.compression = value ? kCompressed : kNotCompressed; }
+  const std::string& Password() const { return model_.header.password; }
+  void SetPassword(std::string_view value) { model_.SetPassword(value); }
+  const std::string& DocName() const { return model_.header.DocName; }
+  void SetDocName(std::string_view value) { model_.SetDocName(value); }
+  bool IsEditable() const { return model_.header.editable == kEditable; }
+  void SetIsEditable(bool value) { model_.header.editable = value ? kEditable : kNotEditable; }
+  bool IsCompressed() const { return model_.header.compression == kCompressed; }
+  void SetIsCompressed(bool value) { model_.header.compression = value ? kCompressed : kNotCompressed; }
   // 0 to 2 are stored, other values ignored; the getter gives 0 for a stored
   // value outside 0 to 2.
-  int16_t SearchDocumentMode() const;
-  void SetSearchDocumentMode(int32_t mode);
-  int16_t Category() const { return category_; }
-  void SetCategory(int16_t value) { category_ = value; }
-  bool IsServerSync() const { return header_.serverSync == 1; }
-  void SetIsServerSync(bool value) { header_.serverSync = value ? 1 : 0; }
-  bool IsPrivate() const { return isPrivate_; }
-  void SetIsPrivate(bool value) { isPrivate_ = value; }
-  bool IsModified() const { return isModified_; }
-  void SetIsModified(bool value) { isModified_ = value; }
-  int16_t Version() const { return version_; }
-  void SetVersion(int16_t value) { version_ = value; }
+  int16_t SearchDocumentMode() const { return model_.SearchDocumentMode(); }
+  void SetSearchDocumentMode(int32_t mode) { model_.SetSearchDocumentMode(mode); }
+  int16_t Category() const { return model_.category; }
+  void SetCategory(int16_t value) { model_.category = value; }
+  bool IsServerSync() const { return model_.header.serverSync == 1; }
+  void SetIsServerSync(bool value) { model_.header.serverSync = value ? 1 : 0; }
+  bool IsPrivate() const { return model_.isPrivate; }
+  void SetIsPrivate(bool value) { model_.isPrivate = value; }
+  bool IsModified() const { return model_.isModified; }
+  void SetIsModified(bool value) { model_.isModified = value; }
+  int16_t Version() const { return model_.version; }
+  void SetVersion(int16_t value) { model_.version = value; }
 
   // ---- Bookmarks (slots 0 to 25; files store the non-empty slots 1 to 25) ----
   // Index 0 to 25: stores the slot, recounts, true; 26 or more: false; negative: 9.
-  bool SetBookmark(int32_t index, std::string_view name, int32_t offset);
+  bool SetBookmark(int32_t index, std::string_view name, int32_t offset) {
+    return model_.SetBookmark(index, name, offset);
+  }
   // Index up to 25: empties the slot, recounts, true; above: false; negative: 9.
-  bool ClearBookmark(int32_t index);
+  bool ClearBookmark(int32_t index) { return model_.ClearBookmark(index); }
   // The non-empty slots 1 to 25.
-  int16_t BookmarkCount() const { return header_.bookmarkCount; }
-  const Bookmark& BookmarkSlot(int32_t index) const;  // 9 outside 0 to 25
+  int16_t BookmarkCount() const { return model_.header.bookmarkCount; }
+  // 9 outside 0 to 25.
+  const Bookmark& BookmarkSlot(int32_t index) const { return model_.BookmarkSlot(index); }
 
   // ---- Link settings ----
-  const std::string& LinkedDOCFileName() const { return header_.LinkedDOCFileName; }
+  const std::string& LinkedDOCFileName() const { return model_.header.LinkedDOCFileName; }
   // An empty name also sets the time, method and option to 0.
-  void SetLinkedDOCFileName(std::string_view name);
-  bool HasLinkedDOCFile() const;
-  double LinkedDOCFileModDateTime() const { return header_.LinkedDOCFileModDateTime; }
-  void SetLinkedDOCFileModDateTime(double seconds) { header_.LinkedDOCFileModDateTime = seconds; }
-  int32_t LinkedDOCSyncMethod() const { return header_.LinkedDOCSyncMethod; }
-  int32_t LinkedDOCSyncOption() const { return header_.LinkedDOCSyncOption; }
+  void SetLinkedDOCFileName(std::string_view name) { model_.SetLinkedDOCFileName(name); }
+  bool HasLinkedDOCFile() const { return model_.HasLinkedDOCFile(); }
+  double LinkedDOCFileModDateTime() const { return model_.header.LinkedDOCFileModDateTime; }
+  void SetLinkedDOCFileModDateTime(double seconds) { model_.header.LinkedDOCFileModDateTime = seconds; }
+  int32_t LinkedDOCSyncMethod() const { return model_.header.LinkedDOCSyncMethod; }
+  int32_t LinkedDOCSyncOption() const { return model_.header.LinkedDOCSyncOption; }
   // 0 to 3; else 32760 "Tabulyn - Document" and the value kept.
-  void SetLinkedDOCSyncMethod(int32_t method);
-  void SetLinkedDOCSyncOption(int32_t option);
+  void SetLinkedDOCSyncMethod(int32_t method) { model_.SetLinkedDOCSyncMethod(method); }
+  void SetLinkedDOCSyncOption(int32_t option) { model_.SetLinkedDOCSyncOption(option); }
   // "Synchronize", "Palm to DOC", "DOC to Palm", "Do Nothing" ("Synchronize"
   // for any other stored value).
-  std::string SyncMethodText() const;
+  std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text equals `text` exactly; 0 for any other text.
   static int16_t SyncMethodFromText(std::string_view text);
 
@@ -125,12 +133,12 @@ class Document : public Dispatchable<Document> {
 
   // ---- Text ----
   // The blocks; an empty collection is made when there is none.
-  DocumentBlockCollection& DocumentBlocks();
-  bool HasDocumentBlocks() const { return static_cast<bool>(blocks_); }
+  DocumentBlockCollection& DocumentBlocks() { return model_.Blocks(); }
+  bool HasDocumentBlocks() const { return static_cast<bool>(model_.blocks); }
   // Drops the text blocks (no collection afterwards).
-  void EraseText() { blocks_.Reset(); }
+  void EraseText() { model_.blocks.Reset(); }
   // Replaces the blocks by `texts`, keyed "0", "1", ...
-  void SetBlocks(std::vector<std::string> texts);
+  void SetBlocks(std::vector<std::string> texts) { model_.SetBlocks(std::move(texts)); }
 
   // ---- Life cycle ----
   // Forgets the bound file.
@@ -186,20 +194,10 @@ class Document : public Dispatchable<Document> {
   bool OpenFromZazerDB(const Variant& zazerDB);
 
  private:
-  // The header record, the link fields, the link step and the temporary file,
-  // for the storage forms; tests reach them through DocumentInternal
-  // (doc/document_internal.h).
+  // Tests reach the model's header record, the link step and the temporary
+  // file through DocumentInternal (doc/document_internal.h).
   friend class DocumentInternal;
 
-  // The header record as the document holds it.
-  const DocumentHeader& Header() const { return header_; }
-  // Applies a header record's link fields to the properties (method, name,
-  // time, option, server-sync), through their checks.
-  void SetLinkInfo(const DocumentHeader& header);
-  // The reverse: the link properties into `header`.
-  void GetLinkInfo(DocumentHeader& header) const;
-  // Replaces the link step (null: no link step, both directions do nothing).
-  void SetLinkStep(std::shared_ptr<DocumentLinkStep> step) { linkStep_ = std::move(step); }
   // A new empty file "SCV..." in the temporary folder; 32760
   // "Document.GetTempFile" on failure. The caller removes it.
   std::string GetTempFile() const;
@@ -209,29 +207,13 @@ class Document : public Dispatchable<Document> {
   void ResetDocument();
   bool CheckLinkUpdate(bool readDirection);
   std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name) const;
-  // Blocks from a desktop, text or HTML body; the first gives DocName when it is empty.
-  void ReadBody(std::string_view body, bool asHtmlBreaks);
-  void UpdateHeader();
-  std::string DocumentText() const;
-  void OpenETextFile(std::string_view bytes);
-  // The readers of a database already read from `file`; each hands the other
-  // kind to the other.
-  bool ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file);
-  bool ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file);
-  void ApplyHandheld(HandheldRead read);
-  HandheldFields FieldsForWriting(std::string databaseName) const;
 
+  DocumentModel model_;
   Ref<core::Session> session_;
   Ref<core::Application> app_;
-  DocumentHeader header_;
   std::string fullPath_;
   bool headerOnly_ = false;
   std::string headerOnlySource_;  // the file a header-only document was opened from
-  Ref<DocumentBlockCollection> blocks_;
-  int16_t version_ = kVersion;
-  bool isModified_ = false;
-  int16_t category_ = 0;
-  bool isPrivate_ = false;
   std::shared_ptr<DocumentLinkStep> linkStep_;
 };
 

@@ -1,0 +1,102 @@
+#pragma once
+// The storage forms of a document, as functions over DocumentModel
+// (doc/document_model.h). Each form has its own source file:
+//   desktop document file .scv           document_disk.cpp
+//   plain text, HTML, e-texts            document_text.cpp
+//   handheld document and PalmDOC dbs    document_pdb.cpp
+//   a server database object             document_zazer.cpp
+// (.doc files go through the Word converter and a desktop file: that is a step
+// of Document itself, in document_word.cpp.)
+//
+// The binding to a file (the bound path, a header-only open) belongs to
+// Document: these functions get the paths they work on. Errors are raised as
+// automation errors, 32760 with the inner operation's source and message
+// ("Document.ReadHeader", ...), CR LF and the inner description; Document wraps
+// them in its outer operation's error. Files are written whole through a
+// temporary file renamed over the target.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "doc/document_model.h"
+
+namespace brevora::core {
+class HandheldDatabase;
+}
+
+namespace brevora {
+class Dispatch;
+}
+
+namespace brevora::doc {
+
+// ---- Desktop document file (document_disk.cpp) ----
+
+// A desktop file read whole, and the byte position where its text begins.
+struct DesktopFileBytes {
+  std::string bytes;
+  size_t textPosition = 0;
+};
+
+// Reads the desktop file `file` whole and its header into model.header and
+// model.isModified (a file without a header keeps model.header). 32760
+// "Document.OpenRead" "Could not open for read." when the file cannot be read,
+// 32760 "Document.ReadHeader" "This Document is corrupt or is not a Scrivane
+// file.  " for a bad header; the model is unchanged then.
+DesktopFileBytes ReadDesktopHeader(std::string_view file, DocumentModel& model);
+// The text of a desktop, text or HTML file (doc/body_reader.h) into
+// model.blocks; an empty DocName becomes the first line of the text (of its
+// first 31 characters, markup stripped).
+void ReadBodyBlocks(std::string_view body, bool asHtmlBreaks, DocumentModel& model);
+// The text of a file read by ReadDesktopHeader into model.blocks, as ReadBodyBlocks.
+void ReadDesktopText(const DesktopFileBytes& file, DocumentModel& model);
+// Writes the model (header and text) as the desktop file `file`. 32760
+// "Document.WriteHeader" "Could not write header." or "Document.WriteDocument"
+// "Could not write document.".
+void WriteDesktopFile(const DocumentModel& model, std::string_view file);
+// Writes the model's header with the text of the desktop file `source` as the
+// desktop file `file` (which may be `source`). 32760 "Document.UpdateHeader"
+// "Could not update header." around any failure.
+void RewriteDesktopHeader(const DocumentModel& model, std::string_view source, std::string_view file);
+
+// ---- Plain text, HTML, e-texts (document_text.cpp) ----
+
+// The bytes of a text or HTML file; the file errors pass unchanged.
+std::string ReadTextFile(std::string_view file);
+// Plain text (an e-text when its first line names Gutenberg) into
+// model.blocks, markup characters escaped; an empty DocName becomes the first
+// line. An e-text that cannot be read raises 32760 "Document.ReadDocument"
+// "Could not read document.".
+void ReadPlainText(std::string_view bytes, DocumentModel& model);
+// HTML into model.blocks, its markup kept; an empty DocName becomes the first line.
+void ReadHtmlText(std::string_view bytes, DocumentModel& model);
+// Writes the model's text, as a desktop file's text, to `file`; the file errors
+// pass unchanged.
+void WriteTextFile(const DocumentModel& model, std::string_view file);
+
+// ---- Handheld databases (document_pdb.cpp) ----
+
+// Writes the model as the suite's handheld document database `file` (91 when
+// the model has no blocks); the writer's errors pass unchanged.
+void WriteDocDatabase(const DocumentModel& model, std::string_view file);
+// Writes the model as the PalmDOC database `file`, the same way.
+void WritePalmDocDatabase(const DocumentModel& model, std::string_view file);
+// Reads `db`, already read from `file`, into the model: a PalmDOC database goes
+// to ReadPalmDocDatabase; another type raises 32760 "Document.OpenFromPDB"
+// "Unable to open from PDB." around the "Could not open Document '<file>'."
+// error; the reader's errors are wrapped the same way.
+void ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
+// The same for PalmDOC ("Document.OpenFromDOCPDB" "Unable to open from DOC
+// PDB."); the suite's database goes to ReadDocDatabase.
+void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
+
+// ---- Server database object (document_zazer.cpp) ----
+
+// Copies the model into a RivorOdurov database object, late-bound: the version,
+// the application-info block, the header record (with the category), one record
+// per text block and per stored bookmark, the creation time. Sets the model's
+// server-sync flag once the version is set. Errors leave with their number and
+// description and the source "tabrelpc".
+void WriteZazerDatabase(DocumentModel& model, Dispatch& zazerDB);
+
+}  // namespace brevora::doc
