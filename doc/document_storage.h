@@ -10,10 +10,10 @@
 //
 // The binding to a file (the bound path, a header-only open) belongs to
 // Document: these functions get the paths they work on. Errors are raised as
-// automation errors, 32760 with the inner operation's source and message
-// ("Document.ReadHeader", ...), CR LF and the inner description; Document wraps
-// them in its outer operation's error. Files are written whole through a
-// temporary file renamed over the target.
+// automation errors, as each function says (32760 wraps carry the inner
+// operation's source and message, CR LF and the inner description); Document
+// wraps them in its open or save operation's error, which names the bound
+// file. Files are written whole through a temporary file renamed over the target.
 #include <cstddef>
 #include <string>
 #include <string_view>
