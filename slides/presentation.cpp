@@ -1,16 +1,18 @@
-// Presentation: the object model (properties, link fields, close, user paths,
-// the image folder). Reading and writing the database: presentation_database.cpp.
+// Presentation: the automation face over PresentationModel (member table,
+// binding, close, user paths, the image folder) and its storage members, which
+// call the storage functions (slides/presentation_storage.h).
 #include "slides/presentation.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "core/application.h"
 #include "core/file_mode.h"
 #include "core/handheld_database.h"
 #include "core/session.h"
-#include "office/link_settings.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -20,15 +22,13 @@
 #include "slides/image_files.h"
 #include "slides/png_reduction.h"
 #include "slides/ppt_link.h"
+#include "slides/presentation_storage.h"
 
 namespace brevora::slides {
 namespace {
 
 const ClassRegistration kRegistration(Presentation::kProgId, Presentation::kClsid,
                                       [] { return Ref<Dispatch>(MakeRef<Presentation>()); });
-
-constexpr const char* kLinkSource = "Slidora - presentation";
-constexpr office::LinkSettings kPptLink{"PPT", kLinkSource};
 
 // Calls the by-reference depth form of a reduction from a late-bound call.
 template <class F>
@@ -117,8 +117,7 @@ const MemberTable<Presentation>& Presentation::Members() {
   return table;
 }
 
-Presentation::Presentation()
-    : slides_(MakeRef<slides::Slides>()), linkStep_(std::make_shared<PptLink>()) {}
+Presentation::Presentation() : linkStep_(std::make_shared<PptLink>()) {}
 
 Presentation::~Presentation() {
   try {
@@ -141,17 +140,6 @@ void Presentation::SetSession(Ref<core::Session> session) {
 
 Ref<core::Session> Presentation::ApplicationSession() { return App().Session(); }
 
-bool Presentation::IsServerSync() const {
-  const auto flags = static_cast<uint32_t>(flags_);
-  return (flags & static_cast<uint32_t>(kServerSyncFlag)) != 0;
-}
-
-void Presentation::SetIsServerSync(bool v) {
-  uint32_t flags = static_cast<uint32_t>(flags_) & ~static_cast<uint32_t>(kServerSyncFlag);
-  if (v) flags |= static_cast<uint32_t>(kServerSyncFlag);
-  flags_ = flags;
-}
-
 void Presentation::SetFullPath(std::string_view path) {
   const std::string old = fullPath_;
   if (!old.empty() && fs::FileExists(old) && !SameFile(old, path)) {
@@ -170,7 +158,8 @@ void Presentation::ClosePresentation() {
   try {
     DeleteFolder();
     fullPath_.clear();
-    while (slides_->Count() > 0) slides_->Remove(Variant(slides_->Count()));
+    slides::Slides& slides = *model_.slides;
+    while (slides.Count() > 0) slides.Remove(Variant(slides.Count()));
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.ClosePresentation", "Error closing Presentation.");
   }
@@ -179,70 +168,9 @@ void Presentation::ClosePresentation() {
 bool Presentation::InitFromDefaults() {
   PresentationLinkInfo link;
   ClearLinkInfo(link);
-  isModified_ = true;
-  ApplyLinkInfo(link);
+  model_.isModified = true;
+  ApplyLinkInfo(model_, link);
   return true;
-}
-
-bool Presentation::HasLinkedPPTFile() const {
-  return link_.fileName.find_first_not_of(' ') != std::string::npos;
-}
-
-void Presentation::SetLinkedPPTFileName(std::string_view name) {
-  const bool cleared = name.empty();
-  link_.fileName = std::string(name);
-  if (cleared) {
-    link_.modDateTime = 0;
-    link_.syncMethod = 0;
-    link_.syncOption = 0;
-  }
-}
-
-void Presentation::SetLinkedPPTSyncMethod(int32_t method) {
-  kPptLink.CheckSyncValue(method, "syncMethod");
-  link_.syncMethod = method;
-}
-
-void Presentation::SetLinkedPPTSyncOption(int32_t option) {
-  kPptLink.CheckSyncValue(option, "syncOption");
-  link_.syncOption = option;
-}
-
-std::string Presentation::SyncMethodText() const { return kPptLink.SyncMethodText(link_.syncMethod); }
-
-int16_t Presentation::SyncMethodFromText(std::string_view text) { return kPptLink.SyncMethodFromText(text); }
-
-PresentationLinkInfo Presentation::GetLinkInfo() const {
-  PresentationLinkInfo link = link_;
-  link.isModified = isModified_;
-  link.reserved = 0;
-  return link;
-}
-
-void Presentation::ApplyLinkInfo(const PresentationLinkInfo& link) {
-  try {
-    SetLinkedPPTSyncMethod(link.syncMethod);
-    SetLinkedPPTFileName(link.fileName);
-    SetLinkedPPTFileModDateTime(link.modDateTime);
-    SetLinkedPPTSyncOption(link.syncOption);
-  } catch (...) {
-    throw Wrap32760(CurrentError(), "Presentation.HeaderToObjects", "Error in Header to objects.");
-  }
-}
-
-void Presentation::ClearLinkInfo(PresentationLinkInfo& link) {
-  link.fileName.clear();
-  link.modDateTime = 0;
-  link.syncMethod = 0;
-  link.syncOption = 0;
-}
-
-PresentationHeader Presentation::HeaderFromProperties() const {
-  PresentationHeader header;
-  header.isModified = isModified_;
-  header.link = GetLinkInfo();
-  header.reserved = reserved_;
-  return header;
 }
 
 std::string Presentation::ImageDirectory() const { return ImageFolderOf(fullPath_); }
@@ -268,7 +196,7 @@ void Presentation::DeleteFolder() {
       // Ends quietly; the folder then stays.
     }
   };
-  for (const Ref<Slide>& slide : *slides_) {
+  for (const Ref<Slide>& slide : *model_.slides) {
     removeOwnPicture(slide->FilePath());
     removeOwnPicture(slide->Thumbnail()->ImagePath());
     removeOwnPicture(slide->VantaSlide()->ImagePath());
@@ -283,15 +211,7 @@ void Presentation::DeleteFolder() {
   unpackedFolder_.clear();
 }
 
-bool Presentation::FileIsPresentation(std::string_view file) {
-  try {
-    core::HandheldDatabase db;
-    db.ReadFile(file, false);
-    return db.Creator() == presentation_format::kCreator;
-  } catch (...) {
-    return false;
-  }
-}
+bool Presentation::FileIsPresentation(std::string_view file) { return IsPresentationFile(file); }
 
 std::string Presentation::UserPath(std::string_view user, std::string_view category,
                                    std::string_view name, bool cleanFolder) {
@@ -327,6 +247,76 @@ void Presentation::WriteToUser(std::string_view user, std::string_view category,
   WriteToDisk("", false);
 }
 
+bool Presentation::OpenFromDisk(std::string_view fileView, bool readRecords, bool updateFromLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
+  try {
+    if (!file.empty()) fullPath_ = file;
+    // Without the slides only the header is read: no record data, no pictures.
+    auto db = std::make_unique<core::HandheldDatabase>();
+    PresentationHeader header = ReadPresentationHeader(fullPath_, readRecords, *db, model_);
+    if (readRecords) {
+      const std::string folder = ImageDirectory();
+      fs::MakeFolder(folder);
+      unpackedFolder_ = folder;
+    }
+    PresentationLinkInfo link = header.link;
+    if (updateFromLink && linkStep_ && linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/true)) {
+      db = std::make_unique<core::HandheldDatabase>();
+      link = ReadPresentationHeader(fullPath_, readRecords, *db, model_).link;
+    }
+    ApplyLinkInfo(model_, link);
+    if (readRecords) ReadPresentationRecords(*db, ImageDirectory(), model_);
+    return true;
+  } catch (...) {
+    throw WrapAlways(CurrentError(), "Presentation.OpenFromDisk",
+                     "Could not open Presentation '" + file + "'.");
+  }
+}
+
+void Presentation::WriteToDisk(std::string_view fileView, bool updateLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
+  try {
+    if (!file.empty()) fullPath_ = file;
+    if (fullPath_.empty()) {
+      RaiseError(kWrapError, "Presentation.WriteToDisk",
+                 "Please name the Presentation before saving it.");
+    }
+    core::HandheldDatabase db;
+    WritePresentationDatabase(model_, fullPath_, db);
+
+    if (updateLink && linkStep_) {
+      PresentationLinkInfo link = GetLinkInfo(model_);
+      if (!link.fileName.empty()) {
+        linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/false);
+        if (link.modDateTime != model_.link.modDateTime) {
+          model_.link.modDateTime = link.modDateTime;
+          // The renewed time goes into the file now: else the next open would
+          // find the linked file newer and convert it back for nothing.
+          RewritePresentationHeader(model_, db, fullPath_);
+        }
+      }
+    }
+  } catch (...) {
+    throw WrapAlways(CurrentError(), "Presentation.WriteToDisk",
+                     "Could not save Presentation '" + fullPath_ + "'.");
+  }
+}
+
+void Presentation::UpdateHeader() {
+  try {
+    WritePresentationHeader(model_, fullPath_);
+  } catch (...) {
+    throw WrapAlways(CurrentError(), "Presentation.UpdateHeader", "Could not update header.");
+  }
+}
+
+void Presentation::CreateImages() {
+  const std::string folder = ImageDirectory();
+  fs::MakeFolder(folder);
+  unpackedFolder_ = folder;
+  UnpackPresentationPictures(fullPath_, folder, model_);
+}
+
 bool Presentation::OpenFromPDB(std::string_view file) {
   try {
     return OpenFromDisk(file, true, false);
@@ -343,6 +333,37 @@ void Presentation::WriteToPDB(std::string_view fileView) {
     throw Wrap32760(CurrentError(), "Presentation.WriteToPDB",
                     "Could not save Presentation '" + file + "'.");
   }
+}
+
+bool Presentation::OpenFromPPT(std::string_view pptFileView) {
+  const std::string pptFile(pptFileView);
+  const std::string previous = fullPath_;
+  const fs::TempFileGuard temp(NewPresentationTempFile());
+  try {
+    ConvertPptToDatabase(ApplicationSession(), pptFile, temp.path());
+    const bool opened = OpenFromDisk(temp.path(), true, false);
+    // The pictures stay unpacked where they were read; the binding goes back.
+    fullPath_ = previous;
+    return opened;
+  } catch (...) {
+    fullPath_ = previous;
+    throw;
+  }
+}
+
+bool Presentation::WriteToPPT(std::string_view pptFileView) {
+  const std::string pptFile(pptFileView);
+  const std::string previous = fullPath_;
+  const fs::TempFileGuard temp(NewPresentationTempFile());
+  try {
+    WriteToDisk(temp.path(), false);
+    ConvertDatabaseToPpt(ApplicationSession(), temp.path(), pptFile);
+  } catch (...) {
+    fullPath_ = previous;
+    throw;
+  }
+  fullPath_ = previous;
+  return true;
 }
 
 }  // namespace brevora::slides

@@ -7,11 +7,16 @@
 // closed, opened from a user's folder, or destroyed. Only files inside that
 // folder are ever deleted; pictures a caller named elsewhere are left alone.
 //
-// Storage (presentation_database.cpp): WriteToDisk builds the whole database
-// and replaces the file through a temporary file; OpenFromDisk reads it, fills
-// the properties and slides and unpacks the pictures (with the read-slides flag
-// False it reads the header alone: no record data, no picture, no image
-// folder); UpdateHeader rewrites
+// It is the automation face over PresentationModel (slides/presentation_model.h)
+// and the storage functions (slides/presentation_storage.h): the properties
+// delegate to the model; the object itself keeps the binding (FullPath, the
+// image folder it unpacked into) and its collaborators (Session, application
+// object, link step), and wraps the storage calls in them.
+//
+// Storage: WriteToDisk builds the whole database and replaces the file through
+// a temporary file; OpenFromDisk reads it, fills the properties and slides and
+// unpacks the pictures (with the read-slides flag False it reads the header
+// alone: no record data, no picture, no image folder); UpdateHeader rewrites
 // only the application-info block; createImages unpacks the pictures again.
 // Failures of these outer operations are raised as 32760 with the operation's
 // source and message and the inner description on the next line.
@@ -21,22 +26,19 @@
 // PowerPoint one (slides/ppt_link.h), which another step may replace. After a
 // save pushed the presentation to its linked file, the renewed link time is
 // written into the saved file's header at once. OpenFromPPT and WriteToPPT
-// convert through a temporary database file (presentation_ppt.cpp).
+// convert through a temporary database file.
 #include <cstdint>
 #include <memory>
-#include <set>
-#include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/automation/member_table.h"
 #include "slides/presentation_link.h"
-#include "slides/presentation_writer.h"
+#include "slides/presentation_model.h"
 #include "slides/slides.h"
 
 namespace brevora::core {
 class Session;
-class HandheldDatabase;
 class Application;
 }  // namespace brevora::core
 
@@ -46,7 +48,7 @@ class Presentation : public Dispatchable<Presentation> {
  public:
   static constexpr const char* kProgId = "TabulynPC.Presentation";
   static constexpr const char* kClsid = "{5D1E7B30-2A4C-4F86-B1D9-6C0E3A7F5B01}";
-  static constexpr double kServerSyncFlag = 8192;
+  static constexpr double kServerSyncFlag = PresentationModel::kServerSyncFlag;
 
   static const MemberTable<Presentation>& Members();
 
@@ -54,22 +56,22 @@ class Presentation : public Dispatchable<Presentation> {
   // Cleans the image folder and closes; errors are swallowed.
   ~Presentation() override;
 
-  const Ref<slides::Slides>& Slides() const { return slides_; }
-  void SetSlides(Ref<slides::Slides> slides) { slides_ = std::move(slides); }
-  const std::string& FileName() const { return fileName_; }
-  void SetFileName(std::string name) { fileName_ = std::move(name); }
-  int16_t NumSlides() const { return numSlides_; }
-  void SetNumSlides(int16_t n) { numSlides_ = n; }
-  int16_t Category() const { return category_; }
-  void SetCategory(int16_t c) { category_ = c; }
-  int16_t Version() const { return version_; }
-  void SetVersion(int16_t v) { version_ = v; }
-  bool IsModified() const { return isModified_; }
-  void SetIsModified(bool v) { isModified_ = v; }
-  bool IsServerSync() const;
-  void SetIsServerSync(bool v);
+  const Ref<slides::Slides>& Slides() const { return model_.slides; }
+  void SetSlides(Ref<slides::Slides> slides) { model_.slides = std::move(slides); }
+  const std::string& FileName() const { return model_.fileName; }
+  void SetFileName(std::string name) { model_.fileName = std::move(name); }
+  int16_t NumSlides() const { return model_.numSlides; }
+  void SetNumSlides(int16_t n) { model_.numSlides = n; }
+  int16_t Category() const { return model_.category; }
+  void SetCategory(int16_t c) { model_.category = c; }
+  int16_t Version() const { return model_.version; }
+  void SetVersion(int16_t v) { model_.version = v; }
+  bool IsModified() const { return model_.isModified; }
+  void SetIsModified(bool v) { model_.isModified = v; }
+  bool IsServerSync() const { return slides::IsServerSync(model_); }
+  void SetIsServerSync(bool v) { SetServerSync(model_, v); }
   // The 4-character reserved field of the header, carried unchanged.
-  const std::string& Reserved() const { return reserved_; }
+  const std::string& Reserved() const { return model_.reserved; }
 
   const std::string& FullPath() const { return fullPath_; }
   // The public property: when the current file exists it is renamed to `path`
@@ -84,21 +86,21 @@ class Presentation : public Dispatchable<Presentation> {
 
   // The link properties. The name's let with "" resets time, method and option
   // to 0. Method and option accept 0 to 3, else 32760 "Slidora - presentation".
-  bool HasLinkedPPTFile() const;
-  const std::string& LinkedPPTFileName() const { return link_.fileName; }
-  void SetLinkedPPTFileName(std::string_view name);
-  double LinkedPPTFileModDateTime() const { return link_.modDateTime; }
-  void SetLinkedPPTFileModDateTime(double seconds) { link_.modDateTime = seconds; }
-  int32_t LinkedPPTSyncMethod() const { return link_.syncMethod; }
-  void SetLinkedPPTSyncMethod(int32_t method);
-  int32_t LinkedPPTSyncOption() const { return link_.syncOption; }
-  void SetLinkedPPTSyncOption(int32_t option);
+  bool HasLinkedPPTFile() const { return HasLinkedFile(model_); }
+  const std::string& LinkedPPTFileName() const { return model_.link.fileName; }
+  void SetLinkedPPTFileName(std::string_view name) { SetLinkFileName(model_, name); }
+  double LinkedPPTFileModDateTime() const { return model_.link.modDateTime; }
+  void SetLinkedPPTFileModDateTime(double seconds) { model_.link.modDateTime = seconds; }
+  int32_t LinkedPPTSyncMethod() const { return model_.link.syncMethod; }
+  void SetLinkedPPTSyncMethod(int32_t method) { SetLinkSyncMethod(model_, method); }
+  int32_t LinkedPPTSyncOption() const { return model_.link.syncOption; }
+  void SetLinkedPPTSyncOption(int32_t option) { SetLinkSyncOption(model_, option); }
 
   // "Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing" for 0 to 3; any
   // other method gives "Synchronize".
-  std::string SyncMethodText() const;
+  std::string SyncMethodText() const { return LinkSyncMethodText(model_); }
   // The method of one of those texts (exact, case-sensitive); any other text: 0.
-  static int16_t SyncMethodFromText(std::string_view text);
+  static int16_t SyncMethodFromText(std::string_view text) { return LinkSyncMethodFromText(text); }
 
   // One-shot conversions through the converter and a temporary database file
   // ("tbr..." in the temporary folder), removed on every path. FullPath stays
@@ -149,52 +151,19 @@ class Presentation : public Dispatchable<Presentation> {
   // (slides/presentation_internal.h).
   friend class PresentationInternal;
 
-  // The link record: gathered from the four properties and IsModified; applied
-  // in the order method, name, time, option (32760 "Presentation.HeaderToObjects").
-  PresentationLinkInfo GetLinkInfo() const;
-  void ApplyLinkInfo(const PresentationLinkInfo& link);
-  static void ClearLinkInfo(PresentationLinkInfo& link);
   // Replaces the link step (null: opening and saving leave the linked file alone).
   void SetLinkStep(std::shared_ptr<PresentationLinkStep> step) { linkStep_ = std::move(step); }
 
   core::Application& App();
-  PresentationHeader HeaderFromProperties() const;
   std::string UserPath(std::string_view user, std::string_view category, std::string_view name,
                        bool cleanFolder);
 
-  // presentation_ppt.cpp
-  static std::string GetTempFile();
-
-  // presentation_database.cpp
-  PresentationHeader ReadDatabase(core::HandheldDatabase& db, bool withRecords);
-  // Handles each record by its type, in file order. Without `addSlides` (the
-  // unpacking of createImages) only the pictures are written and attached.
-  // A picture part is appended only to a picture whose header record this read
-  // has seen (`started`): a part without one belongs to no slide, and a file
-  // made for it would outlive the presentation in its image folder.
-  void ReadRecords(const core::HandheldDatabase& db, bool addSlides);
-  void ReadInfoRecord(std::span<const uint8_t> record);
-  void ReadSlideRecord(std::span<const uint8_t> record, bool addSlides, std::set<std::string>& started);
-  void ReadOutlineRecord(std::span<const uint8_t> record);
-  void ReadNotesRecord(std::span<const uint8_t> record);
-  void ReadThumbnailRecord(std::span<const uint8_t> record);
-  void ReadVantaRecord(std::span<const uint8_t> record, std::set<std::string>& started);
-  std::string PicturePath(const char* name, int32_t slide) const;
-
-  Ref<slides::Slides> slides_;
-  std::string fileName_;
-  int16_t numSlides_ = 0;
-  int16_t category_ = 0;
+  PresentationModel model_;
   std::string fullPath_;
-  bool isModified_ = false;
-  double flags_ = 0;
-  int16_t version_ = 1;
-  PresentationLinkInfo link_;
-  std::string reserved_ = std::string(4, '\0');
+  std::string unpackedFolder_;  // where this object unpacked pictures; "" when nowhere
   Ref<core::Session> session_;
   Ref<core::Application> app_;
   std::shared_ptr<PresentationLinkStep> linkStep_;
-  std::string unpackedFolder_;  // where this object unpacked pictures; "" when nowhere
 };
 
 }  // namespace brevora::slides

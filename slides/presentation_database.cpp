@@ -1,7 +1,7 @@
-// Presentation: reading and writing its handheld database (layout in
+// The storage of a presentation in its handheld database (layout in
 // slides/presentation_format.h; encoding in presentation_writer.h, decoding in
-// presentation_reader.h).
-#include <memory>
+// presentation_reader.h): free functions over PresentationModel, declared in
+// slides/presentation_storage.h.
 #include <optional>
 #include <set>
 #include <string>
@@ -9,12 +9,11 @@
 #include "core/handheld_database.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
-#include "platform/fs/files.h"
 #include "platform/time/dates.h"
 #include "slides/image_files.h"
 #include "slides/member_key.h"
-#include "slides/presentation.h"
 #include "slides/presentation_reader.h"
+#include "slides/presentation_storage.h"
 
 namespace brevora::slides {
 namespace {
@@ -37,213 +36,189 @@ Ref<Slide> ExistingSlide(Slides& slides, int32_t n) {
   return slide;
 }
 
-}  // namespace
+// One read of the records of a database into a model: where the pictures go,
+// whether slides are added, and the pictures whose header record was seen.
+class RecordReader {
+ public:
+  RecordReader(PresentationModel& model, std::string_view imageFolder, bool addSlides)
+      : model_(model), imageFolder_(imageFolder), addSlides_(addSlides) {}
 
-std::string Presentation::PicturePath(const char* name, int32_t slide) const {
-  return ImageDirectory() + name + std::to_string(slide) + fmt::kPictureExtension;
-}
-
-void Presentation::WriteToDisk(std::string_view fileView, bool updateLink) {
-  const std::string file(fileView);  // the view may be of fullPath_ itself
-  try {
-    if (!file.empty()) fullPath_ = file;
-    if (fullPath_.empty()) {
-      RaiseError(kWrapError, "Presentation.WriteToDisk",
-                 "Please name the Presentation before saving it.");
-    }
-    core::HandheldDatabase db;
-    db.SetName(DatabaseNameOf(fullPath_));
-    db.Attributes().SetValue(fmt::kDatabaseAttributes);
-    db.Version().SetValue(version_);
-    db.SetCreationDate(dates::NowVbDate());
-    db.SetType(fmt::kType);
-    db.SetCreator(fmt::kCreator);
-    db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
-
-    PresentationWriter writer(db);
-    writer.AddInfo(slides_->Count(), fileName_);
-    for (const Ref<Slide>& s : *slides_) s->WriteSlideImage(writer);
-    for (const Ref<Slide>& s : *slides_) s->WriteOutlines(writer);
-    for (const Ref<Slide>& s : *slides_) s->WriteNotes(writer);
-    for (const Ref<Slide>& s : *slides_) s->WriteAnnotations(writer);
-    for (const Ref<Slide>& s : *slides_) s->WriteThumbnail(writer);
-    for (const Ref<Slide>& s : *slides_) s->WriteVantaSlide(writer);
-    db.WriteFile(fullPath_);
-
-    if (updateLink && linkStep_) {
-      PresentationLinkInfo link = GetLinkInfo();
-      if (!link.fileName.empty()) {
-        linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/false);
-        if (link.modDateTime != link_.modDateTime) {
-          link_.modDateTime = link.modDateTime;
-          // The renewed time goes into the file now: else the next open would
-          // find the linked file newer and convert it back for nothing.
-          db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
-          db.WriteFile(fullPath_);
-        }
+  void Read(const core::HandheldDatabase& db) {
+    for (const core::RecordRef& r : db.Records()) {
+      const Bytes data = r->Data();
+      const std::optional<uint16_t> type = RecordTypeOf(data);
+      if (!type) continue;  // no type: nothing of ours
+      switch (*type) {
+        case fmt::kInfoRecord:
+          if (addSlides_) ReadInfo(data);
+          break;
+        case fmt::kSlidePictureRecord:
+          ReadSlide(data);
+          break;
+        case fmt::kOutlineRecord:
+          if (addSlides_) ReadOutline(data);
+          break;
+        case fmt::kNoteRecord:
+          if (addSlides_) ReadNotes(data);
+          break;
+        case fmt::kThumbnailRecord:
+          ReadThumbnail(data);
+          break;
+        case fmt::kVantaPictureRecord:
+          ReadVanta(data);
+          break;
+        default:
+          break;
       }
     }
-  } catch (...) {
-    throw WrapAlways(CurrentError(), "Presentation.WriteToDisk",
-                     "Could not save Presentation '" + fullPath_ + "'.");
   }
+
+ private:
+  std::string PicturePath(const char* name, int32_t slide) const {
+    return imageFolder_ + name + std::to_string(slide) + fmt::kPictureExtension;
+  }
+
+  void ReadInfo(Bytes record) {
+    InfoRecord info = ReadInfoRecord(record);
+    model_.numSlides = ToInteger(info.slideCount);
+    model_.fileName = std::move(info.name);
+  }
+
+  void ReadSlide(Bytes record) {
+    const PictureRecord picture = ReadPictureRecord(record);
+    const int16_t n = ToInteger(picture.slide);
+    const std::string file = PicturePath(fmt::kSlidePictureName, n);
+    if (picture.part == 0) {
+      if (addSlides_) {
+        Ref<Slide> slide = model_.slides->Add(n, static_cast<int16_t>(picture.compression), file);
+        slide->SetID(picture.id);
+      }
+      CreateEmptyFile(file);
+      started_.insert(file);
+    } else if (started_.count(file) != 0) {
+      AppendToFile(file, picture.bytes);
+    }
+  }
+
+  void ReadOutline(Bytes record) {
+    const OutlineRecord outline = ReadOutlineRecord(record);
+    const int16_t n = ToInteger(outline.slide);
+    Ref<Slide> slide = model_.slides->FindByIndex(n);
+    if (!slide) slide = model_.slides->Add(n, 0, "");
+    const OutlineFields& line = outline.line;
+    slide->Outlines()->Add(static_cast<int16_t>(line.seqNum), static_cast<int16_t>(line.section),
+                           static_cast<int16_t>(line.hierLevel), static_cast<int16_t>(line.bullet),
+                           line.text);
+  }
+
+  void ReadNotes(Bytes record) {
+    NoteRecord note = ReadNotesRecord(record);
+    Ref<Slide> slide = model_.slides->FindByIndex(ToInteger(note.slide));
+    if (!slide) return;
+    slide->SetNoteModified(note.modified);
+    slide->SetNoteText(std::move(note.text));
+  }
+
+  void ReadThumbnail(Bytes record) {
+    const ThumbnailRecord thumbnail = ReadThumbnailRecord(record);
+    const int16_t n = ToInteger(thumbnail.slide);
+    Ref<Slide> slide = ExistingSlide(*model_.slides, n);
+    const std::string file = PicturePath(fmt::kThumbnailName, n);
+    WriteNewFile(file, thumbnail.png);
+    slide->AddThumbnail(file, slide->Compression());
+  }
+
+  void ReadVanta(Bytes record) {
+    const PictureRecord picture = ReadPictureRecord(record);
+    const int16_t n = ToInteger(picture.slide);
+    const std::string file = PicturePath(fmt::kVantaPictureName, n);
+    if (picture.part == 0) {
+      Ref<Slide> slide = ExistingSlide(*model_.slides, n);
+      slide->AddVantaSlide(file, static_cast<int16_t>(picture.compression), picture.id);
+      CreateEmptyFile(file);
+      started_.insert(file);
+    } else if (started_.count(file) != 0) {
+      AppendToFile(file, picture.bytes);
+    }
+  }
+
+  PresentationModel& model_;
+  const std::string imageFolder_;
+  const bool addSlides_;
+  std::set<std::string> started_;
+};
+
+}  // namespace
+
+void WritePresentationDatabase(const PresentationModel& model, std::string_view file,
+                               core::HandheldDatabase& db) {
+  db.SetName(DatabaseNameOf(file));
+  db.Attributes().SetValue(fmt::kDatabaseAttributes);
+  db.Version().SetValue(model.version);
+  db.SetCreationDate(dates::NowVbDate());
+  db.SetType(fmt::kType);
+  db.SetCreator(fmt::kCreator);
+  db.SetAppInfoBlock(BuildAppInfo(HeaderFromModel(model)));
+
+  PresentationWriter writer(db);
+  const Slides& slides = *model.slides;
+  writer.AddInfo(slides.Count(), model.fileName);
+  for (const Ref<Slide>& s : slides) s->WriteSlideImage(writer);
+  for (const Ref<Slide>& s : slides) s->WriteOutlines(writer);
+  for (const Ref<Slide>& s : slides) s->WriteNotes(writer);
+  for (const Ref<Slide>& s : slides) s->WriteAnnotations(writer);
+  for (const Ref<Slide>& s : slides) s->WriteThumbnail(writer);
+  for (const Ref<Slide>& s : slides) s->WriteVantaSlide(writer);
+  db.WriteFile(file);
 }
 
-// Reads the file at FullPath (the records only when `withRecords`), checks its
-// kind, takes the name, the modified flag and the reserved field, and returns
-// the header.
-PresentationHeader Presentation::ReadDatabase(core::HandheldDatabase& db, bool withRecords) {
-  db.ReadFile(fullPath_, withRecords);
+void RewritePresentationHeader(const PresentationModel& model, core::HandheldDatabase& db,
+                               std::string_view file) {
+  db.SetAppInfoBlock(BuildAppInfo(HeaderFromModel(model)));
+  db.WriteFile(file);
+}
+
+PresentationHeader ReadPresentationHeader(std::string_view file, bool withRecords,
+                                          core::HandheldDatabase& db, PresentationModel& model) {
+  db.ReadFile(file, withRecords);
   RequirePresentation(db);
-  fileName_ = db.Name();
+  model.fileName = db.Name();
   const std::string& block = db.AppInfoBlock();
   PresentationHeader header =
       ReadHeader(Bytes(reinterpret_cast<const uint8_t*>(block.data()), block.size()));
-  isModified_ = header.isModified;
-  reserved_ = header.reserved;
+  model.isModified = header.isModified;
+  model.reserved = header.reserved;
   return header;
 }
 
-bool Presentation::OpenFromDisk(std::string_view fileView, bool readRecords, bool updateFromLink) {
-  const std::string file(fileView);  // the view may be of fullPath_ itself
-  try {
-    if (!file.empty()) fullPath_ = file;
-    // Without the slides only the header is read: no record data, no pictures.
-    auto db = std::make_unique<core::HandheldDatabase>();
-    PresentationHeader header = ReadDatabase(*db, readRecords);
-    if (readRecords) {
-      const std::string folder = ImageDirectory();
-      fs::MakeFolder(folder);
-      unpackedFolder_ = folder;
-    }
-    PresentationLinkInfo link = header.link;
-    if (updateFromLink && linkStep_ && linkStep_->SyncLinkedFile(*this, link, /*onOpen=*/true)) {
-      db = std::make_unique<core::HandheldDatabase>();
-      link = ReadDatabase(*db, readRecords).link;
-    }
-    ApplyLinkInfo(link);
-    if (readRecords) ReadRecords(*db, /*addSlides=*/true);
-    return true;
-  } catch (...) {
-    throw WrapAlways(CurrentError(), "Presentation.OpenFromDisk",
-                     "Could not open Presentation '" + file + "'.");
-  }
+void ReadPresentationRecords(const core::HandheldDatabase& db, std::string_view imageFolder,
+                             PresentationModel& model) {
+  RecordReader(model, imageFolder, /*addSlides=*/true).Read(db);
 }
 
-void Presentation::ReadRecords(const core::HandheldDatabase& db, bool addSlides) {
-  std::set<std::string> started;
-  for (const core::RecordRef& r : db.Records()) {
-    const Bytes data = r->Data();
-    const std::optional<uint16_t> type = RecordTypeOf(data);
-    if (!type) continue;  // no type: nothing of ours
-    switch (*type) {
-      case fmt::kInfoRecord:
-        if (addSlides) ReadInfoRecord(data);
-        break;
-      case fmt::kSlidePictureRecord:
-        ReadSlideRecord(data, addSlides, started);
-        break;
-      case fmt::kOutlineRecord:
-        if (addSlides) ReadOutlineRecord(data);
-        break;
-      case fmt::kNoteRecord:
-        if (addSlides) ReadNotesRecord(data);
-        break;
-      case fmt::kThumbnailRecord:
-        ReadThumbnailRecord(data);
-        break;
-      case fmt::kVantaPictureRecord:
-        ReadVantaRecord(data, started);
-        break;
-      default:
-        break;
-    }
-  }
+void UnpackPresentationPictures(std::string_view file, std::string_view imageFolder,
+                                PresentationModel& model) {
+  core::HandheldDatabase db;
+  db.ReadFile(file, true);
+  RecordReader(model, imageFolder, /*addSlides=*/false).Read(db);
 }
 
-void Presentation::ReadInfoRecord(Bytes record) {
-  InfoRecord info = slides::ReadInfoRecord(record);
-  numSlides_ = ToInteger(info.slideCount);
-  fileName_ = std::move(info.name);
+void WritePresentationHeader(const PresentationModel& model, std::string_view file) {
+  core::HandheldDatabase db;
+  db.ReadFile(file, true);
+  RequirePresentation(db);
+  db.SetAppInfoBlock(BuildAppInfo(HeaderFromModel(model)));
+  db.WriteFile(file);
 }
 
-void Presentation::ReadSlideRecord(Bytes record, bool addSlides, std::set<std::string>& started) {
-  const PictureRecord picture = ReadPictureRecord(record);
-  const int16_t n = ToInteger(picture.slide);
-  const std::string file = PicturePath(fmt::kSlidePictureName, n);
-  if (picture.part == 0) {
-    if (addSlides) {
-      Ref<Slide> slide = slides_->Add(n, static_cast<int16_t>(picture.compression), file);
-      slide->SetID(picture.id);
-    }
-    CreateEmptyFile(file);
-    started.insert(file);
-  } else if (started.count(file) != 0) {
-    AppendToFile(file, picture.bytes);
-  }
-}
-
-void Presentation::ReadOutlineRecord(Bytes record) {
-  const OutlineRecord outline = slides::ReadOutlineRecord(record);
-  const int16_t n = ToInteger(outline.slide);
-  Ref<Slide> slide = slides_->FindByIndex(n);
-  if (!slide) slide = slides_->Add(n, 0, "");
-  const OutlineFields& line = outline.line;
-  slide->Outlines()->Add(static_cast<int16_t>(line.seqNum), static_cast<int16_t>(line.section),
-                         static_cast<int16_t>(line.hierLevel), static_cast<int16_t>(line.bullet),
-                         line.text);
-}
-
-void Presentation::ReadNotesRecord(Bytes record) {
-  NoteRecord note = slides::ReadNotesRecord(record);
-  Ref<Slide> slide = slides_->FindByIndex(ToInteger(note.slide));
-  if (!slide) return;
-  slide->SetNoteModified(note.modified);
-  slide->SetNoteText(std::move(note.text));
-}
-
-void Presentation::ReadThumbnailRecord(Bytes record) {
-  const ThumbnailRecord thumbnail = slides::ReadThumbnailRecord(record);
-  const int16_t n = ToInteger(thumbnail.slide);
-  Ref<Slide> slide = ExistingSlide(*slides_, n);
-  const std::string file = PicturePath(fmt::kThumbnailName, n);
-  WriteNewFile(file, thumbnail.png);
-  slide->AddThumbnail(file, slide->Compression());
-}
-
-void Presentation::ReadVantaRecord(Bytes record, std::set<std::string>& started) {
-  const PictureRecord picture = ReadPictureRecord(record);
-  const int16_t n = ToInteger(picture.slide);
-  const std::string file = PicturePath(fmt::kVantaPictureName, n);
-  if (picture.part == 0) {
-    Ref<Slide> slide = ExistingSlide(*slides_, n);
-    slide->AddVantaSlide(file, static_cast<int16_t>(picture.compression), picture.id);
-    CreateEmptyFile(file);
-    started.insert(file);
-  } else if (started.count(file) != 0) {
-    AppendToFile(file, picture.bytes);
-  }
-}
-
-void Presentation::UpdateHeader() {
+bool IsPresentationFile(std::string_view file) {
   try {
     core::HandheldDatabase db;
-    db.ReadFile(fullPath_, true);
-    RequirePresentation(db);
-    db.SetAppInfoBlock(BuildAppInfo(HeaderFromProperties()));
-    db.WriteFile(fullPath_);
+    db.ReadFile(file, false);
+    return db.Creator() == fmt::kCreator;
   } catch (...) {
-    throw WrapAlways(CurrentError(), "Presentation.UpdateHeader", "Could not update header.");
+    return false;
   }
-}
-
-void Presentation::CreateImages() {
-  const std::string folder = ImageDirectory();
-  fs::MakeFolder(folder);
-  unpackedFolder_ = folder;
-  core::HandheldDatabase db;
-  db.ReadFile(fullPath_, true);
-  ReadRecords(db, /*addSlides=*/false);
 }
 
 }  // namespace brevora::slides

@@ -1,12 +1,11 @@
-// Presentation: the one-shot conversions from and to a PowerPoint file, which
-// go through the presentation converter and a temporary database file.
+// The conversions of a presentation database from and to a PowerPoint file
+// through the presentation converter, and the temporary database file they go
+// through; declared in slides/presentation_storage.h.
 #include <string>
 
 #include "core/session.h"
 #include "core/temp_file.h"
-#include "platform/error/error.h"
-#include "platform/fs/files.h"
-#include "slides/presentation.h"
+#include "slides/presentation_storage.h"
 #include "slides/sdk_presentation.h"
 
 namespace brevora::slides {
@@ -14,47 +13,26 @@ namespace {
 
 constexpr const char* kTempPrefix = "tbr";
 
-Ref<SDK_Presentation> ConverterFor(Presentation& presentation) {
+Ref<SDK_Presentation> ConverterOn(const Ref<core::Session>& session) {
   Ref<SDK_Presentation> sdk = MakeRef<SDK_Presentation>();
-  sdk->SetSession(presentation.ApplicationSession());
+  sdk->SetSession(session);
   return sdk;
 }
 
 }  // namespace
 
-std::string Presentation::GetTempFile() {
+std::string NewPresentationTempFile() {
   return core::GetTempFile(kTempPrefix, "Presentation.GetTempFile", "Could not get temp file.");
 }
 
-bool Presentation::OpenFromPPT(std::string_view pptFileView) {
-  const std::string pptFile(pptFileView);
-  const std::string previous = fullPath_;
-  const fs::TempFileGuard temp(GetTempFile());
-  try {
-    ConverterFor(*this)->PPTToPDBExtSync(pptFile, temp.path(), "");
-    const bool opened = OpenFromDisk(temp.path(), true, false);
-    // The pictures stay unpacked where they were read; the binding goes back.
-    fullPath_ = previous;
-    return opened;
-  } catch (...) {
-    fullPath_ = previous;
-    throw;
-  }
+void ConvertPptToDatabase(const Ref<core::Session>& session, std::string_view pptFile,
+                          std::string_view databaseFile) {
+  ConverterOn(session)->PPTToPDBExtSync(pptFile, databaseFile, "");
 }
 
-bool Presentation::WriteToPPT(std::string_view pptFileView) {
-  const std::string pptFile(pptFileView);
-  const std::string previous = fullPath_;
-  const fs::TempFileGuard temp(GetTempFile());
-  try {
-    WriteToDisk(temp.path(), false);
-    ConverterFor(*this)->PDBToPPTExt(temp.path(), pptFile);
-  } catch (...) {
-    fullPath_ = previous;
-    throw;
-  }
-  fullPath_ = previous;
-  return true;
+void ConvertDatabaseToPpt(const Ref<core::Session>& session, std::string_view databaseFile,
+                          std::string_view pptFile) {
+  ConverterOn(session)->PDBToPPTExt(databaseFile, pptFile);
 }
 
 }  // namespace brevora::slides
