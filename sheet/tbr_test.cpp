@@ -371,6 +371,17 @@ TEST(TbrFileTest, EmptyArgumentReadsTheBoundFileAgain) {
   EXPECT_EQ(wb->Sheets().Item(1).Cells().Count(), 1);
 }
 
+TEST(TbrFileTest, TheBoundPathItselfCanBeTheArgument) {
+  const std::string path = Dir() + "/Itself.tbr";
+  WriteText(path, OldFile(9));
+  Ref<Workbook> wb = MakeRef<Workbook>();
+  wb->OpenFromDisk(path);
+  wb->Sheets().Item(1).Cells().Add(9, 9);
+  EXPECT_TRUE(wb->OpenFromDisk(wb->FullPath()));
+  EXPECT_EQ(wb->FullPath(), path);
+  EXPECT_EQ(wb->Sheets().Item(1).Cells().Count(), 1);
+}
+
 TEST(TbrFileTest, HeaderOnlySaveKeepsEveryCellLineByteForByte) {
   const std::string dir = Dir();
   const std::string path = dir + "/Keep.tbr";

@@ -190,11 +190,12 @@ bool Workbook::InitFromDefaults() {
   return true;
 }
 
-bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFromLink) {
+bool Workbook::OpenFromDisk(std::string_view fileView, bool readCells, bool updateFromLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
     const std::string remembered = fullPath_;
     Unbind();
-    fullPath_ = file.empty() ? remembered : std::string(file);
+    fullPath_ = file.empty() ? remembered : file;
     std::function<bool(WorkbookHeader&)> relinked;
     if (updateFromLink && linkStep_) {
       relinked = [this](WorkbookHeader& header) { return linkStep_->CheckLinkUpdate(*this, header, true); };
@@ -210,13 +211,14 @@ bool Workbook::OpenFromDisk(std::string_view file, bool readCells, bool updateFr
     // Nothing half-read stays, and nothing stays bound: a later save cannot
     // replace the file with what was read of it.
     ResetHeader();
-    throw WrapAlways(e, "Workbook.OpenFromDisk", "Could not open workbook '" + std::string(file) + "'.");
+    throw WrapAlways(e, "Workbook.OpenFromDisk", "Could not open workbook '" + file + "'.");
   }
 }
 
-void Workbook::WriteToDisk(std::string_view file, bool updateLink) {
+void Workbook::WriteToDisk(std::string_view fileView, bool updateLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
-    if (!file.empty()) fullPath_ = std::string(file);
+    if (!file.empty()) fullPath_ = file;
     if (fullPath_.empty()) core::RaiseModuleError(264, "Please name the workbook before saving it.");
     if (headerOnly_) {
       PrepareWorkbookFileHeader(model_);
@@ -240,19 +242,21 @@ void Workbook::UpdateHeader() {
   cellSource_ = fullPath_;
 }
 
-bool Workbook::InitFromTBR(std::string_view file) {
+bool Workbook::InitFromTBR(std::string_view fileView) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
     Unbind();
-    ReadWorkbookTemplate(std::string(file), model_);
+    ReadWorkbookTemplate(file, model_);
     return true;
   } catch (...) {
     const AutomationError e = CurrentError();
     ResetHeader();
-    throw WrapAlways(e, "Workbook.InitfromTBR", "Could not open workbook '" + std::string(file) + "'.");
+    throw WrapAlways(e, "Workbook.InitfromTBR", "Could not open workbook '" + file + "'.");
   }
 }
 
-bool Workbook::OpenFromPDB(std::string_view file) {
+bool Workbook::OpenFromPDB(std::string_view fileView) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself
   Unbind();
   ReadWorkbookDatabase(file, model_);
   return true;

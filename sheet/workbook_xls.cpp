@@ -30,7 +30,9 @@ bool Workbook::OpenFromXLS(std::string_view xls) {
   }
 }
 
-bool Workbook::WriteToXLS(std::string_view xls) {
+bool Workbook::WriteToXLS(std::string_view xlsView) {
+  // The view may be of fullPath_, which the save to the temporary file replaces.
+  const std::string xls(xlsView);
   const std::string bound = fullPath_;
   const std::string cellSource = cellSource_;
   try {
@@ -38,7 +40,7 @@ bool Workbook::WriteToXLS(std::string_view xls) {
     const std::shared_ptr<WorkbookLinkStep> step = linkStep_;
     const fs::TempFileGuard temp(NewWorkbookTempFile());
     WriteToDisk(temp.path(), false);
-    step->ConvertToXLS(*this, temp.path(), std::string(xls));
+    step->ConvertToXLS(*this, temp.path(), xls);
     fullPath_ = bound;
     cellSource_ = cellSource;
     return true;
