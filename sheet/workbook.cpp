@@ -155,14 +155,6 @@ std::string Workbook::ApplicationTitleOrDefault() const {
   }
 }
 
-// ---- Link settings ----
-
-std::string Workbook::SyncMethodText() const { return kXlsLinkSettings.SyncMethodText(model_.header.SyncMethod); }
-
-int16_t Workbook::SyncMethodFromText(std::string_view text) const {
-  return kXlsLinkSettings.SyncMethodFromText(text);
-}
-
 // ---- Binding ----
 
 void Workbook::SetFullPath(std::string path) {

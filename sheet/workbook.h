@@ -111,9 +111,9 @@ class Workbook : public Dispatchable<Workbook> {
   // 0..3, else 32760 "Tabulyn - Workbook" "Invalid syncOption.  Must be between 0 and 3".
   void SetLinkedXLSSyncOption(int32_t option) { model_.SetSyncOption(option); }
   // "Synchronize", "Palm to XLS", "XLS to Palm", "Do Nothing" for 0 to 3.
-  std::string SyncMethodText() const;
+  std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text is exactly `text`; 0 for any other text.
-  int16_t SyncMethodFromText(std::string_view text) const;
+  int16_t SyncMethodFromText(std::string_view text) const { return WorkbookModel::SyncMethodFromText(text); }
 
   // ---- Binding ----
   const std::string& FullPath() const { return fullPath_; }

@@ -56,6 +56,10 @@ void WorkbookModel::SetSyncOption(int32_t option) {
   header.SyncOption = static_cast<int16_t>(option);
 }
 
+std::string WorkbookModel::SyncMethodText() const { return kXlsLinkSettings.SyncMethodText(header.SyncMethod); }
+
+int16_t WorkbookModel::SyncMethodFromText(std::string_view text) { return kXlsLinkSettings.SyncMethodFromText(text); }
+
 void ResetWorkbookContent(WorkbookModel& model) {
   model.sheets = MakeRef<SheetCollection>();
   model.styles = MakeRef<NamedStyleCollection>();

@@ -12,6 +12,7 @@
 // HeaderFromModel are the two steps between the header record and the rest.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "office/link_settings.h"
 #include "platform/automation/object.h"
@@ -77,6 +78,11 @@ struct WorkbookModel {
   // between 0 and 3" (syncOption for the option); a refused value is not stored.
   void SetSyncMethod(int32_t method);
   void SetSyncOption(int32_t option);
+  // The text of the link's sync method: "Synchronize", "Palm to XLS",
+  // "XLS to Palm", "Do Nothing" for 0 to 3, "Synchronize" for any other number.
+  std::string SyncMethodText() const;
+  // The method whose text is exactly `text`; 0 for any other text.
+  static int16_t SyncMethodFromText(std::string_view text);
 };
 
 // New empty sheets, styles and default format, version 9, not modified; the
