@@ -27,8 +27,8 @@ namespace fsys = std::filesystem;
 
 std::string Dir() { return ::brevora::testing::MakeTempDir("tbr"); }
 
-// The lines a default workbook is saved with (flags: the defaults plus the
-// needs-recalc bit that a new workbook carries).
+// The lines a default workbook is saved with (flags: the default flags word
+// 4118, needs-recalc clear, as a new workbook has it).
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> l = {"1", "9", "1", "0", "\"\"", "0", "0", "4026531874", "1", "4118", "2", "\"$\""};
   const char* styles[] = {"65,\"Text\"",        "72,\"Bold Text\"",          "4026531874,\"Number\"",

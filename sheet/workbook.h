@@ -16,9 +16,10 @@
 // Session, the user's file store (OpenFromUser, WriteToUser) and the
 // WorkbookLinkStep, through which the link to an .xls file and the .xls
 // conversions (OpenFromXLS, WriteToXLS) are reached: every new workbook has
-// the .xls link of sheet/xls_link.h.
+// the .xls link of sheet/xls_link.h. The members are defined in workbook.cpp,
+// the .xls conversions in workbook_xls.cpp.
 //
-// It holds files open only within one call; every write replaces the file
+// It holds files open only within one call; every write of a file replaces it
 // through a temporary file renamed over it, so a failed save leaves the old
 // file as it was.
 #include <cstdint>
@@ -72,7 +73,7 @@ class Workbook : public Dispatchable<Workbook> {
   void SetVersion(int16_t version) { model_.version = version; }
   int16_t CurrentSheet() const { return model_.currentSheet; }
   // 0x80040107 "Create the sheets collection before setting any sheet
-  // properties." without Sheets; 0x80040105 "This sheet number doesn't exist."
+  // properties." when Sheets is null; 0x80040105 "This sheet number doesn't exist."
   // above Sheets.Count. 0 and below are taken.
   void SetCurrentSheet(int32_t sheet) { model_.SetCurrentSheet(sheet); }
   // The header's extra word, carried through every format.
@@ -110,82 +111,121 @@ class Workbook : public Dispatchable<Workbook> {
   int32_t LinkedXLSSyncOption() const { return model_.header.SyncOption; }
   // 0..3, else 32760 "Tabulyn - Workbook" "Invalid syncOption.  Must be between 0 and 3".
   void SetLinkedXLSSyncOption(int32_t option) { model_.SetSyncOption(option); }
-  // "Synchronize", "Palm to XLS", "XLS to Palm", "Do Nothing" for 0 to 3.
+  // "Synchronize", "Palm to XLS", "XLS to Palm", "Do Nothing" for 0 to 3,
+  // "Synchronize" for any other number.
   std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text is exactly `text`; 0 for any other text.
   int16_t SyncMethodFromText(std::string_view text) const { return WorkbookModel::SyncMethodFromText(text); }
 
   // ---- Binding ----
   const std::string& FullPath() const { return fullPath_; }
-  // Moves the bound file, when there is one, to `path` (never over an existing
-  // file), then binds to `path`. A failed move raises 32760 "SDK.Fullpath" and
-  // keeps the old path. An empty path unbinds without moving anything.
+  // Moves the bound file to a non-empty `path` when the file exists and is not
+  // `path` itself (never over an existing file; a header-only source that is
+  // the bound file follows it), then sets FullPath to `path`. A failed move
+  // raises 32760 "SDK.Fullpath" (its text names the application's title) and
+  // keeps the old path. An empty path clears FullPath without moving anything;
+  // the header-only state stays.
   void SetFullPath(std::string path);
-  // Unbinds (no file is touched).
+  // Clears FullPath only: the header-only state stays and no file is touched.
   void CloseWorkbook();
   // True after a header-only open: a save then keeps the file's cell lines.
   bool IsHeaderOnly() const { return headerOnly_; }
 
   // ---- Whole workbooks ----
-  // One sheet "Sheet1", the default styles and flags, modified, needing recalc.
+  // Unbinds, then InitWorkbookDefaults: the default header record (no link),
+  // one sheet "Sheet1", the default styles, format and currency, the default
+  // flags word 4118 (needs-recalc clear), modified. Returns true.
   bool InitFromDefaults();
 
-  // Desktop workbook file. OpenFromDisk reads `file` (the bound file when empty)
-  // and binds to it; without cells it keeps only the header and a later save
-  // keeps the file's cell lines. A failed open leaves the workbook reset and
-  // unbound. 32760 "Workbook.OpenFromDisk" "Could not open workbook '<file>'."
+  // Desktop workbook file. OpenFromDisk unbinds, binds to `file` (to the file
+  // bound before when `file` is empty) and reads it (ReadWorkbookFile); with
+  // updateFromLink the link step, given the header just read, may convert the
+  // linked .xls file into it, which is then read again. Without cells only
+  // the header is read and the workbook is header-only: a later save keeps
+  // that file's cell lines. A failed open leaves the content reset
+  // (ResetHeader) and the workbook unbound, and raises 32760
+  // "Workbook.OpenFromDisk" "Could not open workbook '<file>'." (`file` as
+  // given, empty for the bound file) with the inner error's text, whatever its
+  // number.
   bool OpenFromDisk(std::string_view file = {}, bool readCells = true, bool updateFromLink = false);
-  // Writes the workbook to `file` (binding to it) or to the bound file. Texts
-  // the file cannot hold are refused before anything is written. 32760
-  // "Workbook.WriteToDisk" "Could not save workbook '<FullPath>'."
+  // Binds to `file` when it is not empty (the binding stays if the save
+  // fails); unbound, it raises 0x80040108 "Please name the workbook before
+  // saving it.". A header-only workbook gets its header record filled and
+  // checked (PrepareWorkbookFileHeader), then UpdateHeader. Any other is
+  // written whole (WriteWorkbookFile: texts the file cannot hold are refused
+  // before anything is written); with updateLink the link step then pushes the
+  // file to the linked .xls file and, when it did, UpdateHeader writes the
+  // renewed link time into the file. Every error raises 32760
+  // "Workbook.WriteToDisk" "Could not save workbook '<FullPath>'." with the
+  // inner error's text, whatever its number.
   void WriteToDisk(std::string_view file = {}, bool updateLink = false);
-  // Reads only the header of a template; leaves the workbook unbound and modified.
+  // Unbinds and reads only the header of the template `file`
+  // (ReadWorkbookTemplate): the workbook stays unbound, modified and needing
+  // recalculation. A failed read leaves the content reset (ResetHeader) and
+  // raises 32760 "Workbook.InitfromTBR" "Could not open workbook '<file>'."
+  // with the inner error's text, whatever its number. Returns true.
   bool InitFromTBR(std::string_view file);
-  // Rewrites the bound file's header, keeping the cell lines of the file the
-  // header-only workbook came from.
+  // Replaces the bound file with the header record as it stands (a save fills
+  // it; this does not) followed by the cell lines of the header-only source,
+  // or of the bound file itself when there is none (RewriteWorkbookFileHeader,
+  // whose errors pass as they are); the bound file is then the source.
   void UpdateHeader();
 
-  // Handheld spreadsheet database. OpenFromPDB leaves the workbook unbound.
+  // Handheld spreadsheet database. OpenFromPDB unbinds and reads `file`
+  // (ReadWorkbookDatabase, whose errors pass as they are; a failed read leaves
+  // what was read so far); the workbook stays unbound. WriteToPDB writes
+  // `file` (WriteWorkbookDatabase) and leaves the binding; every error raises
+  // 32760 "Workbook.WriteToPDB" "Could not save workbook '<FullPath>'." with
+  // the inner error's text, whatever its number.
   bool OpenFromPDB(std::string_view file);
   void WriteToPDB(std::string_view file);
 
-  // The user's file store: <home><category>\<name>.tbr of that user.
-  // OpenFromUser binds to the user's file (the file bound before is left where
-  // it is); WriteToUser moves the bound file there and saves.
+  // The user's file store: <home><category>\<name>.tbr of that user (the
+  // category folder is made when missing). OpenFromUser opens the user's file
+  // (OpenFromDisk with cells, no link update) and so binds to it; the file
+  // bound before is left where it is. WriteToUser moves the bound file there
+  // (SetFullPath) and saves (WriteToDisk, no link push). Errors keep their
+  // number and description, source "tabrelpc".
   bool OpenFromUser(std::string_view user, std::string_view category, std::string_view name);
   void WriteToUser(std::string_view user, std::string_view category, std::string_view name);
 
-  // .xls files, through the link step's converter and a temporary desktop file
-  // that is removed on every path. OpenFromXLS loads the converted workbook and
-  // keeps the workbook bound where it was (a failed read leaves it reset and
-  // unbound, as a failed open does); WriteToXLS saves the workbook as it is and
-  // keeps its binding. Errors keep their number and description, source
+  // .xls files (workbook_xls.cpp), through the link step's converter and a
+  // temporary desktop file (NewWorkbookTempFile) that is removed on every
+  // path; without a link step they raise 91. OpenFromXLS converts `xls` into
+  // the temporary file, opens that (OpenFromDisk, so the header-only state
+  // ends) and sets FullPath back to the path bound before; a failed open
+  // leaves the workbook reset and unbound, as OpenFromDisk does. WriteToXLS
+  // saves the workbook as it is into the temporary file (WriteToDisk, no link
+  // push) and converts that to `xls`; FullPath and the header-only source are
+  // set back on every path. Errors keep their number and description, source
   // "tabrelpc".
   bool OpenFromXLS(std::string_view xls);
   bool WriteToXLS(std::string_view xls);
 
-  // The server database object of the RivorOdurov host, late-bound. Writes the
-  // header as 900 application-info items and one record per cell, and sets
-  // IsServerSync; errors keep their number and description, source "tabrelpc",
+  // The server database object of the RivorOdurov host, late-bound
+  // (WriteWorkbookServerDatabase): sets the layouts, parses and sets the
+  // version, then sets IsServerSync (it stays unset when one of those three
+  // fails) and writes the header as 900 application-info items, one record per
+  // cell and the creation time. Errors keep their number and description, source "tabrelpc",
   // and what was passed before stays in the object. Reading back is refused:
   // OpenFromZazerDB raises 0x80040114 "Not implemented." without calling it.
   void WriteToZazerDB(const Variant& zazerDB);
   bool OpenFromZazerDB(const Variant& zazerDB);
 
  private:
-  // The model, the temporary file and the link step; tests reach them through
-  // WorkbookInternal (sheet/workbook_internal.h).
+  // The tests reach the model and the link step through WorkbookInternal
+  // (sheet/workbook_internal.h).
   friend class WorkbookInternal;
 
-  // Unbinds and leaves the header-only state; no file is touched.
+  // Clears FullPath, the header-only state and its source; no file is touched.
   void Unbind();
   // Unbind, and new empty content (ResetWorkbookContent); the header record
   // keeps its values.
   void ResetHeader();
-  // The path of a workbook in a user's store (the category folder is made when
-  // missing). Refuses an unknown user and category or workbook names that are
-  // empty or hold a separator, ".." or a control character; passes on the
-  // errors of the home folder.
+  // The path of a workbook in a user's store (StoreFilePlace; the category
+  // folder is made when missing). Refuses an unknown user and category or
+  // workbook names that are not plain (empty, "." or "..", or holding a
+  // separator or a control character); passes on the errors of the home folder.
   std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name);
   // Replaces the link step; null leaves the workbook without link (opening and
   // saving then leave linked files alone, and the .xls conversions raise 91).

@@ -10,6 +10,7 @@
 // The helpers below are the rules about the model's own values, with the
 // errors the Workbook's properties have always raised; HeaderToModel and
 // HeaderFromModel are the two steps between the header record and the rest.
+// All are defined in workbook_model.cpp.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -65,7 +66,7 @@ struct WorkbookModel {
   bool Flag(uint32_t bit) const;
   void SetFlag(uint32_t bit, bool on);
   // 0x80040107 "Create the sheets collection before setting any sheet
-  // properties." without sheets; 0x80040105 "This sheet number doesn't exist."
+  // properties." when sheets is null; 0x80040105 "This sheet number doesn't exist."
   // above the sheet count. 0 and below are taken.
   void SetCurrentSheet(int32_t sheet);
 
@@ -88,20 +89,28 @@ struct WorkbookModel {
 // New empty sheets, styles and default format, version 9, not modified; the
 // header record and the other values keep theirs.
 void ResetWorkbookContent(WorkbookModel& model);
-// A new workbook: the content reset, the default header applied (one sheet
-// "Sheet1", the default styles and flags), modified.
+// A new workbook: the content reset, the header record replaced by the
+// default one (DefaultHeader: no link) and applied (one sheet "Sheet1", the
+// default styles, format and currency, flags word 4118), modified.
 void InitWorkbookDefaults(WorkbookModel& model);
 
-// Applies a header record to the model: the link fields through their checks,
-// the sheets it names (added to the ones there), the default format, current
-// sheet, flags, extra word and currency, the styles that can be added (others
-// are left out) and each sheet's widths, frozen and current cells. Any failure
-// raises 32760 "Workbook.HeaderToObjects" "Error in Header to objects." (two
-// sheets of one name: 457 "The workbook has two sheets named '<name>'." inside).
+// Applies a header record to the model: the link fields in the order sync
+// method (range-checked), name (SetLinkedFileName: an empty one zeroes the
+// time, method and option), time, option (range-checked); then the sheets it
+// names (added to the ones there), the default format, current sheet, flags,
+// extra word and currency, the styles that can be added (others are left out)
+// and each sheet's widths, frozen and current cells. A failure raises 32760
+// "Workbook.HeaderToObjects" "Error in Header to objects." with the inner
+// error's text (more than 16 sheets: 9; two sheets of one name: 457
+// "The workbook has two sheets named '<name>'."); an error already numbered
+// 32760 passes unchanged (a sync method or option out of range: 32760
+// "Tabulyn - Workbook"). `header` may be the model's own.
 void HeaderToModel(const WorkbookHeader& header, WorkbookModel& model);
 // Fills a header record from the model. A current sheet outside 1..count is
-// set to 1 in the model first (refused, with the model's error, when there is
-// no sheet); more than 16 sheets raise 9. `header` may be the model's own.
+// set to 1 in the model before it is taken (refused with 0x80040105 when there
+// is no sheet); more than 16 sheets raise 9, the header then partly filled.
+// Without sheets, styles or default format (null) it raises 91. `header` may
+// be the model's own.
 void HeaderFromModel(WorkbookModel& model, WorkbookHeader& header);
 // The first column (1..40) at which the running sum of the widths exceeds
 // 156; 0 when none does.
