@@ -8,13 +8,15 @@
 // belongs to its life: the bound file, the Session and application object, and
 // the link step.
 //
-// Storage forms (the functions each in its own source file):
-//   desktop document file .scv            document_disk.cpp   (OpenFromDisk, WriteToDisk)
-//   plain text, HTML, e-texts             document_text.cpp   (OpenFromTextFile, ...)
-//   handheld document and PalmDOC dbs     document_pdb.cpp    (OpenFromPDB, WriteToPDB, ...)
-//   a server database object              document_zazer.cpp  (WriteToZazerDB)
-// .doc files go through the Word converter and a temporary desktop file
-// (document_word.cpp: OpenFromDOC, WriteToDOC).
+// Storage forms: their storage functions are each in their own source file,
+// the Document members that open and save them (OpenFromDisk, WriteToDisk,
+// OpenFromTextFile, OpenFromPDB, WriteToZazerDB, ...) are in document.cpp:
+//   desktop document file .scv            document_disk.cpp
+//   plain text, HTML, e-texts             document_text.cpp
+//   handheld document and PalmDOC dbs     document_pdb.cpp
+//   a server database object              document_zazer.cpp
+// .doc files go through the Word converter and a temporary desktop file: the
+// members OpenFromDOC and WriteToDOC are in document_word.cpp.
 // The link to Word is reached through a DocumentLinkStep (doc/document_link.h);
 // a new document has the Word link step (doc/word_link_step.h).
 //
@@ -149,7 +151,7 @@ class Document : public Dispatchable<Document> {
   // not read). 32760 "Document.InitFromSCV" on failure. Returns true.
   bool InitFromSCV(std::string_view file);
 
-  // ---- Desktop document file (document_disk.cpp) ----
+  // ---- Desktop document file ----
   // Opens a desktop file (header only unless readDocument); with updateFromLink
   // the link step may first convert a newer linked file into it.
   bool OpenFromDisk(std::string_view file = {}, bool readDocument = false, bool updateFromLink = false);
@@ -160,14 +162,14 @@ class Document : public Dispatchable<Document> {
   bool OpenFromUser(std::string_view user, std::string_view category, std::string_view name);
   void WriteToUser(std::string_view user, std::string_view category, std::string_view name);
 
-  // ---- Plain text, HTML, e-texts (document_text.cpp) ----
+  // ---- Plain text, HTML, e-texts ----
   bool OpenFromTextFile(std::string_view file);
   bool OpenFromHTMLFile(std::string_view file);
   void WriteToTextFile(std::string_view file);
   // Every TAB replaced by four blanks; `input` receives the result too.
   static std::string AddEscapeCodes(std::string& input);
 
-  // ---- Handheld databases (document_pdb.cpp) ----
+  // ---- Handheld databases ----
   void WriteToPDB(std::string_view file);
   bool OpenFromPDB(std::string_view file);
   void WriteToDOCPDB(std::string_view file);
@@ -183,7 +185,7 @@ class Document : public Dispatchable<Document> {
   // Converts this document into a .doc file the same way; returns true.
   bool WriteToDOC(std::string_view docFile);
 
-  // ---- Server database object (document_zazer.cpp) ----
+  // ---- Server database object ----
   // Copies the document into a RivorOdurov database object, late-bound: the
   // application-info block, the header record (with the category), one record
   // per text block and per bookmark, the creation time. Sets IsServerSync.

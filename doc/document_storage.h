@@ -10,10 +10,14 @@
 //
 // The binding to a file (the bound path, a header-only open) belongs to
 // Document: these functions get the paths they work on. Errors are raised as
-// automation errors, as each function says (32760 wraps carry the inner
-// operation's source and message, CR LF and the inner description); Document
-// wraps them in its open or save operation's error, which names the bound
-// file. Files are written whole through a temporary file renamed over the target.
+// automation errors, as each function says. A 32760 wrap carries the inner
+// operation's source and message, CR LF and the inner description, except that
+// an inner error already numbered 32760 passes through it unchanged. Document's
+// open and save members (doc/document.cpp) put their own error around most of
+// these calls: OpenFromDisk and WriteToDisk around every error, the others
+// only around one not already numbered 32760; OpenFromPDB and OpenFromDOCPDB
+// call the database readers, and WriteToZazerDB the server copy, without one.
+// Files are written whole through a temporary file renamed over the target.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -81,13 +85,17 @@ void WriteTextFile(const DocumentModel& model, std::string_view file);
 void WriteDocDatabase(const DocumentModel& model, std::string_view file);
 // Writes the model as the PalmDOC database `file`, the same way.
 void WritePalmDocDatabase(const DocumentModel& model, std::string_view file);
-// Reads `db`, already read from `file`, into the model: a PalmDOC database goes
-// to ReadPalmDocDatabase; another type raises 32760 "Document.OpenFromPDB"
-// "Unable to open from PDB." around the "Could not open Document '<file>'."
-// error; the reader's errors are wrapped the same way.
+// Reads `db`, already read from `file`, into the model. A database with the
+// PalmDOC creator goes to ReadPalmDocDatabase. Another type or creator than
+// the suite's document database raises 32760 "Document.OpenFromPDB" "Could not
+// open Document '<file>'." CR LF "Unrecognized PDB type.  Only PDB files in DOC
+// format are supported.". A reader error not numbered 32760 is wrapped in
+// 32760 "Document.OpenFromPDB" "Unable to open from PDB."; one numbered 32760
+// passes unchanged.
 void ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
-// The same for PalmDOC ("Document.OpenFromDOCPDB" "Unable to open from DOC
-// PDB."); the suite's database goes to ReadDocDatabase.
+// The same for PalmDOC (source "Document.OpenFromDOCPDB", wrap text "Unable to
+// open from DOC PDB."); a database with the suite's creator goes to
+// ReadDocDatabase.
 void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
 
 // ---- Server database object (document_zazer.cpp) ----
