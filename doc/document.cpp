@@ -14,7 +14,6 @@
 #include "doc/document_storage.h"
 #include "doc/markup.h"
 #include "doc/word_link_step.h"
-#include "office/link_settings.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
@@ -28,7 +27,6 @@ namespace {
 const ClassRegistration registration(Document::kProgId, Document::kClsid,
                                      [] { return Ref<Dispatch>(MakeRef<Document>()); });
 
-constexpr office::LinkSettings kDocLink{"DOC", "Tabulyn - Document"};
 constexpr int32_t kSubscriptOutOfRange = 9;
 constexpr int32_t kNotImplementedError = 0x114;
 constexpr const char* kSupportAddress = "support@orvanex.com";
@@ -93,9 +91,7 @@ void Document::SetSession(Ref<core::Session> session) {
   app_ = std::move(app);
 }
 
-// ---- Link settings -----------------------------------------------------------
-
-int16_t Document::SyncMethodFromText(std::string_view text) { return kDocLink.SyncMethodFromText(text); }
+// ---- Link step ---------------------------------------------------------------
 
 bool Document::CheckLinkUpdate(bool readDirection) {
   if (!linkStep_) return false;

@@ -111,20 +111,20 @@ class Document : public Dispatchable<Document> {
   // ---- Link settings ----
   const std::string& LinkedDOCFileName() const { return model_.header.LinkedDOCFileName; }
   // An empty name also sets the time, method and option to 0.
-  void SetLinkedDOCFileName(std::string_view name) { model_.SetLinkedDOCFileName(name); }
-  bool HasLinkedDOCFile() const { return model_.HasLinkedDOCFile(); }
+  void SetLinkedDOCFileName(std::string_view name) { model_.SetLinkedFileName(name); }
+  bool HasLinkedDOCFile() const { return model_.HasLinkedFile(); }
   double LinkedDOCFileModDateTime() const { return model_.header.LinkedDOCFileModDateTime; }
   void SetLinkedDOCFileModDateTime(double seconds) { model_.header.LinkedDOCFileModDateTime = seconds; }
   int32_t LinkedDOCSyncMethod() const { return model_.header.LinkedDOCSyncMethod; }
   int32_t LinkedDOCSyncOption() const { return model_.header.LinkedDOCSyncOption; }
   // 0 to 3; else 32760 "Tabulyn - Document" and the value kept.
-  void SetLinkedDOCSyncMethod(int32_t method) { model_.SetLinkedDOCSyncMethod(method); }
-  void SetLinkedDOCSyncOption(int32_t option) { model_.SetLinkedDOCSyncOption(option); }
+  void SetLinkedDOCSyncMethod(int32_t method) { model_.SetSyncMethod(method); }
+  void SetLinkedDOCSyncOption(int32_t option) { model_.SetSyncOption(option); }
   // "Synchronize", "Palm to DOC", "DOC to Palm", "Do Nothing" ("Synchronize"
   // for any other stored value).
   std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text equals `text` exactly; 0 for any other text.
-  static int16_t SyncMethodFromText(std::string_view text);
+  static int16_t SyncMethodFromText(std::string_view text) { return DocumentModel::SyncMethodFromText(text); }
 
   // ---- The bound file ----
   const std::string& FullPath() const { return fullPath_; }

@@ -2,13 +2,11 @@
 
 #include "core/module_error.h"
 #include "doc/document_errors.h"
-#include "office/link_settings.h"
 
 namespace brevora::doc {
 
 namespace {
 
-constexpr office::LinkSettings kDocLink{"DOC", "Tabulyn - Document"};
 constexpr int32_t kSubscriptOutOfRange = 9;
 
 }  // namespace
@@ -65,7 +63,7 @@ const Bookmark& DocumentModel::BookmarkSlot(int32_t index) const {
 
 // ---- Link settings -----------------------------------------------------------
 
-void DocumentModel::SetLinkedDOCFileName(std::string_view name) {
+void DocumentModel::SetLinkedFileName(std::string_view name) {
   header.LinkedDOCFileName = name;
   if (name.empty()) {
     header.LinkedDOCFileModDateTime = 0;
@@ -74,27 +72,33 @@ void DocumentModel::SetLinkedDOCFileName(std::string_view name) {
   }
 }
 
-bool DocumentModel::HasLinkedDOCFile() const {
+bool DocumentModel::HasLinkedFile() const {
   return header.LinkedDOCFileName.find_first_not_of(' ') != std::string::npos;
 }
 
-void DocumentModel::SetLinkedDOCSyncMethod(int32_t method) {
-  kDocLink.CheckSyncValue(method, "syncMethod");
+void DocumentModel::SetSyncMethod(int32_t method) {
+  kDocLinkSettings.CheckSyncValue(method, "syncMethod");
   header.LinkedDOCSyncMethod = static_cast<int16_t>(method);
 }
 
-void DocumentModel::SetLinkedDOCSyncOption(int32_t option) {
-  kDocLink.CheckSyncValue(option, "syncOption");
+void DocumentModel::SetSyncOption(int32_t option) {
+  kDocLinkSettings.CheckSyncValue(option, "syncOption");
   header.LinkedDOCSyncOption = static_cast<int16_t>(option);
 }
 
-std::string DocumentModel::SyncMethodText() const { return kDocLink.SyncMethodText(header.LinkedDOCSyncMethod); }
+std::string DocumentModel::SyncMethodText() const {
+  return kDocLinkSettings.SyncMethodText(header.LinkedDOCSyncMethod);
+}
+
+int16_t DocumentModel::SyncMethodFromText(std::string_view text) {
+  return kDocLinkSettings.SyncMethodFromText(text);
+}
 
 void ApplyLinkInfo(DocumentModel& model, DocumentHeader header) {
-  model.SetLinkedDOCSyncMethod(header.LinkedDOCSyncMethod);
-  model.SetLinkedDOCFileName(header.LinkedDOCFileName);
+  model.SetSyncMethod(header.LinkedDOCSyncMethod);
+  model.SetLinkedFileName(header.LinkedDOCFileName);
   model.header.LinkedDOCFileModDateTime = header.LinkedDOCFileModDateTime;
-  model.SetLinkedDOCSyncOption(header.LinkedDOCSyncOption);
+  model.SetSyncOption(header.LinkedDOCSyncOption);
   model.header.serverSync = header.serverSync == 1 ? 1 : 0;
 }
 

@@ -16,11 +16,15 @@
 
 #include "doc/document_block_collection.h"
 #include "doc/document_header.h"
+#include "office/link_settings.h"
 
 namespace brevora::doc {
 
 // The version of a new document.
 inline constexpr int16_t kDocumentVersion = 5;
+
+// The texts and checks of a document's link to a .doc file.
+inline constexpr office::LinkSettings kDocLinkSettings{"DOC", "Tabulyn - Document"};
 
 struct DocumentModel {
   DocumentHeader header;
@@ -46,14 +50,17 @@ struct DocumentModel {
   // 9 outside 0 to 25.
   const Bookmark& BookmarkSlot(int32_t index) const;
 
-  // An empty name also sets the time, method and option to 0.
-  void SetLinkedDOCFileName(std::string_view name);
+  // The link fields of the header record. An empty name also sets the time,
+  // method and option to 0.
+  void SetLinkedFileName(std::string_view name);
   // A name with something besides blanks.
-  bool HasLinkedDOCFile() const;
-  void SetLinkedDOCSyncMethod(int32_t method);
-  void SetLinkedDOCSyncOption(int32_t option);
+  bool HasLinkedFile() const;
+  void SetSyncMethod(int32_t method);
+  void SetSyncOption(int32_t option);
   // The text of the stored sync method.
   std::string SyncMethodText() const;
+  // The method whose text equals `text` exactly; 0 for any other text.
+  static int16_t SyncMethodFromText(std::string_view text);
 
   // The blocks, made empty when there are none.
   DocumentBlockCollection& Blocks();
