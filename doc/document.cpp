@@ -7,7 +7,6 @@
 #include "core/handheld_database.h"
 #include "core/module_error.h"
 #include "core/session.h"
-#include "core/temp_file.h"
 #include "core/text_cleanup.h"
 #include "doc/document_errors.h"
 #include "doc/document_link.h"
@@ -134,10 +133,6 @@ std::string Document::UserFilePath(std::string_view user, std::string_view categ
     throw Wrap32760(CurrentError(), "Document.UserFilePath",
                     "Could not find the place of document '" + std::string(name) + "'.");
   }
-}
-
-std::string Document::GetTempFile() const {
-  return core::GetTempFile("SCV", "Document.GetTempFile", "Could not get temporary file.");
 }
 
 // ---- Desktop document file -------------------------------------------------------

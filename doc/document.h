@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "doc/document_block_collection.h"
@@ -196,13 +197,12 @@ class Document : public Dispatchable<Document> {
   bool OpenFromZazerDB(const Variant& zazerDB);
 
  private:
-  // Tests reach the model's header record, the link step and the temporary
-  // file through DocumentInternal (doc/document_internal.h).
+  // Tests reach the model's header record and the link step through
+  // DocumentInternal (doc/document_internal.h).
   friend class DocumentInternal;
 
-  // A new empty file "SCV..." in the temporary folder; 32760
-  // "Document.GetTempFile" on failure. The caller removes it.
-  std::string GetTempFile() const;
+  // Replaces the link step (null: no link step, both directions do nothing).
+  void SetLinkStep(std::shared_ptr<DocumentLinkStep> step) { linkStep_ = std::move(step); }
 
   void InitObjects(bool createAppObject);
   void ReleaseObjects(bool releaseAll);

@@ -2,7 +2,7 @@
 // DocumentLinkStep: how a document reaches the link to its .doc file when it
 // is opened with the update switch or saved with the link switch. A new
 // Document has the Word link step (doc/word_link_step.h); another may be given
-// with DocumentInternal::SetLinkStep, and with none both directions do nothing.
+// with Document::SetLinkStep, and with none both directions do nothing.
 #include "doc/document_header.h"
 
 namespace brevora::doc {

@@ -5,8 +5,9 @@
 //   plain text, HTML, e-texts            document_text.cpp
 //   handheld document and PalmDOC dbs    document_pdb.cpp
 //   a server database object             document_zazer.cpp
-// (.doc files go through the Word converter and a desktop file: that is a step
-// of Document itself, in document_word.cpp.)
+// (.doc files go through the Word converter and a temporary desktop file: the
+// conversions are members of Document itself, in document_word.cpp, with the
+// temporary file from NewDocumentTempFile.)
 //
 // The binding to a file (the bound path, a header-only open) belongs to
 // Document: these functions get the paths they work on. Errors are raised as
@@ -106,5 +107,12 @@ void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file
 // server-sync flag once the version is set. Errors leave with their number and
 // description and the source "tabrelpc".
 void WriteZazerDatabase(DocumentModel& model, Dispatch& zazerDB);
+
+// ---- Word conversions (document_word.cpp) ----
+
+// A new empty file "SCV..." in the temporary folder, for a .doc conversion to
+// go through; the caller removes it. 32760 "Document.GetTempFile" "Could not
+// get temporary file." on failure.
+std::string NewDocumentTempFile();
 
 }  // namespace brevora::doc

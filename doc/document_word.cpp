@@ -1,8 +1,10 @@
 // Document: .doc files, converted through the document converter (SDK_Document,
-// which drives Word) and a temporary desktop file.
+// which drives Word) and a temporary desktop file (NewDocumentTempFile).
 #include "core/application.h"
 #include "core/session.h"
+#include "core/temp_file.h"
 #include "doc/document.h"
+#include "doc/document_storage.h"
 #include "doc/sdk_document.h"
 #include "platform/fs/files.h"
 
@@ -38,9 +40,13 @@ Ref<SDK_Document> MakeConverter(const Ref<core::Application>& app) {
 
 }  // namespace
 
+std::string NewDocumentTempFile() {
+  return core::GetTempFile("SCV", "Document.GetTempFile", "Could not get temporary file.");
+}
+
 bool Document::OpenFromDOC(std::string_view docFile) {
   Ref<SDK_Document> converter = MakeConverter(app_);
-  const fs::TempFileGuard temp(GetTempFile());
+  const fs::TempFileGuard temp(NewDocumentTempFile());
   const BindingKeeper binding(fullPath_, headerOnlySource_);
   converter->DOCToSCVExt(docFile, temp.path());
   return OpenFromDisk(temp.path(), true, false);
@@ -48,7 +54,7 @@ bool Document::OpenFromDOC(std::string_view docFile) {
 
 bool Document::WriteToDOC(std::string_view docFile) {
   Ref<SDK_Document> converter = MakeConverter(app_);
-  const fs::TempFileGuard temp(GetTempFile());
+  const fs::TempFileGuard temp(NewDocumentTempFile());
   const BindingKeeper binding(fullPath_, headerOnlySource_);
   WriteToDisk(temp.path(), false);
   converter->SCVToDOCExt(temp.path(), docFile);
