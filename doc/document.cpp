@@ -141,14 +141,14 @@ bool Document::OpenFromDisk(std::string_view file, bool readDocument, bool updat
   try {
     ResetDocument();
     if (!file.empty()) fullPath_ = file;
-    DesktopFileBytes read = ReadDesktopHeader(fullPath_, model_);
+    DocumentFileBytes read = ReadDocumentFileHeader(fullPath_, model_);
     if (updateFromLink && CheckLinkUpdate(true)) {  // the linked file was converted into this one
-      read = ReadDesktopHeader(fullPath_, model_);
+      read = ReadDocumentFileHeader(fullPath_, model_);
     }
     ApplyLinkInfo(model_, model_.header);
     if (readDocument) {
       headerOnly_ = false;
-      ReadDesktopText(read, model_);
+      ReadDocumentFileText(read, model_);
     } else {
       headerOnly_ = true;
       headerOnlySource_ = fullPath_;
@@ -167,7 +167,7 @@ bool Document::InitFromSCV(std::string_view file) {
   try {
     ResetDocument();
     fullPath_ = path;
-    ReadDesktopHeader(fullPath_, model_);
+    ReadDocumentFileHeader(fullPath_, model_);
     ApplyLinkInfo(model_, model_.header);
     CloseDocument();
     model_.isModified = true;
@@ -185,14 +185,14 @@ void Document::WriteToDisk(std::string_view file, bool updateLink) {
     if (headerOnly_) {
       // The text comes from the file the header was read from, also when the
       // document is saved under another name.
-      RewriteDesktopHeader(model_, headerOnlySource_.empty() ? fullPath_ : headerOnlySource_, fullPath_);
+      RewriteDocumentFileHeader(model_, headerOnlySource_.empty() ? fullPath_ : headerOnlySource_, fullPath_);
       headerOnlySource_ = fullPath_;
       return;
     }
-    WriteDesktopFile(model_, fullPath_);
+    WriteDocumentFile(model_, fullPath_);
     // After a push to the linked file the link time is renewed: it goes into
     // the file as well, or the next open would take the file as newer.
-    if (updateLink && CheckLinkUpdate(false)) WriteDesktopFile(model_, fullPath_);
+    if (updateLink && CheckLinkUpdate(false)) WriteDocumentFile(model_, fullPath_);
   } catch (...) {
     throw WrapAlways(CurrentError(), "Document.WriteToDisk", "Could not save Document '" + fullPath_ + "'.");
   }
@@ -214,11 +214,11 @@ void Document::WriteToUser(std::string_view user, std::string_view category, std
 bool Document::OpenFromTextFile(std::string_view file) {
   const std::string path(file);
   try {
-    const std::string bytes = ReadTextFile(path);
+    const std::string bytes = ReadDocumentTextFile(path);
     InitFromDefaults();
     if (!path.empty()) fullPath_ = path;
     headerOnly_ = false;
-    ReadPlainText(bytes, model_);
+    ReadDocumentPlainText(bytes, model_);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.OpenFromTextFile", OpenMessage(path));
@@ -228,11 +228,11 @@ bool Document::OpenFromTextFile(std::string_view file) {
 bool Document::OpenFromHTMLFile(std::string_view file) {
   const std::string path(file);
   try {
-    const std::string bytes = ReadTextFile(path);
+    const std::string bytes = ReadDocumentTextFile(path);
     InitFromDefaults();
     if (!path.empty()) fullPath_ = path;
     headerOnly_ = false;
-    ReadHtmlText(bytes, model_);
+    ReadDocumentHtml(bytes, model_);
     return true;
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.OpenFromHTMLFile", OpenMessage(path));
@@ -243,7 +243,7 @@ void Document::WriteToTextFile(std::string_view file) {
   try {
     if (!file.empty()) fullPath_ = file;
     if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
-    WriteTextFile(model_, fullPath_);
+    WriteDocumentTextFile(model_, fullPath_);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.WriteToTextFile", "Could not save Document '" + fullPath_ + "'.");
   }
@@ -258,7 +258,7 @@ std::string Document::AddEscapeCodes(std::string& input) {
 
 void Document::WriteToPDB(std::string_view file) {
   try {
-    WriteDocDatabase(model_, file);
+    WriteDocumentDatabase(model_, file);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.WriteToPDB", "Could not save document '" + fullPath_ + "'.");
   }
@@ -272,7 +272,7 @@ bool Document::OpenFromPDB(std::string_view file) {
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.OpenFromPDB", "Unable to open from PDB.");
   }
-  ReadDocDatabase(db, file, model_);
+  ReadDocumentDatabase(db, file, model_);
   return true;
 }
 
@@ -306,7 +306,7 @@ std::vector<uint8_t> Document::StringToBytes(std::string_view s, int32_t n) {
 
 // ---- Server database object ----------------------------------------------------------
 
-void Document::WriteToZazerDB(Dispatch& zazerDB) { WriteZazerDatabase(model_, zazerDB); }
+void Document::WriteToZazerDB(Dispatch& zazerDB) { WriteDocumentServerDatabase(model_, zazerDB); }
 
 bool Document::OpenFromZazerDB(const Variant&) {
   RaiseError(kObjectError + kNotImplementedError, "OpenFromZazerDB", "Function not yet implemented.");

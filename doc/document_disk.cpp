@@ -16,7 +16,7 @@ namespace brevora::doc {
 namespace {
 
 // OpenRead: the whole file.
-std::string ReadDocumentFile(std::string_view path) {
+std::string OpenRead(std::string_view path) {
   try {
     const std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
     return std::string(bytes.begin(), bytes.end());
@@ -41,7 +41,8 @@ void WriteHeader(ScvWriter& writer, const DocumentModel& model) {
   }
 }
 
-void WriteDocumentFile(std::string_view path, std::string_view bytes) {
+// WriteDocument: the whole file, through a temporary file renamed over `path`.
+void WriteDocumentBytes(std::string_view path, std::string_view bytes) {
   try {
     fs::AtomicWrite(path, bytes);
   } catch (...) {
@@ -51,8 +52,8 @@ void WriteDocumentFile(std::string_view path, std::string_view bytes) {
 
 }  // namespace
 
-DesktopFileBytes ReadDesktopHeader(std::string_view file, DocumentModel& model) {
-  DesktopFileBytes read{ReadDocumentFile(file), 0};
+DocumentFileBytes ReadDocumentFileHeader(std::string_view file, DocumentModel& model) {
+  DocumentFileBytes read{OpenRead(file), 0};
   const ScvHeader header = ReadHeader(read.bytes, model.header);
   model.header = header.header;
   model.isModified = header.modified;
@@ -60,7 +61,7 @@ DesktopFileBytes ReadDesktopHeader(std::string_view file, DocumentModel& model) 
   return read;
 }
 
-void ReadBodyBlocks(std::string_view body, bool asHtmlBreaks, DocumentModel& model) {
+void ReadDocumentBody(std::string_view body, bool asHtmlBreaks, DocumentModel& model) {
   std::vector<std::string> blocks = BodyReader(body, asHtmlBreaks).ReadBlocks();
   if (!blocks.empty() && model.header.DocName.empty()) {
     const std::string_view head = std::string_view(blocks.front()).substr(0, kMaxNameLength);
@@ -69,25 +70,25 @@ void ReadBodyBlocks(std::string_view body, bool asHtmlBreaks, DocumentModel& mod
   model.SetBlocks(std::move(blocks));
 }
 
-void ReadDesktopText(const DesktopFileBytes& file, DocumentModel& model) {
-  ReadBodyBlocks(std::string_view(file.bytes).substr(file.textPosition), false, model);
+void ReadDocumentFileText(const DocumentFileBytes& file, DocumentModel& model) {
+  ReadDocumentBody(std::string_view(file.bytes).substr(file.textPosition), false, model);
 }
 
-void WriteDesktopFile(const DocumentModel& model, std::string_view file) {
+void WriteDocumentFile(const DocumentModel& model, std::string_view file) {
   ScvWriter writer;
   WriteHeader(writer, model);
   if (model.blocks) writer.WriteText(model.blocks->Texts());
-  WriteDocumentFile(file, writer.Bytes());
+  WriteDocumentBytes(file, writer.Bytes());
 }
 
-void RewriteDesktopHeader(const DocumentModel& model, std::string_view source, std::string_view file) {
+void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source, std::string_view file) {
   try {
-    const std::string old = ReadDocumentFile(source);
+    const std::string old = OpenRead(source);
     const ScvHeader oldHeader = ReadHeader(old, model.header);
     ScvWriter writer;
     WriteHeader(writer, model);
     writer.CopyLines(std::string_view(old).substr(oldHeader.bodyPosition));
-    WriteDocumentFile(file, writer.Bytes());
+    WriteDocumentBytes(file, writer.Bytes());
   } catch (...) {
     throw Wrap32760(CurrentError(), "Document.UpdateHeader", "Could not update header.");
   }

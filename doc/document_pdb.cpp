@@ -51,14 +51,14 @@ void ApplyHandheld(HandheldRead read, DocumentModel& model) {
 
 // ---- The suite's handheld document database ----
 
-void WriteDocDatabase(const DocumentModel& model, std::string_view file) {
+void WriteDocumentDatabase(const DocumentModel& model, std::string_view file) {
   if (!model.blocks) RaiseRuntimeError(91);
   const HandheldFields fields = FieldsForWriting(model, DocDatabaseWriter::DatabaseName(model.header.DocName, file));
   const std::vector<std::string_view> texts = model.blocks->Texts();
   DocDatabaseWriter(fields, texts).Write(file);
 }
 
-void ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model) {
+void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model) {
   if (db.Creator() == hf::kPalmDocCreator) return ReadPalmDocDatabase(db, file, model);
   try {
     if (db.Type() != hf::kDocType || db.Creator() != hf::kDocCreator) {
@@ -80,7 +80,7 @@ void WritePalmDocDatabase(const DocumentModel& model, std::string_view file) {
 }
 
 void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model) {
-  if (db.Creator() == hf::kDocCreator) return ReadDocDatabase(db, file, model);
+  if (db.Creator() == hf::kDocCreator) return ReadDocumentDatabase(db, file, model);
   try {
     if (db.Type() != hf::kPalmDocType || db.Creator() != hf::kPalmDocCreator) {
       RaiseTypeError("Document.OpenFromDOCPDB", file);

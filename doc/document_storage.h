@@ -38,7 +38,7 @@ namespace brevora::doc {
 // ---- Desktop document file (document_disk.cpp) ----
 
 // A desktop file read whole, and the byte position where its text begins.
-struct DesktopFileBytes {
+struct DocumentFileBytes {
   std::string bytes;
   size_t textPosition = 0;
 };
@@ -48,42 +48,43 @@ struct DesktopFileBytes {
 // "Document.OpenRead" "Could not open for read." when the file cannot be read,
 // 32760 "Document.ReadHeader" "This Document is corrupt or is not a Scrivane
 // file.  " for a bad header; the model is unchanged then.
-DesktopFileBytes ReadDesktopHeader(std::string_view file, DocumentModel& model);
+DocumentFileBytes ReadDocumentFileHeader(std::string_view file, DocumentModel& model);
 // The text of a desktop, text or HTML file (doc/body_reader.h) into
 // model.blocks; an empty DocName becomes the first line of the text (of its
 // first 31 characters, markup stripped).
-void ReadBodyBlocks(std::string_view body, bool asHtmlBreaks, DocumentModel& model);
-// The text of a file read by ReadDesktopHeader into model.blocks, as ReadBodyBlocks.
-void ReadDesktopText(const DesktopFileBytes& file, DocumentModel& model);
+void ReadDocumentBody(std::string_view body, bool asHtmlBreaks, DocumentModel& model);
+// The text of a file read by ReadDocumentFileHeader into model.blocks, as ReadDocumentBody.
+void ReadDocumentFileText(const DocumentFileBytes& file, DocumentModel& model);
 // Writes the model (header and text) as the desktop file `file`. 32760
 // "Document.WriteHeader" "Could not write header." or "Document.WriteDocument"
 // "Could not write document.".
-void WriteDesktopFile(const DocumentModel& model, std::string_view file);
+void WriteDocumentFile(const DocumentModel& model, std::string_view file);
 // Writes the model's header with the text of the desktop file `source` as the
-// desktop file `file` (which may be `source`). 32760 "Document.UpdateHeader"
-// "Could not update header." around any failure.
-void RewriteDesktopHeader(const DocumentModel& model, std::string_view source, std::string_view file);
+// desktop file `file` (which may be `source`). The reading and writing errors
+// named above (all 32760) pass unchanged; any other failure is wrapped in
+// 32760 "Document.UpdateHeader" "Could not update header.".
+void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source, std::string_view file);
 
 // ---- Plain text, HTML, e-texts (document_text.cpp) ----
 
 // The bytes of a text or HTML file; the file errors pass unchanged.
-std::string ReadTextFile(std::string_view file);
+std::string ReadDocumentTextFile(std::string_view file);
 // Plain text (an e-text when its first line names Gutenberg) into
 // model.blocks, markup characters escaped; an empty DocName becomes the first
 // line. An e-text that cannot be read raises 32760 "Document.ReadDocument"
 // "Could not read document.".
-void ReadPlainText(std::string_view bytes, DocumentModel& model);
+void ReadDocumentPlainText(std::string_view bytes, DocumentModel& model);
 // HTML into model.blocks, its markup kept; an empty DocName becomes the first line.
-void ReadHtmlText(std::string_view bytes, DocumentModel& model);
+void ReadDocumentHtml(std::string_view bytes, DocumentModel& model);
 // Writes the model's text, as a desktop file's text, to `file`; the file errors
 // pass unchanged.
-void WriteTextFile(const DocumentModel& model, std::string_view file);
+void WriteDocumentTextFile(const DocumentModel& model, std::string_view file);
 
 // ---- Handheld databases (document_pdb.cpp) ----
 
 // Writes the model as the suite's handheld document database `file` (91 when
 // the model has no blocks); the writer's errors pass unchanged.
-void WriteDocDatabase(const DocumentModel& model, std::string_view file);
+void WriteDocumentDatabase(const DocumentModel& model, std::string_view file);
 // Writes the model as the PalmDOC database `file`, the same way.
 void WritePalmDocDatabase(const DocumentModel& model, std::string_view file);
 // Reads `db`, already read from `file`, into the model. A database with the
@@ -93,10 +94,10 @@ void WritePalmDocDatabase(const DocumentModel& model, std::string_view file);
 // format are supported.". A reader error not numbered 32760 is wrapped in
 // 32760 "Document.OpenFromPDB" "Unable to open from PDB."; one numbered 32760
 // passes unchanged.
-void ReadDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
+void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
 // The same for PalmDOC (source "Document.OpenFromDOCPDB", wrap text "Unable to
 // open from DOC PDB."); a database with the suite's creator goes to
-// ReadDocDatabase.
+// ReadDocumentDatabase.
 void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
 
 // ---- Server database object (document_zazer.cpp) ----
@@ -106,7 +107,7 @@ void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file
 // per text block and per stored bookmark, the creation time. Sets the model's
 // server-sync flag once the version is set. Errors leave with their number and
 // description and the source "tabrelpc".
-void WriteZazerDatabase(DocumentModel& model, Dispatch& zazerDB);
+void WriteDocumentServerDatabase(DocumentModel& model, Dispatch& zazerDB);
 
 // ---- Word conversions (document_word.cpp) ----
 

@@ -27,22 +27,22 @@ void ReadETextBlocks(std::string_view bytes, DocumentModel& model) {
 
 }  // namespace
 
-std::string ReadTextFile(std::string_view file) {
+std::string ReadDocumentTextFile(std::string_view file) {
   const std::vector<uint8_t> bytes = fs::ReadWholeFile(file);
   return std::string(bytes.begin(), bytes.end());
 }
 
-void ReadPlainText(std::string_view bytes, DocumentModel& model) {
+void ReadDocumentPlainText(std::string_view bytes, DocumentModel& model) {
   if (IsEText(bytes)) {
     ReadETextBlocks(bytes, model);
   } else {
-    ReadBodyBlocks(bytes, true, model);
+    ReadDocumentBody(bytes, true, model);
   }
 }
 
-void ReadHtmlText(std::string_view bytes, DocumentModel& model) { ReadBodyBlocks(bytes, false, model); }
+void ReadDocumentHtml(std::string_view bytes, DocumentModel& model) { ReadDocumentBody(bytes, false, model); }
 
-void WriteTextFile(const DocumentModel& model, std::string_view file) {
+void WriteDocumentTextFile(const DocumentModel& model, std::string_view file) {
   ScvWriter writer;
   if (model.blocks) writer.WriteText(model.blocks->Texts());
   fs::AtomicWrite(file, writer.Bytes());

@@ -18,7 +18,7 @@ void SetRecord(Dispatch& db, std::vector<uint8_t> bytes) {
 
 }  // namespace
 
-void WriteZazerDatabase(DocumentModel& model, Dispatch& zazerDB) {
+void WriteDocumentServerDatabase(DocumentModel& model, Dispatch& zazerDB) {
   const Ref<Dispatch> db(&zazerDB);  // held for the whole call
   try {
     CallByName(*db, "setVersion", CallKind::Method, model.version);
