@@ -21,8 +21,10 @@
 // a new document has the Word link step (doc/word_link_step.h).
 //
 // Failures are raised as automation errors: 32760 with the operation's source
-// ("Document.OpenFromDisk") and message, CR LF and the inner description;
-// value checks as 0x80040000 + n with source "tabrelpc".
+// ("Document.OpenFromDisk") and message, CR LF and the inner description (most
+// operations let an inner error already numbered 32760 pass unchanged, and some
+// add no wrap: doc/document_storage.h says which); value checks as
+// 0x80040000 + n with source "tabrelpc".
 // A user's file is only ever replaced through a temporary file renamed over it.
 #include <cstdint>
 #include <memory>
