@@ -68,8 +68,8 @@ class Presentation : public Dispatchable<Presentation> {
   void SetVersion(int16_t v) { model_.version = v; }
   bool IsModified() const { return model_.isModified; }
   void SetIsModified(bool v) { model_.isModified = v; }
-  bool IsServerSync() const { return slides::IsServerSync(model_); }
-  void SetIsServerSync(bool v) { SetServerSync(model_, v); }
+  bool IsServerSync() const { return model_.IsServerSync(); }
+  void SetIsServerSync(bool v) { model_.SetServerSync(v); }
   // The 4-character reserved field of the header, carried unchanged.
   const std::string& Reserved() const { return model_.reserved; }
 
@@ -86,21 +86,23 @@ class Presentation : public Dispatchable<Presentation> {
 
   // The link properties. The name's let with "" resets time, method and option
   // to 0. Method and option accept 0 to 3, else 32760 "Slidora - presentation".
-  bool HasLinkedPPTFile() const { return HasLinkedFile(model_); }
+  bool HasLinkedPPTFile() const { return model_.HasLinkedFile(); }
   const std::string& LinkedPPTFileName() const { return model_.link.fileName; }
-  void SetLinkedPPTFileName(std::string_view name) { SetLinkFileName(model_, name); }
+  void SetLinkedPPTFileName(std::string_view name) { model_.SetLinkedFileName(name); }
   double LinkedPPTFileModDateTime() const { return model_.link.modDateTime; }
   void SetLinkedPPTFileModDateTime(double seconds) { model_.link.modDateTime = seconds; }
   int32_t LinkedPPTSyncMethod() const { return model_.link.syncMethod; }
-  void SetLinkedPPTSyncMethod(int32_t method) { SetLinkSyncMethod(model_, method); }
+  void SetLinkedPPTSyncMethod(int32_t method) { model_.SetSyncMethod(method); }
   int32_t LinkedPPTSyncOption() const { return model_.link.syncOption; }
-  void SetLinkedPPTSyncOption(int32_t option) { SetLinkSyncOption(model_, option); }
+  void SetLinkedPPTSyncOption(int32_t option) { model_.SetSyncOption(option); }
 
   // "Synchronize", "Palm to PPT", "PPT to Palm", "Do Nothing" for 0 to 3; any
   // other method gives "Synchronize".
-  std::string SyncMethodText() const { return LinkSyncMethodText(model_); }
+  std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method of one of those texts (exact, case-sensitive); any other text: 0.
-  static int16_t SyncMethodFromText(std::string_view text) { return LinkSyncMethodFromText(text); }
+  static int16_t SyncMethodFromText(std::string_view text) {
+    return PresentationModel::SyncMethodFromText(text);
+  }
 
   // One-shot conversions through the converter and a temporary database file
   // ("tbr..." in the temporary folder), removed on every path. FullPath stays

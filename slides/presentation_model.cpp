@@ -1,59 +1,53 @@
 // PresentationModel: the rules about the model's own values (server-sync bit,
-// link fields, header exchange).
+// link fields) and the exchange of the link record and header.
 #include "slides/presentation_model.h"
 
-#include "office/link_settings.h"
 #include "platform/error/error.h"
 
 namespace brevora::slides {
-namespace {
 
-constexpr const char* kLinkSource = "Slidora - presentation";
-constexpr office::LinkSettings kPptLink{"PPT", kLinkSource};
-
-}  // namespace
-
-bool IsServerSync(const PresentationModel& model) {
-  const auto flags = static_cast<uint32_t>(model.flags);
-  return (flags & static_cast<uint32_t>(PresentationModel::kServerSyncFlag)) != 0;
+bool PresentationModel::IsServerSync() const {
+  const auto bits = static_cast<uint32_t>(flags);
+  return (bits & static_cast<uint32_t>(kServerSyncFlag)) != 0;
 }
 
-void SetServerSync(PresentationModel& model, bool on) {
-  uint32_t flags = static_cast<uint32_t>(model.flags) &
-                   ~static_cast<uint32_t>(PresentationModel::kServerSyncFlag);
-  if (on) flags |= static_cast<uint32_t>(PresentationModel::kServerSyncFlag);
-  model.flags = flags;
+void PresentationModel::SetServerSync(bool on) {
+  uint32_t bits = static_cast<uint32_t>(flags) & ~static_cast<uint32_t>(kServerSyncFlag);
+  if (on) bits |= static_cast<uint32_t>(kServerSyncFlag);
+  flags = bits;
 }
 
-bool HasLinkedFile(const PresentationModel& model) {
-  return model.link.fileName.find_first_not_of(' ') != std::string::npos;
+bool PresentationModel::HasLinkedFile() const {
+  return link.fileName.find_first_not_of(' ') != std::string::npos;
 }
 
-void SetLinkFileName(PresentationModel& model, std::string_view name) {
+void PresentationModel::SetLinkedFileName(std::string_view name) {
   const bool cleared = name.empty();
-  model.link.fileName = std::string(name);
+  link.fileName = std::string(name);
   if (cleared) {
-    model.link.modDateTime = 0;
-    model.link.syncMethod = 0;
-    model.link.syncOption = 0;
+    link.modDateTime = 0;
+    link.syncMethod = 0;
+    link.syncOption = 0;
   }
 }
 
-void SetLinkSyncMethod(PresentationModel& model, int32_t method) {
-  kPptLink.CheckSyncValue(method, "syncMethod");
-  model.link.syncMethod = method;
+void PresentationModel::SetSyncMethod(int32_t method) {
+  kPptLinkSettings.CheckSyncValue(method, "syncMethod");
+  link.syncMethod = method;
 }
 
-void SetLinkSyncOption(PresentationModel& model, int32_t option) {
-  kPptLink.CheckSyncValue(option, "syncOption");
-  model.link.syncOption = option;
+void PresentationModel::SetSyncOption(int32_t option) {
+  kPptLinkSettings.CheckSyncValue(option, "syncOption");
+  link.syncOption = option;
 }
 
-std::string LinkSyncMethodText(const PresentationModel& model) {
-  return kPptLink.SyncMethodText(model.link.syncMethod);
+std::string PresentationModel::SyncMethodText() const {
+  return kPptLinkSettings.SyncMethodText(link.syncMethod);
 }
 
-int16_t LinkSyncMethodFromText(std::string_view text) { return kPptLink.SyncMethodFromText(text); }
+int16_t PresentationModel::SyncMethodFromText(std::string_view text) {
+  return kPptLinkSettings.SyncMethodFromText(text);
+}
 
 PresentationLinkInfo GetLinkInfo(const PresentationModel& model) {
   PresentationLinkInfo link = model.link;
@@ -64,10 +58,10 @@ PresentationLinkInfo GetLinkInfo(const PresentationModel& model) {
 
 void ApplyLinkInfo(PresentationModel& model, const PresentationLinkInfo& link) {
   try {
-    SetLinkSyncMethod(model, link.syncMethod);
-    SetLinkFileName(model, link.fileName);
+    model.SetSyncMethod(link.syncMethod);
+    model.SetLinkedFileName(link.fileName);
     model.link.modDateTime = link.modDateTime;
-    SetLinkSyncOption(model, link.syncOption);
+    model.SetSyncOption(link.syncOption);
   } catch (...) {
     throw Wrap32760(CurrentError(), "Presentation.HeaderToObjects", "Error in Header to objects.");
   }
