@@ -1,6 +1,7 @@
 // Presentation: the automation face over PresentationModel (member table,
-// binding, close, user paths, the image folder) and its storage members, which
-// call the storage functions (slides/presentation_storage.h).
+// binding, close, user paths, the image folder) and its database storage
+// members, which call the storage functions (slides/presentation_storage.h).
+// OpenFromPPT and WriteToPPT are in presentation_ppt.cpp.
 #include "slides/presentation.h"
 
 #include <algorithm>
@@ -333,37 +334,6 @@ void Presentation::WriteToPDB(std::string_view fileView) {
     throw Wrap32760(CurrentError(), "Presentation.WriteToPDB",
                     "Could not save Presentation '" + file + "'.");
   }
-}
-
-bool Presentation::OpenFromPPT(std::string_view pptFileView) {
-  const std::string pptFile(pptFileView);
-  const std::string previous = fullPath_;
-  const fs::TempFileGuard temp(NewPresentationTempFile());
-  try {
-    ConvertPptToDatabase(ApplicationSession(), pptFile, temp.path());
-    const bool opened = OpenFromDisk(temp.path(), true, false);
-    // The pictures stay unpacked where they were read; the binding goes back.
-    fullPath_ = previous;
-    return opened;
-  } catch (...) {
-    fullPath_ = previous;
-    throw;
-  }
-}
-
-bool Presentation::WriteToPPT(std::string_view pptFileView) {
-  const std::string pptFile(pptFileView);
-  const std::string previous = fullPath_;
-  const fs::TempFileGuard temp(NewPresentationTempFile());
-  try {
-    WriteToDisk(temp.path(), false);
-    ConvertDatabaseToPpt(ApplicationSession(), temp.path(), pptFile);
-  } catch (...) {
-    fullPath_ = previous;
-    throw;
-  }
-  fullPath_ = previous;
-  return true;
 }
 
 }  // namespace brevora::slides

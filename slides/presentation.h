@@ -13,20 +13,25 @@
 // image folder it unpacked into) and its collaborators (Session, application
 // object, link step), and wraps the storage calls in them.
 //
-// Storage: WriteToDisk builds the whole database and replaces the file through
-// a temporary file; OpenFromDisk reads it, fills the properties and slides and
-// unpacks the pictures (with the read-slides flag False it reads the header
-// alone: no record data, no picture, no image folder); UpdateHeader rewrites
-// only the application-info block; createImages unpacks the pictures again.
-// Failures of these outer operations are raised as 32760 with the operation's
-// source and message and the inner description on the next line.
+// Storage (presentation.cpp): WriteToDisk builds the whole database and
+// replaces the file through a temporary file; OpenFromDisk reads it: the name,
+// modified flag, reserved field and link from its header, the slides (with
+// outlines and notes), slide count and name from its records, and unpacks the
+// pictures (with the read-slides flag False it reads the header alone: no
+// record data, no picture, no image folder); UpdateHeader rewrites only the
+// application-info block; createImages unpacks the pictures again. Failures of
+// OpenFromDisk, WriteToDisk and UpdateHeader are raised as 32760 with the
+// operation's source and message and the inner description on the next line,
+// whatever the inner error; createImages raises its errors unwrapped.
 //
-// The link to a PowerPoint file is kept here (four properties); the link step
-// itself is reached through PresentationLinkStep: a new presentation has the
-// PowerPoint one (slides/ppt_link.h), which another step may replace. After a
-// save pushed the presentation to its linked file, the renewed link time is
-// written into the saved file's header at once. OpenFromPPT and WriteToPPT
-// convert through a temporary database file.
+// The link to a PowerPoint file is part of the model (four properties here);
+// the link step itself is reached through PresentationLinkStep: a new
+// presentation has the PowerPoint one (slides/ppt_link.h), which the tests
+// replace through PresentationInternal (slides/presentation_internal.h). After
+// a save pushed the presentation to its linked file and the link time changed,
+// the renewed time is written into the saved file's header at once.
+// OpenFromPPT and WriteToPPT (presentation_ppt.cpp) convert through a
+// temporary database file.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -74,18 +79,22 @@ class Presentation : public Dispatchable<Presentation> {
   const std::string& Reserved() const { return model_.reserved; }
 
   const std::string& FullPath() const { return fullPath_; }
-  // The public property: when the current file exists it is renamed to `path`
-  // first (an existing file at `path` is refused: 58), then the path is stored.
-  // Failure: 32760 "Presentation.FullPath".
+  // The public property: when the current file exists and is not `path`, it
+  // is renamed to `path` first (an existing file at `path` is refused: 58),
+  // then the path is stored. Failure: 32760 "Presentation.FullPath" (a 32760
+  // inside passes on unchanged).
   void SetFullPath(std::string_view path);
 
   // Deletes the image folder's pictures, forgets the path, removes all slides.
+  // Failure: 32760 "Presentation.ClosePresentation" "Error closing
+  // Presentation." (a 32760 inside passes on unchanged).
   void ClosePresentation();
   // Clears the link, sets IsModified; returns true.
   bool InitFromDefaults();
 
-  // The link properties. The name's let with "" resets time, method and option
-  // to 0. Method and option accept 0 to 3, else 32760 "Slidora - presentation".
+  // The link properties, through the model's checks: the name's let with ""
+  // resets time, method and option to 0; method and option accept 0 to 3, else
+  // 32760 "Slidora - presentation" and the value is not stored.
   bool HasLinkedPPTFile() const { return model_.HasLinkedFile(); }
   const std::string& LinkedPPTFileName() const { return model_.link.fileName; }
   void SetLinkedPPTFileName(std::string_view name) { model_.SetLinkedFileName(name); }
@@ -104,16 +113,21 @@ class Presentation : public Dispatchable<Presentation> {
     return PresentationModel::SyncMethodFromText(text);
   }
 
-  // One-shot conversions through the converter and a temporary database file
-  // ("tbr..." in the temporary folder), removed on every path. FullPath stays
-  // what it was before the call (the file and the caller's binding are left
-  // as they were). OpenFromPPT returns the open's result; WriteToPPT true.
+  // One-shot conversions (presentation_ppt.cpp) through a new presentation
+  // converter on ApplicationSession() and a temporary database file ("tbr..."
+  // in the temporary folder, NewPresentationTempFile), removed on every path.
+  // FullPath is what it was before the call again afterwards, on every path;
+  // the pictures OpenFromPPT unpacked stay in the temporary file's image
+  // folder, which is then the folder this object unpacked into (DeleteFolder
+  // cleans it). OpenFromPPT returns the open's result; WriteToPPT true.
   // Temporary name failure: 32760 "Presentation.GetTempFile"; other errors
-  // reach the caller as the converter or the open/write raised them.
+  // reach the caller as the converter or OpenFromDisk/WriteToDisk raised them.
   bool OpenFromPPT(std::string_view pptFile);
   bool WriteToPPT(std::string_view pptFile);
 
-  // Storage; see the class comment.
+  // Storage; see the class comment. OpenFromPDB and WriteToPDB are OpenFromDisk
+  // and WriteToDisk of `file` (their 32760 passes on unchanged); the Zazer
+  // pair does nothing (the open returns False).
   bool OpenFromDisk(std::string_view file = {}, bool readRecords = true,
                     bool updateFromLink = false);
   void WriteToDisk(std::string_view file = {}, bool updateLink = false);
