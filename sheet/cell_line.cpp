@@ -52,6 +52,19 @@ void AppendCellLine(std::string& out, int32_t sheet, const Cell& cell) {
   AppendNumber(out, cell.Format2());
 }
 
+void ForEachCellLine(const SheetCollection& sheets, const std::function<void(std::string_view)>& emit) {
+  int32_t position = 0;
+  std::string line;
+  for (const Ref<Sheet>& sheet : sheets) {
+    ++position;
+    for (const Ref<Cell>& cell : sheet->Cells()) {
+      line.clear();
+      AppendCellLine(line, position, *cell);
+      emit(line);
+    }
+  }
+}
+
 std::array<std::string_view, 7> SplitCellLine(std::string_view line) {
   std::array<std::string_view, 7> fields;
   size_t pos = 0;

@@ -5,6 +5,7 @@
 // the handheld spreadsheet database.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,11 @@ class SheetCollection;
 
 // Appends the line of `cell` on sheet position `sheet` (no line end).
 void AppendCellLine(std::string& out, int32_t sheet, const Cell& cell);
+
+// Calls `emit` with the line of every cell of `sheets`, sheet by sheet in
+// collection order (positions from 1) and each sheet's cells in its order. The
+// line is only valid during the call.
+void ForEachCellLine(const SheetCollection& sheets, const std::function<void(std::string_view)>& emit);
 
 // The seven fields as the workbook's token reader splits them: a field ends at
 // the next TAB, the seventh at the next TAB or the line's end; missing fields

@@ -88,21 +88,14 @@ void WriteWorkbookDatabase(WorkbookModel& model, std::string_view file) {
   db.SetCreator(fmt::kCreator);
   db.SetName(DatabaseNameOf(file));
   int32_t id = 0;
-  int32_t position = 0;
-  std::string line;
-  for (const Ref<Sheet>& sheet : model.Sheets()) {
-    ++position;
-    for (const Ref<Cell>& cell : sheet->Cells()) {
-      line.clear();
-      AppendCellLine(line, position, *cell);
-      core::RecordRef record = MakeRef<core::DatabaseRecord>();
-      record->SetUniqueID(++id);
-      record->SetData(std::vector<uint8_t>(line.begin(), line.end()));
-      // Kept without the "K<id>" key: this list is only written out, and
-      // keys are not stored in the file.
-      db.Records().Add(std::move(record));
-    }
-  }
+  ForEachCellLine(model.Sheets(), [&](std::string_view line) {
+    core::RecordRef record = MakeRef<core::DatabaseRecord>();
+    record->SetUniqueID(++id);
+    record->SetData(std::vector<uint8_t>(line.begin(), line.end()));
+    // Kept without the "K<id>" key: this list is only written out, and
+    // keys are not stored in the file.
+    db.Records().Add(std::move(record));
+  });
   db.WriteFile(file);
 }
 

@@ -96,17 +96,10 @@ void WriteWorkbookServerDatabase(WorkbookModel& model, const Variant& database) 
     ItemWriter items(*target);
     WriteItems(items, header, model.category, model.isModified);
     CallByName(target, "MoveFirst", CallKind::Method);
-    int32_t position = 0;
-    std::string line;
-    for (const Ref<Sheet>& sheet : model.Sheets()) {
-      ++position;
-      for (const Ref<Cell>& cell : sheet->Cells()) {
-        line.clear();
-        AppendCellLine(line, position, *cell);
-        office::AddServerRecord(*target);
-        CallByName(target, "SetRecordItem", CallKind::Method, int16_t{0}, line);
-      }
-    }
+    ForEachCellLine(model.Sheets(), [&](std::string_view line) {
+      office::AddServerRecord(*target);
+      CallByName(target, "SetRecordItem", CallKind::Method, int16_t{0}, std::string(line));
+    });
     office::SetServerCreationTime(*target);
   } catch (...) {
     throw core::AsModuleError(CurrentError());
