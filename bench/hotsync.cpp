@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/run_quiet.h"
+#include "testing/spawn.h"
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device_names.h"
 
@@ -37,7 +37,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
+int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
 
 void PutDatabase(const std::string& folder, int i) {
   const std::string name = "Document " + std::to_string(i);

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/run_quiet.h"
+#include "testing/spawn.h"
 #include "bench/english_text.h"
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/handheld_document.h"
@@ -56,7 +56,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
+int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
 
 std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 

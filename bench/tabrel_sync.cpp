@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/run_quiet.h"
+#include "testing/spawn.h"
 #include "conduit/cell_record.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
@@ -50,7 +50,7 @@ constexpr int kRuns = 15;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::bench::RunQuiet(HOTSYNC_PROGRAM, args); }
+int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
 
 // A cell of a plausible sheet: labels in column 1, numbers and sums beside them.
 CellRecord SampleCell(int i) {
