@@ -137,7 +137,8 @@ std::string Document::UserFilePath(std::string_view user, std::string_view categ
 
 // ---- Desktop document file -------------------------------------------------------
 
-bool Document::OpenFromDisk(std::string_view file, bool readDocument, bool updateFromLink) {
+bool Document::OpenFromDisk(std::string_view fileView, bool readDocument, bool updateFromLink) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself, which the reset clears
   try {
     ResetDocument();
     if (!file.empty()) fullPath_ = file;
@@ -264,7 +265,8 @@ void Document::WriteToPDB(std::string_view file) {
   }
 }
 
-bool Document::OpenFromPDB(std::string_view file) {
+bool Document::OpenFromPDB(std::string_view fileView) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself, which the reset clears
   core::HandheldDatabase db;
   try {
     InitFromDefaults();
@@ -284,7 +286,8 @@ void Document::WriteToDOCPDB(std::string_view file) {
   }
 }
 
-bool Document::OpenFromDOCPDB(std::string_view file) {
+bool Document::OpenFromDOCPDB(std::string_view fileView) {
+  const std::string file(fileView);  // the view may be of fullPath_ itself, which the reset clears
   core::HandheldDatabase db;
   try {
     InitFromDefaults();

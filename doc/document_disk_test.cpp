@@ -89,6 +89,16 @@ TEST(DocumentDiskTest, OpenWithoutAName) {
   EXPECT_EQ(e.description().substr(0, 28), "Could not open Document ''.\r");
 }
 
+TEST(DocumentDiskTest, TheBoundPathItselfCanBeTheArgument) {
+  const std::string path = Dir() + "/itself.scv";
+  Ref<Document> doc = MakeRef<Document>();
+  doc->SetBlocks({"kept"});
+  doc->WriteToDisk(path);
+  EXPECT_TRUE(doc->OpenFromDisk(doc->FullPath(), true));
+  EXPECT_EQ(doc->FullPath(), path);
+  EXPECT_EQ(Text(*doc), "kept");
+}
+
 TEST(DocumentDiskTest, ErrorMessagesReadFromTheOutsideIn) {
   const std::string dir = Dir();
   WriteFile(dir + "/new.scv", HeaderLines("x", "6"));

@@ -52,7 +52,8 @@ bool Document::OpenFromDOC(std::string_view docFile) {
   return OpenFromDisk(temp.path(), true, false);
 }
 
-bool Document::WriteToDOC(std::string_view docFile) {
+bool Document::WriteToDOC(std::string_view docFileView) {
+  const std::string docFile(docFileView);  // the view may be of fullPath_ itself, which the save replaces
   Ref<SDK_Document> converter = MakeConverter(app_);
   const fs::TempFileGuard temp(NewDocumentTempFile());
   const BindingKeeper binding(fullPath_, headerOnlySource_);
