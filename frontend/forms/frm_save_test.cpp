@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -121,6 +122,31 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
   EXPECT_EQ(host->finished, 1);
   EXPECT_EQ(registry::GetSetting("tabrelpc", "General", "LastFileMode", ""), "3");
   EXPECT_NE(registry::GetSetting("tabrelpc", "WindowSize", "Width", ""), "");
+  EXPECT_TRUE(messages_->shown().empty());
+}
+
+// The window closes from inside one of its own events (the menu's click, the
+// close event); it goes only once that event is over, and the program's host
+// hears once that it is finished.
+TEST_F(SaveWindow, FileExitAndTheCloseBoxEndTheMainWindow) {
+  const struct {
+    const char* way;
+    std::function<void(frmSave&)> close;
+  } ways[] = {
+      {"File > Exit", [](frmSave& w) { test::ChooseMenuItem(*w.mnuFile, *w.mnuExit); }},
+      {"the close box", [](frmSave& w) { QTimer::singleShot(0, &w, [&w] { w.close(); }); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    Ref<Host> host = MakeRef<Host>();
+    QPointer<frmSave> window(&OpenMainWindow(host).window());
+    way.close(*window);
+    test::Deliver();
+    EXPECT_EQ(host->finished, 1);
+    EXPECT_TRUE(Forms()->LoadedForms().empty());
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(windows::Find("ThunderRT5Form", "Brevora Desktop").empty());
+  }
   EXPECT_TRUE(messages_->shown().empty());
 }
 
