@@ -9,7 +9,9 @@
 #include "frontend/form_factory.h"
 #include "platform/error/error.h"
 #include "platform/qt/display.h"
+#include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_box.h"
+#include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/text/case.h"
 
@@ -38,11 +40,14 @@ QApplication& MakeApplication() {
   return *app;
 }
 
-// The Qt message box replaces only the default one: a program's or a test's own stays.
-void InstallMessageBox() {
-  const std::shared_ptr<services::MessageBox> current = services::CurrentMessageBox();
-  if (dynamic_cast<services::StderrMessageBox*>(current.get())) {
+// The Qt message box and file dialog replace only the defaults, which have no
+// display to show on: a program's or a test's own stay.
+void InstallQtServices() {
+  if (dynamic_cast<services::StderrMessageBox*>(services::CurrentMessageBox().get())) {
     services::InstallMessageBox(std::make_shared<qt::QtMessageBox>());
+  }
+  if (dynamic_cast<services::NoFileDialog*>(services::CurrentFileDialog().get())) {
+    services::InstallFileDialog(std::make_shared<qt::QtFileDialog>());
   }
 }
 
@@ -76,7 +81,7 @@ extern "C" __attribute__((visibility("default"))) int BrevoraInstallForms() {
   } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
     return 1;  // a program without widgets has nowhere to show windows
   }
-  InstallMessageBox();
+  InstallQtServices();
   if (!dynamic_cast<QtFormFactory*>(LoadedFormFactory().get())) {
     InstallFormFactory(std::make_shared<QtFormFactory>());
   }

@@ -46,6 +46,9 @@ namespace {
 QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
 std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
+constexpr const char* kNoFileDialog =
+    "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its name.";
+
 void ShowCritical(const std::string& text, const std::string& title = "Brevora") {
   services::ShowMessage({text, title, services::MsgButtons::Ok, services::MsgIcon::Critical});
 }
@@ -333,14 +336,22 @@ void SaveFormCommands::AddExistingFile() {
   };
   try {
     const int mode = App(form_).Session()->FileMode();
-    if (mode < 0 || mode > 2) return;
-    const std::optional<std::string> file = services::ShowFileDialog(
-        {services::FileDialogKind::Open, kDialogs[mode].title, "", kDialogs[mode].filter});
-    if (file && !file->empty()) BringFileIn(*file);
+    if (mode >= 0 && mode <= 2) {
+      if (dynamic_cast<services::NoFileDialog*>(services::CurrentFileDialog().get())) {
+        // The default service has nowhere to show a dialog and would only cancel.
+        services::ShowMessage({kNoFileDialog, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
+      } else if (const std::optional<std::string> file = services::ShowFileDialog(
+                     {services::FileDialogKind::Open, kDialogs[mode].title, "", kDialogs[mode].filter});
+                 file && !file->empty()) {
+        BringFileIn(*file);
+      }
+    }
   } catch (...) {
-    // A cancelled or failed dialog is not reported.
+    // A cancel is no error; a dialog that failed (a chosen name the code page
+    // can't hold) says why.
+    ShowCritical(CurrentError().description());
   }
-  form_.window().setEnabled(true);
+  if (QWidget* window = form_.Window()) window->setEnabled(true);
   importSide_->SetBusy(false);
 }
 
