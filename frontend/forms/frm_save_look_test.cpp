@@ -14,8 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 #include <functional>
+#include <map>
 
 #include "core/module_state.h"
 #include "core/registry_helpers.h"
@@ -126,6 +129,48 @@ TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
   EXPECT_EQ(Setting("Theme"), "2");
   SaveForm& again = OpenMainWindow();
   EXPECT_EQ(again.iTheme, 2);
+}
+
+// The caption of a file-mode button stands out from what is behind it: on the
+// bar's colour, on the light face of the pressed button, and on the face the
+// style draws under the mouse. (The caption is the bottom text line of the
+// button; its most distant pixel from the dominant colour there is the text.)
+TEST_F(MainWindowLook, TheSideBarCaptionsStayReadableUnderTheMouse) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  auto contrast = [&w](QWidget& button) {
+    // The button as it stands on the bar, which paints the bar's colour.
+    const QImage image =
+        w.picOutlook->grab(QRect(button.mapTo(w.picOutlook, QPoint(0, 0)), button.size())).toImage();
+    const int line = QFontMetrics(button.font()).height();
+    std::map<QRgb, int> counts;
+    for (int y = image.height() - line; y < image.height() - 2; ++y) {
+      for (int x = 2; x < image.width() - 2; ++x) ++counts[image.pixel(x, y)];
+    }
+    const QColor ground(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                          return a.second < b.second;
+                        })->first);
+    int best = 0;
+    for (const auto& [rgb, n] : counts) {
+      const QColor c(rgb);
+      best = std::max(best, std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) +
+                                std::abs(c.blue() - ground.blue()));
+    }
+    return best;
+  };
+  for (const int theme : {0, 2, 6}) {
+    SCOPED_TRACE(theme);
+    w.mnuTheme[static_cast<size_t>(theme)]->trigger();
+    test::Deliver();
+    QWidget& pressed = *w.Toolbar1->widgetForAction(w.fileModeButtons[0]);
+    QWidget& other = *w.Toolbar1->widgetForAction(w.fileModeButtons[1]);
+    EXPECT_GT(contrast(pressed), 300);
+    EXPECT_GT(contrast(other), 300);
+    other.setAttribute(Qt::WA_UnderMouse, true);
+    EXPECT_GT(contrast(other), 300);
+    testing::SaveScreenshot(*w.picOutlook, "frmSave-sidebar-hover-theme" + std::to_string(theme));
+    other.setAttribute(Qt::WA_UnderMouse, false);
+  }
 }
 
 TEST_F(MainWindowLook, BannerHideInAnyCaseHidesItAndTheMenuTogglesIt) {

@@ -271,11 +271,14 @@ void SaveForm::DrawOutlookBar() {
   if (!IsLoaded()) return;
   frmSave& w = window();
   // The file-mode buttons' captions stand on the bar's colour: in the text
-  // colour of the theme, as on the banner.
-  // The pressed button keeps its own light face and dark caption.
+  // colour of the theme, as on the banner. A button that shows the style's
+  // own light face (pressed, or under the mouse) keeps the style's caption
+  // colour for that face.
   const QString text = ColourOf(BannerTextColour(iTheme)).name();
-  w.Toolbar1->setStyleSheet(
-      QStringLiteral("QToolButton { color: %1; } QToolButton:checked { color: black; }").arg(text));
+  w.Toolbar1->setStyleSheet(QStringLiteral("QToolButton { color: %1; } "
+                                           "QToolButton:checked, QToolButton:hover, QToolButton:pressed "
+                                           "{ color: palette(button-text); }")
+                                .arg(text));
   w.picOutlook->update();
 }
 
