@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -238,6 +239,24 @@ TEST_F(MainWindowLook, TheWindowIsNeverSmallerThanItsMinimum) {
   test::Deliver();
   EXPECT_GE(w.width(), 6480 / 15);
   EXPECT_GE(w.height(), 3600 / 15);
+}
+
+// At the first start (the default width) the file list and all its column
+// headers are inside the window.
+TEST_F(MainWindowLook, AtTheDefaultSizeTheFileListAndItsHeadersFitTheWindow) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  test::Deliver();
+  EXPECT_GE(w.width(), 9300 / 15);
+  const QRect list(w.lstWorkbook->mapTo(&w, QPoint(0, 0)), w.lstWorkbook->size());
+  EXPECT_TRUE(w.rect().contains(list)) << list.right() << " in " << w.width();
+  const QHeaderView& header = *w.lstWorkbook->header();
+  ASSERT_EQ(header.count(), 4);
+  for (int i = 0; i < header.count(); ++i) {
+    EXPECT_GE(header.sectionSize(i), header.sectionSizeHint(i)) << i;
+    EXPECT_LE(header.sectionViewportPosition(i) + header.sectionSize(i), header.viewport()->width()) << i;
+  }
+  testing::SaveScreenshot(w, "frmSave-default-size");
 }
 
 TEST_F(MainWindowLook, LinkedFileEditsTheSelectedRowAndItsFile) {

@@ -216,6 +216,11 @@ void SaveForm::InitializeForm() {
   LoadUsers();
   if (!standAlone_ && role_ == kSave) w.txtWorkbook->clear();
 
+  // Never smaller than its controls need in this role (a stored or default
+  // placement narrower than that would cut the lists at the window's edge).
+  w.ensurePolished();
+  w.setMinimumSize(w.minimumSize().expandedTo(w.minimumSizeHint()));
+
   Utility::CenterForm(w);
   w.raise();
 
