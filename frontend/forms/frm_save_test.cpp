@@ -32,6 +32,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/member_table.h"
 #include "platform/fs/paths.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/registry/registry.h"
 #include "platform/services/folder_view.h"
 #include "platform/services/help.h"
@@ -293,6 +294,14 @@ TEST_F(SaveWindow, HelpAndExploreOfTheMainWindow) {
   form.cmdExplore_Click();
   ASSERT_EQ(folders->shown().size(), 1u);
   EXPECT_EQ(fs::NativePath(folders->shown()[0]), user_ + "/tabrel/Business");
+
+  // The windows' own help viewer says so when the help file is not there.
+  services::ScopedService<services::HelpViewer> own(services::InstallHelpViewer,
+                                                    std::make_shared<qt::QtHelpViewer>(help_));
+  test::ChooseMenuItem(*form.window().mnuHelp, *form.window().mnuHelpTopics);
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].text, "Help is not available: the help file \"VARNIX.HLP\" is not installed.");
+  EXPECT_EQ(help_->requests().size(), 1u);
 }
 
 }  // namespace
