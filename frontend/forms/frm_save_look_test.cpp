@@ -291,6 +291,43 @@ TEST_F(MainWindowLook, LinkedFileEditsTheSelectedRowAndItsFile) {
   EXPECT_EQ(read->LinkedXLSSyncMethod(), 2);
 }
 
+// Link and Delete need a chosen file: a click beside the rows, or deleting the
+// last one, turns them off, and a Link without a chosen file does nothing.
+TEST_F(MainWindowLook, LinkAndDeleteWaitForAChosenFile) {
+  test::WriteWorkbook(test::CategoryFolder(user_, 0, "Linked") + "/Plan.tbr", "/office/Plan.xls");
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  ASSERT_TRUE(w.btnLink->isEnabled());  // Budget, linked, is chosen
+  QWidget* rows = w.lstWorkbook->viewport();
+  const QPointF beside(10, rows->height() - 5);
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, beside, rows->mapToGlobal(beside), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &click);
+  }
+  EXPECT_TRUE(w.lstWorkbook->selectedItems().isEmpty());
+  EXPECT_FALSE(w.btnLink->isEnabled());
+  EXPECT_FALSE(w.btnDelete->isEnabled());
+  emit w.mnuFile->aboutToShow();
+  EXPECT_FALSE(w.mnuFileLinked->isEnabled());
+  form.Toolbar_ButtonClick("btnLink");  // as a press that came before the change
+  EXPECT_TRUE(messages_->shown().empty());
+
+  w.lstWorkbook->topLevelItem(0)->setSelected(true);  // Budget chosen again
+  EXPECT_TRUE(w.btnLink->isEnabled());
+  EXPECT_TRUE(w.btnDelete->isEnabled());
+
+  // The only file of "Linked", deleted: nothing is left to link.
+  w.lstCategory->setCurrentRow(1);
+  ASSERT_EQ(test::Texts(*w.lstWorkbook), std::vector<std::string>{"Plan"});
+  ASSERT_TRUE(w.btnLink->isEnabled());
+  messages_->Answer(services::MsgResult::Yes);
+  form.DeleteCommand();
+  EXPECT_EQ(w.lstWorkbook->topLevelItemCount(), 0);
+  EXPECT_FALSE(w.btnLink->isEnabled());
+  EXPECT_FALSE(w.btnDelete->isEnabled());
+}
+
 TEST_F(MainWindowLook, LinkedFileOfARowWhoseFileIsGoneSaysSoAndChangesNothing) {
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();

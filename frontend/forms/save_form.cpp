@@ -98,6 +98,8 @@ void SaveForm::Connect(frmSave& w) {
   QObject::connect(w.lstWorkbook, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
     HandleEvent([this, item] { lstWorkbook_ItemClick(item); });
   });
+  QObject::connect(w.lstWorkbook, &QTreeWidget::itemSelectionChanged,
+                   [this] { HandleEvent([this] { lstWorkbook_SelectionChanged(); }); });
   QObject::connect(w.lstWorkbook, &QTreeWidget::itemDoubleClicked,
                    [this](QTreeWidgetItem*, int) { HandleEvent([this] { lstWorkbook_DblClick(); }); });
   QObject::connect(w.cboUser, &QComboBox::activated, [this](int) { HandleEvent([this] { cboUser_Click(); }); });

@@ -103,8 +103,15 @@ class SaveFormCommands::Lists : public CategoryList {
     std::string Text(int row) const override { return FromQt(Tree().topLevelItem(row)->text(0)); }
     bool IsSelected(int row) const override { return Tree().topLevelItem(row)->isSelected(); }
     void RemoveRow(int row) override {
-      const QSignalBlocker quiet(&Tree());
-      delete Tree().takeTopLevelItem(row);
+      {
+        const QSignalBlocker quiet(&Tree());
+        delete Tree().takeTopLevelItem(row);
+      }
+      // An emptied list offers no file command, as a list filled empty.
+      if (Count() == 0) {
+        form.window().btnLink->setEnabled(false);
+        form.window().btnDelete->setEnabled(false);
+      }
     }
     void Select(int row) override {
       QTreeWidgetItem* item = Tree().topLevelItem(row);

@@ -144,6 +144,18 @@ void SaveForm::lstWorkbook_ItemClick(QTreeWidgetItem* item) {
   w.btnDelete->setEnabled(true);
 }
 
+void SaveForm::lstWorkbook_SelectionChanged() {
+  frmSave& w = window();
+  QTreeWidgetItem* current = w.lstWorkbook->currentItem();
+  if (current && current->isSelected()) {
+    lstWorkbook_ItemClick(current);  // the current row chosen again
+  } else if (w.lstWorkbook->selectedItems().isEmpty()) {
+    // No file chosen (a click beside the rows): no file command to offer.
+    w.btnLink->setEnabled(false);
+    w.btnDelete->setEnabled(false);
+  }
+}
+
 void SaveForm::lstWorkbook_DblClick() {
   if (window().lstWorkbook->currentItem()) cmdOkCancel_Click(0);
 }
