@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "frontend/forms/frm_save.h"
+#include "frontend/forms/name_character_filter.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::frontend::forms {
@@ -207,6 +208,7 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
 
   lblName = Named<QLabel>("lblName", QStringLiteral("Name:"));
   txtWorkbook = Named<QLineEdit>("txtWorkbook");
+  DropReservedNameCharacters(*txtWorkbook);  // pasted text is checked on OK
   lblName->setBuddy(txtWorkbook);
   cbxOpenAsTemplate = Named<QCheckBox>("cbxOpenAsTemplate", QStringLiteral("Open in current spreadsheet"));
   cmdOptions = Named<QPushButton>("cmdOptions", QStringLiteral("Options..."));

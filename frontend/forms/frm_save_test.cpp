@@ -202,6 +202,9 @@ TEST_F(SaveWindow, SaveDialogReturnsThePathOfTheTypedName) {
     EXPECT_EQ(w.txtWorkbook->text(), QString());
     EXPECT_EQ(w.txtWorkbook->maxLength(), 30);
     testing::SaveScreenshot(w, "frmSave_save");
+    // Typed characters a name can't hold are dropped as they are typed.
+    test::Type(*w.txtWorkbook, QStringLiteral("My/Deck:1*?\"<>|\\"));
+    EXPECT_EQ(w.txtWorkbook->text(), QStringLiteral("MyDeck1"));
     // A pasted name that would leave the category keeps the dialog open.
     w.txtWorkbook->setText(QStringLiteral("../Escape"));
     w.cmdOkCancel[0]->click();

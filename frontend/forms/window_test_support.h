@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -33,6 +35,14 @@ namespace brevora::frontend::test {
 inline void Deliver() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Types `text` into `box` a key at a time, as the keyboard does.
+inline void Type(QLineEdit& box, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(&box, &press);
+  }
 }
 
 // Chooses `item` of the window's menu `menu` as a user does, through the
