@@ -130,19 +130,33 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
 // close event); it goes only once that event is over, and the program's host
 // hears once that it is finished.
 TEST_F(SaveWindow, FileExitAndTheCloseBoxEndTheMainWindow) {
+  // Each way closes the window and notes whether the window still exists once
+  // the window's own handling of the event is over.
   const struct {
     const char* way;
-    std::function<void(frmSave&)> close;
+    std::function<void(QPointer<frmSave>, bool&)> close;
   } ways[] = {
-      {"File > Exit", [](frmSave& w) { test::ChooseMenuItem(*w.mnuFile, *w.mnuExit); }},
-      {"the close box", [](frmSave& w) { QTimer::singleShot(0, &w, [&w] { w.close(); }); }},
+      {"File > Exit",
+       [](QPointer<frmSave> w, bool& existed) {
+         QObject::connect(w->mnuExit, &QAction::triggered, [w, &existed] { existed = !w.isNull(); });
+         test::ChooseMenuItem(*w->mnuFile, *w->mnuExit);
+       }},
+      {"the close box",
+       [](QPointer<frmSave> w, bool& existed) {
+         QTimer::singleShot(0, w.data(), [w, &existed] {
+           w->close();
+           existed = !w.isNull();
+         });
+       }},
   };
   for (const auto& way : ways) {
     SCOPED_TRACE(way.way);
     Ref<Host> host = MakeRef<Host>();
     QPointer<frmSave> window(&OpenMainWindow(host).window());
-    way.close(*window);
+    bool existed = false;
+    way.close(window, existed);
     test::Deliver();
+    EXPECT_TRUE(existed);
     EXPECT_EQ(host->finished, 1);
     EXPECT_TRUE(Forms()->LoadedForms().empty());
     EXPECT_TRUE(window.isNull());
