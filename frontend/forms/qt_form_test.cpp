@@ -96,8 +96,11 @@ TEST(QtForm, AWindowClosedFromItsOwnEventGoesAfterIt) {
     ok = window->findChild<QPushButton*>(QStringLiteral("cmdOK"));
   }
   ASSERT_TRUE(ok);
+  bool existed = false;  // once the form's own handler of the click is over
+  QObject::connect(ok.data(), &QPushButton::clicked, [window, &existed] { existed = !window.isNull(); });
   QTimer::singleShot(0, ok.data(), [ok] { ok->click(); });
   QApplication::processEvents();
+  EXPECT_TRUE(existed);
   EXPECT_TRUE(Forms()->LoadedForms().empty());
   for (int i = 0; i < 5 && window; ++i) QApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
