@@ -1,0 +1,96 @@
+// The program brevora on a real X display, ended as a user ends it: File >
+// Exit typed on the keyboard (Alt+F, then X, through the XTest backend), and
+// the close box (the window manager's WM_DELETE_WINDOW message). Either way the
+// window closes from inside one of its own events, and the program must end
+// with status 0 (in the ASan build too). Skipped without an X display (CTest
+// runs it under xvfb-run).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "frontend/forms/x_session_test_support.h"
+#include "platform/input/input_events.h"
+#include "platform/input/xtest_input.h"
+#include "platform/windows/window_directory.h"
+#include "testing/spawn.h"
+#include "testing/temp_home.h"
+
+namespace brevora {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+std::string Read(const std::string& file) {
+  std::ostringstream text;
+  text << std::ifstream(file).rdbuf();
+  return text.str();
+}
+
+void Press(input::InputSink& keys, std::initializer_list<uint8_t> chord) {
+  for (uint8_t key : chord) keys.SendKey({key, true});
+  for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) keys.SendKey({*key, false});
+}
+
+TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) GTEST_SKIP() << "no X display";
+  testing::XSession x;
+  ASSERT_TRUE(x.Connected());
+  const struct {
+    const char* way;
+    std::function<void(unsigned long)> close;
+  } ways[] = {
+      {"File > Exit",
+       [&x](unsigned long window) {
+         x.Focus(window);
+         input::XTestInputSink keys;
+         Press(keys, {input::vk::kAlt, 'F'});
+         std::this_thread::sleep_for(500ms);  // the menu opens
+         Press(keys, {'X'});
+       }},
+      {"the close box", [&x](unsigned long window) { x.PressCloseBox(window); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    const std::string folder = testing::MakeTempDir("brevora-run");
+    const std::string out = folder + "/out.txt", err = folder + "/err.txt";
+    std::future<int> status = std::async(std::launch::async, [&] {
+      return testing::SpawnAndWait(BREVORA_PROGRAM, {}, {"", out, err});
+    });
+    unsigned long window = 0;
+    const bool shown = WaitUntil(
+        [&] {
+          if (status.wait_for(0s) == std::future_status::ready) return true;  // ended early
+          window = x.TopLevel("Brevora Desktop");
+          return window != 0 && !windows::Find("ThunderRT5Form", "Brevora Desktop").empty();
+        },
+        60s);
+    ASSERT_TRUE(shown && window) << Read(err);
+    std::this_thread::sleep_for(500ms);  // the window has taken its first events
+    way.close(window);
+    if (status.wait_for(60s) != std::future_status::ready) {
+      ADD_FAILURE() << "brevora did not end";
+      x.Kill(window);
+    }
+    EXPECT_EQ(status.get(), 0) << Read(err);
+  }
+}
+
+}  // namespace
+}  // namespace brevora
