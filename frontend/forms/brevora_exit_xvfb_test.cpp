@@ -1,9 +1,9 @@
 // The program brevora on a real X display, ended as a user ends it: File >
-// Exit typed on the keyboard (Alt+F, then X, through the XTest backend), and
-// the close box (the window manager's WM_DELETE_WINDOW message). Either way the
-// window closes from inside one of its own events, and the program must end
-// with status 0 (in the ASan build too). Skipped without an X display (CTest
-// runs it under xvfb-run).
+// Exit typed on the keyboard (Alt+F, then X, through XTest), and the close box
+// (the window manager's WM_DELETE_WINDOW message). Either way the window closes
+// from inside one of its own events, and the program must end with status 0
+// (in the ASan build too). Skipped without an X display (CTest runs it under
+// xvfb-run).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,8 +16,6 @@
 #include <thread>
 
 #include "frontend/forms/x_session_test_support.h"
-#include "platform/input/input_events.h"
-#include "platform/input/xtest_input.h"
 #include "platform/windows/window_directory.h"
 #include "testing/spawn.h"
 #include "testing/temp_home.h"
@@ -42,11 +40,6 @@ std::string Read(const std::string& file) {
   return text.str();
 }
 
-void Press(input::InputSink& keys, std::initializer_list<uint8_t> chord) {
-  for (uint8_t key : chord) keys.SendKey({key, true});
-  for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) keys.SendKey({*key, false});
-}
-
 TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) GTEST_SKIP() << "no X display";
@@ -59,10 +52,9 @@ TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
       {"File > Exit",
        [&x](unsigned long window) {
          x.Focus(window);
-         input::XTestInputSink keys;
-         Press(keys, {input::vk::kAlt, 'F'});
+         x.Press({"Alt_L", "f"});
          std::this_thread::sleep_for(500ms);  // the menu opens
-         Press(keys, {'X'});
+         x.Press({"x"});
        }},
       {"the close box", [&x](unsigned long window) { x.PressCloseBox(window); }},
   };

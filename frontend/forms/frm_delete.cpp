@@ -78,6 +78,7 @@ frmDelete& DeleteForm::window() const { return *static_cast<frmDelete*>(Window()
 QWidget* DeleteForm::MakeWindow() {
   auto* window = new frmDelete;
   QObject::connect(window, &frmDelete::cmdOkCancel_Click, [this, window](int index) {
+    if (!IsLoaded()) return;  // a late signal of the window on its way out
     try {
       if (index == 0) {
         deleteOption_ = window->obDelOption[0]->isChecked() ? 0 : 1;

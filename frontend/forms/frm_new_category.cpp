@@ -100,6 +100,7 @@ QWidget* NewCategoryForm::MakeWindow() {
   QObject::connect(window, &frmNewCategory::txtCategory_GotFocus,
                    [window] { Utility::SelectAllText(*window->txtCategory); });
   QObject::connect(window, &frmNewCategory::cmdOkCancel_Click, [this](int index) {
+    if (!IsLoaded()) return;  // a late signal of the window on its way out
     try {
       if (index == 0) Ok();
       if (index == 1) Cancel();

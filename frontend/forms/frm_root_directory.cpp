@@ -191,12 +191,20 @@ frmRootDirectory& RootDirectoryForm::window() const { return *static_cast<frmRoo
 
 QWidget* RootDirectoryForm::MakeWindow() {
   auto* window = new frmRootDirectory;
-  QObject::connect(window, &frmRootDirectory::Drive1_Change, [this] { Handle([this] { Drive1_Change(); }); });
-  QObject::connect(window, &frmRootDirectory::Dir1_Change, [this] { Handle([this] { Dir1_Change(); }); });
+  // Only while loaded: the tree's model may still report a change while the
+  // window of an unloaded form is deleted.
+  QObject::connect(window, &frmRootDirectory::Drive1_Change, [this] {
+    if (IsLoaded()) Handle([this] { Drive1_Change(); });
+  });
+  QObject::connect(window, &frmRootDirectory::Dir1_Change, [this] {
+    if (IsLoaded()) Handle([this] { Dir1_Change(); });
+  });
   QObject::connect(window, &frmRootDirectory::txtDirectory_GotFocus,
                    [window] { Utility::SelectAllText(*window->txtDirectory); });
   QObject::connect(window, &frmRootDirectory::cmdOkCancel_Click,
-                   [this](int index) { Handle([this, index] { cmdOkCancel_Click(index); }); });
+                   [this](int index) {
+                     if (IsLoaded()) Handle([this, index] { cmdOkCancel_Click(index); });
+                   });
   return window;
 }
 

@@ -193,7 +193,7 @@ class SaveFormCommands::RenameDelegate : public QStyledItemDelegate {
     const std::string oldText = FromQt(index.data().toString());
     const std::string typed = FromQt(line->text());
     LabelEdit edit;
-    HandleEvent([&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
+    HandleFormEvent(form_, [&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
     if (edit.accepted) model->setData(index, ToQt(edit.label));
   }
 
@@ -207,12 +207,15 @@ SaveFormCommands::SaveFormCommands(SaveForm& form)
 SaveFormCommands::~SaveFormCommands() = default;
 
 void SaveFormCommands::Connect(frmSave& w) {
-  QObject::connect(w.mnuFileAdd, &QAction::triggered, this, [this] { AddExistingFile(); });
-  QObject::connect(w.mnuFileDelete, &QAction::triggered, this, [this] { HandleEvent([this] { DeleteCommand(); }); });
+  QObject::connect(w.mnuFileAdd, &QAction::triggered, this, [this] {
+    if (form_.IsLoaded()) AddExistingFile();
+  });
+  QObject::connect(w.mnuFileDelete, &QAction::triggered, this,
+                   [this] { HandleFormEvent(form_, [this] { DeleteCommand(); }); });
   QObject::connect(w.mnuCut, &QAction::triggered, this, [] { EditCut(); });
   QObject::connect(w.mnuCopy, &QAction::triggered, this, [] { EditCopy(); });
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
-  QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { cmdSync_Click(); });
+  QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
 
   w.lstWorkbook->setItemDelegate(new RenameDelegate(form_, w.lstWorkbook));
   w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);

@@ -1,6 +1,7 @@
 #include "frontend/forms/x_session_test_support.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 namespace brevora::testing {
 
@@ -32,6 +33,15 @@ unsigned long XSession::TopLevel(const std::string& title) {
 void XSession::Focus(unsigned long window) {
   if (!display_) return;
   XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+  XSync(display_, False);
+}
+
+void XSession::Press(const std::vector<std::string>& keysyms) {
+  if (!display_) return;
+  std::vector<unsigned> codes;
+  for (const std::string& name : keysyms) codes.push_back(XKeysymToKeycode(display_, XStringToKeysym(name.c_str())));
+  for (unsigned code : codes) XTestFakeKeyEvent(display_, code, True, CurrentTime);
+  for (auto code = codes.rbegin(); code != codes.rend(); ++code) XTestFakeKeyEvent(display_, *code, False, CurrentTime);
   XSync(display_, False);
 }
 
