@@ -10,6 +10,7 @@
 
 #include "core/module_state.h"
 #include "frontend/category_commands.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/name_character_filter.h"
 #include "frontend/forms/qt_form_factory.h"
@@ -27,17 +28,6 @@ namespace brevora::frontend::forms {
 namespace {
 
 const FormRegistration registration("frmNewCategory", [] { return Ref<QtForm>(MakeRef<NewCategoryForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-void ShowCritical(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
 
 }  // namespace
 

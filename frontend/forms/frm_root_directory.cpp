@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "core/module_state.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/root_directory.h"
@@ -32,13 +33,6 @@ namespace {
 
 const FormRegistration registration("frmRootDirectory",
                                     [] { return Ref<QtForm>(MakeRef<RootDirectoryForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // The hourglass while the form loads; the normal pointer on every path out.
 class WaitCursor {

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <algorithm>
 
+#include "frontend/forms/form_controls.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/text/case.h"
@@ -17,8 +18,6 @@ std::vector<Ref<QtForm>>& Loaded() {
   thread_local std::vector<Ref<QtForm>> forms;
   return forms;
 }
-
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
 
 // Quits `loop` once the watched window is hidden or destroyed.
 class ModalLoop : public QObject {

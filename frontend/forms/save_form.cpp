@@ -45,8 +45,6 @@ constexpr const char* kProgram = "tabrelpc";
 constexpr const char* kMainWindowClass = "ThunderRT5Form";
 constexpr const char* kButtonClass = "ThunderRT5CommandButton";
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
-
 TwipRect Twips(const QRect& r) {
   return {int64_t{r.x()} * kTwipsPerPixel, int64_t{r.y()} * kTwipsPerPixel, int64_t{r.width()} * kTwipsPerPixel,
           int64_t{r.height()} * kTwipsPerPixel};

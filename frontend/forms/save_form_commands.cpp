@@ -43,15 +43,8 @@
 namespace brevora::frontend::forms {
 namespace {
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
-std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
-
 constexpr const char* kNoFileDialog =
     "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its name.";
-
-void ShowCritical(const std::string& text, const std::string& title = "Brevora") {
-  services::ShowMessage({text, title, services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
 
 TabrelPC& App(SaveForm& form) {
   if (!form.Owner()) RaiseRuntimeError(91);

@@ -15,6 +15,7 @@
 #include "core/session.h"
 #include "doc/sdk_document.h"
 #include "frontend/file_choice.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/frm_wait.h"
 #include "frontend/tabrel_pc.h"
@@ -29,8 +30,6 @@
 
 namespace brevora::frontend::forms {
 namespace {
-
-std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
 // The hourglass while a file opens; the normal pointer on every path out.
 class WaitCursor {
