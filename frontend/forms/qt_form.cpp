@@ -78,10 +78,10 @@ class QtForm::Keeper : public QObject {
 QtForm::QtForm(std::string name) : name_(std::move(name)) {}
 
 QtForm::~QtForm() {
-  // Only a form still loaded when its thread's list goes (the program's end,
-  // outside any event) has a window of its own here; an unloaded one has
-  // handed its window to the deferred deletion, which holds the form until then.
-  // Windows go with the QApplication: once it is gone there is nothing to delete.
+  // A form still loaded when its thread's list goes (the program's end,
+  // outside any event) deletes its window, unless the QApplication, and every
+  // window with it, is gone already. An unloaded form has handed its window to
+  // the deferred deletion, which holds the form until the window is gone.
   if (loaded_ && window_ && QCoreApplication::instance()) delete window_.data();
 }
 
