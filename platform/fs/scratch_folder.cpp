@@ -82,7 +82,8 @@ void SyncFile(const std::string& native) {
 
 ScratchFolder::ScratchFolder(std::string_view folder, std::string_view tag) {
   if (!IsTag(tag)) RaiseError(5, "ScratchFolder", "A scratch folder's tag is 1 to 16 letters or digits.");
-  const std::string parent = NativePath(folder);
+  std::string parent = NativePath(folder);
+  while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
   static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned char random[kRandomLength];
