@@ -10,8 +10,10 @@
 //
 // Exit status: 0 after the window closed (or another open Brevora window was
 // brought to the front), 1 when the window could not be shown (the reason is
-// shown in a message box) or the first run failed, 2 when there is no display
-// to show it on.
+// shown in a message box), when a file to import was not imported because
+// another window was brought to the front instead (said in a message box),
+// when the window's picture could not be taken, or when the first run failed;
+// 2 when there is no display to show it on.
 //
 // BREVORA_SNAPSHOT=<file.png> saves a picture of the window to that file once
 // it is shown and closes it (scripts/run.sh shows the window that way on a
@@ -72,15 +74,22 @@ QMainWindow* ShownMainWindow() {
   return nullptr;
 }
 
-void Snapshot(const std::string& file) {
+// Saves the shown window's picture to `file` and closes the window; false
+// (said on stderr) when there was no window or the picture wasn't saved.
+bool Snapshot(const std::string& file) {
   QMainWindow* window = ShownMainWindow();
-  if (!window) return;
-  if (window->grab().save(QString::fromStdString(file), "PNG")) {
+  if (!window) {
+    std::fprintf(stderr, "brevora: no window was shown to take a picture of.\n");
+    return false;
+  }
+  const bool saved = window->grab().save(QString::fromStdString(file), "PNG");
+  if (saved) {
     std::printf("brevora: the window's picture is in %s\n", file.c_str());
   } else {
     std::fprintf(stderr, "brevora: could not save the window's picture to %s\n", file.c_str());
   }
   window->close();  // as the user's close box does: the window unloads and says it is finished
+  return saved;
 }
 
 // Registers what the suite's other programs need of this one; what can't be
@@ -149,20 +158,24 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (result == Result::kActivatedOther) {
+    core::Module().gSession = nullptr;
     if (arguments.empty()) {
       std::fprintf(stderr, "brevora: an open Brevora window was brought to the front.\n");
-    } else {
-      std::fprintf(stderr, "brevora: an open Brevora window was brought to the front; \"%s\" was not imported.\n",
-                   text::CpToUtf8(frontend::program::CommandText(arguments)).c_str());
+      return 0;
     }
-    core::Module().gSession = nullptr;
-    return 0;
+    // The file the user asked to import was not: say so where the user looks.
+    const std::string text = "An open Brevora window was brought to the front; \"" +
+                             frontend::program::CommandText(arguments) + "\" was not imported.";
+    std::fprintf(stderr, "brevora: %s\n", text::CpToUtf8(text).c_str());
+    services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Exclamation});
+    return 1;
   }
+  bool snapshotFailed = false;
   if (const char* snapshot = std::getenv("BREVORA_SNAPSHOT"); snapshot && *snapshot) {
     const std::string file = snapshot;
-    QTimer::singleShot(1500, [file] { Snapshot(file); });
+    QTimer::singleShot(1500, [file, &snapshotFailed] { snapshotFailed = !Snapshot(file); });
   }
   if (!host->finished) app.exec();
   core::Module().gSession = nullptr;
-  return 0;
+  return snapshotFailed ? 1 : 0;
 }
