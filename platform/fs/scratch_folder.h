@@ -6,7 +6,7 @@
 //
 // Nothing inside a scratch folder has to survive a crash, so nothing there is
 // made durable: AtomicFile, AtomicWrite and CopyFile (files.h) skip their
-// fsyncs for a target in a scratch folder. MoveOut makes the file durable where
+// fsyncs for a target directly in a scratch folder. MoveOut makes the file durable where
 // it lands: its data, then the rename, then the folder that receives the name.
 //
 // The folder goes, with whatever is left in it, when the object does. One
