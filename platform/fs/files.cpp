@@ -15,6 +15,7 @@
 #include "platform/fs/file_error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
+#include "platform/fs/scratch_folder.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 #include "platform/time/dates.h"
@@ -107,9 +108,15 @@ void FsyncOrRaise(int fd) {
   if (fsync(fd) != 0) RaiseErrno(errno);
 }
 
+// Files made in a scratch folder are made durable only when they are moved
+// out of it (scratch_folder.h).
+bool InScratchFolder(const std::string& nativeTarget) {
+  return ScratchFolder::IsScratchName(NativeFolderOf(nativeTarget));
+}
+
 void ReplaceWith(const std::string& temp, const std::string& target) {
   if (rename(temp.c_str(), target.c_str()) != 0) RaiseErrno(errno, true);
-  SyncFolder(NativeFolderOf(target));
+  if (!InScratchFolder(target)) SyncFolder(NativeFolderOf(target));
 }
 
 }  // namespace
@@ -262,10 +269,12 @@ void RenameNoReplace(std::string_view from, std::string_view to) {
   detail::RenameNoReplaceNative(NativePath(from), NativePath(to));
 }
 
+// The readers open with O_NONBLOCK: opening a FIFO would otherwise wait for a
+// writer; the fstat after the open refuses anything but a regular file.
 void CopyFile(std::string_view from, std::string_view to, bool replace) {
   const std::string source = NativePath(from);
   const std::string target = NativePath(to);
-  FdCloser in{open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+  FdCloser in{open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (in.fd < 0) RaiseOpenError(errno, source);
   struct stat st {};
   if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
@@ -290,7 +299,8 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
   fchmod(out.fd, st.st_mode & 07777);
   const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
   futimens(out.fd, times);
-  FsyncOrRaise(out.fd);
+  const bool durable = !InScratchFolder(target);
+  if (durable) FsyncOrRaise(out.fd);
   const int fd = out.fd;
   out.fd = -1;
   if (close(fd) != 0) RaiseErrno(errno);
@@ -298,14 +308,14 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
     ReplaceWith(temp, target);
   } else {
     detail::RenameNoReplaceNative(temp, target);
-    SyncFolder(NativeFolderOf(target));
+    if (durable) SyncFolder(NativeFolderOf(target));
   }
   guard.path.clear();
 }
 
 std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   const std::string native = NativePath(path);
-  FdCloser in{open(native.c_str(), O_RDONLY | O_CLOEXEC)};
+  FdCloser in{open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (in.fd < 0) RaiseOpenError(errno, native);
   struct stat st {};
   if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
@@ -327,7 +337,7 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
 
 InputFile::InputFile(std::string_view path) {
   const std::string native = NativePath(path);
-  fd_ = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) RaiseOpenError(errno, native);
   FdCloser closer{fd_};
   struct stat st {};
@@ -407,7 +417,7 @@ void AtomicFile::Write(std::span<const uint8_t> bytes) {
 void AtomicFile::Commit() {
   if (fd_ < 0 || failed_) RaiseFileError(kPathFileAccess);
   // On any failure below the destructor removes the temporary file.
-  FsyncOrRaise(fd_);
+  if (!InScratchFolder(target_)) FsyncOrRaise(fd_);
   const int fd = fd_;
   fd_ = -1;
   if (close(fd) != 0) RaiseErrno(errno);

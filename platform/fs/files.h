@@ -8,6 +8,11 @@
 // 75 "Path/File access error", 76 "Path not found", 61 "Disk full",
 // 57 "Device I/O error", 52 "Bad file name or number", 74 "Can't rename with
 // different drive"; source "" (platform/fs/file_error.h maps errno).
+// Every reader opens without waiting on what it opens and takes only a regular
+// file: a folder, FIFO, socket or device gives 75 at once.
+// The writers make their result durable (the file's data, then its folder)
+// except for a target directly in a scratch folder (scratch_folder.h), whose files
+// are made durable only when they are moved out of it.
 #include <cstdint>
 #include <optional>
 #include <span>

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error/error.h"
+#include "platform/fs/open_file.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
 #include "testing/caught_error.h"
@@ -247,6 +248,23 @@ TEST(Files, ReadWholeFileErrors) {
   EXPECT_THAT([&] { ReadWholeFile(dir); }, RaisesErrorNumber(75));
   Put(dir + "/empty", "");
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
+}
+
+// A FIFO (a device, a socket) is refused at once: opening one for reading
+// would otherwise wait for a writer for ever. The alarm turns a wait into a
+// failed test.
+TEST(Files, ReadersRefuseAFifoWithoutWaitingForAWriter) {
+  const std::string dir = testing::MakeTempDir("fifo");
+  const std::string fifo = dir + "/notes.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  alarm(20);
+  EXPECT_THAT([&] { ReadWholeFile(fifo); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { InputFile in(fifo); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { CopyFile(fifo, dir + "/copy.txt", false); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::Read); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::ReadWrite); }, RaisesErrorNumber(75));
+  alarm(0);
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"notes.txt"});
 }
 
 TEST(Files, ListEntriesGivesEachEntryAsTheFolderHoldsIt) {
