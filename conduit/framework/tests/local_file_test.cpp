@@ -173,7 +173,7 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
   PutHandheld(WithRecords({"one", "two"}));
   // The session's calls: open, the block read, the first record, then the failing one.
   session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}});
+  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}, {}});
   TextDatabase db(2);
   ASSERT_TRUE(db.OpenOrCreate("Cursor", "Unfiled", 0));
   CRecordDB::Record record;
