@@ -427,7 +427,8 @@ TEST_F(LinkedDocHost, TheLinkedDocIsKeptInStep) {
   PutHandheld("Letter", letter);
   stdfs::remove(doc);
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc + "' could not be converted.")) << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc +
+                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
   EXPECT_TRUE(LastRunHas("Info Scrivane - Copy Letter to PC."));
   EXPECT_EQ(DesktopBody("Business", "Letter"), "<p>handheld again</p>");
 }

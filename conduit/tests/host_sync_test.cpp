@@ -267,7 +267,8 @@ TEST_F(LinkedHost, TheLinkedOfficeFileIsKeptInStep) {
   block.SetLinkDate(linkDate + 86400);
   PutHandheld(testing::WorkbookDatabase("Plan", 9, block, {Cell("handheld again")}));
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls + "' could not be converted.")) << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls +
+                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Copy Plan to PC."));
   EXPECT_EQ(DesktopCellsOf("Business", "Plan"), std::vector<std::string>{Cell("handheld again")});
 }
