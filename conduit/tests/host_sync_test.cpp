@@ -20,6 +20,7 @@
 #include "platform/hotsync/host/host_commands.h"
 #include "platform/registry/registry.h"
 #include "testing/fake_converter.h"
+#include "testing/handheld_folder.h"
 #include "testing/temp_home.h"
 
 namespace brevora::tabrel {
@@ -424,6 +425,30 @@ TEST_P(Faults, EveryCallOfAHotSyncMayFail) {
     if (HasFailure()) break;
   }
   EXPECT_GT(reached, 50);
+}
+
+// Killed in every call in turn, then one normal HotSync: it ends as an
+// uninterrupted one, and nothing of the killed run is left anywhere.
+TEST_P(Faults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
+  int killed = 0;
+  for (int n = 1; n < 2000; ++n) {
+    Restore();
+    const auto run = Sync({"--kill-call", std::to_string(n)});
+    if (run.err.find("was not reached") != std::string::npos) break;
+    const std::string what = "killed in call " + std::to_string(n);
+    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
+    ++killed;
+    ExpectNothingLost(what);
+    ExpectNoHalfDatabase(what);
+    const auto next = Sync();
+    ASSERT_EQ(next.status, 0) << what << ": " << next.err << LogFile();
+    EXPECT_EQ(Comparable(State()), Comparable(expected_)) << what << "\n" << LogFile();
+    std::vector<std::string> leftovers = brevora::testing::HiddenFiles(device_);
+    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) leftovers.push_back(f);
+    EXPECT_TRUE(leftovers.empty()) << what << ": " << ::testing::PrintToString(leftovers);
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(killed, 50);
 }
 
 TEST_P(Faults, AFullHandheldLeavesNoHalfDatabase) {
