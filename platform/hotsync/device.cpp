@@ -202,6 +202,9 @@ int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& reques
   if (!IsDatabaseName(name) || request.card != 0) return kSyncErrBadArgument;
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   if (Listing(name)) return kSyncErrExists;
+  // A file of its name that holds another database (or none) is not replaced.
+  const std::string fileName = DatabaseFileName(name);
+  if (faccessat(folder_.get(), fileName.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) return kSyncErrExists;
   const auto free = FreeHandle();
   if (!free) return kSyncErrTooManyOpen;
   if (!TakeRoom(kHeaderRoom)) return kSyncErrDeviceFull;
@@ -213,7 +216,7 @@ int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& reques
   header.type = CodeBytes(request.type);
   header.creator = CodeBytes(request.creator);
   // Kept in memory until it is closed: no half-made database is ever a file.
-  auto db = DeviceDatabase::Empty(DatabaseFileName(name), header);
+  auto db = DeviceDatabase::Empty(fileName, header);
   Relist(*db);
   open_[*free] = std::move(db);
   handle = *free;
@@ -237,7 +240,12 @@ int32_t Device::Delete(const std::string& name) {
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   const auto at = Listing(name);
   if (!at) return kSyncErrNotFound;
-  if (unlinkat(folder_.get(), list_[*at].fileName.c_str(), 0) != 0 && errno != ENOENT) {
+  // A database created in this session and never saved has no file: a file of
+  // its name is another's.
+  const bool unsaved = std::any_of(open_.begin(), open_.end(), [&](const auto& db) {
+    return db && db->fileName() == list_[*at].fileName && db->isNew();
+  });
+  if (!unsaved && unlinkat(folder_.get(), list_[*at].fileName.c_str(), 0) != 0 && errno != ENOENT) {
     return kSyncErrIo;
   }
   for (auto& db : open_) {

@@ -293,11 +293,25 @@ TEST_F(SyncManager, OpenCreateDeleteRefuseWhatTheyCannotDo) {
   EXPECT_EQ(SyncCloseDB(h), kSyncErrNotOpen);
   EXPECT_TRUE(testing::DatabaseNames(folder_).empty());
 
-  // A new database never replaces a file that took its name meanwhile.
+  // A new database never replaces a file that took its name meanwhile, and
+  // deleting it leaves that file alone.
   const uint8_t late = Create("Late");
   PutDatabase(folder_, testing::Database("Late", {{0, 7, "someone else's"}}));
   EXPECT_EQ(SyncCloseDB(late), kSyncErrExists);
-  EXPECT_EQ(GetDatabase(folder_, "Late")->records, (std::vector<TestRecord>{{0, 7, "someone else's"}}));
+  EXPECT_EQ(SyncDeleteDB("Late", 0), kSyncOk);
+  EXPECT_EQ(SyncCloseDB(late), kSyncErrNotOpen);
+  const auto kept = GetDatabase(folder_, "Late");
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->records, (std::vector<TestRecord>{{0, 7, "someone else's"}}));
+  // Nor is a file of the new name created that holds another database.
+  PutDatabase(folder_, testing::Database("Other", {{0, 8, "other's"}}));
+  std::filesystem::rename(folder_ + "/Other.pdb", folder_ + "/Taken.pdb");
+  Reconnect();
+  SyncCreateDbRecord taken{};
+  std::snprintf(taken.name, sizeof taken.name, "Taken");
+  EXPECT_EQ(SyncCreateDB(&taken), kSyncErrExists);
+  const auto names = testing::DatabaseNames(folder_);
+  EXPECT_NE(std::find(names.begin(), names.end(), "Other"), names.end());
 }
 
 TEST_F(SyncManager, RecordsAreReplacedAndDeletedById) {
