@@ -48,6 +48,12 @@ struct DirCloser {
   void operator()(DIR* d) const { closedir(d); }
 };
 
+// A file name this folder gives a database: the name DatabaseFileName makes.
+bool IsDatabaseFile(std::string_view fileName) {
+  const auto name = DatabaseNameOfFile(fileName);
+  return name && IsDatabaseName(*name) && DatabaseFileName(*name) == fileName;
+}
+
 }  // namespace
 
 Device* CurrentDevice() { return TheDevice().get(); }
@@ -320,8 +326,7 @@ uint64_t DeviceSession::failures() const { return TheDevice()->failures(); }
 bool DeviceSession::faultReached() const { return TheDevice()->faultReached(); }
 
 std::size_t RemoveDeviceLeftovers(const std::string& folder) {
-  std::size_t removed = RemoveAbandonedWholeFiles(
-      folder, [](std::string_view target) { return target.ends_with(kDatabaseExtension); });
+  std::size_t removed = RemoveAbandonedWholeFiles(folder, IsDatabaseFile);
   try {
     removed += fs::RemoveAbandonedTemporaries(
         fs::SystemPath(folder), [](std::string_view target) { return target == kIdentityFileName; });
