@@ -1,7 +1,8 @@
 // The receiver on a real X display: keystrokes and mouse events through the
 // XTest backend reach Qt windows, and the window as the X server shows it.
-// Skipped on the offscreen platform (CI runs this program under xvfb-run with
-// BREVORA_TEST_QPA=xcb).
+// It runs on the X server DISPLAY names (ctest starts it under xvfb-run with
+// BREVORA_TEST_QPA=xcb); where none answers, on the offscreen platform, the
+// cases skip.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -53,7 +54,7 @@ void ShowAndWait(QWidget& widget) {
 std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
 TEST(XTestInput, TypedTextReachesTheFocusedWindow) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
   QWidget window;
   auto* edit = new QLineEdit(&window);
   auto* layout = new QVBoxLayout(&window);
@@ -79,7 +80,7 @@ TEST(XTestInput, TypedTextReachesTheFocusedWindow) {
 }
 
 TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
   input::XTestInputSink sink;
   const auto screen = sink.Screen();
   ASSERT_TRUE(screen);
@@ -107,7 +108,7 @@ TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
 }
 
 TEST(ReceiverWindow, AsTheXServerShowsIt) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
   input::RecordingInputSink input;
   CVantaPCDlg dialog(input, 1);
   dialog.cboPort->setCurrentText(QStringLiteral("/dev/rfcomm0"));
