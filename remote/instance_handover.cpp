@@ -20,7 +20,6 @@ namespace brevora::remote {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kAnswerTimeout{5000};
 
 std::string RuntimeFile(const char* name) { return fs::NativePath(fs::JoinPath(fs::RuntimeDir(), name)); }
 
@@ -84,13 +83,14 @@ void InstanceLock::Release() {
 
 std::string InstanceSocketPath() { return RuntimeFile("vantapc.socket"); }
 
-bool HandToRunningInstance(const std::string& socketPath, StartupAction action) {
+Handover HandToRunningInstance(const std::string& socketPath, StartupAction action,
+                               std::chrono::milliseconds answerTimeout) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path) return false;
+  if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path) return Handover::kNoneRunning;
   std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
   Socket socket;
-  if (socket.fd() < 0) return false;
+  if (socket.fd() < 0) return Handover::kNoneRunning;
   // A listening instance takes the connection at once (its backlog); a socket
   // left behind refuses it. A full backlog is waited for a second at most.
   const timeval connectTimeout{1, 0};
@@ -99,20 +99,23 @@ bool HandToRunningInstance(const std::string& socketPath, StartupAction action) 
   do {
     connected = ::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
   } while (connected != 0 && errno == EINTR);
-  if (connected != 0) return false;
+  if (connected != 0) {
+    // Refused (no listener), or a backlog that stayed full: someone holds it.
+    return errno == EAGAIN || errno == EINPROGRESS ? Handover::kNoAnswer : Handover::kNoneRunning;
+  }
 
-  const Clock::time_point deadline = Clock::now() + kAnswerTimeout;
-  if (!SendAll(socket.fd(), std::string(InstanceWord(action)) + "\n", deadline)) return false;
+  const Clock::time_point deadline = Clock::now() + answerTimeout;
+  if (!SendAll(socket.fd(), std::string(InstanceWord(action)) + "\n", deadline)) return Handover::kNoAnswer;
   std::string answer;
   while (answer.find('\n') == std::string::npos && answer.size() < kMaxInstanceLine) {
-    if (!WaitFor(socket.fd(), POLLIN, deadline)) return false;
+    if (!WaitFor(socket.fd(), POLLIN, deadline)) return Handover::kNoAnswer;
     char buffer[kMaxInstanceLine];
     const ssize_t n = ::recv(socket.fd(), buffer, kMaxInstanceLine - answer.size(), MSG_DONTWAIT);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    if (n <= 0) return false;  // closed before it answered
+    if (n <= 0) return Handover::kNoAnswer;  // closed before it answered
     answer.append(buffer, static_cast<size_t>(n));
   }
-  return answer.starts_with("ok\n");
+  return answer.starts_with("ok\n") ? Handover::kTaken : Handover::kNoAnswer;
 }
 
 }  // namespace brevora::remote

@@ -5,6 +5,7 @@
 // instance over its socket in the runtime folder. A second start hands its
 // command over and ends, so "-stop" works where no display is. The running
 // instance's side of the socket is the window's (app/instance_channel.h).
+#include <chrono>
 #include <string>
 
 #include "remote/receiver_settings.h"
@@ -31,10 +32,15 @@ class InstanceLock {
 // (a Linux path).
 std::string InstanceSocketPath();
 
-// Hands `action` to the instance listening at `socketPath`; true when it
-// answered "ok". False at once when none listens there (no socket, or one left
-// behind by an instance that died); an instance that takes longer than a few
-// seconds to answer counts as none.
-bool HandToRunningInstance(const std::string& socketPath, StartupAction action);
+enum class Handover {
+  kTaken,        // the running instance answered "ok"
+  kNoneRunning,  // nothing listens there: no socket, or one left behind by an instance that died
+  kNoAnswer,     // an instance took the connection but gave no "ok" within a few seconds
+};
+
+// Hands `action` to the instance listening at `socketPath`, waiting at most
+// `answerTimeout` for its answer.
+Handover HandToRunningInstance(const std::string& socketPath, StartupAction action,
+                               std::chrono::milliseconds answerTimeout = std::chrono::seconds(5));
 
 }  // namespace brevora::remote

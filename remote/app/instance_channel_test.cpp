@@ -31,7 +31,9 @@ using testing::operator+;
 
 // Hands `action` over from another thread while this thread serves the channel.
 bool SendWhileServing(const QString& path, StartupAction action) {
-  auto sent = std::async(std::launch::async, [&] { return HandToRunningInstance(path.toStdString(), action); });
+  auto sent = std::async(std::launch::async, [&] {
+    return HandToRunningInstance(path.toStdString(), action) == Handover::kTaken;
+  });
   while (sent.wait_for(5ms) != std::future_status::ready) QApplication::processEvents();
   QApplication::processEvents();  // the command is acted on from the event loop
   return sent.get();
@@ -67,7 +69,7 @@ TEST(InstanceMessage, ReadsOneShortLine) {
 
 TEST(InstanceChannel, HandsTheCommandToTheRunningInstance) {
   const QString path = InstanceChannel::SocketPath();
-  EXPECT_FALSE(HandToRunningInstance(path.toStdString(), StartupAction::kShow));  // none running
+  EXPECT_EQ(HandToRunningInstance(path.toStdString(), StartupAction::kShow), Handover::kNoneRunning);
 
   InstanceChannel channel;
   ASSERT_TRUE(channel.Listen(path));
@@ -91,7 +93,7 @@ TEST(InstanceChannel, TakesOverASocketLeftBehind) {
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ::close(fd);
 
-  EXPECT_FALSE(HandToRunningInstance(native, StartupAction::kShow));
+  EXPECT_EQ(HandToRunningInstance(native, StartupAction::kShow), Handover::kNoneRunning);
   InstanceChannel channel;
   ASSERT_TRUE(channel.Listen(path));
   int count = 0;
@@ -268,6 +270,47 @@ TEST(Program, StopNeedsNoDisplay) {
   }
   EXPECT_TRUE(first.EndsCleanly(30s)) << first.Output();
   EXPECT_FALSE(QFileInfo::exists(InstanceChannel::SocketPath()));
+}
+
+}  // namespace
+}  // namespace brevora::remote::app
+
+namespace brevora::remote::app {
+namespace {
+
+// A socket at `path` that takes connections (into its backlog) and never
+// answers, as an instance that hangs.
+class SilentListener {
+ public:
+  explicit SilentListener(const std::string& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    listening_ = fd_ >= 0 && path.size() < sizeof address.sun_path &&
+                 ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 4) == 0;
+  }
+  ~SilentListener() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool Listening() const { return listening_; }
+
+ private:
+  int fd_;
+  bool listening_ = false;
+};
+
+TEST(InstanceChannel, AnInstanceThatDoesNotAnswerIsNotTakenOver) {
+  const std::string path = InstanceChannel::SocketPath().toStdString();
+  SilentListener hung(path);
+  ASSERT_TRUE(hung.Listening());
+  EXPECT_EQ(HandToRunningInstance(path, StartupAction::kStop, 200ms), Handover::kNoAnswer);
+
+  // The program says so and leaves the socket to it, with or without a display.
+  Program stop({QStringLiteral("-stop")}, Program::Display::kNone);
+  ASSERT_TRUE(stop.Started());
+  EXPECT_EQ(stop.ExitCode(30s), 1);
+  EXPECT_EQ(stop.Output(), "vantapc: the running VantaPC does not answer; nothing was done.\n");
+  EXPECT_TRUE(QFileInfo::exists(InstanceChannel::SocketPath()));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // vantapc: the remote-control receiver program. One instance runs per user: a
 // start while one runs hands it its command ("-start", "-stop", or show the
 // window) and ends, which needs no display; only the instance itself shows a
-// window.
+// window. Exit status: 0, 1 when a running instance did not take the command,
+// 2 when there is no display for a new instance's window.
 #include <QApplication>
 #include <cstdio>
 #include <string>
@@ -18,7 +19,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const StartupAction action = ParseCommandLine(arguments);
   InstanceLock lock;
-  if (HandToRunningInstance(InstanceSocketPath(), action)) return 0;
+  switch (HandToRunningInstance(InstanceSocketPath(), action)) {
+    case Handover::kTaken: return 0;
+    case Handover::kNoAnswer:
+      // Its socket is not taken over: two instances would serve one port.
+      std::fputs("vantapc: the running VantaPC does not answer; nothing was done.\n", stderr);
+      return 1;
+    case Handover::kNoneRunning: break;
+  }
   if (action == StartupAction::kStop) return 0;  // none running: nothing to stop
   // Qt would end the process with its own abort when there is no display.
   if (!brevora::qt::DisplayAvailable()) {
