@@ -90,6 +90,8 @@ TEST_F(Albumet, ItsDialogsCloseEveryWayAndTheProgramGoesOn) {
       {XK_f, XK_a, "Save Slidora Presentation", Close::kEscape},
       {XK_f, XK_o, "Open Slidora Presentation", Close::kCloseBox},
       {XK_f, XK_o, "Open Slidora Presentation", Close::kEscape},
+      {XK_a, XK_a, "Select Image to Add...", Close::kCloseBox},
+      {XK_a, XK_a, "Select Image to Add...", Close::kEscape},
   };
   for (const auto& c : cases) {
     Choose(c.menu, c.item);
