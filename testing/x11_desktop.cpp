@@ -4,11 +4,18 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <thread>
 
 namespace brevora::testing {
 namespace {
+
+// Keys typed through a menu are given this long to arrive; a try that shows
+// nothing is given up after kTryTimeout and made again, kAttempts times.
+constexpr std::chrono::milliseconds kSettle{250};
+constexpr std::chrono::seconds kTryTimeout{7};
+constexpr int kAttempts = 3;
 
 Display* D(void* display) { return static_cast<Display*>(display); }
 
@@ -135,6 +142,34 @@ void X11Desktop::Type(unsigned long keysym, bool alt) {
   XTestFakeKeyEvent(display, key, False, CurrentTime);
   if (alt) XTestFakeKeyEvent(display, altKey, False, CurrentTime);
   XSync(display, False);
+}
+
+unsigned long X11Desktop::OpenWithKeys(unsigned long window, const std::vector<Key>& keys,
+                                       std::string_view title) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    Focus(window);
+    std::this_thread::sleep_for(kSettle);
+    for (const Key& key : keys) {
+      Type(key.keysym, key.alt);
+      std::this_thread::sleep_for(kSettle);
+    }
+    if (const unsigned long shown = WaitForWindow(title, kTryTimeout)) return shown;
+    Type(XK_Escape);
+    Type(XK_Escape);
+  }
+  return 0;
+}
+
+bool X11Desktop::CloseWithKey(std::string_view title, unsigned long keysym) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::vector<unsigned long> windows = WindowsTitled(title);
+    if (windows.empty()) return true;
+    Focus(windows.front());
+    std::this_thread::sleep_for(kSettle);
+    Type(keysym);
+    if (WaitUntilNoWindow(title, kTryTimeout)) return true;
+  }
+  return WindowsTitled(title).empty();
 }
 
 }  // namespace brevora::testing

@@ -35,6 +35,20 @@ class X11Desktop {
   // Presses and releases the key of `keysym` (an X keysym), with Alt held when `alt`.
   void Type(unsigned long keysym, bool alt = false);
 
+  // A key as a user presses it: its X keysym, with Alt or not.
+  struct Key {
+    unsigned long keysym;
+    bool alt = false;
+  };
+  // Focuses `window` and types `keys` (a menu's letter, then an entry's) until
+  // a window titled `title` shows; a try that shows none is undone with
+  // Escape and made again, as a busy machine may take a key before the menu is
+  // up. The window, or 0 when none showed.
+  unsigned long OpenWithKeys(unsigned long window, const std::vector<Key>& keys, std::string_view title);
+  // Focuses the window titled `title` and types `key` until no such window is
+  // left; false when one still is.
+  bool CloseWithKey(std::string_view title, unsigned long keysym);
+
  private:
   void* display_ = nullptr;  // Display*
 };

@@ -48,26 +48,15 @@ class Albumet : public ::testing::Test {
   void SetUp() override { Start(true); }
 
   // Opens a menu's entry with the keyboard, as a user does: Alt and the
-  // menu's letter, then the entry's letter.
-  void Choose(unsigned long menuKey, unsigned long itemKey) {
-    desktop_.Focus(main_);
-    desktop_.Type(menuKey, true);
-    std::this_thread::sleep_for(200ms);
-    desktop_.Type(itemKey);
+  // menu's letter, then the entry's letter; the window titled `title` that
+  // it shows, or 0.
+  unsigned long Choose(unsigned long menuKey, unsigned long itemKey, const char* title) {
+    return desktop_.OpenWithKeys(main_, {{menuKey, true}, {itemKey}}, title);
   }
 
   void CloseAndExpectStatusZero() {
     desktop_.PressCloseBox(main_);
     EXPECT_EQ(program_->Wait(30s), 0);
-  }
-
-  // Closes the modal window titled `title` with Return (its default button).
-  void Dismiss(const char* title) {
-    const unsigned long window = desktop_.WaitForWindow(title, kAppear);
-    ASSERT_NE(window, 0u) << title << " never showed; windows: " << desktop_.Titles();
-    std::this_thread::sleep_for(300ms);
-    desktop_.Focus(window);
-    desktop_.Type(XK_Return);
   }
 
   X11Desktop desktop_;
@@ -94,22 +83,16 @@ TEST_F(Albumet, ItsDialogsCloseEveryWayAndTheProgramGoesOn) {
       {XK_a, XK_a, "Select Image to Add...", Close::kEscape},
   };
   for (const auto& c : cases) {
-    Choose(c.menu, c.item);
-    const unsigned long dialog = desktop_.WaitForWindow(c.title, kAppear);
+    const unsigned long dialog = Choose(c.menu, c.item, c.title);
     ASSERT_NE(dialog, 0u) << c.title << " never showed; windows: " << desktop_.Titles();
-    std::this_thread::sleep_for(300ms);
     switch (c.close) {
-      case Close::kCloseBox: desktop_.PressCloseBox(dialog); break;
-      case Close::kReturn:
-        desktop_.Focus(dialog);
-        desktop_.Type(XK_Return);
+      case Close::kCloseBox:
+        desktop_.PressCloseBox(dialog);
+        EXPECT_TRUE(desktop_.WaitUntilNoWindow(c.title, kAppear)) << c.title;
         break;
-      case Close::kEscape:
-        desktop_.Focus(dialog);
-        desktop_.Type(XK_Escape);
-        break;
+      case Close::kReturn: EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Return)) << c.title; break;
+      case Close::kEscape: EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Escape)) << c.title; break;
     }
-    EXPECT_TRUE(desktop_.WaitUntilNoWindow(c.title, kAppear)) << c.title;
     EXPECT_TRUE(program_->Running()) << c.title;
   }
   CloseAndExpectStatusZero();
@@ -125,16 +108,19 @@ class AlbumetWithoutUsers : public Albumet {
 };
 
 TEST_F(AlbumetWithoutUsers, DISABLED_AUserMadeAfterTheFirstWindowShowsInTheNext) {
-  Choose(XK_f, XK_a);
-  Dismiss("Brevora");  // "There are no users defined ..."
+  ASSERT_NE(Choose(XK_f, XK_a, "Brevora"), 0u) << desktop_.Titles();  // "There are no users defined ..."
+  ASSERT_TRUE(desktop_.CloseWithKey("Brevora", XK_Return));
   const unsigned long first = desktop_.WaitForWindow("Save Slidora Presentation", kAppear);
   ASSERT_NE(first, 0u) << desktop_.Titles();
   desktop_.PressCloseBox(first);
   ASSERT_TRUE(desktop_.WaitUntilNoWindow("Save Slidora Presentation", kAppear));
 
   AddUser(7, "Ann");
-  Choose(XK_f, XK_a);
-  // The window with its user, or the message that there is none.
+  desktop_.Focus(main_);
+  desktop_.Type(XK_f, true);
+  std::this_thread::sleep_for(500ms);
+  desktop_.Type(XK_a);
+  // The window with its user, or the message that there is none before it.
   const auto deadline = std::chrono::steady_clock::now() + kAppear;
   while (desktop_.WindowsTitled("Save Slidora Presentation").empty() && desktop_.WindowsTitled("Brevora").empty() &&
          std::chrono::steady_clock::now() < deadline) {

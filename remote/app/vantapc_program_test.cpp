@@ -41,14 +41,7 @@ class Vantapc : public ::testing::Test {
   }
 
   // "&About VantaPC..." from the system menu, reached with Alt+Space.
-  unsigned long OpenAbout() {
-    desktop_.Focus(main_);
-    std::this_thread::sleep_for(200ms);
-    desktop_.Type(XK_space, true);
-    std::this_thread::sleep_for(300ms);
-    desktop_.Type(XK_a);
-    return desktop_.WaitForWindow("About VantaPC", kAppear);
-  }
+  unsigned long OpenAbout() { return desktop_.OpenWithKeys(main_, {{XK_space, true}, {XK_a}}, "About VantaPC"); }
 
   X11Desktop desktop_;
   std::unique_ptr<BackgroundProgram> program_;
@@ -60,14 +53,12 @@ TEST_F(Vantapc, TheAboutBoxClosesEveryWayAndTheCloseBoxEndsTheProgram) {
   for (const bool byCloseBox : {true, false}) {
     const unsigned long about = OpenAbout();
     ASSERT_NE(about, 0u) << "windows: " << desktop_.Titles();
-    std::this_thread::sleep_for(300ms);
     if (byCloseBox) {
       desktop_.PressCloseBox(about);
+      EXPECT_TRUE(desktop_.WaitUntilNoWindow("About VantaPC", kAppear));
     } else {
-      desktop_.Focus(about);
-      desktop_.Type(XK_Return);
+      EXPECT_TRUE(desktop_.CloseWithKey("About VantaPC", XK_Return));
     }
-    EXPECT_TRUE(desktop_.WaitUntilNoWindow("About VantaPC", kAppear));
     EXPECT_TRUE(program_->Running());
   }
   desktop_.PressCloseBox(main_);
