@@ -68,7 +68,11 @@ std::vector<unsigned long> ViewableTopLevels(Display* display) {
 
 X11Desktop::X11Desktop() {
   XSetErrorHandler(IgnoreErrors);
-  display_ = XOpenDisplay(nullptr);
+  // A server that is resetting (its last client just left) refuses for a moment.
+  for (int attempt = 0; attempt < 50 && !display_; ++attempt) {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 X11Desktop::~X11Desktop() {
