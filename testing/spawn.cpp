@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -56,6 +57,15 @@ int SpawnedProgram::Wait() {
     } else if (done < 0 && errno != EINTR) {
       status_ = -1;
     }
+  }
+  return *status_;
+}
+
+int SpawnedProgram::Wait(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!Poll()) {
+    if (std::chrono::steady_clock::now() > deadline) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return *status_;
 }

@@ -6,6 +6,7 @@
 // framework is needed, so benchmarks use it too.
 #include <sys/types.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@ class SpawnedProgram {
   void Signal(int signal);
   // Waits for the end and gives the exit status (the same on every call).
   int Wait();
+  // The exit status once the program ended within `timeout`; -1 when it did
+  // not end in time (it keeps running), did not start or died by a signal.
+  int Wait(std::chrono::milliseconds timeout);
+  bool Running() { return !Poll(); }
   // The exit status when the program has ended, nullopt while it runs.
   std::optional<int> Poll();
 

@@ -13,14 +13,14 @@
 
 #include "core/users_test_support.h"
 #include "platform/fs/files.h"
-#include "testing/background_program.h"
+#include "testing/spawn.h"
 #include "testing/x11_desktop.h"
 
 namespace brevora::album {
 namespace {
 
 using namespace std::chrono_literals;
-using brevora::testing::BackgroundProgram;
+using brevora::testing::SpawnedProgram;
 using brevora::testing::X11Desktop;
 
 constexpr auto kAppear = 20s;
@@ -39,8 +39,8 @@ class Albumet : public ::testing::Test {
     ASSERT_TRUE(desktop_.Connected()) << "no X display: run under xvfb-run";
     core::test::SeedPalmDesktop(core::test::PalmFolder());
     if (withUser) AddUser(7, "Ann");
-    program_ = std::make_unique<BackgroundProgram>(ALBUMET_PROGRAM, std::vector<std::string>{});
-    ASSERT_TRUE(program_->Started());
+    program_ = std::make_unique<SpawnedProgram>(ALBUMET_PROGRAM, std::vector<std::string>{}, brevora::testing::StandardStreams{});
+    ASSERT_TRUE(program_->started());
     main_ = desktop_.WaitForWindow("Albumet", kAppear);
     ASSERT_NE(main_, 0u) << "the window never showed";
   }
@@ -60,7 +60,7 @@ class Albumet : public ::testing::Test {
   }
 
   X11Desktop desktop_;
-  std::unique_ptr<BackgroundProgram> program_;
+  std::unique_ptr<SpawnedProgram> program_;
   unsigned long main_ = 0;
 };
 

@@ -4,21 +4,21 @@
 // from inside one of its own events, and the program must end with status 0
 // (in the ASan build too). Skipped without an X display (CTest runs it under
 // xvfb-run).
+#include <X11/keysym.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <future>
 #include <sstream>
 #include <string>
 #include <thread>
 
-#include "frontend/forms/x_session_test_support.h"
 #include "platform/windows/window_directory.h"
 #include "testing/spawn.h"
 #include "testing/temp_home.h"
+#include "testing/x11_desktop.h"
 
 namespace brevora {
 namespace {
@@ -43,7 +43,7 @@ std::string Read(const std::string& file) {
 TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) GTEST_SKIP() << "no X display";
-  testing::XSession x;
+  testing::X11Desktop x;
   ASSERT_TRUE(x.Connected());
   const struct {
     const char* way;
@@ -52,9 +52,9 @@ TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
       {"File > Exit",
        [&x](unsigned long window) {
          x.Focus(window);
-         x.Press({"Alt_L", "f"});
+         x.Type(XK_f, true);
          std::this_thread::sleep_for(500ms);  // the menu opens
-         x.Press({"x"});
+         x.Type(XK_x);
        }},
       {"the close box", [&x](unsigned long window) { x.PressCloseBox(window); }},
   };
@@ -62,25 +62,20 @@ TEST(BrevoraOnX11, FileExitAndTheCloseBoxEndTheProgramWithStatusZero) {
     SCOPED_TRACE(way.way);
     const std::string folder = testing::MakeTempDir("brevora-run");
     const std::string out = folder + "/out.txt", err = folder + "/err.txt";
-    std::future<int> status = std::async(std::launch::async, [&] {
-      return testing::SpawnAndWait(BREVORA_PROGRAM, {}, {"", out, err});
-    });
+    testing::SpawnedProgram brevora(BREVORA_PROGRAM, {}, {"", out, err});
     unsigned long window = 0;
     const bool shown = WaitUntil(
         [&] {
-          if (status.wait_for(0s) == std::future_status::ready) return true;  // ended early
-          window = x.TopLevel("Brevora Desktop");
+          if (!brevora.Running()) return true;  // ended early
+          const auto titled = x.WindowsTitled("Brevora Desktop");
+          window = titled.empty() ? 0 : titled.front();
           return window != 0 && !windows::Find("ThunderRT5Form", "Brevora Desktop").empty();
         },
         60s);
     ASSERT_TRUE(shown && window) << Read(err);
     std::this_thread::sleep_for(500ms);  // the window has taken its first events
     way.close(window);
-    if (status.wait_for(60s) != std::future_status::ready) {
-      ADD_FAILURE() << "brevora did not end";
-      x.Kill(window);
-    }
-    EXPECT_EQ(status.get(), 0) << Read(err);
+    EXPECT_EQ(brevora.Wait(60s), 0) << "brevora did not end with 0; " << Read(err);
   }
 }
 

@@ -18,14 +18,14 @@
 #include "remote/packet_format.h"
 #include "remote/receiver_settings.h"
 #include "remote/testing/packets.h"
-#include "testing/background_program.h"
+#include "testing/spawn.h"
 #include "testing/x11_desktop.h"
 
 namespace brevora::remote::app {
 namespace {
 
 using namespace std::chrono_literals;
-using brevora::testing::BackgroundProgram;
+using brevora::testing::SpawnedProgram;
 using brevora::testing::X11Desktop;
 
 constexpr auto kAppear = 20s;
@@ -34,8 +34,8 @@ class Vantapc : public ::testing::Test {
  protected:
   void Start(std::vector<std::string> arguments) {
     ASSERT_TRUE(desktop_.Connected()) << "no X display: run under xvfb-run";
-    program_ = std::make_unique<BackgroundProgram>(VANTAPC_PROGRAM, std::move(arguments));
-    ASSERT_TRUE(program_->Started());
+    program_ = std::make_unique<SpawnedProgram>(VANTAPC_PROGRAM, std::move(arguments), brevora::testing::StandardStreams{});
+    ASSERT_TRUE(program_->started());
     main_ = desktop_.WaitForWindow("VantaPC", kAppear);
     ASSERT_NE(main_, 0u) << "the window never showed; windows: " << desktop_.Titles();
   }
@@ -44,7 +44,7 @@ class Vantapc : public ::testing::Test {
   unsigned long OpenAbout() { return desktop_.OpenWithKeys(main_, {{XK_space, true}, {XK_a}}, "About VantaPC"); }
 
   X11Desktop desktop_;
-  std::unique_ptr<BackgroundProgram> program_;
+  std::unique_ptr<SpawnedProgram> program_;
   unsigned long main_ = 0;
 };
 
@@ -82,7 +82,7 @@ TEST_F(Vantapc, AStopFromAnotherStartWhileTheAboutBoxIsUp) {
   // "-stop" while the About box is up ends the program; nothing is left.
   Start({});
   ASSERT_NE(OpenAbout(), 0u) << "windows: " << desktop_.Titles();
-  BackgroundProgram stop(VANTAPC_PROGRAM, {"-stop"});
+  SpawnedProgram stop(VANTAPC_PROGRAM, {"-stop"}, {});
   EXPECT_EQ(stop.Wait(30s), 0);
   EXPECT_EQ(program_->Wait(30s), 0);
   EXPECT_TRUE(desktop_.WaitUntilNoWindow("VantaPC", kAppear));
