@@ -1,6 +1,5 @@
 #include "core/database_record.h"
 
-#include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
 
@@ -29,16 +28,6 @@ void DatabaseRecord::SetDataSlice(std::shared_ptr<const std::vector<uint8_t>> fi
 void DatabaseRecord::SetUniqueID(int32_t id) {
   if (id < 0) RaiseRuntimeError(6);
   uniqueID_ = static_cast<uint32_t>(id) & hotsync::database_format::kMaxUniqueID;
-}
-
-std::array<uint8_t, 3> DatabaseRecord::UniqueIDBytes() const {
-  std::array<uint8_t, 3> bytes{};
-  bytes::StoreBigEndian24(bytes.data(), uniqueID_);
-  return bytes;
-}
-
-void DatabaseRecord::SetUniqueIDBytes(std::span<const uint8_t, 3> bytes) {
-  uniqueID_ = bytes::LoadBigEndian24(bytes.data());
 }
 
 }  // namespace brevora::core

@@ -7,7 +7,6 @@
 // A record read from a file views its data in the file's bytes, read once and
 // shared by all its records (kept alive while any of them is); giving it new data
 // makes it own that data.
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -46,12 +45,9 @@ class DatabaseRecord : public Object {
   int32_t UniqueID() const { return static_cast<int32_t>(uniqueID_); }
   void SetUniqueID(int32_t id);
 
-  // For the file reader and writer: the 3 unique-id bytes, most significant
-  // first, and the data as a slice of the bytes of a whole file.
-  std::array<uint8_t, 3> UniqueIDBytes() const;
-  void SetUniqueIDBytes(std::span<const uint8_t, 3> bytes);
+  // For the file reader: the data as a slice of the bytes of a whole file.
   void SetDataSlice(std::shared_ptr<const std::vector<uint8_t>> file, std::size_t offset,
-                          std::size_t length);
+                    std::size_t length);
 
  private:
   uint8_t attributes_ = 0;

@@ -32,12 +32,9 @@ TEST(Record, UniqueIDKeepsTheLow24Bits) {
   DatabaseRecord rec;
   rec.SetUniqueID(0x12345678);
   EXPECT_EQ(rec.UniqueID(), 0x345678);
-  EXPECT_EQ(rec.UniqueIDBytes(), (std::array<uint8_t, 3>{0x34, 0x56, 0x78}));
   rec.SetUniqueID(16777215);
   EXPECT_EQ(rec.UniqueID(), 16777215);
-  const uint8_t bytes[3] = {0x01, 0x02, 0x03};
-  rec.SetUniqueIDBytes(bytes);
-  EXPECT_EQ(rec.UniqueID(), 0x010203);
+  rec.SetUniqueID(0x010203);
   try {
     rec.SetUniqueID(-1);
     FAIL() << "a negative id was taken";

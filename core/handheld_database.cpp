@@ -11,6 +11,7 @@
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/database_format.h"
+#include "platform/hotsync/database_reader.h"
 #include "platform/time/dates.h"
 
 namespace brevora::core {
@@ -105,9 +106,9 @@ bool HandheldDatabase::ReadFile(std::string_view fileName, bool readData, bool k
     // Without the records only the start of the file is read: header, record
     // list and blocks, not the data behind them.
     const fs::InputFile in(fileName);
-    std::vector<uint8_t> start = in.Read(0, HandheldDatabaseReader::kFirstBytes);
-    const std::size_t need = HandheldDatabaseReader::HeaderPartSize(start, in.Size());
-    if (need > start.size()) start = in.Read(0, need);
+    std::vector<uint8_t> start = in.Read(0, hotsync::DatabaseReader::kFirstBytes);
+    const uint64_t need = hotsync::DatabaseReader::HeadSize(start, in.Size());
+    if (need > start.size()) start = in.Read(0, static_cast<std::size_t>(need));
     const HandheldDatabaseReader reader(std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
     reader.Fill(*this, false, keyed);
   });

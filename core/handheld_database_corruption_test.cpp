@@ -5,22 +5,24 @@
 #include <functional>
 
 #include "core/handheld_database.h"
-#include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
+#include "platform/hotsync/database_test_support.h"
 #include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-using test_image::Append;
-using test_image::AppendEntry;
-using test_image::AppendZeros;
-using test_image::Bytes;
-using test_image::Header;
-using test_image::HeaderBytes;
-using test_image::TempPath;
-using test_image::WriteRaw;
+using hotsync::test_image::Append;
+using hotsync::test_image::AppendEntry;
+using hotsync::test_image::AppendZeros;
+using hotsync::test_image::Bytes;
+using hotsync::test_image::DamagedImage;
+using hotsync::test_image::DamagedImages;
+using hotsync::test_image::HeaderBytes;
+using hotsync::test_image::SoundImage;
+using hotsync::test_image::TempPath;
+using hotsync::test_image::WriteRaw;
 
 // A database whose contents show whether a failed read touched it.
 void Prepare(HandheldDatabase& db) {
@@ -43,59 +45,8 @@ AutomationError ReadError(HandheldDatabase& db, const std::string& path, bool re
   return ::brevora::testing::ErrorOf([&] { db.ReadFile(path, readData); });
 }
 
-// A sound two-record image with both blocks, as WriteFile lays it out.
-Bytes SoundImage() {
-  Bytes b = HeaderBytes({.name = "Sound", .appInfo = 96, .sortInfo = 104, .numRecords = 2});
-  AppendEntry(b, 108, 0, 1);
-  AppendEntry(b, 112, 0, 2);
-  AppendZeros(b, 2);
-  Append(b, "appin");
-  AppendZeros(b, 3);
-  Append(b, "srt");
-  AppendZeros(b, 1);
-  Append(b, "rec1rc");
-  return b;
-}
-
-// n record entries with the given data offsets, followed by `tail` bytes.
-Bytes WithOffsets(std::initializer_list<uint32_t> offsets, std::size_t tail,
-                  uint32_t appInfo = 0, uint32_t sortInfo = 0) {
-  Bytes b = HeaderBytes({.appInfo = appInfo, .sortInfo = sortInfo,
-                         .numRecords = static_cast<uint16_t>(offsets.size())});
-  uint32_t id = 1;
-  for (const uint32_t offset : offsets) AppendEntry(b, offset, 0, id++);
-  AppendZeros(b, 2 + tail);
-  return b;
-}
-
 TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
-  struct Case {
-    const char* what;
-    Bytes image;
-  };
-  Bytes listPastEnd = HeaderBytes({.numRecords = 3});
-  AppendEntry(listPastEnd, 110, 0, 1);
-  AppendEntry(listPastEnd, 110, 0, 2);  // the third entry is missing
-  Bytes halfEntry = HeaderBytes({.numRecords = 1});
-  halfEntry.insert(halfEntry.end(), {0, 0, 0, 88});
-
-  const Case cases[] = {
-      {"empty file", Bytes{}},
-      {"header cut short", Bytes(hotsync::database_format::kHeaderSize - 1, 0)},
-      {"record list past the end", listPastEnd},
-      {"record entry cut short", halfEntry},
-      {"record offset past the end", WithOffsets({200}, 4)},
-      {"second record offset past the end", WithOffsets({96, 500}, 10)},
-      {"record offsets out of order", WithOffsets({100, 97}, 10)},
-      {"record offset inside the header", WithOffsets({10}, 10)},
-      {"record offset inside the record list", WithOffsets({90, 100}, 10)},
-      {"app-info after the first record", WithOffsets({96}, 20, 104)},
-      {"sort-info before app-info", WithOffsets({}, 20, 90, 84)},
-      {"sort-info after the first record", WithOffsets({96}, 20, 0, 100)},
-      {"app-info inside the header", WithOffsets({}, 20, 40)},
-      {"sort-info inside the header", WithOffsets({}, 20, 0, 12)},
-  };
-  for (const Case& c : cases) {
+  for (const DamagedImage& c : DamagedImages()) {
     const std::string path = TempPath("damaged.pdb");
     WriteRaw(path, c.image);
     for (const bool readData : {true, false}) {

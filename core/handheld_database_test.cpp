@@ -5,24 +5,24 @@
 #include <cmath>
 #include <functional>
 
-#include "core/handheld_database_reader.h"
-#include "core/handheld_database_test_support.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/database_format.h"
+#include "platform/hotsync/database_reader.h"
+#include "platform/hotsync/database_test_support.h"
 #include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-using test_image::Append;
-using test_image::AppendEntry;
-using test_image::AppendZeros;
-using test_image::Bytes;
-using test_image::Header;
-using test_image::HeaderBytes;
-using test_image::ReadRaw;
-using test_image::TempPath;
+using hotsync::test_image::Append;
+using hotsync::test_image::AppendEntry;
+using hotsync::test_image::AppendZeros;
+using hotsync::test_image::Bytes;
+using hotsync::test_image::Header;
+using hotsync::test_image::HeaderBytes;
+using hotsync::test_image::ReadRaw;
+using hotsync::test_image::TempPath;
 
 constexpr double k2001 = 36892.0;        // 2001-01-01 00:00 as a Visual Basic date
 constexpr uint32_t k2001Palm = 3061152000;  // the same in seconds since 1904-01-01
@@ -394,8 +394,8 @@ TEST(Pdb, ReadingWithoutDataReadsOnlyTheStartOfTheFile) {
 
   const std::vector<uint8_t> image = ReadRaw(path);
   const std::size_t dataStart = static_cast<std::size_t>(read.Records().Item(1)->DataOffset().Value());
-  const std::vector<uint8_t> first(image.begin(), image.begin() + HandheldDatabaseReader::kFirstBytes);
-  EXPECT_EQ(HandheldDatabaseReader::HeaderPartSize(first, image.size()), dataStart);
+  const std::vector<uint8_t> first(image.begin(), image.begin() + hotsync::DatabaseReader::kFirstBytes);
+  EXPECT_EQ(hotsync::DatabaseReader::HeadSize(first, image.size()), dataStart);
   EXPECT_LT(dataStart, 200u);
 }
 
@@ -486,7 +486,7 @@ TEST(Pdb, ReadFileReplacesWhatTheDatabaseHeld) {
 
 TEST(Pdb, WriteFileReplacesALongerFileWhole) {
   const std::string path = TempPath("shrink.pdb");
-  test_image::WriteRaw(path, Bytes(5000, 0xAA));
+  hotsync::test_image::WriteRaw(path, Bytes(5000, 0xAA));
   HandheldDatabase db;
   db.WriteFile(path);
   EXPECT_EQ(ReadRaw(path).size(), 78u);

@@ -9,16 +9,16 @@
 #include <functional>
 
 #include "core/handheld_database.h"
-#include "core/handheld_database_test_support.h"
 #include "platform/error/error.h"
+#include "platform/hotsync/database_test_support.h"
 #include "testing/caught_error.h"
 
 namespace brevora::core {
 namespace {
 
-using test_image::Bytes;
-using test_image::ReadRaw;
-using test_image::WriteRaw;
+using hotsync::test_image::Bytes;
+using hotsync::test_image::ReadRaw;
+using hotsync::test_image::WriteRaw;
 
 AutomationError WriteError(HandheldDatabase& db, const std::string& path) {
   return ::brevora::testing::ErrorOf([&] { db.WriteFile(path); });

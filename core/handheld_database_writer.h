@@ -1,17 +1,17 @@
 #pragma once
-// HandheldDatabaseWriter: lays out a handheld database and writes the bytes of its file.
-// The constructor plans the layout without changing anything and refuses a
-// database that cannot be written: more than 65535 records or a file of 4 GiB
-// or more (offsets are 32-bit) with overflow 6, an empty slot in Records with 91.
-// WriteTo then stores what the file says into the database (record count, block
-// offsets, each record's data offset, a modification date earlier than the
-// creation date raised to it) and writes the bytes in order to `out`. `db` must
-// outlive the writer and must not change between the two calls.
-#include <cstddef>
-#include <cstdint>
-#include <vector>
+// HandheldDatabaseWriter: writes a HandheldDatabase as its file through the
+// handheld database file writer (platform/hotsync/database_writer.h, aligned
+// placement). The constructor plans the layout without changing anything and
+// refuses a database that cannot be written: more than 65535 records or a file
+// of 4 GiB or more (offsets are 32-bit) with overflow 6, an empty slot in
+// Records with 91. WriteTo then stores what the file says into the database
+// (record count, block offsets, each record's data offset, a modification date
+// earlier than the creation date raised to it) and writes the bytes in order to
+// `out`. `db` must outlive the writer and must not change between the two calls.
+#include <optional>
 
 #include "platform/fs/files.h"
+#include "platform/hotsync/database_writer.h"
 
 namespace brevora::core {
 
@@ -27,10 +27,7 @@ class HandheldDatabaseWriter {
 
  private:
   HandheldDatabase& db_;
-  uint32_t appInfoID_ = 0;
-  uint32_t sortInfoID_ = 0;
-  std::vector<uint32_t> dataOffsets_;
-  std::size_t size_ = 0;
+  std::optional<hotsync::DatabaseWriter> writer_;  // set by the constructor
 };
 
 }  // namespace brevora::core

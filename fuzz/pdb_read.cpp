@@ -1,10 +1,15 @@
-// Fuzzes the handheld database file reader: the bytes of a whole file go to
-// HandheldDatabaseReader (what HandheldDatabase::ReadFile does after reading
-// the file), with and without record data, and the start of the file alone as a read without data takes it.
-// The only refusal is 321 "Invalid file format". A database that
-// was read must hold together: as many records as the header counts, each
-// record's data a slice of the file starting at its own offset, and every
-// field readable.
+// Fuzzes the one reader of handheld database files and the connectivity
+// core's HandheldDatabase over it. The bytes of a whole file go to
+// DatabaseReader::Parse and to HandheldDatabaseReader (what
+// HandheldDatabase::ReadFile does after reading the file), with and without
+// record data; the head of the file alone (HeadSize bytes) goes to both as a
+// read without data takes it.
+// A layout must hold together: the blocks and records one after the other,
+// from the end of the record list to the end of the file, each record at the
+// offset its entry gives. The head gives the same verdict and layout. The core
+// refuses exactly what Parse refuses, and only with 321 "Invalid file format";
+// a database that was read has as many records as the layout, each record's
+// data the slice of the file the layout names, and every field readable.
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -18,6 +23,7 @@
 #include "fuzz/fuzz_target.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/hotsync/database_format.h"
+#include "platform/hotsync/database_reader.h"
 
 namespace brevora::fuzz {
 namespace {
@@ -25,29 +31,49 @@ namespace {
 using core::HandheldDatabase;
 namespace fmt = hotsync::database_format;
 
-void CheckDatabase(const HandheldDatabase& db, const std::vector<uint8_t>& file, bool readData) {
-  const uint8_t* begin = file.data();
-  const uint8_t* end = begin + file.size();
-  const auto inside = [&](std::span<const uint8_t> slice) {
-    return slice.empty() || (slice.data() >= begin && slice.data() + slice.size() <= end);
-  };
+void CheckLayout(const hotsync::DatabaseLayout& layout, std::span<const uint8_t> file) {
+  const hotsync::DatabaseHeader& h = layout.header;
+  Check(layout.records.size() == h.numRecords, "layout record count");
+  Check(h.appInfoID != 0 || layout.appInfo == hotsync::ByteRange{}, "app-info range without a block");
+  Check(h.sortInfoID != 0 || layout.sortInfo == hotsync::ByteRange{}, "sort-info range without a block");
+  std::vector<hotsync::ByteRange> parts;
+  if (h.appInfoID != 0) parts.push_back(layout.appInfo);
+  if (h.sortInfoID != 0) parts.push_back(layout.sortInfo);
+  for (std::size_t i = 0; i < layout.records.size(); ++i) {
+    const uint8_t* entry = file.data() + fmt::EntryOffset(i);
+    Check(layout.records[i].data.begin == bytes::LoadBigEndian32(entry + fmt::kEntryDataOffset),
+          "record not at its entry's offset");
+    parts.push_back(layout.records[i].data);
+  }
+  uint64_t at = fmt::EntryOffset(h.numRecords);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    Check(k == 0 ? parts[k].begin >= at : parts[k].begin == at, "parts not one after the other");
+    Check(parts[k].begin <= parts[k].end, "a part ends before it begins");
+    at = parts[k].end;
+  }
+  Check(parts.empty() || at == file.size(), "the last part does not end with the file");
+}
+
+void CheckDatabase(const HandheldDatabase& db, const hotsync::DatabaseLayout& layout,
+                   const std::vector<uint8_t>& file, bool readData) {
   const auto& records = db.Records();
-  Check(records.Count() == bytes::LoadBigEndian16(begin + fmt::kNumRecordsOffset), "record count");
-  size_t total = db.AppInfoBlock().size() + db.SortInfoBlock().size();
+  Check(records.Count() == static_cast<int32_t>(layout.records.size()), "record count");
+  Check(db.AppInfoBlock().size() == layout.appInfo.size(), "app-info block size");
+  Check(db.SortInfoBlock().size() == layout.sortInfo.size(), "sort-info block size");
   for (int32_t i = 1; i <= records.Count(); ++i) {
     const core::DatabaseRecord& rec = *records.Item(i);
+    const hotsync::RecordEntry& entry = layout.records[static_cast<std::size_t>(i - 1)];
     const std::span<const uint8_t> data = rec.Data();
-    total += data.size();
+    Check(rec.DataOffset().Value() == static_cast<double>(entry.data.begin), "record offset");
+    Check(rec.UniqueID() == static_cast<int32_t>(entry.uniqueID), "record id");
     if (!readData) {
       Check(data.empty(), "record data without readData");
       continue;
     }
-    Check(inside(data), "record data outside the file");
-    const uint32_t offset = static_cast<uint32_t>(rec.DataOffset().Value());
-    Check(data.empty() || data.data() == begin + offset, "record data not at its offset");
+    Check(data.size() == entry.data.size(), "record data size");
+    Check(data.empty() || data.data() == file.data() + entry.data.begin, "record data not at its offset");
     Check(rec.DataText().size() == data.size(), "recordData size");
   }
-  Check(total <= file.size(), "blocks and records larger than the file");
   Check(db.Name().size() <= fmt::kNameSize, "name length");
   Check(db.Type().size() == fmt::kCodeSize && db.Creator().size() == fmt::kCodeSize, "codes");
   (void)db.CreationDate();
@@ -117,41 +143,34 @@ std::vector<Seed> Seeds(const std::string& scratch) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using brevora::core::HandheldDatabaseReader;
+  using brevora::hotsync::DatabaseReader;
   const auto file = std::make_shared<const std::vector<uint8_t>>(data, data + size);
-  HandheldDatabase withoutData;
-  bool readWithoutData = false;
+  const auto layout = DatabaseReader::Parse(*file, size);
+  if (layout) CheckLayout(*layout, *file);
+
+  // The head of the file alone gives the same verdict and layout.
+  const std::span<const uint8_t> first(data, std::min(size, DatabaseReader::kFirstBytes));
+  const uint64_t need = DatabaseReader::HeadSize(first, size);
+  Check(need <= size, "head larger than the file");
+  const auto start = std::make_shared<const std::vector<uint8_t>>(data, data + need);
+  Check(DatabaseReader::Parse(*start, size) == layout, "head judged otherwise than the whole");
+
   for (const bool readData : {true, false}) {
-    HandheldDatabase withData;
-    HandheldDatabase& db = readData ? withData : withoutData;
+    HandheldDatabase db;
     const bool read = Accepts(brevora::core::kInvalidFileFormat, [&] {
       const HandheldDatabaseReader reader(file);
       reader.Fill(db, readData);
     });
-    if (read) CheckDatabase(db, *file, readData);
-    if (!readData) readWithoutData = read;
+    Check(read == layout.has_value(), "the database read otherwise than the file's layout");
+    if (read) CheckDatabase(db, *layout, *file, readData);
   }
-
-  // A read without data from the start of the file alone (what ReadFile does)
-  // accepts the same files and reads the same header, blocks and records.
-  const std::span<const uint8_t> first(data, std::min(size, HandheldDatabaseReader::kFirstBytes));
-  const size_t need = HandheldDatabaseReader::HeaderPartSize(first, size);
-  Check(need <= size, "header part larger than the file");
-  const auto start = std::make_shared<const std::vector<uint8_t>>(data, data + need);
+  // A read without data from the head alone (what ReadFile does).
   HandheldDatabase head;
   const bool headRead = Accepts(brevora::core::kInvalidFileFormat, [&] {
     const HandheldDatabaseReader reader(start, size);
     reader.Fill(head, false);
   });
-  Check(headRead == readWithoutData, "start of the file judged otherwise than the whole");
-  if (headRead) {
-    Check(head.AppInfoBlock() == withoutData.AppInfoBlock(), "app-info block from the start");
-    Check(head.SortInfoBlock() == withoutData.SortInfoBlock(), "sort-info block from the start");
-    Check(head.Name() == withoutData.Name(), "name from the start");
-    Check(head.Records().Count() == withoutData.Records().Count(), "records from the start");
-    for (int32_t i = 1; i <= head.Records().Count(); ++i) {
-      Check(head.Records().Item(i)->UniqueID() == withoutData.Records().Item(i)->UniqueID(),
-            "record id from the start");
-    }
-  }
+  Check(headRead == layout.has_value(), "head of the file read otherwise than the whole");
+  if (headRead) CheckDatabase(head, *layout, *file, false);
   return 0;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The layout of a handheld database file, described once for the readers and
-// writers of the device folder (platform/hotsync) and of the connectivity core
-// (core/pdb_reader.h, core/pdb_writer.h) and for the tests. All numbers are
-// unsigned and big-endian; offsets count from the first byte of the file.
+// The layout of a handheld database file, described once for its one reader
+// and writer (database_reader.h, database_writer.h), which the device folder
+// and the connectivity core's HandheldDatabase both use, and for the tests.
+// All numbers are unsigned and big-endian; offsets count from the first byte
+// of the file.
 //
 //   header           78 bytes (fields below)
 //   record list      numRecords entries of 8 bytes

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/bytes/big_endian.h"
-#include "platform/hotsync/database_format.h"
 
 namespace brevora::hotsync {
 
@@ -33,45 +32,62 @@ uint64_t DatabaseReader::PrefixSize(const DatabaseHeader& header) {
   return fmt::EntryOffset(header.numRecords);
 }
 
+uint64_t DatabaseReader::HeadSize(std::span<const uint8_t> first, uint64_t fileSize) {
+  if (first.size() < kFirstBytes) return fileSize;  // short: Parse refuses it
+  const uint8_t* p = first.data();
+  const uint64_t n = bytes::LoadBigEndian16(p + fmt::kNumRecordsOffset);
+  if (n == 0) return fileSize;  // the blocks run to the end of the file
+  const uint64_t listEnd = std::min<uint64_t>(fmt::EntryOffset(n), fileSize);
+  const uint64_t firstData = bytes::LoadBigEndian32(p + fmt::EntryOffset(0) + fmt::kEntryDataOffset);
+  return std::max(listEnd, std::min(firstData, fileSize));
+}
+
 std::optional<DatabaseLayout> DatabaseReader::Parse(std::span<const uint8_t> prefix,
                                                     uint64_t fileSize) {
-  if (prefix.size() < fmt::kHeaderSize || fileSize < fmt::kHeaderSize) return std::nullopt;
+  if (prefix.size() < fmt::kHeaderSize || fileSize < fmt::kHeaderSize || prefix.size() > fileSize) {
+    return std::nullopt;
+  }
   DatabaseLayout layout;
   layout.header = ParseHeader(prefix);
   DatabaseHeader& h = layout.header;
   const uint64_t listEnd = PrefixSize(h);
-  if (listEnd > fileSize || listEnd > prefix.size()) return std::nullopt;
+  if (listEnd > prefix.size()) return std::nullopt;
 
   if (h.appInfoID > fileSize) h.appInfoID = 0;
   if (h.sortInfoID > fileSize) h.sortInfoID = 0;
 
-  // Everything that starts in the data area, in file order: each starts where
-  // the one before may end at the earliest, and runs to the start of the next.
-  std::vector<uint64_t> starts;
-  starts.reserve(h.numRecords + 2u);
-  if (h.appInfoID != 0) starts.push_back(h.appInfoID);
-  if (h.sortInfoID != 0) starts.push_back(h.sortInfoID);
-  const uint8_t* p = prefix.data();
-  for (std::size_t i = 0; i < h.numRecords; ++i) {
-    starts.push_back(bytes::LoadBigEndian32(p + fmt::EntryOffset(i) + fmt::kEntryDataOffset));
-  }
+  // Everything that starts in the data area, in file order (app-info,
+  // sort-info, records): each starts where the one before may end at the
+  // earliest, and runs to the start of the next (the last to the end of the
+  // file). The starts are checked going forward, the ends set going back.
   uint64_t previous = listEnd;
-  for (const uint64_t start : starts) {
-    if (start < previous || start > fileSize) return std::nullopt;
+  auto follows = [&](uint64_t start) {
+    if (start < previous || start > fileSize) return false;
     previous = start;
-  }
-  std::size_t next = 0;
-  auto rangeAt = [&](std::size_t k) {
-    return ByteRange{starts[k], k + 1 < starts.size() ? starts[k + 1] : fileSize};
+    return true;
   };
-  if (h.appInfoID != 0) layout.appInfo = rangeAt(next++);
-  if (h.sortInfoID != 0) layout.sortInfo = rangeAt(next++);
-  layout.records.reserve(h.numRecords);
+  if (h.appInfoID != 0 && !follows(h.appInfoID)) return std::nullopt;
+  if (h.sortInfoID != 0 && !follows(h.sortInfoID)) return std::nullopt;
+  const uint8_t* p = prefix.data();
+  layout.records.resize(h.numRecords);
   for (std::size_t i = 0; i < h.numRecords; ++i) {
     const uint8_t* entry = p + fmt::EntryOffset(i);
-    layout.records.push_back(
-        {entry[fmt::kEntryAttributes], bytes::LoadBigEndian24(entry + fmt::kEntryUniqueID), rangeAt(next++)});
+    RecordEntry& r = layout.records[i];
+    r.attributes = entry[fmt::kEntryAttributes];
+    r.uniqueID = bytes::LoadBigEndian24(entry + fmt::kEntryUniqueID);
+    r.data.begin = bytes::LoadBigEndian32(entry + fmt::kEntryDataOffset);
+    if (!follows(r.data.begin)) return std::nullopt;
   }
+  uint64_t next = fileSize;
+  for (auto r = layout.records.rbegin(); r != layout.records.rend(); ++r) {
+    r->data.end = next;
+    next = r->data.begin;
+  }
+  if (h.sortInfoID != 0) {
+    layout.sortInfo = {h.sortInfoID, next};
+    next = h.sortInfoID;
+  }
+  if (h.appInfoID != 0) layout.appInfo = {h.appInfoID, next};
   return layout;
 }
 

@@ -1,18 +1,20 @@
 #pragma once
-// DatabaseWriter: lays out a handheld database (platform/hotsync/database_format.h) and writes
-// the bytes of its file: the header, the record list and its two-byte filler,
-// the app-info and sort-info blocks, then the records' data one after the
-// other. A database without blocks or records is its header alone.
+// DatabaseWriter: the one writer of handheld database files (layout in
+// database_format.h). It lays out a database and writes the bytes of its file:
+// the header, the record list and its two-byte filler, the app-info and
+// sort-info blocks, then the records' data one after the other. A database
+// without blocks or records is its header alone.
 //
-// Aligned placement (the container's files) puts each block and the first
-// record at the next multiple of 4; the zero bytes in between then read back as
-// the end of the block before them, since a block runs to whatever comes next.
-// Packed placement (the device folder's files) puts everything back to back, so
-// the blocks read back at their exact sizes.
+// Aligned placement (the connectivity core's HandheldDatabase files) puts each
+// block and the first record at the next multiple of 4; the zero bytes in
+// between then read back as the end of the block before them, since a block
+// runs to whatever comes next. Packed placement (the device folder's files)
+// puts everything back to back, so the blocks read back at their exact sizes.
 //
 // The constructor plans the layout and refuses, with AutomationError 6
-// (overflow), more than 65,535 records or a file of 4 GiB or more. The writer
-// refers to the blocks' and records' bytes, which must outlive it.
+// (overflow), more than 65,535 records or a file of 4 GiB or more; a caller
+// with errors of its own maps that one. The writer refers to the blocks' and
+// records' bytes, which must outlive it.
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -44,7 +46,8 @@ class DatabaseWriter {
   const std::vector<uint32_t>& dataOffsets() const { return dataOffsets_; }
   uint64_t size() const { return size_; }
 
-  // Hands the file's bytes to `sink` in order, in pieces of up to 256 KiB.
+  // Hands the file's bytes to `sink` in order, in few large pieces (small
+  // ones gathered into pieces of up to 256 KiB, larger ones as they are).
   void WriteTo(const std::function<void(std::span<const uint8_t>)>& sink) const;
   std::vector<uint8_t> Bytes() const;
 

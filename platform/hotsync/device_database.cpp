@@ -14,8 +14,8 @@
 namespace brevora::hotsync {
 namespace {
 
-constexpr uint32_t kMaxUniqueID = 0xFFFFFF;
-constexpr std::size_t kMaxRecords = 0xFFFF;
+using database_format::kMaxRecords;
+using database_format::kMaxUniqueID;
 // The first read takes this much: the header, the list and the blocks of most
 // databases.
 constexpr uint64_t kFirstRead = 4096;
@@ -43,7 +43,7 @@ int32_t DeviceDatabase::Open(int dir, const std::string& fileName, bool writable
     if (!S_ISREG(st.st_mode) || fileSize < kFirstRead) return kSyncErrDamaged;
   }
   prefix.resize(static_cast<std::size_t>(std::min(fileSize, kFirstRead)));
-  if (prefix.size() < 78) return kSyncErrDamaged;
+  if (prefix.size() < database_format::kHeaderSize) return kSyncErrDamaged;
   const uint64_t needed = DatabaseReader::PrefixSize(DatabaseReader::ParseHeader(prefix));
   if (needed > fileSize) return kSyncErrDamaged;
   if (needed > prefix.size()) {
