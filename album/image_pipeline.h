@@ -54,10 +54,10 @@ DibSection ResizeDib(const DibSection& picture, int32_t width, int32_t height);
 // 24 and 32 that many bits, any other depth the bitmap unchanged. A
 // conversion that fails gives null.
 //
-// The pipeline hands it the resampled section, of 24 bits. Depths of 24 and
-// above then keep the section as it is; FreeImage writes an opaque 32-bit
-// picture as the very PNG of its 24 bits, so those files are what a 32-bit
-// resized picture gave.
+// The pipeline hands it the resampled section, of 24 bits: every depth above 8
+// then gives those 24 bits (a 32-bit conversion is not below them). FreeImage
+// writes an opaque 32-bit picture as the very PNG of its 24 bits, so the files
+// are those the 32-bit resized bitmap of the picture's bridge used to give.
 slides::Bitmap OptimizeDibColors(slides::Bitmap bitmap, int32_t& depth);
 
 // Writes the entry's thumbnail (80 x 60, reduced to `depth`) from its decoded

@@ -135,6 +135,24 @@ TEST_F(Pipeline, SlidePictureAndThumbnailByDepth) {
   }
 }
 
+// Every depth above 8 writes the resampled 24 bits; the PNG is the one an
+// opaque 32-bit bitmap of the same pixels gives, as the bridge once made.
+TEST_F(Pipeline, DeepDepthsWriteThePngOfTheOpaqueThirtyTwoBitPicture) {
+  const std::string source = Picture("source.png", 200, 150);
+  const DibSection resized = ResizeDib(DecodePicture(source), 320, 240);
+  const slides::Bitmap rgba(FreeImage_ConvertTo32Bits(resized.Bitmap()));
+  const auto expected = slides::EncodePng(rgba.get());
+  ASSERT_TRUE(expected);
+  for (const int32_t depth : {12, 16, 24, 32, 48}) {
+    std::vector<SlideNode> entries(1);
+    entries[0].fullPath = source;
+    entries[0].slideNumber = 1;
+    const std::string out = brevora::testing::MakeTempDir("deep" + std::to_string(depth)) + "/";
+    MakeAllSlideImages(out, entries, 320, 240, depth);
+    EXPECT_EQ(fs::ReadWholeFile(out + "image1.png"), *expected) << depth;
+  }
+}
+
 TEST_F(Pipeline, SmallPictureIsStretchedNotLetterboxed) {
   // The gradient's red runs from 0 at the left to 255 at the right, its green
   // from 0 at the bottom to 255 at the top: stretched, the slide's corners
