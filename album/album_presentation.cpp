@@ -89,7 +89,7 @@ bool EnsureFolder(std::string_view path) {
   return false;
 }
 
-bool SaveAlbumAs(Album& album, PresentationChooser& chooser) {
+bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPicture* decoded) {
   const Connection c = Connect();
   std::string path = "Untitled";
   if (!chooser.FileToSave(*c.application, path)) return false;
@@ -118,7 +118,7 @@ bool SaveAlbumAs(Album& album, PresentationChooser& chooser) {
 
     // Every picture is read and rendered before the image folder is touched.
     const std::vector<std::string> rendered =
-        MakeAllSlideImages(staging.Path(), entries, width, height, depth);
+        MakeAllSlideImages(staging.Path(), entries, width, height, depth, decoded);
     EnsureFolder(imageFolder);
     install = std::make_unique<ImageFolderInstall>(imageFolder);
     for (const std::string& file : rendered) install->Install(file);

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "album/album.h"
+#include "album/decoded_picture.h"
 #include "album/presentation_chooser.h"
 #include "album/private_folder.h"
 
@@ -27,10 +28,11 @@ namespace brevora::album {
 inline constexpr int32_t kInvalidPropertyValue = 380;
 
 // Save As. The chooser is offered "Untitled"; false when it was cancelled
-// (nothing written). Each picture is decoded once and rendered into a private
-// staging folder before the image folder is touched. On success the entries
-// carry the paths of the pictures written.
-bool SaveAlbumAs(Album& album, PresentationChooser& chooser);
+// (nothing written). Each picture is decoded once (or taken from `decoded`
+// when that holds it, unchanged) and rendered into a private staging folder
+// before the image folder is touched. On success the entries carry the paths
+// of the pictures written.
+bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPicture* decoded = nullptr);
 
 // Open. False when the chooser was cancelled (nothing changed). The slides'
 // pictures are copied into a new private folder as image1.png .. imageN.png,

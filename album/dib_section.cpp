@@ -6,12 +6,16 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <new>
 
 namespace brevora::album {
 namespace {
 
 constexpr uint64_t kMaxImageSize = std::numeric_limits<int32_t>::max();
+
+// FreeImage keeps 24-bit pixels in the order of the machine's DIBs, which is
+// the section's (blue, green, red) on every little-endian machine.
+static_assert(FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2,
+              "FreeImage's 24-bit pixels are not blue, green, red here");
 
 // Single precision, rounded to the nearest integer with halves to the even
 // neighbour (the default rounding mode).
@@ -26,8 +30,7 @@ uint32_t DibSection::BytesPerScanLineFor(int32_t width) {
 }
 
 DibSection::DibSection(DibSection&& other) noexcept
-    : memory_(std::move(other.memory_)),
-      adopted_(std::move(other.adopted_)),
+    : bitmap_(std::move(other.bitmap_)),
       bits_(std::exchange(other.bits_, nullptr)),
       width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
@@ -35,8 +38,7 @@ DibSection::DibSection(DibSection&& other) noexcept
 
 DibSection& DibSection::operator=(DibSection&& other) noexcept {
   if (this != &other) {
-    memory_ = std::move(other.memory_);
-    adopted_ = std::move(other.adopted_);
+    bitmap_ = std::move(other.bitmap_);
     bits_ = std::exchange(other.bits_, nullptr);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
@@ -47,32 +49,31 @@ DibSection& DibSection::operator=(DibSection&& other) noexcept {
 
 void DibSection::Reset() {
   bits_ = nullptr;
-  memory_.reset();
-  adopted_.reset();
+  bitmap_.reset();
   width_ = height_ = 0;
   stride_ = 0;
+}
+
+slides::Bitmap DibSection::Release() {
+  slides::Bitmap bitmap = std::move(bitmap_);
+  Reset();
+  return bitmap;
 }
 
 bool DibSection::Create(int32_t width, int32_t height) {
   Reset();
   const uint32_t stride = BytesPerScanLineFor(width);
   if (stride == 0 || height < 1) return false;
-  const uint64_t size = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
-  if (size > kMaxImageSize) return false;
-  memory_.reset(new (std::nothrow) uint8_t[size]());
-  if (!memory_) return false;
-  bits_ = memory_.get();
-  width_ = width;
-  height_ = height;
-  stride_ = stride;
-  return true;
+  if (static_cast<uint64_t>(stride) * static_cast<uint64_t>(height) > kMaxImageSize) return false;
+  // FreeImage clears the pixels it allocates: the section starts black.
+  slides::Bitmap bitmap(FreeImage_Allocate(width, height, 24));
+  return bitmap && Adopt(bitmap);
 }
 
 bool DibSection::Adopt(slides::Bitmap& bitmap) {
   Reset();
-  constexpr bool kBgrOrder = FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2;
   FIBITMAP* b = bitmap.get();
-  if (!kBgrOrder || !b || !FreeImage_HasPixels(b) || FreeImage_GetImageType(b) != FIT_BITMAP ||
+  if (!b || !FreeImage_HasPixels(b) || FreeImage_GetImageType(b) != FIT_BITMAP ||
       FreeImage_GetBPP(b) != 24) {
     return false;
   }
@@ -86,13 +87,14 @@ bool DibSection::Adopt(slides::Bitmap& bitmap) {
   }
   // The rows must follow each other: the layout counts rows from the bits.
   if (height > 1 && FreeImage_GetScanLine(b, 1) != FreeImage_GetBits(b) + stride) return false;
-  adopted_ = std::move(bitmap);
-  bits_ = FreeImage_GetBits(adopted_.get());
+  bitmap_ = std::move(bitmap);
+  bits_ = FreeImage_GetBits(bitmap_.get());
   width_ = static_cast<int32_t>(width);
   height_ = static_cast<int32_t>(height);
   stride_ = stride;
-  for (int32_t y = 0; y < height_; ++y) {
-    std::memset(Row(y) + static_cast<size_t>(width_) * 3, 0, stride_ - static_cast<size_t>(width_) * 3);
+  const size_t pixelBytes = static_cast<size_t>(width_) * 3;
+  if (stride_ > pixelBytes) {
+    for (int32_t y = 0; y < height_; ++y) std::memset(Row(y) + pixelBytes, 0, stride_ - pixelBytes);
   }
   return true;
 }

@@ -6,14 +6,16 @@
 // Resample, the bilinear resampler below, so slide pictures, thumbnails and the
 // preview come out the same on every machine.
 //
-// A section owns its bytes: memory of its own, or a 24-bit FreeImage bitmap
-// whose pixels already have this layout and which it takes over (Adopt), so a
-// large picture is never copied. Create and Resample refuse (false, nullopt)
-// rather than raise: a size below 1, a picture whose bytes would not fit the
-// 32-bit image size of the layout, or memory that can't be had.
+// A section is the one buffer of the album's picture pipeline: its bytes are
+// those of a 24-bit FreeImage bitmap that it owns, one it made (Create) or one
+// whose pixels already have this layout and which it takes over (Adopt). So a
+// decoded picture is never copied, and what the resampler writes goes to
+// FreeImage's colour reduction and PNG encoder as it is (Bitmap).
+// Create and Resample refuse (false, nullopt) rather than raise: a size below
+// 1, a picture whose bytes would not fit the 32-bit image size of the layout,
+// or memory that can't be had.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <utility>
 
@@ -61,6 +63,12 @@ class DibSection {
   // new one can't be made.
   std::optional<DibSection> Resample(int32_t newHeight, int32_t newWidth) const;
 
+  // The section as the FreeImage bitmap it is, for FreeImage's own steps; it
+  // stays the section's. Null when the section is empty.
+  FIBITMAP* Bitmap() const { return bitmap_.get(); }
+  // Gives the bitmap up to the caller; the section is empty afterwards.
+  slides::Bitmap Release();
+
   bool Empty() const { return bits_ == nullptr; }
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
@@ -79,8 +87,7 @@ class DibSection {
  private:
   void Reset();
 
-  std::unique_ptr<uint8_t[]> memory_;  // the bytes, when they are our own
-  slides::Bitmap adopted_;             // the bytes, when they are a bitmap's
+  slides::Bitmap bitmap_;  // holds the bytes
   uint8_t* bits_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;

@@ -1,8 +1,9 @@
 // The resampler against values worked out by hand: single-precision scales
 // and weights, halves rounded to the even neighbour, the last destination
 // pixel sampling short of the source's last one, and pictures one pixel wide
-// or high (their edge pixel stands in for the missing neighbour; ASan checks
-// that no read leaves the buffer, which is allocated to its exact size).
+// or high (their edge pixel stands in for the missing neighbour, so no read
+// leaves the picture; under ASan a read past its last row leaves FreeImage's
+// allocation, which ends within a few bytes of it).
 #include "album/dib_section.h"
 
 #include <gtest/gtest.h>

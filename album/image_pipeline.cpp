@@ -4,16 +4,17 @@
 
 #include <string>
 
+#include "album/decoded_picture.h"
 #include "album/freeimage_bridge.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
+#include "slides/freeimage_reduce.h"
 
 namespace brevora::album {
 namespace {
 
 constexpr int32_t kPaletteDepth = 8;
 constexpr int32_t kRgbDepth = 24;
-constexpr int32_t kRgbaDepth = 32;
 constexpr int32_t kHighColourDepth = 16;
 
 [[noreturn]] void RaisePictureError(const std::string& description) {
@@ -37,10 +38,11 @@ void SaveOrRaise(FIBITMAP* bitmap, const std::string& path) {
   if (!saved) RaisePictureError(message);
 }
 
-// Resizes, reduces and saves one picture of an entry.
+// Resizes, reduces and saves one picture of an entry: the resampled section
+// goes to the reduction as it is.
 void MakeImage(const DibSection& picture, int32_t width, int32_t height, int32_t& depth,
                const std::string& path) {
-  slides::Bitmap reduced = OptimizeDibColors(ResizeDib(picture, width, height), depth);
+  const slides::Bitmap reduced = OptimizeDibColors(ResizeDib(picture, width, height).Release(), depth);
   SaveOrRaise(reduced.get(), path);
 }
 
@@ -68,14 +70,10 @@ DibSection DecodePicture(std::string_view path) {
   return picture;
 }
 
-slides::Bitmap ResizeDib(const DibSection& picture, int32_t width, int32_t height) {
+DibSection ResizeDib(const DibSection& picture, int32_t width, int32_t height) {
   std::optional<DibSection> resized = picture.Resample(height, width);
   if (!resized) RaisePictureError("resizeDIB: Unable to create dest DIB Section");
-  slides::Bitmap bitmap;
-  if (!DibToBitmap(*resized, bitmap)) {
-    RaisePictureError("resizeDIB: Unable to convert dest DIB Section to DIB");
-  }
-  return bitmap;
+  return std::move(*resized);
 }
 
 slides::Bitmap OptimizeDibColors(slides::Bitmap bitmap, int32_t& depth) {
@@ -84,14 +82,9 @@ slides::Bitmap OptimizeDibColors(slides::Bitmap bitmap, int32_t& depth) {
   if (depth >= bpp || bpp <= kPaletteDepth) return bitmap;
   if (depth < kPaletteDepth) depth = kPaletteDepth;
   if (depth == kHighColourDepth) depth = kRgbDepth;
-  if (depth <= kPaletteDepth) {
-    slides::Bitmap rgb(FreeImage_ConvertTo24Bits(bitmap.get()));
-    if (!rgb) return nullptr;
-    return slides::Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT));
-  }
-  if (depth == kRgbDepth) return slides::Bitmap(FreeImage_ConvertTo24Bits(bitmap.get()));
-  if (depth == kRgbaDepth) return slides::Bitmap(FreeImage_ConvertTo32Bits(bitmap.get()));
-  return bitmap;
+  const std::optional<slides::ColourFormat> format = slides::FormatForDepth(depth);
+  if (!format) return bitmap;
+  return slides::ConvertColours(bitmap.get(), *format);
 }
 
 void MakeThumbnailImage(std::string_view folder, SlideNode& entry, int32_t& depth,
@@ -109,10 +102,17 @@ void MakeSlideImage(std::string_view folder, SlideNode& entry, int32_t width, in
 }
 
 std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector<SlideNode>& entries,
-                                            int32_t width, int32_t height, int32_t depth) {
+                                            int32_t width, int32_t height, int32_t depth,
+                                            const DecodedPicture* decoded) {
   std::vector<std::string> written;
   for (SlideNode& entry : entries) {
-    const DibSection picture = DecodePicture(entry.fullPath);
+    const DibSection* held = decoded ? decoded->Find(entry.fullPath) : nullptr;
+    DibSection own;
+    if (!held) {
+      own = DecodePicture(entry.fullPath);
+      held = &own;
+    }
+    const DibSection& picture = *held;
     MakeThumbnailImage(folder, entry, depth, picture);
     written.push_back(entry.thumbnailPath);
     MakeSlideImage(folder, entry, width, height, depth, picture);

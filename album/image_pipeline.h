@@ -3,7 +3,9 @@
 // DibSection, scaled by the album's own resampler (DibSection::Resample) to the
 // exact size asked for (the aspect ratio is not kept), reduced to the slide
 // colour depth and written as PNG: the slide picture and its 80 x 60 thumbnail.
-// Also the picture the preview box shows.
+// Also the picture the preview box shows. One buffer goes through: the
+// section is a FreeImage bitmap, so the resampled picture is reduced and
+// encoded as it is.
 //
 // Failures raise error 32751 (source "Albumet") with the procedure's message;
 // the picture message (picture_messages.h) then holds what FreeImage or the
@@ -19,6 +21,8 @@
 #include "slides/freeimage_bitmap.h"
 
 namespace brevora::album {
+
+class DecodedPicture;
 
 inline constexpr int32_t kPictureError = 32751;
 inline constexpr const char* kPictureSource = "Albumet";
@@ -38,17 +42,22 @@ slides::Bitmap LoadDibFromPath(std::string_view path);
 // picture can't be made one.
 DibSection DecodePicture(std::string_view path);
 
-// The picture resampled to exactly width x height, as a new 32-bit opaque
-// FreeImage bitmap. 32751 "resizeDIB: Unable to create dest DIB Section" when
-// the new section can't be made (a size below 1, or too large),
-// "resizeDIB: Unable to convert dest DIB Section to DIB".
-slides::Bitmap ResizeDib(const DibSection& picture, int32_t width, int32_t height);
+// The picture resampled to exactly width x height, as a new section. 32751
+// "resizeDIB: Unable to create dest DIB Section" when it can't be made (a size
+// below 1, or too large).
+DibSection ResizeDib(const DibSection& picture, int32_t width, int32_t height);
 
 // The bitmap reduced to `depth` bits a pixel. Unchanged when depth is not below
 // its bits a pixel or it has 8 or fewer; otherwise a depth below 8 becomes 8
-// and 16 becomes 24 (also in the caller's `depth`): 8 gives a 256-colour
-// NeuQuant palette, 24 and 32 that many bits, any other depth the bitmap
-// unchanged. A conversion that fails gives null.
+// and 16 becomes 24 (also in the caller's `depth`), and the colour ladder
+// (slides/freeimage_reduce.h) converts: 8 gives a 256-colour NeuQuant palette,
+// 24 and 32 that many bits, any other depth the bitmap unchanged. A
+// conversion that fails gives null.
+//
+// The pipeline hands it the resampled section, of 24 bits: every depth above 8
+// then gives those 24 bits (a 32-bit conversion is not below them). FreeImage
+// writes an opaque 32-bit picture as the very PNG of its 24 bits, so the files
+// are those the 32-bit resized bitmap of the picture's bridge used to give.
 slides::Bitmap OptimizeDibColors(slides::Bitmap bitmap, int32_t& depth);
 
 // Writes the entry's thumbnail (80 x 60, reduced to `depth`) from its decoded
@@ -60,12 +69,14 @@ void MakeThumbnailImage(std::string_view folder, SlideNode& entry, int32_t& dept
 void MakeSlideImage(std::string_view folder, SlideNode& entry, int32_t width, int32_t height,
                     int32_t& depth, const DibSection& picture);
 // Every entry in order: its picture decoded once, then the thumbnail and the
-// slide picture. Returns the files written, in the order they were written.
-// Each PNG goes through a temporary file renamed into place; one that can't
-// be written raises 32751 naming the file, and the entries that follow are
-// not made.
+// slide picture. A picture `decoded` holds of the entry's file, unchanged, is
+// taken from there instead of being decoded again. Returns the files written,
+// in the order they were written. Each PNG goes through a temporary file
+// renamed into place; one that can't be written raises 32751 naming the file,
+// and the entries that follow are not made.
 std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector<SlideNode>& entries,
-                                            int32_t width, int32_t height, int32_t depth);
+                                            int32_t width, int32_t height, int32_t depth,
+                                            const DecodedPicture* decoded = nullptr);
 
 // The picture of a file for the preview; nothing (nullopt) for a file that is
 // not a picture or fails to load or convert. Never raises.

@@ -135,6 +135,24 @@ TEST_F(Pipeline, SlidePictureAndThumbnailByDepth) {
   }
 }
 
+// Every depth above 8 writes the resampled 24 bits; the PNG is the one an
+// opaque 32-bit bitmap of the same pixels gives, as the bridge once made.
+TEST_F(Pipeline, DeepDepthsWriteThePngOfTheOpaqueThirtyTwoBitPicture) {
+  const std::string source = Picture("source.png", 200, 150);
+  const DibSection resized = ResizeDib(DecodePicture(source), 320, 240);
+  const slides::Bitmap rgba(FreeImage_ConvertTo32Bits(resized.Bitmap()));
+  const auto expected = slides::EncodePng(rgba.get());
+  ASSERT_TRUE(expected);
+  for (const int32_t depth : {12, 16, 24, 32, 48}) {
+    std::vector<SlideNode> entries(1);
+    entries[0].fullPath = source;
+    entries[0].slideNumber = 1;
+    const std::string out = brevora::testing::MakeTempDir("deep" + std::to_string(depth)) + "/";
+    MakeAllSlideImages(out, entries, 320, 240, depth);
+    EXPECT_EQ(fs::ReadWholeFile(out + "image1.png"), *expected) << depth;
+  }
+}
+
 TEST_F(Pipeline, SmallPictureIsStretchedNotLetterboxed) {
   // The gradient's red runs from 0 at the left to 255 at the right, its green
   // from 0 at the bottom to 255 at the top: stretched, the slide's corners
@@ -197,9 +215,6 @@ TEST_F(Pipeline, BridgeNeverRaisesAndKeepsItsMessages) {
   DibSection dib;
   EXPECT_FALSE(BitmapToDib(nullptr, dib));
   EXPECT_EQ(PictureMessage(), "[FreeImage_BMP_From_DIB] No DIB specified to convert");
-  slides::Bitmap bitmap;
-  EXPECT_FALSE(DibToBitmap(DibSection(), bitmap));
-  EXPECT_EQ(PictureMessage(), "[FreeImage_DIB_From_BMP] No bitmap specified to convert");
 
   // A picture loaded without its pixels.
   const std::string png = Picture("header.png", 4, 4);
@@ -209,14 +224,12 @@ TEST_F(Pipeline, BridgeNeverRaisesAndKeepsItsMessages) {
   EXPECT_EQ(PictureMessage(), "[FreeImage_BMP_From_DIB] The DIB holds no pixels");
   EXPECT_TRUE(dib.Empty());
 
-  // Both ways round: the colours come back, every pixel opaque.
-  ASSERT_TRUE(BitmapToDib(FourColours().get(), dib));
+  // A bitmap that is only lent is left as it was.
+  slides::Bitmap lent = FourColours();
+  ASSERT_TRUE(BitmapToDib(lent.get(), dib));
   EXPECT_EQ(PictureMessage(), "") << "a bridge call empties the message when it starts";
-  ASSERT_TRUE(DibToBitmap(dib, bitmap));
-  EXPECT_EQ(FreeImage_GetBPP(bitmap.get()), 32u);
-  DibSection back;
-  ASSERT_TRUE(BitmapToDib(bitmap.get(), back));
-  ExpectFourColours(back, "round trip");
+  EXPECT_NE(dib.Bits(), FreeImage_GetBits(lent.get()));
+  ExpectFourColours(dib, "lent");
 }
 
 TEST_F(Pipeline, TwentyFourBitPicturesAreTakenOverNotCopied) {
@@ -239,6 +252,28 @@ TEST_F(Pipeline, TwentyFourBitPicturesAreTakenOverNotCopied) {
   slides::Bitmap rgba(FreeImage_ConvertTo32Bits(FourColours().get()));
   ASSERT_TRUE(BitmapToDib(std::move(rgba), dib));
   ExpectFourColours(dib, "32 bits");
+}
+
+// The section is a FreeImage bitmap: what the resampler writes, FreeImage's
+// reduction and encoder read where it lies, and the bitmap can be handed on.
+TEST_F(Pipeline, SectionIsTheBitmapFreeImageWorksOn) {
+  DibSection dib;
+  ASSERT_TRUE(BitmapToDib(FourColours(), dib));
+  const DibSection resized = ResizeDib(dib, 5, 3);
+  FIBITMAP* bitmap = resized.Bitmap();
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(FreeImage_GetBits(bitmap), resized.Bits());
+  EXPECT_EQ(FreeImage_GetBPP(bitmap), 24u);
+  EXPECT_EQ(FreeImage_GetWidth(bitmap), 5u);
+  EXPECT_EQ(FreeImage_GetHeight(bitmap), 3u);
+  EXPECT_EQ(FreeImage_GetPitch(bitmap), resized.BytesPerScanLine());
+
+  DibSection given = ResizeDib(dib, 5, 3);
+  const uint8_t* bits = given.Bits();
+  const slides::Bitmap taken = given.Release();
+  EXPECT_EQ(FreeImage_GetBits(taken.get()), bits);
+  EXPECT_TRUE(given.Empty());
+  EXPECT_EQ(given.Bitmap(), nullptr);
 }
 
 TEST_F(Pipeline, BadFilesRaise32751) {

@@ -27,6 +27,20 @@ Bitmap LoadPicture(std::string_view path) {
 
 std::optional<std::vector<uint8_t>> EncodePng(FIBITMAP* bitmap) {
   if (!bitmap) return std::nullopt;
+  // FreeImage's PNG encoder takes what the format holds and reads past the
+  // pixels of anything else (a 16-bit colour picture is written as 24-bit rows
+  // of its 16-bit bytes). 16-bit colour goes in as its 24-bit conversion, the
+  // same colours; kinds of picture PNG has no form for are refused.
+  Bitmap converted;
+  if (FreeImage_GetImageType(bitmap) == FIT_BITMAP) {
+    if (!FreeImage_FIFSupportsExportBPP(FIF_PNG, static_cast<int>(FreeImage_GetBPP(bitmap)))) {
+      converted = Bitmap(FreeImage_ConvertTo24Bits(bitmap));
+      if (!converted) return std::nullopt;
+      bitmap = converted.get();
+    }
+  } else if (!FreeImage_FIFSupportsExportType(FIF_PNG, FreeImage_GetImageType(bitmap))) {
+    return std::nullopt;
+  }
   std::unique_ptr<FIMEMORY, CloseMemory> memory(FreeImage_OpenMemory());
   if (!memory || !FreeImage_SaveToMemory(FIF_PNG, bitmap, memory.get(), 0)) return std::nullopt;
   BYTE* data = nullptr;

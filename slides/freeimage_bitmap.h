@@ -24,7 +24,9 @@ using Bitmap = std::unique_ptr<FIBITMAP, FreeImageUnload>;
 // the file is missing or not a picture FreeImage can read.
 Bitmap LoadPicture(std::string_view path);
 
-// The picture encoded as PNG (flags 0); nullopt when FreeImage cannot encode it.
+// The picture encoded as PNG (flags 0); nullopt when FreeImage cannot encode
+// it. PNG holds no 16-bit colour: such a picture (5-5-5 or 5-6-5) is encoded
+// from its 24-bit conversion, which has the same colours.
 std::optional<std::vector<uint8_t>> EncodePng(FIBITMAP* bitmap);
 
 // Replaces (or creates) `path` with the picture as PNG. False, with the file

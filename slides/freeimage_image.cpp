@@ -2,8 +2,11 @@
 
 #include <FreeImage.h>
 
+#include <optional>
+
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
+#include "slides/freeimage_reduce.h"
 
 namespace brevora::slides {
 namespace {
@@ -14,24 +17,21 @@ const ClassRegistration kRegistration(FreeImageImage::kProgId, FreeImageImage::k
 constexpr int16_t kDone = 1;
 constexpr int16_t kFailed = 0;
 
-Bitmap Convert(FIBITMAP* picture, int32_t value) {
+// The format each ChangeColors value names; nothing for an unknown value.
+std::optional<ColourFormat> FormatForValue(int32_t value) {
   switch (value) {
     case 8:
-      return Bitmap(FreeImage_ConvertTo8Bits(picture));
-    case 256: {
-      Bitmap rgb(FreeImage_ConvertTo24Bits(picture));
-      return rgb ? Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT)) : nullptr;
-    }
-    case 16: {
-      Bitmap reduced(FreeImage_ConvertTo16Bits565(picture));
-      return reduced ? Bitmap(FreeImage_ConvertTo24Bits(reduced.get())) : nullptr;
-    }
+      return ColourFormat::kGrey;
+    case 256:
+      return ColourFormat::kPalette;
+    case 16:
+      return ColourFormat::kHighColour;
     case 24:
-      return Bitmap(FreeImage_ConvertTo24Bits(picture));
+      return ColourFormat::kRgb;
     case 32:
-      return Bitmap(FreeImage_ConvertTo32Bits(picture));
+      return ColourFormat::kRgba;
     default:
-      return nullptr;
+      return std::nullopt;
   }
 }
 
@@ -54,7 +54,9 @@ int16_t FreeImageImage::Open(std::string_view path) {
 
 int16_t FreeImageImage::ChangeColors(int32_t value) {
   if (!picture_) return kFailed;
-  Bitmap converted = Convert(picture_.get(), value);
+  const std::optional<ColourFormat> format = FormatForValue(value);
+  if (!format) return kFailed;
+  Bitmap converted = ConvertColours(picture_.get(), *format);
   if (!converted) return kFailed;
   picture_ = std::move(converted);
   return kDone;

@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/automation/call_by_name.h"
@@ -13,6 +14,7 @@
 #include "platform/fs/paths.h"
 #include "slides/freeimage_bitmap.h"
 #include "slides/freeimage_init.h"
+#include "slides/freeimage_reduce.h"
 
 namespace brevora::slides {
 namespace {
@@ -22,27 +24,6 @@ constexpr int32_t kPathFileAccessError = 75;
 
 void CopySourceToTarget(std::string_view source, std::string_view target) {
   fs::CopyFile(source, target, /*replace=*/true);
-}
-
-// The reduced picture for a depth below the loaded picture's; null when the
-// conversion fails. `keepLoaded` is set for the depths that keep the picture
-// as loaded.
-Bitmap Reduce(FIBITMAP* loaded, int16_t depth, bool& keepLoaded) {
-  keepLoaded = false;
-  if (depth >= 1 && depth <= 4) {
-    Bitmap grey(FreeImage_ConvertTo8Bits(loaded));
-    if (!grey) return nullptr;
-    Bitmap rgb(FreeImage_ConvertTo24Bits(grey.get()));
-    return rgb ? Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT)) : nullptr;
-  }
-  if (depth >= 5 && depth <= 8) {
-    Bitmap rgb(FreeImage_ConvertTo24Bits(loaded));
-    return rgb ? Bitmap(FreeImage_ColorQuantize(rgb.get(), FIQ_NNQUANT)) : nullptr;
-  }
-  if (depth == 24) return Bitmap(FreeImage_ConvertTo24Bits(loaded));
-  if (depth == 32) return Bitmap(FreeImage_ConvertTo32Bits(loaded));
-  keepLoaded = true;
-  return nullptr;
 }
 
 bool Succeeded(const Variant& result) { return CInt(result) != 0; }
@@ -77,9 +58,10 @@ void OptimizePngFileDLL(std::string_view source, std::string_view target, int16_
   if (depth == 16) depth = kRgbDepth;
   // Nothing to reduce: nothing is written, whichever the target.
   if (depth >= 0 && static_cast<unsigned>(depth) >= bpp) return;
-  bool keepLoaded = false;
-  Bitmap reduced = Reduce(loaded.get(), depth, keepLoaded);
-  FIBITMAP* result = keepLoaded ? loaded.get() : reduced.get();
+  // A depth the ladder has no format for keeps the picture as loaded.
+  const std::optional<ColourFormat> format = FormatForDepth(depth);
+  const Bitmap reduced = format ? ConvertColours(loaded.get(), *format) : nullptr;
+  FIBITMAP* result = format ? reduced.get() : loaded.get();
   if (result) SavePng(result, target);
 }
 

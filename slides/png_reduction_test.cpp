@@ -1,7 +1,9 @@
 #include "slides/png_reduction.h"
 
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "platform/automation/member_table.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "slides/freeimage_bitmap.h"
 #include "slides/freeimage_image.h"
 #include "slides/freeimage_init.h"
 #include "slides/pictures_test_support.h"
@@ -153,6 +156,35 @@ TEST_F(PngReduction, NotAPictureIsCopiedToADifferentTarget) {
   OptimizePngFileDLL(src, src, depth);
   EXPECT_EQ(fs::ReadWholeFile(src), std::vector<uint8_t>{fs::ReadWholeFile(dst)});
   ExpectFolderHolds({"dst.png", "notes.txt"});
+}
+
+// A 16-bit colour picture kept as loaded (a depth with no format of its own):
+// PNG holds no 16-bit colour, so the file has its colours in 24 bits. It used
+// to be written as 24-bit rows of the 16-bit bytes, read past the picture's
+// end, which no decoder could open.
+TEST_F(PngReduction, SixteenBitColourKeptAsLoadedIsWrittenInTwentyFourBits) {
+  FreeImageLibrary library;
+  WriteTestPicture(Path("rgb.png"), 64, 48, 24);
+  const Bitmap rgb = LoadPicture(Path("rgb.png"));
+  const Bitmap x565(FreeImage_ConvertTo16Bits565(rgb.get()));
+  const std::string src = Path("src.bmp"), dst = Path("dst.png");
+  ASSERT_TRUE(FreeImage_Save(FIF_BMP, x565.get(), src.c_str(), 0));
+  const Bitmap loaded = LoadPicture(src);
+  ASSERT_EQ(FreeImage_GetBPP(loaded.get()), 16u);
+  const Bitmap expected(FreeImage_ConvertTo24Bits(loaded.get()));
+
+  int16_t depth = 12;
+  OptimizePngFileDLL(src, dst, depth);
+  const Bitmap written = LoadPicture(dst);
+  ASSERT_TRUE(written);
+  ASSERT_EQ(FreeImage_GetBPP(written.get()), 24u);
+  ASSERT_EQ(FreeImage_GetWidth(written.get()), 64u);
+  ASSERT_EQ(FreeImage_GetHeight(written.get()), 48u);
+  for (int y = 0; y < 48; ++y) {
+    const BYTE* a = FreeImage_GetScanLine(written.get(), y);
+    const BYTE* b = FreeImage_GetScanLine(expected.get(), y);
+    EXPECT_TRUE(std::equal(a, a + 64 * 3, b)) << "row " << y;
+  }
 }
 
 // A missing source used to delete the target before the copy failed.

@@ -161,7 +161,7 @@ void AB_Main::mnuOpen_Click() {
 void AB_Main::mnuSaveAs_Click() {
   Guarded([&] {
     ClearPictureMessage();
-    SaveAlbumAs(album_, *chooser_);
+    SaveAlbumAs(album_, *chooser_, &shown_);
   });
 }
 
@@ -256,7 +256,16 @@ void AB_Main::ShowCurrent() {
 void AB_Main::ShowPreview() {
   AB_PicPreview->Clear();
   const SlideNode* node = album_.CurrentNode();
-  previewSource_ = node ? DecodeForPreview(node->fullPath) : std::nullopt;
+  if (!node || !IsSupportedImageFile(node->fullPath)) {
+    shown_.Clear();
+  } else {
+    // The picture held is kept when it is this one, unchanged.
+    try {
+      shown_.Decode(node->fullPath);
+    } catch (...) {
+      shown_.Clear();  // a picture that fails to load shows no preview
+    }
+  }
   Form_Resize();
 }
 
@@ -284,7 +293,7 @@ void AB_Main::ClearPictureInfo() {
   filling_ = true;
   txtBox_SlideTitle->clear();
   combo_SlideNum->clear();
-  previewSource_.reset();
+  shown_.Clear();
   AB_PicPreview->Clear();
   filling_ = false;
 }
@@ -301,9 +310,10 @@ void AB_Main::Form_Resize() {
   Place(AB_PicPreview, kPreviewLeft, kDesign.previewTop, l.previewWidth, l.previewHeight);
 
   AB_PicPreview->Clear();
-  if (!album_.CurrentNode() || !previewSource_) return;
+  const DibSection* picture = shown_.Held();
+  if (!album_.CurrentNode() || !picture) return;
   const QSize box = AB_PicPreview->InsideSize();
-  const std::optional<DibSection> shown = FitPreview(*previewSource_, box.width(), box.height());
+  const std::optional<DibSection> shown = FitPreview(*picture, box.width(), box.height());
   QImage image;
   if (shown && RenderDib(*shown, image)) AB_PicPreview->SetPicture(std::move(image));
 }

@@ -21,7 +21,7 @@
 
 #include "album/album.h"
 #include "album/album_layout.h"
-#include "album/dib_section.h"
+#include "album/decoded_picture.h"
 #include "album/picture_messages.h"
 #include "album/presentation_chooser.h"
 #include "album/private_folder.h"
@@ -95,7 +95,7 @@ class AB_Main : public QMainWindow {
   // Empties the list and fills it again from the album, selecting the current
   // entry's line.
   void RebuildList();
-  // The editor shows the current entry (preview decoded afresh, number, title),
+  // The editor shows the current entry (preview, number, title),
   // or is cleared when there is none.
   void ShowCurrent();
   void ShowPreview();
@@ -112,9 +112,9 @@ class AB_Main : public QMainWindow {
   std::unique_ptr<PresentationChooser> chooser_;
   Album album_;
   std::unique_ptr<PrivateFolder> openedPictures_;
-  // The current entry's picture as decoded for the preview; drawn again from
-  // here when the window is resized.
-  std::optional<DibSection> previewSource_;
+  // The current entry's picture, decoded for the preview: drawn again from
+  // here when the window is resized, and taken by Save As for that entry.
+  DecodedPicture shown_;
   bool filling_ = false;  // the controls are being filled by the window itself
 };
 
