@@ -1,0 +1,49 @@
+#pragma once
+// The figures of a benchmark for the summary table of scripts/bench.sh, and
+// its comparisons with a peer measured in the same run (another program or
+// library doing the same work: LZ4 beside PalmDOC, a plain read() beside the
+// database read). A comparison is also printed, as one line on stdout.
+//
+// With a results file (--results FILE), every figure is appended to it as one
+// line of tab-separated fields:
+//   bench, figure, unit, min, median, max, peer, peer median
+// (the last two empty without a peer). A unit ending in "/s" is a rate, where
+// more is better; any other unit is a cost, where less is better.
+#include <cstdint>
+#include <string>
+
+#include "bench/lib/timing.h"
+
+namespace brevora::bench {
+
+class Report {
+ public:
+  // `bench` names the benchmark in the table; `results_path` may be empty.
+  Report(std::string bench, std::string results_path);
+  Report(const Report&) = delete;
+  Report& operator=(const Report&) = delete;
+
+  void Figure(const std::string& what, const Samples& values, const std::string& unit);
+  void Figure(const std::string& what, double value, const std::string& unit);
+  // Records the figure with the peer's and prints
+  //   "  <what>: <own> <unit> against <peer> <peer's> <unit>: <ratio> x <peer>'s speed"
+  // comparing the medians.
+  void Compare(const std::string& what, const Samples& own, const std::string& peer, const Samples& peer_values,
+               const std::string& unit);
+
+  // How much faster `own` is than `peer` (above 1: faster), for a figure in `unit`.
+  static double SpeedRatio(double own, double peer, const std::string& unit);
+
+ private:
+  void Append(const std::string& what, const Samples& values, const std::string& unit, const std::string& peer,
+              const Samples* peer_values);
+
+  std::string bench_;
+  std::string results_path_;
+  bool warned_ = false;
+};
+
+// A whole number with its thousands grouped by commas: 4096 as "4,096".
+std::string Grouped(int64_t n);
+
+}  // namespace brevora::bench
