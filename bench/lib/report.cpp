@@ -26,6 +26,14 @@ double Report::SpeedRatio(double own, double peer, const std::string& unit) {
   return IsRate(unit) ? own / peer : peer / own;
 }
 
+double Report::Best(const Samples& values, const std::string& unit) {
+  return IsRate(unit) ? values.Max() : values.Min();
+}
+
+double Report::Worst(const Samples& values, const std::string& unit) {
+  return IsRate(unit) ? values.Min() : values.Max();
+}
+
 void Report::Figure(const std::string& what, const Samples& values, const std::string& unit) {
   Append(what, values, unit, "", nullptr);
 }
@@ -38,9 +46,10 @@ void Report::Figure(const std::string& what, double value, const std::string& un
 
 void Report::Compare(const std::string& what, const Samples& own, const std::string& peer,
                      const Samples& peer_values, const std::string& unit) {
-  std::printf("  %s: %.4g %s against %s %.4g %s: %.2f x %s's speed\n", what.c_str(), own.Median(), unit.c_str(),
-              peer.c_str(), peer_values.Median(), unit.c_str(), SpeedRatio(own.Median(), peer_values.Median(), unit),
-              peer.c_str());
+  const double mine = Best(own, unit);
+  const double theirs = Best(peer_values, unit);
+  std::printf("  %s: %.4g %s against %s %.4g %s: %.2f x %s's speed (best runs)\n", what.c_str(), mine,
+              unit.c_str(), peer.c_str(), theirs, unit.c_str(), SpeedRatio(mine, theirs, unit), peer.c_str());
   Append(what, own, unit, peer, &peer_values);
 }
 
@@ -54,8 +63,8 @@ void Report::Append(const std::string& what, const Samples& values, const std::s
     return;
   }
   std::fprintf(file, "%s\t%s\t%s\t%.6g\t%.6g\t%.6g\t%s\t", Field(bench_).c_str(), Field(what).c_str(),
-               Field(unit).c_str(), values.Min(), values.Median(), values.Max(), Field(peer).c_str());
-  if (peer_values) std::fprintf(file, "%.6g", peer_values->Median());
+               Field(unit).c_str(), Best(values, unit), values.Median(), Worst(values, unit), Field(peer).c_str());
+  if (peer_values) std::fprintf(file, "%.6g", Best(*peer_values, unit));
   std::fputc('\n', file);
   std::fclose(file);
 }

@@ -6,9 +6,11 @@
 //
 // With a results file (--results FILE), every figure is appended to it as one
 // line of tab-separated fields:
-//   bench, figure, unit, min, median, max, peer, peer median
+//   bench, figure, unit, best, median, worst, peer, peer's best
 // (the last two empty without a peer). A unit ending in "/s" is a rate, where
-// more is better; any other unit is a cost, where less is better.
+// more is better; any other unit is a cost, where less is better. Comparisons
+// take the best run of each side: a busy machine slows a run down, it never
+// speeds one up, so the best runs are the fairest pair.
 #include <cstdint>
 #include <string>
 
@@ -27,12 +29,15 @@ class Report {
   void Figure(const std::string& what, double value, const std::string& unit);
   // Records the figure with the peer's and prints
   //   "  <what>: <own> <unit> against <peer> <peer's> <unit>: <ratio> x <peer>'s speed"
-  // comparing the medians.
+  // comparing the best runs.
   void Compare(const std::string& what, const Samples& own, const std::string& peer, const Samples& peer_values,
                const std::string& unit);
 
   // How much faster `own` is than `peer` (above 1: faster), for a figure in `unit`.
   static double SpeedRatio(double own, double peer, const std::string& unit);
+  // The best and the worst of `values` for a figure in `unit`.
+  static double Best(const Samples& values, const std::string& unit);
+  static double Worst(const Samples& values, const std::string& unit);
 
  private:
   void Append(const std::string& what, const Samples& values, const std::string& unit, const std::string& peer,

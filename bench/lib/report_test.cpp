@@ -28,14 +28,18 @@ TEST(Report, AppendsOneTabSeparatedRowPerFigure) {
     report.Figure("one\tvalue\nhere", 12.5, "ms");
     ::testing::internal::CaptureStdout();
     report.Compare("read", own, "read()", peer, "MB/s");
+    report.Compare("open", own, "open()", peer, "ms");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-              "  read: 2 MB/s against read() 5 MB/s: 0.40 x read()'s speed\n");
+              "  read: 3 MB/s against read() 6 MB/s: 0.50 x read()'s speed (best runs)\n"
+              "  open: 1 ms against open() 4 ms: 4.00 x open()'s speed (best runs)\n");
   }
+  // A rate's best is its largest value, a cost's its smallest.
   EXPECT_EQ(ReadAll(path),
             "earlier\trow\n"
-            "pdb\tread\tMB/s\t1\t2\t3\t\t\n"
+            "pdb\tread\tMB/s\t3\t2\t1\t\t\n"
             "pdb\tone value here\tms\t12.5\t12.5\t12.5\t\t\n"
-            "pdb\tread\tMB/s\t1\t2\t3\tread()\t5\n");
+            "pdb\tread\tMB/s\t3\t2\t1\tread()\t6\n"
+            "pdb\topen\tms\t1\t2\t3\topen()\t4\n");
 }
 
 TEST(Report, WithoutAResultsFileWritesNothing) {
