@@ -18,7 +18,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include "support/palmdoc_format.h"
 #include "support/tabrelc.h"
