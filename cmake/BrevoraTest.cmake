@@ -21,3 +21,33 @@ function(brevora_qt_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# brevora_x11_program_test(<name> SOURCES <files...> LIBS <targets...> PROGRAMS <targets...>)
+# A test that runs programs of the build on an X display as a user does
+# (testing/x11_desktop.h, testing/spawn.h): under xvfb-run when it is
+# installed, one such test at a time (xvfb-run -a picks its display number
+# racily), the server kept between cases (-noreset: a reset when the last
+# client goes refuses the next case's connection), a skipped case failing the
+# test. Each program is passed as a definition <TARGET>_PROGRAM, its path
+# (hotsync_program: HOTSYNC_PROGRAM).
+# Without xvfb-run the test is not made.
+function(brevora_x11_program_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROGRAMS" ${ARGN})
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE brevora_test_main brevora_testing_spawn brevora_testing_x11
+                        ${T_LIBS} GTest::gtest)
+  foreach(program ${T_PROGRAMS})
+    string(REGEX REPLACE "_program$" "" base ${program})
+    string(TOUPPER ${base} upper)
+    target_compile_definitions(${name} PRIVATE ${upper}_PROGRAM="$<TARGET_FILE:${program}>")
+    add_dependencies(${name} ${program})
+  endforeach()
+  add_test(NAME ${name}
+           COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x800x24 -noreset" $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "${BREVORA_X11_LSAN}"
+                       RESOURCE_LOCK xvfb FAIL_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+endfunction()

@@ -120,7 +120,7 @@ class DocumentClasses : public ConduitClasses {
   // The desktop program's document converter, reached by its ProgID.
   std::unique_ptr<ConverterBridge> MakeBridge() const override {
     return std::make_unique<CConverterBridge>(
-        CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync"});
+        CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync", "Refresh"});
   }
 };
 

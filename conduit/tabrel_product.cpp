@@ -28,7 +28,7 @@ class TabrelClasses : public ConduitClasses {
   }
   std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<WorkbookCopy>(); }
   std::unique_ptr<ConverterBridge> MakeBridge() const override {
-    return std::make_unique<CConverterBridge>(CConverterBridge::Names{kConverterProgId, kXlsToTbr, kTbrToXls});
+    return std::make_unique<CConverterBridge>(CConverterBridge::Names{kConverterProgId, kXlsToTbr, kTbrToXls, kRefresh});
   }
 };
 

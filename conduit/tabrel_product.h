@@ -12,6 +12,7 @@ namespace brevora::tabrel {
 inline constexpr const char* kConverterProgId = "TabulynPC.SDK";
 inline constexpr const char* kXlsToTbr = "XLSToTBRExt_Sync";
 inline constexpr const char* kTbrToXls = "TBRToXLSExt_Sync";
+inline constexpr const char* kRefresh = "Refresh";
 
 // The modified flag and version of the desktop file `path` and, for versions
 // 8 and 9, its link. nullopt when the file can't be read, its first two lines

@@ -60,12 +60,20 @@ int32_t GetRegistryWord(std::string_view keyPath, std::string_view valueName, in
   }
 }
 
-void SetRegistryWord(std::string_view keyPath, std::string_view valueName, int32_t value) {
+void SetRegistryWord(std::string_view keyPath, std::string_view valueName, std::string_view word) {
+  constexpr const char* kSource = "SetRegistryWord";
+  int32_t value = 0;
+  try {
+    value = CLng(Variant(std::string(word)));
+  } catch (...) {
+    // Not a number (13), or a number no 32-bit word holds (6).
+    throw AutomationError(kWrapError, kSource, "SetRegistry Word:  Invalid sWord:" + std::string(word));
+  }
   try {
     registry::SetValue(Hive::CurrentUser, keyPath, valueName,
                        registry::Value::DWord(static_cast<uint32_t>(value)));
   } catch (...) {
-    throw AutomationError(kWrapError, "SetRegistryWord", "Could not set registry value.");
+    throw AutomationError(kWrapError, kSource, "Could not set registry value.");
   }
 }
 

@@ -35,8 +35,12 @@ void SetRegistryString(std::string_view keyPath, std::string_view valueName, con
 // stored bits unchanged); `defaultValue` when the key or value is missing.
 int32_t GetRegistryWord(std::string_view keyPath, std::string_view valueName, int32_t defaultValue);
 
-// Writes a double-word value under HKEY_CURRENT_USER (stored least significant
-// byte first), creating the key when it is missing.
-void SetRegistryWord(std::string_view keyPath, std::string_view valueName, int32_t value);
+// Writes the number in `word` as a double-word value under HKEY_CURRENT_USER
+// (stored least significant byte first), creating the key when it is missing.
+// `word` is read as Visual Basic reads a number into a Long (blanks around it,
+// "&H" hex, halves rounded to even); a text that is no number, or none that
+// fits 32 signed bits, is refused with 32760 "SetRegistry Word:  Invalid
+// sWord:" followed by the text, and nothing is written.
+void SetRegistryWord(std::string_view keyPath, std::string_view valueName, std::string_view word);
 
 }  // namespace brevora::core

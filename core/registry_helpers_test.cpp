@@ -83,29 +83,43 @@ TEST(RegistryHelpers, SetRegistryStringCreatesTheKeyAndConvertsAnyValue) {
 TEST(RegistryHelpers, WordsRoundTripAllThirtyTwoBits) {
   const int32_t cases[] = {0, 1, 1500, -1, INT32_MAX, INT32_MIN, -1500};
   for (int32_t value : cases) {
-    SetRegistryWord(kKey, "CellWarn", value);
+    SetRegistryWord(kKey, "CellWarn", std::to_string(value));
     EXPECT_EQ(GetRegistryWord(kKey, "CellWarn", 7), value);
   }
 }
 
-TEST(RegistryHelpers, WordIsStoredAsADoubleWord) {
-  SetRegistryWord(kKey, "CellWarn", 1500);
-  auto stored = registry::QueryValue(Hive::CurrentUser, kKey, "CellWarn");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, registry::ValueType::DWord);
-  EXPECT_EQ(stored->dword, 0x000005DCu);
+TEST(RegistryHelpers, SetRegistryWordReadsTheNumberInItsText) {
+  const struct {
+    const char* word;
+    int32_t stored;
+  } cases[] = {{"1500", 1500}, {"  42 ", 42}, {"-7", -7}, {"+8", 8}, {"&H10", 16}, {"&HFFFF", -1},
+               {"2.5", 2}, {"3.5", 4}, {"1E3", 1000}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+  for (const auto& c : cases) {
+    SetRegistryWord(kKey, "Word", c.word);
+    EXPECT_EQ(GetRegistryWord(kKey, "Word", 99), c.stored) << c.word;
+  }
+}
 
-  SetRegistryWord(kKey, "CellWarn", -1);
-  stored = registry::QueryValue(Hive::CurrentUser, kKey, "CellWarn");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->dword, 0xFFFFFFFFu);
-  EXPECT_EQ(GetRegistryWord(kKey, "CellWarn", 0), -1);  // no failure above 2^31
+TEST(RegistryHelpers, SetRegistryWordRefusesATextThatIsNoWord) {
+  SetRegistryWord(kKey, "Word", "5");
+  const char* refused[] = {"", " ", "abc", "12abc", "1 2", "--1", "2147483648", "-2147483649", "1E10", "&HZ"};
+  for (const char* word : refused) {
+    const AutomationError e = ErrorOf([&] { SetRegistryWord(kKey, "Word", word); });
+    EXPECT_EQ(e.number(), 32760) << word;
+    EXPECT_EQ(e.source(), "SetRegistryWord") << word;
+    EXPECT_EQ(e.description(), std::string("SetRegistry Word:  Invalid sWord:") + word);
+    EXPECT_EQ(GetRegistryWord(kKey, "Word", 99), 5) << word;  // nothing written
+  }
+  // Refused before the registry is touched: no key is made for it.
+  const char* key = "Software\\Orvanex\\Untouched";
+  EXPECT_THROW(SetRegistryWord(key, "Word", "ten"), AutomationError);
+  EXPECT_FALSE(registry::KeyExists(Hive::CurrentUser, key));
 }
 
 TEST(RegistryHelpers, SetRegistryWordCreatesAMissingKey) {
   const char* key = "Software\\Orvanex\\Slidora\\Images";
   ASSERT_FALSE(registry::KeyExists(Hive::CurrentUser, key));
-  SetRegistryWord(key, "Width", 160);
+  SetRegistryWord(key, "Width", "160");
   EXPECT_TRUE(registry::KeyExists(Hive::CurrentUser, key));
   EXPECT_EQ(GetRegistryWord(key, "Width", 0), 160);
 }
@@ -154,7 +168,7 @@ TEST(RegistryHelpers, FailuresAreRaisedAs32760WithTheProcedureAsSource) {
        "Error getting registry string.\r\n"},
       {[] { GetRegistryWord(kKey, "X", 0); }, "GetRegistryWord", "Error setting registry word.\r\n"},
       {[] { SetRegistryString(kKey, "X", "v"); }, "SetRegistryString", "Could not Set Registry string"},
-      {[] { SetRegistryWord(kKey, "X", 1); }, "SetRegistryWord", "Could not set registry value."},
+      {[] { SetRegistryWord(kKey, "X", "1"); }, "SetRegistryWord", "Could not set registry value."},
   };
   for (const Case& c : cases) {
     const AutomationError e = ErrorOf(c.call);
@@ -173,7 +187,7 @@ TEST(RegistryHelpers, WriteFailuresKeepTheirFixedMessages) {
     EXPECT_EQ(e.description(), "Could not Set Registry string");
   }
   try {
-    SetRegistryWord(kKey, "bad\nname", 1);
+    SetRegistryWord(kKey, "bad\nname", "1");
     FAIL();
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), 32760);

@@ -1,13 +1,14 @@
 #include "frontend/file_import.h"
 
-#include <stdlib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "core/file_mode.h"
-#include "platform/fs/files.h"
-#include "platform/fs/paths.h"
 #include "core/session.h"
 #include "doc/document.h"
 #include "doc/sdk_document.h"
@@ -17,9 +18,12 @@
 #include "platform/error/error.h"
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
+#include "platform/fs/folder_lock.h"
 #include "platform/fs/paths.h"
+#include "platform/fs/scratch_folder.h"
 #include "platform/services/message_box.h"
 #include "sheet/sdk.h"
+#include "sheet/workbook.h"
 #include "slides/sdk_presentation.h"
 
 namespace brevora::frontend {
@@ -43,44 +47,69 @@ void ShowCritical(const std::string& text, const std::string& title = "Brevora")
   services::ShowMessage({text, title, MsgButtons::Ok, MsgIcon::Critical});
 }
 
-// A hidden folder beside the target in which the new file is made under the
-// target's own name; it goes, with whatever is left in it, on every path.
-class StagingFolder {
- public:
-  explicit StagingFolder(const std::string& folder) {
-    std::string pattern = fs::NativePath(fs::JoinPath(folder, ".import-XXXXXX"));
-    if (!mkdtemp(pattern.data())) fs::RaiseErrno(errno, true);
-    native_ = pattern;
-    path_ = fs::JoinPath(folder, stdfs::path(native_).filename().string());
-  }
-  ~StagingFolder() {
-    std::error_code ignored;
-    stdfs::remove_all(native_, ignored);
-  }
-  StagingFolder(const StagingFolder&) = delete;
-  StagingFolder& operator=(const StagingFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string native_;
-  std::string path_;  // system path
-};
+// The tag of the import's scratch folders (".import-XXXXXX.scratch").
+constexpr const char* kStagingTag = "import";
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return stdfs::equivalent(fs::NativePath(a), fs::NativePath(b), error);
 }
 
-// Puts the made file in place of the target: over it when the user agreed to
-// replace it, else only where nothing is.
-void Commit(const std::string& staged, const std::string& target, bool replace) {
-  if (!replace) {
-    fs::RenameNoReplace(staged, target);
-    return;
+// Why `source` can't be imported, "" when it is a regular file that can be
+// read. It is opened without waiting (a FIFO would otherwise hold the window
+// until some writer came) and judged by what was opened.
+std::string SourceProblem(const std::string& source) {
+  const std::string native = fs::NativePath(source);
+  const int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? "was not found." : "can't be read.";
+  struct stat st {};
+  const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  close(fd);
+  return regular ? std::string() : "is not a file that can be imported.";
+}
+
+// "Could not successfully add this <what>." and why, naming the file.
+std::string Refusal(const std::string& what, const std::string& source, const std::string& why) {
+  return "Could not successfully add this " + what + ".\r\n\r\n'" + source + "' " + why;
+}
+
+// Whether the copy of a desktop file at `staged` is one its own reader takes
+// whole (a workbook with its cells, a document with its text): "" when it is,
+// else why not. (A presentation database is not copied as it is: it is read
+// and written again.) Nothing is raised.
+std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::Session>& session) {
+  const char* const why = type == kTypeTbr ? "is not a Tabulyn workbook." : "is not a Scrivane document.";
+  try {
+    if (type == kTypeTbr) {
+      const Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
+      workbook->SetSession(session);
+      const bool read = workbook->OpenFromDisk(staged, /*readCells=*/true, /*updateFromLink=*/false);
+      workbook->CloseWorkbook();
+      return read ? std::string() : why;
+    }
+    if (type == kTypeScv) {
+      const Ref<doc::Document> document = MakeRef<doc::Document>();
+      document->SetSession(session);
+      const bool read = document->OpenFromDisk(staged, /*readDocument=*/true, /*updateFromLink=*/false);
+      document->CloseDocument();
+      return read ? std::string() : why;
+    }
+    return {};
+  } catch (...) {
+    return why;
   }
-  std::error_code error;
-  stdfs::rename(fs::NativePath(staged), fs::NativePath(target), error);
-  if (error) fs::RaiseErrno(error.value());
+}
+
+// Removes the scratch folders that imports killed midway left in the
+// categories of `home`. The caller holds the lock of `home`.
+void RemoveStagingLeftovers(const std::string& home) {
+  try {
+    for (const std::string& category : fs::ListFolder(home, fs::ListKind::Folders)) {
+      fs::ScratchFolder::RemoveLeftovers(fs::JoinPath(home, category), kStagingTag);
+    }
+  } catch (...) {
+    // A home that can't be listed: the import itself will say what is wrong.
+  }
 }
 
 }  // namespace
@@ -88,6 +117,13 @@ void Commit(const std::string& staged, const std::string& target, bool replace) 
 // kCancelled ends the import as it stands; after kCancelledRefill the list is
 // refilled all the same; kFailed is reported as the import that failed.
 enum class FileImporter::Outcome : int { kMade, kCancelled, kCancelledRefill, kFailed };
+
+// The user's answer to a conversion's question: the link path (empty for a
+// copy) of an .xls or .doc file, whether a .ppt file is linked.
+struct FileImporter::Choice {
+  std::string link;
+  bool linked = false;
+};
 
 int FileModeOfType(int type) {
   if (type == kTypeXls || type == kTypeTbr) return core::kTabulynMode;
@@ -131,6 +167,11 @@ void FileImporter::Import(const std::string& source) {
     ShowCritical(kUnknownType);
     return;
   }
+  const std::string what = typeMode == core::kTabulynMode ? "workbook" : "document";
+  if (const std::string problem = SourceProblem(source); !problem.empty()) {
+    ShowCritical(Refusal(what, source, problem));
+    return;
+  }
   if (app_.Session()->FileMode() != typeMode) window_.SwitchFileMode(typeMode + 1);
 
   const std::string category = window_.CurrentCategory();
@@ -142,7 +183,6 @@ void FileImporter::Import(const std::string& source) {
   const std::string fileName = AddFileModeExtension(name, static_cast<int16_t>(typeMode));
   const std::string folder = CategoryFolder(home, category);
   std::string target = fs::JoinPath(folder, fileName);
-  const std::string what = typeMode == core::kTabulynMode ? "workbook" : "document";
   bool replace = false;
   if (const std::optional<DuplicateDocument> found = DupInAnotherDir(fileName, category, home)) {
     if (Ask("This " + what + " already exists in the category: '" + found->category +
@@ -163,21 +203,8 @@ void FileImporter::Import(const std::string& source) {
 
   window_.SetBusy(true);
   Outcome outcome = Outcome::kMade;
-  if (replace && SameFile(source, target)) {
-    // Copying a file onto itself would empty it: it is only marked.
-    app_.MakeDirty(target);
-  } else {
-    const StagingFolder staging(fs::FolderPart(target));
-    const std::string staged = fs::JoinPath(staging.path(), fs::FileNamePart(target));
-    outcome = Make(type, source, staged);
-    if (outcome == Outcome::kMade) {
-      if (!fs::FileExists(staged)) {
-        outcome = Outcome::kFailed;
-      } else {
-        Commit(staged, target, replace);
-      }
-    }
-  }
+  const std::optional<Choice> choice = AskHow(type, source, outcome);
+  if (choice) outcome = MakeInPlace(type, source, home, target, replace, *choice);
   if (outcome == Outcome::kFailed) {
     ShowCritical(type == kTypeTbr ? "Could not successfully add this workbook."
                                   : "Could not successfully add this document.");
@@ -186,7 +213,7 @@ void FileImporter::Import(const std::string& source) {
   window_.SetBusy(false);
 }
 
-FileImporter::Outcome FileImporter::Make(int type, const std::string& source, const std::string& staged) {
+std::optional<FileImporter::Choice> FileImporter::AskHow(int type, const std::string& source, Outcome& cancelled) {
   switch (type) {
     case kTypeXls:
     case kTypeDoc: {
@@ -195,15 +222,64 @@ FileImporter::Outcome FileImporter::Make(int type, const std::string& source, co
           Ask(std::string(sheet ? "Do you want to link to this spreadsheet '" : "Do you want to link to this document '") +
                   source + "'?\r\n\r\nClick 'No' to make a copy for " + (sheet ? "Tabulyn?" : "Scrivane?"),
               "Brevora", MsgButtons::YesNoCancel);
-      if (answer == MsgResult::Cancel) return Outcome::kCancelledRefill;
-      const std::string link = answer == MsgResult::Yes ? source : std::string();
+      if (answer == MsgResult::Cancel) {
+        cancelled = Outcome::kCancelledRefill;
+        return std::nullopt;
+      }
+      return Choice{answer == MsgResult::Yes ? source : std::string(), false};
+    }
+    case kTypePpt: {
+      const std::optional<bool> linked = window_.PresentationOptions(source);
+      if (!linked) {
+        window_.SetBusy(false);
+        cancelled = Outcome::kCancelled;
+        return std::nullopt;
+      }
+      return Choice{*linked ? source : std::string(), *linked};
+    }
+    default:
+      return Choice{};
+  }
+}
+
+FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& source, const std::string& home,
+                                                const std::string& target, bool replace, const Choice& choice) {
+  // One import at a time in a user's mode folder: the one that holds the lock
+  // may remove what an import killed midway left in its categories.
+  const fs::FolderLock lock(home);
+  RemoveStagingLeftovers(home);
+  if (replace && SameFile(source, target)) {
+    // Copying a file onto itself would empty it: it is only marked.
+    app_.MakeDirty(target);
+    return Outcome::kMade;
+  }
+  const fs::ScratchFolder staging(fs::FolderPart(target), kStagingTag);
+  const std::string stagedName = fs::FileNamePart(target);
+  const std::string staged = fs::JoinPath(staging.path(), stagedName);
+  const Outcome outcome = Make(type, source, staged, choice);
+  if (outcome != Outcome::kMade) return outcome;
+  if (!fs::FileExists(staged)) return Outcome::kFailed;
+  if (const std::string why = UnreadableCopy(type, staged, app_.Session()); !why.empty()) {
+    ShowCritical(Refusal(type == kTypeTbr ? "workbook" : "document", source, why));
+    return Outcome::kCancelledRefill;
+  }
+  staging.MoveOut(stagedName, target, replace);
+  return Outcome::kMade;
+}
+
+FileImporter::Outcome FileImporter::Make(int type, const std::string& source, const std::string& staged,
+                                         const Choice& choice) {
+  switch (type) {
+    case kTypeXls:
+    case kTypeDoc: {
+      const bool sheet = type == kTypeXls;
       window_.SetEnabled(false);
       window_.ShowWait(sheet ? "Please wait.  Converting spreadsheet..." : "Please wait.  Converting document...",
                        false);
       if (sheet) {
-        sdk_->XLSToTBRExtSync(source, staged, link);
+        sdk_->XLSToTBRExtSync(source, staged, choice.link);
       } else {
-        sdkDocument_->DOCToSCVExtSync(source, staged, link);
+        sdkDocument_->DOCToSCVExtSync(source, staged, choice.link);
       }
       window_.HideWait(false);
       window_.SetEnabled(true);
@@ -236,17 +312,13 @@ FileImporter::Outcome FileImporter::Make(int type, const std::string& source, co
         return Outcome::kFailed;
       }
     case kTypePpt: {
-      const std::optional<bool> linked = window_.PresentationOptions(source);
-      if (!linked) {
-        window_.SetBusy(false);
-        return Outcome::kCancelled;
-      }
       if (!sdkPresentation_) sdkPresentation_ = MakeRef<slides::SDK_Presentation>();
       sdkPresentation_->SetSession(app_.Session());
       window_.SetEnabled(false);
-      window_.ShowWait(*linked ? "Please wait.  Converting presentation..." : "Please wait. Converting presentation...",
+      window_.ShowWait(choice.linked ? "Please wait.  Converting presentation..."
+                                     : "Please wait. Converting presentation...",
                        true);
-      sdkPresentation_->PPTToPDBExtSync(source, staged, *linked ? source : std::string());
+      sdkPresentation_->PPTToPDBExtSync(source, staged, choice.link);
       window_.HideWait(true);
       window_.SetEnabled(true);
       return Outcome::kMade;

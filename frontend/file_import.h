@@ -7,13 +7,21 @@
 // .pdb) or copied (.tbr, .scv, a presentation .pdb) into the category folder
 // under its own name and the mode's extension.
 //
-// The new file is made in a hidden staging folder beside the target, under
-// the target's own name (a presentation's database name is its file name), and
-// renamed over the target only once it is complete and marked modified: a
-// failed conversion, load, write or mark leaves an existing target as it was
-// and nothing behind. A file imported onto itself is only marked. The name is
-// checked by the name validator against the mode's maximum (30 workbooks, 31
-// otherwise). Everything is reported in message boxes; nothing is raised.
+// Only a regular file is imported: a missing file, a folder, a FIFO or a
+// device is refused at once (never opened in a way that waits). The new file
+// is made in a scratch folder beside the target (platform/fs/scratch_folder.h),
+// under the target's own name (a presentation's database name is its file
+// name), and moved over the target only once it is complete and marked
+// modified; a copied desktop file (.tbr, .scv) must also be one its own reader
+// takes whole (a presentation .pdb is read and written again, not copied). A failed conversion, load, write, mark or
+// check leaves an existing target as it was and nothing behind; the move makes
+// the new name durable (the file's data, then the category folder).
+// One import at a time per user's mode folder (a FolderLock on the home folder,
+// taken after the questions); the holder removes the scratch folders that a
+// killed import left in its categories. A file imported onto itself is only
+// marked. The name is checked by the name validator against the mode's maximum
+// (30 workbooks, 31 otherwise). Everything is reported in message boxes;
+// nothing is raised.
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,8 +96,16 @@ class FileImporter {
   // The import proper; errors are raised to BringFileIn's handler.
   void Import(const std::string& source);
   enum class Outcome : int;
+  struct Choice;
+  // The question a conversion asks first (link or copy, the presentation
+  // options); nothing, with `cancelled` set, when the user cancelled.
+  std::optional<Choice> AskHow(int type, const std::string& source, Outcome& cancelled);
+  // Under the lock of `home`: makes the new content in a scratch folder beside
+  // `target`, checks a copied desktop file with its own reader and moves it in.
+  Outcome MakeInPlace(int type, const std::string& source, const std::string& home, const std::string& target,
+                      bool replace, const Choice& choice);
   // Makes the target's new content from the source, by type, at `staged`.
-  Outcome Make(int type, const std::string& source, const std::string& staged);
+  Outcome Make(int type, const std::string& source, const std::string& staged, const Choice& choice);
 
   TabrelPC& app_;
   ImportWindow& window_;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "core/on_fresh_thread.h"
@@ -13,6 +15,7 @@
 #include "frontend/frontend_test_support.h"
 #include "platform/automation/class_registry.h"
 #include "sheet/converter_test_support.h"
+#include "sheet/workbook.h"
 
 namespace brevora::frontend {
 namespace {
@@ -58,10 +61,44 @@ Message Critical(const std::string& text, const std::string& title = "Brevora") 
   return {text, title, MsgButtons::Ok, MsgIcon::Critical};
 }
 
+// A desktop workbook (not marked modified) whose first cell holds `text`.
+std::string WriteWorkbook(const std::string& path, const std::string& text) {
+  core::OnFreshThread([&] {
+    Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
+    workbook->InitFromDefaults();
+    workbook->Sheets().Item(1).Cells().Add(1, 1).SetValue(text);
+    workbook->SetIsModified(false);
+    stdfs::create_directories(stdfs::path(path).parent_path());
+    workbook->WriteToDisk(path);
+  });
+  return ReadFile(path);
+}
+
+// A desktop document (not marked modified) of one block `text`.
+std::string WriteDocument(const std::string& path, const std::string& text) {
+  core::OnFreshThread([&] {
+    Ref<doc::Document> document = MakeRef<doc::Document>();
+    document->InitFromDefaults();
+    document->SetBlocks({text});
+    document->SetIsModified(false);
+    stdfs::create_directories(stdfs::path(path).parent_path());
+    document->WriteToDisk(path);
+  });
+  return ReadFile(path);
+}
+
+// A desktop file's bytes as the import leaves them: marked modified (its
+// first line is the modified flag, 1 or 0).
+std::string Marked(std::string bytes) {
+  EXPECT_EQ(bytes.substr(0, 1), "0") << "a desktop file not marked modified";
+  if (!bytes.empty()) bytes[0] = '1';
+  return bytes;
+}
+
 TEST_F(Import, CopiesWorkbooksAndDocumentsMarkedAndSwitchesTheMode) {
   stdfs::create_directories(home + "Work");
-  WriteFile(outside + "Budget.tbr", "2budget");
-  WriteFile(outside + "Letter.scv", "2letter");
+  const std::string budget = WriteWorkbook(outside + "Budget.tbr", "budget");
+  const std::string letter = WriteDocument(outside + "Letter.scv", "letter");
   Run(0, [&](TabrelPC& app, FakeImportWindow& window, FileImporter& importer) {
     importer.BringFileIn("\"" + outside + "Budget.tbr\"");
     importer.BringFileIn(outside + "Letter.scv");
@@ -71,26 +108,26 @@ TEST_F(Import, CopiesWorkbooksAndDocumentsMarkedAndSwitchesTheMode) {
     EXPECT_EQ(window.status, (std::vector<std::string>{"Please wait while importing document...", "",
                                                        "Please wait while importing document...", ""}));
   });
-  EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), "1budget");
-  EXPECT_EQ(ReadFile(home + "Work/Letter.scv"), "1letter");
-  EXPECT_EQ(ReadFile(outside + "Budget.tbr"), "2budget");  // the source is untouched
+  EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(budget));
+  EXPECT_EQ(ReadFile(home + "Work/Letter.scv"), Marked(letter));
+  EXPECT_EQ(ReadFile(outside + "Budget.tbr"), budget);  // the source is untouched
   EXPECT_EQ(Entries("Work"), (std::vector<std::string>{"Budget.tbr", "Letter.scv"}));
   EXPECT_TRUE(messages->shown().empty());
 }
 
 TEST_F(Import, AnExistingTargetIsReplacedOnlyAfterYes) {
-  WriteFile(home + "Work/Budget.TBR", "2old");
-  WriteFile(outside + "Budget.tbr", "2new");
+  const std::string old = WriteWorkbook(home + "Work/Budget.TBR", "old");
+  const std::string mine = WriteWorkbook(outside + "Budget.tbr", "new");
   Run(0, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
     messages->Answer(MsgResult::No);
     importer.BringFileIn(outside + "Budget.tbr");
     EXPECT_TRUE(window.log.empty());
-    EXPECT_EQ(ReadFile(home + "Work/Budget.TBR"), "2old");
+    EXPECT_EQ(ReadFile(home + "Work/Budget.TBR"), old);
     messages->Answer(MsgResult::Yes);
     importer.BringFileIn(outside + "Budget.tbr");
   });
   EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Budget.TBR"});
-  EXPECT_EQ(ReadFile(home + "Work/Budget.TBR"), "1new");
+  EXPECT_EQ(ReadFile(home + "Work/Budget.TBR"), Marked(mine));
   EXPECT_EQ(messages->shown()[0], (Message{"This workbook already exists.  Do you want to overwrite it?", "Brevora",
                                            MsgButtons::YesNo, MsgIcon::Question}));
 }
@@ -110,18 +147,18 @@ TEST_F(Import, AFileImportedOntoItselfIsOnlyMarked) {
 }
 
 TEST_F(Import, ADocumentOfTheSameNameInAnotherCategoryIsReplacedThere) {
-  WriteFile(home + "Home/Budget.tbr", "2theirs");
+  const std::string theirs = WriteWorkbook(home + "Home/Budget.tbr", "theirs");
   stdfs::create_directories(home + "Work");
-  WriteFile(outside + "Budget.tbr", "2mine");
+  const std::string mine = WriteWorkbook(outside + "Budget.tbr", "mine");
   Run(0, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
     messages->Answer(MsgResult::No);
     importer.BringFileIn(outside + "Budget.tbr");
-    EXPECT_EQ(ReadFile(home + "Home/Budget.tbr"), "2theirs");
+    EXPECT_EQ(ReadFile(home + "Home/Budget.tbr"), theirs);
     messages->Answer(MsgResult::Yes);
     importer.BringFileIn(outside + "Budget.tbr");
     EXPECT_EQ(window.log, std::vector<std::string>{"Refill(Work, Budget)"});
   });
-  EXPECT_EQ(ReadFile(home + "Home/Budget.tbr"), "1mine");
+  EXPECT_EQ(ReadFile(home + "Home/Budget.tbr"), Marked(mine));
   EXPECT_TRUE(Entries("Work").empty());
   EXPECT_EQ(messages->shown()[0],
             (Message{"This workbook already exists in the category: 'Home'.  Do you want to overwrite?",
@@ -153,35 +190,105 @@ TEST_F(Import, TextHtmlAndDocumentDatabasesAreLoadedIntoDocuments) {
 }
 
 TEST_F(Import, AFailedLoadLeavesTheExistingTargetAsItWas) {
-  WriteFile(home + "Work/notes.scv", "2precious");
-  WriteFile(home + "Work/Budget.tbr", "2precious");
-  stdfs::create_directories(outside + "notes.txt");  // can't be read as a text file
-  stdfs::create_directories(outside + "Budget.tbr");
+  WriteFile(home + "Work/Memo.scv", "2precious");
+  WriteFile(outside + "Memo.pdb", "not a handheld database");
   Run(1, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
     messages->Answer(MsgResult::Yes);
-    importer.BringFileIn(outside + "notes.txt");
-    messages->Answer(MsgResult::Yes);
-    importer.BringFileIn(outside + "Budget.tbr");
-    EXPECT_EQ(window.log, (std::vector<std::string>{"Refill(Work, notes)", "SwitchFileMode(1)",
-                                                    "Refill(Work, Budget)"}));
+    importer.BringFileIn(outside + "Memo.pdb");
+    EXPECT_EQ(window.log, (std::vector<std::string>{"Refill(Work, Memo)"}));
+  });
+  EXPECT_EQ(ReadFile(home + "Work/Memo.scv"), "2precious");
+  EXPECT_EQ(Entries("Work"), (std::vector<std::string>{"Memo.scv"}));  // nothing left behind
+  const std::vector<Message> shown = messages->shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1], Critical("Could not successfully add this document."));
+}
+
+// What isn't a regular file is refused before anything else happens: a FIFO
+// named like a text file (which would be read for ever), a folder, a file
+// that isn't there. The alarm turns a wait into a failed test.
+TEST_F(Import, OnlyRegularFilesAreImported) {
+  WriteFile(home + "Work/notes.scv", "2precious");
+  ASSERT_EQ(mkfifo((outside + "notes.txt").c_str(), 0600), 0);
+  stdfs::create_directories(outside + "Budget.tbr");
+  Run(1, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
+    alarm(20);
+    for (const char* source : {"notes.txt", "Budget.tbr", "Missing.scv", "Gone.xls"}) {
+      importer.BringFileIn(outside + source);
+    }
+    alarm(0);
+    EXPECT_TRUE(window.log.empty());
   });
   EXPECT_EQ(ReadFile(home + "Work/notes.scv"), "2precious");
-  EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), "2precious");
-  EXPECT_EQ(Entries("Work"), (std::vector<std::string>{"Budget.tbr", "notes.scv"}));  // nothing left behind
-  const std::vector<Message> shown = messages->shown();
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[1], Critical("Could not successfully add this document."));
-  EXPECT_EQ(shown[3], Critical("Could not successfully add this workbook."));
+  EXPECT_EQ(Entries("Work"), std::vector<std::string>{"notes.scv"});
+  EXPECT_EQ(messages->shown(),
+            (std::vector<Message>{
+                Critical("Could not successfully add this document.\r\n\r\n'" + outside +
+                         "notes.txt' is not a file that can be imported."),
+                Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
+                         "Budget.tbr' is not a file that can be imported."),
+                Critical("Could not successfully add this document.\r\n\r\n'" + outside + "Missing.scv' was not found."),
+                Critical("Could not successfully add this workbook.\r\n\r\n'" + outside + "Gone.xls' was not found.")}));
+}
+
+// A copied desktop file must be one its own reader takes whole: junk named
+// like a workbook or a document is refused, naming the file, and nothing is
+// written (an existing target stays as it was).
+TEST_F(Import, DesktopFilesTheirReaderRefusesAreNotCopied) {
+  const std::string budget = WriteWorkbook(home + "Work/Budget.tbr", "budget");
+  std::string junk;
+  for (int i = 0; i < 3000; ++i) junk.push_back(static_cast<char>((i * 7919) % 251));
+  const struct {
+    const char* file;
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      {"empty.tbr", "", "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
+      {"Budget.tbr", junk, "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
+      {"cut.tbr", budget.substr(0, budget.size() / 2), "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
+      {"junk.scv", junk, "add this document.\r\n\r\n'%s' is not a Scrivane document."},
+      {"empty.scv", "", "add this document.\r\n\r\n'%s' is not a Scrivane document."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string source = outside + c.file;
+    WriteFile(source, c.bytes);
+    const size_t before = messages->shown().size();
+    const bool replaces = std::string(c.file) == "Budget.tbr";
+    Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) {
+      if (replaces) messages->Answer(MsgResult::Yes);
+      importer.BringFileIn(source);
+    });
+    std::string text = std::string("Could not successfully ") + c.message;
+    text.replace(text.find("%s"), 2, source);
+    ASSERT_EQ(messages->shown().size(), before + (replaces ? 2 : 1)) << "the question to replace, the refusal";
+    EXPECT_EQ(messages->shown().back(), Critical(text));
+    EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Budget.tbr"});
+    EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), budget);
+  }
+}
+
+// An import killed midway leaves its scratch folder; the next import into the
+// same user's folder removes it, and nothing else hidden there.
+TEST_F(Import, TheNextImportRemovesWhatAKilledOneLeft) {
+  stdfs::create_directories(home + "Work/.import-k1ll3d.scratch/Budget");
+  WriteFile(home + "Home/.import-abcdef.scratch/Plan.tbr", "half");
+  WriteFile(home + "Home/.mine", "kept");
+  stdfs::create_directories(home + "Home/.import-abcdef");
+  const std::string letter = WriteWorkbook(outside + "Letter.tbr", "letter");
+  Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) { importer.BringFileIn(outside + "Letter.tbr"); });
+  EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Letter.tbr"});
+  EXPECT_EQ(Entries("Home"), (std::vector<std::string>{".import-abcdef", ".mine"}));
+  EXPECT_TRUE(messages->shown().empty());
 }
 
 TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {
   stdfs::create_directories(home + "Work");
   const std::string name30(30, 'w'), name31(31, 'd'), name32(32, 'd');
-  for (const std::string& n : {name30 + ".tbr", name31 + ".tbr", name31 + ".txt", name32 + ".txt"}) {
-    WriteFile(outside + n, "2x");
+  for (const std::string& n : {name30 + ".tbr", name31 + ".tbr", std::string(".hidden.tbr"), std::string("a:b.tbr")}) {
+    WriteWorkbook(outside + n, "x");
   }
-  WriteFile(outside + ".hidden.tbr", "2x");
-  WriteFile(outside + "a:b.tbr", "2x");
+  for (const std::string& n : {name31 + ".txt", name32 + ".txt"}) WriteFile(outside + n, "2x");
   Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) {
     for (const std::string& n : {name30 + ".tbr", name31 + ".tbr", name31 + ".txt", name32 + ".txt",
                                  std::string(".hidden.tbr"), std::string("a:b.tbr")}) {
@@ -200,7 +307,7 @@ TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {
 TEST_F(Import, UnknownTypesAndABlankCategoryImportNothing) {
   stdfs::create_directories(home + "Work");
   WriteFile(outside + "picture.png", "x");
-  WriteFile(outside + "Budget.tbr", "2x");
+  WriteWorkbook(outside + "Budget.tbr", "x");
   Run(0, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
     importer.BringFileIn(outside + "picture.png");
     window.category = "";

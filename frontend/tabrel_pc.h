@@ -128,7 +128,15 @@ class TabrelPC : public Dispatchable<TabrelPC, core::Application> {
   // the server switch, command_line.h); keeps `callback`, whose "Finished" is
   // called when the window unloads. When another program's main window was
   // activated instead nothing is imported. Errors are shown, not raised.
+  // The look for a main window and the registration of a new one hold the
+  // window directory's lock, so two programs started at once never both open
+  // one: the second finds the first's window.
   void DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callback);
+  // What DoOpenStandAloneEX came to, for a host that must tell its user: the
+  // window shown, another main window brought to the front instead, or a
+  // failure (already shown in a message box).
+  enum class StandAloneResult { kShown, kActivatedOther, kFailed };
+  StandAloneResult OpenStandAlone(std::string_view command, Ref<Dispatch> callback);
   // Withdrawn: always raises 380 "Tabrelpc".
   [[noreturn]] void DoOpenStandAlone(std::string_view file);
   // The modal Open and Save dialogs for one file mode. `file` comes in as the

@@ -130,7 +130,7 @@ int32_t TabrelPC::WarnThreshold() const {
 }
 
 void TabrelPC::SetWarnThreshold(int32_t value) {
-  core::SetRegistryWord(S().RegistryKey(), kCellWarn, value);
+  core::SetRegistryWord(S().RegistryKey(), kCellWarn, std::to_string(value));
 }
 
 bool TabrelPC::InstalledTabulyn() const { return ProductInstalled("Software\\Orvanex\\Tabulyn"); }

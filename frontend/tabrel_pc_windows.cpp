@@ -4,6 +4,7 @@
 // wrappers). The window comes from the form factory (form_factory.h); its
 // members are set and read by name. Main windows of other processes (and of
 // this one) are found through the window directory by class and title.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "platform/fs/folder_lock.h"
 #include "platform/services/message_box.h"
 #include "platform/windows/window_directory.h"
 
@@ -68,6 +70,18 @@ Ref<Form> GetMainWindow(bool server) {
   return Forms()->Create(kMainForm);
 }
 
+// The window directory's lock; nothing when the directory can't be made (then
+// no window can be registered either, and the window says so when it loads).
+std::optional<fs::FolderLock> LockWindowDirectory() {
+  std::string folder;
+  try {
+    folder = windows::DirectoryPath();
+  } catch (...) {
+    return std::nullopt;
+  }
+  return std::optional<fs::FolderLock>(std::in_place, folder);
+}
+
 // Minimises every main window titled `title`, so a dialog is not hidden behind one.
 void MinimizeMainWindows(const std::string& title) {
   for (const windows::WindowEntry& entry : windows::Find(kMainWindowClass, title)) {
@@ -91,6 +105,10 @@ void Put(Form& form, const char* name, Variant value) {
 }  // namespace
 
 void TabrelPC::DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callback) {
+  OpenStandAlone(command, std::move(callback));
+}
+
+TabrelPC::StandAloneResult TabrelPC::OpenStandAlone(std::string_view command, Ref<Dispatch> callback) {
   try {
     callback_ = std::move(callback);
     SetFileMode(core::kTabulynMode);
@@ -100,21 +118,30 @@ void TabrelPC::DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callba
     session.SetRivorOdurovFriendlyName(parsed.server ? parsed.serverName : std::string());
     core::Module().gSession = session_;
 
-    const Ref<Form> window = GetMainWindow(parsed.server);
-    if (!window) return;  // another main window was activated; nothing is imported
-    const std::string title = ApplicationTitle();
-    Put(*window, "SaveMode", Variant(false));
-    Put(*window, "StandAlone", Variant(true));
-    Put(*window, "oTabrelPC", Variant(Ref<Dispatch>(this)));
-    Put(*window, "Caption", Variant(title));
-    Put(*window, "Tag", Variant(title));
-    window->Show(/*modal=*/false);
+    Ref<Form> window;
+    {
+      // Looking for a main window and registering a new one (its load does)
+      // must be one step: another program doing the same at this moment waits
+      // here, then finds this window.
+      const std::optional<fs::FolderLock> lock = LockWindowDirectory();
+      window = GetMainWindow(parsed.server);
+      if (!window) return StandAloneResult::kActivatedOther;  // nothing is imported
+      const std::string title = ApplicationTitle();
+      Put(*window, "SaveMode", Variant(false));
+      Put(*window, "StandAlone", Variant(true));
+      Put(*window, "oTabrelPC", Variant(Ref<Dispatch>(this)));
+      Put(*window, "Caption", Variant(title));
+      Put(*window, "Tag", Variant(title));
+      window->Show(/*modal=*/false);
+    }
     Forms()->DoEvents();
     if (!parsed.rest.empty()) {
       CallByName(*window, "BringFileIn", CallKind::Method, fs::WithStoredCase(parsed.rest));
     }
+    return StandAloneResult::kShown;
   } catch (...) {
     ShowError(CurrentError());
+    return StandAloneResult::kFailed;
   }
 }
 

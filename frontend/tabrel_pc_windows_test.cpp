@@ -159,6 +159,38 @@ TEST(DoOpenStandAloneEX, ShowsErrorsInsteadOfRaisingThem) {
   });
 }
 
+// A host learns what the call came to: its window shown, another one brought
+// to the front, or a failure that was shown (the server switch without a
+// server installed, a window that can't be made).
+TEST(DoOpenStandAloneEX, TellsItsHostWhatItCameTo) {
+  using Result = TabrelPC::StandAloneResult;
+  OnFreshThread([&] {
+    FakeForms forms;
+    RecordedMessages messages;
+    Ref<TabrelPC> app = MakeRef<TabrelPC>();
+    EXPECT_EQ(app->OpenStandAlone("SERVERCONDUIT=Main", nullptr), Result::kFailed);
+    EXPECT_TRUE(forms->Created().empty());
+    ASSERT_EQ(messages->shown().size(), 1u);
+    EXPECT_EQ(messages->shown()[0],
+              (services::Message{"You must install Zizizo RivorOdurov or Palm HotSync Server before using Brevora Server",
+                                 "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical}));
+
+    EXPECT_EQ(app->OpenStandAlone("", nullptr), Result::kShown);
+    ASSERT_EQ(forms->Created().size(), 1u);
+    forms->Created().at(0)->Unload();
+
+    {
+      windows::RegisteredWindow other = MainWindowNamed("Brevora Desktop");
+      EXPECT_EQ(app->OpenStandAlone("", nullptr), Result::kActivatedOther);
+    }
+    forms->onCreate = [](RecordingForm& form) {
+      form.onLoad = [](RecordingForm&) { RaiseError(429, "frmSave", "No display is available."); };
+    };
+    EXPECT_EQ(app->OpenStandAlone("", nullptr), Result::kFailed);
+    EXPECT_EQ(messages->shown().back().text, "No display is available.");
+  });
+}
+
 TEST(DoOpenStandAloneEX, WithoutWindowsSaysThatNoDisplayIsAvailable) {
   OnFreshThread([&] {
     RecordedMessages messages;

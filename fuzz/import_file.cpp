@@ -2,10 +2,12 @@
 // byte chooses the file's extension (.tbr, .scv, .txt, .pdb, .htm, .html), the
 // rest is the file. The category already holds a document of the target's
 // name; the user agrees to replace it. Whatever the bytes, the result is an
-// import (the target replaced) or the import's own message with the target as
-// it was: "Could not successfully add this workbook." / "... document.", or an
-// error shown under " Tabulyn" for a presentation database. Nothing is left in
-// the category folder but the target, and nothing is raised.
+// import (the target replaced; a copied workbook or document then is one its
+// own reader takes whole) or the import's own message with the target as it
+// was: "Could not successfully add this workbook." / "... document." (a
+// refusal goes on to name the file), or an error shown under " Tabulyn" for a
+// presentation database. Nothing is left in the category folder but the
+// target (no scratch folder), and nothing is raised.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -148,11 +150,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool kept = ReadAll(target) == kPrecious;
   if (shown.empty()) {
     Check(!kept, "an import without a message replaced the target");
+    bool readable = true;
+    try {
+      if (type == frontend::kTypeTbr) {
+        Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
+        readable = workbook->OpenFromDisk(target, true, false);
+      } else if (type == frontend::kTypeScv) {
+        Ref<doc::Document> document = MakeRef<doc::Document>();
+        readable = document->OpenFromDisk(target, true, false);
+      }
+    } catch (...) {
+      readable = false;
+    }
+    Check(readable, "an imported workbook or document that its reader refuses");
   } else {
     Check(shown.size() == 1, "one message: " + shown.back().text);
     const services::Message& m = shown[0];
-    const bool failed = m.title == "Brevora" && (m.text == "Could not successfully add this workbook." ||
-                                                 m.text == "Could not successfully add this document.");
+    const bool failed = m.title == "Brevora" && (m.text.starts_with("Could not successfully add this workbook.") ||
+                                                 m.text.starts_with("Could not successfully add this document."));
     const bool error = m.title == " Tabulyn" && type == frontend::kTypePresentationPdb;
     Check(failed || error, "the message of a failed import: " + m.title + ": " + m.text);
     Check(kept, "a failed import left the target as it was");

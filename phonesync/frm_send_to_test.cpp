@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QWindow>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -91,23 +93,32 @@ TEST(FrmSendTo, OkAndCancel) {
   }
 }
 
-// The library's picker runs the window modally and returns its choice.
+// The library's picker runs the window modally and returns its choice; its
+// close box, pressed while the modal loop runs, is Cancel.
 TEST(FrmSendTo, ThePickerRunsTheWindowModally) {
   SeedSendTo();
-  bool shown = false;
-  QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    auto* form = qobject_cast<frmSendTo*>(QApplication::activeModalWidget());
-    if (form == nullptr) return;
-    shown = true;
-    EXPECT_TRUE(form->isModal());
-    form->lstDevices->setCurrentRow(1);
-    form->cmdOK->click();
-  });
-  timer.start(0);
-  FormPicker picker;
-  EXPECT_EQ(picker.Choose(), test::SendToFolder() + "/Bluetooth/Phone A.desktop");
-  EXPECT_TRUE(shown);
+  for (const bool closeBox : {false, true}) {
+    bool shown = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* form = qobject_cast<frmSendTo*>(QApplication::activeModalWidget());
+      if (form == nullptr) return;
+      shown = true;
+      EXPECT_TRUE(form->isModal());
+      form->lstDevices->setCurrentRow(1);
+      if (closeBox) {
+        QCloseEvent close;  // as the window manager's close box sends it
+        QApplication::sendEvent(form->windowHandle(), &close);
+      } else {
+        form->cmdOK->click();
+      }
+    });
+    timer.start(0);
+    FormPicker picker;
+    EXPECT_EQ(picker.Choose(), closeBox ? "" : test::SendToFolder() + "/Bluetooth/Phone A.desktop");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
 }
 
 // Called from another thread the picker makes no window and answers Cancel.

@@ -1,8 +1,11 @@
 #pragma once
-// The receiver's own texts: window title, tray tip and the messages it shows.
+// The receiver's own texts: window title, version, the system menu's About
+// entry, tray tip and the messages it shows.
 namespace brevora::remote {
 
 inline constexpr const char* kProgramTitle = "VantaPC";
+inline constexpr const char* kProgramVersion = "1.0";
+inline constexpr const char* kMenuAbout = "&About VantaPC...";
 inline constexpr const char* kCompanyKey = "Keelbrook";
 inline constexpr const char* kTrayTip = "Slidora Remote Control";
 inline constexpr const char* kMsgNewPort = "You will need to stop/start to begin using the new port";

@@ -1,5 +1,7 @@
 #include "slides/slidr_options.h"
 
+#include <string>
+
 #include "core/registry_helpers.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -17,7 +19,7 @@ int32_t LoadValue(const char* name, int32_t defaultValue) {
 }
 
 void SaveValue(const char* name, int32_t value) {
-  core::SetRegistryWord(SlidrOptions::kRegistryKey, name, value);
+  core::SetRegistryWord(SlidrOptions::kRegistryKey, name, std::to_string(value));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/hotsync/database_reader.h"
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device_names.h"
+#include "platform/hotsync/run_lock.h"
 
 namespace brevora::testing {
 namespace {
@@ -94,6 +95,18 @@ std::vector<std::string> DatabaseNames(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<std::string> HiddenFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  if (!std::filesystem::exists(folder)) return files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_directory() || !name.starts_with('.') || name == hotsync::kRunLockFileName) continue;
+    files.push_back(std::filesystem::relative(entry.path(), folder).string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 }  // namespace brevora::testing

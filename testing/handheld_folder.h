@@ -40,4 +40,10 @@ std::optional<TestDatabase> GetDatabase(const std::string& folder, const std::st
 // The names of the readable databases of the folder, sorted.
 std::vector<std::string> DatabaseNames(const std::string& folder);
 
+// The hidden files under `folder`, at any depth, as paths relative to it,
+// sorted; the HotSync lock files (".hotsync.lock") left out. What a HotSync
+// must not leave behind in a device folder or a user's folders: temporary
+// files of its writes.
+std::vector<std::string> HiddenFiles(const std::string& folder);
+
 }  // namespace brevora::testing

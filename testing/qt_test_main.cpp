@@ -1,8 +1,11 @@
 // Shared main of the widget test programs: the QApplication that widgets need,
-// on the offscreen platform (no display is ever used), and the same fresh
-// BREVORA_HOME per test case as every other test program. A developer who
-// wants to see the windows on an X server (xvfb-run, for screenshots) names
-// the platform in BREVORA_TEST_QPA ("xcb").
+// and the same fresh BREVORA_HOME per test case as every other test program.
+// The platform is the one named in BREVORA_TEST_QPA ("xcb" to see the windows
+// on an X server, as ctest does under xvfb-run); else offscreen, so no display
+// is ever used. A program whose cases need an X server (built with
+// BREVORA_TEST_NEEDS_X11, brevora_qt_x11_test_main) runs on the display named
+// by DISPLAY instead, when one answers there, so it also runs when started by
+// hand.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +13,10 @@
 #include <cstdlib>
 
 #include "testing/fresh_home.h"
+
+#ifdef BREVORA_TEST_NEEDS_X11
+#include "platform/qt/display.h"
+#endif
 
 namespace {
 
@@ -24,11 +31,21 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
   if (defaultHandler) defaultHandler(type, context, message);
 }
 
+// The Qt platform the tests run on.
+const char* TestPlatform() {
+  const char* named = std::getenv("BREVORA_TEST_QPA");
+  if (named && *named) return named;
+#ifdef BREVORA_TEST_NEEDS_X11
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  if (brevora::qt::DisplayAvailable()) return "xcb";
+#endif
+  return "offscreen";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* platform = std::getenv("BREVORA_TEST_QPA");
-  setenv("QT_QPA_PLATFORM", platform && *platform ? platform : "offscreen", 1);
+  setenv("QT_QPA_PLATFORM", TestPlatform(), 1);
   ::testing::InitGoogleTest(&argc, argv);
   defaultHandler = qInstallMessageHandler(QuietHandler);
   QApplication app(argc, argv);

@@ -1,7 +1,13 @@
 #pragma once
 // Runs a program of the build from a test or a benchmark: spawned directly
-// (never through a shell), its standard streams opened on the given files,
-// and waited for. No test framework is needed, so benchmarks use it too.
+// (never through a shell), its standard streams opened on the given files.
+// SpawnAndWait waits for it; SpawnedProgram keeps it running beside the caller
+// (a window to drive, two HotSyncs at once, a run to kill midway). No test
+// framework is needed, so benchmarks use it too.
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +19,36 @@ struct StandardStreams {
   std::string in{};
   std::string out{};
   std::string err{};
+};
+
+// A started program. Its exit status is -1 when it did not start or died by a
+// signal. A program still running when the handle is destroyed is killed and
+// reaped, so a failing test leaves no process behind.
+class SpawnedProgram {
+ public:
+  SpawnedProgram(const std::string& program, const std::vector<std::string>& args,
+                 const StandardStreams& streams);
+  ~SpawnedProgram();
+  SpawnedProgram(const SpawnedProgram&) = delete;
+  SpawnedProgram& operator=(const SpawnedProgram&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  // Sends `signal` while the program runs; nothing once it has ended.
+  void Signal(int signal);
+  // Waits for the end and gives the exit status (the same on every call).
+  int Wait();
+  // The exit status once the program ended within `timeout`; -1 when it did
+  // not end in time (it keeps running), did not start or died by a signal.
+  int Wait(std::chrono::milliseconds timeout);
+  bool Running() { return !Poll(); }
+  // The exit status when the program has ended, nullopt while it runs.
+  std::optional<int> Poll();
+
+ private:
+  void Reaped(int waitStatus);
+
+  pid_t pid_ = -1;
+  std::optional<int> status_;
 };
 
 // The program's exit status; -1 when it did not start or died by a signal.

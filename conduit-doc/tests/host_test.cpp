@@ -19,6 +19,7 @@
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "testing/fake_converter.h"
+#include "testing/handheld_folder.h"
 #include "testing/run_program.h"
 #include "testing/temp_home.h"
 
@@ -427,7 +428,8 @@ TEST_F(LinkedDocHost, TheLinkedDocIsKeptInStep) {
   PutHandheld("Letter", letter);
   stdfs::remove(doc);
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc + "' could not be converted.")) << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc +
+                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
   EXPECT_TRUE(LastRunHas("Info Scrivane - Copy Letter to PC."));
   EXPECT_EQ(DesktopBody("Business", "Letter"), "<p>handheld again</p>");
 }
@@ -537,6 +539,32 @@ TEST_F(DocFaults, EveryCallOfAHotSyncMayFail) {
     if (HasFailure()) break;
   }
   EXPECT_GT(reached, 50);
+}
+
+// Killed in every call in turn (among them the moment a new document's
+// database is made), then one normal HotSync: it ends as an uninterrupted one,
+// and nothing of the killed run is left anywhere.
+TEST_F(DocFaults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
+  int killed = 0;
+  for (int n = 1; n < 2000; ++n) {
+    Restore();
+    const ProgramResult run = Sync({"--kill-call", std::to_string(n)});
+    if (run.err.find("was not reached") != std::string::npos) break;
+    const std::string what = "killed in call " + std::to_string(n);
+    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
+    ++killed;
+    ExpectNothingLost(what);
+    const ProgramResult next = Sync();
+    ASSERT_EQ(next.status, 0) << what << ": " << next.err << LogFile();
+    EXPECT_TRUE(LastRunHas("OK Scrivane")) << what << "\n" << LogFile();
+    EXPECT_EQ(HandheldDatabases(), expectedHandheld_) << what;
+    EXPECT_EQ(DesktopFiles(), expectedDesktop_) << what;
+    std::vector<std::string> leftovers = brevora::testing::HiddenFiles(device_);
+    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) leftovers.push_back(f);
+    EXPECT_TRUE(leftovers.empty()) << what << ": " << ::testing::PrintToString(leftovers);
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(killed, 50);
 }
 
 TEST_F(DocFaults, AFullHandheldAtAnImageRecordLosesNothing) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "conduit/framework/conduit_log.h"
+#include "conduit/framework/local_file.h"
 #include "conduit/framework/main_db.h"
 #include "conduit/framework/product.h"
 #include "conduit/framework/sync_mgr.h"
@@ -64,6 +65,7 @@ bool Run(const CSyncProperties& properties, RunErrors& errors) {
   bool newDesktop = saved && saved->pendingNewDesktop != 0;
   const auto folder = GetUserFolder(properties, newDesktop);
   if (!folder) return false;
+  RemoveAbandonedDesktopWrites(*folder);
 
   SyncMode mode = SyncMode::Synchronize;
   bool slow = false;

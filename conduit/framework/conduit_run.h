@@ -4,7 +4,9 @@
 // refresh of the desktop window at the end.
 //
 // A run is fresh per call: its main database object, its errors flag and its
-// state live on its own stack. OpenConduit always returns 0; what happened is
+// state live on its own stack. Once it has its user folder, a run removes the
+// temporary desktop files that killed runs left in the category folders
+// (RemoveAbandonedDesktopWrites, local_file.h). OpenConduit always returns 0; what happened is
 // told in the HotSync log, ending with the product's name and activity 20 (all
 // synchronized) or 22 (something failed or was left alone).
 #include <cstdint>

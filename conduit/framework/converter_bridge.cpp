@@ -10,44 +10,46 @@ namespace {
 // Anything a converter or its library may throw counts as a failed step.
 constexpr int32_t kUnknownFailure = static_cast<int32_t>(0x80004005u);
 
-int32_t NumberOf(const std::exception_ptr& error) {
+}  // namespace
+
+void CConverterBridge::Failed(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const AutomationError& e) {
-    return e.number() != 0 ? e.number() : kUnknownFailure;
+    status_ = e.number() != 0 ? e.number() : kUnknownFailure;
+    error_ = e.description();
+  } catch (const std::exception& e) {
+    status_ = kUnknownFailure;
+    error_ = e.what();
   } catch (...) {
-    return kUnknownFailure;
+    status_ = kUnknownFailure;
+    error_.clear();
   }
 }
-
-}  // namespace
 
 CConverterBridge::CConverterBridge(Names names) : names_(std::move(names)) {
   try {
     const auto clsid = ClsidFromProgId(names_.progId);
-    if (!clsid) {
-      status_ = 429;
-      return;
-    }
-    converter_ = CreateObjectFromClsid(*clsid);
-    if (!converter_) status_ = 429;
+    if (clsid) converter_ = CreateObjectFromClsid(*clsid);
+    if (!converter_) RaiseRuntimeError(429);
   } catch (...) {
     converter_ = nullptr;
-    status_ = NumberOf(std::current_exception());
+    Failed(std::current_exception());
   }
 }
 
 CConverterBridge::~CConverterBridge() = default;
 
-bool CConverterBridge::Call(const std::string& method, const std::string& a, const std::string& b,
-                            const std::string& c) {
+template <class... Texts>
+bool CConverterBridge::Call(const std::string& method, const Texts&... texts) {
   if (!converter_) return false;
   try {
-    CallByName(*converter_, method, CallKind::Method, a, b, c);
+    CallByName(*converter_, method, CallKind::Method, texts...);
     status_ = 0;
+    error_.clear();
     return true;
   } catch (...) {
-    status_ = NumberOf(std::current_exception());
+    Failed(std::current_exception());
     return false;
   }
 }
@@ -60,6 +62,11 @@ bool CConverterBridge::OfficeToDesktop(const std::string& office, const std::str
 bool CConverterBridge::DesktopToOffice(const std::string& desktop, const std::string& office,
                                        const std::string& options) {
   return Call(names_.toOffice, desktop, office, options);
+}
+
+int32_t CConverterBridge::Refresh() {
+  Call(names_.refresh);
+  return status_;
 }
 
 }  // namespace brevora::CONDUIT_NAMESPACE

@@ -30,6 +30,12 @@ bool IsConvertibleLink(const LinkInfo& link) {
   return false;
 }
 
+// A conversion that failed, with the converter's reason when it gave one.
+void LogNotConverted(const std::string& office, const ConverterBridge* bridge) {
+  const std::string why = bridge ? bridge->LastError() : std::string();
+  LogHotSync("Linked file '" + office + "' could not be converted." + (why.empty() ? "" : " " + why));
+}
+
 }  // namespace
 
 CFileMgr::CFileMgr(std::string userFolder, const CMainDB& main, RunErrors& errors)
@@ -96,7 +102,7 @@ void CFileMgr::CollectFiles(const std::string& category) {
       } else if (LinkedFileIsNewer(link)) {
         const auto bridge = p.classes->MakeBridge();
         converted = bridge && bridge->OfficeToDesktop(link.path, path, "1");
-        if (!converted) LogHotSync("Linked file '" + link.path + "' could not be converted.");
+        if (!converted) LogNotConverted(link.path, bridge.get());
       }
     }
     CFileEntry& e = entries_[name];
@@ -237,7 +243,7 @@ bool CFileMgr::CopyToDesktop(CFileEntry& e) {
         LogHotSync("Linked file '" + link->path + "' could not be given its link date.");
       }
     } else {
-      LogHotSync("Linked file '" + link->path + "' could not be converted.");
+      LogNotConverted(link->path, bridge.get());
     }
   }
   LogHotSync("Copy " + e.name + " to PC.");

@@ -10,6 +10,7 @@
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
+#include "platform/text/case.h"
 
 namespace brevora::CONDUIT_NAMESPACE {
 
@@ -95,6 +96,23 @@ std::optional<CLocalFile::ModifiedLines> CLocalFile::ReadModifiedLines() {
   std::string_view version;
   if (!ReadLine(version) || version.empty()) return std::nullopt;
   return ModifiedLines{*flag, std::string(version)};
+}
+
+std::size_t RemoveAbandonedDesktopWrites(const std::string& userFolder) {
+  const std::string& extension = TheProduct().extension;
+  const auto ours = [&](std::string_view target) {
+    return target.size() > extension.size() &&
+           text::EqualsNoCase(target.substr(target.size() - extension.size()), extension);
+  };
+  std::size_t removed = 0;
+  try {
+    for (const std::string& category : fs::ListFolder(userFolder, fs::ListKind::Folders)) {
+      removed += fs::RemoveAbandonedTemporaries(fs::JoinPath(userFolder, category), ours);
+    }
+  } catch (const AutomationError&) {
+    // A folder that can't be listed: what it holds is the run's to report.
+  }
+  return removed;
 }
 
 }  // namespace brevora::CONDUIT_NAMESPACE

@@ -14,6 +14,10 @@
 //
 // Clearing or setting the modified flag of a file in place is
 // SetModifiedFlag (modified_line.h): it rewrites the flag byte alone.
+//
+// Every desktop file a run writes goes through a temporary file beside it
+// (fs::AtomicFile); RemoveAbandonedDesktopWrites clears the ones that runs
+// which were killed left.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -85,6 +89,12 @@ class CLocalFile {
   std::size_t line_ = 0;
   bool open_ = false;
 };
+
+// Removes from the category folders of `userFolder` the temporary files of
+// product files (the product's extension) whose writers were killed: never a
+// live writer's (the desktop window may be saving), never any other file.
+// Run it at the start of a run. Returns how many were removed.
+std::size_t RemoveAbandonedDesktopWrites(const std::string& userFolder);
 
 // The text of a desktop file, line by line, each line ended by CR LF.
 class LocalFileWriter {

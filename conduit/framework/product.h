@@ -83,6 +83,8 @@ class ConverterBridge {
                                const std::string& options) = 0;
   virtual bool DesktopToOffice(const std::string& desktop, const std::string& office,
                                const std::string& options) = 0;
+  // Why the last conversion failed, in the converter's words ("" when it gave none).
+  virtual std::string LastError() const { return {}; }
 };
 
 class ConduitClasses {

@@ -126,7 +126,7 @@ TEST_F(Handheld, AFailingReadIsNotTheEnd) {
   PutHandheld("Two", Book{9, 0, false, {"1\t1\t1\t\ta\t0\t0", "1\t2\t1\t\tb\t0\t0"}});
   // Open, the block, the first record; the fourth call fails.
   session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}});
+  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}, {}});
   CWorkbook_V8 db(9);
   ASSERT_TRUE(db.OpenOrCreate("Two", "", 0));
   CellRecord cell;

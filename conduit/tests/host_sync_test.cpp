@@ -14,12 +14,16 @@
 #include "conduit/cell_record.h"
 #include "conduit/style_remap.h"
 #include "conduit/tests/tabrel_fixture.h"
+#include "conduit/workbook_copy.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
+#include "platform/automation/class_registry.h"
 #include "platform/registry/registry.h"
+#include "sheet/sdk.h"
 #include "testing/fake_converter.h"
+#include "testing/handheld_folder.h"
 #include "testing/temp_home.h"
 
 namespace brevora::tabrel {
@@ -267,9 +271,49 @@ TEST_F(LinkedHost, TheLinkedOfficeFileIsKeptInStep) {
   block.SetLinkDate(linkDate + 86400);
   PutHandheld(testing::WorkbookDatabase("Plan", 9, block, {Cell("handheld again")}));
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls + "' could not be converted.")) << LogFile();
+  EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls +
+                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Copy Plan to PC."));
   EXPECT_EQ(DesktopCellsOf("Business", "Plan"), std::vector<std::string>{Cell("handheld again")});
+}
+
+// With the connectivity module's own converter registered, a conversion
+// reaches it, and it says in its own words why it could not convert (no
+// Excel here). A conversion is tried only when a side changed or the linked
+// file is newer: HotSyncs after that, with nothing changed, try none, also
+// while another workbook fails every HotSync.
+TEST_F(Host, TheRealConverterSaysWhyItCantConvert) {
+  RegisterServer(sheet::SDK::kProgId, sheet::SDK::kClsid, TABRELPC_LIBRARY);
+  // An office file older than the handheld's link date: the copy to the
+  // desktop is to be converted out into it.
+  const std::string xls = brevora::testing::MakeTempDir("office") + "/Plan.xls";
+  std::ofstream(xls) << "an older spreadsheet";
+  const uint32_t linkDate = 3900000000u;
+  fs::SetFileDateTime(xls, LinkDateToVbDate(linkDate - 86400));
+  WorkbookBlock block = WorkbookBlock::Defaults(9, kBusiness);
+  block.SetModified(1);
+  block.SetLinkPath(xls);
+  block.SetLinkMethod(0);
+  block.SetLinkDate(linkDate);
+  PutHandheld(testing::WorkbookDatabase("Plan", 9, block, {Cell("handheld side")}));
+  PutDesktop("Business", "Broken", "not a workbook");
+  const auto first = Sync();
+  ASSERT_EQ(first.status, hotsync::host::kConduitFailedStatus) << first.err;
+  const auto lines = LastRun();
+  const std::string prefix = "Info Tabulyn - Linked file '" + xls + "' could not be converted. ";
+  const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
+  ASSERT_NE(line, lines.end()) << LogFile();
+  // The converter's reason ("Error getting excel object."), not that there is
+  // no converter.
+  EXPECT_GT(line->size(), prefix.size()) << *line;
+  EXPECT_EQ(line->find("ActiveX component can't create object"), std::string::npos) << *line;
+  EXPECT_TRUE(LastRunHas("Info Tabulyn - Copy Plan to PC."));
+  EXPECT_EQ(fs::ReadWholeFile(xls).size(), 20u);  // left as it was
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
+    for (const std::string& l : LastRun()) EXPECT_EQ(l.find("Linked file"), std::string::npos) << l;
+    EXPECT_FALSE(LastRunHas("Info Tabulyn - Copy Plan to PC.")) << LogFile();
+  }
 }
 
 TEST_F(LinkedHost, AMissingLinkedFileIsLogged) {
@@ -423,6 +467,30 @@ TEST_P(Faults, EveryCallOfAHotSyncMayFail) {
     if (HasFailure()) break;
   }
   EXPECT_GT(reached, 50);
+}
+
+// Killed in every call in turn, then one normal HotSync: it ends as an
+// uninterrupted one, and nothing of the killed run is left anywhere.
+TEST_P(Faults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
+  int killed = 0;
+  for (int n = 1; n < 2000; ++n) {
+    Restore();
+    const auto run = Sync({"--kill-call", std::to_string(n)});
+    if (run.err.find("was not reached") != std::string::npos) break;
+    const std::string what = "killed in call " + std::to_string(n);
+    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
+    ++killed;
+    ExpectNothingLost(what);
+    ExpectNoHalfDatabase(what);
+    const auto next = Sync();
+    ASSERT_EQ(next.status, 0) << what << ": " << next.err << LogFile();
+    EXPECT_EQ(Comparable(State()), Comparable(expected_)) << what << "\n" << LogFile();
+    std::vector<std::string> leftovers = brevora::testing::HiddenFiles(device_);
+    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) leftovers.push_back(f);
+    EXPECT_TRUE(leftovers.empty()) << what << ": " << ::testing::PrintToString(leftovers);
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(killed, 50);
 }
 
 TEST_P(Faults, AFullHandheldLeavesNoHalfDatabase) {

@@ -3,8 +3,11 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -13,6 +16,7 @@
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "platform/fs/folder_lock.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
 #include "sheet/workbook.h"
@@ -130,16 +134,19 @@ void WriteUserFolder(const std::string& user, const std::string& pictures) {
     fs::MakeFolder(folder);
     return folder;
   };
-  WriteWorkbook(category("tabrel", "Unfiled") + "/Welcome.tbr",
+  // Every name is unique across the suite: each file becomes a handheld
+  // database of its name, and a handheld holds one database of a name.
+  WriteWorkbook(category("tabrel", "Unfiled") + "/" + kWelcomeNames[0] + ".tbr",
                 {{"Welcome to Brevora", ""}, {"Apples", "12"}, {"Pears", "7"}});
   WriteWorkbook(category("tabrel", "Business") + "/Budget.tbr",
                 {{"Office rent", "1200"}, {"Travel", "350"}, {"Phones", "95"}});
-  WriteDocument(category("scriv", "Unfiled") + "/Welcome.scv", "Welcome",
+  WriteDocument(category("scriv", "Unfiled") + "/" + kWelcomeNames[1] + ".scv", kWelcomeNames[1],
                 "Welcome to Brevora.\r\nThis document lives in the Unfiled category.");
   WriteDocument(category("scriv", "Business") + "/Meeting Notes.scv", "Meeting Notes",
                 "Meeting notes\r\n- Budget agreed\r\n- Next meeting on Monday");
   const std::string welcome[2] = {"Welcome to Brevora", "Slides travel to the handheld"};
-  WritePresentation(category("slidr", "Unfiled") + "/Welcome.pdb", "Welcome", pictures, welcome);
+  WritePresentation(category("slidr", "Unfiled") + "/" + kWelcomeNames[2] + ".pdb", kWelcomeNames[2], pictures,
+                    welcome);
   const std::string review[2] = {"Quarterly Review", "Results and next steps"};
   WritePresentation(category("slidr", "Business") + "/Quarterly Review.pdb", "Quarterly Review", pictures, review);
 }
@@ -161,9 +168,29 @@ void OnOwnThread(const std::function<void()>& body) {
   if (error) std::rethrow_exception(error);
 }
 
+constexpr std::string_view kStagingPrefix = "hotsync.new-";
+
+// Removes the staging folders ("hotsync.new-XXXXXX") a set-up killed midway
+// left in `data`; nothing else. The caller holds the lock of `data`.
+void RemoveStagingLeftovers(const std::string& data) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(data, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != kStagingPrefix.size() + 6 || !name.starts_with(kStagingPrefix)) continue;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kStagingPrefix.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; })) {
+      continue;
+    }
+    std::error_code ignored;
+    if (it->symlink_status(ignored).type() == std::filesystem::file_type::directory) {
+      std::filesystem::remove_all(it->path(), ignored);
+    }
+  }
+}
+
 // Builds the example beside `root` under a temporary name, then renames it in.
 void MakeExampleFolder(const std::string& data, const std::string& root) {
-  std::string pattern = data + "/hotsync.new-XXXXXX";
+  std::string pattern = data + "/" + std::string(kStagingPrefix) + "XXXXXX";
   if (!mkdtemp(pattern.data())) RaiseError(75, "InstallExample", "Could not make the example's folder.");
   FolderGuard staging(pattern);
   const std::string user = pattern + "/" + kUserFolder;
@@ -186,6 +213,14 @@ bool NeedsExample() {
   return !registry::KeyExists(Hive::CurrentUser, kPhoneSuiteKey);
 }
 
+
+std::optional<std::string> InstallExampleIfNeeded() {
+  const std::string data = fs::DataDir();
+  const fs::FolderLock lock(data);
+  RemoveStagingLeftovers(fs::NativePath(data));
+  if (!NeedsExample()) return std::nullopt;
+  return InstallExample();
+}
 
 std::string InstallExample() {
   const std::string data = fs::DataDir();  // native

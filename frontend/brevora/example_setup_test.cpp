@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
@@ -15,6 +17,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
+#include "platform/text/case.h"
 #include "slides/presentation.h"
 #include "testing/temp_home.h"
 
@@ -49,9 +52,11 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
     EXPECT_TRUE(app->InstalledSlidora());
     app->SetUserID(1);
     EXPECT_EQ(app->UserName(), "Example");
-    const std::vector<std::string> expected[3] = {{"Welcome"}, {"Welcome"}, {"Welcome"}};
+    const std::vector<std::string> expected[3] = {{"Welcome Workbook"}, {"Welcome Document"}, {"Welcome Slides"}};
     const std::vector<std::string> business[3] = {{"Budget"}, {"Meeting Notes"}, {"Quarterly Review"}};
     DocumentLister lister;
+    std::set<std::string> allNames;  // one handheld database per name: unique across the suite
+    size_t files = 0;
     for (int16_t mode = 0; mode < 3; ++mode) {
       app->SetFileMode(mode);
       const std::string home = app->HomeDirectory();
@@ -60,7 +65,14 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
       EXPECT_EQ(Names(unfiled), expected[mode]);
       EXPECT_EQ(Names(lister.List(app->Session(), home, "Business", mode, true)), business[mode]);
       EXPECT_NE(unfiled[0].size, "");
+      for (const char* category : {"Unfiled", "Business"}) {
+        for (const std::string& name : Names(lister.List(app->Session(), home, category, mode, true))) {
+          allNames.insert(text::LCase(name));
+          ++files;
+        }
+      }
     }
+    EXPECT_EQ(allNames.size(), files);
     // The presentations have their two slides.
     Ref<slides::Presentation> deck = MakeRef<slides::Presentation>();
     app->SetFileMode(2);
@@ -68,6 +80,21 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
     EXPECT_EQ(deck->Slides()->Count(), 2);
     deck->ClosePresentation();
   });
+}
+
+// Two programs started at once set up one example: the set-up runs under the
+// data folder's lock and only when it is still needed; what a set-up killed
+// midway left is removed first, and nothing else.
+TEST(ExampleSetup, IsMadeOnceAndCleansUpAfterAKilledOne) {
+  const std::string home = testing::TempHome();
+  std::filesystem::create_directories(home + "/hotsync.new-k1lled/Example/tabrel");
+  std::filesystem::create_directories(home + "/hotsync.new-mine");
+  const std::optional<std::string> root = InstallExampleIfNeeded();
+  ASSERT_TRUE(root);
+  EXPECT_EQ(fs::NativePath(*root), home + "/hotsync");
+  EXPECT_FALSE(std::filesystem::exists(home + "/hotsync.new-k1lled"));
+  EXPECT_TRUE(std::filesystem::exists(home + "/hotsync.new-mine"));
+  EXPECT_EQ(InstallExampleIfNeeded(), std::nullopt);
 }
 
 TEST(ExampleSetup, AnExistingDesktopIsLeftAlone) {

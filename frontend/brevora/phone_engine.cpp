@@ -8,7 +8,6 @@
 #include <system_error>
 
 #include "frontend/phone_sync.h"
-#include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
@@ -30,14 +29,6 @@ std::optional<std::string> RegisteredLibrary() {
 }
 
 }  // namespace
-
-std::string ProgramLibraryFolder() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&TabrelPC::Members), &info) == 0 || !info.dli_fname) return {};
-  std::error_code ec;
-  const std::filesystem::path file = std::filesystem::canonical(info.dli_fname, ec);
-  return ec ? std::string() : file.parent_path().string();
-}
 
 std::string RegisterPhoneEngine(const std::string& libraryFolder) {
   std::error_code ec;

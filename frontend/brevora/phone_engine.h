@@ -10,9 +10,6 @@ namespace brevora::frontend::program {
 
 inline constexpr const char* kPhoneEngineLibrary = "libbvsync.so";
 
-// The folder libtabrelpc.so was loaded from ("" when it can't be told).
-std::string ProgramLibraryFolder();
-
 // Registers `libraryFolder`/libbvsync.so (by calling its BrevoraRegisterServer)
 // unless the engine's CLSID already names a library file that exists. "" when
 // the engine is registered (already, or now); otherwise why it is not (also

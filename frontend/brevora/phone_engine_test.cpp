@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "frontend/brevora/library_folder.h"
 #include "frontend/phone_sync.h"
 #include "platform/automation/class_registry.h"
 #include "platform/fs/paths.h"

@@ -14,7 +14,11 @@
 #include "frontend/form_factory.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/tabrel_pc.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_message_box.h"
+#include "platform/services/file_dialog.h"
+#include "platform/services/help.h"
 
 namespace brevora::frontend {
 namespace {
@@ -48,9 +52,13 @@ TEST(FormsLibrary, MakesTheApplicationWhenTheProgramHasNone) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   EXPECT_TRUE(Forms());
   ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr);
-  // The default message box became the Qt one.
+  // The default message box, file dialog and help viewer became the Qt ones.
   EXPECT_NE(dynamic_cast<qt::QtMessageBox*>(services::CurrentMessageBox().get()), nullptr);
+  EXPECT_NE(dynamic_cast<qt::QtFileDialog*>(services::CurrentFileDialog().get()), nullptr);
+  EXPECT_NE(dynamic_cast<qt::QtHelpViewer*>(services::CurrentHelpViewer().get()), nullptr);
   services::InstallMessageBox(nullptr);
+  services::InstallFileDialog(nullptr);
+  services::InstallHelpViewer(nullptr);
 
   QString shown;
   QTimer::singleShot(0, [&] {

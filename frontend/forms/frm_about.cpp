@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "frontend/about_box.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/tabrel_pc.h"
@@ -18,15 +19,6 @@ namespace brevora::frontend::forms {
 namespace {
 
 const FormRegistration registration("frmAbout", [] { return Ref<QtForm>(MakeRef<AboutForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
 
 }  // namespace
 

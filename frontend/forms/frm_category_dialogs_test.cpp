@@ -19,6 +19,7 @@
 #include "frontend/forms/frm_delete.h"
 #include "frontend/forms/frm_new_category.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/window_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/show_dialog.h"
 #include "platform/automation/call_by_name.h"
@@ -46,13 +47,6 @@ void ShowAndDo(Form& form, const std::function<void(W&)>& user) {
   EXPECT_TRUE(ran);
 }
 
-void Type(QLineEdit& box, const QString& text) {
-  for (const QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(&box, &press);
-  }
-}
-
 class CategoryDialogs : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(BrevoraInstallForms(), 0); }
@@ -75,10 +69,10 @@ TEST_F(CategoryDialogs, NewCategoryDropsTypedCharactersANameCantHold) {
   ShowAndDo<frmNewCategory>(*form, [&](frmNewCategory& w) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("New Category"));
     EXPECT_FALSE(w.cmdOkCancel[0]->isEnabled());
-    Type(*w.txtCategory, QStringLiteral("   "));
+    test::Type(*w.txtCategory, QStringLiteral("   "));
     EXPECT_FALSE(w.cmdOkCancel[0]->isEnabled());
     w.txtCategory->clear();
-    Type(*w.txtCategory, QStringLiteral("Tr/a:v*e?l<>|\"\\ 2024 and more"));
+    test::Type(*w.txtCategory, QStringLiteral("Tr/a:v*e?l<>|\"\\ 2024 and more"));
     EXPECT_EQ(w.txtCategory->text(), QStringLiteral("Travel 2024 and"));  // at most 15
     EXPECT_TRUE(w.cmdOkCancel[0]->isEnabled());
     testing::SaveScreenshot(w, "frmNewCategory");
@@ -173,7 +167,7 @@ TEST_F(CategoryDialogs, TheCommandsThroughTheRealDialogs) {
   QTimer::singleShot(0, [] {
     auto* w = qobject_cast<frmNewCategory*>(QApplication::activeModalWidget());
     ASSERT_TRUE(w);
-    Type(*w->txtCategory, QStringLiteral("Projects"));
+    test::Type(*w->txtCategory, QStringLiteral("Projects"));
     w->cmdOkCancel[0]->click();
   });
   ManageCategory(*app, list, CategoryAction::Add);

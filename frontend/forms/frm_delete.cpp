@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/module_state.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "platform/automation/convert.h"
@@ -19,17 +20,6 @@ namespace brevora::frontend::forms {
 namespace {
 
 const FormRegistration registration("frmDelete", [] { return Ref<QtForm>(MakeRef<DeleteForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-void ShowCritical(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
 
 }  // namespace
 
@@ -78,6 +68,7 @@ frmDelete& DeleteForm::window() const { return *static_cast<frmDelete*>(Window()
 QWidget* DeleteForm::MakeWindow() {
   auto* window = new frmDelete;
   QObject::connect(window, &frmDelete::cmdOkCancel_Click, [this, window](int index) {
+    if (!IsLoaded()) return;  // a late signal of the window on its way out
     try {
       if (index == 0) {
         deleteOption_ = window->obDelOption[0]->isChecked() ? 0 : 1;

@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +10,9 @@
 
 #include "core/module_state.h"
 #include "frontend/category_commands.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
+#include "frontend/forms/name_character_filter.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/name_validator.h"
 #include "frontend/tabrel_pc.h"
@@ -27,17 +28,6 @@ namespace brevora::frontend::forms {
 namespace {
 
 const FormRegistration registration("frmNewCategory", [] { return Ref<QtForm>(MakeRef<NewCategoryForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-void ShowCritical(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
 
 }  // namespace
 
@@ -74,21 +64,14 @@ frmNewCategory::frmNewCategory(QWidget* parent) : QDialog(parent) {
   for (int i = 0; i < 3; ++i) {
     connect(cmdOkCancel[i], &QPushButton::clicked, this, [this, i] { emit cmdOkCancel_Click(i); });
   }
+  // A typed character a name can't hold is dropped; pasted text is checked on OK.
+  DropReservedNameCharacters(*txtCategory);
   txtCategory->installEventFilter(this);
 }
 
 bool frmNewCategory::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtCategory) {
-    if (event->type() == QEvent::KeyPress) {
-      // A typed character a name can't hold is dropped; pasted text is checked on OK.
-      const QString typed = static_cast<QKeyEvent*>(event)->text();
-      if (typed.size() == 1 && typed[0].unicode() < 0x80 &&
-          IsReservedNameCharacter(static_cast<char>(typed[0].unicode()))) {
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusIn) {
-      QTimer::singleShot(0, this, [this] { emit txtCategory_GotFocus(); });
-    }
+  if (watched == txtCategory && event->type() == QEvent::FocusIn) {
+    QTimer::singleShot(0, this, [this] { emit txtCategory_GotFocus(); });
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -107,6 +90,7 @@ QWidget* NewCategoryForm::MakeWindow() {
   QObject::connect(window, &frmNewCategory::txtCategory_GotFocus,
                    [window] { Utility::SelectAllText(*window->txtCategory); });
   QObject::connect(window, &frmNewCategory::cmdOkCancel_Click, [this](int index) {
+    if (!IsLoaded()) return;  // a late signal of the window on its way out
     try {
       if (index == 0) Ok();
       if (index == 1) Cancel();

@@ -110,9 +110,9 @@ frmProperties& PropertiesForm::window() const { return *static_cast<frmPropertie
 QWidget* PropertiesForm::MakeWindow() {
   auto* window = new frmProperties;
   QObject::connect(window, &frmProperties::cmdOkCancel_Click,
-                   [this](int index) { HandleEvent([this, index] { cmdOkCancel_Click(index); }); });
+                   [this](int index) { HandleFormEvent(*this, [this, index] { cmdOkCancel_Click(index); }); });
   QObject::connect(window, &frmProperties::cmdRemoveLink_Click,
-                   [this] { HandleEvent([this] { cmdRemoveLink_Click(); }); });
+                   [this] { HandleFormEvent(*this, [this] { cmdRemoveLink_Click(); }); });
   return window;
 }
 

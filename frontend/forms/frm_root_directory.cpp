@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "core/module_state.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/root_directory.h"
@@ -32,13 +33,6 @@ namespace {
 
 const FormRegistration registration("frmRootDirectory",
                                     [] { return Ref<QtForm>(MakeRef<RootDirectoryForm>()); });
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // The hourglass while the form loads; the normal pointer on every path out.
 class WaitCursor {
@@ -191,12 +185,20 @@ frmRootDirectory& RootDirectoryForm::window() const { return *static_cast<frmRoo
 
 QWidget* RootDirectoryForm::MakeWindow() {
   auto* window = new frmRootDirectory;
-  QObject::connect(window, &frmRootDirectory::Drive1_Change, [this] { Handle([this] { Drive1_Change(); }); });
-  QObject::connect(window, &frmRootDirectory::Dir1_Change, [this] { Handle([this] { Dir1_Change(); }); });
+  // Only while loaded: the tree's model may still report a change while the
+  // window of an unloaded form is deleted.
+  QObject::connect(window, &frmRootDirectory::Drive1_Change, [this] {
+    if (IsLoaded()) Handle([this] { Drive1_Change(); });
+  });
+  QObject::connect(window, &frmRootDirectory::Dir1_Change, [this] {
+    if (IsLoaded()) Handle([this] { Dir1_Change(); });
+  });
   QObject::connect(window, &frmRootDirectory::txtDirectory_GotFocus,
                    [window] { Utility::SelectAllText(*window->txtDirectory); });
   QObject::connect(window, &frmRootDirectory::cmdOkCancel_Click,
-                   [this](int index) { Handle([this, index] { cmdOkCancel_Click(index); }); });
+                   [this](int index) {
+                     if (IsLoaded()) Handle([this, index] { cmdOkCancel_Click(index); });
+                   });
   return window;
 }
 

@@ -19,18 +19,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
+#include "frontend/forms/name_character_filter.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::frontend::forms {
 namespace {
-
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QAction* Action(QObject* parent, const char* name, const QString& caption) {
   auto* action = new QAction(caption, parent);
@@ -207,6 +202,7 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
 
   lblName = Named<QLabel>("lblName", QStringLiteral("Name:"));
   txtWorkbook = Named<QLineEdit>("txtWorkbook");
+  DropReservedNameCharacters(*txtWorkbook);  // pasted text is checked on OK
   lblName->setBuddy(txtWorkbook);
   cbxOpenAsTemplate = Named<QCheckBox>("cbxOpenAsTemplate", QStringLiteral("Open in current spreadsheet"));
   cmdOptions = Named<QPushButton>("cmdOptions", QStringLiteral("Options..."));

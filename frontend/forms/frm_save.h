@@ -174,6 +174,8 @@ class SaveForm : public QtForm {
   // ---- Confirmation (save_form_confirm.cpp) ----
   void cmdOkCancel_Click(int index);
   void lstWorkbook_ItemClick(QTreeWidgetItem* item);
+  // The list's selection changed: with no file selected, Link and Delete are off.
+  void lstWorkbook_SelectionChanged();
   void lstWorkbook_DblClick();
   void Toolbar_ButtonClick(const std::string& key);
   void cmdExplore_Click();

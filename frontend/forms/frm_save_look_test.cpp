@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,8 +15,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 #include <functional>
+#include <map>
 
 #include "core/module_state.h"
 #include "core/registry_helpers.h"
@@ -128,6 +132,48 @@ TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
   EXPECT_EQ(again.iTheme, 2);
 }
 
+// The caption of a file-mode button stands out from what is behind it: on the
+// bar's colour, on the light face of the pressed button, and on the face the
+// style draws under the mouse. (The caption is the bottom text line of the
+// button; its most distant pixel from the dominant colour there is the text.)
+TEST_F(MainWindowLook, TheSideBarCaptionsStayReadableUnderTheMouse) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  auto contrast = [&w](QWidget& button) {
+    // The button as it stands on the bar, which paints the bar's colour.
+    const QImage image =
+        w.picOutlook->grab(QRect(button.mapTo(w.picOutlook, QPoint(0, 0)), button.size())).toImage();
+    const int line = QFontMetrics(button.font()).height();
+    std::map<QRgb, int> counts;
+    for (int y = image.height() - line; y < image.height() - 2; ++y) {
+      for (int x = 2; x < image.width() - 2; ++x) ++counts[image.pixel(x, y)];
+    }
+    const QColor ground(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                          return a.second < b.second;
+                        })->first);
+    int best = 0;
+    for (const auto& [rgb, n] : counts) {
+      const QColor c(rgb);
+      best = std::max(best, std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) +
+                                std::abs(c.blue() - ground.blue()));
+    }
+    return best;
+  };
+  for (const int theme : {0, 2, 6}) {
+    SCOPED_TRACE(theme);
+    w.mnuTheme[static_cast<size_t>(theme)]->trigger();
+    test::Deliver();
+    QWidget& pressed = *w.Toolbar1->widgetForAction(w.fileModeButtons[0]);
+    QWidget& other = *w.Toolbar1->widgetForAction(w.fileModeButtons[1]);
+    EXPECT_GT(contrast(pressed), 300);
+    EXPECT_GT(contrast(other), 300);
+    other.setAttribute(Qt::WA_UnderMouse, true);
+    EXPECT_GT(contrast(other), 300);
+    testing::SaveScreenshot(*w.picOutlook, "frmSave-sidebar-hover-theme" + std::to_string(theme));
+    other.setAttribute(Qt::WA_UnderMouse, false);
+  }
+}
+
 TEST_F(MainWindowLook, BannerHideInAnyCaseHidesItAndTheMenuTogglesIt) {
   Store("Banner", "HIDE");
   SaveForm& form = OpenMainWindow();
@@ -195,6 +241,24 @@ TEST_F(MainWindowLook, TheWindowIsNeverSmallerThanItsMinimum) {
   EXPECT_GE(w.height(), 3600 / 15);
 }
 
+// At the first start (the default width) the file list and all its column
+// headers are inside the window.
+TEST_F(MainWindowLook, AtTheDefaultSizeTheFileListAndItsHeadersFitTheWindow) {
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  test::Deliver();
+  EXPECT_GE(w.width(), 9300 / 15);
+  const QRect list(w.lstWorkbook->mapTo(&w, QPoint(0, 0)), w.lstWorkbook->size());
+  EXPECT_TRUE(w.rect().contains(list)) << list.right() << " in " << w.width();
+  const QHeaderView& header = *w.lstWorkbook->header();
+  ASSERT_EQ(header.count(), 4);
+  for (int i = 0; i < header.count(); ++i) {
+    EXPECT_GE(header.sectionSize(i), header.sectionSizeHint(i)) << i;
+    EXPECT_LE(header.sectionViewportPosition(i) + header.sectionSize(i), header.viewport()->width()) << i;
+  }
+  testing::SaveScreenshot(w, "frmSave-default-size");
+}
+
 TEST_F(MainWindowLook, LinkedFileEditsTheSelectedRowAndItsFile) {
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
@@ -225,6 +289,43 @@ TEST_F(MainWindowLook, LinkedFileEditsTheSelectedRowAndItsFile) {
   read->OpenFromDisk(business_ + "/Budget.tbr", false, false);
   EXPECT_EQ(read->LinkedXLSFileName(), "/office/Budget 2027.xls");
   EXPECT_EQ(read->LinkedXLSSyncMethod(), 2);
+}
+
+// Link and Delete need a chosen file: a click beside the rows, or deleting the
+// last one, turns them off, and a Link without a chosen file does nothing.
+TEST_F(MainWindowLook, LinkAndDeleteWaitForAChosenFile) {
+  test::WriteWorkbook(test::CategoryFolder(user_, 0, "Linked") + "/Plan.tbr", "/office/Plan.xls");
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  ASSERT_TRUE(w.btnLink->isEnabled());  // Budget, linked, is chosen
+  QWidget* rows = w.lstWorkbook->viewport();
+  const QPointF beside(10, rows->height() - 5);
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, beside, rows->mapToGlobal(beside), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &click);
+  }
+  EXPECT_TRUE(w.lstWorkbook->selectedItems().isEmpty());
+  EXPECT_FALSE(w.btnLink->isEnabled());
+  EXPECT_FALSE(w.btnDelete->isEnabled());
+  emit w.mnuFile->aboutToShow();
+  EXPECT_FALSE(w.mnuFileLinked->isEnabled());
+  form.Toolbar_ButtonClick("btnLink");  // as a press that came before the change
+  EXPECT_TRUE(messages_->shown().empty());
+
+  w.lstWorkbook->topLevelItem(0)->setSelected(true);  // Budget chosen again
+  EXPECT_TRUE(w.btnLink->isEnabled());
+  EXPECT_TRUE(w.btnDelete->isEnabled());
+
+  // The only file of "Linked", deleted: nothing is left to link.
+  w.lstCategory->setCurrentRow(1);
+  ASSERT_EQ(test::Texts(*w.lstWorkbook), std::vector<std::string>{"Plan"});
+  ASSERT_TRUE(w.btnLink->isEnabled());
+  messages_->Answer(services::MsgResult::Yes);
+  form.DeleteCommand();
+  EXPECT_EQ(w.lstWorkbook->topLevelItemCount(), 0);
+  EXPECT_FALSE(w.btnLink->isEnabled());
+  EXPECT_FALSE(w.btnDelete->isEnabled());
 }
 
 TEST_F(MainWindowLook, LinkedFileOfARowWhoseFileIsGoneSaysSoAndChangesNothing) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -31,6 +32,7 @@
 #include "platform/automation/convert.h"
 #include "platform/automation/member_table.h"
 #include "platform/fs/paths.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/registry/registry.h"
 #include "platform/services/folder_view.h"
 #include "platform/services/help.h"
@@ -124,6 +126,45 @@ TEST_F(SaveWindow, MainWindowListsTheUsersCategoriesAndFiles) {
   EXPECT_TRUE(messages_->shown().empty());
 }
 
+// The window closes from inside one of its own events (the menu's click, the
+// close event); it goes only once that event is over, and the program's host
+// hears once that it is finished.
+TEST_F(SaveWindow, FileExitAndTheCloseBoxEndTheMainWindow) {
+  // Each way closes the window and notes whether the window still exists once
+  // the window's own handling of the event is over.
+  const struct {
+    const char* way;
+    std::function<void(QPointer<frmSave>, bool&)> close;
+  } ways[] = {
+      {"File > Exit",
+       [](QPointer<frmSave> w, bool& existed) {
+         QObject::connect(w->mnuExit, &QAction::triggered, [w, &existed] { existed = !w.isNull(); });
+         test::ChooseMenuItem(*w->mnuFile, *w->mnuExit);
+       }},
+      {"the close box",
+       [](QPointer<frmSave> w, bool& existed) {
+         QTimer::singleShot(0, w.data(), [w, &existed] {
+           w->close();
+           existed = !w.isNull();
+         });
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    Ref<Host> host = MakeRef<Host>();
+    QPointer<frmSave> window(&OpenMainWindow(host).window());
+    bool existed = false;
+    way.close(window, existed);
+    test::Deliver();
+    EXPECT_TRUE(existed);
+    EXPECT_EQ(host->finished, 1);
+    EXPECT_TRUE(Forms()->LoadedForms().empty());
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(windows::Find("ThunderRT5Form", "Brevora Desktop").empty());
+  }
+  EXPECT_TRUE(messages_->shown().empty());
+}
+
 TEST_F(SaveWindow, APostedRefreshShowsAFileAddedBehindTheWindow) {
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
@@ -175,6 +216,9 @@ TEST_F(SaveWindow, SaveDialogReturnsThePathOfTheTypedName) {
     EXPECT_EQ(w.txtWorkbook->text(), QString());
     EXPECT_EQ(w.txtWorkbook->maxLength(), 30);
     testing::SaveScreenshot(w, "frmSave_save");
+    // Typed characters a name can't hold are dropped as they are typed.
+    test::Type(*w.txtWorkbook, QStringLiteral("My/Deck:1*?\"<>|\\"));
+    EXPECT_EQ(w.txtWorkbook->text(), QStringLiteral("MyDeck1"));
     // A pasted name that would leave the category keeps the dialog open.
     w.txtWorkbook->setText(QStringLiteral("../Escape"));
     w.cmdOkCancel[0]->click();
@@ -267,6 +311,14 @@ TEST_F(SaveWindow, HelpAndExploreOfTheMainWindow) {
   form.cmdExplore_Click();
   ASSERT_EQ(folders->shown().size(), 1u);
   EXPECT_EQ(fs::NativePath(folders->shown()[0]), user_ + "/tabrel/Business");
+
+  // The windows' own help viewer says so when the help file is not there.
+  services::ScopedService<services::HelpViewer> own(services::InstallHelpViewer,
+                                                    std::make_shared<qt::QtHelpViewer>(help_));
+  test::ChooseMenuItem(*form.window().mnuHelp, *form.window().mnuHelpTopics);
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].text, "Help is not available: the help file \"VARNIX.HLP\" is not installed.");
+  EXPECT_EQ(help_->requests().size(), 1u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <algorithm>
 
+#include "frontend/forms/form_controls.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
 #include "platform/text/case.h"
@@ -17,8 +18,6 @@ std::vector<Ref<QtForm>>& Loaded() {
   thread_local std::vector<Ref<QtForm>> forms;
   return forms;
 }
-
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
 
 // Quits `loop` once the watched window is hidden or destroyed.
 class ModalLoop : public QObject {
@@ -65,16 +64,29 @@ class QtForm::CloseWatcher : public QObject {
   QtForm& form_;
 };
 
+// Holds a form for as long as the window it unloaded still exists: a child of
+// that window, the last one made, so it goes after every control (and every
+// connection to the form's handlers) is gone.
+class QtForm::Keeper : public QObject {
+ public:
+  Keeper(QWidget& window, Ref<QtForm> form) : QObject(&window), form_(std::move(form)) {}
+
+ private:
+  Ref<QtForm> form_;
+};
+
 QtForm::QtForm(std::string name) : name_(std::move(name)) {}
 
 QtForm::~QtForm() {
-  // Windows go with the QApplication: once it is gone there is nothing to delete.
-  if (window_ && QCoreApplication::instance()) delete window_.data();
+  // A form still loaded when its thread's list goes (the program's end,
+  // outside any event) deletes its window, unless the QApplication, and every
+  // window with it, is gone already. An unloaded form has handed its window to
+  // the deferred deletion, which holds the form until the window is gone.
+  if (loaded_ && window_ && QCoreApplication::instance()) delete window_.data();
 }
 
 void QtForm::Load() {
   if (loaded_) return;
-  if (window_) delete window_.data();  // an unloaded window not yet deleted
   window_ = MakeWindow();
   window_->setObjectName(QString::fromStdString(name_));
   closeWatcher_ = new CloseWatcher(*this);
@@ -103,12 +115,18 @@ void QtForm::Unload() {
   loaded_ = false;
   auto& forms = Loaded();
   forms.erase(std::remove(forms.begin(), forms.end(), self), forms.end());
-  delete closeWatcher_.data();  // the window's close box no longer reaches this form
-  if (window_) {
-    window_->hide();
-    // Not deleted at once: the unload may come from one of its own handlers.
-    window_->deleteLater();
-  }
+  QWidget* window = window_.data();
+  window_ = nullptr;
+  if (!window) return;
+  // The window's close box no longer reaches this form (the watcher goes with the window).
+  if (closeWatcher_) window->removeEventFilter(closeWatcher_.data());
+  window->hide();
+  // Not deleted at once: the unload may come from one of the window's own
+  // events (a menu entry, a button, the close box), which Qt is still
+  // delivering. The event loop deletes it once that event is over; until then
+  // the form stays, so whatever the window still sends finds its handlers.
+  new Keeper(*window, self);
+  window->deleteLater();
 }
 
 void QtForm::Show(bool modal) {
@@ -122,13 +140,18 @@ void QtForm::Show(bool modal) {
     return;
   }
   Ref<QtForm> self(this);
+  const QPointer<QWidget> shown(window);
   window->setWindowModality(Qt::ApplicationModal);
-  ModalLoop loop(*window);
-  window->show();
-  window->raise();
-  window->activateWindow();
-  loop.Run();
-  if (!loaded_) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  {
+    ModalLoop loop(*window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    loop.Run();
+  }
+  // The dialog's own events ended with its loop: its window can go now (only
+  // it: what the caller's event left for deletion waits for that event's end).
+  if (!loaded_ && shown) QCoreApplication::sendPostedEvents(shown.data(), QEvent::DeferredDelete);
 }
 
 bool QtForm::Visible() const { return loaded_ && window_ && window_->isVisible(); }
@@ -175,9 +198,6 @@ Variant QtForm::InvokeMember(std::string_view, CallKind, Args) { RaiseRuntimeErr
 
 std::vector<Ref<Form>> LoadedQtForms() { return {Loaded().begin(), Loaded().end()}; }
 
-void ProcessWindowMessages() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void ProcessWindowMessages() { QCoreApplication::processEvents(); }
 
 }  // namespace brevora::frontend::forms

@@ -8,9 +8,12 @@
 // "Visible") are answered here.
 //
 // The loaded forms of a thread are listed in load order (LoadedQtForms) and
-// held while loaded. Windows live on the QApplication's thread only (the form
-// factory refuses the others). The window's close box unloads the form through
-// QueryClose, which a dialog overrides to act as its Cancel button.
+// held while loaded. Unloading hides the window and leaves its deletion to the
+// event loop (a form often unloads from one of its window's own events); the
+// form lives at least as long as that window. Windows live on the
+// QApplication's thread only (the form factory refuses the others). The
+// window's close box unloads the form through QueryClose, which a dialog
+// overrides to act as its Cancel button.
 #include <QPointer>
 #include <QWidget>
 #include <string>
@@ -55,6 +58,7 @@ class QtForm : public Form {
 
  private:
   class CloseWatcher;
+  class Keeper;
 
   std::string name_;
   QPointer<QWidget> window_;
@@ -67,8 +71,8 @@ class QtForm : public Form {
 // The calling thread's loaded forms, in load order.
 std::vector<Ref<Form>> LoadedQtForms();
 
-// Lets pending window messages run once, and deletes the windows of forms
-// unloaded since.
+// Lets pending window messages run once. The windows of forms unloaded in the
+// event that calls it stay until that event is over.
 void ProcessWindowMessages();
 
 }  // namespace brevora::frontend::forms

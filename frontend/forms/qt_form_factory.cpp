@@ -9,7 +9,11 @@
 #include "frontend/form_factory.h"
 #include "platform/error/error.h"
 #include "platform/qt/display.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_message_box.h"
+#include "platform/services/file_dialog.h"
+#include "platform/services/help.h"
 #include "platform/services/message_box.h"
 #include "platform/text/case.h"
 
@@ -38,11 +42,18 @@ QApplication& MakeApplication() {
   return *app;
 }
 
-// The Qt message box replaces only the default one: a program's or a test's own stays.
-void InstallMessageBox() {
-  const std::shared_ptr<services::MessageBox> current = services::CurrentMessageBox();
-  if (dynamic_cast<services::StderrMessageBox*>(current.get())) {
+// The Qt message box, file dialog and help viewer replace only the defaults
+// (which have no display to show on, or leave nothing visible when a help file
+// is missing): a program's or a test's own stay.
+void InstallQtServices() {
+  if (dynamic_cast<services::StderrMessageBox*>(services::CurrentMessageBox().get())) {
     services::InstallMessageBox(std::make_shared<qt::QtMessageBox>());
+  }
+  if (dynamic_cast<services::NoFileDialog*>(services::CurrentFileDialog().get())) {
+    services::InstallFileDialog(std::make_shared<qt::QtFileDialog>());
+  }
+  if (dynamic_cast<services::XdgOpenHelpViewer*>(services::CurrentHelpViewer().get())) {
+    services::InstallHelpViewer(std::make_shared<qt::QtHelpViewer>());
   }
 }
 
@@ -76,7 +87,7 @@ extern "C" __attribute__((visibility("default"))) int BrevoraInstallForms() {
   } else if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
     return 1;  // a program without widgets has nowhere to show windows
   }
-  InstallMessageBox();
+  InstallQtServices();
   if (!dynamic_cast<QtFormFactory*>(LoadedFormFactory().get())) {
     InstallFormFactory(std::make_shared<QtFormFactory>());
   }

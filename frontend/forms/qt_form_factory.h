@@ -3,7 +3,8 @@
 // name, each form class registering itself (FormRegistration in its .cpp).
 // Loading libtabrel_forms.so and calling its BrevoraInstallForms installs it,
 // after making the QApplication when the program has none and a display is
-// there, and puts the Qt message box in place of the default one.
+// there, and puts the Qt message box, file dialog and help viewer in place of
+// the default ones.
 #include <functional>
 #include <string>
 #include <string_view>

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <thread>
@@ -76,8 +77,34 @@ TEST(QtForm, LoadsListsAndUnloads) {
   EXPECT_FALSE(first->Visible());
   EXPECT_EQ(factory->LoadedForms(), (std::vector<Ref<Form>>{second}));
   factory->DoEvents();
-  EXPECT_TRUE(watched.isNull());  // the window is gone once messages ran
+  EXPECT_FALSE(watched.isNull());  // messages run; the window waits for the event loop
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(watched.isNull());
   second->Unload();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The about box unloads from its OK button's click, and nothing but the list of
+// loaded forms holds it: the window goes after the click, the form with it.
+TEST(QtForm, AWindowClosedFromItsOwnEventGoesAfterIt) {
+  QPointer<QWidget> window;
+  QPointer<QPushButton> ok;
+  {
+    const Ref<Form> form = Installed()->Create("frmAbout");
+    form->Show(false);
+    window = static_cast<QtForm&>(*form).Window();
+    ok = window->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+  }
+  ASSERT_TRUE(ok);
+  bool existed = false;  // once the form's own handler of the click is over
+  QObject::connect(ok.data(), &QPushButton::clicked, [window, &existed] { existed = !window.isNull(); });
+  QTimer::singleShot(0, ok.data(), [ok] { ok->click(); });
+  QApplication::processEvents();
+  EXPECT_TRUE(existed);
+  EXPECT_TRUE(Forms()->LoadedForms().empty());
+  for (int i = 0; i < 5 && window; ++i) QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 TEST(QtForm, WindowPropertiesByName) {

@@ -45,8 +45,6 @@ constexpr const char* kProgram = "tabrelpc";
 constexpr const char* kMainWindowClass = "ThunderRT5Form";
 constexpr const char* kButtonClass = "ThunderRT5CommandButton";
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
-
 TwipRect Twips(const QRect& r) {
   return {int64_t{r.x()} * kTwipsPerPixel, int64_t{r.y()} * kTwipsPerPixel, int64_t{r.width()} * kTwipsPerPixel,
           int64_t{r.height()} * kTwipsPerPixel};
@@ -87,40 +85,42 @@ void SaveForm::Connect(frmSave& w) {
   // directly, with the controls' signals blocked.
   for (int16_t i = 0; i < 4; ++i) {
     QObject::connect(w.fileModeButtons[i], &QAction::triggered,
-                     [this, i] { HandleEvent([this, i] { Toolbar1_ButtonClick(static_cast<int16_t>(i + 1)); }); });
+                     [this, i] { HandleFormEvent(*this, [this, i] { Toolbar1_ButtonClick(static_cast<int16_t>(i + 1)); }); });
   }
   for (QAction* button : {w.btnLink, w.btnAdd, w.btnDelete, w.btnExcel, w.btnWord, w.btnPowerPoint}) {
     const std::string key = button->objectName().toStdString();
-    QObject::connect(button, &QAction::triggered, [this, key] { HandleEvent([this, key] { Toolbar_ButtonClick(key); }); });
+    QObject::connect(button, &QAction::triggered, [this, key] { HandleFormEvent(*this, [this, key] { Toolbar_ButtonClick(key); }); });
   }
   QObject::connect(w.lstCategory, &QListWidget::currentRowChanged,
-                   [this](int) { HandleEvent([this] { lstCategory_Click(); }); });
+                   [this](int) { HandleFormEvent(*this, [this] { lstCategory_Click(); }); });
   QObject::connect(w.lstWorkbook, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
-    HandleEvent([this, item] { lstWorkbook_ItemClick(item); });
+    HandleFormEvent(*this, [this, item] { lstWorkbook_ItemClick(item); });
   });
+  QObject::connect(w.lstWorkbook, &QTreeWidget::itemSelectionChanged,
+                   [this] { HandleFormEvent(*this, [this] { lstWorkbook_SelectionChanged(); }); });
   QObject::connect(w.lstWorkbook, &QTreeWidget::itemDoubleClicked,
-                   [this](QTreeWidgetItem*, int) { HandleEvent([this] { lstWorkbook_DblClick(); }); });
-  QObject::connect(w.cboUser, &QComboBox::activated, [this](int) { HandleEvent([this] { cboUser_Click(); }); });
+                   [this](QTreeWidgetItem*, int) { HandleFormEvent(*this, [this] { lstWorkbook_DblClick(); }); });
+  QObject::connect(w.cboUser, &QComboBox::activated, [this](int) { HandleFormEvent(*this, [this] { cboUser_Click(); }); });
   QObject::connect(w.txtWorkbook, &QLineEdit::textChanged,
-                   [this](const QString&) { HandleEvent([this] { txtWorkbook_Change(); }); });
+                   [this](const QString&) { HandleFormEvent(*this, [this] { txtWorkbook_Change(); }); });
   for (int i = 0; i < 2; ++i) {
     QObject::connect(w.cmdOkCancel[i], &QPushButton::clicked,
-                     [this, i] { HandleEvent([this, i] { cmdOkCancel_Click(i); }); });
+                     [this, i] { HandleFormEvent(*this, [this, i] { cmdOkCancel_Click(i); }); });
   }
-  QObject::connect(w.btnRefresh, &QPushButton::clicked, [this] { HandleEvent([this] { btnRefresh_Click(); }); });
-  QObject::connect(w.cmdExplore, &QPushButton::clicked, [this] { HandleEvent([this] { cmdExplore_Click(); }); });
-  QObject::connect(w.mnuOpen, &QAction::triggered, [this] { HandleEvent([this] { cmdOkCancel_Click(0); }); });
-  QObject::connect(w.mnuExit, &QAction::triggered, [this] { HandleEvent([this] { cmdOkCancel_Click(1); }); });
-  QObject::connect(w.mnuRefresh, &QAction::triggered, [this] { HandleEvent([this] { btnRefresh_Click(); }); });
-  QObject::connect(w.mnuHelpTopics, &QAction::triggered, [this] { HandleEvent([this] { DoHelp(); }); });
+  QObject::connect(w.btnRefresh, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
+  QObject::connect(w.cmdExplore, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { cmdExplore_Click(); }); });
+  QObject::connect(w.mnuOpen, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(0); }); });
+  QObject::connect(w.mnuExit, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(1); }); });
+  QObject::connect(w.mnuRefresh, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
+  QObject::connect(w.mnuHelpTopics, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { DoHelp(); }); });
   // Esc presses Cancel in the dialogs.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &w);
   QObject::connect(escape, &QShortcut::activated, [this] {
-    if (!standAlone_) HandleEvent([this] { cmdOkCancel_Click(1); });
+    if (!standAlone_) HandleFormEvent(*this, [this] { cmdOkCancel_Click(1); });
   });
   for (int i = 0; i < 3; ++i) {
     QObject::connect(w.mnuCategory[i], &QAction::triggered,
-                     [this, i] { HandleEvent([this, i] { mnuCategory_Click(i); }); });
+                     [this, i] { HandleFormEvent(*this, [this, i] { mnuCategory_Click(i); }); });
   }
 }
 
@@ -215,6 +215,11 @@ void SaveForm::InitializeForm() {
   usersPending_ = false;
   LoadUsers();
   if (!standAlone_ && role_ == kSave) w.txtWorkbook->clear();
+
+  // Never smaller than its controls need in this role (a stored or default
+  // placement narrower than that would cut the lists at the window's edge).
+  w.ensurePolished();
+  w.setMinimumSize(w.minimumSize().expandedTo(w.minimumSizeHint()));
 
   Utility::CenterForm(w);
   w.raise();

@@ -43,12 +43,8 @@
 namespace brevora::frontend::forms {
 namespace {
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
-std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
-
-void ShowCritical(const std::string& text, const std::string& title = "Brevora") {
-  services::ShowMessage({text, title, services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
+constexpr const char* kNoFileDialog =
+    "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its name.";
 
 TabrelPC& App(SaveForm& form) {
   if (!form.Owner()) RaiseRuntimeError(91);
@@ -100,8 +96,15 @@ class SaveFormCommands::Lists : public CategoryList {
     std::string Text(int row) const override { return FromQt(Tree().topLevelItem(row)->text(0)); }
     bool IsSelected(int row) const override { return Tree().topLevelItem(row)->isSelected(); }
     void RemoveRow(int row) override {
-      const QSignalBlocker quiet(&Tree());
-      delete Tree().takeTopLevelItem(row);
+      {
+        const QSignalBlocker quiet(&Tree());
+        delete Tree().takeTopLevelItem(row);
+      }
+      // An emptied list offers no file command, as a list filled empty.
+      if (Count() == 0) {
+        form.window().btnLink->setEnabled(false);
+        form.window().btnDelete->setEnabled(false);
+      }
     }
     void Select(int row) override {
       QTreeWidgetItem* item = Tree().topLevelItem(row);
@@ -183,7 +186,7 @@ class SaveFormCommands::RenameDelegate : public QStyledItemDelegate {
     const std::string oldText = FromQt(index.data().toString());
     const std::string typed = FromQt(line->text());
     LabelEdit edit;
-    HandleEvent([&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
+    HandleFormEvent(form_, [&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
     if (edit.accepted) model->setData(index, ToQt(edit.label));
   }
 
@@ -197,12 +200,15 @@ SaveFormCommands::SaveFormCommands(SaveForm& form)
 SaveFormCommands::~SaveFormCommands() = default;
 
 void SaveFormCommands::Connect(frmSave& w) {
-  QObject::connect(w.mnuFileAdd, &QAction::triggered, this, [this] { AddExistingFile(); });
-  QObject::connect(w.mnuFileDelete, &QAction::triggered, this, [this] { HandleEvent([this] { DeleteCommand(); }); });
+  QObject::connect(w.mnuFileAdd, &QAction::triggered, this, [this] {
+    if (form_.IsLoaded()) AddExistingFile();
+  });
+  QObject::connect(w.mnuFileDelete, &QAction::triggered, this,
+                   [this] { HandleFormEvent(form_, [this] { DeleteCommand(); }); });
   QObject::connect(w.mnuCut, &QAction::triggered, this, [] { EditCut(); });
   QObject::connect(w.mnuCopy, &QAction::triggered, this, [] { EditCopy(); });
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
-  QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { cmdSync_Click(); });
+  QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
 
   w.lstWorkbook->setItemDelegate(new RenameDelegate(form_, w.lstWorkbook));
   w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -333,14 +339,22 @@ void SaveFormCommands::AddExistingFile() {
   };
   try {
     const int mode = App(form_).Session()->FileMode();
-    if (mode < 0 || mode > 2) return;
-    const std::optional<std::string> file = services::ShowFileDialog(
-        {services::FileDialogKind::Open, kDialogs[mode].title, "", kDialogs[mode].filter});
-    if (file && !file->empty()) BringFileIn(*file);
+    if (mode >= 0 && mode <= 2) {
+      if (dynamic_cast<services::NoFileDialog*>(services::CurrentFileDialog().get())) {
+        // The default service has nowhere to show a dialog and would only cancel.
+        services::ShowMessage({kNoFileDialog, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
+      } else if (const std::optional<std::string> file = services::ShowFileDialog(
+                     {services::FileDialogKind::Open, kDialogs[mode].title, "", kDialogs[mode].filter});
+                 file && !file->empty()) {
+        BringFileIn(*file);
+      }
+    }
   } catch (...) {
-    // A cancelled or failed dialog is not reported.
+    // A cancel is no error; a dialog that failed (a chosen name the code page
+    // can't hold) says why.
+    ShowCritical(CurrentError().description());
   }
-  form_.window().setEnabled(true);
+  if (QWidget* window = form_.Window()) window->setEnabled(true);
   importSide_->SetBusy(false);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,6 +38,9 @@
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/services/file_dialog.h"
+#include "platform/services/service_slot.h"
 #include "testing/screenshot.h"
 
 namespace brevora::frontend::forms {
@@ -112,6 +116,64 @@ TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
   EXPECT_EQ(app_->Session()->FileMode(), 1);
   EXPECT_EQ(test::Texts(*W().lstWorkbook), std::vector<std::string>{"notes"});
   EXPECT_EQ(W().StatusBar1->currentMessage().toStdString(), "");
+}
+
+// File > Add File and the tool bar's Add ask for the file in the file dialog;
+// where no dialog can be shown the user is told so.
+TEST_F(WindowCommands, AddFileAsksForTheFileInTheFileDialog) {
+  const std::string outside = testing::MakeTempDir("outside");
+  test::WriteWorkbook(outside + "/Costs.tbr");
+  auto dialog = std::make_shared<services::ScriptedFileDialog>();
+  services::ScopedService<services::FileDialog> scope(services::InstallFileDialog, dialog);
+  dialog->Answer(outside + "/Costs.tbr");
+  dialog->Answer(std::nullopt);  // the tool bar's dialog is cancelled
+
+  test::ChooseMenuItem(*W().mnuFile, *W().mnuFileAdd);
+  ASSERT_EQ(dialog->requests().size(), 1u);
+  EXPECT_EQ(dialog->requests()[0],
+            (services::FileRequest{services::FileDialogKind::Open, "Add existing XLS or TBR spreadsheet to user", "",
+                                   "Spreadsheets (*.xls;*.tbr)|*.xls;*.tbr"}));
+  EXPECT_EQ(Files(business_), (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Staff.tbr"}));
+  ASSERT_TRUE(W().lstWorkbook->currentItem());
+  EXPECT_EQ(W().lstWorkbook->currentItem()->text(0).toStdString(), "Costs");
+
+  W().btnAdd->trigger();
+  EXPECT_EQ(dialog->requests().size(), 2u);
+  EXPECT_EQ(Files(business_).size(), 3u);
+  EXPECT_TRUE(messages_->shown().empty());  // a cancel is not reported
+  EXPECT_TRUE(W().isEnabled());
+
+  services::ScopedService<services::FileDialog> none(services::InstallFileDialog,
+                                                     std::make_shared<services::NoFileDialog>());
+  W().btnAdd->trigger();
+  ASSERT_EQ(messages_->shown().size(), 1u);
+  EXPECT_EQ(messages_->shown()[0].text,
+            "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its "
+            "name.");
+  EXPECT_EQ(messages_->shown()[0].title, "Brevora");
+  EXPECT_EQ(dialog->requests().size(), 2u);
+}
+
+// The windows library's own file dialog is Qt's: Add File shows it over the window.
+TEST_F(WindowCommands, AddFileShowsTheQtFileDialog) {
+  services::ScopedService<services::FileDialog> scope(services::InstallFileDialog,
+                                                      std::make_shared<qt::QtFileDialog>());
+  QString title;
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, &title] {
+    auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!shown) return;
+    poll->stop();
+    poll->deleteLater();
+    title = shown->windowTitle();
+    testing::SaveScreenshot(*shown, "frmSave_add_file");
+    shown->reject();
+  });
+  poll->start(10);
+  W().mnuFileAdd->trigger();
+  EXPECT_EQ(title.toStdString(), "Add existing XLS or TBR spreadsheet to user");
+  EXPECT_TRUE(messages_->shown().empty());
+  EXPECT_EQ(Files(business_).size(), 2u);
 }
 
 TEST_F(WindowCommands, TheHostsBringFileInImports) {

@@ -15,6 +15,7 @@
 #include "core/session.h"
 #include "doc/sdk_document.h"
 #include "frontend/file_choice.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/frm_wait.h"
 #include "frontend/tabrel_pc.h"
@@ -29,8 +30,6 @@
 
 namespace brevora::frontend::forms {
 namespace {
-
-std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
 // The hourglass while a file opens; the normal pointer on every path out.
 class WaitCursor {
@@ -142,6 +141,18 @@ void SaveForm::lstWorkbook_ItemClick(QTreeWidgetItem* item) {
   w.txtWorkbook->setText(item->text(0));
   w.btnLink->setEnabled(w.lstWorkbook->columnCount() > 2 && !item->text(2).isEmpty());
   w.btnDelete->setEnabled(true);
+}
+
+void SaveForm::lstWorkbook_SelectionChanged() {
+  frmSave& w = window();
+  QTreeWidgetItem* current = w.lstWorkbook->currentItem();
+  if (current && current->isSelected()) {
+    lstWorkbook_ItemClick(current);  // the current row chosen again
+  } else if (w.lstWorkbook->selectedItems().isEmpty()) {
+    // No file chosen (a click beside the rows): no file command to offer.
+    w.btnLink->setEnabled(false);
+    w.btnDelete->setEnabled(false);
+  }
 }
 
 void SaveForm::lstWorkbook_DblClick() {

@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
@@ -16,10 +17,6 @@
 
 namespace brevora::frontend::forms {
 namespace {
-
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
-
-std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
 // The row icons, made once: a file, and a file linked to an Office file.
 const QIcon& RowIcon(int icon) {

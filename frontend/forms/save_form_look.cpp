@@ -51,13 +51,13 @@ class LookEvents : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
       case QEvent::Resize:
-        if (watched == &window_) HandleEvent([this] { form_.Form_Resize(); });
+        if (watched == &window_) HandleFormEvent(form_, [this] { form_.Form_Resize(); });
         break;
       case QEvent::Paint:
         return Paint(watched);
       case QEvent::MouseButtonRelease:
-        if (watched == window_.Picture2) HandleEvent([this] { form_.Picture2_Click(); });
-        if (watched == window_.picLogo) HandleEvent([this] { form_.picLogo_Click(); });
+        if (watched == window_.Picture2) HandleFormEvent(form_, [this] { form_.Picture2_Click(); });
+        if (watched == window_.picLogo) HandleFormEvent(form_, [this] { form_.picLogo_Click(); });
         break;
       default:
         break;
@@ -115,23 +115,23 @@ void SaveForm::ConnectLook(frmSave& w) {
   // The smallest window the layout is made for; a smaller one is set back.
   w.setMinimumSize(static_cast<int>(kMinimumWidthTwips / kTwipsPerPixel),
                    static_cast<int>(kMinimumHeightTwips / kTwipsPerPixel));
-  QObject::connect(w.mnuView, &QMenu::aboutToShow, [this] { HandleEvent([this] { mnuView_Click(); }); });
-  QObject::connect(w.mnuFile, &QMenu::aboutToShow, [this] { HandleEvent([this] { mnuFile_Click(); }); });
+  QObject::connect(w.mnuView, &QMenu::aboutToShow, [this] { HandleFormEvent(*this, [this] { mnuView_Click(); }); });
+  QObject::connect(w.mnuFile, &QMenu::aboutToShow, [this] { HandleFormEvent(*this, [this] { mnuFile_Click(); }); });
   QObject::connect(w.mnuEnableBanner, &QAction::triggered,
-                   [this] { HandleEvent([this] { mnuEnableBanner_Click(); }); });
+                   [this] { HandleFormEvent(*this, [this] { mnuEnableBanner_Click(); }); });
   for (int i = 0; i < kThemeCount; ++i) {
     QObject::connect(w.mnuTheme[static_cast<size_t>(i)], &QAction::triggered,
-                     [this, i] { HandleEvent([this, i] { mnuTheme_Click(i); }); });
+                     [this, i] { HandleFormEvent(*this, [this, i] { mnuTheme_Click(i); }); });
   }
-  QObject::connect(w.mnuAbout, &QAction::triggered, [this] { HandleEvent([this] { mnuAbout_Click(); }); });
+  QObject::connect(w.mnuAbout, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { mnuAbout_Click(); }); });
   const std::pair<QAction*, const char*> pages[] = {
       {w.mnuSupport, kSupportPage},        {w.mnuUpdate, kUpgradePage},         {w.mnuWeb, kMakerHome},
       {w.mnuDLWorkbooks, kFreeWorkbooksPage}, {w.mnuGutenberg, kGutenbergHome}, {w.mnuMemoware, kMemowareHome}};
   for (const auto& [item, page] : pages) {
-    QObject::connect(item, &QAction::triggered, [this, page = page] { HandleEvent([this, page] { OpenWebPage(page); }); });
+    QObject::connect(item, &QAction::triggered, [this, page = page] { HandleFormEvent(*this, [this, page] { OpenWebPage(page); }); });
   }
-  QObject::connect(w.mnuFileLinked, &QAction::triggered, [this] { HandleEvent([this] { mnuFileLinked_Click(); }); });
-  QObject::connect(w.cmdOptions, &QPushButton::clicked, [this] { HandleEvent([this] { cmdOptions_Click(); }); });
+  QObject::connect(w.mnuFileLinked, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { mnuFileLinked_Click(); }); });
+  QObject::connect(w.cmdOptions, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { cmdOptions_Click(); }); });
 }
 
 void SaveForm::InitializeLook() {
@@ -271,11 +271,14 @@ void SaveForm::DrawOutlookBar() {
   if (!IsLoaded()) return;
   frmSave& w = window();
   // The file-mode buttons' captions stand on the bar's colour: in the text
-  // colour of the theme, as on the banner.
-  // The pressed button keeps its own light face and dark caption.
+  // colour of the theme, as on the banner. A button that shows the style's
+  // own light face (pressed, or under the mouse) keeps the style's caption
+  // colour for that face.
   const QString text = ColourOf(BannerTextColour(iTheme)).name();
-  w.Toolbar1->setStyleSheet(
-      QStringLiteral("QToolButton { color: %1; } QToolButton:checked { color: black; }").arg(text));
+  w.Toolbar1->setStyleSheet(QStringLiteral("QToolButton { color: %1; } "
+                                           "QToolButton:checked, QToolButton:hover, QToolButton:pressed "
+                                           "{ color: palette(button-text); }")
+                                .arg(text));
   w.picOutlook->update();
 }
 

@@ -17,9 +17,10 @@ void SaveForm::EditFileProperties() {
   frmSave& w = window();
   const int16_t mode = FileMode();
   if (mode < 0 || mode > 2) return;
+  QTreeWidgetItem* row = w.lstWorkbook->currentItem();
+  if (!row || !row->isSelected()) return;  // no file chosen: nothing to edit
   try {
-    QTreeWidgetItem* row = w.lstWorkbook->currentItem();
-    if (!row || !row->isSelected() || !owner_) RaiseRuntimeError(91);
+    if (!owner_) RaiseRuntimeError(91);
     const std::string path =
         ListRowPath(Home(), CurrentCategory(), text::Utf8ToCp(row->text(0).toStdString()), mode);
     const std::optional<LinkColumns> columns = EditFileLink(*owner_->Session(), mode, path, PropertiesDialog());

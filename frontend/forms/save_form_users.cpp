@@ -11,6 +11,16 @@
 #include "platform/text/codepage.h"
 
 namespace brevora::frontend::forms {
+namespace {
+
+// The window's application object; a window without one (not yet given, or
+// unloaded) raises 91.
+TabrelPC& App(const SaveForm& form) {
+  if (!form.Owner()) RaiseRuntimeError(91);
+  return *form.Owner();
+}
+
+}  // namespace
 
 void SaveForm::LoadUsers() {
   std::string step;
@@ -21,7 +31,7 @@ void SaveForm::LoadUsers() {
       w.cboUser->clear();
       w.cboUser->setCurrentIndex(-1);
     }
-    TabrelPC& app = *Owner();
+    TabrelPC& app = App(*this);
     users_ = UserEntries(*app.Session()->GetUserManager());
     {
       const QSignalBlocker quiet(w.cboUser);
@@ -50,7 +60,7 @@ void SaveForm::LoadUsers() {
 
 void SaveForm::cboUser_Click() {
   frmSave& w = window();
-  const UserChoice choice = ChooseUser(*Owner(), users_, w.cboUser->currentIndex());
+  const UserChoice choice = ChooseUser(App(*this), users_, w.cboUser->currentIndex());
   if (choice.index >= 0 && choice.index != w.cboUser->currentIndex()) {
     const QSignalBlocker quiet(w.cboUser);
     w.cboUser->setCurrentIndex(choice.index);
@@ -71,7 +81,7 @@ void SaveForm::cboUser_Click() {
 void SaveForm::cboUser_KeyPress() {
   try {
     frmSave& w = window();
-    TabrelPC& app = *Owner();
+    TabrelPC& app = App(*this);
     const int index = w.cboUser->currentIndex();
     if (index < 0 || index >= static_cast<int>(users_.size())) RaiseRuntimeError(381);
     if (app.Session()->IsRivorOdurovMode()) {

@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -26,8 +30,44 @@
 
 namespace brevora::frontend::test {
 
+// Lets posted events run, then deletes what was left for deletion (the
+// windows of forms unloaded by the test itself, outside any event).
 inline void Deliver() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Types `text` into `box` a key at a time, as the keyboard does.
+inline void Type(QLineEdit& box, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(&box, &press);
+  }
+}
+
+// Chooses `item` of the window's menu `menu` as a user does, through the
+// event loop: the menu pops up, the mouse moves onto the item, presses and
+// lets go there.
+inline void ChooseMenuItem(QMenu& menu, QAction& item) {
+  menu.popup(QPoint(40, 40));
+  QApplication::processEvents();
+  const QPoint at = menu.actionGeometry(&item).center();
+  const QPoint global = menu.mapToGlobal(at);
+  QPointer<QMenu> target(&menu);
+  const struct {
+    QEvent::Type type;
+    Qt::MouseButton button;
+    Qt::MouseButtons buttons;
+  } steps[] = {{QEvent::MouseMove, Qt::NoButton, Qt::NoButton},
+               {QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton},
+               {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton}};
+  for (const auto& step : steps) {
+    if (!target) return;
+    QCoreApplication::postEvent(target.data(),
+                                new QMouseEvent(step.type, QPointF(at), QPointF(global), step.button, step.buttons,
+                                                Qt::NoModifier));
+    QApplication::processEvents();
+  }
 }
 
 inline std::vector<std::string> Texts(const QTreeWidget& list, int column = 0) {

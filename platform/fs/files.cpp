@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "platform/fs/file_error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
+#include "platform/fs/scratch_folder.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 #include "platform/time/dates.h"
@@ -82,23 +84,35 @@ void SyncFolder(const std::string& nativeFolder) {
   close(fd);
 }
 
+constexpr std::string_view kTempMark = ".tmp";
+constexpr std::size_t kTempRandom = 8;
+constexpr std::string_view kTempDigits = "abcdefghijklmnopqrstuvwxyz0123456789";
+
 // Creates "<folder>/.<name>.tmp<random>" beside `nativeTarget`, hidden from
-// listings. New files get the usual 0666 & ~umask; returns the descriptor.
+// listings, and locks it (see AtomicFile). New files get the usual 0666 &
+// ~umask; returns the descriptor.
 int CreateTempBeside(const std::string& nativeTarget, std::string& tempOut) {
   const std::string folder = NativeFolderOf(nativeTarget);
   const std::string name = nativeTarget.substr(nativeTarget.rfind('/') + 1);
-  static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    unsigned char random[8];
+    unsigned char random[kTempRandom];
     if (getrandom(random, sizeof random, 0) != sizeof random) RaiseErrno(errno);
-    std::string temp = folder + "/." + name + ".tmp";
-    for (unsigned char r : random) temp.push_back(kDigits[r % 36]);
+    std::string temp = folder + "/." + name + std::string(kTempMark);
+    for (unsigned char r : random) temp.push_back(kTempDigits[r % kTempDigits.size()]);
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      tempOut = temp;
-      return fd;
+    if (fd < 0) {
+      if (errno != EEXIST) RaiseErrno(errno, true);
+      continue;
     }
-    if (errno != EEXIST) RaiseErrno(errno, true);
+    // A cleaner that found the new file first holds its lock and removes it:
+    // it is left to the cleaner and another name taken. A file system without
+    // locks leaves the file unlocked (it is then only ever removed by its writer).
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      close(fd);
+      continue;
+    }
+    tempOut = temp;
+    return fd;
   }
   RaiseFileError(kPathFileAccess);
 }
@@ -107,9 +121,15 @@ void FsyncOrRaise(int fd) {
   if (fsync(fd) != 0) RaiseErrno(errno);
 }
 
+// Files made in a scratch folder are made durable only when they are moved
+// out of it (scratch_folder.h).
+bool InScratchFolder(const std::string& nativeTarget) {
+  return ScratchFolder::IsScratchName(NativeFolderOf(nativeTarget));
+}
+
 void ReplaceWith(const std::string& temp, const std::string& target) {
   if (rename(temp.c_str(), target.c_str()) != 0) RaiseErrno(errno, true);
-  SyncFolder(NativeFolderOf(target));
+  if (!InScratchFolder(target)) SyncFolder(NativeFolderOf(target));
 }
 
 }  // namespace
@@ -262,10 +282,12 @@ void RenameNoReplace(std::string_view from, std::string_view to) {
   detail::RenameNoReplaceNative(NativePath(from), NativePath(to));
 }
 
+// The readers open with O_NONBLOCK: opening a FIFO would otherwise wait for a
+// writer; the fstat after the open refuses anything but a regular file.
 void CopyFile(std::string_view from, std::string_view to, bool replace) {
   const std::string source = NativePath(from);
   const std::string target = NativePath(to);
-  FdCloser in{open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+  FdCloser in{open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (in.fd < 0) RaiseOpenError(errno, source);
   struct stat st {};
   if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
@@ -290,7 +312,8 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
   fchmod(out.fd, st.st_mode & 07777);
   const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
   futimens(out.fd, times);
-  FsyncOrRaise(out.fd);
+  const bool durable = !InScratchFolder(target);
+  if (durable) FsyncOrRaise(out.fd);
   const int fd = out.fd;
   out.fd = -1;
   if (close(fd) != 0) RaiseErrno(errno);
@@ -298,7 +321,7 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
     ReplaceWith(temp, target);
   } else {
     detail::RenameNoReplaceNative(temp, target);
-    SyncFolder(NativeFolderOf(target));
+    if (durable) SyncFolder(NativeFolderOf(target));
   }
   guard.path.clear();
 }
@@ -322,7 +345,7 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   const std::string native = NativePath(path);
   // O_NONBLOCK: opening a FIFO would otherwise wait for a writer; only
   // regular files are read (where the flag means nothing to read()).
-  FdCloser in{open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  FdCloser in{open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (in.fd < 0) RaiseOpenError(errno, native);
   struct stat st {};
   if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
@@ -360,7 +383,7 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
 
 InputFile::InputFile(std::string_view path) {
   const std::string native = NativePath(path);
-  fd_ = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) RaiseOpenError(errno, native);
   FdCloser closer{fd_};
   struct stat st {};
@@ -439,13 +462,64 @@ void AtomicFile::Write(std::span<const uint8_t> bytes) {
 
 void AtomicFile::Commit() {
   if (fd_ < 0 || failed_) RaiseFileError(kPathFileAccess);
-  // On any failure below the destructor removes the temporary file.
-  FsyncOrRaise(fd_);
-  const int fd = fd_;
-  fd_ = -1;
-  if (close(fd) != 0) RaiseErrno(errno);
+  // On any failure below the destructor removes the temporary file. The file
+  // stays open, and locked, until it has its final name.
+  if (!InScratchFolder(target_)) FsyncOrRaise(fd_);
   ReplaceWith(temp_, target_);
   temp_.clear();
+  close(fd_);  // the data is durable already (in a scratch folder: when moved out)
+  fd_ = -1;
+}
+
+std::optional<std::string> AtomicTemporaryTarget(std::string_view name) {
+  if (name.size() <= 1 + kTempMark.size() + kTempRandom || name[0] != '.') return std::nullopt;
+  const std::string_view random = name.substr(name.size() - kTempRandom);
+  if (random.find_first_not_of(kTempDigits) != std::string_view::npos) return std::nullopt;
+  name.remove_suffix(kTempRandom);
+  if (!name.ends_with(kTempMark)) return std::nullopt;
+  name.remove_suffix(kTempMark.size());
+  name.remove_prefix(1);
+  if (name.empty()) return std::nullopt;
+  return std::string(name);
+}
+
+bool RemoveAbandonedFile(std::string_view path) {
+  try {
+    const std::string native = NativePath(path);
+    const int fd = open(native.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const FdCloser closer{fd};
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // Held until the name is gone, so that no writer takes the file meanwhile.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return false;
+    return unlink(native.c_str()) == 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+std::size_t RemoveAbandonedTemporaries(std::string_view folder,
+                                       const std::function<bool(std::string_view target)>& whose) {
+  std::vector<std::string> names;
+  try {
+    const std::string native = NativePath(folder);
+    const DirHandle dir(opendir(native.c_str()));
+    if (!dir) return 0;
+    while (const dirent* e = readdir(dir.get())) {
+      const auto target = AtomicTemporaryTarget(e->d_name);
+      if (!target) continue;
+      const auto cp = text::Utf8ToCpExact(*target);
+      if (cp && whose(*cp)) names.emplace_back(e->d_name);
+    }
+    std::size_t removed = 0;
+    for (const std::string& name : names) {
+      if (RemoveAbandonedFile(SystemPath(native + "/" + name))) ++removed;
+    }
+    return removed;
+  } catch (...) {
+    return 0;
+  }
 }
 
 std::string MakeTempFile(std::string_view prefix, std::string_view extension) {

@@ -8,7 +8,14 @@
 // 75 "Path/File access error", 76 "Path not found", 61 "Disk full",
 // 57 "Device I/O error", 52 "Bad file name or number", 74 "Can't rename with
 // different drive"; source "" (platform/fs/file_error.h maps errno).
+// Every reader opens without waiting on what it opens and takes only a regular
+// file: a folder, FIFO, socket or device gives 75 at once.
+// The writers make their result durable (the file's data, then its folder)
+// except for a target directly in a scratch folder (scratch_folder.h), whose files
+// are made durable only when they are moved out of it.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -96,8 +103,12 @@ void AtomicWrite(std::string_view path, std::span<const uint8_t> data);
 void AtomicWrite(std::string_view path, std::string_view data);
 
 // A writer for files built piece by piece: writes go to a temporary file beside
-// the target; Commit() renames it over the target; destruction without Commit()
-// removes the temporary file and leaves the target untouched.
+// the target, ".<name>.tmp" and eight random letters or digits, hidden from
+// listings; Commit() renames it over the target; destruction without Commit()
+// removes the temporary file and leaves the target untouched. While the writer
+// lives it holds a lock (flock) on its temporary file, which the kernel drops
+// when the process dies: RemoveAbandonedTemporaries then knows a writer that
+// was killed from one that is still writing.
 class AtomicFile {
  public:
   explicit AtomicFile(std::string_view path);
@@ -117,6 +128,22 @@ class AtomicFile {
   int fd_ = -1;
   bool failed_ = false;  // a write failed: Commit refuses
 };
+
+// The target name of a temporary file name that AtomicFile makes: "Plan.tbr"
+// of ".Plan.tbr.tmpk3x0a9zq"; nullopt for any other name.
+std::optional<std::string> AtomicTemporaryTarget(std::string_view name);
+
+// Removes the regular file `path` unless a process holds a lock on it (a
+// writer's temporary file that is still being written); true when removed.
+// Never raises: a file that can't be opened, locked or removed stays.
+bool RemoveAbandonedFile(std::string_view path);
+
+// Removes from `folder` the temporary files that AtomicFile writers left when
+// they were killed: those whose target name `whose` accepts (code page) and
+// that no live writer holds. Nothing else is touched. Returns how many were
+// removed; a folder that can't be read gives 0.
+std::size_t RemoveAbandonedTemporaries(std::string_view folder,
+                                       const std::function<bool(std::string_view target)>& whose);
 
 // Creates a new empty file "<prefix>XXXXXX<extension>" in TempDir() and returns its
 // system path. The caller removes it (see TempFileGuard). A prefix or extension

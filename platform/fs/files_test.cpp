@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error/error.h"
+#include "platform/fs/open_file.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
 #include "testing/caught_error.h"
@@ -240,6 +241,94 @@ TEST(Files, AtomicWriteFailingPartWayLeavesTheOriginal) {
   EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"doc"});
 }
 
+TEST(Files, AtomicTemporaryTargetKnowsOnlyTheWritersOwnNames) {
+  const struct {
+    const char* name;
+    std::optional<std::string> target;
+  } cases[] = {
+      {".Plan.tbr.tmpk3x0a9zq", "Plan.tbr"},
+      {".a.tmp00000000", "a"},
+      {".Plan.tbr.tmpk3x0a9z", std::nullopt},    // seven random characters
+      {".Plan.tbr.tmpK3X0A9ZQ", std::nullopt},   // upper case
+      {"Plan.tbr.tmpk3x0a9zq", std::nullopt},    // not hidden
+      {"..tmpk3x0a9zq", std::nullopt},           // no target
+      {".Plan.tbr.tmp-k3x0a9z", std::nullopt},
+      {".notes", std::nullopt},
+      {".Plan.pdb.0a1b2c3d.tmp", std::nullopt},  // another writer's naming
+  };
+  for (const auto& c : cases) EXPECT_EQ(AtomicTemporaryTarget(c.name), c.target) << c.name;
+}
+
+// A writer killed part-way leaves its temporary file; a live writer (in
+// another process) holds its own, which the cleaner never takes from it.
+TEST(Files, OnlyTheTemporaryFilesOfKilledWritersAreRemoved) {
+  const std::string dir = testing::MakeTempDir("leftovers");
+  const auto writeAndDie = [&](const std::string& target) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      AtomicFile file(dir + "/" + target);
+      file.Write(std::string_view("half"));
+      kill(getpid(), SIGKILL);
+      _exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+  };
+  writeAndDie("Plan.tbr");
+  writeAndDie("Plan.tbr");
+  writeAndDie("Notes.txt");
+  Put(dir + "/Plan.tbr", "the user's file");
+  Put(dir + "/.hidden.tbr", "a user's own dot file");
+  Put(dir + "/.Other.tbr.tmp-not-ours", "another naming");
+  stdfs::create_directory(dir + "/.Folder.tbr.tmpabcdefgh");
+
+  // A live writer in another process, waiting to be told to finish.
+  int toChild[2];
+  int fromChild[2];
+  ASSERT_EQ(pipe(toChild), 0);
+  ASSERT_EQ(pipe(fromChild), 0);
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    AtomicFile file(dir + "/Live.tbr");
+    file.Write(std::string_view("being written"));
+    char c = 'w';
+    if (write(fromChild[1], &c, 1) != 1 || read(toChild[0], &c, 1) != 1) _exit(4);
+    try {
+      file.Commit();
+    } catch (...) {
+      _exit(5);
+    }
+    _exit(0);
+  }
+  char ready = 0;
+  ASSERT_EQ(read(fromChild[0], &ready, 1), 1);
+  ASSERT_EQ(AllEntries(dir).size(), 8u);
+
+  const auto tbr = [](std::string_view target) { return target.ends_with(".tbr"); };
+  EXPECT_EQ(RemoveAbandonedTemporaries(dir, tbr), 2u);
+  std::vector<std::string> left = AllEntries(dir);
+  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Live.tbr.tmp"); }), 1);
+  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Notes.txt.tmp"); }), 1);
+  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Plan.tbr.tmp"); }), 0);
+  for (const char* kept : {"Plan.tbr", ".hidden.tbr", ".Other.tbr.tmp-not-ours", ".Folder.tbr.tmpabcdefgh"}) {
+    EXPECT_NE(std::find(left.begin(), left.end(), kept), left.end()) << kept;
+  }
+  EXPECT_EQ(Get(dir + "/Plan.tbr"), "the user's file");
+
+  // The live writer finishes unharmed.
+  ASSERT_EQ(write(toChild[1], "c", 1), 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(writer, &status, 0), writer);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Get(dir + "/Live.tbr"), "being written");
+  for (int fd : {toChild[0], toChild[1], fromChild[0], fromChild[1]}) close(fd);
+  EXPECT_EQ(RemoveAbandonedTemporaries(dir + "/missing", tbr), 0u);
+}
+
 TEST(Files, ReadWholeFileErrors) {
   const std::string dir = testing::MakeTempDir("read");
   EXPECT_THAT([&] { ReadWholeFile(dir + "/missing"); }, RaisesErrorNumber(53));
@@ -247,9 +336,6 @@ TEST(Files, ReadWholeFileErrors) {
   EXPECT_THAT([&] { ReadWholeFile(dir); }, RaisesErrorNumber(75));
   Put(dir + "/empty", "");
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
-  // A FIFO is refused at once, not waited on for a writer.
-  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
-  EXPECT_THAT([&] { ReadWholeFile(dir + "/pipe"); }, RaisesErrorNumber(75));
 }
 
 TEST(Files, ReadWholeFileGivesEveryByte) {
@@ -267,6 +353,23 @@ TEST(Files, ReadWholeFileGivesEveryByte) {
   const std::string text(status.begin(), status.end());
   EXPECT_EQ(text.rfind("Name:", 0), 0u) << text.substr(0, 40);
   EXPECT_NE(text.find("\nPid:"), std::string::npos);
+}
+
+// A FIFO (a device, a socket) is refused at once: opening one for reading
+// would otherwise wait for a writer for ever. The alarm turns a wait into a
+// failed test.
+TEST(Files, ReadersRefuseAFifoWithoutWaitingForAWriter) {
+  const std::string dir = testing::MakeTempDir("fifo");
+  const std::string fifo = dir + "/notes.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  alarm(20);
+  EXPECT_THAT([&] { ReadWholeFile(fifo); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { InputFile in(fifo); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { CopyFile(fifo, dir + "/copy.txt", false); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::Read); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::ReadWrite); }, RaisesErrorNumber(75));
+  alarm(0);
+  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"notes.txt"});
 }
 
 TEST(Files, ListEntriesGivesEachEntryAsTheFolderHoldsIt) {

@@ -25,7 +25,8 @@ off_t OffsetOf(uint64_t offset, std::size_t size) {
 
 OpenFile::OpenFile(std::string_view path, Mode mode) {
   const std::string native = NativePath(path);
-  const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  // Non-blocking, so that a FIFO or device is refused below instead of waited on.
+  const int flags = (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC;
   fd_ = open(native.c_str(), flags);
   if (fd_ < 0) {
     const int err = errno;

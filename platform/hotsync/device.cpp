@@ -5,9 +5,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include "platform/error/error.h"
+#include "platform/fs/files.h"
+#include "platform/fs/paths.h"
+#include "platform/hotsync/device_file_io.h"
+#include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/device_names.h"
 #include "platform/hotsync/device_state.h"
 #include "platform/time/dates.h"
@@ -43,6 +48,12 @@ struct DirCloser {
   void operator()(DIR* d) const { closedir(d); }
 };
 
+// A file name this folder gives a database: the name DatabaseFileName makes.
+bool IsDatabaseFile(std::string_view fileName) {
+  const auto name = DatabaseNameOfFile(fileName);
+  return name && IsDatabaseName(*name) && DatabaseFileName(*name) == fileName;
+}
+
 }  // namespace
 
 Device* CurrentDevice() { return TheDevice().get(); }
@@ -51,11 +62,21 @@ Device::Device(UniqueFd folder, Faults faults) : folder_(std::move(folder)), fau
 
 int32_t Device::BeginCall() {
   ++calls_;
+  if (faults_.killCall && *faults_.killCall == calls_) dying_ = true;
   if (faults_.failCall && *faults_.failCall == calls_) {
     faultReached_ = true;
     return kSyncErrCommunication;
   }
   return kSyncOk;
+}
+
+void Device::EndCall(int32_t result) {
+  if (result == kSyncErrCommunication || result == kSyncErrDeviceFull || result == kSyncErrIo) ++failures_;
+  DieIfDying();
+}
+
+void Device::DieIfDying() const {
+  if (dying_) raise(SIGKILL);
 }
 
 bool Device::TakeRoom(uint64_t bytes) {
@@ -187,6 +208,9 @@ int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& reques
   if (!IsDatabaseName(name) || request.card != 0) return kSyncErrBadArgument;
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   if (Listing(name)) return kSyncErrExists;
+  // A file of its name that holds another database (or none) is not replaced.
+  const std::string fileName = DatabaseFileName(name);
+  if (faccessat(folder_.get(), fileName.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) return kSyncErrExists;
   const auto free = FreeHandle();
   if (!free) return kSyncErrTooManyOpen;
   if (!TakeRoom(kHeaderRoom)) return kSyncErrDeviceFull;
@@ -197,8 +221,8 @@ int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& reques
   header.creationDate = header.modificationDate = PalmNow();
   header.type = CodeBytes(request.type);
   header.creator = CodeBytes(request.creator);
-  auto db = DeviceDatabase::Empty(DatabaseFileName(name), header);
-  if (const int32_t rc = db->Save(folder_.get(), false, header.modificationDate); rc != kSyncOk) return rc;
+  // Kept in memory until it is closed: no half-made database is ever a file.
+  auto db = DeviceDatabase::Empty(fileName, header);
   Relist(*db);
   open_[*free] = std::move(db);
   handle = *free;
@@ -208,8 +232,10 @@ int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& reques
 int32_t Device::Close(uint8_t handle) {
   DeviceDatabase* db = Database(handle);
   if (!db) return kSyncErrNotOpen;
-  if (db->changed()) {
-    if (const int32_t rc = db->Save(folder_.get(), true, PalmNow()); rc != kSyncOk) return rc;
+  if (db->changed() || db->isNew()) {
+    // A new database never replaces a file that appeared under its name meanwhile.
+    const int32_t rc = db->Save(folder_.get(), !db->isNew(), PalmNow(), [this] { DieIfDying(); });
+    if (rc != kSyncOk) return rc;
     Relist(*db);
   }
   open_[handle].reset();
@@ -220,7 +246,12 @@ int32_t Device::Delete(const std::string& name) {
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   const auto at = Listing(name);
   if (!at) return kSyncErrNotFound;
-  if (unlinkat(folder_.get(), list_[*at].fileName.c_str(), 0) != 0 && errno != ENOENT) {
+  // A database created in this session and never saved has no file: a file of
+  // its name is another's.
+  const bool unsaved = std::any_of(open_.begin(), open_.end(), [&](const auto& db) {
+    return db && db->fileName() == list_[*at].fileName && db->isNew();
+  });
+  if (!unsaved && unlinkat(folder_.get(), list_[*at].fileName.c_str(), 0) != 0 && errno != ENOENT) {
     return kSyncErrIo;
   }
   for (auto& db : open_) {
@@ -291,6 +322,19 @@ DeviceSession::~DeviceSession() {
 
 std::size_t DeviceSession::CloseLeftOpen() { return TheDevice()->CloseAll(); }
 uint64_t DeviceSession::calls() const { return TheDevice()->calls(); }
+uint64_t DeviceSession::failures() const { return TheDevice()->failures(); }
 bool DeviceSession::faultReached() const { return TheDevice()->faultReached(); }
+
+std::size_t RemoveDeviceLeftovers(const std::string& folder) {
+  std::size_t removed = RemoveAbandonedWholeFiles(folder, IsDatabaseFile);
+  try {
+    removed += fs::RemoveAbandonedTemporaries(
+        fs::SystemPath(folder), [](std::string_view target) { return target == kIdentityFileName; });
+  } catch (const AutomationError&) {
+    // A folder name the code page can't hold never got an identity written
+    // (WriteIdentity refuses it): nothing of one to clear.
+  }
+  return removed;
+}
 
 }  // namespace brevora::hotsync

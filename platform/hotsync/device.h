@@ -11,7 +11,14 @@
 //     (records, blocks and 78 for each new database); a write that would pass
 //     that fails with kSyncErrDeviceFull and does nothing;
 //   - cutListAfter K: the database list breaks off after K entries: a read of
-//     the list from index K on fails with kSyncErrCommunication.
+//     the list from index K on fails with kSyncErrCommunication;
+//   - killCall N: the process kills itself (SIGKILL) during the Nth call: when
+//     the call writes a database file, once its temporary file is complete and
+//     before it is renamed into place; otherwise when the call has done its work.
+//     For tests of what a HotSync killed at any moment leaves to the next one.
+//
+// A database created in a session (SyncCreateDB) is written to the folder
+// when it is closed, whole: a session that ends before leaves no file of it.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -23,6 +30,7 @@ struct Faults {
   std::optional<uint64_t> failCall;
   std::optional<uint64_t> deviceFullAfter;
   std::optional<uint32_t> cutListAfter;
+  std::optional<uint64_t> killCall;
 };
 
 class DeviceSession {
@@ -41,7 +49,17 @@ class DeviceSession {
 
   // Sync Manager calls made so far, and whether the failing call was reached.
   uint64_t calls() const;
+  // Calls so far that the handheld failed: the connection broke, it was full,
+  // or its folder could not be read or written.
+  uint64_t failures() const;
   bool faultReached() const;
 };
+
+// Removes from the device folder `folder` (native path) what HotSyncs that
+// were killed left: the temporary files of database and identity writes that
+// no live writer holds. Nothing else (no database, no lock, no other hidden
+// file). Call it holding the folder's RunLock (run_lock.h). Returns how many
+// files were removed.
+std::size_t RemoveDeviceLeftovers(const std::string& folder);
 
 }  // namespace brevora::hotsync

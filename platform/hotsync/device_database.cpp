@@ -89,6 +89,7 @@ std::unique_ptr<DeviceDatabase> DeviceDatabase::Empty(const std::string& fileNam
                                                       const DatabaseHeader& header) {
   std::unique_ptr<DeviceDatabase> db(new DeviceDatabase());
   db->fileName_ = fileName;
+  db->new_ = true;
   db->header_ = header;
   db->header_.appInfoID = 0;
   db->header_.sortInfoID = 0;
@@ -202,7 +203,8 @@ void DeviceDatabase::Erase(std::size_t index) {
   changed_ = true;
 }
 
-int32_t DeviceDatabase::Save(int dir, bool replace, uint32_t modificationDate) {
+int32_t DeviceDatabase::Save(int dir, bool replace, uint32_t modificationDate,
+                             const std::function<void()>& beforeRename) {
   std::vector<DatabaseWriter::Record> records;
   records.reserve(records_.size());
   for (std::size_t i = 0; i < records_.size(); ++i) {
@@ -219,13 +221,15 @@ int32_t DeviceDatabase::Save(int dir, bool replace, uint32_t modificationDate) {
     // Packed, so that the blocks read back at their exact sizes.
     const DatabaseWriter writer(header, appInfo_, sortInfo_, std::move(records),
                                 DatabaseWriter::Placement::Packed);
-    const int32_t rc = WriteWholeFile(dir, fileName_, replace, [&](const auto& sink) { writer.WriteTo(sink); });
+    const int32_t rc = WriteWholeFile(
+        dir, fileName_, replace, [&](const auto& sink) { writer.WriteTo(sink); }, true, beforeRename);
     if (rc != kSyncOk) return rc;
     header_ = writer.header();
   } catch (const AutomationError&) {
     return kSyncErrTooLarge;
   }
   changed_ = false;
+  new_ = false;
   return kSyncOk;
 }
 

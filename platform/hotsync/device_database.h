@@ -7,6 +7,7 @@
 // Results are Sync Manager codes (sync_manager.h). Record data is bounded by the
 // file: nothing outside a record's own range is ever read.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -42,6 +43,8 @@ class DeviceDatabase {
   bool writable() const { return writable_; }
   void SetWritable(bool writable) { writable_ = writable; }
   bool changed() const { return changed_; }
+  // Made by Empty and not saved yet: no file of it exists.
+  bool isNew() const { return new_; }
   // Lets the file go until a record is read (the file is then opened again
   // from `dir`): a listed database keeps what was read without holding a
   // descriptor.
@@ -68,7 +71,8 @@ class DeviceDatabase {
   // read yet, then hands the bytes to WriteWholeFile (device_file_io.h).
   // `modificationDate` is set in the header and the modification number goes up
   // when anything changed. kSyncErrTooLarge when the file can't hold it.
-  int32_t Save(int dir, bool replace, uint32_t modificationDate);
+  // `beforeRename` is handed to WriteWholeFile.
+  int32_t Save(int dir, bool replace, uint32_t modificationDate, const std::function<void()>& beforeRename = {});
 
  private:
   struct Record {
@@ -85,6 +89,7 @@ class DeviceDatabase {
   std::string fileName_;
   bool writable_ = true;
   bool changed_ = false;
+  bool new_ = false;
   DatabaseHeader header_;
   std::vector<uint8_t> appInfo_;
   std::vector<uint8_t> sortInfo_;

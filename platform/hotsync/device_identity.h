@@ -1,12 +1,12 @@
 #pragma once
 // The device's identity: the file "identity.txt" in the device folder, which
-// tells whose handheld it is and which desktop it last completed a HotSync
-// with. UTF-8 text, one field per line, each ending in LF:
+// tells whose handheld it is and which desktop it last had a HotSync with
+// (one that reached the conduits). UTF-8 text, one field per line, each ending in LF:
 //
 //   brevora-handheld 1
 //   user <name>          1 to 63 characters, no control characters
 //   userid <decimal>     0 to 2147483647
-//   desktop <16 hex>     the desktop of the last complete HotSync (line absent: none)
+//   desktop <16 hex>     the desktop of the last HotSync (line absent: none)
 //
 // ParseIdentity accepts exactly this form (lower-case hex) in at most
 // kMaxIdentitySize bytes and refuses anything else; a device whose identity is

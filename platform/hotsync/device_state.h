@@ -24,6 +24,9 @@ class Device {
 
   // Counts a call; kSyncErrCommunication when it is the one to fail.
   int32_t BeginCall();
+  // Ends the call that returned `result`: counts a failure of the handheld,
+  // and kills the process when it is the call to die.
+  void EndCall(int32_t result);
   // Takes `bytes` from the handheld's room; false when it is full.
   bool TakeRoom(uint64_t bytes);
 
@@ -39,6 +42,7 @@ class Device {
 
   std::size_t CloseAll();
   uint64_t calls() const { return calls_; }
+  uint64_t failures() const { return failures_; }
   bool faultReached() const { return faultReached_; }
 
   int32_t RegisterConduit(int32_t& handle);
@@ -61,8 +65,13 @@ class Device {
 
   UniqueFd folder_;
   Faults faults_;
+  // Kills the process when this call is the one to die (Faults::killCall).
+  void DieIfDying() const;
+
   uint64_t calls_ = 0;
+  uint64_t failures_ = 0;
   bool faultReached_ = false;
+  bool dying_ = false;
   uint64_t roomTaken_ = 0;
   std::array<std::unique_ptr<DeviceDatabase>, 256> open_;  // by handle; 0 unused
   bool listed_ = false;

@@ -21,8 +21,10 @@ int32_t Call(F&& body) noexcept {
   try {
     Device* device = brevora::hotsync::CurrentDevice();
     if (device == nullptr) return kSyncErrNoDevice;
-    if (const int32_t rc = device->BeginCall(); rc != kSyncOk) return rc;
-    return body(*device);
+    int32_t rc = device->BeginCall();
+    if (rc == kSyncOk) rc = body(*device);
+    device->EndCall(rc);
+    return rc;
   } catch (...) {
     return kSyncErrIo;
   }

@@ -4,10 +4,12 @@
 // call made while no device is open fails with kSyncErrNoDevice.
 //
 // Databases are named by up to 31 code-page bytes and opened by name on card 0;
-// an open database is a one-byte handle (1-255). Existence changes at once
-// (SyncCreateDB, SyncDeleteDB); an open database's blocks and records change in
-// memory and reach the device folder when it is closed. Deleting an open
-// database drops its handle and its unsaved changes with it.
+// an open database is a one-byte handle (1-255). For the calls, existence
+// changes at once (SyncCreateDB, SyncDeleteDB); an open database's blocks and
+// records change in memory and reach the device folder when it is closed, and
+// a created database reaches it then too, whole (a HotSync that breaks off
+// before leaves no half-made database). Deleting an open database drops its
+// handle and its unsaved changes with it.
 //
 // Every call but the byte-order helpers counts as one call for fault injection
 // (device.h): the failing call returns kSyncErrCommunication and does nothing.

@@ -92,8 +92,12 @@ TEST_F(SyncManager, ADatabaseIsCreatedWrittenClosedAndReadBack) {
   std::string state(10, '\x01');
   SyncBlock sort{h, state.data(), 10, 0};
   ASSERT_EQ(SyncWriteDBSortInfoBlock(&sort), kSyncOk);
-  // Until it is closed, the folder has the new database empty.
-  EXPECT_TRUE(GetDatabase(folder_, "Budget/2024")->records.empty());
+  // Until it is closed the new database is no file of the folder (a HotSync
+  // that breaks off leaves no half-made one), though the calls know it.
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/Budget%2F2024.pdb"));
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"Budget/2024"});
+  SyncDbInfo found{};
+  EXPECT_EQ(SyncFindDbByName(0, "Budget/2024", &found), kSyncOk);
   ASSERT_EQ(SyncCloseDB(h), kSyncOk);
   EXPECT_TRUE(std::filesystem::exists(folder_ + "/Budget%2F2024.pdb"));
 
@@ -288,6 +292,26 @@ TEST_F(SyncManager, OpenCreateDeleteRefuseWhatTheyCannotDo) {
   ASSERT_EQ(SyncDeleteDB("One", 0), kSyncOk);
   EXPECT_EQ(SyncCloseDB(h), kSyncErrNotOpen);
   EXPECT_TRUE(testing::DatabaseNames(folder_).empty());
+
+  // A new database never replaces a file that took its name meanwhile, and
+  // deleting it leaves that file alone.
+  const uint8_t late = Create("Late");
+  PutDatabase(folder_, testing::Database("Late", {{0, 7, "someone else's"}}));
+  EXPECT_EQ(SyncCloseDB(late), kSyncErrExists);
+  EXPECT_EQ(SyncDeleteDB("Late", 0), kSyncOk);
+  EXPECT_EQ(SyncCloseDB(late), kSyncErrNotOpen);
+  const auto kept = GetDatabase(folder_, "Late");
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->records, (std::vector<TestRecord>{{0, 7, "someone else's"}}));
+  // Nor is a file of the new name created that holds another database.
+  PutDatabase(folder_, testing::Database("Other", {{0, 8, "other's"}}));
+  std::filesystem::rename(folder_ + "/Other.pdb", folder_ + "/Taken.pdb");
+  Reconnect();
+  SyncCreateDbRecord taken{};
+  std::snprintf(taken.name, sizeof taken.name, "Taken");
+  EXPECT_EQ(SyncCreateDB(&taken), kSyncErrExists);
+  const auto names = testing::DatabaseNames(folder_);
+  EXPECT_NE(std::find(names.begin(), names.end(), "Other"), names.end());
 }
 
 TEST_F(SyncManager, RecordsAreReplacedAndDeletedById) {

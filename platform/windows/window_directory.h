@@ -32,6 +32,9 @@ namespace brevora::windows {
 
 // The directory's system path; created (0700) when missing. Raises
 // AutomationError 75 when it exists but is not a folder of this user.
+// A program that looks for a window and registers its own when it finds none
+// holds fs::FolderLock (platform/fs/folder_lock.h) on this folder for both
+// steps, so that two programs started at once never both register one.
 std::string DirectoryPath();
 
 // The live windows whose class and title equal the given ones (case ignored),

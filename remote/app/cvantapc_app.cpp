@@ -34,14 +34,9 @@ class ReceiverFileDialog : public qt::QtFileDialog {
 
 }  // namespace
 
-int CVantaPCApp::Run(QApplication& application, const std::vector<std::string>& arguments,
+int CVantaPCApp::Run(QApplication& application, StartupAction action, InstanceLock& lock,
                      input::InputSink& input) {
-  const StartupAction action = ParseCommandLine(arguments);
   const QString socketPath = InstanceChannel::SocketPath();
-
-  InstanceLock lock;
-  if (InstanceChannel::Send(socketPath, action)) return 0;
-  if (action == StartupAction::kStop) return 0;
   InstanceChannel channel;
   if (!channel.Listen(socketPath)) {
     std::fprintf(stderr, "vantapc: cannot listen on %s; other starts will not find this one\n",

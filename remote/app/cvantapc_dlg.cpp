@@ -2,12 +2,15 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
@@ -16,6 +19,7 @@
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"
+#include "remote/app/about_dlg.h"
 #include "remote/app/ui_caller.h"
 #include "remote/receiver_settings.h"
 #include "remote/receiver_strings.h"
@@ -122,6 +126,7 @@ CVantaPCDlg::CVantaPCDlg(input::InputSink& input, uint32_t versionWord, QWidget*
   btnStart = Named<QPushButton>("btnStart", QStringLiteral("&Start"));
   btnStop = Named<QPushButton>("btnStop", QStringLiteral("S&top"));
   btnHide = Named<QPushButton>("btnHide", QStringLiteral("&Hide"));
+  systemMenu = Named<QMenu>("systemMenu", this);
 
   cboPort->setEditable(true);
   cboPort->setInsertPolicy(QComboBox::NoInsert);
@@ -154,6 +159,15 @@ CVantaPCDlg::CVantaPCDlg(input::InputSink& input, uint32_t versionWord, QWidget*
 CVantaPCDlg::~CVantaPCDlg() { RemoveTrayIcon(); }
 
 void CVantaPCDlg::OnInitDialog() {
+  // The system menu: Qt leaves the window manager's own menu alone, so the
+  // window carries its equivalent, on a right click and on Alt+Space.
+  systemMenu->addSeparator();
+  QAction* about = systemMenu->addAction(QString::fromLatin1(kMenuAbout));
+  about->setObjectName(QStringLiteral("IDM_ABOUTBOX"));
+  connect(about, &QAction::triggered, this, [this] { OnSysCommand(kCommandAbout); });
+  auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+  connect(menuKey, &QShortcut::activated, this, [this] { systemMenu->popup(mapToGlobal(QPoint(0, 0))); });
+
   for (const std::string& port : serial::ListPorts()) cboPort->addItem(FromCodePage(port));
   cboPort->setCurrentText(FromCodePage(LoadComPort()));
   btnStop->hide();
@@ -228,6 +242,17 @@ void CVantaPCDlg::OnClose() {
 void CVantaPCDlg::closeEvent(QCloseEvent* event) {
   OnClose();
   event->accept();
+}
+
+void CVantaPCDlg::contextMenuEvent(QContextMenuEvent* event) {
+  systemMenu->popup(event->globalPos());
+  event->accept();
+}
+
+void CVantaPCDlg::OnSysCommand(int command) {
+  if (command != kCommandAbout) return;
+  CAboutDlg about(windowIcon(), this);
+  about.exec();
 }
 
 void CVantaPCDlg::OnTrayNotify() { ShowAndRaise(); }

@@ -8,7 +8,9 @@
 // desktop has no tray, and then Start keeps the window shown too). Choosing
 // another port while the worker runs says it takes effect after Stop and
 // Start. Closing the window stops the worker, removes the tray icon and asks
-// the program to end (exitRequested).
+// the program to end (exitRequested). The window's system menu (a right click
+// on the window, or Alt+Space) holds, after a separator, "&About VantaPC...",
+// which shows the About box (CAboutDlg) modally.
 //
 // The worker reaches the window through a ReceiverHost whose calls run on the
 // window's thread while the worker waits; Stop and Close cancel such waits
@@ -26,6 +28,7 @@
 
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QSystemTrayIcon;
 
@@ -46,6 +49,9 @@ class CVantaPCDlg : public QDialog {
   void OnTrayNotify();
   void OnSelChangePort();
   void RemoveTrayIcon();
+  // A command of the system menu; kCommandAbout shows the About box.
+  void OnSysCommand(int command);
+  static constexpr int kCommandAbout = 16;
 
   void ShowAndRaise();
   bool HasTrayIcon() const { return tray_ != nullptr; }
@@ -57,12 +63,14 @@ class CVantaPCDlg : public QDialog {
   QPushButton* btnStart;
   QPushButton* btnStop;
   QPushButton* btnHide;
+  QMenu* systemMenu;
 
  signals:
   void exitRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void reject() override;  // Escape acts as Hide
 
  private:

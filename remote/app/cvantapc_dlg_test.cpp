@@ -6,8 +6,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -20,6 +24,7 @@
 #include "platform/services/service_slot.h"
 #include "remote/packet_format.h"
 #include "remote/receiver_settings.h"
+#include "remote/app/about_dlg.h"
 #include "remote/receiver_strings.h"
 #include "remote/testing/packets.h"
 #include "testing/fake_office.h"
@@ -97,6 +102,68 @@ TEST_F(WindowTest, OpensWithItsControlsAndTheLastPort) {
   const std::string shot = brevora::testing::SaveScreenshot(dialog, "vantapc_window");
   const QImage image(QString::fromStdString(shot));
   EXPECT_EQ(image.size(), dialog.size());
+}
+
+// Runs `act`, which opens a modal dialog of class D, and hands the dialog to
+// `inspect` while it is up; then closes it.
+template <class D>
+void WhileModal(const std::function<void()>& act, const std::function<void(D&)>& inspect) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    D* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+    if (dialog) {
+      seen = true;
+      inspect(*dialog);
+      dialog->accept();
+    }
+  });
+  // Never left waiting: a dialog that did not come up as the modal one is closed.
+  QTimer::singleShot(5000, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<D*>(w)) d->reject();
+    }
+  });
+  act();
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(WindowTest, TheSystemMenuShowsTheAboutBox) {
+  CVantaPCDlg dialog(input_, 1);
+  dialog.show();
+  auto* menu = dialog.findChild<QMenu*>("systemMenu");
+  ASSERT_NE(menu, nullptr);
+  const QList<QAction*> items = menu->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_TRUE(items[0]->isSeparator());
+  EXPECT_EQ(items[1]->text().toStdString(), "&About VantaPC...");
+  EXPECT_EQ(items[1]->objectName().toStdString(), "IDM_ABOUTBOX");
+
+  // A right click on the window opens it, as Alt+Space does.
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4), dialog.mapToGlobal(QPoint(4, 4)));
+  QApplication::sendEvent(&dialog, &click);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+
+  std::string caption, version;
+  bool modal = false, hasIcon = false;
+  WhileModal<CAboutDlg>([&] { items[1]->trigger(); },
+                        [&](CAboutDlg& about) {
+                          caption = about.windowTitle().toStdString();
+                          version = about.lblVersion->text().toStdString();
+                          hasIcon = !about.lblIcon->pixmap().isNull();
+                          modal = about.isModal() && about.parentWidget() == &dialog;
+                          brevora::testing::SaveScreenshot(about, "vantapc_about");
+                        });
+  EXPECT_EQ(caption, "About VantaPC");
+  EXPECT_EQ(version, "VantaPC Version 1.0");
+  EXPECT_TRUE(hasIcon);
+  EXPECT_TRUE(modal);
+  EXPECT_TRUE(dialog.isVisible());  // the window stays as it was
 }
 
 TEST_F(WindowTest, StartWithoutAPortAsksForOne) {

@@ -16,6 +16,7 @@
 
 #include "platform/serial/pseudo_terminal.h"
 #include "platform/serial/serial_port.h"
+#include "remote/instance_handover.h"
 #include "remote/instance_message.h"
 #include "remote/packet_format.h"
 #include "remote/receiver_settings.h"
@@ -28,9 +29,11 @@ namespace {
 using namespace std::chrono_literals;
 using testing::operator+;
 
-// Runs `send` on another thread while this thread serves the channel.
+// Hands `action` over from another thread while this thread serves the channel.
 bool SendWhileServing(const QString& path, StartupAction action) {
-  auto sent = std::async(std::launch::async, [&] { return InstanceChannel::Send(path, action); });
+  auto sent = std::async(std::launch::async, [&] {
+    return HandToRunningInstance(path.toStdString(), action) == Handover::kTaken;
+  });
   while (sent.wait_for(5ms) != std::future_status::ready) QApplication::processEvents();
   QApplication::processEvents();  // the command is acted on from the event loop
   return sent.get();
@@ -66,7 +69,7 @@ TEST(InstanceMessage, ReadsOneShortLine) {
 
 TEST(InstanceChannel, HandsTheCommandToTheRunningInstance) {
   const QString path = InstanceChannel::SocketPath();
-  EXPECT_FALSE(InstanceChannel::Send(path, StartupAction::kShow));  // none running
+  EXPECT_EQ(HandToRunningInstance(path.toStdString(), StartupAction::kShow), Handover::kNoneRunning);
 
   InstanceChannel channel;
   ASSERT_TRUE(channel.Listen(path));
@@ -90,7 +93,7 @@ TEST(InstanceChannel, TakesOverASocketLeftBehind) {
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ::close(fd);
 
-  EXPECT_FALSE(InstanceChannel::Send(path, StartupAction::kShow));
+  EXPECT_EQ(HandToRunningInstance(native, StartupAction::kShow), Handover::kNoneRunning);
   InstanceChannel channel;
   ASSERT_TRUE(channel.Listen(path));
   int count = 0;
@@ -99,16 +102,23 @@ TEST(InstanceChannel, TakesOverASocketLeftBehind) {
   EXPECT_EQ(count, 1);
 }
 
-// The program itself, started the way a user starts it, on this test's home.
+// The program itself, started the way a user starts it, on this test's home:
+// on the offscreen platform, or where there is no display at all.
 class Program {
  public:
-  explicit Program(QStringList arguments) {
+  enum class Display { kOffscreen, kNone };
+  explicit Program(QStringList arguments, Display display = Display::kOffscreen) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("BREVORA_HOME"), QString::fromStdString(brevora::testing::TempHome()));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (display == Display::kOffscreen) {
+      env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+      env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    }
     process_.setProcessEnvironment(env);
-    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(QStringLiteral(VANTAPC_PROGRAM), arguments);
   }
   ~Program() {
@@ -118,15 +128,23 @@ class Program {
     }
   }
   bool Started() { return process_.waitForStarted(10000); }
-  // True when it ended by itself with exit code 0 within `timeout`.
-  bool EndsCleanly(std::chrono::milliseconds timeout) {
-    return process_.waitForFinished(static_cast<int>(timeout.count())) &&
-           process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+  // The exit code when it ended by itself within `timeout`; -1 otherwise.
+  int ExitCode(std::chrono::milliseconds timeout) {
+    if (!process_.waitForFinished(static_cast<int>(timeout.count()))) return -1;
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
   }
+  // True when it ended by itself with exit code 0 within `timeout`.
+  bool EndsCleanly(std::chrono::milliseconds timeout) { return ExitCode(timeout) == 0; }
   bool Running() const { return process_.state() == QProcess::Running; }
+  // What it wrote to stdout and stderr so far.
+  std::string Output() {
+    output_ += process_.readAll().toStdString();
+    return output_;
+  }
 
  private:
   QProcess process_;
+  std::string output_;
 };
 
 bool WaitForFile(const QString& path) {
@@ -209,6 +227,90 @@ TEST(Program, StopReachesAnInstanceWhileItShowsAMessage) {
   }
   EXPECT_TRUE(first.EndsCleanly(30s));
   EXPECT_FALSE(QFileInfo::exists(InstanceChannel::SocketPath()));
+}
+
+}  // namespace
+}  // namespace brevora::remote::app
+
+namespace brevora::remote::app {
+namespace {
+
+TEST(Program, StopNeedsNoDisplay) {
+  using Display = Program::Display;
+  // None running: "-stop" ends at once, quietly; any other start needs a display.
+  {
+    Program stop({QStringLiteral("-stop")}, Display::kNone);
+    ASSERT_TRUE(stop.Started());
+    EXPECT_EQ(stop.ExitCode(30s), 0);
+    EXPECT_EQ(stop.Output(), "");
+  }
+  {
+    Program start({QStringLiteral("-start")}, Display::kNone);
+    ASSERT_TRUE(start.Started());
+    EXPECT_EQ(start.ExitCode(30s), 2);
+    EXPECT_EQ(start.Output(), "vantapc: no display to show the window on.\n");
+  }
+
+  // One running (on a display): a start without one hands it its command,
+  // and "-stop" ends it.
+  Program first({});
+  ASSERT_TRUE(first.Started());
+  ASSERT_TRUE(WaitForFile(InstanceChannel::SocketPath()));
+  {
+    Program show({}, Display::kNone);
+    ASSERT_TRUE(show.Started());
+    EXPECT_EQ(show.ExitCode(30s), 0) << show.Output();
+  }
+  EXPECT_TRUE(first.Running());
+  {
+    Program stop({QStringLiteral("-stop")}, Display::kNone);
+    ASSERT_TRUE(stop.Started());
+    EXPECT_EQ(stop.ExitCode(30s), 0) << stop.Output();
+    EXPECT_EQ(stop.Output(), "");
+  }
+  EXPECT_TRUE(first.EndsCleanly(30s)) << first.Output();
+  EXPECT_FALSE(QFileInfo::exists(InstanceChannel::SocketPath()));
+}
+
+}  // namespace
+}  // namespace brevora::remote::app
+
+namespace brevora::remote::app {
+namespace {
+
+// A socket at `path` that takes connections (into its backlog) and never
+// answers, as an instance that hangs.
+class SilentListener {
+ public:
+  explicit SilentListener(const std::string& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    listening_ = fd_ >= 0 && path.size() < sizeof address.sun_path &&
+                 ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 4) == 0;
+  }
+  ~SilentListener() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool Listening() const { return listening_; }
+
+ private:
+  int fd_;
+  bool listening_ = false;
+};
+
+TEST(InstanceChannel, AnInstanceThatDoesNotAnswerIsNotTakenOver) {
+  const std::string path = InstanceChannel::SocketPath().toStdString();
+  SilentListener hung(path);
+  ASSERT_TRUE(hung.Listening());
+  EXPECT_EQ(HandToRunningInstance(path, StartupAction::kStop, 200ms), Handover::kNoAnswer);
+
+  // The program says so and leaves the socket to it, with or without a display.
+  Program stop({QStringLiteral("-stop")}, Program::Display::kNone);
+  ASSERT_TRUE(stop.Started());
+  EXPECT_EQ(stop.ExitCode(30s), 1);
+  EXPECT_EQ(stop.Output(), "vantapc: the running VantaPC does not answer; nothing was done.\n");
+  EXPECT_TRUE(QFileInfo::exists(InstanceChannel::SocketPath()));
 }
 
 }  // namespace

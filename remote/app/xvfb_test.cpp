@@ -1,7 +1,8 @@
 // The receiver on a real X display: keystrokes and mouse events through the
 // XTest backend reach Qt windows, and the window as the X server shows it.
-// Skipped on the offscreen platform (CI runs this program under xvfb-run with
-// BREVORA_TEST_QPA=xcb).
+// It runs on the X server DISPLAY names (ctest starts it under xvfb-run with
+// BREVORA_TEST_QPA=xcb); where none answers, on the offscreen platform, the
+// cases skip.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,8 +10,10 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <chrono>
@@ -21,6 +24,7 @@
 
 #include "platform/input/recording_input.h"
 #include "platform/input/xtest_input.h"
+#include "remote/app/about_dlg.h"
 #include "remote/app/cvantapc_dlg.h"
 #include "remote/keystrokes.h"
 #include "testing/temp_home.h"
@@ -53,7 +57,7 @@ void ShowAndWait(QWidget& widget) {
 std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
 TEST(XTestInput, TypedTextReachesTheFocusedWindow) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
   QWidget window;
   auto* edit = new QLineEdit(&window);
   auto* layout = new QVBoxLayout(&window);
@@ -79,7 +83,7 @@ TEST(XTestInput, TypedTextReachesTheFocusedWindow) {
 }
 
 TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
   input::XTestInputSink sink;
   const auto screen = sink.Screen();
   ASSERT_TRUE(screen);
@@ -106,35 +110,69 @@ TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
   EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }, 5s));
 }
 
-TEST(ReceiverWindow, AsTheXServerShowsIt) {
-  if (!OnX11()) GTEST_SKIP() << "no X display";
-  input::RecordingInputSink input;
-  CVantaPCDlg dialog(input, 1);
-  dialog.cboPort->setCurrentText(QStringLiteral("/dev/rfcomm0"));
-  dialog.move(40, 40);
-  ShowAndWait(dialog);
-  PumpUntil([] { return false; }, 300ms);  // let it paint
-
-  const QRect frame = dialog.frameGeometry();
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
-                                                                    frame.height());
+// Grabs `area` of the screen as the X server shows it into `name`.png in the
+// case's folder (and BREVORA_TEST_SCREENSHOTS); the picture is not blank.
+void GrabScreen(const QRect& area, const std::string& name) {
+  const QPixmap shot =
+      QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
   ASSERT_FALSE(shot.isNull());
   const std::filesystem::path file =
-      std::filesystem::path(brevora::testing::MakeTempDir("screenshots")) / "vantapc_window_xvfb.png";
+      std::filesystem::path(brevora::testing::MakeTempDir("screenshots")) / (name + ".png");
   ASSERT_TRUE(shot.save(QString::fromStdString(file.string()), "PNG"));
   if (const char* keep = std::getenv("BREVORA_TEST_SCREENSHOTS"); keep && *keep) {
     std::filesystem::create_directories(keep);
     std::filesystem::copy_file(file, std::filesystem::path(keep) / file.filename(),
                                std::filesystem::copy_options::overwrite_existing);
   }
-  // Not blank: the window drew itself.
   const QImage image = shot.toImage();
   const QRgb corner = image.pixel(0, 0);
   bool varied = false;
   for (int y = 0; y < image.height() && !varied; y += 3) {
     for (int x = 0; x < image.width() && !varied; x += 3) varied = image.pixel(x, y) != corner;
   }
-  EXPECT_TRUE(varied);
+  EXPECT_TRUE(varied) << name;
+}
+
+TEST(ReceiverWindow, AsTheXServerShowsIt) {
+  if (!OnX11()) GTEST_SKIP() << "no X display (DISPLAY names no X server that answers)";
+  input::RecordingInputSink input;
+  CVantaPCDlg dialog(input, 1);
+  dialog.cboPort->setCurrentText(QStringLiteral("/dev/rfcomm0"));
+  dialog.move(40, 40);
+  ShowAndWait(dialog);
+  PumpUntil([] { return false; }, 300ms);  // let it paint
+  GrabScreen(dialog.frameGeometry(), "vantapc_window_xvfb");
+
+  // A right click on the window, as the pointer gives it, opens the system menu.
+  input::XTestInputSink pointer;
+  const QPoint spot = dialog.mapToGlobal(QPoint(dialog.width() / 2, 4));
+  const auto x = static_cast<uint16_t>(spot.x()), y = static_cast<uint16_t>(spot.y());
+  InjectMouse(pointer, x, y, 1);
+  InjectMouse(pointer, x, y, 4);
+  InjectMouse(pointer, x, y, 5);
+  ASSERT_TRUE(PumpUntil([&] { return dialog.systemMenu->isVisible(); }, 5s));
+  PumpUntil([] { return false; }, 300ms);
+  GrabScreen(dialog.frameGeometry().united(dialog.systemMenu->geometry()).adjusted(0, 0, 8, 8),
+             "vantapc_system_menu_xvfb");
+  dialog.systemMenu->hide();
+
+  // Its entry shows the About box over the window.
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+    if (!about) return;
+    shown = PumpUntil([&] { return about->windowHandle() && about->windowHandle()->isExposed(); });
+    PumpUntil([] { return false; }, 300ms);
+    GrabScreen(about->frameGeometry(), "vantapc_about_xvfb");
+    about->accept();
+  });
+  QTimer::singleShot(10000, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<CAboutDlg*>(w)) d->reject();
+    }
+  });
+  dialog.systemMenu->actions().at(1)->trigger();
+  EXPECT_TRUE(shown);
 }
 
 }  // namespace

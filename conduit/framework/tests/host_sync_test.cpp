@@ -8,14 +8,17 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include "conduit/framework/category_block.h"
 #include "conduit/framework/tests/conduit_fixture.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
+#include "platform/hotsync/run_lock.h"
 #include "platform/registry/registry.h"
 #include "platform/windows/window_directory.h"
+#include "testing/handheld_folder.h"
 #include "testing/temp_home.h"
 
 namespace brevora::texttest {
@@ -69,6 +72,37 @@ class Host : public HostTest {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 
+  // The state before the HotSync under test, kept and put back.
+  void Save() {
+    pristine_ = brevora::testing::MakeTempDir("pristine");
+    stdfs::copy(brevora::testing::TempHome() + "/HotSync", pristine_ + "/HotSync", stdfs::copy_options::recursive);
+    stdfs::copy(brevora::testing::TempHome() + "/registry", pristine_ + "/registry", stdfs::copy_options::recursive);
+    stdfs::copy(device_, pristine_ + "/device", stdfs::copy_options::recursive);
+  }
+  void Restore() {
+    session_.reset();
+    for (const char* part : {"HotSync", "registry"}) {
+      stdfs::remove_all(brevora::testing::TempHome() + "/" + part);
+      stdfs::copy(pristine_ + "/" + part, brevora::testing::TempHome() + "/" + part, stdfs::copy_options::recursive);
+    }
+    stdfs::remove_all(device_);
+    stdfs::copy(pristine_ + "/device", device_, stdfs::copy_options::recursive);
+  }
+
+  void FromAnotherDesktop() {
+    auto identity = *hotsync::ReadIdentity(device_);
+    identity.desktop = "00000000000000ff";
+    hotsync::WriteIdentity(device_, identity);
+  }
+
+  // What a HotSync left behind: the hidden files of the device folder and of
+  // the user's folder (temporary files of writes), but the locks.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> files = brevora::testing::HiddenFiles(device_);
+    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) files.push_back("user/" + f);
+    return files;
+  }
+
   void AddHandheldCategory(std::size_t slot, const std::string& label) {
     TestDatabase main = *HandheldDatabase("MainTextTestDB");
     auto block = *CategoryBlock::Parse(std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
@@ -77,6 +111,8 @@ class Host : public HostTest {
     main.appInfo.assign(bytes.begin(), bytes.end());
     PutHandheld(main);
   }
+
+  std::string pristine_;
 };
 
 TEST_F(Host, AFirstSyncIntoAnEmptyFolderAndItsLog) {
@@ -219,6 +255,153 @@ TEST_F(Host, AnotherDesktopMakesASlowSync) {
   EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize"));
 }
 
+// A HotSync in which the conduit failed still makes the handheld name this
+// desktop: the next ones are normal HotSyncs, so a file deleted on the desktop
+// is deleted on the handheld (a HotSync with an alternate desktop would bring
+// it back from there), on a handheld's first HotSync as on one from another
+// desktop.
+TEST_F(Host, AHotSyncInWhichAConduitFailedLeavesTheNextOnesNormal) {
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "a first HotSync" : "a HotSync from another desktop");
+    session_.reset();
+    stdfs::remove_all(device_);
+    stdfs::create_directories(device_);
+    stdfs::remove_all(desktop_);
+    if (first) {
+      PutHandheld("Plan", {kBusiness, false, false, "the plan"});
+      PutHandheld("Diary", {kPersonal, false, false, "dear diary"});
+    } else {
+      InStep({{"Plan", kBusiness}, {"Diary", kPersonal}});
+      FromAnotherDesktop();
+    }
+    // A desktop file the conduit can't read: it fails every HotSync.
+    PutDesktop("Business", "Broken", "not a desktop file");
+    EXPECT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
+    EXPECT_TRUE(LastRunHas("Failed TextTest"));
+    EXPECT_EQ(hotsync::ReadIdentity(device_)->desktop, hotsync::host::DesktopId());
+    ASSERT_TRUE(Desktop("Business", "Plan"));
+
+    stdfs::remove(desktop_ + "Business/Plan.ttx");
+    for (int run = 0; run < 2; ++run) {
+      EXPECT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
+      EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize")) << ::testing::PrintToString(LastRun());
+      EXPECT_FALSE(Desktop("Business", "Plan")) << run;
+      EXPECT_FALSE(HandheldCopy("Plan")) << run;
+      EXPECT_TRUE(Desktop("Personal", "Diary")) << run;
+      EXPECT_TRUE(HandheldCopy("Diary")) << run;
+    }
+  }
+}
+
+// The handheld failing in a HotSync with an alternate desktop: the conduit may
+// have kept nothing of it, so its next HotSync is one with an alternate
+// desktop again, and only the one after that is a normal one.
+TEST_F(Host, AHandheldThatFailedOwesTheConduitItsAlternateDesktop) {
+  InStep({{"Plan", kBusiness}});
+  FromAnotherDesktop();
+  ASSERT_EQ(Sync({"--cut-list", "1"}).status, hotsync::host::kConduitFailedStatus);
+  EXPECT_TRUE(hotsync::host::ReadSyncAction(kAlice, "TextTest").alternateDesktop);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize (alternate desktop)"));
+  EXPECT_FALSE(hotsync::host::ReadSyncAction(kAlice, "TextTest").alternateDesktop);
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize"));
+}
+
+// One HotSync at a time of a handheld, and of a user's folders: while another
+// process holds either lock, a HotSync says so, exits 4 and touches nothing.
+TEST_F(Host, AHotSyncOfAHandheldOrUserThatIsSyncingIsRefused) {
+  InStep({{"Plan", kBusiness}});
+  PutDesktop("Business", "Plan", DesktopText("changed on the desktop", true));
+  const auto before = State();
+  const std::string log = LogFile();
+  const struct {
+    std::string folder;
+    std::string message;
+  } cases[] = {
+      {device_, "hotsync: Another HotSync of this handheld is running. Nothing was synchronized; try again when "
+                "it has finished.\n"},
+      {userFolder_, "hotsync: Another HotSync of Alice is running. Nothing was synchronized; try again when it "
+                    "has finished.\n"},
+  };
+  for (const auto& c : cases) {
+    const auto other = hotsync::RunLock::TryTake(c.folder);
+    ASSERT_TRUE(other);
+    const HostResult r = Sync();
+    EXPECT_EQ(r.status, hotsync::host::kBusyStatus);
+    EXPECT_EQ(r.err, c.message);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(LogFile(), log);
+  }
+  ASSERT_EQ(Sync().status, 0);
+  EXPECT_EQ(HandheldCopy("Plan")->body, "changed on the desktop");
+  EXPECT_NE(RunHotSync({"--help"}).out.find("4 another HotSync of this handheld or of its user is running"),
+            std::string::npos);
+}
+
+// Two HotSyncs of one handheld started at once: one runs, the other says that
+// it can't (or, when the first was done already, runs after it); nothing is
+// lost and a third ends where one HotSync alone would have.
+TEST_F(Host, TwoHotSyncsAtOnceLoseNothing) {
+  std::vector<std::pair<std::string, uint8_t>> files;
+  for (int i = 0; i < 60; ++i) files.emplace_back("File" + std::to_string(i), i % 2 ? kBusiness : kPersonal);
+  InStep(files);
+  for (int i = 0; i < 60; i += 3) {
+    const auto& [name, category] = files[static_cast<std::size_t>(i)];
+    PutDesktop(category == kBusiness ? "Business" : "Personal", name, DesktopText(name + " desktop v2", true));
+    PutHandheld(files[static_cast<std::size_t>(i + 1)].first,
+                {files[static_cast<std::size_t>(i + 1)].second, true, false, "handheld v2"});
+  }
+  for (int i = 0; i < 60; ++i) PutDesktop("Work", "New" + std::to_string(i), DesktopText("new " + std::to_string(i), true));
+  Save();
+  ASSERT_EQ(Sync().status, 0);
+  const auto expected = State();
+  for (int trial = 0; trial < 3; ++trial) {
+    Restore();
+    HostResult results[2];
+    const std::vector<std::string> args = {"sync", "--device", device_, "--user", "Alice"};
+    std::thread second([&] { results[1] = RunHotSync(args); });
+    results[0] = RunHotSync(args);
+    second.join();
+    int ran = 0;
+    for (const HostResult& r : results) {
+      if (r.status == 0) {
+        ++ran;
+      } else {
+        EXPECT_EQ(r.status, hotsync::host::kBusyStatus) << r.err;
+        EXPECT_NE(r.err.find("Another HotSync of this handheld is running."), std::string::npos) << r.err;
+      }
+    }
+    EXPECT_GE(ran, 1);
+    EXPECT_EQ(State(), expected) << trial;
+    ASSERT_EQ(Sync().status, 0);
+    EXPECT_EQ(State(), expected) << trial;
+    EXPECT_TRUE(Leftovers().empty()) << ::testing::PrintToString(Leftovers());
+  }
+}
+
+// What killed HotSyncs left, the temporary files of their writes, the next
+// HotSync removes: in the device folder, the user's folder and the category
+// folders. Nothing else: the lock, other hidden files, other names.
+TEST_F(Host, WhatKilledHotSyncsLeftTheNextOneRemoves) {
+  InStep({{"Plan", kBusiness}});
+  const auto put = [](const std::string& path) { std::ofstream(path, std::ios::binary) << "left"; };
+  const std::vector<std::string> leftovers = {
+      device_ + "/.Plan.pdb.0a1b2c3d.tmp",  device_ + "/.identity.txt.tmp0a1b2c3d",
+      userFolder_ + ".hotsync.log.00ff00ff.tmp", desktop_ + "Business/.Plan.ttx.tmpk3x0a9zq",
+      desktop_ + "Business/.Gone.ttx.tmp00000000"};
+  const std::vector<std::string> kept = {
+      device_ + "/.notes", device_ + "/.Plan.pdb.tmp", desktop_ + "Business/.Plan.ttx",
+      desktop_ + "Business/.Plan.txt.tmpk3x0a9zq", userFolder_ + ".profile"};
+  for (const auto& path : leftovers) put(path);
+  for (const auto& path : kept) put(path);
+  ASSERT_EQ(Sync().status, 0);
+  for (const auto& path : leftovers) EXPECT_FALSE(stdfs::exists(path)) << path;
+  for (const auto& path : kept) EXPECT_TRUE(stdfs::exists(path)) << path;
+  EXPECT_TRUE(stdfs::exists(device_ + "/.hotsync.lock"));
+  EXPECT_EQ(Desktop("Business", "Plan"), DesktopText("Plan v1", false));
+}
+
 TEST_F(Host, TheActionDialogsAnswerIsKept) {
   InStep({{"Plan", kBusiness}});
   HostResult r = RunHotSync({"configure", "--user", "alice", "--conduit", "texttest", "--choice", "2", "--default"});
@@ -290,32 +473,11 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     PutDesktop("Work", "InNewFolder", DesktopText("InNewFolder v1", true));
     AddHandheldCategory(3, "Travel");
     PutHandheld("InNewLabel", {3, true, false, "InNewLabel v1"});
-    if (GetParam()) {
-      auto identity = *hotsync::ReadIdentity(device_);
-      identity.desktop = "00000000000000ff";
-      hotsync::WriteIdentity(device_, identity);
-    }
+    if (GetParam()) FromAnotherDesktop();
     Save();
     ASSERT_EQ(Sync().status, 0);
     expected_ = State();
     Restore();
-  }
-
-  // The state before the HotSync under test, kept and put back.
-  void Save() {
-    pristine_ = brevora::testing::MakeTempDir("pristine");
-    stdfs::copy(brevora::testing::TempHome() + "/HotSync", pristine_ + "/HotSync", stdfs::copy_options::recursive);
-    stdfs::copy(brevora::testing::TempHome() + "/registry", pristine_ + "/registry", stdfs::copy_options::recursive);
-    stdfs::copy(device_, pristine_ + "/device", stdfs::copy_options::recursive);
-  }
-  void Restore() {
-    session_.reset();
-    for (const char* part : {"HotSync", "registry"}) {
-      stdfs::remove_all(brevora::testing::TempHome() + "/" + part);
-      stdfs::copy(pristine_ + "/" + part, brevora::testing::TempHome() + "/" + part, stdfs::copy_options::recursive);
-    }
-    stdfs::remove_all(device_);
-    stdfs::copy(pristine_ + "/device", device_, stdfs::copy_options::recursive);
   }
 
   // Every text that the uninterrupted HotSync keeps is still somewhere.
@@ -341,7 +503,6 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     }
   }
 
-  std::string pristine_;
   testing::Snapshot expected_;
 };
 
@@ -361,6 +522,26 @@ TEST_P(Faults, EveryCallOfAHotSyncMayFail) {
     if (HasFailure()) break;
   }
   EXPECT_GT(reached, 50);
+}
+
+TEST_P(Faults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
+  int killed = 0;
+  for (int n = 1; n < 1000; ++n) {
+    Restore();
+    const HostResult run = Sync({"--kill-call", std::to_string(n)});
+    if (run.err.find("was not reached") != std::string::npos) break;
+    const std::string what = "killed in call " + std::to_string(n);
+    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
+    ++killed;
+    ExpectNothingLost(what);
+    ExpectNoHalfDatabase(what);
+    const HostResult next = Sync();
+    ASSERT_EQ(next.status, 0) << what << ": " << next.err;
+    EXPECT_EQ(State(), expected_) << what << "\n" << LogFile();
+    EXPECT_TRUE(Leftovers().empty()) << what << ": " << ::testing::PrintToString(Leftovers());
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(killed, 50);
 }
 
 TEST_P(Faults, AFullHandheldLeavesNoHalfDatabase) {

@@ -11,6 +11,7 @@
 #include "conduit/framework/test_conduit/text_conduit.h"
 #include "conduit/framework/tests/conduit_fixture.h"
 #include "platform/automation/class_registry.h"
+#include "platform/automation/variant.h"
 #include "platform/error/error.h"
 #include "platform/hotsync/device.h"
 #include "testing/fake_converter.h"
@@ -173,7 +174,7 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
   PutHandheld(WithRecords({"one", "two"}));
   // The session's calls: open, the block read, the first record, then the failing one.
   session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}});
+  session_ = std::make_unique<hotsync::DeviceSession>(device_, hotsync::Faults{4, {}, {}, {}});
   TextDatabase db(2);
   ASSERT_TRUE(db.OpenOrCreate("Cursor", "Unfiled", 0));
   CRecordDB::Record record;
@@ -183,7 +184,7 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
 
 class Bridge : public testing::ConduitTest {
  protected:
-  CConverterBridge::Names Names() { return {"TabulynPC.SDK", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync"}; }
+  CConverterBridge::Names Names() { return {"TabulynPC.SDK", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"}; }
   std::string Put(const std::string& name, const std::string& text) {
     const std::string path = brevora::testing::TempHome() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
@@ -207,25 +208,61 @@ TEST_F(Bridge, CallsTheConverterWithItsThreeTextsInOrder) {
   brevora::testing::SetFakeConverterFails(true);
   EXPECT_FALSE(bridge.OfficeToDesktop(xls, tbr, "1"));
   EXPECT_EQ(bridge.status(), kWrapError);
+  EXPECT_EQ(bridge.error(), "The fake converter was told to fail.");
+  EXPECT_EQ(bridge.LastError(), bridge.error());
   // A method the converter does not have fails the call.
-  CConverterBridge wrongNames({"TabulynPC.SDK", "Nothing", "Nothing"});
+  CConverterBridge wrongNames({"TabulynPC.SDK", "Nothing", "Nothing", "Nothing"});
   EXPECT_FALSE(wrongNames.OfficeToDesktop(xls, tbr, "1"));
   EXPECT_EQ(wrongNames.status(), 438);
   UnregisterClass("TabulynPC.SDK");
 }
 
 TEST_F(Bridge, AConverterThatCantBeCreatedFailsEveryCall) {
-  CConverterBridge missing({"TabulynPC.Nothing", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync"});
+  CConverterBridge missing({"TabulynPC.Nothing", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
   EXPECT_FALSE(missing.ready());
   EXPECT_FALSE(missing.OfficeToDesktop("a", "b", "1"));
   EXPECT_FALSE(missing.DesktopToOffice("a", "b", "1"));
-  EXPECT_NE(missing.status(), 0);
+  EXPECT_EQ(missing.status(), 429);
+  EXPECT_EQ(missing.Refresh(), 429);
+  EXPECT_FALSE(missing.error().empty());
   // A library that does not load.
   RegisterServer("TabulynPC.Broken", "{00000000-0000-0000-0000-00000000B0B0}", "/nonexistent/libnone.so");
-  CConverterBridge broken({"TabulynPC.Broken", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync"});
+  CConverterBridge broken({"TabulynPC.Broken", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
   EXPECT_FALSE(broken.ready());
   EXPECT_EQ(broken.status(), 429);
   EXPECT_TRUE(brevora::testing::FakeConverterCalls().empty());
+}
+
+// A converter of nothing but Refresh, which counts its calls and fails when told.
+class RefreshOnly : public Dispatch {
+ public:
+  Variant Invoke(std::string_view name, CallKind kind, Args args) override {
+    if (name != "Refresh" || kind != CallKind::Method) RaiseRuntimeError(438);
+    if (!args.empty()) RaiseRuntimeError(450);
+    ++calls;
+    if (fail) RaiseError(kWrapError, "SDK.Refresh", "No window to refresh.");
+    return Variant(int32_t{0});
+  }
+  int calls = 0;
+  bool fail = false;
+};
+
+TEST_F(Bridge, RefreshCallsTheConvertersRefreshAndGivesItsStatus) {
+  const auto converter = MakeRef<RefreshOnly>();
+  RegisterClass("TabulynPC.RefreshOnly", "{00000000-0000-0000-0000-00000000F5F5}",
+                [converter] { return Ref<Dispatch>(converter); });
+  CConverterBridge bridge({"TabulynPC.RefreshOnly", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
+  ASSERT_TRUE(bridge.ready());
+  EXPECT_EQ(bridge.Refresh(), 0);
+  EXPECT_EQ(converter->calls, 1);
+  converter->fail = true;
+  EXPECT_EQ(bridge.Refresh(), kWrapError);
+  EXPECT_EQ(bridge.error(), "No window to refresh.");
+  converter->fail = false;
+  EXPECT_EQ(bridge.Refresh(), 0);
+  EXPECT_TRUE(bridge.error().empty());
+  EXPECT_EQ(converter->calls, 3);
+  UnregisterClass("TabulynPC.RefreshOnly");
 }
 
 }  // namespace

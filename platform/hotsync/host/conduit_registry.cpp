@@ -93,17 +93,18 @@ int32_t SyncAction::Next() const { return once ? *once : permanent ? *permanent 
 
 SyncAction ReadSyncAction(int32_t userId, const std::string& conduit) {
   const std::string key = ActionKey(userId, conduit);
-  return {Number(key, "Permanent"), Number(key, "Once")};
+  return {Number(key, "Permanent"), Number(key, "Once"), Number(key, "AlternateDesktop").value_or(0) == 1};
 }
 
 void WriteSyncAction(int32_t userId, const std::string& conduit, const SyncAction& action) {
   const std::string key = ActionKey(userId, conduit);
-  if (!action.permanent && !action.once) {
+  if (!action.permanent && !action.once && !action.alternateDesktop) {
     registry::DeleteKey(Hive::CurrentUser, key);
     return;
   }
   SetNumber(key, "Permanent", action.permanent);
   SetNumber(key, "Once", action.once);
+  SetNumber(key, "AlternateDesktop", action.alternateDesktop ? std::optional<int32_t>(1) : std::nullopt);
 }
 
 }  // namespace brevora::hotsync::host

@@ -5,7 +5,9 @@
 //                                               "Directory" (its folder in the user folder),
 //                                               "Creator" (four characters)
 //   Software\Brevora\HotSync\Actions\<user id>\<name>
-//                                               "Permanent", "Once" (sync types, DWORD)
+//                                               "Permanent", "Once" (sync types, DWORD),
+//                                               "AlternateDesktop" (DWORD 1: owed a
+//                                               synchronize with an alternate desktop)
 // Conduits run in the order they were registered.
 #include <cstdint>
 #include <optional>
@@ -35,6 +37,11 @@ std::optional<ConduitRegistration> FindConduit(const std::string& name);
 struct SyncAction {
   std::optional<int32_t> permanent;
   std::optional<int32_t> once;
+  // Owed a synchronize with an alternate desktop: the conduit was due one and
+  // could not be run, or the handheld failed in its run (it may have kept no
+  // state of it). Its next synchronize is one, though the handheld names this
+  // desktop by then.
+  bool alternateDesktop = false;
   // The type of the next HotSync: the one-time choice, else the permanent one,
   // else synchronize (0).
   int32_t Next() const;

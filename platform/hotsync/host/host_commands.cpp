@@ -15,7 +15,9 @@
 #include "platform/hotsync/conduit_api.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_library.h"
+#include "platform/hotsync/device_file_io.h"
 #include "platform/hotsync/hotsync_log.h"
+#include "platform/hotsync/run_lock.h"
 #include "platform/hotsync/user_list.h"
 #include "platform/registry/registry.h"
 #include "platform/text/case.h"
@@ -36,6 +38,13 @@ struct Failure {
 int Fail(std::FILE* err, const std::string& reason) {
   std::fprintf(err, "hotsync: %s\n", text::CpToUtf8(reason).c_str());
   return 1;
+}
+
+// Another run holds a lock this one needs: nothing was done.
+int Busy(std::FILE* err, const std::string& who) {
+  std::fprintf(err, "hotsync: %s Nothing was synchronized; try again when it has finished.\n",
+               text::CpToUtf8(who).c_str());
+  return kBusyStatus;
 }
 
 void CopyText(const std::string& text, char* field, std::size_t size) {
@@ -141,10 +150,23 @@ std::string DesktopId() {
 int Sync(const SyncOptions& options, std::FILE* err) {
   try {
     DeviceSession session(options.device, options.faults);
+    // One HotSync of this handheld at a time; the run that holds the lock
+    // clears what killed runs left.
+    const auto deviceLock = RunLock::TryTake(options.device);
+    if (!deviceLock) return Busy(err, "Another HotSync of this handheld is running.");
+    RemoveDeviceLeftovers(options.device);
     const std::optional<DeviceIdentity> identity = ReadIdentity(options.device);
     const PalmUser user = HandheldUser(options, identity);
-    const std::string userFolder = fs::JoinPath(HotSyncRoot(), user.directory);
+    const std::string root = HotSyncRoot();
+    fs::RemoveAbandonedTemporaries(root, [](std::string_view target) { return target == kUsersFileName; });
+    const std::string userFolder = fs::JoinPath(root, user.directory);
     fs::MakeFolder(userFolder);
+    // And one at a time of this user's desktop folders (another handheld of
+    // the same user syncs them too).
+    const std::string nativeUserFolder = fs::NativePath(userFolder);
+    const auto userLock = RunLock::TryTake(nativeUserFolder);
+    if (!userLock) return Busy(err, "Another HotSync of " + user.name + " is running.");
+    RemoveAbandonedWholeFiles(nativeUserFolder, [](std::string_view target) { return target == kLogFileName; });
     const std::string desktop = DesktopId();
     const bool sameDesktop = identity && identity->userId == user.id && identity->desktop == desktop;
 
@@ -155,6 +177,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
       LogRun log(userFolder, "of " + user.name);
       logPath = log.path();
       for (const ConduitRegistration& conduit : RegisteredConduits()) {
+        SyncAction action = ReadSyncAction(user.id, conduit.name);
+        const bool alternate = !sameDesktop || action.alternateDesktop;
         std::string error;
         const auto library = ConduitLibrary::Load(fs::NativePath(conduit.library), error);
         const std::string folder = fs::JoinPath(userFolder, conduit.directory) + "/";
@@ -164,40 +188,59 @@ int Sync(const SyncOptions& options, std::FILE* err) {
           LogAddEntry((conduit.name + " - " + why).c_str(), kLogConduitFailed, 0);
           Fail(err, conduit.name + ": " + why);
           hostFailed = true;
+          // The handheld will name this desktop: the run this conduit missed
+          // is owed to it.
+          if (alternate && !action.alternateDesktop) {
+            action.alternateDesktop = true;
+            WriteSyncAction(user.id, conduit.name, action);
+          }
           continue;
         }
-        int32_t type = ReadSyncAction(user.id, conduit.name).Next();
-        if (type == kSyncTypeSynchronize && !sameDesktop) type = kSyncTypeSlow;
+        int32_t type = action.Next();
+        if (type == kSyncTypeSynchronize && alternate) type = kSyncTypeSlow;
         CSyncProperties properties{};
         properties.syncType = type;
         CopyText(folder, properties.localDirectory, sizeof properties.localDirectory);
+        const uint64_t failuresBefore = session.failures();
+        bool threw = false;
         try {
           library->openConduit(nullptr, &properties);
         } catch (...) {
+          threw = true;
           LogAddEntry((conduit.name + " - the conduit ended with an exception.").c_str(), kLogConduitFailed, 0);
         }
         session.CloseLeftOpen();
-        // The one-time choice was given to the conduit: used up. (A conduit
-        // repeats a run it could not finish by itself.)
-        SyncAction action = ReadSyncAction(user.id, conduit.name);
-        if (action.once) {
+        // The one-time choice was given to the conduit: used up. A conduit
+        // repeats a run it could not finish from the state it keeps on the
+        // handheld; but when the handheld failed it, that state may not have
+        // been written: a synchronize with an alternate desktop stays owed
+        // until one runs with the handheld answering.
+        action = ReadSyncAction(user.id, conduit.name);
+        const bool synchronized = type != kSyncTypeInstall && type != kSyncTypeDoNothing;
+        const bool handheldFailed = threw || session.failures() != failuresBefore;
+        const bool owed = synchronized ? alternate && handheldFailed : action.alternateDesktop;
+        if (action.once || owed != action.alternateDesktop) {
           action.once.reset();
+          action.alternateDesktop = owed;
           WriteSyncAction(user.id, conduit.name, action);
         }
       }
       conduitFailed = log.anyFailure();
-      const bool clean = !hostFailed && !conduitFailed;
-      const bool sameUser = identity && identity->userId == user.id;
-      const DeviceIdentity next{user.name, user.id, clean ? desktop : sameUser ? identity->desktop : std::string()};
+      // The conduits were reached: the handheld names this desktop now. A
+      // conduit that failed takes up again from its own pending state, which
+      // it keeps on the handheld; one that could not run, or that the
+      // handheld failed, is owed its alternate desktop's synchronize (above).
+      const DeviceIdentity next{user.name, user.id, desktop};
       if (identity != next) WriteIdentity(options.device, next);
     }
     const Faults& f = options.faults;
-    if (f.failCall || f.deviceFullAfter || f.cutListAfter) {
+    if (f.failCall || f.deviceFullAfter || f.cutListAfter || f.killCall) {
       std::string report = "fault injection: " + std::to_string(session.calls()) + " Sync Manager calls";
       if (f.failCall) {
         report += session.faultReached() ? "; call " + std::to_string(*f.failCall) + " failed"
                                          : "; call " + std::to_string(*f.failCall) + " was not reached";
       }
+      if (f.killCall) report += "; call " + std::to_string(*f.killCall) + " was not reached";
       std::fprintf(err, "hotsync: %s\n", report.c_str());
     }
     if (hostFailed) return 1;

@@ -7,7 +7,14 @@
 //   register   adding a conduit plug-in to the ones a HotSync runs.
 // Each returns the program's exit status: 0 done, 1 failed (one line on `err`
 // saying why), 2 bad usage (main's business); a sync whose conduits ran but one
-// of them logged a failure returns 3 (a line on `err` names the log).
+// of them logged a failure returns 3 (a line on `err` names the log); a sync
+// refused because another HotSync of the same handheld, or of the same user,
+// is running returns 4 (a line on `err` says so) and does nothing.
+//
+// One sync at a time per device folder and per user folder: each is locked
+// (run_lock.h) for the whole run. The run holding the locks first removes
+// what killed runs left there (temporary files of their writes); the
+// conduits clear their own in the category folders.
 //
 // The handheld's user: the device's identity (device_identity.h) names it; a
 // new handheld names it with `user`, and a user this desktop does not know is
@@ -20,9 +27,14 @@
 // one, else synchronize (0); a synchronize becomes 1 (alternate desktop) when
 // the identity names another desktop than this one, or none. A one-time
 // action is used up once the conduit was called with it (a conduit repeats a
-// run it could not finish by itself). The identity names this desktop only
-// after a run in which no conduit logged a failure; until then every HotSync
-// is one with an alternate desktop, which deletes nothing for being absent.
+// run it could not finish by itself). The identity names this desktop after
+// every run that reached the conduits, whether or not one of them failed: a
+// conduit that failed repeats its run from the pending state it keeps on the
+// handheld, while the others synchronize normally. A conduit that was due a
+// synchronize with an alternate desktop and could not be run, or that the
+// handheld failed in it (a broken connection, a full handheld: its state may
+// not have been written), is owed one: its next synchronize is one with an
+// alternate desktop too (SyncAction).
 #include <cstdio>
 #include <string>
 
@@ -32,6 +44,7 @@
 namespace brevora::hotsync::host {
 
 inline constexpr int kConduitFailedStatus = 3;
+inline constexpr int kBusyStatus = 4;
 
 struct SyncOptions {
   std::string device;  // native path of the device folder

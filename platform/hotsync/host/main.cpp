@@ -1,10 +1,12 @@
 // hotsync: the stand-in for the HotSync Manager (host_commands.h).
 //   hotsync sync --device <folder> [--user <name>]
-//                [--fail-call <n>] [--device-full <bytes>] [--cut-list <k>]
+//                [--fail-call <n>] [--device-full <bytes>] [--cut-list <k>] [--kill-call <n>]
 //   hotsync configure --user <name> --conduit <name> [--choice <0-3> [--default] | --cancel]
 //   hotsync register --name <name> --library <file.so> --directory <folder> --creator <four>
 // Exit status: 0 done, 1 failed (a line on stderr says why), 2 bad usage,
-// 3 a sync ran but a conduit logged a failure (stderr names the log).
+// 3 a sync ran but a conduit logged a failure (stderr names the log),
+// 4 another HotSync of the handheld or its user is running (nothing done).
+// The fault options are for tests (device.h).
 #include <unistd.h>
 
 #include <charconv>
@@ -29,9 +31,14 @@ using namespace brevora::hotsync;
 constexpr const char* kUsage =
     "usage:\n"
     "  hotsync sync --device <folder> [--user <name>]\n"
-    "               [--fail-call <n>] [--device-full <bytes>] [--cut-list <k>]\n"
+    "               [--fail-call <n>] [--device-full <bytes>] [--cut-list <k>] [--kill-call <n>]\n"
     "  hotsync configure --user <name> --conduit <name> [--choice <0-3> [--default] | --cancel]\n"
-    "  hotsync register --name <name> --library <file.so> --directory <folder> --creator <four>\n";
+    "  hotsync register --name <name> --library <file.so> --directory <folder> --creator <four>\n"
+    "exit status:\n"
+    "  0 done; 1 failed (stderr says why); 2 bad usage;\n"
+    "  3 a conduit logged a failure (stderr names the HotSync log);\n"
+    "  4 another HotSync of this handheld or of its user is running: nothing was done\n"
+    "the sync options after --user inject faults, for tests.\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::fprintf(stderr, "hotsync: %s\n", problem.c_str());
@@ -82,8 +89,9 @@ std::optional<std::string> CodePage(const std::string& utf8) { return brevora::t
 
 int SyncCommand(int argc, char** argv) {
   std::string problem;
-  const auto args = Parse(argc, argv, {"--device", "--user", "--fail-call", "--device-full", "--cut-list"},
-                          {}, problem);
+  const auto args = Parse(argc, argv,
+                          {"--device", "--user", "--fail-call", "--device-full", "--cut-list", "--kill-call"}, {},
+                          problem);
   if (!args) return Usage(problem);
   host::SyncOptions options;
   const auto& v = args->values;
@@ -105,6 +113,10 @@ int SyncCommand(int argc, char** argv) {
   if (v.contains("--cut-list")) {
     options.faults.cutListAfter = Number<uint32_t>(v.at("--cut-list"));
     if (!options.faults.cutListAfter) return Usage("--cut-list needs a number of entries");
+  }
+  if (v.contains("--kill-call")) {
+    options.faults.killCall = Number<uint64_t>(v.at("--kill-call"));
+    if (!options.faults.killCall || *options.faults.killCall == 0) return Usage("--kill-call needs a number from 1");
   }
   return host::Sync(options, stderr);
 }
