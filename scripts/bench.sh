@@ -75,7 +75,7 @@ awk -F'\t' '
     printf "%-16s %-50s %10s %-23s %-14s %-18s %10s %7s\n", "bench", "figure", "best", "(median, worst)", "unit", "peer", "its best", "x peer"
   }
   {
-    spread = "(" num($5) ", " num($6) ")"
+    spread = ($5 == "") ? "" : "(" num($5) ", " num($6) ")"
     peer = $7; pv = ""; ratio = ""
     if (peer != "" && $8 > 0 && $4 > 0) {
       pv = num($8)

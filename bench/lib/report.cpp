@@ -35,13 +35,11 @@ double Report::Worst(const Samples& values, const std::string& unit) {
 }
 
 void Report::Figure(const std::string& what, const Samples& values, const std::string& unit) {
-  Append(what, values, unit, "", nullptr);
+  Append(what, &values, 0, unit, "", nullptr);
 }
 
 void Report::Figure(const std::string& what, double value, const std::string& unit) {
-  Samples one;
-  one.Add(value);
-  Append(what, one, unit, "", nullptr);
+  Append(what, nullptr, value, unit, "", nullptr);
 }
 
 void Report::Compare(const std::string& what, const Samples& own, const std::string& peer,
@@ -50,10 +48,10 @@ void Report::Compare(const std::string& what, const Samples& own, const std::str
   const double theirs = Best(peer_values, unit);
   std::printf("  %s: %.4g %s against %s %.4g %s: %.2f x %s's speed (best runs)\n", what.c_str(), mine,
               unit.c_str(), peer.c_str(), theirs, unit.c_str(), SpeedRatio(mine, theirs, unit), peer.c_str());
-  Append(what, own, unit, peer, &peer_values);
+  Append(what, &own, 0, unit, peer, &peer_values);
 }
 
-void Report::Append(const std::string& what, const Samples& values, const std::string& unit,
+void Report::Append(const std::string& what, const Samples* values, double value, const std::string& unit,
                     const std::string& peer, const Samples* peer_values) {
   if (results_path_.empty()) return;
   std::FILE* file = std::fopen(results_path_.c_str(), "a");
@@ -62,8 +60,13 @@ void Report::Append(const std::string& what, const Samples& values, const std::s
     warned_ = true;
     return;
   }
-  std::fprintf(file, "%s\t%s\t%s\t%.6g\t%.6g\t%.6g\t%s\t", Field(bench_).c_str(), Field(what).c_str(),
-               Field(unit).c_str(), Best(values, unit), values.Median(), Worst(values, unit), Field(peer).c_str());
+  std::fprintf(file, "%s\t%s\t%s\t", Field(bench_).c_str(), Field(what).c_str(), Field(unit).c_str());
+  if (values) {
+    std::fprintf(file, "%.6g\t%.6g\t%.6g\t", Best(*values, unit), values->Median(), Worst(*values, unit));
+  } else {
+    std::fprintf(file, "%.6g\t\t\t", value);
+  }
+  std::fprintf(file, "%s\t", Field(peer).c_str());
   if (peer_values) std::fprintf(file, "%.6g", Best(*peer_values, unit));
   std::fputc('\n', file);
   std::fclose(file);

@@ -7,7 +7,8 @@
 // With a results file (--results FILE), every figure is appended to it as one
 // line of tab-separated fields:
 //   bench, figure, unit, best, median, worst, peer, peer's best
-// (the last two empty without a peer). A unit ending in "/s" is a rate, where
+// (median and worst empty for a figure given as one number, the last two
+// empty without a peer). A unit ending in "/s" is a rate, where
 // more is better; any other unit is a cost, where less is better. Comparisons
 // take the best run of each side: a busy machine slows a run down, it never
 // speeds one up, so the best runs are the fairest pair.
@@ -26,6 +27,7 @@ class Report {
   Report& operator=(const Report&) = delete;
 
   void Figure(const std::string& what, const Samples& values, const std::string& unit);
+  // A figure the benchmark made of its runs itself (their best, say).
   void Figure(const std::string& what, double value, const std::string& unit);
   // Records the figure with the peer's and prints
   //   "  <what>: <own> <unit> against <peer> <peer's> <unit>: <ratio> x <peer>'s speed"
@@ -40,8 +42,8 @@ class Report {
   static double Worst(const Samples& values, const std::string& unit);
 
  private:
-  void Append(const std::string& what, const Samples& values, const std::string& unit, const std::string& peer,
-              const Samples* peer_values);
+  void Append(const std::string& what, const Samples* values, double value, const std::string& unit,
+              const std::string& peer, const Samples* peer_values);
 
   std::string bench_;
   std::string results_path_;

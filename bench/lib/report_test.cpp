@@ -37,7 +37,7 @@ TEST(Report, AppendsOneTabSeparatedRowPerFigure) {
   EXPECT_EQ(ReadAll(path),
             "earlier\trow\n"
             "pdb\tread\tMB/s\t3\t2\t1\t\t\n"
-            "pdb\tone value here\tms\t12.5\t12.5\t12.5\t\t\n"
+            "pdb\tone value here\tms\t12.5\t\t\t\t\n"
             "pdb\tread\tMB/s\t3\t2\t1\tread()\t6\n"
             "pdb\topen\tms\t1\t2\t3\topen()\t4\n");
 }
