@@ -17,7 +17,8 @@
 //     machine whose memory the host hands out on first touch this alone can
 //     be most of the load.
 // The process is held on one CPU. Wall-clock figures include the disk; CPU
-// figures do not. The work folder is made in $TMPDIR (or /tmp) and removed.
+// figures do not. The work folder (also BREVORA_HOME) is made in $TMPDIR (or
+// /tmp) and removed however the run ends.
 #include <FreeImage.h>
 #include <sched.h>
 #include <stdlib.h>
@@ -35,6 +36,9 @@
 
 #include "album/app/dib_qimage.h"
 #include "album/decoded_picture.h"
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "album/image_pipeline.h"
 #include "album/picture_messages.h"
 #include "platform/error/error.h"
@@ -46,9 +50,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace brevora;
 
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
-constexpr int kRounds = 5;
+int width = 4000;  // from the command line
+int height = 3000;
+int rounds = 5;
 constexpr int kBoxWidth = 400;
 constexpr int kBoxHeight = 311;
 
@@ -78,31 +82,33 @@ struct Best {
     wall = std::min(wall, Seconds(start));
     cpu = std::min(cpu, CpuSeconds() - cpu0);
   }
-  void Print(const char* what) const {
+  void Print(const char* what, bench::Report& report) const {
     std::printf("  %-34s %7.1f ms wall  %7.1f ms CPU\n", what, wall * 1e3, cpu * 1e3);
+    report.Figure(what, wall * 1e3, "ms");
   }
 };
 
 void WritePhoto(const std::string& path) {
   std::mt19937 random(2024);
-  slides::Bitmap rgb(FreeImage_Allocate(kWidth, kHeight, 24));
-  for (int y = 0; y < kHeight; ++y) {
+  slides::Bitmap rgb(FreeImage_Allocate(width, height, 24));
+  for (int y = 0; y < height; ++y) {
     BYTE* line = FreeImage_GetScanLine(rgb.get(), y);
-    for (int x = 0; x < kWidth; ++x) {
+    for (int x = 0; x < width; ++x) {
       const int noise = static_cast<int>(random() % 16) - 8;
       const int texture = ((x / 7 + y / 5) % 9) * 3;
       auto clamp = [](int v) { return static_cast<BYTE>(std::clamp(v, 0, 255)); };
-      line[x * 3 + FI_RGBA_RED] = clamp(60 + x * 150 / kWidth + noise + texture);
-      line[x * 3 + FI_RGBA_GREEN] = clamp(90 + y * 120 / kHeight + noise);
-      line[x * 3 + FI_RGBA_BLUE] = clamp(200 - (x + y) * 150 / (kWidth + kHeight) + noise - texture);
+      line[x * 3 + FI_RGBA_RED] = clamp(60 + x * 150 / width + noise + texture);
+      line[x * 3 + FI_RGBA_GREEN] = clamp(90 + y * 120 / height + noise);
+      line[x * 3 + FI_RGBA_BLUE] = clamp(200 - (x + y) * 150 / (width + height) + noise - texture);
     }
   }
   if (!FreeImage_Save(FIF_JPEG, rgb.get(), fs::NativePath(path).c_str(), 90)) Fail("cannot write the photo");
 }
 
-// Maps 36 MB, touches every page, unmaps.
+// Maps the size of the decoded photo (36 MB at 4000 x 3000), touches every
+// page, unmaps.
 void TouchNewMemory() {
-  const size_t size = static_cast<size_t>(kWidth) * kHeight * 3;
+  const size_t size = static_cast<size_t>(width) * height * 3;
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) Fail("cannot map memory");
   volatile char* bytes = static_cast<char*>(p);
@@ -112,15 +118,22 @@ void TouchNewMemory() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  bench::CommandLine line("album",
+                          "Speed of the album tool's picture pipeline on a generated photo: load, save (thumbnail and\n"
+                          "slide picture) and preview; and the machine's cost of new memory of the photo's size.");
+  line.Count("width", "pixels across the photo", &width, 16, 20000);
+  line.Count("height", "pixels down the photo", &height, 16, 20000);
+  line.Count("repeat", "rounds; the best is printed", &rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  bench::WorkFolder work("album-bench");
+  bench::Report report("album", line.ResultsPath());
   cpu_set_t one;
   CPU_ZERO(&one);
   CPU_SET(sched_getcpu(), &one);
   if (sched_setaffinity(0, sizeof one, &one) != 0) Fail("cannot hold the process on one CPU");
 
-  std::string tmpl = fs::NativePath(fs::TempDir()) + "album-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) Fail("cannot make a work folder");
-  const std::string dir = fs::SystemPath(tmpl) + "/";
+  const std::string dir = fs::SystemPath(work.path()) + "/";
   int status = 0;
   try {
     album::PictureLibrary library;
@@ -128,7 +141,7 @@ int main() {
     WritePhoto(photo);
 
     Best load, save, preview, clickAndSave, memory;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
       memory.Time(TouchNewMemory);
       load.Time([&] { album::DecodePicture(photo); });
       std::vector<album::SlideNode> entries(1);
@@ -148,15 +161,17 @@ int main() {
         album::MakeAllSlideImages(dir, entries, 320, 240, 8, &decoded);
       });
     }
-    std::printf("album: a %d x %d JPEG of %.1f MB, best of %d, one CPU\n", kWidth, kHeight,
-                static_cast<double>(fs::FileSize(photo)) / 1e6, kRounds);
-    load.Print("load and decode to 24 bits");
-    save.Print("save: thumbnail + 320x240 at 8 bits");
-    preview.Print("preview (400 x 311 box)");
-    clickAndSave.Print("round: click, Save As, decoded once");
+    std::printf("album: a %d x %d JPEG of %.1f MB, best of %d, one CPU\n", width, height,
+                static_cast<double>(fs::FileSize(photo)) / 1e6, rounds);
+    load.Print("load and decode to 24 bits", report);
+    save.Print("save: thumbnail + 320x240 at 8 bits", report);
+    preview.Print("preview (400 x 311 box)", report);
+    clickAndSave.Print("round: click, Save As, decoded once", report);
     std::printf("  %-34s %7.1f ms wall  %7.1f ms CPU\n", "  the three steps above, added",
                 (load.wall + save.wall + preview.wall) * 1e3, (load.cpu + save.cpu + preview.cpu) * 1e3);
-    memory.Print("machine: touch 36 MB of new memory");
+    const std::string touch = "machine: touch " + std::to_string(static_cast<int64_t>(width) * height * 3 / 1000000) +
+                              " MB of new memory";
+    memory.Print(touch.c_str(), report);
     std::printf("  written: image1_thumb.png %llu bytes, image1.png %llu bytes\n",
                 static_cast<unsigned long long>(fs::FileSize(dir + "image1_thumb.png")),
                 static_cast<unsigned long long>(fs::FileSize(dir + "image1.png")));
@@ -164,7 +179,5 @@ int main() {
     std::fprintf(stderr, "album: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(tmpl, ignored);
   return status;
 }

@@ -7,9 +7,15 @@
 //     workbook marked modified in place);
 //   - moving 1,000 workbooks to another category (each marked, then renamed).
 // Expected to be bound by the file system (listings, small writes, renames).
+// Beside the import, in the same rounds, the disk's floor for it: the bytes of
+// each imported document written to a new file, flushed with fsync and renamed
+// into place. --repeat repeats the import (into a new category each round);
+// the rename and the moves run once.
 // Everything lives in a work folder made in $TMPDIR (or /tmp), which is also
-// BREVORA_HOME for the run; it is removed at the end.
+// BREVORA_HOME for the run; it is removed however the run ends.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -23,6 +29,10 @@
 #include <vector>
 
 #include "bench/english_text.h"
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/timing.h"
+#include "bench/lib/work_folder.h"
 #include "core/module_state.h"
 #include "frontend/category_commands.h"
 #include "frontend/document_commands.h"
@@ -41,9 +51,6 @@ using Clock = std::chrono::steady_clock;
 using namespace brevora;
 using namespace brevora::frontend;
 
-constexpr int kImports = 1000;
-constexpr int kCategorySize = 5000;
-constexpr int kMoves = 1000;
 
 double Ms(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -53,7 +60,7 @@ class Window : public ImportWindow {
  public:
   int FileType(const std::string&) override { return kTypeTxt; }
   void SwitchFileMode(int) override {}
-  std::string CurrentCategory() override { return "Imports"; }
+  std::string CurrentCategory() override { return category; }
   void SetStatusText(const std::string&) override {}
   void ShowWait(const std::string&, bool) override {}
   void HideWait(bool) override {}
@@ -61,6 +68,7 @@ class Window : public ImportWindow {
   void SetBusy(bool) override {}
   std::optional<bool> PresentationOptions(const std::string&) override { return std::nullopt; }
   void RefillFiles(const std::string&, const std::string&) override {}
+  std::string category = "Imports";
 };
 
 class Categories : public CategoryList {
@@ -95,18 +103,43 @@ class AllSelected : public DocumentList {
 
 void WriteBook(const std::string& path) { std::ofstream(path, std::ios::binary) << "2" << std::string(600, 'x'); }
 
+// The floor of an import: `bytes` written to a new file in `folder`, flushed
+// and renamed to `name`.
+void WriteFlushRename(const std::string& folder, const std::string& name, const std::string& bytes) {
+  const std::string temp = folder + "/.tmp-" + name;
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) throw std::runtime_error("cannot create " + temp);
+  const bool ok = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && fsync(fd) == 0;
+  close(fd);
+  if (!ok || rename(temp.c_str(), (folder + "/" + name).c_str()) != 0) throw std::runtime_error("cannot write " + temp);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  int kImports = 1000;
+  int kCategorySize = 5000;
+  int kMoves = 1000;
+  int rounds = 1;
+  bench::CommandLine line("desktop_ops",
+                          "Speed of the main window's file work without the window: importing text files (beside\n"
+                          "write + fsync + rename of the same bytes), renaming a category, moving workbooks.");
+  line.Count("imports", "text files of about 2 KB imported into one category", &kImports, 1, 1000000);
+  line.Count("category", "workbooks of the category renamed", &kCategorySize, 1, 1000000);
+  line.Count("moves", "workbooks moved to another category (at most --category)", &kMoves, 1, 1000000);
+  line.Count("repeat", "rounds of the import, each into a new category", &rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  if (kMoves > kCategorySize) {
+    std::fprintf(stderr, "desktop_ops: --moves must not exceed --category\n%s", line.Usage().c_str());
+    return 2;
+  }
   namespace stdfs = std::filesystem;
-  const char* tmp = getenv("TMPDIR");
-  std::string work = std::string(tmp && *tmp ? tmp : "/tmp") + "/desktop-ops-XXXXXX";
-  if (!mkdtemp(work.data())) return 1;
-  setenv("BREVORA_HOME", work.c_str(), 1);
+  bench::WorkFolder folder("desktop-ops");
+  bench::Report report("desktop_ops", line.ResultsPath());
+  const std::string work = folder.path();
   const std::string home = work + "/home/";
   int status = 0;
   try {
-    stdfs::create_directories(home + "Imports");
     stdfs::create_directories(work + "/sources");
     registry::SetValue(registry::Hive::CurrentUser, "Software\\Orvanex\\Tabulyn", "HomePath",
                        registry::Value::String(home));
@@ -114,19 +147,40 @@ int main() {
                        registry::Value::DWord(1));
     const Ref<TabrelPC> app = MakeRef<TabrelPC>();
 
-    // 1. Import.
+    // 1. Import, and beside it the floor: the same bytes written, flushed, renamed.
     app->Session()->SetFileMode(1);
-    std::vector<std::string> sources;
-    for (int i = 0; i < kImports; ++i) {
-      sources.push_back(work + "/sources/Note " + std::to_string(i) + ".txt");
-      std::ofstream(sources.back(), std::ios::binary) << bench::EnglishText(2048, static_cast<uint32_t>(i));
-    }
     Window window;
     FileImporter importer(*app, window);
-    auto start = Clock::now();
-    for (const std::string& source : sources) importer.BringFileIn(source);
-    const double importMs = Ms(start);
-    if (fs::ListFolder(home + "Imports", fs::ListKind::Files).size() != kImports) throw std::runtime_error("imports");
+    bench::Samples import_ms, floor_ms;
+    for (int round = 0; round < rounds; ++round) {
+      // Names are unique across categories: each round brings in files of its own.
+      const std::string tag = round == 0 ? "" : std::to_string(round + 1) + " ";
+      std::vector<std::string> sources;
+      stdfs::create_directories(work + "/sources/" + tag);
+      for (int i = 0; i < kImports; ++i) {
+        sources.push_back(work + "/sources/" + tag + "Note " + tag + std::to_string(i) + ".txt");
+        std::ofstream(sources.back(), std::ios::binary) << bench::EnglishText(2048, static_cast<uint32_t>(i));
+      }
+      window.category = round == 0 ? "Imports" : "Imports " + std::to_string(round + 1);
+      const std::string target = home + window.category;
+      stdfs::create_directories(target);
+      const double start = bench::WallMs();
+      for (const std::string& source : sources) importer.BringFileIn(source);
+      import_ms.Add((bench::WallMs() - start) / kImports);
+      const std::vector<std::string> made = fs::ListFolder(target, fs::ListKind::Files);
+      if (made.size() != static_cast<size_t>(kImports)) throw std::runtime_error("imports");
+      std::vector<std::pair<std::string, std::string>> copies;
+      for (const std::string& name : made) {
+        const std::vector<uint8_t> bytes = fs::ReadWholeFile(target + "/" + name);
+        copies.emplace_back(name, std::string(bytes.begin(), bytes.end()));
+      }
+      const std::string floor = work + "/floor " + std::to_string(round + 1);
+      stdfs::create_directories(floor);
+      const double floorStart = bench::WallMs();
+      for (const auto& [name, bytes] : copies) WriteFlushRename(floor, name, bytes);
+      floor_ms.Add((bench::WallMs() - floorStart) / kImports);
+    }
+    const double importMs = import_ms.Median() * kImports;
 
     // 2. Rename a category of 5,000 workbooks.
     app->Session()->SetFileMode(0);
@@ -141,11 +195,11 @@ int main() {
     };
     InstallFormFactory(forms);
     Categories list;
-    start = Clock::now();
+    auto start = Clock::now();
     ManageCategory(*app, list, CategoryAction::Rename);
     const double renameMs = Ms(start);
     InstallFormFactory(nullptr);
-    if (list.name != "Bigger" || !stdfs::exists(home + "Bigger/Book 4999.tbr")) throw std::runtime_error("rename");
+    if (list.name != "Bigger" || !stdfs::exists(home + "Bigger/Book " + std::to_string(kCategorySize - 1) + ".tbr")) throw std::runtime_error("rename");
 
     // 3. Move 1,000 of them.
     stdfs::create_directories(home + "Moved");
@@ -158,15 +212,17 @@ int main() {
     std::printf("desktop_ops (file system of %s)\n", work.c_str());
     std::printf("  import %d text files (2 KB):        %8.1f ms  (%.2f ms a file)\n", kImports, importMs,
                 importMs / kImports);
+    std::printf("  write + fsync + rename of the same bytes: %.2f ms a file\n", floor_ms.Median());
     std::printf("  rename a category of %d workbooks: %8.1f ms  (%.3f ms a workbook)\n", kCategorySize, renameMs,
                 renameMs / kCategorySize);
     std::printf("  move %d workbooks:                  %8.1f ms  (%.3f ms a workbook)\n", kMoves, moveMs,
                 moveMs / kMoves);
+    report.Compare("import a text file", import_ms, "write+fsync+rename", floor_ms, "ms a file");
+    report.Figure("rename a category, a workbook", renameMs / kCategorySize, "ms a workbook");
+    report.Figure("move a workbook", moveMs / kMoves, "ms a workbook");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "desktop_ops: %s\n", e.what());
     status = 1;
   }
-  std::error_code ignored;
-  stdfs::remove_all(work, ignored);
   return status;
 }

@@ -4,9 +4,9 @@
 // compressed PalmDOC database. Each step opens one file and writes the next;
 // best of 5, wall clock and CPU time of the thread (the CPU figure leaves out
 // waiting for the disk; every write ends with fsync and rename). The text is
-// checked after the round trips. Work files live in a fresh folder under
+// checked after the round trips. Work files live in a work folder under
 // $TMPDIR (or /tmp), which is also the BREVORA_HOME of the run, so the real
-// home is never touched.
+// home is never touched; it is removed however the run ends.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +17,9 @@
 #include <string>
 
 #include "bench/english_text.h"
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "doc/document.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
@@ -30,8 +33,7 @@ using brevora::Ref;
 using brevora::doc::Document;
 namespace fs = brevora::fs;
 
-constexpr size_t kTextSize = 2'000'000;
-constexpr int kRounds = 5;  // best of
+int rounds = 5;  // best of; from the command line
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "document: %s\n", what.c_str());
@@ -51,7 +53,7 @@ struct Best {
 
 Best Time(const std::function<void()>& step) {
   Best best;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     const auto start = Clock::now();
     const double cpu = CpuSeconds();
     step();
@@ -67,18 +69,28 @@ std::string Text(Document& doc) {
   return text;
 }
 
+brevora::bench::Report* report = nullptr;
+
 void Print(const char* step, const Best& best, const std::string& file) {
+  report->Figure(step, best.wall * 1e3, "ms");
   std::printf("%-34s %7.1f ms  (CPU %6.1f ms)  %8.0f kB\n", step, best.wall * 1e3, best.cpu * 1e3,
               static_cast<double>(fs::FileSize(file)) / 1e3);
 }
 
 }  // namespace
 
-int main() {
-  std::string folder = fs::NativePath(fs::TempDir()) + "document-bench-XXXXXX";
-  if (!mkdtemp(folder.data())) Fail("cannot make a work folder");
-  setenv("BREVORA_HOME", folder.c_str(), 1);
-  const std::string dir = fs::SystemPath(folder);
+int main(int argc, char** argv) {
+  int64_t textSize = 2'000'000;
+  brevora::bench::CommandLine line("document",
+                                   "Speed of the document conversions on generated English text: text, .scv, the\n"
+                                   "handheld document database and PalmDOC.");
+  line.Count("text", "bytes of text", &textSize, 1, int64_t{1} << 30);
+  line.Count("repeat", "rounds of each step; the best is printed", &rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  brevora::bench::WorkFolder work("document-bench");
+  brevora::bench::Report figures("document", line.ResultsPath());
+  report = &figures;
+  const std::string dir = fs::SystemPath(work.path());
   int status = 0;
   try {
     const std::string txt = dir + "/book.txt";
@@ -87,7 +99,7 @@ int main() {
     const std::string back = dir + "/back.scv";
     const std::string palm = dir + "/palm.pdb";
     const std::string palmBack = dir + "/palmback.scv";
-    fs::AtomicWrite(txt, brevora::bench::EnglishText(kTextSize, 7));
+    fs::AtomicWrite(txt, brevora::bench::EnglishText(static_cast<size_t>(textSize), 7));
 
     std::printf("document: %.1f MB of text (%s)\n", static_cast<double>(fs::FileSize(txt)) / 1e6, dir.c_str());
     Print("text -> .scv", Time([&] {
@@ -134,7 +146,5 @@ int main() {
     std::fprintf(stderr, "document: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
   return status;
 }

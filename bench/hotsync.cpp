@@ -1,15 +1,18 @@
 // hotsync: speed of a HotSync through the `hotsync` program with the
-// framework's test conduit (TextTest): 2,000 handheld databases of one record
-// in step with 2,000 desktop files in three categories; a HotSync that finds
-// nothing changed, from the start of the program to its end (loading the
-// plug-in, listing and opening every database, reading every desktop file's
-// header, writing the sync state). Runs in a fresh temporary BREVORA_HOME
-// ($TMPDIR or /tmp), removed at the end.
-#include <sys/resource.h>
-#include <unistd.h>
+// framework's test conduit (TextTest): N handheld databases of one record in
+// step with N desktop files in three categories; a HotSync that finds nothing
+// changed, from the start of the program to its end (loading the plug-in,
+// listing and opening every database, reading every desktop file's header,
+// writing the sync state). For each N of --databases (2,000 by default) it
+// prints the figures and the cost per database, so that growth shows; beside
+// them, in the same runs, the peer: a walk that stats every file of the device
+// folder and of the desktop folder. Each N has its own BREVORA_HOME in the
+// work folder.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,26 +21,29 @@
 #include <string>
 #include <vector>
 
-#include "testing/spawn.h"
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/timing.h"
+#include "bench/lib/work_folder.h"
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device_names.h"
+#include "testing/spawn.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace stdfs = std::filesystem;
+using namespace brevora::bench;
 using brevora::hotsync::DatabaseHeader;
 using brevora::hotsync::DatabaseWriter;
-
-constexpr int kDatabases = 2000;
-constexpr int kRuns = 15;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "hotsync bench: %s\n", what.c_str());
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
+int Run(const std::vector<std::string>& args) {
+  return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"});
+}
 
 void PutDatabase(const std::string& folder, int i) {
   const std::string name = "Document " + std::to_string(i);
@@ -57,15 +63,35 @@ void PutDatabase(const std::string& folder, int i) {
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace
+// The peer: every entry of `folder` and of the folders in it stat'ed, as the
+// least a HotSync that looks at each file must do. Returns the files seen.
+int StatWalk(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) Fail("cannot list " + folder);
+  int files = 0;
+  while (const dirent* e = readdir(dir)) {
+    if (e->d_name[0] == '.') continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      files += StatWalk(folder + "/" + e->d_name);
+    } else {
+      ++files;
+    }
+  }
+  closedir(dir);
+  return files;
+}
 
-int main() {
-  std::string home = (stdfs::temp_directory_path() / "brevora-bench-XXXXXX").string();
-  if (mkdtemp(home.data()) == nullptr) Fail("mkdtemp");
+struct Figures {
+  Samples ms, cpu_ms, walk_ms;
+};
+
+Figures Measure(const std::string& home, int databases, int runs) {
   setenv("BREVORA_HOME", home.c_str(), 1);
   const std::string device = home + "/device";
   stdfs::create_directories(device);
-  for (int i = 0; i < kDatabases; ++i) PutDatabase(device, i);
+  for (int i = 0; i < databases; ++i) PutDatabase(device, i);
   if (Run({"register", "--name", "TextTest", "--library", TEXTTEST_PLUGIN, "--directory", "TextTest",
            "--creator", "TxtT"}) != 0) {
     Fail("register");
@@ -78,37 +104,65 @@ int main() {
   const std::string desktop = home + "/HotSync/Bench/TextTest";
   int files = 0;
   for (const auto& entry : stdfs::recursive_directory_iterator(desktop)) files += entry.is_regular_file();
-  if (files != kDatabases) Fail("the desktop has " + std::to_string(files) + " files");
+  if (files != databases) Fail("the desktop has " + std::to_string(files) + " files");
 
   // Wall-clock time (which includes waiting for the disk and for other
   // processes) and the CPU time of the program (user and system).
-  auto cpu = [] {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-  };
-  std::vector<double> ms;
-  std::vector<double> cpuMs;
-  for (int i = 0; i < kRuns; ++i) {
-    const double cpuBefore = cpu();
-    const auto start = Clock::now();
+  Figures f;
+  for (int i = 0; i < runs; ++i) {
+    const double cpu = CpuMs(CpuClock::Children);
+    const double start = WallMs();
     if (Run({"sync", "--device", device}) != 0) Fail("HotSync");
-    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    cpuMs.push_back(cpu() - cpuBefore);
+    f.ms.Add(WallMs() - start);
+    f.cpu_ms.Add(CpuMs(CpuClock::Children) - cpu);
+    const double walk = WallMs();
+    const int seen = StatWalk(device) + StatWalk(desktop);
+    f.walk_ms.Add(WallMs() - walk);
+    if (seen < 2 * databases) Fail("the stat walk missed files");
   }
   std::ifstream log(home + "/HotSync/Bench/hotsync.log");
   const std::string text((std::istreambuf_iterator<char>(log)), {});
-  const std::string last = text.substr(text.rfind("--- HotSync"));
+  const size_t at = text.rfind("--- HotSync");
+  const std::string last = at == std::string::npos ? text : text.substr(at);
   if (last.find("Copy ") != std::string::npos || last.find("OK TextTest\n") == std::string::npos) {
     Fail("the last HotSync was not a clean one without changes:\n" + last);
   }
-  std::sort(ms.begin(), ms.end());
-  std::sort(cpuMs.begin(), cpuMs.end());
-  std::printf("no-change HotSync of %d databases through the host: %.1f ms median, %.1f ms best; "
-              "CPU %.1f ms median (%d runs)\n",
-              kDatabases, ms[ms.size() / 2], ms.front(), cpuMs[cpuMs.size() / 2], kRuns);
-  std::error_code ignored;
-  stdfs::remove_all(home, ignored);
+  return f;
+}
+
+Samples PerItem(const Samples& ms, int items) {
+  Samples per;
+  for (const double v : ms.values()) per.Add(v / items);
+  return per;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<int64_t> sizes = {2000};
+  int runs = 15;
+  CommandLine line("hotsync_bench",
+                   "Speed of a no-change HotSync through the hotsync program (TextTest conduit) for each number\n"
+                   "of databases given, with the cost per database, beside a stat walk of the same files.");
+  line.Counts("databases", "numbers of handheld databases, one HotSync set-up each", &sizes, 1, 1000000);
+  line.Count("repeat", "timed HotSyncs per number; median and best are printed", &runs, 1, 10000);
+  line.ParseOrExit(argc, argv);
+  WorkFolder work("hotsync-bench");
+  Report report("hotsync", line.ResultsPath());
+  for (const int64_t size : sizes) {
+    const int databases = static_cast<int>(size);
+    const Figures f = Measure(work.path() + "/n" + std::to_string(databases), databases, runs);
+    std::printf("no-change HotSync of %d databases through the host: %.1f ms median, %.1f ms best; "
+                "CPU %.1f ms median (%d runs)\n",
+                databases, f.ms.Median(), f.ms.Min(), f.cpu_ms.Median(), runs);
+    std::printf("  %.4f ms a database (CPU %.4f); a stat walk of the same %d files: %.2f ms, %.4f ms a database\n",
+                f.ms.Median() / databases, f.cpu_ms.Median() / databases, 2 * databases, f.walk_ms.Median(),
+                f.walk_ms.Median() / databases);
+    const std::string n = Grouped(databases) + " databases";
+    report.Figure("no-change HotSync, " + n, f.ms, "ms");
+    report.Figure("no-change HotSync CPU, " + n, f.cpu_ms, "ms");
+    report.Compare("no-change HotSync a database, " + n, PerItem(f.ms, databases), "stat walk",
+                   PerItem(f.walk_ms, databases), "ms a database");
+  }
   return 0;
 }

@@ -9,8 +9,8 @@
 //     (all records read, 80 pictures unpacked each) of 20 of them.
 //   - marking 200 files as synchronised (header-only open, then UpdateHeader,
 //     which rewrites the file through a temporary file with fsync).
-// Everything lives in a work folder made in $TMPDIR (or /tmp), which is also
-// BREVORA_HOME for the run; it is removed at the end.
+// Everything lives in a work folder made in $TMPDIR (or /tmp), whose "home"
+// is BREVORA_HOME for the run; it is removed however the run ends.
 #include <stdlib.h>
 
 #include <algorithm>
@@ -21,6 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "bench/pictures.h"
 #include "phonesync/sync_slidora.h"
 #include "platform/automation/call_by_name.h"
@@ -38,10 +41,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace brevora;
 
-constexpr int kSlides = 40;
-constexpr int kCategories = 5;
-constexpr int kPerCategory = 40;
-constexpr int kRounds = 7;
+// The sizes of the run, from the command line.
+struct Sizes {
+  int slides = 40;
+  int categories = 5;
+  int perCategory = 40;
+  int full = 20;  // full opens, for comparison
+  int rounds = 7;
+};
+Sizes sizes;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "phonesync: %s\n", what.c_str());
@@ -66,7 +74,7 @@ void WriteDeck(const std::string& dir, const std::string& file) {
   slides::FreeImageLibrary library;
   Ref<slides::Presentation> p = MakeRef<slides::Presentation>();
   p->SetFileName("Benchmark deck");
-  for (int16_t n = 1; n <= kSlides; ++n) {
+  for (int16_t n = 1; n <= static_cast<int16_t>(sizes.slides); ++n) {
     const std::string k = std::to_string(n);
     bench::SavePicture(bench::MakePicture(320, 240, static_cast<unsigned>(n)), true, dir + "/slide" + k + ".png");
     bench::SavePicture(bench::MakePicture(80, 60, static_cast<unsigned>(n)), true, dir + "/thumb" + k + ".png");
@@ -86,12 +94,20 @@ Ref<Dispatch> OpenDeck(const Ref<Dispatch>& session, const std::string& path, bo
 
 }  // namespace
 
-int main() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/phonesync-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) Fail("cannot make a work folder");
-  const std::string dir = fs::SystemPath(tmpl);
-  setenv("BREVORA_HOME", (tmpl + "/home").c_str(), 1);
+int main(int argc, char** argv) {
+  bench::CommandLine line("phonesync",
+                          "Speed of the phone sync engine's presentation conduit over a phone of modified\n"
+                          "presentations: Init (the listing), header-only and full opens, marking as synchronised.");
+  line.Count("slides", "slides of each presentation (at most 32,767)", &sizes.slides, 1, 32767);
+  line.Count("categories", "category folders on the phone", &sizes.categories, 1, 1000);
+  line.Count("per-category", "presentations in each category folder", &sizes.perCategory, 1, 100000);
+  line.Count("full", "presentations opened in full, for comparison", &sizes.full, 1, 100000);
+  line.Count("repeat", "timed runs of Init; best and median are printed", &sizes.rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  bench::WorkFolder work("phonesync-bench", false);
+  bench::Report report("phonesync", line.ResultsPath());
+  const std::string dir = fs::SystemPath(work.path());
+  setenv("BREVORA_HOME", (work.path() + "/home").c_str(), 1);
   int status = 0;
   try {
     const std::string phone = dir + "/phone";
@@ -102,10 +118,10 @@ int main() {
     const std::string model = dir + "/model.pdb";
     WriteDeck(dir + "/pictures", model);
     std::vector<std::string> files;
-    for (int c = 1; c <= kCategories; ++c) {
+    for (int c = 1; c <= sizes.categories; ++c) {
       const std::string folder = phone + "/slidr/Category " + std::to_string(c);
       fs::MakeFolder(folder);
-      for (int n = 1; n <= kPerCategory; ++n) {
+      for (int n = 1; n <= sizes.perCategory; ++n) {
         files.push_back(folder + "/Deck " + std::to_string(n) + ".pdb");
         fs::CopyFile(model, files.back(), false);
       }
@@ -115,7 +131,7 @@ int main() {
     const auto picker = std::make_shared<FixedPicker>("/usr/bin/true");
     const Ref<bvsync::SyncSlidora> conduit = MakeRef<bvsync::SyncSlidora>(picker);
     std::vector<double> init;
-    for (int round = 0; round <= kRounds; ++round) {
+    for (int round = 0; round <= sizes.rounds; ++round) {
       const auto start = Clock::now();
       const bool ok = conduit->Init("Bench phone", bvsync::SyncDir::sdSynchronize, session, nullptr);
       const double ms = Ms(start);
@@ -130,7 +146,7 @@ int main() {
     }
     const double headerOpens = Ms(start);
 
-    constexpr int kFull = 20;
+    const int kFull = std::min(sizes.full, static_cast<int>(files.size()));
     start = Clock::now();
     for (int i = 0; i < kFull; ++i) OpenDeck(session, files[static_cast<size_t>(i)], true);
     const double fullOpens = Ms(start);
@@ -144,21 +160,23 @@ int main() {
     const double marking = Ms(start);
 
     std::printf("phonesync: %zu presentations of %d slides, %.0f KB each, in %d category folders\n", files.size(),
-                kSlides, static_cast<double>(fs::FileSize(model)) / 1e3, kCategories);
+                sizes.slides, static_cast<double>(fs::FileSize(model)) / 1e3, sizes.categories);
     std::printf("in %s\n", dir.c_str());
     std::printf("Init (list %zu modified files, warm): best %.2f ms, median %.2f ms of %d\n", files.size(),
-                init.front(), init[init.size() / 2], kRounds);
+                init.front(), init[init.size() / 2], sizes.rounds);
     std::printf("header-only opens: %.2f ms for %zu (%.3f ms each)\n", headerOpens, files.size(),
                 headerOpens / static_cast<double>(files.size()));
     std::printf("full opens, for comparison: %.2f ms for %d (%.2f ms each)\n", fullOpens, kFull,
                 fullOpens / kFull);
     std::printf("marking (header-only open + UpdateHeader): %.2f ms for %zu (%.2f ms each)\n", marking,
                 files.size(), marking / static_cast<double>(files.size()));
+    report.Figure("Init, " + std::to_string(files.size()) + " modified files", init[init.size() / 2], "ms");
+    report.Figure("header-only open", headerOpens / static_cast<double>(files.size()), "ms a file");
+    report.Figure("full open", fullOpens / kFull, "ms a file");
+    report.Figure("marking as synchronised", marking / static_cast<double>(files.size()), "ms a file");
   } catch (const AutomationError& e) {
     std::fprintf(stderr, "phonesync: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;
   }
-  std::error_code ec;
-  std::filesystem::remove_all(tmpl, ec);
   return status;
 }

@@ -8,7 +8,8 @@
 //   - reduce 40 pictures of 800x600 at 24 bits to 8 bits (NeuQuant) with the
 //     library path, each into its own target file.
 // Wall-clock figures include waiting for the disk; CPU figures do not. The
-// work folder is made in $TMPDIR (or /tmp) and removed at the end.
+// work folder (also BREVORA_HOME) is made in $TMPDIR (or /tmp) and removed
+// however the run ends.
 #include <FreeImage.h>
 #include <stdlib.h>
 
@@ -21,6 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "bench/pictures.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
@@ -37,8 +41,9 @@ using namespace brevora;
 using bench::MakePicture;
 using bench::SavePicture;
 
-constexpr int kSlides = 40;
-constexpr int kRounds = 5;
+int slideCount = 40;   // from the command line
+int rounds = 5;
+int reduced = 40;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "presentation: %s\n", what.c_str());
@@ -66,28 +71,35 @@ struct Best {
 
 }  // namespace
 
-int main() {
-  std::string tmpl = fs::NativePath(fs::TempDir()) + "presentation-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) Fail("cannot make a work folder");
-  const std::string dir = fs::SystemPath(tmpl);
+int main(int argc, char** argv) {
+  bench::CommandLine line("presentation",
+                          "Speed of writing and reading a presentation database, and of PNG colour-depth reduction.");
+  line.Count("slides", "slides of the presentation (at most 32,767)", &slideCount, 1, 32767);
+  line.Count("pictures", "800 x 600 pictures reduced to 8 bits", &reduced, 1, 100000);
+  line.Count("repeat", "rounds of the write and the read; the best is printed", &rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  bench::WorkFolder work("presentation-bench");
+  bench::Report report("presentation", line.ResultsPath());
+  const std::string dir = fs::SystemPath(work.path());
   int status = 0;
   try {
     slides::FreeImageLibrary library;
     uint64_t pictureBytes = 0;
-    for (int n = 1; n <= kSlides; ++n) {
+    for (int n = 1; n <= std::max(slideCount, reduced); ++n) {
       const std::string k = std::to_string(n);
+      if (n <= reduced) SavePicture(MakePicture(800, 600, static_cast<unsigned>(n)), false, dir + "/big" + k + ".png");
+      if (n > slideCount) continue;
       SavePicture(MakePicture(320, 240, static_cast<unsigned>(n)), true, dir + "/slide" + k + ".png");
       SavePicture(MakePicture(80, 60, static_cast<unsigned>(n)), true, dir + "/thumb" + k + ".png");
-      SavePicture(MakePicture(800, 600, static_cast<unsigned>(n)), false, dir + "/big" + k + ".png");
       pictureBytes += fs::FileSize(dir + "/slide" + k + ".png") + fs::FileSize(dir + "/thumb" + k + ".png");
     }
 
     const std::string file = dir + "/deck.pdb";
     Best write, read;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
       Ref<slides::Presentation> p = MakeRef<slides::Presentation>();
       p->SetFileName("Benchmark deck");
-      for (int16_t n = 1; n <= kSlides; ++n) {
+      for (int16_t n = 1; n <= static_cast<int16_t>(slideCount); ++n) {
         const std::string k = std::to_string(n);
         Ref<slides::Slide> s = p->Slides()->Add(n, 0, dir + "/slide" + k + ".png");
         s->AddThumbnail(dir + "/thumb" + k + ".png", 0);
@@ -107,9 +119,9 @@ int main() {
       cpu = CpuSeconds();
       back->OpenFromDisk(file);
       read.Take(Seconds(start), CpuSeconds() - cpu);
-      if (back->Slides()->Count() != kSlides) Fail("slide count differs");
-      const auto last = back->Slides()->Item(Variant(kSlides));
-      if (fs::ReadWholeFile(last->FilePath()) != fs::ReadWholeFile(dir + "/slide40.png")) {
+      if (back->Slides()->Count() != slideCount) Fail("slide count differs");
+      const auto last = back->Slides()->Item(Variant(slideCount));
+      if (fs::ReadWholeFile(last->FilePath()) != fs::ReadWholeFile(dir + "/slide" + std::to_string(slideCount) + ".png")) {
         Fail("picture differs");
       }
     }
@@ -119,30 +131,31 @@ int main() {
     {
       const auto start = Clock::now();
       const double cpu = CpuSeconds();
-      for (int n = 1; n <= kSlides; ++n) {
+      for (int n = 1; n <= reduced; ++n) {
         const std::string k = std::to_string(n);
         int16_t depth = 8;
         slides::OptimizePngFileDLL(dir + "/big" + k + ".png", dir + "/small" + k + ".png", depth);
       }
       reduce.Take(Seconds(start), CpuSeconds() - cpu);
-      for (int n = 1; n <= kSlides; ++n) reducedBytes += fs::FileSize(dir + "/small" + std::to_string(n) + ".png");
+      for (int n = 1; n <= reduced; ++n) reducedBytes += fs::FileSize(dir + "/small" + std::to_string(n) + ".png");
     }
 
     std::printf("presentation: %d slides, %.0f KB of slide and thumbnail pictures, file %.0f KB\n",
-                kSlides, static_cast<double>(pictureBytes) / 1e3,
+                slideCount, static_cast<double>(pictureBytes) / 1e3,
                 static_cast<double>(fs::FileSize(file)) / 1e3);
-    std::printf("in %s\n", fs::TempDir().c_str());
+    std::printf("in %s\n", dir.c_str());
     std::printf("WriteToDisk:  %7.2f ms  (%.2f ms CPU)\n", write.wall * 1e3, write.cpu * 1e3);
     std::printf("OpenFromDisk: %7.2f ms  (%.2f ms CPU; unpacks %d pictures)\n", read.wall * 1e3,
-                read.cpu * 1e3, 2 * kSlides);
+                read.cpu * 1e3, 2 * slideCount);
     std::printf("reduce %d pictures 800x600 24 -> 8 bits: %.0f ms  (%.1f ms each; %.0f ms CPU; %.0f KB out)\n",
-                kSlides, reduce.wall * 1e3, reduce.wall * 1e3 / kSlides, reduce.cpu * 1e3,
+                reduced, reduce.wall * 1e3, reduce.wall * 1e3 / reduced, reduce.cpu * 1e3,
                 static_cast<double>(reducedBytes) / 1e3);
+    report.Figure("WriteToDisk, " + std::to_string(slideCount) + " slides", write.wall * 1e3, "ms");
+    report.Figure("OpenFromDisk, " + std::to_string(slideCount) + " slides", read.wall * 1e3, "ms");
+    report.Figure("reduce an 800x600 picture to 8 bits", reduce.wall * 1e3 / reduced, "ms a picture");
   } catch (const AutomationError& e) {
     std::fprintf(stderr, "presentation: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;
   }
-  std::error_code ec;
-  std::filesystem::remove_all(tmpl, ec);
   return status;
 }

@@ -11,6 +11,7 @@
 // written to the master end; the time from the end of that write (the last byte
 // on the line) to the key event on the recording input sink is measured, 2000
 // times, one packet at a time. Also the time Stop takes to end the worker.
+// Runs in a work folder (also BREVORA_HOME), removed however the run ends.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -19,6 +20,9 @@
 #include <thread>
 #include <vector>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "platform/input/recording_input.h"
 #include "platform/serial/pseudo_terminal.h"
 #include "remote/command_dispatcher.h"
@@ -34,6 +38,15 @@ using Clock = std::chrono::steady_clock;
 using namespace brevora;
 using namespace brevora::remote;
 using namespace brevora::remote::testing;
+
+// The sizes of the run, from the command line.
+struct Sizes {
+  int64_t streamBytes = 1000000;  // of the mixed stream
+  int feeds = 200;                // times the stream is fed per round
+  int rounds = 5;
+  int samples = 2000;  // latency samples
+};
+Sizes sizes;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "receiver: %s\n", what);
@@ -83,7 +96,7 @@ class CountingReplies : public ReplyPort {
 Bytes MixedStream() {
   Bytes stream;
   const Bytes noise = B("\r\n") + Bytes{0, 0, 0};
-  for (uint32_t i = 0; stream.size() < 1000000; ++i) {
+  for (uint32_t i = 0; stream.size() < static_cast<size_t>(sizes.streamBytes); ++i) {
     const Bytes round = Packet(kCommandHello) + OpenShow("Quarterly review") + GotoSlide(i % 40 + 1, 1) +
              Packet(kCommandKeystrokes, B("Next point, please.\r")) + Mouse(static_cast<uint16_t>(i % 1920), 540, 1) +
              Mouse(0xFFFB, 3, 7) + Mouse(0, 0, 8) + Packet(kCommandTimeMark, U16(static_cast<uint16_t>(i))) +
@@ -111,20 +124,23 @@ double ParseRound(const Bytes& stream, size_t readSize, int repeats, uint64_t& r
   return seconds;
 }
 
-void Parse() {
+void Parse(bench::Report& report) {
   const Bytes stream = MixedStream();
-  constexpr int kRepeats = 200;
+  const int kRepeats = sizes.feeds;
   const double megabytes = static_cast<double>(stream.size()) * kRepeats / 1e6;
   for (size_t readSize : {size_t{4096}, size_t{64}}) {
     double best = 1e9;
     uint64_t replies = 0;
-    for (int round = 0; round < 5; ++round) best = std::min(best, ParseRound(stream, readSize, kRepeats, replies));
+    for (int round = 0; round < sizes.rounds; ++round) {
+      best = std::min(best, ParseRound(stream, readSize, kRepeats, replies));
+    }
+    report.Figure("parse, reads of " + std::to_string(readSize) + " bytes", megabytes / best, "MB/s");
     std::printf("parse, reads of %4zu bytes: %.0f MB in %.3f s: %.0f MB/s (%llu replies)\n", readSize, megabytes,
                 best, megabytes / best, static_cast<unsigned long long>(replies));
   }
 }
 
-void Latency() {
+void Latency(bench::Report& report) {
   serial::PseudoTerminal pty;
   RecordingHost host;
   input::RecordingInputSink input;
@@ -133,7 +149,7 @@ void Latency() {
   if (!host.WaitFor("HideMainWindow", std::chrono::seconds(5))) Fail("the worker did not open the port");
 
   const Bytes packet = Packet(kCommandKeystrokes, B("a"));
-  constexpr int kSamples = 2000;
+  const int kSamples = sizes.samples;
   std::vector<double> micros;
   micros.reserve(kSamples);
   for (int i = 0; i < kSamples; ++i) {
@@ -149,6 +165,8 @@ void Latency() {
   const auto at = [&](double q) { return micros[static_cast<size_t>(q * (micros.size() - 1))]; };
   std::printf("latency, last byte on the line to the key event (%d samples): p50 %.0f us, p99 %.0f us, max %.0f us\n",
               kSamples, at(0.50), at(0.99), micros.back());
+  report.Figure("latency p50, line to key event", at(0.50), "us");
+  report.Figure("latency p99, line to key event", at(0.99), "us");
 
   const Clock::time_point stopping = Clock::now();
   worker.Stop();
@@ -158,8 +176,18 @@ void Latency() {
 
 }  // namespace
 
-int main() {
-  Parse();
-  Latency();
+int main(int argc, char** argv) {
+  bench::CommandLine line("receiver",
+                          "Speed of the remote-control receiver: parsing a mixed packet stream, and the latency from\n"
+                          "the line to the key event through the serial worker on a pseudo-terminal.");
+  line.Count("stream", "bytes of the mixed stream", &sizes.streamBytes, 1000, int64_t{1} << 30);
+  line.Count("feeds", "times the stream is fed in a round", &sizes.feeds, 1, 100000);
+  line.Count("repeat", "rounds of the parse; the best is printed", &sizes.rounds, 1, 1000);
+  line.Count("samples", "latency samples, one packet at a time", &sizes.samples, 1, 1000000);
+  line.ParseOrExit(argc, argv);
+  bench::WorkFolder work("receiver-bench");
+  bench::Report report("receiver", line.ResultsPath());
+  Parse(report);
+  Latency(report);
   return 0;
 }

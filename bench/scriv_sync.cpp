@@ -1,6 +1,8 @@
 // scriv_sync: speed of the document conduit.
 //   - a no-change HotSync through the `hotsync` program of 2,000 documents of
-//     4 KB (in three categories) in step on both sides: loading the plug-in,
+//     4 KB (--documents takes a list of numbers, each measured on its own,
+//     with the cost per document; in three categories) in step on both
+//     sides: loading the plug-in,
 //     listing and opening every handheld document, reading every desktop
 //     document's header, writing the sync state;
 //   - a changed 1 MB text copied to the handheld (the desktop file read, its
@@ -9,7 +11,9 @@
 //     file written through a temporary file);
 //   - a 1,600 x 1,200 JPEG captured (loaded, halved, made 16-bit, turned into
 //     a bitmap file image).
-// Runs in a fresh temporary BREVORA_HOME ($TMPDIR or /tmp), removed at the end.
+// --copy-only (or SCRIV_BENCH_ONLY_COPY in the environment) leaves out the
+// HotSync. Runs in a work folder (also BREVORA_HOME) in $TMPDIR or /tmp,
+// removed however the run ends.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -26,6 +30,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/timing.h"
+#include "bench/lib/work_folder.h"
 #include "testing/spawn.h"
 #include "bench/english_text.h"
 #include "conduit-doc/document_app_info.h"
@@ -47,9 +55,13 @@ namespace stdfs = std::filesystem;
 using namespace brevora;
 using namespace brevora::scriv;
 
-constexpr int kDocuments = 2000;
-constexpr std::size_t kDocumentSize = 4096;
-constexpr int kRuns = 15;
+// The sizes of the run, from the command line.
+struct Sizes {
+  int documentSize = 4096;  // bytes of each document of the HotSync
+  int textSize = 1 << 20;   // bytes of the changed text
+  int runs = 15;            // timed runs of each step
+};
+Sizes sizes;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "scriv_sync bench: %s\n", what.c_str());
@@ -120,11 +132,12 @@ Timing Time(int runs, const std::function<void()>& body) {
   return {Median(ms), *std::min_element(ms.begin(), ms.end()), Median(cpu)};
 }
 
-void NoChangeHotSync(const std::string& home) {
+void NoChangeHotSync(const std::string& home, int documents, bench::Report& report) {
+  setenv("BREVORA_HOME", home.c_str(), 1);
   const std::string device = home + "/device";
   stdfs::create_directories(device);
-  for (int i = 0; i < kDocuments; ++i) {
-    std::string text = "<html><body><p>" + bench::EnglishText(kDocumentSize - 30, static_cast<uint32_t>(i)) + "</p>";
+  for (int i = 0; i < documents; ++i) {
+    std::string text = "<html><body><p>" + bench::EnglishText(static_cast<std::size_t>(sizes.documentSize) - 30, static_cast<uint32_t>(i)) + "</p>";
     text += "</body></html>";
     PutDocument(device, "Document " + std::to_string(i), text, static_cast<uint8_t>(i % 3));
   }
@@ -141,7 +154,7 @@ void NoChangeHotSync(const std::string& home) {
   for (const auto& entry : stdfs::recursive_directory_iterator(home + "/HotSync/Bench/Scrivane")) {
     files += entry.is_regular_file();
   }
-  if (files != kDocuments) Fail("the desktop has " + std::to_string(files) + " files");
+  if (files != documents) Fail("the desktop has " + std::to_string(files) + " files");
 
   auto cpu = [] {
     rusage usage{};
@@ -150,34 +163,40 @@ void NoChangeHotSync(const std::string& home) {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
   };
   std::vector<double> cpuMs;
-  const Timing sync = Time(kRuns, [&] {
+  const Timing sync = Time(sizes.runs, [&] {
     const double before = cpu();
     if (Run({"sync", "--device", device}) != 0) Fail("HotSync");
     cpuMs.push_back(cpu() - before);
   });
   std::ifstream log(home + "/HotSync/Bench/hotsync.log");
   const std::string text((std::istreambuf_iterator<char>(log)), {});
-  const std::string last = text.substr(text.rfind("--- HotSync"));
+  const size_t at = text.rfind("--- HotSync");  // a log without one is reported below, not thrown
+  const std::string last = at == std::string::npos ? text : text.substr(at);
   if (last.find("Copy ") != std::string::npos || last.find("OK Scrivane\n") == std::string::npos) {
     Fail("the last HotSync was not a clean one without changes:\n" + last);
   }
-  std::printf("no-change HotSync of %d documents of 4 KB through the host: %.1f ms median, %.1f ms best; "
+  std::printf("no-change HotSync of %d documents of %s through the host: %.1f ms median, %.1f ms best; "
               "CPU %.1f ms median (%d runs)\n",
-              kDocuments, sync.median, sync.best, Median(cpuMs), kRuns);
+              documents, sizes.documentSize == 4096 ? "4 KB" : (std::to_string(sizes.documentSize) + " bytes").c_str(),
+              sync.median, sync.best, Median(cpuMs), sizes.runs);
+  std::printf("  %.4f ms a document (CPU %.4f)\n", sync.median / documents, Median(cpuMs) / documents);
+  const std::string n = bench::Grouped(documents) + " documents";
+  report.Figure("no-change HotSync, " + n, sync.median, "ms");
+  report.Figure("no-change HotSync a document, " + n, sync.median / documents, "ms a document");
 }
 
-void OneMegabyte(const std::string& home) {
+void OneMegabyte(const std::string& home, bench::Report& report) {
   const std::string device = home + "/device1";
   const std::string folder = home + "/copy/Scrivane/Business/";
   stdfs::create_directories(device);
   stdfs::create_directories(folder);
   const std::string path = folder + "Big.scv";
   std::string file = "1\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Big\"\r\n\r\n0\r\n0\r\n0\r\n0\r\n\r\n";
-  file += bench::EnglishText(1 << 20, 7);
+  file += bench::EnglishText(static_cast<std::size_t>(sizes.textSize), 7);
   fs::AtomicWrite(path, file);
   hotsync::DeviceSession session(device);
 
-  const auto toHandheld = Time(kRuns, [&] {
+  const auto toHandheld = Time(sizes.runs, [&] {
     CLocalDocumentEx local;
     std::string problem;
     if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
@@ -192,7 +211,7 @@ void OneMegabyte(const std::string& home) {
     if (!db.WriteAppInfo() || !db.Close()) Fail("close");
   });
   const std::string back = folder + "Back.scv";
-  const auto toDesktop = Time(kRuns, [&] {
+  const auto toDesktop = Time(sizes.runs, [&] {
     CWorkbook_70 db;
     if (!db.Open("Big", "Business") || !db.ReadState()) Fail("open");
     CLocalDocumentEx local;
@@ -207,13 +226,16 @@ void OneMegabyte(const std::string& home) {
     db.ClearModified();
     if (!db.WriteAppInfo() || !db.Close()) Fail("close");
   });
-  std::printf("a changed 1 MB text to the handheld: %.1f ms median, %.1f ms best, CPU %.1f ms median; "
+  report.Figure("changed text to the handheld", toHandheld.median, "ms");
+  report.Figure("changed text back to the desktop", toDesktop.median, "ms");
+  std::printf("a changed %s text to the handheld: %.1f ms median, %.1f ms best, CPU %.1f ms median; "
               "back: %.1f ms median, %.1f ms best, CPU %.1f ms median (%d runs; the device folder's file is "
               "written and flushed to disk on each close)\n",
-              toHandheld.median, toHandheld.best, toHandheld.cpu, toDesktop.median, toDesktop.best, toDesktop.cpu, kRuns);
+              sizes.textSize == (1 << 20) ? "1 MB" : (std::to_string(sizes.textSize) + "-byte").c_str(), toHandheld.median,
+              toHandheld.best, toHandheld.cpu, toDesktop.median, toDesktop.best, toDesktop.cpu, sizes.runs);
 }
 
-void Picture(const std::string& home) {
+void Picture(const std::string& home, bench::Report& report) {
   const std::string path = home + "/photo.jpg";
   {
     slides::FreeImageLibrary library;
@@ -232,25 +254,42 @@ void Picture(const std::string& home) {
   }
   const ImageObject images = CreateImageObject();
   std::size_t size = 0;
-  const auto captured = Time(kRuns, [&] {
+  const auto captured = Time(sizes.runs, [&] {
     const auto bits = CaptureImageBits(images, path);
     if (!bits) Fail("capture");
     size = bits->size();
   });
+  report.Figure("1,600 x 1,200 JPEG captured", captured.median, "ms");
   std::printf("a 1,600 x 1,200 JPEG captured (%zu bytes at 800 x 600): %.1f ms median, %.1f ms best (%d runs)\n",
-              size, captured.median, captured.best, kRuns);
+              size, captured.median, captured.best, sizes.runs);
 }
 
 }  // namespace
 
-int main() {
-  std::string home = (stdfs::temp_directory_path() / "brevora-bench-XXXXXX").string();
-  if (mkdtemp(home.data()) == nullptr) Fail("mkdtemp");
+int main(int argc, char** argv) {
+  std::vector<int64_t> documentCounts = {2000};
+  bool copyOnly = std::getenv("SCRIV_BENCH_ONLY_COPY") != nullptr;
+  bench::CommandLine line("scriv_sync",
+                          "Speed of the document conduit: a no-change HotSync through the hotsync program for each\n"
+                          "number of documents given, a changed text copied each way, and a JPEG captured.");
+  line.Counts("documents", "numbers of documents for the no-change HotSync, one set-up each", &documentCounts, 1,
+              1000000);
+  line.Count("document-size", "bytes of each of those documents", &sizes.documentSize, 100, 1 << 20);
+  line.Count("text", "bytes of the changed text", &sizes.textSize, 1, 64 << 20);
+  line.Count("repeat", "timed runs of each step; medians are printed", &sizes.runs, 1, 10000);
+  line.Flag("copy-only", "leave out the HotSync (as SCRIV_BENCH_ONLY_COPY does)", &copyOnly);
+  line.ParseOrExit(argc, argv);
+  bench::WorkFolder work("scriv-sync-bench");
+  bench::Report report("scriv_sync", line.ResultsPath());
+  if (!copyOnly) {
+    for (const int64_t n : documentCounts) {
+      NoChangeHotSync(work.path() + "/n" + std::to_string(n), static_cast<int>(n), report);
+    }
+  }
+  const std::string home = work.path() + "/copy-home";
+  fs::MakeFolder(home);
   setenv("BREVORA_HOME", home.c_str(), 1);
-  if (!std::getenv("SCRIV_BENCH_ONLY_COPY")) NoChangeHotSync(home);
-  OneMegabyte(home);
-  Picture(home);
-  std::error_code ignored;
-  stdfs::remove_all(home, ignored);
+  OneMegabyte(home, report);
+  Picture(home, report);
   return 0;
 }

@@ -1,14 +1,16 @@
 // tabrel_sync: speed of the workbook conduit.
 //   1. A no-change HotSync through the `hotsync` program with libtabrel.so: 500
-//      workbooks of 50 cells each, in step on the handheld and the desktop
-//      (three categories), from the start of the program to its end (loading
-//      the plug-in, listing and opening every database, reading every desktop
-//      file's header, writing the sync state).
+//      workbooks of 50 cells each (--workbooks takes a list of numbers, each
+//      measured on its own, with the cost per workbook), in step on the
+//      handheld and the desktop (three categories), from the start of the
+//      program to its end (loading the plug-in, listing and opening every
+//      database, reading every desktop file's header, writing the sync state).
 //   2. A changed workbook of 10,000 cells converted each way, in process over a
 //      device folder: desktop file to handheld database (read the file, write
 //      every record and the block) and back (read every record, write the file
 //      through a temporary file).
-// `tabrel_sync big` runs the second only. Runs in a fresh temporary BREVORA_HOME ($TMPDIR or /tmp), removed at the end.
+// `tabrel_sync big` (or --big-only) runs the second only. Runs in a work folder
+// (also BREVORA_HOME) in $TMPDIR or /tmp, removed however the run ends.
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -24,6 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/timing.h"
+#include "bench/lib/work_folder.h"
 #include "testing/spawn.h"
 #include "conduit/cell_record.h"
 #include "conduit/handheld_workbook.h"
@@ -40,10 +46,13 @@ using Clock = std::chrono::steady_clock;
 namespace stdfs = std::filesystem;
 using namespace brevora::tabrel;
 
-constexpr int kWorkbooks = 500;
-constexpr int kCells = 50;
-constexpr int kBigCells = 10000;
-constexpr int kRuns = 15;
+// The sizes of the run, from the command line.
+struct Sizes {
+  int cells = 50;        // of each workbook of the HotSync
+  int bigCells = 10000;  // of the changed workbook
+  int runs = 15;         // timed runs of each step
+};
+Sizes sizes;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "tabrel_sync: %s\n", what.c_str());
@@ -71,12 +80,12 @@ void PutWorkbook(const std::string& folder, int i) {
   h.type = {'D', 'a', 't', 'a'};
   h.creator = {'Z', 'e', 'r', 'i'};
   h.version = 9;
-  h.uniqueIDSeed = kCells + 1;
+  h.uniqueIDSeed = sizes.cells + 1;
   const std::vector<uint8_t> block = WorkbookBlock::Defaults(9, static_cast<uint8_t>(i % 3)).bytes();
   std::vector<std::string> lines;
-  for (int c = 0; c < kCells; ++c) lines.push_back(FormatCell(SampleCell(c), CellForm::Tab) + '\0');
+  for (int c = 0; c < sizes.cells; ++c) lines.push_back(FormatCell(SampleCell(c), CellForm::Tab) + '\0');
   std::vector<brevora::hotsync::DatabaseWriter::Record> records;
-  for (int c = 0; c < kCells; ++c) {
+  for (int c = 0; c < sizes.cells; ++c) {
     records.push_back({0, static_cast<uint32_t>(c + 1),
                        std::span(reinterpret_cast<const uint8_t*>(lines[c].data()), lines[c].size())});
   }
@@ -112,10 +121,11 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-void NoChangeHotSync(const std::string& home) {
+void NoChangeHotSync(const std::string& home, int workbooks, brevora::bench::Report& report) {
+  setenv("BREVORA_HOME", home.c_str(), 1);
   const std::string device = home + "/device";
   stdfs::create_directories(device);
-  for (int i = 0; i < kWorkbooks; ++i) PutWorkbook(device, i);
+  for (int i = 0; i < workbooks; ++i) PutWorkbook(device, i);
   if (Run({"register", "--name", "Tabulyn", "--library", TABREL_PLUGIN, "--directory", "Tabulyn", "--creator",
            "Zeri"}) != 0) {
     Fail("register");
@@ -129,7 +139,7 @@ void NoChangeHotSync(const std::string& home) {
   for (const auto& entry : stdfs::recursive_directory_iterator(home + "/HotSync/Bench/Tabulyn")) {
     files += entry.is_regular_file();
   }
-  if (files != kWorkbooks) Fail("the desktop has " + std::to_string(files) + " workbooks");
+  if (files != workbooks) Fail("the desktop has " + std::to_string(files) + " workbooks");
 
   auto cpu = [] {
     rusage usage{};
@@ -139,7 +149,7 @@ void NoChangeHotSync(const std::string& home) {
   };
   std::vector<double> ms;
   std::vector<double> cpuMs;
-  for (int i = 0; i < kRuns; ++i) {
+  for (int i = 0; i < sizes.runs; ++i) {
     const double cpuBefore = cpu();
     const auto start = Clock::now();
     if (Run({"sync", "--device", device}) != 0) Fail("HotSync");
@@ -148,17 +158,28 @@ void NoChangeHotSync(const std::string& home) {
   }
   std::ifstream log(home + "/HotSync/Bench/hotsync.log");
   const std::string text((std::istreambuf_iterator<char>(log)), {});
-  const std::string last = text.substr(text.rfind("--- HotSync"));
+  const size_t at = text.rfind("--- HotSync");  // a log without one is reported below, not thrown
+  const std::string last = at == std::string::npos ? text : text.substr(at);
   if (last.find("Copy ") != std::string::npos || last.find("OK Tabulyn\n") == std::string::npos) {
     Fail("the last HotSync was not a clean one without changes:\n" + last);
+  }
+  brevora::bench::Samples wall, per;
+  for (const double v : ms) {
+    wall.Add(v);
+    per.Add(v / workbooks);
   }
   std::sort(ms.begin(), ms.end());
   std::printf("no-change HotSync of %d workbooks of %d cells through the host: %.1f ms median, %.1f ms best; "
               "CPU %.1f ms median (%d runs)\n",
-              kWorkbooks, kCells, Median(ms), ms.front(), Median(cpuMs), kRuns);
+              workbooks, sizes.cells, Median(ms), ms.front(), Median(cpuMs), sizes.runs);
+  std::printf("  %.4f ms a workbook (CPU %.4f)\n", Median(ms) / workbooks, Median(cpuMs) / workbooks);
+  const std::string n = brevora::bench::Grouped(workbooks) + " workbooks";
+  report.Figure("no-change HotSync, " + n, wall, "ms");
+  report.Figure("no-change HotSync a workbook, " + n, per, "ms a workbook");
 }
 
-void BigWorkbook(const std::string& home) {
+void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
+  setenv("BREVORA_HOME", home.c_str(), 1);
   const std::string device = home + "/device-big";
   const std::string folder = home + "/big";
   stdfs::create_directories(device);
@@ -170,7 +191,7 @@ void BigWorkbook(const std::string& home) {
   blank.CopyHeaderTo(header);
   CLocalWorkbook_V8 writer;
   writer.WriteHeader(header, true);
-  for (int c = 0; c < kBigCells; ++c) writer.WriteCell(SampleCell(c));
+  for (int c = 0; c < sizes.bigCells; ++c) writer.WriteCell(SampleCell(c));
   const std::string path = folder + "/Big.tbr";
   brevora::fs::AtomicWrite(path, writer.text());
 
@@ -178,7 +199,7 @@ void BigWorkbook(const std::string& home) {
   std::vector<double> toDesktop;
   std::vector<double> toHandheldCpu;
   std::vector<double> toDesktopCpu;
-  for (int i = 0; i < kRuns; ++i) {
+  for (int i = 0; i < sizes.runs; ++i) {
     brevora::hotsync::DeviceSession session(device);
     double cpuStart = ProcessCpuMs();
     auto start = Clock::now();
@@ -203,7 +224,7 @@ void BigWorkbook(const std::string& home) {
       WorkbookCopy copy;
       std::string problem;
       if (copy.LoadHandheld(db, problem) != brevora::tabrel::CopyStep::Done) Fail("load handheld: " + problem);
-      if (copy.cells().size() != kBigCells) Fail("cells lost");
+      if (copy.cells().size() != static_cast<size_t>(sizes.bigCells)) Fail("cells lost");
       brevora::fs::AtomicFile out(folder + "/Back.tbr");
       copy.WriteDesktop(out);
       out.Commit();
@@ -213,29 +234,47 @@ void BigWorkbook(const std::string& home) {
     toDesktopCpu.push_back(ProcessCpuMs() - cpuStart);
   }
   std::vector<double> touch;
-  for (int i = 0; i < kRuns; ++i) {
+  for (int i = 0; i < sizes.runs; ++i) {
     const double cpuStart = ProcessCpuMs();
     TouchNewMemory(1 << 20);
     touch.push_back(ProcessCpuMs() - cpuStart);
   }
   std::printf("a changed workbook of %d cells (%zu KB): desktop file to handheld %.1f ms (CPU %.1f ms), "
               "handheld to desktop file %.1f ms (CPU %.1f ms); medians of %d\n",
-              kBigCells, writer.text().size() / 1024, Median(toHandheld), Median(toHandheldCpu), Median(toDesktop),
-              Median(toDesktopCpu), kRuns);
-  std::printf("the machine: touching 1 MB of new memory takes %.2f ms of CPU (median of %d)\n", Median(touch), kRuns);
+              sizes.bigCells, writer.text().size() / 1024, Median(toHandheld), Median(toHandheldCpu), Median(toDesktop),
+              Median(toDesktopCpu), sizes.runs);
+  std::printf("the machine: touching 1 MB of new memory takes %.2f ms of CPU (median of %d)\n", Median(touch), sizes.runs);
+  brevora::bench::Samples a, b;
+  for (const double v : toHandheld) a.Add(v);
+  for (const double v : toDesktop) b.Add(v);
+  const std::string n = brevora::bench::Grouped(sizes.bigCells) + " cells";
+  report.Figure("desktop file to handheld, " + n, a, "ms");
+  report.Figure("handheld to desktop file, " + n, b, "ms");
 }
 
 }  // namespace
 
 // `tabrel_sync big` measures the conversions only (for a profiler).
 int main(int argc, char** argv) {
-  const bool bigOnly = argc > 1 && std::string(argv[1]) == "big";
-  std::string home = (stdfs::temp_directory_path() / "brevora-bench-XXXXXX").string();
-  if (mkdtemp(home.data()) == nullptr) Fail("mkdtemp");
-  setenv("BREVORA_HOME", home.c_str(), 1);
-  if (!bigOnly) NoChangeHotSync(home);
-  BigWorkbook(home);
-  std::error_code ignored;
-  stdfs::remove_all(home, ignored);
+  bool bigOnly = false;
+  std::vector<int64_t> workbookCounts = {500};
+  brevora::bench::CommandLine line(
+      "tabrel_sync",
+      "Speed of the workbook conduit: a no-change HotSync through the hotsync program for each number\n"
+      "of workbooks given, and a changed workbook converted each way in process.");
+  line.Counts("workbooks", "numbers of workbooks for the no-change HotSync, one set-up each", &workbookCounts, 1,
+              1000000);
+  line.Count("cells", "cells of each of those workbooks", &sizes.cells, 1, 65535);
+  line.Count("big-cells", "cells of the changed workbook", &sizes.bigCells, 1, 65535);
+  line.Count("repeat", "timed runs of each step; medians are printed", &sizes.runs, 1, 10000);
+  line.Flag("big-only", "measure the conversions only (for a profiler)", &bigOnly);
+  line.Word("big", "the same as --big-only", &bigOnly);
+  line.ParseOrExit(argc, argv);
+  brevora::bench::WorkFolder work("tabrel-sync-bench");
+  brevora::bench::Report report("tabrel_sync", line.ResultsPath());
+  if (!bigOnly) {
+    for (const int64_t n : workbookCounts) NoChangeHotSync(work.path() + "/n" + std::to_string(n), static_cast<int>(n), report);
+  }
+  BigWorkbook(work.path() + "/big", report);
   return 0;
 }

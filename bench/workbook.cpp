@@ -6,8 +6,8 @@
 // workbook it can hold, 65,535 cells, and are also given per 100,000 cells.
 // Writes go through a temporary file, fsync and rename: the wall-clock figure
 // includes waiting for the disk, the CPU figure does not. Best of 5 rounds.
-// Every read is checked against what was written. Files lie in $TMPDIR (or /tmp);
-// without $BREVORA_HOME the program runs on a fresh one there, removed at the end.
+// Every read is checked against what was written. Files lie in a work folder
+// (also BREVORA_HOME) in $TMPDIR or /tmp, removed however the run ends.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +18,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/lib/command_line.h"
+#include "bench/lib/report.h"
+#include "bench/lib/work_folder.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "sheet/workbook.h"
@@ -30,10 +33,8 @@ using brevora::Ref;
 using brevora::sheet::Cell;
 using brevora::sheet::Workbook;
 
-constexpr int kCells = 100000;
-constexpr int kDatabaseCells = 65535;
 constexpr int kSheets = 3;
-constexpr int kRounds = 5;
+int rounds = 5;  // from the command line
 
 // Ends the run (through main, so temporary files and folders are removed).
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
@@ -51,7 +52,7 @@ struct Timing {
 
 Timing Best(const std::function<void()>& step) {
   Timing best;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     const auto start = Clock::now();
     const double cpu = CpuSeconds();
     step();
@@ -118,35 +119,25 @@ void Print(const char* what, const Timing& t, double scale = 1) {
 
 }  // namespace
 
-// A fresh BREVORA_HOME for the run when none is set, so the module never
-// starts on the real home's settings.
-class PrivateHome {
- public:
-  PrivateHome() {
-    if (std::getenv("BREVORA_HOME")) return;
-    std::string folder = (std::filesystem::temp_directory_path() / "workbook-bench-home-XXXXXX").string();
-    if (!mkdtemp(folder.data())) return;  // the module then finds its own home
-    folder_ = folder;
-    setenv("BREVORA_HOME", folder_.c_str(), 1);
-  }
-  ~PrivateHome() {
-    if (folder_.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
- private:
-  std::string folder_;
-};
-
-int main() {
-  PrivateHome home;
+int main(int argc, char** argv) {
+  int cells = 100000;
+  int databaseCells = 65535;
+  brevora::bench::CommandLine line("workbook",
+                                   "Speed of saving and opening a workbook as a .tbr file and as a handheld spreadsheet\n"
+                                   "database.");
+  line.Count("cells", "cells of the workbook saved as .tbr", &cells, 1, 10000000);
+  line.Count("database-cells", "cells of the workbook written as a handheld database (at most 65,535)",
+             &databaseCells, 1, 65535);
+  line.Count("repeat", "rounds; the best is printed", &rounds, 1, 1000);
+  line.ParseOrExit(argc, argv);
+  brevora::bench::WorkFolder work("workbook-bench");
+  brevora::bench::Report report("workbook", line.ResultsPath());
   try {
     brevora::fs::TempFileGuard tbr(brevora::fs::MakeTempFile("workbook-bench-", ".tbr"));
     brevora::fs::TempFileGuard db(brevora::fs::MakeTempFile("workbook-bench-", ".pdb"));
 
-    Ref<Workbook> big = Build(kCells);
-    std::printf("workbook: %d cells over %d sheets, .tbr of ", kCells, kSheets);
+    Ref<Workbook> big = Build(cells);
+    std::printf("workbook: %d cells over %d sheets, .tbr of ", cells, kSheets);
     const Timing save = Best([&] { big->WriteToDisk(tbr.path()); });
     std::printf("%.1f MB\n", static_cast<double>(brevora::fs::FileSize(tbr.path())) / 1e6);
     Ref<Workbook> opened = MakeRef<Workbook>();
@@ -154,16 +145,20 @@ int main() {
     Check(*big, *opened, ".tbr");
     Print("save .tbr", save);
     Print("open .tbr", open);
+    report.Figure("save .tbr, " + brevora::bench::Grouped(cells) + " cells", save.wall * 1e3, "ms");
+    report.Figure("open .tbr, " + brevora::bench::Grouped(cells) + " cells", open.wall * 1e3, "ms");
 
-    Ref<Workbook> handheld = Build(kDatabaseCells);
-    const double scale = static_cast<double>(kCells) / kDatabaseCells;
-    std::printf("handheld database: %d cells (the most one database holds)\n", kDatabaseCells);
+    Ref<Workbook> handheld = Build(databaseCells);
+    const double scale = 100000.0 / databaseCells;
+    std::printf("handheld database: %d cells%s\n", databaseCells, databaseCells == 65535 ? " (the most one database holds)" : "");
     const Timing write = Best([&] { handheld->WriteToPDB(db.path()); });
     Ref<Workbook> read = MakeRef<Workbook>();
     const Timing load = Best([&] { read->OpenFromPDB(db.path()); });
     Check(*handheld, *read, "handheld database");
     Print("write handheld database", write, scale);
     Print("read handheld database", load, scale);
+    report.Figure("write handheld database, " + brevora::bench::Grouped(databaseCells) + " cells", write.wall * 1e3, "ms");
+    report.Figure("read handheld database, " + brevora::bench::Grouped(databaseCells) + " cells", load.wall * 1e3, "ms");
     return 0;
   } catch (const brevora::AutomationError& e) {
     std::fprintf(stderr, "workbook: %s: %s\n", e.source().c_str(), e.description().c_str());

@@ -259,6 +259,28 @@ TEST(CompressString, MatchesReferenceOnAdversarialRecords) {
   }
 }
 
+// A long source is searched in stretches of 65,535 positions, each starting
+// with the window before its first position: runs must be found across the
+// seams as if the source were one piece.
+TEST(CompressString, MatchesReferenceOnSourcesLongerThanOneStretch) {
+  std::mt19937 rng(13);
+  std::vector<std::pair<std::string, Bytes>> inputs = {
+      {"English, 3 stretches", WordSalad(rng, 140000)},
+      {"small alphabet, 2 stretches", RandomFrom(rng, B("abc "), 70000)},
+  };
+  // Sizes where the second stretch holds the last positions or none.
+  for (const size_t size : {65536u, 65537u, 65538u, 65539u, 65540u, 67587u}) {
+    inputs.emplace_back("English of " + std::to_string(size) + " bytes", WordSalad(rng, size));
+  }
+  // A marker seen again across the first seam (at position 65,535 and 2,000 later).
+  Bytes seam = RandomFrom(rng, B("abcdefghijklmnopqrstuvwxyz"), 70000);
+  for (const size_t at : {65530u, 67530u}) std::copy_n("#MARKER!#", 9, seam.begin() + static_cast<long>(at));
+  inputs.emplace_back("marker across the seam", seam);
+  for (const auto& [name, src] : inputs) {
+    ASSERT_EQ(Hex(Compress(src)), Hex(ReferenceCompress(src))) << name;
+  }
+}
+
 TEST(CompressString, RoundTripsRecords) {
   // Long literal stretches, raw runs, blank pairs, CR and 0x00 codes at every
   // place of the expander's 64-byte blocks, expanded into exactly the room.

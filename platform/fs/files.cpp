@@ -326,25 +326,58 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
   guard.path.clear();
 }
 
+namespace {
+
+// read() that retries when interrupted and, on a file system that takes
+// O_NONBLOCK to heart for a regular file, once blocking.
+size_t ReadSome(int fd, uint8_t* into, size_t room) {
+  for (;;) {
+    const ssize_t n = read(fd, into, room);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno == EAGAIN && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) continue;
+    if (errno != EINTR) RaiseErrno(errno);
+  }
+}
+
+}  // namespace
+
 std::vector<uint8_t> ReadWholeFile(std::string_view path) {
   const std::string native = NativePath(path);
+  // O_NONBLOCK: opening a FIFO would otherwise wait for a writer; only
+  // regular files are read (where the flag means nothing to read()).
   FdCloser in{open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (in.fd < 0) RaiseOpenError(errno, native);
   struct stat st {};
   if (fstat(in.fd, &st) != 0) RaiseErrno(errno);
   if (!S_ISREG(st.st_mode)) RaiseFileError(kPathFileAccess);
+
+  // The bytes are read straight into the result, a step at a time, so that
+  // the zeroes resize writes are still in the cache when read() overwrites
+  // them. What is read is the file as long as it was when opened: a file that
+  // grows meanwhile is read up to that length, one that shrinks up to where
+  // read() finds its end.
+  constexpr size_t kStep = size_t{1} << 18;
+  const size_t expected = static_cast<size_t>(st.st_size);
   std::vector<uint8_t> data;
-  data.reserve(static_cast<size_t>(st.st_size));
-  uint8_t buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = read(in.fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      RaiseErrno(errno);
-    }
+  data.reserve(expected);
+  size_t filled = 0;
+  while (filled < expected) {
+    if (filled == data.size()) data.resize(filled + std::min(kStep, expected - filled));
+    const size_t n = ReadSome(in.fd, data.data() + filled, data.size() - filled);
     if (n == 0) break;
-    data.insert(data.end(), buffer, buffer + n);
+    filled += n;
   }
+  if (expected == 0) {
+    // A length of 0 may be a file whose length the system only learns by
+    // reading it (as in /proc): read to its end.
+    for (;;) {
+      if (filled == data.size()) data.resize(filled + std::max<size_t>(4096, std::min(kStep, filled)));
+      const size_t n = ReadSome(in.fd, data.data() + filled, data.size() - filled);
+      if (n == 0) break;
+      filled += n;
+    }
+  }
+  data.resize(filled);
   return data;
 }
 

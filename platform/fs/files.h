@@ -69,6 +69,11 @@ void RenameNoReplace(std::string_view from, std::string_view to);
 // Copies a file; the target is replaced atomically when `replace`, else 58 if present.
 void CopyFile(std::string_view from, std::string_view to, bool replace);
 
+// The bytes of the regular file `path`: as many as it held when opened (fewer
+// when it shrinks meanwhile); a file that reports a length of 0 (as /proc
+// files do) is read to its end. Raises 53 or 76 when missing, 75 when `path`
+// is not a regular file (a folder, a FIFO: refused without waiting for a
+// writer), and the number of a failed read.
 std::vector<uint8_t> ReadWholeFile(std::string_view path);
 
 // A regular file opened for reading parts of it (a header without the data

@@ -338,6 +338,23 @@ TEST(Files, ReadWholeFileErrors) {
   EXPECT_TRUE(ReadWholeFile(dir + "/empty").empty());
 }
 
+TEST(Files, ReadWholeFileGivesEveryByte) {
+  const std::string dir = testing::MakeTempDir("whole");
+  // Sizes around the steps the file is read in (256 KB).
+  for (const size_t size : {size_t{1}, size_t{4095}, size_t{262143}, size_t{262144}, size_t{262145},
+                            size_t{1000003}}) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    Put(dir + "/data", bytes);
+    EXPECT_TRUE(Get(dir + "/data") == bytes) << size;
+  }
+  // A file that reports a length of 0 but has bytes is read to its end.
+  const std::vector<uint8_t> status = ReadWholeFile("/proc/self/status");
+  const std::string text(status.begin(), status.end());
+  EXPECT_EQ(text.rfind("Name:", 0), 0u) << text.substr(0, 40);
+  EXPECT_NE(text.find("\nPid:"), std::string::npos);
+}
+
 // A FIFO (a device, a socket) is refused at once: opening one for reading
 // would otherwise wait for a writer for ever. The alarm turns a wait into a
 // failed test.
