@@ -89,42 +89,31 @@ void Process::Signal(int signal) {
   if (!end_) kill(pid_, signal);
 }
 
-void Process::Reaped(int waitStatus) {
-  ProcessEnd end = UnknownEnd();
-  if (WIFEXITED(waitStatus)) {
-    end.exitCode = WEXITSTATUS(waitStatus);
-  } else if (WIFSIGNALED(waitStatus)) {
-    end.signal = WTERMSIG(waitStatus);
+void Process::Reap(int waitFlags) {
+  int waitStatus = 0;
+  const pid_t done = waitpid(pid_, &waitStatus, waitFlags);
+  if (done == pid_) {
+    ProcessEnd end = UnknownEnd();
+    if (WIFEXITED(waitStatus)) {
+      end.exitCode = WEXITSTATUS(waitStatus);
+    } else if (WIFSIGNALED(waitStatus)) {
+      end.signal = WTERMSIG(waitStatus);
+    }
+    end_ = end;
+    pid_ = -1;
+  } else if (done < 0 && errno != EINTR) {
+    end_ = UnknownEnd();
+    pid_ = -1;
   }
-  end_ = end;
-  pid_ = -1;
 }
 
 ProcessEnd Process::Wait() {
-  while (!end_) {
-    int waitStatus = 0;
-    const pid_t done = waitpid(pid_, &waitStatus, 0);
-    if (done == pid_) {
-      Reaped(waitStatus);
-    } else if (done < 0 && errno != EINTR) {
-      end_ = UnknownEnd();
-      pid_ = -1;
-    }
-  }
+  while (!end_) Reap(0);
   return *end_;
 }
 
 std::optional<ProcessEnd> Process::Poll() {
-  if (!end_) {
-    int waitStatus = 0;
-    const pid_t done = waitpid(pid_, &waitStatus, WNOHANG);
-    if (done == pid_) {
-      Reaped(waitStatus);
-    } else if (done < 0 && errno != EINTR) {
-      end_ = UnknownEnd();
-      pid_ = -1;
-    }
-  }
+  if (!end_) Reap(WNOHANG);
   return end_;
 }
 

@@ -65,7 +65,8 @@ class Process {
   void Detach();
 
  private:
-  void Reaped(int waitStatus);
+  // One waitpid with `waitFlags`; records the end once it is known.
+  void Reap(int waitFlags);
 
   bool started_ = false;
   pid_t pid_ = -1;  // while the handle owns a running program
