@@ -95,7 +95,7 @@ bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPictur
   if (!chooser.FileToSave(*c.application, path)) return false;
 
   std::vector<SlideNode> entries = album.Entries();
-  PrivateFolder staging;
+  const fs::TempFolder staging(PictureFolder());
   // Declared before the presentation, so that the presentation is released
   // (and removes what it unpacked) before the image folder is put back.
   std::unique_ptr<ImageFolderInstall> install;
@@ -135,7 +135,7 @@ bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPictur
   return true;
 }
 
-bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<PrivateFolder>& pictures) {
+bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<fs::TempFolder>& pictures) {
   const Connection c = Connect();
   std::string path;
   if (!chooser.FileToOpen(*c.application, path)) return false;
@@ -145,7 +145,7 @@ bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<Priva
   const std::string imageFolder = CStr(CallByName(presentation, "getImageDirectory", M::Method));
   if (!fs::FolderExists(imageFolder)) RaiseError(kPictureError, "Slidr Add-in", kMissingImages);
 
-  auto copies = std::make_unique<PrivateFolder>();
+  auto copies = std::make_unique<fs::TempFolder>(PictureFolder());
   const Ref<Dispatch> slides = ObjectRef(CallByName(presentation, "Slides", M::Get));
   const int32_t count = CLng(CallByName(slides, "Count", M::Get));
   std::vector<Album::OpenedSlide> opened;

@@ -21,25 +21,29 @@
 #include "album/album.h"
 #include "album/decoded_picture.h"
 #include "album/presentation_chooser.h"
-#include "album/private_folder.h"
+#include "platform/fs/temp_folder.h"
 
 namespace brevora::album {
 
 inline constexpr int32_t kInvalidPropertyValue = 380;
 
+// The album's folders of pictures: "tbrXXXXXX" in the system temporary folder,
+// removed with what is in them when they end.
+inline fs::TempFolder::Options PictureFolder() { return {.prefix = "tbr"}; }
+
 // Save As. The chooser is offered "Untitled"; false when it was cancelled
 // (nothing written). Each picture is decoded once (or taken from `decoded`
 // when that holds it, unchanged) and rendered into a private staging folder
-// before the image folder is touched. On success the entries carry the paths
-// of the pictures written.
+// (PictureFolder) before the image folder is touched. On success the entries
+// carry the paths of the pictures written.
 bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPicture* decoded = nullptr);
 
 // Open. False when the chooser was cancelled (nothing changed). The slides'
-// pictures are copied into a new private folder as image1.png .. imageN.png,
+// pictures are copied into a new PictureFolder as image1.png .. imageN.png,
 // the entries numbered 1..n in slide order; on success that folder replaces
 // `pictures` (the previous album's copies go with the previous folder) and the
 // first entry is current.
-bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<PrivateFolder>& pictures);
+bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<fs::TempFolder>& pictures);
 
 // The text after the last separator ("\" or "/") of the path, without its last
 // "." and what follows; a name without "." whole.

@@ -218,7 +218,7 @@ class AlbumPresentation : public ::testing::Test {
   std::string dir_ = brevora::testing::MakeTempDir("album") + "/";
   ScriptedChooser chooser_;
   Album album_;
-  std::unique_ptr<PrivateFolder> pictures_;
+  std::unique_ptr<fs::TempFolder> pictures_;
 };
 
 TEST_F(AlbumPresentation, SavesEveryEntryAsASlideAndOpensItBack) {

@@ -29,8 +29,6 @@ constexpr const char* kCrLf = "\r\n";
 constexpr int16_t kNameBuffer = 50;
 constexpr int16_t kDirectoryBuffer = 255;
 
-bool EndsWithSeparator(std::string_view path) { return !path.empty() && fs::IsSeparator(path.back()); }
-
 // Reads one text through a user-data call into a buffer of `size` blanks: the
 // first (result) characters when the result is positive, else nullopt.
 template <class Call>
@@ -138,7 +136,7 @@ std::string PalmDesktop::HotSyncHome() const {
     }
     // An empty "Path" names no folder (there is no current drive's root here).
     const bool named = !folder.empty();
-    if (!EndsWithSeparator(folder)) folder.push_back('\\');
+    folder = fs::WithSeparator(folder);
     if (!named || !fs::FolderExists(folder)) {
       RaiseError(kWrapError, kSource,
                  "Pilot Desktop is not configured properly.  The directory '" + folder +
@@ -185,7 +183,7 @@ void PalmDesktop::LoadUsers() {
       auto user = MakeRef<DeviceUser>();
       user->SetUserName(*name);
       user->SetUID(id);
-      user->SetPath(root + (EndsWithSeparator(root) ? "" : "\\") + directory);
+      user->SetPath(fs::WithSeparator(root) + directory);
       user->SetUserType(DeviceUser::kPalmUser);
       users_->Add(std::move(user));
     }

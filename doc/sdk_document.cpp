@@ -4,7 +4,6 @@
 #include "core/file_mode.h"
 #include "core/session.h"
 #include "doc/document.h"
-#include "doc/temp_work_folder.h"
 #include "doc/word_application.h"
 #include "doc/word_session.h"
 #include "platform/automation/call_by_name.h"
@@ -13,6 +12,7 @@
 #include "platform/fs/file_error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
+#include "platform/fs/temp_folder.h"
 
 namespace brevora::doc {
 
@@ -151,7 +151,7 @@ void SDK_Document::SCVToDOC(std::string_view user, std::string_view category, st
 void SDK_Document::PDBToDOC(std::string_view pdbFile, std::string_view docFile) {
   RunWrapped("SDK_Document.PDBToDOC", "Error converting from PDB To DOC.", [&] {
     Ref<Document> document = NewDocument();
-    const TempWorkFolder work("DOC");
+    const fs::TempFolder work({.prefix = "DOC"});
     const std::string stem = Stem(docFile);
     const std::string target = stem.size() >= kLongNameLength
                                    ? work.Path() + stem.substr(0, kShortNameLength) + ".doc"
@@ -167,7 +167,7 @@ void SDK_Document::PDBToDOC(std::string_view pdbFile, std::string_view docFile) 
 void SDK_Document::DOCToPDB(std::string_view docFile, std::string_view pdbFile) {
   RunWrapped("SDK_Document.DOCToPDB", "Error converting from DOC to PDB.", [&] {
     Ref<Document> document = NewDocument();
-    const TempWorkFolder work("DOC");
+    const fs::TempFolder work({.prefix = "DOC"});
     const std::string stem = Stem(docFile);
     std::string source(docFile);
     if (stem.size() >= kLongNameLength) {

@@ -75,9 +75,7 @@ TempDocument::TempDocument(Dispatch& word) : word_(&word) {
   }
   std::string path;
   try {
-    path = folder;
-    if (path.empty() || !fs::IsSeparator(path.back())) path += '\\';
-    path += kTempDocumentName;
+    path = fs::WithSeparator(folder) + kTempDocumentName;
   } catch (...) {
     throw Wrap32760(CurrentError(), source, "Could not build temporary document name (" + name + ").");
   }

@@ -20,7 +20,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/folder_lock.h"
 #include "platform/fs/paths.h"
-#include "platform/fs/scratch_folder.h"
+#include "platform/fs/temp_folder.h"
 #include "platform/services/message_box.h"
 #include "sheet/sdk.h"
 #include "sheet/workbook.h"
@@ -47,8 +47,10 @@ void ShowCritical(const std::string& text, const std::string& title = "Brevora")
   services::ShowMessage({text, title, MsgButtons::Ok, MsgIcon::Critical});
 }
 
-// The tag of the import's scratch folders (".import-XXXXXX.scratch").
-constexpr const char* kStagingTag = "import";
+// The import's scratch folders in a category (".import-XXXXXX.scratch").
+fs::TempFolder::Options Staging(const std::string& category) {
+  return {.where = category, .prefix = "import", .scratch = true};
+}
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
@@ -105,7 +107,7 @@ std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::
 void RemoveStagingLeftovers(const std::string& home) {
   try {
     for (const std::string& category : fs::ListFolder(home, fs::ListKind::Folders)) {
-      fs::ScratchFolder::RemoveLeftovers(fs::JoinPath(home, category), kStagingTag);
+      fs::TempFolder::RemoveLeftovers(Staging(fs::JoinPath(home, category)));
     }
   } catch (...) {
     // A home that can't be listed: the import itself will say what is wrong.
@@ -253,9 +255,9 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
     app_.MakeDirty(target);
     return Outcome::kMade;
   }
-  const fs::ScratchFolder staging(fs::FolderPart(target), kStagingTag);
+  const fs::TempFolder staging(Staging(fs::FolderPart(target)));
   const std::string stagedName = fs::FileNamePart(target);
-  const std::string staged = fs::JoinPath(staging.path(), stagedName);
+  const std::string staged = fs::JoinPath(staging.Path(), stagedName);
   const Outcome outcome = Make(type, source, staged, choice);
   if (outcome != Outcome::kMade) return outcome;
   if (!fs::FileExists(staged)) return Outcome::kFailed;

@@ -9,7 +9,7 @@
 //
 // Only a regular file is imported: a missing file, a folder, a FIFO or a
 // device is refused at once (never opened in a way that waits). The new file
-// is made in a scratch folder beside the target (platform/fs/scratch_folder.h),
+// is made in a scratch folder beside the target (platform/fs/temp_folder.h),
 // under the target's own name (a presentation's database name is its file
 // name), and moved over the target only once it is complete and marked
 // modified; a copied desktop file (.tbr, .scv) must also be one its own reader

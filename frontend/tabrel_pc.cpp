@@ -27,13 +27,6 @@ constexpr const char* kHomeSource = "TabrelPC.HomeDirectory";
 const ClassRegistration registration(TabrelPC::kProgId, TabrelPC::kClsid,
                                      [] { return Ref<Dispatch>(MakeRef<TabrelPC>()); });
 
-// `path` with a backslash at its end unless it already ends with a separator.
-std::string WithSeparator(std::string_view path) {
-  std::string result(path);
-  if (result.empty() || !fs::IsSeparator(result.back())) result += '\\';
-  return result;
-}
-
 // Creates one folder; its parent must exist (76 "Path not found" otherwise).
 void MakeOneFolder(const std::string& path) {
   std::error_code ec;
@@ -196,7 +189,7 @@ std::string TabrelPC::HomeDirectory() const {
     const std::string& key = S().RegistryKey();
     const std::string home = core::GetRegistryString(key, kHomePath);
     if (home.empty() || core::GetRegistryWord(key, kUseHomePath, 0) == 0) return SyncHome();
-    const std::string folder = WithSeparator(home);
+    const std::string folder = fs::WithSeparator(home);
     if (!fs::FolderExists(folder)) {
       RaiseError(kWrapError, kHomeSource,
                  "Brevora is not configured properly.  The directory '" + folder +
@@ -218,7 +211,7 @@ std::string TabrelPC::SyncHome() const {
 
 void TabrelPC::SetHomeDirectory(std::string_view path) {
   try {
-    const std::string folder = WithSeparator(path);
+    const std::string folder = fs::WithSeparator(path);
     if (path.empty() || !fs::FolderExists(folder)) {
       RaiseError(kWrapError, "HomeDirectory", "Invalid Directory.");
     }
@@ -232,7 +225,7 @@ std::string TabrelPC::GetSyncPath(int32_t fileType) const {
   const std::string userFolder = S().GetUserManager()->CurrentUser()->Path();
   // No current user: there is no folder to build on (never the file system's root).
   if (userFolder.empty()) RaiseRuntimeError(91);
-  return WithSeparator(userFolder) + core::FileModeFolder(fileType);
+  return fs::WithSeparator(userFolder) + core::FileModeFolder(fileType);
 }
 
 bool TabrelPC::IsCustomHomeDirectory() const {

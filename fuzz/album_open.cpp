@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   album.AddImage(WorkFolder() + "/files/kept.png");
   album.Select(0);
   const auto before = EntriesOf(album);
-  std::unique_ptr<album::PrivateFolder> pictures;
+  std::unique_ptr<fs::TempFolder> pictures;
   testing::ScriptedChooser chooser;
   chooser.Answer(path);
 

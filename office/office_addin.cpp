@@ -18,12 +18,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text::EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-std::string WithSeparator(std::string_view folder) {
-  std::string result(folder);
-  if (result.empty() || !fs::IsSeparator(result.back())) result += '\\';
-  return result;
-}
-
 }  // namespace
 
 Ref<Dispatch> FindListedAddIn(Dispatch& app, std::string_view prefix) {
@@ -40,7 +34,7 @@ Ref<Dispatch> FindListedAddIn(Dispatch& app, std::string_view prefix) {
 
 std::string FindAddInInFolder(std::string_view folder, std::string_view prefix) {
   if (folder.empty()) return {};
-  const std::string withSeparator = WithSeparator(folder);
+  const std::string withSeparator = fs::WithSeparator(folder);
   if (!fs::FolderExists(withSeparator)) return {};
   for (const std::string& name : fs::ListFolder(withSeparator, fs::ListKind::Files)) {
     if (StartsWithNoCase(name, prefix)) return withSeparator + name;

@@ -8,17 +8,13 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "platform/qt/named.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::bvsync {
 namespace {
 
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using qt::Named;
 
 }  // namespace
 

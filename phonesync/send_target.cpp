@@ -5,11 +5,11 @@
 
 #include "phonesync/argument_words.h"
 #include "phonesync/library_folder.h"
-#include "phonesync/run_and_wait.h"
 #include "phonesync/shortcut.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
+#include "platform/services/spawn.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 
@@ -22,8 +22,10 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text::EqualsNoCase(text.substr(text.size() - end.size()), end);
 }
 
+// A send program runs in the library's folder with signals at their defaults
+// (a host that ignores SIGPIPE or SIGINT does not pass that on).
 bool Run(const std::vector<std::string>& nativeArguments) {
-  return RunAndWait(nativeArguments, LibraryFolder()).Succeeded();
+  return services::RunAndWait(nativeArguments, {.folder = LibraryFolder(), .resetSignals = true}).Succeeded();
 }
 
 bool SendThroughLauncher(const std::string& launcher, const std::string& file) {

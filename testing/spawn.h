@@ -1,25 +1,21 @@
 #pragma once
-// Runs a program of the build from a test or a benchmark: spawned directly
-// (never through a shell), its standard streams opened on the given files.
-// SpawnAndWait waits for it; SpawnedProgram keeps it running beside the caller
-// (a window to drive, two HotSyncs at once, a run to kill midway). No test
+// Runs a program of the build from a test or a benchmark: the platform's
+// spawner (platform/services/spawn.h) seen as an exit status. SpawnAndWait
+// waits for the program; SpawnedProgram keeps it running beside the caller (a
+// window to drive, two HotSyncs at once, a run to kill midway). No test
 // framework is needed, so benchmarks use it too.
-#include <sys/types.h>
-
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/services/spawn.h"
+
 namespace brevora::testing {
 
 // Files for the child's standard streams; an empty name keeps the caller's.
 // Output files are created or emptied.
-struct StandardStreams {
-  std::string in{};
-  std::string out{};
-  std::string err{};
-};
+using StandardStreams = services::StandardStreams;
 
 // A started program. Its exit status is -1 when it did not start or died by a
 // signal. A program still running when the handle is destroyed is killed and
@@ -28,13 +24,10 @@ class SpawnedProgram {
  public:
   SpawnedProgram(const std::string& program, const std::vector<std::string>& args,
                  const StandardStreams& streams);
-  ~SpawnedProgram();
-  SpawnedProgram(const SpawnedProgram&) = delete;
-  SpawnedProgram& operator=(const SpawnedProgram&) = delete;
 
-  bool started() const { return pid_ > 0; }
+  bool started() const { return process_.Started(); }
   // Sends `signal` while the program runs; nothing once it has ended.
-  void Signal(int signal);
+  void Signal(int signal) { process_.Signal(signal); }
   // Waits for the end and gives the exit status (the same on every call).
   int Wait();
   // The exit status once the program ended within `timeout`; -1 when it did
@@ -45,10 +38,7 @@ class SpawnedProgram {
   std::optional<int> Poll();
 
  private:
-  void Reaped(int waitStatus);
-
-  pid_t pid_ = -1;
-  std::optional<int> status_;
+  services::Process process_;
 };
 
 // The program's exit status; -1 when it did not start or died by a signal.

@@ -16,6 +16,7 @@
 #include "album/app/picture_box.h"
 #include "album/image_pipeline.h"
 #include "platform/error/error.h"
+#include "platform/qt/named.h"
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"
@@ -51,12 +52,7 @@ void Place(QWidget* w, const TwipsRect& r) { Place(w, r.left, r.top, r.width, r.
 QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
 std::string CodePage(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using qt::Named;
 
 QAction* MenuItem(QMenu* menu, const char* name, const char* text) {
   QAction* action = menu->addAction(QString::fromLatin1(text));
@@ -141,7 +137,7 @@ void AB_Main::ShowError(const AutomationError& error) {
   if (error.number() == kPictureError && !detail.empty() && text.find(detail) == std::string::npos) {
     text += "\r\n" + detail;
   }
-  services::ShowMessage({text, kProgramTitle, MsgButtons::Ok, MsgIcon::Critical});
+  services::ShowCritical(text, kProgramTitle);
 }
 
 void AB_Main::mnuNew_Click() {

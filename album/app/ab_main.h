@@ -24,7 +24,7 @@
 #include "album/decoded_picture.h"
 #include "album/picture_messages.h"
 #include "album/presentation_chooser.h"
-#include "album/private_folder.h"
+#include "platform/fs/temp_folder.h"
 
 class QAction;
 class QComboBox;
@@ -111,7 +111,7 @@ class AB_Main : public QMainWindow {
   PictureLibrary library_;
   std::unique_ptr<PresentationChooser> chooser_;
   Album album_;
-  std::unique_ptr<PrivateFolder> openedPictures_;
+  std::unique_ptr<fs::TempFolder> openedPictures_;
   // The current entry's picture, decoded for the preview: drawn again from
   // here when the window is resized, and taken by Save As for that entry.
   DecodedPicture shown_;

@@ -3,12 +3,9 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <system_error>
 #include <thread>
 
 #include "core/module_state.h"
@@ -18,6 +15,7 @@
 #include "platform/fs/files.h"
 #include "platform/fs/folder_lock.h"
 #include "platform/fs/paths.h"
+#include "platform/fs/temp_folder.h"
 #include "platform/registry/registry.h"
 #include "sheet/workbook.h"
 #include "slides/presentation.h"
@@ -30,23 +28,6 @@ using registry::Hive;
 constexpr const char* kPalmKeys[] = {"Software\\U.S. Robotics\\Pilot Desktop", "Software\\Palm Computing\\Pilot Desktop"};
 constexpr const char* kPhoneSuiteKey = "Software\\Nokia";
 constexpr const char* kUserFolder = "Example";
-
-// Removes a folder tree when it goes out of scope, unless released.
-class FolderGuard {
- public:
-  explicit FolderGuard(std::string nativePath) : path_(std::move(nativePath)) {}
-  ~FolderGuard() {
-    if (path_.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  FolderGuard(const FolderGuard&) = delete;
-  FolderGuard& operator=(const FolderGuard&) = delete;
-  void Release() { path_.clear(); }
-
- private:
-  std::string path_;
-};
 
 void WriteWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& rows) {
   Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
@@ -168,40 +149,21 @@ void OnOwnThread(const std::function<void()>& body) {
   if (error) std::rethrow_exception(error);
 }
 
-constexpr std::string_view kStagingPrefix = "hotsync.new-";
+// The set-up's staging folders in the data folder: "hotsync.new-XXXXXX".
+fs::TempFolder::Options Staging(const std::string& data) { return {.where = data, .prefix = "hotsync.new-"}; }
 
-// Removes the staging folders ("hotsync.new-XXXXXX") a set-up killed midway
-// left in `data`; nothing else. The caller holds the lock of `data`.
-void RemoveStagingLeftovers(const std::string& data) {
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(data, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != kStagingPrefix.size() + 6 || !name.starts_with(kStagingPrefix)) continue;
-    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kStagingPrefix.size()), name.end(),
-                     [](unsigned char c) { return std::isalnum(c) != 0; })) {
-      continue;
-    }
-    std::error_code ignored;
-    if (it->symlink_status(ignored).type() == std::filesystem::file_type::directory) {
-      std::filesystem::remove_all(it->path(), ignored);
-    }
-  }
-}
-
-// Builds the example beside `root` under a temporary name, then renames it in.
+// Builds the example beside `root` under a temporary name, then renames it in
+// (system paths). A failure removes the staging folder.
 void MakeExampleFolder(const std::string& data, const std::string& root) {
-  std::string pattern = data + "/" + std::string(kStagingPrefix) + "XXXXXX";
-  if (!mkdtemp(pattern.data())) RaiseError(75, "InstallExample", "Could not make the example's folder.");
-  FolderGuard staging(pattern);
-  const std::string user = pattern + "/" + kUserFolder;
-  const std::string pictures = pattern + "/pictures";
-  fs::MakeFolder(fs::SystemPath(pictures));
-  WriteSlidePictures(pictures);  // Qt's drawing stays on the program's thread
-  OnOwnThread([&] { WriteUserFolder(fs::SystemPath(user), pictures); });
-  std::filesystem::remove_all(pictures);
-  fs::AtomicWrite(fs::SystemPath(pattern + "/users.txt"), std::string("1\tExample\t") + kUserFolder + "\n");
-  fs::RenameNoReplace(fs::SystemPath(pattern), fs::SystemPath(root));
-  staging.Release();
+  fs::TempFolder staging(Staging(data));
+  const std::string pictures = staging.Path() + "pictures";
+  fs::MakeFolder(pictures);
+  WriteSlidePictures(fs::NativePath(pictures));  // Qt's drawing stays on the program's thread
+  OnOwnThread([&] { WriteUserFolder(staging.Path() + kUserFolder, fs::NativePath(pictures)); });
+  std::filesystem::remove_all(fs::NativePath(pictures));
+  fs::AtomicWrite(staging.Path() + "users.txt", std::string("1\tExample\t") + kUserFolder + "\n");
+  fs::RenameNoReplace(staging.Path(), root);
+  staging.Keep();
 }
 
 }  // namespace
@@ -217,23 +179,22 @@ bool NeedsExample() {
 std::optional<std::string> InstallExampleIfNeeded() {
   const std::string data = fs::DataDir();
   const fs::FolderLock lock(data);
-  RemoveStagingLeftovers(fs::NativePath(data));
+  fs::TempFolder::RemoveLeftovers(Staging(data));
   if (!NeedsExample()) return std::nullopt;
   return InstallExample();
 }
 
 std::string InstallExample() {
-  const std::string data = fs::DataDir();  // native
-  const std::string root = data + "/hotsync";
-  if (!std::filesystem::exists(root)) MakeExampleFolder(data, root);
-  const std::string systemRoot = fs::SystemPath(root);
+  const std::string data = fs::DataDir();
+  const std::string root = fs::JoinPath(data, "hotsync");
+  if (!std::filesystem::exists(fs::NativePath(root))) MakeExampleFolder(data, root);
   for (const char* product : {"Tabulyn", "Scrivane", "Slidora"}) {
     registry::SetValue(Hive::CurrentUser, std::string("Software\\Orvanex\\") + product, "Version",
                        registry::Value::String("1.0"));
   }
   registry::SetValue(Hive::CurrentUser, std::string(kPalmKeys[1]) + "\\Core", "Path",
-                     registry::Value::String(systemRoot));
-  return systemRoot;
+                     registry::Value::String(root));
+  return root;
 }
 
 }  // namespace brevora::frontend::program

@@ -97,6 +97,19 @@ TEST(ExampleSetup, IsMadeOnceAndCleansUpAfterAKilledOne) {
   EXPECT_EQ(InstallExampleIfNeeded(), std::nullopt);
 }
 
+// The data folder's name comes from the environment in UTF-8; the set-up
+// works in the system's paths and converts at the edge.
+TEST(ExampleSetup, AHomeWithAccentsGetsTheExampleToo) {
+  const std::string home = testing::TempHome() + "/Jos\xC3\xA9";
+  std::filesystem::create_directories(home);
+  setenv("BREVORA_HOME", home.c_str(), 1);
+  const std::optional<std::string> root = InstallExampleIfNeeded();
+  ASSERT_TRUE(root);
+  EXPECT_EQ(*root, fs::SystemPath(home) + "/hotsync");
+  EXPECT_TRUE(std::filesystem::exists(home + "/hotsync/users.txt"));
+  EXPECT_TRUE(std::filesystem::exists(home + "/hotsync/Example/tabrel/Unfiled/Welcome Workbook.tbr"));
+}
+
 TEST(ExampleSetup, AnExistingDesktopIsLeftAlone) {
   registry::ImportRegedit("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia]\n");
   EXPECT_FALSE(NeedsExample());

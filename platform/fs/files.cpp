@@ -16,7 +16,7 @@
 #include "platform/fs/file_error.h"
 #include "platform/fs/paths.h"
 #include "platform/fs/rename_no_replace.h"
-#include "platform/fs/scratch_folder.h"
+#include "platform/fs/temp_folder.h"
 #include "platform/text/case.h"
 #include "platform/text/codepage.h"
 #include "platform/time/dates.h"
@@ -122,9 +122,9 @@ void FsyncOrRaise(int fd) {
 }
 
 // Files made in a scratch folder are made durable only when they are moved
-// out of it (scratch_folder.h).
+// out of it (temp_folder.h).
 bool InScratchFolder(const std::string& nativeTarget) {
-  return ScratchFolder::IsScratchName(NativeFolderOf(nativeTarget));
+  return TempFolder::IsScratchName(NativeFolderOf(nativeTarget));
 }
 
 void ReplaceWith(const std::string& temp, const std::string& target) {

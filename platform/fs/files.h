@@ -11,7 +11,7 @@
 // Every reader opens without waiting on what it opens and takes only a regular
 // file: a folder, FIFO, socket or device gives 75 at once.
 // The writers make their result durable (the file's data, then its folder)
-// except for a target directly in a scratch folder (scratch_folder.h), whose files
+// except for a target directly in a scratch folder (temp_folder.h), whose files
 // are made durable only when they are moved out of it.
 #include <cstddef>
 #include <cstdint>

@@ -124,6 +124,12 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
+std::string WithSeparator(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || !IsSeparator(result.back())) result.push_back('\\');
+  return result;
+}
+
 bool IsPlainName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (char c : name) {

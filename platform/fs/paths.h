@@ -17,6 +17,9 @@ std::string FileNamePart(std::string_view path);     // after the last separator
 std::string FolderPart(std::string_view path);       // up to and with the last separator
 std::string ExtensionPart(std::string_view path);    // ".tbr" of the name part, "" if none
 std::string JoinPath(std::string_view folder, std::string_view name);  // one separator between
+// `folder` ending with a separator: a '\' is added unless it ends with one
+// already (the empty text becomes "\", as the system builds its folders).
+std::string WithSeparator(std::string_view folder);
 bool IsSeparator(char c);
 // The same pieces as the desktop front end takes them apart: on the whole text,
 // and the whole text when the mark is missing (a name without a full stop is

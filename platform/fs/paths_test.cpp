@@ -72,6 +72,14 @@ TEST(Paths, JoinPutsOneSeparatorBetween) {
   EXPECT_EQ(JoinPath("/", "etc"), "/etc");
 }
 
+TEST(Paths, WithSeparatorEndsWithOneSeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Palm", "C:\\Palm\\"}, {"C:\\Palm\\", "C:\\Palm\\"}, {"/home/u/Palm/", "/home/u/Palm/"},
+      {"/home/u/Palm", "/home/u/Palm\\"}, {"", "\\"},
+  };
+  for (const auto& [folder, expected] : cases) EXPECT_EQ(WithSeparator(folder), expected) << folder;
+}
+
 TEST(Paths, PlainNames) {
   for (const char* good : {"a", "Budget.tbr", "...x", "a..b", ".hidden", "with space", "caf\xE9", "~"}) {
     EXPECT_TRUE(IsPlainName(good)) << good;

@@ -4,34 +4,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/unique_fd.h"
 #include "platform/text/codepage.h"
+#include "platform/text/line_reader.h"
 
 namespace brevora::hotsync {
 namespace {
 
 constexpr std::string_view kMagic = "brevora-handheld 1";
 constexpr std::size_t kMaxUserName = 63;
-
-bool NextLine(std::string_view& text, std::string_view& line) {
-  const std::size_t lf = text.find('\n');
-  if (lf == std::string_view::npos) return false;
-  line = text.substr(0, lf);
-  text.remove_prefix(lf + 1);
-  return true;
-}
-
-std::optional<std::string_view> Field(std::string_view line, std::string_view key) {
-  if (line.size() <= key.size() + 1 || !line.starts_with(key) || line[key.size()] != ' ') {
-    return std::nullopt;
-  }
-  return line.substr(key.size() + 1);
-}
 
 bool IsUserName(std::string_view cp) {
   if (cp.empty() || cp.size() > kMaxUserName) return false;
@@ -40,17 +25,6 @@ bool IsUserName(std::string_view cp) {
     if (b < 0x20 || b == 0x7F) return false;
   }
   return true;
-}
-
-std::optional<int32_t> UserId(std::string_view digits) {
-  if (digits.empty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == '0')) return std::nullopt;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  int32_t id = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  return id;
 }
 
 }  // namespace
@@ -65,23 +39,24 @@ bool IsDesktopId(std::string_view text) {
 
 std::optional<DeviceIdentity> ParseIdentity(std::string_view text) {
   if (text.size() > kMaxIdentitySize) return std::nullopt;
+  text::LineReader lines(text);  // every line ends with LF
   std::string_view line;
-  if (!NextLine(text, line) || line != kMagic) return std::nullopt;
+  if (!lines.Next(line) || line != kMagic) return std::nullopt;
   DeviceIdentity identity;
   std::optional<std::string_view> value;
-  if (!NextLine(text, line) || !(value = Field(line, "user")) || !text::IsValidUtf8(*value)) {
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "user")) || !text::IsValidUtf8(*value)) {
     return std::nullopt;
   }
   const auto name = text::Utf8ToCpExact(*value);
   if (!name || !IsUserName(*name)) return std::nullopt;
   identity.userName = *name;
-  if (!NextLine(text, line) || !(value = Field(line, "userid"))) return std::nullopt;
-  const auto id = UserId(*value);
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "userid"))) return std::nullopt;
+  const auto id = text::DecimalNumber<int32_t>(*value);
   if (!id) return std::nullopt;
   identity.userId = *id;
-  if (!text.empty()) {
-    if (!NextLine(text, line) || !(value = Field(line, "desktop")) || !IsDesktopId(*value) ||
-        !text.empty()) {
+  if (!lines.AtEnd()) {
+    if (!lines.Next(line) || !(value = text::KeyValue(line, "desktop")) || !IsDesktopId(*value) ||
+        !lines.AtEnd()) {
       return std::nullopt;
     }
     identity.desktop = std::string(*value);

@@ -168,6 +168,17 @@ TEST(UserList, AddUserWritesTheSharedFile) {
   EXPECT_EQ(UmGetUserCount(), 3);
 }
 
+// The list reads "007" as id 7 and keeps the first line of an id, so the line
+// a new user of that id replaces goes however its digits are written.
+TEST(UserList, AddUserReplacesAnIdWrittenWithLeadingZeros) {
+  const std::string folder = SeedRoot();
+  WriteUsersFile(folder, "007\tOld\tOld\r\n2\tSecond\tSecond\r\n");
+  AddUser({7, "New", "New"});
+  EXPECT_EQ(ReadFile(folder + "/users.txt"), "2\tSecond\tSecond\r\n7\tNew\tNew\n");
+  const std::vector<PalmUser> expected = {{2, "Second", "Second"}, {7, "New", "New"}};
+  EXPECT_EQ(ReadUsers(), expected);
+}
+
 TEST(UserList, AddUserRefusesWhatTheFileCannotHold) {
   const PalmUser bad[] = {{-1, "Name", "Dir"},   {1, "", "Dir"},      {1, "Tab\tName", "Dir"},
                           {1, "Line\nName", "Dir"}, {1, "Name", ".."}, {1, "Name", "a/b"},

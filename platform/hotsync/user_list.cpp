@@ -1,7 +1,5 @@
 #include "platform/hotsync/user_list.h"
 
-#include <charconv>
-#include <limits>
 #include <unordered_set>
 
 #include "platform/error/error.h"
@@ -9,6 +7,7 @@
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
 #include "platform/text/codepage.h"
+#include "platform/text/line_reader.h"
 
 namespace brevora::hotsync {
 namespace {
@@ -36,20 +35,17 @@ bool SplitFields(std::string_view line, std::string_view (&fields)[3]) {
   return true;
 }
 
-// A decimal id 0..2147483647, digits only.
-std::optional<int32_t> ParseId(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  int32_t id = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return id;
+// A decimal id 0..2147483647, digits only (leading zeros as written by hand).
+std::optional<int32_t> ParseId(std::string_view digits) {
+  return text::DecimalNumber<int32_t>(digits, text::LeadingZeros::kAllowed);
 }
 
+// LF or CR LF line ends; the last line may go without one.
+constexpr text::LineRules kFileLines{.crLf = true, .openLastLine = true};
+// The same lines as stored, CR and all, for a rewrite that keeps them.
+constexpr text::LineRules kStoredLines{.openLastLine = true};
+
 std::optional<PalmUser> ParseLine(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   std::string_view fields[3];
   if (!SplitFields(line, fields)) return std::nullopt;
   const auto id = ParseId(fields[0]);
@@ -57,18 +53,6 @@ std::optional<PalmUser> ParseLine(std::string_view line) {
   auto directory = text::Utf8ToCpExact(fields[2]);
   if (!directory || !fs::IsPlainName(*directory)) return std::nullopt;
   return PalmUser{*id, text::Utf8ToCp(fields[1]), std::move(*directory)};
-}
-
-// Lines of the file as stored, without their line ends.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t lf = text.find('\n');
-    lines.push_back(text.substr(0, lf));
-    if (lf == std::string_view::npos) break;
-    text.remove_prefix(lf + 1);
-  }
-  return lines;
 }
 
 std::string UsersFilePath(const std::string& root) { return fs::JoinPath(root, kUsersFileName); }
@@ -105,7 +89,8 @@ std::optional<std::string> RootDirectory() {
 std::vector<PalmUser> ParseUserList(std::string_view fileText) {
   std::vector<PalmUser> users;
   std::unordered_set<int32_t> seen;
-  for (std::string_view line : Lines(fileText)) {
+  text::LineReader lines(fileText, kFileLines);
+  for (std::string_view line; lines.Next(line);) {
     auto user = ParseLine(line);
     if (!user || !seen.insert(user->id).second) continue;
     users.push_back(std::move(*user));
@@ -134,18 +119,17 @@ void AddUser(const PalmUser& user) {
     const std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
     old.assign(bytes.begin(), bytes.end());
   }
-  const std::string id = std::to_string(user.id);
-
-  // Keep every other line as it is stored; drop the lines of this id.
+  // Keep every other line as it is stored; drop the lines of this id, however
+  // its digits are written ("007" is 7: the reader would keep the first).
   std::string text;
-  for (std::string_view line : Lines(old)) {
-    std::string_view idField = line.substr(0, line.find('\t'));
-    if (idField == id) continue;
-    if (line.empty()) continue;
+  text::LineReader lines(old, kStoredLines);
+  for (std::string_view line; lines.Next(line);) {
+    if (line.empty() || ParseId(line.substr(0, line.find('\t'))) == user.id) continue;
     text.append(line);
     text.push_back('\n');
   }
-  text += id + "\t" + text::CpToUtf8(user.name) + "\t" + text::CpToUtf8(user.directory) + "\n";
+  text += std::to_string(user.id) + "\t" + text::CpToUtf8(user.name) + "\t" + text::CpToUtf8(user.directory) +
+          "\n";
   fs::AtomicWrite(path, text);
 }
 

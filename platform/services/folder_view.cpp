@@ -4,7 +4,8 @@
 
 #include "platform/fs/paths.h"
 #include "platform/services/service_slot.h"
-#include "platform/services/spawn_detached.h"
+#include "platform/services/session_display.h"
+#include "platform/services/spawn.h"
 
 namespace brevora::services {
 namespace {
@@ -22,7 +23,7 @@ void XdgOpenFolderView::Show(const std::string& folder) {
     std::fprintf(stderr, "folder: %s\n", native.c_str());
     return;
   }
-  if (!SpawnDetached(opener_, {native})) {
+  if (!SpawnDetached({opener_, native})) {
     std::fprintf(stderr, "folder: could not start %s for %s\n", opener_.c_str(), native.c_str());
   }
 }

@@ -4,7 +4,8 @@
 
 #include "platform/fs/paths.h"
 #include "platform/services/service_slot.h"
-#include "platform/services/spawn_detached.h"
+#include "platform/services/session_display.h"
+#include "platform/services/spawn.h"
 
 namespace brevora::services {
 namespace {
@@ -22,7 +23,7 @@ void XdgOpenHelpViewer::Show(const HelpRequest& request) {
     std::fprintf(stderr, "help: %s (command %u, data %u)\n", file.c_str(), request.command, request.data);
     return;
   }
-  if (!SpawnDetached(opener_, {file})) {
+  if (!SpawnDetached({opener_, file})) {
     std::fprintf(stderr, "help: could not start %s for %s\n", opener_.c_str(), file.c_str());
   }
 }

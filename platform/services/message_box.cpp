@@ -60,4 +60,8 @@ std::shared_ptr<MessageBox> InstallMessageBox(std::shared_ptr<MessageBox> box) {
 
 MsgResult ShowMessage(const Message& message) { return CurrentMessageBox()->Show(message); }
 
+void ShowCritical(const std::string& text, const std::string& title) {
+  ShowMessage({text, title, MsgButtons::Ok, MsgIcon::Critical});
+}
+
 }  // namespace brevora::services

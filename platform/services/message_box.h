@@ -58,5 +58,8 @@ std::shared_ptr<MessageBox> CurrentMessageBox();
 // Installs `box` for the process (nullptr: the default); returns the previous one.
 std::shared_ptr<MessageBox> InstallMessageBox(std::shared_ptr<MessageBox> box);
 MsgResult ShowMessage(const Message& message);
+// The critical message box with its one OK button, titled "Brevora" unless a
+// title is given: how the windows and commands report a failure.
+void ShowCritical(const std::string& text, const std::string& title = "Brevora");
 
 }  // namespace brevora::services

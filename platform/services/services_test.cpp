@@ -63,6 +63,15 @@ TEST(MessageBoxes, RecordingBoxAnswersFromItsScript) {
   EXPECT_EQ(CurrentMessageBox(), before);
 }
 
+TEST(MessageBoxes, ShowCriticalHasOneButtonAndTheProgramsTitle) {
+  auto box = std::make_shared<RecordingMessageBox>();
+  ScopedService<MessageBox> scope(InstallMessageBox, box);
+  ShowCritical("Could not load form.");
+  ShowCritical("Unknown file type.", " Tabulyn");
+  EXPECT_EQ(box->shown(), (std::vector<Message>{{"Could not load form.", "Brevora", MsgButtons::Ok, MsgIcon::Critical},
+                                                {"Unknown file type.", " Tabulyn", MsgButtons::Ok, MsgIcon::Critical}}));
+}
+
 TEST(FileDialogs, DefaultCancelsAndSaysSoOnStderr) {
   EXPECT_NE(dynamic_cast<NoFileDialog*>(CurrentFileDialog().get()), nullptr);
   ::testing::internal::CaptureStderr();

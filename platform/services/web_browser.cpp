@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "platform/services/service_slot.h"
-#include "platform/services/spawn_detached.h"
+#include "platform/services/session_display.h"
+#include "platform/services/spawn.h"
 
 namespace brevora::services {
 namespace {
@@ -20,7 +21,7 @@ void XdgOpenWebBrowser::Open(const std::string& address) {
     std::fprintf(stderr, "web page: %s\n", address.c_str());
     return;
   }
-  if (!SpawnDetached("xdg-open", {address})) {
+  if (!SpawnDetached({"xdg-open", address})) {
     std::fprintf(stderr, "web page: could not start xdg-open for %s\n", address.c_str());
   }
 }

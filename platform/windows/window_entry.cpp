@@ -1,43 +1,12 @@
 #include "platform/windows/window_entry.h"
 
-#include <charconv>
-
+#include "platform/text/line_reader.h"
 #include "platform/windows/window_message.h"
 
 namespace brevora::windows {
 namespace {
 
 constexpr std::string_view kMagic = "brevora-window 1";
-
-// Splits off the next line (without its LF); false when no LF ends it.
-bool NextLine(std::string_view& text, std::string_view& line) {
-  const std::size_t lf = text.find('\n');
-  if (lf == std::string_view::npos) return false;
-  line = text.substr(0, lf);
-  text.remove_prefix(lf + 1);
-  return true;
-}
-
-// "key value" -> value, when the line starts with "key ".
-std::optional<std::string_view> Field(std::string_view line, std::string_view key) {
-  if (line.size() <= key.size() || !line.starts_with(key) || line[key.size()] != ' ') {
-    return std::nullopt;
-  }
-  return line.substr(key.size() + 1);
-}
-
-template <class T>
-std::optional<T> Number(std::string_view digits) {
-  // One spelling per number: no sign, no leading zero.
-  if (digits.empty() || digits.size() > 20 || (digits.size() > 1 && digits[0] == '0')) return std::nullopt;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-  }
-  T value{};
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  return value;
-}
 
 }  // namespace
 
@@ -65,25 +34,26 @@ std::string FormatEntry(const WindowEntry& entry) {
 
 std::optional<WindowEntry> ParseEntry(std::string_view text) {
   if (text.size() > kMaxEntrySize) return std::nullopt;
+  text::LineReader lines(text);  // every line ends with LF
   std::string_view line;
-  if (!NextLine(text, line) || line != kMagic) return std::nullopt;
+  if (!lines.Next(line) || line != kMagic) return std::nullopt;
 
   WindowEntry entry;
   std::optional<std::string_view> value;
-  if (!NextLine(text, line) || !(value = Field(line, "pid"))) return std::nullopt;
-  const auto pid = Number<int32_t>(*value);
-  if (!NextLine(text, line) || !(value = Field(line, "order"))) return std::nullopt;
-  const auto order = Number<uint64_t>(*value);
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "pid"))) return std::nullopt;
+  const auto pid = text::DecimalNumber<int32_t>(*value);
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "order"))) return std::nullopt;
+  const auto order = text::DecimalNumber<uint64_t>(*value);
   if (!pid || !order) return std::nullopt;
   entry.pid = *pid;
   entry.order = *order;
-  if (!NextLine(text, line) || !(value = Field(line, "class"))) return std::nullopt;
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "class"))) return std::nullopt;
   entry.windowClass = std::string(*value);
   // "title " with an empty title is the key and its space alone.
-  if (!NextLine(text, line) || !line.starts_with("title ")) return std::nullopt;
-  entry.title = std::string(line.substr(6));
-  while (!text.empty()) {
-    if (!NextLine(text, line) || !(value = Field(line, "button"))) return std::nullopt;
+  if (!lines.Next(line) || !(value = text::KeyValue(line, "title"))) return std::nullopt;
+  entry.title = std::string(*value);
+  while (!lines.AtEnd()) {
+    if (!lines.Next(line) || !(value = text::KeyValue(line, "button"))) return std::nullopt;
     const std::size_t space = value->find(' ');
     if (space == std::string_view::npos) return std::nullopt;
     entry.buttons.push_back({std::string(value->substr(0, space)),

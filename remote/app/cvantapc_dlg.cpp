@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/error/error.h"
+#include "platform/qt/named.h"
 #include "platform/serial/port_list.h"
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
@@ -31,12 +32,7 @@ using services::MsgButtons;
 using services::MsgIcon;
 using services::MsgResult;
 
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using qt::Named;
 
 QString FromCodePage(std::string_view text) { return QString::fromStdString(text::CpToUtf8(text)); }
 

@@ -11,18 +11,14 @@
 #include <utility>
 
 #include "platform/error/error.h"
+#include "platform/qt/named.h"
 #include "platform/services/message_box.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::slides::dialog {
 namespace {
 
-template <class W, class... A>
-W* Named(const char* name, A&&... args) {
-  W* widget = new W(std::forward<A>(args)...);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using qt::Named;
 
 QString FromCodePage(const std::string& text) {
   return QString::fromStdString(text::CpToUtf8(text));

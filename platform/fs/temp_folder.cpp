@@ -1,4 +1,4 @@
-#include "platform/fs/scratch_folder.h"
+#include "platform/fs/temp_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,7 +20,7 @@
 namespace brevora::fs {
 namespace {
 
-constexpr std::string_view kSuffix = ".scratch";
+constexpr std::string_view kScratchSuffix = ".scratch";
 constexpr size_t kRandomLength = 6;
 constexpr size_t kMaxTag = 16;
 
@@ -34,20 +34,51 @@ bool IsTag(std::string_view tag) {
   return true;
 }
 
-// ".<tag>-XXXXXX.scratch" for this tag, or for any tag when `tag` is empty.
-bool MatchesName(std::string_view name, std::string_view tag) {
-  if (name.size() < 1 + 1 + 1 + kRandomLength + kSuffix.size() || name[0] != '.' || !name.ends_with(kSuffix)) {
-    return false;
-  }
-  const std::string_view stem = name.substr(1, name.size() - 1 - kSuffix.size());  // <tag>-XXXXXX
-  const size_t dash = stem.size() - kRandomLength - 1;
-  if (stem[dash] != '-') return false;
-  const std::string_view nameTag = stem.substr(0, dash);
-  if (tag.empty() ? !IsTag(nameTag) : nameTag != tag) return false;
-  for (const char c : stem.substr(dash + 1)) {
+bool IsRandomPart(std::string_view part) {
+  if (part.size() != kRandomLength) return false;
+  for (const char c : part) {
     if (!IsAlnum(c)) return false;
   }
   return true;
+}
+
+// A folder's name is head + six random letters or digits + tail.
+struct Naming {
+  std::string head;
+  std::string_view tail;
+};
+
+Naming NamingOf(const TempFolder::Options& options) {
+  if (options.scratch) {
+    if (!IsTag(options.prefix)) {
+      RaiseError(5, "TempFolder", "A scratch folder's prefix is 1 to 16 letters or digits.");
+    }
+    return {"." + options.prefix + "-", kScratchSuffix};
+  }
+  if (!IsPlainName(options.prefix + std::string(kRandomLength, 'X'))) {
+    RaiseError(5, "TempFolder", "A temporary folder's prefix can't hold a separator or control character.");
+  }
+  return {options.prefix, {}};
+}
+
+bool Matches(std::string_view name, const Naming& naming) {
+  return name.size() == naming.head.size() + kRandomLength + naming.tail.size() && name.starts_with(naming.head) &&
+         name.ends_with(naming.tail) && IsRandomPart(name.substr(naming.head.size(), kRandomLength));
+}
+
+// ".<tag>-XXXXXX.scratch" of any tag.
+bool IsAnyScratchName(std::string_view name) {
+  if (name.size() < 1 + 1 + 1 + kRandomLength + kScratchSuffix.size() || name[0] != '.' ||
+      !name.ends_with(kScratchSuffix)) {
+    return false;
+  }
+  const std::string_view stem = name.substr(1, name.size() - 1 - kScratchSuffix.size());  // <tag>-XXXXXX
+  const size_t dash = stem.size() - kRandomLength - 1;
+  return stem[dash] == '-' && IsTag(stem.substr(0, dash)) && IsRandomPart(stem.substr(dash + 1));
+}
+
+std::string WhereOf(const TempFolder::Options& options) {
+  return options.where.empty() ? TempDir() : options.where;
 }
 
 std::string LastComponent(std::string_view native) {
@@ -80,21 +111,21 @@ void SyncFile(const std::string& native) {
 
 }  // namespace
 
-ScratchFolder::ScratchFolder(std::string_view folder, std::string_view tag) {
-  if (!IsTag(tag)) RaiseError(5, "ScratchFolder", "A scratch folder's tag is 1 to 16 letters or digits.");
-  std::string parent = NativePath(folder);
-  while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
+TempFolder::TempFolder(const Options& options) {
+  const Naming naming = NamingOf(options);
+  const std::string where = WhereOf(options);
   static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned char random[kRandomLength];
     if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) RaiseErrno(errno);
-    std::string name = "." + std::string(tag) + "-";
+    std::string name = naming.head;
     for (const unsigned char r : random) name.push_back(kDigits[r % 36]);
-    name += kSuffix;
-    const std::string native = parent + "/" + name;
+    name += naming.tail;
+    const std::string path = JoinPath(where, name);
+    const std::string native = NativePath(path);
     if (mkdir(native.c_str(), 0700) == 0) {
       native_ = native;
-      path_ = JoinPath(folder, name);
+      path_ = path + "/";
       return;
     }
     if (errno != EEXIST) RaiseErrno(errno, /*missingIsPath=*/true);
@@ -102,12 +133,14 @@ ScratchFolder::ScratchFolder(std::string_view folder, std::string_view tag) {
   RaiseFileError(kPathFileAccess);
 }
 
-ScratchFolder::~ScratchFolder() {
+TempFolder::~TempFolder() {
+  if (keep_) return;
+  // remove_all removes symbolic links themselves, never what they point at.
   std::error_code ignored;
   std::filesystem::remove_all(native_, ignored);
 }
 
-void ScratchFolder::MoveOut(std::string_view name, std::string_view target, bool replace) const {
+void TempFolder::MoveOut(std::string_view name, std::string_view target, bool replace) const {
   if (!IsPlainName(name)) RaiseFileError(kBadFileName);
   const std::string from = native_ + "/" + NativePath(name);
   const std::string to = NativePath(target);
@@ -120,11 +153,11 @@ void ScratchFolder::MoveOut(std::string_view name, std::string_view target, bool
   SyncFolder(NativeFolderOf(to));
 }
 
-int ScratchFolder::RemoveLeftovers(std::string_view folder, std::string_view tag) {
-  if (!IsTag(tag)) return 0;
+int TempFolder::RemoveLeftovers(const Options& options) {
   int removed = 0;
   try {
-    const std::string native = NativePath(folder);
+    const Naming naming = NamingOf(options);
+    const std::string native = NativePath(WhereOf(options));
     struct DirCloser {
       void operator()(DIR* d) const { closedir(d); }
     };
@@ -132,7 +165,7 @@ int ScratchFolder::RemoveLeftovers(std::string_view folder, std::string_view tag
     if (!dir) return 0;
     std::vector<std::string> names;
     while (const dirent* e = readdir(dir.get())) {
-      if (!MatchesName(e->d_name, tag)) continue;
+      if (!Matches(e->d_name, naming)) continue;
       struct stat st {};
       if (fstatat(dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
         names.emplace_back(e->d_name);
@@ -144,13 +177,14 @@ int ScratchFolder::RemoveLeftovers(std::string_view folder, std::string_view tag
       if (!error) ++removed;
     }
   } catch (...) {
-    // A folder name the code page can't hold: nothing of ours is in it.
+    // Options no folder is made with, or a folder name the code page can't
+    // hold: nothing of ours is in it.
   }
   return removed;
 }
 
-bool ScratchFolder::IsScratchName(std::string_view nativeFolder) {
-  return MatchesName(LastComponent(nativeFolder), {});
+bool TempFolder::IsScratchName(std::string_view nativeFolder) {
+  return IsAnyScratchName(LastComponent(nativeFolder));
 }
 
 }  // namespace brevora::fs
