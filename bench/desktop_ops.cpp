@@ -2,15 +2,20 @@
 // fresh home folder (the application object's custom home):
 //   - importing 1,000 text files of about 2 KB into one category (each loaded,
 //     written as a document through a staging folder, marked modified, then
-//     renamed into place);
+//     renamed into place), beside the disk's floor for the same bytes: each
+//     written to a temporary file, fsynced and renamed to its name (the two
+//     run by turns, 100 files at a time, so that both meet the same load);
 //   - renaming a category of 5,000 workbooks (the folder renamed, then every
 //     workbook marked modified in place);
 //   - moving 1,000 workbooks to another category (each marked, then renamed).
 // Expected to be bound by the file system (listings, small writes, renames).
 // Everything lives in a work folder made in $TMPDIR (or /tmp), which is also
 // BREVORA_HOME for the run; it is removed at the end.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <stdexcept>
@@ -44,6 +49,7 @@ using namespace brevora::frontend;
 constexpr int kImports = 1000;
 constexpr int kCategorySize = 5000;
 constexpr int kMoves = 1000;
+constexpr int kTurn = 100;  // imports and floor writes by turns of this many files
 
 double Ms(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -95,6 +101,25 @@ class AllSelected : public DocumentList {
 
 void WriteBook(const std::string& path) { std::ofstream(path, std::ios::binary) << "2" << std::string(600, 'x'); }
 
+// The floor of a durable import: texts `from` to `to` (exclusive), each
+// written to a temporary file in `folder`, fsynced and renamed to its name.
+// Milliseconds.
+double DiskFloor(const std::string& folder, const std::vector<std::string>& texts, std::size_t from,
+                 std::size_t to) {
+  const auto start = Clock::now();
+  for (std::size_t i = from; i < to; ++i) {
+    const std::string name = folder + "/Note " + std::to_string(i);
+    const std::string temp = folder + "/.Note " + std::to_string(i) + ".tmp";
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("floor: open");
+    const bool written = write(fd, texts[i].data(), texts[i].size()) == static_cast<ssize_t>(texts[i].size()) &&
+                         fsync(fd) == 0;
+    close(fd);
+    if (!written || rename(temp.c_str(), name.c_str()) != 0) throw std::runtime_error("floor: write");
+  }
+  return Ms(start);
+}
+
 }  // namespace
 
 int main() {
@@ -117,15 +142,24 @@ int main() {
     // 1. Import.
     app->Session()->SetFileMode(1);
     std::vector<std::string> sources;
+    std::vector<std::string> texts;
     for (int i = 0; i < kImports; ++i) {
       sources.push_back(work + "/sources/Note " + std::to_string(i) + ".txt");
-      std::ofstream(sources.back(), std::ios::binary) << bench::EnglishText(2048, static_cast<uint32_t>(i));
+      texts.push_back(bench::EnglishText(2048, static_cast<uint32_t>(i)));
+      std::ofstream(sources.back(), std::ios::binary) << texts.back();
     }
+    stdfs::create_directories(work + "/floor");
     Window window;
     FileImporter importer(*app, window);
-    auto start = Clock::now();
-    for (const std::string& source : sources) importer.BringFileIn(source);
-    const double importMs = Ms(start);
+    double importMs = 0;
+    double floorMs = 0;
+    for (std::size_t turn = 0; turn < sources.size(); turn += kTurn) {
+      const std::size_t end = std::min(sources.size(), turn + kTurn);
+      floorMs += DiskFloor(work + "/floor", texts, turn, end);
+      const auto start = Clock::now();
+      for (std::size_t i = turn; i < end; ++i) importer.BringFileIn(sources[i]);
+      importMs += Ms(start);
+    }
     if (fs::ListFolder(home + "Imports", fs::ListKind::Files).size() != kImports) throw std::runtime_error("imports");
 
     // 2. Rename a category of 5,000 workbooks.
@@ -141,7 +175,7 @@ int main() {
     };
     InstallFormFactory(forms);
     Categories list;
-    start = Clock::now();
+    auto start = Clock::now();
     ManageCategory(*app, list, CategoryAction::Rename);
     const double renameMs = Ms(start);
     InstallFormFactory(nullptr);
@@ -158,6 +192,8 @@ int main() {
     std::printf("desktop_ops (file system of %s)\n", work.c_str());
     std::printf("  import %d text files (2 KB):        %8.1f ms  (%.2f ms a file)\n", kImports, importMs,
                 importMs / kImports);
+    std::printf("  floor: write + fsync + rename of the same texts: %.1f ms  (%.2f ms a file; import %.2f x)\n",
+                floorMs, floorMs / kImports, importMs / floorMs);
     std::printf("  rename a category of %d workbooks: %8.1f ms  (%.3f ms a workbook)\n", kCategorySize, renameMs,
                 renameMs / kCategorySize);
     std::printf("  move %d workbooks:                  %8.1f ms  (%.3f ms a workbook)\n", kMoves, moveMs,
