@@ -322,10 +322,12 @@ bool SaveFormCommands::FilterEvent(QObject* watched, QEvent* event) {
 
 // ---- Import ----
 
-void SaveFormCommands::BringFileIn(const std::string& path) {
+FileImporter& SaveFormCommands::Importer() {
   if (!importer_) importer_ = std::make_unique<FileImporter>(App(form_), *importSide_);
-  importer_->BringFileIn(path);
+  return *importer_;
 }
+
+void SaveFormCommands::BringFileIn(const std::string& path) { Importer().BringFileIn(path); }
 
 void SaveFormCommands::AddExistingFile() {
   static const struct {
@@ -360,6 +362,7 @@ void SaveFormCommands::AddExistingFile() {
 
 void SaveFormCommands::DropFiles(const std::vector<std::string>& paths) {
   HandleEvent([&] {
+    const FileImporter::Batch batch(Importer());
     for (const std::string& path : paths) BringFileIn(path);
     if (paths.empty()) return;
     const std::string last = fs::StripExtension(fs::FileNamePart(paths.back()));
