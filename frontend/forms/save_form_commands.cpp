@@ -210,18 +210,10 @@ void SaveFormCommands::Connect(frmSave& w) {
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
   QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
 
+  // The rows are made editable by the lists' code (InitWorkbooks); their names
+  // are edited in place through this delegate.
   w.lstWorkbook->setItemDelegate(new RenameDelegate(form_, w.lstWorkbook));
   w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-  // The list's rows are made by the lists' code; they become editable here.
-  QObject::connect(w.lstWorkbook->model(), &QAbstractItemModel::rowsInserted, this,
-                   [tree = w.lstWorkbook](const QModelIndex& parent, int first, int last) {
-                     if (parent.isValid()) return;
-                     for (int row = first; row <= last; ++row) {
-                       if (QTreeWidgetItem* item = tree->topLevelItem(row)) {
-                         item->setFlags(item->flags() | Qt::ItemIsEditable);
-                       }
-                     }
-                   });
   w.lstWorkbook->setAcceptDrops(true);
   w.lstWorkbook->viewport()->setAcceptDrops(true);
   w.lstCategory->setAcceptDrops(true);
