@@ -44,6 +44,15 @@ int32_t NokiaDesktop::DeviceIDToUID(std::string_view id) {
   }
 }
 
+void NokiaDesktop::ReloadUsers() {
+  FindSuiteKey();
+  if (installed_) {
+    LoadUsers();
+  } else {
+    users_ = MakeRef<UserCollection>();
+  }
+}
+
 void NokiaDesktop::FindSuiteKey() {
   installed_ = false;
   suiteKey_.clear();
@@ -60,27 +69,28 @@ void NokiaDesktop::FindSuiteKey() {
 }
 
 void NokiaDesktop::LoadUsers() {
-  users_ = MakeRef<UserCollection>();
   const std::string devicesKey = suiteKey_ + "\\" + kDevicesKey;
   std::vector<std::string> devices;
   try {
-    if (!registry::KeyExists(Hive::CurrentUser, devicesKey)) return;
-    devices = registry::SubKeys(Hive::CurrentUser, devicesKey);
+    if (registry::KeyExists(Hive::CurrentUser, devicesKey)) devices = registry::SubKeys(Hive::CurrentUser, devicesKey);
   } catch (const AutomationError&) {
-    return;  // the key can't be read: no devices
+    // the key can't be read: no devices
   }
+  // The list is replaced only when read whole.
+  auto users = MakeRef<UserCollection>();
   for (const std::string& device : devices) {
     auto user = MakeRef<DeviceUser>();
     user->SetUserName(TrimAtNull(device));
-    users_->Add(std::move(user));
+    users->Add(std::move(user));
   }
-  for (const Ref<DeviceUser>& user : *users_) {
+  for (const Ref<DeviceUser>& user : *users) {
     const std::string key = devicesKey + "\\" + user->UserName();
     user->SetPath(GetRegistryString(key, "DataPath"));
     user->SetIDString(GetRegistryString(key, "UID"));
     user->SetUID(DeviceIDToUID(user->IDString()));
     user->SetUserType(DeviceUser::kPhoneDevice);
   }
+  users_ = std::move(users);
 }
 
 const MemberTable<NokiaDesktop>& NokiaDesktop::Members() {

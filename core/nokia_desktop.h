@@ -2,9 +2,9 @@
 // NokiaDesktop ("TabulynPC.NokiaDesktop"): the phones registered with the Nokia
 // PC Suite, read from HKEY_CURRENT_USER "Software\Nokia\PCSuiteForNokia7650"
 // (or ...3650, ...ORX) "\EPOCDevices\<device>" values "DataPath" and "UID".
-// The list is built once, at creation; a failure reading a device's values
-// fails the creation (AutomationError 32760), as does a registry file that
-// can't be read.
+// The list is built at creation and again by ReloadUsers; a failure reading a
+// device's values fails the creation (AutomationError 32760), as does a
+// registry file that can't be read.
 // Late-bound: GetUsers, IsInstalled, Version.
 #include <cstdint>
 #include <string>
@@ -25,6 +25,9 @@ class NokiaDesktop : public Dispatchable<NokiaDesktop> {
 
   // The phones (the object itself, not a copy).
   Ref<UserCollection> GetUsers() const { return users_; }
+  // Finds the suite key and reads the phones again into a new collection.
+  // Raises as creation does; the list is then the one before.
+  void ReloadUsers();
   // True when a suite key with an "EPOCDevices" sub-key was found.
   bool IsInstalled() const { return installed_; }
   int32_t Version() const { return 0; }

@@ -148,9 +148,17 @@ std::string PalmDesktop::HotSyncHome() const {
   }
 }
 
-void PalmDesktop::LoadUsers() {
-  users_ = MakeRef<UserCollection>();
+void PalmDesktop::ReloadUsers() {
+  if (IsRivorOdurovMode()) return;
+  InitRegistryRoot();
+  if (installed_) {
+    LoadUsers();
+  } else {
+    users_ = MakeRef<UserCollection>();
+  }
+}
 
+void PalmDesktop::LoadUsers() {
   // Without the users' folder there are no Palm users to list; the phones and
   // the rest of the module still work, so the failure goes to the event log.
   std::string home;
@@ -158,11 +166,13 @@ void PalmDesktop::LoadUsers() {
     home = HotSyncHome();
   } catch (const AutomationError& error) {
     services::WriteToEventLog(error.description());
+    users_ = MakeRef<UserCollection>();
     return;
   }
 
   // The calls below take absolute paths: the current directory is never changed.
   const std::string progress = "Reading the users of the directory " + home;
+  auto users = MakeRef<UserCollection>();  // the list is replaced only when read whole
   try {
     const int16_t count = UmGetUserCount();
     for (int16_t index = 0; index < count; ++index) {
@@ -185,8 +195,9 @@ void PalmDesktop::LoadUsers() {
       user->SetUID(id);
       user->SetPath(fs::WithSeparator(root) + directory);
       user->SetUserType(DeviceUser::kPalmUser);
-      users_->Add(std::move(user));
+      users->Add(std::move(user));
     }
+    users_ = std::move(users);
   } catch (...) {
     const AutomationError error = CurrentError();
     if (error.number() == kWrapError) {

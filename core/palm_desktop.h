@@ -6,10 +6,11 @@
 //
 // Creation finds the registry root (Palm Desktop keys under HKEY_CURRENT_USER,
 // "Software\U.S. Robotics\Pilot Desktop" then "Software\Palm Computing\Pilot
-// Desktop"); when one is found it builds the user list once. A HotSync users
-// folder that is missing leaves the list empty and writes the error to the event
-// log; other failures fail the creation (AutomationError 32760; an unreadable
-// registry file with the registry's own error).
+// Desktop"); when one is found it builds the user list. ReloadUsers reads the
+// root and the list again. A HotSync users folder that is missing leaves the
+// list empty and writes the error to the event log; other failures fail the
+// creation (AutomationError 32760; an unreadable registry file with the
+// registry's own error).
 // Late-bound: RivorOdurovInstalled, RivorOdurovFriendlyName (get/let),
 // IsRivorOdurovMode, IsServerMode (get/let), HotSyncHome, GetUsers, IsInstalled,
 // Version.
@@ -57,6 +58,13 @@ class PalmDesktop : public Dispatchable<PalmDesktop> {
 
   // The Palm users, built at creation (the object itself, not a copy).
   Ref<UserCollection> GetUsers() const { return users_; }
+  // Reads the Palm users again into a new collection, the registry root first
+  // (a Palm Desktop set up since is found, one removed is no longer
+  // installed); the server settings stay as they are. In RivorOdurov mode the
+  // list stays as it is: it holds the Palm users of the creation, and the
+  // server's root is no Palm root. Raises as creation does; the list is then
+  // the one before.
+  void ReloadUsers();
   bool IsInstalled() const { return installed_; }
   int32_t Version() const { return 0; }
 

@@ -1,5 +1,7 @@
 #include "core/user_manager.h"
 
+#include <algorithm>
+
 #include "core/text_cleanup.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
@@ -22,6 +24,30 @@ void UserManager::LoadUsers() {
   } catch (...) {
     throw Wrap32760(CurrentError(), "UserManager.LoadUsers", "Error in Load Users.");
   }
+}
+
+void UserManager::ReloadUsers() {
+  const Ref<DeviceUser> previous = currentUser_;
+  const bool listed =
+      previous && std::any_of(users_->begin(), users_->end(), [&](const Ref<DeviceUser>& u) { return u == previous; });
+  try {
+    nokia_->ReloadUsers();
+    palm_->ReloadUsers();
+  } catch (...) {
+    throw Wrap32760(CurrentError(), "UserManager.LoadUsers", "Error in Load Users.");
+  }
+  LoadUsers();
+  if (!listed) return;
+  Ref<DeviceUser> same;
+  for (const Ref<DeviceUser>& user : *users_) {
+    if (user->UID() != previous->UID() || user->UserType() != previous->UserType()) continue;
+    if (user->UserName() == previous->UserName()) {
+      same = user;
+      break;
+    }
+    if (!same) same = user;
+  }
+  if (same) currentUser_ = same;
 }
 
 Ref<DeviceUser> UserManager::GetUserByID(int32_t id) const {

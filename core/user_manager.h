@@ -3,7 +3,9 @@
 // (the phones of NokiaDesktop first, then the Palm users of PalmDesktop) and
 // the current user. Creating it creates both desktop objects, which build their
 // lists then, and combines them; a failure there fails the creation (with
-// the desktop object's error). One UserManager is shared by the Sessions of a thread.
+// the desktop object's error). ReloadUsers reads both lists again, for a window
+// that must show the users as they are now. One UserManager is shared by the
+// Sessions of a thread.
 // Late-bound: CurrentUser (set/get), GetUserByID, GetUserByName, GetUsers,
 // NokiaDesktop (get), PalmDesktop (get), LoadUsers.
 #include <cstdint>
@@ -28,6 +30,13 @@ class UserManager : public Dispatchable<UserManager> {
   // Rebuilds the combined list (a new collection object) from the two desktop
   // objects' lists as they are; does not re-read them. No de-duplication.
   void LoadUsers();
+  // Reads the phones and the Palm users again (NokiaDesktop::ReloadUsers,
+  // PalmDesktop::ReloadUsers: the server settings stay), then LoadUsers. A
+  // current user taken from the list stays current as the new entry of the
+  // same id and type (of the same name too, when there is one); when the new
+  // list has no such entry it stays as it was. Errors as LoadUsers raises them;
+  // the combined list is then the one before.
+  void ReloadUsers();
   // The combined list (the object itself, not a copy).
   Ref<UserCollection> GetUsers() const { return users_; }
   // The first user, in list order, whose UID is `id`; null when none.

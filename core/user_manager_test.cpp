@@ -11,6 +11,8 @@
 #include "platform/automation/class_registry.h"
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/fs/files.h"
+#include "platform/hotsync/user_list.h"
 #include "platform/registry/registry.h"
 #include "testing/caught_error.h"
 
@@ -114,6 +116,77 @@ TEST(UserManager, LoadUsersRebuildsOnlyTheCombinedList) {
   EXPECT_NE(after, before);
   EXPECT_EQ(NamesOf(*after), NamesOf(*before));
   EXPECT_EQ(after->Item(1), before->Item(1));  // the same user objects
+}
+
+// A window reads the users when it opens: users and phones made since the
+// manager was, a Palm Desktop set up since, and the current user kept.
+TEST(UserManager, ReloadUsersReadsBothListsAgainAndKeepsTheCurrentUser) {
+  auto manager = MakeRef<UserManager>();  // nothing installed yet
+  const Ref<DeviceUser> none = manager->CurrentUser();
+  SeedPhonesAndPalmUsers();
+  manager->ReloadUsers();
+  EXPECT_EQ(NamesOf(*manager->GetUsers()),
+            (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone", "smith j", "Anna K"}));
+  EXPECT_TRUE(manager->GetPalmDesktop()->IsInstalled());
+  EXPECT_TRUE(manager->GetNokiaDesktop()->IsInstalled());
+  EXPECT_EQ(manager->CurrentUser(), none);  // an unlisted current user stays as it was
+
+  manager->SetCurrentUser(manager->GetUserByID(7));
+  const Ref<DeviceUser> anna = manager->CurrentUser();
+  test::AddPalmUser(8, "Added later", "Later");
+  registry::ImportRegedit(
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia3650\\EPOCDevices\\Carl]\n"
+      "\"DataPath\"=\"/phones/carl\"\n\"UID\"=\"77\"\n");
+  manager->ReloadUsers();
+  EXPECT_EQ(NamesOf(*manager->GetUsers()), (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone", "Carl",
+                                                                      "smith j", "Anna K", "Added later"}));
+  EXPECT_NE(manager->CurrentUser(), anna);  // the new list's entry of that user
+  EXPECT_EQ(manager->CurrentUser(), manager->GetUserByID(7));
+
+  // A current user no longer listed stays current.
+  fs::AtomicWrite(test::PalmFolder() + "/" + hotsync::kUsersFileName, std::string_view("42\tsmith j\tSmithJ\n"));
+  const Ref<DeviceUser> gone = manager->CurrentUser();
+  manager->ReloadUsers();
+  EXPECT_EQ(NamesOf(*manager->GetUsers()),
+            (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone", "Carl", "smith j"}));
+  EXPECT_EQ(manager->CurrentUser(), gone);
+}
+
+TEST(UserManager, AFailedReloadKeepsTheListItHad) {
+  SeedPhonesAndPalmUsers();
+  auto manager = MakeRef<UserManager>();
+  const Ref<UserCollection> before = manager->GetUsers();
+  const Ref<UserCollection> palmBefore = manager->GetPalmDesktop()->GetUsers();
+  test::AddPalmUser(9, std::string(60, 'x'), "Long");  // a name the user-data call can't hand out
+  const AutomationError e = ErrorOf([&] { manager->ReloadUsers(); });
+  EXPECT_EQ(e.number(), 32760);
+  EXPECT_EQ(e.source(), "frmSave.LoadUsers");
+  EXPECT_EQ(manager->GetUsers(), before);
+  EXPECT_EQ(manager->GetPalmDesktop()->GetUsers(), palmBefore);
+}
+
+// The server settings are not read again; in RivorOdurov mode the Palm list
+// of the creation stays.
+TEST(UserManager, AReloadKeepsTheServerSettings) {
+  SeedPhonesAndPalmUsers();
+  registry::ImportRegedit(test::kRivorOdurovUserKey);
+  auto manager = MakeRef<UserManager>();
+  PalmDesktop& palm = *manager->GetPalmDesktop();
+  palm.SetIsServerMode(true);  // no friendly name: the Palm root stays
+  test::AddPalmUser(8, "Added later", "Later");
+  manager->ReloadUsers();
+  EXPECT_TRUE(palm.IsServerMode());
+  EXPECT_EQ(palm.GetUsers()->Count(), 3);
+
+  palm.SetRivorOdurovFriendlyName("Server A");
+  const std::string root = palm.RegistryRoot();
+  const Ref<UserCollection> list = palm.GetUsers();
+  test::AddPalmUser(9, "Added last", "Last");
+  manager->ReloadUsers();
+  EXPECT_TRUE(palm.IsRivorOdurovMode());
+  EXPECT_EQ(palm.RivorOdurovFriendlyName(), "Server A");
+  EXPECT_EQ(palm.RegistryRoot(), root);
+  EXPECT_EQ(palm.GetUsers(), list);
 }
 
 TEST(UserManager, AMissingHotSyncFolderStillListsThePhones) {

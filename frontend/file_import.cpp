@@ -102,6 +102,16 @@ std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::
   }
 }
 
+// Removes what is in the folder `path`, and nothing above it. Nothing is raised.
+void EmptyFolder(const std::string& path) {
+  std::error_code error;
+  for (stdfs::directory_iterator entry(fs::NativePath(path), error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::error_code ignored;
+    stdfs::remove_all(entry->path(), ignored);
+  }
+}
+
 // Removes the scratch folders that imports killed midway left in the
 // categories of `home`. The caller holds the lock of `home`.
 void RemoveStagingLeftovers(const std::string& home) {
@@ -137,7 +147,17 @@ int FileModeOfType(int type) {
 FileImporter::FileImporter(TabrelPC& app, ImportWindow& window) : app_(app), window_(window) {}
 FileImporter::~FileImporter() = default;
 
+FileImporter::Batch::Batch(FileImporter& importer) : importer_(importer) { ++importer_.batches_; }
+
+FileImporter::Batch::~Batch() {
+  if (--importer_.batches_ > 0) return;
+  importer_.staging_.reset();
+  importer_.stagingFolder_.clear();
+  importer_.cleanedHomes_.clear();
+}
+
 void FileImporter::BringFileIn(const std::string& path) {
+  const Batch batch(*this);  // of its own, unless one is running
   try {
     if (!sdk_) sdk_ = MakeRef<sheet::SDK>();
     if (!sdkDocument_) sdkDocument_ = MakeRef<doc::SDK_Document>();
@@ -249,13 +269,18 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
   // One import at a time in a user's mode folder: the one that holds the lock
   // may remove what an import killed midway left in its categories.
   const fs::FolderLock lock(home);
-  RemoveStagingLeftovers(home);
+  if (cleanedHomes_.insert(home).second) RemoveStagingLeftovers(home);
   if (replace && SameFile(source, target)) {
     // Copying a file onto itself would empty it: it is only marked.
     app_.MakeDirty(target);
     return Outcome::kMade;
   }
-  const fs::TempFolder staging(Staging(fs::FolderPart(target)));
+  const fs::TempFolder& staging = StagingIn(fs::FolderPart(target));
+  // What this import leaves in the batch's scratch folder goes with it.
+  struct Emptied {
+    const std::string path;
+    ~Emptied() { EmptyFolder(path); }
+  } const emptied{staging.Path()};
   const std::string stagedName = fs::FileNamePart(target);
   const std::string staged = fs::JoinPath(staging.Path(), stagedName);
   const Outcome outcome = Make(type, source, staged, choice);
@@ -267,6 +292,15 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
   }
   staging.MoveOut(stagedName, target, replace);
   return Outcome::kMade;
+}
+
+const fs::TempFolder& FileImporter::StagingIn(const std::string& folder) {
+  if (!staging_ || stagingFolder_ != folder || !fs::FolderExists(staging_->Path())) {
+    staging_.reset();
+    staging_ = std::make_unique<fs::TempFolder>(Staging(folder));
+    stagingFolder_ = folder;
+  }
+  return *staging_;
 }
 
 FileImporter::Outcome FileImporter::Make(int type, const std::string& source, const std::string& staged,

@@ -18,12 +18,16 @@
 // the new name durable (the file's data, then the category folder).
 // One import at a time per user's mode folder (a FolderLock on the home folder,
 // taken after the questions); the holder removes the scratch folders that a
-// killed import left in its categories. A file imported onto itself is only
+// killed import left in its categories. Several files imported in one go (a
+// drop) are a Batch: its imports share one scratch folder in the category
+// they go to, and the leftovers are removed once per mode folder, by the
+// batch's first import there. A file imported onto itself is only
 // marked. The name is checked by the name validator against the mode's maximum
 // (30 workbooks, 31 otherwise). Everything is reported in message boxes;
 // nothing is raised.
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/automation/object.h"
@@ -36,6 +40,9 @@ class SDK_Document;
 }
 namespace brevora::slides {
 class SDK_Presentation;
+}
+namespace brevora::fs {
+class TempFolder;
 }
 
 namespace brevora::frontend {
@@ -90,7 +97,22 @@ class FileImporter {
   FileImporter& operator=(const FileImporter&) = delete;
 
   // BringFileIn: imports the file at `path` (double quotes are dropped).
+  // Outside a Batch it is a batch of its own.
   void BringFileIn(const std::string& path);
+
+  // The imports made while one lives are one batch (batches nest: the
+  // outermost counts). Its end removes the batch's scratch folder. It must not
+  // outlive the importer.
+  class Batch {
+   public:
+    explicit Batch(FileImporter& importer);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    FileImporter& importer_;
+  };
 
  private:
   // The import proper; errors are raised to BringFileIn's handler.
@@ -106,12 +128,22 @@ class FileImporter {
                       bool replace, const Choice& choice);
   // Makes the target's new content from the source, by type, at `staged`.
   Outcome Make(int type, const std::string& source, const std::string& staged, const Choice& choice);
+  // The batch's scratch folder in `folder`, made when the batch has none there
+  // (or another import removed it as a killed one's). Under the lock.
+  const fs::TempFolder& StagingIn(const std::string& folder);
 
   TabrelPC& app_;
   ImportWindow& window_;
   Ref<sheet::SDK> sdk_;
   Ref<doc::SDK_Document> sdkDocument_;
   Ref<slides::SDK_Presentation> sdkPresentation_;
+
+  // The batch: how many Batch objects live, the mode folders whose leftovers
+  // it removed, its scratch folder and the folder that holds it.
+  int batches_ = 0;
+  std::set<std::string> cleanedHomes_;
+  std::unique_ptr<fs::TempFolder> staging_;
+  std::string stagingFolder_;
 };
 
 }  // namespace brevora::frontend

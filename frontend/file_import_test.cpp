@@ -282,6 +282,46 @@ TEST_F(Import, TheNextImportRemovesWhatAKilledOneLeft) {
   EXPECT_TRUE(messages->shown().empty());
 }
 
+// Files imported in one go (a drop) share one scratch folder in their
+// category, emptied after each import, whatever it came to, and removed when
+// the batch ends; leftovers of killed imports are removed by its first import.
+TEST_F(Import, ABatchSharesOneScratchFolderAndRemovesItAtItsEnd) {
+  stdfs::create_directories(home + "Work/.import-k1ll3d.scratch/Budget");
+  WriteFile(outside + "junk/Budget.tbr", "not a workbook");
+  const std::string budget = WriteWorkbook(outside + "Budget.tbr", "budget");
+  const std::string letter = WriteWorkbook(outside + "Letter.tbr", "letter");
+  const auto scratch = [&] {
+    std::vector<std::string> folders;
+    for (const std::string& name : Entries("Work")) {
+      if (name.front() == '.') folders.push_back(name);
+    }
+    return folders;
+  };
+  Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) {
+    const FileImporter::Batch batch(importer);
+    importer.BringFileIn(outside + "junk/Budget.tbr");  // refused: its copy stays in the scratch folder no longer
+    const std::vector<std::string> shared = scratch();
+    ASSERT_EQ(shared.size(), 1u);
+    EXPECT_NE(shared[0], ".import-k1ll3d.scratch");
+    EXPECT_TRUE(stdfs::is_empty(home + "Work/" + shared[0]));
+    importer.BringFileIn(outside + "Budget.tbr");
+    EXPECT_EQ(scratch(), shared);
+    EXPECT_TRUE(stdfs::is_empty(home + "Work/" + shared[0]));
+
+    // An import elsewhere (another process's, say) took it for a killed one's
+    // and removed it: the next import makes another.
+    stdfs::remove_all(home + "Work/" + shared[0]);
+    importer.BringFileIn(outside + "Letter.tbr");
+    EXPECT_EQ(scratch().size(), 1u);
+  });
+  EXPECT_EQ(Entries("Work"), (std::vector<std::string>{"Budget.tbr", "Letter.tbr"}));
+  EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(budget));
+  EXPECT_EQ(ReadFile(home + "Work/Letter.tbr"), Marked(letter));
+  ASSERT_EQ(messages->shown().size(), 1u);
+  EXPECT_EQ(messages->shown()[0], Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
+                                           "junk/Budget.tbr' is not a Tabulyn workbook."));
+}
+
 TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {
   stdfs::create_directories(home + "Work");
   const std::string name30(30, 'w'), name31(31, 'd'), name32(32, 'd');

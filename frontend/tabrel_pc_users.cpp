@@ -98,7 +98,7 @@ void TabrelPC::SetUserID(int32_t id) {
   }
   if (UmIsUserInstalled(id) == 1) return;
   if (UmSetUserInstall(id, 1) >= 0) {
-    users.GetPalmDesktop()->GetUsers();
+    users.ReloadUsers();  // the Palm users again, the one just installed among them
     session.SetUserID(id);
     return;
   }

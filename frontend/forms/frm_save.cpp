@@ -42,9 +42,32 @@ QAction* MenuItem(QMenu* menu, const char* name, const QString& caption) {
 }  // namespace
 
 frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
-  QStyle* style = QApplication::style();
+  // Made in this order, which is also the order of the keyboard focus.
+  BuildMenus();
+  BuildCommandToolBar();
+  BuildPictures();
+  BuildFileModeBar();
+  QVBoxLayout* work = BuildLists();
 
-  // ---- Menus ----
+  auto* body = new QHBoxLayout;
+  body->setContentsMargins(0, 0, 0, 0);
+  body->addWidget(picOutlook);
+  body->addLayout(work, 1);
+
+  auto* central = new QWidget;
+  central->setObjectName(QStringLiteral("frmSaveBody"));
+  auto* page = new QVBoxLayout(central);
+  page->setContentsMargins(6, 0, 6, 6);
+  page->addWidget(picToolbar);
+  page->addLayout(body, 1);
+  setCentralWidget(central);
+
+  StatusBar1 = statusBar();
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  resize(760, 480);
+}
+
+void frmSave::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnuFile = bar->addMenu(QStringLiteral("&File"));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
@@ -99,30 +122,26 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   mnuWeb = MenuItem(mnuHelp, "mnuWeb", QStringLiteral("&Orvanex Website"));
   mnuHelp->addSeparator();
   mnuAbout = MenuItem(mnuHelp, "mnuAbout", QStringLiteral("&About Brevora Desktop"));
+}
 
-  // ---- Command tool bar ----
+void frmSave::BuildCommandToolBar() {
+  QStyle* style = QApplication::style();
   picToolbar = Named<QWidget>("picToolbar");
   Toolbar = Named<QToolBar>("Toolbar");
   Toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   Toolbar->setIconSize(QSize(24, 24));
-  btnLink = Action(Toolbar, "btnLink", QStringLiteral("Link"));
-  btnLink->setIcon(style->standardIcon(QStyle::SP_FileLinkIcon));
-  btnLink->setToolTip(QStringLiteral("Link File"));
-  btnAdd = Action(Toolbar, "btnAdd", QStringLiteral("Add"));
-  btnAdd->setIcon(style->standardIcon(QStyle::SP_FileDialogNewFolder));
-  btnAdd->setToolTip(QStringLiteral("Add File"));
-  btnDelete = Action(Toolbar, "btnDelete", QStringLiteral("Delete"));
-  btnDelete->setIcon(style->standardIcon(QStyle::SP_TrashIcon));
-  btnDelete->setToolTip(QStringLiteral("Delete File"));
-  btnExcel = Action(Toolbar, "btnExcel", QStringLiteral("Excel"));
-  btnExcel->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
-  btnExcel->setToolTip(QStringLiteral("Open File in Excel"));
-  btnWord = Action(Toolbar, "btnWord", QStringLiteral("Word"));
-  btnWord->setIcon(style->standardIcon(QStyle::SP_FileDialogContentsView));
-  btnWord->setToolTip(QStringLiteral("Open File in Word"));
-  btnPowerPoint = Action(Toolbar, "btnPowerPoint", QStringLiteral("PowerPoint"));
-  btnPowerPoint->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
-  btnPowerPoint->setToolTip(QStringLiteral("Open File in PowerPoint"));
+  const auto button = [&](const char* key, const char* caption, QStyle::StandardPixmap icon, const char* tip) {
+    QAction* action = Action(Toolbar, key, QString::fromLatin1(caption));
+    action->setIcon(style->standardIcon(icon));
+    action->setToolTip(QString::fromLatin1(tip));
+    return action;
+  };
+  btnLink = button("btnLink", "Link", QStyle::SP_FileLinkIcon, "Link File");
+  btnAdd = button("btnAdd", "Add", QStyle::SP_FileDialogNewFolder, "Add File");
+  btnDelete = button("btnDelete", "Delete", QStyle::SP_TrashIcon, "Delete File");
+  btnExcel = button("btnExcel", "Excel", QStyle::SP_FileDialogDetailedView, "Open File in Excel");
+  btnWord = button("btnWord", "Word", QStyle::SP_FileDialogContentsView, "Open File in Word");
+  btnPowerPoint = button("btnPowerPoint", "PowerPoint", QStyle::SP_MediaPlay, "Open File in PowerPoint");
   Toolbar->addActions({btnLink, btnAdd, btnDelete});
   Toolbar->addSeparator();
   Toolbar->addActions({btnExcel, btnWord, btnPowerPoint});
@@ -136,7 +155,9 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   toolRow->addWidget(Toolbar);
   toolRow->addStretch(1);
   toolRow->addWidget(picLogo);
+}
 
+void frmSave::BuildPictures() {
   Picture2 = Named<QLabel>("Picture2");
   Picture2->setFixedHeight(60);
   Picture2->hide();
@@ -145,8 +166,10 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   picDownload->hide();
   picDragIcon = Named<QLabel>("picDragIcon", this);
   picDragIcon->hide();
+}
 
-  // ---- Side bar with the file-mode bar ----
+void frmSave::BuildFileModeBar() {
+  QStyle* style = QApplication::style();
   picOutlook = Named<QWidget>("picOutlook");
   Toolbar1 = Named<QToolBar>("Toolbar1");
   Toolbar1->setOrientation(Qt::Vertical);
@@ -173,8 +196,10 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   side->setContentsMargins(4, 4, 4, 4);
   side->addWidget(Toolbar1);
   side->addStretch(1);
+}
 
-  // ---- User, categories, files ----
+QVBoxLayout* frmSave::BuildLists() {
+  QStyle* style = QApplication::style();
   lblUser = Named<QLabel>("lblUser", QStringLiteral("User:"));
   cboUser = Named<QComboBox>("cboUser");
   cboUser->setMinimumContentsLength(16);
@@ -246,23 +271,7 @@ frmSave::frmSave(QWidget* parent) : QMainWindow(parent) {
   work->addWidget(Picture2);  // the banner strip: the lists end above it
   work->addLayout(nameRow);
   work->addLayout(optionRow);
-
-  auto* body = new QHBoxLayout;
-  body->setContentsMargins(0, 0, 0, 0);
-  body->addWidget(picOutlook);
-  body->addLayout(work, 1);
-
-  auto* central = new QWidget;
-  central->setObjectName(QStringLiteral("frmSaveBody"));
-  auto* page = new QVBoxLayout(central);
-  page->setContentsMargins(6, 0, 6, 6);
-  page->addWidget(picToolbar);
-  page->addLayout(body, 1);
-  setCentralWidget(central);
-
-  StatusBar1 = statusBar();
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  resize(760, 480);
+  return work;
 }
 
 void frmSave::SetColumns(const std::string& column1, bool linkColumns) {

@@ -39,6 +39,7 @@ class QStatusBar;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 namespace brevora::frontend {
 class TabrelPC;
@@ -123,6 +124,16 @@ class frmSave : public QMainWindow {
   // The list's column headers (1 to 4); columns 2 to 4 exist only in the
   // stand-alone window.
   void SetColumns(const std::string& column1, bool linkColumns);
+
+ private:
+  // The pieces of the window, made by the constructor in this order.
+  void BuildMenus();
+  void BuildCommandToolBar();  // the command tool bar with the logo (picToolbar)
+  void BuildPictures();        // the banner and the picture buffers
+  void BuildFileModeBar();     // the side bar picOutlook with Toolbar1
+  // The user row, the category and file lists, the banner strip and the name
+  // and button rows, laid out one above the other.
+  QVBoxLayout* BuildLists();
 };
 
 // The form: frmSave's state, properties and events.

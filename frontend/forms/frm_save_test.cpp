@@ -249,6 +249,32 @@ TEST_F(SaveWindow, SaveDialogAsksBeforeOverwriting) {
   EXPECT_EQ(messages_->shown()[0].title, "Overwrite Workbook");
 }
 
+// Each dialog shows the users as they are when it opens: a user made after
+// the first one closed is in the next, and the current user stays chosen.
+TEST_F(SaveWindow, EachDialogReadsTheUsersWhenItOpens) {
+  const auto users = [](frmSave& w) {
+    std::vector<std::string> names;
+    for (int i = 0; i < w.cboUser->count(); ++i) names.push_back(w.cboUser->itemText(i).toStdString());
+    return names;
+  };
+  std::string file;
+  bool asTemplate = false;
+  test::WhenModal<frmSave>([&](frmSave& w) {
+    EXPECT_EQ(users(w), std::vector<std::string>{"Anna"});
+    w.cmdOkCancel[1]->click();
+  });
+  EXPECT_FALSE(app_->GetFileToOpenEX(0, file, asTemplate));
+
+  test::CategoryFolder(test::AddDesktopUser(2, "Ben", "ben"), 0, "Unfiled");
+  test::WhenModal<frmSave>([&](frmSave& w) {
+    EXPECT_EQ(users(w), (std::vector<std::string>{"Anna", "Ben"}));
+    EXPECT_EQ(w.cboUser->currentText().toStdString(), "Anna");
+    EXPECT_EQ(test::Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Unfiled"}));
+    w.cmdOkCancel[1]->click();
+  });
+  EXPECT_FALSE(app_->GetFileToOpenEX(0, file, asTemplate));
+}
+
 TEST_F(SaveWindow, OpenDialogOfWorkbooksOffersTheTemplateBox) {
   std::string file;
   bool asTemplate = false;

@@ -210,18 +210,10 @@ void SaveFormCommands::Connect(frmSave& w) {
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
   QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
 
+  // The rows are made editable by the lists' code (InitWorkbooks); their names
+  // are edited in place through this delegate.
   w.lstWorkbook->setItemDelegate(new RenameDelegate(form_, w.lstWorkbook));
   w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-  // The list's rows are made by the lists' code; they become editable here.
-  QObject::connect(w.lstWorkbook->model(), &QAbstractItemModel::rowsInserted, this,
-                   [tree = w.lstWorkbook](const QModelIndex& parent, int first, int last) {
-                     if (parent.isValid()) return;
-                     for (int row = first; row <= last; ++row) {
-                       if (QTreeWidgetItem* item = tree->topLevelItem(row)) {
-                         item->setFlags(item->flags() | Qt::ItemIsEditable);
-                       }
-                     }
-                   });
   w.lstWorkbook->setAcceptDrops(true);
   w.lstWorkbook->viewport()->setAcceptDrops(true);
   w.lstCategory->setAcceptDrops(true);
@@ -322,10 +314,12 @@ bool SaveFormCommands::FilterEvent(QObject* watched, QEvent* event) {
 
 // ---- Import ----
 
-void SaveFormCommands::BringFileIn(const std::string& path) {
+FileImporter& SaveFormCommands::Importer() {
   if (!importer_) importer_ = std::make_unique<FileImporter>(App(form_), *importSide_);
-  importer_->BringFileIn(path);
+  return *importer_;
 }
+
+void SaveFormCommands::BringFileIn(const std::string& path) { Importer().BringFileIn(path); }
 
 void SaveFormCommands::AddExistingFile() {
   static const struct {
@@ -360,6 +354,7 @@ void SaveFormCommands::AddExistingFile() {
 
 void SaveFormCommands::DropFiles(const std::vector<std::string>& paths) {
   HandleEvent([&] {
+    const FileImporter::Batch batch(Importer());
     for (const std::string& path : paths) BringFileIn(path);
     if (paths.empty()) return;
     const std::string last = fs::StripExtension(fs::FileNamePart(paths.back()));

@@ -37,7 +37,8 @@ class SaveFormCommands : public QObject {
   // ---- Import ----
   void BringFileIn(const std::string& path);
   void AddExistingFile();
-  // A drop of `paths` (system paths of local files, in order) on the file list.
+  // A drop of `paths` (system paths of local files, in order) on the file
+  // list: one batch of imports.
   void DropFiles(const std::vector<std::string>& paths);
 
   // ---- Categories ----
@@ -70,6 +71,8 @@ class SaveFormCommands : public QObject {
 
   void StartDrag();
   bool FilterEvent(QObject* watched, QEvent* event);
+  // The window's importer, made on first use.
+  FileImporter& Importer();
 
   SaveForm& form_;
   std::unique_ptr<Lists> lists_;

@@ -104,6 +104,8 @@ TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
   ASSERT_TRUE(W().lstWorkbook->currentItem());
   EXPECT_EQ(W().lstWorkbook->currentItem()->text(0).toStdString(), "Plan");
   EXPECT_TRUE(messages_->shown().empty());
+  // The drop's scratch folder went with it.
+  EXPECT_EQ(Files(business_), (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Plan.tbr", "Staff.tbr"}));
 
   // A text file switches the window to documents first. (Each drag enters
   // before it drops: Qt sends a drop only to the widget that took the enter.)

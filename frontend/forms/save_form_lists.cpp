@@ -110,6 +110,9 @@ void SaveForm::InitWorkbooks(const std::string& category, bool append) {
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const DocumentRow& row : rows) {
       auto* item = new QTreeWidgetItem;
+      // Renamed in place (save_form_commands.cpp). Set before the row is in
+      // the list: a change of a listed row makes the list look for its row.
+      item->setFlags(item->flags() | Qt::ItemIsEditable);
       item->setText(0, ToQt(row.name));
       if (standAlone_) {
         item->setText(1, ToQt(row.size));

@@ -1,9 +1,13 @@
-// SaveForm: the user box. Choosing a user makes it the application object's
-// current user and fills the lists for that user.
+// SaveForm: the user box. It shows the users as they are when the window
+// opens: the user manager reads them again first (a user made since the
+// process started is there, the current user stays current). Choosing a user
+// makes it the application object's current user and fills the lists for
+// that user.
 #include <QComboBox>
 #include <QPushButton>
 
 #include "core/session.h"
+#include "core/user_manager.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
@@ -32,7 +36,10 @@ void SaveForm::LoadUsers() {
       w.cboUser->setCurrentIndex(-1);
     }
     TabrelPC& app = App(*this);
-    users_ = UserEntries(*app.Session()->GetUserManager());
+    const Ref<core::UserManager> manager = app.Session()->GetUserManager();
+    if (!manager) RaiseRuntimeError(91);
+    manager->ReloadUsers();
+    users_ = UserEntries(*manager);
     {
       const QSignalBlocker quiet(w.cboUser);
       for (const UserEntry& user : users_) {
