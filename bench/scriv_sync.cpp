@@ -184,7 +184,7 @@ void OneMegabyte(const std::string& home) {
     CWorkbook_70 db;
     db.SetName("Big");
     db.Delete();  // the copy writes a new database
-    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != CopyStep::Done) {
+    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != conduit::CopyStep::Done) {
       Fail("write");
     }
     db.ClearModified();
@@ -200,7 +200,7 @@ void OneMegabyte(const std::string& home) {
     db.CopyHeaderTo(header);
     local.WriteHeader(header);
     std::string problem;
-    if (db.CopyDocument(local, problem) != CopyStep::Done) Fail("copy " + problem);
+    if (db.CopyDocument(local, problem) != conduit::CopyStep::Done) Fail("copy " + problem);
     fs::AtomicFile out(back);
     out.Write(local.Bytes());
     out.Commit();

@@ -4,12 +4,14 @@
 
 #include "conduit-doc/local_document.h"
 #include "conduit-doc/record_codec.h"
+#include "conduit-doc/scriv_product.h"
 #include "conduit-doc/text_header.h"
-#include "conduit/framework/conduit_log.h"
+#include "conduit-framework/conduit_log.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::scriv {
+using conduit::CopyStep;
 namespace {
 
 namespace fmt = scriv_format;
@@ -118,8 +120,8 @@ std::optional<CWorkbook_50::SmallRecord> CWorkbook_50::ReadSmallRecord(uint16_t 
 }
 
 CopyStep CWorkbook_50::DeviceFailure() {
-  LogHotSync(std::string("Error encountered in ") + ClassName() + "->CopyDocument(). Error:" +
-             std::to_string(lastError()));
+  conduit::LogHotSync(ScrivaneProduct(), std::string("Error encountered in ") + ClassName() +
+                                             "->CopyDocument(). Error:" + std::to_string(lastError()));
   return CopyStep::DeviceFailed;
 }
 

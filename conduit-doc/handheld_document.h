@@ -26,14 +26,14 @@
 
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/document_info.h"
-#include "conduit/framework/device_db.h"
-#include "conduit/framework/product.h"
+#include "conduit-framework/device_db.h"
+#include "conduit-framework/product.h"
 
 namespace brevora::scriv {
 
 class CLocalDocument;
 
-class CWorkbook_50 : public CWorkbook {
+class CWorkbook_50 : public conduit::CWorkbook {
  public:
   explicit CWorkbook_50(uint16_t version);
 
@@ -57,7 +57,7 @@ class CWorkbook_50 : public CWorkbook {
   // The link and the server-sync flag of a valid `header` into the block.
   void CopyHeaderFrom(const CDocumentHeader& header);
 
-  CopyStep CopyDocument(CLocalDocument& target, std::string& problem);
+  conduit::CopyStep CopyDocument(CLocalDocument& target, std::string& problem);
 
   // Appends a record of the document (its category); false on a Sync Manager failure.
   bool WriteDocumentRecord(std::span<const uint8_t> data);
@@ -81,7 +81,7 @@ class CWorkbook_50 : public CWorkbook {
   std::optional<SmallRecord> ReadSmallRecord(uint16_t index, uint32_t limit);
   // Appends (id 0) or replaces the record `id` with `data` in the document's category.
   bool WriteRecordData(uint32_t id, std::span<const uint8_t> data);
-  CopyStep DeviceFailure();
+  conduit::CopyStep DeviceFailure();
 
   DocumentAppInfo block_ = DocumentAppInfo::Defaults();
   uint8_t category_ = 0;

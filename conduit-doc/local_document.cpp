@@ -16,6 +16,7 @@
 #include "platform/hotsync/database_format.h"
 
 namespace brevora::scriv {
+using conduit::CopyStep;
 namespace {
 
 namespace fmt = scriv_format;

@@ -6,13 +6,19 @@
 #include "conduit-doc/local_document.h"
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/scv_reader.h"
-#include "conduit/framework/converter_bridge.h"
+#include "conduit-framework/converter_bridge.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/sync_manager.h"
 #include "platform/time/dates.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
+using conduit::CWorkbook;
+using conduit::DesktopHeader;
+using conduit::LinkInfo;
+
 namespace {
 
 namespace fmt = scriv_format;
@@ -36,7 +42,7 @@ std::optional<std::string> HeaderBytes(const std::string& path, bool whole, uint
   }
 }
 
-class DocumentCopy : public ProductCopy {
+class DocumentCopy : public conduit::ProductCopy {
  public:
   CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override {
     if (!CopiedVersion(version)) {
@@ -104,7 +110,7 @@ class DocumentCopy : public ProductCopy {
   CDocumentHeader header_;
 };
 
-class DocumentClasses : public ConduitClasses {
+class DocumentClasses : public conduit::ConduitClasses {
  public:
   // Every version is listed through CWorkbook_50 (its block says whether the
   // conduit knows the document); version 5 is CWorkbook_70's.
@@ -116,9 +122,10 @@ class DocumentClasses : public ConduitClasses {
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadDocumentHeader(path);
   }
-  std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
   // The desktop program's document converter, reached by its ProgID.
-  std::unique_ptr<ConverterBridge> MakeBridge() const override {
+  std::unique_ptr<conduit::ConverterBridge> MakeBridge() const override {
+    using conduit::CConverterBridge;
     return std::make_unique<CConverterBridge>(
         CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync", "Refresh"});
   }
@@ -152,14 +159,10 @@ std::optional<DesktopHeader> ReadDocumentHeader(const std::string& path) {
   return desktop;
 }
 
-}  // namespace brevora::scriv
-
-namespace brevora::CONDUIT_NAMESPACE {
-
-const Product& TheProduct() {
-  static const scriv::DocumentClasses classes;
-  static const Product product = [] {
-    Product p;
+const conduit::Product& ScrivaneProduct() {
+  static const DocumentClasses classes;
+  static const conduit::Product product = [] {
+    conduit::Product p;
     p.name = "Scrivane";
     p.registryKey = "Software\\Orvanex\\Scrivane";
     p.creator = hotsync::SyncCode("Scrv");
@@ -186,4 +189,4 @@ const Product& TheProduct() {
   return product;
 }
 
-}  // namespace brevora::CONDUIT_NAMESPACE
+}  // namespace brevora::scriv

@@ -2,14 +2,19 @@
 
 #include <algorithm>
 
-#include "conduit/framework/conduit_log.h"
+#include "conduit-framework/conduit_log.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
 #include "conduit/style_remap.h"
+#include "conduit/tabrel_product.h"
 #include "platform/fs/files.h"
 #include "platform/text/case.h"
 
 namespace brevora::tabrel {
+using conduit::CLocalFile;
+using conduit::CopyStep;
+using conduit::CWorkbook;
+using conduit::LinkInfo;
 namespace fmt = workbook_format;
 namespace {
 
@@ -206,7 +211,7 @@ bool WorkbookCopy::WriteDesktop(fs::AtomicFile& out) {
 
 CopyStep WorkbookCopy::FinishHandheld(CWorkbook& db) {
   if (version_ < 4) {
-    LogHotSync("Remote workbook is version 1.5.");
+    conduit::LogHotSync(TabulynProduct(), "Remote workbook is version 1.5.");
     return CopyStep::Done;
   }
   db.ClearModified();

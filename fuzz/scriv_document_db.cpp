@@ -29,6 +29,7 @@ namespace {
 
 using namespace brevora::hotsync;
 using namespace brevora::scriv;
+using namespace brevora::conduit;
 
 struct Input {
   uint16_t version = 5;
@@ -140,6 +141,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using namespace brevora::scriv;
+  using namespace brevora::conduit;
   const std::string folder = WorkFolder() + "/device";
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);

@@ -15,6 +15,8 @@
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
 namespace {
 
 using testing::DesktopDoc;

@@ -13,7 +13,7 @@
 
 #include "conduit-doc/scv_reader.h"
 #include "conduit-doc/tests/doc_fixture.h"
-#include "conduit/framework/category_block.h"
+#include "conduit-framework/category_block.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
 #include "platform/fs/files.h"
@@ -24,6 +24,8 @@
 #include "testing/temp_home.h"
 
 namespace brevora::scriv {
+
+using conduit::CategoryBlock;
 namespace {
 
 using brevora::testing::ProgramResult;

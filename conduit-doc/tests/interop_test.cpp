@@ -18,6 +18,8 @@
 #include "testing/temp_home.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
 namespace {
 
 using testing::HandheldDoc;

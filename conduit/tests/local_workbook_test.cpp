@@ -68,7 +68,7 @@ class DesktopFiles : public ::testing::Test {
   }
   std::unique_ptr<LocalWorkbook> Open(uint16_t version, const std::string& text) {
     auto file = LocalWorkbookFor(version);
-    EXPECT_EQ(file->OpenPath(Put(text)), CLocalFile::OpenResult::Opened);
+    EXPECT_EQ(file->OpenPath(Put(text)), conduit::CLocalFile::OpenResult::Opened);
     return file;
   }
   int count_ = 0;
