@@ -181,7 +181,7 @@ void OneMegabyte(const std::string& home) {
     CLocalDocumentEx local;
     std::string problem;
     if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     db.SetName("Big");
     db.Delete();  // the copy writes a new database
     if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != conduit::CopyStep::Done) {
@@ -193,7 +193,7 @@ void OneMegabyte(const std::string& home) {
   });
   const std::string back = folder + "Back.scv";
   const auto toDesktop = Time(kRuns, [&] {
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     if (!db.Open("Big", "Business") || !db.ReadState()) Fail("open");
     CLocalDocumentEx local;
     CDocumentHeader header;

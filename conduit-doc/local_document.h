@@ -53,7 +53,7 @@ class CLocalDocument : public conduit::CLocalFile {
   const ScvDocument& document() const { return *document_; }
 
   // Writes the document ReadDocument read into `db`: Done, or DeviceFailed.
-  conduit::CopyStep WriteToDevice(CWorkbook_50& db);
+  conduit::CopyStep WriteToDevice(CHandheldDocument& db);
 
   void WriteHeader(const CDocumentHeader& header) { writer_.WriteHeader(header); }
   void WriteDocInfo(const DocumentInfo& info) { writer_.WriteDocInfo(info); }
@@ -64,10 +64,10 @@ class CLocalDocument : public conduit::CLocalFile {
  protected:
   // The records between the text and the bookmarks, at most `room` of them
   // besides the image list record: none.
-  virtual conduit::CopyStep WriteImages(CWorkbook_50& db, std::string_view deviceText, std::size_t room);
+  virtual conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room);
 
  private:
-  bool WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed);
+  bool WriteDeviceRecord(CHandheldDocument& db, std::string_view piece, bool compressed);
   std::optional<ScvDocument> document_;
   std::string deviceText_;                // the text as the handheld holds it
   std::vector<std::string_view> pieces_;  // its text records
@@ -81,7 +81,7 @@ class CLocalDocumentEx : public CLocalDocument {
   static std::string ImageFolder(const std::string& path);
 
  protected:
-  conduit::CopyStep WriteImages(CWorkbook_50& db, std::string_view deviceText, std::size_t room) override;
+  conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room) override;
 };
 
 }  // namespace brevora::scriv

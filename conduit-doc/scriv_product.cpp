@@ -15,7 +15,7 @@
 namespace brevora::scriv {
 
 using conduit::CopyStep;
-using conduit::CWorkbook;
+using conduit::CHandheldDatabase;
 using conduit::DesktopHeader;
 using conduit::LinkInfo;
 
@@ -66,8 +66,8 @@ class DocumentCopy : public conduit::ProductCopy {
     return CopyStep::Done;
   }
 
-  CopyStep WriteHandheld(CWorkbook& handheld) override {
-    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+  CopyStep WriteHandheld(CHandheldDatabase& handheld) override {
+    auto* db = dynamic_cast<CHandheldDocument*>(&handheld);
     if (db == nullptr) return CopyStep::DeviceFailed;
     if (const CopyStep written = local_.WriteToDevice(*db); written != CopyStep::Done) return written;
     db->ClearModified();
@@ -75,8 +75,8 @@ class DocumentCopy : public conduit::ProductCopy {
     return db->WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
 
-  CopyStep LoadHandheld(CWorkbook& handheld, std::string& problem) override {
-    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+  CopyStep LoadHandheld(CHandheldDatabase& handheld, std::string& problem) override {
+    auto* db = dynamic_cast<CHandheldDocument*>(&handheld);
     if (db == nullptr) return CopyStep::DeviceFailed;
     if (!CopiedVersion(db->version())) {
       problem = kUnrecognizedVersion;
@@ -98,7 +98,7 @@ class DocumentCopy : public conduit::ProductCopy {
     return true;
   }
 
-  CopyStep FinishHandheld(CWorkbook& handheld) override {
+  CopyStep FinishHandheld(CHandheldDatabase& handheld) override {
     handheld.ClearModified();
     return handheld.WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
@@ -112,13 +112,15 @@ class DocumentCopy : public conduit::ProductCopy {
 
 class DocumentClasses : public conduit::ConduitClasses {
  public:
-  // Every version is listed through CWorkbook_50 (its block says whether the
-  // conduit knows the document); version 5 is CWorkbook_70's.
-  std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const override {
-    if (version == fmt::kDatabaseVersion) return std::make_unique<CWorkbook_70>();
-    return std::make_unique<CWorkbook_50>(version);
+  // Every version is listed through CHandheldDocument (its block says whether
+  // the conduit knows the document); version 5 is CHandheldDocument_V5's.
+  std::unique_ptr<CHandheldDatabase> HandheldFor(uint16_t version) const override {
+    if (version == fmt::kDatabaseVersion) return std::make_unique<CHandheldDocument_V5>();
+    return std::make_unique<CHandheldDocument>(version);
   }
-  std::unique_ptr<CWorkbook> NewestHandheld() const override { return std::make_unique<CWorkbook_70>(); }
+  std::unique_ptr<CHandheldDatabase> NewestHandheld() const override {
+    return std::make_unique<CHandheldDocument_V5>();
+  }
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadDocumentHeader(path);
   }

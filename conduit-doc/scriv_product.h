@@ -1,9 +1,9 @@
 #pragma once
 // Scrivane, the document conduit, on the conduit framework: its product
 // description (ScrivaneProduct, which the plug-in hands to the framework) and
-// the classes the framework asks for: CWorkbook_50/CWorkbook_70 by database version, the
-// header of a desktop document, the copy of one document in each direction,
-// and the converter of linked office documents.
+// the classes the framework asks for: CHandheldDocument or CHandheldDocument_V5
+// by database version, the header of a desktop document, the copy of one
+// document in each direction, and the converter of linked office documents.
 //
 // Handheld databases of versions 1, 3, 4 and 5 are listed (a block of another
 // document version is refused by the listing); only versions 3 to 5 are copied

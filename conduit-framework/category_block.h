@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace brevora::conduit {
 
 struct CategoryBlock {

@@ -132,7 +132,7 @@ std::optional<uint16_t> CRecordDB::RecordCount() {
   return count;
 }
 
-CWorkbook::NextRecord CWorkbook::ReadNextRecord(Record& record) {
+CHandheldDatabase::NextRecord CHandheldDatabase::ReadNextRecord(Record& record) {
   for (;;) {
     if (nextRecord_ > UINT16_MAX) return NextRecord::End;
     auto read = ReadRecord(static_cast<uint16_t>(nextRecord_));
@@ -144,13 +144,13 @@ CWorkbook::NextRecord CWorkbook::ReadNextRecord(Record& record) {
   }
 }
 
-bool CWorkbook::AppendRecord(const std::vector<uint8_t>& data) {
+bool CHandheldDatabase::AppendRecord(const std::vector<uint8_t>& data) {
   Record record;
   record.data = data;
   return WriteRecord(record);
 }
 
-bool CWorkbook::OpenOrCreate(const std::string& name, const std::string& category, uint8_t categoryId) {
+bool CHandheldDatabase::OpenOrCreate(const std::string& name, const std::string& category, uint8_t categoryId) {
   nextRecord_ = 0;
   created_ = false;
   if (Open(name, category)) {

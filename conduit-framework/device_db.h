@@ -1,8 +1,9 @@
 #pragma once
 // The conduit's view of handheld databases through the Sync Manager calls:
 // CDeviceDB (a named database in a category), CRecordDB (a record database
-// with creator, type, version and a handle) and CWorkbook, the base of a
-// product's database classes (its versions are the product's classes).
+// with creator, type, version and a handle) and CHandheldDatabase, the base of
+// a product's database classes (one for each layout of the product's
+// databases: workbooks, documents).
 //
 // An object closes its database when it is destroyed open. Results are true
 // for success; the Sync Manager's code of the last failure is kept in
@@ -11,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
 
 namespace brevora::conduit {
 
@@ -98,7 +98,7 @@ class CRecordDB : public CDeviceDB {
 // The base of a product's handheld database classes: the block's state
 // through the product's accessors, and the records read in order from index 0
 // (ReadNextRecord) or appended (AppendRecord).
-class CWorkbook : public CRecordDB {
+class CHandheldDatabase : public CRecordDB {
  public:
   using CRecordDB::CRecordDB;
 

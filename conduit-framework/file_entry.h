@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-
 namespace brevora::conduit {
 
 struct CFileEntry {

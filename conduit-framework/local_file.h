@@ -25,7 +25,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace brevora::conduit {
 
 struct Product;

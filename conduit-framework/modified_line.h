@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace brevora::conduit {
 
 // The flag of a first line (without its line end).

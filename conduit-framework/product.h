@@ -17,7 +17,7 @@
 
 namespace brevora::conduit {
 
-class CWorkbook;
+class CHandheldDatabase;
 
 // A desktop file's link to an office file.
 struct LinkInfo {
@@ -58,17 +58,17 @@ class ProductCopy {
   // Writes what LoadDesktop read into `db` (open, empty, made by NewestHandheld
   // in the entry's category): its records, the header into the block, the
   // handheld's modified state cleared, the block written.
-  virtual CopyStep WriteHandheld(CWorkbook& db) = 0;
+  virtual CopyStep WriteHandheld(CHandheldDatabase& db) = 0;
 
   // Reads the open handheld database whole.
-  virtual CopyStep LoadHandheld(CWorkbook& db, std::string& problem) = 0;
+  virtual CopyStep LoadHandheld(CHandheldDatabase& db, std::string& problem) = 0;
   // Writes what LoadHandheld read as the desktop file's bytes, marked not
   // modified; the framework puts them in place through a temporary file.
   // False when they could not be written.
   virtual bool WriteDesktop(fs::AtomicFile& out) = 0;
   // After the desktop file is in place: the handheld's modified state cleared
   // and its block written (what the product's version calls for).
-  virtual CopyStep FinishHandheld(CWorkbook& db) = 0;
+  virtual CopyStep FinishHandheld(CHandheldDatabase& db) = 0;
 
   // The link of the desktop file just written (B), when it keeps one in step.
   virtual std::optional<LinkInfo> WrittenLink() const = 0;
@@ -92,9 +92,9 @@ class ConduitClasses {
   virtual ~ConduitClasses() = default;
   // The handheld class for a database of `version`; null for a version the
   // conduit can't read (the database is then left alone).
-  virtual std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const = 0;
+  virtual std::unique_ptr<CHandheldDatabase> HandheldFor(uint16_t version) const = 0;
   // The class every copy to the handheld is written with.
-  virtual std::unique_ptr<CWorkbook> NewestHandheld() const = 0;
+  virtual std::unique_ptr<CHandheldDatabase> NewestHandheld() const = 0;
   // The header of the desktop file `path`; nullopt when it can't be read.
   virtual std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const = 0;
   virtual std::unique_ptr<ProductCopy> MakeCopy() const = 0;

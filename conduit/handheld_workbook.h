@@ -26,7 +26,7 @@
 
 namespace brevora::tabrel {
 
-class HandheldWorkbook : public conduit::CWorkbook {
+class HandheldWorkbook : public conduit::CHandheldDatabase {
  public:
   const WorkbookBlock& block() const { return block_; }
   WorkbookBlock& block() { return block_; }

@@ -24,10 +24,10 @@ constexpr uint16_t kNewestDesktopVersion = 9;
 
 class TabrelClasses : public conduit::ConduitClasses {
  public:
-  std::unique_ptr<conduit::CWorkbook> HandheldFor(uint16_t version) const override {
+  std::unique_ptr<conduit::CHandheldDatabase> HandheldFor(uint16_t version) const override {
     return HandheldWorkbookFor(version);
   }
-  std::unique_ptr<conduit::CWorkbook> NewestHandheld() const override {
+  std::unique_ptr<conduit::CHandheldDatabase> NewestHandheld() const override {
     return std::make_unique<CWorkbook_V8>(workbook_format::kNewestVersion);
   }
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {

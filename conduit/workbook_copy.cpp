@@ -13,7 +13,7 @@
 namespace brevora::tabrel {
 using conduit::CLocalFile;
 using conduit::CopyStep;
-using conduit::CWorkbook;
+using conduit::CHandheldDatabase;
 using conduit::LinkInfo;
 namespace fmt = workbook_format;
 namespace {
@@ -140,7 +140,7 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
   return CopyStep::Done;
 }
 
-CopyStep WorkbookCopy::WriteHandheld(CWorkbook& db) {
+CopyStep WorkbookCopy::WriteHandheld(CHandheldDatabase& db) {
   auto& workbook = dynamic_cast<HandheldWorkbook&>(db);
   for (const CellRecord& cell : cells_) {
     if (!workbook.SetNextCell(cell)) return CopyStep::DeviceFailed;
@@ -150,7 +150,7 @@ CopyStep WorkbookCopy::WriteHandheld(CWorkbook& db) {
   return CopyStep::Done;
 }
 
-CopyStep WorkbookCopy::LoadHandheld(CWorkbook& db, std::string& problem) {
+CopyStep WorkbookCopy::LoadHandheld(CHandheldDatabase& db, std::string& problem) {
   auto& workbook = dynamic_cast<HandheldWorkbook&>(db);
   version_ = workbook.version();
   cells_.clear();
@@ -209,7 +209,7 @@ bool WorkbookCopy::WriteDesktop(fs::AtomicFile& out) {
   return true;
 }
 
-CopyStep WorkbookCopy::FinishHandheld(CWorkbook& db) {
+CopyStep WorkbookCopy::FinishHandheld(CHandheldDatabase& db) {
   if (version_ < 4) {
     conduit::LogHotSync(TabulynProduct(), "Remote workbook is version 1.5.");
     return CopyStep::Done;

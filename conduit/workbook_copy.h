@@ -34,10 +34,10 @@ namespace brevora::tabrel {
 class WorkbookCopy : public conduit::ProductCopy {
  public:
   conduit::CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override;
-  conduit::CopyStep WriteHandheld(conduit::CWorkbook& db) override;
-  conduit::CopyStep LoadHandheld(conduit::CWorkbook& db, std::string& problem) override;
+  conduit::CopyStep WriteHandheld(conduit::CHandheldDatabase& db) override;
+  conduit::CopyStep LoadHandheld(conduit::CHandheldDatabase& db, std::string& problem) override;
   bool WriteDesktop(fs::AtomicFile& out) override;
-  conduit::CopyStep FinishHandheld(conduit::CWorkbook& db) override;
+  conduit::CopyStep FinishHandheld(conduit::CHandheldDatabase& db) override;
   std::optional<conduit::LinkInfo> WrittenLink() const override;
 
   // What was loaded, for tests.

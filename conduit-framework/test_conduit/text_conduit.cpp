@@ -16,7 +16,7 @@ namespace brevora::texttest {
 
 using conduit::ConverterBridge;
 using conduit::CopyStep;
-using conduit::CWorkbook;
+using conduit::CHandheldDatabase;
 using conduit::DesktopHeader;
 using conduit::LinkInfo;
 
@@ -137,7 +137,7 @@ class TextCopy : public conduit::ProductCopy {
     return CopyStep::Done;
   }
 
-  CopyStep WriteHandheld(CWorkbook& db) override {
+  CopyStep WriteHandheld(CHandheldDatabase& db) override {
     conduit::CRecordDB::Record record;
     record.category = db.GetCategoryID();
     record.data.assign(file_.record.begin(), file_.record.end());
@@ -145,7 +145,7 @@ class TextCopy : public conduit::ProductCopy {
     return db.WriteRecord(record) && db.WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
 
-  CopyStep LoadHandheld(CWorkbook& db, std::string& problem) override {
+  CopyStep LoadHandheld(CHandheldDatabase& db, std::string& problem) override {
     const auto count = db.RecordCount();
     if (!count) return CopyStep::DeviceFailed;
     if (*count != 1) {
@@ -171,7 +171,7 @@ class TextCopy : public conduit::ProductCopy {
     return true;
   }
 
-  CopyStep FinishHandheld(CWorkbook& db) override {
+  CopyStep FinishHandheld(CHandheldDatabase& db) override {
     db.ClearModified();
     return db.WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
@@ -199,11 +199,11 @@ class SharedBridge : public ConverterBridge {
 
 class TextClasses : public conduit::ConduitClasses {
  public:
-  std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const override {
+  std::unique_ptr<CHandheldDatabase> HandheldFor(uint16_t version) const override {
     if (version < 1 || version > kCurrentVersion) return nullptr;
     return std::make_unique<TextDatabase>(version);
   }
-  std::unique_ptr<CWorkbook> NewestHandheld() const override {
+  std::unique_ptr<CHandheldDatabase> NewestHandheld() const override {
     return std::make_unique<TextDatabase>(kCurrentVersion);
   }
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
@@ -223,7 +223,7 @@ class TextClasses : public conduit::ConduitClasses {
 }  // namespace
 
 TextDatabase::TextDatabase(uint16_t version)
-    : CWorkbook(hotsync::SyncCode("TxtT"), hotsync::SyncCode("Text"), version) {}
+    : CHandheldDatabase(hotsync::SyncCode("TxtT"), hotsync::SyncCode("Text"), version) {}
 
 bool TextDatabase::ReadState() {
   const auto bytes = ReadAppInfoBlock();

@@ -22,7 +22,7 @@ namespace brevora::texttest {
 inline constexpr uint16_t kCurrentVersion = 2;
 inline constexpr const char* kExtension = ".ttx";
 
-class TextDatabase : public conduit::CWorkbook {
+class TextDatabase : public conduit::CHandheldDatabase {
  public:
   explicit TextDatabase(uint16_t version);
   bool ReadState() override;

@@ -22,7 +22,7 @@ namespace brevora::texttest {
 using conduit::CConverterBridge;
 using conduit::CLocalFile;
 using conduit::CRecordDB;
-using conduit::CWorkbook;
+using conduit::CHandheldDatabase;
 using conduit::LocalFileWriter;
 using conduit::SetModifiedFlag;
 namespace {
@@ -157,23 +157,23 @@ TEST_F(LocalFile, TheRecordCursorPassesOverDeletedRecords) {
   EXPECT_FALSE(db.created());
   std::vector<std::string> read;
   CRecordDB::Record record;
-  CWorkbook::NextRecord next;
-  while ((next = db.ReadNextRecord(record)) == CWorkbook::NextRecord::Read) {
+  CHandheldDatabase::NextRecord next;
+  while ((next = db.ReadNextRecord(record)) == CHandheldDatabase::NextRecord::Read) {
     read.emplace_back(record.data.begin(), record.data.end());
   }
-  EXPECT_EQ(next, CWorkbook::NextRecord::End);
+  EXPECT_EQ(next, CHandheldDatabase::NextRecord::End);
   EXPECT_EQ(read, (std::vector<std::string>{"one", "three"}));
   EXPECT_EQ(db.cursor(), 3u);
   ASSERT_TRUE(db.AppendRecord({'f', 'o', 'u', 'r'}));
   db.ResetCursor();
-  ASSERT_EQ(db.ReadNextRecord(record), CWorkbook::NextRecord::Read);
+  ASSERT_EQ(db.ReadNextRecord(record), CHandheldDatabase::NextRecord::Read);
   EXPECT_EQ(std::string(record.data.begin(), record.data.end()), "one");
   EXPECT_TRUE(db.Close());
 
   TextDatabase fresh(2);
   ASSERT_TRUE(fresh.OpenOrCreate("New", "Unfiled", 3));
   EXPECT_TRUE(fresh.created());
-  EXPECT_EQ(fresh.ReadNextRecord(record), CWorkbook::NextRecord::End);
+  EXPECT_EQ(fresh.ReadNextRecord(record), CHandheldDatabase::NextRecord::End);
   EXPECT_TRUE(fresh.Close());
 }
 
@@ -185,8 +185,8 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
   TextDatabase db(2);
   ASSERT_TRUE(db.OpenOrCreate("Cursor", "Unfiled", 0));
   CRecordDB::Record record;
-  ASSERT_EQ(db.ReadNextRecord(record), CWorkbook::NextRecord::Read);
-  EXPECT_EQ(db.ReadNextRecord(record), CWorkbook::NextRecord::Failed);
+  ASSERT_EQ(db.ReadNextRecord(record), CHandheldDatabase::NextRecord::Read);
+  EXPECT_EQ(db.ReadNextRecord(record), CHandheldDatabase::NextRecord::Failed);
 }
 
 class Bridge : public testing::ConduitTest {
