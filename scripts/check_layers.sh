@@ -49,12 +49,12 @@ declare -A allowed=(
   # of sheet/ only the desktop file's constants (the plug-in links no
   # libtabrelpc.so; its interop tests do).
   [conduit]="conduit-framework sheet $platform_all platform/hotsync"
-  [conduit/tests]="conduit conduit-framework sheet $below_office testing"
+  [conduit/tests]="conduit conduit-framework conduit-framework/tests sheet $below_office testing"
   # The document conduit: the framework, libtabrelc, the platform and the
   # hotsync layer; of doc/ and slides/ only the format constants and the
   # FreeImage pieces it compiles in (the plug-in links no libtabrelpc.so).
   [conduit-doc]="conduit-framework doc slides support $platform_all platform/hotsync"
-  [conduit-doc/tests]="conduit-doc conduit-framework doc slides support $platform_all platform/hotsync testing"
+  [conduit-doc/tests]="conduit-doc conduit-framework conduit-framework/tests doc slides support $platform_all platform/hotsync testing"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),

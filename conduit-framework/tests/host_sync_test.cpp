@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "conduit-framework/category_block.h"
+#include "conduit-framework/tests/fault_sweeps.h"
 #include "conduit-framework/tests/conduit_fixture.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
@@ -75,20 +76,10 @@ class Host : public HostTest {
   }
 
   // The state before the HotSync under test, kept and put back.
-  void Save() {
-    pristine_ = brevora::testing::MakeTempDir("pristine");
-    stdfs::copy(brevora::testing::TempHome() + "/HotSync", pristine_ + "/HotSync", stdfs::copy_options::recursive);
-    stdfs::copy(brevora::testing::TempHome() + "/registry", pristine_ + "/registry", stdfs::copy_options::recursive);
-    stdfs::copy(device_, pristine_ + "/device", stdfs::copy_options::recursive);
-  }
+  void Save() { saved_.Save(device_); }
   void Restore() {
     session_.reset();
-    for (const char* part : {"HotSync", "registry"}) {
-      stdfs::remove_all(brevora::testing::TempHome() + "/" + part);
-      stdfs::copy(pristine_ + "/" + part, brevora::testing::TempHome() + "/" + part, stdfs::copy_options::recursive);
-    }
-    stdfs::remove_all(device_);
-    stdfs::copy(pristine_ + "/device", device_, stdfs::copy_options::recursive);
+    saved_.Restore();
   }
 
   void FromAnotherDesktop() {
@@ -97,13 +88,7 @@ class Host : public HostTest {
     hotsync::WriteIdentity(device_, identity);
   }
 
-  // What a HotSync left behind: the hidden files of the device folder and of
-  // the user's folder (temporary files of writes), but the locks.
-  std::vector<std::string> Leftovers() const {
-    std::vector<std::string> files = brevora::testing::HiddenFiles(device_);
-    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) files.push_back("user/" + f);
-    return files;
-  }
+  std::vector<std::string> Leftovers() const { return conduit::testing::HotSyncLeftovers(device_, userFolder_); }
 
   void AddHandheldCategory(std::size_t slot, const std::string& label) {
     TestDatabase main = *HandheldDatabase("MainTextTestDB");
@@ -114,7 +99,7 @@ class Host : public HostTest {
     PutHandheld(main);
   }
 
-  std::string pristine_;
+  conduit::testing::SavedHotSync saved_;
 };
 
 TEST_F(Host, AFirstSyncIntoAnEmptyFolderAndItsLog) {
@@ -452,14 +437,20 @@ TEST_F(Host, TheDesktopWindowGetsTheRefreshClick) {
                           windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh")});
 }
 
-// Faults of the handheld: every call of a HotSync failing in turn, a full
-// handheld, a list that breaks off. Whatever fails, nothing is lost, and the
-// next HotSync ends where an uninterrupted one would have. With the parameter
-// set, the handheld comes from another desktop (a slow sync).
-class Faults : public Host, public ::testing::WithParamInterface<bool> {
- protected:
-  void SetUp() override {
-    Host::SetUp();
+// What the faults of the handheld (fault_sweeps.h) do to a HotSync of text
+// files that changed on both sides in every way: changed, new, deleted and
+// moved files, a new folder and a new label.
+class TextTestFaults : public Host {
+ public:
+  static constexpr const char* kProduct = "TextTest";
+  static std::vector<uint64_t> RoomSizes() {
+    std::vector<uint64_t> sizes;
+    for (uint64_t room = 0; room < 10000; room += 40) sizes.push_back(room);
+    return sizes;
+  }
+  static constexpr int kFullRuns = 11;
+
+  void Prepare() {
     InStep({{"Same", kBusiness}, {"DeskChanged", kBusiness}, {"HandChanged", kBusiness}, {"Both", kBusiness},
             {"DeskDeleted", kBusiness}, {"HandDeleted", kBusiness}, {"Moved", kBusiness}});
     PutDesktop("Business", "DeskChanged", DesktopText("DeskChanged v2", true));
@@ -475,22 +466,19 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     PutDesktop("Work", "InNewFolder", DesktopText("InNewFolder v1", true));
     AddHandheldCategory(3, "Travel");
     PutHandheld("InNewLabel", {3, true, false, "InNewLabel v1"});
-    if (GetParam()) FromAnotherDesktop();
-    Save();
-    ASSERT_EQ(Sync().status, 0);
-    expected_ = State();
-    Restore();
   }
 
+  testing::Snapshot Outcome() const { return State(); }
+
   // Every text that the uninterrupted HotSync keeps is still somewhere.
-  void ExpectNothingLost(const std::string& what) const {
+  void ExpectNothingLost(const testing::Snapshot& uninterrupted, const std::string& what) const {
     std::set<std::string> present;
     const auto now = State();
     for (const auto& [path, text] : now.desktop) present.insert(text.substr(std::min<std::size_t>(text.size(), 6)));
     for (const auto& [name, db] : now.handheld) {
       if (const auto h = testing::ReadHandheld(db)) present.insert(h->body);
     }
-    for (const auto& [path, text] : expected_.desktop) {
+    for (const auto& [path, text] : uninterrupted.desktop) {
       if (text.empty()) continue;
       EXPECT_TRUE(present.contains(text.substr(6))) << what << ": " << path << " lost";
     }
@@ -504,80 +492,13 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
       }
     }
   }
-
-  testing::Snapshot expected_;
 };
-
-TEST_P(Faults, EveryCallOfAHotSyncMayFail) {
-  int reached = 0;
-  for (int n = 1; n < 1000; ++n) {
-    Restore();
-    const HostResult failed = Sync({"--fail-call", std::to_string(n)});
-    ASSERT_EQ(failed.status, LastRunHas("Failed TextTest") ? hotsync::host::kConduitFailedStatus : 0) << failed.err;
-    if (failed.err.find("was not reached") != std::string::npos) break;
-    ++reached;
-    const std::string what = "call " + std::to_string(n);
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    ASSERT_EQ(Sync().status, 0);
-    EXPECT_EQ(State(), expected_) << what << "\n" << LogFile();
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(reached, 50);
-}
-
-TEST_P(Faults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
-  int killed = 0;
-  for (int n = 1; n < 1000; ++n) {
-    Restore();
-    const HostResult run = Sync({"--kill-call", std::to_string(n)});
-    if (run.err.find("was not reached") != std::string::npos) break;
-    const std::string what = "killed in call " + std::to_string(n);
-    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
-    ++killed;
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    const HostResult next = Sync();
-    ASSERT_EQ(next.status, 0) << what << ": " << next.err;
-    EXPECT_EQ(State(), expected_) << what << "\n" << LogFile();
-    EXPECT_TRUE(Leftovers().empty()) << what << ": " << ::testing::PrintToString(Leftovers());
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(killed, 50);
-}
-
-TEST_P(Faults, AFullHandheldLeavesNoHalfDatabase) {
-  int full = 0;
-  for (uint64_t room = 0; room < 10000; room += 40) {
-    Restore();
-    const std::string what = std::to_string(room) + " bytes of room";
-    const int status = Sync({"--device-full", std::to_string(room)}).status;
-    if (!LastRunHas("Failed TextTest")) {
-      ASSERT_EQ(status, 0);
-      break;
-    }
-    ASSERT_EQ(status, hotsync::host::kConduitFailedStatus);
-    ++full;
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    ASSERT_EQ(Sync().status, 0);
-    EXPECT_EQ(State(), expected_) << what;
-  }
-  EXPECT_GT(full, 10);
-}
-
-TEST_P(Faults, ACutListDeletesNothing) {
-  const auto before = State();
-  ASSERT_EQ(Sync({"--cut-list", "3"}).status, hotsync::host::kConduitFailedStatus);
-  EXPECT_EQ(State(), before);
-  EXPECT_TRUE(LastRunHas("Info TextTest - The list of the handheld's databases could not be read to its end."));
-  EXPECT_TRUE(LastRunHas("Failed TextTest"));
-  ASSERT_EQ(Sync().status, 0);
-  EXPECT_EQ(State(), expected_);
-}
-
-INSTANTIATE_TEST_SUITE_P(Handhelds, Faults, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "FromAnotherDesktop" : "InStep"; });
 
 }  // namespace
 }  // namespace brevora::texttest
+
+namespace brevora::conduit::testing {
+
+INSTANTIATE_TYPED_TEST_SUITE_P(TextTest, FaultSweeps, FaultSweepsOf<texttest::TextTestFaults>, FaultSweepNames);
+
+}  // namespace brevora::conduit::testing
