@@ -1,9 +1,8 @@
 #pragma once
 // The layout of a handheld database file, described once for the readers and
 // writers of the device folder (platform/hotsync) and of the connectivity core
-// (core/handheld_database_reader.h, core/handheld_database_writer.h) and for
-// the tests. All numbers are unsigned and big-endian; offsets count from the
-// first byte of the file.
+// (core/pdb_reader.h, core/pdb_writer.h) and for the tests. All numbers are
+// unsigned and big-endian; offsets count from the first byte of the file.
 //
 //   header           78 bytes (fields below)
 //   record list      numRecords entries of 8 bytes
