@@ -1,6 +1,5 @@
 #include "conduit-framework/local_file.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "conduit-framework/conduit_log.h"
@@ -33,6 +32,7 @@ CLocalFile::OpenResult CLocalFile::OpenPath(const std::string& path) {
     if (file.Size() > maxBytes_) return OpenResult::TooLarge;
     const std::vector<uint8_t> bytes = file.Read(0, static_cast<std::size_t>(file.Size()));
     text_.assign(bytes.begin(), bytes.end());
+    lines_ = Lines(text_);
   } catch (const AutomationError&) {
     LogFileError("Could not open " + path + "...skipping.\n");
     return OpenResult::Failed;
@@ -42,9 +42,9 @@ CLocalFile::OpenResult CLocalFile::OpenPath(const std::string& path) {
 }
 
 bool CLocalFile::Close() {
+  lines_ = Lines({});
   text_.clear();
   text_.shrink_to_fit();
-  pos_ = 0;
   line_ = 0;
   open_ = false;
   return true;
@@ -72,20 +72,11 @@ bool CLocalFile::Delete() {
 }
 
 bool CLocalFile::ReadLine(std::string_view& line) {
-  if (pos_ >= text_.size()) return false;
-  const std::string_view rest = std::string_view(text_).substr(pos_);
-  const std::size_t lf = rest.find('\n');
-  line = rest.substr(0, lf);
-  pos_ += lf == std::string_view::npos ? rest.size() : lf + 1;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const auto next = lines_.Next();
+  if (!next) return false;
+  line = *next;
   ++line_;
   return true;
-}
-
-std::size_t CLocalFile::LinesLeft() const {
-  if (pos_ >= text_.size()) return 0;
-  const auto rest = std::string_view(text_).substr(pos_);
-  return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + (rest.back() != '\n');
 }
 
 std::optional<CLocalFile::ModifiedLines> CLocalFile::ReadModifiedLines() {

@@ -8,7 +8,8 @@
 //   (the product's extension).
 //   Reading: Open loads the whole file (at most the reader's bound; a larger
 //   file is not read) and hands its lines out one by one, numbered from 1,
-//   without their line ends (CR LF or LF). The bytes are the object's own.
+//   without their line ends (CR LF or LF; a CR on its own stays in its line,
+//   text::LoneCr::InLine). The bytes are the object's own.
 //   The modified lines: the first line "1" (modified) or "0" ("2" is read as
 //   "0"), the second the version text, not empty.
 //   Delete removes the file and logs why it could not.
@@ -24,6 +25,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/text/line_reader.h"
 
 namespace brevora::conduit {
 
@@ -66,15 +69,15 @@ class CLocalFile {
   bool ReadLine(std::string_view& line);
   // The next line handed out is line 1 again.
   void Rewind() {
-    pos_ = 0;
+    lines_ = Lines(text_);
     line_ = 0;
   }
   // The number of the last line handed out (0 before the first).
   std::size_t lineNumber() const { return line_; }
   // True when no line is left.
-  bool AtEnd() const { return pos_ >= text_.size(); }
+  bool AtEnd() const { return lines_.AtEnd(); }
   // How many lines are left (to size what is read from them).
-  std::size_t LinesLeft() const;
+  std::size_t LinesLeft() const { return lines_.LinesLeft(); }
 
   struct ModifiedLines {
     bool modified = false;
@@ -85,10 +88,12 @@ class CLocalFile {
   std::optional<ModifiedLines> ReadModifiedLines();
 
  private:
+  static text::LineReader Lines(std::string_view text) { return text::LineReader(text, text::LoneCr::InLine); }
+
   uint64_t maxBytes_;
   std::string path_;
   std::string text_;
-  std::size_t pos_ = 0;
+  text::LineReader lines_ = Lines({});
   std::size_t line_ = 0;
   bool open_ = false;
 };

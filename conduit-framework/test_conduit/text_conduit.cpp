@@ -11,6 +11,7 @@
 #include "conduit-framework/modified_line.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/sync_manager.h"
+#include "platform/text/line_reader.h"
 
 namespace brevora::texttest {
 
@@ -30,13 +31,14 @@ std::shared_ptr<ConverterBridge>& TestBridge() {
   return bridge;
 }
 
-// The next line of `text` (without LF or CR LF); false when none is left.
+// The next line of `text` (without LF or CR LF, as the conduits' desktop
+// files end lines), `text` then what follows it; false when none is left.
 bool NextLine(std::string_view& text, std::string_view& line) {
-  if (text.empty()) return false;
-  const std::size_t lf = text.find('\n');
-  line = text.substr(0, lf);
-  text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  text::LineReader lines(text, text::LoneCr::InLine);
+  const auto next = lines.Next();
+  if (!next) return false;
+  line = *next;
+  text.remove_prefix(lines.Position());
   return true;
 }
 
