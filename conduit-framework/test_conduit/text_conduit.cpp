@@ -108,10 +108,13 @@ std::optional<ParsedFile> ParseFile(std::string_view text, const std::string& pa
   return parsed;
 }
 
+// The file's bytes, opened, sized and read once; nullopt when it can't be read
+// or is larger than kMaxFile.
 std::optional<std::string> ReadText(const std::string& path) {
   try {
-    if (fs::FileSize(path) > kMaxFile) return std::nullopt;
-    const std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
+    const fs::InputFile file(path);
+    if (file.Size() > kMaxFile) return std::nullopt;
+    const std::vector<uint8_t> bytes = file.Read(0, static_cast<std::size_t>(file.Size()));
     return std::string(bytes.begin(), bytes.end());
   } catch (...) {
     return std::nullopt;
