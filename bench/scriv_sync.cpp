@@ -200,10 +200,10 @@ void OneMegabyte(const std::string& home, bench::Report& report) {
     CLocalDocumentEx local;
     std::string problem;
     if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     db.SetName("Big");
     db.Delete();  // the copy writes a new database
-    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != CopyStep::Done) {
+    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != conduit::CopyStep::Done) {
       Fail("write");
     }
     db.ClearModified();
@@ -212,14 +212,14 @@ void OneMegabyte(const std::string& home, bench::Report& report) {
   });
   const std::string back = folder + "Back.scv";
   const auto toDesktop = Time(sizes.runs, [&] {
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     if (!db.Open("Big", "Business") || !db.ReadState()) Fail("open");
     CLocalDocumentEx local;
     CDocumentHeader header;
     db.CopyHeaderTo(header);
     local.WriteHeader(header);
     std::string problem;
-    if (db.CopyDocument(local, problem) != CopyStep::Done) Fail("copy " + problem);
+    if (db.CopyDocument(local, problem) != conduit::CopyStep::Done) Fail("copy " + problem);
     fs::AtomicFile out(back);
     out.Write(local.Bytes());
     out.Commit();

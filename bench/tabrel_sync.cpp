@@ -206,12 +206,12 @@ void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
     {
       WorkbookCopy copy;
       std::string problem;
-      if (copy.LoadDesktop(path, 9, problem) != brevora::tabrel::CopyStep::Done) Fail("load: " + problem);
+      if (copy.LoadDesktop(path, 9, problem) != brevora::conduit::CopyStep::Done) Fail("load: " + problem);
       CWorkbook_V8 db(9);
       db.SetName("Big");
       db.Delete();
       if (!db.OpenOrCreate("Big", "Unfiled", 0)) Fail("create");
-      if (copy.WriteHandheld(db) != brevora::tabrel::CopyStep::Done || !db.Close()) Fail("write handheld");
+      if (copy.WriteHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close()) Fail("write handheld");
     }
     toHandheld.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     toHandheldCpu.push_back(ProcessCpuMs() - cpuStart);
@@ -223,12 +223,12 @@ void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
       if (!db.Open("Big", "Unfiled") || !db.ReadState()) Fail("open");
       WorkbookCopy copy;
       std::string problem;
-      if (copy.LoadHandheld(db, problem) != brevora::tabrel::CopyStep::Done) Fail("load handheld: " + problem);
+      if (copy.LoadHandheld(db, problem) != brevora::conduit::CopyStep::Done) Fail("load handheld: " + problem);
       if (copy.cells().size() != static_cast<size_t>(sizes.bigCells)) Fail("cells lost");
       brevora::fs::AtomicFile out(folder + "/Back.tbr");
       copy.WriteDesktop(out);
       out.Commit();
-      if (copy.FinishHandheld(db) != brevora::tabrel::CopyStep::Done || !db.Close()) Fail("finish");
+      if (copy.FinishHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close()) Fail("finish");
     }
     toDesktop.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     toDesktopCpu.push_back(ProcessCpuMs() - cpuStart);

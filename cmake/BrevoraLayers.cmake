@@ -24,3 +24,26 @@ function(brevora_layer name)
     target_link_libraries(${name}_linkcheck PUBLIC ${below}_linkcheck)
   endforeach()
 endfunction()
+
+# brevora_static_layer(<name> SOURCES <files...> [LIBS <libraries...>])
+#
+# A layer that each plug-in carries a copy of instead of sharing it (the conduit
+# framework): a static library whose symbols are hidden, so that two plug-ins
+# loaded into one process never meet. Its direction is checked as a layer's is:
+# <name>_linkcheck, a shared library of its objects linked with --no-undefined
+# against LIBS only, fails to link when the code calls up into a library that
+# uses it.
+function(brevora_static_layer name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+  set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  if(BREVORA_FUZZ)
+    return()
+  endif()
+  add_library(${name}_linkcheck SHARED $<TARGET_OBJECTS:${name}>)
+  set_target_properties(${name}_linkcheck PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/linkcheck)
+  target_link_options(${name}_linkcheck PRIVATE -Wl,--no-undefined)
+  target_link_libraries(${name}_linkcheck PRIVATE ${L_LIBS})
+endfunction()

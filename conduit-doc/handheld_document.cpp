@@ -4,12 +4,14 @@
 
 #include "conduit-doc/local_document.h"
 #include "conduit-doc/record_codec.h"
+#include "conduit-doc/scriv_product.h"
 #include "conduit-doc/text_header.h"
-#include "conduit/framework/conduit_log.h"
+#include "conduit-framework/conduit_log.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::scriv {
+using conduit::CopyStep;
 namespace {
 
 namespace fmt = scriv_format;
@@ -34,10 +36,10 @@ bool KnownDocumentVersion(uint16_t version) {
   return version == 1 || version == 3 || version == 4 || version == 5;
 }
 
-CWorkbook_50::CWorkbook_50(uint16_t version)
-    : CWorkbook(hotsync::SyncCode("Scrv"), hotsync::SyncCode("zIZU"), version) {}
+CHandheldDocument::CHandheldDocument(uint16_t version)
+    : CHandheldDatabase(hotsync::SyncCode("Scrv"), hotsync::SyncCode("zIZU"), version) {}
 
-bool CWorkbook_50::ReadState() {
+bool CHandheldDocument::ReadState() {
   refusal_.clear();
   const auto bytes = ReadAppInfoBlock();
   if (!bytes && lastError() != kSyncErrNotFound) return false;
@@ -62,24 +64,24 @@ bool CWorkbook_50::ReadState() {
   return true;
 }
 
-void CWorkbook_50::InitDefaults(uint8_t categoryId) {
+void CHandheldDocument::InitDefaults(uint8_t categoryId) {
   block_ = DocumentAppInfo::Defaults();
   category_ = categoryId & 0x0F;
 }
 
-bool CWorkbook_50::WriteAppInfo() {
+bool CHandheldDocument::WriteAppInfo() {
   const auto& bytes = block_.bytes();
   return WriteAppInfoBlock(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
-void CWorkbook_50::SetDocInfo(const DocumentInfo& info) {
+void CHandheldDocument::SetDocInfo(const DocumentInfo& info) {
   block_.SetFirstName(info.firstName);
   block_.SetSecondName(info.secondName);
   block_.SetWordA(info.wordA);
   block_.SetWordB(info.wordB);
 }
 
-void CWorkbook_50::CopyHeaderTo(CDocumentHeader& header) const {
+void CHandheldDocument::CopyHeaderTo(CDocumentHeader& header) const {
   header.Reset();
   header.valid = true;
   header.modified = false;
@@ -91,7 +93,7 @@ void CWorkbook_50::CopyHeaderTo(CDocumentHeader& header) const {
   header.serverSync = block_.serverSync();
 }
 
-void CWorkbook_50::CopyHeaderFrom(const CDocumentHeader& header) {
+void CHandheldDocument::CopyHeaderFrom(const CDocumentHeader& header) {
   if (!header.valid) return;
   block_.SetServerSync(header.serverSync);
   block_.SetLinkPath(header.linkPath);
@@ -100,7 +102,7 @@ void CWorkbook_50::CopyHeaderFrom(const CDocumentHeader& header) {
   block_.SetLinkDate(header.linkDate);
 }
 
-std::optional<CWorkbook_50::SmallRecord> CWorkbook_50::ReadSmallRecord(uint16_t index, uint32_t limit) {
+std::optional<CHandheldDocument::SmallRecord> CHandheldDocument::ReadSmallRecord(uint16_t index, uint32_t limit) {
   SmallRecord record;
   record.data.resize(limit);
   SyncRecord request{};
@@ -117,13 +119,13 @@ std::optional<CWorkbook_50::SmallRecord> CWorkbook_50::ReadSmallRecord(uint16_t 
   return record;
 }
 
-CopyStep CWorkbook_50::DeviceFailure() {
-  LogHotSync(std::string("Error encountered in ") + ClassName() + "->CopyDocument(). Error:" +
-             std::to_string(lastError()));
+CopyStep CHandheldDocument::DeviceFailure() {
+  conduit::LogHotSync(ScrivaneProduct(), std::string("Error encountered in ") + LogName() +
+                                             "->CopyDocument(). Error:" + std::to_string(lastError()));
   return CopyStep::DeviceFailed;
 }
 
-CopyStep CWorkbook_50::CopyDocument(CLocalDocument& target, std::string& problem) {
+CopyStep CHandheldDocument::CopyDocument(CLocalDocument& target, std::string& problem) {
   const auto count = RecordCount();
   if (!count) return DeviceFailure();
   const auto first = ReadRecord(0);
@@ -181,7 +183,7 @@ CopyStep CWorkbook_50::CopyDocument(CLocalDocument& target, std::string& problem
   return CopyStep::Done;
 }
 
-bool CWorkbook_50::WriteRecordData(uint32_t id, std::span<const uint8_t> data) {
+bool CHandheldDocument::WriteRecordData(uint32_t id, std::span<const uint8_t> data) {
   SyncRecord request{};
   request.handle = handle();
   request.id = id;
@@ -193,9 +195,9 @@ bool CWorkbook_50::WriteRecordData(uint32_t id, std::span<const uint8_t> data) {
   return true;
 }
 
-bool CWorkbook_50::WriteDocumentRecord(std::span<const uint8_t> data) { return WriteRecordData(0, data); }
+bool CHandheldDocument::WriteDocumentRecord(std::span<const uint8_t> data) { return WriteRecordData(0, data); }
 
-bool CWorkbook_50::RewriteDocumentRecord(uint32_t id, std::span<const uint8_t> data) {
+bool CHandheldDocument::RewriteDocumentRecord(uint32_t id, std::span<const uint8_t> data) {
   return id != 0 && WriteRecordData(id, data);
 }
 

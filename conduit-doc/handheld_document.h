@@ -1,9 +1,11 @@
 #pragma once
-// CWorkbook_50 and CWorkbook_70: a handheld document database (type "zIZU",
-// creator "Scrv"; layout in document_db_format.h) as the document conduit
-// reads and writes it. CWorkbook_50 serves databases of versions 1, 3 and 4
-// (and the listing); CWorkbook_70 version 5, the version of every document the
-// conduit writes. They differ only in the name their error line gives.
+// CHandheldDocument and CHandheldDocument_V5: a handheld document database
+// (type "zIZU", creator "Scrv"; layout in document_db_format.h) as the document
+// conduit reads and writes it. CHandheldDocument serves databases of versions
+// 1, 3 and 4 (and the listing); CHandheldDocument_V5 version 5, the version of
+// every document the conduit writes. They differ only in the name their error
+// line gives: the log calls them "CWorkbook_50" and "CWorkbook_70", the names
+// the line has always had.
 //
 // ReadState reads the block and the document's category (record 0's). A
 // missing block, or one of a length no version has, gives the defaults of a
@@ -26,16 +28,16 @@
 
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/document_info.h"
-#include "conduit/framework/device_db.h"
-#include "conduit/framework/product.h"
+#include "conduit-framework/device_db.h"
+#include "conduit-framework/product.h"
 
 namespace brevora::scriv {
 
 class CLocalDocument;
 
-class CWorkbook_50 : public CWorkbook {
+class CHandheldDocument : public conduit::CHandheldDatabase {
  public:
-  explicit CWorkbook_50(uint16_t version);
+  explicit CHandheldDocument(uint16_t version);
 
   bool ReadState() override;
   uint8_t GetCategoryID() const override { return category_; }
@@ -57,7 +59,7 @@ class CWorkbook_50 : public CWorkbook {
   // The link and the server-sync flag of a valid `header` into the block.
   void CopyHeaderFrom(const CDocumentHeader& header);
 
-  CopyStep CopyDocument(CLocalDocument& target, std::string& problem);
+  conduit::CopyStep CopyDocument(CLocalDocument& target, std::string& problem);
 
   // Appends a record of the document (its category); false on a Sync Manager failure.
   bool WriteDocumentRecord(std::span<const uint8_t> data);
@@ -67,7 +69,8 @@ class CWorkbook_50 : public CWorkbook {
   uint32_t lastRecordId() const { return lastRecordId_; }
 
  protected:
-  virtual const char* ClassName() const { return "CWorkbook_50"; }
+  // The class's name in the log's error line.
+  virtual const char* LogName() const { return "CWorkbook_50"; }
 
  private:
   // The record at `index` when it is at most `limit` bytes long; its size
@@ -81,7 +84,7 @@ class CWorkbook_50 : public CWorkbook {
   std::optional<SmallRecord> ReadSmallRecord(uint16_t index, uint32_t limit);
   // Appends (id 0) or replaces the record `id` with `data` in the document's category.
   bool WriteRecordData(uint32_t id, std::span<const uint8_t> data);
-  CopyStep DeviceFailure();
+  conduit::CopyStep DeviceFailure();
 
   DocumentAppInfo block_ = DocumentAppInfo::Defaults();
   uint8_t category_ = 0;
@@ -89,12 +92,12 @@ class CWorkbook_50 : public CWorkbook {
   std::string refusal_;
 };
 
-class CWorkbook_70 : public CWorkbook_50 {
+class CHandheldDocument_V5 : public CHandheldDocument {
  public:
-  CWorkbook_70() : CWorkbook_50(scriv_format::kDatabaseVersion) {}
+  CHandheldDocument_V5() : CHandheldDocument(scriv_format::kDatabaseVersion) {}
 
  protected:
-  const char* ClassName() const override { return "CWorkbook_70"; }
+  const char* LogName() const override { return "CWorkbook_70"; }
 };
 
 // True for the document versions the conduit reads: 1, 3, 4 and 5.

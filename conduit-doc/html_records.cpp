@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "conduit-doc/document_db_format.h"
+#include "platform/text/line_reader.h"
 
 namespace brevora::scriv {
 namespace {
@@ -42,11 +43,12 @@ bool IsHtml(std::string_view text) {
 
 namespace {
 
-// A line break of the desktop file (CR LF, CR or LF) as the handheld's line feed.
+// A line break of the desktop file (CR LF, CR or LF, as its lines end) as
+// the handheld's line feed: true at one, `i` then at its last byte.
 bool LineBreakAt(std::string_view text, std::size_t& i) {
-  if (text[i] == '\n') return true;
-  if (text[i] != '\r') return false;
-  if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  const std::size_t length = text::LineBreakAt(text, i, text::LineEnds::CrLfOrCr);
+  if (length == 0) return false;
+  i += length - 1;
   return true;
 }
 

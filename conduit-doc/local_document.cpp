@@ -16,6 +16,7 @@
 #include "platform/hotsync/database_format.h"
 
 namespace brevora::scriv {
+using conduit::CopyStep;
 namespace {
 
 namespace fmt = scriv_format;
@@ -61,15 +62,15 @@ bool CLocalDocument::ReadDocument(std::string& problem) {
   return true;
 }
 
-bool CLocalDocument::WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed) {
+bool CLocalDocument::WriteDeviceRecord(CHandheldDocument& db, std::string_view piece, bool compressed) {
   if (piece.size() > fmt::kTextRecordSize) return false;
   if (!compressed) return db.WriteDocumentRecord(AsBytes(piece));
   return db.WriteDocumentRecord(CompressRecord(AsBytes(piece), compressed_));
 }
 
-CopyStep CLocalDocument::WriteImages(CWorkbook_50&, std::string_view, std::size_t) { return CopyStep::Done; }
+CopyStep CLocalDocument::WriteImages(CHandheldDocument&, std::string_view, std::size_t) { return CopyStep::Done; }
 
-CopyStep CLocalDocument::WriteToDevice(CWorkbook_50& db) {
+CopyStep CLocalDocument::WriteToDevice(CHandheldDocument& db) {
   const ScvDocument& doc = *document_;
   db.SetDocInfo(doc.info);
   TextHeader header;
@@ -99,7 +100,7 @@ std::string CLocalDocumentEx::ImageFolder(const std::string& path) {
   return fs::JoinPath(folder, "scriv_temp");
 }
 
-CopyStep CLocalDocumentEx::WriteImages(CWorkbook_50& db, std::string_view deviceText, std::size_t room) {
+CopyStep CLocalDocumentEx::WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room) {
   if (!db.WriteDocumentRecord(ImageListRecord(0))) return CopyStep::DeviceFailed;
   const uint32_t listId = db.lastRecordId();
   const std::vector<std::string> references = FindImageTags(deviceText);

@@ -33,14 +33,14 @@
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/scv_reader.h"
 #include "conduit-doc/scv_writer.h"
-#include "conduit/framework/local_file.h"
-#include "conduit/framework/product.h"
+#include "conduit-framework/local_file.h"
+#include "conduit-framework/product.h"
 
 namespace brevora::scriv {
 
-class CLocalDocument : public CLocalFile {
+class CLocalDocument : public conduit::CLocalFile {
  public:
-  CLocalDocument() : CLocalFile(scriv_format::kMaxDesktopFile) {}
+  CLocalDocument() : conduit::CLocalFile(scriv_format::kMaxDesktopFile) {}
   virtual ~CLocalDocument() = default;
 
   // Lines 1 to 8 of the loaded file; nullopt with `problem` when they can't be read.
@@ -53,7 +53,7 @@ class CLocalDocument : public CLocalFile {
   const ScvDocument& document() const { return *document_; }
 
   // Writes the document ReadDocument read into `db`: Done, or DeviceFailed.
-  CopyStep WriteToDevice(CWorkbook_50& db);
+  conduit::CopyStep WriteToDevice(CHandheldDocument& db);
 
   void WriteHeader(const CDocumentHeader& header) { writer_.WriteHeader(header); }
   void WriteDocInfo(const DocumentInfo& info) { writer_.WriteDocInfo(info); }
@@ -64,10 +64,10 @@ class CLocalDocument : public CLocalFile {
  protected:
   // The records between the text and the bookmarks, at most `room` of them
   // besides the image list record: none.
-  virtual CopyStep WriteImages(CWorkbook_50& db, std::string_view deviceText, std::size_t room);
+  virtual conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room);
 
  private:
-  bool WriteDeviceRecord(CWorkbook_50& db, std::string_view piece, bool compressed);
+  bool WriteDeviceRecord(CHandheldDocument& db, std::string_view piece, bool compressed);
   std::optional<ScvDocument> document_;
   std::string deviceText_;                // the text as the handheld holds it
   std::vector<std::string_view> pieces_;  // its text records
@@ -81,7 +81,7 @@ class CLocalDocumentEx : public CLocalDocument {
   static std::string ImageFolder(const std::string& path);
 
  protected:
-  CopyStep WriteImages(CWorkbook_50& db, std::string_view deviceText, std::size_t room) override;
+  conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room) override;
 };
 
 }  // namespace brevora::scriv

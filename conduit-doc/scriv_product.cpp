@@ -6,13 +6,19 @@
 #include "conduit-doc/local_document.h"
 #include "conduit-doc/scv_format.h"
 #include "conduit-doc/scv_reader.h"
-#include "conduit/framework/converter_bridge.h"
+#include "conduit-framework/converter_bridge.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/sync_manager.h"
 #include "platform/time/dates.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
+using conduit::CHandheldDatabase;
+using conduit::DesktopHeader;
+using conduit::LinkInfo;
+
 namespace {
 
 namespace fmt = scriv_format;
@@ -36,7 +42,7 @@ std::optional<std::string> HeaderBytes(const std::string& path, bool whole, uint
   }
 }
 
-class DocumentCopy : public ProductCopy {
+class DocumentCopy : public conduit::ProductCopy {
  public:
   CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override {
     if (!CopiedVersion(version)) {
@@ -60,8 +66,8 @@ class DocumentCopy : public ProductCopy {
     return CopyStep::Done;
   }
 
-  CopyStep WriteHandheld(CWorkbook& handheld) override {
-    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+  CopyStep WriteHandheld(CHandheldDatabase& handheld) override {
+    auto* db = dynamic_cast<CHandheldDocument*>(&handheld);
     if (db == nullptr) return CopyStep::DeviceFailed;
     if (const CopyStep written = local_.WriteToDevice(*db); written != CopyStep::Done) return written;
     db->ClearModified();
@@ -69,8 +75,8 @@ class DocumentCopy : public ProductCopy {
     return db->WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
 
-  CopyStep LoadHandheld(CWorkbook& handheld, std::string& problem) override {
-    auto* db = dynamic_cast<CWorkbook_50*>(&handheld);
+  CopyStep LoadHandheld(CHandheldDatabase& handheld, std::string& problem) override {
+    auto* db = dynamic_cast<CHandheldDocument*>(&handheld);
     if (db == nullptr) return CopyStep::DeviceFailed;
     if (!CopiedVersion(db->version())) {
       problem = kUnrecognizedVersion;
@@ -92,7 +98,7 @@ class DocumentCopy : public ProductCopy {
     return true;
   }
 
-  CopyStep FinishHandheld(CWorkbook& handheld) override {
+  CopyStep FinishHandheld(CHandheldDatabase& handheld) override {
     handheld.ClearModified();
     return handheld.WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
   }
@@ -104,21 +110,24 @@ class DocumentCopy : public ProductCopy {
   CDocumentHeader header_;
 };
 
-class DocumentClasses : public ConduitClasses {
+class DocumentClasses : public conduit::ConduitClasses {
  public:
-  // Every version is listed through CWorkbook_50 (its block says whether the
-  // conduit knows the document); version 5 is CWorkbook_70's.
-  std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const override {
-    if (version == fmt::kDatabaseVersion) return std::make_unique<CWorkbook_70>();
-    return std::make_unique<CWorkbook_50>(version);
+  // Every version is listed through CHandheldDocument (its block says whether
+  // the conduit knows the document); version 5 is CHandheldDocument_V5's.
+  std::unique_ptr<CHandheldDatabase> HandheldFor(uint16_t version) const override {
+    if (version == fmt::kDatabaseVersion) return std::make_unique<CHandheldDocument_V5>();
+    return std::make_unique<CHandheldDocument>(version);
   }
-  std::unique_ptr<CWorkbook> NewestHandheld() const override { return std::make_unique<CWorkbook_70>(); }
+  std::unique_ptr<CHandheldDatabase> NewestHandheld() const override {
+    return std::make_unique<CHandheldDocument_V5>();
+  }
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadDocumentHeader(path);
   }
-  std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
   // The desktop program's document converter, reached by its ProgID.
-  std::unique_ptr<ConverterBridge> MakeBridge() const override {
+  std::unique_ptr<conduit::ConverterBridge> MakeBridge() const override {
+    using conduit::CConverterBridge;
     return std::make_unique<CConverterBridge>(
         CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync", "Refresh"});
   }
@@ -152,14 +161,10 @@ std::optional<DesktopHeader> ReadDocumentHeader(const std::string& path) {
   return desktop;
 }
 
-}  // namespace brevora::scriv
-
-namespace brevora::CONDUIT_NAMESPACE {
-
-const Product& TheProduct() {
-  static const scriv::DocumentClasses classes;
-  static const Product product = [] {
-    Product p;
+const conduit::Product& ScrivaneProduct() {
+  static const DocumentClasses classes;
+  static const conduit::Product product = [] {
+    conduit::Product p;
     p.name = "Scrivane";
     p.registryKey = "Software\\Orvanex\\Scrivane";
     p.creator = hotsync::SyncCode("Scrv");
@@ -186,4 +191,4 @@ const Product& TheProduct() {
   return product;
 }
 
-}  // namespace brevora::CONDUIT_NAMESPACE
+}  // namespace brevora::scriv

@@ -219,12 +219,8 @@ std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::str
   }
   doc.info.bookmarkCount = static_cast<uint32_t>(doc.bookmarks.size());
 
-  doc::LineCursor& cursor = lines.cursor();
-  if (!separatorRead) {
-    doc::LineCursor peek = cursor;
-    if (const auto separator = peek.Next(); separator && separator->empty()) cursor = peek;
-  }
-  doc.text = file_.substr(cursor.Position());
+  const doc::LineCursor& cursor = lines.cursor();
+  doc.text = file_.substr(separatorRead ? cursor.Position() : doc::scv_format::TextStart(cursor));
   return doc;
 }
 

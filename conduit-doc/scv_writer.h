@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "conduit-doc/document_info.h"
-#include "conduit/framework/local_file.h"
+#include "conduit-framework/local_file.h"
 
 namespace brevora::scriv {
 
@@ -38,7 +38,7 @@ class ScvWriter {
   void Line(std::string_view text);
   void Separator();
 
-  LocalFileWriter out_;  // lines end in CR LF
+  conduit::LocalFileWriter out_;  // lines end in CR LF
   bool separated_ = false;
 };
 

@@ -21,7 +21,7 @@ uint16_t ClampWidth(uint16_t w, uint16_t outside) { return w < kMinWidth || w > 
 }  // namespace
 
 HandheldWorkbook::HandheldWorkbook(uint16_t version, const fmt::BlockLayout& layout, CellForm form)
-    : CWorkbook(hotsync::SyncCode("Zeri"), hotsync::SyncCode("Data"), version), block_(layout), form_(form) {}
+    : CHandheldDatabase(hotsync::SyncCode("Zeri"), hotsync::SyncCode("Data"), version), block_(layout), form_(form) {}
 
 bool HandheldWorkbook::ReadAppInfo(uint16_t) {
   const auto bytes = ReadAppInfoBlock();

@@ -20,13 +20,13 @@
 #include <string>
 
 #include "conduit/cell_record.h"
-#include "conduit/framework/device_db.h"
+#include "conduit-framework/device_db.h"
 #include "conduit/workbook_block.h"
 #include "conduit/workbook_header.h"
 
 namespace brevora::tabrel {
 
-class HandheldWorkbook : public CWorkbook {
+class HandheldWorkbook : public conduit::CHandheldDatabase {
  public:
   const WorkbookBlock& block() const { return block_; }
   WorkbookBlock& block() { return block_; }

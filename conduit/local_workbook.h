@@ -34,12 +34,12 @@
 #include <string>
 
 #include "conduit/cell_record.h"
-#include "conduit/framework/local_file.h"
+#include "conduit-framework/local_file.h"
 #include "conduit/workbook_header.h"
 
 namespace brevora::tabrel {
 
-class LocalWorkbook : public CLocalFile {
+class LocalWorkbook : public conduit::CLocalFile {
  public:
   enum class Layout { V4, V5, V8 };
 
@@ -74,7 +74,7 @@ class LocalWorkbook : public CLocalFile {
 
   Layout layout_;
   CellForm form_;
-  LocalFileWriter writer_;
+  conduit::LocalFileWriter writer_;
 };
 
 class CLocalWorkbook_V4 : public LocalWorkbook {

@@ -2,9 +2,9 @@
 // codes, and its classes: the handheld workbook classes by version, the
 // desktop file's header, the copy of a workbook, and the bridge to the
 // spreadsheet converter "TabulynPC.SDK".
-#include "conduit/framework/converter_bridge.h"
-#include "conduit/framework/conduit_log.h"
-#include "conduit/framework/product.h"
+#include "conduit-framework/converter_bridge.h"
+#include "conduit-framework/conduit_log.h"
+#include "conduit-framework/product.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
 #include "conduit/numbers.h"
@@ -13,21 +13,29 @@
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::tabrel {
+
+using conduit::CLocalFile;
+using conduit::DesktopHeader;
+using conduit::LinkInfo;
+
 namespace {
 
 constexpr uint16_t kNewestDesktopVersion = 9;
 
-class TabrelClasses : public ConduitClasses {
+class TabrelClasses : public conduit::ConduitClasses {
  public:
-  std::unique_ptr<CWorkbook> HandheldFor(uint16_t version) const override { return HandheldWorkbookFor(version); }
-  std::unique_ptr<CWorkbook> NewestHandheld() const override {
+  std::unique_ptr<conduit::CHandheldDatabase> HandheldFor(uint16_t version) const override {
+    return HandheldWorkbookFor(version);
+  }
+  std::unique_ptr<conduit::CHandheldDatabase> NewestHandheld() const override {
     return std::make_unique<CWorkbook_V8>(workbook_format::kNewestVersion);
   }
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadWorkbookHeader(path);
   }
-  std::unique_ptr<ProductCopy> MakeCopy() const override { return std::make_unique<WorkbookCopy>(); }
-  std::unique_ptr<ConverterBridge> MakeBridge() const override {
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<WorkbookCopy>(); }
+  std::unique_ptr<conduit::ConverterBridge> MakeBridge() const override {
+    using conduit::CConverterBridge;
     return std::make_unique<CConverterBridge>(CConverterBridge::Names{kConverterProgId, kXlsToTbr, kTbrToXls, kRefresh});
   }
 };
@@ -42,7 +50,7 @@ std::optional<DesktopHeader> ReadWorkbookHeader(const std::string& path) {
     case CLocalFile::OpenResult::Failed:
       return std::nullopt;
     case CLocalFile::OpenResult::TooLarge:
-      LogHotSync(path + ": the file is larger than a handheld workbook can be.");
+      conduit::LogHotSync(TabulynProduct(), path + ": the file is larger than a handheld workbook can be.");
       return std::nullopt;
   }
   const auto lines = file.ReadModifiedLines();
@@ -58,7 +66,7 @@ std::optional<DesktopHeader> ReadWorkbookHeader(const std::string& path) {
     bool modified = false;
     std::string problem;
     if (!file.ReadHeader(full, modified, problem)) {
-      LogHotSync(problem);
+      conduit::LogHotSync(TabulynProduct(), problem);
       return std::nullopt;
     }
     if (full.valid && !full.linkPath.empty()) {
@@ -68,19 +76,15 @@ std::optional<DesktopHeader> ReadWorkbookHeader(const std::string& path) {
   return header;
 }
 
-}  // namespace brevora::tabrel
-
-namespace brevora::CONDUIT_NAMESPACE {
-
-const Product& TheProduct() {
-  static const tabrel::TabrelClasses classes;
-  static const Product product = [] {
-    Product p;
+const conduit::Product& TabulynProduct() {
+  static const TabrelClasses classes;
+  static const conduit::Product product = [] {
+    conduit::Product p;
     p.name = "Tabulyn";
     p.registryKey = "Software\\Orvanex\\Tabulyn";
     p.creator = hotsync::SyncCode("Zeri");
     p.type = hotsync::SyncCode("Data");
-    p.version = tabrel::workbook_format::kNewestVersion;
+    p.version = workbook_format::kNewestVersion;
     p.mainDatabase = "MainTabulynDB";
     p.mainCreator = hotsync::SyncCode("Zeri");
     p.mainType = hotsync::SyncCode("Data");
@@ -97,4 +101,4 @@ const Product& TheProduct() {
   return product;
 }
 
-}  // namespace brevora::CONDUIT_NAMESPACE
+}  // namespace brevora::tabrel

@@ -2,14 +2,19 @@
 
 #include <algorithm>
 
-#include "conduit/framework/conduit_log.h"
+#include "conduit-framework/conduit_log.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
 #include "conduit/style_remap.h"
+#include "conduit/tabrel_product.h"
 #include "platform/fs/files.h"
 #include "platform/text/case.h"
 
 namespace brevora::tabrel {
+using conduit::CLocalFile;
+using conduit::CopyStep;
+using conduit::CHandheldDatabase;
+using conduit::LinkInfo;
 namespace fmt = workbook_format;
 namespace {
 
@@ -135,7 +140,7 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
   return CopyStep::Done;
 }
 
-CopyStep WorkbookCopy::WriteHandheld(CWorkbook& db) {
+CopyStep WorkbookCopy::WriteHandheld(CHandheldDatabase& db) {
   auto& workbook = dynamic_cast<HandheldWorkbook&>(db);
   for (const CellRecord& cell : cells_) {
     if (!workbook.SetNextCell(cell)) return CopyStep::DeviceFailed;
@@ -145,7 +150,7 @@ CopyStep WorkbookCopy::WriteHandheld(CWorkbook& db) {
   return CopyStep::Done;
 }
 
-CopyStep WorkbookCopy::LoadHandheld(CWorkbook& db, std::string& problem) {
+CopyStep WorkbookCopy::LoadHandheld(CHandheldDatabase& db, std::string& problem) {
   auto& workbook = dynamic_cast<HandheldWorkbook&>(db);
   version_ = workbook.version();
   cells_.clear();
@@ -204,9 +209,9 @@ bool WorkbookCopy::WriteDesktop(fs::AtomicFile& out) {
   return true;
 }
 
-CopyStep WorkbookCopy::FinishHandheld(CWorkbook& db) {
+CopyStep WorkbookCopy::FinishHandheld(CHandheldDatabase& db) {
   if (version_ < 4) {
-    LogHotSync("Remote workbook is version 1.5.");
+    conduit::LogHotSync(TabulynProduct(), "Remote workbook is version 1.5.");
     return CopyStep::Done;
   }
   db.ClearModified();

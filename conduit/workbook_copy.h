@@ -26,19 +26,19 @@
 #include <vector>
 
 #include "conduit/cell_record.h"
-#include "conduit/framework/product.h"
+#include "conduit-framework/product.h"
 #include "conduit/workbook_header.h"
 
 namespace brevora::tabrel {
 
-class WorkbookCopy : public ProductCopy {
+class WorkbookCopy : public conduit::ProductCopy {
  public:
-  CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override;
-  CopyStep WriteHandheld(CWorkbook& db) override;
-  CopyStep LoadHandheld(CWorkbook& db, std::string& problem) override;
+  conduit::CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override;
+  conduit::CopyStep WriteHandheld(conduit::CHandheldDatabase& db) override;
+  conduit::CopyStep LoadHandheld(conduit::CHandheldDatabase& db, std::string& problem) override;
   bool WriteDesktop(fs::AtomicFile& out) override;
-  CopyStep FinishHandheld(CWorkbook& db) override;
-  std::optional<LinkInfo> WrittenLink() const override;
+  conduit::CopyStep FinishHandheld(conduit::CHandheldDatabase& db) override;
+  std::optional<conduit::LinkInfo> WrittenLink() const override;
 
   // What was loaded, for tests.
   const CWorkbookHeader_V8& header() const { return header_; }

@@ -24,9 +24,13 @@
 //   then  an empty line (the separator), then the text, with no final line break.
 //
 // Texts are written without CR, LF or double quotes (a quoted field cannot
-// hold them). The file is Windows-1252 text; readers accept CR LF and LF.
+// hold them). The file is Windows-1252 text; readers take its lines as
+// LineCursor does (CR LF, LF and a CR on its own end a line).
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "doc/line_cursor.h"
 
 namespace brevora::doc::scv_format {
 
@@ -35,5 +39,13 @@ inline constexpr int16_t kVersion = 5;
 inline constexpr int16_t kFirstVersionWithLink = 3;
 inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr char kQuote = '"';
+
+// Where the text begins when `cursor` stands after the header's last line:
+// past the empty line that separates them, when it is there (only that one).
+inline std::size_t TextStart(LineCursor cursor) {
+  const std::size_t here = cursor.Position();
+  const auto separator = cursor.Next();
+  return separator && separator->empty() ? cursor.Position() : here;
+}
 
 }  // namespace brevora::doc::scv_format

@@ -109,12 +109,8 @@ ScvHeader ScvHeaderReader::Read(const DocumentHeader& initial) const {
   }
   h.ReplaceBookmarks(read);
 
-  LineCursor& cursor = lines.Cursor();
-  if (!separatorRead) {
-    LineCursor peek = cursor;
-    if (auto separator = peek.Next(); separator && separator->empty()) cursor = peek;
-  }
-  result.bodyPosition = cursor.Position();
+  const LineCursor& cursor = lines.Cursor();
+  result.bodyPosition = separatorRead ? cursor.Position() : scv_format::TextStart(cursor);
   return result;
 }
 

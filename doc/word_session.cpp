@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kSource = "SDK_Document.";
 
-// The numbers among the ten values (core/session_values.h).
+// The numbers among the ten values (office/session_values.h).
 constexpr int kFileMode = 2;
 constexpr int kUserId = 3;
 constexpr int kErrorNumber = 9;

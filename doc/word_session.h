@@ -2,8 +2,8 @@
 // Running one of the Scrivane add-in's macros in Word with the Session's
 // values handed over. Word macros take no arguments here: the ten Session
 // values travel as variables of a temporary document that the add-in reads and
-// writes ("SERVERMODE" ... "ERRORNUMBER", core/session_values.h), as text
-// (core/addin_session.h).
+// writes ("SERVERMODE" ... "ERRORNUMBER", office/session_values.h), as text
+// (office/addin_session.h).
 //
 // RunWordMacro(word, session, name):
 //   1. Run "Initialize" (a failure is ignored);

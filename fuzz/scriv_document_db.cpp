@@ -1,8 +1,8 @@
 // Fuzzes the handheld document database as the document conduit reads it:
 // the input is a database (a version byte, a category byte, the block, then
 // records, each after a 2-byte big-endian length), put into a device folder
-// and read through CWorkbook_50/CWorkbook_70: the block (ReadState), then the
-// whole document onto a desktop file (CopyDocument). Bad data is refused with
+// and read through CHandheldDocument or CHandheldDocument_V5: the block
+// (ReadState), then the whole document onto a desktop file (CopyDocument). Bad data is refused with
 // a reason, never read past a bound; a document that was read gives a desktop
 // file that reads back with its bookmarks, and that file goes to the handheld
 // again and reads back with the same text.
@@ -29,6 +29,7 @@ namespace {
 
 using namespace brevora::hotsync;
 using namespace brevora::scriv;
+using namespace brevora::conduit;
 
 struct Input {
   uint16_t version = 5;
@@ -140,6 +141,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using namespace brevora::scriv;
+  using namespace brevora::conduit;
   const std::string folder = WorkFolder() + "/device";
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
@@ -148,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Must("the document read", [&] {
     brevora::hotsync::DeviceSession session(folder);
-    auto db = in.version == 5 ? std::unique_ptr<CWorkbook_50>(new CWorkbook_70) : std::make_unique<CWorkbook_50>(in.version);
+    auto db = in.version == 5 ? std::unique_ptr<CHandheldDocument>(new CHandheldDocument_V5) : std::make_unique<CHandheldDocument>(in.version);
     Check(db->Open("Fuzz", ""), "the database opens");
     if (!db->ReadState()) {
       Check(!db->Refusal().empty(), "a block refused without a reason");
@@ -185,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(!why.empty(), "a desktop file refused without a reason");
       return;
     }
-    CWorkbook_70 copy;
+    CHandheldDocument_V5 copy;
     Check(copy.OpenOrCreate("Copy", "", 1), "a new database");
     Check(again.WriteToDevice(copy) == CopyStep::Done, "the document is written");
     CLocalDocument back;

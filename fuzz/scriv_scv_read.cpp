@@ -14,6 +14,7 @@ namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
   using namespace brevora::scriv;
+  using namespace brevora::conduit;
   CDocumentHeader header;
   header.valid = true;
   header.linkPath = "/home/u/a.doc";
@@ -42,6 +43,7 @@ std::vector<Seed> Seeds(const std::string&) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using namespace brevora::scriv;
+  using namespace brevora::conduit;
   const std::string file(reinterpret_cast<const char*>(data), size);
   Must("the .scv reader", [&] {
     std::string problem;

@@ -20,6 +20,7 @@ namespace brevora::fuzz {
 namespace {
 
 using namespace brevora::tabrel;
+using namespace brevora::conduit;
 
 // The text of the header and the cells `file` holds, written back by its class;
 // nullopt when the header can't be read.
@@ -88,6 +89,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using namespace brevora::tabrel;
+  using namespace brevora::conduit;
   if (size == 0) return 0;
   const auto version = static_cast<uint16_t>(data[0] % 11);
   const std::string path = WriteInput("Book.tbr", data + 1, size - 1);

@@ -25,6 +25,7 @@ namespace brevora::fuzz {
 namespace {
 
 using namespace brevora::tabrel;
+using namespace brevora::conduit;
 
 constexpr uint16_t kVersions[] = {0, 3, 4, 5, 6, 7, 8, 9, 12};
 constexpr char kRecordSeparator = '\x1e';
@@ -89,6 +90,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using namespace brevora::tabrel;
+  using namespace brevora::conduit;
   if (size < 3) return 0;
   const uint16_t version = kVersions[data[0] % std::size(kVersions)];
   const std::size_t blockSize = std::min<std::size_t>((data[1] << 8) | data[2], size - 3);

@@ -1,7 +1,7 @@
 #pragma once
 // The hand-over between a Session and an Office add-in around a conversion
 // macro, shared by the three converters (the value set itself, its order and
-// names are in core/session_values.h):
+// names are in office/session_values.h):
 //
 //   - as text, for an add-in that keeps the ten values by name (the document
 //     converter's Word document variables): SessionValueTexts gives each value

@@ -39,11 +39,22 @@ declare -A allowed=(
   [remote/app]="remote $platform_all platform/serial platform/input platform/qt"
   [platform/qt]="$platform_all"
   [frontend/forms]="frontend sheet doc slides slides/dialog $below_office platform/qt"
+  # The conduit framework sits on the platform and the hotsync layer alone;
+  # the conduits use it, it never uses them. Its test conduit and its tests
+  # are layers above it.
+  [conduit-framework]="$platform_all platform/hotsync"
+  [conduit-framework/test_conduit]="conduit-framework $platform_all platform/hotsync"
+  [conduit-framework/tests]="conduit-framework conduit-framework/test_conduit $platform_all platform/hotsync testing"
+  # The workbook conduit: the framework, the platform and the hotsync layer;
+  # of sheet/ only the desktop file's constants (the plug-in links no
+  # libtabrelpc.so; its interop tests do).
+  [conduit]="conduit-framework sheet $platform_all platform/hotsync"
+  [conduit/tests]="conduit conduit-framework conduit-framework/tests sheet $below_office testing"
   # The document conduit: the framework, libtabrelc, the platform and the
   # hotsync layer; of doc/ and slides/ only the format constants and the
   # FreeImage pieces it compiles in (the plug-in links no libtabrelpc.so).
-  [conduit-doc]="conduit/framework doc slides support $platform_all platform/hotsync"
-  [conduit-doc/tests]="conduit-doc conduit/framework doc slides support $platform_all platform/hotsync testing"
+  [conduit-doc]="conduit-framework doc slides support $platform_all platform/hotsync"
+  [conduit-doc/tests]="conduit-doc conduit-framework conduit-framework/tests doc slides support $platform_all platform/hotsync testing"
 )
 
 # The listed folder a file belongs to (the longest one its path starts with),

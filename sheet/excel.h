@@ -12,7 +12,7 @@
 //
 // Add-in macros are named "<add-in file>!<macro>", the add-in file chosen by
 // Excel's major version: "tabrel5.xla" for 5, "tabrel7.xla" for 7,
-// "tabrel8.xla" for every other. The ten Session values (core/session_values.h)
+// "tabrel8.xla" for every other. The ten Session values (office/session_values.h)
 // travel only to Excel 8 and later: SetSession takes them by value, GetSession
 // fills ten variables by reference, which are then given to the Session.
 // Earlier versions exchange nothing and the Session keeps its values.

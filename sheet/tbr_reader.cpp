@@ -2,6 +2,7 @@
 
 #include "platform/automation/convert.h"
 #include "platform/error/error.h"
+#include "platform/text/line_reader.h"
 #include "sheet/cell_line.h"
 #include "sheet/tbr_format.h"
 
@@ -11,7 +12,12 @@ namespace {
 
 constexpr const char* kSource = "Workbook.ReadHeader";
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+// A value of the header ends at a line break, a CR on its own among them; a
+// cell line keeps a CR on its own as a byte of its fields.
+constexpr text::LineRules kHeaderRule = text::kDesktopValueLines;
+constexpr text::LineRules kCellRule = text::kDesktopLines;
+
+bool IsLineEnd(std::string_view data, size_t pos) { return text::LineBreakAt(data, pos, kHeaderRule.ends) > 0; }
 
 }  // namespace
 
@@ -85,24 +91,20 @@ std::string_view TbrReader::NextValue() {
   std::string_view value;
   if (data_[pos_] == tbr_format::kQuote) {
     const size_t start = ++pos_;
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kQuote && !IsLineEnd(data_[pos_])) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kQuote && !IsLineEnd(data_, pos_)) ++pos_;
     value = data_.substr(start, pos_ - start);
     if (pos_ < data_.size() && data_[pos_] == tbr_format::kQuote) ++pos_;
     // Anything between the closing quote and the separator is passed over.
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_[pos_])) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_, pos_)) ++pos_;
   } else {
     const size_t start = pos_;
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_[pos_])) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_, pos_)) ++pos_;
     value = data_.substr(start, pos_ - start);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
   }
   if (pos_ < data_.size()) {
-    if (data_[pos_] == '\r') {
-      ++pos_;
-      if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
-    } else {
-      ++pos_;  // the comma or LF
-    }
+    const size_t lineBreak = text::LineBreakAt(data_, pos_, kHeaderRule.ends);
+    pos_ += lineBreak > 0 ? lineBreak : 1;  // the line break, or the comma
   }
   return value;
 }
@@ -123,13 +125,11 @@ int16_t TbrReader::ReadInteger() { return DoubleToInteger(ReadNumber()); }
 int32_t TbrReader::ReadLong() { return DoubleToLong(ReadNumber()); }
 
 bool TbrReader::NextLine(std::string_view& line) {
-  if (pos_ >= data_.size()) return false;
-  size_t end = data_.find('\n', pos_);
-  const size_t next = end == std::string_view::npos ? data_.size() : end + 1;
-  if (end == std::string_view::npos) end = data_.size();
-  if (end > pos_ && data_[end - 1] == '\r') --end;
-  line = data_.substr(pos_, end - pos_);
-  pos_ = next;
+  text::LineReader lines(data_, kCellRule, pos_);
+  const auto next = lines.Next();
+  if (!next) return false;
+  line = *next;
+  pos_ = lines.Position();
   return true;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // TbrReader: reads a desktop workbook file (layout in sheet/tbr_format.h) held
 // in memory. It does not own the bytes, which must outlive it. ReadHeader takes
-// the header value by value into a header record; NextLine then hands out the
-// cell section one line at a time (line ends CR LF or LF, not included).
+// the header value by value into a header record (a value ends at a comma or a
+// line break: CR LF, LF or a CR on its own); NextLine then hands out the cell
+// section one line at a time (line ends CR LF or LF, not included; a CR on its
+// own stays in its line: text::LineEnds).
 //
 // ReadHeader raises 32760 with source "Workbook.ReadHeader": for a version
 // above 9 "This workbook is of a newer version than this module.  Please contact

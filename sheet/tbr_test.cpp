@@ -114,6 +114,24 @@ TEST(TbrFileTest, CellFieldsAreReadAsLeadingNumbers) {
   EXPECT_EQ(cell.Format2(), 100);
 }
 
+// A value of the header ends at a comma or a line break, a CR on its own
+// among them; a cell line ends at LF or CR LF, and a CR on its own is a byte
+// of its fields.
+TEST(TbrFileTest, ACrOnItsOwnEndsAHeaderValueButNotACellLine) {
+  const std::string path = Dir() + "/Cr.tbr";
+  Ref<Workbook> wb = MakeRef<Workbook>();
+  wb->InitFromDefaults();
+  wb->WriteToDisk(path);
+  std::string text = ReadText(path);
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\r");
+  WriteText(path, text + "1\t2\t3\t\ta\rb\t65\t0\r\n");
+  wb->OpenFromDisk(path);
+  ASSERT_EQ(wb->Sheets().Count(), 1);
+  EXPECT_EQ(wb->Sheets().Item(1).name(), "Sheet1");
+  ASSERT_EQ(wb->Sheets().Item(1).Cells().Count(), 1);
+  EXPECT_EQ(wb->Sheets().Item(1).Cells().Item(1).Value(), "a\rb");
+}
+
 // A file of version `version` as the conduit and the add-in write them:
 // distinctive values in every field the version holds.
 std::string OldFile(int version) {

@@ -1,9 +1,10 @@
 #pragma once
 // The handheld spreadsheet database, described once for its reader, its writer
-// and the tests. It is a standard handheld database file (core/pdb_format.h) of
-// type "Data", creator "Zeri", version 8 or 9, whose application-info block is
-// the workbook header laid out below and whose records are the cell lines
-// (sheet/cell_line.h), one per cell, unique ids 1, 2, 3... in writing order.
+// and the tests. It is a standard handheld database file
+// (platform/hotsync/database_format.h) of type "Data", creator "Zeri", version
+// 8 or 9, whose application-info block is the workbook header laid out below
+// and whose records are the cell lines (sheet/cell_line.h), one per cell,
+// unique ids 1, 2, 3... in writing order.
 //
 // Application-info block: 2524 bytes, numbers unsigned big-endian (WORD 2 bytes,
 // DWORD 4). A fixed text of n bytes holds the text cut to n - 1 characters, then

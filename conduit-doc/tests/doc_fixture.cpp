@@ -10,7 +10,8 @@
 
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/record_codec.h"
-#include "conduit/framework/conduit_run.h"
+#include "conduit-doc/scriv_product.h"
+#include "conduit-framework/conduit_run.h"
 #include "platform/bytes/big_endian.h"
 #include "platform/hotsync/conduit_api.h"
 #include "slides/freeimage_bitmap.h"
@@ -253,7 +254,7 @@ void DocTest::Run(int32_t syncType, const hotsync::Faults& faults) {
   CSyncProperties properties{};
   properties.syncType = syncType;
   std::strncpy(properties.localDirectory, desktop_.c_str(), sizeof properties.localDirectory - 1);
-  OpenConduit(nullptr, &properties);
+  conduit::OpenConduit(ScrivaneProduct(), nullptr, &properties);
   session_.reset();
 }
 

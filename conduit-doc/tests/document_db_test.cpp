@@ -15,6 +15,8 @@
 #include "platform/hotsync/sync_manager.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
 namespace {
 
 using testing::DesktopDoc;
@@ -38,7 +40,7 @@ class DocumentDb : public testing::DocTest {
     EXPECT_EQ(local.OpenPath(DesktopPath("Business", name)), CLocalDocument::OpenResult::Opened);
     std::string problem;
     EXPECT_TRUE(local.ReadDocument(problem)) << problem;
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     EXPECT_TRUE(db.OpenOrCreate(name, "Business", 1));
     CopyStep step = local.WriteToDevice(db);
     if (step == CopyStep::Done) {
@@ -55,7 +57,7 @@ class DocumentDb : public testing::DocTest {
   // desktop file's bytes, or the refusal.
   CopyStep ToDesktop(const std::string& name, std::string& bytes, std::string& problem) {
     Connect();
-    CWorkbook_70 db;
+    CHandheldDocument_V5 db;
     EXPECT_TRUE(db.Open(name, "") && db.ReadState());
     CLocalDocument local;
     CDocumentHeader header;
@@ -205,6 +207,52 @@ TEST_F(DocumentDb, BadDataIsRefusedWithWhatIsWrong) {
   }
 }
 
+TEST_F(DocumentDb, AHandheldThatFailsWhileADocumentIsReadLogsTheClassAndTheCode) {
+  HandheldDoc h;
+  h.text = std::string(5000, 'x');
+  h.bookmarks = {{"One", 1}};
+  PutHandheld("Story", h);
+  struct Case {
+    std::function<std::unique_ptr<CHandheldDocument>()> make;
+    std::string line;
+  };
+  const std::string code = std::to_string(kSyncErrCommunication);
+  const Case cases[] = {
+      {[] { return std::make_unique<CHandheldDocument>(4); },
+       "Scrivane - Error encountered in CWorkbook_50->CopyDocument(). Error:" + code},
+      {[] { return std::make_unique<CHandheldDocument_V5>(); },
+       "Scrivane - Error encountered in CWorkbook_70->CopyDocument(). Error:" + code},
+  };
+  for (const Case& c : cases) {
+    // The calls of the copy, after the database is open and its block read.
+    Connect();
+    auto db = c.make();
+    ASSERT_TRUE(db->Open("Story", "") && db->ReadState());
+    const uint64_t first = session_->calls() + 1;
+    CLocalDocument whole;
+    std::string problem;
+    ASSERT_EQ(db->CopyDocument(whole, problem), CopyStep::Done) << problem;
+    const uint64_t last = session_->calls();
+    ASSERT_LE(first + 3, last);  // the header, the text records, the bookmark
+    db->Close();
+    Disconnect();
+    // Each of them fails in turn.
+    for (uint64_t call = first; call <= last; ++call) {
+      ClearLog();
+      hotsync::Faults faults;
+      faults.failCall = call;
+      Connect(faults);
+      db = c.make();
+      ASSERT_TRUE(db->Open("Story", "") && db->ReadState()) << call;
+      CLocalDocument local;
+      EXPECT_EQ(db->CopyDocument(local, problem), CopyStep::DeviceFailed) << call;
+      EXPECT_EQ(LogTexts(), std::vector<std::string>{c.line}) << call;
+      db->Close();
+      Disconnect();
+    }
+  }
+}
+
 TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
   HandheldDoc doc;
   doc.category = 3;
@@ -214,7 +262,7 @@ TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
   const auto read = [&](const testing::TestDatabase& put) {
     PutHandheld(put);
     Connect();
-    auto state = std::make_unique<CWorkbook_50>(put.version);
+    auto state = std::make_unique<CHandheldDocument>(put.version);
     const bool ok = state->Open(put.name, "") && state->ReadState();
     state->Close();
     Disconnect();
@@ -246,7 +294,7 @@ TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
   db.appInfo[1] = 2;
   PutHandheld(db);
   Connect();
-  CWorkbook_50 unknown(5);
+  CHandheldDocument unknown(5);
   ASSERT_TRUE(unknown.Open("Doc", ""));
   EXPECT_FALSE(unknown.ReadState());
   EXPECT_EQ(unknown.Refusal(), "Unrecognized document version -- cannot synchronize with Scrivane.");

@@ -18,6 +18,8 @@
 #include "testing/temp_home.h"
 
 namespace brevora::scriv {
+
+using conduit::CopyStep;
 namespace {
 
 using testing::HandheldDoc;
@@ -51,7 +53,7 @@ TEST_F(Interop, AFileTheConduitWritesOpensInDocument) {
   PutHandheld("Story", h);
 
   Connect();
-  CWorkbook_70 db;
+  CHandheldDocument_V5 db;
   ASSERT_TRUE(db.Open("Story", "") && db.ReadState());
   CLocalDocument local;
   CDocumentHeader header;
@@ -109,7 +111,7 @@ TEST_F(Interop, AFileDocumentSavesReachesTheHandheld) {
   ASSERT_EQ(local.OpenPath(folder + "Saved.scv"), CLocalDocument::OpenResult::Opened);
   std::string problem;
   ASSERT_TRUE(local.ReadDocument(problem)) << problem;
-  CWorkbook_70 db;
+  CHandheldDocument_V5 db;
   ASSERT_TRUE(db.OpenOrCreate("Saved", "Business", 1));
   ASSERT_EQ(local.WriteToDevice(db), CopyStep::Done);
   db.ClearModified();
@@ -150,7 +152,7 @@ TEST_F(Interop, RoundTripsThroughTheHandheldKeepTheText) {
       ASSERT_EQ(local.OpenPath(path), CLocalDocument::OpenResult::Opened);
       std::string problem;
       ASSERT_TRUE(local.ReadDocument(problem)) << problem;
-      CWorkbook_70 db;
+      CHandheldDocument_V5 db;
       db.SetName("Trip");
       db.Delete();
       ASSERT_TRUE(db.OpenOrCreate("Trip", "Business", 1));
@@ -159,7 +161,7 @@ TEST_F(Interop, RoundTripsThroughTheHandheldKeepTheText) {
       ASSERT_TRUE(db.WriteAppInfo() && db.Close());
     }
     {
-      CWorkbook_70 db;
+      CHandheldDocument_V5 db;
       ASSERT_TRUE(db.Open("Trip", "") && db.ReadState());
       CLocalDocument local;
       CDocumentHeader header;

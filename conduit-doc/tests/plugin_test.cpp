@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "conduit/framework/file_mgr.h"
+#include "conduit-doc/scriv_product.h"
+#include "conduit-framework/file_mgr.h"
 #include "platform/hotsync/conduit_api.h"
 #include "platform/hotsync/host/conduit_library.h"
 
@@ -34,18 +35,19 @@ TEST(Plugin, ExportsTheSixEntryPointsAndItsName) {
                              "GetConduitInfo", "CfgConduit"}) {
     EXPECT_NE(dlsym(handle, symbol), nullptr) << symbol;
   }
-  for (const char* symbol : {"_ZN7brevora5scriv10TheProductEv", "_ZN7brevora6slides13InitFreeImageEv",
-                             "_ZN7brevora5scriv11OpenConduitEPvP15CSyncProperties"}) {
+  for (const char* symbol : {"_ZN7brevora5scriv15ScrivaneProductEv", "_ZN7brevora6slides13InitFreeImageEv",
+                             "_ZN7brevora7conduit13PluginProductEv",
+                             "_ZN7brevora7conduit11OpenConduitERKNS0_7ProductEPvP15CSyncProperties"}) {
     EXPECT_EQ(dlsym(handle, symbol), nullptr) << symbol;
   }
   dlclose(handle);
 }
 
 TEST(Plugin, AnUnexpectedErrorOfTheApplyStepIsLoggedWithItsText) {
-  EXPECT_EQ(ApplyErrorText("Disk full"),
+  EXPECT_EQ(conduit::ApplyErrorText(ScrivaneProduct(), "Disk full"),
             "Sync did not complete successfully because of this error: Disk full.\r\n Please synchronize again.");
   const std::string longer(300, 'e');
-  EXPECT_EQ(ApplyErrorText(longer),
+  EXPECT_EQ(conduit::ApplyErrorText(ScrivaneProduct(), longer),
             "Sync did not complete successfully because of this error: " + std::string(255, 'e') +
                 ".\r\n Please synchronize again.");
 }

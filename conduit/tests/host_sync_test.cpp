@@ -15,6 +15,7 @@
 #include "conduit/style_remap.h"
 #include "conduit/tests/tabrel_fixture.h"
 #include "conduit/workbook_copy.h"
+#include "conduit-framework/tests/fault_sweeps.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
@@ -326,12 +327,19 @@ TEST_F(LinkedHost, AMissingLinkedFileIsLogged) {
   EXPECT_TRUE(brevora::testing::FakeConverterCalls().empty());
 }
 
-// Faults of the handheld. With the parameter set the handheld comes from
-// another desktop (a slow sync).
-class Faults : public Host, public ::testing::WithParamInterface<bool> {
- protected:
-  void SetUp() override {
-    Host::SetUp();
+// What the faults of the handheld (fault_sweeps.h) do to a HotSync of
+// workbooks of several versions that changed on both sides in every way.
+class TabulynFaults : public Host {
+ public:
+  static constexpr const char* kProduct = "Tabulyn";
+  static std::vector<uint64_t> RoomSizes() {
+    std::vector<uint64_t> sizes;
+    for (uint64_t room = 0; room < 40000; room += 251) sizes.push_back(room);
+    return sizes;
+  }
+  static constexpr int kFullRuns = 11;
+
+  void Prepare() {
     InStep({{"Same", kBusiness}, {"DeskChanged", kBusiness}, {"HandChanged", kBusiness}, {"Both", kBusiness},
             {"DeskDeleted", kBusiness}, {"HandDeleted", kBusiness}, {"Moved", kBusiness}});
     PutDesktop("Business", "DeskChanged", DesktopFile(9, {Cell("DeskChanged v2"), Cell2("DeskChanged B")}, true));
@@ -346,32 +354,15 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     stdfs::remove(device_ + "/HandDeleted.pdb");
     PutHandheld("Moved", Book{9, kPersonal, false, {Cell("Moved v1")}});
     PutDesktop("Work", "InNewFolder", DesktopFile(7, {Cell("InNewFolder v1", 7)}, true));
-    if (GetParam()) FromAnotherDesktop();
-    Save();
-    ASSERT_EQ(Sync().status, 0);
-    ASSERT_TRUE(LastRunHas("OK Tabulyn")) << LogFile();
-    expected_ = State();
-    Restore();
+  }
+
+  void FromAnotherDesktop() {
+    Host::FromAnotherDesktop();
+    slow_ = true;
   }
 
   static std::string Cell2(const std::string& value, uint16_t version = 9) {
     return FormatCell({1, 2, 1, "", value, 65, 0}, CellFormOf(version));
-  }
-
-  void Save() {
-    pristine_ = brevora::testing::MakeTempDir("pristine");
-    stdfs::copy(brevora::testing::TempHome() + "/HotSync", pristine_ + "/HotSync", stdfs::copy_options::recursive);
-    stdfs::copy(brevora::testing::TempHome() + "/registry", pristine_ + "/registry", stdfs::copy_options::recursive);
-    stdfs::copy(device_, pristine_ + "/device", stdfs::copy_options::recursive);
-  }
-  void Restore() {
-    session_.reset();
-    for (const char* part : {"HotSync", "registry"}) {
-      stdfs::remove_all(brevora::testing::TempHome() + "/" + part);
-      stdfs::copy(pristine_ + "/" + part, brevora::testing::TempHome() + "/" + part, stdfs::copy_options::recursive);
-    }
-    stdfs::remove_all(device_);
-    stdfs::copy(pristine_ + "/device", device_, stdfs::copy_options::recursive);
   }
 
   // The values of every cell on either side.
@@ -400,9 +391,11 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     return values;
   }
 
-  void ExpectNothingLost(const std::string& what) const {
+  void ExpectNothingLost(const testing::Snapshot& uninterrupted, const std::string& what) const {
     const std::set<std::string> now = Values(State());
-    for (const std::string& value : Values(expected_)) EXPECT_TRUE(now.contains(value)) << what << ": " << value << " lost";
+    for (const std::string& value : Values(uninterrupted)) {
+      EXPECT_TRUE(now.contains(value)) << what << ": " << value << " lost";
+    }
   }
 
   // Every workbook database of the handheld holds together: its block and each record.
@@ -423,8 +416,9 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
   // version may come back in the newest layout with the same cells. So for
   // another desktop each desktop file is compared by its modified flag and its
   // cells as the handheld holds them.
-  testing::Snapshot Comparable(testing::Snapshot s) const {
-    if (!GetParam()) return s;
+  testing::Snapshot Outcome() const {
+    testing::Snapshot s = State();
+    if (!slow_) return s;
     for (auto& [path, text] : s.desktop) {
       if (text.empty()) continue;
       const std::size_t lineEnd = text.find('\r', 3);
@@ -447,75 +441,14 @@ class Faults : public Host, public ::testing::WithParamInterface<bool> {
     return s;
   }
 
-  std::string pristine_;
-  testing::Snapshot expected_;
+  bool slow_ = false;
 };
-
-TEST_P(Faults, EveryCallOfAHotSyncMayFail) {
-  int reached = 0;
-  for (int n = 1; n < 2000; ++n) {
-    Restore();
-    const auto failed = Sync({"--fail-call", std::to_string(n)});
-    ASSERT_EQ(failed.status, LastRunHas("Failed Tabulyn") ? hotsync::host::kConduitFailedStatus : 0) << failed.err;
-    if (failed.err.find("was not reached") != std::string::npos) break;
-    ++reached;
-    const std::string what = "call " + std::to_string(n);
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    ASSERT_EQ(Sync().status, 0);
-    EXPECT_EQ(Comparable(State()), Comparable(expected_)) << what << "\n" << LogFile();
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(reached, 50);
-}
-
-// Killed in every call in turn, then one normal HotSync: it ends as an
-// uninterrupted one, and nothing of the killed run is left anywhere.
-TEST_P(Faults, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
-  int killed = 0;
-  for (int n = 1; n < 2000; ++n) {
-    Restore();
-    const auto run = Sync({"--kill-call", std::to_string(n)});
-    if (run.err.find("was not reached") != std::string::npos) break;
-    const std::string what = "killed in call " + std::to_string(n);
-    ASSERT_EQ(run.status, -1) << what << ": " << run.err;
-    ++killed;
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    const auto next = Sync();
-    ASSERT_EQ(next.status, 0) << what << ": " << next.err << LogFile();
-    EXPECT_EQ(Comparable(State()), Comparable(expected_)) << what << "\n" << LogFile();
-    std::vector<std::string> leftovers = brevora::testing::HiddenFiles(device_);
-    for (const std::string& f : brevora::testing::HiddenFiles(userFolder_)) leftovers.push_back(f);
-    EXPECT_TRUE(leftovers.empty()) << what << ": " << ::testing::PrintToString(leftovers);
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(killed, 50);
-}
-
-TEST_P(Faults, AFullHandheldLeavesNoHalfDatabase) {
-  int full = 0;
-  for (uint64_t room = 0; room < 40000; room += 251) {
-    Restore();
-    const std::string what = std::to_string(room) + " bytes of room";
-    const int status = Sync({"--device-full", std::to_string(room)}).status;
-    if (!LastRunHas("Failed Tabulyn")) {
-      ASSERT_EQ(status, 0);
-      break;
-    }
-    ASSERT_EQ(status, hotsync::host::kConduitFailedStatus);
-    ++full;
-    ExpectNothingLost(what);
-    ExpectNoHalfDatabase(what);
-    ASSERT_EQ(Sync().status, 0);
-    EXPECT_EQ(Comparable(State()), Comparable(expected_)) << what << "\n" << LogFile();
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(full, 10);
-}
-
-INSTANTIATE_TEST_SUITE_P(Handhelds, Faults, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "FromAnotherDesktop" : "InStep"; });
 
 }  // namespace
 }  // namespace brevora::tabrel
+
+namespace brevora::conduit::testing {
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Tabulyn, FaultSweeps, FaultSweepsOf<tabrel::TabulynFaults>, FaultSweepNames);
+
+}  // namespace brevora::conduit::testing

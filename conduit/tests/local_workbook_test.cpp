@@ -68,7 +68,7 @@ class DesktopFiles : public ::testing::Test {
   }
   std::unique_ptr<LocalWorkbook> Open(uint16_t version, const std::string& text) {
     auto file = LocalWorkbookFor(version);
-    EXPECT_EQ(file->OpenPath(Put(text)), CLocalFile::OpenResult::Opened);
+    EXPECT_EQ(file->OpenPath(Put(text)), conduit::CLocalFile::OpenResult::Opened);
     return file;
   }
   int count_ = 0;
@@ -297,6 +297,29 @@ TEST_F(DesktopFiles, CellLinesThatAreNotCells) {
       EXPECT_EQ(problem, file->path() + c.problem);
     }
   }
+}
+
+// A line ends at LF or CR LF; a CR on its own is a byte of its line: a header
+// whose lines end with one is a single line, and a cell's text may hold one.
+TEST_F(DesktopFiles, ACrOnItsOwnStaysInItsLine) {
+  std::string header = GoldenFile(9, {});
+  for (std::size_t at = header.find("\r\n"); at != std::string::npos; at = header.find("\r\n", at)) {
+    header.replace(at, 2, "\r");
+  }
+  const auto oneLine = Open(9, header);
+  CWorkbookHeader_V8 h;
+  bool modified = false;
+  std::string problem;
+  EXPECT_FALSE(oneLine->ReadHeader(h, modified, problem));
+  EXPECT_EQ(problem, oneLine->path() + ", line 1: the file does not begin with its modified flag and version.");
+
+  const auto file = Open(9, GoldenFile(9, {"1\t2\t3\t\ta\rb\t65\t0", "1\t3\t3\t\tc\t65\t0\r"}));
+  ASSERT_TRUE(file->ReadHeader(h, modified, problem)) << problem;
+  CellRecord cell;
+  ASSERT_EQ(file->ReadNextCell(cell, problem), LocalWorkbook::CellRead::Cell) << problem;
+  EXPECT_EQ(cell.value, "a\rb");
+  ASSERT_EQ(file->ReadNextCell(cell, problem), LocalWorkbook::CellRead::Bad);
+  EXPECT_EQ(problem, file->path() + ", line 65: the second format word is not a number.");
 }
 
 }  // namespace

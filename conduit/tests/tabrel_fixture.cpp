@@ -8,9 +8,10 @@
 #include <regex>
 #include <sstream>
 
-#include "conduit/framework/conduit_run.h"
+#include "conduit-framework/conduit_run.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
+#include "conduit/tabrel_product.h"
 #include "platform/hotsync/conduit_api.h"
 #include "testing/temp_home.h"
 
@@ -76,7 +77,7 @@ std::optional<std::vector<std::string>> DesktopCells(const std::string& text, ui
   const std::string path = brevora::testing::MakeTempDir("desktop-cells") + "/Read.tbr";
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
   const auto file = LocalWorkbookFor(version);
-  if (file->OpenPath(path) != CLocalFile::OpenResult::Opened) return std::nullopt;
+  if (file->OpenPath(path) != conduit::CLocalFile::OpenResult::Opened) return std::nullopt;
   bool modified = false;
   std::string problem;
   bool read;
@@ -165,7 +166,7 @@ void TabrelTest::Run(int32_t syncType, const hotsync::Faults& faults) {
   CSyncProperties properties{};
   properties.syncType = syncType;
   std::strncpy(properties.localDirectory, desktop_.c_str(), sizeof properties.localDirectory - 1);
-  OpenConduit(nullptr, &properties);
+  conduit::OpenConduit(TabulynProduct(), nullptr, &properties);
   session_.reset();
 }
 

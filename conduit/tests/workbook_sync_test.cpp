@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "conduit/cell_record.h"
-#include "conduit/framework/category_block.h"
+#include "conduit-framework/category_block.h"
 #include "conduit/style_remap.h"
 #include "conduit/tests/tabrel_fixture.h"
 #include "platform/automation/class_registry.h"
@@ -18,6 +18,8 @@
 #include "testing/temp_home.h"
 
 namespace brevora::tabrel {
+
+using conduit::CategoryBlock;
 namespace {
 
 using testing::Book;

@@ -41,7 +41,7 @@ std::optional<int32_t> ParseId(std::string_view digits) {
 }
 
 // LF or CR LF line ends; the last line may go without one.
-constexpr text::LineRules kFileLines{.crLf = true, .openLastLine = true};
+constexpr text::LineRules kFileLines{.ends = text::LineEnds::CrLf, .openLastLine = true};
 // The same lines as stored, CR and all, for a rewrite that keeps them.
 constexpr text::LineRules kStoredLines{.openLastLine = true};
 

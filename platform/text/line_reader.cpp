@@ -2,19 +2,25 @@
 
 namespace brevora::text {
 
-bool LineReader::Next(std::string_view& line) {
-  if (rest_.empty()) return false;
-  const std::size_t lf = rest_.find('\n');
-  if (lf == std::string_view::npos) {
-    if (!rules_.openLastLine) return false;
-    line = rest_;
-    rest_ = {};
-  } else {
-    line = rest_.substr(0, lf);
-    rest_.remove_prefix(lf + 1);
+std::optional<std::string_view> LineReader::Next() {
+  if (AtEnd()) return std::nullopt;
+  const std::string_view rest = text_.substr(pos_);
+  const std::size_t end = rest.find_first_of(rules_.ends == LineEnds::CrLfOrCr ? "\r\n" : "\n");
+  if (end == std::string_view::npos) {
+    if (!rules_.openLastLine) return std::nullopt;
+    pos_ = text_.size();
+    return rules_.ends == LineEnds::CrLf && rest.back() == '\r' ? rest.substr(0, rest.size() - 1) : rest;
   }
-  if (rules_.crLf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return true;
+  pos_ += end + LineBreakAt(rest, end, rules_.ends);
+  if (rules_.ends == LineEnds::CrLf && end > 0 && rest[end - 1] == '\r') return rest.substr(0, end - 1);
+  return rest.substr(0, end);
+}
+
+std::size_t LineReader::LinesLeft() const {
+  LineReader copy = *this;
+  std::size_t lines = 0;
+  while (copy.Next()) ++lines;
+  return lines;
 }
 
 std::optional<std::string_view> KeyValue(std::string_view line, std::string_view key) {

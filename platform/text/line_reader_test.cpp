@@ -21,7 +21,7 @@ struct Read {
 Read ReadAll(std::string_view text, LineRules rules) {
   LineReader reader(text, rules);
   Read read;
-  for (std::string_view line; reader.Next(line);) read.lines.emplace_back(line);
+  while (const auto line = reader.Next()) read.lines.emplace_back(*line);
   read.atEnd = reader.AtEnd();
   return read;
 }
@@ -29,7 +29,7 @@ Read ReadAll(std::string_view text, LineRules rules) {
 TEST(LineReader, LinesUnderEachRule) {
   const LineRules strict{};
   const LineRules open{.openLastLine = true};
-  const LineRules crLf{.crLf = true, .openLastLine = true};
+  const LineRules crLf{.ends = LineEnds::CrLf, .openLastLine = true};
   const struct {
     std::string text;
     LineRules rules;
@@ -93,6 +93,75 @@ TEST(LineReader, DecimalNumbersHaveOneSpelling) {
   }
   EXPECT_EQ(DecimalNumber<uint64_t>("18446744073709551615"), UINT64_MAX);
   EXPECT_EQ(DecimalNumber<uint64_t>("18446744073709551616"), std::nullopt);
+}
+
+std::vector<std::string> Lines(std::string_view text, LineRules rules) {
+  std::vector<std::string> lines;
+  LineReader reader(text, rules);
+  const std::size_t count = reader.LinesLeft();
+  while (const auto line = reader.Next()) lines.emplace_back(*line);
+  EXPECT_EQ(lines.size(), count) << text;
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.Position(), text.size());
+  return lines;
+}
+
+TEST(LineReader, TheDesktopFilesRulesOnEveryKindOfLineBreak) {
+  using V = std::vector<std::string>;
+  struct Case {
+    std::string text;
+    V endsLine;
+    V inLine;
+  };
+  const Case cases[] = {
+      {"", {}, {}},
+      {"a", {"a"}, {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
+      {"a\nb", {"a", "b"}, {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}, {"a", "", "b"}},
+      {"\n", {""}, {""}},
+      {"a\rb\r\nc", {"a", "b", "c"}, {"a\rb", "c"}},
+      {"a\r\rb", {"a", "", "b"}, {"a\r\rb"}},
+      {"a\r", {"a"}, {"a"}},
+      {"a\r\r\n", {"a", ""}, {"a\r"}},
+      {"\r", {""}, {""}},
+      {"a\n\rb", {"a", "", "b"}, {"a", "\rb"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Lines(c.text, kDesktopValueLines), c.endsLine) << ::testing::PrintToString(c.text);
+    EXPECT_EQ(Lines(c.text, kDesktopLines), c.inLine) << ::testing::PrintToString(c.text);
+  }
+}
+
+TEST(LineReader, StartsWhereItIsToldAndSaysWhereTheNextLineBegins) {
+  const std::string text = "skip\r\none\ntwo\r\n";
+  LineReader reader(text, kDesktopLines, 6);
+  EXPECT_EQ(reader.LinesLeft(), 2u);
+  EXPECT_EQ(reader.Next(), "one");
+  EXPECT_EQ(reader.Position(), 10u);
+  LineReader peek = reader;
+  EXPECT_EQ(peek.Next(), "two");
+  EXPECT_EQ(reader.Next(), "two");
+  EXPECT_EQ(reader.Next(), std::nullopt);
+}
+
+TEST(LineReader, TheLengthOfALineBreak) {
+  struct Case {
+    std::string text;
+    std::size_t pos;
+    std::size_t endsLine;
+    std::size_t inLine;
+  };
+  EXPECT_EQ(LineBreakAt("a\r\nb", 1, LineEnds::Lf), 0u);
+  EXPECT_EQ(LineBreakAt("a\nb", 1, LineEnds::Lf), 1u);
+  const Case cases[] = {
+      {"a\r\nb", 1, 2, 2}, {"a\nb", 1, 1, 1}, {"a\rb", 1, 1, 0}, {"a\r", 1, 1, 0},
+      {"ab", 1, 0, 0},     {"a", 1, 0, 0},    {"a", 5, 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLfOrCr), c.endsLine) << ::testing::PrintToString(c.text);
+    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLf), c.inLine) << ::testing::PrintToString(c.text);
+  }
 }
 
 }  // namespace
