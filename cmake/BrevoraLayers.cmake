@@ -6,12 +6,16 @@
 # may it use. The direction is checked when the tree builds: <name>_linkcheck is
 # a shared library made of the layer's objects, linked with --no-undefined
 # against the checks of the layers below and LIBS only, so code that reaches a
-# layer above (or one it does not name) fails to link. scripts/check_layers.sh,
-# run as a test, does the same for the #include lines.
+# layer above (or one it does not name) fails to link. The layer offers its
+# folder's headers to what builds on it alone (brevora_headers), so that code
+# including a header of a layer it does not name fails to compile;
+# scripts/check_layers.sh, run as a test, checks the #include lines folder by
+# folder.
 function(brevora_layer name)
   cmake_parse_arguments(L "" "" "SOURCES;BELOW;LIBS" ${ARGN})
   add_library(${name} OBJECT ${L_SOURCES})
   target_link_libraries(${name} PUBLIC ${L_BELOW} ${L_LIBS})
+  brevora_headers(${name})
   if(BREVORA_FUZZ)
     return()  # clang does not link the sanitizer runtime into shared libraries
   endif()
@@ -37,6 +41,7 @@ function(brevora_static_layer name)
   cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${L_SOURCES})
   target_link_libraries(${name} PUBLIC ${L_LIBS})
+  brevora_headers(${name})
   set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   if(BREVORA_FUZZ)
     return()
