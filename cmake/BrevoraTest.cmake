@@ -1,3 +1,24 @@
+include(GoogleTest)
+
+# brevora_discover_tests(<program> [PROPERTIES <test properties...>])
+# ctest runs each case of a test program as a test of its own, named
+# <program>.<Suite>.<Case> (ctest -R <program> still picks the whole program),
+# each with TIMEOUT 600 and the given properties. The cases are listed when
+# ctest starts, by the program itself (--gtest_list_tests), again only after it
+# was built anew: building runs no test program. Cases that the program's
+# target property BREVORA_TEST_EXCLUDE names (a gtest filter) are left to
+# tests of their own (brevora_conduit_fault_sweeps).
+function(brevora_discover_tests name)
+  cmake_parse_arguments(D "" "" "PROPERTIES" ${ARGN})
+  gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    NO_PRETTY_VALUES  # a parameter's name (/Public), not its bytes
+    TEST_FILTER "$<$<BOOL:$<TARGET_PROPERTY:${name},BREVORA_TEST_EXCLUDE>>:-$<TARGET_PROPERTY:${name},BREVORA_TEST_EXCLUDE>>"
+    PROPERTIES TIMEOUT 600 ${D_PROPERTIES})
+endfunction()
+
 # brevora_test(<name> SOURCES <files...> LIBS <targets...>)
 # One test program per folder concept; it links the shared test main, which gives
 # every test case a fresh BREVORA_HOME.
@@ -5,8 +26,7 @@ function(brevora_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE brevora_test_main ${T_LIBS} GTest::gtest GTest::gmock)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  brevora_discover_tests(${name})
 endfunction()
 
 # brevora_qt_test(<name> SOURCES <files...> LIBS <targets...>)
@@ -18,8 +38,7 @@ function(brevora_qt_test name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE brevora_qt_test_main ${T_LIBS} Qt6::Widgets
                         GTest::gtest GTest::gmock)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  brevora_discover_tests(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # brevora_x11_program_test(<name> SOURCES <files...> LIBS <targets...> PROGRAMS <targets...>)
@@ -30,6 +49,7 @@ endfunction()
 # client goes refuses the next case's connection), a skipped case failing the
 # test. Each program is passed as a definition <TARGET>_PROGRAM, its path
 # (hotsync_program: HOTSYNC_PROGRAM).
+# The program is one test: its cases share the X server that xvfb-run starts.
 # Without xvfb-run the test is not made.
 function(brevora_x11_program_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROGRAMS" ${ARGN})

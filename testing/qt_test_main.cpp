@@ -47,6 +47,9 @@ const char* TestPlatform() {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", TestPlatform(), 1);
   ::testing::InitGoogleTest(&argc, argv);
+  // Listing the cases (ctest does, to run each as a test of its own) needs no
+  // application and no display.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   defaultHandler = qInstallMessageHandler(QuietHandler);
   QApplication app(argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new brevora::testing::FreshHome);
