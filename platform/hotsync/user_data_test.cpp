@@ -168,6 +168,17 @@ TEST(UserList, AddUserWritesTheSharedFile) {
   EXPECT_EQ(UmGetUserCount(), 3);
 }
 
+// An id written with leading zeros is the same id: its line goes too, or it
+// would be read first and hide the new user.
+TEST(UserList, AddUserReplacesAnIdWrittenWithLeadingZeros) {
+  const std::string folder = SeedRoot();
+  WriteUsersFile(folder, "0042\tOld\tOld\n2\tSecond\tSecond\n042\tOlder\tOlder\n");
+  AddUser({42, "New", "New"});
+  EXPECT_EQ(ReadFile(folder + "/users.txt"), "2\tSecond\tSecond\n42\tNew\tNew\n");
+  const std::vector<PalmUser> expected = {{2, "Second", "Second"}, {42, "New", "New"}};
+  EXPECT_EQ(ReadUsers(), expected);
+}
+
 TEST(UserList, AddUserRefusesWhatTheFileCannotHold) {
   const PalmUser bad[] = {{-1, "Name", "Dir"},   {1, "", "Dir"},      {1, "Tab\tName", "Dir"},
                           {1, "Line\nName", "Dir"}, {1, "Name", ".."}, {1, "Name", "a/b"},

@@ -136,11 +136,12 @@ void AddUser(const PalmUser& user) {
   }
   const std::string id = std::to_string(user.id);
 
-  // Keep every other line as it is stored; drop the lines of this id.
+  // Keep every other line as it is stored; drop the lines of this id, however
+  // its digits are written ("0042" reads as 42 and would hide the new line).
   std::string text;
   for (std::string_view line : Lines(old)) {
     std::string_view idField = line.substr(0, line.find('\t'));
-    if (idField == id) continue;
+    if (ParseId(idField) == user.id) continue;
     if (line.empty()) continue;
     text.append(line);
     text.push_back('\n');
