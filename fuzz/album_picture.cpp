@@ -43,7 +43,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora;
   using namespace brevora::fuzz;
-  static album::PictureLibrary library;
+  static const bool started = [] {
+    static album::PictureLibrary library;
+    LeaveOutCameraRaw();
+    return true;
+  }();
+  (void)started;
   if (size < 1) return 0;
   const int32_t depthAsked = static_cast<int8_t>(data[0]);
   const std::string path = WriteInput("picture", data + 1, size - 1);

@@ -14,9 +14,15 @@
 namespace brevora::fuzz {
 
 // A picture's pixels a target decodes at most (as its header says, when the
-// format can tell without decoding): a larger one costs a decode of many
-// megabytes and no new path, so it is left out.
-inline constexpr unsigned kMaxPicturePixels = 256 * 256;
+// format can tell without decoding): a larger one costs a decode (and a colour
+// quantization) of many times the time and no new path, so it is left out.
+inline constexpr unsigned kMaxPicturePixels = 128 * 128;
+
+// Called once a target has started FreeImage: camera RAW detection off. For a
+// file no other format takes, LibRaw's look at it costs half a millisecond
+// (30 times the rest of the type check), and a RAW picture reaches our code
+// as the 16-bit-a-channel colour bitmap a PNG seed gives already.
+inline void LeaveOutCameraRaw() { FreeImage_SetPluginEnabled(FIF_RAW, FALSE); }
 
 // False for a file whose header declares more than kMaxPicturePixels pixels.
 inline bool SmallEnough(const std::string& native) {

@@ -59,7 +59,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora;
   using namespace brevora::fuzz;
-  static slides::FreeImageLibrary library;
+  static const bool started = [] {
+    static slides::FreeImageLibrary library;
+    LeaveOutCameraRaw();
+    return true;
+  }();
+  (void)started;
   if (size < 2) return 0;
   const int16_t depthAsked = static_cast<int8_t>(data[0]);
   const bool same = data[1] & 1;
