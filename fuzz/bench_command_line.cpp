@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bench/lib/command_line.h"
+#include "fuzz/arguments.h"
 #include "fuzz/fuzz_target.h"
 
 namespace brevora::fuzz {
@@ -26,15 +27,7 @@ std::vector<Seed> Seeds(const std::string&) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brevora::fuzz;
   using brevora::bench::CommandLine;
-  std::vector<std::string> args(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.emplace_back();
-    } else {
-      args.back() += static_cast<char>(data[i]);
-    }
-  }
-  if (size == 0) args.clear();
+  const std::vector<std::string> args = Arguments(data, size);
   Must("parsing a command line", [&] {
     int64_t records = 10000;
     int repeat = 5;

@@ -32,6 +32,13 @@ std::vector<Seed> Seeds(const std::string& scratch);
   std::abort();
 }
 
+// A literal message is made a string only when the check fails: checks run per
+// pixel and per record, where building a string each time would cost more than
+// the code under test.
+inline void Check(bool ok, const char* what) {
+  if (!ok) Fail(what);
+}
+
 inline void Check(bool ok, const std::string& what) {
   if (!ok) Fail(what);
 }

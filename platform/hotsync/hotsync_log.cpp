@@ -58,7 +58,9 @@ void AppendToFile(const std::string& native, const std::string& lines) {
   }
 }
 
-// The runs of `text` that a new run keeps: the last kKeptRuns - 1, whole.
+// The runs of `text` that a new run keeps: the last kKeptRuns - 1, whole,
+// ending in a line end (a log cut short in its last line, by a full disk, still
+// has the new run's heading begin a line).
 std::string KeptRuns(std::string_view text) {
   std::vector<std::size_t> starts;
   std::size_t at = 0;
@@ -68,9 +70,10 @@ std::string KeptRuns(std::string_view text) {
     if (lf == std::string_view::npos) break;
     at = lf + 1;
   }
-  if (starts.size() < kKeptRuns) return std::string(starts.empty() ? std::string_view() : text.substr(starts[0]));
-  std::string kept(text.substr(starts[starts.size() - (kKeptRuns - 1)]));
-  if (!kept.empty() && kept.back() != '\n') kept.push_back('\n');
+  if (starts.empty()) return {};
+  const std::size_t first = starts.size() < kKeptRuns ? starts[0] : starts[starts.size() - (kKeptRuns - 1)];
+  std::string kept(text.substr(first));
+  if (kept.back() != '\n') kept.push_back('\n');
   return kept;
 }
 

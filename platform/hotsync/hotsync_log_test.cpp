@@ -98,6 +98,25 @@ TEST(HotSyncLog, TheFileKeepsTheLastTwentyRuns) {
   EXPECT_EQ(text.find("entry of run 5\n"), std::string::npos);
 }
 
+// A log whose last line was cut short (no line end): the next run's heading
+// still begins a line of its own, whether the old runs are all kept or not.
+TEST(HotSyncLog, AnUnfinishedLastLineDoesNotSwallowTheNextHeading) {
+  for (const int oldRuns : {1, 25}) {
+    const std::string folder = testing::MakeTempDir("user");
+    std::string old;
+    for (int n = 1; n <= oldRuns; ++n) old += "--- HotSync run " + std::to_string(n) + " 2026-12-01 09:30:00 ---\n";
+    old += "09:30:01 OK Tab";
+    {
+      std::ofstream out(folder + "/hotsync.log", std::ios::binary);
+      out << old;
+    }
+    { LogRun run(folder, "next"); }
+    const std::string text = FileText(folder + "/hotsync.log");
+    EXPECT_NE(text.find("09:30:01 OK Tab\n--- HotSync next "), std::string::npos) << oldRuns;
+    EXPECT_TRUE(text.starts_with(oldRuns == 1 ? "--- HotSync run 1 " : "--- HotSync run 7 ")) << oldRuns;
+  }
+}
+
 TEST(HotSyncLog, OneRunAtATime) {
   const std::string folder = testing::MakeTempDir("user");
   LogRun run(folder, "first");

@@ -1,0 +1,92 @@
+#pragma once
+// For the targets where user pictures reach FreeImage: small pictures of the
+// kinds people have (colour, palette, grey, 1-bit, with alpha, 16-bit
+// channels), each in the formats FreeImage writes and reads, as seeds; the
+// size limit of an input picture; and the memory of such a target.
+#include <FreeImage.h>
+
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_target.h"
+#include "slides/freeimage_bitmap.h"
+
+namespace brevora::fuzz {
+
+// A picture's pixels a target decodes at most (as its header says, when the
+// format can tell without decoding): a larger one costs a decode (and a colour
+// quantization) of many times the time and no new path, so it is left out.
+inline constexpr unsigned kMaxPicturePixels = 128 * 128;
+
+// Called once a target has started FreeImage: camera RAW detection off. For a
+// file no other format takes, LibRaw's look at it costs half a millisecond
+// (30 times the rest of the type check), and a RAW picture reaches our code
+// as the 16-bit-a-channel colour bitmap a PNG seed gives already.
+inline void LeaveOutCameraRaw() { FreeImage_SetPluginEnabled(FIF_RAW, FALSE); }
+
+// False for a file whose header declares more than kMaxPicturePixels pixels.
+inline bool SmallEnough(const std::string& native) {
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(native.c_str(), 16);
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(format)) return true;
+  const slides::Bitmap header(FreeImage_Load(format, native.c_str(), FIF_LOAD_NOPIXELS));
+  if (!header) return true;
+  const unsigned long long pixels =
+      static_cast<unsigned long long>(FreeImage_GetWidth(header.get())) * FreeImage_GetHeight(header.get());
+  return pixels <= kMaxPicturePixels;
+}
+
+// A few bytes can declare a picture of gigabytes, and FreeImage allocates
+// what a header says before it reads the pixels (the formats that can't tell
+// their size without decoding escape SmallEnough). Here a single allocation
+// of more than 21 MB fails, as it may on a small machine: FreeImage reports
+// the picture as not loaded and the callers' refusal is what gets checked,
+// within the run's memory and time. (21 MB is what libFuzzer itself takes in
+// one piece at its start; the program's own ASAN_OPTIONS come on top.)
+extern "C" const char* __asan_default_options() {
+  return "allocator_may_return_null=1:max_allocation_size_mb=21";
+}
+
+inline std::vector<Seed> PictureSeeds() {
+  std::vector<Seed> seeds;
+  const auto save = [&](FIBITMAP* picture, FREE_IMAGE_FORMAT format, const std::string& name, int flags = 0) {
+    FIMEMORY* memory = FreeImage_OpenMemory();
+    if (FreeImage_SaveToMemory(format, picture, memory, flags)) {
+      BYTE* data = nullptr;
+      DWORD size = 0;
+      FreeImage_AcquireMemory(memory, &data, &size);
+      seeds.push_back({name, std::string(reinterpret_cast<const char*>(data), size)});
+    }
+    FreeImage_CloseMemory(memory);
+  };
+  slides::Bitmap rgb(FreeImage_Allocate(12, 9, 24));
+  for (unsigned y = 0; y < 9; ++y) {
+    BYTE* line = FreeImage_GetScanLine(rgb.get(), static_cast<int>(y));
+    for (unsigned x = 0; x < 12 * 3; ++x) line[x] = static_cast<BYTE>(x * 7 + y * 29);
+  }
+  save(rgb.get(), FIF_PNG, "rgb.png");
+  save(rgb.get(), FIF_BMP, "rgb.bmp");
+  save(rgb.get(), FIF_JPEG, "rgb.jpg", JPEG_QUALITYNORMAL);
+  save(rgb.get(), FIF_TIFF, "rgb.tif", TIFF_NONE);
+  save(rgb.get(), FIF_TARGA, "rgb.tga");
+  save(rgb.get(), FIF_PPM, "rgb.ppm", PNM_SAVE_RAW);
+  const slides::Bitmap palette(FreeImage_ColorQuantize(rgb.get(), FIQ_WUQUANT));
+  save(palette.get(), FIF_PNG, "palette.png");
+  save(palette.get(), FIF_GIF, "palette.gif");
+  save(palette.get(), FIF_BMP, "palette_rle.bmp", BMP_SAVE_RLE);
+  save(palette.get(), FIF_PCX, "palette.pcx");
+  const slides::Bitmap grey(FreeImage_ConvertToGreyscale(rgb.get()));
+  save(grey.get(), FIF_PNG, "grey.png");
+  const slides::Bitmap mono(FreeImage_Threshold(grey.get(), 128));
+  save(mono.get(), FIF_PNG, "mono.png");
+  save(mono.get(), FIF_BMP, "mono.bmp");
+  const slides::Bitmap rgba(FreeImage_ConvertTo32Bits(rgb.get()));
+  save(rgba.get(), FIF_PNG, "rgba.png");
+  save(rgba.get(), FIF_TIFF, "rgba.tif", TIFF_NONE);
+  const slides::Bitmap wide(FreeImage_ConvertToType(rgb.get(), FIT_RGB16));
+  save(wide.get(), FIF_PNG, "rgb16.png");
+  const slides::Bitmap high(FreeImage_ConvertTo16Bits565(rgb.get()));
+  save(high.get(), FIF_BMP, "rgb565.bmp");
+  return seeds;
+}
+
+}  // namespace brevora::fuzz
