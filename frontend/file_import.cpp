@@ -101,6 +101,12 @@ std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::
   }
 }
 
+// Whether the import of `type` runs a converter (an Office one, or the
+// presentation's copy, which unpacks its pictures beside the file).
+bool IsConversion(int type) {
+  return type == kTypeXls || type == kTypeDoc || type == kTypePpt || type == kTypePresentationPdb;
+}
+
 // Removes what is in the folder `path`, and nothing above it. Nothing is raised.
 void EmptyFolder(const std::string& path) {
   std::error_code error;
@@ -315,11 +321,17 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
     return Outcome::kMade;
   }
   const std::shared_ptr<const fs::TempFolder> staging = hold.StagingIn(fs::FolderPart(target));
-  // What this import leaves in the batch's scratch folder goes with it.
+  // What this import leaves in the batch's scratch folder goes with it. A file
+  // that was loaded or copied leaves nothing once it is moved out; a
+  // conversion may leave work files beside its target (a presentation's
+  // pictures).
   struct Emptied {
     const std::string path;
-    ~Emptied() { EmptyFolder(path); }
-  } const emptied{staging->Path()};
+    bool needed = true;
+    ~Emptied() {
+      if (needed) EmptyFolder(path);
+    }
+  } emptied{staging->Path()};
   const std::string stagedName = fs::FileNamePart(target);
   const std::string staged = fs::JoinPath(staging->Path(), stagedName);
   const Outcome outcome = Make(type, source, staged, choice);
@@ -332,6 +344,7 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
   // The new name is synced with the others when the batch lets go.
   staging->MoveOut(stagedName, target, replace, fs::TempFolder::NameSync::kByCaller);
   hold.renamedInto.insert(fs::FolderPart(target));
+  emptied.needed = IsConversion(type);
   return Outcome::kMade;
 }
 
