@@ -179,6 +179,7 @@ class SaveForm : public QtForm {
   void txtWorkbook_Change();
 
   // ---- Users (save_form_users.cpp) ----
+  void ConnectUsers(frmSave& w);
   void LoadUsers();
   void cboUser_Click();
   void cboUser_KeyPress();
