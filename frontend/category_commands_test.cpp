@@ -12,6 +12,7 @@
 #include "core/module_state.h"
 #include "core/on_fresh_thread.h"
 #include "frontend/category_folders.h"
+#include "frontend/category_names.h"
 #include "frontend/desktop_test_support.h"
 #include "frontend/frontend_test_support.h"
 
@@ -306,6 +307,40 @@ TEST(DupInAnotherDir, LooksThroughTheOtherCategoriesInOrder) {
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "DupInAnotherDir");
   EXPECT_EQ(e.description().rfind("Error when looking for duplicate workbook.  \r\n", 0), 0u);
+}
+
+// What a batch of imports checks names against: the category folders as they
+// were read once, and the names it was told of since.
+TEST(CategoryNames, MatchesWithoutCaseTheNamesReadOnceAndThoseAdded) {
+  const std::string root = test::MakeCustomHome();
+  WriteFile(root + "Work/budget.tbr", "");
+  WriteFile(root + "Work/Budget.TBR", "");
+  WriteFile(root + "Work/Plan.tbr", "");
+  WriteFile(root + "Alpha/Other.tbr", "");
+  CategoryNames names(root);
+  const struct {
+    const char* category;
+    const char* name;
+    std::optional<std::string> found;
+  } cases[] = {
+      {"Work", "budget.tbr", "budget.tbr"},  // an exact match first
+      {"Work", "BUDGET.tbr", "Budget.TBR"},  // else the first in byte order
+      {"Work", "plan.TBR", "Plan.tbr"},
+      {"Work", "Missing.tbr", std::nullopt},
+      {"Gone", "Plan.tbr", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(names.Find(c.category, c.name), c.found) << c.category << "/" << c.name;
+  EXPECT_EQ(names.FindElsewhere("other.tbr", "Work"), (DuplicateDocument{root + "Alpha/Other.tbr", "Alpha"}));
+
+  // Made after the folders were read: known once added.
+  WriteFile(root + "Work/Late.tbr", "");
+  WriteFile(root + "Alpha/New.tbr", "");
+  EXPECT_EQ(names.Find("Work", "late.tbr"), std::nullopt);
+  EXPECT_EQ(names.FindElsewhere("NEW.tbr", "Work"), std::nullopt);
+  names.Add("Work", "Late.tbr");
+  names.Add("Alpha", "New.tbr");
+  EXPECT_EQ(names.Find("Work", "LATE.tbr"), "Late.tbr");
+  EXPECT_EQ(names.FindElsewhere("NEW.tbr", "Work"), (DuplicateDocument{root + "Alpha/New.tbr", "Alpha"}));
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 #include <system_error>
 
 #include "core/file_mode.h"
-#include "platform/fs/files.h"
-#include "platform/fs/paths.h"
+#include "frontend/category_names.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
 #include "platform/fs/file_error.h"
@@ -15,13 +14,8 @@
 #include "platform/text/case.h"
 
 namespace brevora::frontend {
-namespace {
 
-void ShowCritical(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
-
-}  // namespace
+using services::ShowCritical;
 
 std::string CategoryFolder(std::string_view home, std::string_view category) {
   return fs::JoinPath(home, category);
@@ -43,20 +37,7 @@ bool IsFolderEmpty(std::string_view folder) {
 std::optional<DuplicateDocument> DupInAnotherDir(std::string_view fileName,
                                                  std::string_view excludedCategory,
                                                  std::string_view root) {
-  try {
-    for (const std::string& category : fs::ListFolder(root, fs::ListKind::Folders)) {
-      if (text::EqualsNoCase(category, excludedCategory)) continue;
-      const std::string folder = CategoryFolder(root, category);
-      const std::optional<std::string> name = fs::FindNoCase(folder, fileName);
-      if (!name) continue;
-      const std::string path = fs::JoinPath(folder, *name);
-      if (fs::FileExists(path)) return DuplicateDocument{path, category};
-    }
-    return std::nullopt;
-  } catch (...) {
-    RaiseError(kWrapError, "DupInAnotherDir",
-               "Error when looking for duplicate workbook.  \r\n" + CurrentError().description());
-  }
+  return CategoryNames(std::string(root)).FindElsewhere(fileName, excludedCategory);
 }
 
 bool CopyCategoryFiles(TabrelPC& app, std::string_view source, std::string_view target) {

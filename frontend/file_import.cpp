@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "core/file_mode.h"
@@ -13,6 +14,7 @@
 #include "doc/document.h"
 #include "doc/sdk_document.h"
 #include "frontend/category_folders.h"
+#include "frontend/category_names.h"
 #include "frontend/name_validator.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
@@ -34,6 +36,7 @@ using services::MsgButtons;
 using services::MsgIcon;
 using services::MsgResult;
 using core::AddFileModeExtension;
+using services::ShowCritical;
 
 constexpr const char* kImporting = "Please wait while importing document...";
 constexpr const char* kUnknownType =
@@ -41,10 +44,6 @@ constexpr const char* kUnknownType =
 
 MsgResult Ask(const std::string& text, const std::string& title, MsgButtons buttons) {
   return services::ShowMessage({text, title, buttons, MsgIcon::Question});
-}
-
-void ShowCritical(const std::string& text, const std::string& title = "Brevora") {
-  services::ShowMessage({text, title, MsgButtons::Ok, MsgIcon::Critical});
 }
 
 // The import's scratch folders in a category (".import-XXXXXX.scratch").
@@ -102,6 +101,12 @@ std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::
   }
 }
 
+// Whether the import of `type` runs a converter (an Office one, or the
+// presentation's copy, which unpacks its pictures beside the file).
+bool IsConversion(int type) {
+  return type == kTypeXls || type == kTypeDoc || type == kTypePpt || type == kTypePresentationPdb;
+}
+
 // Removes what is in the folder `path`, and nothing above it. Nothing is raised.
 void EmptyFolder(const std::string& path) {
   std::error_code error;
@@ -144,6 +149,42 @@ int FileModeOfType(int type) {
   return -1;
 }
 
+// The batch's hold on one mode folder: its lock, the names of its categories
+// as the batch's imports see them, the batch's scratch folder in the category
+// it imports into, and the folders whose new names are not yet synced, which
+// its end syncs before the lock goes. An import keeps what it uses of it, so
+// that a nested one that moves the batch on takes nothing from under it.
+struct FileImporter::Hold {
+  explicit Hold(const std::string& folder) : home(folder), lock(folder), names(folder) {
+    // The holder may remove what an import killed midway left in the categories.
+    RemoveStagingLeftovers(home);
+  }
+  ~Hold() {
+    staging.reset();
+    for (const std::string& folder : renamedInto) fs::SyncFolder(folder);
+  }
+  Hold(const Hold&) = delete;
+  Hold& operator=(const Hold&) = delete;
+
+  // The scratch folder in `folder`, made when the batch has none there (or it
+  // was removed meanwhile).
+  std::shared_ptr<const fs::TempFolder> StagingIn(const std::string& folder) {
+    if (!staging || stagingFolder != folder || !fs::FolderExists(staging->Path())) {
+      staging.reset();
+      staging = std::make_shared<const fs::TempFolder>(Staging(folder));
+      stagingFolder = folder;
+    }
+    return staging;
+  }
+
+  const std::string home;
+  const fs::FolderLock lock;
+  CategoryNames names;
+  std::set<std::string> renamedInto;
+  std::shared_ptr<const fs::TempFolder> staging;
+  std::string stagingFolder;
+};
+
 FileImporter::FileImporter(TabrelPC& app, ImportWindow& window) : app_(app), window_(window) {}
 FileImporter::~FileImporter() = default;
 
@@ -151,9 +192,14 @@ FileImporter::Batch::Batch(FileImporter& importer) : importer_(importer) { ++imp
 
 FileImporter::Batch::~Batch() {
   if (--importer_.batches_ > 0) return;
-  importer_.staging_.reset();
-  importer_.stagingFolder_.clear();
-  importer_.cleanedHomes_.clear();
+  importer_.hold_.reset();
+}
+
+std::shared_ptr<FileImporter::Hold> FileImporter::HoldOn(const std::string& home) {
+  if (hold_ && hold_->home == home) return hold_;
+  hold_.reset();  // one lock at a time: no two batches wait for each other
+  hold_ = std::make_shared<Hold>(home);
+  return hold_;
 }
 
 void FileImporter::BringFileIn(const std::string& path) {
@@ -202,11 +248,13 @@ void FileImporter::Import(const std::string& source) {
     return;
   }
   const std::string home = app_.HomeDirectory();
+  const std::shared_ptr<Hold> holding = HoldOn(home);
+  Hold& hold = *holding;
   const std::string fileName = AddFileModeExtension(name, static_cast<int16_t>(typeMode));
   const std::string folder = CategoryFolder(home, category);
   std::string target = fs::JoinPath(folder, fileName);
   bool replace = false;
-  if (const std::optional<DuplicateDocument> found = DupInAnotherDir(fileName, category, home)) {
+  if (const std::optional<DuplicateDocument> found = hold.names.FindElsewhere(fileName, category)) {
     if (Ask("This " + what + " already exists in the category: '" + found->category +
                 "'.  Do you want to overwrite?",
             "Overwrite workbook", MsgButtons::YesNo) != MsgResult::Yes) {
@@ -214,7 +262,7 @@ void FileImporter::Import(const std::string& source) {
     }
     target = found->path;
     replace = true;
-  } else if (const std::optional<std::string> held = fs::FindNoCase(folder, fileName)) {
+  } else if (const std::optional<std::string> held = hold.names.Find(category, fileName)) {
     if (Ask("This " + what + " already exists.  Do you want to overwrite it?", "Brevora", MsgButtons::YesNo) ==
         MsgResult::No) {
       return;
@@ -226,7 +274,8 @@ void FileImporter::Import(const std::string& source) {
   window_.SetBusy(true);
   Outcome outcome = Outcome::kMade;
   const std::optional<Choice> choice = AskHow(type, source, outcome);
-  if (choice) outcome = MakeInPlace(type, source, home, target, replace, *choice);
+  if (choice) outcome = MakeInPlace(type, source, target, replace, *choice, hold);
+  if (outcome == Outcome::kMade && !replace) hold.names.Add(category, fileName);
   if (outcome == Outcome::kFailed) {
     ShowCritical(type == kTypeTbr ? "Could not successfully add this workbook."
                                   : "Could not successfully add this document.");
@@ -264,25 +313,27 @@ std::optional<FileImporter::Choice> FileImporter::AskHow(int type, const std::st
   }
 }
 
-FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& source, const std::string& home,
-                                                const std::string& target, bool replace, const Choice& choice) {
-  // One import at a time in a user's mode folder: the one that holds the lock
-  // may remove what an import killed midway left in its categories.
-  const fs::FolderLock lock(home);
-  if (cleanedHomes_.insert(home).second) RemoveStagingLeftovers(home);
+FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& source, const std::string& target,
+                                                bool replace, const Choice& choice, Hold& hold) {
   if (replace && SameFile(source, target)) {
     // Copying a file onto itself would empty it: it is only marked.
     app_.MakeDirty(target);
     return Outcome::kMade;
   }
-  const fs::TempFolder& staging = StagingIn(fs::FolderPart(target));
-  // What this import leaves in the batch's scratch folder goes with it.
+  const std::shared_ptr<const fs::TempFolder> staging = hold.StagingIn(fs::FolderPart(target));
+  // What this import leaves in the batch's scratch folder goes with it. A file
+  // that was loaded or copied leaves nothing once it is moved out; a
+  // conversion may leave work files beside its target (a presentation's
+  // pictures).
   struct Emptied {
     const std::string path;
-    ~Emptied() { EmptyFolder(path); }
-  } const emptied{staging.Path()};
+    bool needed = true;
+    ~Emptied() {
+      if (needed) EmptyFolder(path);
+    }
+  } emptied{staging->Path()};
   const std::string stagedName = fs::FileNamePart(target);
-  const std::string staged = fs::JoinPath(staging.Path(), stagedName);
+  const std::string staged = fs::JoinPath(staging->Path(), stagedName);
   const Outcome outcome = Make(type, source, staged, choice);
   if (outcome != Outcome::kMade) return outcome;
   if (!fs::FileExists(staged)) return Outcome::kFailed;
@@ -290,17 +341,11 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
     ShowCritical(Refusal(type == kTypeTbr ? "workbook" : "document", source, why));
     return Outcome::kCancelledRefill;
   }
-  staging.MoveOut(stagedName, target, replace);
+  // The new name is synced with the others when the batch lets go.
+  staging->MoveOut(stagedName, target, replace, fs::TempFolder::NameSync::kByCaller);
+  hold.renamedInto.insert(fs::FolderPart(target));
+  emptied.needed = IsConversion(type);
   return Outcome::kMade;
-}
-
-const fs::TempFolder& FileImporter::StagingIn(const std::string& folder) {
-  if (!staging_ || stagingFolder_ != folder || !fs::FolderExists(staging_->Path())) {
-    staging_.reset();
-    staging_ = std::make_unique<fs::TempFolder>(Staging(folder));
-    stagingFolder_ = folder;
-  }
-  return *staging_;
 }
 
 FileImporter::Outcome FileImporter::Make(int type, const std::string& source, const std::string& staged,

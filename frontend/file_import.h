@@ -13,21 +13,29 @@
 // under the target's own name (a presentation's database name is its file
 // name), and moved over the target only once it is complete and marked
 // modified; a copied desktop file (.tbr, .scv) must also be one its own reader
-// takes whole (a presentation .pdb is read and written again, not copied). A failed conversion, load, write, mark or
-// check leaves an existing target as it was and nothing behind; the move makes
-// the new name durable (the file's data, then the category folder).
-// One import at a time per user's mode folder (a FolderLock on the home folder,
-// taken after the questions); the holder removes the scratch folders that a
-// killed import left in its categories. Several files imported in one go (a
-// drop) are a Batch: its imports share one scratch folder in the category
-// they go to, and the leftovers are removed once per mode folder, by the
-// batch's first import there. A file imported onto itself is only
-// marked. The name is checked by the name validator against the mode's maximum
-// (30 workbooks, 31 otherwise). Everything is reported in message boxes;
-// nothing is raised.
+// takes whole (a presentation .pdb is read and written again, not copied). A
+// failed conversion, load, write, mark or check leaves an existing target as it
+// was and nothing behind. A file imported onto itself is only marked. The name
+// is checked by the name validator against the mode's maximum (30 workbooks,
+// 31 otherwise). Everything is reported in message boxes; nothing is raised.
+//
+// Imports come in batches: the files of one drop are a Batch, any other import
+// a batch of its own. One batch at a time per user's mode folder: the batch
+// takes the mode folder's lock (a FolderLock on the home folder) at its first
+// import there and keeps it to its end (or until it goes on in another mode
+// folder, which it locks only once it has let go of the first, so that two
+// batches never each wait for the other). While it holds the lock it removes the
+// scratch folders that killed imports left in the categories, lists the
+// categories' names once for every name check of its imports (CategoryNames,
+// with the names they add), and shares one scratch folder in the category it
+// imports into. Each file's data is synced before it is renamed into place, so
+// a target is always either as it was or the whole new file; the folders that
+// got new names are synced when the batch lets go of the lock, which makes
+// those names durable before the batch is done. (A crash within a batch may
+// lose the names of its last imports, never a file's content; the sources are
+// untouched.)
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "platform/automation/object.h"
@@ -41,10 +49,6 @@ class SDK_Document;
 namespace brevora::slides {
 class SDK_Presentation;
 }
-namespace brevora::fs {
-class TempFolder;
-}
-
 namespace brevora::frontend {
 
 class TabrelPC;
@@ -101,8 +105,8 @@ class FileImporter {
   void BringFileIn(const std::string& path);
 
   // The imports made while one lives are one batch (batches nest: the
-  // outermost counts). Its end removes the batch's scratch folder. It must not
-  // outlive the importer.
+  // outermost counts). Its end lets go of the batch's mode folder (see above).
+  // It must not outlive the importer.
   class Batch {
    public:
     explicit Batch(FileImporter& importer);
@@ -122,15 +126,17 @@ class FileImporter {
   // The question a conversion asks first (link or copy, the presentation
   // options); nothing, with `cancelled` set, when the user cancelled.
   std::optional<Choice> AskHow(int type, const std::string& source, Outcome& cancelled);
-  // Under the lock of `home`: makes the new content in a scratch folder beside
-  // `target`, checks a copied desktop file with its own reader and moves it in.
-  Outcome MakeInPlace(int type, const std::string& source, const std::string& home, const std::string& target,
-                      bool replace, const Choice& choice);
+  // The batch's hold on the mode folder it imports into (file_import.cpp).
+  struct Hold;
+  // The hold on `home`: the one the batch has, else a new one, taken once the
+  // batch has let go of any other.
+  std::shared_ptr<Hold> HoldOn(const std::string& home);
+  // Makes the new content in a scratch folder beside `target`, checks a copied
+  // desktop file with its own reader and moves it in. Under the hold's lock.
+  Outcome MakeInPlace(int type, const std::string& source, const std::string& target, bool replace,
+                      const Choice& choice, Hold& hold);
   // Makes the target's new content from the source, by type, at `staged`.
   Outcome Make(int type, const std::string& source, const std::string& staged, const Choice& choice);
-  // The batch's scratch folder in `folder`, made when the batch has none there
-  // (or another import removed it as a killed one's). Under the lock.
-  const fs::TempFolder& StagingIn(const std::string& folder);
 
   TabrelPC& app_;
   ImportWindow& window_;
@@ -138,12 +144,9 @@ class FileImporter {
   Ref<doc::SDK_Document> sdkDocument_;
   Ref<slides::SDK_Presentation> sdkPresentation_;
 
-  // The batch: how many Batch objects live, the mode folders whose leftovers
-  // it removed, its scratch folder and the folder that holds it.
+  // The batch: how many Batch objects live, and its hold on a mode folder.
   int batches_ = 0;
-  std::set<std::string> cleanedHomes_;
-  std::unique_ptr<fs::TempFolder> staging_;
-  std::string stagingFolder_;
+  std::shared_ptr<Hold> hold_;
 };
 
 }  // namespace brevora::frontend

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -56,6 +59,14 @@ class Import : public ::testing::Test {
   std::string outside = testing::MakeTempDir("outside") + "/";
   test::RecordedMessages messages;
 };
+
+// Whether the lock of `folder` (fs::FolderLock) could be taken now.
+bool LockIsFree(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool free = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+  if (fd >= 0) close(fd);
+  return free;
+}
 
 Message Critical(const std::string& text, const std::string& title = "Brevora") {
   return {text, title, MsgButtons::Ok, MsgIcon::Critical};
@@ -320,6 +331,40 @@ TEST_F(Import, ABatchSharesOneScratchFolderAndRemovesItAtItsEnd) {
   ASSERT_EQ(messages->shown().size(), 1u);
   EXPECT_EQ(messages->shown()[0], Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
                                            "junk/Budget.tbr' is not a Tabulyn workbook."));
+}
+
+// A batch holds the user's mode folder from its first import to its end, so
+// that the names it read there once stay true for every name it checks; its
+// own imports count, in its category and in the others.
+TEST_F(Import, ABatchHoldsTheModeFolderAndChecksNamesAgainstItsOwnImports) {
+  stdfs::create_directories(home + "Work");
+  stdfs::create_directories(home + "Home");
+  WriteWorkbook(outside + "a/Budget.tbr", "first");
+  const std::string second = WriteWorkbook(outside + "b/BUDGET.tbr", "second");
+  WriteWorkbook(outside + "c/budget.tbr", "third");
+  Run(0, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
+    {
+      const FileImporter::Batch batch(importer);
+      EXPECT_TRUE(LockIsFree(home));
+      importer.BringFileIn(outside + "a/Budget.tbr");
+      EXPECT_FALSE(LockIsFree(home));
+      messages->Answer(MsgResult::Yes);
+      importer.BringFileIn(outside + "b/BUDGET.tbr");  // the name the batch made: replaced
+      window.category = "Home";
+      messages->Answer(MsgResult::No);
+      importer.BringFileIn(outside + "c/budget.tbr");  // held by another category: asked
+      EXPECT_FALSE(LockIsFree(home));
+    }
+    EXPECT_TRUE(LockIsFree(home));
+  });
+  EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Budget.tbr"});
+  EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(second));
+  EXPECT_TRUE(Entries("Home").empty());
+  EXPECT_EQ(messages->shown(),
+            (std::vector<Message>{{"This workbook already exists.  Do you want to overwrite it?", "Brevora",
+                                   MsgButtons::YesNo, MsgIcon::Question},
+                                  {"This workbook already exists in the category: 'Work'.  Do you want to overwrite?",
+                                   "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question}}));
 }
 
 TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {

@@ -53,8 +53,10 @@ bool IsBrowsableAddress(std::string_view address) {
          StartsWithNoCase(address, "file:");
 }
 
+bool IsFileAddress(std::string_view address) { return StartsWithNoCase(address, "file:"); }
+
 std::optional<std::string> FileAddressPath(std::string_view address) {
-  if (!StartsWithNoCase(address, "file:")) return std::nullopt;
+  if (!IsFileAddress(address)) return std::nullopt;
   std::string_view rest = address.substr(5);
   if (rest.substr(0, 2) == "//") {
     rest.remove_prefix(2);

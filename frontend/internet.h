@@ -46,6 +46,10 @@ class Internet : public Dispatchable<Internet> {
 // (any case), no control characters.
 bool IsBrowsableAddress(std::string_view address);
 
+// Whether `address` is a file: address (any case): a file of this machine,
+// which GetWebFile copies without a connection to the internet.
+bool IsFileAddress(std::string_view address);
+
 // The local system path of a file: address ("file:///p", "file://localhost/p",
 // "file:/p", percent escapes decoded); nullopt for any other address, another
 // host, a bad escape, a NUL, or a name the code page can't hold.

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int32_t kNotInstalled = kObjectError + 1;
 
-void Critical(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
-}
-
 }  // namespace
 
 std::vector<UserEntry> UserEntries(core::UserManager& users) {
@@ -66,15 +62,16 @@ UserChoice ChooseUser(TabrelPC& app, const std::vector<UserEntry>& entries, int 
       const AutomationError error = CurrentError();
       const std::string id = "This user id '" + std::to_string(entry.uid) + "' is not properly installed.  ";
       if (error.number() != kNotInstalled) {
-        Critical(error.description());
+        services::ShowCritical(error.description());
         return {i, false, false};
       }
       if (i + 1 == static_cast<int>(entries.size())) {
-        Critical(id + "Please manually choose another user in the 'User:' list and check your Users in Palm "
-                      "Desktop.");
+        services::ShowCritical(id +
+                               "Please manually choose another user in the 'User:' list and check your Users in "
+                               "Palm Desktop.");
         return {i, false, false};
       }
-      Critical(id + "Automatically switching to the next user in the 'User:' list.");
+      services::ShowCritical(id + "Automatically switching to the next user in the 'User:' list.");
     }
   }
   return choice;

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -22,6 +24,7 @@
 #include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/name_character_filter.h"
+#include "frontend/forms/window_drawing.h"
 #include "platform/text/codepage.h"
 
 namespace brevora::frontend::forms {
@@ -164,8 +167,18 @@ void frmSave::BuildPictures() {
   // Picture buffers that are never laid out: children of the window all the same.
   picDownload = Named<QLabel>("picDownload", this);
   picDownload->hide();
-  picDragIcon = Named<QLabel>("picDragIcon", this);
-  picDragIcon->hide();
+  const char* dragIconNames[] = {"picDragIcon_0", "picDragIcon_1"};
+  for (int mode = 0; mode < 2; ++mode) {
+    QImage icon(kDragIconSize, kDragIconSize, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    {
+      QPainter painter(&icon);
+      DrawDragIcon(painter, mode);
+    }
+    picDragIcon[mode] = Named<QLabel>(dragIconNames[mode], this);
+    picDragIcon[mode]->setPixmap(QPixmap::fromImage(icon));
+    picDragIcon[mode]->hide();
+  }
 }
 
 void frmSave::BuildFileModeBar() {

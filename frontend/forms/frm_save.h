@@ -90,7 +90,8 @@ class frmSave : public QMainWindow {
   QLabel* Picture2;     // the banner (hidden until a banner is shown)
   QLabel* picDownload;
   QLabel* picLogo;
-  QLabel* picDragIcon;
+  // The drag icons of the spreadsheet (0) and word-processor (1) modes.
+  std::array<QLabel*, 2> picDragIcon;
   QStatusBar* StatusBar1;
 
   QMenu* mnuFile;
@@ -178,6 +179,7 @@ class SaveForm : public QtForm {
   void txtWorkbook_Change();
 
   // ---- Users (save_form_users.cpp) ----
+  void ConnectUsers(frmSave& w);
   void LoadUsers();
   void cboUser_Click();
   void cboUser_KeyPress();

@@ -55,28 +55,25 @@ void Store(const char* name, const std::string& value) {
   core::SetRegistryString(kSuiteSettingsKey, name, Variant(value));
 }
 
-// A web-request object that is online: banner pictures from file: addresses
-// are fetched as the real one fetches them, reported through the event loop.
-class OnlineInternet : public Dispatch {
+// A web-request object that is never online and records the pictures asked
+// of it.
+class OfflineInternet : public Dispatch {
  public:
-  Variant Invoke(std::string_view name, CallKind kind, Args args) override {
-    if (text::EqualsNoCase(name, "InternetOnline")) return Variant(true);
-    return inner_->Invoke(name, kind, args);
+  Variant Invoke(std::string_view name, CallKind, Args args) override {
+    if (text::EqualsNoCase(name, "InternetOnline")) return Variant(false);
+    if (text::EqualsNoCase(name, "GetWebFile")) fetched.push_back(CStr(args[2]));
+    return Variant();
   }
-
- private:
-  Ref<Internet> inner_ = MakeRef<Internet>([](std::function<void()> task) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
-  });
+  std::vector<std::string> fetched;
 };
 
-// Registers the online web-request object for a scope; the windows' own comes
-// back after it.
-struct OnlineForTheTest {
-  OnlineForTheTest() {
-    RegisterClass(kInternetProgId, "", [] { return Ref<Dispatch>(MakeRef<OnlineInternet>()); });
+// Registers `made` as the web-request object for a scope; the windows' own
+// comes back after it.
+struct InternetForTheTest {
+  explicit InternetForTheTest(Ref<Dispatch> made) {
+    RegisterClass(kInternetProgId, "", [made] { return made; });
   }
-  ~OnlineForTheTest() {
+  ~InternetForTheTest() {
     RegisterClass(kInternetProgId, "", [] {
       return Ref<Dispatch>(MakeRef<Internet>([](std::function<void()> task) {
         QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
@@ -205,8 +202,9 @@ TEST_F(MainWindowLook, MenusAndTheBannerOpenTheirPages) {
                                       kMemowareHome, "https://example.org/landing", kProductHome}));
 }
 
+// The windows' own web-request object is never online, but a picture of a
+// file: address needs no connection: it is fetched all the same.
 TEST_F(MainWindowLook, ABannerPictureIsDrawnWithItsGreyLeftOutAndOneArrivingAfterCloseIsDropped) {
-  const OnlineForTheTest online;
   const std::string picture = testing::MakeTempDir("web") + "/banner.png";
   QImage image(4, 4, QImage::Format_RGB32);
   image.fill(QColor(102, 102, 102));
@@ -230,6 +228,27 @@ TEST_F(MainWindowLook, ABannerPictureIsDrawnWithItsGreyLeftOutAndOneArrivingAfte
   EXPECT_FALSE(held->IsLoaded());
   EXPECT_TRUE(form.picDownload.isNull());
   EXPECT_TRUE(Forms()->LoadedForms().empty());
+}
+
+// Offline, only a banner picture of a file: address is asked for.
+TEST_F(MainWindowLook, OfflineOnlyAFileBannerPictureIsFetched) {
+  const struct {
+    std::string address;
+    bool fetched;
+  } cases[] = {{"file:///pictures/banner.gif", true},
+               {"FILE:/pictures/banner.gif", true},
+               {"https://example.org/banner.gif", false},
+               {"", false}};  // the default picture is on the web
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.address);
+    const auto internet = MakeRef<OfflineInternet>();
+    const InternetForTheTest scope(internet);
+    Store("Graphic", c.address);
+    SaveForm& form = OpenMainWindow();
+    EXPECT_EQ(internet->fetched, c.fetched ? std::vector<std::string>{c.address} : std::vector<std::string>{});
+    form.Unload();
+    test::Deliver();
+  }
 }
 
 TEST_F(MainWindowLook, TheWindowIsNeverSmallerThanItsMinimum) {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -273,6 +274,28 @@ TEST_F(SaveWindow, EachDialogReadsTheUsersWhenItOpens) {
     w.cmdOkCancel[1]->click();
   });
   EXPECT_FALSE(app_->GetFileToOpenEX(0, file, asTemplate));
+}
+
+// A key typed in the user box makes the entry it shows the current user and
+// fills the lists again; a key that types nothing (a modifier) does nothing.
+TEST_F(SaveWindow, AKeyTypedInTheUserBoxAppliesItsEntry) {
+  test::CategoryFolder(test::AddDesktopUser(2, "Ben", "ben"), 0, "Travel");
+  SaveForm& form = OpenMainWindow();
+  frmSave& w = form.window();
+  ASSERT_EQ(w.cboUser->currentText().toStdString(), "Anna");
+  app_->SetUserID(2);  // behind the box's back
+  test::CategoryFolder(user_, 0, "Later");
+  const auto press = [&](Qt::Key key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w.cboUser, &event);
+  };
+  press(Qt::Key_Shift, QString());
+  EXPECT_EQ(app_->UserID(), 2);
+  press(Qt::Key_Z, QStringLiteral("z"));  // no entry begins with it: the box stays on Anna
+  EXPECT_EQ(app_->UserID(), 1);
+  EXPECT_EQ(w.cboUser->currentText().toStdString(), "Anna");
+  EXPECT_EQ(test::Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Later", "Unfiled"}));
+  EXPECT_TRUE(messages_->shown().empty());
 }
 
 TEST_F(SaveWindow, OpenDialogOfWorkbooksOffersTheTemplateBox) {

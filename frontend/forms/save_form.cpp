@@ -101,6 +101,7 @@ void SaveForm::Connect(frmSave& w) {
   QObject::connect(w.lstWorkbook, &QTreeWidget::itemDoubleClicked,
                    [this](QTreeWidgetItem*, int) { HandleFormEvent(*this, [this] { lstWorkbook_DblClick(); }); });
   QObject::connect(w.cboUser, &QComboBox::activated, [this](int) { HandleFormEvent(*this, [this] { cboUser_Click(); }); });
+  ConnectUsers(w);
   QObject::connect(w.txtWorkbook, &QLineEdit::textChanged,
                    [this](const QString&) { HandleFormEvent(*this, [this] { txtWorkbook_Change(); }); });
   for (int i = 0; i < 2; ++i) {

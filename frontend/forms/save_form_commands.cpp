@@ -23,6 +23,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/file_mode.h"
 #include "core/session.h"
 #include "frontend/category_commands.h"
 #include "frontend/category_listing.h"
@@ -31,6 +32,7 @@
 #include "frontend/forms/edit_commands.h"
 #include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
+#include "frontend/forms/window_drawing.h"
 #include "frontend/phone_sync.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
@@ -444,12 +446,19 @@ void SaveFormCommands::StartDrag() {
   auto* data = new QMimeData;
   data->setData(kDocumentDragMime, QByteArray());
   drag->setMimeData(data);
-  const int mode = form_.Owner() && form_.Owner()->Session() ? form_.Owner()->Session()->FileMode() : -1;
-  // The drag icon of the spreadsheet and word-processor modes; presentations
-  // keep the list's own.
-  if ((mode == 0 || mode == 1) && !w.picDragIcon->pixmap().isNull()) drag->setPixmap(w.picDragIcon->pixmap());
+  SetDragIcon(*drag);
   drag->exec(Qt::MoveAction);
   EndListDrag();
+}
+
+void SaveFormCommands::SetDragIcon(QDrag& drag) {
+  HandleEvent([&] {
+    const int mode = App(form_).Session()->FileMode();
+    if (mode == core::kTabulynMode || mode == core::kScrivaneMode) {
+      drag.setPixmap(form_.window().picDragIcon[static_cast<size_t>(mode)]->pixmap());
+      drag.setHotSpot(QPoint(kDragIconSize / 2, kDragIconSize / 2));  // the page under the pointer
+    }
+  });
 }
 
 // ---- Phone sync ----

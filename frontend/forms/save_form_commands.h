@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+class QDrag;
 class QTreeWidgetItem;
 
 namespace brevora::frontend {
@@ -57,6 +58,10 @@ class SaveFormCommands : public QObject {
   void DragOverCategory(const QPoint& position);
   void DropOnCategory(const QPoint& position);
   void EndListDrag();
+  // SetDragIcon: a drag of documents shows the drag icon of the file mode
+  // (picDragIcon); in the presentation mode it keeps Qt's own. An error is
+  // shown, critical.
+  void SetDragIcon(QDrag& drag);
 
   // ---- Phone sync ----
   void cmdSync_Click();

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDrag>
+#include <QLabel>
+#include <QPainter>
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -30,6 +33,7 @@
 #include "frontend/forms/frm_new_category.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
+#include "frontend/forms/window_drawing.h"
 #include "frontend/forms/window_test_support.h"
 #include "frontend/frontend_test_support.h"
 #include "frontend/phone_sync.h"
@@ -302,6 +306,38 @@ TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
   commands.DropOnCategory(QPoint(5, 10000));
   EXPECT_EQ(Files(Tabrel("Travel")), std::vector<std::string>{"Budget.tbr"});
   EXPECT_FALSE(form_->listDragFlag);
+}
+
+// A drag of documents shows the drag icon of the spreadsheet or the
+// word-processor mode; presentations keep Qt's own.
+TEST_F(WindowCommands, ADragOfDocumentsShowsTheIconOfItsFileMode) {
+  const QImage sheet = W().picDragIcon[0]->pixmap().toImage();
+  const QImage text = W().picDragIcon[1]->pixmap().toImage();
+  ASSERT_FALSE(sheet.isNull());
+  ASSERT_FALSE(text.isNull());
+  EXPECT_NE(sheet, text);
+  const QImage* expected[] = {&sheet, &text, nullptr};
+  for (int mode = 0; mode < 3; ++mode) {
+    app_->Session()->SetFileMode(static_cast<int16_t>(mode));
+    QDrag drag(W().lstWorkbook);
+    form_->Commands().SetDragIcon(drag);
+    if (expected[mode]) {
+      EXPECT_EQ(drag.pixmap().toImage(), *expected[mode]) << mode;
+    } else {
+      EXPECT_TRUE(drag.pixmap().isNull());
+    }
+  }
+  EXPECT_TRUE(messages_->shown().empty());
+  QLabel icons;
+  QImage both(2 * kDragIconSize + 8, kDragIconSize, QImage::Format_ARGB32);
+  both.fill(Qt::white);
+  {
+    QPainter painter(&both);
+    painter.drawImage(0, 0, sheet);
+    painter.drawImage(kDragIconSize + 8, 0, text);
+  }
+  icons.setPixmap(QPixmap::fromImage(both.scaled(both.size() * 4)));
+  testing::SaveScreenshot(icons, "frmSave-drag-icons");
 }
 
 // The phone sync button: the engine gets the user, direction 0 and the

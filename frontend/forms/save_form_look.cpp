@@ -190,10 +190,15 @@ void SaveForm::SetTheme(int16_t theme) { frontend::SetTheme(theme); }
 void SaveForm::LoadAdGraphic() {
   try {
     if (!oInternet) return;
-    const Variant online = CallByName(oInternet, "InternetOnline", CallKind::Method);
-    if (online.IsNull() || !CBool(online)) return;
-    CallByName(oInternet, "GetWebFile", CallKind::Method, Ref<Dispatch>(this), BannerFile(),
-               BannerGraphicAddress(), std::string(kProductWebServer));
+    const std::string address = BannerGraphicAddress();
+    // A picture of this machine (a file: address) is fetched without a
+    // connection; any other only when the internet can be reached.
+    if (!IsFileAddress(address)) {
+      const Variant online = CallByName(oInternet, "InternetOnline", CallKind::Method);
+      if (online.IsNull() || !CBool(online)) return;
+    }
+    CallByName(oInternet, "GetWebFile", CallKind::Method, Ref<Dispatch>(this), BannerFile(), address,
+               std::string(kProductWebServer));
   } catch (...) {
     // No picture: the banner keeps its colour alone.
   }

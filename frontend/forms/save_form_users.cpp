@@ -2,12 +2,16 @@
 // opens: the user manager reads them again first (a user made since the
 // process started is there, the current user stays current). Choosing a user
 // makes it the application object's current user and fills the lists for
-// that user.
+// that user; so does a key typed in the box, for the entry it shows then
+// (before the box itself goes to an entry by the key).
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "core/session.h"
 #include "core/user_manager.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/error/error.h"
@@ -24,7 +28,29 @@ TabrelPC& App(const SaveForm& form) {
   return *form.Owner();
 }
 
+// cboUser's KeyPress: a key that types a character (what a KeyPress is: not
+// a modifier, an arrow or the Tab that moves on) runs cboUser_KeyPress. The
+// key itself goes on to the box as it is.
+class UserBoxKeys : public QObject {
+ public:
+  UserBoxKeys(SaveForm& form, QComboBox& box) : QObject(&box), form_(form) { box.installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->text().isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+    HandleFormEvent(form_, [this] { form_.cboUser_KeyPress(); });
+    return false;
+  }
+
+ private:
+  SaveForm& form_;
+};
+
 }  // namespace
+
+void SaveForm::ConnectUsers(frmSave& w) { new UserBoxKeys(*this, *w.cboUser); }
 
 void SaveForm::LoadUsers() {
   std::string step;
@@ -80,8 +106,7 @@ void SaveForm::cboUser_Click() {
   try {
     SelectFileName();
   } catch (...) {
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+    ShowCritical(CurrentError().description());
   }
 }
 
@@ -99,8 +124,7 @@ void SaveForm::cboUser_KeyPress() {
     }
     SelectFileName();
   } catch (...) {
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+    ShowCritical(CurrentError().description());
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPen>
 #include <QPalette>
 #include <algorithm>
 
@@ -124,6 +125,37 @@ void DrawLogo(QPainter& painter, const QImage& logo, QSize outer, int innerHeigh
   const int x = outer.width() - 5 - logo.width();
   const int y = (outer.height() - innerHeight) / 2;
   painter.drawImage(QPoint(x, y), logo);
+}
+
+void DrawDragIcon(QPainter& painter, int mode) {
+  if (mode != 0 && mode != 1) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(QColor(64, 64, 64), 0));
+  // The page, its top-right corner folded down.
+  constexpr int kLeft = 5, kTop = 1, kRight = 26, kBottom = 30, kFold = 6;
+  const QPoint page[] = {{kLeft, kTop}, {kRight - kFold, kTop}, {kRight, kTop + kFold}, {kRight, kBottom},
+                         {kLeft, kBottom}};
+  painter.setBrush(Qt::white);
+  painter.drawPolygon(page, 5);
+  const QPoint fold[] = {{kRight - kFold, kTop}, {kRight - kFold, kTop + kFold}, {kRight, kTop + kFold}};
+  painter.setBrush(QColor(192, 192, 192));
+  painter.drawPolygon(fold, 3);
+  painter.restore();
+  if (mode == 0) {
+    const QColor grid(128, 128, 128);
+    painter.fillRect(QRect(QPoint(kLeft + 3, 9), QPoint(kRight - 3, 12)), QColor(34, 139, 34));
+    for (int y = 9; y <= 25; y += 4) DrawLine(painter, {kLeft + 3, y}, {kRight - 2, y}, grid);
+    for (const int x : {kLeft + 3, 13, 19, kRight - 3}) DrawLine(painter, {x, 9}, {x, 26}, grid);
+  } else {
+    const QColor text(0, 0, 160);
+    const int ends[] = {22, 20, 22, 21, 22, 16};
+    int y = 10;
+    for (const int end : ends) {
+      painter.fillRect(QRect(QPoint(kLeft + 4, y), QPoint(end, y + 1)), text);
+      y += 3;
+    }
+  }
 }
 
 }  // namespace brevora::frontend::forms

@@ -71,4 +71,11 @@ void DrawTransparentBitmap(QImage& destination, const QImage& source, QPoint at,
 // half the frame's height from the top.
 void DrawLogo(QPainter& painter, const QImage& logo, QSize outer, int innerHeight);
 
+// The drag icons of picDragIcon, kDragIconSize square on the surface's
+// top-left corner (the rest left as it is): a page with a grid of cells under
+// a green heading row for the spreadsheet mode (0), a page with lines of text
+// for the word-processor mode (1). Other modes have none: nothing is drawn.
+inline constexpr int kDragIconSize = 32;
+void DrawDragIcon(QPainter& painter, int mode);
+
 }  // namespace brevora::frontend::forms

@@ -157,5 +157,28 @@ TEST(DrawLogo, FiveFromTheRightInTheMiddleOfTheFrame) {
   EXPECT_EQ(painted, QRect(12, 3, 3, 2));
 }
 
+// The drag icons: a page with its corner folded, cells under a green heading
+// for workbooks, lines of text for documents; none for presentations.
+TEST(DrawDragIcon, APageOfCellsOrOfTextByFileMode) {
+  const QColor outline(64, 64, 64), fold(192, 192, 192), heading(34, 139, 34), grid(128, 128, 128),
+      text(0, 0, 160);
+  const struct {
+    int mode;
+    QPoint at;
+    QColor colour;
+  } cases[] = {
+      {0, {0, 0}, kBackground},  {0, {26, 1}, kBackground}, {0, {5, 15}, outline}, {0, {21, 5}, fold},
+      {0, {6, 20}, kWhiteQ},     {0, {10, 10}, heading},    {0, {10, 13}, grid},   {0, {13, 20}, grid},
+      {0, {10, 15}, kWhiteQ},    {1, {26, 1}, kBackground}, {1, {21, 5}, fold},    {1, {10, 10}, text},
+      {1, {10, 12}, kWhiteQ},    {1, {20, 25}, kWhiteQ},    {1, {12, 25}, text},   {1, {13, 20}, text},
+  };
+  for (const auto& c : cases) {
+    const QImage icon = Painted({kDragIconSize, kDragIconSize}, [&](QPainter& p) { DrawDragIcon(p, c.mode); });
+    EXPECT_EQ(icon.pixelColor(c.at), c.colour) << "mode " << c.mode << " at " << c.at.x() << "," << c.at.y();
+  }
+  const QImage none = Painted({kDragIconSize, kDragIconSize}, [](QPainter& p) { DrawDragIcon(p, 2); });
+  EXPECT_EQ(none, Painted({kDragIconSize, kDragIconSize}, [](QPainter&) {}));
+}
+
 }  // namespace
 }  // namespace brevora::frontend::forms

@@ -77,7 +77,7 @@ void WriteAll(int fd, const void* data, size_t size) {
   }
 }
 
-void SyncFolder(const std::string& nativeFolder) {
+void SyncNativeFolder(const std::string& nativeFolder) {
   const int fd = open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);  // best effort: the rename itself has already happened
@@ -129,7 +129,7 @@ bool InScratchFolder(const std::string& nativeTarget) {
 
 void ReplaceWith(const std::string& temp, const std::string& target) {
   if (rename(temp.c_str(), target.c_str()) != 0) RaiseErrno(errno, true);
-  if (!InScratchFolder(target)) SyncFolder(NativeFolderOf(target));
+  if (!InScratchFolder(target)) SyncNativeFolder(NativeFolderOf(target));
 }
 
 }  // namespace
@@ -253,6 +253,8 @@ std::string WithStoredCase(std::string_view path) {
   }
 }
 
+void SyncFolder(std::string_view path) { SyncNativeFolder(NativePath(path)); }
+
 void MakeFolder(std::string_view path) {
   const std::string native = NativePath(path);
   for (size_t pos = 1; pos <= native.size(); ++pos) {
@@ -321,7 +323,7 @@ void CopyFile(std::string_view from, std::string_view to, bool replace) {
     ReplaceWith(temp, target);
   } else {
     detail::RenameNoReplaceNative(temp, target);
-    if (durable) SyncFolder(NativeFolderOf(target));
+    if (durable) SyncNativeFolder(NativeFolderOf(target));
   }
   guard.path.clear();
 }

@@ -61,6 +61,10 @@ std::optional<std::string> FindFileNoCase(std::string_view path);
 // unchanged when nothing matches.
 std::string WithStoredCase(std::string_view path);
 
+// Flushes the entries of the folder `path` (the names made, renamed or removed
+// in it) to the disk, so that they outlive a crash. Best effort: the changes
+// themselves are made; nothing is raised.
+void SyncFolder(std::string_view path);
 void MakeFolder(std::string_view path);   // with missing parents; existing is fine
 void RemoveFile(std::string_view path);   // 53 when missing
 void RemoveFolder(std::string_view path); // an empty folder; 75 when not empty

@@ -140,7 +140,7 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(native_, ignored);
 }
 
-void TempFolder::MoveOut(std::string_view name, std::string_view target, bool replace) const {
+void TempFolder::MoveOut(std::string_view name, std::string_view target, bool replace, NameSync sync) const {
   if (!IsPlainName(name)) RaiseFileError(kBadFileName);
   const std::string from = native_ + "/" + NativePath(name);
   const std::string to = NativePath(target);
@@ -150,7 +150,7 @@ void TempFolder::MoveOut(std::string_view name, std::string_view target, bool re
   } else {
     detail::RenameNoReplaceNative(from, to);
   }
-  SyncFolder(NativeFolderOf(to));
+  if (sync == NameSync::kNow) SyncFolder(NativeFolderOf(to));
 }
 
 int TempFolder::RemoveLeftovers(const Options& options) {

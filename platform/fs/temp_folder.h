@@ -45,11 +45,19 @@ class TempFolder {
   // The folder stays when the object ends (it has been renamed into place).
   void Keep() { keep_ = true; }
 
+  // When the target's new name is made durable: at once (MoveOut syncs the
+  // target's folder after the rename), or by the caller, who syncs the folder
+  // (SyncFolder, files.h) before it reports its work done, so that several
+  // moves into one folder share one sync.
+  enum class NameSync { kNow, kByCaller };
+
   // Moves the file `name` of this folder to `target`, a path on the same file
   // system: over an existing target when `replace`, else never (58). The
-  // file's data is synced before the rename and the target's folder after it.
+  // file's data is synced before the rename, so the target is either as it
+  // was or the whole new file, and its folder after it as `sync` says.
   // Raises the file errors; on failure the target is as it was.
-  void MoveOut(std::string_view name, std::string_view target, bool replace) const;
+  void MoveOut(std::string_view name, std::string_view target, bool replace,
+               NameSync sync = NameSync::kNow) const;
 
   // Removes the folders of these options' name directly in their `where`
   // (never anything else: a symbolic link or a file of that name stays) and
