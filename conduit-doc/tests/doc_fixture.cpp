@@ -4,19 +4,14 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/record_codec.h"
 #include "conduit-doc/scriv_product.h"
-#include "conduit-framework/conduit_run.h"
 #include "platform/bytes/big_endian.h"
-#include "platform/hotsync/conduit_api.h"
 #include "slides/freeimage_bitmap.h"
 #include "slides/freeimage_init.h"
-#include "testing/temp_home.h"
 
 namespace brevora::scriv::testing {
 
@@ -26,11 +21,6 @@ namespace {
 
 std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
 std::string Text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 }  // namespace
 
@@ -186,87 +176,12 @@ void WritePicture(const std::string& path, int width, int height, uint8_t red, u
   ASSERT_TRUE(FreeImage_Save(format, picture.get(), path.c_str(), 0)) << path;
 }
 
-void DocTest::SetUp() {
-  device_ = brevora::testing::MakeTempDir("device");
-  userFolder_ = brevora::testing::MakeTempDir("user") + "/";
-  desktop_ = userFolder_ + "Scrivane/";
-  log_ = std::make_shared<hotsync::RecordingLogSink>();
-  hotsync::InstallLogSink(log_);
-}
-
-void DocTest::TearDown() {
-  session_.reset();
-  hotsync::InstallLogSink(nullptr);
-}
-
-std::string DocTest::DesktopPath(const std::string& category, const std::string& name) const {
-  return desktop_ + category + "/" + name + ".scv";
-}
-
-void DocTest::PutDesktop(const std::string& category, const std::string& name, const std::string& text) {
-  stdfs::create_directories(desktop_ + category);
-  std::ofstream(DesktopPath(category, name), std::ios::binary | std::ios::trunc) << text;
-}
-
-std::optional<std::string> DocTest::Desktop(const std::string& category, const std::string& name) const {
-  if (!stdfs::exists(DesktopPath(category, name))) return std::nullopt;
-  return FileText(DesktopPath(category, name));
-}
-
-void DocTest::PutHandheld(const TestDatabase& db) {
-  session_.reset();
-  brevora::testing::PutDatabase(device_, db);
-}
-
-std::optional<TestDatabase> DocTest::HandheldDatabase(const std::string& name) const {
-  return brevora::testing::GetDatabase(device_, name);
-}
+DocTest::DocTest() : conduit::testing::ConduitTest(ScrivaneProduct()) {}
 
 std::optional<HandheldDoc> DocTest::HandheldCopy(const std::string& name) const {
   const auto db = HandheldDatabase(name);
   if (!db) return std::nullopt;
   return ReadDocument(*db);
-}
-
-std::map<std::string, std::string> DocTest::DesktopFiles() const {
-  std::map<std::string, std::string> files;
-  if (!stdfs::exists(desktop_)) return files;
-  for (const auto& entry : stdfs::recursive_directory_iterator(desktop_)) {
-    const std::string relative = stdfs::relative(entry.path(), desktop_).string();
-    files[entry.is_directory() ? relative + "/" : relative] = entry.is_directory() ? "" : FileText(entry.path());
-  }
-  return files;
-}
-
-std::map<std::string, TestDatabase> DocTest::HandheldDatabases() const {
-  std::map<std::string, TestDatabase> dbs;
-  for (const std::string& name : brevora::testing::DatabaseNames(device_)) dbs[name] = *HandheldDatabase(name);
-  return dbs;
-}
-
-void DocTest::Connect(const hotsync::Faults& faults) {
-  session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_, faults);
-}
-
-void DocTest::Run(int32_t syncType, const hotsync::Faults& faults) {
-  Connect(faults);
-  CSyncProperties properties{};
-  properties.syncType = syncType;
-  std::strncpy(properties.localDirectory, desktop_.c_str(), sizeof properties.localDirectory - 1);
-  conduit::OpenConduit(ScrivaneProduct(), nullptr, &properties);
-  session_.reset();
-}
-
-std::vector<std::string> DocTest::LogTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& e : log_->entries()) texts.push_back(e.text);
-  return texts;
-}
-
-bool DocTest::Logged(const std::string& text) const {
-  const auto texts = LogTexts();
-  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 }  // namespace brevora::scriv::testing

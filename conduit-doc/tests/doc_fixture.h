@@ -1,20 +1,17 @@
 #pragma once
 // Test support for the document conduit: handheld documents made and read as
-// plain values, desktop documents as text, pictures made by the test, and a
-// fixture with a device folder, a desktop folder and a recording HotSync log
-// that runs the conduit in process.
+// plain values, desktop documents as text, pictures made by the test, and the
+// conduits' shared fixture (conduit-framework/tests/conduit_fixture.h) with
+// the document conduit.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "conduit-doc/document_info.h"
 #include "conduit-doc/text_header.h"
-#include "platform/hotsync/device.h"
-#include "platform/hotsync/hotsync_log.h"
+#include "conduit-framework/tests/conduit_fixture.h"
 #include "testing/handheld_folder.h"
 
 namespace brevora::scriv::testing {
@@ -79,36 +76,14 @@ std::string DesktopText(const DesktopDoc& doc);
 // JPEG or BMP by their extension.
 void WritePicture(const std::string& path, int width, int height, uint8_t red, uint8_t green, uint8_t blue);
 
-class DocTest : public ::testing::Test {
+// The fixture with the document conduit, in process.
+class DocTest : public conduit::testing::ConduitTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  DocTest();
 
-  void PutDesktop(const std::string& category, const std::string& name, const std::string& text);
-  std::optional<std::string> Desktop(const std::string& category, const std::string& name) const;
-  std::string DesktopPath(const std::string& category, const std::string& name) const;
-  void PutHandheld(const TestDatabase& db);
+  using conduit::testing::ConduitTest::PutHandheld;
   void PutHandheld(const std::string& name, const HandheldDoc& doc) { PutHandheld(DocumentDatabase(name, doc)); }
-  std::optional<TestDatabase> HandheldDatabase(const std::string& name) const;
   std::optional<HandheldDoc> HandheldCopy(const std::string& name) const;
-  // Every desktop file (by path under the conduit's folder) and every database.
-  std::map<std::string, std::string> DesktopFiles() const;
-  std::map<std::string, TestDatabase> HandheldDatabases() const;
-
-  // A device session for calls made by the test itself.
-  void Connect(const hotsync::Faults& faults = {});
-  void Disconnect() { session_.reset(); }
-  // An in-process run of the conduit with a fresh device session.
-  void Run(int32_t syncType, const hotsync::Faults& faults = {});
-  std::vector<std::string> LogTexts() const;
-  bool Logged(const std::string& text) const;
-  void ClearLog() { log_->Clear(); }
-
-  std::string device_;
-  std::string userFolder_;  // ends in '/'
-  std::string desktop_;     // the conduit's folder, userFolder_ + "Scrivane/"
-  std::shared_ptr<hotsync::RecordingLogSink> log_;
-  std::unique_ptr<hotsync::DeviceSession> session_;
 };
 
 }  // namespace brevora::scriv::testing

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -15,7 +14,6 @@
 #include "conduit-doc/tests/doc_fixture.h"
 #include "conduit-framework/category_block.h"
 #include "conduit-framework/tests/fault_sweeps.h"
-#include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
 #include "platform/fs/files.h"
@@ -31,20 +29,12 @@ using conduit::CategoryBlock;
 namespace {
 
 using brevora::testing::ProgramResult;
-using brevora::testing::RunProgram;
+using conduit::testing::Snapshot;
+using conduit::testing::Untimed;
 using testing::DesktopDoc;
 using testing::DesktopText;
 using testing::HandheldDoc;
 namespace stdfs = std::filesystem;
-
-constexpr uint8_t kBusiness = 1;
-constexpr uint8_t kPersonal = 2;
-constexpr int32_t kAlice = 1;
-
-std::string Untimed(std::string text) {
-  text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "<date>");
-  return std::regex_replace(text, std::regex("(^|\\n)\\d\\d:\\d\\d:\\d\\d "), "$1");
-}
 
 HandheldDoc Doc(const std::string& text, uint8_t category, bool modified = false) {
   HandheldDoc h;
@@ -66,43 +56,7 @@ class DocHost : public testing::DocTest {
  protected:
   void SetUp() override {
     DocTest::SetUp();
-    userFolder_ = brevora::testing::TempHome() + "/HotSync/Alice/";
-    desktop_ = userFolder_ + "Scrivane/";
-    const ProgramResult registered = RunProgram(HOTSYNC_PROGRAM, {"register", "--name", "Scrivane", "--library",
-                                                                  SCRIV_PLUGIN, "--directory", "Scrivane", "--creator", "Scrv"});
-    ASSERT_EQ(registered.status, 0) << registered.err;
-  }
-
-  ProgramResult Sync(const std::vector<std::string>& extra = {}) {
-    session_.reset();
-    std::vector<std::string> args = {"sync", "--device", device_, "--user", "Alice"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return RunProgram(HOTSYNC_PROGRAM, args);
-  }
-
-  void SetOnce(int32_t type) {
-    hotsync::host::SyncAction action = hotsync::host::ReadSyncAction(kAlice, "Scrivane");
-    action.once = type;
-    hotsync::host::WriteSyncAction(kAlice, "Scrivane", action);
-  }
-
-  std::string LogFile() const {
-    std::ifstream in(userFolder_ + "hotsync.log", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::vector<std::string> LastRun() const {
-    const std::string log = Untimed(LogFile());
-    const std::size_t start = log.rfind("--- HotSync ");
-    std::vector<std::string> lines;
-    std::istringstream in(log.substr(start == std::string::npos ? 0 : start));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  bool LastRunHas(const std::string& line) const {
-    const auto lines = LastRun();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+    UseHost(SCRIV_PLUGIN);
   }
 
   // The text of a desktop document; nullopt when it is missing or does not read.
@@ -454,19 +408,6 @@ TEST_F(LinkedDocHost, AMissingLinkedFileIsLogged) {
 
 // Both sides after a HotSync: the files of the conduit's folder and the
 // handheld's databases.
-struct DocState {
-  std::map<std::string, std::string> desktop;
-  std::map<std::string, testing::TestDatabase> handheld;
-  bool operator==(const DocState&) const = default;
-};
-
-void PrintTo(const DocState& state, std::ostream* out) {
-  *out << "desktop:";
-  for (const auto& [path, file] : state.desktop) *out << " [" << path << "]=" << file.size() << "b";
-  *out << " handheld:";
-  for (const auto& [name, db] : state.handheld) *out << " [" << name << "]=" << db.records.size() << " records";
-}
-
 // What the faults of the handheld (fault_sweeps.h) do to a HotSync of
 // documents with pictures that changed on both sides.
 class ScrivaneFaults : public DocHost {
@@ -494,9 +435,7 @@ class ScrivaneFaults : public DocHost {
   }
 
   void FromAnotherDesktop() {
-    auto identity = *hotsync::ReadIdentity(device_);
-    identity.desktop = "00000000000000ff";
-    hotsync::WriteIdentity(device_, identity);
+    DocHost::FromAnotherDesktop();
     slow_ = true;
   }
 
@@ -506,8 +445,8 @@ class ScrivaneFaults : public DocHost {
   // text, but its text as the handheld holds it (in HTML) and its empty names
   // written as the handheld's copies write them. So for another desktop each
   // desktop document is compared by what it holds.
-  DocState Outcome() const {
-    DocState state{DesktopFiles(), HandheldDatabases()};
+  Snapshot Outcome() const {
+    Snapshot state = State();
     if (!slow_) return state;
     for (auto& [path, file] : state.desktop) {
       if (!path.ends_with(".scv")) continue;
@@ -526,7 +465,7 @@ class ScrivaneFaults : public DocHost {
   }
 
   // Every text the uninterrupted HotSync keeps is still on one side.
-  void ExpectNothingLost(const DocState& uninterrupted, const std::string& what) {
+  void ExpectNothingLost(const Snapshot& uninterrupted, const std::string& what) {
     std::set<std::string> present;
     for (const auto& [path, file] : DesktopFiles()) {
       if (!path.ends_with(".scv")) continue;

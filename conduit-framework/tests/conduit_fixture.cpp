@@ -1,63 +1,64 @@
 #include "conduit-framework/tests/conduit_fixture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <ostream>
+#include <regex>
+#include <sstream>
 
 #include "conduit-framework/conduit_run.h"
-#include "conduit-framework/test_conduit/text_conduit.h"
 #include "platform/hotsync/conduit_api.h"
+#include "platform/hotsync/device_identity.h"
+#include "platform/hotsync/host/host_commands.h"
 #include "testing/temp_home.h"
 
-namespace brevora::texttest::testing {
+namespace brevora::conduit::testing {
 
 namespace stdfs = std::filesystem;
 
-std::string DesktopText(const std::string& body, bool modified, const std::string& link) {
-  return std::string(modified ? "1" : "0") + "\n2\n" + link + "\n" + body;
+namespace {
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TestDatabase HandheldDatabase(const std::string& name, const Handheld& h) {
-  TestDatabase db = brevora::testing::Database(name, {{static_cast<uint8_t>(h.category), 1, "-\n" + h.body}});
-  db.type = "Text";
-  db.creator = "TxtT";
-  db.version = h.version;
-  db.appInfo = std::string{static_cast<char>(h.category), static_cast<char>(h.modified ? 1 : 0),
-                           static_cast<char>(h.serverSync ? 1 : 0), 0};
-  return db;
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-std::optional<Handheld> ReadHandheld(const TestDatabase& db) {
-  if (db.type != "Text" || db.creator != "TxtT" || db.appInfo.size() != 4 || db.records.size() != 1) {
-    return std::nullopt;
-  }
-  const std::string& data = db.records[0].data;
-  const std::size_t lf = data.find('\n');
-  if (lf == std::string::npos) return std::nullopt;
-  Handheld h;
-  h.category = static_cast<uint8_t>(db.appInfo[0]);
-  h.modified = db.appInfo[1] != 0;
-  h.serverSync = db.appInfo[2] != 0;
-  h.body = data.substr(lf + 1);
-  h.version = db.version;
-  return h;
+// A creator code as its four characters.
+std::string CodeText(uint32_t code) {
+  return {static_cast<char>(code >> 24), static_cast<char>(code >> 16), static_cast<char>(code >> 8),
+          static_cast<char>(code)};
 }
+
+}  // namespace
 
 void PrintTo(const Snapshot& snapshot, std::ostream* out) {
   *out << "desktop:";
   for (const auto& [path, text] : snapshot.desktop) *out << " [" << path << "]=" << text.size() << "b";
   *out << " handheld:";
   for (const auto& [name, db] : snapshot.handheld) {
-    *out << " [" << name << "]";
-    if (const auto h = ReadHandheld(db)) *out << "cat" << int(h->category) << (h->modified ? "*" : "") << "=" << h->body;
+    *out << " [" << name << " v" << db.version << " " << db.records.size() << " records]";
   }
+}
+
+std::string Untimed(std::string log) {
+  log = std::regex_replace(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "<date>");
+  return std::regex_replace(log, std::regex("(^|\\n)\\d\\d:\\d\\d:\\d\\d "), "$1");
+}
+
+brevora::testing::ProgramResult RunHotSync(const std::vector<std::string>& args) {
+  return brevora::testing::RunProgram(HOTSYNC_PROGRAM, args);
 }
 
 void ConduitTest::SetUp() {
   device_ = brevora::testing::MakeTempDir("device");
-  desktop_ = brevora::testing::MakeTempDir("user") + "/TextTest/";
+  userFolder_ = brevora::testing::MakeTempDir("user") + "/";
+  desktop_ = userFolder_ + product_.name + "/";
   log_ = std::make_shared<hotsync::RecordingLogSink>();
   hotsync::InstallLogSink(log_);
 }
@@ -67,18 +68,19 @@ void ConduitTest::TearDown() {
   hotsync::InstallLogSink(nullptr);
 }
 
-void ConduitTest::Reconnect() {
-  session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_);
+std::string ConduitTest::DesktopPath(const std::string& category, const std::string& name) const {
+  return desktop_ + category + "/" + name + product_.extension;
 }
 
 void ConduitTest::PutDesktop(const std::string& category, const std::string& name, const std::string& text) {
   stdfs::create_directories(desktop_ + category);
-  std::ofstream(desktop_ + category + "/" + name + ".ttx", std::ios::binary) << text;
+  std::ofstream(DesktopPath(category, name), std::ios::binary | std::ios::trunc) << text;
 }
 
-void ConduitTest::PutHandheld(const std::string& name, const Handheld& handheld) {
-  PutHandheld(testing::HandheldDatabase(name, handheld));
+std::optional<std::string> ConduitTest::Desktop(const std::string& category, const std::string& name) const {
+  std::ifstream in(DesktopPath(category, name), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void ConduitTest::PutHandheld(const TestDatabase& db) {
@@ -86,48 +88,39 @@ void ConduitTest::PutHandheld(const TestDatabase& db) {
   brevora::testing::PutDatabase(device_, db);
 }
 
-std::optional<std::string> ConduitTest::Desktop(const std::string& category, const std::string& name) const {
-  std::ifstream in(desktop_ + category + "/" + name + ".ttx", std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::optional<TestDatabase> ConduitTest::HandheldDatabase(const std::string& name) const {
   return brevora::testing::GetDatabase(device_, name);
 }
 
-std::optional<Handheld> ConduitTest::HandheldCopy(const std::string& name) const {
-  const auto db = HandheldDatabase(name);
-  if (!db) return std::nullopt;
-  return ReadHandheld(*db);
+std::map<std::string, std::string> ConduitTest::DesktopFiles() const {
+  std::map<std::string, std::string> files;
+  if (!stdfs::exists(desktop_)) return files;
+  for (const auto& entry : stdfs::recursive_directory_iterator(desktop_)) {
+    const std::string relative = stdfs::relative(entry.path(), desktop_).string();
+    files[entry.is_directory() ? relative + "/" : relative] = entry.is_directory() ? "" : FileText(entry.path());
+  }
+  return files;
 }
 
-Snapshot ConduitTest::State() const {
-  Snapshot s;
-  if (stdfs::exists(desktop_)) {
-    for (const auto& entry : stdfs::recursive_directory_iterator(desktop_)) {
-      const std::string relative = stdfs::relative(entry.path(), desktop_).string();
-      if (entry.is_directory()) {
-        s.desktop[relative + "/"] = "";
-      } else {
-        std::ifstream in(entry.path(), std::ios::binary);
-        s.desktop[relative] = std::string(std::istreambuf_iterator<char>(in), {});
-      }
-    }
-  }
-  for (const std::string& name : brevora::testing::DatabaseNames(device_)) {
-    s.handheld[name] = *HandheldDatabase(name);
-  }
-  return s;
+std::map<std::string, TestDatabase> ConduitTest::HandheldDatabases() const {
+  std::map<std::string, TestDatabase> dbs;
+  for (const std::string& name : brevora::testing::DatabaseNames(device_)) dbs[name] = *HandheldDatabase(name);
+  return dbs;
+}
+
+Snapshot ConduitTest::State() const { return {DesktopFiles(), HandheldDatabases()}; }
+
+void ConduitTest::Connect(const hotsync::Faults& faults) {
+  session_.reset();
+  session_ = std::make_unique<hotsync::DeviceSession>(device_, faults);
 }
 
 void ConduitTest::Run(int32_t syncType, const hotsync::Faults& faults) {
-  session_.reset();
-  session_ = std::make_unique<hotsync::DeviceSession>(device_, faults);
+  Connect(faults);
   CSyncProperties properties{};
   properties.syncType = syncType;
   std::strncpy(properties.localDirectory, desktop_.c_str(), sizeof properties.localDirectory - 1);
-  conduit::OpenConduit(TextTestProduct(), nullptr, &properties);
+  OpenConduit(product_, nullptr, &properties);
   session_.reset();
 }
 
@@ -143,35 +136,46 @@ std::vector<int32_t> ConduitTest::LogActivities() const {
   return activities;
 }
 
-namespace {
+bool ConduitTest::Logged(const std::string& text) const { return Contains(LogTexts(), text); }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-}  // namespace
-
-HostResult RunHotSync(const std::vector<std::string>& args) {
-  return brevora::testing::RunProgram(HOTSYNC_PROGRAM, args);
-}
-
-void HostTest::SetUp() {
-  ConduitTest::SetUp();
+void ConduitTest::UseHost(const std::string& plugin) {
   userFolder_ = brevora::testing::TempHome() + "/HotSync/Alice/";
-  desktop_ = userFolder_ + "TextTest/";
-  const HostResult registered = RunHotSync(
-      {"register", "--name", "TextTest", "--library", TEXTTEST_PLUGIN, "--directory", "TextTest", "--creator", "TxtT"});
+  desktop_ = userFolder_ + product_.name + "/";
+  const auto registered = RunHotSync({"register", "--name", product_.name, "--library", plugin, "--directory",
+                                      product_.name, "--creator", CodeText(product_.creator)});
   ASSERT_EQ(registered.status, 0) << registered.err;
 }
 
-HostResult HostTest::Sync(const std::vector<std::string>& extra) {
+brevora::testing::ProgramResult ConduitTest::Sync(const std::vector<std::string>& extra) {
   session_.reset();
   std::vector<std::string> args = {"sync", "--device", device_, "--user", "Alice"};
   args.insert(args.end(), extra.begin(), extra.end());
   return RunHotSync(args);
 }
 
-std::string HostTest::LogFile() const { return FileText(userFolder_ + "hotsync.log"); }
+std::string ConduitTest::LogFile() const { return FileText(userFolder_ + "hotsync.log"); }
 
-}  // namespace brevora::texttest::testing
+std::vector<std::string> ConduitTest::LastRun() const {
+  const std::string log = Untimed(LogFile());
+  const std::size_t start = log.rfind("--- HotSync ");
+  std::vector<std::string> lines;
+  std::istringstream in(log.substr(start == std::string::npos ? 0 : start));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool ConduitTest::LastRunHas(const std::string& line) const { return Contains(LastRun(), line); }
+
+void ConduitTest::SetOnce(int32_t type) {
+  hotsync::host::SyncAction action = hotsync::host::ReadSyncAction(kAlice, product_.name);
+  action.once = type;
+  hotsync::host::WriteSyncAction(kAlice, product_.name, action);
+}
+
+void ConduitTest::FromAnotherDesktop() {
+  auto identity = *hotsync::ReadIdentity(device_);
+  identity.desktop = "00000000000000ff";
+  hotsync::WriteIdentity(device_, identity);
+}
+
+}  // namespace brevora::conduit::testing

@@ -10,7 +10,7 @@
 #include "conduit-framework/conduit_run.h"
 #include "conduit-framework/sync_state.h"
 #include "conduit-framework/test_conduit/text_conduit.h"
-#include "conduit-framework/tests/conduit_fixture.h"
+#include "conduit-framework/tests/texttest_fixture.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/conduit_api.h"
 #include "platform/hotsync/hotsync_log.h"
@@ -28,14 +28,10 @@ using conduit::SyncState;
 namespace {
 
 using brevora::testing::TestDatabase;
-using testing::ConduitTest;
 using testing::DesktopText;
 using testing::Handheld;
+using testing::TextTest;
 namespace stdfs = std::filesystem;
-
-constexpr uint8_t kUnfiled = 0;
-constexpr uint8_t kBusiness = 1;
-constexpr uint8_t kPersonal = 2;
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -47,7 +43,7 @@ struct MainState {
   CategoryBlock categories;
 };
 
-class Runs : public ConduitTest {
+class Runs : public TextTest {
  protected:
   std::optional<MainState> Main() const {
     const auto db = HandheldDatabase("MainTextTestDB");

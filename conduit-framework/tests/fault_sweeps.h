@@ -11,7 +11,9 @@
 //
 // A conduit's host tests supply a fixture class C (a ::testing::Test run
 // through the `hotsync` program, with the members device_, userFolder_ and
-// session_) with these members, public:
+// session_) with these members, public; ConduitTest (conduit_fixture.h)
+// gives it those three and FromAnotherDesktop, Sync, LastRunHas and LogFile
+// (protected, which serves for them):
 //   static constexpr const char* kProduct        the log's product word
 //   static std::vector<uint64_t> RoomSizes()      the device-full sizes, rising
 //   static constexpr int kFullRuns                at least this many of them fail

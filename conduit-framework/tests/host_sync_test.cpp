@@ -6,13 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <thread>
 
 #include "conduit-framework/category_block.h"
 #include "conduit-framework/tests/fault_sweeps.h"
-#include "conduit-framework/tests/conduit_fixture.h"
+#include "conduit-framework/tests/texttest_fixture.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
@@ -33,16 +32,8 @@ using testing::Handheld;
 using testing::HostResult;
 using testing::HostTest;
 using testing::RunHotSync;
+using conduit::testing::Untimed;
 namespace stdfs = std::filesystem;
-
-constexpr uint8_t kBusiness = 1;
-constexpr uint8_t kPersonal = 2;
-constexpr int32_t kAlice = 1;  // the first user of a fresh desktop
-
-std::string Untimed(std::string text) {
-  text = std::regex_replace(text, std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "<date>");
-  return std::regex_replace(text, std::regex("(^|\\n)\\d\\d:\\d\\d:\\d\\d "), "$1");
-}
 
 class Host : public HostTest {
  protected:
@@ -54,38 +45,11 @@ class Host : public HostTest {
     ASSERT_NE(LogFile().find("OK TextTest\n"), std::string::npos) << LogFile();
   }
 
-  void SetOnce(int32_t type) {
-    hotsync::host::SyncAction action = hotsync::host::ReadSyncAction(kAlice, "TextTest");
-    action.once = type;
-    hotsync::host::WriteSyncAction(kAlice, "TextTest", action);
-  }
-
-  // The lines of the last run in the log, without times.
-  std::vector<std::string> LastRun() const {
-    const std::string log = Untimed(LogFile());
-    const std::size_t start = log.rfind("--- HotSync ");
-    std::vector<std::string> lines;
-    std::istringstream in(log.substr(start == std::string::npos ? 0 : start));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  bool LastRunHas(const std::string& line) const {
-    const auto lines = LastRun();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
   // The state before the HotSync under test, kept and put back.
   void Save() { saved_.Save(device_); }
   void Restore() {
     session_.reset();
     saved_.Restore();
-  }
-
-  void FromAnotherDesktop() {
-    auto identity = *hotsync::ReadIdentity(device_);
-    identity.desktop = "00000000000000ff";
-    hotsync::WriteIdentity(device_, identity);
   }
 
   std::vector<std::string> Leftovers() const { return conduit::testing::HotSyncLeftovers(device_, userFolder_); }

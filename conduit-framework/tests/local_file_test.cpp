@@ -9,7 +9,7 @@
 #include "conduit-framework/local_file.h"
 #include "conduit-framework/modified_line.h"
 #include "conduit-framework/test_conduit/text_conduit.h"
-#include "conduit-framework/tests/conduit_fixture.h"
+#include "conduit-framework/tests/texttest_fixture.h"
 #include "platform/automation/class_registry.h"
 #include "platform/automation/variant.h"
 #include "platform/error/error.h"
@@ -30,7 +30,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using brevora::testing::TestDatabase;
 
-class LocalFile : public testing::ConduitTest {
+class LocalFile : public testing::TextTest {
  protected:
   std::string Put(const std::string& name, const std::string& text) {
     const std::string path = brevora::testing::TempHome() + "/" + name;
@@ -151,7 +151,7 @@ TestDatabase WithRecords(const std::vector<std::string>& texts) {
 
 TEST_F(LocalFile, TheRecordCursorPassesOverDeletedRecords) {
   PutHandheld(WithRecords({"one", "", "three"}));
-  Reconnect();
+  Connect();
   TextDatabase db(2);
   ASSERT_TRUE(db.OpenOrCreate("Cursor", "Unfiled", 0));
   EXPECT_FALSE(db.created());
@@ -189,7 +189,7 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
   EXPECT_EQ(db.ReadNextRecord(record), CHandheldDatabase::NextRecord::Failed);
 }
 
-class Bridge : public testing::ConduitTest {
+class Bridge : public testing::TextTest {
  protected:
   CConverterBridge::Names Names() { return {"TabulynPC.SDK", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"}; }
   std::string Put(const std::string& name, const std::string& text) {

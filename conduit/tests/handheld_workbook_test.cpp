@@ -18,7 +18,7 @@ class Handheld : public TabrelTest {
   // result that is not a cell.
   std::vector<CellRecord> ReadAll(const std::string& name, uint16_t version, HandheldWorkbook::CellRead& last,
                                   std::string& problem) {
-    Reconnect();
+    Connect();
     const auto db = HandheldWorkbookFor(version);
     EXPECT_TRUE(db->OpenOrCreate(name, "", 0));
     std::vector<CellRecord> cells;
@@ -30,7 +30,7 @@ class Handheld : public TabrelTest {
 };
 
 TEST_F(Handheld, ANewDatabaseHasTheDefaultsOfItsVersion) {
-  Reconnect();
+  Connect();
   CWorkbook_V8 db(9);
   ASSERT_TRUE(db.OpenOrCreate("Fresh", "Personal", 2));
   EXPECT_TRUE(db.created());
@@ -47,7 +47,7 @@ TEST_F(Handheld, ANewDatabaseHasTheDefaultsOfItsVersion) {
   EXPECT_EQ(stored->records[0].data, std::string("1\t2\t3\t=A1\t5\t34\t230\0", 19));
 
   // Opened again, it is found, not created.
-  Reconnect();
+  Connect();
   CWorkbook_V8 again(9);
   ASSERT_TRUE(again.OpenOrCreate("Fresh", "Personal", 2));
   EXPECT_FALSE(again.created());
@@ -160,7 +160,7 @@ TEST_F(Handheld, TheClassOfEachVersion) {
     stored.version = c.version;
     stored.appInfo.assign(block.begin(), block.end());
     PutHandheld(stored);
-    Reconnect();
+    Connect();
     const auto opened = HandheldWorkbookFor(c.version);
     ASSERT_TRUE(opened->Open(name, ""));
     EXPECT_EQ(opened->ReadState(), c.read) << c.version;
@@ -176,7 +176,7 @@ TEST_F(Handheld, AVersion0DatabaseIsListedWithItsCategory) {
   stored.version = 0;
   stored.appInfo.assign(v0.begin(), v0.end());
   PutHandheld(stored);
-  Reconnect();
+  Connect();
   const auto db = HandheldWorkbookFor(0);
   ASSERT_TRUE(db->Open("Ancient", ""));
   ASSERT_TRUE(db->ReadState());
@@ -197,7 +197,7 @@ TEST_F(Handheld, ServerSyncIsBit13OfVersion8AndLater) {
 }
 
 TEST_F(Handheld, CellsAreWrittenInTheFormOfTheClass) {
-  Reconnect();
+  Connect();
   CWorkbook_V5 v5;
   ASSERT_TRUE(v5.OpenOrCreate("Five", "", 0));
   ASSERT_TRUE(v5.SetNextCell({1, 2, 3, "f", "v,w", 0xE0000000, 1}));

@@ -17,7 +17,6 @@
 #include "conduit/workbook_copy.h"
 #include "conduit-framework/tests/fault_sweeps.h"
 #include "platform/fs/files.h"
-#include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
 #include "platform/automation/class_registry.h"
@@ -36,11 +35,6 @@ using testing::DesktopCells;
 using testing::DesktopFile;
 namespace stdfs = std::filesystem;
 
-constexpr uint8_t kUnfiled = 0;
-constexpr uint8_t kBusiness = 1;
-constexpr uint8_t kPersonal = 2;
-constexpr int32_t kAlice = 1;
-
 std::string Cell(const std::string& value, uint16_t version = 9) {
   return FormatCell({1, 1, 1, "", value, 65, 0}, CellFormOf(version));
 }
@@ -53,16 +47,6 @@ class Host : public testing::TabrelHostTest {
     const auto first = Sync();
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_TRUE(LastRunHas("OK Tabulyn")) << LogFile();
-  }
-  void SetOnce(int32_t type) {
-    auto action = hotsync::host::ReadSyncAction(kAlice, "Tabulyn");
-    action.once = type;
-    hotsync::host::WriteSyncAction(kAlice, "Tabulyn", action);
-  }
-  void FromAnotherDesktop() {
-    auto identity = *hotsync::ReadIdentity(device_);
-    identity.desktop = "00000000000000ff";
-    hotsync::WriteIdentity(device_, identity);
   }
   // The values of a handheld workbook's cells.
   std::optional<std::vector<std::string>> HandheldCells(const std::string& name) const {

@@ -1,21 +1,17 @@
 #pragma once
-// Test support for the workbook conduit: a device folder and a desktop folder
-// (the user's "Tabulyn" folder), a recording HotSync log, handheld workbook
-// databases and desktop workbook files as plain values, in-process runs of
+// Test support for the workbook conduit: handheld workbook databases and
+// desktop workbook files as plain values, on the fixture that every conduit's
+// tests share (conduit-framework/tests/conduit_fixture.h): in-process runs of
 // the conduit, and runs of the `hotsync` program with the plug-in libtabrel.so.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "conduit-framework/tests/conduit_fixture.h"
 #include "conduit/workbook_block.h"
-#include "platform/hotsync/device.h"
-#include "platform/hotsync/hotsync_log.h"
 #include "testing/handheld_folder.h"
-#include "testing/run_program.h"
 
 namespace brevora::tabrel::testing {
 
@@ -51,39 +47,16 @@ std::string DesktopFile(uint16_t version, const std::vector<std::string>& cells,
 // its header can't be read as `version`.
 std::optional<std::vector<std::string>> DesktopCells(const std::string& text, uint16_t version);
 
-// Both sides: desktop files by path under the desktop folder, handheld
-// databases by name.
-struct Snapshot {
-  std::map<std::string, std::string> desktop;
-  std::map<std::string, TestDatabase> handheld;
-  bool operator==(const Snapshot&) const = default;
-};
-void PrintTo(const Snapshot& snapshot, std::ostream* out);
+// Both sides, as plain values.
+using conduit::testing::Snapshot;
 
-class TabrelTest : public ::testing::Test {
+// The fixture with the workbook conduit, in process.
+class TabrelTest : public conduit::testing::ConduitTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  TabrelTest();
 
-  void PutDesktop(const std::string& category, const std::string& name, const std::string& text);
-  std::optional<std::string> Desktop(const std::string& category, const std::string& name) const;
+  using conduit::testing::ConduitTest::PutHandheld;
   void PutHandheld(const std::string& name, const Book& book);
-  void PutHandheld(const TestDatabase& db);
-  std::optional<TestDatabase> HandheldDatabase(const std::string& name) const;
-  Snapshot State() const;
-
-  // An in-process run of the conduit with a fresh device session.
-  void Run(int32_t syncType, const hotsync::Faults& faults = {});
-  std::vector<std::string> LogTexts() const;
-  std::vector<int32_t> LogActivities() const;
-  bool Logged(const std::string& text) const;
-  void ClearLog() { log_->Clear(); }
-  void Reconnect();
-
-  std::string device_;
-  std::string desktop_;  // ends in '/'
-  std::shared_ptr<hotsync::RecordingLogSink> log_;
-  std::unique_ptr<hotsync::DeviceSession> session_;
 };
 
 // Through the `hotsync` program: libtabrel.so registered, the desktop folder
@@ -91,15 +64,6 @@ class TabrelTest : public ::testing::Test {
 class TabrelHostTest : public TabrelTest {
  protected:
   void SetUp() override;
-  // sync --device <device> --user Alice, and `extra`.
-  brevora::testing::ProgramResult Sync(const std::vector<std::string>& extra = {});
-  std::string LogFile() const;
-  // The lines of the last run in the log file, without times.
-  std::vector<std::string> LastRun() const;
-  bool LastRunHas(const std::string& line) const;
-  std::string userFolder_;
 };
-
-brevora::testing::ProgramResult RunHotSync(const std::vector<std::string>& args);
 
 }  // namespace brevora::tabrel::testing

@@ -28,7 +28,6 @@ using testing::DesktopFile;
 namespace stdfs = std::filesystem;
 
 constexpr int32_t kSynchronize = 0;
-constexpr uint8_t kBusiness = 1;
 
 class Sync : public testing::TabrelTest {
  protected:
