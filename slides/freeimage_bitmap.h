@@ -28,7 +28,8 @@ Bitmap LoadPicture(std::string_view path);
 
 // True for a TARGA file (`native`: native path) that FreeImage's reader would
 // write past its bitmap for: a run-length one whose packets cross a scan line
-// or end before its last pixel, or whose colour map is described without one.
+// or end before its last pixel, or whose colour map is described without one,
+// has 15-bit entries or stands beside true colour.
 // Such a file is taken for one FreeImage can't read, before it reaches it.
 bool TargaFreeImageMisreads(const std::string& native);
 

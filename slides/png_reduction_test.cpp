@@ -158,13 +158,16 @@ TEST_F(PngReduction, NotAPictureIsCopiedToADifferentTarget) {
   ExpectFolderHolds({"dst.png", "notes.txt"});
 }
 
-// A TARGA header (ID field of `idLength` bytes, no colour map unless
-// `mapLength`) for a picture of 12 x 2 pixels in 24 bits, then `pixels`.
-std::string Targa(uint8_t type, const std::string& pixels, uint8_t idLength = 0, uint16_t mapLength = 0) {
-  std::string file = {static_cast<char>(idLength), 0, static_cast<char>(type), 0, 0,
-                      static_cast<char>(mapLength & 0xFF), static_cast<char>(mapLength >> 8), 0, 0, 0, 0, 0,
-                      12, 0, 2, 0, 24, 0};
-  return file + std::string(idLength, 'i') + pixels;
+// A TARGA header (ID field of `idLength` bytes) for a picture of 12 x 2 pixels
+// in `depth` bits, then `pixels`. `mapBits` gives it a colour map of
+// `mapLength` entries of that size; a `mapLength` alone describes one that is
+// not there.
+std::string Targa(uint8_t type, const std::string& pixels, uint8_t idLength = 0, uint16_t mapLength = 0,
+                  uint8_t mapBits = 0, uint8_t depth = 24) {
+  std::string file = {static_cast<char>(idLength), static_cast<char>(mapBits != 0), static_cast<char>(type), 0, 0,
+                      static_cast<char>(mapLength & 0xFF), static_cast<char>(mapLength >> 8),
+                      static_cast<char>(mapBits), 0, 0, 0, 0, 12, 0, 2, 0, static_cast<char>(depth), 0};
+  return file + std::string(idLength, 'i') + std::string(mapLength * ((mapBits + 7) / 8), 'm') + pixels;
 }
 
 // FreeImage's TARGA reader writes past its bitmap for run-length packets that
@@ -187,6 +190,9 @@ TEST_F(PngReduction, RunLengthTargaFilesFreeImageWouldMisreadAreNoPictures) {
       {"long_id.tga", Targa(10, "", 200) + run + run, true},
       {"id_past_end.tga", Targa(10, run + run, 200).substr(0, 40), false},
       {"map_without_map.tga", Targa(10, run + run, 0, 16), false},
+      {"palette.tga", Targa(9, "\x8B\x01\x8B\x02", 0, 4, 24, 8), true},
+      {"palette_15_bits.tga", Targa(9, "\x8B\x01\x8B\x02", 0, 4, 15, 8), false},
+      {"true_colour_with_map.tga", Targa(10, run + run, 0, 4, 24), false},
   };
   for (const Case& c : cases) {
     fs::AtomicWrite(Path(c.name), c.bytes);
