@@ -8,6 +8,7 @@
 #include "album/freeimage_bridge.h"
 #include "platform/error/error.h"
 #include "platform/fs/paths.h"
+#include "slides/freeimage_bitmap.h"
 #include "slides/freeimage_reduce.h"
 
 namespace brevora::album {
@@ -57,6 +58,9 @@ slides::Bitmap LoadDibFromPath(std::string_view path) {
   const std::string native = fs::NativePath(path);
   const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(native.c_str(), 16);
   if (type == FIF_UNKNOWN) RaisePictureError("loadDIBFromPath: Attempted to load invalid image file");
+  if (type == FIF_TARGA && slides::TargaFreeImageMisreads(native)) {
+    RaisePictureError("loadDIBFromPath: Error in loading DIB");
+  }
   slides::Bitmap bitmap(FreeImage_Load(type, native.c_str(), 0));
   if (!bitmap) RaisePictureError("loadDIBFromPath: Error in loading DIB");
   return bitmap;

@@ -281,6 +281,9 @@ TEST_F(Pipeline, BadFilesRaise32751) {
   // A PNG signature and header chunk, then nothing: recognised, not loadable.
   const std::vector<uint8_t> png = slides::testing::TestPicturePng(64, 64, 24);
   WriteBytes("damaged.png", std::string(png.begin(), png.begin() + 40));
+  // A run-length TARGA whose one packet crosses a scan line, which FreeImage
+  // would decode past its bitmap.
+  WriteBytes("crossing.tga", std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x0C\0\x02\0\x18\0\x97\x10\x20\x30", 22));
   struct Case {
     const char* name;
     bool supported;
@@ -290,6 +293,7 @@ TEST_F(Pipeline, BadFilesRaise32751) {
       {"notes.txt", false, "loadDIBFromPath: Attempted to load invalid image file"},
       {"missing.png", false, "loadDIBFromPath: Attempted to load invalid image file"},
       {"damaged.png", true, "loadDIBFromPath: Error in loading DIB"},
+      {"crossing.tga", true, "loadDIBFromPath: Error in loading DIB"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsSupportedImageFile(Path(c.name)), c.supported) << c.name;

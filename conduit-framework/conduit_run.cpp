@@ -47,6 +47,18 @@ class ConduitRegistration {
 
 bool ValidMode(uint16_t mode) { return mode >= 1 && mode <= 3; }
 
+// Whether `type` is run as a synchronize: 0 and 1, and any number that is none
+// of the types (GetSyncMode's default).
+bool IsSynchronize(int32_t type) {
+  switch (type) {
+    case kSyncTypeHandheldOverwrites:
+    case kSyncTypeDesktopOverwrites:
+    case kSyncTypeInstall:
+    case kSyncTypeDoNothing: return false;
+    default: return true;
+  }
+}
+
 // Steps 3 to 8 of a run; true when it succeeded.
 bool Run(const Product& p, const CSyncProperties& properties, RunErrors& errors) {
   const int32_t type = properties.syncType;
@@ -68,7 +80,7 @@ bool Run(const Product& p, const CSyncProperties& properties, RunErrors& errors)
 
   SyncMode mode = SyncMode::Synchronize;
   bool slow = false;
-  if ((type == kSyncTypeSynchronize || type == kSyncTypeSlow) && saved && ValidMode(saved->pendingMode)) {
+  if (IsSynchronize(type) && saved && ValidMode(saved->pendingMode)) {
     mode = static_cast<SyncMode>(saved->pendingMode);
     slow = saved->pendingSlow != 0;
   } else {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/fs/files.h"
+#include "platform/text/line_reader.h"
 
 namespace brevora::conduit {
 
@@ -12,13 +13,18 @@ std::optional<bool> ParseModifiedLine(std::string_view line) {
   return std::nullopt;
 }
 
+std::optional<bool> ModifiedFlagOf(std::string_view text) {
+  text::LineReader lines(text, text::kDesktopLines);
+  const auto first = lines.Next();
+  return first ? ParseModifiedLine(*first) : std::nullopt;
+}
+
 bool SetModifiedFlag(const std::string& path, bool modified) {
   try {
     std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
-    const bool lineEnds = bytes.size() >= 2 && (bytes[1] == '\n' || bytes[1] == '\r');
-    if (!lineEnds || !ParseModifiedLine(std::string_view(reinterpret_cast<const char*>(bytes.data()), 1))) {
-      return false;
-    }
+    // The same first line as the reader's (a CR that no LF follows is a byte
+    // of its line): a flag line is its one byte, the file's first.
+    if (!ModifiedFlagOf(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) return false;
     const uint8_t flag = modified ? '1' : '0';
     if (bytes[0] == flag || (!modified && bytes[0] == '2')) return true;
     bytes[0] = flag;

@@ -11,9 +11,12 @@ namespace brevora::conduit {
 
 // The flag of a first line (without its line end).
 std::optional<bool> ParseModifiedLine(std::string_view line);
+// The flag of a desktop file's text: of its first line as the desktop files'
+// reader takes it (text::kDesktopLines); nullopt when that is not a modified line.
+std::optional<bool> ModifiedFlagOf(std::string_view text);
 // Sets the flag of the file `path` (system path); false when the file can't be
-// read or written, or its first line is not a modified line. A flag that
-// already says so leaves the file untouched.
+// read or written, or its first line (ModifiedFlagOf) is not a modified line.
+// A flag that already says so leaves the file untouched.
 bool SetModifiedFlag(const std::string& path, bool modified);
 
 }  // namespace brevora::conduit

@@ -5,6 +5,11 @@
 // size limit of an input picture; and the memory of such a target.
 #include <FreeImage.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +29,37 @@ inline constexpr unsigned kMaxPicturePixels = 128 * 128;
 // as the 16-bit-a-channel colour bitmap a PNG seed gives already.
 inline void LeaveOutCameraRaw() { FreeImage_SetPluginEnabled(FIF_RAW, FALSE); }
 
-// False for a file whose header declares more than kMaxPicturePixels pixels.
+// The pixels of a GIF's first frame, which is what FreeImage decodes (and
+// allocates) of it: its header's size is only the logical screen's, which a
+// frame may pass many times over. Nullopt when the blocks end before a frame.
+inline std::optional<unsigned long long> GifFramePixels(const std::string& native) {
+  std::ifstream in(native, std::ios::binary);
+  const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto at = [&](std::size_t i) { return static_cast<unsigned>(static_cast<uint8_t>(b[i])); };
+  if (b.size() < 13) return std::nullopt;
+  std::size_t p = 13;
+  if (at(10) & 0x80) p += std::size_t{3} << ((at(10) & 7) + 1);  // the global colour table
+  while (p < b.size()) {
+    if (at(p) == 0x2C) {  // an image descriptor: left, top, width, height
+      if (p + 9 > b.size()) return std::nullopt;
+      return static_cast<unsigned long long>(at(p + 5) | at(p + 6) << 8) * (at(p + 7) | at(p + 8) << 8);
+    }
+    if (at(p) != 0x21) return std::nullopt;  // else an extension: its label, then sub-blocks up to a 0
+    p += 2;
+    while (p < b.size() && at(p) != 0) p += at(p) + std::size_t{1};
+    ++p;
+  }
+  return std::nullopt;
+}
+
+// False for a file whose header declares more than kMaxPicturePixels pixels
+// (for a GIF, whose first frame has more).
 inline bool SmallEnough(const std::string& native) {
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(native.c_str(), 16);
+  if (format == FIF_GIF) {
+    const auto pixels = GifFramePixels(native);
+    if (pixels && *pixels > kMaxPicturePixels) return false;
+  }
   if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(format)) return true;
   const slides::Bitmap header(FreeImage_Load(format, native.c_str(), FIF_LOAD_NOPIXELS));
   if (!header) return true;

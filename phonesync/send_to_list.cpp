@@ -18,8 +18,14 @@ bool Contains(std::string_view name, std::string_view word) {
   return text::LCase(name).find(word) != std::string::npos;
 }
 
+// A name the folder holds that is not a plain name (a '\' in it, a control
+// character) is left out: joined to its folder it would name another path.
 bool IsTarget(const fs::FolderEntry& entry) {
-  return entry.type == fs::EntryType::File || entry.type == fs::EntryType::Link;
+  return (entry.type == fs::EntryType::File || entry.type == fs::EntryType::Link) && fs::IsPlainName(entry.name);
+}
+
+bool IsKindFolder(const fs::FolderEntry& entry) {
+  return entry.type == fs::EntryType::Folder && fs::IsPlainName(entry.name);
 }
 
 // Inside a catch block: the message box of a failed step.
@@ -46,7 +52,7 @@ void SendToList::LoadDeviceList(const std::string& sendTo) {
     if (sendTo.empty() || !fs::FolderExists(sendTo)) return;
     std::vector<DevFolder> kindFolders;
     for (const fs::FolderEntry& entry : fs::ListEntries(sendTo)) {
-      if (entry.type != fs::EntryType::Folder) continue;
+      if (!IsKindFolder(entry)) continue;
       const std::string path = fs::JoinPath(sendTo, entry.name);
       if (Contains(entry.name, kInfrared)) kindFolders.push_back({false, std::string(kInfrared), path});
       if (Contains(entry.name, kBluetooth)) kindFolders.push_back({true, std::string(kBluetooth), path});

@@ -4,7 +4,9 @@
 // whose names hold "infrared" or "bluetooth" (any case), then every entry of
 // each folder in Send To whose name holds one of those words. A target is any
 // entry that is not hidden and not a folder itself (files and links, a link
-// to a folder included); folders inside the kind folders are not listed.
+// to a folder included); folders inside the kind folders are not listed, nor
+// entries whose names are not plain names (fs::IsPlainName: a '\' would make
+// their path another one).
 //
 // Each target has one line: its name, "(bluetooth)" in front for Bluetooth
 // targets, ".desktop" cut from the end (the line's item data is then 1, else

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "phonesync/sync_test_support.h"
 #include "testing/temp_home.h"
@@ -35,7 +36,8 @@ std::vector<Line> Listed(const SendToList& list, const std::string& sendTo) {
   return lines;
 }
 
-// Entries of a Send To tree: a trailing "/" makes a folder, "->" a link.
+// Entries of a Send To tree (Linux paths below `root`): a trailing "/" makes a
+// folder, "->" a link.
 void Build(const std::string& root, const std::vector<std::string>& entries) {
   stdfs::create_directories(root);
   for (const std::string& e : entries) {
@@ -45,7 +47,7 @@ void Build(const std::string& root, const std::vector<std::string>& entries) {
     } else if (e.back() == '/') {
       stdfs::create_directories(root + "/" + e);
     } else {
-      test::WriteText(root + "/" + e, "x");
+      std::ofstream(root + "/" + e) << "x";  // the name as the folder holds it, a '\\' included
     }
   }
 }
@@ -88,6 +90,10 @@ TEST(SendToList, Trees) {
        {"Real/", "Real/inside.desktop", "Bluetooth Drop -> Real"},
        {{"(bluetooth)Bluetooth Drop", 0, "Bluetooth Drop"}}},
       {"nothing that matches", {"Desktop.desktop", "Mail/"}, {}},
+      {"a name with a '\\' or a control character is no name of the folder: its path would lead elsewhere",
+       {"Bluetooth/", "Bluetooth\\..\\..\\tool.desktop", "Bluetooth/Phone\\x.desktop",
+        "Bluetooth/Phone\nline", "Infrared\\Beam", "Bluetooth\\x/", "Bluetooth\\x/inside", "Bluetooth/Phone.desktop"},
+       {{"(bluetooth)Phone", 1, "Bluetooth/Phone.desktop"}}},
   };
   for (const Case& c : cases) {
     const std::string sendTo = testing::MakeTempDir("cases") + "/SendTo";

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,8 +22,16 @@ struct FreeImageUnload {
 using Bitmap = std::unique_ptr<FIBITMAP, FreeImageUnload>;
 
 // The picture in `path`, in the format FreeImage reports for the file; null when
-// the file is missing or not a picture FreeImage can read.
+// the file is missing or not a picture FreeImage can read (TargaFreeImageMisreads
+// included).
 Bitmap LoadPicture(std::string_view path);
+
+// True for a TARGA file (`native`: native path) that FreeImage's reader would
+// write past its bitmap for: a run-length one whose packets cross a scan line
+// or end before its last pixel, or whose colour map is described without one,
+// has 15-bit entries or stands beside true colour.
+// Such a file is taken for one FreeImage can't read, before it reaches it.
+bool TargaFreeImageMisreads(const std::string& native);
 
 // The picture encoded as PNG (flags 0); nullopt when FreeImage cannot encode
 // it. PNG holds no 16-bit colour: such a picture (5-5-5 or 5-6-5) is encoded

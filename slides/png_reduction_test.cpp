@@ -158,6 +158,54 @@ TEST_F(PngReduction, NotAPictureIsCopiedToADifferentTarget) {
   ExpectFolderHolds({"dst.png", "notes.txt"});
 }
 
+// A TARGA header (ID field of `idLength` bytes) for a picture of 12 x 2 pixels
+// in `depth` bits, then `pixels`. `mapBits` gives it a colour map of
+// `mapLength` entries of that size; a `mapLength` alone describes one that is
+// not there.
+std::string Targa(uint8_t type, const std::string& pixels, uint8_t idLength = 0, uint16_t mapLength = 0,
+                  uint8_t mapBits = 0, uint8_t depth = 24) {
+  std::string file = {static_cast<char>(idLength), static_cast<char>(mapBits != 0), static_cast<char>(type), 0, 0,
+                      static_cast<char>(mapLength & 0xFF), static_cast<char>(mapLength >> 8),
+                      static_cast<char>(mapBits), 0, 0, 0, 0, 12, 0, 2, 0, static_cast<char>(depth), 0};
+  return file + std::string(idLength, 'i') + std::string(mapLength * ((mapBits + 7) / 8), 'm') + pixels;
+}
+
+// FreeImage's TARGA reader writes past its bitmap for run-length packets that
+// cross a scan line or data that ends early: such files are no pictures. A
+// packet per line, and an uncompressed file, load.
+TEST_F(PngReduction, RunLengthTargaFilesFreeImageWouldMisreadAreNoPictures) {
+  FreeImageLibrary library;
+  const std::string run = "\x8B\x10\x20\x30";  // 12 pixels of one colour
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"lines.tga", Targa(10, run + run), true},
+      {"raw.tga", Targa(2, std::string(12 * 2 * 3, '\x40')), true},
+      {"crossing.tga", Targa(10, "\x97\x10\x20\x30"), false},
+      {"short.tga", Targa(10, run), false},
+      {"cut.tga", Targa(10, run + "\x8B\x10"), false},
+      {"long_id.tga", Targa(10, "", 200) + run + run, true},
+      {"id_past_end.tga", Targa(10, run + run, 200).substr(0, 40), false},
+      {"map_without_map.tga", Targa(10, run + run, 0, 16), false},
+      {"palette.tga", Targa(9, "\x8B\x01\x8B\x02", 0, 4, 24, 8), true},
+      {"palette_15_bits.tga", Targa(9, "\x8B\x01\x8B\x02", 0, 4, 15, 8), false},
+      {"true_colour_with_map.tga", Targa(10, run + run, 0, 4, 24), false},
+  };
+  for (const Case& c : cases) {
+    fs::AtomicWrite(Path(c.name), c.bytes);
+    const Bitmap picture = LoadPicture(Path(c.name));
+    EXPECT_EQ(static_cast<bool>(picture), c.loads) << c.name;
+    EXPECT_EQ(TargaFreeImageMisreads(Path(c.name)), !c.loads) << c.name;
+    if (picture) {
+      EXPECT_EQ(FreeImage_GetWidth(picture.get()), 12u) << c.name;
+      EXPECT_EQ(FreeImage_GetHeight(picture.get()), 2u) << c.name;
+    }
+  }
+}
+
 // A 16-bit colour picture kept as loaded (a depth with no format of its own):
 // PNG holds no 16-bit colour, so the file has its colours in 24 bits. It used
 // to be written as 24-bit rows of the 16-bit bytes, read past the picture's

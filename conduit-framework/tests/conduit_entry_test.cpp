@@ -2,6 +2,7 @@
 // checks of GetConduitInfo and CfgConduit in their order, the action dialog.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -135,6 +136,10 @@ TEST_F(EntryPoints, ConfigureConduitPreselectsAndTranslatesTheChoice) {
       {2, 2, 3, false, kSyncTypeDoNothing, kPreferenceTemporary},
       {3, 1, 0, true, kSyncTypeSynchronize, kPreferencePermanent},
       {7, 3, 3, true, kSyncTypeDoNothing, kPreferencePermanent},
+      // Numbers no type has, as the registry may hold them.
+      {-1, 0, 2, false, kSyncTypeHandheldOverwrites, kPreferenceTemporary},
+      {INT32_MIN, 0, 0, false, kSyncTypeSynchronize, kPreferenceTemporary},
+      {INT32_MAX, 3, 1, true, kSyncTypeDesktopOverwrites, kPreferencePermanent},
   };
   for (const Case& c : cases) {
     dialog_->Push(ScriptedActionDialog::Answer{c.answer, c.makeDefault});

@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -353,7 +354,11 @@ TEST_F(Runs, SeventeenCategoriesAreTooManySixteenPass) {
   EXPECT_EQ(Main()->categories.labels[15], "Cat9");  // written by the first run, not by this one
 }
 
-TEST_F(Runs, AFailedRunIsRepeatedByTheNextSynchronize) {
+// The next synchronize: type 0, 1, or a number no type has, which the conduit
+// runs as its default synchronize.
+class RunsAfterAFailure : public Runs, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(RunsAfterAFailure, AFailedRunIsRepeatedByTheNextSynchronize) {
   FirstRun();
   PutDesktop("Business", "Plan", DesktopText("plan", true));
   PutHandheld("Notes", {kBusiness, true, false, "notes"});
@@ -368,13 +373,20 @@ TEST_F(Runs, AFailedRunIsRepeatedByTheNextSynchronize) {
 
   // A synchronize takes the pending mode without asking for one.
   ClearLog();
-  Run(kSyncTypeSynchronize);
-  EXPECT_FALSE(Contains(LogTexts(), "TextTest - sync configured to Synchronize"));
+  Run(GetParam());
+  for (const char* line : {"TextTest - sync configured to Synchronize",
+                           "TextTest - sync configured to Synchronize (alternate desktop)",
+                           "TextTest - Default: Synchronize the workbooks..."}) {
+    EXPECT_FALSE(Contains(LogTexts(), line)) << line;
+  }
   EXPECT_EQ(LogActivities().back(), kLogConduitDone);
   EXPECT_EQ(HandheldCopy("Plan"), (Handheld{kBusiness, false, false, "plan"}));
   EXPECT_FALSE(HandheldCopy("Notes"));  // desktop overwrote the handheld
   EXPECT_EQ(Main()->state, (SyncState{1, 0, 0, 0, 0}));
 }
+
+INSTANTIATE_TEST_SUITE_P(SyncTypes, RunsAfterAFailure,
+                         ::testing::Values(kSyncTypeSynchronize, kSyncTypeSlow, 5, 7, -1, INT32_MAX));
 
 TEST_F(Runs, ACutListFailsTheRunBeforeAnyFileStep) {
   FirstRun();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -151,6 +152,46 @@ TEST_F(Host, SyncTypesZeroToSeven) {
     session_.reset();
     stdfs::remove(device_ + "/FromDesktop.pdb");
     stdfs::remove(device_ + "/FromHandheld.pdb");
+  }
+}
+
+// A sync type the conduit does not know, as the registry may hold any number:
+// the conduit synchronizes, and from another desktop that synchronize is the
+// slow one. A fast one would take a file the other desktop put on the
+// handheld (marked as changed nowhere) for one deleted here, and delete it.
+TEST_F(Host, ATypeTheConduitDoesNotKnowSynchronizesSlowlyFromAnotherDesktop) {
+  InStep({{"Plan", kBusiness}});
+  for (const int32_t type : {5, 7, -1, 255, INT32_MAX, INT32_MIN}) {
+    for (const bool permanent : {false, true}) {
+      SCOPED_TRACE(std::to_string(type) + (permanent ? " for every HotSync" : " once"));
+      hotsync::host::SyncAction action;
+      (permanent ? action.permanent : action.once) = type;
+      hotsync::host::WriteSyncAction(kAlice, "TextTest", action);
+      FromAnotherDesktop();
+      PutHandheld("Other", {kPersonal, false, false, "from the other desktop"});
+      HostResult r = Sync();
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize (alternate desktop)"))
+          << ::testing::PrintToString(LastRun());
+      EXPECT_TRUE(HandheldCopy("Other"));
+      EXPECT_EQ(Desktop("Personal", "Other"), DesktopText("from the other desktop", false));
+      EXPECT_FALSE(hotsync::host::ReadSyncAction(kAlice, "TextTest").alternateDesktop);
+
+      // From this desktop: the conduit's own default, a synchronize.
+      if (!permanent) hotsync::host::WriteSyncAction(kAlice, "TextTest", action);
+      PutDesktop("Business", "Plan", DesktopText("changed here", true));
+      r = Sync();
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_TRUE(LastRunHas("Info TextTest - Default: Synchronize the workbooks..."))
+          << ::testing::PrintToString(LastRun());
+      EXPECT_EQ(HandheldCopy("Plan")->body, "changed here");
+      EXPECT_TRUE(HandheldCopy("Other"));
+      EXPECT_FALSE(hotsync::host::ReadSyncAction(kAlice, "TextTest").once);
+
+      stdfs::remove(desktop_ + "Personal/Other.ttx");
+      session_.reset();
+      stdfs::remove(device_ + "/Other.pdb");
+    }
   }
 }
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
 
 #include "conduit-framework/conduit_log.h"
 #include "conduit-framework/main_db.h"
@@ -86,6 +88,34 @@ TEST(ModifiedLine, FlagsAndTheirRewrite) {
   EXPECT_FALSE(SetModifiedFlag(path, true));
   EXPECT_EQ(text(), "maybe\nbody");
   EXPECT_FALSE(SetModifiedFlag(path + ".missing", true));
+}
+
+// The flag is the first line's as the desktop files' reader takes it: a CR
+// that no LF follows is a byte of the line, so "1\rb" is no modified line and
+// its file is left alone; a flag that the text ends is one.
+TEST(ModifiedLine, TheFirstLineIsTheReaders) {
+  struct Case {
+    std::string text;
+    std::optional<bool> flag;
+    std::string afterClearing;  // SetModifiedFlag(false); the text itself when it is refused
+  };
+  const Case cases[] = {
+      {"1\rb\r\n7\r\n", std::nullopt, "1\rb\r\n7\r\n"},
+      {"1\r\r\n7\r\n", std::nullopt, "1\r\r\n7\r\n"},
+      {"1\r", true, "0\r"},
+      {"1", true, "0"},
+      {"2", false, "2"},
+      {"1\n", true, "0\n"},
+      {"", std::nullopt, ""},
+  };
+  const std::string path = brevora::testing::MakeTempDir("files") + "/plan.ttx";
+  for (const Case& c : cases) {
+    EXPECT_EQ(ModifiedFlagOf(c.text), c.flag) << ::testing::PrintToString(c.text);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << c.text;
+    EXPECT_EQ(SetModifiedFlag(path, false), c.flag.has_value()) << ::testing::PrintToString(c.text);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.afterClearing);
+  }
 }
 
 }  // namespace

@@ -68,6 +68,20 @@ std::string SyncTypeText(int32_t type) {
   }
 }
 
+// Whether a conduit takes `type` for a synchronize: 0, and any number that is
+// none of the other types (the registry may hold any), which a conduit runs as
+// its default, a synchronize.
+bool IsSynchronize(int32_t type) {
+  switch (type) {
+    case kSyncTypeSlow:
+    case kSyncTypeHandheldOverwrites:
+    case kSyncTypeDesktopOverwrites:
+    case kSyncTypeInstall:
+    case kSyncTypeDoNothing: return false;
+    default: return true;
+  }
+}
+
 // The HotSync folder, set up (and named in the registry) when there is none.
 std::string HotSyncRoot() {
   if (auto root = RootDirectory()) return *root;
@@ -197,7 +211,10 @@ int Sync(const SyncOptions& options, std::FILE* err) {
           continue;
         }
         int32_t type = action.Next();
-        if (type == kSyncTypeSynchronize && alternate) type = kSyncTypeSlow;
+        // With an alternate desktop a synchronize is the slow one: the other
+        // desktop cleared the handheld's marks of change, and a fast one would
+        // take what it put on the handheld for deleted here.
+        if (alternate && IsSynchronize(type)) type = kSyncTypeSlow;
         CSyncProperties properties{};
         properties.syncType = type;
         CopyText(folder, properties.localDirectory, sizeof properties.localDirectory);
