@@ -45,8 +45,9 @@ void Album::MoveCurrentTo(int32_t number) {
     if (other.uniqueId != movedId && other.slideNumber == number) other.slideNumber = oldNumber;
   }
   moved.slideNumber = static_cast<int16_t>(number);
-  std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const SlideNode& a, const SlideNode& b) { return a.slideNumber < b.slideNumber; });
+  std::stable_sort(entries_.begin(), entries_.end(), [](const SlideNode& a, const SlideNode& b) {
+    return a.slideNumber < b.slideNumber;
+  });
   const auto it = std::find_if(entries_.begin(), entries_.end(),
                                [&](const SlideNode& e) { return e.uniqueId == movedId; });
   current_ = static_cast<int32_t>(it - entries_.begin());

@@ -7,7 +7,8 @@ int32_t AtLeastZero(int32_t twips) { return twips < 1 ? 0 : twips; }
 
 }  // namespace
 
-ResizedLayout ResizeLayout(int32_t windowWidth, int32_t windowHeight, const DesignedLayout& design) {
+ResizedLayout ResizeLayout(int32_t windowWidth, int32_t windowHeight,
+                           const DesignedLayout& design) {
   ResizedLayout l;
   l.listLeft = AtLeastZero(windowWidth - design.listWidth - 165);
   l.listHeight = AtLeastZero(windowHeight - design.listTop - 660);

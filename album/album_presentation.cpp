@@ -46,7 +46,8 @@ Ref<Dispatch> CreateOptions() {
   } catch (const AutomationError&) {
     // Told below, as when no object came back.
   }
-  if (!options) RaiseError(kInvalidPropertyValue, "SlidrExport", "Unable to access Slidora Options");
+  if (!options)
+    RaiseError(kInvalidPropertyValue, "SlidrExport", "Unable to access Slidora Options");
   return options;
 }
 
@@ -69,7 +70,8 @@ void AddSlide(const Ref<Dispatch>& slides, const SlideNode& entry) {
   CallByName(slide, "id", M::Let, int32_t{entry.slideNumber});
   CallByName(slide, "addThumbnail", M::Method, entry.thumbnailPath, kCompression);
   const Ref<Dispatch> outlines = ObjectRef(CallByName(slide, "outlines", M::Get));
-  CallByName(outlines, "Add", M::Method, int16_t{0}, int16_t{0}, int16_t{0}, int16_t{0}, entry.title);
+  CallByName(outlines, "Add", M::Method, int16_t{0}, int16_t{0}, int16_t{0}, int16_t{0},
+             entry.title);
 }
 
 }  // namespace
@@ -100,7 +102,8 @@ bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPictur
   // (and removes what it unpacked) before the image folder is put back.
   std::unique_ptr<ImageFolderInstall> install;
   {
-    const Ref<Dispatch> presentation = ObjectRef(CallByName(c.session, "getPresentation", M::Method));
+    const Ref<Dispatch> presentation =
+        ObjectRef(CallByName(c.session, "getPresentation", M::Method));
     CallByName(presentation, "InitFromDefaults", M::Method);
     CallByName(presentation, "fileName", M::Let, ExtractName(path));
     CallByName(presentation, "FullPath", M::Let, path);
@@ -135,7 +138,8 @@ bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPictur
   return true;
 }
 
-bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<fs::TempFolder>& pictures) {
+bool OpenAlbum(Album& album, PresentationChooser& chooser,
+               std::unique_ptr<fs::TempFolder>& pictures) {
   const Connection c = Connect();
   std::string path;
   if (!chooser.FileToOpen(*c.application, path)) return false;

@@ -36,14 +36,16 @@ inline fs::TempFolder::Options PictureFolder() { return {.prefix = "tbr"}; }
 // when that holds it, unchanged) and rendered into a private staging folder
 // (PictureFolder) before the image folder is touched. On success the entries
 // carry the paths of the pictures written.
-bool SaveAlbumAs(Album& album, PresentationChooser& chooser, const DecodedPicture* decoded = nullptr);
+bool SaveAlbumAs(Album& album, PresentationChooser& chooser,
+                 const DecodedPicture* decoded = nullptr);
 
 // Open. False when the chooser was cancelled (nothing changed). The slides'
 // pictures are copied into a new PictureFolder as image1.png .. imageN.png,
 // the entries numbered 1..n in slide order; on success that folder replaces
 // `pictures` (the previous album's copies go with the previous folder) and the
 // first entry is current.
-bool OpenAlbum(Album& album, PresentationChooser& chooser, std::unique_ptr<fs::TempFolder>& pictures);
+bool OpenAlbum(Album& album, PresentationChooser& chooser,
+               std::unique_ptr<fs::TempFolder>& pictures);
 
 // The text after the last separator ("\" or "/") of the path, without its last
 // "." and what follows; a name without "." whole.

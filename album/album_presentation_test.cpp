@@ -22,10 +22,10 @@
 #include "platform/fs/paths.h"
 #include "platform/text/case.h"
 #include "slides/outline.h"
+#include "slides/pictures_test_support.h"
 #include "slides/presentation.h"
 #include "slides/slide.h"
 #include "slides/slidr_options.h"
-#include "slides/pictures_test_support.h"
 #include "slides/thumbnail.h"
 #include "testing/caught_error.h"
 #include "testing/scripted_chooser.h"
@@ -58,7 +58,8 @@ std::vector<int> MiddleColour(const std::string& path) {
   if (!loaded) return {};
   slides::Bitmap rgb(FreeImage_ConvertTo24Bits(loaded.get()));
   RGBQUAD c{};
-  FreeImage_GetPixelColor(rgb.get(), FreeImage_GetWidth(rgb.get()) / 2, FreeImage_GetHeight(rgb.get()) / 2, &c);
+  FreeImage_GetPixelColor(rgb.get(), FreeImage_GetWidth(rgb.get()) / 2,
+                          FreeImage_GetHeight(rgb.get()) / 2, &c);
   return {c.rgbRed, c.rgbGreen, c.rgbBlue};
 }
 
@@ -168,7 +169,8 @@ Factory FakeSession(std::string imageFolder, std::vector<FakeSlide> slides) {
     std::vector<Ref<Dispatch>> items;
     for (const FakeSlide& s : slides) {
       Ref<FakeObject> line = Fake()->On("Text", Returns(Variant(s.title)));
-      Ref<FakeObject> outlines = Fake()->On("Count", Returns(Variant(int32_t{1})))->On("Item", Returns(Variant(line)));
+      Ref<FakeObject> outlines =
+          Fake()->On("Count", Returns(Variant(int32_t{1})))->On("Item", Returns(Variant(line)));
       items.push_back(Fake()
                           ->On("filePath", Returns(Variant(s.file)))
                           ->On("index", Returns(Variant(s.index)))
@@ -177,7 +179,9 @@ Factory FakeSession(std::string imageFolder, std::vector<FakeSlide> slides) {
     Ref<FakeObject> collection =
         Fake()
             ->On("Count", Returns(Variant(static_cast<int32_t>(items.size()))))
-            ->On("Item", [items](Args a) { return Variant(items.at(static_cast<size_t>(a[0].AsLong() - 1))); });
+            ->On("Item", [items](Args a) {
+              return Variant(items.at(static_cast<size_t>(a[0].AsLong() - 1)));
+            });
     Ref<FakeObject> presentation = Fake()
                                        ->On("OpenFromDisk", Returns(Variant(true)))
                                        ->On("getImageDirectory", Returns(Variant(imageFolder)))
@@ -295,7 +299,8 @@ TEST_F(AlbumPresentation, CancelledWindowsChangeNothing) {
   EXPECT_EQ(View(album_), (std::vector<EntryView>{{"Slide #1", 1, Path("a.png")}}));
   EXPECT_EQ(pictures_, nullptr);
   EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files), (std::vector<std::string>{"a.png"}));
-  EXPECT_EQ(fs::ListFolder(fs::TempDir(), fs::ListKind::Folders), (std::vector<std::string>{"album"}))
+  EXPECT_EQ(fs::ListFolder(fs::TempDir(), fs::ListKind::Folders),
+            (std::vector<std::string>{"album"}))
       << "no private folder left behind";
 }
 
@@ -321,7 +326,8 @@ TEST_F(AlbumPresentation, AnUnreadablePictureStopsTheSaveAndChangesNothing) {
   EXPECT_EQ(e.number(), kPictureError);
   EXPECT_EQ(e.description(), "loadDIBFromPath: Error in loading DIB");
   EXPECT_EQ(fs::ReadWholeFile(Path("Holiday.pdb")), before);
-  EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files), (std::vector<std::string>{"image1.png"}));
+  EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files),
+            (std::vector<std::string>{"image1.png"}));
   EXPECT_EQ(fs::ReadWholeFile(lying), lyingBytes);
   EXPECT_EQ(View(album_), entries);
   EXPECT_EQ(album_.Entries()[0].presImagePath, savedPicture);
@@ -347,7 +353,8 @@ TEST_F(AlbumPresentation, APictureInTheImageFolderIsReadBeforeAnythingIsWritten)
   ASSERT_EQ(saved.slides.size(), 2u);
   EXPECT_TRUE(Near(saved.slides[0].colour, {0, 0, 255}));
   EXPECT_TRUE(Near(saved.slides[1].colour, {255, 0, 0})) << "slide 2 shows its own picture";
-  EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files), (std::vector<std::string>{"image1.png"}));
+  EXPECT_EQ(fs::ListFolder(Path("Holidayimg"), fs::ListKind::Files),
+            (std::vector<std::string>{"image1.png"}));
   EXPECT_EQ(fs::ReadWholeFile(lying), lyingBytes);
 }
 
@@ -375,7 +382,8 @@ TEST_F(AlbumPresentation, WithoutOptionsTheSaveStopsWith380) {
   album_.AddImage(Picture("a.png", 40, 30));
   const auto entries = View(album_);
   {
-    ScopedClass noOptions(slides::SlidrOptions::kProgId, nullptr, slides::SlidrOptions::kClsid, RealOptions);
+    ScopedClass noOptions(slides::SlidrOptions::kProgId, nullptr, slides::SlidrOptions::kClsid,
+                          RealOptions);
     const auto e = ErrorOf([&] { SaveAs("Holiday.pdb"); });
     ASSERT_NE(e.number(), 0);
     EXPECT_EQ(e.number(), 380);
@@ -416,7 +424,8 @@ TEST_F(AlbumPresentation, ASlideWithoutItsPictureStopsTheOpen) {
     EXPECT_EQ(View(album_), entries);
     EXPECT_EQ(pictures_, nullptr);
   }
-  EXPECT_EQ(fs::ListFolder(fs::TempDir(), fs::ListKind::Folders), (std::vector<std::string>{"album"}))
+  EXPECT_EQ(fs::ListFolder(fs::TempDir(), fs::ListKind::Folders),
+            (std::vector<std::string>{"album"}))
       << "the copies made so far went too";
 }
 

@@ -22,7 +22,8 @@ struct Seen {
 
 std::vector<Seen> EntriesOf(const Album& album) {
   std::vector<Seen> seen;
-  for (const SlideNode& e : album.Entries()) seen.push_back({e.fullPath, e.title, e.slideNumber, e.uniqueId});
+  for (const SlideNode& e : album.Entries())
+    seen.push_back({e.fullPath, e.title, e.slideNumber, e.uniqueId});
   return seen;
 }
 

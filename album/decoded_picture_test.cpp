@@ -73,7 +73,8 @@ TEST_F(Decoded, ChangedFileIsDecodedAfresh) {
     void (*apply)(const std::string& path, const std::string& other);
   };
   const Change changes[] = {
-      {"rewritten in place, a new time", [](const std::string& path, const std::string& other) {
+      {"rewritten in place, a new time",
+       [](const std::string& path, const std::string& other) {
          const std::vector<uint8_t> bytes = fs::ReadWholeFile(other);
          FILE* f = std::fopen(path.c_str(), "r+b");
          ASSERT_NE(f, nullptr);
@@ -82,7 +83,8 @@ TEST_F(Decoded, ChangedFileIsDecodedAfresh) {
          const timespec times[2] = {{0, UTIME_OMIT}, {1234567, 0}};
          ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
        }},
-      {"replaced by another file", [](const std::string& path, const std::string& other) {
+      {"replaced by another file",
+       [](const std::string& path, const std::string& other) {
          fs::RemoveFile(path);
          fs::CopyFile(other, path, /*replace=*/false);
        }},
@@ -125,7 +127,8 @@ TEST_F(Decoded, SaveTakesTheHeldPicture) {
     entries[0].fullPath = path;
     entries[0].slideNumber = 1;
     MakeAllSlideImages(out, entries, 320, 240, 8, decoded);
-    return std::vector{fs::ReadWholeFile(out + "image1_thumb.png"), fs::ReadWholeFile(out + "image1.png")};
+    return std::vector{fs::ReadWholeFile(out + "image1_thumb.png"),
+                       fs::ReadWholeFile(out + "image1.png")};
   };
   const auto fromFile = save("from-file", nullptr);
   DecodedPicture decoded;

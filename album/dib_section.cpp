@@ -137,7 +137,8 @@ std::optional<DibSection> DibSection::Resample(int32_t newHeight, int32_t newWid
         const float leftPart = kx * left;
         const float rightPart = dx * right;
         const float value = RoundHalfEven(leftPart + rightPart);
-        dest[static_cast<size_t>(x) * 3 + c] = static_cast<uint8_t>(std::clamp(value, 0.0f, 255.0f));
+        dest[static_cast<size_t>(x) * 3 + c] =
+            static_cast<uint8_t>(std::clamp(value, 0.0f, 255.0f));
       }
     }
   }

@@ -14,7 +14,7 @@
 namespace brevora::album {
 namespace {
 
-using Pixel = std::array<uint8_t, 3>;  // blue, green, red
+using Pixel = std::array<uint8_t, 3>;          // blue, green, red
 using Rows = std::vector<std::vector<Pixel>>;  // rows[0] is the bottom row
 
 DibSection Make(const Rows& rows) {
@@ -83,8 +83,8 @@ TEST(DibSection, RowsArePaddedToFourBytes) {
 }
 
 TEST(DibSection, CreateRefusesSizesItCannotHold) {
-  const std::pair<int32_t, int32_t> cases[] = {
-      {0, 1}, {1, 0}, {-1, 5}, {5, -1}, {1000000000, 1}, {100000, 100000}};
+  const std::pair<int32_t, int32_t> cases[] = {{0, 1},  {1, 0},          {-1, 5},
+                                               {5, -1}, {1000000000, 1}, {100000, 100000}};
   for (const auto& [width, height] : cases) {
     DibSection dib;
     EXPECT_FALSE(dib.Create(width, height)) << width << " x " << height;
@@ -129,7 +129,8 @@ TEST(DibSection, EnlargesTwoByTwoToThreeByThree) {
   const DibSection source = Grey({{0, 90}, {30, 255}});
   const auto out = source.Resample(3, 3);
   ASSERT_TRUE(out);
-  EXPECT_EQ(GreysOf(*out), (std::vector<std::vector<int>>{{0, 30, 60}, {10, 55, 100}, {20, 80, 140}}));
+  EXPECT_EQ(GreysOf(*out),
+            (std::vector<std::vector<int>>{{0, 30, 60}, {10, 55, 100}, {20, 80, 140}}));
 }
 
 TEST(DibSection, HalvesRoundToTheEvenNeighbour) {
@@ -183,12 +184,14 @@ TEST(DibSection, OnePixelWideOrHighUsesTheEdgePixel) {
     const DibSection source = Make({{{7, 8, 9}}});
     const auto out = source.Resample(2, 3);
     ASSERT_TRUE(out);
-    EXPECT_EQ(PixelsOf(*out), (Rows{{{7, 8, 9}, {7, 8, 9}, {7, 8, 9}}, {{7, 8, 9}, {7, 8, 9}, {7, 8, 9}}}));
+    EXPECT_EQ(PixelsOf(*out),
+              (Rows{{{7, 8, 9}, {7, 8, 9}, {7, 8, 9}}, {{7, 8, 9}, {7, 8, 9}, {7, 8, 9}}}));
   }
 }
 
 TEST(DibSection, ResultHasExactlyTheSizeAsked) {
-  const DibSection source = Grey({{0, 50, 100, 150, 200}, {10, 60, 110, 160, 210}, {20, 70, 120, 170, 220}});
+  const DibSection source =
+      Grey({{0, 50, 100, 150, 200}, {10, 60, 110, 160, 210}, {20, 70, 120, 170, 220}});
   const std::pair<int32_t, int32_t> sizes[] = {{7, 2}, {1, 1}, {5, 9}, {13, 3}, {2, 5}};
   for (const auto& [width, height] : sizes) {
     const auto out = source.Resample(height, width);

@@ -43,7 +43,8 @@ void SaveOrRaise(FIBITMAP* bitmap, const std::string& path) {
 // goes to the reduction as it is.
 void MakeImage(const DibSection& picture, int32_t width, int32_t height, int32_t& depth,
                const std::string& path) {
-  const slides::Bitmap reduced = OptimizeDibColors(ResizeDib(picture, width, height).Release(), depth);
+  const slides::Bitmap reduced =
+      OptimizeDibColors(ResizeDib(picture, width, height).Release(), depth);
   SaveOrRaise(reduced.get(), path);
 }
 
@@ -57,7 +58,8 @@ bool IsSupportedImageFile(std::string_view path) {
 slides::Bitmap LoadDibFromPath(std::string_view path) {
   const std::string native = fs::NativePath(path);
   const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(native.c_str(), 16);
-  if (type == FIF_UNKNOWN) RaisePictureError("loadDIBFromPath: Attempted to load invalid image file");
+  if (type == FIF_UNKNOWN)
+    RaisePictureError("loadDIBFromPath: Attempted to load invalid image file");
   if (type == FIF_TARGA && slides::TargaFreeImageMisreads(native)) {
     RaisePictureError("loadDIBFromPath: Error in loading DIB");
   }
@@ -105,8 +107,9 @@ void MakeSlideImage(std::string_view folder, SlideNode& entry, int32_t width, in
   entry.presImagePath = path;
 }
 
-std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector<SlideNode>& entries,
-                                            int32_t width, int32_t height, int32_t depth,
+std::vector<std::string> MakeAllSlideImages(std::string_view folder,
+                                            std::vector<SlideNode>& entries, int32_t width,
+                                            int32_t height, int32_t depth,
                                             const DecodedPicture* decoded) {
   std::vector<std::string> written;
   for (SlideNode& entry : entries) {
@@ -134,7 +137,8 @@ std::optional<DibSection> DecodeForPreview(std::string_view path) {
   }
 }
 
-std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth, int32_t boxHeight) {
+std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth,
+                                     int32_t boxHeight) {
   if (picture.Width() > boxWidth || picture.Height() > boxHeight) {
     return picture.Resample(boxHeight, boxWidth);
   }

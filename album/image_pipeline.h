@@ -74,8 +74,9 @@ void MakeSlideImage(std::string_view folder, SlideNode& entry, int32_t width, in
 // in the order they were written. Each PNG goes through a temporary file
 // renamed into place; one that can't be written raises 32751 naming the file,
 // and the entries that follow are not made.
-std::vector<std::string> MakeAllSlideImages(std::string_view folder, std::vector<SlideNode>& entries,
-                                            int32_t width, int32_t height, int32_t depth,
+std::vector<std::string> MakeAllSlideImages(std::string_view folder,
+                                            std::vector<SlideNode>& entries, int32_t width,
+                                            int32_t height, int32_t depth,
                                             const DecodedPicture* decoded = nullptr);
 
 // The picture of a file for the preview; nothing (nullopt) for a file that is
@@ -84,7 +85,8 @@ std::optional<DibSection> DecodeForPreview(std::string_view path);
 // What a preview box of boxWidth x boxHeight pixels shows of a picture: the
 // picture at its own size, or resampled to exactly the box's size when it is
 // wider or higher than the box; nothing for a box too small to draw in.
-std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth, int32_t boxHeight);
+std::optional<DibSection> FitPreview(const DibSection& picture, int32_t boxWidth,
+                                     int32_t boxHeight);
 // Both in one.
 std::optional<DibSection> PreviewPicture(std::string_view path, int32_t boxWidth,
                                          int32_t boxHeight);

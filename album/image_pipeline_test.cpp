@@ -50,7 +50,8 @@ class Pipeline : public ::testing::Test {
 slides::Bitmap FourColours() {
   slides::Bitmap b(FreeImage_Allocate(2, 2, 24));
   const RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {255, 255, 255, 0}};
-  for (unsigned i = 0; i < 4; ++i) FreeImage_SetPixelColor(b.get(), i % 2, i / 2, const_cast<RGBQUAD*>(&colours[i]));
+  for (unsigned i = 0; i < 4; ++i)
+    FreeImage_SetPixelColor(b.get(), i % 2, i / 2, const_cast<RGBQUAD*>(&colours[i]));
   return b;
 }
 
@@ -92,15 +93,15 @@ TEST_F(Pipeline, SlidePictureAndThumbnailByDepth) {
     bool palette;
   };
   const Case cases[] = {
-      {640, 480, 24, 8, 8, true},    // 256-colour palette
-      {100, 100, 24, 8, 8, true},    // stretched to the slide size
-      {640, 480, 24, 4, 8, true},    // below 8 is 8
-      {640, 480, 24, 16, 24, false}, // 16 is 24
+      {640, 480, 24, 8, 8, true},     // 256-colour palette
+      {100, 100, 24, 8, 8, true},     // stretched to the slide size
+      {640, 480, 24, 4, 8, true},     // below 8 is 8
+      {640, 480, 24, 16, 24, false},  // 16 is 24
       {640, 480, 24, 24, 24, false},
       // 32 bits, every pixel opaque: FreeImage stores such a picture as a
       // 24-bit PNG (an alpha channel of 255s says nothing).
       {640, 480, 24, 32, 24, false},
-      {200, 150, 8, 8, 8, true},     // a palette picture in
+      {200, 150, 8, 8, 8, true},  // a palette picture in
       {200, 150, 32, 24, 24, false},
   };
   for (const Case& c : cases) {
@@ -111,7 +112,8 @@ TEST_F(Pipeline, SlidePictureAndThumbnailByDepth) {
     entries[0].slideNumber = 1;
     const std::string out = brevora::testing::MakeTempDir("out" + std::to_string(&c - cases)) + "/";
     const auto written = MakeAllSlideImages(out, entries, 320, 240, c.depth);
-    EXPECT_EQ(written, (std::vector<std::string>{out + "image1_thumb.png", out + "image1.png"})) << what;
+    EXPECT_EQ(written, (std::vector<std::string>{out + "image1_thumb.png", out + "image1.png"}))
+        << what;
     EXPECT_EQ(entries[0].thumbnailPath, out + "image1_thumb.png");
     EXPECT_EQ(entries[0].presImagePath, out + "image1.png");
 
@@ -189,12 +191,9 @@ TEST_F(Pipeline, EveryKindOfPictureBecomesTwentyFourBits) {
   slides::Bitmap palette(FreeImage_ColorQuantizeEx(rgb.get(), FIQ_WUQUANT, 4));
   slides::Bitmap x565(FreeImage_ConvertTo16Bits565(rgb.get()));
   Kind kinds[] = {
-      {"rgb.png", std::move(rgb), FIF_PNG},
-      {"rgba.png", std::move(rgba), FIF_PNG},
-      {"rgb16.png", std::move(rgb16), FIF_PNG},
-      {"rgba16.png", std::move(rgba16), FIF_PNG},
-      {"palette.bmp", std::move(palette), FIF_BMP},
-      {"x565.bmp", std::move(x565), FIF_BMP},
+      {"rgb.png", std::move(rgb), FIF_PNG},         {"rgba.png", std::move(rgba), FIF_PNG},
+      {"rgb16.png", std::move(rgb16), FIF_PNG},     {"rgba16.png", std::move(rgba16), FIF_PNG},
+      {"palette.bmp", std::move(palette), FIF_BMP}, {"x565.bmp", std::move(x565), FIF_BMP},
   };
   for (Kind& k : kinds) {
     ASSERT_TRUE(k.bitmap) << k.name;
@@ -283,7 +282,8 @@ TEST_F(Pipeline, BadFilesRaise32751) {
   WriteBytes("damaged.png", std::string(png.begin(), png.begin() + 40));
   // A run-length TARGA whose one packet crosses a scan line, which FreeImage
   // would decode past its bitmap.
-  WriteBytes("crossing.tga", std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x0C\0\x02\0\x18\0\x97\x10\x20\x30", 22));
+  WriteBytes("crossing.tga",
+             std::string("\0\0\x0A\0\0\0\0\0\0\0\0\0\x0C\0\x02\0\x18\0\x97\x10\x20\x30", 22));
   struct Case {
     const char* name;
     bool supported;
@@ -347,12 +347,12 @@ TEST_F(Pipeline, OptimizeDibColorsTable) {
     unsigned bpp;
   };
   const Case cases[] = {
-      {32, 8, 8, 8},   {32, 1, 8, 8},    {32, 16, 24, 24}, {32, 24, 24, 24},
+      {32, 8, 8, 8},    {32, 1, 8, 8},    {32, 16, 24, 24}, {32, 24, 24, 24},
       {32, 32, 32, 32}, {32, 12, 12, 32}, {24, 32, 32, 24}, {8, 4, 4, 8},
   };
   for (const Case& c : cases) {
     slides::Bitmap rgb = FourColours();
-    slides::Bitmap source(c.sourceBpp == 32 ? FreeImage_ConvertTo32Bits(rgb.get())
+    slides::Bitmap source(c.sourceBpp == 32  ? FreeImage_ConvertTo32Bits(rgb.get())
                           : c.sourceBpp == 8 ? FreeImage_ConvertTo8Bits(rgb.get())
                                              : FreeImage_Clone(rgb.get()));
     int32_t depth = c.depth;

@@ -36,11 +36,11 @@
 
 #include "album/app/dib_qimage.h"
 #include "album/decoded_picture.h"
+#include "album/image_pipeline.h"
+#include "album/picture_messages.h"
 #include "bench/lib/command_line.h"
 #include "bench/lib/report.h"
 #include "bench/lib/work_folder.h"
-#include "album/image_pipeline.h"
-#include "album/picture_messages.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
@@ -102,7 +102,8 @@ void WritePhoto(const std::string& path) {
       line[x * 3 + FI_RGBA_BLUE] = clamp(200 - (x + y) * 150 / (width + height) + noise - texture);
     }
   }
-  if (!FreeImage_Save(FIF_JPEG, rgb.get(), fs::NativePath(path).c_str(), 90)) Fail("cannot write the photo");
+  if (!FreeImage_Save(FIF_JPEG, rgb.get(), fs::NativePath(path).c_str(), 90))
+    Fail("cannot write the photo");
 }
 
 // Maps the size of the decoded photo (36 MB at 4000 x 3000), touches every
@@ -119,9 +120,10 @@ void TouchNewMemory() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bench::CommandLine line("album",
-                          "Speed of the album tool's picture pipeline on a generated photo: load, save (thumbnail and\n"
-                          "slide picture) and preview; and the machine's cost of new memory of the photo's size.");
+  bench::CommandLine line(
+      "album",
+      "Speed of the album tool's picture pipeline on a generated photo: load, save (thumbnail and\n"
+      "slide picture) and preview; and the machine's cost of new memory of the photo's size.");
   line.Count("width", "pixels across the photo", &width, 16, 20000);
   line.Count("height", "pixels down the photo", &height, 16, 20000);
   line.Count("repeat", "rounds; the best is printed", &rounds, 1, 1000);
@@ -153,7 +155,8 @@ int main(int argc, char** argv) {
         const auto picture = album::PreviewPicture(photo, kBoxWidth, kBoxHeight);
         if (!picture || !album::RenderDib(*picture, shown)) Fail("no preview");
       });
-      if (shown.width() != kBoxWidth || shown.height() != kBoxHeight) Fail("preview of the wrong size");
+      if (shown.width() != kBoxWidth || shown.height() != kBoxHeight)
+        Fail("preview of the wrong size");
       clickAndSave.Time([&] {
         album::DecodedPicture decoded;
         const auto fitted = album::FitPreview(decoded.Decode(photo), kBoxWidth, kBoxHeight);
@@ -168,8 +171,10 @@ int main(int argc, char** argv) {
     preview.Print("preview (400 x 311 box)", report);
     clickAndSave.Print("round: click, Save As, decoded once", report);
     std::printf("  %-34s %7.1f ms wall  %7.1f ms CPU\n", "  the three steps above, added",
-                (load.wall + save.wall + preview.wall) * 1e3, (load.cpu + save.cpu + preview.cpu) * 1e3);
-    const std::string touch = "machine: touch " + std::to_string(static_cast<int64_t>(width) * height * 3 / 1000000) +
+                (load.wall + save.wall + preview.wall) * 1e3,
+                (load.cpu + save.cpu + preview.cpu) * 1e3);
+    const std::string touch = "machine: touch " +
+                              std::to_string(static_cast<int64_t>(width) * height * 3 / 1000000) +
                               " MB of new memory";
     memory.Print(touch.c_str(), report);
     std::printf("  written: image1_thumb.png %llu bytes, image1.png %llu bytes\n",

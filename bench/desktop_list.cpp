@@ -57,12 +57,13 @@ bench::Samples Time(const std::function<void()>& run) {
 // Palm Desktop with user 1 "Bench" and an empty category "Business".
 std::string MakeDesktop(const std::string& home) {
   for (const char* product : {"Tabulyn", "Scrivane", "Slidora"}) {
-    registry::SetValue(registry::Hive::CurrentUser, std::string("Software\\Orvanex\\") + product, "Version",
-                       registry::Value::String("1.0"));
+    registry::SetValue(registry::Hive::CurrentUser, std::string("Software\\Orvanex\\") + product,
+                       "Version", registry::Value::String("1.0"));
   }
-  registry::ImportRegedit("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot Desktop\\Core]\n");
-  registry::SetValue(registry::Hive::CurrentUser, "Software\\Palm Computing\\Pilot Desktop\\Core", "Path",
-                     registry::Value::String(home + "/hotsync"));
+  registry::ImportRegedit(
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Palm Computing\\Pilot Desktop\\Core]\n");
+  registry::SetValue(registry::Hive::CurrentUser, "Software\\Palm Computing\\Pilot Desktop\\Core",
+                     "Path", registry::Value::String(home + "/hotsync"));
   fs::MakeFolder(home + "/hotsync/bench");
   hotsync::AddUser({1, "Bench", "bench"});
   fs::MakeFolder(home + "/hotsync/bench/tabrel/Business");
@@ -74,17 +75,20 @@ void FillUpTo(const std::string& categories, int from, int files) {
   Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
   workbook->InitFromDefaults();
   for (int i = from; i < files; ++i) {
-    workbook->SetLinkedXLSFileName(i % 10 == 0 ? "/office/Sheet " + std::to_string(i) + ".xls" : "");
+    workbook->SetLinkedXLSFileName(i % 10 == 0 ? "/office/Sheet " + std::to_string(i) + ".xls"
+                                               : "");
     workbook->WriteToDisk(categories + "Business/Sheet " + std::to_string(i) + ".tbr");
   }
 }
 
-void Print(bench::Report& report, const char* what, const char* label, int files, const bench::Samples& ms) {
+void Print(bench::Report& report, const char* what, const char* label, int files,
+           const bench::Samples& ms) {
   std::printf("%d workbooks, %s %.1f ms\n", files, label, ms.Median());
   std::printf("  %.4f ms a workbook\n", ms.Median() / files);
   bench::Samples per;
   for (const double v : ms.values()) per.Add(v / files);
-  report.Figure(std::string(what) + ", " + bench::Grouped(files) + " workbooks", per, "ms a workbook");
+  report.Figure(std::string(what) + ", " + bench::Grouped(files) + " workbooks", per,
+                "ms a workbook");
 }
 
 void Deliver() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
@@ -93,9 +97,10 @@ void Deliver() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
 
 int main(int argc, char** argv) {
   std::vector<int64_t> sizes = {5000};
-  bench::CommandLine line("desktop_list",
-                          "How fast the desktop window lists a category of workbooks, for each number of workbooks\n"
-                          "given (the category is filled up to each in turn), with the cost per workbook.");
+  bench::CommandLine line(
+      "desktop_list",
+      "How fast the desktop window lists a category of workbooks, for each number of workbooks\n"
+      "given (the category is filled up to each in turn), with the cost per workbook.");
   line.Counts("files", "numbers of workbooks in the category", &sizes, 1, 1000000);
   line.Count("repeat", "runs of each listing; medians are printed", &runs, 1, 1000);
   line.ParseOrExit(argc, argv);
@@ -118,13 +123,15 @@ int main(int argc, char** argv) {
 
       frontend::DocumentLister lister;
       std::size_t rows = 0;
-      const bench::Samples withColumns =
-          Time([&] { rows = lister.List(tabrelPC->Session(), categories, "Business", 0, true).size(); });
+      const bench::Samples withColumns = Time(
+          [&] { rows = lister.List(tabrelPC->Session(), categories, "Business", 0, true).size(); });
       if (rows != static_cast<std::size_t>(files)) Fail("the listing lost files");
-      const bench::Samples names =
-          Time([&] { rows = lister.List(tabrelPC->Session(), categories, "Business", 0, false).size(); });
+      const bench::Samples names = Time([&] {
+        rows = lister.List(tabrelPC->Session(), categories, "Business", 0, false).size();
+      });
       if (rows != static_cast<std::size_t>(files)) Fail("the listing lost files");
-      Print(report, "stand-alone listing", "stand-alone listing (headers read):", files, withColumns);
+      Print(report, "stand-alone listing", "stand-alone listing (headers read):", files,
+            withColumns);
       Print(report, "dialog listing", "dialog listing (names):            ", files, names);
 
       // The stand-alone window (opened once) and a posted Refresh.
@@ -136,11 +143,13 @@ int main(int argc, char** argv) {
         if (!main) Fail("no main window");
       }
       QTreeWidget& list = *main->window().lstWorkbook;
-      const std::vector<windows::WindowEntry> found = windows::Find("ThunderRT5Form", "Brevora Desktop");
+      const std::vector<windows::WindowEntry> found =
+          windows::Find("ThunderRT5Form", "Brevora Desktop");
       if (found.size() != 1) Fail("the window is not in the window directory");
       auto refresh = [&] {
         list.clear();
-        if (!windows::Post(found[0].handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh"))) {
+        if (!windows::Post(found[0].handle,
+                           windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh"))) {
           Fail("the click could not be posted");
         }
         while (list.topLevelItemCount() != files) Deliver();
@@ -156,7 +165,8 @@ int main(int argc, char** argv) {
       dialog->Load();
       const bench::Samples dialogFill =
           Time([&] { CallByName(*dialog, "InitWorkbooks", CallKind::Method, "Business", false); });
-      Print(report, "dialog window fill", "dialog window fill (InitWorkbooks): ", files, dialogFill);
+      Print(report, "dialog window fill", "dialog window fill (InitWorkbooks): ", files,
+            dialogFill);
       dialog->Unload();
       QCoreApplication::processEvents();
     }

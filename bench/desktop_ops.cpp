@@ -25,13 +25,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <stdexcept>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -57,7 +57,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace brevora;
 using namespace brevora::frontend;
-
 
 double Ms(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -111,17 +110,22 @@ class AllSelected : public DocumentList {
   std::vector<std::string> rows;
 };
 
-void WriteBook(const std::string& path) { std::ofstream(path, std::ios::binary) << "2" << std::string(600, 'x'); }
+void WriteBook(const std::string& path) {
+  std::ofstream(path, std::ios::binary) << "2" << std::string(600, 'x');
+}
 
 // The floor of an import: `bytes` written to a new file in `folder`, flushed
 // and renamed to `name`.
-void WriteFlushRename(const std::string& folder, const std::string& name, const std::string& bytes) {
+void WriteFlushRename(const std::string& folder, const std::string& name,
+                      const std::string& bytes) {
   const std::string temp = folder + "/.tmp-" + name;
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) throw std::runtime_error("cannot create " + temp);
-  const bool ok = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && fsync(fd) == 0;
+  const bool ok =
+      write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && fsync(fd) == 0;
   close(fd);
-  if (!ok || rename(temp.c_str(), (folder + "/" + name).c_str()) != 0) throw std::runtime_error("cannot write " + temp);
+  if (!ok || rename(temp.c_str(), (folder + "/" + name).c_str()) != 0)
+    throw std::runtime_error("cannot write " + temp);
 }
 
 // Writes out what the file system of `folder` holds unwritten, so that a timed
@@ -140,16 +144,20 @@ int main(int argc, char** argv) {
   int kCategorySize = 5000;
   int kMoves = 1000;
   int rounds = 1;
-  bench::CommandLine line("desktop_ops",
-                          "Speed of the main window's file work without the window: importing text files (beside\n"
-                          "write + fsync + rename of the same bytes), renaming a category, moving workbooks.");
-  line.Count("imports", "text files of about 2 KB imported into one category", &kImports, 1, 1000000);
+  bench::CommandLine line(
+      "desktop_ops",
+      "Speed of the main window's file work without the window: importing text files (beside\n"
+      "write + fsync + rename of the same bytes), renaming a category, moving workbooks.");
+  line.Count("imports", "text files of about 2 KB imported into one category", &kImports, 1,
+             1000000);
   line.Count("category", "workbooks of the category renamed", &kCategorySize, 1, 1000000);
-  line.Count("moves", "workbooks moved to another category (at most --category)", &kMoves, 1, 1000000);
+  line.Count("moves", "workbooks moved to another category (at most --category)", &kMoves, 1,
+             1000000);
   line.Count("repeat", "rounds of the import, each into a new category", &rounds, 1, 1000);
   line.ParseOrExit(argc, argv);
   if (kMoves > kCategorySize) {
-    std::fprintf(stderr, "desktop_ops: --moves must not exceed --category\n%s", line.Usage().c_str());
+    std::fprintf(stderr, "desktop_ops: --moves must not exceed --category\n%s",
+                 line.Usage().c_str());
     return 2;
   }
   namespace stdfs = std::filesystem;
@@ -178,14 +186,16 @@ int main(int argc, char** argv) {
       stdfs::create_directories(work + "/sources/" + tag);
       for (int i = 0; i < kImports; ++i) {
         sources.push_back(work + "/sources/" + tag + "Note " + tag + std::to_string(i) + ".txt");
-        std::ofstream(sources.back(), std::ios::binary) << bench::EnglishText(2048, static_cast<uint32_t>(i));
+        std::ofstream(sources.back(), std::ios::binary)
+            << bench::EnglishText(2048, static_cast<uint32_t>(i));
       }
       window.category = round == 0 ? "Imports" : "Imports " + std::to_string(round + 1);
       const std::string target = home + window.category;
       stdfs::create_directories(target);
       const std::string floor = target + "/.floor";  // hidden: no document of the category
       stdfs::create_directories(floor);
-      double floorMs = 0, besideMs = 0;  // the floor's time, and all the time spent beside the import
+      double floorMs = 0,
+             besideMs = 0;  // the floor's time, and all the time spent beside the import
       window.imported = [&](const std::string& name) {
         const double readStart = bench::WallMs();
         const std::string file = name + ".scv";
@@ -215,7 +225,8 @@ int main(int argc, char** argv) {
     // 2. Rename a category of 5,000 workbooks.
     app->Session()->SetFileMode(0);
     stdfs::create_directories(home + "Big");
-    for (int i = 0; i < kCategorySize; ++i) WriteBook(home + "Big/Book " + std::to_string(i) + ".tbr");
+    for (int i = 0; i < kCategorySize; ++i)
+      WriteBook(home + "Big/Book " + std::to_string(i) + ".tbr");
     auto forms = std::make_shared<testing::RecordingFormFactory>();
     forms->onCreate = [](testing::RecordingForm& form) {
       form.onModal = [](testing::RecordingForm& f) {
@@ -229,7 +240,9 @@ int main(int argc, char** argv) {
     ManageCategory(*app, list, CategoryAction::Rename);
     const double renameMs = Ms(start);
     InstallFormFactory(nullptr);
-    if (list.name != "Bigger" || !stdfs::exists(home + "Bigger/Book " + std::to_string(kCategorySize - 1) + ".tbr")) throw std::runtime_error("rename");
+    if (list.name != "Bigger" ||
+        !stdfs::exists(home + "Bigger/Book " + std::to_string(kCategorySize - 1) + ".tbr"))
+      throw std::runtime_error("rename");
 
     // 3. Move 1,000 of them.
     stdfs::create_directories(home + "Moved");
@@ -240,13 +253,13 @@ int main(int argc, char** argv) {
     if (!moving.rows.empty()) throw std::runtime_error("move");
 
     std::printf("desktop_ops (file system of %s)\n", work.c_str());
-    std::printf("  import %d text files (2 KB):        %8.1f ms  (%.2f ms a file)\n", kImports, importMs,
-                importMs / kImports);
+    std::printf("  import %d text files (2 KB):        %8.1f ms  (%.2f ms a file)\n", kImports,
+                importMs, importMs / kImports);
     std::printf("  write + fsync + rename of the same bytes: %.2f ms a file\n", floor_ms.Median());
-    std::printf("  rename a category of %d workbooks: %8.1f ms  (%.3f ms a workbook)\n", kCategorySize, renameMs,
-                renameMs / kCategorySize);
-    std::printf("  move %d workbooks:                  %8.1f ms  (%.3f ms a workbook)\n", kMoves, moveMs,
-                moveMs / kMoves);
+    std::printf("  rename a category of %d workbooks: %8.1f ms  (%.3f ms a workbook)\n",
+                kCategorySize, renameMs, renameMs / kCategorySize);
+    std::printf("  move %d workbooks:                  %8.1f ms  (%.3f ms a workbook)\n", kMoves,
+                moveMs, moveMs / kMoves);
     report.Compare("import a text file", import_ms, "write+fsync+rename", floor_ms, "ms a file");
     report.Figure("rename a category, a workbook", renameMs / kCategorySize, "ms a workbook");
     report.Figure("move a workbook", moveMs / kMoves, "ms a workbook");

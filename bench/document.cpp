@@ -81,9 +81,10 @@ void Print(const char* step, const Best& best, const std::string& file) {
 
 int main(int argc, char** argv) {
   int64_t textSize = 2'000'000;
-  brevora::bench::CommandLine line("document",
-                                   "Speed of the document conversions on generated English text: text, .scv, the\n"
-                                   "handheld document database and PalmDOC.");
+  brevora::bench::CommandLine line(
+      "document",
+      "Speed of the document conversions on generated English text: text, .scv, the\n"
+      "handheld document database and PalmDOC.");
   line.Count("text", "bytes of text", &textSize, 1, int64_t{1} << 30);
   line.Count("repeat", "rounds of each step; the best is printed", &rounds, 1, 1000);
   line.ParseOrExit(argc, argv);
@@ -101,7 +102,8 @@ int main(int argc, char** argv) {
     const std::string palmBack = dir + "/palmback.scv";
     fs::AtomicWrite(txt, brevora::bench::EnglishText(static_cast<size_t>(textSize), 7));
 
-    std::printf("document: %.1f MB of text (%s)\n", static_cast<double>(fs::FileSize(txt)) / 1e6, dir.c_str());
+    std::printf("document: %.1f MB of text (%s)\n", static_cast<double>(fs::FileSize(txt)) / 1e6,
+                dir.c_str());
     Print("text -> .scv", Time([&] {
             Ref<Document> doc = MakeRef<Document>();
             doc->OpenFromTextFile(txt);

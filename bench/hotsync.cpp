@@ -54,13 +54,15 @@ void PutDatabase(const std::string& folder, int i) {
   h.version = 2;
   h.uniqueIDSeed = 1;
   const uint8_t block[4] = {static_cast<uint8_t>(i % 3), 0, 0, 0};
-  const std::string record = "-\nThe text of document " + std::to_string(i) + ", a few words long.\n";
+  const std::string record =
+      "-\nThe text of document " + std::to_string(i) + ", a few words long.\n";
   std::vector<DatabaseWriter::Record> records = {
       {0, 1, std::span(reinterpret_cast<const uint8_t*>(record.data()), record.size())}};
   const DatabaseWriter writer(h, block, {}, std::move(records), DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
   std::ofstream(folder + "/" + brevora::hotsync::DatabaseFileName(name), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // The peer: every entry of `folder` and of the folders in it stat'ed, as the
@@ -92,8 +94,8 @@ Figures Measure(const std::string& home, int databases, int runs) {
   const std::string device = home + "/device";
   stdfs::create_directories(device);
   for (int i = 0; i < databases; ++i) PutDatabase(device, i);
-  if (Run({"register", "--name", "TextTest", "--library", TEXTTEST_PLUGIN, "--directory", "TextTest",
-           "--creator", "TxtT"}) != 0) {
+  if (Run({"register", "--name", "TextTest", "--library", TEXTTEST_PLUGIN, "--directory",
+           "TextTest", "--creator", "TxtT"}) != 0) {
     Fail("register");
   }
   // The first HotSync brings every database to the new desktop, the second
@@ -103,7 +105,8 @@ Figures Measure(const std::string& home, int databases, int runs) {
   }
   const std::string desktop = home + "/HotSync/Bench/TextTest";
   int files = 0;
-  for (const auto& entry : stdfs::recursive_directory_iterator(desktop)) files += entry.is_regular_file();
+  for (const auto& entry : stdfs::recursive_directory_iterator(desktop))
+    files += entry.is_regular_file();
   if (files != databases) Fail("the desktop has " + std::to_string(files) + " files");
 
   // Wall-clock time (which includes waiting for the disk and for other
@@ -141,10 +144,13 @@ Samples PerItem(const Samples& ms, int items) {
 int main(int argc, char** argv) {
   std::vector<int64_t> sizes = {2000};
   int runs = 15;
-  CommandLine line("hotsync_bench",
-                   "Speed of a no-change HotSync through the hotsync program (TextTest conduit) for each number\n"
-                   "of databases given, with the cost per database, beside a stat walk of the same files.");
-  line.Counts("databases", "numbers of handheld databases, one HotSync set-up each", &sizes, 1, 1000000);
+  CommandLine line(
+      "hotsync_bench",
+      "Speed of a no-change HotSync through the hotsync program (TextTest conduit) for each "
+      "number\n"
+      "of databases given, with the cost per database, beside a stat walk of the same files.");
+  line.Counts("databases", "numbers of handheld databases, one HotSync set-up each", &sizes, 1,
+              1000000);
   line.Count("repeat", "timed HotSyncs per number; median and best are printed", &runs, 1, 10000);
   line.ParseOrExit(argc, argv);
   WorkFolder work("hotsync-bench");
@@ -152,12 +158,15 @@ int main(int argc, char** argv) {
   for (const int64_t size : sizes) {
     const int databases = static_cast<int>(size);
     const Figures f = Measure(work.path() + "/n" + std::to_string(databases), databases, runs);
-    std::printf("no-change HotSync of %d databases through the host: %.1f ms median, %.1f ms best; "
-                "CPU %.1f ms median (%d runs)\n",
-                databases, f.ms.Median(), f.ms.Min(), f.cpu_ms.Median(), runs);
-    std::printf("  %.4f ms a database (CPU %.4f); a stat walk of the same %d files: %.2f ms, %.4f ms a database\n",
-                f.ms.Median() / databases, f.cpu_ms.Median() / databases, 2 * databases, f.walk_ms.Median(),
-                f.walk_ms.Median() / databases);
+    std::printf(
+        "no-change HotSync of %d databases through the host: %.1f ms median, %.1f ms best; "
+        "CPU %.1f ms median (%d runs)\n",
+        databases, f.ms.Median(), f.ms.Min(), f.cpu_ms.Median(), runs);
+    std::printf(
+        "  %.4f ms a database (CPU %.4f); a stat walk of the same %d files: %.2f ms, %.4f ms a "
+        "database\n",
+        f.ms.Median() / databases, f.cpu_ms.Median() / databases, 2 * databases, f.walk_ms.Median(),
+        f.walk_ms.Median() / databases);
     const std::string n = Grouped(databases) + " databases";
     report.Figure("no-change HotSync, " + n, f.ms, "ms");
     report.Figure("no-change HotSync CPU, " + n, f.cpu_ms, "ms");

@@ -48,14 +48,15 @@ struct Codec {
 };
 
 Codec PalmDoc() {
-  return {"PalmDOC", [](size_t n) { return 2 * n; },
-          [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
-            return int64_t{CompressString(s, static_cast<int32_t>(n), d, static_cast<int32_t>(cap))};
-          },
-          [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
-            return int64_t{DecompressString(s, static_cast<int32_t>(n), d, static_cast<int32_t>(cap))};
-          },
-          true};
+  return {
+      "PalmDOC", [](size_t n) { return 2 * n; },
+      [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
+        return int64_t{CompressString(s, static_cast<int32_t>(n), d, static_cast<int32_t>(cap))};
+      },
+      [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
+        return int64_t{DecompressString(s, static_cast<int32_t>(n), d, static_cast<int32_t>(cap))};
+      },
+      true};
 }
 
 std::vector<Codec> Peers() {
@@ -63,18 +64,21 @@ std::vector<Codec> Peers() {
 #ifdef BENCH_HAVE_LZ4
   static LZ4_streamHC_t* const lz4 = LZ4_createStreamHC();
   if (!lz4) Fail("no memory for LZ4");
-  peers.push_back({"LZ4 HC-9", [](size_t n) { return static_cast<size_t>(LZ4_compressBound(static_cast<int>(n))); },
-                   [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
-                     LZ4_resetStreamHC_fast(lz4, 9);
-                     const int r = LZ4_compress_HC_continue(lz4, reinterpret_cast<const char*>(s),
-                                                            reinterpret_cast<char*>(d), static_cast<int>(n),
-                                                            static_cast<int>(cap));
-                     return int64_t{r > 0 ? r : -1};
-                   },
-                   [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
-                     return int64_t{LZ4_decompress_safe(reinterpret_cast<const char*>(s), reinterpret_cast<char*>(d),
-                                                        static_cast<int>(n), static_cast<int>(cap))};
-                   }});
+  peers.push_back(
+      {"LZ4 HC-9",
+       [](size_t n) { return static_cast<size_t>(LZ4_compressBound(static_cast<int>(n))); },
+       [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
+         LZ4_resetStreamHC_fast(lz4, 9);
+         const int r = LZ4_compress_HC_continue(lz4, reinterpret_cast<const char*>(s),
+                                                reinterpret_cast<char*>(d), static_cast<int>(n),
+                                                static_cast<int>(cap));
+         return int64_t{r > 0 ? r : -1};
+       },
+       [](const uint8_t* s, size_t n, uint8_t* d, size_t cap) {
+         return int64_t{LZ4_decompress_safe(reinterpret_cast<const char*>(s),
+                                            reinterpret_cast<char*>(d), static_cast<int>(n),
+                                            static_cast<int>(cap))};
+       }});
 #endif
 #ifdef BENCH_HAVE_ZSTD
   static ZSTD_CCtx* const cctx = ZSTD_createCCtx();
@@ -107,7 +111,9 @@ class Pieces {
  public:
   Pieces(const std::string& text, size_t piece_size) : text_(text), piece_(piece_size) {}
   size_t count() const { return (text_.size() + piece_ - 1) / piece_; }
-  const uint8_t* at(size_t i) const { return reinterpret_cast<const uint8_t*>(text_.data()) + i * piece_; }
+  const uint8_t* at(size_t i) const {
+    return reinterpret_cast<const uint8_t*>(text_.data()) + i * piece_;
+  }
   size_t size(size_t i) const { return std::min(piece_, text_.size() - i * piece_); }
   size_t piece_size() const { return piece_; }
   const std::string& text() const { return text_; }
@@ -126,7 +132,8 @@ void CompressRound(const Codec& codec, const Pieces& pieces, Run& run) {
   }
   const double start = WallMs();
   for (size_t i = 0; i < pieces.count(); ++i) {
-    run.sizes[i] = codec.compress(pieces.at(i), pieces.size(i), run.buffers[i].data(), run.buffers[i].size());
+    run.sizes[i] =
+        codec.compress(pieces.at(i), pieces.size(i), run.buffers[i].data(), run.buffers[i].size());
   }
   run.compress_mb_s.Add(Mb(pieces.text()) / ((WallMs() - start) / 1e3));
   run.packed_bytes = 0;
@@ -143,8 +150,9 @@ void ExpandRound(const Codec& codec, const Pieces& pieces, Run& run) {
   size_t total = 0;
   const double start = WallMs();
   for (size_t i = 0; i < pieces.count(); ++i) {
-    const int64_t n = codec.expand(run.buffers[i].data(), static_cast<size_t>(run.sizes[i]), out.data() + total,
-                                   std::min(pieces.piece_size(), out.size() - total));
+    const int64_t n =
+        codec.expand(run.buffers[i].data(), static_cast<size_t>(run.sizes[i]), out.data() + total,
+                     std::min(pieces.piece_size(), out.size() - total));
     if (n < 0) Fail(codec.name + ": expansion failed");
     total += static_cast<size_t>(n);
   }
@@ -154,7 +162,8 @@ void ExpandRound(const Codec& codec, const Pieces& pieces, Run& run) {
   if (total != text.size()) Fail(codec.name + ": expanded size differs from the text");
   for (size_t i = 0; i < total; ++i) {
     const auto c = static_cast<uint8_t>(text[i]);
-    if (out[i] != (codec.cr_as_lf && c == 0x0D ? 0x0A : c)) Fail(codec.name + ": expanded text differs");
+    if (out[i] != (codec.cr_as_lf && c == 0x0D ? 0x0A : c))
+      Fail(codec.name + ": expanded text differs");
   }
 }
 
@@ -172,13 +181,15 @@ int main(int argc, char** argv) {
   int64_t record = 4096;
   int64_t one_call = 1 << 20;
   int rounds = 5;
-  CommandLine line("palmdoc",
-                   "Speed of PalmDOC compression and expansion on generated English text, record by record and\n"
-                   "in one call, beside LZ4 HC-9 and zstd -1 on the same records in the same rounds.");
+  CommandLine line(
+      "palmdoc",
+      "Speed of PalmDOC compression and expansion on generated English text, record by record and\n"
+      "in one call, beside LZ4 HC-9 and zstd -1 on the same records in the same rounds.");
   line.Count("text", "bytes of text cut into records for (a)", &text_bytes, 1, int64_t{1} << 30);
   line.Count("record", "bytes of a record in (a)", &record, 1, 1 << 20);
   line.Count("one-call", "bytes of the text compressed in one call in (b)", &one_call, 1, 64 << 20);
-  line.Count("repeat", "rounds; the best is printed, the table also has median and worst", &rounds, 1, 1000);
+  line.Count("repeat", "rounds; the best is printed, the table also has median and worst", &rounds,
+             1, 1000);
   line.ParseOrExit(argc, argv);
   Report report("palmdoc", line.ResultsPath());
 
@@ -209,7 +220,8 @@ int main(int argc, char** argv) {
   char sizes[64];
   std::snprintf(sizes, sizeof sizes, ", %g MB text", static_cast<double>(text_bytes) / 1e6);
   char whole_size[64];
-  std::snprintf(whole_size, sizeof whole_size, "(b) %g MB text in one call", static_cast<double>(one_call) / (1 << 20));
+  std::snprintf(whole_size, sizeof whole_size, "(b) %g MB text in one call",
+                static_cast<double>(one_call) / (1 << 20));
   std::printf("PalmDOC codec, one core, best of %d rounds\n", rounds);
   PrintLine(("(a) " + record_text + sizes).c_str(), records, own);
   PrintLine(whole_size, whole, one);
@@ -224,8 +236,10 @@ int main(int argc, char** argv) {
     PrintLine(("    " + peers[p].name + ", the records of (a)").c_str(), records, peer_runs[p]);
   }
   for (size_t p = 0; p < peers.size(); ++p) {
-    report.Compare("compress, " + record_text, own.compress_mb_s, peers[p].name, peer_runs[p].compress_mb_s, "MB/s");
-    report.Compare("expand, " + record_text, own.expand_mb_s, peers[p].name, peer_runs[p].expand_mb_s, "MB/s");
+    report.Compare("compress, " + record_text, own.compress_mb_s, peers[p].name,
+                   peer_runs[p].compress_mb_s, "MB/s");
+    report.Compare("expand, " + record_text, own.expand_mb_s, peers[p].name,
+                   peer_runs[p].expand_mb_s, "MB/s");
   }
   return 0;
 }

@@ -64,13 +64,16 @@ size_t PlainRead(const std::string& path) {
 int main(int argc, char** argv) {
   int records = 10000;
   int rounds = 5;
-  CommandLine line("pdb",
-                   "Speed of writing and reading a handheld database file of records of 100 to 4,000 bytes,\n"
-                   "beside a plain read() of the same file in the same rounds.");
+  CommandLine line(
+      "pdb",
+      "Speed of writing and reading a handheld database file of records of 100 to 4,000 bytes,\n"
+      "beside a plain read() of the same file in the same rounds.");
   line.Count("records", "records in the database (at most 65,535)", &records, 1, 65535);
   int small_files = 2000;
-  line.Count("small-files", "small database files read one by one, beside read()", &small_files, 1, 1000000);
-  line.Count("repeat", "rounds; the best is printed, the table also has median and worst", &rounds, 1, 1000);
+  line.Count("small-files", "small database files read one by one, beside read()", &small_files, 1,
+             1000000);
+  line.Count("repeat", "rounds; the best is printed, the table also has median and worst", &rounds,
+             1, 1000);
   line.ParseOrExit(argc, argv);
   WorkFolder work("pdb-bench");
   Report report("pdb", line.ResultsPath());
@@ -115,13 +118,17 @@ int main(int argc, char** argv) {
       for (int i = 1; i <= records; ++i) {
         const auto got = read.Records().Item(i)->Data();
         const auto want = db.Records().Item(i)->Data();
-        if (!std::equal(got.begin(), got.end(), want.begin(), want.end())) Fail("record data differs");
+        if (!std::equal(got.begin(), got.end(), want.begin(), want.end()))
+          Fail("record data differs");
       }
       size_t whole = 0;
-      whole_ms.Add(Measure(1, CpuClock::Thread, [&] { whole = brevora::fs::ReadWholeFile(file).size(); }).wall_ms.Min());
+      whole_ms.Add(Measure(1, CpuClock::Thread, [&] {
+                     whole = brevora::fs::ReadWholeFile(file).size();
+                   }).wall_ms.Min());
       size_t plain = 0;
       plain_ms.Add(Measure(1, CpuClock::Thread, [&] { plain = PlainRead(file); }).wall_ms.Min());
-      if (whole != plain || static_cast<double>(whole) != fileMb * 1e6) Fail("the reads differ in size");
+      if (whole != plain || static_cast<double>(whole) != fileMb * 1e6)
+        Fail("the reads differ in size");
     }
 
     // Small files: each read whole, in turn with the peer.
@@ -130,34 +137,46 @@ int main(int argc, char** argv) {
     brevora::fs::MakeFolder(work.path() + "/small");
     for (int i = 0; i < small_files; ++i) {
       smalls.push_back(work.path() + "/small/db" + std::to_string(i) + ".pdb");
-      brevora::fs::AtomicWrite(smalls.back(), std::string(static_cast<size_t>(small_size(random)), 's'));
+      brevora::fs::AtomicWrite(smalls.back(),
+                               std::string(static_cast<size_t>(small_size(random)), 's'));
     }
     Samples small_whole_us, small_plain_us;
     for (int round = 0; round < rounds; ++round) {
       size_t a = 0, b = 0;
-      small_whole_us.Add(Measure(1, CpuClock::Thread, [&] {
-                           for (const std::string& f : smalls) a += brevora::fs::ReadWholeFile(f).size();
-                         }).wall_ms.Min() * 1e3 / small_files);
-      small_plain_us.Add(Measure(1, CpuClock::Thread, [&] {
-                           for (const std::string& f : smalls) b += PlainRead(f);
-                         }).wall_ms.Min() * 1e3 / small_files);
+      small_whole_us.Add(Measure(1, CpuClock::Thread,
+                                 [&] {
+                                   for (const std::string& f : smalls)
+                                     a += brevora::fs::ReadWholeFile(f).size();
+                                 })
+                             .wall_ms.Min() *
+                         1e3 / small_files);
+      small_plain_us.Add(Measure(1, CpuClock::Thread,
+                                 [&] {
+                                   for (const std::string& f : smalls) b += PlainRead(f);
+                                 })
+                             .wall_ms.Min() *
+                         1e3 / small_files);
       if (a != b) Fail("the small reads differ in size");
     }
 
     std::printf("pdb: %d records, %.1f MB of record data, file %.1f MB\n", records, mb, fileMb);
     std::printf("in %s\n", work.path().c_str());
-    std::printf("write: %8.1f MB/s  (%.2f ms; %8.1f MB per CPU second)\n", mb / (write_ms.Min() / 1e3),
-                write_ms.Min(), mb / (write_cpu.Min() / 1e3));
-    std::printf("read:  %8.1f MB/s  (%.2f ms; %8.1f MB per CPU second)\n", mb / (read_ms.Min() / 1e3),
-                read_ms.Min(), mb / (read_cpu.Min() / 1e3));
-    std::printf("file read alone (ReadWholeFile): %.2f ms; plain read() of the file: %.2f ms (best of %d)\n",
-                whole_ms.Min(), plain_ms.Min(), rounds);
-    std::printf("%d small files read whole: %.2f us a file; plain read(): %.2f us a file (best of %d)\n",
-                small_files, small_whole_us.Min(), small_plain_us.Min(), rounds);
+    std::printf("write: %8.1f MB/s  (%.2f ms; %8.1f MB per CPU second)\n",
+                mb / (write_ms.Min() / 1e3), write_ms.Min(), mb / (write_cpu.Min() / 1e3));
+    std::printf("read:  %8.1f MB/s  (%.2f ms; %8.1f MB per CPU second)\n",
+                mb / (read_ms.Min() / 1e3), read_ms.Min(), mb / (read_cpu.Min() / 1e3));
+    std::printf(
+        "file read alone (ReadWholeFile): %.2f ms; plain read() of the file: %.2f ms (best of "
+        "%d)\n",
+        whole_ms.Min(), plain_ms.Min(), rounds);
+    std::printf(
+        "%d small files read whole: %.2f us a file; plain read(): %.2f us a file (best of %d)\n",
+        small_files, small_whole_us.Min(), small_plain_us.Min(), rounds);
     report.Figure("write", write_ms, "ms");
     report.Compare("database read", read_ms, "read()", plain_ms, "ms");
     report.Compare("file read (ReadWholeFile)", whole_ms, "read()", plain_ms, "ms");
-    report.Compare("small file read (ReadWholeFile)", small_whole_us, "read()", small_plain_us, "us a file");
+    report.Compare("small file read (ReadWholeFile)", small_whole_us, "read()", small_plain_us,
+                   "us a file");
     return 0;
   } catch (const brevora::AutomationError& e) {
     std::fprintf(stderr, "pdb: error %d: %s\n", e.number(), e.description().c_str());

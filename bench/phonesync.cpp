@@ -76,8 +76,10 @@ void WriteDeck(const std::string& dir, const std::string& file) {
   p->SetFileName("Benchmark deck");
   for (int16_t n = 1; n <= static_cast<int16_t>(sizes.slides); ++n) {
     const std::string k = std::to_string(n);
-    bench::SavePicture(bench::MakePicture(320, 240, static_cast<unsigned>(n)), true, dir + "/slide" + k + ".png");
-    bench::SavePicture(bench::MakePicture(80, 60, static_cast<unsigned>(n)), true, dir + "/thumb" + k + ".png");
+    bench::SavePicture(bench::MakePicture(320, 240, static_cast<unsigned>(n)), true,
+                       dir + "/slide" + k + ".png");
+    bench::SavePicture(bench::MakePicture(80, 60, static_cast<unsigned>(n)), true,
+                       dir + "/thumb" + k + ".png");
     Ref<slides::Slide> s = p->Slides()->Add(n, 0, dir + "/slide" + k + ".png");
     s->AddThumbnail(dir + "/thumb" + k + ".png", 0);
     s->Outlines()->Add(0, 0, 0, slides::NONE, "Slide " + k);
@@ -95,12 +97,14 @@ Ref<Dispatch> OpenDeck(const Ref<Dispatch>& session, const std::string& path, bo
 }  // namespace
 
 int main(int argc, char** argv) {
-  bench::CommandLine line("phonesync",
-                          "Speed of the phone sync engine's presentation conduit over a phone of modified\n"
-                          "presentations: Init (the listing), header-only and full opens, marking as synchronised.");
+  bench::CommandLine line(
+      "phonesync",
+      "Speed of the phone sync engine's presentation conduit over a phone of modified\n"
+      "presentations: Init (the listing), header-only and full opens, marking as synchronised.");
   line.Count("slides", "slides of each presentation (at most 32,767)", &sizes.slides, 1, 32767);
   line.Count("categories", "category folders on the phone", &sizes.categories, 1, 1000);
-  line.Count("per-category", "presentations in each category folder", &sizes.perCategory, 1, 100000);
+  line.Count("per-category", "presentations in each category folder", &sizes.perCategory, 1,
+             100000);
   line.Count("full", "presentations opened in full, for comparison", &sizes.full, 1, 100000);
   line.Count("repeat", "timed runs of Init; best and median are printed", &sizes.rounds, 1, 1000);
   line.ParseOrExit(argc, argv);
@@ -112,8 +116,10 @@ int main(int argc, char** argv) {
   try {
     const std::string phone = dir + "/phone";
     registry::ImportRegedit(
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia3650\\EPOCDevices\\Bench phone]\n"
-        "\"DataPath\"=\"" + phone + "\"\n\"UID\"=\"1234567890\"\n");
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia3650\\EPOCDevices\\Bench "
+        "phone]\n"
+        "\"DataPath\"=\"" +
+        phone + "\"\n\"UID\"=\"1234567890\"\n");
     fs::MakeFolder(dir + "/pictures");
     const std::string model = dir + "/model.pdb";
     WriteDeck(dir + "/pictures", model);
@@ -133,7 +139,8 @@ int main(int argc, char** argv) {
     std::vector<double> init;
     for (int round = 0; round <= sizes.rounds; ++round) {
       const auto start = Clock::now();
-      const bool ok = conduit->Init("Bench phone", bvsync::SyncDir::sdSynchronize, session, nullptr);
+      const bool ok =
+          conduit->Init("Bench phone", bvsync::SyncDir::sdSynchronize, session, nullptr);
       const double ms = Ms(start);
       if (!ok || conduit->Files().size() != files.size()) Fail("Init did not list every file");
       if (round > 0) init.push_back(ms);  // the first run warms the cache
@@ -142,7 +149,8 @@ int main(int argc, char** argv) {
 
     auto start = Clock::now();
     for (const std::string& f : files) {
-      if (!CBool(CallByName(OpenDeck(session, f, false), "IsModified", CallKind::Get))) Fail("not modified");
+      if (!CBool(CallByName(OpenDeck(session, f, false), "IsModified", CallKind::Get)))
+        Fail("not modified");
     }
     const double headerOpens = Ms(start);
 
@@ -159,21 +167,24 @@ int main(int argc, char** argv) {
     }
     const double marking = Ms(start);
 
-    std::printf("phonesync: %zu presentations of %d slides, %.0f KB each, in %d category folders\n", files.size(),
-                sizes.slides, static_cast<double>(fs::FileSize(model)) / 1e3, sizes.categories);
+    std::printf("phonesync: %zu presentations of %d slides, %.0f KB each, in %d category folders\n",
+                files.size(), sizes.slides, static_cast<double>(fs::FileSize(model)) / 1e3,
+                sizes.categories);
     std::printf("in %s\n", dir.c_str());
-    std::printf("Init (list %zu modified files, warm): best %.2f ms, median %.2f ms of %d\n", files.size(),
-                init.front(), init[init.size() / 2], sizes.rounds);
+    std::printf("Init (list %zu modified files, warm): best %.2f ms, median %.2f ms of %d\n",
+                files.size(), init.front(), init[init.size() / 2], sizes.rounds);
     std::printf("header-only opens: %.2f ms for %zu (%.3f ms each)\n", headerOpens, files.size(),
                 headerOpens / static_cast<double>(files.size()));
     std::printf("full opens, for comparison: %.2f ms for %d (%.2f ms each)\n", fullOpens, kFull,
                 fullOpens / kFull);
-    std::printf("marking (header-only open + UpdateHeader): %.2f ms for %zu (%.2f ms each)\n", marking,
-                files.size(), marking / static_cast<double>(files.size()));
-    report.Figure("Init, " + std::to_string(files.size()) + " modified files", init[init.size() / 2], "ms");
+    std::printf("marking (header-only open + UpdateHeader): %.2f ms for %zu (%.2f ms each)\n",
+                marking, files.size(), marking / static_cast<double>(files.size()));
+    report.Figure("Init, " + std::to_string(files.size()) + " modified files",
+                  init[init.size() / 2], "ms");
     report.Figure("header-only open", headerOpens / static_cast<double>(files.size()), "ms a file");
     report.Figure("full open", fullOpens / kFull, "ms a file");
-    report.Figure("marking as synchronised", marking / static_cast<double>(files.size()), "ms a file");
+    report.Figure("marking as synchronised", marking / static_cast<double>(files.size()),
+                  "ms a file");
   } catch (const AutomationError& e) {
     std::fprintf(stderr, "phonesync: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;

@@ -41,7 +41,7 @@ using namespace brevora;
 using bench::MakePicture;
 using bench::SavePicture;
 
-int slideCount = 40;   // from the command line
+int slideCount = 40;  // from the command line
 int rounds = 5;
 int reduced = 40;
 
@@ -72,8 +72,9 @@ struct Best {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bench::CommandLine line("presentation",
-                          "Speed of writing and reading a presentation database, and of PNG colour-depth reduction.");
+  bench::CommandLine line(
+      "presentation",
+      "Speed of writing and reading a presentation database, and of PNG colour-depth reduction.");
   line.Count("slides", "slides of the presentation (at most 32,767)", &slideCount, 1, 32767);
   line.Count("pictures", "800 x 600 pictures reduced to 8 bits", &reduced, 1, 100000);
   line.Count("repeat", "rounds of the write and the read; the best is printed", &rounds, 1, 1000);
@@ -87,11 +88,15 @@ int main(int argc, char** argv) {
     uint64_t pictureBytes = 0;
     for (int n = 1; n <= std::max(slideCount, reduced); ++n) {
       const std::string k = std::to_string(n);
-      if (n <= reduced) SavePicture(MakePicture(800, 600, static_cast<unsigned>(n)), false, dir + "/big" + k + ".png");
+      if (n <= reduced)
+        SavePicture(MakePicture(800, 600, static_cast<unsigned>(n)), false,
+                    dir + "/big" + k + ".png");
       if (n > slideCount) continue;
-      SavePicture(MakePicture(320, 240, static_cast<unsigned>(n)), true, dir + "/slide" + k + ".png");
+      SavePicture(MakePicture(320, 240, static_cast<unsigned>(n)), true,
+                  dir + "/slide" + k + ".png");
       SavePicture(MakePicture(80, 60, static_cast<unsigned>(n)), true, dir + "/thumb" + k + ".png");
-      pictureBytes += fs::FileSize(dir + "/slide" + k + ".png") + fs::FileSize(dir + "/thumb" + k + ".png");
+      pictureBytes +=
+          fs::FileSize(dir + "/slide" + k + ".png") + fs::FileSize(dir + "/thumb" + k + ".png");
     }
 
     const std::string file = dir + "/deck.pdb";
@@ -105,7 +110,8 @@ int main(int argc, char** argv) {
         s->AddThumbnail(dir + "/thumb" + k + ".png", 0);
         s->Outlines()->Add(0, 0, 0, slides::NONE, "Slide " + k + ": quarterly figures");
         for (int16_t line = 1; line <= 4; ++line) {
-          s->Outlines()->Add(line, 0, 1, slides::CIRCLEBULLET, "A point worth making, number " + std::to_string(line));
+          s->Outlines()->Add(line, 0, 1, slides::CIRCLEBULLET,
+                             "A point worth making, number " + std::to_string(line));
         }
         s->SetNoteText("Speaker note for slide " + k + ".\r\nSecond line of the note.");
       }
@@ -121,7 +127,8 @@ int main(int argc, char** argv) {
       read.Take(Seconds(start), CpuSeconds() - cpu);
       if (back->Slides()->Count() != slideCount) Fail("slide count differs");
       const auto last = back->Slides()->Item(Variant(slideCount));
-      if (fs::ReadWholeFile(last->FilePath()) != fs::ReadWholeFile(dir + "/slide" + std::to_string(slideCount) + ".png")) {
+      if (fs::ReadWholeFile(last->FilePath()) !=
+          fs::ReadWholeFile(dir + "/slide" + std::to_string(slideCount) + ".png")) {
         Fail("picture differs");
       }
     }
@@ -137,7 +144,8 @@ int main(int argc, char** argv) {
         slides::OptimizePngFileDLL(dir + "/big" + k + ".png", dir + "/small" + k + ".png", depth);
       }
       reduce.Take(Seconds(start), CpuSeconds() - cpu);
-      for (int n = 1; n <= reduced; ++n) reducedBytes += fs::FileSize(dir + "/small" + std::to_string(n) + ".png");
+      for (int n = 1; n <= reduced; ++n)
+        reducedBytes += fs::FileSize(dir + "/small" + std::to_string(n) + ".png");
     }
 
     std::printf("presentation: %d slides, %.0f KB of slide and thumbnail pictures, file %.0f KB\n",
@@ -147,12 +155,15 @@ int main(int argc, char** argv) {
     std::printf("WriteToDisk:  %7.2f ms  (%.2f ms CPU)\n", write.wall * 1e3, write.cpu * 1e3);
     std::printf("OpenFromDisk: %7.2f ms  (%.2f ms CPU; unpacks %d pictures)\n", read.wall * 1e3,
                 read.cpu * 1e3, 2 * slideCount);
-    std::printf("reduce %d pictures 800x600 24 -> 8 bits: %.0f ms  (%.1f ms each; %.0f ms CPU; %.0f KB out)\n",
-                reduced, reduce.wall * 1e3, reduce.wall * 1e3 / reduced, reduce.cpu * 1e3,
-                static_cast<double>(reducedBytes) / 1e3);
+    std::printf(
+        "reduce %d pictures 800x600 24 -> 8 bits: %.0f ms  (%.1f ms each; %.0f ms CPU; %.0f KB "
+        "out)\n",
+        reduced, reduce.wall * 1e3, reduce.wall * 1e3 / reduced, reduce.cpu * 1e3,
+        static_cast<double>(reducedBytes) / 1e3);
     report.Figure("WriteToDisk, " + std::to_string(slideCount) + " slides", write.wall * 1e3, "ms");
     report.Figure("OpenFromDisk, " + std::to_string(slideCount) + " slides", read.wall * 1e3, "ms");
-    report.Figure("reduce an 800x600 picture to 8 bits", reduce.wall * 1e3 / reduced, "ms a picture");
+    report.Figure("reduce an 800x600 picture to 8 bits", reduce.wall * 1e3 / reduced,
+                  "ms a picture");
   } catch (const AutomationError& e) {
     std::fprintf(stderr, "presentation: error %d: %s\n", e.number(), e.description().c_str());
     status = 1;

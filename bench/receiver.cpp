@@ -97,12 +97,14 @@ Bytes MixedStream() {
   Bytes stream;
   const Bytes noise = B("\r\n") + Bytes{0, 0, 0};
   for (uint32_t i = 0; stream.size() < static_cast<size_t>(sizes.streamBytes); ++i) {
-    const Bytes round = Packet(kCommandHello) + OpenShow("Quarterly review") + GotoSlide(i % 40 + 1, 1) +
-             Packet(kCommandKeystrokes, B("Next point, please.\r")) + Mouse(static_cast<uint16_t>(i % 1920), 540, 1) +
-             Mouse(0xFFFB, 3, 7) + Mouse(0, 0, 8) + Packet(kCommandTimeMark, U16(static_cast<uint16_t>(i))) +
-             Packet(kCommandPresentationName) + Packet(kCommandData3, U32(i) + U16(1) + Bytes(1024, 'd')) +
-             Packet(kCommandData17, U32(i) + U32(2) + Bytes(200, 'e')) + noise +
-             Packet(kCommandKeystrokes, Bytes{0x82, 'c', 0x81, 'a', 13}) + Packet(kCommandEndShow);
+    const Bytes round =
+        Packet(kCommandHello) + OpenShow("Quarterly review") + GotoSlide(i % 40 + 1, 1) +
+        Packet(kCommandKeystrokes, B("Next point, please.\r")) +
+        Mouse(static_cast<uint16_t>(i % 1920), 540, 1) + Mouse(0xFFFB, 3, 7) + Mouse(0, 0, 8) +
+        Packet(kCommandTimeMark, U16(static_cast<uint16_t>(i))) + Packet(kCommandPresentationName) +
+        Packet(kCommandData3, U32(i) + U16(1) + Bytes(1024, 'd')) +
+        Packet(kCommandData17, U32(i) + U32(2) + Bytes(200, 'e')) + noise +
+        Packet(kCommandKeystrokes, Bytes{0x82, 'c', 0x81, 'a', 13}) + Packet(kCommandEndShow);
     stream.insert(stream.end(), round.begin(), round.end());
   }
   return stream;
@@ -134,9 +136,11 @@ void Parse(bench::Report& report) {
     for (int round = 0; round < sizes.rounds; ++round) {
       best = std::min(best, ParseRound(stream, readSize, kRepeats, replies));
     }
-    report.Figure("parse, reads of " + std::to_string(readSize) + " bytes", megabytes / best, "MB/s");
-    std::printf("parse, reads of %4zu bytes: %.0f MB in %.3f s: %.0f MB/s (%llu replies)\n", readSize, megabytes,
-                best, megabytes / best, static_cast<unsigned long long>(replies));
+    report.Figure("parse, reads of " + std::to_string(readSize) + " bytes", megabytes / best,
+                  "MB/s");
+    std::printf("parse, reads of %4zu bytes: %.0f MB in %.3f s: %.0f MB/s (%llu replies)\n",
+                readSize, megabytes, best, megabytes / best,
+                static_cast<unsigned long long>(replies));
   }
 }
 
@@ -146,7 +150,8 @@ void Latency(bench::Report& report) {
   input::RecordingInputSink input;
   SerialWorker worker(host, input, 1);
   if (!worker.Start(pty.SlavePath())) Fail("the worker did not start");
-  if (!host.WaitFor("HideMainWindow", std::chrono::seconds(5))) Fail("the worker did not open the port");
+  if (!host.WaitFor("HideMainWindow", std::chrono::seconds(5)))
+    Fail("the worker did not open the port");
 
   const Bytes packet = Packet(kCommandKeystrokes, B("a"));
   const int kSamples = sizes.samples;
@@ -157,14 +162,17 @@ void Latency(bench::Report& report) {
     if (!pty.WriteMaster(packet)) Fail("cannot write to the line");
     const Clock::time_point written = Clock::now();
     if (!input.WaitForCount(before + 2, std::chrono::seconds(5))) Fail("no key event came");
-    micros.push_back(std::chrono::duration<double, std::micro>(input.ArrivedAt(before) - written).count());
+    micros.push_back(
+        std::chrono::duration<double, std::micro>(input.ArrivedAt(before) - written).count());
     // Sometimes let the line go quiet first, as between a presenter's clicks.
     if (i % 100 == 99) std::this_thread::sleep_for(std::chrono::milliseconds(30));
   }
   std::sort(micros.begin(), micros.end());
   const auto at = [&](double q) { return micros[static_cast<size_t>(q * (micros.size() - 1))]; };
-  std::printf("latency, last byte on the line to the key event (%d samples): p50 %.0f us, p99 %.0f us, max %.0f us\n",
-              kSamples, at(0.50), at(0.99), micros.back());
+  std::printf(
+      "latency, last byte on the line to the key event (%d samples): p50 %.0f us, p99 %.0f us, max "
+      "%.0f us\n",
+      kSamples, at(0.50), at(0.99), micros.back());
   report.Figure("latency p50, line to key event", at(0.50), "us");
   report.Figure("latency p99, line to key event", at(0.99), "us");
 
@@ -177,9 +185,10 @@ void Latency(bench::Report& report) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bench::CommandLine line("receiver",
-                          "Speed of the remote-control receiver: parsing a mixed packet stream, and the latency from\n"
-                          "the line to the key event through the serial worker on a pseudo-terminal.");
+  bench::CommandLine line(
+      "receiver",
+      "Speed of the remote-control receiver: parsing a mixed packet stream, and the latency from\n"
+      "the line to the key event through the serial worker on a pseudo-terminal.");
   line.Count("stream", "bytes of the mixed stream", &sizes.streamBytes, 1000, int64_t{1} << 30);
   line.Count("feeds", "times the stream is fed in a round", &sizes.feeds, 1, 100000);
   line.Count("repeat", "rounds of the parse; the best is printed", &sizes.rounds, 1, 1000);

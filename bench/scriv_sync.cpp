@@ -30,12 +30,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/english_text.h"
 #include "bench/lib/command_line.h"
 #include "bench/lib/report.h"
 #include "bench/lib/timing.h"
 #include "bench/lib/work_folder.h"
-#include "testing/spawn.h"
-#include "bench/english_text.h"
 #include "conduit-doc/document_app_info.h"
 #include "conduit-doc/handheld_document.h"
 #include "conduit-doc/image_capture.h"
@@ -47,6 +46,7 @@
 #include "platform/hotsync/device.h"
 #include "platform/hotsync/device_names.h"
 #include "slides/freeimage_bitmap.h"
+#include "testing/spawn.h"
 
 namespace {
 
@@ -68,12 +68,17 @@ Sizes sizes;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
+int Run(const std::vector<std::string>& args) {
+  return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"});
+}
 
-std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
+std::span<const uint8_t> Span(std::string_view s) {
+  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
 
 // A handheld document of `text` (HTML) in `category`, as the conduit writes one.
-void PutDocument(const std::string& device, const std::string& name, const std::string& text, uint8_t category) {
+void PutDocument(const std::string& device, const std::string& name, const std::string& text,
+                 uint8_t category) {
   hotsync::DatabaseHeader h;
   std::copy(name.begin(), name.end(), h.name.begin());
   h.type = {'z', 'I', 'Z', 'U'};
@@ -98,7 +103,8 @@ void PutDocument(const std::string& device, const std::string& name, const std::
                                        hotsync::DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
   std::ofstream(device + "/" + hotsync::DatabaseFileName(name), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 double Median(std::vector<double> v) {
@@ -109,7 +115,8 @@ double Median(std::vector<double> v) {
 double SelfCpu() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 struct Timing {
@@ -137,12 +144,15 @@ void NoChangeHotSync(const std::string& home, int documents, bench::Report& repo
   const std::string device = home + "/device";
   stdfs::create_directories(device);
   for (int i = 0; i < documents; ++i) {
-    std::string text = "<html><body><p>" + bench::EnglishText(static_cast<std::size_t>(sizes.documentSize) - 30, static_cast<uint32_t>(i)) + "</p>";
+    std::string text = "<html><body><p>" +
+                       bench::EnglishText(static_cast<std::size_t>(sizes.documentSize) - 30,
+                                          static_cast<uint32_t>(i)) +
+                       "</p>";
     text += "</body></html>";
     PutDocument(device, "Document " + std::to_string(i), text, static_cast<uint8_t>(i % 3));
   }
-  if (Run({"register", "--name", "Scrivane", "--library", SCRIV_PLUGIN, "--directory", "Scrivane", "--creator",
-           "Scrv"}) != 0) {
+  if (Run({"register", "--name", "Scrivane", "--library", SCRIV_PLUGIN, "--directory", "Scrivane",
+           "--creator", "Scrv"}) != 0) {
     Fail("register");
   }
   // The first HotSync brings every document to the new desktop, the second
@@ -175,11 +185,14 @@ void NoChangeHotSync(const std::string& home, int documents, bench::Report& repo
   if (last.find("Copy ") != std::string::npos || last.find("OK Scrivane\n") == std::string::npos) {
     Fail("the last HotSync was not a clean one without changes:\n" + last);
   }
-  std::printf("no-change HotSync of %d documents of %s through the host: %.1f ms median, %.1f ms best; "
-              "CPU %.1f ms median (%d runs)\n",
-              documents, sizes.documentSize == 4096 ? "4 KB" : (std::to_string(sizes.documentSize) + " bytes").c_str(),
-              sync.median, sync.best, Median(cpuMs), sizes.runs);
-  std::printf("  %.4f ms a document (CPU %.4f)\n", sync.median / documents, Median(cpuMs) / documents);
+  std::printf(
+      "no-change HotSync of %d documents of %s through the host: %.1f ms median, %.1f ms best; "
+      "CPU %.1f ms median (%d runs)\n",
+      documents,
+      sizes.documentSize == 4096 ? "4 KB" : (std::to_string(sizes.documentSize) + " bytes").c_str(),
+      sync.median, sync.best, Median(cpuMs), sizes.runs);
+  std::printf("  %.4f ms a document (CPU %.4f)\n", sync.median / documents,
+              Median(cpuMs) / documents);
   const std::string n = bench::Grouped(documents) + " documents";
   report.Figure("no-change HotSync, " + n, sync.median, "ms");
   report.Figure("no-change HotSync a document, " + n, sync.median / documents, "ms a document");
@@ -191,7 +204,9 @@ void OneMegabyte(const std::string& home, bench::Report& report) {
   stdfs::create_directories(device);
   stdfs::create_directories(folder);
   const std::string path = folder + "Big.scv";
-  std::string file = "1\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Big\"\r\n\r\n0\r\n0\r\n0\r\n0\r\n\r\n";
+  std::string file =
+      "1\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Big\"\r\n\r\n0\r\n0\r\n0\r\n0\r"
+      "\n\r\n";
   file += bench::EnglishText(static_cast<std::size_t>(sizes.textSize), 7);
   fs::AtomicWrite(path, file);
   hotsync::DeviceSession session(device);
@@ -199,11 +214,13 @@ void OneMegabyte(const std::string& home, bench::Report& report) {
   const auto toHandheld = Time(sizes.runs, [&] {
     CLocalDocumentEx local;
     std::string problem;
-    if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem)) Fail("read " + problem);
+    if (local.OpenPath(path) != CLocalDocument::OpenResult::Opened || !local.ReadDocument(problem))
+      Fail("read " + problem);
     CHandheldDocument_V5 db;
     db.SetName("Big");
     db.Delete();  // the copy writes a new database
-    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 || local.WriteToDevice(db) != conduit::CopyStep::Done) {
+    if (!db.OpenOrCreate("Big", "Business", 1) || db.RecordCount() != 0 ||
+        local.WriteToDevice(db) != conduit::CopyStep::Done) {
       Fail("write");
     }
     db.ClearModified();
@@ -228,11 +245,14 @@ void OneMegabyte(const std::string& home, bench::Report& report) {
   });
   report.Figure("changed text to the handheld", toHandheld.median, "ms");
   report.Figure("changed text back to the desktop", toDesktop.median, "ms");
-  std::printf("a changed %s text to the handheld: %.1f ms median, %.1f ms best, CPU %.1f ms median; "
-              "back: %.1f ms median, %.1f ms best, CPU %.1f ms median (%d runs; the device folder's file is "
-              "written and flushed to disk on each close)\n",
-              sizes.textSize == (1 << 20) ? "1 MB" : (std::to_string(sizes.textSize) + "-byte").c_str(), toHandheld.median,
-              toHandheld.best, toHandheld.cpu, toDesktop.median, toDesktop.best, toDesktop.cpu, sizes.runs);
+  std::printf(
+      "a changed %s text to the handheld: %.1f ms median, %.1f ms best, CPU %.1f ms median; "
+      "back: %.1f ms median, %.1f ms best, CPU %.1f ms median (%d runs; the device folder's file "
+      "is "
+      "written and flushed to disk on each close)\n",
+      sizes.textSize == (1 << 20) ? "1 MB" : (std::to_string(sizes.textSize) + "-byte").c_str(),
+      toHandheld.median, toHandheld.best, toHandheld.cpu, toDesktop.median, toDesktop.best,
+      toDesktop.cpu, sizes.runs);
 }
 
 void Picture(const std::string& home, bench::Report& report) {
@@ -260,8 +280,10 @@ void Picture(const std::string& home, bench::Report& report) {
     size = bits->size();
   });
   report.Figure("1,600 x 1,200 JPEG captured", captured.median, "ms");
-  std::printf("a 1,600 x 1,200 JPEG captured (%zu bytes at 800 x 600): %.1f ms median, %.1f ms best (%d runs)\n",
-              size, captured.median, captured.best, sizes.runs);
+  std::printf(
+      "a 1,600 x 1,200 JPEG captured (%zu bytes at 800 x 600): %.1f ms median, %.1f ms best (%d "
+      "runs)\n",
+      size, captured.median, captured.best, sizes.runs);
 }
 
 }  // namespace
@@ -269,12 +291,14 @@ void Picture(const std::string& home, bench::Report& report) {
 int main(int argc, char** argv) {
   std::vector<int64_t> documentCounts = {2000};
   bool copyOnly = std::getenv("SCRIV_BENCH_ONLY_COPY") != nullptr;
-  bench::CommandLine line("scriv_sync",
-                          "Speed of the document conduit: a no-change HotSync through the hotsync program for each\n"
-                          "number of documents given, a changed text copied each way, and a JPEG captured.");
-  line.Counts("documents", "numbers of documents for the no-change HotSync, one set-up each", &documentCounts, 1,
-              1000000);
-  line.Count("document-size", "bytes of each of those documents", &sizes.documentSize, 100, 1 << 20);
+  bench::CommandLine line(
+      "scriv_sync",
+      "Speed of the document conduit: a no-change HotSync through the hotsync program for each\n"
+      "number of documents given, a changed text copied each way, and a JPEG captured.");
+  line.Counts("documents", "numbers of documents for the no-change HotSync, one set-up each",
+              &documentCounts, 1, 1000000);
+  line.Count("document-size", "bytes of each of those documents", &sizes.documentSize, 100,
+             1 << 20);
   line.Count("text", "bytes of the changed text", &sizes.textSize, 1, 64 << 20);
   line.Count("repeat", "timed runs of each step; medians are printed", &sizes.runs, 1, 10000);
   line.Flag("copy-only", "leave out the HotSync (as SCRIV_BENCH_ONLY_COPY does)", &copyOnly);

@@ -30,7 +30,6 @@
 #include "bench/lib/report.h"
 #include "bench/lib/timing.h"
 #include "bench/lib/work_folder.h"
-#include "testing/spawn.h"
 #include "conduit/cell_record.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
@@ -39,6 +38,7 @@
 #include "platform/hotsync/database_writer.h"
 #include "platform/hotsync/device.h"
 #include "platform/hotsync/device_names.h"
+#include "testing/spawn.h"
 
 namespace {
 
@@ -59,7 +59,9 @@ Sizes sizes;
   std::exit(1);
 }
 
-int Run(const std::vector<std::string>& args) { return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"}); }
+int Run(const std::vector<std::string>& args) {
+  return brevora::testing::SpawnAndWait(HOTSYNC_PROGRAM, args, {.out = "/dev/null"});
+}
 
 // A cell of a plausible sheet: labels in column 1, numbers and sums beside them.
 CellRecord SampleCell(int i) {
@@ -68,7 +70,8 @@ CellRecord SampleCell(int i) {
   if (column == 1) return {1, row, column, "", "Item " + std::to_string(row), 0x41, 0};
   if (column == 5) {
     const std::string r = std::to_string(row);
-    return {1, row, column, "=SUM(B" + r + ":D" + r + ")", std::to_string(row * 3), 0xF0000022, 0x00E6};
+    return {1,          row,   column, "=SUM(B" + r + ":D" + r + ")", std::to_string(row * 3),
+            0xF0000022, 0x00E6};
   }
   return {1, row, column, "", std::to_string(row * column) + ".25", 0x10000022, 0};
 }
@@ -81,19 +84,23 @@ void PutWorkbook(const std::string& folder, int i) {
   h.creator = {'Z', 'e', 'r', 'i'};
   h.version = 9;
   h.uniqueIDSeed = sizes.cells + 1;
-  const std::vector<uint8_t> block = WorkbookBlock::Defaults(9, static_cast<uint8_t>(i % 3)).bytes();
+  const std::vector<uint8_t> block =
+      WorkbookBlock::Defaults(9, static_cast<uint8_t>(i % 3)).bytes();
   std::vector<std::string> lines;
-  for (int c = 0; c < sizes.cells; ++c) lines.push_back(FormatCell(SampleCell(c), CellForm::Tab) + '\0');
+  for (int c = 0; c < sizes.cells; ++c)
+    lines.push_back(FormatCell(SampleCell(c), CellForm::Tab) + '\0');
   std::vector<brevora::hotsync::DatabaseWriter::Record> records;
   for (int c = 0; c < sizes.cells; ++c) {
-    records.push_back({0, static_cast<uint32_t>(c + 1),
-                       std::span(reinterpret_cast<const uint8_t*>(lines[c].data()), lines[c].size())});
+    records.push_back(
+        {0, static_cast<uint32_t>(c + 1),
+         std::span(reinterpret_cast<const uint8_t*>(lines[c].data()), lines[c].size())});
   }
-  const brevora::hotsync::DatabaseWriter writer(h, block, {}, std::move(records),
-                                                brevora::hotsync::DatabaseWriter::Placement::Packed);
+  const brevora::hotsync::DatabaseWriter writer(
+      h, block, {}, std::move(records), brevora::hotsync::DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
   std::ofstream(folder + "/" + brevora::hotsync::DatabaseFileName(name), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // CPU time of this process so far, in milliseconds: beside the wall-clock
@@ -126,8 +133,8 @@ void NoChangeHotSync(const std::string& home, int workbooks, brevora::bench::Rep
   const std::string device = home + "/device";
   stdfs::create_directories(device);
   for (int i = 0; i < workbooks; ++i) PutWorkbook(device, i);
-  if (Run({"register", "--name", "Tabulyn", "--library", TABREL_PLUGIN, "--directory", "Tabulyn", "--creator",
-           "Zeri"}) != 0) {
+  if (Run({"register", "--name", "Tabulyn", "--library", TABREL_PLUGIN, "--directory", "Tabulyn",
+           "--creator", "Zeri"}) != 0) {
     Fail("register");
   }
   // The first HotSync brings every workbook to the new desktop, the second
@@ -169,10 +176,13 @@ void NoChangeHotSync(const std::string& home, int workbooks, brevora::bench::Rep
     per.Add(v / workbooks);
   }
   std::sort(ms.begin(), ms.end());
-  std::printf("no-change HotSync of %d workbooks of %d cells through the host: %.1f ms median, %.1f ms best; "
-              "CPU %.1f ms median (%d runs)\n",
-              workbooks, sizes.cells, Median(ms), ms.front(), Median(cpuMs), sizes.runs);
-  std::printf("  %.4f ms a workbook (CPU %.4f)\n", Median(ms) / workbooks, Median(cpuMs) / workbooks);
+  std::printf(
+      "no-change HotSync of %d workbooks of %d cells through the host: %.1f ms median, %.1f ms "
+      "best; "
+      "CPU %.1f ms median (%d runs)\n",
+      workbooks, sizes.cells, Median(ms), ms.front(), Median(cpuMs), sizes.runs);
+  std::printf("  %.4f ms a workbook (CPU %.4f)\n", Median(ms) / workbooks,
+              Median(cpuMs) / workbooks);
   const std::string n = brevora::bench::Grouped(workbooks) + " workbooks";
   report.Figure("no-change HotSync, " + n, wall, "ms");
   report.Figure("no-change HotSync a workbook, " + n, per, "ms a workbook");
@@ -206,12 +216,14 @@ void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
     {
       WorkbookCopy copy;
       std::string problem;
-      if (copy.LoadDesktop(path, 9, problem) != brevora::conduit::CopyStep::Done) Fail("load: " + problem);
+      if (copy.LoadDesktop(path, 9, problem) != brevora::conduit::CopyStep::Done)
+        Fail("load: " + problem);
       CWorkbook_V8 db(9);
       db.SetName("Big");
       db.Delete();
       if (!db.OpenOrCreate("Big", "Unfiled", 0)) Fail("create");
-      if (copy.WriteHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close()) Fail("write handheld");
+      if (copy.WriteHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close())
+        Fail("write handheld");
     }
     toHandheld.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     toHandheldCpu.push_back(ProcessCpuMs() - cpuStart);
@@ -223,12 +235,14 @@ void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
       if (!db.Open("Big", "Unfiled") || !db.ReadState()) Fail("open");
       WorkbookCopy copy;
       std::string problem;
-      if (copy.LoadHandheld(db, problem) != brevora::conduit::CopyStep::Done) Fail("load handheld: " + problem);
+      if (copy.LoadHandheld(db, problem) != brevora::conduit::CopyStep::Done)
+        Fail("load handheld: " + problem);
       if (copy.cells().size() != static_cast<size_t>(sizes.bigCells)) Fail("cells lost");
       brevora::fs::AtomicFile out(folder + "/Back.tbr");
       copy.WriteDesktop(out);
       out.Commit();
-      if (copy.FinishHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close()) Fail("finish");
+      if (copy.FinishHandheld(db) != brevora::conduit::CopyStep::Done || !db.Close())
+        Fail("finish");
     }
     toDesktop.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     toDesktopCpu.push_back(ProcessCpuMs() - cpuStart);
@@ -239,11 +253,13 @@ void BigWorkbook(const std::string& home, brevora::bench::Report& report) {
     TouchNewMemory(1 << 20);
     touch.push_back(ProcessCpuMs() - cpuStart);
   }
-  std::printf("a changed workbook of %d cells (%zu KB): desktop file to handheld %.1f ms (CPU %.1f ms), "
-              "handheld to desktop file %.1f ms (CPU %.1f ms); medians of %d\n",
-              sizes.bigCells, writer.text().size() / 1024, Median(toHandheld), Median(toHandheldCpu), Median(toDesktop),
-              Median(toDesktopCpu), sizes.runs);
-  std::printf("the machine: touching 1 MB of new memory takes %.2f ms of CPU (median of %d)\n", Median(touch), sizes.runs);
+  std::printf(
+      "a changed workbook of %d cells (%zu KB): desktop file to handheld %.1f ms (CPU %.1f ms), "
+      "handheld to desktop file %.1f ms (CPU %.1f ms); medians of %d\n",
+      sizes.bigCells, writer.text().size() / 1024, Median(toHandheld), Median(toHandheldCpu),
+      Median(toDesktop), Median(toDesktopCpu), sizes.runs);
+  std::printf("the machine: touching 1 MB of new memory takes %.2f ms of CPU (median of %d)\n",
+              Median(touch), sizes.runs);
   brevora::bench::Samples a, b;
   for (const double v : toHandheld) a.Add(v);
   for (const double v : toDesktop) b.Add(v);
@@ -260,10 +276,11 @@ int main(int argc, char** argv) {
   std::vector<int64_t> workbookCounts = {500};
   brevora::bench::CommandLine line(
       "tabrel_sync",
-      "Speed of the workbook conduit: a no-change HotSync through the hotsync program for each number\n"
+      "Speed of the workbook conduit: a no-change HotSync through the hotsync program for each "
+      "number\n"
       "of workbooks given, and a changed workbook converted each way in process.");
-  line.Counts("workbooks", "numbers of workbooks for the no-change HotSync, one set-up each", &workbookCounts, 1,
-              1000000);
+  line.Counts("workbooks", "numbers of workbooks for the no-change HotSync, one set-up each",
+              &workbookCounts, 1, 1000000);
   line.Count("cells", "cells of each of those workbooks", &sizes.cells, 1, 65535);
   line.Count("big-cells", "cells of the changed workbook", &sizes.bigCells, 1, 65535);
   line.Count("repeat", "timed runs of each step; medians are printed", &sizes.runs, 1, 10000);
@@ -273,7 +290,8 @@ int main(int argc, char** argv) {
   brevora::bench::WorkFolder work("tabrel-sync-bench");
   brevora::bench::Report report("tabrel_sync", line.ResultsPath());
   if (!bigOnly) {
-    for (const int64_t n : workbookCounts) NoChangeHotSync(work.path() + "/n" + std::to_string(n), static_cast<int>(n), report);
+    for (const int64_t n : workbookCounts)
+      NoChangeHotSync(work.path() + "/n" + std::to_string(n), static_cast<int>(n), report);
   }
   BigWorkbook(work.path() + "/big", report);
   return 0;

@@ -42,7 +42,9 @@ brevora::bench::Report* report = nullptr;
   std::exit(1);
 }
 
-double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double Microseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::micro>(d).count();
+}
 
 bool WaitReadable(int fd) {
   pollfd p{fd, POLLIN, 0};
@@ -55,15 +57,18 @@ void MeasureFind() {
     windows.push_back(std::make_unique<RegisteredWindow>(
         kForm, kTitle, std::vector<ChildButton>{{kButton, "Refresh"}}));
   }
-  if (Find(kForm, kTitle).size() != static_cast<std::size_t>(windowCount)) Fail("Find lost windows");
+  if (Find(kForm, kTitle).size() != static_cast<std::size_t>(windowCount))
+    Fail("Find lost windows");
   const auto start = Clock::now();
   std::size_t found = 0;
   for (int i = 0; i < findCount; ++i) found += Find(kForm, kTitle).size();
   const auto elapsed = Clock::now() - start;
-  if (found != static_cast<std::size_t>(windowCount) * static_cast<std::size_t>(findCount)) Fail("Find lost windows");
+  if (found != static_cast<std::size_t>(windowCount) * static_cast<std::size_t>(findCount))
+    Fail("Find lost windows");
   std::printf("Find over %d windows: %.1f us per call (mean of %d)\n", windowCount,
               Microseconds(elapsed) / findCount, findCount);
-  report->Figure("Find over " + std::to_string(windowCount) + " windows", Microseconds(elapsed) / findCount, "us");
+  report->Figure("Find over " + std::to_string(windowCount) + " windows",
+                 Microseconds(elapsed) / findCount, "us");
 }
 
 void MeasureLatency() {
@@ -104,19 +109,20 @@ void MeasureLatency() {
   std::sort(halves.begin(), halves.end());
   double sum = 0;
   for (double h : halves) sum += h;
-  std::printf("Post to handled across processes: %.1f us mean, %.1f us median, %.1f us 99th "
-              "percentile (half of %d round trips)\n",
-              sum / roundTrips, halves[roundTrips / 2], halves[roundTrips * 99 / 100],
-              roundTrips);
+  std::printf(
+      "Post to handled across processes: %.1f us mean, %.1f us median, %.1f us 99th "
+      "percentile (half of %d round trips)\n",
+      sum / roundTrips, halves[roundTrips / 2], halves[roundTrips * 99 / 100], roundTrips);
   report->Figure("Post to handled across processes, median", halves[roundTrips / 2], "us");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  brevora::bench::CommandLine line("window_directory",
-                                   "Speed of the window directory: Find over registered windows, and Post to handled\n"
-                                   "across two processes.");
+  brevora::bench::CommandLine line(
+      "window_directory",
+      "Speed of the window directory: Find over registered windows, and Post to handled\n"
+      "across two processes.");
   line.Count("windows", "windows registered for Find", &windowCount, 1, 100000);
   line.Count("finds", "Find calls timed", &findCount, 1, 10000000);
   line.Count("round-trips", "posts timed across processes", &roundTrips, 1, 10000000);

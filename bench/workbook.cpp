@@ -83,7 +83,8 @@ Ref<Workbook> Build(int cells) {
         cell.SetFormatRaw(0x400041);
         break;
       default:
-        cell.SetFormula("=SUM(A" + std::to_string(1 + n % 900) + ":C" + std::to_string(2 + n % 900) + ")*1.05");
+        cell.SetFormula("=SUM(A" + std::to_string(1 + n % 900) + ":C" +
+                        std::to_string(2 + n % 900) + ")*1.05");
         cell.SetValue(std::to_string(n * 3));
         cell.SetFormatRaw(0x10022);
         break;
@@ -122,11 +123,13 @@ void Print(const char* what, const Timing& t, double scale = 1) {
 int main(int argc, char** argv) {
   int cells = 100000;
   int databaseCells = 65535;
-  brevora::bench::CommandLine line("workbook",
-                                   "Speed of saving and opening a workbook as a .tbr file and as a handheld spreadsheet\n"
-                                   "database.");
+  brevora::bench::CommandLine line(
+      "workbook",
+      "Speed of saving and opening a workbook as a .tbr file and as a handheld spreadsheet\n"
+      "database.");
   line.Count("cells", "cells of the workbook saved as .tbr", &cells, 1, 10000000);
-  line.Count("database-cells", "cells of the workbook written as a handheld database (at most 65,535)",
+  line.Count("database-cells",
+             "cells of the workbook written as a handheld database (at most 65,535)",
              &databaseCells, 1, 65535);
   line.Count("repeat", "rounds; the best is printed", &rounds, 1, 1000);
   line.ParseOrExit(argc, argv);
@@ -150,15 +153,18 @@ int main(int argc, char** argv) {
 
     Ref<Workbook> handheld = Build(databaseCells);
     const double scale = 100000.0 / databaseCells;
-    std::printf("handheld database: %d cells%s\n", databaseCells, databaseCells == 65535 ? " (the most one database holds)" : "");
+    std::printf("handheld database: %d cells%s\n", databaseCells,
+                databaseCells == 65535 ? " (the most one database holds)" : "");
     const Timing write = Best([&] { handheld->WriteToPDB(db.path()); });
     Ref<Workbook> read = MakeRef<Workbook>();
     const Timing load = Best([&] { read->OpenFromPDB(db.path()); });
     Check(*handheld, *read, "handheld database");
     Print("write handheld database", write, scale);
     Print("read handheld database", load, scale);
-    report.Figure("write handheld database, " + brevora::bench::Grouped(databaseCells) + " cells", write.wall * 1e3, "ms");
-    report.Figure("read handheld database, " + brevora::bench::Grouped(databaseCells) + " cells", load.wall * 1e3, "ms");
+    report.Figure("write handheld database, " + brevora::bench::Grouped(databaseCells) + " cells",
+                  write.wall * 1e3, "ms");
+    report.Figure("read handheld database, " + brevora::bench::Grouped(databaseCells) + " cells",
+                  load.wall * 1e3, "ms");
     return 0;
   } catch (const brevora::AutomationError& e) {
     std::fprintf(stderr, "workbook: %s: %s\n", e.source().c_str(), e.description().c_str());

@@ -32,7 +32,8 @@ std::optional<DocumentAppInfo> DocumentAppInfo::Parse(std::span<const uint8_t> b
     info.SetWordA(bytes::LoadBigEndian16(p + old.wordA));
     info.SetWordB(bytes::LoadBigEndian16(p + old.wordB));
     info.SetServerSync(p[old.serverSync]);
-    std::copy(p + old.linkPath, p + old.linkPath + fmt::kLinkPathSize, info.bytes_.begin() + fmt::kLinkPathOffset);
+    std::copy(p + old.linkPath, p + old.linkPath + fmt::kLinkPathSize,
+              info.bytes_.begin() + fmt::kLinkPathOffset);
     info.SetLinkMethod(bytes::LoadBigEndian16(p + old.linkMethod));
     info.SetLinkOption(bytes::LoadBigEndian16(p + old.linkOption));
     info.SetLinkDate(bytes::LoadBigEndian32(p + old.linkDate));
@@ -42,11 +43,19 @@ std::optional<DocumentAppInfo> DocumentAppInfo::Parse(std::span<const uint8_t> b
   return std::nullopt;
 }
 
-uint32_t DocumentAppInfo::linkDate() const { return bytes::LoadBigEndian32(bytes_.data() + fmt::kLinkDateOffset); }
-void DocumentAppInfo::SetLinkDate(uint32_t v) { bytes::StoreBigEndian32(bytes_.data() + fmt::kLinkDateOffset, v); }
+uint32_t DocumentAppInfo::linkDate() const {
+  return bytes::LoadBigEndian32(bytes_.data() + fmt::kLinkDateOffset);
+}
+void DocumentAppInfo::SetLinkDate(uint32_t v) {
+  bytes::StoreBigEndian32(bytes_.data() + fmt::kLinkDateOffset, v);
+}
 
-uint16_t DocumentAppInfo::Word(std::size_t offset) const { return bytes::LoadBigEndian16(bytes_.data() + offset); }
-void DocumentAppInfo::SetWord(std::size_t offset, uint16_t v) { bytes::StoreBigEndian16(bytes_.data() + offset, v); }
+uint16_t DocumentAppInfo::Word(std::size_t offset) const {
+  return bytes::LoadBigEndian16(bytes_.data() + offset);
+}
+void DocumentAppInfo::SetWord(std::size_t offset, uint16_t v) {
+  bytes::StoreBigEndian16(bytes_.data() + offset, v);
+}
 
 std::string DocumentAppInfo::Text(std::size_t offset, std::size_t size) const {
   const char* p = reinterpret_cast<const char*>(bytes_.data() + offset);

@@ -28,13 +28,19 @@ class DocumentAppInfo {
   const Bytes& bytes() const { return bytes_; }
 
   uint16_t version() const { return Word(scriv_format::kVersionOffset); }
-  std::string firstName() const { return Text(scriv_format::kFirstNameOffset, scriv_format::kNameSize); }
-  std::string secondName() const { return Text(scriv_format::kSecondNameOffset, scriv_format::kNameSize); }
+  std::string firstName() const {
+    return Text(scriv_format::kFirstNameOffset, scriv_format::kNameSize);
+  }
+  std::string secondName() const {
+    return Text(scriv_format::kSecondNameOffset, scriv_format::kNameSize);
+  }
   uint16_t wordA() const { return Word(scriv_format::kWordAOffset); }
   uint16_t wordB() const { return Word(scriv_format::kWordBOffset); }
   bool modified() const { return bytes_[scriv_format::kModifiedOffset] != 0; }
   uint8_t serverSync() const { return bytes_[scriv_format::kServerSyncOffset]; }
-  std::string linkPath() const { return Text(scriv_format::kLinkPathOffset, scriv_format::kLinkPathSize); }
+  std::string linkPath() const {
+    return Text(scriv_format::kLinkPathOffset, scriv_format::kLinkPathSize);
+  }
   uint16_t linkMethod() const { return Word(scriv_format::kLinkMethodOffset); }
   uint16_t linkOption() const { return Word(scriv_format::kLinkOptionOffset); }
   uint32_t linkDate() const;
@@ -42,13 +48,19 @@ class DocumentAppInfo {
   void SetVersion(uint16_t v) { SetWord(scriv_format::kVersionOffset, v); }
   // Names are cut to 31 bytes and the path to 255; the rest of each field is
   // filled with NUL bytes.
-  void SetFirstName(std::string_view name) { SetText(scriv_format::kFirstNameOffset, scriv_format::kNameSize, name); }
-  void SetSecondName(std::string_view name) { SetText(scriv_format::kSecondNameOffset, scriv_format::kNameSize, name); }
+  void SetFirstName(std::string_view name) {
+    SetText(scriv_format::kFirstNameOffset, scriv_format::kNameSize, name);
+  }
+  void SetSecondName(std::string_view name) {
+    SetText(scriv_format::kSecondNameOffset, scriv_format::kNameSize, name);
+  }
   void SetWordA(uint16_t v) { SetWord(scriv_format::kWordAOffset, v); }
   void SetWordB(uint16_t v) { SetWord(scriv_format::kWordBOffset, v); }
   void SetModified(bool modified) { bytes_[scriv_format::kModifiedOffset] = modified ? 1 : 0; }
   void SetServerSync(uint8_t flag) { bytes_[scriv_format::kServerSyncOffset] = flag; }
-  void SetLinkPath(std::string_view path) { SetText(scriv_format::kLinkPathOffset, scriv_format::kLinkPathSize, path); }
+  void SetLinkPath(std::string_view path) {
+    SetText(scriv_format::kLinkPathOffset, scriv_format::kLinkPathSize, path);
+  }
   void SetLinkMethod(uint16_t v) { SetWord(scriv_format::kLinkMethodOffset, v); }
   void SetLinkOption(uint16_t v) { SetWord(scriv_format::kLinkOptionOffset, v); }
   void SetLinkDate(uint32_t v);

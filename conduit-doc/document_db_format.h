@@ -141,7 +141,8 @@ static_assert(kChunkCountOffset + 2 == kChunkHeaderSize);
 inline constexpr std::size_t kBitmapFileHeaderSize = 14;
 inline constexpr std::size_t kBitmapInfoHeaderSize = 40;
 inline constexpr std::size_t kBitmapMasksSize = 12;
-inline constexpr std::size_t kBitmapBitsOffset = kBitmapFileHeaderSize + kBitmapInfoHeaderSize + kBitmapMasksSize;
+inline constexpr std::size_t kBitmapBitsOffset =
+    kBitmapFileHeaderSize + kBitmapInfoHeaderSize + kBitmapMasksSize;
 inline constexpr uint16_t kBitmapBitsPerPixel = 16;
 inline constexpr uint32_t kBitmapBitFields = 3;
 inline constexpr uint32_t kRedMask = 0xF800;

@@ -33,7 +33,7 @@ struct Bookmark {
 
 // The header of a desktop document: lines 1 to 8 of the file.
 struct CDocumentHeader {
-  bool valid = false;     // line 3 said the link lines are there
+  bool valid = false;  // line 3 said the link lines are there
   bool modified = true;
   uint16_t version = scriv_format::kDocumentVersion;
   uint16_t linkMethod = 0;

@@ -26,7 +26,8 @@ Bookmark ParseBookmark(std::string_view record) {
   name = name.substr(0, name.find('\0'));
   bookmark.name.reserve(name.size());
   for (char c : name) bookmark.name += IsLetter(c) ? c : '_';
-  bookmark.position = bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(record.data()) + fmt::kBookmarkOffsetOffset);
+  bookmark.position = bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(record.data()) +
+                                             fmt::kBookmarkOffsetOffset);
   return bookmark;
 }
 
@@ -102,7 +103,8 @@ void CHandheldDocument::CopyHeaderFrom(const CDocumentHeader& header) {
   block_.SetLinkDate(header.linkDate);
 }
 
-std::optional<CHandheldDocument::SmallRecord> CHandheldDocument::ReadSmallRecord(uint16_t index, uint32_t limit) {
+std::optional<CHandheldDocument::SmallRecord> CHandheldDocument::ReadSmallRecord(uint16_t index,
+                                                                                 uint32_t limit) {
   SmallRecord record;
   record.data.resize(limit);
   SyncRecord request{};
@@ -120,8 +122,9 @@ std::optional<CHandheldDocument::SmallRecord> CHandheldDocument::ReadSmallRecord
 }
 
 CopyStep CHandheldDocument::DeviceFailure() {
-  conduit::LogHotSync(ScrivaneProduct(), std::string("Error encountered in ") + LogName() +
-                                             "->CopyDocument(). Error:" + std::to_string(lastError()));
+  conduit::LogHotSync(ScrivaneProduct(),
+                      std::string("Error encountered in ") + LogName() +
+                          "->CopyDocument(). Error:" + std::to_string(lastError()));
   return CopyStep::DeviceFailed;
 }
 
@@ -167,14 +170,15 @@ CopyStep CHandheldDocument::CopyDocument(CLocalDocument& target, std::string& pr
     if (header->compressed()) {
       const auto text = DecompressRecord(record->data);
       if (!text) {
-        problem = "its text record " + std::to_string(i) + " does not expand to at most 3072 bytes.";
+        problem =
+            "its text record " + std::to_string(i) + " does not expand to at most 3072 bytes.";
         return CopyStep::Refused;
       }
       target.WriteText(*text);
     } else {
       if (record->data.size() > fmt::kTextRecordSize) {
-        problem = "its text record " + std::to_string(i) + " is " + std::to_string(record->data.size()) +
-                  " bytes long, more than 3072.";
+        problem = "its text record " + std::to_string(i) + " is " +
+                  std::to_string(record->data.size()) + " bytes long, more than 3072.";
         return CopyStep::Refused;
       }
       target.WriteText(record->data);
@@ -195,7 +199,9 @@ bool CHandheldDocument::WriteRecordData(uint32_t id, std::span<const uint8_t> da
   return true;
 }
 
-bool CHandheldDocument::WriteDocumentRecord(std::span<const uint8_t> data) { return WriteRecordData(0, data); }
+bool CHandheldDocument::WriteDocumentRecord(std::span<const uint8_t> data) {
+  return WriteRecordData(0, data);
+}
 
 bool CHandheldDocument::RewriteDocumentRecord(uint32_t id, std::span<const uint8_t> data) {
   return id != 0 && WriteRecordData(id, data);

@@ -23,8 +23,8 @@ bool HoldsNoCase(std::string_view text, std::string_view word) {
 
 // The position of the first of `mark` or `stop` met looking back from `end`
 // over at most `count` bytes, when it is `mark`.
-std::optional<std::size_t> OpenMark(std::string_view text, std::size_t end, std::size_t count, char mark,
-                                    char stop) {
+std::optional<std::size_t> OpenMark(std::string_view text, std::size_t end, std::size_t count,
+                                    char mark, char stop) {
   const std::size_t from = end > count ? end - count : 0;
   for (std::size_t i = end; i > from; --i) {
     const char c = text[i - 1];
@@ -115,7 +115,8 @@ std::vector<std::string_view> CutRecords(std::string_view text) {
   std::vector<std::string_view> records;
   while (!text.empty()) {
     std::size_t size = text.size();
-    if (size > scriv_format::kTextRecordSize) size = AdjustRecordEnd(text, scriv_format::kTextRecordSize);
+    if (size > scriv_format::kTextRecordSize)
+      size = AdjustRecordEnd(text, scriv_format::kTextRecordSize);
     records.push_back(text.substr(0, size));
     text.remove_prefix(size);
   }

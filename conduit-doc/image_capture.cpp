@@ -21,7 +21,8 @@ uint32_t Half(uint32_t side) { return std::max<uint32_t>(1, side / 2); }
 
 // Whether the halved picture's bitmap file image fits into the image records.
 bool Fits(uint32_t width, uint32_t height) {
-  const uint64_t bytes = fmt::kBitmapBitsOffset + uint64_t{BitmapStride(Half(width))} * Half(height);
+  const uint64_t bytes =
+      fmt::kBitmapBitsOffset + uint64_t{BitmapStride(Half(width))} * Half(height);
   return width > 0 && height > 0 && bytes <= uint64_t{fmt::kMaxChunks} * fmt::kMaxChunkData;
 }
 
@@ -37,7 +38,8 @@ Bitmap Standard(Bitmap picture) {
 
 ImageObject CreateImageObject() { return std::make_unique<slides::FreeImageLibrary>(); }
 
-std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images, const std::string& path) {
+std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images,
+                                                     const std::string& path) {
   if (!images || !fs::FileExists(path)) return std::nullopt;
   const std::string native = fs::NativePath(path);
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(native.c_str(), 0);
@@ -45,7 +47,8 @@ std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images, 
   // A picture too large for the records is refused before its pixels are decoded.
   if (FreeImage_FIFSupportsNoPixels(format)) {
     const Bitmap header(FreeImage_Load(format, native.c_str(), FIF_LOAD_NOPIXELS));
-    if (!header || !Fits(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()))) return std::nullopt;
+    if (!header || !Fits(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get())))
+      return std::nullopt;
   }
   const Bitmap picture = Standard(slides::LoadPicture(path));
   if (!picture || !FreeImage_HasPixels(picture.get())) return std::nullopt;
@@ -65,7 +68,8 @@ std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images, 
   std::vector<uint8_t> rows(stride * h);  // the padding after each row stays 0
   // FreeImage keeps its rows bottom-up, as a bitmap file does.
   for (uint32_t y = 0; y < h; ++y) {
-    std::memcpy(rows.data() + stride * y, FreeImage_GetScanLine(pixels.get(), static_cast<int>(y)), std::size_t{w} * 2);
+    std::memcpy(rows.data() + stride * y, FreeImage_GetScanLine(pixels.get(), static_cast<int>(y)),
+                std::size_t{w} * 2);
   }
   return BitmapFileImage(w, h, rows);
 }

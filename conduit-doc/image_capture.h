@@ -22,6 +22,7 @@ namespace brevora::scriv {
 using ImageObject = std::unique_ptr<slides::FreeImageLibrary>;
 ImageObject CreateImageObject();
 
-std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images, const std::string& path);
+std::optional<std::vector<uint8_t>> CaptureImageBits(const ImageObject& images,
+                                                     const std::string& path);
 
 }  // namespace brevora::scriv

@@ -25,7 +25,8 @@ void Little32(uint8_t* p, uint32_t v) {
 
 std::size_t BitmapStride(uint32_t width) { return (std::size_t{width} * 2 + 3) / 4 * 4; }
 
-std::vector<uint8_t> BitmapFileImage(uint32_t width, uint32_t height, std::span<const uint8_t> rows) {
+std::vector<uint8_t> BitmapFileImage(uint32_t width, uint32_t height,
+                                     std::span<const uint8_t> rows) {
   assert(rows.size() == BitmapStride(width) * height);
   std::vector<uint8_t> out(fmt::kBitmapBitsOffset + rows.size());
   uint8_t* p = out.data();
@@ -54,15 +55,18 @@ std::vector<uint8_t> ImageListRecord(std::size_t count) {
   return {fmt::kImageListMark, static_cast<uint8_t>(count)};
 }
 
-std::vector<std::vector<uint8_t>> ImageDataRecords(std::string_view name, std::span<const uint8_t> bitmap) {
-  const std::size_t chunks = std::max<std::size_t>(1, (bitmap.size() + fmt::kMaxChunkData - 1) / fmt::kMaxChunkData);
+std::vector<std::vector<uint8_t>> ImageDataRecords(std::string_view name,
+                                                   std::span<const uint8_t> bitmap) {
+  const std::size_t chunks =
+      std::max<std::size_t>(1, (bitmap.size() + fmt::kMaxChunkData - 1) / fmt::kMaxChunkData);
   if (chunks > fmt::kMaxChunks) return {};
   name = name.substr(0, std::min(name.find('\0'), fmt::kMaxPictureNameLength));
   std::vector<std::vector<uint8_t>> records;
   records.reserve(chunks);
   for (std::size_t i = 0; i < chunks; ++i) {
     const std::span<const uint8_t> piece =
-        bitmap.subspan(i * fmt::kMaxChunkData, std::min(fmt::kMaxChunkData, bitmap.size() - i * fmt::kMaxChunkData));
+        bitmap.subspan(i * fmt::kMaxChunkData,
+                       std::min(fmt::kMaxChunkData, bitmap.size() - i * fmt::kMaxChunkData));
     std::vector<uint8_t> record(fmt::kChunkHeaderSize + piece.size());
     record[0] = fmt::kImageChunkMark;
     std::copy(name.begin(), name.end(), record.begin() + fmt::kChunkNameOffset);

@@ -19,8 +19,10 @@
 namespace brevora::scriv {
 
 std::size_t BitmapStride(uint32_t width);
-std::vector<uint8_t> BitmapFileImage(uint32_t width, uint32_t height, std::span<const uint8_t> rows);
+std::vector<uint8_t> BitmapFileImage(uint32_t width, uint32_t height,
+                                     std::span<const uint8_t> rows);
 std::vector<uint8_t> ImageListRecord(std::size_t count);
-std::vector<std::vector<uint8_t>> ImageDataRecords(std::string_view name, std::span<const uint8_t> bitmap);
+std::vector<std::vector<uint8_t>> ImageDataRecords(std::string_view name,
+                                                   std::span<const uint8_t> bitmap);
 
 }  // namespace brevora::scriv

@@ -12,8 +12,9 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 std::size_t FindNoCase(std::string_view text, std::string_view word, std::size_t from) {
   if (from > text.size()) return std::string_view::npos;
-  const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), word.begin(),
-                              word.end(), [](char a, char b) { return Lower(a) == b; });
+  const auto it =
+      std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), word.begin(),
+                  word.end(), [](char a, char b) { return Lower(a) == b; });
   return it == text.end() ? std::string_view::npos : static_cast<std::size_t>(it - text.begin());
 }
 
@@ -45,7 +46,8 @@ std::vector<std::string> FindImageTags(std::string_view html) {
   while (at != std::string_view::npos) {
     const std::size_t close = html.find('>', at);
     if (close == std::string_view::npos) break;
-    if (auto source = SourceOf(html.substr(at + 4, close - at - 4))) sources.push_back(std::move(*source));
+    if (auto source = SourceOf(html.substr(at + 4, close - at - 4)))
+      sources.push_back(std::move(*source));
     at = FindNoCase(html, "<img", close + 1);
   }
   return sources;
@@ -71,7 +73,8 @@ std::string PictureName(std::string_view reference) {
   std::size_t cut = reference.rfind('/');
   if (cut == std::string_view::npos) cut = reference.rfind('\\');
   std::string name(cut == std::string_view::npos ? reference : reference.substr(cut + 1));
-  if (name.size() > scriv_format::kMaxPictureNameLength) name.resize(scriv_format::kMaxPictureNameLength);
+  if (name.size() > scriv_format::kMaxPictureNameLength)
+    name.resize(scriv_format::kMaxPictureNameLength);
   return name;
 }
 

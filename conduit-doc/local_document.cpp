@@ -55,20 +55,24 @@ bool CLocalDocument::ReadDocument(std::string& problem) {
   // Record 0, the text, the image list and the bookmarks; the pictures take what is left.
   const std::size_t records = 2 + pieces_.size() + document_->bookmarks.size();
   if (records > kMaxRecords) {
-    problem = "it needs " + std::to_string(records) + " records, more than a handheld database holds.";
+    problem =
+        "it needs " + std::to_string(records) + " records, more than a handheld database holds.";
     document_.reset();
     return false;
   }
   return true;
 }
 
-bool CLocalDocument::WriteDeviceRecord(CHandheldDocument& db, std::string_view piece, bool compressed) {
+bool CLocalDocument::WriteDeviceRecord(CHandheldDocument& db, std::string_view piece,
+                                       bool compressed) {
   if (piece.size() > fmt::kTextRecordSize) return false;
   if (!compressed) return db.WriteDocumentRecord(AsBytes(piece));
   return db.WriteDocumentRecord(CompressRecord(AsBytes(piece), compressed_));
 }
 
-CopyStep CLocalDocument::WriteImages(CHandheldDocument&, std::string_view, std::size_t) { return CopyStep::Done; }
+CopyStep CLocalDocument::WriteImages(CHandheldDocument&, std::string_view, std::size_t) {
+  return CopyStep::Done;
+}
 
 CopyStep CLocalDocument::WriteToDevice(CHandheldDocument& db) {
   const ScvDocument& doc = *document_;
@@ -80,13 +84,15 @@ CopyStep CLocalDocument::WriteToDevice(CHandheldDocument& db) {
   header.position = doc.info.position;
   header.textLength = static_cast<uint32_t>(deviceText_.size());
   header.sizes.reserve(pieces_.size());
-  for (std::string_view piece : pieces_) header.sizes.push_back(static_cast<uint16_t>(piece.size()));
+  for (std::string_view piece : pieces_)
+    header.sizes.push_back(static_cast<uint16_t>(piece.size()));
   if (!db.WriteDocumentRecord(header.Bytes())) return CopyStep::DeviceFailed;
   for (std::string_view piece : pieces_) {
     if (!WriteDeviceRecord(db, piece, header.compressed())) return CopyStep::DeviceFailed;
   }
   const std::size_t room = kMaxRecords - (2 + pieces_.size() + doc.bookmarks.size());
-  if (const CopyStep images = WriteImages(db, deviceText_, room); images != CopyStep::Done) return images;
+  if (const CopyStep images = WriteImages(db, deviceText_, room); images != CopyStep::Done)
+    return images;
   for (const Bookmark& bookmark : doc.bookmarks) {
     if (!db.WriteDocumentRecord(BookmarkRecord(bookmark))) return CopyStep::DeviceFailed;
   }
@@ -100,7 +106,8 @@ std::string CLocalDocumentEx::ImageFolder(const std::string& path) {
   return fs::JoinPath(folder, "scriv_temp");
 }
 
-CopyStep CLocalDocumentEx::WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room) {
+CopyStep CLocalDocumentEx::WriteImages(CHandheldDocument& db, std::string_view deviceText,
+                                       std::size_t room) {
   if (!db.WriteDocumentRecord(ImageListRecord(0))) return CopyStep::DeviceFailed;
   const uint32_t listId = db.lastRecordId();
   const std::vector<std::string> references = FindImageTags(deviceText);
@@ -123,7 +130,8 @@ CopyStep CLocalDocumentEx::WriteImages(CHandheldDocument& db, std::string_view d
     room -= records.size();
     ++pictures;
   }
-  if (pictures > 0 && !db.RewriteDocumentRecord(listId, ImageListRecord(pictures))) return CopyStep::DeviceFailed;
+  if (pictures > 0 && !db.RewriteDocumentRecord(listId, ImageListRecord(pictures)))
+    return CopyStep::DeviceFailed;
   return CopyStep::Done;
 }
 

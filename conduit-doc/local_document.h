@@ -64,7 +64,8 @@ class CLocalDocument : public conduit::CLocalFile {
  protected:
   // The records between the text and the bookmarks, at most `room` of them
   // besides the image list record: none.
-  virtual conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room);
+  virtual conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText,
+                                        std::size_t room);
 
  private:
   bool WriteDeviceRecord(CHandheldDocument& db, std::string_view piece, bool compressed);
@@ -81,7 +82,8 @@ class CLocalDocumentEx : public CLocalDocument {
   static std::string ImageFolder(const std::string& path);
 
  protected:
-  conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText, std::size_t room) override;
+  conduit::CopyStep WriteImages(CHandheldDocument& db, std::string_view deviceText,
+                                std::size_t room) override;
 };
 
 }  // namespace brevora::scriv

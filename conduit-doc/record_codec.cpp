@@ -8,7 +8,8 @@
 
 namespace brevora::scriv {
 
-std::span<const uint8_t> CompressRecord(std::span<const uint8_t> text, std::vector<uint8_t>& buffer) {
+std::span<const uint8_t> CompressRecord(std::span<const uint8_t> text,
+                                        std::vector<uint8_t>& buffer) {
   // Every byte takes at most two (an escaped literal).
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max() / 2)) {
     throw std::length_error("text record too long to compress");
@@ -27,7 +28,8 @@ std::vector<uint8_t> CompressRecord(std::span<const uint8_t> text) {
 }
 
 std::optional<std::vector<uint8_t>> DecompressRecord(std::span<const uint8_t> record) {
-  if (record.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return std::nullopt;
+  if (record.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+    return std::nullopt;
   std::vector<uint8_t> out(scriv_format::kExpansionRoom);
   const int32_t n = DecompressString(record.data(), static_cast<int32_t>(record.size()), out.data(),
                                      static_cast<int32_t>(out.size()));

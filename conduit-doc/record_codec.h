@@ -16,7 +16,8 @@ namespace brevora::scriv {
 
 std::vector<uint8_t> CompressRecord(std::span<const uint8_t> text);
 // The same into `buffer` (reused from call to call); the result lies in it.
-std::span<const uint8_t> CompressRecord(std::span<const uint8_t> text, std::vector<uint8_t>& buffer);
+std::span<const uint8_t> CompressRecord(std::span<const uint8_t> text,
+                                        std::vector<uint8_t>& buffer);
 std::optional<std::vector<uint8_t>> DecompressRecord(std::span<const uint8_t> record);
 
 }  // namespace brevora::scriv

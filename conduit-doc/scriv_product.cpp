@@ -14,8 +14,8 @@
 
 namespace brevora::scriv {
 
-using conduit::CopyStep;
 using conduit::CHandheldDatabase;
+using conduit::CopyStep;
 using conduit::DesktopHeader;
 using conduit::LinkInfo;
 
@@ -69,7 +69,8 @@ class DocumentCopy : public conduit::ProductCopy {
   CopyStep WriteHandheld(CHandheldDatabase& handheld) override {
     auto* db = dynamic_cast<CHandheldDocument*>(&handheld);
     if (db == nullptr) return CopyStep::DeviceFailed;
-    if (const CopyStep written = local_.WriteToDevice(*db); written != CopyStep::Done) return written;
+    if (const CopyStep written = local_.WriteToDevice(*db); written != CopyStep::Done)
+      return written;
     db->ClearModified();
     db->CopyHeaderFrom(local_.document().header);
     return db->WriteAppInfo() ? CopyStep::Done : CopyStep::DeviceFailed;
@@ -85,11 +86,13 @@ class DocumentCopy : public conduit::ProductCopy {
     db->CopyHeaderTo(header_);
     // A linked office document is written from the new desktop file: the link
     // takes the file's time.
-    if (!header_.linkPath.empty()) header_.linkDate = static_cast<uint32_t>(std::llround(dates::NowVbDate() * kSecondsPerDay));
+    if (!header_.linkPath.empty())
+      header_.linkDate = static_cast<uint32_t>(std::llround(dates::NowVbDate() * kSecondsPerDay));
     local_.WriteHeader(header_);
     std::string why;
     const CopyStep read = db->CopyDocument(local_, why);
-    if (read == CopyStep::Refused) problem = "the handheld's copy was left as it is on both sides: " + why;
+    if (read == CopyStep::Refused)
+      problem = "the handheld's copy was left as it is on both sides: " + why;
     return read;
   }
 
@@ -124,12 +127,14 @@ class DocumentClasses : public conduit::ConduitClasses {
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadDocumentHeader(path);
   }
-  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<DocumentCopy>(); }
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override {
+    return std::make_unique<DocumentCopy>();
+  }
   // The desktop program's document converter, reached by its ProgID.
   std::unique_ptr<conduit::ConverterBridge> MakeBridge() const override {
     using conduit::CConverterBridge;
-    return std::make_unique<CConverterBridge>(
-        CConverterBridge::Names{"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync", "Refresh"});
+    return std::make_unique<CConverterBridge>(CConverterBridge::Names{
+        "TabulynPC.SDK_Document", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync", "Refresh"});
   }
 };
 
@@ -137,7 +142,8 @@ class DocumentClasses : public conduit::ConduitClasses {
 
 std::optional<LinkInfo> LinkOf(const CDocumentHeader& header) {
   if (!header.valid || header.linkPath.empty()) return std::nullopt;
-  return LinkInfo{header.linkPath, header.linkMethod, header.linkOption, header.linkDate / kSecondsPerDay};
+  return LinkInfo{header.linkPath, header.linkMethod, header.linkOption,
+                  header.linkDate / kSecondsPerDay};
 }
 
 std::optional<DesktopHeader> ReadDocumentHeader(const std::string& path) {
@@ -182,7 +188,8 @@ const conduit::Product& ScrivaneProduct() {
     p.officeExtensions = {".doc"};
     p.ownFolders = {"scriv_temp"};
     p.badHandheldNameText =
-        "This document has invalid characters in its' name (/\\?*|\":) -- Please rename on device and resync.";
+        "This document has invalid characters in its' name (/\\?*|\":) -- Please rename on device "
+        "and resync.";
     p.applyErrorPrefix = "Sync did not complete successfully because of this error: ";
     p.applyErrorSuffix = ".\r\n Please synchronize again.";
     p.classes = &classes;

@@ -19,7 +19,8 @@
 
 namespace brevora::scriv {
 
-inline constexpr const char* kUnrecognizedVersion = "Unrecognized document version -- cannot synchronize with Scrivane.";
+inline constexpr const char* kUnrecognizedVersion =
+    "Unrecognized document version -- cannot synchronize with Scrivane.";
 
 // Names, codes and classes of the document conduit; one for the process.
 const conduit::Product& ScrivaneProduct();

@@ -47,7 +47,8 @@ class Lines {
   std::optional<std::string_view> Next() {
     auto line = cursor_.Next();
     ++number_;
-    if (!line) problem_ = "the file ends at line " + std::to_string(number_) + ", inside its header.";
+    if (!line)
+      problem_ = "the file ends at line " + std::to_string(number_) + ", inside its header.";
     return line;
   }
   // The next line as a number from `low` to `high`.
@@ -56,15 +57,16 @@ class Lines {
     if (!line) return std::nullopt;
     const auto value = Integer(*line);
     if (!value || *value < low || *value > high) {
-      problem_ = "line " + std::to_string(number_) + " is not a number from " + std::to_string(low) + " to " +
-                 std::to_string(high) + ".";
+      problem_ = "line " + std::to_string(number_) + " is not a number from " +
+                 std::to_string(low) + " to " + std::to_string(high) + ".";
       return std::nullopt;
     }
     return value;
   }
   // A 32-bit field: a signed or an unsigned number, kept as its 32 bits.
   std::optional<uint32_t> Bits32() {
-    const auto value = Number(std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max());
+    const auto value =
+        Number(std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max());
     if (!value) return std::nullopt;
     return static_cast<uint32_t>(*value);
   }
@@ -78,8 +80,9 @@ class Lines {
     }
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-        value < 0 || std::llround(value) > int64_t{std::numeric_limits<uint32_t>::max()}) {
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value) || value < 0 ||
+        std::llround(value) > int64_t{std::numeric_limits<uint32_t>::max()}) {
       problem_ = "line " + std::to_string(number_) + " is not a link date.";
       return std::nullopt;
     }
@@ -141,17 +144,20 @@ std::optional<ScvHeader> ScvReader::ReadHeader(std::string& problem) const {
   auto read = ReadFirstLines(lines);
   if (!read) return std::nullopt;
   if (read->more) {
-    const auto serverSync = lines.Number(std::numeric_limits<int16_t>::min(), std::numeric_limits<uint16_t>::max());
+    const auto serverSync =
+        lines.Number(std::numeric_limits<int16_t>::min(), std::numeric_limits<uint16_t>::max());
     if (!serverSync) return std::nullopt;
     read->header.serverSync = *serverSync != 0 ? 1 : 0;
   }
   return ScvHeader{read->hasHeader, read->header};
 }
 
-std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::string& problem) const {
+std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults,
+                                           std::string& problem) const {
   ScvDocument doc;
   doc.info.editable = defaults.writable ? 1 : 0;
-  doc.info.firstName = defaults.fileName.substr(0, defaults.fileName.find('.')).substr(0, fmt::kMaxNameLength);
+  doc.info.firstName =
+      defaults.fileName.substr(0, defaults.fileName.find('.')).substr(0, fmt::kMaxNameLength);
 
   Lines lines(file_, problem);
   auto read = ReadFirstLines(lines);
@@ -170,7 +176,8 @@ std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::str
   constexpr int64_t kByte = std::numeric_limits<uint8_t>::max();
   constexpr int64_t kMinLong = std::numeric_limits<int32_t>::min();
   constexpr int64_t kMaxLong = std::numeric_limits<uint32_t>::max();
-  const auto serverSync = lines.Number(std::numeric_limits<int16_t>::min(), std::numeric_limits<uint16_t>::max());
+  const auto serverSync =
+      lines.Number(std::numeric_limits<int16_t>::min(), std::numeric_limits<uint16_t>::max());
   if (!serverSync) return std::nullopt;
   doc.header.serverSync = *serverSync != 0 ? 1 : 0;
   const auto editable = lines.Next();
@@ -198,7 +205,9 @@ std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::str
   doc.info.secondName = Unquoted(*secondName, fmt::kMaxNameLength);
   doc.info.position = *position;
   // The words hold 16 bits: a larger number is kept as the largest they hold.
-  const auto word = [](int64_t v) { return static_cast<uint16_t>(std::clamp<int64_t>(v, 0, 0xFFFF)); };
+  const auto word = [](int64_t v) {
+    return static_cast<uint16_t>(std::clamp<int64_t>(v, 0, 0xFFFF));
+  };
   doc.info.wordA = word(*wordA);
   doc.info.wordB = word(*wordB);
 
@@ -206,7 +215,8 @@ std::optional<ScvDocument> ScvReader::Read(const ScvDefaults& defaults, std::str
   for (int64_t i = 0; i < *count; ++i) {
     const auto name = lines.Next();
     if (!name) {
-      problem = "the file states " + std::to_string(*count) + " bookmarks but holds " + std::to_string(i) + ".";
+      problem = "the file states " + std::to_string(*count) + " bookmarks but holds " +
+                std::to_string(i) + ".";
       return std::nullopt;
     }
     if (name->empty()) {  // the separator: fewer pairs than stated

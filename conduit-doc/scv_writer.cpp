@@ -26,7 +26,9 @@ std::string Signed(uint32_t value) { return std::to_string(static_cast<int32_t>(
 
 }  // namespace
 
-std::string ScvWriter::Quoted(std::string_view text) { return fmt::kQuote + Plain(text) + fmt::kQuote; }
+std::string ScvWriter::Quoted(std::string_view text) {
+  return fmt::kQuote + Plain(text) + fmt::kQuote;
+}
 
 void ScvWriter::Line(std::string_view text) { out_.WriteLine(text); }
 

@@ -15,7 +15,8 @@ bool TextHeader::compressed() const { return compression == fmt::kCompressedFlag
 std::optional<TextHeader> TextHeader::Parse(std::span<const uint8_t> record, uint32_t recordCount,
                                             std::string& problem) {
   if (record.size() < fmt::kHeaderRecordSize) {
-    problem = "its document header (record 0) is " + std::to_string(record.size()) + " bytes long, too short.";
+    problem = "its document header (record 0) is " + std::to_string(record.size()) +
+              " bytes long, too short.";
     return std::nullopt;
   }
   const uint8_t* p = record.data();
@@ -27,12 +28,13 @@ std::optional<TextHeader> TextHeader::Parse(std::span<const uint8_t> record, uin
   h.position = bytes::LoadBigEndian32(p + fmt::kPositionOffset);
   const uint32_t count = bytes::LoadBigEndian16(p + fmt::kRecordCountOffset);
   if (record.size() != fmt::kHeaderRecordSize + 2 * std::size_t{count}) {
-    problem = "its document header (record 0) is " + std::to_string(record.size()) + " bytes long for " +
-              std::to_string(count) + " text records.";
+    problem = "its document header (record 0) is " + std::to_string(record.size()) +
+              " bytes long for " + std::to_string(count) + " text records.";
     return std::nullopt;
   }
   if (recordCount == 0 || count > recordCount - 1) {
-    problem = "its document header names " + std::to_string(count) + " text records, but the database holds " +
+    problem = "its document header names " + std::to_string(count) +
+              " text records, but the database holds " +
               std::to_string(recordCount == 0 ? 0 : recordCount - 1) + " records after it.";
     return std::nullopt;
   }
@@ -60,7 +62,8 @@ std::vector<uint8_t> TextHeader::Bytes() const {
   bytes::StoreBigEndian16(p + fmt::kRecordCountOffset, static_cast<uint16_t>(sizes.size()));
   bytes::StoreBigEndian16(p + fmt::kRecordSizeOffset, static_cast<uint16_t>(fmt::kTextRecordSize));
   bytes::StoreBigEndian32(p + fmt::kPositionOffset, position);
-  for (std::size_t i = 0; i < sizes.size(); ++i) bytes::StoreBigEndian16(p + fmt::kSizeTableOffset + 2 * i, sizes[i]);
+  for (std::size_t i = 0; i < sizes.size(); ++i)
+    bytes::StoreBigEndian16(p + fmt::kSizeTableOffset + 2 * i, sizes[i]);
   return out;
 }
 

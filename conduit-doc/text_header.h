@@ -28,7 +28,8 @@ struct TextHeader {
 
   bool compressed() const;
 
-  static std::optional<TextHeader> Parse(std::span<const uint8_t> record, uint32_t recordCount, std::string& problem);
+  static std::optional<TextHeader> Parse(std::span<const uint8_t> record, uint32_t recordCount,
+                                         std::string& problem);
   // The record as written: the constant 3 and the record size 3072.
   std::vector<uint8_t> Bytes() const;
 };

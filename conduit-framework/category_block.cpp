@@ -21,7 +21,8 @@ CategoryBlock CategoryBlock::Defaults() {
 }
 
 std::optional<CategoryBlock> CategoryBlock::Parse(std::span<const uint8_t> bytes) {
-  if (bytes.size() < fmt::kCategoryBlockSize || bytes.size() > fmt::kCategoryBlockSize + fmt::kMaxPadding) {
+  if (bytes.size() < fmt::kCategoryBlockSize ||
+      bytes.size() > fmt::kCategoryBlockSize + fmt::kMaxPadding) {
     return std::nullopt;
   }
   const uint8_t* p = bytes.data();
@@ -35,7 +36,8 @@ std::optional<CategoryBlock> CategoryBlock::Parse(std::span<const uint8_t> bytes
   }
   block.lastId = p[fmt::kLastIdOffset];
   block.padding = p[fmt::kPaddingOffset];
-  block.reserved = static_cast<uint16_t>(p[fmt::kReservedOffset] << 8 | p[fmt::kReservedOffset + 1]);
+  block.reserved =
+      static_cast<uint16_t>(p[fmt::kReservedOffset] << 8 | p[fmt::kReservedOffset + 1]);
   return block;
 }
 
@@ -45,7 +47,9 @@ std::vector<uint8_t> CategoryBlock::Bytes() const {
   bytes[fmt::kRenamedOffset + 1] = static_cast<uint8_t>(renamed);
   for (std::size_t i = 0; i < fmt::kCategoryCount; ++i) {
     const std::size_t length = std::min(labels[i].size(), fmt::kMaxLabelLength);
-    std::copy_n(labels[i].begin(), length, bytes.begin() + static_cast<std::ptrdiff_t>(fmt::kLabelsOffset + i * fmt::kLabelSize));
+    std::copy_n(
+        labels[i].begin(), length,
+        bytes.begin() + static_cast<std::ptrdiff_t>(fmt::kLabelsOffset + i * fmt::kLabelSize));
     bytes[fmt::kIdsOffset + i] = ids[i];
   }
   bytes[fmt::kLastIdOffset] = lastId;

@@ -48,7 +48,8 @@ Decision Synchronize(CFileEntry& e, const CompareSettings& s, std::vector<std::s
 
 }  // namespace
 
-std::vector<std::string> Compare(std::map<std::string, CFileEntry>& entries, const CompareSettings& settings) {
+std::vector<std::string> Compare(std::map<std::string, CFileEntry>& entries,
+                                 const CompareSettings& settings) {
   std::vector<std::string> log;
   for (auto it = entries.begin(); it != entries.end();) {
     CFileEntry& e = it->second;

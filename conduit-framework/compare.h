@@ -45,6 +45,7 @@ struct CompareSettings {
 
 // Decides every entry of `entries` in place (dropped entries are erased) and
 // returns the log lines of the decisions (without the product prefix).
-std::vector<std::string> Compare(std::map<std::string, CFileEntry>& entries, const CompareSettings& settings);
+std::vector<std::string> Compare(std::map<std::string, CFileEntry>& entries,
+                                 const CompareSettings& settings);
 
 }  // namespace brevora::conduit

@@ -15,7 +15,8 @@ constexpr uint32_t kCfgRecordSize = sizeof(CfgConduitRecord);
 
 // Runs the action dialog preselected for `syncType`; on OK sets the chosen
 // type and the preference.
-bool RunActionDialog(const Product& product, int32_t syncType, int32_t& chosenType, int32_t& preference) {
+bool RunActionDialog(const Product& product, int32_t syncType, int32_t& chosenType,
+                     int32_t& preference) {
   char title[80];
   GetConduitName(product, title, sizeof title);
   int32_t choice = ChoiceOfSyncType(syncType);
@@ -30,18 +31,25 @@ bool RunActionDialog(const Product& product, int32_t syncType, int32_t& chosenTy
 
 int32_t ChoiceOfSyncType(int32_t syncType) {
   switch (syncType) {
-    case kSyncTypeHandheldOverwrites: return 2;
-    case kSyncTypeDesktopOverwrites: return 1;
-    default: return syncType > 3 ? 3 : 0;
+    case kSyncTypeHandheldOverwrites:
+      return 2;
+    case kSyncTypeDesktopOverwrites:
+      return 1;
+    default:
+      return syncType > 3 ? 3 : 0;
   }
 }
 
 int32_t SyncTypeOfChoice(int32_t choice) {
   switch (choice) {
-    case 1: return kSyncTypeDesktopOverwrites;
-    case 2: return kSyncTypeHandheldOverwrites;
-    case 3: return kSyncTypeDoNothing;
-    default: return kSyncTypeSynchronize;
+    case 1:
+      return kSyncTypeDesktopOverwrites;
+    case 2:
+      return kSyncTypeHandheldOverwrites;
+    case 3:
+      return kSyncTypeDoNothing;
+    default:
+      return kSyncTypeSynchronize;
   }
 }
 
@@ -66,7 +74,8 @@ int32_t ConfigureConduit(const Product& product, CSyncPreference* preference) {
   return 0;
 }
 
-int32_t GetConduitInfo(const Product& product, int32_t kind, const void* input, void* output, uint32_t* size) {
+int32_t GetConduitInfo(const Product& product, int32_t kind, const void* input, void* output,
+                       uint32_t* size) {
   if (output == nullptr) return kConduitInfoNullOutput;
   if (size == nullptr) return kConduitInfoNullSize;
   switch (kind) {
@@ -112,7 +121,9 @@ int32_t CfgConduit(const Product& product, int32_t kind, void* record, uint32_t*
   std::memcpy(request.userName, cfg->userName, sizeof request.userName - 1);
   char name[256];
   uint32_t nameSize = sizeof name;
-  if (const int32_t rc = GetConduitInfo(product, kConduitInfoName, &request, name, &nameSize); rc != 0) return rc;
+  if (const int32_t rc = GetConduitInfo(product, kConduitInfoName, &request, name, &nameSize);
+      rc != 0)
+    return rc;
 
   int32_t type = 0;
   int32_t preference = 0;

@@ -20,7 +20,8 @@ int32_t GetConduitName(const Product& product, char* buffer, uint16_t length);
 uint32_t GetConduitVersion();
 // The action dialog for `preference`; 0 on OK, -1 on Cancel (or no record).
 int32_t ConfigureConduit(const Product& product, CSyncPreference* preference);
-int32_t GetConduitInfo(const Product& product, int32_t kind, const void* input, void* output, uint32_t* size);
+int32_t GetConduitInfo(const Product& product, int32_t kind, const void* input, void* output,
+                       uint32_t* size);
 int32_t CfgConduit(const Product& product, int32_t kind, void* record, uint32_t* size);
 
 // The dialog's choice for a sync type, and the type of a choice.

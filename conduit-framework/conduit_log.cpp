@@ -10,7 +10,9 @@ void LogHotSync(const Product& product, std::string_view text) {
   LogAddEntry(line.c_str(), kLogText, 0);
 }
 
-void LogFileError(std::string_view text) { LogAddEntry(std::string(text).c_str(), kLogFileError, 0); }
+void LogFileError(std::string_view text) {
+  LogAddEntry(std::string(text).c_str(), kLogFileError, 0);
+}
 
 void RunErrors::Refuse(std::string_view text) {
   LogHotSync(product_, text);

@@ -54,8 +54,10 @@ bool IsSynchronize(int32_t type) {
     case kSyncTypeHandheldOverwrites:
     case kSyncTypeDesktopOverwrites:
     case kSyncTypeInstall:
-    case kSyncTypeDoNothing: return false;
-    default: return true;
+    case kSyncTypeDoNothing:
+      return false;
+    default:
+      return true;
   }
 }
 
@@ -119,14 +121,16 @@ bool Run(const Product& p, const CSyncProperties& properties, RunErrors& errors)
 
 SyncMode GetSyncMode(const Product& product, int32_t syncType, bool newDesktop, bool& slow) {
   slow = false;
-  constexpr const char* kNewDesktop = "sync configured to Synchronize (new desktop - Handheld overwrites desktop)";
+  constexpr const char* kNewDesktop =
+      "sync configured to Synchronize (new desktop - Handheld overwrites desktop)";
   switch (syncType) {
     case kSyncTypeSynchronize:
       LogHotSync(product, newDesktop ? kNewDesktop : "sync configured to Synchronize");
       return newDesktop ? SyncMode::HandheldOverwrites : SyncMode::Synchronize;
     case kSyncTypeSlow:
       slow = true;
-      LogHotSync(product, newDesktop ? kNewDesktop : "sync configured to Synchronize (alternate desktop)");
+      LogHotSync(product,
+                 newDesktop ? kNewDesktop : "sync configured to Synchronize (alternate desktop)");
       return newDesktop ? SyncMode::HandheldOverwrites : SyncMode::Synchronize;
     case kSyncTypeHandheldOverwrites:
       LogHotSync(product, "sync configured to Device overwrites desktop");
@@ -189,7 +193,9 @@ std::optional<std::string> GetUserFolder(const Product& product, const CSyncProp
       newDesktop = true;
       const auto& own = product.ownFolders;
       for (const std::string& name : fs::ListFolder(folder, fs::ListKind::Folders)) {
-        const bool ours = std::any_of(own.begin(), own.end(), [&](const std::string& f) { return text::EqualsNoCase(name, f); });
+        const bool ours = std::any_of(own.begin(), own.end(), [&](const std::string& f) {
+          return text::EqualsNoCase(name, f);
+        });
         if (!ours && !text::EqualsNoCase(name, "examples")) {
           newDesktop = false;
           break;
@@ -205,7 +211,8 @@ std::optional<std::string> GetUserFolder(const Product& product, const CSyncProp
 
 void RefreshDesktopWindows() {
   for (const windows::WindowEntry& window : windows::Find("ThunderRT5Form", "Brevora Desktop")) {
-    windows::Post(window.handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh"));
+    windows::Post(window.handle,
+                  windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh"));
   }
 }
 
@@ -213,7 +220,8 @@ int32_t OpenConduit(const Product& p, void* /*window*/, CSyncProperties* propert
   try {
     const ConduitRegistration registration(p);
     if (properties == nullptr) {
-      LogAddEntry((p.name + " - not all workbooks were synchronized.").c_str(), kLogConduitFailed, 0);
+      LogAddEntry((p.name + " - not all workbooks were synchronized.").c_str(), kLogConduitFailed,
+                  0);
       return 0;
     }
     if (properties->syncType == kSyncTypeInstall) {

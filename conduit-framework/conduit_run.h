@@ -31,8 +31,8 @@ int32_t GetSyncPrevail(const Product& product);
 // The conduit's desktop folder: the product's "HomePath" when "UseHomePath" is
 // set (and the path can be read), else the folder of the sync properties.
 // Creates it when missing (then the desktop is new); a folder without category
-// folders other than "examples" (and the product's own folders) is new too. nullopt, logged, when the path is
-// missing, not terminated within its field or longer than 255 characters.
+// folders other than "examples" (and the product's own folders) is new too. nullopt, logged, when
+// the path is missing, not terminated within its field or longer than 255 characters.
 std::optional<std::string> GetUserFolder(const Product& product, const CSyncProperties& properties,
                                          bool& newDesktop);
 // Presses "Refresh" on every open desktop window ("ThunderRT5Form" titled

@@ -38,8 +38,10 @@ class CConverterBridge : public ConverterBridge {
   int32_t status() const { return status_; }
   const std::string& error() const { return error_; }
 
-  bool OfficeToDesktop(const std::string& office, const std::string& desktop, const std::string& options) override;
-  bool DesktopToOffice(const std::string& desktop, const std::string& office, const std::string& options) override;
+  bool OfficeToDesktop(const std::string& office, const std::string& desktop,
+                       const std::string& options) override;
+  bool DesktopToOffice(const std::string& desktop, const std::string& office,
+                       const std::string& options) override;
   std::string LastError() const override { return error_; }
   // The converter's Refresh (it has the open desktop windows list their files
   // again); the call's status: 0 when it succeeded.

@@ -81,14 +81,19 @@ std::optional<std::vector<uint8_t>> CRecordDB::ReadBlock(bool appInfo) {
 
 bool CRecordDB::WriteBlock(bool appInfo, const std::vector<uint8_t>& bytes) {
   if (bytes.size() > UINT16_MAX) return Check(kSyncErrTooLarge);
-  SyncBlock block{handle_, const_cast<uint8_t*>(bytes.data()), static_cast<uint16_t>(bytes.size()), 0};
+  SyncBlock block{handle_, const_cast<uint8_t*>(bytes.data()), static_cast<uint16_t>(bytes.size()),
+                  0};
   return Check(appInfo ? SyncWriteDBAppInfoBlock(&block) : SyncWriteDBSortInfoBlock(&block));
 }
 
 std::optional<std::vector<uint8_t>> CRecordDB::ReadAppInfoBlock() { return ReadBlock(true); }
-bool CRecordDB::WriteAppInfoBlock(const std::vector<uint8_t>& bytes) { return WriteBlock(true, bytes); }
+bool CRecordDB::WriteAppInfoBlock(const std::vector<uint8_t>& bytes) {
+  return WriteBlock(true, bytes);
+}
 std::optional<std::vector<uint8_t>> CRecordDB::ReadSortInfoBlock() { return ReadBlock(false); }
-bool CRecordDB::WriteSortInfoBlock(const std::vector<uint8_t>& bytes) { return WriteBlock(false, bytes); }
+bool CRecordDB::WriteSortInfoBlock(const std::vector<uint8_t>& bytes) {
+  return WriteBlock(false, bytes);
+}
 
 std::optional<CRecordDB::Record> CRecordDB::ReadRecord(uint16_t index) {
   Record record;
@@ -150,7 +155,8 @@ bool CHandheldDatabase::AppendRecord(const std::vector<uint8_t>& data) {
   return WriteRecord(record);
 }
 
-bool CHandheldDatabase::OpenOrCreate(const std::string& name, const std::string& category, uint8_t categoryId) {
+bool CHandheldDatabase::OpenOrCreate(const std::string& name, const std::string& category,
+                                     uint8_t categoryId) {
   nextRecord_ = 0;
   created_ = false;
   if (Open(name, category)) {

@@ -23,7 +23,8 @@ CONDUIT_EXPORT int32_t ConfigureConduit(CSyncPreference* preference) {
   return conduit::ConfigureConduit(conduit::PluginProduct(), preference);
 }
 
-CONDUIT_EXPORT int32_t GetConduitInfo(int32_t kind, const void* input, void* output, uint32_t* size) {
+CONDUIT_EXPORT int32_t GetConduitInfo(int32_t kind, const void* input, void* output,
+                                      uint32_t* size) {
   return conduit::GetConduitInfo(conduit::PluginProduct(), kind, input, output, size);
 }
 

@@ -10,7 +10,7 @@
 namespace brevora::conduit {
 
 struct CFileEntry {
-  std::string name;            // at most 31 characters
+  std::string name;  // at most 31 characters
   bool directory = false;
   bool local = false;
   bool remote = false;

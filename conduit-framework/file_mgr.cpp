@@ -13,7 +13,8 @@
 namespace brevora::conduit {
 namespace {
 
-constexpr const char* kSyncIncomplete = "Sync did not complete successfully.  Please synchronize again.";
+constexpr const char* kSyncIncomplete =
+    "Sync did not complete successfully.  Please synchronize again.";
 constexpr std::size_t kMaxErrorText = 255;
 
 // Visual Basic dates to whole seconds.
@@ -31,15 +32,22 @@ bool IsConvertibleLink(const Product& product, const LinkInfo& link) {
 }
 
 // A conversion that failed, with the converter's reason when it gave one.
-void LogNotConverted(const Product& product, const std::string& office, const ConverterBridge* bridge) {
+void LogNotConverted(const Product& product, const std::string& office,
+                     const ConverterBridge* bridge) {
   const std::string why = bridge ? bridge->LastError() : std::string();
-  LogHotSync(product, "Linked file '" + office + "' could not be converted." + (why.empty() ? "" : " " + why));
+  LogHotSync(product, "Linked file '" + office + "' could not be converted." +
+                          (why.empty() ? "" : " " + why));
 }
 
 }  // namespace
 
-CFileMgr::CFileMgr(const Product& product, std::string userFolder, const CMainDB& main, RunErrors& errors)
-    : product_(product), folder_(std::move(userFolder)), main_(main), errors_(errors), refused_(main.refused()) {}
+CFileMgr::CFileMgr(const Product& product, std::string userFolder, const CMainDB& main,
+                   RunErrors& errors)
+    : product_(product),
+      folder_(std::move(userFolder)),
+      main_(main),
+      errors_(errors),
+      refused_(main.refused()) {}
 
 std::string CFileMgr::DesktopPath(const std::string& category, const std::string& name) const {
   return fs::JoinPath(fs::JoinPath(folder_, category), name + product_.extension);
@@ -65,7 +73,8 @@ void CFileMgr::CollectFiles(const std::string& category) {
   try {
     files = fs::ListFolder(fs::JoinPath(folder_, category), fs::ListKind::Files, p.extension);
   } catch (const AutomationError&) {
-    errors_.Refuse("The category folder " + category + " can't be read -- its files were left as they are.");
+    errors_.Refuse("The category folder " + category +
+                   " can't be read -- its files were left as they are.");
     return;
   }
   for (const std::string& file : files) {
@@ -76,12 +85,13 @@ void CFileMgr::CollectFiles(const std::string& category) {
       continue;
     }
     if (IsReservedName(p, name) || main_.foreign().contains(name)) {
-      Refuse(name, "another database holds this name on the handheld -- left as it is on both sides.");
+      Refuse(name,
+             "another database holds this name on the handheld -- left as it is on both sides.");
       continue;
     }
     if (const auto it = entries_.find(name); it != entries_.end() && it->second.local) {
-      Refuse(name, "there is a file of this name in the categories " + it->second.localCategory + " and " +
-                       category + " -- both were left as they are.");
+      Refuse(name, "there is a file of this name in the categories " + it->second.localCategory +
+                       " and " + category + " -- both were left as they are.");
       continue;
     }
     const std::string path = DesktopPath(category, name);
@@ -114,7 +124,8 @@ void CFileMgr::CollectFiles(const std::string& category) {
     e.localVersion = header->version;
   }
   for (const HandheldEntry& h : main_.handhelds()) {
-    if (h.name.empty() || refused_.contains(h.name) || !text::EqualsNoCase(h.category, category)) continue;
+    if (h.name.empty() || refused_.contains(h.name) || !text::EqualsNoCase(h.category, category))
+      continue;
     CFileEntry& e = entries_[h.name];
     e.name = h.name;
     e.remote = true;
@@ -234,7 +245,8 @@ bool CFileMgr::CopyToDesktop(CFileEntry& e) {
   }
   const auto link = copy->WrittenLink();
   if (link && (link->method == 0 || link->method == 1) && IsConvertibleLink(p, *link) &&
-      (!fs::FileExists(link->path) || Seconds(fs::FileDateTime(link->path)) < Seconds(link->date))) {
+      (!fs::FileExists(link->path) ||
+       Seconds(fs::FileDateTime(link->path)) < Seconds(link->date))) {
     const auto bridge = p.classes->MakeBridge();
     if (bridge && bridge->DesktopToOffice(path, link->path, std::to_string(link->option))) {
       try {
@@ -262,10 +274,12 @@ bool CFileMgr::Apply() {
       }
       if (!run || refused_.contains(e.name)) continue;
       // Deletion: of the copies that exist and are not sources.
-      if (!e.local && !e.localCategory.empty() && !RemoveDesktopFile(DesktopPath(e.localCategory, e.name))) {
+      if (!e.local && !e.localCategory.empty() &&
+          !RemoveDesktopFile(DesktopPath(e.localCategory, e.name))) {
         run = false;
       }
-      if (run && !e.remote && !e.remoteCategory.empty() && !DeleteProductDatabase(product_, e.name)) {
+      if (run && !e.remote && !e.remoteCategory.empty() &&
+          !DeleteProductDatabase(product_, e.name)) {
         LogHotSync(product_, "Could not delete workbook: " + e.name);
         run = false;
       }

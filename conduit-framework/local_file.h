@@ -42,16 +42,16 @@ class CLocalFile {
   CLocalFile& operator=(const CLocalFile&) = delete;
 
   // The path of the product file `name` in `category` of `userFolder`.
-  static std::string PathOf(const std::string& userFolder, const std::string& category, const std::string& name,
-                            std::string_view extension);
+  static std::string PathOf(const std::string& userFolder, const std::string& category,
+                            const std::string& name, std::string_view extension);
 
   enum class OpenResult {
     Opened,
     Failed,    // logged: "Could not open <path>...skipping.\n", activity 21
     TooLarge,  // larger than the bound: not read, not logged
   };
-  OpenResult Open(const std::string& name, const std::string& category, const std::string& userFolder,
-                  std::string_view extension);
+  OpenResult Open(const std::string& name, const std::string& category,
+                  const std::string& userFolder, std::string_view extension);
   OpenResult OpenPath(const std::string& path);
   // Lets the bytes go; true.
   bool Close();
@@ -88,7 +88,9 @@ class CLocalFile {
   std::optional<ModifiedLines> ReadModifiedLines();
 
  private:
-  static text::LineReader Lines(std::string_view text) { return text::LineReader(text, text::kDesktopLines); }
+  static text::LineReader Lines(std::string_view text) {
+    return text::LineReader(text, text::kDesktopLines);
+  }
 
   uint64_t maxBytes_;
   std::string path_;

@@ -104,7 +104,8 @@ bool CMainDB::MigrateOldMainDB() {
   const auto block = bytes ? CategoryBlock::Parse(*bytes) : std::nullopt;
   old.Close();
   if (!block) {
-    LogHotSync(p, "The categories of " + p.oldMainDatabase + " can't be read; it was left as it is.");
+    LogHotSync(p,
+               "The categories of " + p.oldMainDatabase + " can't be read; it was left as it is.");
     return true;
   }
   if (!CMainDB::Open(p.mainDatabase, "")) return false;
@@ -148,10 +149,11 @@ bool CMainDB::ReadHandheldList(RunErrors& errors) {
     }
     if (!IsProductFileName(p, name)) {
       refused_.insert(name);
-      errors.Refuse(name + ": " +
-                    (p.badHandheldNameText.empty()
-                         ? "this name can't be a desktop file name -- please rename it on the handheld."
-                         : p.badHandheldNameText));
+      errors.Refuse(
+          name + ": " +
+          (p.badHandheldNameText.empty()
+               ? "this name can't be a desktop file name -- please rename it on the handheld."
+               : p.badHandheldNameText));
       continue;
     }
     auto db = p.classes->HandheldFor(info.version);
@@ -164,7 +166,10 @@ bool CMainDB::ReadHandheldList(RunErrors& errors) {
     if (!db->Open(name, "") || !db->ReadState()) {
       refused_.insert(name);
       const std::string why = db->isOpen() ? db->Refusal() : std::string();
-      errors.Refuse(name + ": " + (why.empty() ? "the handheld's copy can't be read -- left as it is on both sides." : why));
+      errors.Refuse(name + ": " +
+                    (why.empty()
+                         ? "the handheld's copy can't be read -- left as it is on both sides."
+                         : why));
       continue;
     }
     HandheldEntry entry;

@@ -24,7 +24,9 @@ bool SetModifiedFlag(const std::string& path, bool modified) {
     std::vector<uint8_t> bytes = fs::ReadWholeFile(path);
     // The same first line as the reader's (a CR that no LF follows is a byte
     // of its line): a flag line is its one byte, the file's first.
-    if (!ModifiedFlagOf(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) return false;
+    if (!ModifiedFlagOf(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+      return false;
     const uint8_t flag = modified ? '1' : '0';
     if (bytes[0] == flag || (!modified && bytes[0] == '2')) return true;
     bytes[0] = flag;

@@ -21,10 +21,10 @@ class CHandheldDatabase;
 
 // A desktop file's link to an office file.
 struct LinkInfo {
-  std::string path;       // the office file (system path)
-  int32_t method = 0;     // 0 synchronize, 1 desktop to office, 2 office to desktop, 3 nothing
+  std::string path;    // the office file (system path)
+  int32_t method = 0;  // 0 synchronize, 1 desktop to office, 2 office to desktop, 3 nothing
   int32_t option = 0;
-  double date = 0;        // the link date, a Visual Basic date (local time, whole seconds)
+  double date = 0;  // the link date, a Visual Basic date (local time, whole seconds)
 };
 
 // What the framework needs of a desktop file's header.
@@ -40,9 +40,9 @@ struct DesktopHeader {
 // The outcome of one step of a copy.
 enum class CopyStep {
   Done,
-  Refused,      // bad data in the source: the file is left alone on both sides
-  OpenFailed,   // the source could not be opened (the product has logged it)
-  DeviceFailed, // a Sync Manager call failed
+  Refused,       // bad data in the source: the file is left alone on both sides
+  OpenFailed,    // the source could not be opened (the product has logged it)
+  DeviceFailed,  // a Sync Manager call failed
 };
 
 // One file's copy in either direction; made fresh for each copy. A copy to the
@@ -103,9 +103,9 @@ class ConduitClasses {
 };
 
 struct Product {
-  std::string name;          // "Tabulyn": the conduit's name and the log's product word
-  std::string registryKey;   // "Software\\Orvanex\\Tabulyn" under HKEY_CURRENT_USER
-  uint32_t creator = 0;      // of the product's handheld databases
+  std::string name;         // "Tabulyn": the conduit's name and the log's product word
+  std::string registryKey;  // "Software\\Orvanex\\Tabulyn" under HKEY_CURRENT_USER
+  uint32_t creator = 0;     // of the product's handheld databases
   uint32_t type = 0;
   uint16_t version = 0;      // of the databases the conduit creates
   std::string mainDatabase;  // "MainTabulynDB"

@@ -20,7 +20,8 @@ bool IsCategoryName(const std::string& name) {
 
 bool IsOwnFolder(const Product& product, const std::string& name) {
   const auto& own = product.ownFolders;
-  return std::any_of(own.begin(), own.end(), [&](const std::string& f) { return text::EqualsNoCase(name, f); });
+  return std::any_of(own.begin(), own.end(),
+                     [&](const std::string& f) { return text::EqualsNoCase(name, f); });
 }
 
 }  // namespace
@@ -40,7 +41,8 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
   for (const std::string& name : folders) {
     if (IsOwnFolder(product_, name)) continue;
     if (!IsCategoryName(name)) {
-      errors_.Refuse("The folder " + name + " can't be a handheld category -- it was left as it is.");
+      errors_.Refuse("The folder " + name +
+                     " can't be a handheld category -- it was left as it is.");
       refusedFolders_.push_back(name);
       continue;
     }
@@ -52,7 +54,8 @@ bool CSyncMgr::BuildLists(const std::string& folder, const CMainDB& main) {
   for (const std::string& label : main.categories().labels) {
     if (label.empty()) continue;
     if (!IsCategoryName(label) || IsOwnFolder(product_, label)) {
-      errors_.Refuse("The category " + label + " can't be a desktop folder -- it was left as it is.");
+      errors_.Refuse("The category " + label +
+                     " can't be a desktop folder -- it was left as it is.");
       refusedLabels_.push_back(label);
       continue;
     }
@@ -87,7 +90,8 @@ bool CSyncMgr::EmptyCategoryFolder(const std::string& name) {
   const std::string folder = fs::JoinPath(folder_, name);
   if (!fs::FolderExists(folder)) return true;
   try {
-    for (const std::string& file : fs::ListFolder(folder, fs::ListKind::Files, product_.extension)) {
+    for (const std::string& file :
+         fs::ListFolder(folder, fs::ListKind::Files, product_.extension)) {
       fs::RemoveFile(fs::JoinPath(folder, file));
     }
   } catch (const AutomationError& e) {
@@ -97,7 +101,8 @@ bool CSyncMgr::EmptyCategoryFolder(const std::string& name) {
   }
   // The folder goes only when nothing else is left in it.
   try {
-    if (fs::ListFolder(folder, fs::ListKind::Files).empty() && fs::ListFolder(folder, fs::ListKind::Folders).empty()) {
+    if (fs::ListFolder(folder, fs::ListKind::Files).empty() &&
+        fs::ListFolder(folder, fs::ListKind::Folders).empty()) {
       fs::RemoveFolder(folder);
     }
   } catch (const AutomationError&) {
@@ -148,7 +153,8 @@ bool CSyncMgr::SyncCategories(CMainDB& main) {
   return success_;
 }
 
-bool CSyncMgr::SyncFiles(const CMainDB& main, SyncMode mode, int32_t prevail, bool slow, bool firstSync) {
+bool CSyncMgr::SyncFiles(const CMainDB& main, SyncMode mode, int32_t prevail, bool slow,
+                         bool firstSync) {
   CFileMgr files(product_, folder_, main, errors_);
   // What lies in a category left alone stays alone on both sides.
   for (const std::string& name : refusedFolders_) {
@@ -162,8 +168,9 @@ bool CSyncMgr::SyncFiles(const CMainDB& main, SyncMode mode, int32_t prevail, bo
     }
   }
   for (const HandheldEntry& h : main.handhelds()) {
-    const bool refusedLabel = std::any_of(refusedLabels_.begin(), refusedLabels_.end(),
-                                          [&](const std::string& l) { return text::EqualsNoCase(l, h.category); });
+    const bool refusedLabel =
+        std::any_of(refusedLabels_.begin(), refusedLabels_.end(),
+                    [&](const std::string& l) { return text::EqualsNoCase(l, h.category); });
     if (refusedLabel) {
       files.LeaveAlone(h.name);
     } else if (h.category.empty()) {

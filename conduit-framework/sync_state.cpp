@@ -10,7 +10,9 @@ std::optional<SyncState> SyncState::Parse(std::span<const uint8_t> bytes) {
   if (bytes.size() < fmt::kSyncStateSize || bytes.size() > fmt::kSyncStateSize + fmt::kMaxPadding) {
     return std::nullopt;
   }
-  auto word = [&](std::size_t i) { return static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8); };
+  auto word = [&](std::size_t i) {
+    return static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  };
   return SyncState{word(0), word(1), word(2), word(3), word(4)};
 }
 

@@ -9,7 +9,12 @@
 namespace brevora::conduit {
 
 // The run mode.
-enum class SyncMode : uint16_t { DoNothing = 0, HandheldOverwrites = 1, DesktopOverwrites = 2, Synchronize = 3 };
+enum class SyncMode : uint16_t {
+  DoNothing = 0,
+  HandheldOverwrites = 1,
+  DesktopOverwrites = 2,
+  Synchronize = 3
+};
 
 struct SyncState {
   uint16_t syncedBefore = 0;

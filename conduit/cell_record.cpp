@@ -30,7 +30,9 @@ std::optional<Fields> SplitTab(std::string_view line) {
 
 }  // namespace
 
-CellForm CellFormOf(uint16_t version) { return version >= 6 && version <= 9 ? CellForm::Tab : CellForm::Comma; }
+CellForm CellFormOf(uint16_t version) {
+  return version >= 6 && version <= 9 ? CellForm::Tab : CellForm::Comma;
+}
 
 uint32_t ToTabFormat(uint32_t commaFormat) { return tbr::CommaFormatWord(commaFormat); }
 
@@ -67,7 +69,8 @@ std::optional<CellRecord> ParseCell(std::string_view line, CellForm form, std::s
   const auto format = ParseUInt32(f[5]);
   const auto format2 = ParseUInt32(f[6]);
   if (!format || !format2) {
-    problem = std::string("the ") + (format ? "second format word" : "format word") + " is not a number.";
+    problem =
+        std::string("the ") + (format ? "second format word" : "format word") + " is not a number.";
     return std::nullopt;
   }
   cell.format = *format;
@@ -120,13 +123,16 @@ std::string CheckTexts(const CellRecord& cell, CellTarget target) {
   static constexpr Refused kHandheld[] = {kNul, kTab};
   static constexpr Refused kComma[] = {kNul, kQuote, kCr, kLf};
   static constexpr Refused kTabFile[] = {kNul, kTab, kCr, kLf};
-  std::span<const Refused> refused = target == CellTarget::HandheldTab    ? std::span<const Refused>(kHandheld)
-                                     : target == CellTarget::DesktopComma ? std::span<const Refused>(kComma)
-                                                                          : std::span<const Refused>(kTabFile);
-  for (const auto& [text, field] : {std::pair{&cell.formula, "formula"}, std::pair{&cell.value, "value"}}) {
+  std::span<const Refused> refused =
+      target == CellTarget::HandheldTab    ? std::span<const Refused>(kHandheld)
+      : target == CellTarget::DesktopComma ? std::span<const Refused>(kComma)
+                                           : std::span<const Refused>(kTabFile);
+  for (const auto& [text, field] :
+       {std::pair{&cell.formula, "formula"}, std::pair{&cell.value, "value"}}) {
     for (const Refused& r : refused) {
       if (text->find(r.c) != std::string::npos) {
-        return std::string("the ") + field + " of the cell at " + CellPlace(cell) + " holds " + r.what + ".";
+        return std::string("the ") + field + " of the cell at " + CellPlace(cell) + " holds " +
+               r.what + ".";
       }
     }
   }

@@ -16,12 +16,16 @@ constexpr uint16_t kSettingFallback = 4;
 constexpr uint16_t kDefaultWidth = 47;
 constexpr std::size_t kMaxRecord = 0xFFFF;
 
-uint16_t ClampWidth(uint16_t w, uint16_t outside) { return w < kMinWidth || w > kMaxWidth ? outside : w; }
+uint16_t ClampWidth(uint16_t w, uint16_t outside) {
+  return w < kMinWidth || w > kMaxWidth ? outside : w;
+}
 
 }  // namespace
 
 HandheldWorkbook::HandheldWorkbook(uint16_t version, const fmt::BlockLayout& layout, CellForm form)
-    : CHandheldDatabase(hotsync::SyncCode("Zeri"), hotsync::SyncCode("Data"), version), block_(layout), form_(form) {}
+    : CHandheldDatabase(hotsync::SyncCode("Zeri"), hotsync::SyncCode("Data"), version),
+      block_(layout),
+      form_(form) {}
 
 bool HandheldWorkbook::ReadAppInfo(uint16_t) {
   const auto bytes = ReadAppInfoBlock();
@@ -34,7 +38,9 @@ bool HandheldWorkbook::ReadAppInfo(uint16_t) {
 
 bool HandheldWorkbook::WriteAppInfo() { return WriteAppInfoBlock(block_.bytes()); }
 
-void HandheldWorkbook::InitDefaults(uint8_t categoryId) { block_ = WorkbookBlock::Defaults(version(), categoryId); }
+void HandheldWorkbook::InitDefaults(uint8_t categoryId) {
+  block_ = WorkbookBlock::Defaults(version(), categoryId);
+}
 
 bool HandheldWorkbook::IsServerSync() const {
   return block_.layout().linkPath != fmt::kNone && (block_.Properties() & fmt::kServerSyncBit) != 0;
@@ -164,7 +170,8 @@ bool HandheldWorkbook::CopyHeaderFrom(const CWorkbookHeader& h) {
     }
     block_.SetSheetSetting(slot, s.setting > kMaxSetting ? kSettingFallback : s.setting);
     block_.SetDefaultWidth(slot, ClampWidth(s.defaultWidth, kDefaultWidth));
-    for (std::size_t i = 0; i < s.widths.size(); ++i) block_.SetWidth(slot, i, ClampWidth(s.widths[i], 0));
+    for (std::size_t i = 0; i < s.widths.size(); ++i)
+      block_.SetWidth(slot, i, ClampWidth(s.widths[i], 0));
     block_.SetLastWord(slot, s.lastWord);
   }
   if (v4) {
@@ -187,7 +194,8 @@ bool HandheldWorkbook::CopyHeaderFrom(const CWorkbookHeader_V8& h) {
     }
     block_.SetSheetSetting(slot, s.setting > kMaxSetting ? kSettingFallback : s.setting);
     block_.SetDefaultWidth(slot, ClampWidth(s.defaultWidth, kDefaultWidth));
-    for (std::size_t i = 0; i < s.widths.size(); ++i) block_.SetWidth(slot, i, ClampWidth(s.widths[i], 0));
+    for (std::size_t i = 0; i < s.widths.size(); ++i)
+      block_.SetWidth(slot, i, ClampWidth(s.widths[i], 0));
     block_.SetLastWord(slot, s.lastWord);
   }
   if (v4) {
@@ -201,7 +209,8 @@ bool HandheldWorkbook::CopyHeaderFrom(const CWorkbookHeader_V8& h) {
   return true;
 }
 
-CWorkbook_V4::CWorkbook_V4(uint16_t version) : HandheldWorkbook(version, fmt::kV4, CellForm::Comma) {}
+CWorkbook_V4::CWorkbook_V4(uint16_t version)
+    : HandheldWorkbook(version, fmt::kV4, CellForm::Comma) {}
 
 bool CWorkbook_V4::ReadAppInfo(uint16_t version) {
   if (version == 4) return HandheldWorkbook::ReadAppInfo(version);
@@ -221,12 +230,17 @@ CWorkbook_V8::CWorkbook_V8(uint16_t version) : HandheldWorkbook(version, fmt::kV
 
 std::unique_ptr<HandheldWorkbook> HandheldWorkbookFor(uint16_t version) {
   switch (version) {
-    case 5: return std::make_unique<CWorkbook_V5>();
-    case 6: return std::make_unique<CWorkbook_V6>();
-    case 7: return std::make_unique<CWorkbook_V7>();
+    case 5:
+      return std::make_unique<CWorkbook_V5>();
+    case 6:
+      return std::make_unique<CWorkbook_V6>();
+    case 7:
+      return std::make_unique<CWorkbook_V7>();
     case 8:
-    case 9: return std::make_unique<CWorkbook_V8>(version);
-    default: return std::make_unique<CWorkbook_V4>(version);
+    case 9:
+      return std::make_unique<CWorkbook_V8>(version);
+    default:
+      return std::make_unique<CWorkbook_V4>(version);
   }
 }
 

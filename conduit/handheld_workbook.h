@@ -19,8 +19,8 @@
 #include <memory>
 #include <string>
 
-#include "conduit/cell_record.h"
 #include "conduit-framework/device_db.h"
+#include "conduit/cell_record.h"
 #include "conduit/workbook_block.h"
 #include "conduit/workbook_header.h"
 

@@ -81,15 +81,18 @@ class LocalWorkbook::HeaderLines {
       start = i + 1;
     }
     if (values.size() != count) {
-      return Fail("the " + std::string(what) + " has " + std::to_string(values.size()) + " values, not " +
-                  std::to_string(count) + ".");
+      return Fail("the " + std::string(what) + " has " + std::to_string(values.size()) +
+                  " values, not " + std::to_string(count) + ".");
     }
     return true;
   }
 
-  bool WordAt(const std::vector<std::string_view>& values, std::size_t i, uint16_t& out, const char* what) {
+  bool WordAt(const std::vector<std::string_view>& values, std::size_t i, uint16_t& out,
+              const char* what) {
     const auto value = ParseWord(values[i]);
-    if (!value) return Fail("value " + std::to_string(i + 1) + " of the " + what + " is not a number that fits.");
+    if (!value)
+      return Fail("value " + std::to_string(i + 1) + " of the " + what +
+                  " is not a number that fits.");
     out = *value;
     return true;
   }
@@ -139,7 +142,8 @@ class LocalWorkbook::HeaderLines {
     const auto count = ParseInteger(line);
     if (!count || *count < 0) return Fail("the sheet count is not a number.");
     if (*count > static_cast<int64_t>(kHeaderSlots)) {
-      return Fail("the sheet count " + std::to_string(*count) + " is above " + std::to_string(kHeaderSlots) + ".");
+      return Fail("the sheet count " + std::to_string(*count) + " is above " +
+                  std::to_string(kHeaderSlots) + ".");
     }
     h.sheetCount = static_cast<uint16_t>(*count);
     for (std::size_t i = 0; i < h.sheetCount; ++i) {
@@ -179,11 +183,14 @@ bool LocalWorkbook::ReadHeader(CWorkbookHeader& h, bool& modified, std::string& 
       if (!in.Widths(ignored, fmt::kV4ColumnWidths)) return false;
     }
     uint16_t currentSheet = 0;
-    if (!in.DWord(h.defaultStyleFlags, "default style flags") || !in.Word(currentSheet, "current sheet")) return false;
+    if (!in.DWord(h.defaultStyleFlags, "default style flags") ||
+        !in.Word(currentSheet, "current sheet"))
+      return false;
     h.currentSheet = currentSheet;
     h.properties = kOldProperties;
     if (!BeforeVersion4(h.versionText) && !in.DWord(h.properties, "properties")) return false;
-    if (!in.Word(h.userStyleCount, "user style count") || !in.Currency(h.currency, h.secondChar)) return false;
+    if (!in.Word(h.userStyleCount, "user style count") || !in.Currency(h.currency, h.secondChar))
+      return false;
     for (BlockStyle& style : h.styles) {
       if (!in.Style(style)) return false;
     }
@@ -215,25 +222,30 @@ bool LocalWorkbook::ReadHeader(CWorkbookHeader_V8& h, bool& modified, std::strin
         !in.Number(linkDate, "link date", ParseUInt32) || !in.Word(h.linkOption, "link option")) {
       return false;
     }
-    if (h.linkPath.size() > kMaxLinkPath) return in.Fail("the linked file's path is longer than 255 characters.");
+    if (h.linkPath.size() > kMaxLinkPath)
+      return in.Fail("the linked file's path is longer than 255 characters.");
     h.linkDate = linkDate;
-    if (!in.DWord(h.defaultStyleFlags, "default style flags") || !in.Word(h.currentSheet, "current sheet")) {
+    if (!in.DWord(h.defaultStyleFlags, "default style flags") ||
+        !in.Word(h.currentSheet, "current sheet")) {
       return false;
     }
     h.properties = kOldProperties;
     if (!BeforeVersion4(h.versionText) && !in.DWord(h.properties, "properties")) return false;
-    if (!in.Word(h.userStyleCount, "user style count") || !in.Currency(h.currency, h.secondChar)) return false;
+    if (!in.Word(h.userStyleCount, "user style count") || !in.Currency(h.currency, h.secondChar))
+      return false;
     for (BlockStyle& style : h.styles) {
       if (!in.Style(style)) return false;
     }
     std::vector<std::string_view> values;
     for (SheetRecordV8& s : h.sheets) {
       const char* what = "sheet line";
-      if (!in.Widths(s.widths, s.widths.size()) || !in.Values(values, kV8Params, what)) return false;
+      if (!in.Widths(s.widths, s.widths.size()) || !in.Values(values, kV8Params, what))
+        return false;
       for (std::size_t k = 0; k < s.settings.size(); ++k) {
         if (!in.WordAt(values, k, s.settings[k], what)) return false;
       }
-      if (!in.WordAt(values, 8, s.setting, what) || !in.WordAt(values, 9, s.defaultWidth, what)) return false;
+      if (!in.WordAt(values, 8, s.setting, what) || !in.WordAt(values, 9, s.defaultWidth, what))
+        return false;
       s.lastWord = 0;
     }
   }
@@ -382,12 +394,17 @@ void LocalWorkbook::WriteCell(const CellRecord& cell) {
 
 std::unique_ptr<LocalWorkbook> LocalWorkbookFor(uint16_t version) {
   switch (version) {
-    case 5: return std::make_unique<CLocalWorkbook_V5>();
-    case 6: return std::make_unique<CLocalWorkbook_V6>();
-    case 7: return std::make_unique<CLocalWorkbook_V7>();
+    case 5:
+      return std::make_unique<CLocalWorkbook_V5>();
+    case 6:
+      return std::make_unique<CLocalWorkbook_V6>();
+    case 7:
+      return std::make_unique<CLocalWorkbook_V7>();
     case 8:
-    case 9: return std::make_unique<CLocalWorkbook_V8>();
-    default: return std::make_unique<CLocalWorkbook_V4>();
+    case 9:
+      return std::make_unique<CLocalWorkbook_V8>();
+    default:
+      return std::make_unique<CLocalWorkbook_V4>();
   }
 }
 

@@ -33,8 +33,8 @@
 #include <memory>
 #include <string>
 
-#include "conduit/cell_record.h"
 #include "conduit-framework/local_file.h"
+#include "conduit/cell_record.h"
 #include "conduit/workbook_header.h"
 
 namespace brevora::tabrel {

@@ -14,7 +14,8 @@ std::optional<int64_t> ParseInteger(std::string_view text) {
   const std::string_view digits = minus ? text.substr(1) : text;
   // At most 18 digits: every such number fits, and none of this conduit's
   // fields takes a longer one.
-  if (digits.empty() || digits.size() > 18 || digits.front() < '0' || digits.front() > '9') return std::nullopt;
+  if (digits.empty() || digits.size() > 18 || digits.front() < '0' || digits.front() > '9')
+    return std::nullopt;
   int64_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;

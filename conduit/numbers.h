@@ -20,6 +20,8 @@ std::optional<uint16_t> ParseWord(std::string_view text);
 
 void AppendDecimal(std::string& out, int64_t value);
 // A 16-bit field as the desktop program reads it back: signed.
-inline void AppendWord(std::string& out, uint16_t value) { AppendDecimal(out, static_cast<int16_t>(value)); }
+inline void AppendWord(std::string& out, uint16_t value) {
+  AppendDecimal(out, static_cast<int16_t>(value));
+}
 
 }  // namespace brevora::tabrel

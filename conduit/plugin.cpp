@@ -2,4 +2,6 @@
 #include "conduit-framework/plugin.h"
 #include "conduit/tabrel_product.h"
 
-const brevora::conduit::Product& brevora::conduit::PluginProduct() { return tabrel::TabulynProduct(); }
+const brevora::conduit::Product& brevora::conduit::PluginProduct() {
+  return tabrel::TabulynProduct();
+}

@@ -2,13 +2,13 @@
 // codes, and its classes: the handheld workbook classes by version, the
 // desktop file's header, the copy of a workbook, and the bridge to the
 // spreadsheet converter "TabulynPC.SDK".
-#include "conduit-framework/converter_bridge.h"
+#include "conduit/tabrel_product.h"
 #include "conduit-framework/conduit_log.h"
+#include "conduit-framework/converter_bridge.h"
 #include "conduit-framework/product.h"
 #include "conduit/handheld_workbook.h"
 #include "conduit/local_workbook.h"
 #include "conduit/numbers.h"
-#include "conduit/tabrel_product.h"
 #include "conduit/workbook_copy.h"
 #include "platform/hotsync/sync_manager.h"
 
@@ -33,10 +33,13 @@ class TabrelClasses : public conduit::ConduitClasses {
   std::optional<DesktopHeader> ReadDesktopHeader(const std::string& path) const override {
     return ReadWorkbookHeader(path);
   }
-  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<WorkbookCopy>(); }
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override {
+    return std::make_unique<WorkbookCopy>();
+  }
   std::unique_ptr<conduit::ConverterBridge> MakeBridge() const override {
     using conduit::CConverterBridge;
-    return std::make_unique<CConverterBridge>(CConverterBridge::Names{kConverterProgId, kXlsToTbr, kTbrToXls, kRefresh});
+    return std::make_unique<CConverterBridge>(
+        CConverterBridge::Names{kConverterProgId, kXlsToTbr, kTbrToXls, kRefresh});
   }
 };
 
@@ -50,7 +53,8 @@ std::optional<DesktopHeader> ReadWorkbookHeader(const std::string& path) {
     case CLocalFile::OpenResult::Failed:
       return std::nullopt;
     case CLocalFile::OpenResult::TooLarge:
-      conduit::LogHotSync(TabulynProduct(), path + ": the file is larger than a handheld workbook can be.");
+      conduit::LogHotSync(TabulynProduct(),
+                          path + ": the file is larger than a handheld workbook can be.");
       return std::nullopt;
   }
   const auto lines = file.ReadModifiedLines();
@@ -70,7 +74,8 @@ std::optional<DesktopHeader> ReadWorkbookHeader(const std::string& path) {
       return std::nullopt;
     }
     if (full.valid && !full.linkPath.empty()) {
-      header.link = LinkInfo{full.linkPath, full.linkMethod, full.linkOption, LinkDateToVbDate(full.linkDate)};
+      header.link = LinkInfo{full.linkPath, full.linkMethod, full.linkOption,
+                             LinkDateToVbDate(full.linkDate)};
     }
   }
   return header;

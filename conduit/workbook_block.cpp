@@ -15,18 +15,12 @@ struct DefaultStyle {
 };
 
 // Style tables of new databases: versions 4, 5, 8, 9; versions 6 and 7.
-constexpr DefaultStyle kStyles[] = {{0x41, "Text"},
-                                    {0x48, "Bold Text"},
-                                    {0x10000022, "Number"},
-                                    {0x20001082, "Money"},
-                                    {0x20000202, "Percentage"},
-                                    {0x4C, "Col Header"}};
-constexpr DefaultStyle kStyles67[] = {{0x41, "Text"},
-                                      {0x48, "Bold Text"},
-                                      {0xF0000022, "Number"},
-                                      {0x20001082, "Money"},
-                                      {0xF0000202, "Percentage"},
-                                      {0x4C, "Col Header"}};
+constexpr DefaultStyle kStyles[] = {
+    {0x41, "Text"},        {0x48, "Bold Text"},        {0x10000022, "Number"},
+    {0x20001082, "Money"}, {0x20000202, "Percentage"}, {0x4C, "Col Header"}};
+constexpr DefaultStyle kStyles67[] = {
+    {0x41, "Text"},        {0x48, "Bold Text"},        {0xF0000022, "Number"},
+    {0x20001082, "Money"}, {0xF0000202, "Percentage"}, {0x4C, "Col Header"}};
 constexpr DefaultStyle kDateStyles7[] = {{0x402, "Date"}, {0x802, "Time"}, {0xC02, "Date & Time"}};
 constexpr const char* kEditStyles = "Edit Styles...";
 constexpr uint16_t kV4Widths[fmt::kV4ColumnWidths] = {16, 48, 48, 48, 16, 16, 16, 16, 16, 16};
@@ -44,12 +38,14 @@ const WorkbookBlock::Layout& WorkbookBlock::LayoutOf(uint16_t version) {
 
 WorkbookBlock::WorkbookBlock(const Layout& layout) : layout_(&layout), bytes_(layout.size, 0) {}
 
-std::optional<WorkbookBlock> WorkbookBlock::Parse(const Layout& layout, std::span<const uint8_t> bytes) {
+std::optional<WorkbookBlock> WorkbookBlock::Parse(const Layout& layout,
+                                                  std::span<const uint8_t> bytes) {
   if (bytes.size() < layout.size || bytes.size() > layout.size + kMaxPadding) return std::nullopt;
   WorkbookBlock block(layout);
   std::copy_n(bytes.begin(), layout.size, block.bytes_.begin());
   if (layout.linkPath != fmt::kNone &&
-      std::find(block.bytes_.begin() + layout.linkPath, block.bytes_.begin() + layout.linkPath + fmt::kLinkPathSize,
+      std::find(block.bytes_.begin() + layout.linkPath,
+                block.bytes_.begin() + layout.linkPath + fmt::kLinkPathSize,
                 uint8_t{0}) == block.bytes_.begin() + layout.linkPath + fmt::kLinkPathSize) {
     return std::nullopt;
   }
@@ -87,7 +83,8 @@ WorkbookBlock WorkbookBlock::Defaults(uint16_t version, uint8_t categoryId) {
   b.SetHeaderWord(0x7FFF);
   b.SetName(0, "Clipboard");
   b.SetName(1, sixOrSeven ? "Sheet1" : "01 Sheet1");
-  for (std::size_t slot = 0; slot < fmt::kSheetSlots; ++slot) b.SetSheetId(slot, static_cast<uint8_t>(slot));
+  for (std::size_t slot = 0; slot < fmt::kSheetSlots; ++slot)
+    b.SetSheetId(slot, static_cast<uint8_t>(slot));
   b.SetLastSheetId(1);
   if (b.layout_->columnWidths != fmt::kNone) {
     for (std::size_t i = 0; i < fmt::kV4ColumnWidths; ++i) b.SetColumnWidth(i, kV4Widths[i]);
@@ -118,7 +115,8 @@ WorkbookBlock WorkbookBlock::Defaults(uint16_t version, uint8_t categoryId) {
 
 std::string WorkbookBlock::Name(std::size_t slot) const {
   if (slot >= fmt::kSheetSlots) return {};
-  const auto* start = reinterpret_cast<const char*>(bytes_.data() + fmt::kNamesOffset + slot * fmt::kNameSize);
+  const auto* start =
+      reinterpret_cast<const char*>(bytes_.data() + fmt::kNamesOffset + slot * fmt::kNameSize);
   return std::string(start, strnlen(start, fmt::kNameSize));
 }
 
@@ -223,8 +221,8 @@ void WorkbookBlock::SetWord(std::size_t offset, uint16_t v, std::size_t plus) {
 uint32_t WorkbookBlock::DWord(std::size_t offset, std::size_t plus) const {
   if (offset == fmt::kNone || offset + plus + 4 > bytes_.size()) return 0;
   const std::size_t at = offset + plus;
-  return (uint32_t{bytes_[at]} << 24) | (uint32_t{bytes_[at + 1]} << 16) | (uint32_t{bytes_[at + 2]} << 8) |
-         bytes_[at + 3];
+  return (uint32_t{bytes_[at]} << 24) | (uint32_t{bytes_[at + 1]} << 16) |
+         (uint32_t{bytes_[at + 2]} << 8) | bytes_[at + 3];
 }
 
 void WorkbookBlock::SetDWord(std::size_t offset, uint32_t v, std::size_t plus) {

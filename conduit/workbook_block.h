@@ -56,8 +56,12 @@ class WorkbookBlock {
   std::string Name(std::size_t slot) const;
   // Cut to 15 bytes; the rest of the slot NUL.
   void SetName(std::size_t slot, std::string_view name);
-  uint8_t SheetId(std::size_t slot) const { return bytes_[workbook_format::kSheetIdsOffset + slot]; }
-  void SetSheetId(std::size_t slot, uint8_t id) { bytes_[workbook_format::kSheetIdsOffset + slot] = id; }
+  uint8_t SheetId(std::size_t slot) const {
+    return bytes_[workbook_format::kSheetIdsOffset + slot];
+  }
+  void SetSheetId(std::size_t slot, uint8_t id) {
+    bytes_[workbook_format::kSheetIdsOffset + slot] = id;
+  }
   uint8_t LastSheetId() const { return bytes_[workbook_format::kLastSheetIdOffset]; }
   void SetLastSheetId(uint8_t id) { bytes_[workbook_format::kLastSheetIdOffset] = id; }
   // The version-4 workbook-wide column widths (0-9).
@@ -73,7 +77,9 @@ class WorkbookBlock {
   uint16_t CurrentSheet() const { return Word(layout_->currentSheet); }
   void SetCurrentSheet(uint16_t v) { SetWord(layout_->currentSheet, v); }
   uint32_t ReservedDouble(std::size_t i) const { return DWord(layout_->reservedDoubles, i * 4); }
-  void SetReservedDouble(std::size_t i, uint32_t v) { SetDWord(layout_->reservedDoubles, v, i * 4); }
+  void SetReservedDouble(std::size_t i, uint32_t v) {
+    SetDWord(layout_->reservedDoubles, v, i * 4);
+  }
   uint8_t CategoryId() const { return bytes_[layout_->categoryId]; }
   void SetCategoryId(uint8_t id) { bytes_[layout_->categoryId] = id; }
   uint8_t Modified() const { return bytes_[layout_->modified]; }
@@ -86,12 +92,24 @@ class WorkbookBlock {
   // Sheet record `slot` (0-15).
   uint16_t Setting(std::size_t slot, std::size_t k) const;
   void SetSetting(std::size_t slot, std::size_t k, uint16_t v);  // V4: the low byte
-  uint32_t SheetDouble(std::size_t slot, std::size_t k) const { return DWord(SheetField(slot, layout_->sheet.doubles), k * 4); }
-  void SetSheetDouble(std::size_t slot, std::size_t k, uint32_t v) { SetDWord(SheetField(slot, layout_->sheet.doubles), v, k * 4); }
-  uint16_t SheetSetting(std::size_t slot) const { return Word(SheetField(slot, layout_->sheet.setting)); }
-  void SetSheetSetting(std::size_t slot, uint16_t v) { SetWord(SheetField(slot, layout_->sheet.setting), v); }
-  uint16_t DefaultWidth(std::size_t slot) const { return Word(SheetField(slot, layout_->sheet.defaultWidth)); }
-  void SetDefaultWidth(std::size_t slot, uint16_t v) { SetWord(SheetField(slot, layout_->sheet.defaultWidth), v); }
+  uint32_t SheetDouble(std::size_t slot, std::size_t k) const {
+    return DWord(SheetField(slot, layout_->sheet.doubles), k * 4);
+  }
+  void SetSheetDouble(std::size_t slot, std::size_t k, uint32_t v) {
+    SetDWord(SheetField(slot, layout_->sheet.doubles), v, k * 4);
+  }
+  uint16_t SheetSetting(std::size_t slot) const {
+    return Word(SheetField(slot, layout_->sheet.setting));
+  }
+  void SetSheetSetting(std::size_t slot, uint16_t v) {
+    SetWord(SheetField(slot, layout_->sheet.setting), v);
+  }
+  uint16_t DefaultWidth(std::size_t slot) const {
+    return Word(SheetField(slot, layout_->sheet.defaultWidth));
+  }
+  void SetDefaultWidth(std::size_t slot, uint16_t v) {
+    SetWord(SheetField(slot, layout_->sheet.defaultWidth), v);
+  }
   // Width `i` below the record's count (20 or 40; V4 none).
   uint16_t Width(std::size_t slot, std::size_t i) const;
   void SetWidth(std::size_t slot, std::size_t i, uint16_t v);

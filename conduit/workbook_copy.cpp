@@ -11,9 +11,9 @@
 #include "platform/text/case.h"
 
 namespace brevora::tabrel {
+using conduit::CHandheldDatabase;
 using conduit::CLocalFile;
 using conduit::CopyStep;
-using conduit::CHandheldDatabase;
 using conduit::LinkInfo;
 namespace fmt = workbook_format;
 namespace {
@@ -32,7 +32,8 @@ std::string StoredName(const std::string& name) {
 std::string CheckNames(const HeaderCommon& h) {
   for (std::size_t i = 0; i + 1 < h.names.size(); ++i) {
     if (StoredName(h.names[i]).empty() && !StoredName(h.names[i + 1]).empty()) {
-      return "sheet name " + std::to_string(i + 1) + " is empty, and the handheld can't keep an empty name "
+      return "sheet name " + std::to_string(i + 1) +
+             " is empty, and the handheld can't keep an empty name "
              "before another.";
     }
   }
@@ -51,7 +52,9 @@ std::string CheckNames(const HeaderCommon& h) {
 
 // Empty when the header's texts can be lines of a desktop file.
 std::string CheckHeaderTexts(const HeaderCommon& h, const std::string& linkPath) {
-  auto bad = [](const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+  auto bad = [](const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+  };
   for (const std::string& name : h.names) {
     if (bad(name)) return "the sheet name '" + name + "' holds a line break.";
   }
@@ -82,7 +85,8 @@ std::size_t FirstEmptySlot(const HeaderCommon& h) {
 
 double LinkDateToVbDate(uint32_t seconds) { return seconds / kSecondsPerDay; }
 
-CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, std::string& problem) {
+CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version,
+                                   std::string& problem) {
   version_ = version;
   cells_.clear();
   const auto file = LocalWorkbookFor(version);
@@ -116,7 +120,8 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
     if (read == LocalWorkbook::CellRead::End) break;
     if (read == LocalWorkbook::CellRead::Bad) return CopyStep::Refused;
     if (std::min<int64_t>(cell.sheet, static_cast<int64_t>(header_.names.size())) > firstEmpty) {
-      problem = path + ", line " + std::to_string(file->lineNumber()) + ": the cell at " + CellPlace(cell) +
+      problem = path + ", line " + std::to_string(file->lineNumber()) + ": the cell at " +
+                CellPlace(cell) +
                 " is beyond the named sheets; the handheld would put it on another sheet.";
       return CopyStep::Refused;
     }
@@ -127,8 +132,8 @@ CopyStep WorkbookCopy::LoadDesktop(const std::string& path, uint16_t version, st
       return CopyStep::Refused;
     }
     if (FormatCell(cell, CellForm::Tab).size() > kMaxRecordText) {
-      problem = path + ", line " + std::to_string(file->lineNumber()) + ": the cell at " + CellPlace(cell) +
-                " is too long for the handheld.";
+      problem = path + ", line " + std::to_string(file->lineNumber()) + ": the cell at " +
+                CellPlace(cell) + " is too long for the handheld.";
       return CopyStep::Refused;
     }
     if (cells_.size() == kMaxRecords) {
@@ -167,7 +172,8 @@ CopyStep WorkbookCopy::LoadHandheld(CHandheldDatabase& db, std::string& problem)
     problem = "the handheld's copy: " + texts;
     return CopyStep::Refused;
   }
-  const CellTarget target = desktop->form() == CellForm::Comma ? CellTarget::DesktopComma : CellTarget::DesktopTab;
+  const CellTarget target =
+      desktop->form() == CellForm::Comma ? CellTarget::DesktopComma : CellTarget::DesktopTab;
   // The count only sizes the list: when it can't be had, the reading below
   // meets the same failure.
   if (const auto count = workbook.RecordCount()) cells_.reserve(*count);
@@ -220,7 +226,8 @@ CopyStep WorkbookCopy::FinishHandheld(CHandheldDatabase& db) {
 
 std::optional<LinkInfo> WorkbookCopy::WrittenLink() const {
   if (version_ < 8 || !header_.valid || header_.linkPath.empty()) return std::nullopt;
-  return LinkInfo{header_.linkPath, header_.linkMethod, header_.linkOption, LinkDateToVbDate(header_.linkDate)};
+  return LinkInfo{header_.linkPath, header_.linkMethod, header_.linkOption,
+                  LinkDateToVbDate(header_.linkDate)};
 }
 
 }  // namespace brevora::tabrel

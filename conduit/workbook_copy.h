@@ -25,15 +25,16 @@
 #include <string>
 #include <vector>
 
-#include "conduit/cell_record.h"
 #include "conduit-framework/product.h"
+#include "conduit/cell_record.h"
 #include "conduit/workbook_header.h"
 
 namespace brevora::tabrel {
 
 class WorkbookCopy : public conduit::ProductCopy {
  public:
-  conduit::CopyStep LoadDesktop(const std::string& path, uint16_t version, std::string& problem) override;
+  conduit::CopyStep LoadDesktop(const std::string& path, uint16_t version,
+                                std::string& problem) override;
   conduit::CopyStep WriteHandheld(conduit::CHandheldDatabase& db) override;
   conduit::CopyStep LoadHandheld(conduit::CHandheldDatabase& db, std::string& problem) override;
   bool WriteDesktop(fs::AtomicFile& out) override;
@@ -49,8 +50,8 @@ class WorkbookCopy : public conduit::ProductCopy {
 
  private:
   uint16_t version_ = 0;
-  CWorkbookHeader older_;       // a handheld header of versions 4 to 7
-  CWorkbookHeader_V8 header_;   // versions 8 and 9, and every copy to the handheld
+  CWorkbookHeader older_;      // a handheld header of versions 4 to 7
+  CWorkbookHeader_V8 header_;  // versions 8 and 9, and every copy to the handheld
   std::vector<CellRecord> cells_;
 };
 

@@ -72,20 +72,20 @@ inline constexpr uint32_t kServerSyncBit = 0x2000;
 inline constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 struct SheetLayout {
   std::size_t size;
-  bool byteSettings;       // V4: one byte per setting
-  std::size_t doubles;     // two D
-  std::size_t setting;     // W, the setting of 0 to 9
+  bool byteSettings;    // V4: one byte per setting
+  std::size_t doubles;  // two D
+  std::size_t setting;  // W, the setting of 0 to 9
   std::size_t defaultWidth;
   std::size_t widths;
   std::size_t widthCount;
-  std::size_t lastWord;    // W raw
+  std::size_t lastWord;  // W raw
 };
 
 struct BlockLayout {
   std::size_t size;
-  std::size_t reserved;          // bytes after the last sheet ID
+  std::size_t reserved;  // bytes after the last sheet ID
   std::size_t reservedSize;
-  std::size_t columnWidths;      // V4 only: 10 W
+  std::size_t columnWidths;  // V4 only: 10 W
   std::size_t properties;
   std::size_t defaultStyleFlags;
   std::size_t currency;
@@ -98,7 +98,7 @@ struct BlockLayout {
   std::size_t reservedWord;
   std::size_t styles;
   std::size_t userStyleCount;
-  std::size_t linkPath;          // V8 only, and the three link fields after it
+  std::size_t linkPath;  // V8 only, and the three link fields after it
   std::size_t linkMethod;
   std::size_t linkOption;
   std::size_t linkDate;
@@ -106,15 +106,15 @@ struct BlockLayout {
 
 inline constexpr std::size_t kV4ColumnWidths = 10;
 
-inline constexpr BlockLayout kV4{968, 275, 3, 278, 300, 304, 308, 310, 312,
-                                 {20, true, 8, 16, kNone, kNone, 0, 18},
-                                 632, 640, 641, 642, 644, 964, kNone, kNone, kNone, kNone};
-inline constexpr BlockLayout kV5{1748, 275, 5, kNone, 280, 284, 288, 290, 292,
-                                 {70, false, 16, 24, 26, 28, 20, 68},
-                                 1412, 1420, 1421, 1422, 1424, 1744, kNone, kNone, kNone, kNone};
-inline constexpr BlockLayout kV8{2524, 275, 5, kNone, 280, 284, 288, 290, 292,
-                                 {102, false, kNone, 16, 18, 20, 40, 100},
-                                 1924, 1932, 1933, 1934, 1936, 2256, 2260, 2516, 2518, 2520};
+inline constexpr BlockLayout kV4{
+    968, 275, 3,   278, 300, 304, 308,   310,   312,   {20, true, 8, 16, kNone, kNone, 0, 18},
+    632, 640, 641, 642, 644, 964, kNone, kNone, kNone, kNone};
+inline constexpr BlockLayout kV5{
+    1748, 275,  5,    kNone, 280,  284,  288,   290,   292,   {70, false, 16, 24, 26, 28, 20, 68},
+    1412, 1420, 1421, 1422,  1424, 1744, kNone, kNone, kNone, kNone};
+inline constexpr BlockLayout kV8{
+    2524, 275,  5,    kNone, 280,  284,  288,  290,  292,  {102, false, kNone, 16, 18, 20, 40, 100},
+    1924, 1932, 1933, 1934,  1936, 2256, 2260, 2516, 2518, 2520};
 
 // The version-0 block.
 inline constexpr std::size_t kV0Size = 313;

@@ -17,11 +17,11 @@ inline constexpr std::size_t kHeaderSlots = workbook_format::kSheetSlots;
 
 // What the two kinds share.
 struct HeaderCommon {
-  bool valid = false;       // the header's fields were filled (not only the names)
+  bool valid = false;  // the header's fields were filled (not only the names)
   std::string versionText;
-  std::string secondText;   // carried along, written nowhere
+  std::string secondText;  // carried along, written nowhere
   uint32_t defaultStyleFlags = 0;
-  char currency = ' ';      // the currency character and a second one
+  char currency = ' ';  // the currency character and a second one
   char secondChar = ' ';
   uint16_t sheetCount = 0;
   uint32_t properties = 0;
@@ -34,7 +34,7 @@ struct HeaderCommon {
 struct SheetRecordV5 {
   std::array<uint16_t, workbook_format::kSettings> settings{};
   std::array<uint32_t, 2> doubles{};
-  uint16_t setting = 0;       // the setting of 0 to 9
+  uint16_t setting = 0;  // the setting of 0 to 9
   uint16_t defaultWidth = 0;
   std::array<uint16_t, 20> widths{};
   uint16_t lastWord = 0;

@@ -18,8 +18,8 @@ class BigEndian16 {
   // Takes the first 2 bytes in the given order; 9 when fewer are given.
   void SetBytes(int order, std::span<const uint8_t> bytes);
 
-  int32_t Value() const;        // 0 to 65535
-  void SetValue(int32_t value); // 6 (overflow) outside 0 to 65535
+  int32_t Value() const;         // 0 to 65535
+  void SetValue(int32_t value);  // 6 (overflow) outside 0 to 65535
 
   // The bytes of Bytes(order) as the low bytes of a little-endian 32-bit
   // integer's memory image: the value for order != 1, byte-swapped for order 1.
@@ -38,7 +38,7 @@ class BigEndian32 {
   // Takes the first 4 bytes in the given order; 9 when fewer are given.
   void SetBytes(int order, std::span<const uint8_t> bytes);
 
-  double Value() const;        // 0 to 4,294,967,295
+  double Value() const;  // 0 to 4,294,967,295
   // 6 (overflow) outside 0 to 4,294,967,295; a fraction is dropped.
   void SetValue(double value);
 

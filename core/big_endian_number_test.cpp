@@ -73,7 +73,11 @@ TEST(WordAndDWord, RefuseWhatTheyCannotHold) {
       {"dword 2^32", [&] { d.SetValue(4294967296.0); }, 6},
       {"dword NaN", [&] { d.SetValue(std::nan("")); }, 6},
       {"word short array", [&] { w.SetBytes(1, Bytes{1}); }, 9},
-      {"dword short array", [&] { d.SetBytes(1, Bytes{1, 2, 3}); }, 9},
+      {"dword short array",
+       [&] {
+         d.SetBytes(1, Bytes{1, 2, 3});
+       },
+       9},
       {"word 65535", [&] { w.SetValue(65535); }, 0},
       {"dword 0", [&] { d.SetValue(0); }, 0},
   };

@@ -18,7 +18,7 @@ void DatabaseRecord::SetData(std::vector<uint8_t> data) {
 }
 
 void DatabaseRecord::SetDataSlice(std::shared_ptr<const std::vector<uint8_t>> file,
-                                std::size_t offset, std::size_t length) {
+                                  std::size_t offset, std::size_t length) {
   if (offset > file->size() || length > file->size() - offset) RaiseRuntimeError(9);
   data_ = std::span<const uint8_t>(*file).subspan(offset, length);
   file_ = std::move(file);

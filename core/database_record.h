@@ -53,9 +53,9 @@ class DatabaseRecord : public Object {
   uint8_t attributes_ = 0;
   uint32_t uniqueID_ = 0;
   BigEndian32 dataOffset_;
-  std::vector<uint8_t> owned_;                         // data the record owns, or
-  std::shared_ptr<const std::vector<uint8_t>> file_;   // the file it was read from
-  std::span<const uint8_t> data_;                      // in one of them
+  std::vector<uint8_t> owned_;                        // data the record owns, or
+  std::shared_ptr<const std::vector<uint8_t>> file_;  // the file it was read from
+  std::span<const uint8_t> data_;                     // in one of them
 };
 
 // Records are held by reference: by callers and by the database's collection.

@@ -21,7 +21,8 @@ TEST(Record, DataAsTextAndAsBytesIsTheSame) {
   rec.SetDataText(std::string("A\0\xE9z", 4));  // code-page text, NUL included
   EXPECT_EQ(rec.DataLength(), 4);
   const auto bytes = rec.Data();
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), (std::vector<uint8_t>{'A', 0, 0xE9, 'z'}));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()),
+            (std::vector<uint8_t>{'A', 0, 0xE9, 'z'}));
   rec.SetData({0xFF, 0x80});
   EXPECT_EQ(rec.DataText(), "\xFF\x80");
   rec.SetData({});

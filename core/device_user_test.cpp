@@ -65,12 +65,14 @@ TEST(UserCollection, LateBoundCountItemAddRemove) {
   CallByName(users, "Add", CallKind::Method, anna);
   CallByName(users, "Add", CallKind::Method, ben, "B");
   EXPECT_EQ(CallByName(users, "Count", CallKind::Get), Variant(int32_t{2}));
-  EXPECT_EQ(CallByName(users, "Item", CallKind::Method, int32_t{1}).AsObject(), Ref<Dispatch>(anna));
+  EXPECT_EQ(CallByName(users, "Item", CallKind::Method, int32_t{1}).AsObject(),
+            Ref<Dispatch>(anna));
   EXPECT_EQ(CallByName(users, "Item", CallKind::Get, "b").AsObject(), Ref<Dispatch>(ben));
   EXPECT_EQ(NumberOf([&] { CallByName(users, "Item", CallKind::Method, int32_t{3}); }), 9);
   EXPECT_EQ(NumberOf([&] { CallByName(users, "Item", CallKind::Method, "x"); }), 5);
   EXPECT_EQ(NumberOf([&] { CallByName(users, "Add", CallKind::Method, "not an object"); }), 424);
-  EXPECT_EQ(NumberOf([&] { CallByName(users, "Add", CallKind::Method, MakeRef<UserCollection>()); }), 13);
+  EXPECT_EQ(
+      NumberOf([&] { CallByName(users, "Add", CallKind::Method, MakeRef<UserCollection>()); }), 13);
   CallByName(users, "Remove", CallKind::Method, int32_t{1});
   ASSERT_EQ(users->Count(), 1);
   EXPECT_EQ(users->Item(1), ben);

@@ -10,8 +10,11 @@ TEST(FileMode, FileModeExtensionsAndTypeNames) {
     int16_t mode;
     const char* extension;
     const char* typeName;
-  } cases[] = {{0, "tbr", "Tabulyn Workbook"}, {1, "scv", "Scrivane Document"}, {2, "pdb", ""},
-               {3, "", ""},                    {-1, "", ""}};
+  } cases[] = {{0, "tbr", "Tabulyn Workbook"},
+               {1, "scv", "Scrivane Document"},
+               {2, "pdb", ""},
+               {3, "", ""},
+               {-1, "", ""}};
   for (const auto& c : cases) {
     EXPECT_EQ(FileModeExtension(c.mode), c.extension) << c.mode;
     EXPECT_EQ(FileModeTypeName(c.mode), c.typeName) << c.mode;

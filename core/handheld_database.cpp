@@ -70,8 +70,8 @@ std::string HandheldDatabase::Name() const {
 
 void HandheldDatabase::SetName(std::string_view name) {
   StoreText(name_, name, hotsync::database_format::kMaxNameLength, "PDB.PDBName",
-            "PDBName must be a maximum of " + std::to_string(hotsync::database_format::kMaxNameLength) +
-                " characters.");
+            "PDBName must be a maximum of " +
+                std::to_string(hotsync::database_format::kMaxNameLength) + " characters.");
 }
 
 std::string HandheldDatabase::Type() const { return AllBytes(type_); }
@@ -109,7 +109,8 @@ bool HandheldDatabase::ReadFile(std::string_view fileName, bool readData, bool k
     std::vector<uint8_t> start = in.Read(0, hotsync::DatabaseReader::kFirstBytes);
     const uint64_t need = hotsync::DatabaseReader::HeadSize(start, in.Size());
     if (need > start.size()) start = in.Read(0, static_cast<std::size_t>(need));
-    const HandheldDatabaseReader reader(std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
+    const HandheldDatabaseReader reader(
+        std::make_shared<const std::vector<uint8_t>>(std::move(start)), in.Size());
     reader.Fill(*this, false, keyed);
   });
   return true;

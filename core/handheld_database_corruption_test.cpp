@@ -55,8 +55,7 @@ TEST(PdbCorruption, DamagedFilesAreRefusedWithTheReadError) {
       const AutomationError e = ReadError(db, path, readData);
       EXPECT_EQ(e.number(), 321) << c.what;
       EXPECT_EQ(e.source(), "PDB.ReadFile") << c.what;
-      EXPECT_EQ(e.description(),
-                "Error reading PDB File (" + path + ")\r\nInvalid file format")
+      EXPECT_EQ(e.description(), "Error reading PDB File (" + path + ")\r\nInvalid file format")
           << c.what;
       ExpectUntouched(db, c.what);
     }

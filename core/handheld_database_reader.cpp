@@ -18,7 +18,8 @@ HandheldDatabaseReader::HandheldDatabaseReader(std::shared_ptr<const std::vector
   auto layout = hotsync::DatabaseReader::Parse(*file_, fileSize_);
   if (!layout) RaiseInvalidFormat();
   // Given only the start of the file, the blocks must lie in it too.
-  if (layout->appInfo.end > file_->size() || layout->sortInfo.end > file_->size()) RaiseInvalidFormat();
+  if (layout->appInfo.end > file_->size() || layout->sortInfo.end > file_->size())
+    RaiseInvalidFormat();
   layout_ = std::move(*layout);
 }
 

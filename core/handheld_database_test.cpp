@@ -24,11 +24,12 @@ using hotsync::test_image::HeaderBytes;
 using hotsync::test_image::ReadRaw;
 using hotsync::test_image::TempPath;
 
-constexpr double k2001 = 36892.0;        // 2001-01-01 00:00 as a Visual Basic date
+constexpr double k2001 = 36892.0;           // 2001-01-01 00:00 as a Visual Basic date
 constexpr uint32_t k2001Palm = 3061152000;  // the same in seconds since 1904-01-01
 constexpr double kSecond = 1.0 / 86400;
 
-RecordRef AddRecord(HandheldDatabase& db, int32_t id, std::string_view data, uint8_t attributes = 0) {
+RecordRef AddRecord(HandheldDatabase& db, int32_t id, std::string_view data,
+                    uint8_t attributes = 0) {
   RecordRef rec = MakeRef<DatabaseRecord>();
   rec->SetUniqueID(id);
   rec->SetAttributes(attributes);
@@ -114,8 +115,8 @@ TEST(Pdb, DatesAreWholeSecondsSince1904) {
       {k2001 + 0.4 * kSecond, k2001Palm},      // rounds to the nearest second
       {k2001 + 0.6 * kSecond, k2001Palm + 1},  // (not down)
       {k2001 - 0.6 * kSecond, k2001Palm - 1},
-      {1462.0, 0},                             // 1904-01-01 00:00
-      {1462.0 - 1 * kSecond, -1},              // before 1904
+      {1462.0, 0},                                  // 1904-01-01 00:00
+      {1462.0 - 1 * kSecond, -1},                   // before 1904
       {51172.0 + 23295.0 * kSecond, 4294967295.0},  // 2040-02-06 06:28:15
       {51172.0 + 23296.0 * kSecond, -1},
       {std::nan(""), -1},
@@ -135,8 +136,12 @@ TEST(Pdb, DatesAreWholeSecondsSince1904) {
     const std::string path = TempPath("date.pdb");
     db.WriteFile(path);
     const Bytes file = ReadRaw(path);
-    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), c.stored) << c.date;
-    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kLastBackupDateOffset]), c.stored) << c.date;
+    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]),
+              c.stored)
+        << c.date;
+    EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kLastBackupDateOffset]),
+              c.stored)
+        << c.date;
   }
 }
 
@@ -148,15 +153,18 @@ TEST(Pdb, ModificationDateIsNeverWrittenBeforeTheCreationDate) {
   earlier.WriteFile(path);
   EXPECT_EQ(earlier.ModificationDate(), earlier.CreationDate());
   Bytes file = ReadRaw(path);
-  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kCreationDateOffset]), k2001Palm);
-  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kCreationDateOffset]),
+            k2001Palm);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]),
+            k2001Palm);
 
   HandheldDatabase later;
   later.SetCreationDate(k2001);
   later.SetModificationDate(k2001 + 1);
   later.WriteFile(path);
   file = ReadRaw(path);
-  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]), k2001Palm + 86400);
+  EXPECT_EQ(bytes::LoadBigEndian32(&file[hotsync::database_format::kModificationDateOffset]),
+            k2001Palm + 86400);
 }
 
 // Byte-exact images: what WriteFile must produce, and what ReadFile must give back.
@@ -170,9 +178,17 @@ std::vector<ImageCase> ImageCases() {
   std::vector<ImageCase> cases;
 
   {  // The header alone.
-    Header h{.name = "Memo", .attributes = 8, .version = 1, .created = k2001Palm,
-             .modified = k2001Palm + 86400, .backedUp = 5, .modificationNumber = 3,
-             .type = "DATA", .creator = "ab", .seed = 7, .nextRecordList = 9};
+    Header h{.name = "Memo",
+             .attributes = 8,
+             .version = 1,
+             .created = k2001Palm,
+             .modified = k2001Palm + 86400,
+             .backedUp = 5,
+             .modificationNumber = 3,
+             .type = "DATA",
+             .creator = "ab",
+             .seed = 7,
+             .nextRecordList = 9};
     cases.push_back({"empty",
                      [](HandheldDatabase& db) {
                        db.SetName("Memo");
@@ -393,8 +409,10 @@ TEST(Pdb, ReadingWithoutDataReadsOnlyTheStartOfTheFile) {
   EXPECT_EQ(read.Records().Item(2)->DataLength(), 0);
 
   const std::vector<uint8_t> image = ReadRaw(path);
-  const std::size_t dataStart = static_cast<std::size_t>(read.Records().Item(1)->DataOffset().Value());
-  const std::vector<uint8_t> first(image.begin(), image.begin() + hotsync::DatabaseReader::kFirstBytes);
+  const std::size_t dataStart =
+      static_cast<std::size_t>(read.Records().Item(1)->DataOffset().Value());
+  const std::vector<uint8_t> first(image.begin(),
+                                   image.begin() + hotsync::DatabaseReader::kFirstBytes);
   EXPECT_EQ(hotsync::DatabaseReader::HeadSize(first, image.size()), dataStart);
   EXPECT_LT(dataStart, 200u);
 }

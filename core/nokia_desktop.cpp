@@ -14,7 +14,8 @@ using registry::Hive;
 
 constexpr const char* kNokiaKey = "Software\\Nokia";
 // The suite versions, in the order they are looked for.
-constexpr const char* kSuiteNames[] = {"PCSuiteForNokia7650", "PCSuiteForNokia3650", "PCSuiteForNokiaORX"};
+constexpr const char* kSuiteNames[] = {"PCSuiteForNokia7650", "PCSuiteForNokia3650",
+                                       "PCSuiteForNokiaORX"};
 constexpr const char* kDevicesKey = "EPOCDevices";
 
 // FNV-1a over the bytes of the text.
@@ -72,7 +73,8 @@ void NokiaDesktop::LoadUsers() {
   const std::string devicesKey = suiteKey_ + "\\" + kDevicesKey;
   std::vector<std::string> devices;
   try {
-    if (registry::KeyExists(Hive::CurrentUser, devicesKey)) devices = registry::SubKeys(Hive::CurrentUser, devicesKey);
+    if (registry::KeyExists(Hive::CurrentUser, devicesKey))
+      devices = registry::SubKeys(Hive::CurrentUser, devicesKey);
   } catch (const AutomationError&) {
     // the key can't be read: no devices
   }

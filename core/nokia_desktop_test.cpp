@@ -59,7 +59,8 @@ TEST(NokiaDesktop, ListsTheDevicesInStoredOrder) {
 TEST(NokiaDesktop, TheFirstSuiteVersionWins) {
   registry::ImportRegedit(test::kNokiaSuite);
   registry::ImportRegedit(
-      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia7650\\EPOCDevices\\Old phone]\n"
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia7650\\EPOCDevices\\Old "
+      "phone]\n"
       "\"DataPath\"=\"/phones/old\"\n");
   auto nokia = MakeRef<NokiaDesktop>();
   EXPECT_EQ(nokia->SuiteKey(), "Software\\Nokia\\PCSuiteForNokia7650");
@@ -73,8 +74,8 @@ TEST(NokiaDesktop, DeviceIDToUID) {
   const struct {
     const char* id;
     int32_t uid;
-  } numbers[] = {{"1234567890", 34567890}, {"12345678", 12345678}, {"42", 42},
-                 {"  42", 42},             {"x00000042", 42},       {"-1234567", -1234567}};
+  } numbers[] = {{"1234567890", 34567890}, {"12345678", 12345678}, {"42", 42}, {"  42", 42},
+                 {"x00000042", 42},        {"-1234567", -1234567}};
   for (const auto& c : numbers) EXPECT_EQ(NokiaDesktop::DeviceIDToUID(c.id), c.uid) << c.id;
 
   // Not a number: a stable number from 0 to 32000, the same on every call.

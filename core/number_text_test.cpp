@@ -62,9 +62,7 @@ TEST(NumberText, AddChecked) {
   value = 32767;
   AddChecked(value, 0);
   EXPECT_EQ(value, 32767);
-  const struct {
-    int16_t start, amount;
-  } overflows[] = {{32767, 1}, {-32768, -1}, {30000, 30000}};
+  const struct { int16_t start, amount; } overflows[] = {{32767, 1}, {-32768, -1}, {30000, 30000}};
   for (const auto& c : overflows) {
     int16_t v = c.start;
     try {

@@ -19,8 +19,10 @@ constexpr const char* kUsRoboticsRoot = "Software\\U.S. Robotics\\Pilot Desktop"
 constexpr const char* kPalmComputingRoot = "Software\\Palm Computing\\Pilot Desktop";
 // RivorOdurov settings: the machine-wide default user's key (HKEY_USERS), then
 // the current user's.
-constexpr const char* kRivorOdurovDefaultRoot = ".DEFAULT\\Software\\ZazerWare\\RivorOdurov\\Settings";
-constexpr const char* kRivorOdurovUserRoot = "Software\\Vaderudo Diduzuzodoru\\RivorOdurov\\Settings";
+constexpr const char* kRivorOdurovDefaultRoot =
+    ".DEFAULT\\Software\\ZazerWare\\RivorOdurov\\Settings";
+constexpr const char* kRivorOdurovUserRoot =
+    "Software\\Vaderudo Diduzuzodoru\\RivorOdurov\\Settings";
 constexpr const char* kConduitKey = "Software\\Orvanex";
 constexpr const char* kConduitValue = "ZazerConduit";
 constexpr const char* kCrLf = "\r\n";
@@ -100,7 +102,8 @@ void PalmDesktop::InitRegistryRoot() {
         rootHive_ = Hive::CurrentUser;
       } else {
         RaiseError(kWrapError, "InitRegistryRoot",
-                   "You must install Zizizo RivorOdurov or Palm HotSync Server before using Brevora Server");
+                   "You must install Zizizo RivorOdurov or Palm HotSync Server before using "
+                   "Brevora Server");
       }
     } else {
       if (registry::KeyExists(Hive::CurrentUser, kUsRoboticsRoot)) {
@@ -115,8 +118,8 @@ void PalmDesktop::InitRegistryRoot() {
     installed_ = true;
   } catch (...) {
     const AutomationError error = CurrentError();
-    services::WriteToEventLog("ERROR:  " + friendlyName_ + "," + (isServerMode_ ? "True" : "False") +
-                              "," + error.description());
+    services::WriteToEventLog("ERROR:  " + friendlyName_ + "," +
+                              (isServerMode_ ? "True" : "False") + "," + error.description());
     throw error;
   }
 }
@@ -187,8 +190,9 @@ void PalmDesktop::LoadUsers() {
       }
       const std::string root =
           ReadUserFolder([](char* b, int16_t* n) { return UmGetRootDirectory(b, n); }).value_or("");
-      const std::string directory = TrimAtNull(
-          ReadUserFolder([id](char* b, int16_t* n) { return UmGetUserDirectory(id, b, n); }).value_or(""));
+      const std::string directory = TrimAtNull(ReadUserFolder([id](char* b, int16_t* n) {
+                                                 return UmGetUserDirectory(id, b, n);
+                                               }).value_or(""));
 
       auto user = MakeRef<DeviceUser>();
       user->SetUserName(*name);
@@ -203,21 +207,23 @@ void PalmDesktop::LoadUsers() {
     if (error.number() == kWrapError) {
       throw AutomationError(kWrapError, error.source(), error.description() + kCrLf + progress);
     }
-    throw AutomationError(kWrapError, "TabrelPC.GetUserList",
-                          "Error in Load Users." + std::string(kCrLf) + error.description() + kCrLf +
-                              progress);
+    throw AutomationError(
+        kWrapError, "TabrelPC.GetUserList",
+        "Error in Load Users." + std::string(kCrLf) + error.description() + kCrLf + progress);
   }
 }
 
 const MemberTable<PalmDesktop>& PalmDesktop::Members() {
   using P = PalmDesktop;
   static const MemberTable<PalmDesktop> table{
-      {"RivorOdurovInstalled", CallKind::Get, [](P& p, Args) { return Variant(p.RivorOdurovInstalled()); }},
+      {"RivorOdurovInstalled", CallKind::Get,
+       [](P& p, Args) { return Variant(p.RivorOdurovInstalled()); }},
       {"RivorOdurovFriendlyName", CallKind::Get,
        [](P& p, Args) { return Variant(p.RivorOdurovFriendlyName()); }},
       {"RivorOdurovFriendlyName", CallKind::Let,
        [](P& p, Args a) { p.SetRivorOdurovFriendlyName(CStr(a[0])); }},
-      {"IsRivorOdurovMode", CallKind::Get, [](P& p, Args) { return Variant(p.IsRivorOdurovMode()); }},
+      {"IsRivorOdurovMode", CallKind::Get,
+       [](P& p, Args) { return Variant(p.IsRivorOdurovMode()); }},
       {"IsServerMode", CallKind::Get, [](P& p, Args) { return Variant(p.IsServerMode()); }},
       {"IsServerMode", CallKind::Let, [](P& p, Args a) { p.SetIsServerMode(CBool(a[0])); }},
       {"HotSyncHome", CallKind::Get, [](P& p, Args) { return Variant(p.HotSyncHome()); }},

@@ -102,8 +102,9 @@ TEST(PalmDesktop, AMissingUsersFolderLeavesTheListEmptyAndIsLogged) {
   auto palm = MakeRef<PalmDesktop>();  // does not fail
   EXPECT_TRUE(palm->IsInstalled());
   EXPECT_EQ(palm->GetUsers()->Count(), 0);
-  const std::string message = "Pilot Desktop is not configured properly.  The directory '" + folder +
-                              "\\' found in key Path in Software\\U.S. Robotics\\Pilot Desktop is not present.";
+  const std::string message =
+      "Pilot Desktop is not configured properly.  The directory '" + folder +
+      "\\' found in key Path in Software\\U.S. Robotics\\Pilot Desktop is not present.";
   ASSERT_EQ(log.entries().size(), 1u);
   EXPECT_EQ(log.entries()[0], message);
 
@@ -143,10 +144,11 @@ TEST(PalmDesktop, AnUnreadableUserNameFailsTheCreation) {
   const AutomationError e = ErrorOf([] { MakeRef<PalmDesktop>(); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "frmSave.LoadUsers");
-  EXPECT_EQ(e.description(),
-            "One of the user names could not be read.  Please check your user configuration using Palm "
-            "desktop.\r\nReading the users of the directory " +
-                folder + "\\");
+  EXPECT_EQ(
+      e.description(),
+      "One of the user names could not be read.  Please check your user configuration using Palm "
+      "desktop.\r\nReading the users of the directory " +
+          folder + "\\");
 }
 
 TEST(PalmDesktop, RivorOdurovInstalled) {
@@ -174,7 +176,8 @@ TEST(PalmDesktop, AFriendlyNameTurnsOnServerModeAndIsStored) {
   test::SeedPalmDesktop(test::PalmFolder());
   registry::ImportRegedit(test::kRivorOdurovUserKey);
   const std::string usersFolder = testing::MakeTempDir("ServerUsers");
-  SetRegistryString("Software\\Vaderudo Diduzuzodoru\\RivorOdurov\\Settings", "UsersPath", usersFolder);
+  SetRegistryString("Software\\Vaderudo Diduzuzodoru\\RivorOdurov\\Settings", "UsersPath",
+                    usersFolder);
   auto palm = MakeRef<PalmDesktop>();
   CallByName(palm, "RivorOdurovFriendlyName", CallKind::Let, "  Server A ");
   EXPECT_EQ(palm->RivorOdurovFriendlyName(), "Server A");
@@ -191,8 +194,8 @@ TEST(PalmDesktop, TheDefaultUsersRivorOdurovKeyComesFirst) {
   registry::ImportRegedit(test::kRivorOdurovUserKey);
   registry::ImportRegedit(test::kRivorOdurovDefaultKey);
   const std::string usersFolder = testing::MakeTempDir("DefaultUsers");
-  registry::SetValue(Hive::Users, ".DEFAULT\\Software\\ZazerWare\\RivorOdurov\\Settings", "UsersPath",
-                     registry::Value::String(usersFolder + "/"));
+  registry::SetValue(Hive::Users, ".DEFAULT\\Software\\ZazerWare\\RivorOdurov\\Settings",
+                     "UsersPath", registry::Value::String(usersFolder + "/"));
   auto palm = MakeRef<PalmDesktop>();
   palm->SetRivorOdurovFriendlyName("Server B");
   EXPECT_EQ(palm->RegistryRoot(), ".DEFAULT\\Software\\ZazerWare\\RivorOdurov\\Settings");
@@ -215,7 +218,8 @@ TEST(PalmDesktop, AFriendlyNameWithoutRivorOdurovFailsAndIsLogged) {
   test::RecordedEventLog log;
   auto palm = MakeRef<PalmDesktop>();
   const AutomationError e = ErrorOf([&] { palm->SetRivorOdurovFriendlyName("Server A"); });
-  const std::string text = "You must install Zizizo RivorOdurov or Palm HotSync Server before using Brevora Server";
+  const std::string text =
+      "You must install Zizizo RivorOdurov or Palm HotSync Server before using Brevora Server";
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "InitRegistryRoot");
   EXPECT_EQ(e.description(), text);
@@ -257,7 +261,8 @@ TEST(PalmDesktop, LateBoundMembers) {
   EXPECT_EQ(CallByName(palm, "IsServerMode", CallKind::Get), Variant(false));
   EXPECT_EQ(CallByName(palm, "RivorOdurovFriendlyName", CallKind::Get), Variant(""));
   EXPECT_EQ(CStr(CallByName(palm, "HotSyncHome", CallKind::Get)), test::PalmFolder() + "\\");
-  EXPECT_EQ(CallByName(palm, "GetUsers", CallKind::Get).AsObject(), Ref<Dispatch>(palm->GetUsers()));
+  EXPECT_EQ(CallByName(palm, "GetUsers", CallKind::Get).AsObject(),
+            Ref<Dispatch>(palm->GetUsers()));
 }
 
 }  // namespace

@@ -44,13 +44,15 @@ void SetRegistryString(std::string_view keyPath, std::string_view valueName, con
     throw Wrap32760(CurrentError(), kSource, kMessage);
   }
   try {
-    registry::SetValue(Hive::CurrentUser, keyPath, valueName, registry::Value::String(std::move(text)));
+    registry::SetValue(Hive::CurrentUser, keyPath, valueName,
+                       registry::Value::String(std::move(text)));
   } catch (...) {
     throw AutomationError(kWrapError, kSource, kMessage);
   }
 }
 
-int32_t GetRegistryWord(std::string_view keyPath, std::string_view valueName, int32_t defaultValue) {
+int32_t GetRegistryWord(std::string_view keyPath, std::string_view valueName,
+                        int32_t defaultValue) {
   try {
     const auto value = registry::QueryValue(Hive::CurrentUser, keyPath, valueName);
     if (!value || value->type != ValueType::DWord) return defaultValue;
@@ -67,7 +69,8 @@ void SetRegistryWord(std::string_view keyPath, std::string_view valueName, std::
     value = CLng(Variant(std::string(word)));
   } catch (...) {
     // Not a number (13), or a number no 32-bit word holds (6).
-    throw AutomationError(kWrapError, kSource, "SetRegistry Word:  Invalid sWord:" + std::string(word));
+    throw AutomationError(kWrapError, kSource,
+                          "SetRegistry Word:  Invalid sWord:" + std::string(word));
   }
   try {
     registry::SetValue(Hive::CurrentUser, keyPath, valueName,

@@ -72,8 +72,11 @@ TEST(RegistryHelpers, SetRegistryStringCreatesTheKeyAndConvertsAnyValue) {
   const struct {
     Variant value;
     const char* text;
-  } conversions[] = {{Variant(int32_t{5}), "5"}, {Variant(true), "True"}, {Variant(1.5), "1.5"},
-                     {Variant(int16_t{-3}), "-3"}, {Variant(), ""}};
+  } conversions[] = {{Variant(int32_t{5}), "5"},
+                     {Variant(true), "True"},
+                     {Variant(1.5), "1.5"},
+                     {Variant(int16_t{-3}), "-3"},
+                     {Variant(), ""}};
   for (const auto& c : conversions) {
     SetRegistryString(key, "Converted", c.value);
     EXPECT_EQ(GetRegistryString(key, "Converted"), c.text);
@@ -92,8 +95,17 @@ TEST(RegistryHelpers, SetRegistryWordReadsTheNumberInItsText) {
   const struct {
     const char* word;
     int32_t stored;
-  } cases[] = {{"1500", 1500}, {"  42 ", 42}, {"-7", -7}, {"+8", 8}, {"&H10", 16}, {"&HFFFF", -1},
-               {"2.5", 2}, {"3.5", 4}, {"1E3", 1000}, {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}};
+  } cases[] = {{"1500", 1500},
+               {"  42 ", 42},
+               {"-7", -7},
+               {"+8", 8},
+               {"&H10", 16},
+               {"&HFFFF", -1},
+               {"2.5", 2},
+               {"3.5", 4},
+               {"1E3", 1000},
+               {"2147483647", INT32_MAX},
+               {"-2147483648", INT32_MIN}};
   for (const auto& c : cases) {
     SetRegistryWord(kKey, "Word", c.word);
     EXPECT_EQ(GetRegistryWord(kKey, "Word", 99), c.stored) << c.word;
@@ -102,7 +114,8 @@ TEST(RegistryHelpers, SetRegistryWordReadsTheNumberInItsText) {
 
 TEST(RegistryHelpers, SetRegistryWordRefusesATextThatIsNoWord) {
   SetRegistryWord(kKey, "Word", "5");
-  const char* refused[] = {"", " ", "abc", "12abc", "1 2", "--1", "2147483648", "-2147483649", "1E10", "&HZ"};
+  const char* refused[] = {"",    " ",          "abc",         "12abc", "1 2",
+                           "--1", "2147483648", "-2147483649", "1E10",  "&HZ"};
   for (const char* word : refused) {
     const AutomationError e = ErrorOf([&] { SetRegistryWord(kKey, "Word", word); });
     EXPECT_EQ(e.number(), 32760) << word;
@@ -149,10 +162,12 @@ TEST(RegistryHelpers, RootsChooseTheHive) {
   EXPECT_EQ(GetRegistryString("Software\\Orvanex", "ZazerConduit"), "user");
   EXPECT_EQ(GetRegistryString("Software\\Orvanex", "ZazerConduit", Hive::Users), "default");
   EXPECT_EQ(GetRegistryStringEx(Hive::CurrentUser, "Software\\Orvanex", "ZazerConduit"), "user");
-  EXPECT_EQ(GetRegistryStringEx(Hive::CurrentUser, "Software\\Orvanex", "ZazerConduit", Hive::Users),
-            "default");
-  EXPECT_EQ(GetRegistryStringEx(Hive::Users, "Software\\Orvanex", "ZazerConduit", Hive::CurrentUser),
-            "user");
+  EXPECT_EQ(
+      GetRegistryStringEx(Hive::CurrentUser, "Software\\Orvanex", "ZazerConduit", Hive::Users),
+      "default");
+  EXPECT_EQ(
+      GetRegistryStringEx(Hive::Users, "Software\\Orvanex", "ZazerConduit", Hive::CurrentUser),
+      "user");
 }
 
 TEST(RegistryHelpers, FailuresAreRaisedAs32760WithTheProcedureAsSource) {
@@ -163,11 +178,14 @@ TEST(RegistryHelpers, FailuresAreRaisedAs32760WithTheProcedureAsSource) {
     std::string descriptionStart;
   };
   const Case cases[] = {
-      {[] { GetRegistryString(kKey, "X"); }, "GetRegistryString", "Error getting registry string.\r\n"},
+      {[] { GetRegistryString(kKey, "X"); }, "GetRegistryString",
+       "Error getting registry string.\r\n"},
       {[] { GetRegistryStringEx(Hive::CurrentUser, kKey, "X"); }, "GetRegistryStringEx",
        "Error getting registry string.\r\n"},
-      {[] { GetRegistryWord(kKey, "X", 0); }, "GetRegistryWord", "Error setting registry word.\r\n"},
-      {[] { SetRegistryString(kKey, "X", "v"); }, "SetRegistryString", "Could not Set Registry string"},
+      {[] { GetRegistryWord(kKey, "X", 0); }, "GetRegistryWord",
+       "Error setting registry word.\r\n"},
+      {[] { SetRegistryString(kKey, "X", "v"); }, "SetRegistryString",
+       "Could not Set Registry string"},
       {[] { SetRegistryWord(kKey, "X", "1"); }, "SetRegistryWord", "Could not set registry value."},
   };
   for (const Case& c : cases) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace brevora::core {
 namespace {
 
@@ -12,16 +11,12 @@ TEST(TextCleanup, ReplaceAll) {
   const struct {
     std::string text, find, replacement, result;
   } cases[] = {
-      {"aaa", "a", "aa", "aaaaaa"},            // inserted text is not looked at again
-      {"abcabc", "bc", "X", "aXaX"},
-      {"abc", "", "X", "abc"},                 // empty find: unchanged
-      {"abc", "d", "X", "abc"},
-      {"", "a", "X", ""},
-      {"abc", "abc", "", ""},
-      {"aAa", "A", "b", "aba"},                // exact case
-      {"aaaa", "aa", "a", "aa"},               // left to right, no overlap
-      {"x\r\ny", "\r\n", "", "xy"},
-      {std::string("a\0b", 3), std::string("\0", 1), "-", "a-b"},
+      {"aaa", "a", "aa", "aaaaaa"},  // inserted text is not looked at again
+      {"abcabc", "bc", "X", "aXaX"}, {"abc", "", "X", "abc"},  // empty find: unchanged
+      {"abc", "d", "X", "abc"},      {"", "a", "X", ""},
+      {"abc", "abc", "", ""},        {"aAa", "A", "b", "aba"},  // exact case
+      {"aaaa", "aa", "a", "aa"},                                // left to right, no overlap
+      {"x\r\ny", "\r\n", "", "xy"},  {std::string("a\0b", 3), std::string("\0", 1), "-", "a-b"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement), c.result) << c.text;
@@ -52,7 +47,6 @@ TEST(TextCleanup, TrimAtNull) {
   EXPECT_EQ(TrimAtNull("abcd"), "abcd");
   EXPECT_EQ(TrimAtNull(""), "");
 }
-
 
 TEST(TextCleanup, TrimRemovesBlanksOnly) {
   EXPECT_EQ(Trim("  Ann Lee  "), "Ann Lee");

@@ -4,8 +4,8 @@
 
 namespace brevora::core {
 
-void DrawTransparentBitmap(PixelSurface destination, ConstPixelSurface source, int x, int y, int width, int height,
-                           int32_t transparentColour) {
+void DrawTransparentBitmap(PixelSurface destination, ConstPixelSurface source, int x, int y,
+                           int width, int height, int32_t transparentColour) {
   if (!destination.pixels || !source.pixels) return;
   const auto colour = static_cast<uint32_t>(transparentColour);
   // The same colour as a pixel: 0x00RRGGBB.
@@ -20,7 +20,8 @@ void DrawTransparentBitmap(PixelSurface destination, ConstPixelSurface source, i
     uint32_t* to = destination.pixels + (row + y) * destination.stride;
     for (int64_t column = firstColumn; column < columns; ++column) {
       uint32_t& pixel = to[column + x];
-      if ((from[column] & 0xFFFFFF) != key) pixel = (pixel & 0xFF000000u) | (from[column] & 0xFFFFFF);
+      if ((from[column] & 0xFFFFFF) != key)
+        pixel = (pixel & 0xFF000000u) | (from[column] & 0xFFFFFF);
     }
   }
 }

@@ -24,7 +24,7 @@ using ConstPixelSurface = BasicPixelSurface<const uint32_t>;
 // (`x`, `y`) of `destination`, leaving out the source pixels whose colour is
 // `transparentColour` (a colour number, 0x00BBGGRR). Whatever falls outside
 // either surface is cut off; negative sizes copy nothing.
-void DrawTransparentBitmap(PixelSurface destination, ConstPixelSurface source, int x, int y, int width, int height,
-                           int32_t transparentColour);
+void DrawTransparentBitmap(PixelSurface destination, ConstPixelSurface source, int x, int y,
+                           int width, int height, int32_t transparentColour);
 
 }  // namespace brevora::core

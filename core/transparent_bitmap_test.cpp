@@ -12,13 +12,14 @@ struct Image {
   int width;
   int height;
   std::vector<uint32_t> pixels;
-  Image(int w, int h, uint32_t fill) : width(w), height(h), pixels(static_cast<size_t>(w * h), fill) {}
+  Image(int w, int h, uint32_t fill)
+      : width(w), height(h), pixels(static_cast<size_t>(w * h), fill) {}
   uint32_t& at(int x, int y) { return pixels[static_cast<size_t>(y * width + x)]; }
   PixelSurface surface() { return {pixels.data(), width, height, width}; }
   ConstPixelSurface view() const { return {pixels.data(), width, height, width}; }
 };
 
-constexpr uint32_t kGrey = 0xFF666666;   // the transparent colour as a pixel
+constexpr uint32_t kGrey = 0xFF666666;  // the transparent colour as a pixel
 constexpr int32_t kGreyColour = 0x666666;
 constexpr uint32_t kRed = 0xFFFF0000;
 constexpr uint32_t kBlue = 0xFF0000FF;
@@ -43,7 +44,8 @@ TEST(DrawTransparentBitmap, TheColourNumberIsBlueGreenRedAndAlphaIsIgnored) {
   Image picture(2, 1, 0x00112233);  // 0x112233 as a pixel: red 0x11, blue 0x33
   picture.at(1, 0) = 0xFF332211;
   Image target(2, 1, kPurple);
-  DrawTransparentBitmap(target.surface(), picture.view(), 0, 0, 2, 1, 0x332211);  // red 0x11, blue 0x33
+  DrawTransparentBitmap(target.surface(), picture.view(), 0, 0, 2, 1,
+                        0x332211);  // red 0x11, blue 0x33
   EXPECT_EQ(target.pixels, (std::vector<uint32_t>{kPurple, 0xFF332211}));
 }
 
@@ -53,8 +55,9 @@ TEST(DrawTransparentBitmap, CutsOffWhatFallsOutside) {
     int x, y, w, h;
     int painted;
   };
-  const Case cases[] = {{-1, -1, 3, 3, 4}, {3, 3, 3, 3, 1}, {0, 0, 10, 10, 9}, {4, 0, 3, 3, 0},
-                        {0, -3, 3, 3, 0},  {0, 0, -1, 3, 0}, {0, 0, 2, 1, 2},   {-100000, 0, 3, 3, 0}};
+  const Case cases[] = {{-1, -1, 3, 3, 4}, {3, 3, 3, 3, 1},      {0, 0, 10, 10, 9},
+                        {4, 0, 3, 3, 0},   {0, -3, 3, 3, 0},     {0, 0, -1, 3, 0},
+                        {0, 0, 2, 1, 2},   {-100000, 0, 3, 3, 0}};
   for (const Case& k : cases) {
     Image target(4, 4, kPurple);
     DrawTransparentBitmap(target.surface(), picture.view(), k.x, k.y, k.w, k.h, kGreyColour);

@@ -11,7 +11,9 @@
 namespace brevora::core {
 
 UserManager::UserManager()
-    : users_(MakeRef<UserCollection>()), nokia_(MakeRef<NokiaDesktop>()), palm_(MakeRef<PalmDesktop>()) {
+    : users_(MakeRef<UserCollection>()),
+      nokia_(MakeRef<NokiaDesktop>()),
+      palm_(MakeRef<PalmDesktop>()) {
   LoadUsers();
 }
 
@@ -29,7 +31,8 @@ void UserManager::LoadUsers() {
 void UserManager::ReloadUsers() {
   const Ref<DeviceUser> previous = currentUser_;
   const bool listed =
-      previous && std::any_of(users_->begin(), users_->end(), [&](const Ref<DeviceUser>& u) { return u == previous; });
+      previous && std::any_of(users_->begin(), users_->end(),
+                              [&](const Ref<DeviceUser>& u) { return u == previous; });
   try {
     nokia_->ReloadUsers();
     palm_->ReloadUsers();
@@ -75,7 +78,8 @@ const MemberTable<UserManager>& UserManager::Members() {
   static const MemberTable<UserManager> table{
       {"CurrentUser", CallKind::Set, [](M& m, Args a) { m.SetCurrentUser(DeviceUserOf(a[0])); }},
       {"CurrentUser", CallKind::Get, [](M& m, Args) { return Variant(m.CurrentUser()); }},
-      {"GetUserByID", CallKind::Method, [](M& m, Args a) { return Variant(m.GetUserByID(CLng(a[0]))); }, 1},
+      {"GetUserByID", CallKind::Method,
+       [](M& m, Args a) { return Variant(m.GetUserByID(CLng(a[0]))); }, 1},
       {"GetUserByName", CallKind::Method,
        [](M& m, Args a) { return Variant(m.GetUserByName(CStr(a[0]))); }, 1},
       {"GetUsers", CallKind::Get, [](M& m, Args) { return Variant(m.GetUsers()); }},

@@ -59,7 +59,7 @@ TEST(UserManager, GetUserByNameIgnoresCaseAndSurroundingBlanks) {
     const char* name;
     const char* found;  // nullptr: none
   } cases[] = {{"  SMITH J  ", "smith j"}, {"anna k", "Anna K"}, {"ben's PHONE", "Ben's phone"},
-               {"smith", nullptr},         {"", nullptr},         {"smithj", nullptr}};
+               {"smith", nullptr},         {"", nullptr},        {"smithj", nullptr}};
   for (const auto& c : cases) {
     Ref<DeviceUser> user = manager->GetUserByName(c.name);
     if (c.found) {
@@ -138,13 +138,15 @@ TEST(UserManager, ReloadUsersReadsBothListsAgainAndKeepsTheCurrentUser) {
       "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia3650\\EPOCDevices\\Carl]\n"
       "\"DataPath\"=\"/phones/carl\"\n\"UID\"=\"77\"\n");
   manager->ReloadUsers();
-  EXPECT_EQ(NamesOf(*manager->GetUsers()), (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone", "Carl",
-                                                                      "smith j", "Anna K", "Added later"}));
+  EXPECT_EQ(NamesOf(*manager->GetUsers()),
+            (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone", "Carl", "smith j", "Anna K",
+                                      "Added later"}));
   EXPECT_NE(manager->CurrentUser(), anna);  // the new list's entry of that user
   EXPECT_EQ(manager->CurrentUser(), manager->GetUserByID(7));
 
   // A current user no longer listed stays current.
-  fs::AtomicWrite(test::PalmFolder() + "/" + hotsync::kUsersFileName, std::string_view("42\tsmith j\tSmithJ\n"));
+  fs::AtomicWrite(test::PalmFolder() + "/" + hotsync::kUsersFileName,
+                  std::string_view("42\tsmith j\tSmithJ\n"));
   const Ref<DeviceUser> gone = manager->CurrentUser();
   manager->ReloadUsers();
   EXPECT_EQ(NamesOf(*manager->GetUsers()),
@@ -194,7 +196,8 @@ TEST(UserManager, AMissingHotSyncFolderStillListsThePhones) {
   registry::ImportRegedit(test::kNokiaSuite);
   test::SeedPalmDesktop(testing::TempHome() + "/Gone", test::kUsRoboticsKey, /*create=*/false);
   auto manager = MakeRef<UserManager>();
-  EXPECT_EQ(NamesOf(*manager->GetUsers()), (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone"}));
+  EXPECT_EQ(NamesOf(*manager->GetUsers()),
+            (std::vector<std::string>{"Nokia 3650 Anna", "Ben's phone"}));
   ASSERT_EQ(log.entries().size(), 1u);
   EXPECT_NE(log.entries()[0].find("Pilot Desktop is not configured properly."), std::string::npos);
 }
@@ -230,12 +233,15 @@ TEST(UserManager, LateBoundAsThePhoneSyncEngineUsesIt) {
   Variant current = CallByName(manager, "CurrentUser", CallKind::Get);
   EXPECT_EQ(current.AsObject(), byId.AsObject());
   CallByName(manager, "CurrentUser", CallKind::Set, Variant::Nothing());
-  EXPECT_EQ(CallByName(ObjectOf(CallByName(manager, "CurrentUser", CallKind::Get)), "UID", CallKind::Get),
-            Variant(int32_t{0}));
-  EXPECT_EQ(ErrorOf([&] { CallByName(manager, "CurrentUser", CallKind::Set, manager); }).number(), 13);
+  EXPECT_EQ(
+      CallByName(ObjectOf(CallByName(manager, "CurrentUser", CallKind::Get)), "UID", CallKind::Get),
+      Variant(int32_t{0}));
+  EXPECT_EQ(ErrorOf([&] { CallByName(manager, "CurrentUser", CallKind::Set, manager); }).number(),
+            13);
 
-  EXPECT_EQ(CallByName(ObjectOf(CallByName(manager, "GetUsers", CallKind::Get)), "Count", CallKind::Get),
-            Variant(int32_t{4}));
+  EXPECT_EQ(
+      CallByName(ObjectOf(CallByName(manager, "GetUsers", CallKind::Get)), "Count", CallKind::Get),
+      Variant(int32_t{4}));
   EXPECT_EQ(CallByName(ObjectOf(CallByName(manager, "PalmDesktop", CallKind::Get)), "IsInstalled",
                        CallKind::Get),
             Variant(true));

@@ -21,7 +21,8 @@ inline constexpr const char* kPalmComputingKey = "Software\\Palm Computing\\Pilo
 inline std::string SeedPalmDesktop(const std::string& folder, const char* rootKey = kUsRoboticsKey,
                                    bool create = true) {
   registry::ImportRegedit(std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\") + rootKey +
-                          "]\n\"Version\"=dword:00000004\n\n[HKEY_CURRENT_USER\\" + rootKey + "\\Core]\n");
+                          "]\n\"Version\"=dword:00000004\n\n[HKEY_CURRENT_USER\\" + rootKey +
+                          "\\Core]\n");
   registry::SetValue(registry::Hive::CurrentUser, std::string(rootKey) + "\\Core", "Path",
                      registry::Value::String(folder));
   if (create) fs::MakeFolder(folder);

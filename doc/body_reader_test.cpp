@@ -32,7 +32,8 @@ TEST(BodyReaderTest, DesktopTextDropsLineFeeds) {
 TEST(BodyReaderTest, PlainTextBecomesMarkup) {
   EXPECT_EQ(Read("a\nb", true), (std::vector<std::string>{"a<br>b"}));
   EXPECT_EQ(Read("a\tb", true), (std::vector<std::string>{"a    b"}));
-  EXPECT_EQ(Read("1 < 2 & 3 > 2\r\n", true), (std::vector<std::string>{"1 &lt; 2 &amp; 3 &gt; 2\r<br>"}));
+  EXPECT_EQ(Read("1 < 2 & 3 > 2\r\n", true),
+            (std::vector<std::string>{"1 &lt; 2 &amp; 3 &gt; 2\r<br>"}));
 }
 
 TEST(BodyReaderTest, BlocksHoldTheBlockFactor) {

@@ -20,8 +20,9 @@ HandheldRead DocDatabaseReader::Read() const {
   read.blocks.reserve(static_cast<size_t>(n));
   for (int32_t i = 2; i <= n + 1; ++i) {
     const auto data = records.Item(i)->Data();
-    std::string text = compressed ? ExpandRecord(data, hf::kDocRecordSize)
-                                  : std::string(reinterpret_cast<const char*>(data.data()), data.size());
+    std::string text = compressed
+                           ? ExpandRecord(data, hf::kDocRecordSize)
+                           : std::string(reinterpret_cast<const char*>(data.data()), data.size());
     if (i == 2) read.nameFromText = markup::NameFromMarkup(text);
     read.blocks.push_back(std::move(text));
   }

@@ -37,8 +37,8 @@ TEST(DocDatabaseTest, OneUncompressedBlock) {
   EXPECT_EQ(db.Attributes().Value(), 8);
   EXPECT_EQ(db.Version().Value(), 5);
   ASSERT_EQ(db.Records().Count(), 2);
-  EXPECT_EQ(Data(db, 1), (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x08, 0x00, 0x00, 0x00,
-                                0x00, 0x07, 0x00, 0x03}));
+  EXPECT_EQ(Data(db, 1), (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x08,
+                                0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x03}));
   EXPECT_EQ(Data(db, 2), ToBytes("abc"));
   EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2}));
   for (const core::RecordRef& rec : db.Records()) EXPECT_EQ(rec->Attributes(), 8);
@@ -79,8 +79,9 @@ TEST(DocDatabaseTest, EmptyDocumentHasOneEmptyTextRecord) {
     core::HandheldDatabase db;
     DocDatabaseWriter(fields, blocks).Fill(db);
     EXPECT_EQ(Ids(db), (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(Data(db, 1), (Bytes{0x01, static_cast<uint8_t>(compression), 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                  0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00}));
+    EXPECT_EQ(Data(db, 1),
+              (Bytes{0x01, static_cast<uint8_t>(compression), 0x00, 0x01, 0x00, 0x00, 0x00, 0x00,
+                     0x00, 0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00}));
     EXPECT_EQ(Data(db, 2), Bytes{});
     EXPECT_EQ(Data(db, 3), EncodeBookmarkRecord({"mark", 0}));
     const HandheldRead read = DocDatabaseReader(db).Read();
@@ -98,7 +99,8 @@ TEST(DocDatabaseTest, EmptyBlocksAreEmptyRecords) {
     ASSERT_EQ(db.Records().Count(), 5);
     const Bytes header = Data(db, 1);
     EXPECT_EQ(Bytes(header.begin() + 8, header.begin() + 10), (Bytes{0x00, 0x04}));
-    EXPECT_EQ(Bytes(header.begin() + 16, header.end()), (Bytes{0x08, 0x00, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Bytes(header.begin() + 16, header.end()),
+              (Bytes{0x08, 0x00, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00}));
     EXPECT_EQ(db.Records().Item(3)->DataLength(), 0);
     const HandheldRead read = DocDatabaseReader(db).Read();
     EXPECT_EQ(read.blocks, (std::vector<std::string>{"abc", "", "def", ""}));
@@ -145,7 +147,8 @@ TEST(DocDatabaseTest, CompressedRoundTripThroughAFile) {
 
 TEST(DocDatabaseTest, ReaderTakesAtMost25Bookmarks) {
   std::vector<Bytes> records = {HeaderRecord(1, 1, 0, 1, 1, 2048, 0), ToBytes("x")};
-  for (int i = 0; i < 30; ++i) records.push_back(BookmarkRecord("m" + std::to_string(i), static_cast<uint8_t>(i)));
+  for (int i = 0; i < 30; ++i)
+    records.push_back(BookmarkRecord("m" + std::to_string(i), static_cast<uint8_t>(i)));
   core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv", records);
   const HandheldRead read = DocDatabaseReader(db).Read();
@@ -174,7 +177,8 @@ TEST(DocDatabaseTest, OnlyTheHeaderRecord) {
 TEST(DocDatabaseTest, NameFromTheFirstTextRecord) {
   core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv",
-        {HeaderRecord(1, 1, 0, 1, 2, 2048, 0), ToBytes("<h1>My Story</h1>\r\nOnce upon a time"), ToBytes("x")});
+        {HeaderRecord(1, 1, 0, 1, 2, 2048, 0), ToBytes("<h1>My Story</h1>\r\nOnce upon a time"),
+         ToBytes("x")});
   EXPECT_EQ(DocDatabaseReader(db).Read().nameFromText, "My Story");
 }
 
@@ -192,7 +196,8 @@ TEST(DocDatabaseTest, DamagedDatabases) {
   const Case cases[] = {
       {"no records", {}},
       {"short header record", {Bytes(10)}},
-      {"more text records announced than held", {HeaderRecord(1, 1, 0, 3, 2, 2048, 0), ToBytes("abc")}},
+      {"more text records announced than held",
+       {HeaderRecord(1, 1, 0, 3, 2, 2048, 0), ToBytes("abc")}},
       {"a value of 2^31", {HeaderRecord(1, 1, 0, 0, 0, 2048, 0x80000000u)}},
       {"a record expanding beyond 2,048", {HeaderRecord(1, 2, 0, 3001, 1, 2048, 0), expandsTooFar}},
       {"a damaged compressed record", {HeaderRecord(1, 2, 0, 3, 1, 2048, 0), Bytes{0x80, 0x20}}},

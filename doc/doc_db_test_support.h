@@ -26,7 +26,8 @@ inline std::vector<int32_t> Ids(const core::HandheldDatabase& db) {
 }
 
 // A database of the given type and creator with these records, ids 1, 2, ...
-inline void Build(core::HandheldDatabase& db, std::string_view type, std::string_view creator, const std::vector<Bytes>& records) {
+inline void Build(core::HandheldDatabase& db, std::string_view type, std::string_view creator,
+                  const std::vector<Bytes>& records) {
   db.SetName("hand made");
   db.SetType(type);
   db.SetCreator(creator);
@@ -40,8 +41,8 @@ inline void Build(core::HandheldDatabase& db, std::string_view type, std::string
 }
 
 // A header record: flags, text length, n, record size, value; no size table.
-inline Bytes HeaderRecord(uint8_t editable, uint8_t compression, uint8_t search, uint32_t length, uint16_t n,
-                          uint16_t size, uint32_t value) {
+inline Bytes HeaderRecord(uint8_t editable, uint8_t compression, uint8_t search, uint32_t length,
+                          uint16_t n, uint16_t size, uint32_t value) {
   return Bytes{editable,
                compression,
                search,

@@ -30,7 +30,8 @@ void DocDatabaseWriter::Fill(core::HandheldDatabase& db) const {
       texts.push_back(block);
       continue;
     }
-    for (std::string& piece : markup::CutIntoBlocks(block, hf::kDocRecordSize)) texts.push_back(pieces.emplace_back(std::move(piece)));
+    for (std::string& piece : markup::CutIntoBlocks(block, hf::kDocRecordSize))
+      texts.push_back(pieces.emplace_back(std::move(piece)));
   }
 
   if (textLength > 0xFFFFFFFFu) RaiseRuntimeError(6);
@@ -46,14 +47,16 @@ void DocDatabaseWriter::Fill(core::HandheldDatabase& db) const {
   header.lastRecordLength = texts.empty() ? 0 : static_cast<int32_t>(texts.back().size());
   std::vector<uint8_t> headerRecord = EncodeHeaderRecord(header);  // checks every field
   std::vector<std::vector<uint8_t>> bookmarkRecords;
-  for (const Bookmark& bookmark : fields_.bookmarks) bookmarkRecords.push_back(EncodeBookmarkRecord(bookmark));
+  for (const Bookmark& bookmark : fields_.bookmarks)
+    bookmarkRecords.push_back(EncodeBookmarkRecord(bookmark));
 
   StartDatabase(db, fields_, hf::kDocType, hf::kDocCreator);
   AddRecord(db, hf::kHeaderRecordID, std::move(headerRecord));
   const bool compress = fields_.compression == hf::kCompressedFlag;
   int32_t id = hf::kHeaderRecordID;
   for (std::string_view text : texts) {
-    AddRecord(db, ++id, compress ? CompressRecord(text) : std::vector<uint8_t>(text.begin(), text.end()));
+    AddRecord(db, ++id,
+              compress ? CompressRecord(text) : std::vector<uint8_t>(text.begin(), text.end()));
   }
   for (std::vector<uint8_t>& record : bookmarkRecords) AddRecord(db, ++id, std::move(record));
 }

@@ -30,7 +30,9 @@ constexpr int32_t kSubscriptOutOfRange = 9;
 constexpr int32_t kNotImplementedError = 0x114;
 constexpr const char* kSupportAddress = "support@orvanex.com";
 
-std::string OpenMessage(std::string_view file) { return "Could not open Document '" + std::string(file) + "'."; }
+std::string OpenMessage(std::string_view file) {
+  return "Could not open Document '" + std::string(file) + "'.";
+}
 
 }  // namespace
 
@@ -158,8 +160,8 @@ bool Document::OpenFromDisk(std::string_view fileView, bool readDocument, bool u
   } catch (...) {
     throw WrapAlways(CurrentError(), "Document.OpenFromDisk",
                      "Could not open Document '" + fullPath_ + "'." + kCrLf +
-                         "Possible corruption in document.  Please send this document to " + kSupportAddress +
-                         " for evaluation." + kCrLf + "Error reported was:");
+                         "Possible corruption in document.  Please send this document to " +
+                         kSupportAddress + " for evaluation." + kCrLf + "Error reported was:");
   }
 }
 
@@ -175,7 +177,8 @@ bool Document::InitFromSCV(std::string_view file) {
     fullPath_.clear();  // the new document is unnamed
     return true;
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.InitFromSCV", "Could not open Document '" + path + "'.");
+    throw Wrap32760(CurrentError(), "Document.InitFromSCV",
+                    "Could not open Document '" + path + "'.");
   }
 }
 
@@ -186,7 +189,8 @@ void Document::WriteToDisk(std::string_view file, bool updateLink) {
     if (headerOnly_) {
       // The text comes from the file the header was read from, also when the
       // document is saved under another name.
-      RewriteDocumentFileHeader(model_, headerOnlySource_.empty() ? fullPath_ : headerOnlySource_, fullPath_);
+      RewriteDocumentFileHeader(model_, headerOnlySource_.empty() ? fullPath_ : headerOnlySource_,
+                                fullPath_);
       headerOnlySource_ = fullPath_;
       return;
     }
@@ -195,16 +199,19 @@ void Document::WriteToDisk(std::string_view file, bool updateLink) {
     // the file as well, or the next open would take the file as newer.
     if (updateLink && CheckLinkUpdate(false)) WriteDocumentFile(model_, fullPath_);
   } catch (...) {
-    throw WrapAlways(CurrentError(), "Document.WriteToDisk", "Could not save Document '" + fullPath_ + "'.");
+    throw WrapAlways(CurrentError(), "Document.WriteToDisk",
+                     "Could not save Document '" + fullPath_ + "'.");
   }
 }
 
-bool Document::OpenFromUser(std::string_view user, std::string_view category, std::string_view name) {
+bool Document::OpenFromUser(std::string_view user, std::string_view category,
+                            std::string_view name) {
   // The path is only stored: the file bound before is not renamed.
   return OpenFromDisk(UserFilePath(user, category, name), true, false);
 }
 
-void Document::WriteToUser(std::string_view user, std::string_view category, std::string_view name) {
+void Document::WriteToUser(std::string_view user, std::string_view category,
+                           std::string_view name) {
   // The path is only stored: the file bound before is not renamed.
   fullPath_ = UserFilePath(user, category, name);
   WriteToDisk({}, false);
@@ -246,7 +253,8 @@ void Document::WriteToTextFile(std::string_view file) {
     if (fullPath_.empty()) core::RaiseModuleError(kNotNamedError, kNotNamedText);
     WriteDocumentTextFile(model_, fullPath_);
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.WriteToTextFile", "Could not save Document '" + fullPath_ + "'.");
+    throw Wrap32760(CurrentError(), "Document.WriteToTextFile",
+                    "Could not save Document '" + fullPath_ + "'.");
   }
 }
 
@@ -261,7 +269,8 @@ void Document::WriteToPDB(std::string_view file) {
   try {
     WriteDocumentDatabase(model_, file);
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.WriteToPDB", "Could not save document '" + fullPath_ + "'.");
+    throw Wrap32760(CurrentError(), "Document.WriteToPDB",
+                    "Could not save document '" + fullPath_ + "'.");
   }
 }
 
@@ -282,7 +291,8 @@ void Document::WriteToDOCPDB(std::string_view file) {
   try {
     WritePalmDocDatabase(model_, file);
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.WriteToDOCPDB", "Could not save document '" + fullPath_ + "'.");
+    throw Wrap32760(CurrentError(), "Document.WriteToDOCPDB",
+                    "Could not save document '" + fullPath_ + "'.");
   }
 }
 
@@ -312,7 +322,8 @@ std::vector<uint8_t> Document::StringToBytes(std::string_view s, int32_t n) {
 void Document::WriteToZazerDB(Dispatch& zazerDB) { WriteDocumentServerDatabase(model_, zazerDB); }
 
 bool Document::OpenFromZazerDB(const Variant&) {
-  RaiseError(kObjectError + kNotImplementedError, "OpenFromZazerDB", "Function not yet implemented.");
+  RaiseError(kObjectError + kNotImplementedError, "OpenFromZazerDB",
+             "Function not yet implemented.");
 }
 
 }  // namespace brevora::doc

@@ -42,7 +42,7 @@ namespace brevora::core {
 class Session;
 class HandheldDatabase;
 class Application;
-}
+}  // namespace brevora::core
 
 namespace brevora::doc {
 
@@ -83,7 +83,9 @@ class Document : public Dispatchable<Document> {
   bool IsEditable() const { return model_.header.editable == kEditable; }
   void SetIsEditable(bool value) { model_.header.editable = value ? kEditable : kNotEditable; }
   bool IsCompressed() const { return model_.header.compression == kCompressed; }
-  void SetIsCompressed(bool value) { model_.header.compression = value ? kCompressed : kNotCompressed; }
+  void SetIsCompressed(bool value) {
+    model_.header.compression = value ? kCompressed : kNotCompressed;
+  }
   // 0 to 2 are stored, other values ignored; the getter gives 0 for a stored
   // value outside 0 to 2.
   int16_t SearchDocumentMode() const { return model_.SearchDocumentMode(); }
@@ -117,7 +119,9 @@ class Document : public Dispatchable<Document> {
   void SetLinkedDOCFileName(std::string_view name) { model_.SetLinkedFileName(name); }
   bool HasLinkedDOCFile() const { return model_.HasLinkedFile(); }
   double LinkedDOCFileModDateTime() const { return model_.header.LinkedDOCFileModDateTime; }
-  void SetLinkedDOCFileModDateTime(double seconds) { model_.header.LinkedDOCFileModDateTime = seconds; }
+  void SetLinkedDOCFileModDateTime(double seconds) {
+    model_.header.LinkedDOCFileModDateTime = seconds;
+  }
   int32_t LinkedDOCSyncMethod() const { return model_.header.LinkedDOCSyncMethod; }
   int32_t LinkedDOCSyncOption() const { return model_.header.LinkedDOCSyncOption; }
   // 0 to 3; else 32760 "Tabulyn - Document" and the value kept.
@@ -127,7 +131,9 @@ class Document : public Dispatchable<Document> {
   // for any other stored value).
   std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text equals `text` exactly; 0 for any other text.
-  static int16_t SyncMethodFromText(std::string_view text) { return DocumentModel::SyncMethodFromText(text); }
+  static int16_t SyncMethodFromText(std::string_view text) {
+    return DocumentModel::SyncMethodFromText(text);
+  }
 
   // ---- The bound file ----
   const std::string& FullPath() const { return fullPath_; }
@@ -157,7 +163,8 @@ class Document : public Dispatchable<Document> {
   // ---- Desktop document file ----
   // Opens a desktop file (header only unless readDocument); with updateFromLink
   // the link step may first convert a newer linked file into it.
-  bool OpenFromDisk(std::string_view file = {}, bool readDocument = false, bool updateFromLink = false);
+  bool OpenFromDisk(std::string_view file = {}, bool readDocument = false,
+                    bool updateFromLink = false);
   // Saves to `file` (or the bound file). A document opened header-only has its
   // header rewritten and keeps the text of the file it was opened from.
   void WriteToDisk(std::string_view file = {}, bool updateLink = false);
@@ -210,7 +217,8 @@ class Document : public Dispatchable<Document> {
   void ReleaseObjects(bool releaseAll);
   void ResetDocument();
   bool CheckLinkUpdate(bool readDirection);
-  std::string UserFilePath(std::string_view user, std::string_view category, std::string_view name) const;
+  std::string UserFilePath(std::string_view user, std::string_view category,
+                           std::string_view name) const;
 
   DocumentModel model_;
   Ref<core::Session> session_;

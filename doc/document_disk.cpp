@@ -29,7 +29,8 @@ ScvHeader ReadHeader(std::string_view file, const DocumentHeader& initial) {
   try {
     return ScvHeaderReader(file).Read(initial);
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.ReadHeader", "This Document is corrupt or is not a Scrivane file.  ");
+    throw Wrap32760(CurrentError(), "Document.ReadHeader",
+                    "This Document is corrupt or is not a Scrivane file.  ");
   }
 }
 
@@ -81,7 +82,8 @@ void WriteDocumentFile(const DocumentModel& model, std::string_view file) {
   WriteDocumentBytes(file, writer.Bytes());
 }
 
-void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source, std::string_view file) {
+void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source,
+                               std::string_view file) {
   try {
     const std::string old = OpenRead(source);
     const ScvHeader oldHeader = ReadHeader(old, model.header);

@@ -104,22 +104,27 @@ TEST(DocumentDiskTest, ErrorMessagesReadFromTheOutsideIn) {
   WriteFile(dir + "/new.scv", HeaderLines("x", "6"));
   WriteFile(dir + "/bad.scv", "1\r\n5\r\n1\r\nseven\r\n");
   Ref<Document> doc = MakeRef<Document>();
-  const std::string opening = "Could not open Document '" + dir +
-                              "/new.scv'.\r\nPossible corruption in document.  Please send this document to "
-                              "support@orvanex.com for evaluation.\r\nError reported was:\r\n";
+  const std::string opening =
+      "Could not open Document '" + dir +
+      "/new.scv'.\r\nPossible corruption in document.  Please send this document to "
+      "support@orvanex.com for evaluation.\r\nError reported was:\r\n";
   AutomationError e = ErrorOf([&] { doc->OpenFromDisk(dir + "/new.scv", true); });
-  EXPECT_EQ(e.description(),
-            opening + "This Document is of a newer version than this module.  Please contact Orvanex, Inc.");
+  EXPECT_EQ(
+      e.description(),
+      opening +
+          "This Document is of a newer version than this module.  Please contact Orvanex, Inc.");
   e = ErrorOf([&] { doc->OpenFromDisk(dir + "/bad.scv", true); });
   EXPECT_EQ(e.source(), "Document.OpenFromDisk");
-  EXPECT_NE(e.description().find("\r\nThis Document is corrupt or is not a Scrivane file.  \r\nType mismatch"),
+  EXPECT_NE(e.description().find(
+                "\r\nThis Document is corrupt or is not a Scrivane file.  \r\nType mismatch"),
             std::string::npos);
 
   Ref<Document> unnamed = MakeRef<Document>();
   e = ErrorOf([&] { unnamed->WriteToDisk(); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "Document.WriteToDisk");
-  EXPECT_EQ(e.description(), "Could not save Document ''.\r\nPlease name the Document before saving it.");
+  EXPECT_EQ(e.description(),
+            "Could not save Document ''.\r\nPlease name the Document before saving it.");
 }
 
 TEST(DocumentDiskTest, AFailedSaveLeavesTheFileAsItWas) {
@@ -191,7 +196,8 @@ TEST(DocumentDiskTest, InitFromSCVTakesOnlyTheHeader) {
 class FakeLinkStep : public DocumentLinkStep {
  public:
   bool CheckLinkUpdate(Document& document, DocumentHeader& header, bool readDirection) override {
-    calls.push_back(readDirection ? "read " + header.LinkedDOCFileName : "write " + document.FullPath());
+    calls.push_back(readDirection ? "read " + header.LinkedDOCFileName
+                                  : "write " + document.FullPath());
     if (readDirection && !converted.empty()) {
       WriteFile(document.FullPath(), converted);
       return true;

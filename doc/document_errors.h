@@ -9,7 +9,7 @@
 namespace brevora::doc {
 
 // Added to kObjectError, with source "tabrelpc".
-inline constexpr int32_t kNotNamedError = 0x108;    // "Please name the Document before saving it."
+inline constexpr int32_t kNotNamedError = 0x108;  // "Please name the Document before saving it."
 inline constexpr int32_t kFieldTooLongError = 0x113;  // a name or password over 31 characters
 
 inline constexpr const char* kNotNamedText = "Please name the Document before saving it.";

@@ -15,10 +15,10 @@
 
 namespace brevora::doc {
 
-inline constexpr int kBookmarkSlots = 26;     // indexes 0 to 25
-inline constexpr int kMaxBookmarks = 25;      // slots 1 to 25 are stored
-inline constexpr size_t kMaxNameLength = 31;  // DocName and password
-inline constexpr int32_t kBlockFactor = 2048; // characters per text block
+inline constexpr int kBookmarkSlots = 26;      // indexes 0 to 25
+inline constexpr int kMaxBookmarks = 25;       // slots 1 to 25 are stored
+inline constexpr size_t kMaxNameLength = 31;   // DocName and password
+inline constexpr int32_t kBlockFactor = 2048;  // characters per text block
 
 // The stored values of the flags.
 inline constexpr int16_t kEditable = 1;
@@ -40,10 +40,10 @@ struct DocumentHeader {
   double LinkedDOCFileModDateTime = 0;  // seconds
   int16_t LinkedDOCSyncMethod = 0;
   int16_t LinkedDOCSyncOption = 0;
-  int16_t serverSync = 0;       // 1 on, 0 off
-  int16_t editable = 0;         // kEditable / kNotEditable
-  int16_t compression = 0;      // kCompressed / kNotCompressed
-  int16_t searchMode = 0;       // enumSearchDocumentType
+  int16_t serverSync = 0;   // 1 on, 0 off
+  int16_t editable = 0;     // kEditable / kNotEditable
+  int16_t compression = 0;  // kCompressed / kNotCompressed
+  int16_t searchMode = 0;   // enumSearchDocumentType
   std::string DocName;
   std::string password;
   int32_t databaseValue = 0;    // set by the handheld database readers, stored by the writers

@@ -17,14 +17,16 @@ void DocumentModel::SetCursorEndPos(int32_t value) {
 
 void DocumentModel::SetPassword(std::string_view value) {
   if (value.size() > kMaxNameLength) {
-    core::RaiseModuleError(kFieldTooLongError, "Password field can hold " + std::to_string(kMaxNameLength) + ".");
+    core::RaiseModuleError(kFieldTooLongError,
+                           "Password field can hold " + std::to_string(kMaxNameLength) + ".");
   }
   header.password = value;
 }
 
 void DocumentModel::SetDocName(std::string_view value) {
   if (value.size() > kMaxNameLength) {
-    core::RaiseModuleError(kFieldTooLongError, "Document name can hold " + std::to_string(kMaxNameLength) + ".");
+    core::RaiseModuleError(kFieldTooLongError,
+                           "Document name can hold " + std::to_string(kMaxNameLength) + ".");
   }
   header.DocName = value;
 }
@@ -111,7 +113,8 @@ DocumentBlockCollection& DocumentModel::Blocks() {
 
 void DocumentModel::SetBlocks(std::vector<std::string> texts) {
   Ref<DocumentBlockCollection> made = MakeRef<DocumentBlockCollection>();
-  for (size_t i = 0; i < texts.size(); ++i) made->Add(std::to_string(i)).SetText(std::move(texts[i]));
+  for (size_t i = 0; i < texts.size(); ++i)
+    made->Add(std::to_string(i)).SetText(std::move(texts[i]));
   blocks = std::move(made);
 }
 

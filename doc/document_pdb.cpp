@@ -19,10 +19,12 @@ namespace hf = handheld_format;
 
 namespace {
 
-constexpr const char* kUnrecognizedType = "Unrecognized PDB type.  Only PDB files in DOC format are supported.";
+constexpr const char* kUnrecognizedType =
+    "Unrecognized PDB type.  Only PDB files in DOC format are supported.";
 
 [[noreturn]] void RaiseTypeError(const char* source, std::string_view file) {
-  RaiseError(kWrapError, source, "Could not open Document '" + std::string(file) + "'." + kCrLf + kUnrecognizedType);
+  RaiseError(kWrapError, source,
+             "Could not open Document '" + std::string(file) + "'." + kCrLf + kUnrecognizedType);
 }
 
 HandheldFields FieldsForWriting(const DocumentModel& model, std::string databaseName) {
@@ -53,12 +55,14 @@ void ApplyHandheld(HandheldRead read, DocumentModel& model) {
 
 void WriteDocumentDatabase(const DocumentModel& model, std::string_view file) {
   if (!model.blocks) RaiseRuntimeError(91);
-  const HandheldFields fields = FieldsForWriting(model, DocDatabaseWriter::DatabaseName(model.header.DocName, file));
+  const HandheldFields fields =
+      FieldsForWriting(model, DocDatabaseWriter::DatabaseName(model.header.DocName, file));
   const std::vector<std::string_view> texts = model.blocks->Texts();
   DocDatabaseWriter(fields, texts).Write(file);
 }
 
-void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model) {
+void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file,
+                          DocumentModel& model) {
   if (db.Creator() == hf::kPalmDocCreator) return ReadPalmDocDatabase(db, file, model);
   try {
     if (db.Type() != hf::kDocType || db.Creator() != hf::kDocCreator) {
@@ -74,12 +78,14 @@ void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view fil
 
 void WritePalmDocDatabase(const DocumentModel& model, std::string_view file) {
   if (!model.blocks) RaiseRuntimeError(91);
-  const HandheldFields fields = FieldsForWriting(model, PalmDocWriter::DatabaseName(model.header.DocName, file));
+  const HandheldFields fields =
+      FieldsForWriting(model, PalmDocWriter::DatabaseName(model.header.DocName, file));
   const std::vector<std::string_view> texts = model.blocks->Texts();
   PalmDocWriter(fields, texts).Write(file);
 }
 
-void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model) {
+void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file,
+                         DocumentModel& model) {
   if (db.Creator() == hf::kDocCreator) return ReadDocumentDatabase(db, file, model);
   try {
     if (db.Type() != hf::kPalmDocType || db.Creator() != hf::kPalmDocCreator) {

@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(Both, DocumentPdbTest, ::testing::Values(false, true));
 TEST(DocumentPdbNames, DatabaseNames) {
   EXPECT_EQ(DocDatabaseWriter::DatabaseName("", "C:\\Docs\\story.pdb"), "story");
   EXPECT_EQ(DocDatabaseWriter::DatabaseName("", "/home/a/my.story.scv"), "my.story");
-  EXPECT_EQ(DocDatabaseWriter::DatabaseName("", std::string(40, 'n') + ".pdb"), std::string(31, 'n'));
+  EXPECT_EQ(DocDatabaseWriter::DatabaseName("", std::string(40, 'n') + ".pdb"),
+            std::string(31, 'n'));
   EXPECT_EQ(DocDatabaseWriter::DatabaseName("Given", "x.pdb"), "Given");
   EXPECT_EQ(PalmDocWriter::DatabaseName("", "C:\\Docs\\story.pdb"), "C:\\Docs\\story.pdb");
   EXPECT_EQ(PalmDocWriter::DatabaseName("", "story.scv"), "story");
@@ -106,7 +107,8 @@ TEST(DocumentPdbErrors, Reading) {
   Build(other, "DATA", "Zeri", {HeaderRecord(1, 1, 0, 0, 0, 2048, 0)});
   other.WriteFile(dir + "/other.pdb");
   core::HandheldDatabase shortBookmark;
-  Build(shortBookmark, "TEXt", "REAd", {HeaderRecord(0, 1, 0, 1, 1, 4096, 0), ToBytes("x"), Bytes(10)});
+  Build(shortBookmark, "TEXt", "REAd",
+        {HeaderRecord(0, 1, 0, 1, 1, 4096, 0), ToBytes("x"), Bytes(10)});
   shortBookmark.WriteFile(dir + "/palm.pdb");
   core::HandheldDatabase missingRecords;
   Build(missingRecords, "zIZU", "Scrv", {HeaderRecord(1, 1, 0, 3, 2, 2048, 0), ToBytes("abc")});
@@ -116,8 +118,10 @@ TEST(DocumentPdbErrors, Reading) {
   AutomationError e = ErrorOf([&] { doc->OpenFromPDB(dir + "/other.pdb"); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "Document.OpenFromPDB");
-  EXPECT_EQ(e.description(), "Could not open Document '" + dir +
-                                 "/other.pdb'.\r\nUnrecognized PDB type.  Only PDB files in DOC format are supported.");
+  EXPECT_EQ(
+      e.description(),
+      "Could not open Document '" + dir +
+          "/other.pdb'.\r\nUnrecognized PDB type.  Only PDB files in DOC format are supported.");
   e = ErrorOf([&] { doc->OpenFromDOCPDB(dir + "/other.pdb"); });
   EXPECT_EQ(e.source(), "Document.OpenFromDOCPDB");
 
@@ -139,7 +143,8 @@ TEST(DocumentPdbErrors, ABookmarkRecordTooShortIsDroppedByTheSuiteReader) {
   const std::string path = ::brevora::testing::MakeTempDir("pdb") + "/doc.pdb";
   core::HandheldDatabase db;
   Build(db, "zIZU", "Scrv",
-        {HeaderRecord(1, 1, 0, 3, 1, 2048, 0), ToBytes("abc"), testing::BookmarkRecord("one", 1), Bytes(19)});
+        {HeaderRecord(1, 1, 0, 3, 1, 2048, 0), ToBytes("abc"), testing::BookmarkRecord("one", 1),
+         Bytes(19)});
   db.WriteFile(path);
   Ref<Document> doc = MakeRef<Document>();
   EXPECT_TRUE(doc->OpenFromPDB(path));

@@ -63,7 +63,8 @@ void WriteDocumentFile(const DocumentModel& model, std::string_view file);
 // desktop file `file` (which may be `source`). The reading and writing errors
 // named above (all 32760) pass unchanged; any other failure is wrapped in
 // 32760 "Document.UpdateHeader" "Could not update header.".
-void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source, std::string_view file);
+void RewriteDocumentFileHeader(const DocumentModel& model, std::string_view source,
+                               std::string_view file);
 
 // ---- Plain text, HTML, e-texts (document_text.cpp) ----
 
@@ -94,11 +95,13 @@ void WritePalmDocDatabase(const DocumentModel& model, std::string_view file);
 // format are supported.". A reader error not numbered 32760 is wrapped in
 // 32760 "Document.OpenFromPDB" "Unable to open from PDB."; one numbered 32760
 // passes unchanged.
-void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
+void ReadDocumentDatabase(const core::HandheldDatabase& db, std::string_view file,
+                          DocumentModel& model);
 // The same for PalmDOC (source "Document.OpenFromDOCPDB", wrap text "Unable to
 // open from DOC PDB."); a database with the suite's creator goes to
 // ReadDocumentDatabase.
-void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file, DocumentModel& model);
+void ReadPalmDocDatabase(const core::HandheldDatabase& db, std::string_view file,
+                         DocumentModel& model);
 
 // ---- Server database object (document_zazer.cpp) ----
 

@@ -183,8 +183,12 @@ TEST(DocumentTest, LateBound) {
   Variant block = CallByName(ObjectOf(blocks), "Add", CallKind::Method, "0", "first");
   CallByName(ObjectOf(block), "Text", CallKind::Let, "Hello");
   CallByName(ObjectOf(blocks), "Add", CallKind::Method, "1");
-  EXPECT_EQ(CallByName(ObjectOf(CallByName(ObjectOf(blocks), "Item", CallKind::Get, "first")), "Text", CallKind::Get), Variant("Hello"));
-  EXPECT_EQ(CallByName(ObjectOf(CallByName(ObjectOf(blocks), "Item", CallKind::Get, 2)), "Key", CallKind::Get), Variant("1"));
+  EXPECT_EQ(CallByName(ObjectOf(CallByName(ObjectOf(blocks), "Item", CallKind::Get, "first")),
+                       "Text", CallKind::Get),
+            Variant("Hello"));
+  EXPECT_EQ(CallByName(ObjectOf(CallByName(ObjectOf(blocks), "Item", CallKind::Get, 2)), "Key",
+                       CallKind::Get),
+            Variant("1"));
   EXPECT_EQ(ErrorOf([&] { CallByName(ObjectOf(blocks), "Item", CallKind::Get, 3); }).number(), 9);
   CallByName(ObjectOf(blocks), "Remove", CallKind::Method, 1);
   EXPECT_EQ(CallByName(ObjectOf(blocks), "Count", CallKind::Get), Variant(1));
@@ -193,7 +197,8 @@ TEST(DocumentTest, LateBound) {
 
   EXPECT_TRUE(RefCast<DocumentBlock>(CreateObject("TabulynPC.DocumentBlock")));
   // Reached late-bound too; without Word the converter's error comes back.
-  const AutomationError noWord = ErrorOf([&] { CallByName(doc, "OpenFromDOC", CallKind::Method, "x.doc"); });
+  const AutomationError noWord =
+      ErrorOf([&] { CallByName(doc, "OpenFromDOC", CallKind::Method, "x.doc"); });
   EXPECT_EQ(noWord.number(), kWrapError);
   EXPECT_EQ(noWord.source(), "SDK_Document.GetWordObject");
 }
@@ -248,9 +253,12 @@ TEST(DocumentTest, UserFileErrorsAreReported) {
     Ref<Document> doc = MakeRef<Document>();
     AddUser(*doc->App()->Session(), home);
     doc->DocumentBlocks();
-    for (const auto& [category, name] : {std::pair<std::string, std::string>{"..", "x"}, {"Unfiled", "../x"},
-                                         {"Unfiled", ""}, {"a/b", "x"}}) {
-      const AutomationError e = ErrorOf([&, &category = category, &name = name] { doc->WriteToUser("Anna", category, name); });
+    for (const auto& [category, name] : {std::pair<std::string, std::string>{"..", "x"},
+                                         {"Unfiled", "../x"},
+                                         {"Unfiled", ""},
+                                         {"a/b", "x"}}) {
+      const AutomationError e = ErrorOf(
+          [&, &category = category, &name = name] { doc->WriteToUser("Anna", category, name); });
       EXPECT_EQ(e.number(), 32760) << category << "/" << name;
       EXPECT_EQ(e.source(), "Document.UserFilePath");
     }

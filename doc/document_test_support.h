@@ -20,13 +20,17 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-inline void WriteFile(const std::string& path, std::string_view bytes) { fs::AtomicWrite(path, bytes); }
+inline void WriteFile(const std::string& path, std::string_view bytes) {
+  fs::AtomicWrite(path, bytes);
+}
 
 }  // namespace brevora::doc::testing
 
 namespace brevora::doc {
 
 // Bookmarks in test failure messages.
-inline void PrintTo(const Bookmark& b, std::ostream* os) { *os << '"' << b.name << "\" " << b.offset; }
+inline void PrintTo(const Bookmark& b, std::ostream* os) {
+  *os << '"' << b.name << "\" " << b.offset;
+}
 
 }  // namespace brevora::doc

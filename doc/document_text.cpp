@@ -40,7 +40,9 @@ void ReadDocumentPlainText(std::string_view bytes, DocumentModel& model) {
   }
 }
 
-void ReadDocumentHtml(std::string_view bytes, DocumentModel& model) { ReadDocumentBody(bytes, false, model); }
+void ReadDocumentHtml(std::string_view bytes, DocumentModel& model) {
+  ReadDocumentBody(bytes, false, model);
+}
 
 void WriteDocumentTextFile(const DocumentModel& model, std::string_view file) {
   ScvWriter writer;

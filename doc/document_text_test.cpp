@@ -78,7 +78,8 @@ TEST(DocumentTextTest, WriteToTextFile) {
   Ref<Document> unnamed = MakeRef<Document>();
   const AutomationError e = ErrorOf([&] { unnamed->WriteToTextFile(""); });
   EXPECT_EQ(e.source(), "Document.WriteToTextFile");
-  EXPECT_EQ(e.description(), "Could not save Document ''.\r\nPlease name the Document before saving it.");
+  EXPECT_EQ(e.description(),
+            "Could not save Document ''.\r\nPlease name the Document before saving it.");
 }
 
 }  // namespace

@@ -17,7 +17,10 @@ namespace {
 class BindingKeeper {
  public:
   BindingKeeper(std::string& fullPath, std::string& headerOnlySource)
-      : fullPath_(fullPath), headerOnlySource_(headerOnlySource), path_(fullPath), source_(headerOnlySource) {}
+      : fullPath_(fullPath),
+        headerOnlySource_(headerOnlySource),
+        path_(fullPath),
+        source_(headerOnlySource) {}
   ~BindingKeeper() {
     fullPath_ = path_;
     headerOnlySource_ = source_;
@@ -53,7 +56,8 @@ bool Document::OpenFromDOC(std::string_view docFile) {
 }
 
 bool Document::WriteToDOC(std::string_view docFileView) {
-  const std::string docFile(docFileView);  // the view may be of fullPath_ itself, which the save replaces
+  const std::string docFile(
+      docFileView);  // the view may be of fullPath_ itself, which the save replaces
   Ref<SDK_Document> converter = MakeConverter(app_);
   const fs::TempFileGuard temp(NewDocumentTempFile());
   const BindingKeeper binding(fullPath_, headerOnlySource_);

@@ -25,7 +25,8 @@ void WriteDocumentServerDatabase(DocumentModel& model, Dispatch& zazerDB) {
     // The link properties are the header's own fields: nothing to copy back.
     model.header.serverSync = 1;
     CallByName(*db, "SetAppInfoBinaryData", CallKind::Method,
-               EncodeZazerAppInfo(model.header, {.version = model.version, .isModified = model.isModified}));
+               EncodeZazerAppInfo(model.header,
+                                  {.version = model.version, .isModified = model.isModified}));
     CallByName(*db, "MoveFirst", CallKind::Method);
 
     const std::vector<std::string_view> texts =

@@ -12,8 +12,9 @@ namespace {
 std::string Reflow(std::string_view source) { return ETextReader(source).Reflow(); }
 
 TEST(ETextReaderTest, ThePreambleEndsAtTheEndLine) {
-  EXPECT_EQ(Reflow("The Project Gutenberg Etext\r\nsmall print\r\n*END*THE SMALL PRINT\r\nText\r\n"),
-            "Text<br>\n");
+  EXPECT_EQ(
+      Reflow("The Project Gutenberg Etext\r\nsmall print\r\n*END*THE SMALL PRINT\r\nText\r\n"),
+      "Text<br>\n");
   EXPECT_EQ(Reflow("Gutenberg\n*end*\n"), "");
 }
 
@@ -25,7 +26,8 @@ TEST(ETextReaderTest, LinesAreReflowed) {
   const std::string long1(60, 'a'), long2(60, 'b');
   const std::string short1(20, 'c'), short2(20, 'd');
   EXPECT_EQ(Reflow("*end*\n" + long1 + "\n" + long2 + "\n"), " " + long1 + " " + long2);
-  EXPECT_EQ(Reflow("*end*\n" + short1 + "\n" + short2 + "\n"), short1 + "<br>\n" + short2 + "<br>\n");
+  EXPECT_EQ(Reflow("*end*\n" + short1 + "\n" + short2 + "\n"),
+            short1 + "<br>\n" + short2 + "<br>\n");
   EXPECT_EQ(Reflow("*end*\n" + long1 + "\n\n" + long2 + "\n"),
             " " + long1 + "<br>\n<br>\n" + " " + long2);
   // After a short line the text already ends with LF: one more break only.

@@ -13,8 +13,8 @@
 namespace brevora::doc {
 
 struct HandheldFields {
-  std::string name;      // the database name (written; not read back)
-  int16_t version = 5;   // the database version (written; readers ignore it)
+  std::string name;     // the database name (written; not read back)
+  int16_t version = 5;  // the database version (written; readers ignore it)
   int16_t editable = 0;
   int16_t compression = 0;
   int16_t searchMode = 0;

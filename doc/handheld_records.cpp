@@ -60,8 +60,10 @@ std::vector<uint8_t> EncodeHeaderRecord(const HandheldHeader& h) {
   StoreBigEndian32(&record[hf::kDatabaseValueOffset], CheckedLong(h.databaseValue));
   if (n > 0) {
     const uint16_t size = CheckedWord(h.recordSize);
-    for (size_t i = 0; i + 1 < n; ++i) StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * i], size);
-    StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * (n - 1u)], CheckedWord(h.lastRecordLength));
+    for (size_t i = 0; i + 1 < n; ++i)
+      StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * i], size);
+    StoreBigEndian16(&record[hf::kHeaderRecordSize + 2 * (n - 1u)],
+                     CheckedWord(h.lastRecordLength));
   }
   return record;
 }
@@ -78,7 +80,8 @@ HandheldHeader DecodeHeaderRecord(std::span<const uint8_t> record) {
   h.recordCount = LoadBigEndian16(&record[hf::kRecordCountOffset]);
   h.recordSize = LoadBigEndian16(&record[hf::kRecordSizeOffset]);
   const uint32_t value = LoadBigEndian32(&record[hf::kDatabaseValueOffset]);
-  if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) RaiseRuntimeError(kOverflow);
+  if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
+    RaiseRuntimeError(kOverflow);
   h.databaseValue = static_cast<int32_t>(value);
   return h;
 }
@@ -100,7 +103,8 @@ Bookmark DecodeBookmarkRecord(std::span<const uint8_t> record) {
   std::string_view field(name, hf::kBookmarkNameLength);
   bookmark.name = std::string(field.substr(0, field.find('\0')));
   const uint32_t offset = LoadBigEndian32(&record[hf::kBookmarkOffsetOffset]);
-  if (offset > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) RaiseRuntimeError(kOverflow);
+  if (offset > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
+    RaiseRuntimeError(kOverflow);
   bookmark.offset = static_cast<int32_t>(offset);
   return bookmark;
 }
@@ -126,13 +130,12 @@ std::string ExpandRecord(std::span<const uint8_t> record, int32_t limit) {
   const int32_t written = DecompressString(record.data(), static_cast<int32_t>(record.size()),
                                            reinterpret_cast<uint8_t*>(text.data()), limit);
   if (written < 0) {
-    RaiseBadRecord("A compressed text record is damaged or expands beyond " + std::to_string(limit) +
-                   " characters.");
+    RaiseBadRecord("A compressed text record is damaged or expands beyond " +
+                   std::to_string(limit) + " characters.");
   }
   text.resize(static_cast<size_t>(written));
   return text;
 }
-
 
 void StartDatabase(core::HandheldDatabase& db, const HandheldFields& fields, std::string_view type,
                    std::string_view creator) {
@@ -158,8 +161,8 @@ HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldF
   const HandheldHeader header = DecodeHeaderRecord(records.Item(1)->Data());
   const int32_t n = header.recordCount;
   if (count < n + 1) {
-    RaiseBadRecord("The header record announces " + std::to_string(n) + " text records; the database holds " +
-                   std::to_string(count - 1) + ".");
+    RaiseBadRecord("The header record announces " + std::to_string(n) +
+                   " text records; the database holds " + std::to_string(count - 1) + ".");
   }
   fields.editable = header.editable;
   fields.compression = header.compression;

@@ -17,7 +17,7 @@ namespace brevora::doc {
 
 // The fields of a header record that writers fill and readers take.
 struct HandheldHeader {
-  int16_t editable = 0;     // stored as one byte each (0 to 255)
+  int16_t editable = 0;  // stored as one byte each (0 to 255)
   int16_t compression = 0;
   int16_t searchMode = 0;
   uint32_t textLength = 0;  // characters
@@ -59,7 +59,6 @@ HandheldHeader ReadHeaderRecord(const core::RecordCollection& records, HandheldF
 
 // Raises 321 "Invalid file format" with `message` as description.
 [[noreturn]] void RaiseBadRecord(const std::string& message);
-
 
 // Sets what both writers set in a new database: the name, attributes 8, the
 // version, the creation date (now), type and creator.

@@ -28,9 +28,8 @@ TEST(HandheldRecordsTest, HeaderRecord) {
   h.recordSize = 2048;
   h.databaseValue = 7;
   h.lastRecordLength = 3;
-  EXPECT_EQ(EncodeHeaderRecord(h),
-            (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07,
-                   0x00, 0x03}));
+  EXPECT_EQ(EncodeHeaderRecord(h), (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00,
+                                          0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0x03}));
   const HandheldHeader read = DecodeHeaderRecord(EncodeHeaderRecord(h));
   EXPECT_EQ(read.compression, 1);
   EXPECT_EQ(read.recordCount, 1);
@@ -43,10 +42,31 @@ TEST(HandheldRecordsTest, HeaderRecord) {
 TEST(HandheldRecordsTest, HeaderValuesOutOfRange) {
   HandheldHeader h;
   h.recordSize = 2048;
-  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.editable = 256; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.recordCount = 65536; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.recordCount = 1; b.lastRecordLength = 70000; EncodeHeaderRecord(b); }), 6);
-  EXPECT_EQ(NumberOf([&] { HandheldHeader b = h; b.databaseValue = -1; EncodeHeaderRecord(b); }), 6);
+  EXPECT_EQ(NumberOf([&] {
+              HandheldHeader b = h;
+              b.editable = 256;
+              EncodeHeaderRecord(b);
+            }),
+            6);
+  EXPECT_EQ(NumberOf([&] {
+              HandheldHeader b = h;
+              b.recordCount = 65536;
+              EncodeHeaderRecord(b);
+            }),
+            6);
+  EXPECT_EQ(NumberOf([&] {
+              HandheldHeader b = h;
+              b.recordCount = 1;
+              b.lastRecordLength = 70000;
+              EncodeHeaderRecord(b);
+            }),
+            6);
+  EXPECT_EQ(NumberOf([&] {
+              HandheldHeader b = h;
+              b.databaseValue = -1;
+              EncodeHeaderRecord(b);
+            }),
+            6);
 
   EXPECT_EQ(NumberOf([] { DecodeHeaderRecord(Bytes(15)); }), 321);
   Bytes big(16);
@@ -56,7 +76,8 @@ TEST(HandheldRecordsTest, HeaderValuesOutOfRange) {
 
 TEST(HandheldRecordsTest, BookmarkRecord) {
   const Bytes record = EncodeBookmarkRecord({"  Chapter one is long", 100});
-  EXPECT_EQ(record, (Bytes{'C', 'h', 'a', 'p', 't', 'e', 'r', ' ', 'o', 'n', 'e', ' ', 'i', 0, 0, 0, 0, 0, 0, 100}));
+  EXPECT_EQ(record, (Bytes{'C', 'h', 'a', 'p', 't', 'e', 'r', ' ', 'o', 'n',
+                           'e', ' ', 'i', 0,   0,   0,   0,   0,   0,   100}));
   EXPECT_EQ(DecodeBookmarkRecord(record), (Bookmark{"Chapter one i", 100}));
 
   Bytes full(20, 'x');  // no NUL in the name field: the first 15 characters
@@ -87,10 +108,14 @@ TEST(HandheldRecordsTest, ExpansionIsBounded) {
     ADD_FAILURE();
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), 321);
-    EXPECT_EQ(e.description(), "A compressed text record is damaged or expands beyond 2048 characters.");
+    EXPECT_EQ(e.description(),
+              "A compressed text record is damaged or expands beyond 2048 characters.");
   }
-  EXPECT_EQ(NumberOf([] { ExpandRecord(Bytes{0x80, 0x09}, 2048); }), 321);  // a copy before the start
-  EXPECT_EQ(NumberOf([] { ExpandRecord(Bytes{0x03, 'a'}, 2048); }), 321);   // a literal run cut off
+  EXPECT_EQ(NumberOf([] {
+              ExpandRecord(Bytes{0x80, 0x09}, 2048);
+            }),
+            321);  // a copy before the start
+  EXPECT_EQ(NumberOf([] { ExpandRecord(Bytes{0x03, 'a'}, 2048); }), 321);  // a literal run cut off
   // The expander turns CR into LF.
   EXPECT_EQ(ExpandRecord(CompressRecord("a\rb"), 10), "a\nb");
 }

@@ -23,12 +23,23 @@ std::string AddEscapeCodes(std::string_view input) {
 
 void PlainCharToMarkup(char c, std::string& out) {
   switch (c) {
-    case '&': out += "&amp;"; break;
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '\n': out += "<br>"; break;
-    case '\t': out += kFourBlanks; break;
-    default: out += c;
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '\n':
+      out += "<br>";
+      break;
+    case '\t':
+      out += kFourBlanks;
+      break;
+    default:
+      out += c;
   }
 }
 

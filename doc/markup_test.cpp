@@ -16,14 +16,12 @@ TEST(MarkupTest, CutPartialTag) {
     std::string left;
   };
   const Case cases[] = {
-      {"abc<e", 2, "abc"},             // five characters, the fourth "<"
-      {"ab&amp;", 0, "ab&amp;"},       // a complete entity
-      {"ab&am", 3, "ab"},              // an unfinished one
-      {"<abcd", 0, "<abcd"},           // "<" as the first character
-      {"a<b>c", 0, "a<b>c"},           // ">" met first
-      {"x;y<z", 2, "x;y"},
-      {"plain text", 0, "plain text"},
-      {"", 0, ""},
+      {"abc<e", 2, "abc"},        // five characters, the fourth "<"
+      {"ab&amp;", 0, "ab&amp;"},  // a complete entity
+      {"ab&am", 3, "ab"},         // an unfinished one
+      {"<abcd", 0, "<abcd"},      // "<" as the first character
+      {"a<b>c", 0, "a<b>c"},      // ">" met first
+      {"x;y<z", 2, "x;y"},       {"plain text", 0, "plain text"}, {"", 0, ""},
   };
   for (const Case& c : cases) {
     std::string text = c.text;
@@ -40,7 +38,8 @@ TEST(MarkupTest, StripTags) {
 
 TEST(MarkupTest, FirstTextLine) {
   EXPECT_EQ(FirstTextLine("\r\n  Title\r\nbody"), "  Title");
-  EXPECT_EQ(FirstTextLine("Caf\xE9{x}\tok\nnext"), "Cafxok");  // codes above "z" and TAB are dropped
+  EXPECT_EQ(FirstTextLine("Caf\xE9{x}\tok\nnext"),
+            "Cafxok");  // codes above "z" and TAB are dropped
   EXPECT_EQ(FirstTextLine("\r\n\r\n"), "");
 }
 

@@ -39,7 +39,8 @@ TEST(PalmDocTest, TenThousandCharacters) {
   EXPECT_EQ(db.Creator(), "REAd");
   const Bytes header = Data(db, 1);
   EXPECT_EQ(Bytes(header.begin(), header.begin() + 16),
-            (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x27, 0x10, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00}));
+            (Bytes{0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x27, 0x10, 0x00, 0x03, 0x10, 0x00, 0x00,
+                   0x00, 0x00, 0x00}));
   EXPECT_EQ(Table(db), (Bytes{0x10, 0x00, 0x10, 0x00, 0x07, 0x10}));
   EXPECT_EQ(db.Records().Item(2)->DataLength(), 4096);
   EXPECT_EQ(db.Records().Item(3)->DataLength(), 4096);
@@ -52,7 +53,8 @@ TEST(PalmDocTest, RecordCountAtTheBoundary) {
     size_t length;
     Bytes table;
   };
-  for (const Case& c : {Case{4096, {0x10, 0x00}}, Case{4097, {0x10, 0x00, 0x00, 0x01}}, Case{0, {}}}) {
+  for (const Case& c :
+       {Case{4096, {0x10, 0x00}}, Case{4097, {0x10, 0x00, 0x00, 0x01}}, Case{0, {}}}) {
     const std::string text(c.length, 't');
     const std::vector<std::string_view> blocks = {text};
     core::HandheldDatabase db;
@@ -128,7 +130,8 @@ TEST(PalmDocTest, AForeignDatabaseWithUncompressedAndCompressedRecords) {
 TEST(PalmDocTest, TextIsCutIntoBlocksOf2048) {
   core::HandheldDatabase db;
   Build(db, "TEXt", "REAd",
-        {HeaderRecord(0, 1, 0, 9000, 3, 4096, 0), Bytes(4096, 'a'), Bytes(4096, 'b'), Bytes(808, 'c')});
+        {HeaderRecord(0, 1, 0, 9000, 3, 4096, 0), Bytes(4096, 'a'), Bytes(4096, 'b'),
+         Bytes(808, 'c')});
   const HandheldRead read = PalmDocReader(db).Read();
   ASSERT_EQ(read.blocks.size(), 5u);
   EXPECT_EQ(read.blocks[0], std::string(2048, 'a'));
@@ -146,7 +149,8 @@ TEST(PalmDocTest, DamagedDatabases) {
       {},
       {Bytes(15)},
       {HeaderRecord(0, 1, 0, 4, 2, 4096, 0), ToBytes("abcd")},
-      {HeaderRecord(0, 1, 0, 1, 1, 4096, 0), ToBytes("x"), Bytes(19)},  // a short bookmark fails the read
+      {HeaderRecord(0, 1, 0, 1, 1, 4096, 0), ToBytes("x"),
+       Bytes(19)},  // a short bookmark fails the read
       {HeaderRecord(0, 2, 0, 5001, 1, 4096, 0), expandsTooFar},
   };
   for (const auto& records : cases) {

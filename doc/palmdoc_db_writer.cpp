@@ -14,8 +14,9 @@ namespace brevora::doc {
 namespace hf = handheld_format;
 
 std::string PalmDocWriter::DatabaseName(std::string_view docName, std::string_view path) {
-  const std::string name =
-      !docName.empty() ? std::string(docName) : core::RemoveFileModeExtension(path, core::kScrivaneMode);
+  const std::string name = !docName.empty()
+                               ? std::string(docName)
+                               : core::RemoveFileModeExtension(path, core::kScrivaneMode);
   return name.substr(0, kMaxNameLength);
 }
 
@@ -40,7 +41,8 @@ void PalmDocWriter::Fill(core::HandheldDatabase& db) const {
   header.lastRecordLength = n == 0 ? 0 : static_cast<int32_t>(length - recordSize * (n - 1));
   std::vector<uint8_t> headerRecord = EncodeHeaderRecord(header);  // checks every field
   std::vector<std::vector<uint8_t>> bookmarkRecords;
-  for (const Bookmark& bookmark : fields_.bookmarks) bookmarkRecords.push_back(EncodeBookmarkRecord(bookmark));
+  for (const Bookmark& bookmark : fields_.bookmarks)
+    bookmarkRecords.push_back(EncodeBookmarkRecord(bookmark));
 
   StartDatabase(db, fields_, hf::kPalmDocType, hf::kPalmDocCreator);
   AddRecord(db, hf::kHeaderRecordID, std::move(headerRecord));

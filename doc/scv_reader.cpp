@@ -65,8 +65,9 @@ ScvHeader ScvHeaderReader::Read(const DocumentHeader& initial) const {
   // The version read is not kept: the document is of this module's version.
   const int16_t version = lines.Integer();
   if (version > scv_format::kVersion) {
-    RaiseError(kWrapError, "Document.ReadHeader",
-               "This Document is of a newer version than this module.  Please contact Orvanex, Inc.");
+    RaiseError(
+        kWrapError, "Document.ReadHeader",
+        "This Document is of a newer version than this module.  Please contact Orvanex, Inc.");
   }
   if (lines.Integer() == 0) {  // no header: the text follows at once
     result.bodyPosition = lines.Cursor().Position();

@@ -40,9 +40,28 @@ DocumentHeader SampleHeader() {
   return h;
 }
 
-const std::string kGoldenHeader = Lines({"1", "5", "1", "2", "\"C:\\Docs\\letter.doc\"", "3912345678.5", "1", "0",
-                                         "1", "2", "1", "\"Letter\"", "\"pw\"", "7", "10", "12", "2",
-                                         "\"Start\"", "0", "\"End\"", "40", ""});
+const std::string kGoldenHeader = Lines({"1",
+                                         "5",
+                                         "1",
+                                         "2",
+                                         "\"C:\\Docs\\letter.doc\"",
+                                         "3912345678.5",
+                                         "1",
+                                         "0",
+                                         "1",
+                                         "2",
+                                         "1",
+                                         "\"Letter\"",
+                                         "\"pw\"",
+                                         "7",
+                                         "10",
+                                         "12",
+                                         "2",
+                                         "\"Start\"",
+                                         "0",
+                                         "\"End\"",
+                                         "40",
+                                         ""});
 
 TEST(ScvTest, GoldenFile) {
   ScvWriter writer;
@@ -77,7 +96,8 @@ TEST(ScvTest, RoundTripIsByteIdentical) {
   EXPECT_EQ(h.bookmarks[1], (Bookmark{"Start", 0}));
   EXPECT_EQ(h.bookmarks[2], (Bookmark{"End", 40}));
 
-  std::vector<std::string> blocks = BodyReader(std::string_view(file).substr(read.bodyPosition), false).ReadBlocks();
+  std::vector<std::string> blocks =
+      BodyReader(std::string_view(file).substr(read.bodyPosition), false).ReadBlocks();
   ASSERT_EQ(blocks.size(), 1u);
   EXPECT_EQ(blocks[0], "Dear Ann,\rthanks.\r\rBye");
   ScvWriter writer;
@@ -108,8 +128,8 @@ TEST(ScvTest, SecondsAreWrittenWithAFullStop) {
   EXPECT_EQ(ScvWriter::FormatSeconds(0.25), "0.25");
   EXPECT_EQ(ScvWriter::FormatSeconds(1e20), "100000000000000000000");
   // A time written where "," was the decimal separator is read as well.
-  const std::string file = Lines({"0", "5", "1", "0", "\"x.doc\"", "12,5", "0", "0", "1", "2", "0", "\"\"", "\"\"",
-                                  "0", "0", "0", "0", ""});
+  const std::string file = Lines({"0", "5", "1", "0", "\"x.doc\"", "12,5", "0", "0", "1", "2", "0",
+                                  "\"\"", "\"\"", "0", "0", "0", "0", ""});
   EXPECT_EQ(ScvHeaderReader(file).Read(DocumentHeader{}).header.LinkedDOCFileModDateTime, 12.5);
 }
 
@@ -130,7 +150,8 @@ TEST(ScvTest, HeaderVariants) {
     before.LinkedDOCFileName = "old.doc";
     before.LinkedDOCSyncMethod = 3;
     const std::string file =
-        Lines({"0", "2", "1", "1", "0", "1", "2", "\"Name\"", "\"\"", "0", "0", "0", "0", ""}) + "body";
+        Lines({"0", "2", "1", "1", "0", "1", "2", "\"Name\"", "\"\"", "0", "0", "0", "0", ""}) +
+        "body";
     const ScvHeader read = ScvHeaderReader(file).Read(before);
     EXPECT_EQ(read.header.LinkedDOCFileName, "");
     EXPECT_EQ(read.header.LinkedDOCSyncMethod, 0);
@@ -142,15 +163,30 @@ TEST(ScvTest, HeaderVariants) {
     EXPECT_EQ(std::string_view(file).substr(read.bodyPosition), "body");
   }
   for (const char* compression : {"0", "3"}) {  // out of range: compressed
-    const std::string file = Lines({"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", compression, "0", "\"\"", "\"\"",
-                                    "0", "0", "0", "0", ""});
+    const std::string file = Lines({"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", compression,
+                                    "0", "\"\"", "\"\"", "0", "0", "0", "0", ""});
     EXPECT_EQ(ScvHeaderReader(file).Read(before).header.compression, 2) << compression;
   }
 }
 
 std::string FileWithPairs(int count, int pairs) {
-  std::vector<std::string> lines = {"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", "2", "0", "\"\"", "\"\"",
-                                    "0", "0", "0", std::to_string(count)};
+  std::vector<std::string> lines = {"0",
+                                    "5",
+                                    "1",
+                                    "0",
+                                    "\"\"",
+                                    "0",
+                                    "0",
+                                    "0",
+                                    "1",
+                                    "2",
+                                    "0",
+                                    "\"\"",
+                                    "\"\"",
+                                    "0",
+                                    "0",
+                                    "0",
+                                    std::to_string(count)};
   for (int i = 1; i <= pairs; ++i) {
     lines.push_back("\"mark" + std::to_string(i) + "\"");
     lines.push_back(std::to_string(i * 10));
@@ -166,14 +202,17 @@ TEST(ScvTest, BookmarkCounts) {
   };
   // 25 pairs; 30 pairs (the last five skipped); a count of 25 with the 24
   // pairs older writers wrote: the first text line is never taken as a pair.
-  for (const Case c : {Case{25, 25, 25}, Case{30, 30, 25}, Case{25, 24, 24}, Case{3, 3, 3}, Case{0, 0, 0}}) {
+  for (const Case c :
+       {Case{25, 25, 25}, Case{30, 30, 25}, Case{25, 24, 24}, Case{3, 3, 3}, Case{0, 0, 0}}) {
     const std::string file = FileWithPairs(c.count, c.pairs);
     const ScvHeader read = ScvHeaderReader(file).Read(DocumentHeader{});
     EXPECT_EQ(read.header.bookmarkCount, c.stored) << c.count << "/" << c.pairs;
     if (c.stored > 0) {
-      EXPECT_EQ(read.header.bookmarks[c.stored], (Bookmark{"mark" + std::to_string(c.stored), c.stored * 10}));
+      EXPECT_EQ(read.header.bookmarks[c.stored],
+                (Bookmark{"mark" + std::to_string(c.stored), c.stored * 10}));
     }
-    EXPECT_EQ(std::string_view(file).substr(read.bodyPosition), "First line\r\nSecond line") << c.count;
+    EXPECT_EQ(std::string_view(file).substr(read.bodyPosition), "First line\r\nSecond line")
+        << c.count;
   }
 }
 
@@ -212,10 +251,12 @@ TEST(ScvTest, DamagedHeaders) {
   };
   const Case cases[] = {
       {"", 62},
-      {Lines({"0", "5", "1", "0", "\"\""}), 62},                   // ends inside the header
-      {Truncated(FileWithPairs(3, 1)), 62},  // fewer pairs than stated, no separator
+      {Lines({"0", "5", "1", "0", "\"\""}), 62},  // ends inside the header
+      {Truncated(FileWithPairs(3, 1)), 62},       // fewer pairs than stated, no separator
       {Lines({"0", "five"}), 13},
-      {Lines({"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", "2", "0", "\"\"", "\"\"", "99999999999"}), 6},
+      {Lines({"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", "2", "0", "\"\"", "\"\"",
+              "99999999999"}),
+       6},
       {Lines({"0", "6", "1"}), kWrapError},
   };
   for (const Case& c : cases) {

@@ -26,9 +26,7 @@ const ClassRegistration registration(SDK_Document::kProgId, SDK_Document::kClsid
 constexpr size_t kLongNameLength = 32;
 constexpr size_t kShortNameLength = 31;
 
-std::string Stem(std::string_view path) {
-  return fs::StripExtension(fs::FileNamePart(path));
-}
+std::string Stem(std::string_view path) { return fs::StripExtension(fs::FileNamePart(path)); }
 
 }  // namespace
 
@@ -53,8 +51,8 @@ void SDK_Document::SetParameters(std::string_view p1, std::string_view p2, std::
   session.SetParameter3(Variant(p3));
 }
 
-void SDK_Document::ConvertThroughWord(std::string_view macro, std::string_view p1, std::string_view p2,
-                                      std::string_view p3) {
+void SDK_Document::ConvertThroughWord(std::string_view macro, std::string_view p1,
+                                      std::string_view p2, std::string_view p3) {
   core::Session& session = OperationSession();
   WordObject word = session.IsServerMode() ? WordFromPool() : GetWordObject();
   OpenAddIn(*word.app);
@@ -78,7 +76,8 @@ void SDK_Document::OpenDOCDocument(std::string_view file) {
   });
 }
 
-void SDK_Document::OpenDocument(std::string_view user, std::string_view category, std::string_view document) {
+void SDK_Document::OpenDocument(std::string_view user, std::string_view category,
+                                std::string_view document) {
   RunWrapped("SDK_Document.OpenDocument", "Could not open document.", [&] {
     WordObject word = GetWordObject();
     OpenAddIn(*word.app);
@@ -89,7 +88,8 @@ void SDK_Document::OpenDocument(std::string_view user, std::string_view category
   });
 }
 
-void SDK_Document::SaveDocument(std::string_view user, std::string_view category, std::string_view document) {
+void SDK_Document::SaveDocument(std::string_view user, std::string_view category,
+                                std::string_view document) {
   RunWrapped("SDK_Document.SaveDocument", "Could not save document.", [&] {
     WordObject word = GetWordObject();
     OpenAddIn(*word.app);
@@ -99,10 +99,12 @@ void SDK_Document::SaveDocument(std::string_view user, std::string_view category
   });
 }
 
-void SDK_Document::RemoveFromUser(std::string_view user, std::string_view category, std::string_view document) {
+void SDK_Document::RemoveFromUser(std::string_view user, std::string_view category,
+                                  std::string_view document) {
   RunWrapped("SDK_Document.RemoveFromUser", "Could not remove from user.", [&] {
     // Names come from callers outside: they must stay inside the category folder.
-    if (!fs::IsPlainName(category) || !fs::IsPlainName(document)) fs::RaiseFileError(fs::kBadFileName);
+    if (!fs::IsPlainName(category) || !fs::IsPlainName(document))
+      fs::RaiseFileError(fs::kBadFileName);
     // Documents: so that the path ends in ".scv", whatever mode the Session was in.
     App().SetFileMode(core::kScrivaneMode);
     App().SetCurrentUser(user);
@@ -116,16 +118,22 @@ void SDK_Document::RemoveFromUser(std::string_view user, std::string_view catego
 
 // ---- Conversions through Word -------------------------------------------------------
 
-void SDK_Document::DOCToSCVExt(std::string_view doc, std::string_view scv) { DOCToSCVExtSync(doc, scv, ""); }
+void SDK_Document::DOCToSCVExt(std::string_view doc, std::string_view scv) {
+  DOCToSCVExtSync(doc, scv, "");
+}
 
-void SDK_Document::SCVToDOCExt(std::string_view scv, std::string_view doc) { SCVToDOCExtSync(scv, doc, ""); }
+void SDK_Document::SCVToDOCExt(std::string_view scv, std::string_view doc) {
+  SCVToDOCExtSync(scv, doc, "");
+}
 
-void SDK_Document::DOCToSCVExtSync(std::string_view doc, std::string_view scv, std::string_view link) {
+void SDK_Document::DOCToSCVExtSync(std::string_view doc, std::string_view scv,
+                                   std::string_view link) {
   RunWrapped("SDK_Document.DOCToSCVExt_Sync", "Error converting from DOC to SCV.",
              [&] { ConvertThroughWord("DOCToSCVExt", doc, scv, link); });
 }
 
-void SDK_Document::SCVToDOCExtSync(std::string_view scv, std::string_view doc, std::string_view options) {
+void SDK_Document::SCVToDOCExtSync(std::string_view scv, std::string_view doc,
+                                   std::string_view options) {
   RunWrapped("SDK_Document.SCVToDOCExt_Sync", "Error converting from SCV to DOC.",
              [&] { ConvertThroughWord("SCVToDOCExt", scv, doc, options); });
 }
@@ -138,8 +146,8 @@ void SDK_Document::DOCToSCV(std::string_view doc, std::string_view user, std::st
   });
 }
 
-void SDK_Document::SCVToDOC(std::string_view user, std::string_view category, std::string_view document,
-                            std::string_view doc) {
+void SDK_Document::SCVToDOC(std::string_view user, std::string_view category,
+                            std::string_view document, std::string_view doc) {
   RunWrapped("SDK_Document.SCVToDOC", "Error converting from SCV To DOC.", [&] {
     App().SetCurrentUser(user);
     ConvertThroughWord("SCVToDOC", doc, category, document);
@@ -188,8 +196,8 @@ void SDK_Document::SCVToPDB(std::string_view user, std::string_view category, st
   });
 }
 
-void SDK_Document::PDBToSCV(std::string_view pdbFile, std::string_view user, std::string_view category,
-                            std::string_view name) {
+void SDK_Document::PDBToSCV(std::string_view pdbFile, std::string_view user,
+                            std::string_view category, std::string_view name) {
   RunWrapped("SDK_Document.PDBToSCV", "Error converting from PDB to SCV.", [&] {
     Ref<Document> document = NewDocument();
     if (document->OpenFromPDB(pdbFile)) document->WriteToUser(user, category, name);

@@ -32,7 +32,7 @@
 namespace brevora::core {
 class Session;
 class Application;
-}
+}  // namespace brevora::core
 
 namespace brevora::doc {
 

@@ -8,18 +8,19 @@
 
 namespace brevora::doc {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 const MemberTable<SDK_Document>& SDK_Document::Members() {
   using M = CallKind;
   using S = SDK_Document;
   static const MemberTable<SDK_Document> table{
       {"OpenDOCDocument", M::Method, [](S& s, Args a) { s.OpenDOCDocument(CStr(a[0])); }, 1},
-      {"OpenDocument", M::Method, [](S& s, Args a) { s.OpenDocument(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
-      {"RemoveFromUser", M::Method, [](S& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
-      {"SaveDocument", M::Method, [](S& s, Args a) { s.SaveDocument(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"OpenDocument", M::Method,
+       [](S& s, Args a) { s.OpenDocument(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"RemoveFromUser", M::Method,
+       [](S& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"SaveDocument", M::Method,
+       [](S& s, Args a) { s.SaveDocument(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"DOCToSCVExt", M::Method, [](S& s, Args a) { s.DOCToSCVExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"SCVToDOCExt", M::Method, [](S& s, Args a) { s.SCVToDOCExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"DOCToSCVExt_Sync", M::Method,

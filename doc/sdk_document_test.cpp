@@ -66,10 +66,11 @@ TEST(SdkDocumentTest, AWordWeStartAndItsCourseEndWithQuit) {
     word.Macro("DOCToSCVExt", [](Values&) {});
     ScopedClass registered(kWordProgId, word.app, word.script);
     MakeRef<SDK_Document>()->DOCToSCVExtSync("in.doc", "out.scv", "in.doc");
-    EXPECT_EQ(word.Course(), (Lines{"CreateObject(Word.Application)", "Word.Visible=False", "Word.Run(Initialize)",
-                                    "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
-                                    "Word.Run(DOCToSCVExt)", "Word.Run(GetSession)",
-                                    "Document(ScrivSession.doc).Close(False)", "Word.Quit()"}));
+    EXPECT_EQ(word.Course(),
+              (Lines{"CreateObject(Word.Application)", "Word.Visible=False", "Word.Run(Initialize)",
+                     "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
+                     "Word.Run(DOCToSCVExt)", "Word.Run(GetSession)",
+                     "Document(ScrivSession.doc).Close(False)", "Word.Quit()"}));
     EXPECT_EQ(word.app->quitCount, 1);
     EXPECT_TRUE(word.app->documents->items.empty());
   });
@@ -118,7 +119,7 @@ TEST(SdkDocumentTest, TheSessionValuesTravelThroughTheDocumentVariables) {
                             {"USERNAME", "Anna"},
                             {"PARAM1", "a.doc"},
                             {"PARAM2", "b.scv"},
-                            {"PARAM3", "link"},  // cut at the NUL
+                            {"PARAM3", "link"},    // cut at the NUL
                             {"ERRORMESSAGE", ""},  // emptied before the macros
                             {"ERRORNUMBER", "0"}}));
     EXPECT_EQ(session->FileMode(), 2);
@@ -144,10 +145,12 @@ TEST(SdkDocumentTest, AnAddInErrorIsWrappedAndWordStillQuit) {
       v["ERRORMESSAGE"] = "The document is locked.";
     });
     ScopedClass registered(kWordProgId, word.app, word.script);
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK_Document.RunWordMacro");
-    EXPECT_EQ(e.description(), std::string("Could not run word macro 'DOCToSCVExt'.") + kCrLf + "The document is locked.");
+    EXPECT_EQ(e.description(), std::string("Could not run word macro 'DOCToSCVExt'.") + kCrLf +
+                                   "The document is locked.");
     EXPECT_EQ(word.Course().back(), "Word.Quit()");
     EXPECT_TRUE(word.script->Called("Document(ScrivSession.doc).Close(False)"));
 
@@ -157,7 +160,8 @@ TEST(SdkDocumentTest, AnAddInErrorIsWrappedAndWordStillQuit) {
         v["ERRORNUMBER"] = number;
         v["ERRORMESSAGE"] = "No room.";
       });
-      const AutomationError passed = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
+      const AutomationError passed =
+          ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
       EXPECT_EQ(passed.number(), kWrapError);
       EXPECT_EQ(passed.source(), "Brevora");
       EXPECT_EQ(passed.description(), "No room.");
@@ -172,13 +176,16 @@ TEST(SdkDocumentTest, AFailingMacroStillClosesTheTemporaryDocumentAndQuits) {
     word.script->FailOn("Word.Run(SCVToDOCExt)", AutomationError(4198, "Word", "Command failed"));
     word.Macro("SCVToDOCExt", [](Values&) {});
     ScopedClass registered(kWordProgId, word.app, word.script);
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->SCVToDOCExt("a.scv", "b.doc"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->SCVToDOCExt("a.scv", "b.doc"); });
     EXPECT_EQ(e.source(), "SDK_Document.RunWordMacro");
-    EXPECT_EQ(e.description(), std::string("Could not run word macro 'SCVToDOCExt'.") + kCrLf + "Command failed");
-    EXPECT_EQ(word.Course(), (Lines{"CreateObject(Word.Application)", "Word.Visible=False", "Word.Run(Initialize)",
-                                    "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
-                                    "Word.Run(SCVToDOCExt)", "Document(ScrivSession.doc).Close(False)",
-                                    "Word.Quit()"}));
+    EXPECT_EQ(e.description(),
+              std::string("Could not run word macro 'SCVToDOCExt'.") + kCrLf + "Command failed");
+    EXPECT_EQ(
+        word.Course(),
+        (Lines{"CreateObject(Word.Application)", "Word.Visible=False", "Word.Run(Initialize)",
+               "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
+               "Word.Run(SCVToDOCExt)", "Document(ScrivSession.doc).Close(False)", "Word.Quit()"}));
   });
 }
 
@@ -192,11 +199,12 @@ TEST(SdkDocumentTest, AVariableTheAddInDroppedIsNamedWithTheVariablesLeft) {
       return Variant();
     });
     ScopedClass registered(kWordProgId, word.app, word.script);
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
     EXPECT_EQ(e.source(), "SDK_Document.GetDocumentSessionValues");
     EXPECT_EQ(e.description(), std::string("Unable to get session value: FILEMODE") + kCrLf +
-                                   "Variable Count=2" + kCrLf + "SERVERMODE = 0" + kCrLf + "FRIENDLYNAME = " +
-                                   kCrLf + "Object has been deleted.");
+                                   "Variable Count=2" + kCrLf + "SERVERMODE = 0" + kCrLf +
+                                   "FRIENDLYNAME = " + kCrLf + "Object has been deleted.");
     EXPECT_EQ(word.app->quitCount, 1);
     EXPECT_TRUE(word.app->documents->items.empty());
   });
@@ -206,7 +214,8 @@ TEST(SdkDocumentTest, AVariableTheAddInDroppedIsNamedWithTheVariablesLeft) {
 
 TEST(SdkDocumentTest, WithoutWordTheConversionReportsItsError) {
   OnFreshThread([] {
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExtSync("a.doc", "b.scv", "1"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExtSync("a.doc", "b.scv", "1"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK_Document.GetWordObject");
     EXPECT_EQ(e.description(), std::string("Could not get word object.") + kCrLf +
@@ -218,7 +227,8 @@ TEST(SdkDocumentTest, AWordOlderThan8IsRefusedAndQuit) {
   OnFreshThread([] {
     FakeWord word("7.0");
     ScopedClass registered(kWordProgId, word.app, word.script);
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
     EXPECT_EQ(e.source(), "SDK_DOCUMENT.GetWordObject");
     EXPECT_EQ(e.description(), "This API requires Word 8 or newer.");
     EXPECT_EQ(word.app->quitCount, 1);
@@ -229,14 +239,15 @@ TEST(SdkDocumentTest, TheAddInNameFollowsWordsVersion) {
   const struct {
     const char* version;
     const char* name;
-  } cases[] = {{"5.0", "scriv5.dot"}, {"7.0", "scriv7.dot"}, {"8.0", "scriv8.dot"},
+  } cases[] = {{"5.0", "scriv5.dot"}, {"7.0", "scriv7.dot"},  {"8.0", "scriv8.dot"},
                {"9.0", "scriv8.dot"}, {"6.0a", "scriv8.dot"}, {"11.0", "scriv8.dot"}};
   for (const auto& c : cases) {
     FakeWord word(c.version);
     EXPECT_EQ(AddInName(*word.app), c.name) << c.version;
   }
   FakeWord word("9.0");
-  word.script->FailOn("Word.Version", AutomationError(462, "", "The remote server machine does not exist"));
+  word.script->FailOn("Word.Version",
+                      AutomationError(462, "", "The remote server machine does not exist"));
   const AutomationError e = ErrorOf([&] { AddInName(*word.app); });
   EXPECT_EQ(e.source(), "SDK_Document.GetWordVersion");
   EXPECT_EQ(e.description(), std::string("Could not get word version.") + kCrLf +
@@ -249,21 +260,25 @@ TEST(SdkDocumentTest, AnAddInFromTheStartupFolderIsOpenedAndNoneIsReportedAsItIs
     word.app->addIns->items.clear();
     fs::AtomicWrite(word.addInFolder + "/Scriv8.dot", std::string_view("template"));
     OpenAddIn(*word.app);
-    EXPECT_EQ(word.script->Select({"Documents.Open"}), (Lines{"Documents.Open(" + word.addInFolder + "\\Scriv8.dot)"}));
+    EXPECT_EQ(word.script->Select({"Documents.Open"}),
+              (Lines{"Documents.Open(" + word.addInFolder + "\\Scriv8.dot)"}));
 
     fs::RemoveFile(word.addInFolder + "/Scriv8.dot");
     ScopedClass registered(kWordProgId, word.app, word.script);
-    const AutomationError e = ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
+    const AutomationError e =
+        ErrorOf([] { MakeRef<SDK_Document>()->DOCToSCVExt("a.doc", "b.scv"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK_Document");
     EXPECT_EQ(e.description(),
-              "The Scrivane add-in is not installed.  Please install the Scrivane add-in using Word / Tools | "
+              "The Scrivane add-in is not installed.  Please install the Scrivane add-in using "
+              "Word / Tools | "
               "Add-Ins to load SCRIV(5)(7)(8).DOT prior to using this function.");
     EXPECT_EQ(word.app->quitCount, 1);
   });
 }
 
-// ---- Server mode ---------------------------------------------------------------------------------
+// ---- Server mode
+// ---------------------------------------------------------------------------------
 
 TEST(SdkDocumentTest, InServerModeWordComesFromThePoolAndGoesBackOnEveryPath) {
   OnFreshThread([] {
@@ -277,15 +292,17 @@ TEST(SdkDocumentTest, InServerModeWordComesFromThePoolAndGoesBackOnEveryPath) {
     Ref<SDK_Document> sdk = MakeRef<SDK_Document>();
     sdk->DOCToSCVExtSync("a.doc", "b.scv", "1");
     EXPECT_FALSE(core::GlobalSession()->IsServerMode());
-    EXPECT_EQ(word.Course(), (Lines{"Pool.GetServer(Word.Application)", "Entry.ServerObject", "Word.Run(Initialize)",
-                                    "Documents.Open(" + word.TempDocumentPath() + ")", "Word.Run(SetSession)",
-                                    "Word.Run(DOCToSCVExt)", "Word.Run(GetSession)",
-                                    "Document(ScrivSession.doc).Close(False)", "Entry.ReleaseServer()"}));
+    EXPECT_EQ(word.Course(),
+              (Lines{"Pool.GetServer(Word.Application)", "Entry.ServerObject",
+                     "Word.Run(Initialize)", "Documents.Open(" + word.TempDocumentPath() + ")",
+                     "Word.Run(SetSession)", "Word.Run(DOCToSCVExt)", "Word.Run(GetSession)",
+                     "Document(ScrivSession.doc).Close(False)", "Entry.ReleaseServer()"}));
 
     word.script->Clear();
     core::GlobalSession()->SetIsServerMode(true);
     word.Macro("DOCToSCVExt", [](Values& v) { v["ERRORNUMBER"] = "5"; });
-    EXPECT_EQ(ErrorOf([&] { sdk->DOCToSCVExtSync("a.doc", "b.scv", "1"); }).source(), "SDK_Document.RunWordMacro");
+    EXPECT_EQ(ErrorOf([&] { sdk->DOCToSCVExtSync("a.doc", "b.scv", "1"); }).source(),
+              "SDK_Document.RunWordMacro");
     EXPECT_EQ(word.Course().back(), "Entry.ReleaseServer()");
     EXPECT_EQ(word.app->quitCount, 0);  // a pool's Word is never quit
 
@@ -297,7 +314,8 @@ TEST(SdkDocumentTest, InServerModeWordComesFromThePoolAndGoesBackOnEveryPath) {
   });
 }
 
-// ---- Through the class registry, as the conduit calls it -------------------------------------------
+// ---- Through the class registry, as the conduit calls it
+// -------------------------------------------
 
 TEST(SdkDocumentTest, TheConduitCallsByProgIdWithThreeStrings) {
   OnFreshThread([] {
@@ -320,7 +338,8 @@ TEST(SdkDocumentTest, TheConduitCallsByProgIdWithThreeStrings) {
   });
 }
 
-// ---- Refresh -----------------------------------------------------------------------------------------
+// ---- Refresh
+// -----------------------------------------------------------------------------------------
 
 class Window : public Dispatchable<Window> {
  public:
@@ -347,14 +366,17 @@ TEST(SdkDocumentTest, RefreshReloadsEveryDesktopWindow) {
     b->fail = true;
     const AutomationError e = ErrorOf([&] { sdk->Refresh(); });
     EXPECT_EQ(e.source(), "SDK_Document.Refresh");
-    EXPECT_EQ(e.description(), std::string("Could not refresh Brevora Desktop.  Please close and reopen Brevora "
-                                           "Desktop.") + kCrLf + "Out of memory");
+    EXPECT_EQ(e.description(),
+              std::string("Could not refresh Brevora Desktop.  Please close and reopen Brevora "
+                          "Desktop.") +
+                  kCrLf + "Out of memory");
     office::UnregisterDesktopWindow(a);
     office::UnregisterDesktopWindow(b);
   });
 }
 
-// ---- The user store ------------------------------------------------------------------------------------
+// ---- The user store
+// ------------------------------------------------------------------------------------
 
 // A custom home folder for the Session's settings key.
 std::string UseHome() {
@@ -386,10 +408,12 @@ TEST(SdkDocumentTest, RemoveFromUserDeletesTheDocumentOnlyAndRefreshes) {
     EXPECT_EQ(window->refreshed, 2);
 
     for (const auto& [category, name] : {std::pair{"..", "Plan"}, std::pair{"Business", "../Plan"},
-                                          std::pair{"", "Plan"}, std::pair{"Business", ".."}}) {
-      const AutomationError e = ErrorOf([&, category = category, name = name] { sdk->RemoveFromUser("", category, name); });
+                                         std::pair{"", "Plan"}, std::pair{"Business", ".."}}) {
+      const AutomationError e = ErrorOf(
+          [&, category = category, name = name] { sdk->RemoveFromUser("", category, name); });
       EXPECT_EQ(e.source(), "SDK_Document.RemoveFromUser") << category << " " << name;
-      EXPECT_EQ(e.description(), std::string("Could not remove from user.") + kCrLf + "Bad file name or number");
+      EXPECT_EQ(e.description(),
+                std::string("Could not remove from user.") + kCrLf + "Bad file name or number");
     }
     EXPECT_TRUE(fs::FileExists(home + "/Plan.scv"));
     office::UnregisterDesktopWindow(window);
@@ -424,14 +448,16 @@ TEST(SdkDocumentTest, InProcessConversionsBetweenDesktopFilesAndDatabases) {
     EXPECT_EQ(TextOf(*back), "The plan.");
 
     // A failure already numbered 32760 (the database's) passes unchanged.
-    const AutomationError e = ErrorOf([&] { sdk->PDBToSCVExt(dir + "missing.pdb", dir + "x.scv"); });
+    const AutomationError e =
+        ErrorOf([&] { sdk->PDBToSCVExt(dir + "missing.pdb", dir + "x.scv"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "Document.OpenFromPDB");
     EXPECT_FALSE(fs::FileExists(dir + "x.scv"));
   });
 }
 
-// ---- Handheld databases and .doc files, through Word -------------------------------------------------------
+// ---- Handheld databases and .doc files, through Word
+// -------------------------------------------------------
 
 TEST(SdkDocumentTest, ALongDocNameGoesToTheDatabaseThroughAShortCopy) {
   OnFreshThread([] {
@@ -497,7 +523,8 @@ TEST(SdkDocumentTest, PDBToDOCReplacesTheDocOnlyWithACompleteResult) {
   });
 }
 
-// ---- Word for the user ----------------------------------------------------------------------------------------
+// ---- Word for the user
+// ----------------------------------------------------------------------------------------
 
 TEST(SdkDocumentTest, OpeningForTheUserLeavesWordRunningAndVisibleUnlessItFails) {
   OnFreshThread([] {

@@ -16,7 +16,8 @@ namespace {
 constexpr int kMessageLoopRuns = 50;
 
 constexpr const char* kAddInNotInstalled =
-    "The Scrivane add-in is not installed.  Please install the Scrivane add-in using Word / Tools | "
+    "The Scrivane add-in is not installed.  Please install the Scrivane add-in using Word / Tools "
+    "| "
     "Add-Ins to load SCRIV(5)(7)(8).DOT prior to using this function.";
 
 Ref<Dispatch> ObjectRef(const Variant& v) { return Ref<Dispatch>(&ObjectOf(v)); }
@@ -60,9 +61,12 @@ int16_t WordVersion(Dispatch& word) {
 std::string AddInName(Dispatch& word) {
   try {
     switch (WordVersion(word)) {
-      case 5: return "scriv5.dot";
-      case 7: return "scriv7.dot";
-      default: return "scriv8.dot";
+      case 5:
+        return "scriv5.dot";
+      case 7:
+        return "scriv7.dot";
+      default:
+        return "scriv8.dot";
     }
   } catch (...) {
     throw Wrap32760(CurrentError(), "SDK_Document.AddInName", "Could not get add-in name.");
@@ -72,14 +76,15 @@ std::string AddInName(Dispatch& word) {
 void OpenAddIn(Dispatch& word) {
   try {
     const office::OfficeAddInSearch search{.prefix = "SCRIV",
-                                         .folderProperty = "StartupPath",
-                                         .commandKey = "Word.AddIn\\shell\\open\\command",
-                                         .programName = "\\winword.exe",
-                                         .subFolder = "\\Startup",
-                                         .fileName = [&word] { return AddInName(word); }};
+                                           .folderProperty = "StartupPath",
+                                           .commandKey = "Word.AddIn\\shell\\open\\command",
+                                           .programName = "\\winword.exe",
+                                           .subFolder = "\\Startup",
+                                           .fileName = [&word] { return AddInName(word); }};
     const office::OfficeAddIn found = office::FindOfficeAddIn(word, search);
     if (found.place == office::OfficeAddInPlace::Listed) return;  // loaded already
-    if (found.place == office::OfficeAddInPlace::NotFound) RaiseError(kWrapError, "SDK_Document", kAddInNotInstalled);
+    if (found.place == office::OfficeAddInPlace::NotFound)
+      RaiseError(kWrapError, "SDK_Document", kAddInNotInstalled);
     const Variant documents = CallByName(word, "Documents", CallKind::Get);
     CallByName(ObjectOf(documents), "Open", CallKind::Method, found.path);
   } catch (...) {

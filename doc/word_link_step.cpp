@@ -14,9 +14,11 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
   const std::string link = header.LinkedDOCFileName;
   if (core::Trim(link).empty()) return false;
   try {
-    if (readDirection && !office::LinkedFileIsNewer(link, header.LinkedDOCFileModDateTime)) return false;
+    if (readDirection && !office::LinkedFileIsNewer(link, header.LinkedDOCFileModDateTime))
+      return false;
     Ref<SDK_Document> converter = MakeRef<SDK_Document>();
-    if (document.App() && document.App()->Session()) converter->SetSession(document.App()->Session());
+    if (document.App() && document.App()->Session())
+      converter->SetSession(document.App()->Session());
     if (readDirection) {
       converter->DOCToSCVExtSync(link, document.FullPath(), link);
       return true;
@@ -25,7 +27,8 @@ bool WordLinkStep::CheckLinkUpdate(Document& document, DocumentHeader& header, b
     header.LinkedDOCFileModDateTime = office::LinkedFileSeconds(link);
     return true;
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Document.CheckLinkUpdate", "Could not update link '" + link + "'.");
+    throw Wrap32760(CurrentError(), "Document.CheckLinkUpdate",
+                    "Could not update link '" + link + "'.");
   }
 }
 

@@ -173,7 +173,8 @@ TEST_F(LinkTest, WithoutWordTheOpenReportsTheConvertersError) {
     Ref<Document> document = MakeRef<Document>();
     const AutomationError e = ErrorOf([&] { document->OpenFromDisk(scv, true, true); });
     EXPECT_EQ(e.source(), "Document.OpenFromDisk");
-    EXPECT_TRUE(e.description().ends_with("Could not get word object.\r\nActiveX component can't create object"))
+    EXPECT_TRUE(e.description().ends_with(
+        "Could not get word object.\r\nActiveX component can't create object"))
         << e.description();
   });
 }
@@ -183,7 +184,8 @@ TEST_F(LinkTest, WithoutWordTheOpenReportsTheConvertersError) {
 // The temporary desktop files left in the temporary folder.
 size_t TempFilesLeft() {
   size_t n = 0;
-  for (const std::string& name : fs::ListFolder(fs::TempDir(), fs::ListKind::Files)) n += name.starts_with("SCV");
+  for (const std::string& name : fs::ListFolder(fs::TempDir(), fs::ListKind::Files))
+    n += name.starts_with("SCV");
   return n;
 }
 

@@ -25,8 +25,12 @@ constexpr int kFileMode = 2;
 constexpr int kUserId = 3;
 constexpr int kErrorNumber = 9;
 
-Variant Get(Dispatch& object, std::string_view member) { return CallByName(object, member, CallKind::Get); }
-Variant Get(const Variant& object, std::string_view member) { return Get(ObjectOf(object), member); }
+Variant Get(Dispatch& object, std::string_view member) {
+  return CallByName(object, member, CallKind::Get);
+}
+Variant Get(const Variant& object, std::string_view member) {
+  return Get(ObjectOf(object), member);
+}
 
 // The temporary document that carries the Session's values, open in Word;
 // closed (without saving) when it goes out of scope if Close was not reached.
@@ -70,18 +74,21 @@ TempDocument::TempDocument(Dispatch& word) : word_(&word) {
       // Only for the message.
     }
     throw Wrap32760(inner, source,
-                    "Could not find Word Add-in (" + name + ")." + kCrLf + "Please make sure that " + name +
-                        " is installed in the " + startup + " directory.");
+                    "Could not find Word Add-in (" + name + ")." + kCrLf +
+                        "Please make sure that " + name + " is installed in the " + startup +
+                        " directory.");
   }
   std::string path;
   try {
     path = fs::WithSeparator(folder) + kTempDocumentName;
   } catch (...) {
-    throw Wrap32760(CurrentError(), source, "Could not build temporary document name (" + name + ").");
+    throw Wrap32760(CurrentError(), source,
+                    "Could not build temporary document name (" + name + ").");
   }
   try {
     const Variant documents = Get(word, "Documents");
-    if (CLng(Get(documents, "Count")) > 0) previous_ = CStr(Get(Get(word, "ActiveDocument"), "Name"));
+    if (CLng(Get(documents, "Count")) > 0)
+      previous_ = CStr(Get(Get(word, "ActiveDocument"), "Name"));
     const Variant doc = CallByName(ObjectOf(documents), "Open", CallKind::Method, path);
     doc_ = Ref<Dispatch>(&ObjectOf(doc));
   } catch (...) {
@@ -109,7 +116,8 @@ void TempDocument::Close() {
       CallByName(ObjectOf(active), "Activate", CallKind::Method);
     }
   } catch (...) {
-    throw Wrap32760(CurrentError(), std::string(kSource) + "CloseTempDoc", "Could not close temporary document.");
+    throw Wrap32760(CurrentError(), std::string(kSource) + "CloseTempDoc",
+                    "Could not close temporary document.");
   }
 }
 
@@ -134,7 +142,8 @@ void SetDocVariable(Dispatch& doc, const std::string& name, const std::string& v
 }
 
 std::string GetDocVariable(Dispatch& doc, const std::string& name) {
-  const Variant variable = CallByName(ObjectOf(Get(doc, "Variables")), "Item", CallKind::Method, name);
+  const Variant variable =
+      CallByName(ObjectOf(Get(doc, "Variables")), "Item", CallKind::Method, name);
   return CStr(Get(variable, "Value"));
 }
 
@@ -192,7 +201,9 @@ void GetDocumentSessionValues(TempDocument& temp, core::Session& session) {
   temp.Close();
 }
 
-void Run(Dispatch& word, std::string_view macro) { CallByName(word, "Run", CallKind::Method, macro); }
+void Run(Dispatch& word, std::string_view macro) {
+  CallByName(word, "Run", CallKind::Method, macro);
+}
 
 }  // namespace
 

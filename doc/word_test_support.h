@@ -57,8 +57,9 @@ class FakeWord {
   // The lines that show the call's course: creation, visibility, macros,
   // documents opened and closed, quitting and the pool.
   Lines Course() const {
-    return script->Select({"CreateObject", "Word.Visible", "Word.Run", "Documents.Open", "Word.Quit",
-                           "Document(" + std::string(kTempDocumentName) + ").Close", "Pool.", "Entry."});
+    return script->Select({"CreateObject", "Word.Visible", "Word.Run", "Documents.Open",
+                           "Word.Quit", "Document(" + std::string(kTempDocumentName) + ").Close",
+                           "Pool.", "Entry."});
   }
 
   std::string TempDocumentPath() const { return addInFolder + "\\" + kTempDocumentName; }

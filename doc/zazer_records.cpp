@@ -10,9 +10,9 @@
 namespace brevora::doc {
 
 namespace zf = zazer_format;
-using core::ByteChar;
-using core::BigEndianBytes32;
 using core::BigEndianBytes16;
+using core::BigEndianBytes32;
+using core::ByteChar;
 
 namespace {
 
@@ -46,7 +46,8 @@ std::vector<uint8_t> EncodeZazerAppInfo(const DocumentHeader& h, const ZazerDocu
   return Bytes(block);  // kAppInfoSize bytes
 }
 
-std::vector<uint8_t> EncodeZazerHeaderRecord(const DocumentHeader& h, std::span<const std::string_view> blocks) {
+std::vector<uint8_t> EncodeZazerHeaderRecord(const DocumentHeader& h,
+                                             std::span<const std::string_view> blocks) {
   double textLength = 0;
   for (std::string_view text : blocks) textLength += static_cast<double>(text.size());
   const auto count = static_cast<int32_t>(blocks.size() & 0xFFFF);  // a WORD holds the low 16 bits
@@ -61,7 +62,8 @@ std::vector<uint8_t> EncodeZazerHeaderRecord(const DocumentHeader& h, std::span<
   record += BigEndianBytes32(h.databaseValue);
   for (size_t i = 0; i < blocks.size(); ++i) {
     const bool last = i + 1 == blocks.size();
-    record += BigEndianBytes16(last ? static_cast<int32_t>(blocks[i].size() & 0xFFFF) : zf::kBlockSize);
+    record +=
+        BigEndianBytes16(last ? static_cast<int32_t>(blocks[i].size() & 0xFFFF) : zf::kBlockSize);
   }
   return Bytes(record);
 }
@@ -75,7 +77,8 @@ std::vector<uint8_t> EncodeZazerTextRecord(std::string_view text, bool compresse
 }
 
 std::vector<uint8_t> EncodeZazerBookmarkRecord(const Bookmark& bookmark) {
-  return Bytes(markup::FixLength(bookmark.name, zf::kBookmarkNameSize) + BigEndianBytes32(bookmark.offset));
+  return Bytes(markup::FixLength(bookmark.name, zf::kBookmarkNameSize) +
+               BigEndianBytes32(bookmark.offset));
 }
 
 }  // namespace brevora::doc

@@ -19,7 +19,8 @@ struct ZazerDocumentState {
   bool isModified = false;
 };
 
-std::vector<uint8_t> EncodeZazerAppInfo(const DocumentHeader& header, const ZazerDocumentState& state);
+std::vector<uint8_t> EncodeZazerAppInfo(const DocumentHeader& header,
+                                        const ZazerDocumentState& state);
 std::vector<uint8_t> EncodeZazerHeaderRecord(const DocumentHeader& header,
                                              std::span<const std::string_view> blocks);
 std::vector<uint8_t> EncodeZazerTextRecord(std::string_view text, bool compressed);

@@ -27,11 +27,16 @@ Bytes Passed(const FakeServerDatabase& db, const char* member, size_t n = 0) {
 }
 
 uint32_t Big32(const Bytes& b, size_t at) {
-  return uint32_t{b.at(at)} << 24 | uint32_t{b.at(at + 1)} << 16 | uint32_t{b.at(at + 2)} << 8 | b.at(at + 3);
+  return uint32_t{b.at(at)} << 24 | uint32_t{b.at(at + 1)} << 16 | uint32_t{b.at(at + 2)} << 8 |
+         b.at(at + 3);
 }
-uint16_t Big16(const Bytes& b, size_t at) { return static_cast<uint16_t>(b.at(at) << 8 | b.at(at + 1)); }
+uint16_t Big16(const Bytes& b, size_t at) {
+  return static_cast<uint16_t>(b.at(at) << 8 | b.at(at + 1));
+}
 
-std::string Text(const Bytes& b, size_t at, size_t n) { return std::string(b.begin() + at, b.begin() + at + n); }
+std::string Text(const Bytes& b, size_t at, size_t n) {
+  return std::string(b.begin() + at, b.begin() + at + n);
+}
 
 Ref<Document> DocumentOf(std::vector<std::string> blocks) {
   Ref<Document> document = MakeRef<Document>();
@@ -48,15 +53,15 @@ TEST(ZazerTest, TheCallsOfOneBlockOfTenCharactersInOrder) {
   const int32_t before = office::ServerCreationTime(dates::NowVbDate());
   document->WriteToZazerDB(*db);
   const int32_t after = office::ServerCreationTime(dates::NowVbDate());
-  EXPECT_EQ(db->Members(), (Members{"setVersion", "SetAppInfoBinaryData", "MoveFirst", "AddNewRecord",
-                                    "SetRecordBinaryData", "SetRecordCategory", "AddNewRecord",
-                                    "SetRecordBinaryData", "SetCreationTime"}));
+  EXPECT_EQ(db->Members(), (Members{"setVersion", "SetAppInfoBinaryData", "MoveFirst",
+                                    "AddNewRecord", "SetRecordBinaryData", "SetRecordCategory",
+                                    "AddNewRecord", "SetRecordBinaryData", "SetCreationTime"}));
   EXPECT_EQ(db->calls[0].args.at(0), Variant(int16_t{5}));
   EXPECT_EQ(db->CallsOf("SetRecordCategory").at(0).args.at(0), Variant(int16_t{3}));
   EXPECT_EQ(Passed(*db, "SetRecordBinaryData", 0),
             (Bytes{1, 1, 0, 1, 0, 0, 0, 10, 0, 1, 0x08, 0x00, 0, 0, 0, 0, 0, 10}));
-  EXPECT_EQ(Passed(*db, "SetRecordBinaryData", 1), Bytes(std::string_view("0123456789").begin(),
-                                                         std::string_view("0123456789").end()));
+  EXPECT_EQ(Passed(*db, "SetRecordBinaryData", 1),
+            Bytes(std::string_view("0123456789").begin(), std::string_view("0123456789").end()));
   const Variant time = db->CallsOf("SetCreationTime").at(0).args.at(0);
   EXPECT_EQ(time.type(), VarType::Long);
   EXPECT_GE(time.AsLong(), before);
@@ -80,7 +85,7 @@ TEST(ZazerTest, TheApplicationInfoBlock) {
   document->WriteToZazerDB(*db);
   const Bytes info = Passed(*db, "SetAppInfoBinaryData");
   ASSERT_EQ(info.size(), 400u);
-  EXPECT_EQ(Big16(info, 0), 0xFFFF);                        // the low 16 bits of -1
+  EXPECT_EQ(Big16(info, 0), 0xFFFF);  // the low 16 bits of -1
   EXPECT_EQ(Text(info, 2, 32), std::string(31, 'N') + '\0');
   EXPECT_EQ(Text(info, 34, 32), std::string("secret") + std::string(26, '\0'));
   EXPECT_EQ(Text(info, 66, 10), std::string(10, '\0'));
@@ -112,7 +117,8 @@ TEST(ZazerTest, ALongNameIsCutToItsFirst31Characters) {
 }
 
 TEST(ZazerTest, ThreeBlocksGiveTheirLengthsAndTableWords) {
-  Ref<Document> document = DocumentOf({std::string(2048, 'a'), std::string(2048, 'b'), std::string(100, 'c')});
+  Ref<Document> document =
+      DocumentOf({std::string(2048, 'a'), std::string(2048, 'b'), std::string(100, 'c')});
   document->SetBookmark(1, "first", 10);
   document->SetBookmark(2, "a very long bookmark name", -1);
   Ref<FakeServerDatabase> db = MakeRef<FakeServerDatabase>();
@@ -183,7 +189,8 @@ TEST(ZazerTest, ADocumentWithoutTextSendsLengthZero) {
     if (erased) document->EraseText();        // none at all
     Ref<FakeServerDatabase> db = MakeRef<FakeServerDatabase>();
     document->WriteToZazerDB(*db);
-    EXPECT_EQ(Passed(*db, "SetRecordBinaryData"), (Bytes{1, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0, 0, 0, 0}));
+    EXPECT_EQ(Passed(*db, "SetRecordBinaryData"),
+              (Bytes{1, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0, 0, 0, 0}));
     EXPECT_EQ(db->CallsOf("AddNewRecord").size(), 1u);
     EXPECT_EQ(db->Members().back(), "SetCreationTime");
   }
@@ -197,15 +204,17 @@ TEST(ZazerTest, ARefusedRecordStopsTheWrite) {
   EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040112u));
   EXPECT_EQ(e.source(), "tabrelpc");
   EXPECT_EQ(e.description(), "Cannot add new record.");
-  EXPECT_EQ(db->Members(), (Members{"setVersion", "SetAppInfoBinaryData", "MoveFirst", "AddNewRecord",
-                                    "SetRecordBinaryData", "SetRecordCategory", "AddNewRecord",
-                                    "SetRecordBinaryData", "AddNewRecord"}));
+  EXPECT_EQ(db->Members(), (Members{"setVersion", "SetAppInfoBinaryData", "MoveFirst",
+                                    "AddNewRecord", "SetRecordBinaryData", "SetRecordCategory",
+                                    "AddNewRecord", "SetRecordBinaryData", "AddNewRecord"}));
 }
 
 TEST(ZazerTest, TheObjectsErrorsLeaveWithTheModulesName) {
   Ref<Document> document = DocumentOf({"one"});
   Ref<FakeServerDatabase> db = MakeRef<FakeServerDatabase>();
-  db->answers["MoveFirst"] = [](Args) -> Variant { RaiseError(3021, "RivorOdurov", "No current record."); };
+  db->answers["MoveFirst"] = [](Args) -> Variant {
+    RaiseError(3021, "RivorOdurov", "No current record.");
+  };
   const AutomationError e = ErrorOf([&] { document->WriteToZazerDB(*db); });
   EXPECT_EQ(e.number(), 3021);
   EXPECT_EQ(e.source(), "tabrelpc");
@@ -221,7 +230,8 @@ TEST(ZazerTest, LateBoundAndReadingBackIsRefused) {
 
   db->calls.clear();
   for (const AutomationError& e :
-       {ErrorOf([&] { CallByName(document, "OpenFromZazerDB", CallKind::Method, Ref<Dispatch>(db)); }),
+       {ErrorOf(
+            [&] { CallByName(document, "OpenFromZazerDB", CallKind::Method, Ref<Dispatch>(db)); }),
         ErrorOf([&] { CallByName(document, "OpenFromZazerDB", CallKind::Method); })}) {
     EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040114u));
     EXPECT_EQ(e.source(), "OpenFromZazerDB");

@@ -7,7 +7,8 @@ namespace brevora::frontend {
 namespace v = module_version;
 
 AboutBoxTexts AboutTexts(std::string_view macroVersion) {
-  return {std::string(v::kProductName) + " " + std::to_string(v::kMajor) + "." + std::to_string(v::kMinor),
+  return {std::string(v::kProductName) + " " + std::to_string(v::kMajor) + "." +
+              std::to_string(v::kMinor),
           v::kLegalCopyright, v::kLegalTrademarks, "Macro version:  " + std::string(macroVersion)};
 }
 

@@ -30,7 +30,8 @@ void Show(const std::string& text, MsgIcon icon) {
 constexpr const char* kLockedMessage =
     "This directory cannot be renamed bacause an item in it is currently locked.";
 constexpr const char* kRenameRefused =
-    "Cannot properly rename category.  Set HotSync Action for Tabulyn to 'Desktop overwrites device' "
+    "Cannot properly rename category.  Set HotSync Action for Tabulyn to 'Desktop overwrites "
+    "device' "
     "before your next sync.";
 
 // Shows frmNewCategory opened with `current`; the name chosen, nothing after Cancel.
@@ -73,7 +74,8 @@ bool IsUnfiled(std::string_view category) { return text::EqualsNoCase(category, 
 
 void Add(TabrelPC& app, CategoryList& list) {
   if (list.Count() >= kCategoryRowLimit) {
-    Show("You can have a maximum of " + std::to_string(kCategoryRowLimit - 1) + ".", MsgIcon::Information);
+    Show("You can have a maximum of " + std::to_string(kCategoryRowLimit - 1) + ".",
+         MsgIcon::Information);
     return;
   }
   if (const std::optional<std::string> name = AskCategoryName(app, "")) {
@@ -136,9 +138,12 @@ void Delete(TabrelPC& app, CategoryList& list) {
       }
     }
     if (!IsFolderEmpty(folder)) {
-      Show("The current category is not empty.  Check to be sure that there are no other files in the "
-           "directory:\r\n\r\n'" + folder + "'.\r\n\r\nThis category can not be deleted.",
-           MsgIcon::Exclamation);
+      Show(
+          "The current category is not empty.  Check to be sure that there are no other files in "
+          "the "
+          "directory:\r\n\r\n'" +
+              folder + "'.\r\n\r\nThis category can not be deleted.",
+          MsgIcon::Exclamation);
       return;
     }
     fs::RemoveFolder(folder);
@@ -173,22 +178,29 @@ bool SelectCategoryByName(CategoryList& list, std::string_view name) {
   return true;
 }
 
-std::string CheckCategoryName(std::string_view home, std::string_view typed, std::string_view original) {
+std::string CheckCategoryName(std::string_view home, std::string_view typed,
+                              std::string_view original) {
   const NameFault fault = CheckName(typed, kMaxCategoryName);
   if (fault != NameFault::kNone) return NameFaultMessage(fault, kMaxCategoryName, "category");
   const std::optional<std::string> existing = fs::FindNoCase(home, typed);
   if (!existing) return {};
-  const bool caseOnlyRename =
-      !original.empty() && *existing == original && typed != original && text::EqualsNoCase(typed, original);
+  const bool caseOnlyRename = !original.empty() && *existing == original && typed != original &&
+                              text::EqualsNoCase(typed, original);
   return caseOnlyRename ? std::string() : "This category already exists.";
 }
 
 void ManageCategory(TabrelPC& app, CategoryList& list, CategoryAction action) {
   try {
     switch (action) {
-      case CategoryAction::Add: Add(app, list); break;
-      case CategoryAction::Rename: Rename(app, list); break;
-      case CategoryAction::Delete: Delete(app, list); break;
+      case CategoryAction::Add:
+        Add(app, list);
+        break;
+      case CategoryAction::Rename:
+        Rename(app, list);
+        break;
+      case CategoryAction::Delete:
+        Delete(app, list);
+        break;
     }
   } catch (...) {
     const AutomationError error = CurrentError();

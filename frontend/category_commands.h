@@ -55,7 +55,8 @@ bool SelectCategoryByName(CategoryList& list, std::string_view name);
 // new category). A name already in the home folder in any case is refused
 // ("This category already exists."), except the category being renamed when
 // only the letter case changes.
-std::string CheckCategoryName(std::string_view home, std::string_view typed, std::string_view original);
+std::string CheckCategoryName(std::string_view home, std::string_view typed,
+                              std::string_view original);
 
 enum class CategoryAction { Add = 0, Rename = 1, Delete = 2 };
 

@@ -65,7 +65,8 @@ class Categories : public ::testing::Test {
  protected:
   // Runs `body` on a fresh thread with the home, the application object in
   // `mode`, the dialogs and the messages set up.
-  void Run(int mode, const std::function<void(TabrelPC&, FakeCategoryList&)>& body, bool reverse = false) {
+  void Run(int mode, const std::function<void(TabrelPC&, FakeCategoryList&)>& body,
+           bool reverse = false) {
     core::OnFreshThread([&] {
       test::FakeForms forms;
       script.Install(forms);
@@ -85,24 +86,31 @@ class Categories : public ::testing::Test {
   std::vector<std::string> formLog;
 };
 
-Message Info(const std::string& text) { return {text, "Brevora", MsgButtons::Ok, MsgIcon::Information}; }
-Message Critical(const std::string& text) { return {text, "Brevora", MsgButtons::Ok, MsgIcon::Critical}; }
+Message Info(const std::string& text) {
+  return {text, "Brevora", MsgButtons::Ok, MsgIcon::Information};
+}
+Message Critical(const std::string& text) {
+  return {text, "Brevora", MsgButtons::Ok, MsgIcon::Critical};
+}
 
 TEST_F(Categories, AddStopsAtSixteenRowsAndSelectsTheNewRowByItsExactName) {
   for (int i = 0; i < 14; ++i) stdfs::create_directory(home + "Cat" + std::to_string(i));
   stdfs::create_directory(home + "Workbooks");
   script.names = {"Work", "Extra"};
   // Listed in reverse order, "Workbooks" comes before "Work": a prefix search would pick it.
-  Run(0, [&](TabrelPC& app, FakeCategoryList& list) {
-    ASSERT_EQ(list.Count(), 15);
-    ManageCategory(app, list, CategoryAction::Add);
-    EXPECT_TRUE(stdfs::is_directory(home + "Work"));
-    ASSERT_EQ(list.Count(), 16);
-    EXPECT_EQ(SelectedCategory(list), "Work");
-    EXPECT_EQ(list.log.back(), "txtWorkbook_Change");
-    EXPECT_EQ(list.log[list.log.size() - 2], "InitWorkbooks(Work, False)");
-    ManageCategory(app, list, CategoryAction::Add);  // 16 rows: refused before the dialog
-  }, /*reverse=*/true);
+  Run(
+      0,
+      [&](TabrelPC& app, FakeCategoryList& list) {
+        ASSERT_EQ(list.Count(), 15);
+        ManageCategory(app, list, CategoryAction::Add);
+        EXPECT_TRUE(stdfs::is_directory(home + "Work"));
+        ASSERT_EQ(list.Count(), 16);
+        EXPECT_EQ(SelectedCategory(list), "Work");
+        EXPECT_EQ(list.log.back(), "txtWorkbook_Change");
+        EXPECT_EQ(list.log[list.log.size() - 2], "InitWorkbooks(Work, False)");
+        ManageCategory(app, list, CategoryAction::Add);  // 16 rows: refused before the dialog
+      },
+      /*reverse=*/true);
   EXPECT_FALSE(stdfs::exists(home + "Extra"));
   EXPECT_EQ(script.names.size(), 1u);
   EXPECT_EQ(script.openedWith, std::vector<std::string>{""});
@@ -122,7 +130,8 @@ TEST_F(Categories, NamesAreCheckedOnCommitAndNeverReplaceAFolder) {
       {"WORK", "This category already exists."},
       {"Work", "This category already exists."},
       {"   ", "Please type a category name."},
-      {std::string(16, 'x'), "Only 15 characters per category name are allowed.  Please rename this category."},
+      {std::string(16, 'x'),
+       "Only 15 characters per category name are allowed.  Please rename this category."},
   };
   for (const auto& c : cases) script.names.push_back(c.typed);
   Run(0, [&](TabrelPC& app, FakeCategoryList& list) {
@@ -133,7 +142,8 @@ TEST_F(Categories, NamesAreCheckedOnCommitAndNeverReplaceAFolder) {
     }
   });
   EXPECT_EQ(messages->shown().size(), std::size(cases));
-  EXPECT_EQ(fs::ListFolder(home, fs::ListKind::Folders), (std::vector<std::string>{"Unfiled", "Work"}));
+  EXPECT_EQ(fs::ListFolder(home, fs::ListKind::Folders),
+            (std::vector<std::string>{"Unfiled", "Work"}));
   EXPECT_FALSE(stdfs::exists(stdfs::path(home).parent_path().parent_path() / "x"));
 }
 
@@ -181,8 +191,9 @@ TEST_F(Categories, RenameMarksPresentationsInTheirHeaderAndReportsARefusedFile) 
     EXPECT_TRUE(test::PresentationIsModified(app, home + "talks/Review.pdb"));
   });
   EXPECT_EQ(messages->shown(),
-            std::vector<Message>{Critical("Cannot properly rename category.  Set HotSync Action for Tabulyn to "
-                                          "'Desktop overwrites device' before your next sync.")});
+            std::vector<Message>{
+                Critical("Cannot properly rename category.  Set HotSync Action for Tabulyn to "
+                         "'Desktop overwrites device' before your next sync.")});
 }
 
 TEST_F(Categories, RenameAndDeleteRefuseUnfiledAndAMissingSelection) {
@@ -208,7 +219,8 @@ TEST_F(Categories, DeleteCopiesToANewUnfiledThenRemovesTheCategory) {
     list.Select(0);
     ManageCategory(app, list, CategoryAction::Delete);
     EXPECT_EQ(list.rows, std::vector<std::string>{"Unfiled"});
-    EXPECT_EQ(list.log, (std::vector<std::string>{"Select(Work)", "InitCategories", "Refresh", "txtWorkbook_Change"}));
+    EXPECT_EQ(list.log, (std::vector<std::string>{"Select(Work)", "InitCategories", "Refresh",
+                                                  "txtWorkbook_Change"}));
   });
   EXPECT_FALSE(stdfs::exists(home + "Work"));
   EXPECT_EQ(ReadFile(home + "Unfiled/Budget.tbr"), "1a");
@@ -252,7 +264,8 @@ TEST_F(Categories, ANameClashInUnfiledCancelsTheDeleteBeforeAnythingIsDeleted) {
   EXPECT_FALSE(stdfs::exists(home + "Unfiled/Plan.tbr"));
   const std::vector<Message> shown = messages->shown();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].text.rfind("Cannot copy: " + home + "Work/Budget.tbr", 0), 0u) << shown[0].text;
+  EXPECT_EQ(shown[0].text.rfind("Cannot copy: " + home + "Work/Budget.tbr", 0), 0u)
+      << shown[0].text;
   EXPECT_EQ(shown[1], Critical("Files could not be moved.  Delete Canceled."));
 }
 
@@ -268,8 +281,9 @@ TEST_F(Categories, ARefusedMarkCancelsTheDeleteAfterCopyingTheOthers) {
   });
   EXPECT_EQ(ReadFile(home + "Work/Locked.tbr"), "2b");  // nothing lost
   EXPECT_EQ(ReadFile(home + "Unfiled/Budget.tbr"), "1a");
-  EXPECT_EQ(messages->shown(), (std::vector<Message>{Critical("Cannot copy: " + home + "Work/Locked.tbr"),
-                                                     Critical("Files could not be moved.  Delete Canceled.")}));
+  EXPECT_EQ(messages->shown(),
+            (std::vector<Message>{Critical("Cannot copy: " + home + "Work/Locked.tbr"),
+                                  Critical("Files could not be moved.  Delete Canceled.")}));
 }
 
 TEST_F(Categories, ACategoryHoldingOtherFilesIsNotDeleted) {
@@ -286,9 +300,13 @@ TEST_F(Categories, ACategoryHoldingOtherFilesIsNotDeleted) {
   EXPECT_FALSE(stdfs::exists(home + "Work/Budget.tbr"));  // the mode's documents go first
   EXPECT_TRUE(stdfs::exists(home + "Work/.hidden"));
   EXPECT_EQ(messages->shown(),
-            (std::vector<Message>{{"The current category is not empty.  Check to be sure that there are no other "
-                                  "files in the directory:\r\n\r\n'" + home + "Work'.\r\n\r\nThis category can "
-                                  "not be deleted.", "Brevora", MsgButtons::Ok, MsgIcon::Exclamation}}));
+            (std::vector<Message>{
+                {"The current category is not empty.  Check to be sure that there are no other "
+                 "files in the directory:\r\n\r\n'" +
+                     home +
+                     "Work'.\r\n\r\nThis category can "
+                     "not be deleted.",
+                 "Brevora", MsgButtons::Ok, MsgIcon::Exclamation}}));
 }
 
 TEST(DupInAnotherDir, LooksThroughTheOtherCategoriesInOrder) {
@@ -299,11 +317,13 @@ TEST(DupInAnotherDir, LooksThroughTheOtherCategoriesInOrder) {
   WriteFile(root + "Work/Budget.tbr", "");
   stdfs::create_directories(root + "Delta/Budget.tbr");  // a folder is no document
   const std::optional<DuplicateDocument> beta = DuplicateDocument{root + "Beta/BUDGET.tbr", "Beta"};
-  const std::optional<DuplicateDocument> gamma = DuplicateDocument{root + "Gamma/Budget.tbr", "Gamma"};
+  const std::optional<DuplicateDocument> gamma =
+      DuplicateDocument{root + "Gamma/Budget.tbr", "Gamma"};
   EXPECT_EQ(DupInAnotherDir("Budget.tbr", "work", root), beta);
   EXPECT_EQ(DupInAnotherDir("Budget.tbr", "Beta", root), gamma);
   EXPECT_EQ(DupInAnotherDir("Missing.tbr", "Work", root), std::nullopt);
-  const AutomationError e = test::ErrorOf([&] { DupInAnotherDir("Budget.tbr", "Work", root + "gone"); });
+  const AutomationError e =
+      test::ErrorOf([&] { DupInAnotherDir("Budget.tbr", "Work", root + "gone"); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "DupInAnotherDir");
   EXPECT_EQ(e.description().rfind("Error when looking for duplicate workbook.  \r\n", 0), 0u);
@@ -325,12 +345,13 @@ TEST(CategoryNames, MatchesWithoutCaseTheNamesReadOnceAndThoseAdded) {
   } cases[] = {
       {"Work", "budget.tbr", "budget.tbr"},  // an exact match first
       {"Work", "BUDGET.tbr", "Budget.TBR"},  // else the first in byte order
-      {"Work", "plan.TBR", "Plan.tbr"},
-      {"Work", "Missing.tbr", std::nullopt},
+      {"Work", "plan.TBR", "Plan.tbr"},     {"Work", "Missing.tbr", std::nullopt},
       {"Gone", "Plan.tbr", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(names.Find(c.category, c.name), c.found) << c.category << "/" << c.name;
-  EXPECT_EQ(names.FindElsewhere("other.tbr", "Work"), (DuplicateDocument{root + "Alpha/Other.tbr", "Alpha"}));
+  for (const auto& c : cases)
+    EXPECT_EQ(names.Find(c.category, c.name), c.found) << c.category << "/" << c.name;
+  EXPECT_EQ(names.FindElsewhere("other.tbr", "Work"),
+            (DuplicateDocument{root + "Alpha/Other.tbr", "Alpha"}));
 
   // Made after the folders were read: known once added.
   WriteFile(root + "Work/Late.tbr", "");
@@ -340,7 +361,8 @@ TEST(CategoryNames, MatchesWithoutCaseTheNamesReadOnceAndThoseAdded) {
   names.Add("Work", "Late.tbr");
   names.Add("Alpha", "New.tbr");
   EXPECT_EQ(names.Find("Work", "LATE.tbr"), "Late.tbr");
-  EXPECT_EQ(names.FindElsewhere("NEW.tbr", "Work"), (DuplicateDocument{root + "Alpha/New.tbr", "Alpha"}));
+  EXPECT_EQ(names.FindElsewhere("NEW.tbr", "Work"),
+            (DuplicateDocument{root + "Alpha/New.tbr", "Alpha"}));
 }
 
 }  // namespace

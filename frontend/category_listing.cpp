@@ -14,14 +14,17 @@ namespace {
 constexpr const char* kPresentationCreator = "Sldr";
 
 // Tells the event log about names left out of a listing of `folder`.
-void LogLeftOut(const std::string& folder, const std::vector<std::string>& names, std::string_view extension) {
+void LogLeftOut(const std::string& folder, const std::vector<std::string>& names,
+                std::string_view extension) {
   for (const std::string& name : names) {
     if (!extension.empty()) {
       const std::size_t dot = name.rfind('.');
-      if (dot == std::string::npos || !text::EqualsNoCase(std::string_view(name).substr(dot), extension)) continue;
+      if (dot == std::string::npos ||
+          !text::EqualsNoCase(std::string_view(name).substr(dot), extension))
+        continue;
     }
     services::WriteToEventLog("Brevora - the name '" + text::Utf8ToCp(name) + "' in '" + folder +
-                                   "' can't be held in this code page; it is not listed.");
+                              "' can't be held in this code page; it is not listed.");
   }
 }
 
@@ -78,8 +81,9 @@ std::vector<std::string> ListCategories(const std::string& home) {
   return names;
 }
 
-std::vector<DocumentRow> DocumentLister::List(const Ref<core::Session>& session, const std::string& home,
-                                              const std::string& category, int16_t fileMode, bool withColumns) {
+std::vector<DocumentRow> DocumentLister::List(const Ref<core::Session>& session,
+                                              const std::string& home, const std::string& category,
+                                              int16_t fileMode, bool withColumns) {
   // The header reader of the mode, on the caller's Session.
   switch (fileMode) {
     case 0:
@@ -100,7 +104,8 @@ std::vector<DocumentRow> DocumentLister::List(const Ref<core::Session>& session,
   const std::string folder = fs::JoinPath(home, category);
   const std::string extension = "." + core::FileModeExtension(fileMode);
   std::vector<std::string> leftOut;
-  const std::vector<std::string> names = fs::ListFolder(folder, fs::ListKind::Files, extension, &leftOut);
+  const std::vector<std::string> names =
+      fs::ListFolder(folder, fs::ListKind::Files, extension, &leftOut);
   LogLeftOut(folder, leftOut, extension);
 
   std::vector<DocumentRow> rows;

@@ -29,8 +29,8 @@ std::vector<std::string> Names(const std::vector<DocumentRow>& rows) {
 
 TEST(FileSizeText, BytesThenWholeKilobytesHalvesToEven) {
   const std::pair<uint64_t, const char*> cases[] = {
-      {0, "0"},       {1023, "1023"},   {1024, "1 KB"},    {1535, "1 KB"},     {1536, "2 KB"},
-      {2560, "2 KB"}, {2561, "3 KB"},   {3584, "4 KB"},    {1048576, "1024 KB"}};
+      {0, "0"},       {1023, "1023"}, {1024, "1 KB"}, {1535, "1 KB"},      {1536, "2 KB"},
+      {2560, "2 KB"}, {2561, "3 KB"}, {3584, "4 KB"}, {1048576, "1024 KB"}};
   for (const auto& [bytes, text] : cases) EXPECT_EQ(FileSizeText(bytes), text) << bytes;
 }
 
@@ -39,12 +39,22 @@ TEST(GetFileType, ByExtensionAndForDatabasesByCreator) {
   WritePresentation(folder + "/deck.pdb");
   fs::AtomicWrite(folder + "/notes.pdb", std::string(100, '\0'));  // no presentation
   fs::AtomicWrite(folder + "/short.PDB", std::string_view("x"));
-  const std::pair<std::string, int16_t> cases[] = {
-      {"a.xls", 1},         {"a.TBR", 2},          {"a.doc", 3},   {"a.scv", 4},
-      {"a.txt", 5},         {folder + "/notes.pdb", 6},            {folder + "/short.PDB", 6},
-      {folder + "/missing.pdb", 6},                {"a.htm", 7},   {"a.HTML", 7},
-      {"a.ppt", 8},         {folder + "/deck.pdb", 9},             {"a.rtf", 0},
-      {"noextension", 0},   {"a.", 0},             {"", 0}};
+  const std::pair<std::string, int16_t> cases[] = {{"a.xls", 1},
+                                                   {"a.TBR", 2},
+                                                   {"a.doc", 3},
+                                                   {"a.scv", 4},
+                                                   {"a.txt", 5},
+                                                   {folder + "/notes.pdb", 6},
+                                                   {folder + "/short.PDB", 6},
+                                                   {folder + "/missing.pdb", 6},
+                                                   {"a.htm", 7},
+                                                   {"a.HTML", 7},
+                                                   {"a.ppt", 8},
+                                                   {folder + "/deck.pdb", 9},
+                                                   {"a.rtf", 0},
+                                                   {"noextension", 0},
+                                                   {"a.", 0},
+                                                   {"", 0}};
   for (const auto& [path, code] : cases) EXPECT_EQ(GetFileType(path), code) << path;
 }
 
@@ -57,7 +67,8 @@ class Listing : public ::testing::Test {
 };
 
 TEST_F(Listing, CategoriesAreTheVisibleSubFoldersInListingOrder) {
-  for (const char* folder : {"Unfiled", "business", "Archive", ".hidden"}) fs::MakeFolder(home_ + folder);
+  for (const char* folder : {"Unfiled", "business", "Archive", ".hidden"})
+    fs::MakeFolder(home_ + folder);
   fs::AtomicWrite(home_ + "Loose.tbr", std::string_view("2"));
   EXPECT_EQ(ListCategories(home_), (std::vector<std::string>{"Archive", "business", "Unfiled"}));
   EXPECT_TRUE(ListCategories(testing::MakeTempDir("empty")).empty());
@@ -109,7 +120,8 @@ TEST_F(Listing, DocumentsAndPresentationsOfTheirMode) {
   EXPECT_EQ(decks[0].syncMethod, "Synchronize");
   EXPECT_EQ(decks[0].icon, 6);
   EXPECT_EQ(decks[1].icon, 5);
-  EXPECT_EQ(Names(lister_.List(session_, home_, "Unfiled", 2, false)), (std::vector<std::string>{"Deck", "Plain"}));
+  EXPECT_EQ(Names(lister_.List(session_, home_, "Unfiled", 2, false)),
+            (std::vector<std::string>{"Deck", "Plain"}));
 }
 
 TEST_F(Listing, NamesTheCodePageCantHoldAreLeftOutAndLogged) {
@@ -120,7 +132,8 @@ TEST_F(Listing, NamesTheCodePageCantHoldAreLeftOutAndLogged) {
   WriteWorkbook(home_ + "Unfiled/Kept.tbr");
   std::ofstream(fs::NativePath(home_) + "Unfiled/\xE4\xB8\xAD.tbr") << "2";
   EXPECT_EQ(ListCategories(home_), std::vector<std::string>{"Unfiled"});
-  EXPECT_EQ(Names(lister_.List(session_, home_, "Unfiled", 0, true)), std::vector<std::string>{"Kept"});
+  EXPECT_EQ(Names(lister_.List(session_, home_, "Unfiled", 0, true)),
+            std::vector<std::string>{"Kept"});
   ASSERT_EQ(log.entries().size(), 2u);
   EXPECT_NE(log.entries()[1].find("'?.tbr'"), std::string::npos);
 }

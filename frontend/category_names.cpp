@@ -29,7 +29,8 @@ std::optional<std::string> CategoryNames::Find(std::string_view category, std::s
   const auto same = folder.find(text::LCase(name));
   if (same == folder.end() || same->second.empty()) return std::nullopt;
   const std::vector<std::string>& spellings = same->second;
-  if (std::find(spellings.begin(), spellings.end(), name) != spellings.end()) return std::string(name);
+  if (std::find(spellings.begin(), spellings.end(), name) != spellings.end())
+    return std::string(name);
   return *std::min_element(spellings.begin(), spellings.end());
 }
 
@@ -53,7 +54,8 @@ std::optional<DuplicateDocument> CategoryNames::FindElsewhere(std::string_view f
 
 void CategoryNames::Add(std::string_view category, std::string_view name) {
   std::vector<std::string>& spellings = Listed(category)[text::LCase(name)];
-  if (std::find(spellings.begin(), spellings.end(), name) == spellings.end()) spellings.emplace_back(name);
+  if (std::find(spellings.begin(), spellings.end(), name) == spellings.end())
+    spellings.emplace_back(name);
 }
 
 }  // namespace brevora::frontend

@@ -36,7 +36,8 @@ class CategoryNames {
   // holds it. A home that can't be listed raises 32760 "DupInAnotherDir"
   // "Error when looking for duplicate workbook.  " CR LF and the inner
   // description.
-  std::optional<DuplicateDocument> FindElsewhere(std::string_view fileName, std::string_view excludedCategory);
+  std::optional<DuplicateDocument> FindElsewhere(std::string_view fileName,
+                                                 std::string_view excludedCategory);
 
   // `name` was made in category `category`.
   void Add(std::string_view category, std::string_view name);

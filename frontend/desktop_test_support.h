@@ -16,8 +16,6 @@
 #include "frontend/category_commands.h"
 #include "frontend/document_commands.h"
 #include "frontend/file_import.h"
-#include "platform/text/case.h"
-#include "slides/presentation.h"
 #include "frontend/tabrel_pc.h"
 #include "platform/automation/call_by_name.h"
 #include "platform/automation/convert.h"
@@ -25,7 +23,9 @@
 #include "platform/fs/files.h"
 #include "platform/fs/paths.h"
 #include "platform/registry/registry.h"
+#include "platform/text/case.h"
 #include "slides/pictures_test_support.h"
+#include "slides/presentation.h"
 #include "testing/temp_home.h"
 
 namespace brevora::frontend::test {
@@ -58,7 +58,8 @@ inline void WritePresentation(TabrelPC& app, const std::string& path, const std:
   CallByName(deck, "InitFromDefaults", CallKind::Method);
   CallByName(deck, "FileName", CallKind::Let, name);
   const Variant slides = CallByName(deck, "Slides", CallKind::Get);
-  const Variant slide = CallByName(ObjectOf(slides), "Add", CallKind::Method, int16_t{1}, int16_t{0}, picture);
+  const Variant slide =
+      CallByName(ObjectOf(slides), "Add", CallKind::Method, int16_t{1}, int16_t{0}, picture);
   CallByName(ObjectOf(slide), "addThumbnail", CallKind::Method, picture, int16_t{0});
   CallByName(deck, "IsModified", CallKind::Let, false);
   CallByName(deck, "WriteToDisk", CallKind::Method, path, false);
@@ -77,7 +78,8 @@ inline bool PresentationIsModified(TabrelPC& app, const std::string& path) {
 // in the order given by `reverse` (the file system's order is not settled).
 class FakeCategoryList : public CategoryList {
  public:
-  explicit FakeCategoryList(std::string home, bool reverse = false) : home_(std::move(home)), reverse_(reverse) {}
+  explicit FakeCategoryList(std::string home, bool reverse = false)
+      : home_(std::move(home)), reverse_(reverse) {}
 
   int Count() const override { return static_cast<int>(rows.size()); }
   int SelectedIndex() const override { return selected; }
@@ -86,7 +88,9 @@ class FakeCategoryList : public CategoryList {
     selected = row;
     log.push_back("Select(" + rows.at(static_cast<size_t>(row)) + ")");
   }
-  void SetText(int row, const std::string& text) override { rows.at(static_cast<size_t>(row)) = text; }
+  void SetText(int row, const std::string& text) override {
+    rows.at(static_cast<size_t>(row)) = text;
+  }
   void RemoveRow(int row) override {
     rows.erase(rows.begin() + row);
     selected = -1;
@@ -156,7 +160,8 @@ namespace brevora::frontend::test {
 // logged in order.
 class FakeImportWindow : public ImportWindow {
  public:
-  FakeImportWindow(TabrelPC& app, std::string category) : category(std::move(category)), app_(app) {}
+  FakeImportWindow(TabrelPC& app, std::string category)
+      : category(std::move(category)), app_(app) {}
 
   int FileType(const std::string& path) override {
     const std::string ext = text::LCase(fs::ExtensionPart(path));
@@ -165,7 +170,9 @@ class FakeImportWindow : public ImportWindow {
     if (ext == ".doc") return kTypeDoc;
     if (ext == ".scv") return kTypeScv;
     if (ext == ".txt") return kTypeTxt;
-    if (ext == ".pdb") return slides::Presentation::FileIsPresentation(path) ? kTypePresentationPdb : kTypeDocumentPdb;
+    if (ext == ".pdb")
+      return slides::Presentation::FileIsPresentation(path) ? kTypePresentationPdb
+                                                            : kTypeDocumentPdb;
     if (ext == ".htm" || ext == ".html") return kTypeHtml;
     if (ext == ".ppt") return kTypePpt;
     return kTypeUnknown;

@@ -6,8 +6,6 @@
 #include <set>
 
 #include "core/file_mode.h"
-#include "platform/fs/files.h"
-#include "platform/fs/paths.h"
 #include "frontend/category_folders.h"
 #include "frontend/name_validator.h"
 #include "frontend/tabrel_pc.h"
@@ -74,7 +72,8 @@ void DeleteSelectedFiles(TabrelPC& app, const std::string& category, DocumentLis
   if (row < 0 || row >= list.Count() || category.empty()) return;
   const std::string text = list.Text(row);
   const MsgResult answer = services::ShowMessage(
-      {"Permanently delete '" + text + "'?\r\n\r\nNOTE: If this file is linked, the original will not be deleted.",
+      {"Permanently delete '" + text +
+           "'?\r\n\r\nNOTE: If this file is linked, the original will not be deleted.",
        "Brevora", MsgButtons::YesNo, MsgIcon::Question});
   if (answer == MsgResult::No) return;
   fs::RemoveFile(DocumentPath(app, category, text));
@@ -107,7 +106,8 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
   if (fault == NameFault::kBlank) return {};
   if (newText.size() > max) fault = NameFault::kTooLong;
   if (fault != NameFault::kNone || category.empty()) {
-    if (fault != NameFault::kNone) Show(NameFaultMessage(fault, max, "document"), MsgIcon::Information);
+    if (fault != NameFault::kNone)
+      Show(NameFaultMessage(fault, max, "document"), MsgIcon::Information);
     return {};
   }
   try {
@@ -135,7 +135,8 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
   }
 }
 
-void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& target, DocumentList& list) {
+void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& target,
+                   DocumentList& list) {
   if (source.empty() || target.empty() || text::EqualsNoCase(source, target)) return;
   try {
     const std::string home = app.HomeDirectory();

@@ -57,6 +57,7 @@ LabelEdit RenameDocument(TabrelPC& app, const std::string& category, const std::
 // category's) into `target`, last row first, removing each moved row. The
 // first failure ends the move with "Files could not be copied." and its
 // description; what was moved stays moved.
-void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& target, DocumentList& list);
+void MoveDocuments(TabrelPC& app, const std::string& source, const std::string& target,
+                   DocumentList& list);
 
 }  // namespace brevora::frontend

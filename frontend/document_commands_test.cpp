@@ -40,8 +40,12 @@ class Documents : public ::testing::Test {
   test::RecordedMessages messages;
 };
 
-Message Info(const std::string& text) { return {text, "Brevora", MsgButtons::Ok, MsgIcon::Information}; }
-Message Critical(const std::string& text) { return {text, "Brevora", MsgButtons::Ok, MsgIcon::Critical}; }
+Message Info(const std::string& text) {
+  return {text, "Brevora", MsgButtons::Ok, MsgIcon::Information};
+}
+Message Critical(const std::string& text) {
+  return {text, "Brevora", MsgButtons::Ok, MsgIcon::Critical};
+}
 
 TEST_F(Documents, DeleteAsksThenSelectsTheRowThatTakesTheDeletedOnesPlace) {
   for (const char* name : {"A.tbr", "B.TBR", "C.tbr"}) WriteFile(home + "Work/" + name, "2");
@@ -67,9 +71,9 @@ TEST_F(Documents, DeleteAsksThenSelectsTheRowThatTakesTheDeletedOnesPlace) {
   });
   EXPECT_EQ(Files("Work"), std::vector<std::string>{"B.xls"});
   ASSERT_EQ(messages->shown().size(), 4u);
-  EXPECT_EQ(messages->shown()[0],
-            (Message{"Permanently delete 'B'?\r\n\r\nNOTE: If this file is linked, the original will not be deleted.",
-                     "Brevora", MsgButtons::YesNo, MsgIcon::Question}));
+  EXPECT_EQ(messages->shown()[0], (Message{"Permanently delete 'B'?\r\n\r\nNOTE: If this file is "
+                                           "linked, the original will not be deleted.",
+                                           "Brevora", MsgButtons::YesNo, MsgIcon::Question}));
 }
 
 TEST_F(Documents, AFailedDeleteKeepsTheRow) {
@@ -100,17 +104,31 @@ TEST_F(Documents, RenameInPlace) {
     std::vector<Message> shown;
   } cases[] = {
       {"Budget", "   ", false, "", {}},
-      {"Budget", std::string(31, 'x'), false, "",
+      {"Budget",
+       std::string(31, 'x'),
+       false,
+       "",
        {Info("Only 30 characters per document name are allowed.  Please rename this document.")}},
-      {"Budget", "../Other/Secret", false, "",
+      {"Budget",
+       "../Other/Secret",
+       false,
+       "",
        {Info("A document name can't contain any of the characters / \\ : * ? \" < > |.")}},
       {"Budget", "..", false, "", {Info("A document name can't begin with a full stop.")}},
       {"Budget", ".TBR", false, "", {}},  // no name before the extension
-      {"Budget", "plan", false, "", {Critical("Could not rename this workbook.\r\nFile already exists")}},
+      {"Budget",
+       "plan",
+       false,
+       "",
+       {Critical("Could not rename this workbook.\r\nFile already exists")}},
       {"Budget", "Costs", true, "Costs", {}},
       {"Costs", "Summary.TBR", true, "Summary", {}},  // the extension typed: given once
       {"Summary", "SUMMARY", true, "SUMMARY", {}},    // only the case changes
-      {"Missing", "Other", false, "", {Critical("Could not rename this workbook.\r\nFile not found")}},
+      {"Missing",
+       "Other",
+       false,
+       "",
+       {Critical("Could not rename this workbook.\r\nFile not found")}},
   };
   Run(0, [&](TabrelPC& app) {
     for (const auto& c : cases) {
@@ -121,7 +139,8 @@ TEST_F(Documents, RenameInPlace) {
         EXPECT_EQ(edit.label, c.label) << c.typed;
       }
       const std::vector<Message> all = messages->shown();
-      EXPECT_EQ(std::vector<Message>(all.begin() + static_cast<long>(before), all.end()), c.shown) << c.typed;
+      EXPECT_EQ(std::vector<Message>(all.begin() + static_cast<long>(before), all.end()), c.shown)
+          << c.typed;
     }
   });
   EXPECT_EQ(Files("Work"), (std::vector<std::string>{"Plan.tbr", "SUMMARY.tbr"}));
@@ -160,8 +179,10 @@ TEST_F(Documents, MovesNeverReplaceAndSkipARefusedDocument) {
   EXPECT_EQ(ReadFile(home + "Home/B.tbr"), "1b");
   EXPECT_EQ(ReadFile(home + "Home/a.TBR"), "2theirs");
   EXPECT_EQ(ReadFile(home + "Work/A.tbr"), "2a");
-  EXPECT_EQ(messages->shown(), (std::vector<Message>{Info("Could not move workbook."),
-                                                     Critical("Files could not be copied.\r\n\r\nFile already exists")}));
+  EXPECT_EQ(
+      messages->shown(),
+      (std::vector<Message>{Info("Could not move workbook."),
+                            Critical("Files could not be copied.\r\n\r\nFile already exists")}));
 }
 
 }  // namespace

@@ -19,12 +19,13 @@ std::string Trimmed(std::string_view text) {
 }
 
 bool Ask(const std::string& text, const std::string& title) {
-  return services::ShowMessage({text, title, services::MsgButtons::YesNo, services::MsgIcon::Question}) ==
-         services::MsgResult::Yes;
+  return services::ShowMessage({text, title, services::MsgButtons::YesNo,
+                                services::MsgIcon::Question}) == services::MsgResult::Yes;
 }
 
 // `home` with the category folder and the file name.
-std::string InCategory(const std::string& home, const std::string& category, const std::string& name) {
+std::string InCategory(const std::string& home, const std::string& category,
+                       const std::string& name) {
   return fs::JoinPath(fs::JoinPath(home, category), name);
 }
 
@@ -42,7 +43,8 @@ std::optional<std::string> ConfirmSave(const std::string& home, const std::strin
                                        const std::string& typed, int16_t fileMode) {
   const std::string name = core::AddFileModeExtension(typed, fileMode);
   if (const std::optional<DuplicateDocument> other = DupInAnotherDir(name, category, home)) {
-    if (!Ask("This workbook already exists in the category: '" + other->category + "'.  Do you want to overwrite?",
+    if (!Ask("This workbook already exists in the category: '" + other->category +
+                 "'.  Do you want to overwrite?",
              "Overwrite workbook")) {
       return std::nullopt;
     }
@@ -53,9 +55,9 @@ std::optional<std::string> ConfirmSave(const std::string& home, const std::strin
   const std::optional<std::string> existing = fs::FindNoCase(folder, name);
   const bool exists = existing && fs::FileExists(fs::JoinPath(folder, *existing));
   const std::string path = fs::JoinPath(folder, exists ? *existing : name);
-  if (exists &&
-      !Ask("Workbook '" + typed + "' exists in category '" + category + "'.  Click Yes to overwrite.",
-           "Overwrite Workbook")) {
+  if (exists && !Ask("Workbook '" + typed + "' exists in category '" + category +
+                         "'.  Click Yes to overwrite.",
+                     "Overwrite Workbook")) {
     return std::nullopt;
   }
   return path;
@@ -66,16 +68,19 @@ std::string OpenPath(const std::string& home, const std::string& category, const
   return InCategory(home, category, core::AddFileModeExtension(typed, fileMode));
 }
 
-std::optional<Preselection> PreselectionOf(const std::string& fileName, const std::string& home, int16_t fileMode) {
+std::optional<Preselection> PreselectionOf(const std::string& fileName, const std::string& home,
+                                           int16_t fileMode) {
   const std::string given = fs::NativePath(Trimmed(fileName));
   std::string root = fs::NativePath(home);
   while (!root.empty() && root.back() == '/') root.pop_back();
-  if (given.size() <= root.size() + 1 || given.compare(0, root.size(), root) != 0 || given[root.size()] != '/') {
+  if (given.size() <= root.size() + 1 || given.compare(0, root.size(), root) != 0 ||
+      given[root.size()] != '/') {
     return std::nullopt;
   }
   const std::string rest = given.substr(root.size() + 1);
   const std::size_t slash = rest.find('/');
-  if (slash == std::string::npos || slash == 0 || rest.find('/', slash + 1) != std::string::npos) return std::nullopt;
+  if (slash == std::string::npos || slash == 0 || rest.find('/', slash + 1) != std::string::npos)
+    return std::nullopt;
   try {
     const std::string category = fs::SystemPath(rest.substr(0, slash));
     const std::string file = fs::SystemPath(rest.substr(slash + 1));

@@ -37,6 +37,7 @@ struct Preselection {
   std::string name;
   bool operator==(const Preselection&) const = default;
 };
-std::optional<Preselection> PreselectionOf(const std::string& fileName, const std::string& home, int16_t fileMode);
+std::optional<Preselection> PreselectionOf(const std::string& fileName, const std::string& home,
+                                           int16_t fileMode);
 
 }  // namespace brevora::frontend

@@ -14,12 +14,13 @@ namespace {
 using services::MsgResult;
 
 TEST(NameProblem, RefusesWhatCantBeADocumentNameInItsFolder) {
-  for (const std::string& good : std::vector<std::string>{"Budget", "Budget 2026", "Budget.tbr", "a.b", " .. ", std::string(30, 'x')}) {
+  for (const std::string& good : std::vector<std::string>{"Budget", "Budget 2026", "Budget.tbr",
+                                                          "a.b", " .. ", std::string(30, 'x')}) {
     EXPECT_FALSE(NameProblem(good, 0, 30)) << good;
   }
   EXPECT_FALSE(NameProblem(std::string(30, 'x') + ".TBR", 0, 30));  // the extension is not counted
-  for (const char* bad : {"../x", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "<a>", "a|b", "tab\tname", "\x7F",
-                          ".", "..", "...x", ".tbr", "   "}) {
+  for (const char* bad : {"../x", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "<a>", "a|b",
+                          "tab\tname", "\x7F", ".", "..", "...x", ".tbr", "   "}) {
     EXPECT_TRUE(NameProblem(bad, 0, 30)) << bad;
   }
   EXPECT_EQ(*NameProblem(std::string(31, 'x'), 0, 30),
@@ -30,9 +31,12 @@ TEST(NameProblem, RefusesWhatCantBeADocumentNameInItsFolder) {
 class Confirm : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* category : {"Unfiled", "Business", "private"}) fs::MakeFolder(home_ + category);
+    for (const char* category : {"Unfiled", "Business", "private"})
+      fs::MakeFolder(home_ + category);
   }
-  void Touch(const std::string& relative) { fs::AtomicWrite(home_ + relative, std::string_view("2")); }
+  void Touch(const std::string& relative) {
+    fs::AtomicWrite(home_ + relative, std::string_view("2"));
+  }
 
   std::string home_ = testing::MakeTempDir("home") + "\\";
   test::RecordedMessages messages_;
@@ -40,7 +44,8 @@ class Confirm : public ::testing::Test {
 
 TEST_F(Confirm, SaveOfANewNameAsksNothing) {
   EXPECT_EQ(ConfirmSave(home_, "Unfiled", "Budget", 0), home_ + "Unfiled/Budget.tbr");
-  EXPECT_EQ(ConfirmSave(home_, "Unfiled", "Budget.TBR", 0), home_ + "Unfiled/Budget.tbr");  // extension once
+  EXPECT_EQ(ConfirmSave(home_, "Unfiled", "Budget.TBR", 0),
+            home_ + "Unfiled/Budget.tbr");  // extension once
   EXPECT_TRUE(messages_->shown().empty());
 }
 
@@ -51,9 +56,11 @@ TEST_F(Confirm, SaveOverAFileInAnotherCategory) {
   messages_->Answer(MsgResult::Yes);
   EXPECT_EQ(ConfirmSave(home_, "Unfiled", "Budget", 0), home_ + "Business/Budget.tbr");
   ASSERT_EQ(messages_->shown().size(), 2u);
-  EXPECT_EQ(messages_->shown()[0],
-            (services::Message{"This workbook already exists in the category: 'Business'.  Do you want to overwrite?",
-                               "Overwrite workbook", services::MsgButtons::YesNo, services::MsgIcon::Question}));
+  EXPECT_EQ(
+      messages_->shown()[0],
+      (services::Message{
+          "This workbook already exists in the category: 'Business'.  Do you want to overwrite?",
+          "Overwrite workbook", services::MsgButtons::YesNo, services::MsgIcon::Question}));
 }
 
 TEST_F(Confirm, SaveOverAFileInTheSameCategoryUnderItsOwnName) {
@@ -62,8 +69,9 @@ TEST_F(Confirm, SaveOverAFileInTheSameCategoryUnderItsOwnName) {
   EXPECT_EQ(ConfirmSave(home_, "private", "memo", 1), home_ + "private/Memo.scv");
   ASSERT_EQ(messages_->shown().size(), 1u);
   EXPECT_EQ(messages_->shown()[0],
-            (services::Message{"Workbook 'memo' exists in category 'private'.  Click Yes to overwrite.",
-                               "Overwrite Workbook", services::MsgButtons::YesNo, services::MsgIcon::Question}));
+            (services::Message{
+                "Workbook 'memo' exists in category 'private'.  Click Yes to overwrite.",
+                "Overwrite Workbook", services::MsgButtons::YesNo, services::MsgIcon::Question}));
   messages_->Answer(MsgResult::No);
   EXPECT_FALSE(ConfirmSave(home_, "private", "Memo", 1));
 }
@@ -79,7 +87,8 @@ TEST_F(Confirm, DuplicateSearchSkipsFoldersAndTheCurrentCategory) {
   fs::MakeFolder(home_ + "Business/Deck.pdb");  // a folder is no document
   Touch("Unfiled/Deck.pdb");
   EXPECT_FALSE(DupInAnotherDir("Deck.pdb", "unfiled", home_));
-  EXPECT_EQ(DupInAnotherDir("deck.PDB", "private", home_), (DuplicateDocument{home_ + "Unfiled/Deck.pdb", "Unfiled"}));
+  EXPECT_EQ(DupInAnotherDir("deck.PDB", "private", home_),
+            (DuplicateDocument{home_ + "Unfiled/Deck.pdb", "Unfiled"}));
   const AutomationError e = test::ErrorOf([&] { DupInAnotherDir("x.tbr", "", home_ + "gone"); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "DupInAnotherDir");
@@ -96,9 +105,10 @@ TEST(Preselection, OfAFileOfACategoryFolder) {
             (Preselection{"Business", "Budget"}));
   EXPECT_EQ(PreselectionOf("/data/anna/tabrel\\Business\\Budget.TBR", home, 0),
             (Preselection{"Business", "Budget"}));
-  for (const char* other : {"", "Budget.tbr", "/data/anna/tabrel/Budget.tbr", "/data/anna/tabrel/a/b/c.tbr",
-                            "/data/bob/tabrel/Business/Budget.tbr", "/data/anna/tabrelx/Business/Budget.tbr",
-                            "/data/anna/tabrel/../x/Budget.tbr"}) {
+  for (const char* other :
+       {"", "Budget.tbr", "/data/anna/tabrel/Budget.tbr", "/data/anna/tabrel/a/b/c.tbr",
+        "/data/bob/tabrel/Business/Budget.tbr", "/data/anna/tabrelx/Business/Budget.tbr",
+        "/data/anna/tabrel/../x/Budget.tbr"}) {
     EXPECT_FALSE(PreselectionOf(other, home, 0)) << other;
   }
 }

@@ -32,15 +32,16 @@ namespace brevora::frontend {
 namespace {
 
 namespace stdfs = std::filesystem;
+using core::AddFileModeExtension;
 using services::MsgButtons;
 using services::MsgIcon;
 using services::MsgResult;
-using core::AddFileModeExtension;
 using services::ShowCritical;
 
 constexpr const char* kImporting = "Please wait while importing document...";
 constexpr const char* kUnknownType =
-    "Unknown file type.  Please make sure file type is either .XLS, .TBR., .DOC, .TXT, .SCV, .PPT, or .PDB.";
+    "Unknown file type.  Please make sure file type is either .XLS, .TBR., .DOC, .TXT, .SCV, .PPT, "
+    "or .PDB.";
 
 MsgResult Ask(const std::string& text, const std::string& title, MsgButtons buttons) {
   return services::ShowMessage({text, title, buttons, MsgIcon::Question});
@@ -79,19 +80,22 @@ std::string Refusal(const std::string& what, const std::string& source, const st
 // else why not. (A presentation database is not copied as it is: it is read
 // and written again.) Nothing is raised.
 std::string UnreadableCopy(int type, const std::string& staged, const Ref<core::Session>& session) {
-  const char* const why = type == kTypeTbr ? "is not a Tabulyn workbook." : "is not a Scrivane document.";
+  const char* const why =
+      type == kTypeTbr ? "is not a Tabulyn workbook." : "is not a Scrivane document.";
   try {
     if (type == kTypeTbr) {
       const Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
       workbook->SetSession(session);
-      const bool read = workbook->OpenFromDisk(staged, /*readCells=*/true, /*updateFromLink=*/false);
+      const bool read =
+          workbook->OpenFromDisk(staged, /*readCells=*/true, /*updateFromLink=*/false);
       workbook->CloseWorkbook();
       return read ? std::string() : why;
     }
     if (type == kTypeScv) {
       const Ref<doc::Document> document = MakeRef<doc::Document>();
       document->SetSession(session);
-      const bool read = document->OpenFromDisk(staged, /*readDocument=*/true, /*updateFromLink=*/false);
+      const bool read =
+          document->OpenFromDisk(staged, /*readDocument=*/true, /*updateFromLink=*/false);
       document->CloseDocument();
       return read ? std::string() : why;
     }
@@ -263,8 +267,8 @@ void FileImporter::Import(const std::string& source) {
     target = found->path;
     replace = true;
   } else if (const std::optional<std::string> held = hold.names.Find(category, fileName)) {
-    if (Ask("This " + what + " already exists.  Do you want to overwrite it?", "Brevora", MsgButtons::YesNo) ==
-        MsgResult::No) {
+    if (Ask("This " + what + " already exists.  Do you want to overwrite it?", "Brevora",
+            MsgButtons::YesNo) == MsgResult::No) {
       return;
     }
     target = fs::JoinPath(folder, *held);
@@ -284,15 +288,17 @@ void FileImporter::Import(const std::string& source) {
   window_.SetBusy(false);
 }
 
-std::optional<FileImporter::Choice> FileImporter::AskHow(int type, const std::string& source, Outcome& cancelled) {
+std::optional<FileImporter::Choice> FileImporter::AskHow(int type, const std::string& source,
+                                                         Outcome& cancelled) {
   switch (type) {
     case kTypeXls:
     case kTypeDoc: {
       const bool sheet = type == kTypeXls;
-      const MsgResult answer =
-          Ask(std::string(sheet ? "Do you want to link to this spreadsheet '" : "Do you want to link to this document '") +
-                  source + "'?\r\n\r\nClick 'No' to make a copy for " + (sheet ? "Tabulyn?" : "Scrivane?"),
-              "Brevora", MsgButtons::YesNoCancel);
+      const MsgResult answer = Ask(std::string(sheet ? "Do you want to link to this spreadsheet '"
+                                                     : "Do you want to link to this document '") +
+                                       source + "'?\r\n\r\nClick 'No' to make a copy for " +
+                                       (sheet ? "Tabulyn?" : "Scrivane?"),
+                                   "Brevora", MsgButtons::YesNoCancel);
       if (answer == MsgResult::Cancel) {
         cancelled = Outcome::kCancelledRefill;
         return std::nullopt;
@@ -313,8 +319,9 @@ std::optional<FileImporter::Choice> FileImporter::AskHow(int type, const std::st
   }
 }
 
-FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& source, const std::string& target,
-                                                bool replace, const Choice& choice, Hold& hold) {
+FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& source,
+                                                const std::string& target, bool replace,
+                                                const Choice& choice, Hold& hold) {
   if (replace && SameFile(source, target)) {
     // Copying a file onto itself would empty it: it is only marked.
     app_.MakeDirty(target);
@@ -348,14 +355,15 @@ FileImporter::Outcome FileImporter::MakeInPlace(int type, const std::string& sou
   return Outcome::kMade;
 }
 
-FileImporter::Outcome FileImporter::Make(int type, const std::string& source, const std::string& staged,
-                                         const Choice& choice) {
+FileImporter::Outcome FileImporter::Make(int type, const std::string& source,
+                                         const std::string& staged, const Choice& choice) {
   switch (type) {
     case kTypeXls:
     case kTypeDoc: {
       const bool sheet = type == kTypeXls;
       window_.SetEnabled(false);
-      window_.ShowWait(sheet ? "Please wait.  Converting spreadsheet..." : "Please wait.  Converting document...",
+      window_.ShowWait(sheet ? "Please wait.  Converting spreadsheet..."
+                             : "Please wait.  Converting document...",
                        false);
       if (sheet) {
         sdk_->XLSToTBRExtSync(source, staged, choice.link);

@@ -136,7 +136,8 @@ class FileImporter {
   Outcome MakeInPlace(int type, const std::string& source, const std::string& target, bool replace,
                       const Choice& choice, Hold& hold);
   // Makes the target's new content from the source, by type, at `staged`.
-  Outcome Make(int type, const std::string& source, const std::string& staged, const Choice& choice);
+  Outcome Make(int type, const std::string& source, const std::string& staged,
+               const Choice& choice);
 
   TabrelPC& app_;
   ImportWindow& window_;

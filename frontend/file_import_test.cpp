@@ -50,7 +50,8 @@ class Import : public ::testing::Test {
   // What the category folders hold, hidden entries included.
   std::vector<std::string> Entries(const std::string& category) {
     std::vector<std::string> names;
-    for (const auto& e : stdfs::directory_iterator(home + category)) names.push_back(e.path().filename().string());
+    for (const auto& e : stdfs::directory_iterator(home + category))
+      names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -116,8 +117,9 @@ TEST_F(Import, CopiesWorkbooksAndDocumentsMarkedAndSwitchesTheMode) {
     EXPECT_EQ(app.Session()->FileMode(), 1);
     EXPECT_EQ(window.log, (std::vector<std::string>{"Refill(Work, Budget)", "SwitchFileMode(2)",
                                                     "Refill(Work, Letter)"}));
-    EXPECT_EQ(window.status, (std::vector<std::string>{"Please wait while importing document...", "",
-                                                       "Please wait while importing document...", ""}));
+    EXPECT_EQ(window.status,
+              (std::vector<std::string>{"Please wait while importing document...", "",
+                                        "Please wait while importing document...", ""}));
   });
   EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(budget));
   EXPECT_EQ(ReadFile(home + "Work/Letter.scv"), Marked(letter));
@@ -139,8 +141,9 @@ TEST_F(Import, AnExistingTargetIsReplacedOnlyAfterYes) {
   });
   EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Budget.TBR"});
   EXPECT_EQ(ReadFile(home + "Work/Budget.TBR"), Marked(mine));
-  EXPECT_EQ(messages->shown()[0], (Message{"This workbook already exists.  Do you want to overwrite it?", "Brevora",
-                                           MsgButtons::YesNo, MsgIcon::Question}));
+  EXPECT_EQ(messages->shown()[0],
+            (Message{"This workbook already exists.  Do you want to overwrite it?", "Brevora",
+                     MsgButtons::YesNo, MsgIcon::Question}));
 }
 
 TEST_F(Import, AFileImportedOntoItselfIsOnlyMarked) {
@@ -171,9 +174,10 @@ TEST_F(Import, ADocumentOfTheSameNameInAnotherCategoryIsReplacedThere) {
   });
   EXPECT_EQ(ReadFile(home + "Home/Budget.tbr"), Marked(mine));
   EXPECT_TRUE(Entries("Work").empty());
-  EXPECT_EQ(messages->shown()[0],
-            (Message{"This workbook already exists in the category: 'Home'.  Do you want to overwrite?",
-                     "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question}));
+  EXPECT_EQ(
+      messages->shown()[0],
+      (Message{"This workbook already exists in the category: 'Home'.  Do you want to overwrite?",
+               "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question}));
 }
 
 TEST_F(Import, TextHtmlAndDocumentDatabasesAreLoadedIntoDocuments) {
@@ -187,7 +191,8 @@ TEST_F(Import, TextHtmlAndDocumentDatabasesAreLoadedIntoDocuments) {
       ASSERT_TRUE(d->OpenFromTextFile(outside + "notes.txt"));
       d->WriteToPDB(outside + "Memo.pdb");
     }
-    for (const char* name : {"notes.txt", "page.HTM", "Memo.pdb"}) importer.BringFileIn(outside + name);
+    for (const char* name : {"notes.txt", "page.HTM", "Memo.pdb"})
+      importer.BringFileIn(outside + name);
     for (const char* name : {"notes.scv", "page.scv", "Memo.scv"}) {
       Ref<doc::Document> d = MakeRef<doc::Document>();
       d->SetSession(app.Session());
@@ -232,14 +237,16 @@ TEST_F(Import, OnlyRegularFilesAreImported) {
   });
   EXPECT_EQ(ReadFile(home + "Work/notes.scv"), "2precious");
   EXPECT_EQ(Entries("Work"), std::vector<std::string>{"notes.scv"});
-  EXPECT_EQ(messages->shown(),
-            (std::vector<Message>{
-                Critical("Could not successfully add this document.\r\n\r\n'" + outside +
-                         "notes.txt' is not a file that can be imported."),
-                Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
-                         "Budget.tbr' is not a file that can be imported."),
-                Critical("Could not successfully add this document.\r\n\r\n'" + outside + "Missing.scv' was not found."),
-                Critical("Could not successfully add this workbook.\r\n\r\n'" + outside + "Gone.xls' was not found.")}));
+  EXPECT_EQ(
+      messages->shown(),
+      (std::vector<Message>{Critical("Could not successfully add this document.\r\n\r\n'" +
+                                     outside + "notes.txt' is not a file that can be imported."),
+                            Critical("Could not successfully add this workbook.\r\n\r\n'" +
+                                     outside + "Budget.tbr' is not a file that can be imported."),
+                            Critical("Could not successfully add this document.\r\n\r\n'" +
+                                     outside + "Missing.scv' was not found."),
+                            Critical("Could not successfully add this workbook.\r\n\r\n'" +
+                                     outside + "Gone.xls' was not found.")}));
 }
 
 // A copied desktop file must be one its own reader takes whole: junk named
@@ -256,7 +263,8 @@ TEST_F(Import, DesktopFilesTheirReaderRefusesAreNotCopied) {
   } cases[] = {
       {"empty.tbr", "", "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
       {"Budget.tbr", junk, "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
-      {"cut.tbr", budget.substr(0, budget.size() / 2), "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
+      {"cut.tbr", budget.substr(0, budget.size() / 2),
+       "add this workbook.\r\n\r\n'%s' is not a Tabulyn workbook."},
       {"junk.scv", junk, "add this document.\r\n\r\n'%s' is not a Scrivane document."},
       {"empty.scv", "", "add this document.\r\n\r\n'%s' is not a Scrivane document."},
   };
@@ -272,7 +280,8 @@ TEST_F(Import, DesktopFilesTheirReaderRefusesAreNotCopied) {
     });
     std::string text = std::string("Could not successfully ") + c.message;
     text.replace(text.find("%s"), 2, source);
-    ASSERT_EQ(messages->shown().size(), before + (replaces ? 2 : 1)) << "the question to replace, the refusal";
+    ASSERT_EQ(messages->shown().size(), before + (replaces ? 2 : 1))
+        << "the question to replace, the refusal";
     EXPECT_EQ(messages->shown().back(), Critical(text));
     EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Budget.tbr"});
     EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), budget);
@@ -287,7 +296,9 @@ TEST_F(Import, TheNextImportRemovesWhatAKilledOneLeft) {
   WriteFile(home + "Home/.mine", "kept");
   stdfs::create_directories(home + "Home/.import-abcdef");
   const std::string letter = WriteWorkbook(outside + "Letter.tbr", "letter");
-  Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) { importer.BringFileIn(outside + "Letter.tbr"); });
+  Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) {
+    importer.BringFileIn(outside + "Letter.tbr");
+  });
   EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Letter.tbr"});
   EXPECT_EQ(Entries("Home"), (std::vector<std::string>{".import-abcdef", ".mine"}));
   EXPECT_TRUE(messages->shown().empty());
@@ -310,7 +321,8 @@ TEST_F(Import, ABatchSharesOneScratchFolderAndRemovesItAtItsEnd) {
   };
   Run(0, [&](TabrelPC&, FakeImportWindow&, FileImporter& importer) {
     const FileImporter::Batch batch(importer);
-    importer.BringFileIn(outside + "junk/Budget.tbr");  // refused: its copy stays in the scratch folder no longer
+    importer.BringFileIn(
+        outside + "junk/Budget.tbr");  // refused: its copy stays in the scratch folder no longer
     const std::vector<std::string> shared = scratch();
     ASSERT_EQ(shared.size(), 1u);
     EXPECT_NE(shared[0], ".import-k1ll3d.scratch");
@@ -329,8 +341,9 @@ TEST_F(Import, ABatchSharesOneScratchFolderAndRemovesItAtItsEnd) {
   EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(budget));
   EXPECT_EQ(ReadFile(home + "Work/Letter.tbr"), Marked(letter));
   ASSERT_EQ(messages->shown().size(), 1u);
-  EXPECT_EQ(messages->shown()[0], Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
-                                           "junk/Budget.tbr' is not a Tabulyn workbook."));
+  EXPECT_EQ(messages->shown()[0],
+            Critical("Could not successfully add this workbook.\r\n\r\n'" + outside +
+                     "junk/Budget.tbr' is not a Tabulyn workbook."));
 }
 
 // A batch holds the user's mode folder from its first import to its end, so
@@ -361,16 +374,18 @@ TEST_F(Import, ABatchHoldsTheModeFolderAndChecksNamesAgainstItsOwnImports) {
   EXPECT_EQ(ReadFile(home + "Work/Budget.tbr"), Marked(second));
   EXPECT_TRUE(Entries("Home").empty());
   EXPECT_EQ(messages->shown(),
-            (std::vector<Message>{{"This workbook already exists.  Do you want to overwrite it?", "Brevora",
-                                   MsgButtons::YesNo, MsgIcon::Question},
-                                  {"This workbook already exists in the category: 'Work'.  Do you want to overwrite?",
-                                   "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question}}));
+            (std::vector<Message>{
+                {"This workbook already exists.  Do you want to overwrite it?", "Brevora",
+                 MsgButtons::YesNo, MsgIcon::Question},
+                {"This workbook already exists in the category: 'Work'.  Do you want to overwrite?",
+                 "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question}}));
 }
 
 TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {
   stdfs::create_directories(home + "Work");
   const std::string name30(30, 'w'), name31(31, 'd'), name32(32, 'd');
-  for (const std::string& n : {name30 + ".tbr", name31 + ".tbr", std::string(".hidden.tbr"), std::string("a:b.tbr")}) {
+  for (const std::string& n :
+       {name30 + ".tbr", name31 + ".tbr", std::string(".hidden.tbr"), std::string("a:b.tbr")}) {
     WriteWorkbook(outside + n, "x");
   }
   for (const std::string& n : {name31 + ".txt", name32 + ".txt"}) WriteFile(outside + n, "2x");
@@ -383,10 +398,13 @@ TEST_F(Import, NamesAreCheckedAgainstTheModesMaximum) {
   EXPECT_EQ(Entries("Work"), (std::vector<std::string>{name31 + ".scv", name30 + ".tbr"}));
   EXPECT_EQ(messages->shown(),
             (std::vector<Message>{
-                {"Only 30 characters per document name are allowed.  Please rename this document.", "", MsgButtons::Ok},
-                {"Only 31 characters per document name are allowed.  Please rename this document.", "", MsgButtons::Ok},
+                {"Only 30 characters per document name are allowed.  Please rename this document.",
+                 "", MsgButtons::Ok},
+                {"Only 31 characters per document name are allowed.  Please rename this document.",
+                 "", MsgButtons::Ok},
                 {"A document name can't begin with a full stop.", "", MsgButtons::Ok},
-                {"A document name can't contain any of the characters / \\ : * ? \" < > |.", "", MsgButtons::Ok}}));
+                {"A document name can't contain any of the characters / \\ : * ? \" < > |.", "",
+                 MsgButtons::Ok}}));
 }
 
 TEST_F(Import, UnknownTypesAndABlankCategoryImportNothing) {
@@ -401,9 +419,10 @@ TEST_F(Import, UnknownTypesAndABlankCategoryImportNothing) {
   });
   EXPECT_TRUE(Entries("Work").empty());
   EXPECT_EQ(messages->shown(),
-            (std::vector<Message>{Critical("Unknown file type.  Please make sure file type is either .XLS, .TBR., "
-                                           ".DOC, .TXT, .SCV, .PPT, or .PDB."),
-                                  {"Category is blank", "", MsgButtons::Ok}}));
+            (std::vector<Message>{
+                Critical("Unknown file type.  Please make sure file type is either .XLS, .TBR., "
+                         ".DOC, .TXT, .SCV, .PPT, or .PDB."),
+                {"Category is blank", "", MsgButtons::Ok}}));
 }
 
 TEST_F(Import, SpreadsheetsAreConvertedLinkedOrCopiedThroughExcel) {
@@ -427,10 +446,11 @@ TEST_F(Import, SpreadsheetsAreConvertedLinkedOrCopiedThroughExcel) {
       importer.BringFileIn(outside + "Sales.xls");
     }
     EXPECT_EQ(links, (std::vector<std::string>{outside + "Sales.xls", ""}));
-    EXPECT_EQ(window.log, (std::vector<std::string>{"ShowWait(Please wait.  Converting spreadsheet..., False)",
-                                                    "Refill(Work, Sales)",
-                                                    "ShowWait(Please wait.  Converting spreadsheet..., False)",
-                                                    "Refill(Work, Sales)", "Refill(Work, Sales)"}));
+    EXPECT_EQ(window.log,
+              (std::vector<std::string>{"ShowWait(Please wait.  Converting spreadsheet..., False)",
+                                        "Refill(Work, Sales)",
+                                        "ShowWait(Please wait.  Converting spreadsheet..., False)",
+                                        "Refill(Work, Sales)", "Refill(Work, Sales)"}));
   });
   EXPECT_EQ(ReadFile(home + "Work/Sales.tbr"), "2converted 2");
   EXPECT_EQ(messages->shown()[1],
@@ -444,18 +464,19 @@ TEST_F(Import, AConversionThatFailsIsShownUnderTabulynAndChangesNothing) {
   WriteFile(outside + "Letter.doc", "doc");
   WriteFile(outside + "Talk.ppt", "ppt");
   Run(0, [&](TabrelPC&, FakeImportWindow& window, FileImporter& importer) {
-    messages->Answer(MsgResult::Yes);  // replace
-    messages->Answer(MsgResult::No);   // a copy
+    messages->Answer(MsgResult::Yes);              // replace
+    messages->Answer(MsgResult::No);               // a copy
     importer.BringFileIn(outside + "Letter.doc");  // no Word here
     window.options = std::nullopt;
     importer.BringFileIn(outside + "Talk.ppt");  // options cancelled
     window.options = true;
     importer.BringFileIn(outside + "Talk.ppt");  // no PowerPoint here
     EXPECT_EQ(window.log,
-              (std::vector<std::string>{"SwitchFileMode(2)", "ShowWait(Please wait.  Converting document..., False)",
-                                        "SwitchFileMode(3)", "Options(" + outside + "Talk.ppt)",
-                                        "Options(" + outside + "Talk.ppt)",
-                                        "ShowWait(Please wait.  Converting presentation..., True)"}));
+              (std::vector<std::string>{
+                  "SwitchFileMode(2)", "ShowWait(Please wait.  Converting document..., False)",
+                  "SwitchFileMode(3)", "Options(" + outside + "Talk.ppt)",
+                  "Options(" + outside + "Talk.ppt)",
+                  "ShowWait(Please wait.  Converting presentation..., True)"}));
   });
   EXPECT_EQ(ReadFile(home + "Work/Letter.scv"), "2old");
   EXPECT_EQ(Entries("Work"), std::vector<std::string>{"Letter.scv"});

@@ -48,7 +48,8 @@ class OpenedFile {
 
 }  // namespace
 
-std::string ListRowPath(std::string_view home, std::string_view category, std::string_view rowName, int mode) {
+std::string ListRowPath(std::string_view home, std::string_view category, std::string_view rowName,
+                        int mode) {
   if (!fs::IsPlainName(category) || !fs::IsPlainName(rowName)) RaiseRuntimeError(52);
   const std::string file = core::AddFileModeExtension(rowName, static_cast<int16_t>(mode));
   return std::string(home) + std::string(category) + "\\" + file;
@@ -70,20 +71,29 @@ std::optional<LinkColumns> EditFileLink(core::Session& session, int mode, const 
                                         const LinkDialog& dialog) {
   Ref<Dispatch> object;
   switch (mode) {
-    case 0: object = session.GetWorkbook(); break;
-    case 1: object = session.GetDocument(); break;
-    case kPresentationMode: object = session.GetPresentation(); break;
-    default: return std::nullopt;
+    case 0:
+      object = session.GetWorkbook();
+      break;
+    case 1:
+      object = session.GetDocument();
+      break;
+    case kPresentationMode:
+      object = session.GetPresentation();
+      break;
+    default:
+      return std::nullopt;
   }
   const LinkMembers& names = kMembers[mode];
   const OpenedFile opened(object, names.close);
-  if (!CBool(CallByName(object, "OpenFromDisk", CallKind::Method, path, false, false))) return std::nullopt;
+  if (!CBool(CallByName(object, "OpenFromDisk", CallKind::Method, path, false, false)))
+    return std::nullopt;
 
   // The link as the file holds it; an unlinked file starts at "Synchronize",
   // as its row shows no method.
   LinkSettings start;
   start.linkTo = CStr(CallByName(object, names.fileName, CallKind::Get));
-  if (!start.linkTo.empty()) start.syncOption = CInt(CallByName(object, names.syncMethod, CallKind::Get));
+  if (!start.linkTo.empty())
+    start.syncOption = CInt(CallByName(object, names.syncMethod, CallKind::Get));
   const std::optional<LinkSettings> chosen = dialog(start);
   if (!chosen) return std::nullopt;
 
@@ -102,7 +112,8 @@ std::optional<LinkColumns> EditFileLink(core::Session& session, int mode, const 
 
   LinkColumns columns;
   columns.linkedFile = CStr(CallByName(object, names.fileName, CallKind::Get));
-  if (!columns.linkedFile.empty()) columns.syncText = CStr(CallByName(object, "SyncMethodText", CallKind::Method));
+  if (!columns.linkedFile.empty())
+    columns.syncText = CStr(CallByName(object, "SyncMethodText", CallKind::Method));
   return columns;
 }
 

@@ -39,7 +39,8 @@ struct LinkColumns {
 // row's name with the mode's extension. A category or name that is not a plain
 // name (empty, ".", "..", a separator, a control character) raises 52 "Bad
 // file name or number", so no row can reach outside its category.
-std::string ListRowPath(std::string_view home, std::string_view category, std::string_view rowName, int mode);
+std::string ListRowPath(std::string_view home, std::string_view category, std::string_view rowName,
+                        int mode);
 
 // Shows the dialog with the starting settings; nullopt when it was cancelled.
 using LinkDialog = std::function<std::optional<LinkSettings>(const LinkSettings& start)>;

@@ -43,11 +43,14 @@ struct StoredLink {
 std::string Member(const Kind& kind, const char* what) { return std::string(kind.prefix) + what; }
 
 Ref<Dispatch> NewObject(core::Session& session, int mode) {
-  return mode == 0 ? session.GetWorkbook() : mode == 1 ? session.GetDocument() : session.GetPresentation();
+  return mode == 0   ? session.GetWorkbook()
+         : mode == 1 ? session.GetDocument()
+                     : session.GetPresentation();
 }
 
 // A file of the kind with the given link; a presentation gets three slides.
-void WriteFile(core::Session& session, const Kind& kind, const std::string& path, const StoredLink& link) {
+void WriteFile(core::Session& session, const Kind& kind, const std::string& path,
+               const StoredLink& link) {
   Ref<Dispatch> object = NewObject(session, kind.mode);
   CallByName(object, "InitFromDefaults", CallKind::Method);
   if (kind.mode == 2) {
@@ -56,7 +59,8 @@ void WriteFile(core::Session& session, const Kind& kind, const std::string& path
     CallByName(object, "FileName", CallKind::Let, "Talk");
     const Variant slides = CallByName(object, "Slides", CallKind::Get);
     for (int16_t i = 1; i <= 3; ++i) {
-      const Variant slide = CallByName(ObjectOf(slides), "Add", CallKind::Method, i, int16_t{0}, picture);
+      const Variant slide =
+          CallByName(ObjectOf(slides), "Add", CallKind::Method, i, int16_t{0}, picture);
       CallByName(ObjectOf(slide), "addThumbnail", CallKind::Method, picture, int16_t{0});
     }
   }
@@ -77,7 +81,8 @@ StoredLink ReadLink(core::Session& session, const Kind& kind, const std::string&
 int SlideCount(core::Session& session, const std::string& path) {
   Ref<Dispatch> deck = session.GetPresentation();
   CallByName(deck, "OpenFromDisk", CallKind::Method, path, true, false);
-  return CLng(CallByName(ObjectOf(CallByName(deck, "Slides", CallKind::Get)), "Count", CallKind::Get));
+  return CLng(
+      CallByName(ObjectOf(CallByName(deck, "Slides", CallKind::Get)), "Count", CallKind::Get));
 }
 
 // Runs `body` for each kind on a fresh thread with an application object's Session.
@@ -173,9 +178,13 @@ TEST(EditFileLink, AnotherModeDoesNothingAndADamagedFileRaisesWithoutAsking) {
     for (const Kind& kind : kKinds) {
       const std::string path = dir + "/Damaged." + kind.extension;
       fs::AtomicWrite(path, std::string_view("\x01\x02garbage"));
-      EXPECT_NE(ErrorOf([&] { EditFileLink(*app->Session(), kind.mode, path, dialog.Dialog()); }).number(), 0)
+      EXPECT_NE(ErrorOf([&] {
+                  EditFileLink(*app->Session(), kind.mode, path, dialog.Dialog());
+                }).number(),
+                0)
           << kind.extension;
-      EXPECT_EQ(fs::ReadWholeFile(path), (std::vector<uint8_t>{1, 2, 'g', 'a', 'r', 'b', 'a', 'g', 'e'}));
+      EXPECT_EQ(fs::ReadWholeFile(path),
+                (std::vector<uint8_t>{1, 2, 'g', 'a', 'r', 'b', 'a', 'g', 'e'}));
     }
     EXPECT_TRUE(dialog.shown.empty());
   });
@@ -185,10 +194,11 @@ TEST(ListRowPath, JoinsPlainNamesAndRefusesTheOthers) {
   EXPECT_EQ(ListRowPath("/home/u/tbr/", "Work", "Budget", 0), "/home/u/tbr/Work\\Budget.tbr");
   EXPECT_EQ(ListRowPath("/h/", "Unfiled", "Letter.SCV", 1), "/h/Unfiled\\Letter.scv");
   const std::pair<const char*, const char*> refused[] = {
-      {"", "Budget"}, {"..", "Budget"}, {"Work", ""}, {"Work", ".."}, {"Work", "../x"}, {"a/b", "x"},
-      {"Work", "a\\b"}, {"Work", "tab\there"}};
+      {"", "Budget"},   {"..", "Budget"}, {"Work", ""},     {"Work", ".."},
+      {"Work", "../x"}, {"a/b", "x"},     {"Work", "a\\b"}, {"Work", "tab\there"}};
   for (const auto& [category, name] : refused) {
-    EXPECT_EQ(ErrorOf([&] { ListRowPath("/h/", category, name, 0); }).number(), 52) << category << " " << name;
+    EXPECT_EQ(ErrorOf([&] { ListRowPath("/h/", category, name, 0); }).number(), 52)
+        << category << " " << name;
   }
 }
 

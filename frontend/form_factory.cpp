@@ -75,8 +75,8 @@ std::shared_ptr<FormFactory> LoadForms(const std::string& libraryPath) {
   auto install = reinterpret_cast<Install>(dlsym(library, kInstallFormsSymbol));
   if (!install) {
     RaiseError(kCannotCreate, kSource,
-               "The windows could not be loaded (" + libraryPath + " has no " + kInstallFormsSymbol +
-                   ").  " + kNoDisplay);
+               "The windows could not be loaded (" + libraryPath + " has no " +
+                   kInstallFormsSymbol + ").  " + kNoDisplay);
   }
   std::shared_ptr<FormFactory> factory = install() == 0 ? LoadedFormFactory() : nullptr;
   if (!factory) RaiseError(kCannotCreate, kSource, kNoDisplay);

@@ -81,8 +81,10 @@ Internet::Internet(Poster post) : post_(std::move(post)) {}
 
 const MemberTable<Internet>& Internet::Members() {
   static const MemberTable<Internet> table{
-      {"OpenWebBrowser", CallKind::Method, [](Internet& self, Args a) { self.OpenWebBrowser(CStr(a[0])); }, 1},
-      {"InternetOnline", CallKind::Method, [](Internet& self, Args) { return Variant(self.InternetOnline()); }},
+      {"OpenWebBrowser", CallKind::Method,
+       [](Internet& self, Args a) { self.OpenWebBrowser(CStr(a[0])); }, 1},
+      {"InternetOnline", CallKind::Method,
+       [](Internet& self, Args) { return Variant(self.InternetOnline()); }},
       {"GetWebFile", CallKind::Method,
        [](Internet& self, Args a) {
          self.GetWebFile(Ref<Dispatch>(&ObjectOf(a[0])), CStr(a[1]), CStr(a[2]), CStr(a[3]));
@@ -94,14 +96,15 @@ const MemberTable<Internet>& Internet::Members() {
 void Internet::OpenWebBrowser(std::string_view address) const {
   const std::string utf8 = text::CpToUtf8(address);
   if (!IsBrowsableAddress(address)) {
-    std::fprintf(stderr, "web page refused (not an http, https or file address): %s\n", utf8.c_str());
+    std::fprintf(stderr, "web page refused (not an http, https or file address): %s\n",
+                 utf8.c_str());
     return;
   }
   services::CurrentWebBrowser()->Open(utf8);
 }
 
-void Internet::GetWebFile(const Ref<Dispatch>& window, const std::string& localPath, const std::string& address,
-                          std::string_view) const {
+void Internet::GetWebFile(const Ref<Dispatch>& window, const std::string& localPath,
+                          const std::string& address, std::string_view) const {
   bool success = false;
   if (const std::optional<std::string> source = FileAddressPath(address)) {
     try {

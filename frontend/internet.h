@@ -35,8 +35,8 @@ class Internet : public Dispatchable<Internet> {
   // `window` gets DownloadComplete(Empty, localPath, success) through the
   // poster; `localPath` and `address` are system paths and code-page text;
   // `host` is not used (addresses carry their host).
-  void GetWebFile(const Ref<Dispatch>& window, const std::string& localPath, const std::string& address,
-                  std::string_view host) const;
+  void GetWebFile(const Ref<Dispatch>& window, const std::string& localPath,
+                  const std::string& address, std::string_view host) const;
 
  private:
   Poster post_;

@@ -35,9 +35,11 @@ class RecordingWindow : public Dispatch {
 
 class InternetTest : public ::testing::Test {
  protected:
-  Ref<Internet> internet_ = MakeRef<Internet>([this](std::function<void()> task) { posted_.push_back(task); });
+  Ref<Internet> internet_ =
+      MakeRef<Internet>([this](std::function<void()> task) { posted_.push_back(task); });
   std::deque<std::function<void()>> posted_;
-  std::shared_ptr<services::RecordingWebBrowser> browser_ = std::make_shared<services::RecordingWebBrowser>();
+  std::shared_ptr<services::RecordingWebBrowser> browser_ =
+      std::make_shared<services::RecordingWebBrowser>();
   services::ScopedService<services::WebBrowser> scope_{services::InstallWebBrowser, browser_};
   std::string dir_ = testing::MakeTempDir("web");
 
@@ -53,13 +55,17 @@ class InternetTest : public ::testing::Test {
 TEST_F(InternetTest, OnlyHttpHttpsAndFileAddressesReachTheBrowserWhole) {
   const char* shown[] = {"https://www.orvanex.example/support/", "HTTP://a.example/x?y=1&z=2",
                          "file:///tmp/caf\xE9.html", "http://a.example/with space"};
-  const char* refused[] = {"javascript:alert(1)", "--help", "ftp://a.example/", "mailto:x@y", "",
-                           "http://a.example/\nsecond", "www.orvanex.example"};
-  for (const char* address : shown) CallByName(internet_, "OpenWebBrowser", CallKind::Method, address);
-  for (const char* address : refused) CallByName(internet_, "OpenWebBrowser", CallKind::Method, address);
+  const char* refused[] = {"javascript:alert(1)", "--help", "ftp://a.example/",
+                           "mailto:x@y",          "",       "http://a.example/\nsecond",
+                           "www.orvanex.example"};
+  for (const char* address : shown)
+    CallByName(internet_, "OpenWebBrowser", CallKind::Method, address);
+  for (const char* address : refused)
+    CallByName(internet_, "OpenWebBrowser", CallKind::Method, address);
   EXPECT_EQ(browser_->opened(),
-            (std::vector<std::string>{"https://www.orvanex.example/support/", "HTTP://a.example/x?y=1&z=2",
-                                      "file:///tmp/caf\xC3\xA9.html", "http://a.example/with space"}));
+            (std::vector<std::string>{"https://www.orvanex.example/support/",
+                                      "HTTP://a.example/x?y=1&z=2", "file:///tmp/caf\xC3\xA9.html",
+                                      "http://a.example/with space"}));
 }
 
 TEST_F(InternetTest, IsNeverOnline) {
@@ -75,17 +81,20 @@ TEST_F(InternetTest, AFileAddressIsCopiedAndReportedLaterOnTheWindowsThread) {
   EXPECT_TRUE(window->calls.empty());  // never inside GetWebFile
   RunPosted();
   EXPECT_EQ(window->calls, (std::vector<RecordingWindow::Call>{{local, true}}));
-  EXPECT_EQ(fs::ReadWholeFile(local), (std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a', '-', 'n', 'e', 'w'}));
+  EXPECT_EQ(fs::ReadWholeFile(local),
+            (std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a', '-', 'n', 'e', 'w'}));
 }
 
 TEST_F(InternetTest, OtherAddressesAndMissingFilesFailAndLeaveTheOldPicture) {
   const std::string local = dir_ + "/brevora.gif";
   fs::AtomicWrite(local, std::string_view("old"));
   auto window = MakeRef<RecordingWindow>();
-  for (const std::string& address : {std::string("https://products.orvanex.example/banner/brevora.gif"),
-                                     "file://" + dir_ + "/missing.gif", std::string("file://otherhost/x.gif"),
-                                     std::string("file:///a%2"), std::string("file:///a%00b")}) {
-    CallByName(internet_, "GetWebFile", CallKind::Method, Ref<Dispatch>(window), local, address, "");
+  for (const std::string& address :
+       {std::string("https://products.orvanex.example/banner/brevora.gif"),
+        "file://" + dir_ + "/missing.gif", std::string("file://otherhost/x.gif"),
+        std::string("file:///a%2"), std::string("file:///a%00b")}) {
+    CallByName(internet_, "GetWebFile", CallKind::Method, Ref<Dispatch>(window), local, address,
+               "");
   }
   RunPosted();
   EXPECT_EQ(window->calls, std::vector<RecordingWindow::Call>(5, {local, false}));
@@ -102,7 +111,7 @@ TEST(FileAddressPath, ReadsTheLocalForms) {
       {"file:relative.gif", std::nullopt},
       {"file://", std::nullopt},
       {"file:///tmp/%zz", std::nullopt},
-      {"file:///tmp/%E2%82", std::nullopt},      // not UTF-8
+      {"file:///tmp/%E2%82", std::nullopt},     // not UTF-8
       {"file:///tmp/%E4%B8%AD", std::nullopt},  // not in the code page
       {"http:///tmp/a.gif", std::nullopt}};
   for (const auto& [address, path] : cases) EXPECT_EQ(FileAddressPath(address), path) << address;

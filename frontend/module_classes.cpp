@@ -39,19 +39,38 @@ ModuleClass Of() {
 
 const std::vector<ModuleClass>& ModuleClasses() {
   static const std::vector<ModuleClass> classes = {
-      Of<TabrelPC>(),         Of<core::Session>(),         Of<core::UserManager>(),   Of<core::PalmDesktop>(),
-      Of<core::NokiaDesktop>(), Of<core::DeviceUser>(),    Of<core::ExtPDB>(),        Of<sheet::SDK>(),
-      Of<sheet::Workbook>(),  Of<sheet::CellFormat>(),     Of<doc::SDK_Document>(),   Of<doc::Document>(),
-      Of<doc::DocumentBlock>(), Of<slides::SDK_Presentation>(), Of<slides::Presentation>(), Of<slides::Slides>(),
-      Of<slides::Slide>(),    Of<slides::Outlines>(),      Of<slides::Outline>(),     Of<slides::Annotations>(),
-      Of<slides::Annotation>(), Of<slides::Thumbnail>(),   Of<slides::VantaImage>(),  Of<slides::SlidrOptions>(),
+      Of<TabrelPC>(),
+      Of<core::Session>(),
+      Of<core::UserManager>(),
+      Of<core::PalmDesktop>(),
+      Of<core::NokiaDesktop>(),
+      Of<core::DeviceUser>(),
+      Of<core::ExtPDB>(),
+      Of<sheet::SDK>(),
+      Of<sheet::Workbook>(),
+      Of<sheet::CellFormat>(),
+      Of<doc::SDK_Document>(),
+      Of<doc::Document>(),
+      Of<doc::DocumentBlock>(),
+      Of<slides::SDK_Presentation>(),
+      Of<slides::Presentation>(),
+      Of<slides::Slides>(),
+      Of<slides::Slide>(),
+      Of<slides::Outlines>(),
+      Of<slides::Outline>(),
+      Of<slides::Annotations>(),
+      Of<slides::Annotation>(),
+      Of<slides::Thumbnail>(),
+      Of<slides::VantaImage>(),
+      Of<slides::SlidrOptions>(),
   };
   return classes;
 }
 
 std::string ModuleLibraryFile() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&ModuleClasses), &info) == 0 || !info.dli_fname) return {};
+  if (dladdr(reinterpret_cast<const void*>(&ModuleClasses), &info) == 0 || !info.dli_fname)
+    return {};
   std::error_code error;
   const std::filesystem::path file = std::filesystem::canonical(info.dli_fname, error);
   return error ? std::string() : file.string();

@@ -57,8 +57,8 @@ TEST(NameValidator, Messages) {
   EXPECT_EQ(NameFaultMessage(NameFault::kTooLong, 30, "document"),
             "Only 30 characters per document name are allowed.  Please rename this document.");
   EXPECT_EQ(NameFaultMessage(NameFault::kNone, 30, "document"), "");
-  for (NameFault f : {NameFault::kBlank, NameFault::kReservedCharacter, NameFault::kControlCharacter,
-                      NameFault::kDotName}) {
+  for (NameFault f : {NameFault::kBlank, NameFault::kReservedCharacter,
+                      NameFault::kControlCharacter, NameFault::kDotName}) {
     const std::string text = NameFaultMessage(f, 15, "category");
     EXPECT_NE(text.find("category"), std::string::npos) << text;
   }

@@ -24,8 +24,9 @@ void SynchronizePhone(const std::string& user, const Ref<SyncProgressSink>& prog
     const Ref<Dispatch> engine = CreateObjectFromClsid(kPhoneSyncEngineClsid);
     CallByName(engine, "Synchronize", CallKind::Method, user, int32_t{0}, Ref<Dispatch>(progress));
   } catch (...) {
-    services::ShowMessage({"Error synchronizing for Nokia device.  \r\n" + CurrentError().description(), "",
-                           services::MsgButtons::Ok});
+    services::ShowMessage(
+        {"Error synchronizing for Nokia device.  \r\n" + CurrentError().description(), "",
+         services::MsgButtons::Ok});
   }
 }
 

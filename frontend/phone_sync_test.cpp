@@ -16,8 +16,8 @@ namespace {
 class FakeEngine : public Dispatch {
  public:
   Variant Invoke(std::string_view name, CallKind kind, Args args) override {
-    calls.push_back(std::string(name) + "(" + CStr(args[0]) + ", " + std::to_string(CLng(args[1])) + ", " +
-                    (args[2].IsObject() ? "<object>" : "?") + ")");
+    calls.push_back(std::string(name) + "(" + CStr(args[0]) + ", " + std::to_string(CLng(args[1])) +
+                    ", " + (args[2].IsObject() ? "<object>" : "?") + ")");
     CallByName(ObjectOf(args[2]), "Update", CallKind::Method, "Sending Review.pdb", int16_t{100});
     (void)kind;
     return Variant();
@@ -27,10 +27,12 @@ class FakeEngine : public Dispatch {
 
 TEST(PhoneSync, TheEngineGetsTheUserDirectionZeroAndTheWindowsSink) {
   const auto engine = MakeRef<FakeEngine>();
-  RegisterClass("Test.FakeBVSyncEngine", kPhoneSyncEngineClsid, [&] { return Ref<Dispatch>(engine); });
+  RegisterClass("Test.FakeBVSyncEngine", kPhoneSyncEngineClsid,
+                [&] { return Ref<Dispatch>(engine); });
   std::vector<std::string> status;
-  const auto sink = MakeRef<SyncProgressSink>(
-      [&](const std::string& message, int16_t percentage) { status.push_back(SyncProgressText(message, percentage)); });
+  const auto sink = MakeRef<SyncProgressSink>([&](const std::string& message, int16_t percentage) {
+    status.push_back(SyncProgressText(message, percentage));
+  });
   test::RecordedMessages messages;
   SynchronizePhone("Nokia 6600", sink);
   UnregisterClass("Test.FakeBVSyncEngine");
@@ -43,8 +45,10 @@ TEST(PhoneSync, AnEngineThatCannotBeCreatedIsReported) {
   test::RecordedMessages messages;
   SynchronizePhone("Nokia 6600", MakeRef<SyncProgressSink>([](const std::string&, int16_t) {}));
   EXPECT_EQ(messages->shown(),
-            (std::vector<services::Message>{{"Error synchronizing for Nokia device.  \r\nActiveX component can't "
-                                            "create object", "", services::MsgButtons::Ok}}));
+            (std::vector<services::Message>{
+                {"Error synchronizing for Nokia device.  \r\nActiveX component can't "
+                 "create object",
+                 "", services::MsgButtons::Ok}}));
 }
 
 }  // namespace

@@ -140,7 +140,8 @@ TEST(PropertyFile, ResetAllPropertiesDeletesOnlyTheFile) {
     const struct {
       std::string path;
       std::string reason;
-    } cases[] = {{file, "File not found"}, {folder, "Path/File access error"},
+    } cases[] = {{file, "File not found"},
+                 {folder, "Path/File access error"},
                  {link, "Path/File access error"}};
     for (const auto& c : cases) {
       const AutomationError e = ErrorOf([&] { app.ResetAllProperties(c.path); });

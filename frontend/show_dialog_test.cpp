@@ -10,8 +10,8 @@
 namespace brevora::frontend {
 namespace {
 
-using testing::RecordingForm;
 using ::testing::ElementsAre;
+using testing::RecordingForm;
 
 TEST(ShowDialog, ShowsModallyUnlessTheLoadAborts) {
   const struct {
@@ -21,8 +21,16 @@ TEST(ShowDialog, ShowsModallyUnlessTheLoadAborts) {
     std::vector<std::string> log;
     bool cancelled;
   } cases[] = {
-      {"OK", false, false, {"frmNewCategory.Load", "frmNewCategory.Show(modal)", "frmNewCategory.Unload"}, false},
-      {"Cancel", false, true, {"frmNewCategory.Load", "frmNewCategory.Show(modal)", "frmNewCategory.Unload"}, true},
+      {"OK",
+       false,
+       false,
+       {"frmNewCategory.Load", "frmNewCategory.Show(modal)", "frmNewCategory.Unload"},
+       false},
+      {"Cancel",
+       false,
+       true,
+       {"frmNewCategory.Load", "frmNewCategory.Show(modal)", "frmNewCategory.Unload"},
+       true},
       {"load aborted", true, false, {"frmNewCategory.Load", "frmNewCategory.Unload"}, true},
   };
   for (const auto& c : cases) {

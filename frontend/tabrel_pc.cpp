@@ -75,14 +75,18 @@ const MemberTable<TabrelPC>& TabrelPC::Members() {
       {"DoHelp", M::Method,
        [](TabrelPC& t, Args a) { t.DoHelp(CLng(a[0]), CStr(a[1]), CLng(a[2]), CLng(a[3])); }, 4},
       {"DoOpenStandAloneEX", M::Method,
-       [](TabrelPC& t, Args a) { t.DoOpenStandAloneEX(CStr(a[0]), ObjectOrNothing<Dispatch>(a[1])); }, 2},
-      {"GetFileToOpenEX", M::Method, [](TabrelPC& t, Args a) { return OpenDialog(t, CInt(a[0]), a, 1); },
-       2, 3},
-      {"GetFileToSaveEx", M::Method, [](TabrelPC& t, Args a) { return SaveDialog(t, CInt(a[0]), a, 1); },
+       [](TabrelPC& t, Args a) {
+         t.DoOpenStandAloneEX(CStr(a[0]), ObjectOrNothing<Dispatch>(a[1]));
+       },
        2},
-      {"GetSyncPath", M::Method, [](TabrelPC& t, Args a) { return Variant(t.GetSyncPath(CLng(a[0]))); },
+      {"GetFileToOpenEX", M::Method,
+       [](TabrelPC& t, Args a) { return OpenDialog(t, CInt(a[0]), a, 1); }, 2, 3},
+      {"GetFileToSaveEx", M::Method,
+       [](TabrelPC& t, Args a) { return SaveDialog(t, CInt(a[0]), a, 1); }, 2},
+      {"GetSyncPath", M::Method,
+       [](TabrelPC& t, Args a) { return Variant(t.GetSyncPath(CLng(a[0]))); }, 1},
+      {"MakeDirty", M::Method, [](TabrelPC& t, Args a) { return Variant(t.MakeDirty(CStr(a[0]))); },
        1},
-      {"MakeDirty", M::Method, [](TabrelPC& t, Args a) { return Variant(t.MakeDirty(CStr(a[0]))); }, 1},
       {"ORX_BitAndEx", M::Method,
        [](TabrelPC& t, Args a) { return Variant(t.ORX_BitAndEx(CStr(a[0]), CStr(a[1]))); }, 2},
       {"RefreshDisplay", M::Method, [](TabrelPC& t, Args) { t.RefreshDisplay(); }},
@@ -101,8 +105,10 @@ const MemberTable<TabrelPC>& TabrelPC::Members() {
       {"SetTitle", M::Method, [](TabrelPC& t, Args a) { t.SetTitle(CLng(a[0]), CStr(a[1])); }, 2},
       {"GetTempFile", M::Method, [](TabrelPC& t, Args) { return Variant(t.GetTempFile()); }},
       {"BringToFront", M::Method, [](TabrelPC&, Args) {}},
-      {"ResetAllProperties", M::Method, [](TabrelPC& t, Args a) { t.ResetAllProperties(CStr(a[0])); }, 1},
-      {"GetPropertyFile", M::Method, [](TabrelPC& t, Args) { return Variant(t.GetPropertyFile()); }},
+      {"ResetAllProperties", M::Method,
+       [](TabrelPC& t, Args a) { t.ResetAllProperties(CStr(a[0])); }, 1},
+      {"GetPropertyFile", M::Method,
+       [](TabrelPC& t, Args) { return Variant(t.GetPropertyFile()); }},
       {"LongPathToShort", M::Method,
        [](TabrelPC& t, Args a) { return Variant(t.LongPathToShort(CStr(a[0]))); }, 1},
       {"GetProperty", M::Method,
@@ -116,17 +122,21 @@ const MemberTable<TabrelPC>& TabrelPC::Members() {
          if (!a[0].IsMissing()) PutText(a[0], std::move(version));
        },
        0, 1},
-      {"DoOpenStandAlone", M::Method, [](TabrelPC& t, Args a) { t.DoOpenStandAlone(CStr(a[0])); }, 1},
+      {"DoOpenStandAlone", M::Method, [](TabrelPC& t, Args a) { t.DoOpenStandAlone(CStr(a[0])); },
+       1},
       {"SetFileMode", M::Method,
        [](TabrelPC& t, Args a) { return Variant(t.SetFileMode(CInt(a[0]))); }, 1},
-      {"GetFileToSave_Scrivane", M::Method, [](TabrelPC& t, Args a) { return SaveDialog(t, 1, a, 0); }, 1},
-      {"GetFileToSave_Slidora", M::Method, [](TabrelPC& t, Args a) { return SaveDialog(t, 2, a, 0); }, 1},
+      {"GetFileToSave_Scrivane", M::Method,
+       [](TabrelPC& t, Args a) { return SaveDialog(t, 1, a, 0); }, 1},
+      {"GetFileToSave_Slidora", M::Method,
+       [](TabrelPC& t, Args a) { return SaveDialog(t, 2, a, 0); }, 1},
       {"GetFileToSave", M::Method, [](TabrelPC& t, Args a) { return SaveDialog(t, 0, a, 0); }, 1},
-      {"GetFileToOpen", M::Method, [](TabrelPC& t, Args a) { return OpenDialog(t, 0, a, 0); }, 1, 2},
-      {"GetFileToOpen_Scrivane", M::Method, [](TabrelPC& t, Args a) { return OpenDialog(t, 1, a, 0); },
-       1, 2},
-      {"GetFileToOpen_Slidora", M::Method, [](TabrelPC& t, Args a) { return OpenDialog(t, 2, a, 0); },
-       1, 2},
+      {"GetFileToOpen", M::Method, [](TabrelPC& t, Args a) { return OpenDialog(t, 0, a, 0); }, 1,
+       2},
+      {"GetFileToOpen_Scrivane", M::Method,
+       [](TabrelPC& t, Args a) { return OpenDialog(t, 1, a, 0); }, 1, 2},
+      {"GetFileToOpen_Slidora", M::Method,
+       [](TabrelPC& t, Args a) { return OpenDialog(t, 2, a, 0); }, 1, 2},
       {"WarnThreshold", M::Let, [](TabrelPC& t, Args a) { t.SetWarnThreshold(CLng(a[0])); }},
       {"WarnThreshold", M::Get, [](TabrelPC& t, Args) { return Variant(t.WarnThreshold()); }},
       {"HomeDirectory", M::Let, [](TabrelPC& t, Args a) { t.SetHomeDirectory(CStr(a[0])); }},
@@ -135,7 +145,8 @@ const MemberTable<TabrelPC>& TabrelPC::Members() {
       {"HomeDirectory", M::Get, [](TabrelPC& t, Args) { return Variant(t.HomeDirectory()); }},
       {"HotSyncHome", M::Get, [](TabrelPC& t, Args) { return Variant(t.HotSyncHome()); }},
       {"InstalledTabulyn", M::Get, [](TabrelPC& t, Args) { return Variant(t.InstalledTabulyn()); }},
-      {"InstalledScrivane", M::Get, [](TabrelPC& t, Args) { return Variant(t.InstalledScrivane()); }},
+      {"InstalledScrivane", M::Get,
+       [](TabrelPC& t, Args) { return Variant(t.InstalledScrivane()); }},
       {"InstalledSlidora", M::Get, [](TabrelPC& t, Args) { return Variant(t.InstalledSlidora()); }},
       {"tbPalmIndexToRGB", M::Method,
        [](TabrelPC& t, Args a) {
@@ -147,7 +158,9 @@ const MemberTable<TabrelPC>& TabrelPC::Members() {
        },
        4},
       {"tbRBGToPalmIndex", M::Method,
-       [](TabrelPC& t, Args a) { return Variant(t.tbRBGToPalmIndex(CLng(a[0]), CLng(a[1]), CLng(a[2]))); },
+       [](TabrelPC& t, Args a) {
+         return Variant(t.tbRBGToPalmIndex(CLng(a[0]), CLng(a[1]), CLng(a[2])));
+       },
        3}};
   return table;
 }
@@ -234,7 +247,9 @@ bool TabrelPC::IsCustomHomeDirectory() const {
          !core::GetRegistryString(key, kHomePath).empty();
 }
 
-std::string TabrelPC::HotSyncHome() const { RaiseError(380, "TabrelPC.HotSyncHome", "Function Depreciated"); }
+std::string TabrelPC::HotSyncHome() const {
+  RaiseError(380, "TabrelPC.HotSyncHome", "Function Depreciated");
+}
 
 void TabrelPC::ShutdownPooling() { core::SetServerPool(nullptr); }
 

@@ -21,8 +21,8 @@ namespace {
 using core::OnFreshThread;
 using test::FakeForms;
 using test::RecordedMessages;
-using testing::RecordingForm;
 using ::testing::ElementsAre;
+using testing::RecordingForm;
 
 TEST(DoAbout, ShowsTheAboutBoxModallyWithTheMacroVersion) {
   OnFreshThread([] {
@@ -37,8 +37,9 @@ TEST(DoAbout, ShowsTheAboutBoxModallyWithTheMacroVersion) {
     app->Invoke("DoAbout", CallKind::Method, Args(args));
     EXPECT_EQ(args[0], Variant("{7.1.0}"));
     EXPECT_EQ(seen, "{7.1.0}");
-    EXPECT_THAT(forms->Log(), ElementsAre("Create(frmAbout)", "frmAbout.oTabrelPC=<object>",
-                                          "frmAbout.Load", "frmAbout.Show(modal)", "frmAbout.Unload"));
+    EXPECT_THAT(forms->Log(),
+                ElementsAre("Create(frmAbout)", "frmAbout.oTabrelPC=<object>", "frmAbout.Load",
+                            "frmAbout.Show(modal)", "frmAbout.Unload"));
     CallByName(app, "DoAbout", CallKind::Method);  // the argument is optional
     EXPECT_EQ(CallByName(app, "m_MacroVersion", CallKind::Get), Variant("{7.1.0}"));
 
@@ -59,9 +60,9 @@ TEST(DoAbout, ShowsAFailedLoadInsteadOfRaisingIt) {
       form.onLoad = [](RecordingForm&) { RaiseError(5, "frmAbout", "no version resource"); };
     };
     EXPECT_NO_THROW(CallByName(app, "DoAbout", CallKind::Method, "1"));
-    EXPECT_THAT(messages->shown(),
-                ElementsAre(services::Message{"Could not open about box.   no version resource", "Brevora",
-                                              services::MsgButtons::Ok, services::MsgIcon::Critical}));
+    EXPECT_THAT(messages->shown(), ElementsAre(services::Message{
+                                       "Could not open about box.   no version resource", "Brevora",
+                                       services::MsgButtons::Ok, services::MsgIcon::Critical}));
   });
 }
 
@@ -92,27 +93,61 @@ TEST(TabrelPC, EverySlotAnswersByName) {
     const char* name;
     CallKind kind;
   } slots[] = {
-      {"m_MacroVersion", K::Get},       {"m_MacroVersion", K::Let},        {"ApplicationTitle", K::Get},
-      {"DoHelp", K::Method},            {"DoOpenStandAloneEX", K::Method}, {"GetFileToOpenEX", K::Method},
-      {"GetFileToSaveEx", K::Method},   {"GetSyncPath", K::Method},        {"MakeDirty", K::Method},
-      {"ORX_BitAndEx", K::Method},      {"RefreshDisplay", K::Method},     {"Session", K::Set},
-      {"Session", K::Get},              {"ShutdownPooling", K::Method},    {"UserName", K::Let},
-      {"UserName", K::Get},             {"UserID", K::Let},                {"UserID", K::Get},
-      {"SetCurrentUser", K::Method},    {"GetTabulynPath", K::Get},        {"GetScrivanePath", K::Get},
-      {"GetSlidoraPath", K::Get},       {"SetTitle", K::Method},           {"GetTempFile", K::Method},
-      {"BringToFront", K::Method},      {"ResetAllProperties", K::Method}, {"GetPropertyFile", K::Method},
-      {"LongPathToShort", K::Method},   {"GetProperty", K::Method},        {"SetProperty", K::Method},
-      {"DoAbout", K::Method},           {"DoOpenStandAlone", K::Method},   {"SetFileMode", K::Method},
-      {"GetFileToSave_Scrivane", K::Method}, {"GetFileToSave_Slidora", K::Method},
-      {"GetFileToSave", K::Method},     {"GetFileToOpen", K::Method},      {"GetFileToOpen_Scrivane", K::Method},
-      {"GetFileToOpen_Slidora", K::Method}, {"WarnThreshold", K::Let},     {"WarnThreshold", K::Get},
-      {"HomeDirectory", K::Let},        {"IsCustomHomeDirectory", K::Get}, {"HomeDirectory", K::Get},
-      {"HotSyncHome", K::Get},          {"InstalledTabulyn", K::Get},      {"InstalledScrivane", K::Get},
-      {"InstalledSlidora", K::Get},     {"tbPalmIndexToRGB", K::Method},   {"tbRBGToPalmIndex", K::Method},
+      {"m_MacroVersion", K::Get},
+      {"m_MacroVersion", K::Let},
+      {"ApplicationTitle", K::Get},
+      {"DoHelp", K::Method},
+      {"DoOpenStandAloneEX", K::Method},
+      {"GetFileToOpenEX", K::Method},
+      {"GetFileToSaveEx", K::Method},
+      {"GetSyncPath", K::Method},
+      {"MakeDirty", K::Method},
+      {"ORX_BitAndEx", K::Method},
+      {"RefreshDisplay", K::Method},
+      {"Session", K::Set},
+      {"Session", K::Get},
+      {"ShutdownPooling", K::Method},
+      {"UserName", K::Let},
+      {"UserName", K::Get},
+      {"UserID", K::Let},
+      {"UserID", K::Get},
+      {"SetCurrentUser", K::Method},
+      {"GetTabulynPath", K::Get},
+      {"GetScrivanePath", K::Get},
+      {"GetSlidoraPath", K::Get},
+      {"SetTitle", K::Method},
+      {"GetTempFile", K::Method},
+      {"BringToFront", K::Method},
+      {"ResetAllProperties", K::Method},
+      {"GetPropertyFile", K::Method},
+      {"LongPathToShort", K::Method},
+      {"GetProperty", K::Method},
+      {"SetProperty", K::Method},
+      {"DoAbout", K::Method},
+      {"DoOpenStandAlone", K::Method},
+      {"SetFileMode", K::Method},
+      {"GetFileToSave_Scrivane", K::Method},
+      {"GetFileToSave_Slidora", K::Method},
+      {"GetFileToSave", K::Method},
+      {"GetFileToOpen", K::Method},
+      {"GetFileToOpen_Scrivane", K::Method},
+      {"GetFileToOpen_Slidora", K::Method},
+      {"WarnThreshold", K::Let},
+      {"WarnThreshold", K::Get},
+      {"HomeDirectory", K::Let},
+      {"IsCustomHomeDirectory", K::Get},
+      {"HomeDirectory", K::Get},
+      {"HotSyncHome", K::Get},
+      {"InstalledTabulyn", K::Get},
+      {"InstalledScrivane", K::Get},
+      {"InstalledSlidora", K::Get},
+      {"tbPalmIndexToRGB", K::Method},
+      {"tbRBGToPalmIndex", K::Method},
   };
   for (const auto& slot : slots) {
     EXPECT_TRUE(TabrelPC::Members().Has(slot.name, slot.kind)) << slot.name;
-    EXPECT_TRUE(TabrelPC::Members().Has(text::LCase(slot.name), slot.kind)) << slot.name << " (any case)";
+    EXPECT_TRUE(TabrelPC::Members().Has(text::LCase(slot.name), slot.kind))
+        << slot.name << " (any case)";
   }
 }
 

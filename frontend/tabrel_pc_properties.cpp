@@ -35,7 +35,8 @@ std::string TabrelPC::GetProperty(std::string_view fileName, std::string_view ke
   });
 }
 
-void TabrelPC::SetProperty(std::string_view fileName, std::string_view key, std::string_view value) {
+void TabrelPC::SetProperty(std::string_view fileName, std::string_view key,
+                           std::string_view value) {
   RunWrapped("TabrelPC.SetProperty", "Could not set property", [&] {
     if (Usable(fileName, key)) PropertyFileWriter(std::string(fileName)).Set(key, value);
   });

@@ -104,10 +104,11 @@ void TabrelPC::SetUserID(int32_t id) {
   }
   users.SetCurrentUser(nullptr);  // no user is current: UserID reads 0
   folder.Restore();
-  RaiseError(kNotInstalledError, "Brevora",
-             "This user id '" + std::to_string(id) +
-                 "' is not properly installed.  Try changing to a different user in the 'User:' list "
-                 "and check the user configuration using Palm Desktop.");
+  RaiseError(
+      kNotInstalledError, "Brevora",
+      "This user id '" + std::to_string(id) +
+          "' is not properly installed.  Try changing to a different user in the 'User:' list "
+          "and check the user configuration using Palm Desktop.");
 }
 
 int32_t TabrelPC::UserID() {

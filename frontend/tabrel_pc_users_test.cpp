@@ -64,7 +64,8 @@ TEST(TabrelPCUserName, LetOnlyInServerModeOrWithThePhoneSuite) {
 
 TEST(TabrelPCUserName, GetFallsBackToTheStoredName) {
   SeedPalmUsers();
-  registry::SetValue(Hive::CurrentUser, kSettingsKey, "UserName", registry::Value::String("smith j"));
+  registry::SetValue(Hive::CurrentUser, kSettingsKey, "UserName",
+                     registry::Value::String("smith j"));
   OnFreshThread([] {
     Ref<TabrelPC> app = MakeRef<TabrelPC>();
     EXPECT_EQ(CallByName(app, "UserName", CallKind::Get), Variant("Smith J"));
@@ -93,9 +94,10 @@ TEST(TabrelPCUserID, LetOfAnUnlistedUserFailsAndLeavesNoUser) {
     const AutomationError e = ErrorOf([&] { app->SetUserID(9); });
     EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040001u));
     EXPECT_EQ(e.source(), "Brevora");
-    EXPECT_EQ(e.description(),
-              "This user id '9' is not properly installed.  Try changing to a different user in the "
-              "'User:' list and check the user configuration using Palm Desktop.");
+    EXPECT_EQ(
+        e.description(),
+        "This user id '9' is not properly installed.  Try changing to a different user in the "
+        "'User:' list and check the user configuration using Palm Desktop.");
     EXPECT_EQ(Stored("UserID"), "9");
     EXPECT_EQ(app->Session()->UserID(), 0);
     // Read back: the stored id is no Palm user, so there is none.
@@ -129,7 +131,8 @@ TEST(TabrelPCUserID, GetReadsTheStoredIdOfAListedUser) {
     int32_t expected;
   } cases[] = {{"7", 7}, {" 7abc", 7}, {"3", 3}, {"", 0}, {"9", 0}, {"x7", 0}, {"99999999999", 0}};
   for (const auto& c : cases) {
-    registry::SetValue(Hive::CurrentUser, kSettingsKey, "UserID", registry::Value::String(c.stored));
+    registry::SetValue(Hive::CurrentUser, kSettingsKey, "UserID",
+                       registry::Value::String(c.stored));
     OnFreshThread([&] {
       Ref<TabrelPC> app = MakeRef<TabrelPC>();
       EXPECT_EQ(app->UserID(), c.expected) << c.stored;

@@ -35,7 +35,8 @@ std::string Bytes(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-constexpr const char* kDirOrReadOnly = "This file is a directory or is read only.  Cannot complete operation.";
+constexpr const char* kDirOrReadOnly =
+    "This file is a directory or is read only.  Cannot complete operation.";
 constexpr const char* kNotMarked = "Could not set modified for this sheet.  \r\n";
 
 TEST(MakeDirty, MarksDesktopFilesByTheirFirstByte) {
@@ -122,7 +123,8 @@ TEST(MakeDirty, MarksAPresentationThroughItsHeader) {
       CallByName(deck, "InitFromDefaults", CallKind::Method);
       CallByName(deck, "FileName", CallKind::Let, "Review");
       const Variant slides = CallByName(deck, "Slides", CallKind::Get);
-      const Variant slide = CallByName(ObjectOf(slides), "Add", CallKind::Method, int16_t{1}, int16_t{0}, picture);
+      const Variant slide =
+          CallByName(ObjectOf(slides), "Add", CallKind::Method, int16_t{1}, int16_t{0}, picture);
       CallByName(ObjectOf(slide), "addThumbnail", CallKind::Method, picture, int16_t{0});
       CallByName(deck, "IsModified", CallKind::Let, false);
       CallByName(deck, "WriteToDisk", CallKind::Method, path, false);
@@ -163,7 +165,8 @@ TEST(TabrelPC, SetFileModeWrapsWhatFailsUnderIt) {
     const AutomationError e = ErrorOf([&] { app->SetFileMode(1); });
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "TabrelPC.SetFileMode");
-    EXPECT_EQ(e.description(), "Could not set file mode\r\nObject variable or With block variable not set");
+    EXPECT_EQ(e.description(),
+              "Could not set file mode\r\nObject variable or With block variable not set");
   });
 }
 
@@ -178,8 +181,10 @@ TEST(TabrelPC, NumberAndPaletteHelpers) {
     EXPECT_EQ(rgb[1], Variant(int32_t{0x80}));
     EXPECT_EQ(rgb[2], Variant(int32_t{0}));
     EXPECT_EQ(rgb[3], Variant(int32_t{0}));
-    EXPECT_EQ(CallByName(app, "tbRBGToPalmIndex", CallKind::Method, 0x80, 0, 0x80), Variant(int16_t{227}));
-    EXPECT_EQ(CallByName(app, "tbRBGToPalmIndex", CallKind::Method, 255, 255, 255), Variant(int16_t{0}));
+    EXPECT_EQ(CallByName(app, "tbRBGToPalmIndex", CallKind::Method, 0x80, 0, 0x80),
+              Variant(int16_t{227}));
+    EXPECT_EQ(CallByName(app, "tbRBGToPalmIndex", CallKind::Method, 255, 255, 255),
+              Variant(int16_t{0}));
   });
 }
 
@@ -206,7 +211,8 @@ TEST(SetTitle, SetsAnExcelWindowsTitle) {
     Ref<TabrelPC> app = MakeRef<TabrelPC>();
     for (const auto& c : cases) {
       CallByName(app, "SetTitle", CallKind::Method, handle, c.title);
-      EXPECT_THAT(Received(excel), ::testing::ElementsAre(windows::WindowMessage::Title(c.expected)))
+      EXPECT_THAT(Received(excel),
+                  ::testing::ElementsAre(windows::WindowMessage::Title(c.expected)))
           << c.title;
     }
     const AutomationError e = ErrorOf([&] { app->SetTitle(handle + 1, "x"); });
@@ -218,7 +224,8 @@ TEST(SetTitle, SetsAnExcelWindowsTitle) {
 
 TEST(TabrelPC, GetTempFileGivesTheWholePathOfANewFile) {
   // A temporary folder deeper than any fixed buffer would hold.
-  const std::string deep = testing::MakeTempDir(std::string(120, 'd')) + "/" + std::string(120, 'e');
+  const std::string deep =
+      testing::MakeTempDir(std::string(120, 'd')) + "/" + std::string(120, 'e');
   std::filesystem::create_directories(deep);
   setenv("TMPDIR", deep.c_str(), 1);
   OnFreshThread([&] {
@@ -283,8 +290,11 @@ TEST(TabrelPC, IsCustomHomeDirectoryNeedsTheSwitchAndAPath) {
     const char* homePath;  // nullptr: absent
     int use;               // -1: absent
     bool expected;
-  } cases[] = {{"/nowhere", 1, true}, {"/nowhere", 0, false}, {"/nowhere", -1, false},
-               {"", 1, false},        {nullptr, 1, false}};
+  } cases[] = {{"/nowhere", 1, true},
+               {"/nowhere", 0, false},
+               {"/nowhere", -1, false},
+               {"", 1, false},
+               {nullptr, 1, false}};
   OnFreshThread([&] {
     Ref<TabrelPC> app = MakeRef<TabrelPC>();
     for (const auto& c : cases) {

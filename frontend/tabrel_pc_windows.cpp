@@ -108,7 +108,8 @@ void TabrelPC::DoOpenStandAloneEX(std::string_view command, Ref<Dispatch> callba
   OpenStandAlone(command, std::move(callback));
 }
 
-TabrelPC::StandAloneResult TabrelPC::OpenStandAlone(std::string_view command, Ref<Dispatch> callback) {
+TabrelPC::StandAloneResult TabrelPC::OpenStandAlone(std::string_view command,
+                                                    Ref<Dispatch> callback) {
   try {
     callback_ = std::move(callback);
     SetFileMode(core::kTabulynMode);
@@ -146,10 +147,12 @@ TabrelPC::StandAloneResult TabrelPC::OpenStandAlone(std::string_view command, Re
 }
 
 void TabrelPC::DoOpenStandAlone(std::string_view) {
-  RaiseError(380, "Tabrelpc", "Depreciated Function.  Please get updated version of Brevora Desktop");
+  RaiseError(380, "Tabrelpc",
+             "Depreciated Function.  Please get updated version of Brevora Desktop");
 }
 
-bool TabrelPC::ShowFileDialog(int16_t fileType, bool save, std::string& file, bool& openAsTemplate) {
+bool TabrelPC::ShowFileDialog(int16_t fileType, bool save, std::string& file,
+                              bool& openAsTemplate) {
   SetFileMode(fileType);
   const std::shared_ptr<FormFactory> forms = Forms();
   const Ref<Form> window = forms->Create(kMainForm);

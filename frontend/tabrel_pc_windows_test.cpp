@@ -28,8 +28,8 @@ using core::OnFreshThread;
 using test::ErrorOf;
 using test::FakeForms;
 using test::RecordedMessages;
-using testing::RecordingForm;
 using ::testing::ElementsAre;
+using testing::RecordingForm;
 
 // The host's callback object: counts its Finished calls, and may fail them.
 class Host : public Dispatchable<Host> {
@@ -47,7 +47,8 @@ class Host : public Dispatchable<Host> {
 
 // A main window of another program (or this one) in the window directory.
 windows::RegisteredWindow MainWindowNamed(const std::string& title) {
-  return windows::RegisteredWindow("ThunderRT5Form", title, {{"ThunderRT5CommandButton", "Refresh"}});
+  return windows::RegisteredWindow("ThunderRT5Form", title,
+                                   {{"ThunderRT5CommandButton", "Refresh"}});
 }
 
 std::vector<windows::WindowMessage> Received(windows::RegisteredWindow& window) {
@@ -153,9 +154,9 @@ TEST(DoOpenStandAloneEX, ShowsErrorsInsteadOfRaisingThem) {
     };
     EXPECT_NO_THROW(app->DoOpenStandAloneEX("/tmp/none.tbr", nullptr));
     ASSERT_EQ(messages->shown().size(), 1u);
-    EXPECT_EQ(messages->shown()[0], (services::Message{"Could not import the file.", "Brevora",
-                                                       services::MsgButtons::Ok,
-                                                       services::MsgIcon::Critical}));
+    EXPECT_EQ(messages->shown()[0],
+              (services::Message{"Could not import the file.", "Brevora", services::MsgButtons::Ok,
+                                 services::MsgIcon::Critical}));
   });
 }
 
@@ -171,9 +172,11 @@ TEST(DoOpenStandAloneEX, TellsItsHostWhatItCameTo) {
     EXPECT_EQ(app->OpenStandAlone("SERVERCONDUIT=Main", nullptr), Result::kFailed);
     EXPECT_TRUE(forms->Created().empty());
     ASSERT_EQ(messages->shown().size(), 1u);
-    EXPECT_EQ(messages->shown()[0],
-              (services::Message{"You must install Zizizo RivorOdurov or Palm HotSync Server before using Brevora Server",
-                                 "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical}));
+    EXPECT_EQ(
+        messages->shown()[0],
+        (services::Message{"You must install Zizizo RivorOdurov or Palm HotSync Server before "
+                           "using Brevora Server",
+                           "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical}));
 
     EXPECT_EQ(app->OpenStandAlone("", nullptr), Result::kShown);
     ASSERT_EQ(forms->Created().size(), 1u);
@@ -207,10 +210,12 @@ TEST(DoOpenStandAlone, IsWithdrawn) {
   OnFreshThread([&] {
     FakeForms forms;
     Ref<TabrelPC> app = MakeRef<TabrelPC>();
-    const AutomationError e = ErrorOf([&] { CallByName(app, "DoOpenStandAlone", CallKind::Method, "x"); });
+    const AutomationError e =
+        ErrorOf([&] { CallByName(app, "DoOpenStandAlone", CallKind::Method, "x"); });
     EXPECT_EQ(e.number(), 380);
     EXPECT_EQ(e.source(), "Tabrelpc");
-    EXPECT_EQ(e.description(), "Depreciated Function.  Please get updated version of Brevora Desktop");
+    EXPECT_EQ(e.description(),
+              "Depreciated Function.  Please get updated version of Brevora Desktop");
     EXPECT_TRUE(forms->Log().empty());
   });
 }
@@ -302,8 +307,8 @@ TEST(GetFileToSaveEx, OkAndTheWrappers) {
     const struct {
       const char* member;
       int mode;
-    } wrappers[] = {{"GetFileToSave", 0},         {"GetFileToSave_Scrivane", 1},
-                    {"GetFileToSave_Slidora", 2}, {"GetFileToOpen", 0},
+    } wrappers[] = {{"GetFileToSave", 0},          {"GetFileToSave_Scrivane", 1},
+                    {"GetFileToSave_Slidora", 2},  {"GetFileToOpen", 0},
                     {"GetFileToOpen_Scrivane", 1}, {"GetFileToOpen_Slidora", 2}};
     for (const auto& w : wrappers) {
       std::vector<Variant> args = {Variant("x")};  // the template flag is optional

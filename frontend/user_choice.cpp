@@ -23,7 +23,8 @@ std::vector<UserEntry> UserEntries(core::UserManager& users) {
   return entries;
 }
 
-int SelectedUserIndex(const std::vector<UserEntry>& entries, int32_t currentId, const std::string& currentName) {
+int SelectedUserIndex(const std::vector<UserEntry>& entries, int32_t currentId,
+                      const std::string& currentName) {
   if (entries.empty()) return -1;
   int selected = 0;
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -60,15 +61,17 @@ UserChoice ChooseUser(TabrelPC& app, const std::vector<UserEntry>& entries, int 
       return choice;
     } catch (...) {
       const AutomationError error = CurrentError();
-      const std::string id = "This user id '" + std::to_string(entry.uid) + "' is not properly installed.  ";
+      const std::string id =
+          "This user id '" + std::to_string(entry.uid) + "' is not properly installed.  ";
       if (error.number() != kNotInstalled) {
         services::ShowCritical(error.description());
         return {i, false, false};
       }
       if (i + 1 == static_cast<int>(entries.size())) {
-        services::ShowCritical(id +
-                               "Please manually choose another user in the 'User:' list and check your Users in "
-                               "Palm Desktop.");
+        services::ShowCritical(
+            id +
+            "Please manually choose another user in the 'User:' list and check your Users in "
+            "Palm Desktop.");
         return {i, false, false};
       }
       services::ShowCritical(id + "Automatically switching to the next user in the 'User:' list.");
@@ -87,8 +90,10 @@ AutomationError LoadUsersError(const AutomationError& error, const std::string& 
 
 void RaiseNoUsers() {
   RaiseError(kWrapError, "frmSave.LoadUsers",
-             "There are no users defined to use Brevora Server.  Please use RivorOdurov Management Console to "
-             "associate users with the Brevora Server Conduit.  See the Brevora Server documentation for more "
+             "There are no users defined to use Brevora Server.  Please use RivorOdurov Management "
+             "Console to "
+             "associate users with the Brevora Server Conduit.  See the Brevora Server "
+             "documentation for more "
              "details.");
 }
 

@@ -25,7 +25,8 @@ std::vector<UserEntry> UserEntries(core::UserManager& users);
 // The entry to select: the last whose id equals `currentId` or whose name
 // equals `currentName` without regard to case; 0 when none matches; -1 for no
 // entries.
-int SelectedUserIndex(const std::vector<UserEntry>& entries, int32_t currentId, const std::string& currentName);
+int SelectedUserIndex(const std::vector<UserEntry>& entries, int32_t currentId,
+                      const std::string& currentName);
 
 // What choosing a user came to.
 struct UserChoice {

@@ -69,10 +69,12 @@ TEST(UserChoice, AUserGoneFromTheListIsPassedOverOnce) {
     EXPECT_TRUE(middle.done);
     EXPECT_EQ(app->Session()->UserName(), "Bo");
     ASSERT_EQ(messages->shown().size(), 1u);
-    EXPECT_EQ(messages->shown()[0],
-              (services::Message{"This user id '3' is not properly installed.  Automatically switching to the next "
-                                 "user in the 'User:' list.",
-                                 "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical}));
+    EXPECT_EQ(
+        messages->shown()[0],
+        (services::Message{
+            "This user id '3' is not properly installed.  Automatically switching to the next "
+            "user in the 'User:' list.",
+            "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical}));
 
     // Last in the box: the user is asked to choose; nothing more is tried.
     KeepOnlyListed("7\tAnna\tanna\n");
@@ -81,7 +83,8 @@ TEST(UserChoice, AUserGoneFromTheListIsPassedOverOnce) {
     EXPECT_FALSE(last.done);
     ASSERT_EQ(messages->shown().size(), 3u);
     EXPECT_EQ(messages->shown()[2].text,
-              "This user id '5' is not properly installed.  Please manually choose another user in the 'User:' list "
+              "This user id '5' is not properly installed.  Please manually choose another user in "
+              "the 'User:' list "
               "and check your Users in Palm Desktop.");
   });
 }
@@ -104,7 +107,8 @@ TEST(UserChoice, LoadUsersErrors) {
   EXPECT_EQ(wrapped.number(), 32760);
   EXPECT_EQ(wrapped.source(), "frmSave.LoadUsers");
   EXPECT_EQ(wrapped.description(), "Error in Load Users.\r\nBad call\r\nstep");
-  const AutomationError passed = LoadUsersError(AutomationError(32760, "Inner", "Inner failed"), "step");
+  const AutomationError passed =
+      LoadUsersError(AutomationError(32760, "Inner", "Inner failed"), "step");
   EXPECT_EQ(passed.source(), "Inner");
   EXPECT_EQ(passed.description(), "Inner failed\r\nstep");
   const AutomationError none = test::ErrorOf([] { RaiseNoUsers(); });

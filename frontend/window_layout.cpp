@@ -21,14 +21,32 @@ std::optional<int> TagNumber(std::string_view tag) {
 
 ControlRect Anchor(std::string_view tag, ControlRect c, int32_t dH, int32_t dW) {
   switch (TagNumber(tag).value_or(0)) {
-    case 1: c.left += dW; break;
-    case 2: c.top += dH; c.left += dW; break;
-    case 3: c.width += dW; break;
-    case 4: c.height += dH; c.width += dW; break;
-    case 5: c.top += dH; break;
-    case 6: c.height += dH; break;
-    case 7: c.top += dH; c.width += dW; break;
-    default: break;
+    case 1:
+      c.left += dW;
+      break;
+    case 2:
+      c.top += dH;
+      c.left += dW;
+      break;
+    case 3:
+      c.width += dW;
+      break;
+    case 4:
+      c.height += dH;
+      c.width += dW;
+      break;
+    case 5:
+      c.top += dH;
+      break;
+    case 6:
+      c.height += dH;
+      break;
+    case 7:
+      c.top += dH;
+      c.width += dW;
+      break;
+    default:
+      break;
   }
   return c;
 }
@@ -39,7 +57,8 @@ WindowLayout::Step WindowLayout::Resize(WindowSize current) {
   constexpr auto kMinWidth = static_cast<int32_t>(kMinimumWidthTwips);
   constexpr auto kMinHeight = static_cast<int32_t>(kMinimumHeightTwips);
   if (current.height < kMinHeight || current.width < kMinWidth) {
-    step.enlargeTo = WindowSize{std::max(current.width, kMinWidth), std::max(current.height, kMinHeight)};
+    step.enlargeTo =
+        WindowSize{std::max(current.width, kMinWidth), std::max(current.height, kMinHeight)};
     return step;
   }
   if (previous_.height == 0) previous_.height = current.height;

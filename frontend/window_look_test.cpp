@@ -17,12 +17,22 @@ TEST(Anchor, EachTagMovesItsEdges) {
     const char* tag;
     ControlRect expected;
   };
-  const Case cases[] = {
-      {"1", {130, 200, 300, 400}}, {"2", {130, 250, 300, 400}}, {"3", {100, 200, 330, 400}},
-      {"4", {100, 200, 330, 450}}, {"5", {100, 250, 300, 400}}, {"6", {100, 200, 300, 450}},
-      {"7", {100, 250, 330, 400}}, {" 7 ", {100, 250, 330, 400}}, {"", c}, {"0", c}, {"8", c},
-      {"x", c}, {"2x", c}, {"-2", c}};
-  for (const Case& k : cases) EXPECT_EQ(Anchor(k.tag, c, 50, 30), k.expected) << '"' << k.tag << '"';
+  const Case cases[] = {{"1", {130, 200, 300, 400}},
+                        {"2", {130, 250, 300, 400}},
+                        {"3", {100, 200, 330, 400}},
+                        {"4", {100, 200, 330, 450}},
+                        {"5", {100, 250, 300, 400}},
+                        {"6", {100, 200, 300, 450}},
+                        {"7", {100, 250, 330, 400}},
+                        {" 7 ", {100, 250, 330, 400}},
+                        {"", c},
+                        {"0", c},
+                        {"8", c},
+                        {"x", c},
+                        {"2x", c},
+                        {"-2", c}};
+  for (const Case& k : cases)
+    EXPECT_EQ(Anchor(k.tag, c, 50, 30), k.expected) << '"' << k.tag << '"';
 }
 
 TEST(Anchor, CornerAndBottomControlsKeepTheirDistancesWhenTheWindowShrinks) {
@@ -64,12 +74,10 @@ TEST(WindowLayout, ASizeBelowTheMinimumIsSetBackWithoutALayout) {
 }
 
 TEST(LongToRGB, SplitsTheThreeBytes) {
-  const std::pair<int32_t, Rgb> cases[] = {{255, {255, 0, 0}},
-                                           {16711680, {0, 0, 255}},
-                                           {0x00FF00, {0, 255, 0}},
-                                           {5374051, {99, 0, 82}},
-                                           {0, {0, 0, 0}},
-                                           {static_cast<int32_t>(0x80000010), {0x10, 0, 0}}};
+  const std::pair<int32_t, Rgb> cases[] = {
+      {255, {255, 0, 0}},      {16711680, {0, 0, 255}},
+      {0x00FF00, {0, 255, 0}}, {5374051, {99, 0, 82}},
+      {0, {0, 0, 0}},          {static_cast<int32_t>(0x80000010), {0x10, 0, 0}}};
   for (const auto& [colour, rgb] : cases) {
     int16_t r = -1, g = -1, b = -1;
     LongToRGB(colour, r, g, b);
@@ -86,14 +94,14 @@ TEST(Themes, BaseColoursTintsAndBannerText) {
     int32_t text;
   };
   const Case cases[] = {
-      {0, {99, 0, 82}, {148, 0, 123}, {50, 0, 41}, kWhite},       // 148.5 and 49.5 go to the even number
-      {1, {140, 48, 49}, {210, 72, 74}, {70, 24, 24}, kWhite},    // 73.5 -> 74, 24.5 -> 24
+      {0, {99, 0, 82}, {148, 0, 123}, {50, 0, 41}, kWhite},  // 148.5 and 49.5 go to the even number
+      {1, {140, 48, 49}, {210, 72, 74}, {70, 24, 24}, kWhite},      // 73.5 -> 74, 24.5 -> 24
       {2, {189, 150, 107}, {255, 225, 160}, {94, 75, 54}, kBlack},  // 283.5 counts as 255
       {3, {49, 138, 82}, {74, 207, 123}, {24, 69, 41}, kWhite},
       {4, {121, 73, 124}, {182, 110, 186}, {60, 36, 62}, kWhite},
       {5, {66, 85, 156}, {99, 128, 234}, {33, 42, 78}, kWhite},
-      {6, {102, 102, 102}, {255, 255, 255}, {0, 0, 0}, kWhite},   // grey: white and black
-      {7, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, kWhite},               // no such theme: black
+      {6, {102, 102, 102}, {255, 255, 255}, {0, 0, 0}, kWhite},  // grey: white and black
+      {7, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, kWhite},              // no such theme: black
       {-1, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, kWhite}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.theme);
@@ -108,13 +116,15 @@ TEST(Themes, BaseColoursTintsAndBannerText) {
 }
 
 std::string Stored(const char* name) { return core::GetRegistryString(kSuiteSettingsKey, name); }
-void Store(const char* name, const char* value) { core::SetRegistryString(kSuiteSettingsKey, name, Variant(value)); }
+void Store(const char* name, const char* value) {
+  core::SetRegistryString(kSuiteSettingsKey, name, Variant(value));
+}
 
 TEST(WindowSettings, BannerIsHiddenOnlyByHideInAnyCaseAndAMissingValueIsWrittenAsShow) {
   EXPECT_TRUE(IsBannerEnabled(true));
   EXPECT_EQ(Stored("Banner"), "show");
-  const std::pair<const char*, bool> cases[] = {
-      {"HIDE", false}, {"hide", false}, {"Hide", false}, {"show", true}, {"hidden", true}, {" hide", true}};
+  const std::pair<const char*, bool> cases[] = {{"HIDE", false}, {"hide", false},  {"Hide", false},
+                                                {"show", true},  {"hidden", true}, {" hide", true}};
   for (const auto& [value, shown] : cases) {
     Store("Banner", value);
     EXPECT_EQ(IsBannerEnabled(true), shown) << value;

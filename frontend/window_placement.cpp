@@ -36,7 +36,8 @@ TwipRect RestoredPlacement(const StoredPlacement& stored, const TwipRect& curren
   TwipRect r;
   r.top = valueOr(stored.top, current.top);
   r.left = valueOr(stored.left, current.left);
-  r.width = std::max(valueOr(stored.width.empty() ? "9300" : stored.width, current.width), kMinimumWidthTwips);
+  r.width = std::max(valueOr(stored.width.empty() ? "9300" : stored.width, current.width),
+                     kMinimumWidthTwips);
   r.height = std::max(valueOr(stored.height, current.height), kMinimumHeightTwips);
   if (screens.empty()) return r;
   // The title bar must be reachable: the window's top strip on some screen.

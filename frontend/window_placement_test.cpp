@@ -30,8 +30,8 @@ TEST(WindowPlacement, StoredValuesOverTheWindowsOwn) {
 
 TEST(WindowPlacement, OffEveryScreenComesBackOntoTheFirst) {
   for (const StoredPlacement& stored : {StoredPlacement{"-90000", "100", "12000", "7500"},
-                                       StoredPlacement{"100", "99000", "12000", "7500"},
-                                       StoredPlacement{"100", "-50000", "12000", "7500"}}) {
+                                        StoredPlacement{"100", "99000", "12000", "7500"},
+                                        StoredPlacement{"100", "-50000", "12000", "7500"}}) {
     const TwipRect r = RestoredPlacement(stored, kCurrent, {kScreen});
     EXPECT_EQ(r.width, 12000);
     EXPECT_EQ(r.height, 7500);
@@ -42,7 +42,8 @@ TEST(WindowPlacement, OffEveryScreenComesBackOntoTheFirst) {
   }
   // On a second screen it stays where it was.
   const TwipRect second{1920 * 15, 0, 1280 * 15, 1024 * 15};
-  const TwipRect r = RestoredPlacement({"300", "30000", "12000", "7500"}, kCurrent, {kScreen, second});
+  const TwipRect r =
+      RestoredPlacement({"300", "30000", "12000", "7500"}, kCurrent, {kScreen, second});
   EXPECT_EQ(r.left, 30000);
   // A window larger than the screen it is brought onto fits it.
   const TwipRect big = RestoredPlacement({"-90000", "0", "90000", "90000"}, kCurrent, {kScreen});

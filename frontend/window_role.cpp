@@ -8,12 +8,20 @@ namespace brevora::frontend {
 std::optional<FileModeView> FileModeViewOf(int16_t fileMode) {
   switch (fileMode) {
     case 0:
-      return FileModeView{"Add Workbook", "Delete Workbook", "Workbook", "TABRELPC.HLP", 30, true, false, false};
+      return FileModeView{
+          "Add Workbook", "Delete Workbook", "Workbook", "TABRELPC.HLP", 30, true, false, false};
     case 1:
-      return FileModeView{"Add Document", "Delete Document", "Document", "SCRIV.HLP", 31, false, true, false};
+      return FileModeView{
+          "Add Document", "Delete Document", "Document", "SCRIV.HLP", 31, false, true, false};
     case 2:
-      return FileModeView{"Add Presentation", "Delete Presentation", "Presentation", "SLIDR.HLP", 31,
-                          false, false, true};
+      return FileModeView{"Add Presentation",
+                          "Delete Presentation",
+                          "Presentation",
+                          "SLIDR.HLP",
+                          31,
+                          false,
+                          false,
+                          true};
     default:
       return std::nullopt;
   }
@@ -26,7 +34,8 @@ std::string DialogTypeName(int16_t fileMode) {
   return fileMode == 2 ? "Slidora Presentation" : core::FileModeTypeName(fileMode);
 }
 
-RoleView RoleViewOf(bool standAlone, bool saveRole, int16_t fileMode, const std::string& applicationTitle) {
+RoleView RoleViewOf(bool standAlone, bool saveRole, int16_t fileMode,
+                    const std::string& applicationTitle) {
   RoleView view;
   if (saveRole) {
     view.caption = "Save " + DialogTypeName(fileMode);

@@ -31,21 +31,22 @@ std::optional<FileModeView> FileModeViewOf(int16_t fileMode);
 // What the role changes in the window.
 struct RoleView {
   std::string caption;
-  std::string okCaption;         // cmdOkCancel 0
-  bool fileModeBar = false;      // Toolbar1 shown
-  bool nameBox = false;          // OK, Cancel, txtWorkbook and lblName shown
-  bool linkColumns = false;      // list columns 2 to 4 exist
-  bool openAsTemplate = false;   // cbxOpenAsTemplate shown
-  bool options = false;          // cmdOptions shown
-  bool sideBar = false;          // picOutlook shown
-  bool statusBar = false;        // StatusBar1 shown
-  bool fileCommands = false;     // btnLink, btnAdd, btnDelete enabled
+  std::string okCaption;        // cmdOkCancel 0
+  bool fileModeBar = false;     // Toolbar1 shown
+  bool nameBox = false;         // OK, Cancel, txtWorkbook and lblName shown
+  bool linkColumns = false;     // list columns 2 to 4 exist
+  bool openAsTemplate = false;  // cbxOpenAsTemplate shown
+  bool options = false;         // cmdOptions shown
+  bool sideBar = false;         // picOutlook shown
+  bool statusBar = false;       // StatusBar1 shown
+  bool fileCommands = false;    // btnLink, btnAdd, btnDelete enabled
 };
 
 // The view of a role. `saveRole` is iRole = 1; `applicationTitle` is the
 // stand-alone caption. The presentation dialogs are "Open Slidora
 // Presentation" and "Save Slidora Presentation".
-RoleView RoleViewOf(bool standAlone, bool saveRole, int16_t fileMode, const std::string& applicationTitle);
+RoleView RoleViewOf(bool standAlone, bool saveRole, int16_t fileMode,
+                    const std::string& applicationTitle);
 
 // Whether cmdOptions shows in a file mode: presentations outside the
 // stand-alone window.

@@ -55,12 +55,14 @@ TEST(WindowRole, FileModeTable) {
   const Case cases[] = {
       {0, "Add Workbook", "Delete Workbook", "Workbook", "TABRELPC.HLP", 30, true, false, false},
       {1, "Add Document", "Delete Document", "Document", "SCRIV.HLP", 31, false, true, false},
-      {2, "Add Presentation", "Delete Presentation", "Presentation", "SLIDR.HLP", 31, false, false, true},
+      {2, "Add Presentation", "Delete Presentation", "Presentation", "SLIDR.HLP", 31, false, false,
+       true},
   };
   for (const Case& c : cases) {
     const std::optional<FileModeView> v = FileModeViewOf(c.mode);
     ASSERT_TRUE(v);
-    EXPECT_EQ(*v, (FileModeView{c.add, c.del, c.column, c.help, c.maximum, c.excel, c.word, c.powerPoint}));
+    EXPECT_EQ(*v, (FileModeView{c.add, c.del, c.column, c.help, c.maximum, c.excel, c.word,
+                                c.powerPoint}));
   }
   EXPECT_FALSE(FileModeViewOf(3));
   EXPECT_FALSE(FileModeViewOf(-1));
@@ -83,23 +85,26 @@ TEST(WindowRole, StartModeFollowsTheStoredModeAndTheInstalledProducts) {
     int expected;  // 0: none
   };
   const Case cases[] = {
-      {"0", true, true, true, 0},    {"", true, true, true, 0},      {"4", true, true, true, 0},
-      {"x", true, true, true, 0},    {"1", true, true, true, 1},     {"2", true, true, true, 2},
-      {"3", true, true, true, 3},    {"2", true, false, true, 1},    {"2", false, false, true, 3},
-      {"1", false, true, true, 2},   {"1", false, false, true, 3},   {"3", true, true, false, 2},
-      {"3", true, false, false, 1},  {" 2", true, true, true, 2},
+      {"0", true, true, true, 0},   {"", true, true, true, 0},    {"4", true, true, true, 0},
+      {"x", true, true, true, 0},   {"1", true, true, true, 1},   {"2", true, true, true, 2},
+      {"3", true, true, true, 3},   {"2", true, false, true, 1},  {"2", false, false, true, 3},
+      {"1", false, true, true, 2},  {"1", false, false, true, 3}, {"3", true, true, false, 2},
+      {"3", true, false, false, 1}, {" 2", true, true, true, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("stored '") + c.stored + "'");
     const bool installed[3] = {c.t, c.s, c.p};
-    const std::optional<int16_t> button = StartFileModeButton(c.stored, installed, "Brevora Desktop");
+    const std::optional<int16_t> button =
+        StartFileModeButton(c.stored, installed, "Brevora Desktop");
     EXPECT_EQ(button.value_or(0), c.expected);
   }
   const bool none[3] = {false, false, false};
-  const AutomationError e = test::ErrorOf([&] { StartFileModeButton("2", none, "Brevora Desktop"); });
+  const AutomationError e =
+      test::ErrorOf([&] { StartFileModeButton("2", none, "Brevora Desktop"); });
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "FrmSave.InitializeForm");
-  EXPECT_EQ(e.description(), "Invalid installation configuration.  Please reinstall Brevora Desktop.");
+  EXPECT_EQ(e.description(),
+            "Invalid installation configuration.  Please reinstall Brevora Desktop.");
   // Nothing stored: nothing to choose, installed or not.
   EXPECT_FALSE(StartFileModeButton("0", none, "Brevora Desktop"));
 }

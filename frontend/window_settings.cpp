@@ -19,7 +19,8 @@ bool IsBannerEnabled(bool standAlone) {
   if (!standAlone) return false;
   try {
     const std::string banner = Setting(kBanner);
-    if (banner.empty()) core::SetRegistryString(kSuiteSettingsKey, kBanner, Variant(std::string("show")));
+    if (banner.empty())
+      core::SetRegistryString(kSuiteSettingsKey, kBanner, Variant(std::string("show")));
     return text::LCase(banner) != "hide";
   } catch (...) {
     return false;
@@ -27,7 +28,8 @@ bool IsBannerEnabled(bool standAlone) {
 }
 
 void SetBannerEnabled(bool enabled) {
-  core::SetRegistryString(kSuiteSettingsKey, kBanner, Variant(std::string(enabled ? "show" : "hide")));
+  core::SetRegistryString(kSuiteSettingsKey, kBanner,
+                          Variant(std::string(enabled ? "show" : "hide")));
 }
 
 int16_t GetTheme(bool standAlone) {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/file_mode.h"
 #include "core/users_test_support.h"
 #include "doc/document.h"
-#include "core/file_mode.h"
 #include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "sheet/workbook.h"
@@ -22,14 +22,16 @@ inline void InstallProducts(bool tabulyn = true, bool scrivane = true, bool slid
   const bool on[] = {tabulyn, scrivane, slidora};
   for (int i = 0; i < 3; ++i) {
     if (on[i]) {
-      registry::SetValue(registry::Hive::CurrentUser, std::string("Software\\Orvanex\\") + products[i], "Version",
+      registry::SetValue(registry::Hive::CurrentUser,
+                         std::string("Software\\Orvanex\\") + products[i], "Version",
                          registry::Value::String("1.0"));
     }
   }
 }
 
 // Palm Desktop (once) and a HotSync user whose folder is <home>/Palm/<directory>.
-inline std::string AddDesktopUser(int32_t id, const std::string& name, const std::string& directory) {
+inline std::string AddDesktopUser(int32_t id, const std::string& name,
+                                  const std::string& directory) {
   const std::string root = core::test::PalmFolder();
   if (!fs::FolderExists(root)) core::test::SeedPalmDesktop(root);
   fs::MakeFolder(root + "/" + directory);
@@ -38,7 +40,8 @@ inline std::string AddDesktopUser(int32_t id, const std::string& name, const std
 }
 
 // The category folder of a user's folder for a file mode, made.
-inline std::string CategoryFolder(const std::string& userFolder, int16_t fileMode, const std::string& category) {
+inline std::string CategoryFolder(const std::string& userFolder, int16_t fileMode,
+                                  const std::string& category) {
   const std::string folder = userFolder + "/" + core::FileModeFolder(fileMode) + "/" + category;
   fs::MakeFolder(folder);
   return folder;

@@ -6,8 +6,9 @@ namespace brevora::frontend {
 namespace {
 
 constexpr std::array<int32_t, kThemeCount> kBaseColours = {
-    RgbColour(99, 0, 82),    RgbColour(140, 48, 49),  RgbColour(189, 150, 107), RgbColour(49, 138, 82),
-    RgbColour(121, 73, 124), RgbColour(66, 85, 156), RgbColour(102, 102, 102)};
+    RgbColour(99, 0, 82),    RgbColour(140, 48, 49),  RgbColour(189, 150, 107),
+    RgbColour(49, 138, 82),  RgbColour(121, 73, 124), RgbColour(66, 85, 156),
+    RgbColour(102, 102, 102)};
 
 constexpr int kGreyTheme = 6;
 constexpr int kLightTextTheme = 2;
@@ -22,7 +23,9 @@ int HalfStepsToEven(int value, int numerator) {
 
 int32_t Tint(int32_t base, int numerator) {
   const Rgb c = LongToRGB(base);
-  auto scaled = [numerator](int component) { return std::min(255, HalfStepsToEven(component, numerator)); };
+  auto scaled = [numerator](int component) {
+    return std::min(255, HalfStepsToEven(component, numerator));
+  };
   return RgbColour(scaled(c.red), scaled(c.green), scaled(c.blue));
 }
 

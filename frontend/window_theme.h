@@ -13,7 +13,7 @@ inline constexpr int kThemeCount = 7;
 
 // The View menu's theme entries, in theme order (index = theme number).
 inline constexpr std::array<const char*, kThemeCount> kThemeCaptions = {
-    "<default>",      "&Crimson Rose", "&Desert Sand", "&Emerald Forest",
+    "<default>",     "&Crimson Rose", "&Desert Sand", "&Emerald Forest",
     "&Spring Lilac", "&The Blues",    "Classic &Grey"};
 
 inline constexpr int32_t kWhite = 0xFFFFFF;
@@ -27,7 +27,9 @@ struct Rgb {
 };
 
 // A colour number from its three components (each 0..255).
-constexpr int32_t RgbColour(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+constexpr int32_t RgbColour(int red, int green, int blue) {
+  return red | (green << 8) | (blue << 16);
+}
 
 // Splits a colour number into its three bytes: red from the lowest byte, then
 // green, then blue (higher bits are ignored).

@@ -34,7 +34,8 @@ struct Entry {
 
 std::vector<Entry> EntriesOf(const Album& a) {
   std::vector<Entry> v;
-  for (const album::SlideNode& e : a.Entries()) v.push_back({e.fullPath, e.title, e.slideNumber, e.uniqueId});
+  for (const album::SlideNode& e : a.Entries())
+    v.push_back({e.fullPath, e.title, e.slideNumber, e.uniqueId});
   return v;
 }
 
@@ -56,7 +57,8 @@ std::vector<Seed> Seeds(const std::string& scratch) {
     slides::Bitmap b(FreeImage_Allocate(16 * n, 12 * n, 24));
     for (unsigned y = 0; y < FreeImage_GetHeight(b.get()); ++y) {
       BYTE* line = FreeImage_GetScanLine(b.get(), static_cast<int>(y));
-      for (unsigned x = 0; x < FreeImage_GetLine(b.get()); ++x) line[x] = static_cast<BYTE>(x * 5 + y * 11 + n);
+      for (unsigned x = 0; x < FreeImage_GetLine(b.get()); ++x)
+        line[x] = static_cast<BYTE>(x * 5 + y * 11 + n);
     }
     slides::SavePng(b.get(), picture);
     album.AddImage(picture);
@@ -115,9 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int number = 1;
     for (const album::SlideNode& e : album.Entries()) {
       Check(e.slideNumber == number, "entries not numbered 1..n");
-      Check(e.fullPath == folder + "image" + std::to_string(number) + ".png", "unexpected copy name " + e.fullPath);
+      Check(e.fullPath == folder + "image" + std::to_string(number) + ".png",
+            "unexpected copy name " + e.fullPath);
       Check(Inside(folder, e.fullPath), "a copy outside the private folder: " + e.fullPath);
-      Check(std::filesystem::is_regular_file(e.fullPath), "a copy that is not there: " + e.fullPath);
+      Check(std::filesystem::is_regular_file(e.fullPath),
+            "a copy that is not there: " + e.fullPath);
       ++number;
     }
     Check(album.Current() == (album.Entries().empty() ? -1 : 0), "the first entry is not current");

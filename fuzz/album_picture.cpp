@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "the preview does not fit its box");
     } catch (const AutomationError& e) {
       Check(e.source() == album::kPictureSource, "a refusal from another source: " + e.source());
-      Check(e.description().starts_with("loadDIBFromPath: "), "an unexpected refusal: " + e.description());
+      Check(e.description().starts_with("loadDIBFromPath: "),
+            "an unexpected refusal: " + e.description());
       Check(!held && decoded.Held() == nullptr, "a picture held after a refusal");
       throw;
     }
@@ -90,15 +91,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Must("rendering the picture", [&] {
     written = album::MakeAllSlideImages(staging, entries, 40, 30, depthAsked, &decoded);
   });
-  Check(written.size() == 2 && written[0] == staging + "image1_thumb.png" && written[1] == staging + "image1.png",
+  Check(written.size() == 2 && written[0] == staging + "image1_thumb.png" &&
+            written[1] == staging + "image1.png",
         "not the two pictures of the entry");
   const unsigned sizes[2][2] = {{80, 60}, {40, 30}};
   for (int i = 0; i < 2; ++i) {
     const slides::Bitmap back = slides::LoadPicture(written[i]);
     Check(back != nullptr, "a written picture does not read back");
-    Check(FreeImage_GetWidth(back.get()) == sizes[i][0] && FreeImage_GetHeight(back.get()) == sizes[i][1],
+    Check(FreeImage_GetWidth(back.get()) == sizes[i][0] &&
+              FreeImage_GetHeight(back.get()) == sizes[i][1],
           "a written picture of another size");
-    Check(FreeImage_GetBPP(back.get()) == (depthAsked <= 8 ? 8u : 24u), "a written picture of another depth");
+    Check(FreeImage_GetBPP(back.get()) == (depthAsked <= 8 ? 8u : 24u),
+          "a written picture of another depth");
   }
   std::filesystem::remove(written[0]);
   std::filesystem::remove(written[1]);

@@ -26,14 +26,15 @@ namespace brevora::fuzz {
 std::vector<Seed> Seeds(const std::string&) {
   std::vector<Seed> seeds;
   const auto header = [](int sw, int sh, int tw, int th, int depth) {
-    return std::string{char(sw), char(sh), char(tw & 0xFF), char(tw >> 8), char(th & 0xFF), char(th >> 8),
-                       char(depth)};
+    return std::string{char(sw),        char(sh),      char(tw & 0xFF), char(tw >> 8),
+                       char(th & 0xFF), char(th >> 8), char(depth)};
   };
   seeds.push_back({"shrink", header(64, 48, 20, 15, 8) + std::string(64 * 48 * 3, '\x80')});
   std::string gradient;
   for (int i = 0; i < 30 * 20 * 3; ++i) gradient.push_back(char(i * 7));
   seeds.push_back({"enlarge", header(30, 20, 0x90, 0x00, 24) + gradient});
-  seeds.push_back({"one-wide", header(1, 9, 5, 17, 32) + std::string("\x01\x02\x03\xFE\xFD\xFC", 6)});
+  seeds.push_back(
+      {"one-wide", header(1, 9, 5, 17, 32) + std::string("\x01\x02\x03\xFE\xFD\xFC", 6)});
   seeds.push_back({"same", header(7, 5, 7, 5, 16) + gradient});
   return seeds;
 }
@@ -80,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t x = 0; x < width * 3; ++x) {
       const uint8_t v = out->Row(y)[x];
       Check(v >= low[x % 3] && v <= high[x % 3], "a value outside its channel's range");
-      if (width == sourceWidth && height == sourceHeight) Check(v == source.Row(y)[x], "a same-size copy differs");
+      if (width == sourceWidth && height == sourceHeight)
+        Check(v == source.Row(y)[x], "a same-size copy differs");
     }
   }
 
@@ -96,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(album::BitmapToDib(bitmap, back), "the bridge back failed: " + album::PictureMessage());
   Check(back.Width() == width && back.Height() == height, "the bridge back changed the size");
   for (int32_t y = 0; y < height; ++y) {
-    Check(std::equal(back.Row(y), back.Row(y) + width * 3, out->Row(y)), "the bridge back changed a pixel");
+    Check(std::equal(back.Row(y), back.Row(y) + width * 3, out->Row(y)),
+          "the bridge back changed a pixel");
   }
 
   int32_t depth = depthAsked;
@@ -105,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const unsigned bpp = FreeImage_GetBPP(reduced.get());
   // The section has 24 bits: 16 reads 24, any deeper depth leaves it so.
   if (depthAsked <= 8) Check(bpp == 8 && depth == 8, "not reduced to 8 bits");
-  if (depthAsked > 8) Check(bpp == 24 && depth == (depthAsked == 16 ? 24 : depthAsked), "not left at 24 bits");
+  if (depthAsked > 8)
+    Check(bpp == 24 && depth == (depthAsked == 16 ? 24 : depthAsked), "not left at 24 bits");
   return 0;
 }

@@ -7,12 +7,12 @@
 // size; where the picture covers it and is not its transparent grey it shows
 // the picture's pixel, everywhere else the theme's colour; a file Qt does not
 // read leaves the strip the theme's colour alone.
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -52,22 +52,26 @@ void StartQt(const std::string& folder) {
 // The checks of a drawn strip. They run per pixel and are not the code under
 // test, so they get no coverage instrumentation: it would cost several times
 // the drawing, and a new value in a check is no new path.
-__attribute__((no_sanitize("coverage"))) void CheckStrip(const QImage& strip, const QImage& picture, int theme) {
-  Check(strip.width() == kStripWidth && strip.height() == kStripHeight, "the strip changed its size");
+__attribute__((no_sanitize("coverage"))) void CheckStrip(const QImage& strip, const QImage& picture,
+                                                         int theme) {
+  Check(strip.width() == kStripWidth && strip.height() == kStripHeight,
+        "the strip changed its size");
   const QImage pixels = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
   const int width = pixels.isNull() ? 0 : std::min(pixels.width(), kStripWidth);
   const int height = pixels.isNull() ? 0 : std::min(pixels.height(), kStripHeight);
   const QRgb base = frontend::forms::ColourOf(frontend::ThemeBaseColour(theme)).rgb() & 0xFFFFFF;
   for (int y = 0; y < kStripHeight; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
-    const auto* source = y < height ? reinterpret_cast<const QRgb*>(pixels.constScanLine(y)) : nullptr;
+    const auto* source =
+        y < height ? reinterpret_cast<const QRgb*>(pixels.constScanLine(y)) : nullptr;
     for (int x = 0; x < kStripWidth; ++x) {
       QRgb expected = base;
       if (source != nullptr && x < width) {
         const QRgb p = source[x] & 0xFFFFFF;
         if (p != kTransparent) expected = p;
       }
-      Check((line[x] & 0xFFFFFF) == expected, "a pixel of the strip is neither the picture's nor the theme's");
+      Check((line[x] & 0xFFFFFF) == expected,
+            "a pixel of the strip is neither the picture's nor the theme's");
     }
   }
 }
@@ -77,7 +81,8 @@ std::string Encoded(const QImage& image, const char* format) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, format)) Fail(std::string("cannot write a ") + format + " seed");
-  return std::string(1, '\x01') + std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return std::string(1, '\x01') +
+         std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace
@@ -95,9 +100,9 @@ std::vector<Seed> Seeds(const std::string& scratch) {
   const QImage palette = banner.convertToFormat(QImage::Format_Indexed8);
   const QImage alpha = banner.convertToFormat(QImage::Format_ARGB32);
   std::vector<Seed> seeds = {
-      {"banner.png", Encoded(banner, "PNG")},   {"banner.jpg", Encoded(banner, "JPG")},
-      {"banner.bmp", Encoded(palette, "BMP")},  {"banner.ppm", Encoded(banner, "PPM")},
-      {"banner.xpm", Encoded(palette, "XPM")},  {"banner.ico", Encoded(alpha.scaled(32, 32), "ICO")},
+      {"banner.png", Encoded(banner, "PNG")},  {"banner.jpg", Encoded(banner, "JPG")},
+      {"banner.bmp", Encoded(palette, "BMP")}, {"banner.ppm", Encoded(banner, "PPM")},
+      {"banner.xpm", Encoded(palette, "XPM")}, {"banner.ico", Encoded(alpha.scaled(32, 32), "ICO")},
       {"wide.png", Encoded(wide, "PNG")},
   };
   // The banner is a GIF, which Qt reads but does not write: FreeImage's, and

@@ -15,10 +15,17 @@ namespace brevora::fuzz {
 std::vector<Seed> Seeds(const std::string&) {
   using namespace std::string_literals;
   return {
-      {"counts.line", "--records\0" "200\0--sizes\0" "1,20,300\0--repeat=3"s},
+      {"counts.line",
+       "--records\0"
+       "200\0--sizes\0"
+       "1,20,300\0--repeat=3"s},
       {"flags.line", "big\0--quiet\0--results\0/tmp/r.tsv"s},
-      {"help.line", "--records\0" "5\0--help"s},
-      {"bad.line", "--records\0" "0\0--bogus"s},
+      {"help.line",
+       "--records\0"
+       "5\0--help"s},
+      {"bad.line",
+       "--records\0"
+       "0\0--bogus"s},
   };
 }
 
@@ -45,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(repeat >= 1 && repeat <= 100, "--repeat out of bounds");
     Check(!sizes.empty(), "--sizes emptied");
     for (const int64_t s : sizes) Check(s >= 1 && s <= 100000, "--sizes out of bounds");
-    if (outcome.kind == CommandLine::Outcome::Error) Check(!outcome.error.empty(), "a refusal without a reason");
+    if (outcome.kind == CommandLine::Outcome::Error)
+      Check(!outcome.error.empty(), "a refusal without a reason");
     if (outcome.kind == CommandLine::Outcome::Help) {
       bool asked = false;
       for (const std::string& a : args) asked = asked || a == "--help";

@@ -27,7 +27,9 @@ namespace {
 
 constexpr std::string_view kSwitch = "SERVERCONDUIT";
 
-bool HasSwitchWord(std::string_view text) { return text::UCase(text).find(kSwitch) != std::string::npos; }
+bool HasSwitchWord(std::string_view text) {
+  return text::UCase(text).find(kSwitch) != std::string::npos;
+}
 
 // The name of an argument SERVERCONDUIT=<name> (any case) with a name of no
 // blank and no quote; nullopt for any other argument.
@@ -35,7 +37,8 @@ std::optional<std::string> PlainSwitch(const std::string& arg) {
   const std::string upper = text::UCase(arg);
   if (!upper.starts_with(std::string(kSwitch) + "=")) return std::nullopt;
   const std::string name = arg.substr(kSwitch.size() + 1);
-  if (name.empty() || name.find_first_of(" \"") != std::string::npos || HasSwitchWord(name)) return std::nullopt;
+  if (name.empty() || name.find_first_of(" \"") != std::string::npos || HasSwitchWord(name))
+    return std::nullopt;
   return name;
 }
 
@@ -71,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(parsed.rest == command, "the text without the switch did not come back whole");
     } else {
       Check(parsed.server, "the switch was not taken");
-      Check(parsed.serverName == core::Trim(parsed.serverName), "blanks at the ends of the server name");
+      Check(parsed.serverName == core::Trim(parsed.serverName),
+            "blanks at the ends of the server name");
       Check(parsed.rest == core::Trim(parsed.rest), "blanks at the ends of the text left");
     }
 
@@ -90,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (files.size() != 1 || names.size() > 1) return;
     Check(file == files[0], "the file is not the one given: " + file);
     Check(parsed.server == !names.empty(), "the switch given was not taken");
-    if (!names.empty()) Check(parsed.serverName == names[0], "the server name is not the one given");
+    if (!names.empty())
+      Check(parsed.serverName == names[0], "the server name is not the one given");
   });
   return 0;
 }

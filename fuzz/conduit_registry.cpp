@@ -24,15 +24,23 @@ namespace brevora::fuzz {
 std::vector<Seed> Seeds(const std::string&) {
   const std::string key = "[HKEY_CURRENT_USER\\Software\\Brevora\\HotSync\\Conduits\\";
   return {
-      {"registered.reg", "REGEDIT4\r\n\r\n" + key + "Tabulyn]\r\n\"Library\"=\"/usr/lib/brevora/libtabrel.so\"\r\n"
-                         "\"Directory\"=\"tabrel\"\r\n\"Creator\"=\"TBRL\"\r\n\r\n"
-                         "[HKEY_CURRENT_USER\\Software\\Brevora\\HotSync\\Actions\\7\\Tabulyn]\r\n"
-                         "\"Permanent\"=dword:00000002\r\n\"Once\"=dword:00000001\r\n\"AlternateDesktop\"=dword:00000001\r\n"},
-      {"escaping.reg", "REGEDIT4\r\n\r\n" + key + "Up]\r\n\"Library\"=\"x.so\"\r\n\"Directory\"=\"..\"\r\n"
-                       "\"Creator\"=\"ABCD\"\r\n" + key + "Deep]\r\n\"Library\"=\"x.so\"\r\n\"Directory\"=\"a/b\"\r\n"
-                       "\"Creator\"=\"ABC\"\r\n" + key + "Typed]\r\n\"Library\"=dword:00000001\r\n"},
-      {"removed.reg", "REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Brevora\\HotSync\\Conduits\\Scrivane]\r\n" + key +
-                          "Tabulyn]\r\n\"Directory\"=-\r\n"},
+      {"registered.reg",
+       "REGEDIT4\r\n\r\n" + key +
+           "Tabulyn]\r\n\"Library\"=\"/usr/lib/brevora/libtabrel.so\"\r\n"
+           "\"Directory\"=\"tabrel\"\r\n\"Creator\"=\"TBRL\"\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\Brevora\\HotSync\\Actions\\7\\Tabulyn]\r\n"
+           "\"Permanent\"=dword:00000002\r\n\"Once\"=dword:00000001\r\n\"AlternateDesktop\"=dword:"
+           "00000001\r\n"},
+      {"escaping.reg", "REGEDIT4\r\n\r\n" + key +
+                           "Up]\r\n\"Library\"=\"x.so\"\r\n\"Directory\"=\"..\"\r\n"
+                           "\"Creator\"=\"ABCD\"\r\n" +
+                           key +
+                           "Deep]\r\n\"Library\"=\"x.so\"\r\n\"Directory\"=\"a/b\"\r\n"
+                           "\"Creator\"=\"ABC\"\r\n" +
+                           key + "Typed]\r\n\"Library\"=dword:00000001\r\n"},
+      {"removed.reg",
+       "REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Brevora\\HotSync\\Conduits\\Scrivane]\r\n" +
+           key + "Tabulyn]\r\n\"Directory\"=-\r\n"},
   };
 }
 
@@ -76,17 +84,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     registry::ImportRegedit(text);
     imported = true;
   } catch (const AutomationError& e) {
-    if (e.number() != 32759) Fail("import: error " + std::to_string(e.number()) + ": " + e.description());
+    if (e.number() != 32759)
+      Fail("import: error " + std::to_string(e.number()) + ": " + e.description());
   }
   if (!imported) Check(RegisteredConduits().size() == 2, "a refused import changed the conduits");
   Must("reading the conduits", [&] {
     for (const ConduitRegistration& c : RegisteredConduits()) {
       Check(RegistrationProblem(c).empty(), "a conduit read that could not be registered");
-      Check(fs::IsPlainName(c.name) && c.name.find('\\') == std::string::npos, "a conduit name that is not plain");
+      Check(fs::IsPlainName(c.name) && c.name.find('\\') == std::string::npos,
+            "a conduit name that is not plain");
       Check(fs::IsPlainName(c.directory), "a conduit folder that is not a plain name");
-      Check(c.creator.size() == 4 && !c.library.empty(), "a conduit without its creator or library");
+      Check(c.creator.size() == 4 && !c.library.empty(),
+            "a conduit without its creator or library");
       const auto found = FindConduit(text::UCase(c.name));
-      Check(found.has_value() && *found == c, "a registered conduit not found as listed by its name in capitals");
+      Check(found.has_value() && *found == c,
+            "a registered conduit not found as listed by its name in capitals");
       for (const int32_t user : {0, 7, -1}) ReadSyncAction(user, c.name);
     }
   });

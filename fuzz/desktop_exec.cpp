@@ -18,11 +18,14 @@ namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
   return {
-      {"plain.desktop", "[Desktop Entry]\nType=Application\nName=Phone\nExec=/usr/bin/bluetooth-sendto %F\n"},
+      {"plain.desktop",
+       "[Desktop Entry]\nType=Application\nName=Phone\nExec=/usr/bin/bluetooth-sendto %F\n"},
       {"quoted.desktop",
-       "# a comment\n[Desktop Entry]\nName=Beam\nExec=\"/opt/ir tools/beam\" --to \"my \\\\\"best\\\\\" phone\" "
+       "# a comment\n[Desktop Entry]\nName=Beam\nExec=\"/opt/ir tools/beam\" --to \"my "
+       "\\\\\"best\\\\\" phone\" "
        "100%% %u\n[Desktop Action Other]\nExec=ignored\n"},
-      {"escapes.desktop", "[Desktop Entry]\r\nExec=sender\\sword a\\tb \"back\\\\\\\\slash\" \"\" 'single'\r\n"},
+      {"escapes.desktop",
+       "[Desktop Entry]\r\nExec=sender\\sword a\\tb \"back\\\\\\\\slash\" \"\" 'single'\r\n"},
   };
 }
 
@@ -38,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> arguments(words->begin() + 1, words->end());
   std::string joined;
   Must("JoinArguments", [&] { joined = tabrelc::JoinArguments(arguments); });
-  Check(brevora::bvsync::SplitArguments(joined) == arguments, "arguments changed on their way to the send tool");
+  Check(brevora::bvsync::SplitArguments(joined) == arguments,
+        "arguments changed on their way to the send tool");
   return 0;
 }

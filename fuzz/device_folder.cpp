@@ -29,7 +29,9 @@ std::string Database(const char* name, std::vector<std::string> records, const s
   header.type = {'T', 'e', 'x', 't'};
   header.creator = {'T', 'x', 't', 'T'};
   header.version = 2;
-  auto bytes = [](const std::string& s) { return std::span(reinterpret_cast<const uint8_t*>(s.data()), s.size()); };
+  auto bytes = [](const std::string& s) {
+    return std::span(reinterpret_cast<const uint8_t*>(s.data()), s.size());
+  };
   std::vector<DatabaseWriter::Record> list;
   uint32_t id = 0;
   for (const std::string& r : records) list.push_back({0x40, ++id, bytes(r)});
@@ -73,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DeviceSession session(folder);
     SyncDbInfo info[4];
     uint16_t count = 0;
-    Check(SyncReadDBList(0, 0, 1, info, 4, &count) == kSyncOk && count == 1, "the file is listed once");
+    Check(SyncReadDBList(0, 0, 1, info, 4, &count) == kSyncOk && count == 1,
+          "the file is listed once");
     const bool damaged = info[0].state == kSyncDbDamaged;
     Check(info[0].name[sizeof info[0].name - 1] == '\0', "the listed name ends within its field");
     uint8_t handle = 0;
@@ -114,9 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(SyncCloseDB(handle) == kSyncOk || wrote != kSyncOk, "saved");
     if (wrote != kSyncOk) return;
     const std::string saved = FileBytes(folder + "/" + std::string("Fuzz.pdb"));
-    const auto layout = DatabaseReader::Parse(std::span(reinterpret_cast<const uint8_t*>(saved.data()), saved.size()),
-                                              saved.size());
-    Check(layout && layout->records.size() == records + 1u, "the saved file reads back with its new record");
+    const auto layout = DatabaseReader::Parse(
+        std::span(reinterpret_cast<const uint8_t*>(saved.data()), saved.size()), saved.size());
+    Check(layout && layout->records.size() == records + 1u,
+          "the saved file reads back with its new record");
   });
   return 0;
 }

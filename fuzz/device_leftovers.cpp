@@ -23,9 +23,11 @@ namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
   return {
-      {"leftovers.txt", ".Doc4.pdb.0a1b2c3d.tmp\n.identity.txt.tmpk3x0a9zq\nDoc4.pdb\n.hotsync.lock\n"},
-      {"lookalikes.txt", ".Doc4.pdb.0A1B2C3D.tmp\n.identity.txt.0a1b2c3d.tmp\n.notes\n..0a1b2c3d.tmp\n"
-                         ".Plan.tbr.tmpk3x0a9zq\n.x.pdb.tmp00000000\n"},
+      {"leftovers.txt",
+       ".Doc4.pdb.0a1b2c3d.tmp\n.identity.txt.tmpk3x0a9zq\nDoc4.pdb\n.hotsync.lock\n"},
+      {"lookalikes.txt",
+       ".Doc4.pdb.0A1B2C3D.tmp\n.identity.txt.0a1b2c3d.tmp\n.notes\n..0a1b2c3d.tmp\n"
+       ".Plan.tbr.tmpk3x0a9zq\n.x.pdb.tmp00000000\n"},
   };
 }
 
@@ -62,14 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto whole = hs::WholeFileTemporaryTarget(name);
     const auto atomic = brevora::fs::AtomicTemporaryTarget(name);
     if (whole) {
-      Check(name == "." + *whole + name.substr(name.size() - 13), "a temporary name that is not its target's");
+      Check(name == "." + *whole + name.substr(name.size() - 13),
+            "a temporary name that is not its target's");
       const auto database = hs::DatabaseNameOfFile(*whole);
       if (database && hs::IsDatabaseName(*database) && hs::DatabaseFileName(*database) == *whole) {
         leftovers.insert(name);
       }
     }
     if (atomic) {
-      Check(name == "." + *atomic + name.substr(name.size() - 12), "a temporary name that is not its target's");
+      Check(name == "." + *atomic + name.substr(name.size() - 12),
+            "a temporary name that is not its target's");
       if (*atomic == hs::kIdentityFileName) leftovers.insert(name);
     }
   }
@@ -78,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(removed == leftovers.size(), "removed " + std::to_string(removed) + " of " +
                                            std::to_string(leftovers.size()) + " leftovers");
     for (const std::string& name : names) {
-      Check(stdfs::exists(folder + "/" + name) != leftovers.contains(name), "wrongly kept or removed: " + name);
+      Check(stdfs::exists(folder + "/" + name) != leftovers.contains(name),
+            "wrongly kept or removed: " + name);
     }
   });
   return 0;

@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInput("input.pdb", data, size);
   for (const bool palmDoc : {false, true}) {
     brevora::Ref<brevora::doc::Document> d = brevora::MakeRef<brevora::doc::Document>();
-    if (AcceptsWrapped([&] { palmDoc ? d->OpenFromDOCPDB(path) : d->OpenFromPDB(path); })) WalkDocument(*d);
+    if (AcceptsWrapped([&] { palmDoc ? d->OpenFromDOCPDB(path) : d->OpenFromPDB(path); }))
+      WalkDocument(*d);
   }
   return 0;
 }

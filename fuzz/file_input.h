@@ -70,8 +70,8 @@ inline bool LooksLikeLibraryFault(const std::string& description) {
     if (end == std::string::npos) end = description.size();
     std::string_view line(description.data() + start, end - start);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\r')) line.remove_prefix(1);
-    for (const char* marker : {"basic_string", "vector", "_M_", "std::", "stoi", "stol", "stod", "bad_",
-                               "out_of_range", "map::at", "Out of memory"}) {
+    for (const char* marker : {"basic_string", "vector", "_M_", "std::", "stoi", "stol", "stod",
+                               "bad_", "out_of_range", "map::at", "Out of memory"}) {
       if (line.starts_with(marker)) return true;
     }
     start = end + 1;
@@ -88,7 +88,8 @@ bool AcceptsWrapped(Body&& body) {
     if (e.number() != kWrapError) {
       Fail("error " + std::to_string(e.number()) + " (" + e.source() + "): " + e.description());
     }
-    if (LooksLikeLibraryFault(e.description())) Fail("a fault reported as a refusal: " + e.description());
+    if (LooksLikeLibraryFault(e.description()))
+      Fail("a fault reported as a refusal: " + e.description());
     return false;
   } catch (const std::exception& e) {
     Fail(std::string("unexpected exception: ") + e.what());

@@ -32,16 +32,20 @@ bool SameRequest(const HostCommandLine& a, const HostCommandLine& b) {
       return a.sync.device == b.sync.device && a.sync.user == b.sync.user &&
              a.sync.faults.failCall == b.sync.faults.failCall &&
              a.sync.faults.deviceFullAfter == b.sync.faults.deviceFullAfter &&
-             a.sync.faults.cutListAfter == b.sync.faults.cutListAfter && a.sync.faults.killCall == b.sync.faults.killCall;
+             a.sync.faults.cutListAfter == b.sync.faults.cutListAfter &&
+             a.sync.faults.killCall == b.sync.faults.killCall;
     case Kind::kConfigure: {
       const auto& x = a.configure;
       const auto& y = b.configure;
       return x.user == y.user && x.conduit == y.conduit && x.scripted == y.scripted &&
              x.answer.has_value() == y.answer.has_value() &&
-             (!x.answer || (x.answer->choice == y.answer->choice && x.answer->makeDefault == y.answer->makeDefault));
+             (!x.answer || (x.answer->choice == y.answer->choice &&
+                            x.answer->makeDefault == y.answer->makeDefault));
     }
-    case Kind::kRegister: return a.conduit == b.conduit;
-    default: return a.problem == b.problem;
+    case Kind::kRegister:
+      return a.conduit == b.conduit;
+    default:
+      return a.problem == b.problem;
   }
 }
 
@@ -83,7 +87,8 @@ std::vector<std::string> Written(const HostCommandLine& line) {
       add("--library", CpToUtf8(line.conduit.library));
       add("--name", CpToUtf8(line.conduit.name));
       break;
-    default: break;
+    default:
+      break;
   }
   return args;
 }
@@ -94,11 +99,20 @@ std::vector<Seed> Seeds(const std::string&) {
   using namespace std::string_literals;
   return {
       {"sync.line", "sync\0--device\0/tmp/palm\0--user\0Example"s},
-      {"faults.line", "sync\0--device\0d\0--fail-call\0" "3\0--device-full\0" "1024\0--cut-list\0" "2\0--kill-call\0" "9"s},
-      {"configure.line", "configure\0--user\0Ren\xC3\xA9\0--conduit\0Tabulyn\0--choice\0" "2\0--default"s},
+      {"faults.line",
+       "sync\0--device\0d\0--fail-call\0"
+       "3\0--device-full\0"
+       "1024\0--cut-list\0"
+       "2\0--kill-call\0"
+       "9"s},
+      {"configure.line",
+       "configure\0--user\0Ren\xC3\xA9\0--conduit\0Tabulyn\0--choice\0"
+       "2\0--default"s},
       {"cancel.line", "configure\0--cancel\0--user\0Bob\0--conduit\0Scrivane"s},
-      {"register.line", "register\0--name\0Tabulyn\0--library\0lib/libtabrel.so\0--directory\0tabrel\0--creator\0TBRL"s},
-      {"missing.line", "register\0--name\0N\0--library\0missing.so\0--directory\0d\0--creator\0CCCC"s},
+      {"register.line",
+       "register\0--name\0Tabulyn\0--library\0lib/libtabrel.so\0--directory\0tabrel\0--creator\0TBRL"s},
+      {"missing.line",
+       "register\0--name\0N\0--library\0missing.so\0--directory\0d\0--creator\0CCCC"s},
       {"help.line", "-h"s},
       {"bad.line", "sync\0--device"s},
   };
@@ -120,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(line.problem.empty() == args.empty(), "a refusal that does not say why");
         return;
       case Kind::kFailure:
-        Check(args[0] == "register" && line.problem.ends_with(": no such library"), "an unexpected failure");
+        Check(args[0] == "register" && line.problem.ends_with(": no such library"),
+              "an unexpected failure");
         return;
       case Kind::kSync: {
         Check(args[0] == "sync", "a sync without the command");

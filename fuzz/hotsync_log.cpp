@@ -44,11 +44,14 @@ std::string Run(const std::string& heading, std::initializer_list<std::string> e
 
 std::vector<Seed> Seeds(const std::string&) {
   std::string many;
-  for (int i = 0; i < 21; ++i) many += Run("of Alice", {"09:30:0" + std::to_string(i % 10) + " OK Tabulyn"});
+  for (int i = 0; i < 21; ++i)
+    many += Run("of Alice", {"09:30:0" + std::to_string(i % 10) + " OK Tabulyn"});
   return {
-      {"one.log", Run("of Alice", {"09:30:01 Info Tabulyn - Copy Budget to PC.", "09:30:02 OK Tabulyn"})},
+      {"one.log",
+       Run("of Alice", {"09:30:01 Info Tabulyn - Copy Budget to PC.", "09:30:02 OK Tabulyn"})},
       {"many.log", many},
-      {"lines.log", "left from before\n" + Run("of Bob", {"09:31:00 Activity7 two", "\tlines", "09:31:01 Failed Scrivane"})},
+      {"lines.log", "left from before\n" + Run("of Bob", {"09:31:00 Activity7 two", "\tlines",
+                                                          "09:31:01 Failed Scrivane"})},
       {"torn.log", Run("of Alice", {"09:30:01 OK Tabulyn"}) + "--- HotSync of Alice 2026-12-0"},
   };
 }
@@ -69,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string old(reinterpret_cast<const char*>(data), size);
   std::string text = old.substr(0, old.find('\n'));
   text = text.substr(0, std::strlen(text.c_str()));  // a C string ends at a NUL
-  const int32_t activity = size % 4 == 0 ? kLogConduitFailed : size % 4 == 1 ? kLogText : static_cast<int32_t>(size % 40);
+  const int32_t activity = size % 4 == 0   ? kLogConduitFailed
+                           : size % 4 == 1 ? kLogText
+                                           : static_cast<int32_t>(size % 40);
   const std::string heading = "of Fuzz";
 
   Must("a log run", [&] {
@@ -87,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(after.size() >= headingSize + entry.size(), "the file is shorter than its new run");
   const std::size_t entryAt = after.size() - entry.size();
   const std::size_t headingAt = entryAt - headingSize;
-  Check(after.compare(entryAt + 8, std::string::npos, entry, 8) == 0, "the entry is not at the end");
+  Check(after.compare(entryAt + 8, std::string::npos, entry, 8) == 0,
+        "the entry is not at the end");
   Check(after.compare(headingAt, headingStart.size(), headingStart) == 0 &&
             after.compare(entryAt - 5, 5, " ---\n") == 0,
         "the run's heading does not stand before its entry");

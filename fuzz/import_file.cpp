@@ -99,7 +99,8 @@ std::vector<Seed> Seeds(const std::string& scratch) {
     deck->WriteToDisk(scratch + "/deck.pdb");
     add("deck.pdb", 3, scratch + "/deck.pdb");
   }
-  seeds.push_back({"page.htm", "\x04<html><body><p>Caf&eacute; <b>bold</b><br>line</p></body></html>"});
+  seeds.push_back(
+      {"page.htm", "\x04<html><body><p>Caf&eacute; <b>bold</b><br>line</p></body></html>"});
   return seeds;
 }
 
@@ -143,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   services::InstallMessageBox(previous);
 
   std::vector<services::Message> shown = box->shown();
-  Check(!shown.empty() && shown[0].text == "This " + std::string(mode == 0 ? "workbook" : "document") +
+  Check(!shown.empty() && shown[0].text == "This " +
+                                               std::string(mode == 0 ? "workbook" : "document") +
                                                " already exists.  Do you want to overwrite it?",
         "the replace question comes first");
   shown.erase(shown.begin());
@@ -166,8 +168,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     Check(shown.size() == 1, "one message: " + shown.back().text);
     const services::Message& m = shown[0];
-    const bool failed = m.title == "Brevora" && (m.text.starts_with("Could not successfully add this workbook.") ||
-                                                 m.text.starts_with("Could not successfully add this document."));
+    const bool failed =
+        m.title == "Brevora" && (m.text.starts_with("Could not successfully add this workbook.") ||
+                                 m.text.starts_with("Could not successfully add this document."));
     const bool error = m.title == " Tabulyn" && type == frontend::kTypePresentationPdb;
     Check(failed || error, "the message of a failed import: " + m.title + ": " + m.text);
     Check(kept, "a failed import left the target as it was");

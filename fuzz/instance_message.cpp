@@ -10,7 +10,10 @@
 namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
-  return {{"start", "\x03start\n"}, {"stop", "\x01stop\n"}, {"show", "\x07show\nshow\n"}, {"junk", std::string("\x02st\0p\n", 6)}};
+  return {{"start", "\x03start\n"},
+          {"stop", "\x01stop\n"},
+          {"show", "\x07show\nshow\n"},
+          {"junk", std::string("\x02st\0p\n", 6)}};
 }
 
 }  // namespace brevora::fuzz
@@ -32,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(command.has_value(), "a complete line without a command");
     const std::string_view word = InstanceWord(*command);
     const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    Check(input.substr(0, word.size() + 1) == std::string(word) + "\n", "the command is not what was sent");
+    Check(input.substr(0, word.size() + 1) == std::string(word) + "\n",
+          "the command is not what was sent");
   }
   return 0;
 }

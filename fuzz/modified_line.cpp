@@ -69,7 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Must("setting the flag", [&] { set = conduit::SetModifiedFlag(path, modified); });
     const std::string after = FileBytes(path);
     std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(WorkFolder() + "/files")) ++entries;
+    for ([[maybe_unused]] const auto& e :
+         std::filesystem::directory_iterator(WorkFolder() + "/files"))
+      ++entries;
     Check(entries == 1, "something beside the file after setting its flag");
     if (!flag) {
       Check(!set, "a flag set in a file whose first line is not a modified line");

@@ -58,8 +58,9 @@ void ExpandWithCapacity(const uint8_t* src, int32_t n, int32_t cap, int64_t expe
   const int64_t want = expected >= 0 && expected <= cap ? expected : -1;
   Check(got == want, "capacity " + std::to_string(cap) + ": result " + std::to_string(got) +
                          ", expected " + std::to_string(want));
-  if (got > 0) Check(std::memcmp(dst.get(), bytes.data(), static_cast<size_t>(got)) == 0,
-                     "capacity " + std::to_string(cap) + ": bytes differ from the reference");
+  if (got > 0)
+    Check(std::memcmp(dst.get(), bytes.data(), static_cast<size_t>(got)) == 0,
+          "capacity " + std::to_string(cap) + ": bytes differ from the reference");
 }
 
 }  // namespace
@@ -75,7 +76,8 @@ std::vector<Seed> Seeds(const std::string&) {
   };
   // A page of text long enough for the expander's block loop.
   std::string page;
-  const char* words[] = {"record", "the", "handheld", "page", "of", "a", "synchronizes", "document", "and"};
+  const char* words[] = {"record", "the",          "handheld", "page", "of",
+                         "a",      "synchronizes", "document", "and"};
   for (unsigned k = 1; page.size() < 2000; ++k) {
     page += words[(k * 7 + k / 5) % 9];
     page += k % 11 == 0 ? ".\r\n" : " ";
@@ -84,10 +86,9 @@ std::vector<Seed> Seeds(const std::string&) {
   int k = 0;
   for (const std::string& text : {texts[0], texts[1], texts[2], texts[3], page}) {
     std::string packed(text.size() * 2, '\0');
-    const int32_t n = CompressString(reinterpret_cast<const uint8_t*>(text.data()),
-                                     static_cast<int32_t>(text.size()),
-                                     reinterpret_cast<uint8_t*>(packed.data()),
-                                     static_cast<int32_t>(packed.size()));
+    const int32_t n = CompressString(
+        reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size()),
+        reinterpret_cast<uint8_t*>(packed.data()), static_cast<int32_t>(packed.size()));
     if (n < 0) Fail("CompressString refused a seed text");
     packed.resize(static_cast<size_t>(n));
     seeds.push_back({"text" + std::to_string(++k) + ".bin", packed});
@@ -109,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExpandWithCapacity(data, n, roomy, expected, bytes);
   if (expected >= 0) {
     ExpandWithCapacity(data, n, static_cast<int32_t>(expected), expected, bytes);
-    if (expected > 0) ExpandWithCapacity(data, n, static_cast<int32_t>(expected) - 1, expected, bytes);
+    if (expected > 0)
+      ExpandWithCapacity(data, n, static_cast<int32_t>(expected) - 1, expected, bytes);
   }
   // Small capacities, which keep the expander on its careful paths near the end.
   const int32_t small = size > 0 ? data[0] % 128 : 0;

@@ -34,8 +34,10 @@ namespace fmt = hotsync::database_format;
 void CheckLayout(const hotsync::DatabaseLayout& layout, std::span<const uint8_t> file) {
   const hotsync::DatabaseHeader& h = layout.header;
   Check(layout.records.size() == h.numRecords, "layout record count");
-  Check(h.appInfoID != 0 || layout.appInfo == hotsync::ByteRange{}, "app-info range without a block");
-  Check(h.sortInfoID != 0 || layout.sortInfo == hotsync::ByteRange{}, "sort-info range without a block");
+  Check(h.appInfoID != 0 || layout.appInfo == hotsync::ByteRange{},
+        "app-info range without a block");
+  Check(h.sortInfoID != 0 || layout.sortInfo == hotsync::ByteRange{},
+        "sort-info range without a block");
   std::vector<hotsync::ByteRange> parts;
   if (h.appInfoID != 0) parts.push_back(layout.appInfo);
   if (h.sortInfoID != 0) parts.push_back(layout.sortInfo);
@@ -71,7 +73,8 @@ void CheckDatabase(const HandheldDatabase& db, const hotsync::DatabaseLayout& la
       continue;
     }
     Check(data.size() == entry.data.size(), "record data size");
-    Check(data.empty() || data.data() == file.data() + entry.data.begin, "record data not at its offset");
+    Check(data.empty() || data.data() == file.data() + entry.data.begin,
+          "record data not at its offset");
     Check(rec.DataText().size() == data.size(), "recordData size");
   }
   Check(db.Name().size() <= fmt::kNameSize, "name length");
@@ -81,7 +84,8 @@ void CheckDatabase(const HandheldDatabase& db, const hotsync::DatabaseLayout& la
   (void)db.LastBackupDate();
 }
 
-core::RecordRef AddRecord(HandheldDatabase& db, int32_t id, uint8_t attributes, const std::string& data) {
+core::RecordRef AddRecord(HandheldDatabase& db, int32_t id, uint8_t attributes,
+                          const std::string& data) {
   core::RecordRef rec = MakeRef<core::DatabaseRecord>();
   rec->SetUniqueID(id);
   rec->SetAttributes(attributes);
@@ -104,11 +108,12 @@ std::vector<Seed> Seeds(const std::string& scratch) {
     db.WriteFile(path);
     seeds.push_back({name, FileBytes(path)});
   };
-  const auto header = [](HandheldDatabase& db, const char* name, const char* type, const char* creator) {
+  const auto header = [](HandheldDatabase& db, const char* name, const char* type,
+                         const char* creator) {
     db.SetName(name);
     db.SetType(type);
     db.SetCreator(creator);
-    db.SetCreationDate(36892.5);       // 2001-01-01 12:00
+    db.SetCreationDate(36892.5);  // 2001-01-01 12:00
     db.SetModificationDate(36900.25);
     db.Version().SetValue(1);
   };

@@ -42,9 +42,11 @@ inline std::optional<unsigned long long> GifFramePixels(const std::string& nativ
   while (p < b.size()) {
     if (at(p) == 0x2C) {  // an image descriptor: left, top, width, height
       if (p + 9 > b.size()) return std::nullopt;
-      return static_cast<unsigned long long>(at(p + 5) | at(p + 6) << 8) * (at(p + 7) | at(p + 8) << 8);
+      return static_cast<unsigned long long>(at(p + 5) | at(p + 6) << 8) *
+             (at(p + 7) | at(p + 8) << 8);
     }
-    if (at(p) != 0x21) return std::nullopt;  // else an extension: its label, then sub-blocks up to a 0
+    if (at(p) != 0x21)
+      return std::nullopt;  // else an extension: its label, then sub-blocks up to a 0
     p += 2;
     while (p < b.size() && at(p) != 0) p += at(p) + std::size_t{1};
     ++p;
@@ -64,7 +66,8 @@ inline bool SmallEnough(const std::string& native) {
   const slides::Bitmap header(FreeImage_Load(format, native.c_str(), FIF_LOAD_NOPIXELS));
   if (!header) return true;
   const unsigned long long pixels =
-      static_cast<unsigned long long>(FreeImage_GetWidth(header.get())) * FreeImage_GetHeight(header.get());
+      static_cast<unsigned long long>(FreeImage_GetWidth(header.get())) *
+      FreeImage_GetHeight(header.get());
   return pixels <= kMaxPicturePixels;
 }
 
@@ -81,7 +84,8 @@ extern "C" const char* __asan_default_options() {
 
 inline std::vector<Seed> PictureSeeds() {
   std::vector<Seed> seeds;
-  const auto save = [&](FIBITMAP* picture, FREE_IMAGE_FORMAT format, const std::string& name, int flags = 0) {
+  const auto save = [&](FIBITMAP* picture, FREE_IMAGE_FORMAT format, const std::string& name,
+                        int flags = 0) {
     FIMEMORY* memory = FreeImage_OpenMemory();
     if (FreeImage_SaveToMemory(format, picture, memory, flags)) {
       BYTE* data = nullptr;

@@ -22,9 +22,12 @@ using slides::Presentation;
 
 // A 2 x 2 RGB PNG.
 const std::string kPicture(
-    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00\x00\x02"
-    "\x08\x02\x00\x00\x00\xFD\xD4\x9A\x73\x00\x00\x00\x13\x49\x44\x41\x54\x78\x9C\x63\xF8\xCF\xC0\xC0"
-    "\x00\xC2\x40\xE2\xFF\xFF\xFF\x00\x22\xEC\x05\xFB\x66\x0A\x11\x7E\x00\x00\x00\x00\x49\x45\x4E\x44"
+    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00\x00"
+    "\x02"
+    "\x08\x02\x00\x00\x00\xFD\xD4\x9A\x73\x00\x00\x00\x13\x49\x44\x41\x54\x78\x9C\x63\xF8\xCF\xC0"
+    "\xC0"
+    "\x00\xC2\x40\xE2\xFF\xFF\xFF\x00\x22\xEC\x05\xFB\x66\x0A\x11\x7E\x00\x00\x00\x00\x49\x45\x4E"
+    "\x44"
     "\xAE\x42\x60\x82",
     76);
 
@@ -93,9 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       folder = p->ImageDirectory();
       if (opened) {
         for (const brevora::Ref<brevora::slides::Slide>& s : *p->Slides()) {
-          Check(Inside(folder, s->FilePath()), "a picture outside the image folder: " + s->FilePath());
-          if (s->Thumbnail()) Check(Inside(folder, s->Thumbnail()->ImagePath()), "a thumbnail outside the image folder");
-          if (s->VantaSlide()) Check(Inside(folder, s->VantaSlide()->ImagePath()), "a picture outside the image folder");
+          Check(Inside(folder, s->FilePath()),
+                "a picture outside the image folder: " + s->FilePath());
+          if (s->Thumbnail())
+            Check(Inside(folder, s->Thumbnail()->ImagePath()),
+                  "a thumbnail outside the image folder");
+          if (s->VantaSlide())
+            Check(Inside(folder, s->VantaSlide()->ImagePath()),
+                  "a picture outside the image folder");
         }
       }
     }

@@ -19,7 +19,8 @@ namespace fmt = frontend::property_file_format;
 std::vector<Seed> Seeds(const std::string&) {
   return {
       {"one.props", fmt::EncodeRecord("A", "1")},
-      {"two.props", fmt::EncodeRecord("Workbook", "C:\\Budget.tbr") + fmt::EncodeRecord(" sheet ", "  3 ")},
+      {"two.props",
+       fmt::EncodeRecord("Workbook", "C:\\Budget.tbr") + fmt::EncodeRecord(" sheet ", "  3 ")},
       {"partial.props", fmt::EncodeRecord("A", "1") + fmt::EncodeRecord("P", "kept").substr(0, 60)},
       {"long.props", fmt::EncodeRecord(std::string(60, 'k'), std::string(300, 'v'))},
   };
@@ -56,10 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto found = PropertyFileReader(path).Find(key);
     Check(found.has_value(), "the record set is not found");
     const std::size_t at = static_cast<std::size_t>(found->index) * fmt::kRecordSize;
-    Check(after.compare(at, fmt::kRecordSize, fmt::EncodeRecord(key, value)) == 0, "the record is not as written");
+    Check(after.compare(at, fmt::kRecordSize, fmt::EncodeRecord(key, value)) == 0,
+          "the record is not as written");
     Check(after.compare(0, at, bytes, 0, at) == 0, "bytes before the record changed");
     if (at + fmt::kRecordSize < size) {
-      Check(after.compare(at + fmt::kRecordSize, std::string::npos, bytes, at + fmt::kRecordSize) == 0,
+      Check(after.compare(at + fmt::kRecordSize, std::string::npos, bytes, at + fmt::kRecordSize) ==
+                0,
             "bytes after the record changed");
     }
   });

@@ -13,7 +13,9 @@ namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
   using namespace std::string_literals;
-  return {{"start.line", "-start"s}, {"stop.line", "-stop"s}, {"both.line", "-stop\0-start"s},
+  return {{"start.line", "-start"s},
+          {"stop.line", "-stop"s},
+          {"both.line", "-stop\0-start"s},
           {"show.line", "COM3\0-st\0art"s}};
 }
 
@@ -31,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       return false;
     };
-    const StartupAction expected = any("-start") ? StartupAction::kStart
+    const StartupAction expected = any("-start")  ? StartupAction::kStart
                                    : any("-stop") ? StartupAction::kStop
                                                   : StartupAction::kShow;
     Check(action == expected, "another action than the line asks");

@@ -52,7 +52,8 @@ std::vector<Seed> Seeds(const std::string&) {
       {"show", OpenShow("Talk") + GotoSlide(2, 1) + Packet(kCommandKeystrokes, B("Next slide\r")) +
                    Mouse(100, 200, 1) + Mouse(0xFFFB, 0, 7) + Packet(kCommandPresentationName) +
                    Packet(kCommandTimeMark, U16(7)) + Packet(kCommandEndShow)},
-      {"keys", Packet(kCommandKeystrokes, Bytes{0x82, 'c', 0x81, 'a', 0x80, 23, 0x83, 9, 'A', 127})},
+      {"keys",
+       Packet(kCommandKeystrokes, Bytes{0x82, 'c', 0x81, 'a', 0x80, 23, 0x83, 9, 'A', 127})},
       {"data", Packet(kCommandData3, U32(1) + U16(2) + B("file data")) +
                    Packet(kCommandData17, U32(1) + U32(2) + B("more")) +
                    Packet(kCommandData0x1000, U32(1) + U32(2)) + Packet(0x0042, B("x")) + hello},
@@ -101,8 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   size_t offset = 0;
   for (size_t read = 0; offset < stream.size(); ++read) {
-    const size_t n = std::min(kReadSizes[(pattern + read * ((pattern >> 3) | 1)) % kReadSizes.size()],
-                              stream.size() - offset);
+    const size_t n =
+        std::min(kReadSizes[(pattern + read * ((pattern >> 3) | 1)) % kReadSizes.size()],
+                 stream.size() - offset);
     const size_t free = receiver.FreeSpace().size();
     Check(free > 0, "the receive buffer has no room for a read");
     const size_t taken = std::min(n, free);
@@ -117,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const input::InputEvent& e : input.Events()) {
     if (const auto* key = std::get_if<input::KeyEvent>(&e)) {
       down[key->key] += key->down ? 1 : -1;
-      Check(down[key->key] >= 0 && down[key->key] <= 1, "a key pressed twice or released unpressed");
+      Check(down[key->key] >= 0 && down[key->key] <= 1,
+            "a key pressed twice or released unpressed");
     }
   }
   for (int k = 0; k < 256; ++k) Check(down[k] == 0, "a key left down");

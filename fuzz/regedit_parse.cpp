@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!Accepts(kRegistryError, [&] { sections = ParseRegedit(text, "fuzz.reg"); })) return 0;
   for (const Hive hive : kHives) {
     KeyNode root = EmptyHive(hive);
-    if (!Accepts(kRegistryError, [&] { ApplySections(root, hive, sections, "fuzz.reg"); })) continue;
+    if (!Accepts(kRegistryError, [&] { ApplySections(root, hive, sections, "fuzz.reg"); }))
+      continue;
     const std::string written = WriteRegedit(root, hive);
     KeyNode again = EmptyHive(hive);
-    Must("reading what WriteRegedit wrote", [&] {
-      ApplySections(again, hive, ParseRegedit(written, "written.reg"), "written.reg");
-    });
+    Must("reading what WriteRegedit wrote",
+         [&] { ApplySections(again, hive, ParseRegedit(written, "written.reg"), "written.reg"); });
     Check(SameTree(root, again), "the written hive reads back different");
   }
   return 0;

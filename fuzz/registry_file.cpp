@@ -61,10 +61,12 @@ void HiveFileRoundTrip(std::string_view text) {
     if (!out.flush()) Fail("cannot write the hive file");
   }
   std::shared_ptr<const KeyNode> tree;
-  if (!Accepts(registry::kRegistryError, [&] { tree = registry::ReadHive(Hive::CurrentUser); })) return;
+  if (!Accepts(registry::kRegistryError, [&] { tree = registry::ReadHive(Hive::CurrentUser); }))
+    return;
 
   const registry::Value mark = registry::Value::DWord(1);
-  Must("a write to a hive that was read", [&] { registry::SetValue(Hive::CurrentUser, "Fuzz", "mark", mark); });
+  Must("a write to a hive that was read",
+       [&] { registry::SetValue(Hive::CurrentUser, "Fuzz", "mark", mark); });
   KeyNode expected = *tree;
   registry::FindOrCreateKey(expected, {"Fuzz"}).SetValue("mark", mark);
   std::shared_ptr<const KeyNode> after;
@@ -76,7 +78,8 @@ void ImportRoundTrip(std::string_view text) {
   RemoveHives();
   if (!Accepts(registry::kRegistryError, [&] { registry::ImportRegedit(text); })) {
     for (const Hive hive : kHives) {
-      Check(!HiveFileExists(hive), std::string("a refused import wrote ") + registry::HiveName(hive));
+      Check(!HiveFileExists(hive),
+            std::string("a refused import wrote ") + registry::HiveName(hive));
     }
     return;
   }
@@ -84,10 +87,12 @@ void ImportRoundTrip(std::string_view text) {
   Must("parsing an imported text", [&] { sections = registry::ParseRegedit(text, "import"); });
   for (const Hive hive : kHives) {
     KeyNode expected = EmptyHive(hive);
-    Must("applying an imported text", [&] { registry::ApplySections(expected, hive, sections, "import"); });
+    Must("applying an imported text",
+         [&] { registry::ApplySections(expected, hive, sections, "import"); });
     std::shared_ptr<const KeyNode> stored;
     Must("reading an imported hive", [&] { stored = registry::ReadHive(hive); });
-    Check(SameTree(*stored, expected), std::string("imported hive differs: ") + registry::HiveName(hive));
+    Check(SameTree(*stored, expected),
+          std::string("imported hive differs: ") + registry::HiveName(hive));
   }
 }
 

@@ -12,8 +12,9 @@
 
 namespace brevora::fuzz {
 
-inline constexpr registry::Hive kHives[] = {registry::Hive::CurrentUser, registry::Hive::LocalMachine,
-                                            registry::Hive::Users, registry::Hive::ClassesRoot};
+inline constexpr registry::Hive kHives[] = {registry::Hive::CurrentUser,
+                                            registry::Hive::LocalMachine, registry::Hive::Users,
+                                            registry::Hive::ClassesRoot};
 
 inline registry::KeyNode EmptyHive(registry::Hive hive) {
   registry::KeyNode root;
@@ -23,7 +24,8 @@ inline registry::KeyNode EmptyHive(registry::Hive hive) {
 
 // Same names (with case), values in the same order, children in the same order.
 inline bool SameTree(const registry::KeyNode& a, const registry::KeyNode& b) {
-  if (a.name != b.name || a.values != b.values || a.children.size() != b.children.size()) return false;
+  if (a.name != b.name || a.values != b.values || a.children.size() != b.children.size())
+    return false;
   for (size_t i = 0; i < a.children.size(); ++i) {
     if (!SameTree(a.children[i], b.children[i])) return false;
   }
@@ -52,9 +54,11 @@ inline std::vector<Seed> RegeditSeeds() {
   classes.name = "HKEY_CLASSES_ROOT";
   registry::FindOrCreateKey(classes, {"Tabrel.PDB", "CLSID"})
       .SetValue("", Value::String("{4A1B2C3D-0000-1111-2222-333344445555}"));
-  registry::FindOrCreateKey(classes, {"CLSID", "{4A1B2C3D-0000-1111-2222-333344445555}", "InprocServer32"})
+  registry::FindOrCreateKey(classes,
+                            {"CLSID", "{4A1B2C3D-0000-1111-2222-333344445555}", "InprocServer32"})
       .SetValue("", Value::String("/usr/lib/brevora/libtabrelpc.so"));
-  seeds.push_back({"written_classes.reg", registry::WriteRegedit(classes, registry::Hive::ClassesRoot)});
+  seeds.push_back(
+      {"written_classes.reg", registry::WriteRegedit(classes, registry::Hive::ClassesRoot)});
 
   seeds.push_back({"by_hand.reg",
                    "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"

@@ -63,8 +63,8 @@ Input Decode(std::string_view bytes) {
   bytes.remove_prefix(2);
   const auto piece = [&](std::string& out) {
     if (bytes.size() < 2) return false;
-    const std::size_t n = std::min<std::size_t>(static_cast<uint8_t>(bytes[0]) << 8 | static_cast<uint8_t>(bytes[1]),
-                                                bytes.size() - 2);
+    const std::size_t n = std::min<std::size_t>(
+        static_cast<uint8_t>(bytes[0]) << 8 | static_cast<uint8_t>(bytes[1]), bytes.size() - 2);
     out = std::string(bytes.substr(2, n));
     bytes.remove_prefix(2 + n);
     return true;
@@ -75,7 +75,9 @@ Input Decode(std::string_view bytes) {
   return in;
 }
 
-std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
+std::span<const uint8_t> Span(std::string_view s) {
+  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
 
 // Writes the database into the device folder beside the input files.
 void PutDatabase(const Input& in) {
@@ -88,12 +90,14 @@ void PutDatabase(const Input& in) {
   std::vector<DatabaseWriter::Record> records;
   uint32_t id = 0;
   for (const std::string& r : in.records) records.push_back({in.category, ++id, Span(r)});
-  const DatabaseWriter writer(header, Span(in.block), {}, std::move(records), DatabaseWriter::Placement::Packed);
+  const DatabaseWriter writer(header, Span(in.block), {}, std::move(records),
+                              DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
   WriteInput("../device/" + DatabaseFileName(name), bytes.data(), bytes.size());
 }
 
-Input Document(const std::string& text, bool compressed, std::size_t block, std::vector<std::string> extra) {
+Input Document(const std::string& text, bool compressed, std::size_t block,
+               std::vector<std::string> extra) {
   Input in;
   DocumentAppInfo info = DocumentAppInfo::Defaults();
   info.SetFirstName("Story");
@@ -150,13 +154,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Must("the document read", [&] {
     brevora::hotsync::DeviceSession session(folder);
-    auto db = in.version == 5 ? std::unique_ptr<CHandheldDocument>(new CHandheldDocument_V5) : std::make_unique<CHandheldDocument>(in.version);
+    auto db = in.version == 5 ? std::unique_ptr<CHandheldDocument>(new CHandheldDocument_V5)
+                              : std::make_unique<CHandheldDocument>(in.version);
     Check(db->Open("Fuzz", ""), "the database opens");
     if (!db->ReadState()) {
       Check(!db->Refusal().empty(), "a block refused without a reason");
       return;
     }
-    Check(db->GetCategoryID() == (in.records.empty() ? 0 : in.category), "the category is record 0's");
+    Check(db->GetCategoryID() == (in.records.empty() ? 0 : in.category),
+          "the category is record 0's");
     CLocalDocument local;
     CDocumentHeader header;
     db->CopyHeaderTo(header);
@@ -192,7 +198,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(again.WriteToDevice(copy) == CopyStep::Done, "the document is written");
     CLocalDocument back;
     back.WriteHeader(header);
-    Check(copy.CopyDocument(back, problem) == CopyStep::Done, "the written document reads back: " + problem);
+    Check(copy.CopyDocument(back, problem) == CopyStep::Done,
+          "the written document reads back: " + problem);
     const auto reread = ScvReader(back.Bytes()).Read({"Copy.scv", true}, why);
     Check(reread && reread->bookmarks == read->bookmarks, "the bookmarks come back");
     Check(reread->text == DeviceText(read->text), "the text comes back as the handheld holds it");

@@ -12,8 +12,11 @@ namespace brevora::fuzz {
 
 std::vector<Seed> Seeds(const std::string&) {
   return {
-      {"tags.htm", "<p><img src=\"a.png\"> and <IMG SRC = \"b/c.jpg\" alt=\"x\"></p><img datasrc=\"x\" src=\"..\\up.png\">"},
-      {"bad.htm", "<img src=\"/etc/passwd\"><img src=\"http://x/y.png\"><img src='q.png'><img src=\"open"},
+      {"tags.htm",
+       "<p><img src=\"a.png\"> and <IMG SRC = \"b/c.jpg\" alt=\"x\"></p><img datasrc=\"x\" "
+       "src=\"..\\up.png\">"},
+      {"bad.htm",
+       "<img src=\"/etc/passwd\"><img src=\"http://x/y.png\"><img src='q.png'><img src=\"open"},
   };
 }
 
@@ -32,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!path) continue;
       Check(path->starts_with(folder + "/"), "a picture outside the image folder");
       const std::string rest = path->substr(folder.size());
-      Check(rest.find("/../") == std::string::npos && !rest.ends_with("/..") && rest.find("/./") == std::string::npos &&
-                rest.find("//") == std::string::npos && rest.find(':') == std::string::npos,
+      Check(rest.find("/../") == std::string::npos && !rest.ends_with("/..") &&
+                rest.find("/./") == std::string::npos && rest.find("//") == std::string::npos &&
+                rest.find(':') == std::string::npos,
             "a picture path that could leave the folder: " + *path);
     }
   });

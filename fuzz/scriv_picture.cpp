@@ -79,39 +79,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Must("capturing the picture", [&] { bits = scriv::CaptureImageBits(images, path); });
   if (!bits) return 0;
   const std::vector<uint8_t>& b = *bits;
-  Check(FreeImage_GetFileType(path.c_str(), 0) != FIF_UNKNOWN, "a file of no known type was captured");
-  Check(b.size() >= fmt::kBitmapBitsOffset && b[0] == 'B' && b[1] == 'M', "not a bitmap file image");
+  Check(FreeImage_GetFileType(path.c_str(), 0) != FIF_UNKNOWN,
+        "a file of no known type was captured");
+  Check(b.size() >= fmt::kBitmapBitsOffset && b[0] == 'B' && b[1] == 'M',
+        "not a bitmap file image");
   Check(Little32(b, 2) == b.size() && Little32(b, 10) == fmt::kBitmapBitsOffset, "the file header");
   const std::size_t info = fmt::kBitmapFileHeaderSize;
   const uint32_t width = Little32(b, info + 4);
   const uint32_t height = Little32(b, info + 8);
   Check(Little32(b, info) == fmt::kBitmapInfoHeaderSize && Little16(b, info + 12) == 1 &&
-            Little16(b, info + 14) == fmt::kBitmapBitsPerPixel && Little32(b, info + 16) == fmt::kBitmapBitFields,
+            Little16(b, info + 14) == fmt::kBitmapBitsPerPixel &&
+            Little32(b, info + 16) == fmt::kBitmapBitFields,
         "the information header");
   Check(width > 0 && height > 0, "a capture without pixels");
   Check(b.size() == fmt::kBitmapBitsOffset + scriv::BitmapStride(width) * height &&
             Little32(b, info + 20) == b.size() - fmt::kBitmapBitsOffset,
         "the rows are not those of the size");
   const std::size_t masks = info + fmt::kBitmapInfoHeaderSize;
-  Check(Little32(b, masks) == 0xF800 && Little32(b, masks + 4) == 0x07E0 && Little32(b, masks + 8) == 0x001F,
+  Check(Little32(b, masks) == 0xF800 && Little32(b, masks + 4) == 0x07E0 &&
+            Little32(b, masks + 8) == 0x001F,
         "not 5-6-5 masks");
   const auto [pictureWidth, pictureHeight] = HeaderSize(path);
   if (pictureWidth > 0) {
-    Check(width == std::max<uint32_t>(1, pictureWidth / 2) && height == std::max<uint32_t>(1, pictureHeight / 2),
+    Check(width == std::max<uint32_t>(1, pictureWidth / 2) &&
+              height == std::max<uint32_t>(1, pictureHeight / 2),
           "not half the picture's size");
   }
 
   const auto records = scriv::ImageDataRecords(scriv::PictureName(reference), b);
-  Check(!records.empty() && records.size() <= fmt::kMaxChunks, "a capture that does not fit its records");
+  Check(!records.empty() && records.size() <= fmt::kMaxChunks,
+        "a capture that does not fit its records");
   std::vector<uint8_t> joined;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const std::vector<uint8_t>& r = records[i];
-    Check(r.size() > fmt::kChunkHeaderSize && r.size() <= fmt::kChunkHeaderSize + fmt::kMaxChunkData,
-          "a record of another size");
+    Check(
+        r.size() > fmt::kChunkHeaderSize && r.size() <= fmt::kChunkHeaderSize + fmt::kMaxChunkData,
+        "a record of another size");
     Check(r[0] == fmt::kImageChunkMark && r[fmt::kChunkIndexOffset] == i &&
               bytes::LoadBigEndian16(r.data() + fmt::kChunkCountOffset) == records.size(),
           "a chunk header");
-    Check(std::string(reinterpret_cast<const char*>(r.data() + fmt::kChunkNameOffset)) == "harbour.png",
+    Check(std::string(reinterpret_cast<const char*>(r.data() + fmt::kChunkNameOffset)) ==
+              "harbour.png",
           "the picture's name");
     joined.insert(joined.end(), r.begin() + fmt::kChunkHeaderSize, r.end());
   }

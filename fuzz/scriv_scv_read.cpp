@@ -32,7 +32,9 @@ std::vector<Seed> Seeds(const std::string&) {
   writer.WriteText(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   return {
       {"v5.scv", writer.Bytes()},
-      {"v2.scv", "1\r\n2\r\n1\r\n1\r\n0\r\n2\r\n1\r\n\"Old\"\r\n\"pw\"\r\n42\r\n3\r\n4\r\n1\r\n\"Mark\"\r\n5\r\n\r\nText"},
+      {"v2.scv",
+       "1\r\n2\r\n1\r\n1\r\n0\r\n2\r\n1\r\n\"Old\"\r\n\"pw\"\r\n42\r\n3\r\n4\r\n1\r\n\"Mark\"\r\n5"
+       "\r\n\r\nText"},
       {"noheader.scv", "Just some text\nwith lines\n"},
       {"short.scv", "1\r\n5\r\n0\r\nThe text"},
   };
@@ -54,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return;
     }
     Check(header.has_value(), "the whole file reads but its header does not");
-    Check(header->header == doc->header && header->hasHeader == doc->hasHeader, "the header reads the same both ways");
-    Check(doc->text.data() >= file.data() && doc->text.data() + doc->text.size() == file.data() + file.size(),
+    Check(header->header == doc->header && header->hasHeader == doc->hasHeader,
+          "the header reads the same both ways");
+    Check(doc->text.data() >= file.data() &&
+              doc->text.data() + doc->text.size() == file.data() + file.size(),
           "the text is the end of the file");
     ScvWriter writer;
     CDocumentHeader written = doc->header;
@@ -63,16 +67,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writer.WriteHeader(written);
     writer.WriteDocInfo(doc->info);
     for (const Bookmark& b : doc->bookmarks) writer.WriteBookmark(b);
-    writer.WriteText(std::span(reinterpret_cast<const uint8_t*>(doc->text.data()), doc->text.size()));
+    writer.WriteText(
+        std::span(reinterpret_cast<const uint8_t*>(doc->text.data()), doc->text.size()));
     const std::string again = writer.Bytes();
     const auto back = ScvReader(again).Read({"Fuzz.Doc.scv", true}, problem);
     Check(back.has_value(), "a file written from what was read does not read back: " + problem);
     Check(back->bookmarks == doc->bookmarks, "the bookmarks");
     Check(back->text == doc->text, "the text");
-    Check(back->info.firstName == doc->info.firstName && back->info.position == doc->info.position &&
-              back->info.wordA == doc->info.wordA && back->info.mode == doc->info.mode,
+    Check(back->info.firstName == doc->info.firstName &&
+              back->info.position == doc->info.position && back->info.wordA == doc->info.wordA &&
+              back->info.mode == doc->info.mode,
           "the document information");
-    Check(back->header.linkPath == doc->header.linkPath && back->header.linkDate == doc->header.linkDate,
+    Check(back->header.linkPath == doc->header.linkPath &&
+              back->header.linkDate == doc->header.linkDate,
           "the link");
   });
   return 0;

@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view desktop(reinterpret_cast<const char*>(data), size);
   Must("text to records and back", [&] {
     const std::string device = DeviceText(desktop);
-    if (!IsHtml(desktop)) Check(device == "<html><head></head><body>" + EscapeHtml(desktop) + "</body></html>", "the wrapping");
+    if (!IsHtml(desktop))
+      Check(device == "<html><head></head><body>" + EscapeHtml(desktop) + "</body></html>",
+            "the wrapping");
     Check(device.find('\r') == std::string::npos, "a carriage return reaches the handheld");
     std::string joined;
     std::string expanded;

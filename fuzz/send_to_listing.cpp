@@ -58,7 +58,8 @@ std::vector<Made> MakeFolder(const std::string& root, const uint8_t* data, size_
     std::replace(name.begin(), name.end(), '\0', '_');
     if (name.empty() || name == "." || name == "..") continue;
     const int parent = (kind & kInside) && lastFolder >= 0 ? lastFolder : -1;
-    const std::string folder = parent < 0 ? root : root + "/" + made[static_cast<size_t>(parent)].name;
+    const std::string folder =
+        parent < 0 ? root : root + "/" + made[static_cast<size_t>(parent)].name;
     const std::string path = folder + "/" + name;
     const Kind k = static_cast<Kind>(kind & 3);
     bool ok = false;
@@ -79,7 +80,9 @@ std::vector<Made> MakeFolder(const std::string& root, const uint8_t* data, size_
   return made;
 }
 
-bool Holds(const std::string& name, std::string_view word) { return text::LCase(name).find(word) != std::string::npos; }
+bool Holds(const std::string& name, std::string_view word) {
+  return text::LCase(name).find(word) != std::string::npos;
+}
 
 // (Bluetooth, name, path) of every target the folder should list.
 using Target = std::tuple<bool, std::string, std::string>;
@@ -105,7 +108,8 @@ std::vector<Target> Expected(const std::string& sendTo, const std::vector<Made>&
     for (const bool bluetooth : {false, true}) {
       if (!Holds(*system(made[f]), bluetooth ? "bluetooth" : "infrared")) continue;
       for (const Made& m : made) {
-        if (m.parent != static_cast<int>(f) || !listed(m) || (m.kind != kFile && m.kind != kLink)) continue;
+        if (m.parent != static_cast<int>(f) || !listed(m) || (m.kind != kFile && m.kind != kLink))
+          continue;
         targets.emplace_back(bluetooth, *system(m), fs::JoinPath(folder, *system(m)));
       }
     }
@@ -120,7 +124,8 @@ std::vector<Seed> Seeds(const std::string&) {
       {"top.bin", Entry(kFile, "Infrared Link.desktop") + Entry(kLink, "Bluetooth phone") +
                       Entry(kFile, "Mail recipient") + Entry(kFile, ".hidden infrared")},
       {"folders.bin", Entry(kFolder, "Bluetooth") + Entry(kFile | kInside, "Phone A.DESKTOP") +
-                          Entry(kLink | kInside | 8, "Phone B") + Entry(kFolder, "Infrared and Bluetooth") +
+                          Entry(kLink | kInside | 8, "Phone B") +
+                          Entry(kFolder, "Infrared and Bluetooth") +
                           Entry(kFile | kInside, "Both") + Entry(kFolder | kInside, "deeper")},
       {"odd.bin", Entry(kFifo, "infrared pipe") + Entry(kFile, "caf\xC3\xA9 bluetooth") +
                       Entry(kFile, "infrared\\..\\..\\escape") + Entry(kFile, "\xFF infrared")},
@@ -155,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     listed.emplace_back(d.isBluetooth, d.title, d.path);
     const std::string native = fs::NativePath(d.path);
     const std::filesystem::path relative = std::filesystem::path(native).lexically_relative(root);
-    Check(!relative.empty() && *relative.begin() != ".." && std::distance(relative.begin(), relative.end()) <= 2 &&
+    Check(!relative.empty() && *relative.begin() != ".." &&
+              std::distance(relative.begin(), relative.end()) <= 2 &&
               std::filesystem::path(native).lexically_normal() == std::filesystem::path(native),
           "a target outside the Send To folder: " + native);
   }
@@ -168,11 +174,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(lines.size() == list.Devices().size(), "not a line for each target");
   for (size_t i = 0; i < lines.size(); ++i) {
     const bvsync::DevFolder& d = list.Devices()[i];
-    Check(lines[i].device == i && list.PathOfLine(static_cast<int>(i)) == d.path, "a line for another target");
+    Check(lines[i].device == i && list.PathOfLine(static_cast<int>(i)) == d.path,
+          "a line for another target");
     std::string text = (d.isBluetooth ? "(bluetooth)" : "") + d.title;
     const bool cut = text.size() >= 8 && text::LCase(text.substr(text.size() - 8)) == ".desktop";
     if (cut) text.resize(text.size() - 8);
-    Check(lines[i].text == text && lines[i].itemData == (cut ? 1 : 0), "a line's text: " + lines[i].text);
+    Check(lines[i].text == text && lines[i].itemData == (cut ? 1 : 0),
+          "a line's text: " + lines[i].text);
   }
   Check(list.PathOfLine(-1).empty() && list.PathOfLine(static_cast<int>(lines.size())).empty(),
         "a path for a line outside the list");

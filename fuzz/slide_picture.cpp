@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(std::filesystem::is_regular_file(target), "the target was removed");
     const std::string after = FileBytes(target);
     if (!loaded) {
-      Check(after == picture, same ? "a source that is not a picture was changed" : "not copied unchanged");
+      Check(after == picture,
+            same ? "a source that is not a picture was changed" : "not copied unchanged");
       Check(depth == depthAsked, "the depth changed for a file that is not a picture");
       continue;
     }
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(after == before || after == picture || IsPng(after), "the target holds something else");
     if (classPath || after == before || !IsPng(after)) continue;
     // The library path wrote: the depth was below the picture's.
-    Check(depth < 0 || static_cast<unsigned>(depth) < bpp, "written though the depth was not below the picture's");
+    Check(depth < 0 || static_cast<unsigned>(depth) < bpp,
+          "written though the depth was not below the picture's");
     const auto format = slides::FormatForDepth(depth);
     const unsigned bits = BitsOf(target);
     if (format == slides::ColourFormat::kPalette || format == slides::ColourFormat::kGreyPalette) {

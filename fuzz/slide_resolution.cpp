@@ -66,7 +66,8 @@ std::optional<Size> Parsed(std::string_view text) {
   Check(!h || *h == size.height, "a decimal height read otherwise");
   Size again;
   ParseResolution(ResolutionText(size.width, size.height), again.width, again.height);
-  Check(again.width == size.width && again.height == size.height, "the text of a size reads otherwise");
+  Check(again.width == size.width && again.height == size.height,
+        "the text of a size reads otherwise");
   return size;
 }
 
@@ -77,7 +78,8 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
 }
 
 void CheckSelected(const ComboState& combo) {
-  Check(combo.selected >= 0 && combo.selected < static_cast<int>(combo.items.size()), "a list without a selection");
+  Check(combo.selected >= 0 && combo.selected < static_cast<int>(combo.items.size()),
+        "a list without a selection");
 }
 
 }  // namespace
@@ -105,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> fields;
   for (std::size_t start = 0; fields.size() < 5;) {
     const std::size_t end = std::min(input.find('\n', start), input.size());
-    fields.emplace_back(start <= input.size() ? input.substr(start, end - start) : std::string_view());
+    fields.emplace_back(start <= input.size() ? input.substr(start, end - start)
+                                              : std::string_view());
     start = end + 1;
   }
   const SlidrOptionsChoice choice{fields[0], fields[2], !fields[4].empty(), fields[1], fields[3]};
@@ -131,8 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return;
     }
     Check(ok, "a choice that reads was not saved");
-    Check(o.SlideWidth() == slide->width && o.SlideHeight() == slide->height && o.VantaWidth() == vanta->width &&
-              o.VantaHeight() == vanta->height && o.SlideDepth() == TextToDepth(choice.bitDepth) &&
+    Check(o.SlideWidth() == slide->width && o.SlideHeight() == slide->height &&
+              o.VantaWidth() == vanta->width && o.VantaHeight() == vanta->height &&
+              o.SlideDepth() == TextToDepth(choice.bitDepth) &&
               o.VantaDepth() == TextToDepth(choice.vantaDepth) && o.UseVanta() == choice.vantaSlide,
           "the options are not the choice");
     const SlidrOptions read;
@@ -145,7 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the saved options read back otherwise");
     SlidrOptionsFormLogic again;
     const SlidrOptionsControls controls = again.Load();
-    for (const ComboState* combo : {&controls.resolution, &controls.bitDepth, &controls.vantaRes, &controls.vantaDepth}) {
+    for (const ComboState* combo :
+         {&controls.resolution, &controls.bitDepth, &controls.vantaRes, &controls.vantaDepth}) {
       CheckSelected(*combo);
     }
     Check(controls.vantaTicked == choice.vantaSlide, "the large-screen box");
@@ -155,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ok) {
     Check(shown.empty(), "a message after a choice was saved");
   } else {
-    Check(shown.size() == 1 && shown[0].title == "Slidora Error" && shown[0].text.starts_with("Slidora options: "),
+    Check(shown.size() == 1 && shown[0].title == "Slidora Error" &&
+              shown[0].text.starts_with("Slidora options: "),
           "not the dialog's error message");
   }
   return 0;

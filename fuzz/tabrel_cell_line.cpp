@@ -22,7 +22,9 @@ std::vector<Seed> Seeds(const std::string&) {
       {"tab_formula.txt", std::string(1, '\0') + tabrel::FormatCell(formula, CellForm::Tab)},
       {"comma.txt", "\x01" + tabrel::FormatCell(plain, CellForm::Comma)},
       {"comma_formula.txt", "\x01" + tabrel::FormatCell(formula, CellForm::Comma)},
-      {"comma_bad.txt", "\x01" "1,1,1,\"a,\"b\",0,0"},
+      {"comma_bad.txt",
+       "\x01"
+       "1,1,1,\"a,\"b\",0,0"},
   };
 }
 
@@ -40,10 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!problem.empty(), "a refusal says why");
     return 0;
   }
-  Check(cell->sheet >= 1 && cell->row >= 1 && cell->column >= 1, "a cell below sheet, row or column 1");
-  const std::pair<CellTarget, CellForm> targets[] = {
-      {CellTarget::HandheldTab, CellForm::Tab}, {CellTarget::DesktopTab, CellForm::Tab},
-      {CellTarget::DesktopComma, CellForm::Comma}};
+  Check(cell->sheet >= 1 && cell->row >= 1 && cell->column >= 1,
+        "a cell below sheet, row or column 1");
+  const std::pair<CellTarget, CellForm> targets[] = {{CellTarget::HandheldTab, CellForm::Tab},
+                                                     {CellTarget::DesktopTab, CellForm::Tab},
+                                                     {CellTarget::DesktopComma, CellForm::Comma}};
   for (const auto& [target, targetForm] : targets) {
     if (!CheckTexts(*cell, target).empty()) continue;
     const auto back = ParseCell(FormatCell(*cell, targetForm), targetForm, problem);

@@ -39,7 +39,8 @@ std::optional<std::string> Rewritten(uint16_t version, const std::string& path) 
     if (!file->ReadHeader(h, modified, problem)) return std::nullopt;
     out->WriteHeader(h, modified);
   }
-  const CellTarget target = file->form() == CellForm::Comma ? CellTarget::DesktopComma : CellTarget::DesktopTab;
+  const CellTarget target =
+      file->form() == CellForm::Comma ? CellTarget::DesktopComma : CellTarget::DesktopTab;
   CellRecord cell;
   while (file->ReadNextCell(cell, problem) == LocalWorkbook::CellRead::Cell) {
     if (CheckTexts(cell, target).empty()) out->WriteCell(cell);
@@ -74,7 +75,8 @@ std::vector<Seed> Seeds(const std::string&) {
     std::string text = Header(version);
     text += FormatCell({1, 1, 1, "", "Rent", 65, 0}, form) + "\r\n";
     text += FormatCell({1, 2, 1, "=SUM(A1,B1)", "1,250", 0xF0000022, 3}, form) + "\r\n";
-    seeds.push_back({"v" + std::to_string(version) + ".tbr", std::string(1, static_cast<char>(version)) + text});
+    seeds.push_back({"v" + std::to_string(version) + ".tbr",
+                     std::string(1, static_cast<char>(version)) + text});
   }
   return seeds;
 }
@@ -102,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case CopyStep::Done:
         Check(copy.cells().size() <= 0xFFFF, "more cells than a database holds");
         for (const CellRecord& cell : copy.cells()) {
-          Check(CheckTexts(cell, CellTarget::HandheldTab).empty(), "a cell the handheld can't keep was taken");
+          Check(CheckTexts(cell, CellTarget::HandheldTab).empty(),
+                "a cell the handheld can't keep was taken");
         }
         break;
       case CopyStep::Refused:
@@ -113,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const auto once = Rewritten(version, path);
     if (!once) return;
-    const std::string again = WriteInput("Again.tbr", reinterpret_cast<const uint8_t*>(once->data()), once->size());
+    const std::string again =
+        WriteInput("Again.tbr", reinterpret_cast<const uint8_t*>(once->data()), once->size());
     const auto twice = Rewritten(version, again);
     Check(twice && *twice == *once, "what was written of a file reads back different");
   });

@@ -30,7 +30,8 @@ using namespace brevora::conduit;
 constexpr uint16_t kVersions[] = {0, 3, 4, 5, 6, 7, 8, 9, 12};
 constexpr char kRecordSeparator = '\x1e';
 
-std::string Input(uint8_t versionIndex, const std::vector<uint8_t>& block, const std::vector<std::string>& records) {
+std::string Input(uint8_t versionIndex, const std::vector<uint8_t>& block,
+                  const std::vector<std::string>& records) {
   std::string input(1, static_cast<char>(versionIndex));
   input += static_cast<char>(block.size() >> 8);
   input += static_cast<char>(block.size() & 0xFF);
@@ -54,10 +55,13 @@ void PutDatabase(const std::string& folder, uint16_t version, std::span<const ui
   for (const std::string& r : records) {
     list.push_back({0, ++id, std::span(reinterpret_cast<const uint8_t*>(r.data()), r.size())});
   }
-  const hotsync::DatabaseWriter writer(header, block, {}, std::move(list), hotsync::DatabaseWriter::Placement::Packed);
+  const hotsync::DatabaseWriter writer(header, block, {}, std::move(list),
+                                       hotsync::DatabaseWriter::Placement::Packed);
   const std::vector<uint8_t> bytes = writer.Bytes();
-  std::ofstream out(folder + "/" + hotsync::DatabaseFileName("Fuzz"), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream out(folder + "/" + hotsync::DatabaseFileName("Fuzz"),
+                    std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) Fail("cannot write the database file");
 }
 
@@ -67,7 +71,8 @@ std::vector<Seed> Seeds(const std::string&) {
   std::vector<Seed> seeds;
   for (uint8_t i = 0; i < std::size(kVersions); ++i) {
     const uint16_t version = kVersions[i];
-    std::vector<uint8_t> block = WorkbookBlock::Defaults(version == 0 || version > 9 ? 4 : version, 1).bytes();
+    std::vector<uint8_t> block =
+        WorkbookBlock::Defaults(version == 0 || version > 9 ? 4 : version, 1).bytes();
     if (version == 0) block.resize(313);
     const CellForm form = CellFormOf(version);
     const std::vector<std::string> records = {
@@ -125,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     db->Close();
     const std::string text = toDesktop.DesktopText();
-    const std::string path = WriteInput("Fuzz.tbr", reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    const std::string path =
+        WriteInput("Fuzz.tbr", reinterpret_cast<const uint8_t*>(text.data()), text.size());
     const auto file = LocalWorkbookFor(version);
     Check(file->OpenPath(path) == CLocalFile::OpenResult::Opened, "the desktop file does not open");
     bool modified = true;
@@ -142,8 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<CellRecord> cells;
     CellRecord cell;
     LocalWorkbook::CellRead next;
-    while ((next = file->ReadNextCell(cell, problem)) == LocalWorkbook::CellRead::Cell) cells.push_back(cell);
-    Check(next == LocalWorkbook::CellRead::End, "a written cell line does not read back: " + problem);
+    while ((next = file->ReadNextCell(cell, problem)) == LocalWorkbook::CellRead::Cell)
+      cells.push_back(cell);
+    Check(next == LocalWorkbook::CellRead::End,
+          "a written cell line does not read back: " + problem);
     Check(cells == toDesktop.cells(), "the desktop file's cells are not the handheld's");
 
     // Back to the handheld.
@@ -156,13 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(back == CopyStep::Done, "the written desktop file can't be loaded");
     CWorkbook_V8 newest(9);
     Check(newest.OpenOrCreate("Back", "", 0), "a new database can't be made");
-    Check(toHandheld.WriteHandheld(newest) == CopyStep::Done && newest.Close(), "the copy to the handheld failed");
+    Check(toHandheld.WriteHandheld(newest) == CopyStep::Done && newest.Close(),
+          "the copy to the handheld failed");
     CWorkbook_V8 reread(9);
     Check(reread.Open("Back", "") && reread.ReadState(), "the new database does not read back");
     std::vector<CellRecord> again;
     HandheldWorkbook::CellRead step;
-    while ((step = reread.ReadNextCell(cell, problem)) == HandheldWorkbook::CellRead::Cell) again.push_back(cell);
-    Check(step == HandheldWorkbook::CellRead::End, "a written record does not read back: " + problem);
+    while ((step = reread.ReadNextCell(cell, problem)) == HandheldWorkbook::CellRead::Cell)
+      again.push_back(cell);
+    Check(step == HandheldWorkbook::CellRead::End,
+          "a written record does not read back: " + problem);
     Check(again == toHandheld.cells(), "the handheld's cells are not the desktop file's");
   });
   return 0;

@@ -53,13 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInput("input.txt", data, size);
   for (const bool html : {false, true}) {
     brevora::Ref<brevora::doc::Document> d = brevora::MakeRef<brevora::doc::Document>();
-    if (!AcceptsWrapped([&] { html ? d->OpenFromHTMLFile(path) : d->OpenFromTextFile(path); })) continue;
+    if (!AcceptsWrapped([&] { html ? d->OpenFromHTMLFile(path) : d->OpenFromTextFile(path); }))
+      continue;
     WalkDocument(*d);
     if (!d->HasDocumentBlocks()) continue;
     std::string joined;
     for (const brevora::Ref<brevora::doc::DocumentBlock>& block : d->DocumentBlocks()) {
       Check(block->Text().size() <= 2048, "a block over 2,048 characters");
-      if (!html) Check(brevora::doc::markup::PartialTagLength(block->Text()) == 0, "a block ends inside markup");
+      if (!html)
+        Check(brevora::doc::markup::PartialTagLength(block->Text()) == 0,
+              "a block ends inside markup");
       joined += block->Text();
     }
     const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -33,8 +33,9 @@ std::vector<Seed> Seeds(const std::string&) {
   return {
       {"two.txt", "1\tAlice Smith\tSmithA\n2\tBob\tBob\n"},
       {"crlf.txt", "3\tRen\xC3\xA9\tRene\r\n\r\n7\tExample\tExample\r\n"},
-      {"refused.txt", "x\tNo id\tnoid\n4\t\tnoname\n5\tUp\t..\n6\tSlash\ta/b\n4\tAgain\tagain\n"
-                      "2147483647\tLast\tlast\n2147483648\tToo big\tbig\n"},
+      {"refused.txt",
+       "x\tNo id\tnoid\n4\t\tnoname\n5\tUp\t..\n6\tSlash\ta/b\n4\tAgain\tagain\n"
+       "2147483647\tLast\tlast\n2147483648\tToo big\tbig\n"},
       {"no_end.txt", "12\tNo line end\tNoEnd"},
   };
 }
@@ -46,8 +47,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::MakeWorkFolder();
   fuzz::Root() = fuzz::WorkFolder() + "/hotsync";
   std::filesystem::create_directories(fuzz::Root());
-  registry::SetValue(registry::Hive::CurrentUser, "Software\\U.S. Robotics\\Pilot Desktop\\Core", "Path",
-                     registry::Value::String(fuzz::Root()));
+  registry::SetValue(registry::Hive::CurrentUser, "Software\\U.S. Robotics\\Pilot Desktop\\Core",
+                     "Path", registry::Value::String(fuzz::Root()));
   return 0;
 }
 
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // An id from the file when it lists one (a replacement), else a new one.
-  const PalmUser added{users.empty() ? 7 : users[size % users.size()].id, "Fuzz Added", "FuzzAdded"};
+  const PalmUser added{users.empty() ? 7 : users[size % users.size()].id, "Fuzz Added",
+                       "FuzzAdded"};
   Must("adding a user", [&] { hotsync::AddUser(added); });
   std::vector<PalmUser> expected;
   for (const PalmUser& u : users) {
@@ -80,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   expected.push_back(added);
   std::vector<PalmUser> after;
   Must("reading the users again", [&] { after = hotsync::ReadUsers(); });
-  Check(after == expected, "the list after AddUser is not the old one with the user added or replaced");
+  Check(after == expected,
+        "the list after AddUser is not the old one with the user added or replaced");
   return 0;
 }

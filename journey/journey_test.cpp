@@ -76,10 +76,13 @@ class FirstDay : public ::testing::Test {
 
   fsys::path User() const { return fsys::path(home_) / "hotsync" / "Example"; }
 
-  Outcome HotSync() { return RunToEnd(HOTSYNC_PROGRAM, {"sync", "--device", device_, "--user", "Example"}); }
+  Outcome HotSync() {
+    return RunToEnd(HOTSYNC_PROGRAM, {"sync", "--device", device_, "--user", "Example"});
+  }
 
   // The user's desktop files of one mode: "<category>/<file>" -> bytes.
-  std::map<std::string, std::string> DesktopFiles(const std::string& mode, const std::string& extension) const {
+  std::map<std::string, std::string> DesktopFiles(const std::string& mode,
+                                                  const std::string& extension) const {
     std::map<std::string, std::string> files;
     const fsys::path folder = User() / mode;
     if (!fsys::is_directory(folder)) return files;
@@ -127,12 +130,13 @@ class FirstDay : public ::testing::Test {
   }
 
   // Starts `brevora`, waits for its window and gives it back running.
-  std::unique_ptr<SpawnedProgram> OpenWindow(const std::vector<std::string>& args, unsigned long& window) {
+  std::unique_ptr<SpawnedProgram> OpenWindow(const std::vector<std::string>& args,
+                                             unsigned long& window) {
     const std::string folder = testing::MakeTempDir("brevora");
     brevoraOut_ = folder + "/out";
     brevoraErr_ = folder + "/err";
-    auto program = std::make_unique<SpawnedProgram>(BREVORA_PROGRAM, args,
-                                                    testing::StandardStreams{"/dev/null", brevoraOut_, brevoraErr_});
+    auto program = std::make_unique<SpawnedProgram>(
+        BREVORA_PROGRAM, args, testing::StandardStreams{"/dev/null", brevoraOut_, brevoraErr_});
     window = x_.WaitForWindow(kTitle, 60s);
     EXPECT_NE(window, 0u) << "no window; stderr: " << FileText(brevoraErr_);
     std::this_thread::sleep_for(500ms);  // the window has taken its first events
@@ -200,8 +204,10 @@ TEST_F(FirstDay, FromFirstRunToExit) {
   {
     const auto workbookFiles = DesktopFiles("tabrel", ".tbr");
     const auto documentFiles = DesktopFiles("scriv", ".scv");
-    const std::string workbookFolder = fsys::path(workbookFiles.begin()->first).parent_path().string();
-    const std::string documentFolder = fsys::path(documentFiles.begin()->first).parent_path().string();
+    const std::string workbookFolder =
+        fsys::path(workbookFiles.begin()->first).parent_path().string();
+    const std::string documentFolder =
+        fsys::path(documentFiles.begin()->first).parent_path().string();
     const std::string workbookSource = fsys::path(workbookFiles.begin()->first).stem().string();
     const std::string documentSource = fsys::path(documentFiles.begin()->first).stem().string();
     std::vector<std::string> added;
@@ -211,7 +217,8 @@ TEST_F(FirstDay, FromFirstRunToExit) {
     const int killCalls[] = {5, 20, 40, 80};
     for (int round = 0; round < static_cast<int>(std::size(delaysMs)); ++round) {
       const std::string name = "Plan " + std::to_string(round);
-      WriteFile(User() / "tabrel" / workbookFolder / (name + ".tbr"), MarkedModified(workbookFiles.begin()->second));
+      WriteFile(User() / "tabrel" / workbookFolder / (name + ".tbr"),
+                MarkedModified(workbookFiles.begin()->second));
       WriteFile(User() / "scriv" / documentFolder / ("Note " + std::to_string(round) + ".scv"),
                 MarkedModified(documentFiles.begin()->second));
       added.push_back(name);
@@ -233,7 +240,9 @@ TEST_F(FirstDay, FromFirstRunToExit) {
     const auto source = [&](const std::string& name) {
       return name.rfind("Plan", 0) == 0 ? workbookSource : documentSource;
     };
-    const auto reference = [&](const std::string& name) { return testing::GetDatabase(device_, source(name)); };
+    const auto reference = [&](const std::string& name) {
+      return testing::GetDatabase(device_, source(name));
+    };
     for (const std::string& name : added) {
       ASSERT_TRUE(onDevice.contains(name)) << name << "\n" << FileText(User() / "hotsync.log");
       const auto copy = testing::GetDatabase(device_, name);
@@ -269,7 +278,8 @@ TEST_F(FirstDay, FromFirstRunToExit) {
     for (int i = 0; i < 2; ++i) {
       if (statuses[i] != 0) {
         EXPECT_EQ(statuses[i], 4) << errors[i];
-        EXPECT_NE(errors[i].find("Another HotSync of this handheld is running"), std::string::npos) << errors[i];
+        EXPECT_NE(errors[i].find("Another HotSync of this handheld is running"), std::string::npos)
+            << errors[i];
       }
     }
     EXPECT_TRUE(statuses[0] == 0 || statuses[1] == 0) << errors[0] << errors[1];

@@ -26,11 +26,16 @@ std::array<std::string, kSessionValueCount> SessionValueTexts(const core::Sessio
 
 void SetSessionValuesFromTexts(core::Session& session,
                                std::span<const std::string, kSessionValueCount> texts) {
-  const Variant values[kSessionValueCount] = {
-      Variant(LeadingNumber(texts[0]) != 0), Variant(texts[1]), Variant(LeadingNumber(texts[2])),
-      Variant(LeadingNumber(texts[3])),      Variant(texts[4]), Variant(texts[5]),
-      Variant(texts[6]),                     Variant(texts[7]), Variant(texts[8]),
-      Variant(LeadingNumber(texts[9]))};
+  const Variant values[kSessionValueCount] = {Variant(LeadingNumber(texts[0]) != 0),
+                                              Variant(texts[1]),
+                                              Variant(LeadingNumber(texts[2])),
+                                              Variant(LeadingNumber(texts[3])),
+                                              Variant(texts[4]),
+                                              Variant(texts[5]),
+                                              Variant(texts[6]),
+                                              Variant(texts[7]),
+                                              Variant(texts[8]),
+                                              Variant(LeadingNumber(texts[9]))};
   SetSessionValues(session, values);
 }
 

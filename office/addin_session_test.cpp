@@ -33,7 +33,8 @@ TEST(AddInSessionTest, TextsInTheirOrderWithServerModeAsOneOrZero) {
     session->SetParameter1(Variant(int32_t{5}));
     session->SetParameter3(Variant(true));
     session->SetErrorNumber(-3);
-    EXPECT_EQ(SessionValueTexts(*session), (Texts{"0", "", "1", "42", "Anna", "5", "", "True", "", "-3"}));
+    EXPECT_EQ(SessionValueTexts(*session),
+              (Texts{"0", "", "1", "42", "Anna", "5", "", "True", "", "-3"}));
     session->SetIsServerMode(true);
     EXPECT_EQ(SessionValueTexts(*session)[0], "1");
   });
@@ -84,8 +85,8 @@ TEST(AddInSessionTest, LeadingNumber) {
   const struct {
     const char* text;
     double value;
-  } cases[] = {{"12abc", 12}, {"  -3", -3}, {"", 0},      {"x1", 0},  {"2.5", 2.5},
-               {"+4", 4},     {".", 0},     {"-", 0},     {"0017", 17}, {"1.5.3", 1.5}};
+  } cases[] = {{"12abc", 12}, {"  -3", -3}, {"", 0},  {"x1", 0},    {"2.5", 2.5},
+               {"+4", 4},     {".", 0},     {"-", 0}, {"0017", 17}, {"1.5.3", 1.5}};
   for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
 }
 

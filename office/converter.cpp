@@ -39,7 +39,8 @@ void Converter::RefreshDesktop(const std::string& source, std::string_view reope
     } catch (const AutomationError&) {
       // The title is only for the message.
     }
-    throw Wrap32760(inner, source, "Could not refresh " + title + "." + std::string(reopen) + title + ".");
+    throw Wrap32760(inner, source,
+                    "Could not refresh " + title + "." + std::string(reopen) + title + ".");
   }
 }
 

@@ -18,10 +18,11 @@ class FakeWindow : public Dispatchable<FakeWindow> {
  public:
   explicit FakeWindow(std::string name, bool fail = false) : name_(std::move(name)), fail_(fail) {}
   static const MemberTable<FakeWindow>& Members() {
-    static const MemberTable<FakeWindow> table{{"Refresh1", CallKind::Method, [](FakeWindow& w, Args) {
-                                                  events.push_back("Refresh1 " + w.name_);
-                                                  if (w.fail_) RaiseError(91, "", "gone");
-                                                }}};
+    static const MemberTable<FakeWindow> table{
+        {"Refresh1", CallKind::Method, [](FakeWindow& w, Args) {
+           events.push_back("Refresh1 " + w.name_);
+           if (w.fail_) RaiseError(91, "", "gone");
+         }}};
     return table;
   }
 
@@ -40,7 +41,8 @@ TEST(DesktopWindowsTest, EveryWindowIsRefreshedInOrderWithMessagesRunAfterEach) 
     RegisterDesktopWindow(a);
     RegisterDesktopWindow(b);
     RefreshDesktopWindows();
-    EXPECT_EQ(events, (std::vector<std::string>{"Refresh1 a", "DoEvents", "Refresh1 b", "DoEvents"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"Refresh1 a", "DoEvents", "Refresh1 b", "DoEvents"}));
     EXPECT_TRUE(UnregisterDesktopWindow(a));
     EXPECT_FALSE(UnregisterDesktopWindow(a));
     EXPECT_EQ(DesktopWindows(), (std::vector<Ref<Dispatch>>{b}));

@@ -30,7 +30,8 @@ int16_t LinkSettings::SyncMethodFromText(std::string_view text) const {
 
 void LinkSettings::CheckSyncValue(int32_t value, std::string_view what) const {
   if (value < 0 || value > kLastSyncValue) {
-    RaiseError(kWrapError, std::string(source_), "Invalid " + std::string(what) + ".  Must be between 0 and 3");
+    RaiseError(kWrapError, std::string(source_),
+               "Invalid " + std::string(what) + ".  Must be between 0 and 3");
   }
 }
 

@@ -14,7 +14,8 @@ class LinkSettings {
  public:
   // `office`: the Office file's name in the texts ("XLS", "DOC", "PPT");
   // `source`: the source of the range errors.
-  constexpr LinkSettings(std::string_view office, std::string_view source) : office_(office), source_(source) {}
+  constexpr LinkSettings(std::string_view office, std::string_view source)
+      : office_(office), source_(source) {}
 
   // "Synchronize", "Palm to <office>", "<office> to Palm", "Do Nothing" for
   // methods 0 to 3; "Synchronize" for any other number.

@@ -22,7 +22,8 @@ TEST(LinkSettings, SyncMethodTextsBothWays) {
     EXPECT_EQ(kXls.SyncMethodText(c.method), c.text);
     EXPECT_EQ(kXls.SyncMethodFromText(c.text), c.method) << c.text;
   }
-  for (int32_t outside : {-1, 4, 70000}) EXPECT_EQ(kXls.SyncMethodText(outside), "Synchronize") << outside;
+  for (int32_t outside : {-1, 4, 70000})
+    EXPECT_EQ(kXls.SyncMethodText(outside), "Synchronize") << outside;
   for (const char* unknown : {"", "palm to xls", "Palm to DOC", "Do Nothing "}) {
     EXPECT_EQ(kXls.SyncMethodFromText(unknown), 0) << unknown;
   }
@@ -32,7 +33,8 @@ TEST(LinkSettings, SyncMethodTextsBothWays) {
 TEST(LinkSettings, SyncValuesOutsideZeroToThreeAreRefused) {
   for (int32_t good : {0, 3}) EXPECT_NO_THROW(kXls.CheckSyncValue(good, "syncMethod"));
   for (int32_t bad : {-1, 4}) {
-    EXPECT_THAT([&] { kXls.CheckSyncValue(bad, "syncOption"); }, RaisesError(kWrapError, "Tabulyn - Workbook"))
+    EXPECT_THAT([&] { kXls.CheckSyncValue(bad, "syncOption"); },
+                RaisesError(kWrapError, "Tabulyn - Workbook"))
         << bad;
   }
   EXPECT_EQ(ErrorOf([] { kXls.CheckSyncValue(4, "syncOption"); }).description(),

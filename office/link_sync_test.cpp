@@ -31,7 +31,8 @@ TEST(LinkSync, TheLinkedFileMustExistAndBeASecondNewer) {
   fs::AtomicWrite(file, std::string_view("xls"));
   fs::SetFileDateTime(file, date);
   EXPECT_TRUE(LinkedFileExists(file));
-  EXPECT_FALSE(LinkedFileExists(dir + "/budget.XLS")) << "the exact name, as the time is read from it";
+  EXPECT_FALSE(LinkedFileExists(dir + "/budget.XLS"))
+      << "the exact name, as the time is read from it";
   EXPECT_DOUBLE_EQ(LinkedFileSeconds(file), seconds);
   EXPECT_TRUE(LinkedFileIsNewer(file, seconds - 1));
   EXPECT_FALSE(LinkedFileIsNewer(file, seconds - 0.5));

@@ -21,7 +21,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 Ref<Dispatch> FindListedAddIn(Dispatch& app, std::string_view prefix) {
-  const Variant addIns = CallByName(app, "AddIns", CallKind::Get);  // holds the list while we walk it
+  const Variant addIns =
+      CallByName(app, "AddIns", CallKind::Get);  // holds the list while we walk it
   const int32_t count = CLng(CallByName(ObjectOf(addIns), "Count", CallKind::Get));
   const std::string upperPrefix = text::UCase(prefix);
   for (int32_t i = 1; i <= count; ++i) {
@@ -52,8 +53,8 @@ std::string FindAddInFromCommand(std::string_view commandKey, std::string_view p
   // The program's folder is the text before its name; without the name there
   // is no folder to take.
   if (at == std::string::npos) RaiseRuntimeError(kInvalidCall);
-  const std::string path =
-      command.substr(0, at) + std::string(subFolder) + "\\" + (fileName ? fileName() : std::string());
+  const std::string path = command.substr(0, at) + std::string(subFolder) + "\\" +
+                           (fileName ? fileName() : std::string());
   bool exists = false;
   try {
     exists = fs::FileExists(path);

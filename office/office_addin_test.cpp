@@ -40,7 +40,8 @@ class OfficeAddInTest : public ::testing::Test {
 
   static void Touch(const std::string& path) { fs::AtomicWrite(path, std::string_view("x")); }
   static void SetCommand(const std::string& command) {
-    registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "", registry::Value::String(command));
+    registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "",
+                       registry::Value::String(command));
   }
 
   std::string root;
@@ -80,7 +81,8 @@ TEST_F(OfficeAddInTest, ThenTheProgramFolderFromTheRegistry) {
   EXPECT_EQ(found.place, OfficeAddInPlace::Registry);
   EXPECT_EQ(found.path, root + "/Office\\Startup\\scriv8.dot");
   EXPECT_EQ(fileNameAsked, 1);
-  EXPECT_EQ(script->calls, (std::vector<std::string>{"Word.AddIns", "AddIns.Count", "Word.StartupPath"}));
+  EXPECT_EQ(script->calls,
+            (std::vector<std::string>{"Word.AddIns", "AddIns.Count", "Word.StartupPath"}));
 }
 
 TEST_F(OfficeAddInTest, NothingFound) {

@@ -37,5 +37,4 @@ void SetServerCreationTime(Dispatch& database) {
   database.Invoke("SetCreationTime", CallKind::Method, time);
 }
 
-
 }  // namespace brevora::office

@@ -13,7 +13,8 @@ using brevora::testing::FakeServerDatabase;
 TEST(ServerDatabaseTest, AddNewRecordMustAnswerTrue) {
   Ref<FakeServerDatabase> db = MakeRef<FakeServerDatabase>();
   AddServerRecord(*db);
-  const Variant refusals[] = {Variant(false), Variant::Null(), Variant(), Variant("no"), Variant(Ref<Dispatch>(db))};
+  const Variant refusals[] = {Variant(false), Variant::Null(), Variant(), Variant("no"),
+                              Variant(Ref<Dispatch>(db))};
   for (const Variant& refusal : refusals) {
     db->answers["AddNewRecord"] = [refusal](Args) { return refusal; };
     try {

@@ -61,8 +61,9 @@ TEST(SplitArguments, LauncherWordsComeBackWhole) {
     const auto resolved = ResolveShortcut(path);
     ASSERT_TRUE(resolved) << c.exec;
     EXPECT_EQ(resolved->target, "/usr/bin/sender") << c.exec;
-    const Words words =
-        resolved->arguments.find_first_not_of(' ') == std::string::npos ? Words{} : SplitArguments(resolved->arguments);
+    const Words words = resolved->arguments.find_first_not_of(' ') == std::string::npos
+                            ? Words{}
+                            : SplitArguments(resolved->arguments);
     EXPECT_EQ(words, c.arguments) << c.exec << " -> " << resolved->arguments;
   }
 }

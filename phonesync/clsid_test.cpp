@@ -72,7 +72,8 @@ class WindowScript {
 
 class ByClsid : public ::testing::Test {
  protected:
-  std::shared_ptr<services::RecordingMessageBox> box_ = std::make_shared<services::RecordingMessageBox>();
+  std::shared_ptr<services::RecordingMessageBox> box_ =
+      std::make_shared<services::RecordingMessageBox>();
   services::ScopedService<services::MessageBox> scope_{services::InstallMessageBox, box_};
 };
 
@@ -99,14 +100,16 @@ TEST_F(ByClsid, TheLibraryRegistersItself) {
   ASSERT_NE(registerServer, nullptr);
   EXPECT_EQ(registerServer(), 0);
   using registry::Hive;
-  const auto clsid = registry::QueryValue(Hive::ClassesRoot, std::string(kEngineProgId) + "\\CLSID", "");
+  const auto clsid =
+      registry::QueryValue(Hive::ClassesRoot, std::string(kEngineProgId) + "\\CLSID", "");
   ASSERT_TRUE(clsid);
   EXPECT_EQ(clsid->text, kEngineClsid);
-  const auto server =
-      registry::QueryValue(Hive::ClassesRoot, std::string("CLSID\\") + kEngineClsid + "\\InprocServer32", "");
+  const auto server = registry::QueryValue(
+      Hive::ClassesRoot, std::string("CLSID\\") + kEngineClsid + "\\InprocServer32", "");
   ASSERT_TRUE(server);
   EXPECT_EQ(server->text, stdfs::canonical(BVSYNC_LIBRARY).string());
-  EXPECT_EQ(dlsym(library, "ResolveIt"), nullptr) << "the support library is loaded by name, not linked";
+  EXPECT_EQ(dlsym(library, "ResolveIt"), nullptr)
+      << "the support library is loaded by name, not linked";
   dlclose(library);
 }
 
@@ -117,7 +120,8 @@ TEST_F(ByClsid, WithoutTheConnectivityModule) {
   const Ref<IBVSyncEngine> engine = NewEngine();
   engine->Synchronize("Anna", SyncDir::sdSynchronize, nullptr);
   EXPECT_EQ(box_->shown(),
-            (std::vector<Message>{{"ActiveX component can't create object\r\nError Synchronizing", "", MsgButtons::Ok}}));
+            (std::vector<Message>{{"ActiveX component can't create object\r\nError Synchronizing",
+                                   "", MsgButtons::Ok}}));
 }
 
 // One engine, several runs through the real window: an unknown user, a send
@@ -127,7 +131,8 @@ TEST_F(ByClsid, RunsThroughTheSendToWindow) {
   RegisterServer(core::Session::kProgId, core::Session::kClsid, TABRELPC_LIBRARY);
   const std::string phone = brevora::testing::TempHome() + "/phones/anna";
   test::SeedPhone("Anna", phone);
-  test::WriteLauncher(test::SendToFolder() + "/Bluetooth/Phone.desktop", std::string(SEND_PROBE) + " %f");
+  test::WriteLauncher(test::SendToFolder() + "/Bluetooth/Phone.desktop",
+                      std::string(SEND_PROBE) + " %f");
   test::WriteLauncher(test::SendToFolder() + "/Infrared.desktop", "/no/such/sender %f");
   const std::string a = phone + "/slidr/Talks/a.pdb", b = phone + "/slidr/Talks/b.pdb";
   const Ref<Dispatch> session = CreateObject(core::Session::kProgId);
@@ -149,7 +154,8 @@ TEST_F(ByClsid, RunsThroughTheSendToWindow) {
     WindowScript window("(bluetooth)Phone", "cmdOK");
     engine->Synchronize("Anna", SyncDir::sdSynchronize, progress);
   }
-  EXPECT_EQ(box_->shown(), (std::vector<Message>{{"\r\nUnable to install file", "Error Synchronizing", MsgButtons::Ok}}));
+  EXPECT_EQ(box_->shown(), (std::vector<Message>{{"\r\nUnable to install file",
+                                                  "Error Synchronizing", MsgButtons::Ok}}));
   EXPECT_FALSE(test::IsMarkedModified(session, a));
   EXPECT_TRUE(test::IsMarkedModified(session, b));
 

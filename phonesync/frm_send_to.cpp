@@ -71,7 +71,8 @@ void frmSendTo::LoadDeviceList() {
 
 void frmSendTo::cmdOK_Click() {
   const QList<QListWidgetItem*> selected = lstDevices->selectedItems();
-  syncPath_ = selected.isEmpty() ? std::string() : list_.PathOfLine(lstDevices->row(selected.front()));
+  syncPath_ =
+      selected.isEmpty() ? std::string() : list_.PathOfLine(lstDevices->row(selected.front()));
   accept();
 }
 

@@ -6,10 +6,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QWindow>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <thread>
 
@@ -53,8 +53,8 @@ TEST(FrmSendTo, ControlsByNameAndTheList) {
   EXPECT_EQ(ok->text(), "Ok");
   EXPECT_EQ(cancel->text(), "Cancel");
   EXPECT_EQ(Texts(*form.lstDevices),
-            (QStringList{"Infrared Recipient", "(bluetooth)Phone A", "(bluetooth)Phone B", "(bluetooth)obex-send",
-                         "(bluetooth)Phone B"}));
+            (QStringList{"Infrared Recipient", "(bluetooth)Phone A", "(bluetooth)Phone B",
+                         "(bluetooth)obex-send", "(bluetooth)Phone B"}));
   EXPECT_EQ(form.lstDevices->item(0)->data(Qt::UserRole).toInt(), 1);
   EXPECT_EQ(form.lstDevices->item(3)->data(Qt::UserRole).toInt(), 0);
   EXPECT_TRUE(form.lstDevices->selectedItems().isEmpty());
@@ -155,7 +155,8 @@ TEST(FrmSendTo, Screenshot) {
   for (int i = 0; i < form.lstDevices->count(); ++i) {
     const QRect item = form.lstDevices->visualItemRect(form.lstDevices->item(i));
     EXPECT_TRUE(form.lstDevices->viewport()->rect().contains(item)) << i;
-    EXPECT_GE(item.width(), form.lstDevices->fontMetrics().horizontalAdvance(form.lstDevices->item(i)->text()));
+    EXPECT_GE(item.width(),
+              form.lstDevices->fontMetrics().horizontalAdvance(form.lstDevices->item(i)->text()));
   }
   const std::string file = testing::SaveScreenshot(form, "frm_send_to");
   EXPECT_TRUE(stdfs::file_size(file) > 0);

@@ -19,13 +19,15 @@ namespace {
 constexpr std::string_view kLauncherExtension = ".desktop";
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text::EqualsNoCase(text.substr(text.size() - end.size()), end);
+  return text.size() >= end.size() &&
+         text::EqualsNoCase(text.substr(text.size() - end.size()), end);
 }
 
 // A send program runs in the library's folder with signals at their defaults
 // (a host that ignores SIGPIPE or SIGINT does not pass that on).
 bool Run(const std::vector<std::string>& nativeArguments) {
-  return services::RunAndWait(nativeArguments, {.folder = LibraryFolder(), .resetSignals = true}).Succeeded();
+  return services::RunAndWait(nativeArguments, {.folder = LibraryFolder(), .resetSignals = true})
+      .Succeeded();
 }
 
 bool SendThroughLauncher(const std::string& launcher, const std::string& file) {

@@ -35,7 +35,8 @@ TEST(SendTarget, LauncherArgumentsTable) {
       {" --to \"my phone\" ", {"/bin/send", "--to", "my phone", "/home/a/deck.pdb"}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LauncherArguments("/bin/send", c.arguments, "/home/a/deck.pdb"), c.words) << c.arguments;
+    EXPECT_EQ(LauncherArguments("/bin/send", c.arguments, "/home/a/deck.pdb"), c.words)
+        << c.arguments;
   }
   EXPECT_EQ(LauncherArguments("\\bin\\send", "", "\\home\\a\\deck.pdb"),
             (Words{"/bin/send", "/home/a/deck.pdb"}));
@@ -52,14 +53,10 @@ TEST(SendTarget, KindFollowsFromThePath) {
   stdfs::create_symlink(dir + "/folder", dir + "/link to folder");
   stdfs::create_symlink(dir + "/plain.txt", dir + "/link to plain");
   const std::pair<const char*, TargetKind> cases[] = {
-      {"/phone.desktop", TargetKind::Launcher},
-      {"/Missing.DESKTOP", TargetKind::Launcher},
-      {"/tool", TargetKind::Program},
-      {"/link to tool", TargetKind::Program},
-      {"/plain.txt", TargetKind::Other},
-      {"/link to plain", TargetKind::Other},
-      {"/folder", TargetKind::Other},
-      {"/link to folder", TargetKind::Other},
+      {"/phone.desktop", TargetKind::Launcher}, {"/Missing.DESKTOP", TargetKind::Launcher},
+      {"/tool", TargetKind::Program},           {"/link to tool", TargetKind::Program},
+      {"/plain.txt", TargetKind::Other},        {"/link to plain", TargetKind::Other},
+      {"/folder", TargetKind::Other},           {"/link to folder", TargetKind::Other},
       {"/missing", TargetKind::Other},
   };
   for (const auto& [name, kind] : cases) EXPECT_EQ(KindOfTarget(dir + name), kind) << name;

@@ -21,7 +21,8 @@ bool Contains(std::string_view name, std::string_view word) {
 // A name the folder holds that is not a plain name (a '\' in it, a control
 // character) is left out: joined to its folder it would name another path.
 bool IsTarget(const fs::FolderEntry& entry) {
-  return (entry.type == fs::EntryType::File || entry.type == fs::EntryType::Link) && fs::IsPlainName(entry.name);
+  return (entry.type == fs::EntryType::File || entry.type == fs::EntryType::Link) &&
+         fs::IsPlainName(entry.name);
 }
 
 bool IsKindFolder(const fs::FolderEntry& entry) {
@@ -31,7 +32,8 @@ bool IsKindFolder(const fs::FolderEntry& entry) {
 // Inside a catch block: the message box of a failed step.
 void ReportFailure(std::string_view context) {
   const AutomationError e = CurrentError();
-  services::ShowMessage({e.description() + "\r\n" + std::string(context), "", services::MsgButtons::Ok});
+  services::ShowMessage(
+      {e.description() + "\r\n" + std::string(context), "", services::MsgButtons::Ok});
 }
 
 }  // namespace
@@ -54,8 +56,10 @@ void SendToList::LoadDeviceList(const std::string& sendTo) {
     for (const fs::FolderEntry& entry : fs::ListEntries(sendTo)) {
       if (!IsKindFolder(entry)) continue;
       const std::string path = fs::JoinPath(sendTo, entry.name);
-      if (Contains(entry.name, kInfrared)) kindFolders.push_back({false, std::string(kInfrared), path});
-      if (Contains(entry.name, kBluetooth)) kindFolders.push_back({true, std::string(kBluetooth), path});
+      if (Contains(entry.name, kInfrared))
+        kindFolders.push_back({false, std::string(kInfrared), path});
+      if (Contains(entry.name, kBluetooth))
+        kindFolders.push_back({true, std::string(kBluetooth), path});
     }
     GetDevicesFromFolder(sendTo, kInfrared);
     GetDevicesFromFolder(sendTo, kBluetooth);
@@ -77,7 +81,8 @@ std::string SendToList::PathOfLine(int row) const {
 void SendToList::GetDevicesFromFolder(const std::string& folder, std::string_view kind) {
   try {
     for (const fs::FolderEntry& entry : fs::ListEntries(folder)) {
-      if (IsTarget(entry) && Contains(entry.name, kind)) AddTarget(folder, entry.name, kind == kBluetooth);
+      if (IsTarget(entry) && Contains(entry.name, kind))
+        AddTarget(folder, entry.name, kind == kBluetooth);
     }
   } catch (...) {
     ReportFailure("Error getting device list");
@@ -100,8 +105,9 @@ void SendToList::AddTarget(const std::string& folder, const std::string& name, b
 
 void SendToList::AddToList(const std::string& text, size_t device) {
   try {
-    const bool cut = text.size() >= kLauncherExtension.size() &&
-                     text::LCase(text.substr(text.size() - kLauncherExtension.size())) == kLauncherExtension;
+    const bool cut =
+        text.size() >= kLauncherExtension.size() &&
+        text::LCase(text.substr(text.size() - kLauncherExtension.size())) == kLauncherExtension;
     if (cut) {
       lines_.push_back({text.substr(0, text.size() - kLauncherExtension.size()), 1, device});
     } else {

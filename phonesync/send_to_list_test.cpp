@@ -67,8 +67,9 @@ TEST(SendToList, Trees) {
        {"Infrared Recipient.desktop", "Mail Recipient.desktop", "Documents/"},
        {{"Infrared Recipient", 1, "Infrared Recipient.desktop"}}},
       {"matches first, then each kind folder; extensions other than .desktop stay",
-       {"My Bluetooth Devices/", "My Bluetooth Devices/sender", "My Bluetooth Devices/Phone.DESKTOP",
-        "IrDA Infrared/", "IrDA Infrared/beam.sh", "bluetooth-send", "Infrared.lnk"},
+       {"My Bluetooth Devices/", "My Bluetooth Devices/sender",
+        "My Bluetooth Devices/Phone.DESKTOP", "IrDA Infrared/", "IrDA Infrared/beam.sh",
+        "bluetooth-send", "Infrared.lnk"},
        {{"Infrared.lnk", 0, "Infrared.lnk"},
         {"(bluetooth)bluetooth-send", 0, "bluetooth-send"},
         {"beam.sh", 0, "IrDA Infrared/beam.sh"},
@@ -90,9 +91,11 @@ TEST(SendToList, Trees) {
        {"Real/", "Real/inside.desktop", "Bluetooth Drop -> Real"},
        {{"(bluetooth)Bluetooth Drop", 0, "Bluetooth Drop"}}},
       {"nothing that matches", {"Desktop.desktop", "Mail/"}, {}},
-      {"a name with a '\\' or a control character is no name of the folder: its path would lead elsewhere",
+      {"a name with a '\\' or a control character is no name of the folder: its path would lead "
+       "elsewhere",
        {"Bluetooth/", "Bluetooth\\..\\..\\tool.desktop", "Bluetooth/Phone\\x.desktop",
-        "Bluetooth/Phone\nline", "Infrared\\Beam", "Bluetooth\\x/", "Bluetooth\\x/inside", "Bluetooth/Phone.desktop"},
+        "Bluetooth/Phone\nline", "Infrared\\Beam", "Bluetooth\\x/", "Bluetooth\\x/inside",
+        "Bluetooth/Phone.desktop"},
        {{"(bluetooth)Phone", 1, "Bluetooth/Phone.desktop"}}},
   };
   for (const Case& c : cases) {
@@ -109,7 +112,8 @@ TEST(SendToList, Trees) {
 // second target.
 TEST(SendToList, EqualTitlesMapByPosition) {
   const std::string sendTo = testing::MakeTempDir("equal") + "/SendTo";
-  Build(sendTo, {"Bluetooth/", "Bluetooth/Phone.desktop", "Work Bluetooth/", "Work Bluetooth/Phone.desktop"});
+  Build(sendTo, {"Bluetooth/", "Bluetooth/Phone.desktop", "Work Bluetooth/",
+                 "Work Bluetooth/Phone.desktop"});
   SendToList list;
   list.LoadDeviceList(sendTo);
   ASSERT_EQ(list.Lines().size(), 2u);

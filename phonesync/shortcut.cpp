@@ -47,9 +47,9 @@ std::optional<ResolvedShortcut> ResolveShortcut(const std::string& shortcut) {
   // Room for any path the system can name.
   std::vector<char> target(PATH_MAX + 1, '\0');
   std::vector<char> arguments(PATH_MAX + 1, '\0');
-  const int32_t result = resolve(nullptr, shortcut.c_str(), target.data(),
-                                 static_cast<int32_t>(target.size()), arguments.data(),
-                                 static_cast<int32_t>(arguments.size()));
+  const int32_t result =
+      resolve(nullptr, shortcut.c_str(), target.data(), static_cast<int32_t>(target.size()),
+              arguments.data(), static_cast<int32_t>(arguments.size()));
   if (result != 0) return std::nullopt;
   ResolvedShortcut resolved{TextBefore(target), TextBefore(arguments)};
   if (resolved.target.empty()) return std::nullopt;

@@ -31,7 +31,8 @@ class BVSyncEngine : public IBVSyncEngine {
   // serves Install.
   BVSyncEngine(std::shared_ptr<SendToPicker> picker, std::vector<Ref<IBVSync>> conduits);
 
-  void Synchronize(const std::string& user, SyncDir direction, const Ref<ISyncProgress>& callback) override;
+  void Synchronize(const std::string& user, SyncDir direction,
+                   const Ref<ISyncProgress>& callback) override;
   void Install(const std::string& file) override;
 
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;

@@ -71,13 +71,15 @@ class Engine : public ::testing::Test {
   }
   bool Modified(const std::string& name) const {
     bool modified = false;
-    core::OnFreshThread([&] { modified = test::IsMarkedModified(CreateObject("TabulynPC.Session"), Deck(name)); });
+    core::OnFreshThread(
+        [&] { modified = test::IsMarkedModified(CreateObject("TabulynPC.Session"), Deck(name)); });
     return modified;
   }
 
   std::string phone_ = brevora::testing::TempHome() + "/phones/anna";
   std::shared_ptr<test::ScriptedPicker> picker_ = std::make_shared<test::ScriptedPicker>();
-  std::shared_ptr<services::RecordingMessageBox> box_ = std::make_shared<services::RecordingMessageBox>();
+  std::shared_ptr<services::RecordingMessageBox> box_ =
+      std::make_shared<services::RecordingMessageBox>();
   services::ScopedService<services::MessageBox> scope_{services::InstallMessageBox, box_};
 };
 
@@ -102,8 +104,10 @@ TEST_F(Engine, EveryConduitRunsWithItsOwnBox) {
   const auto progress = MakeRef<test::CountingProgress>();
   core::OnFreshThread([&] { engine->Synchronize("Anna", SyncDir::sdPCOverwrites, progress); });
 
-  EXPECT_EQ(box_->shown(), (std::vector<Message>{{"\r\nUnable to install file", "Error Synchronizing", MsgButtons::Ok},
-                                                 {"\r\nSecond failed", "Error Synchronizing", MsgButtons::Ok}}));
+  EXPECT_EQ(
+      box_->shown(),
+      (std::vector<Message>{{"\r\nUnable to install file", "Error Synchronizing", MsgButtons::Ok},
+                            {"\r\nSecond failed", "Error Synchronizing", MsgButtons::Ok}}));
   EXPECT_EQ(second->calls, (std::vector<std::string>{"Init Anna 1", "Sync", "Cleanup"}));
   EXPECT_EQ(silent->calls, (std::vector<std::string>{"Init Anna 1", "Cleanup"}));
   EXPECT_EQ(fine->calls, (std::vector<std::string>{"Init Anna 1", "Sync", "Cleanup"}));
@@ -119,7 +123,8 @@ TEST_F(Engine, ALateBoundSinkOfAnotherKindIsCalledByName) {
   class Sink : public Dispatch {
    public:
     Variant Invoke(std::string_view name, CallKind kind, Args args) override {
-      if (name != "Update" || kind != CallKind::Method || args.size() != 2) return Dispatch::Invoke(name, kind, args);
+      if (name != "Update" || kind != CallKind::Method || args.size() != 2)
+        return Dispatch::Invoke(name, kind, args);
       lines.push_back(CStr(args[0]) + " " + std::to_string(CInt(args[1])));
       return Variant();
     }
@@ -142,8 +147,9 @@ TEST_F(Engine, ALateBoundSinkOfAnotherKindIsCalledByName) {
 
 TEST_F(Engine, ConduitIdsAreKeys) {
   try {
-    MakeRef<BVSyncEngine>(picker_, std::vector<Ref<IBVSync>>{MakeRef<RecordingConduit>("X", true, true, ""),
-                                                             MakeRef<RecordingConduit>("x", true, true, "")});
+    MakeRef<BVSyncEngine>(
+        picker_, std::vector<Ref<IBVSync>>{MakeRef<RecordingConduit>("X", true, true, ""),
+                                           MakeRef<RecordingConduit>("x", true, true, "")});
     ADD_FAILURE() << "no error";
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), 457);

@@ -55,13 +55,16 @@ bool SyncSlidora::Init(const std::string& userName, SyncDir direction, const Ref
     const std::string home = CStr(CallByName(user, "Path", CallKind::Get));
     // A user without a folder has no presentations (its "slidr" would be
     // looked for wherever the process happens to run).
-    const std::string root =
-        home.find_first_not_of(' ') == std::string::npos ? std::string() : fs::JoinPath(home, kPresentationFolder);
+    const std::string root = home.find_first_not_of(' ') == std::string::npos
+                                 ? std::string()
+                                 : fs::JoinPath(home, kPresentationFolder);
     std::vector<std::string> categories;
-    if (!root.empty() && fs::FolderExists(root)) categories = fs::ListFolder(root, fs::ListKind::Folders);
+    if (!root.empty() && fs::FolderExists(root))
+      categories = fs::ListFolder(root, fs::ListKind::Folders);
     for (const std::string& category : categories) {
       const std::string folder = fs::JoinPath(root, category);
-      for (const std::string& name : fs::ListFolder(folder, fs::ListKind::Files, kPresentationExtension)) {
+      for (const std::string& name :
+           fs::ListFolder(folder, fs::ListKind::Files, kPresentationExtension)) {
         const std::string path = fs::JoinPath(folder, name);
         if (IsModifiedPresentation(path)) files_.push_back({name, path});
       }

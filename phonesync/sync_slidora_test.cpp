@@ -119,10 +119,11 @@ TEST_F(SlidoraSync, InitListsTheModifiedPresentationsOfTheCategoryFolders) {
                             " was not sent: it is not a presentation.");
   EXPECT_EQ(entries[1], "Slidora synchronization: " + Slidr("Work/garbage.pdb") +
                             " was not sent: it is not a presentation.");
-  EXPECT_EQ(entries[2].rfind("Slidora synchronization: " + Slidr("Work/newer.pdb") +
-                                 " was not sent: it could not be read.\r\nCould not open Presentation",
-                             0),
-            0u)
+  EXPECT_EQ(
+      entries[2].rfind("Slidora synchronization: " + Slidr("Work/newer.pdb") +
+                           " was not sent: it could not be read.\r\nCould not open Presentation",
+                       0),
+      0u)
       << entries[2];
   // Header-only opens leave no image folders behind.
   for (const char* folder : {"Work", "private"}) {
@@ -241,7 +242,9 @@ TEST_F(SlidoraSync, AFileThatCannotBeReopenedIsNotMarked) {
     Ref<SyncSlidora> conduit = Conduit();
     ASSERT_TRUE(conduit->Init("Anna", SyncDir::sdSynchronize, session, nullptr));
     EXPECT_FALSE(conduit->Sync());
-    EXPECT_EQ(conduit->ErrorDesc().rfind("\r\nCould not open Presentation '" + Slidr("Talks/a.pdb") + "'.", 0), 0u)
+    EXPECT_EQ(conduit->ErrorDesc().rfind(
+                  "\r\nCould not open Presentation '" + Slidr("Talks/a.pdb") + "'.", 0),
+              0u)
         << conduit->ErrorDesc();
     EXPECT_TRUE(test::IsMarkedModified(session, Slidr("Talks/b.pdb")));
   });
@@ -299,7 +302,8 @@ TEST_F(SlidoraSync, InstallSendsOneFileAndMarksNothing) {
   conduit->Install(Slidr("Talks/a.pdb"));
   EXPECT_EQ(conduit->ErrorDesc(), "\r\nUnable to install file");
   EXPECT_EQ(probe.Runs().size(), 2u);
-  core::OnFreshThread([&] { EXPECT_TRUE(test::IsMarkedModified(NewSession(), Slidr("Talks/a.pdb"))); });
+  core::OnFreshThread(
+      [&] { EXPECT_TRUE(test::IsMarkedModified(NewSession(), Slidr("Talks/a.pdb"))); });
 }
 
 }  // namespace

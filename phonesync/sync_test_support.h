@@ -29,8 +29,8 @@ namespace brevora::bvsync::test {
 // unless empty).
 inline void SeedPhone(const std::string& name, const std::string& folder) {
   const std::string key = "HKEY_CURRENT_USER\\Software\\Nokia\\PCSuiteForNokia3650\\EPOCDevices";
-  registry::ImportRegedit("REGEDIT4\n\n[" + key + "]\n\n[" + key + "\\" + name + "]\n\"DataPath\"=\"" +
-                          folder + "\"\n\"UID\"=\"1234567890\"\n");
+  registry::ImportRegedit("REGEDIT4\n\n[" + key + "]\n\n[" + key + "\\" + name +
+                          "]\n\"DataPath\"=\"" + folder + "\"\n\"UID\"=\"1234567890\"\n");
   if (!folder.empty()) fs::MakeFolder(folder);
 }
 
@@ -145,8 +145,9 @@ class ProbeScript {
         fields.push_back(log.substr(f, stop - f));
         f = stop + 1;
       }
-      runs.push_back({fields.empty() ? "" : fields.front(),
-                      std::vector<std::string>(fields.begin() + (fields.empty() ? 0 : 1), fields.end())});
+      runs.push_back(
+          {fields.empty() ? "" : fields.front(),
+           std::vector<std::string>(fields.begin() + (fields.empty() ? 0 : 1), fields.end())});
       start = end + 1;
     }
     return runs;

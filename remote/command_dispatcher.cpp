@@ -26,7 +26,8 @@ R Guarded(uint16_t command, R failed, F&& call) {
 
 }  // namespace
 
-CommandDispatcher::CommandDispatcher(SlideShowControl& show, input::InputSink& input, uint32_t versionWord)
+CommandDispatcher::CommandDispatcher(SlideShowControl& show, input::InputSink& input,
+                                     uint32_t versionWord)
     : show_(show), input_(input), versionWord_(versionWord) {}
 
 void CommandDispatcher::ResetProtocolState() {
@@ -103,7 +104,8 @@ void CommandDispatcher::OpenShow(std::span<const uint8_t> payload, ReturnPacket&
   }
   name_.assign(field.begin(), nul);
   opened_ = true;  // from here on, even when the show does not start
-  const bool started = Guarded(kCommandOpenShow, false, [&] { return show_.OpenPresentationShow(name_); });
+  const bool started =
+      Guarded(kCommandOpenShow, false, [&] { return show_.OpenPresentationShow(name_); });
   reply.SetStatus(started ? Status::kDone : Status::kNoPresentation);
 }
 
@@ -118,7 +120,8 @@ void CommandDispatcher::GotoSlide(std::span<const uint8_t> payload, ReturnPacket
   }
   const uint32_t target = ReadU32BE(&payload[0]);
   mode_ = ReadU32BE(&payload[4]);
-  const bool done = Guarded(kCommandGotoSlide, false, [&] { return show_.GotoShowSlide(target, mode_); });
+  const bool done =
+      Guarded(kCommandGotoSlide, false, [&] { return show_.GotoShowSlide(target, mode_); });
   if (done) lastSlide_ = target;
   reply.SetStatus(done ? Status::kDone : Status::kNoPresentation);
 }
@@ -158,7 +161,8 @@ void CommandDispatcher::StoreTimeMark(std::span<const uint8_t> payload, ReturnPa
 
 bool CommandDispatcher::ReportSlide(uint16_t command, ReturnPacket& reply) {
   if (!opened_) return false;
-  const uint32_t current = Guarded(command, uint32_t{0}, [&] { return show_.GetCurrentShowSlide(mode_); });
+  const uint32_t current =
+      Guarded(command, uint32_t{0}, [&] { return show_.GetCurrentShowSlide(mode_); });
   if (current == 0) return false;
   if (current == lastSlide_) return true;
   reply.AppendU16(kSlideReportMarker);

@@ -34,7 +34,8 @@ class DispatcherTest : public ::testing::Test {
     return Bytes(packet.begin() + 10, packet.end());
   }
 
-  std::shared_ptr<services::RecordingEventLog> log_ = std::make_shared<services::RecordingEventLog>();
+  std::shared_ptr<services::RecordingEventLog> log_ =
+      std::make_shared<services::RecordingEventLog>();
   services::ScopedService<services::EventLog> scopedLog_{services::InstallEventLog, log_};
   RecordingSlideShow show_;
   input::RecordingInputSink input_;
@@ -60,7 +61,9 @@ TEST_F(DispatcherTest, AnswersAnAutomationErrorAsAFailedOperationAndGoesOn) {
 
   const std::vector<std::string> entries = log_->entries();
   ASSERT_EQ(entries.size(), 5u);
-  EXPECT_EQ(entries[0], "VantaPC: command 2: error -2147188160 (PowerPoint): SlideShowWindow : Invalid request.");
+  EXPECT_EQ(
+      entries[0],
+      "VantaPC: command 2: error -2147188160 (PowerPoint): SlideShowWindow : Invalid request.");
   EXPECT_EQ(entries[1].rfind("VantaPC: command 4: error -2147188160", 0), 0u);
   EXPECT_EQ(entries[2].rfind("VantaPC: command 5: ", 0), 0u);
   EXPECT_EQ(entries[3].rfind("VantaPC: command 18: ", 0), 0u);

@@ -21,7 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string RuntimeFile(const char* name) { return fs::NativePath(fs::JoinPath(fs::RuntimeDir(), name)); }
+std::string RuntimeFile(const char* name) {
+  return fs::NativePath(fs::JoinPath(fs::RuntimeDir(), name));
+}
 
 // A connected socket's descriptor, closed on every path.
 class Socket {
@@ -41,7 +43,8 @@ class Socket {
 // Waits until `fd` is ready for `events` or `deadline` passes.
 bool WaitFor(int fd, short events, Clock::time_point deadline) {
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return false;
     pollfd p{fd, events, 0};
     const int n = ::poll(&p, 1, static_cast<int>(left.count()));
@@ -87,7 +90,8 @@ Handover HandToRunningInstance(const std::string& socketPath, StartupAction acti
                                std::chrono::milliseconds answerTimeout) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path) return Handover::kNoneRunning;
+  if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path)
+    return Handover::kNoneRunning;
   std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
   Socket socket;
   if (socket.fd() < 0) return Handover::kNoneRunning;
@@ -105,7 +109,8 @@ Handover HandToRunningInstance(const std::string& socketPath, StartupAction acti
   }
 
   const Clock::time_point deadline = Clock::now() + answerTimeout;
-  if (!SendAll(socket.fd(), std::string(InstanceWord(action)) + "\n", deadline)) return Handover::kNoAnswer;
+  if (!SendAll(socket.fd(), std::string(InstanceWord(action)) + "\n", deadline))
+    return Handover::kNoAnswer;
   std::string answer;
   while (answer.find('\n') == std::string::npos && answer.size() < kMaxInstanceLine) {
     if (!WaitFor(socket.fd(), POLLIN, deadline)) return Handover::kNoAnswer;

@@ -4,9 +4,12 @@ namespace brevora::remote {
 
 std::string_view InstanceWord(StartupAction action) {
   switch (action) {
-    case StartupAction::kStart: return "start";
-    case StartupAction::kStop: return "stop";
-    case StartupAction::kShow: return "show";
+    case StartupAction::kStart:
+      return "start";
+    case StartupAction::kStop:
+      return "stop";
+    case StartupAction::kShow:
+      return "show";
   }
   return "show";
 }

@@ -17,7 +17,8 @@ struct Table {
     keys[' '] = {vk::kSpace, false};
     // The shifted number row.
     const char* shifted = ")!@#$%^&*(";
-    for (uint8_t d = 0; d < 10; ++d) keys[static_cast<uint8_t>(shifted[d])] = {static_cast<uint8_t>('0' + d), true};
+    for (uint8_t d = 0; d < 10; ++d)
+      keys[static_cast<uint8_t>(shifted[d])] = {static_cast<uint8_t>('0' + d), true};
     Pair(';', ':', vk::kSemicolon);
     Pair('=', '+', vk::kEquals);
     Pair(',', '<', vk::kComma);
@@ -58,10 +59,14 @@ constexpr Table kKeystrokeTable;
 
 uint8_t PrefixKey(uint8_t prefix) {
   switch (prefix) {
-    case kShiftPrefix: return vk::kShift;
-    case kControlPrefix: return vk::kControl;
-    case kAltPrefix: return vk::kAlt;
-    default: return 0;
+    case kShiftPrefix:
+      return vk::kShift;
+    case kControlPrefix:
+      return vk::kControl;
+    case kAltPrefix:
+      return vk::kAlt;
+    default:
+      return 0;
   }
 }
 

@@ -18,11 +18,54 @@ TEST(KeystrokeTable, GivesEveryCharacterItsUsKey) {
   std::array<KeyStroke, 128> expected{};
   const std::string plain = "abcdefghijklmnopqrstuvwxyz0123456789 ;=,-./`[\\]'";
   const std::string shifted = "ABCDEFGHIJKLMNOPQRSTUVWXYZ)!@#$%^&*( :+<_>?~{|}\"";
-  const uint8_t keys[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P', 'Q',
-                          'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z', '0', '1', '2', '3', '4', '5', '6', '7',
-                          '8', '9', vk::kSpace, vk::kSemicolon, vk::kEquals, vk::kComma, vk::kMinus,
-                          vk::kPeriod, vk::kSlash, vk::kBackquote, vk::kLeftBracket, vk::kBackslash,
-                          vk::kRightBracket, vk::kQuote};
+  const uint8_t keys[] = {'A',
+                          'B',
+                          'C',
+                          'D',
+                          'E',
+                          'F',
+                          'G',
+                          'H',
+                          'I',
+                          'J',
+                          'K',
+                          'L',
+                          'M',
+                          'N',
+                          'O',
+                          'P',
+                          'Q',
+                          'R',
+                          'S',
+                          'T',
+                          'U',
+                          'V',
+                          'W',
+                          'X',
+                          'Y',
+                          'Z',
+                          '0',
+                          '1',
+                          '2',
+                          '3',
+                          '4',
+                          '5',
+                          '6',
+                          '7',
+                          '8',
+                          '9',
+                          vk::kSpace,
+                          vk::kSemicolon,
+                          vk::kEquals,
+                          vk::kComma,
+                          vk::kMinus,
+                          vk::kPeriod,
+                          vk::kSlash,
+                          vk::kBackquote,
+                          vk::kLeftBracket,
+                          vk::kBackslash,
+                          vk::kRightBracket,
+                          vk::kQuote};
   ASSERT_EQ(plain.size(), std::size(keys));
   ASSERT_EQ(shifted.size(), std::size(keys));
   for (size_t i = 0; i < plain.size(); ++i) {
@@ -30,10 +73,10 @@ TEST(KeystrokeTable, GivesEveryCharacterItsUsKey) {
     if (shifted[i] != ' ') expected[static_cast<uint8_t>(shifted[i])] = {keys[i], true};
   }
   const std::pair<uint8_t, uint8_t> controls[] = {
-      {2, vk::kHome},   {3, vk::kEnd},       {8, vk::kBack},         {9, vk::kTab},
-      {10, vk::kReturn}, {11, vk::kPageUp},  {12, vk::kPageDown},    {13, vk::kReturn},
-      {23, vk::kLeftWindows}, {24, vk::kApplications}, {26, vk::kInsert}, {27, vk::kEscape},
-      {28, vk::kLeft},  {29, vk::kRight},    {30, vk::kUp},          {31, vk::kDown},
+      {2, vk::kHome},         {3, vk::kEnd},           {8, vk::kBack},      {9, vk::kTab},
+      {10, vk::kReturn},      {11, vk::kPageUp},       {12, vk::kPageDown}, {13, vk::kReturn},
+      {23, vk::kLeftWindows}, {24, vk::kApplications}, {26, vk::kInsert},   {27, vk::kEscape},
+      {28, vk::kLeft},        {29, vk::kRight},        {30, vk::kUp},       {31, vk::kDown},
       {127, vk::kDelete}};
   for (auto [c, key] : controls) expected[c] = {key, false};
 
@@ -58,7 +101,9 @@ TEST(InjectKeystrokes, PressesAndReleasesEveryKeyItPresses) {
       {"control and a capital: both released, in reverse",
        {0x82, 'A'},
        {"Control down", "Shift down", "A down", "A up", "Shift up", "Control up"}},
-      {"shift prefix and a capital: Shift once", {0x81, '?'}, {"Shift down", "0xBF down", "0xBF up", "Shift up"}},
+      {"shift prefix and a capital: Shift once",
+       {0x81, '?'},
+       {"Shift down", "0xBF down", "0xBF up", "Shift up"}},
       {"shift prefix with a plain key", {0x81, '1'}, {"Shift down", "1 down", "1 up", "Shift up"}},
       {"prefix before a character with no key presses nothing", {0x82, 1, 'x'}, {"X down", "X up"}},
       {"prefix before a byte above 127 presses nothing", {0x82, 0xC4}, {}},
@@ -68,11 +113,13 @@ TEST(InjectKeystrokes, PressesAndReleasesEveryKeyItPresses) {
        {"Windows down", "Windows up", "Applications down", "Applications up"}},
       {"an escape skips any other byte with it", {0x80, 'a', 'b'}, {"B down", "B up"}},
       {"escape as the last byte", {'b', 0x80}, {"B down", "B up"}},
-      {"bytes of 128 and above and keyless characters are skipped", {0x84, 0xFF, 0, 1, 4, 0x7F},
+      {"bytes of 128 and above and keyless characters are skipped",
+       {0x84, 0xFF, 0, 1, 4, 0x7F},
        {"Delete down", "Delete up"}},
-      {"enter, tab and arrows", {13, 10, 9, 28, 29, 30, 31},
-       {"Enter down", "Enter up", "Enter down", "Enter up", "Tab down", "Tab up", "Left down", "Left up",
-        "Right down", "Right up", "Up down", "Up up", "Down down", "Down up"}},
+      {"enter, tab and arrows",
+       {13, 10, 9, 28, 29, 30, 31},
+       {"Enter down", "Enter up", "Enter down", "Enter up", "Tab down", "Tab up", "Left down",
+        "Left up", "Right down", "Right up", "Up down", "Up up", "Down down", "Down up"}},
   };
   for (const Case& c : cases) {
     input::RecordingInputSink sink;

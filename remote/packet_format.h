@@ -47,19 +47,19 @@ inline constexpr uint32_t kReplyFixedLength = 4;
 // RemoteControlCommand.
 enum Command : uint16_t {
   kCommandHello = 1,
-  kCommandOpenShow = 2,          // u16 format (1), u16, u16, u8, u8, name + NUL
-  kCommandData3 = 3,             // data, sub-header u32 + u16
-  kCommandGotoSlide = 4,         // u32 target, u32 addressing mode
+  kCommandOpenShow = 2,   // u16 format (1), u16, u16, u8, u8, name + NUL
+  kCommandData3 = 3,      // data, sub-header u32 + u16
+  kCommandGotoSlide = 4,  // u32 target, u32 addressing mode
   kCommandEndShow = 5,
   kCommandPresentationName = 6,
   kCommandUnsupported7 = 7,
   kCommandUnsupported8 = 8,
-  kCommandTimeMark = 9,          // u16 mark
+  kCommandTimeMark = 9,  // u16 mark
   kCommandUnsupported16 = 16,
-  kCommandData17 = 17,           // data, sub-header u32 + u32, never answered
-  kCommandKeystrokes = 18,       // keystroke bytes
-  kCommandMouse = 19,            // u16 x, u16 y, u16 action, little-endian
-  kCommandData0x1000 = 0x1000,   // data, sub-header u32 + u32
+  kCommandData17 = 17,          // data, sub-header u32 + u32, never answered
+  kCommandKeystrokes = 18,      // keystroke bytes
+  kCommandMouse = 19,           // u16 x, u16 y, u16 action, little-endian
+  kCommandData0x1000 = 0x1000,  // data, sub-header u32 + u32
 };
 
 // RemoteControlStatus.
@@ -85,7 +85,17 @@ inline constexpr uint16_t kSlideReportMarker = 4;
 
 inline bool IsShortCommand(uint16_t command) {
   switch (command) {
-    case 1: case 2: case 4: case 5: case 6: case 7: case 8: case 9: case 16: case 18: case 19:
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 16:
+    case 18:
+    case 19:
       return true;
     default:
       return false;

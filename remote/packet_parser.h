@@ -74,7 +74,7 @@ class PacketParser {
   uint64_t remaining_ = 0;
   std::array<uint8_t, kMaxSubHeader> subHeader_{};
   size_t subHeaderSize_ = 0;
-  size_t held_ = 0;  // bytes left unconsumed by the previous call
+  size_t held_ = 0;          // bytes left unconsumed by the previous call
   bool carryForce_ = false;  // a pause whose resync waits for more bytes
 };
 

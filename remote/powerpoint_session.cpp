@@ -21,8 +21,8 @@ void EndStep(const char* what, F&& step) {
     step();
   } catch (...) {
     const AutomationError error = CurrentError();
-    services::WriteToEventLog(std::string("VantaPC: ") + what + ": error " + std::to_string(error.number()) +
-                              ": " + error.description());
+    services::WriteToEventLog(std::string("VantaPC: ") + what + ": error " +
+                              std::to_string(error.number()) + ": " + error.description());
   }
 }
 
@@ -32,9 +32,11 @@ bool PresentationNameMatches(std::string_view presentationName, std::string_view
   if (text::EqualsNoCase(presentationName, requested)) return true;
   constexpr std::string_view kExtension = ".ppt";
   if (presentationName.size() <= kExtension.size()) return false;
-  const std::string_view tail = presentationName.substr(presentationName.size() - kExtension.size());
+  const std::string_view tail =
+      presentationName.substr(presentationName.size() - kExtension.size());
   return text::EqualsNoCase(tail, kExtension) &&
-         text::EqualsNoCase(presentationName.substr(0, presentationName.size() - kExtension.size()), requested);
+         text::EqualsNoCase(presentationName.substr(0, presentationName.size() - kExtension.size()),
+                            requested);
 }
 
 PowerPointSession::PowerPointSession(ShowPrompts& prompts) : prompts_(prompts) {}
@@ -115,7 +117,8 @@ bool PowerPointSession::OpenPresentationShow(const std::string& name) {
       }
     } else {
       startedByUs_ = true;
-      if (prompts_.Ask(kMsgSelectPresentation, MsgButtons::OkCancel) != MsgResult::Ok || !OpenChosenFile()) {
+      if (prompts_.Ask(kMsgSelectPresentation, MsgButtons::OkCancel) != MsgResult::Ok ||
+          !OpenChosenFile()) {
         EndPowerPointSession();
         return false;
       }

@@ -32,11 +32,17 @@ class PowerPointSessionTest : public ::testing::Test {
   void Open(std::initializer_list<std::string> files) {
     for (const std::string& f : files) app_->documents->OpenDocument(f);
   }
-  brevora::testing::FakeSlideShow& Show(size_t i) { return *app_->documents->items.at(i)->slideShow; }
-  Lines Calls(std::initializer_list<std::string_view> prefixes) { return script_->Select(prefixes); }
+  brevora::testing::FakeSlideShow& Show(size_t i) {
+    return *app_->documents->items.at(i)->slideShow;
+  }
+  Lines Calls(std::initializer_list<std::string_view> prefixes) {
+    return script_->Select(prefixes);
+  }
 
-  std::shared_ptr<brevora::testing::OfficeScript> script_ = std::make_shared<brevora::testing::OfficeScript>();
-  Ref<brevora::testing::FakeOfficeApp> app_ = MakeRef<brevora::testing::FakeOfficeApp>(script_, "App");
+  std::shared_ptr<brevora::testing::OfficeScript> script_ =
+      std::make_shared<brevora::testing::OfficeScript>();
+  Ref<brevora::testing::FakeOfficeApp> app_ =
+      MakeRef<brevora::testing::FakeOfficeApp>(script_, "App");
   brevora::testing::ScopedClass registration_{"PowerPoint.Application", app_, script_};
   testing::RecordingHost host_;
   PowerPointSession session_{host_};
@@ -89,7 +95,8 @@ TEST_F(PowerPointSessionTest, TakesAnOpenPresentationOfTheNameWithoutAsking) {
   // The same name again: its show is started again, nothing else.
   script_->Clear();
   ASSERT_TRUE(session_.OpenPresentationShow("TALK.ppt"));
-  EXPECT_EQ(Calls({"CreateObject", "Settings", "App.Quit", "View"}), (Lines{"Settings(TALK.PPT).Run()"}));
+  EXPECT_EQ(Calls({"CreateObject", "Settings", "App.Quit", "View"}),
+            (Lines{"Settings(TALK.PPT).Run()"}));
 
   // Ending exits the show but leaves the user's PowerPoint running.
   session_.EndPowerPointSession();
@@ -107,7 +114,9 @@ TEST_F(PowerPointSessionTest, AsksWhetherToUseTheActivePresentation) {
   };
   const Case cases[] = {
       {MsgResult::Yes, std::nullopt, true, {"Settings(First.ppt).Run()"}},
-      {MsgResult::No, "/home/ann/Chosen.ppt", true,
+      {MsgResult::No,
+       "/home/ann/Chosen.ppt",
+       true,
        {"Documents.Open(/home/ann/Chosen.ppt, 1, 0, 0)", "Settings(Chosen.ppt).Run()"}},
       {MsgResult::No, std::nullopt, false, {}},
       {MsgResult::Cancel, std::nullopt, false, {}},
@@ -138,7 +147,8 @@ TEST_F(PowerPointSessionTest, QuitsOnlyAPowerPointItStarted) {
   host_.Answer(MsgResult::Ok);
   host_.ChooseNext("/home/ann/Talk.ppt");
   ASSERT_TRUE(session_.OpenPresentationShow("Talk.ppt"));
-  EXPECT_EQ(host_.Calls(), (Lines{std::string("Ask(") + kMsgSelectPresentation + ")", "ChooseFile(Talk.ppt)"}));
+  EXPECT_EQ(host_.Calls(),
+            (Lines{std::string("Ask(") + kMsgSelectPresentation + ")", "ChooseFile(Talk.ppt)"}));
   EXPECT_TRUE(session_.StartedByUs());
   session_.EndPowerPointSession();
   EXPECT_EQ(app_->quitCount, 1);
@@ -192,7 +202,8 @@ TEST_F(PowerPointSessionTest, EndsTheSessionWhenTheUserClosedTheShow) {
   EXPECT_TRUE(Show(0).running);
   EXPECT_EQ(Show(0).position, 2);
   EXPECT_EQ(Calls({"CreateObject", "Documents.Item", "Settings"}),
-            (Lines{"CreateObject(PowerPoint.Application)", "Documents.Item(1)", "Settings(Talk.ppt).Run()"}));
+            (Lines{"CreateObject(PowerPoint.Application)", "Documents.Item(1)",
+                   "Settings(Talk.ppt).Run()"}));
 
   // Closed again, and the presentation gone too: ended, nothing opened.
   Show(0).EndOnDesktop();
@@ -261,18 +272,22 @@ TEST_F(PowerPointSessionTest, AnAutomationErrorMidCommandIsAnsweredAndLogged) {
   };
   Open({"/home/ann/Talk.ppt"});
   const testing::Bytes open = testing::OpenShow("Talk");
-  EXPECT_EQ(send(kCommandOpenShow, testing::Bytes(open.begin() + 10, open.end())), testing::Reply(2, 0));
+  EXPECT_EQ(send(kCommandOpenShow, testing::Bytes(open.begin() + 10, open.end())),
+            testing::Reply(2, 0));
 
-  script_->FailOn("View(Talk.ppt).GotoSlide", AutomationError(-2147188160, "PowerPoint", "GotoSlide failed"));
+  script_->FailOn("View(Talk.ppt).GotoSlide",
+                  AutomationError(-2147188160, "PowerPoint", "GotoSlide failed"));
   EXPECT_EQ(send(kCommandGotoSlide, testing::U32(2) + testing::U32(1)), testing::Reply(4, 2));
   ASSERT_EQ(log->entries().size(), 1u);
-  EXPECT_EQ(log->entries()[0], "VantaPC: command 4: error -2147188160 (PowerPoint): GotoSlide failed");
+  EXPECT_EQ(log->entries()[0],
+            "VantaPC: command 4: error -2147188160 (PowerPoint): GotoSlide failed");
 
   // The session goes on: the next commands are served.
   script_->Clear();
   EXPECT_EQ(send(kCommandKeystrokes, testing::B("a")),
-            testing::Reply(18, 0, testing::U16(4) + testing::U32(1) + testing::U32(1) + testing::U16(0) +
-                                      testing::U16(0)));
+            testing::Reply(18, 0,
+                           testing::U16(4) + testing::U32(1) + testing::U32(1) + testing::U16(0) +
+                               testing::U16(0)));
   EXPECT_EQ(send(kCommandEndShow, {}), testing::Reply(5, 0));
   EXPECT_FALSE(Show(0).running);
 }

@@ -36,10 +36,13 @@ PptSlideShowWindow PptSlideShowSettings::Run() const {
   return PptSlideShowWindow(Ref<Dispatch>(&ObjectOf(v)));
 }
 
-std::string PptPresentation::GetName() const { return CStr(CallByName(Object(), "Name", CallKind::Get)); }
+std::string PptPresentation::GetName() const {
+  return CStr(CallByName(Object(), "Name", CallKind::Get));
+}
 
 PptPresentation PptPresentations::Open(const std::string& file) const {
-  const Variant v = CallByName(Object(), "Open", CallKind::Method, file, int32_t{1}, int32_t{0}, int32_t{0});
+  const Variant v =
+      CallByName(Object(), "Open", CallKind::Method, file, int32_t{1}, int32_t{0}, int32_t{0});
   return PptPresentation(Ref<Dispatch>(&ObjectOf(v)));
 }
 

@@ -88,7 +88,9 @@ class PptPresentation : public PptHandle {
     return PptSlideShowSettings(GetObject("SlideShowSettings"));
   }
   std::string GetName() const;
-  PptSlideShowWindow GetSlideShowWindow() const { return PptSlideShowWindow(GetObject("SlideShowWindow")); }
+  PptSlideShowWindow GetSlideShowWindow() const {
+    return PptSlideShowWindow(GetObject("SlideShowWindow"));
+  }
 };
 
 class PptPresentations : public PptHandle {

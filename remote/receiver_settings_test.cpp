@@ -11,12 +11,13 @@ TEST(ReceiverSettings, KeepsThePortUnderTheCompanyKey) {
   EXPECT_EQ(LoadComPort(), "");
   SaveComPort("/dev/rfcomm0");
   EXPECT_EQ(LoadComPort(), "/dev/rfcomm0");
-  const auto stored = registry::QueryValue(registry::Hive::CurrentUser, "Software\\Keelbrook\\VantaPC\\Settings",
-                                           "ComPort");
+  const auto stored = registry::QueryValue(registry::Hive::CurrentUser,
+                                           "Software\\Keelbrook\\VantaPC\\Settings", "ComPort");
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->text, "/dev/rfcomm0");
   // A value of another type reads as no port.
-  registry::SetValue(registry::Hive::CurrentUser, kSettingsKey, kComPortValue, registry::Value::DWord(3));
+  registry::SetValue(registry::Hive::CurrentUser, kSettingsKey, kComPortValue,
+                     registry::Value::DWord(3));
   EXPECT_EQ(LoadComPort(), "");
 }
 

@@ -38,7 +38,8 @@ bool ReturnPacket::AppendU32(uint32_t value) {
 
 bool ReturnPacket::AppendBytes(std::span<const uint8_t> bytes) {
   if (!Fits(bytes.size())) return false;
-  std::copy(bytes.begin(), bytes.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(kReplyExtraOffset + extra_));
+  std::copy(bytes.begin(), bytes.end(),
+            buffer_.begin() + static_cast<std::ptrdiff_t>(kReplyExtraOffset + extra_));
   Grow(bytes.size());
   return true;
 }

@@ -29,7 +29,8 @@ constexpr uint32_t kVersion = 0x11223344;
 
 size_t OpenDescriptors() {
   size_t n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    ++n;
   return n;
 }
 
@@ -67,7 +68,8 @@ TEST_F(SerialWorkerTest, ServesThePortUntilStopped) {
     const Bytes expected = testing::Reply(6, 2) + testing::Reply(7, 1);
     EXPECT_EQ(pty_.ReadMaster(expected.size(), 5s), expected);
     ASSERT_TRUE(input_.WaitForCount(6, 5s));
-    EXPECT_EQ(input_.Described(), (Lines{"Shift down", "H down", "H up", "Shift up", "I down", "I up"}));
+    EXPECT_EQ(input_.Described(),
+              (Lines{"Shift down", "H down", "H up", "Shift up", "I down", "I up"}));
 
     // A second Start while this one runs changes nothing.
     EXPECT_FALSE(worker.Start("/dev/null"));
@@ -93,7 +95,8 @@ TEST_F(SerialWorkerTest, APortInUseGivesMessage5000) {
   SerialWorker worker(host_, input_, kVersion);
   ASSERT_TRUE(worker.Start(pty_.SlavePath()));
   ASSERT_TRUE(WaitUntilEnded(worker));
-  EXPECT_EQ(host_.Calls(), (Lines{"ShowMainWindow", std::string("Message(") + kMsgOpenPortFailed + ")"}));
+  EXPECT_EQ(host_.Calls(),
+            (Lines{"ShowMainWindow", std::string("Message(") + kMsgOpenPortFailed + ")"}));
   worker.Stop();  // the user presses Stop before trying again
   EXPECT_EQ(OpenDescriptors(), before);
 

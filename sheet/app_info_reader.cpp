@@ -54,19 +54,22 @@ class Cursor {
 }  // namespace
 
 AppInfoReader::Result AppInfoReader::Read(std::string_view block, int16_t version) {
-  if (!fmt::IsKnownVersion(version)) core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
+  if (!fmt::IsKnownVersion(version))
+    core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
   Result r;
   WorkbookHeader& h = r.header;
   Cursor c(block);
   c.Skip(2);  // the marker is not checked
-  for (size_t i = 0; i < fmt::kStoredSheets; ++i) h.SheetNames[i] = c.FixedString(fmt::kSheetNameSize);
+  for (size_t i = 0; i < fmt::kStoredSheets; ++i)
+    h.SheetNames[i] = c.FixedString(fmt::kSheetNameSize);
   // The list ends at the first empty name: a name after a gap has no place.
   h.SheetCount = 1;
   while (h.SheetCount < static_cast<int16_t>(fmt::kStoredSheets) &&
          !h.SheetNames[static_cast<size_t>(h.SheetCount)].empty()) {
     ++h.SheetCount;
   }
-  for (size_t i = static_cast<size_t>(h.SheetCount); i < kSheetEntries; ++i) h.SheetNames[i].clear();
+  for (size_t i = static_cast<size_t>(h.SheetCount); i < kSheetEntries; ++i)
+    h.SheetNames[i].clear();
   c.Skip(fmt::kStoredSheets + 1 + 1 + 2 + 2);
   h.Properties = c.DWord();
   h.DefaultFormat = c.DWord();

@@ -10,9 +10,9 @@
 namespace brevora::sheet {
 
 namespace fmt = workbook_pdb_format;
-using core::ByteChar;
-using core::BigEndianBytes32;
 using core::BigEndianBytes16;
+using core::BigEndianBytes32;
+using core::ByteChar;
 
 std::string AppInfoWriter::FixLength(std::string_view text, size_t n) {
   std::string fixed = core::Trim(text.substr(0, n));
@@ -22,7 +22,8 @@ std::string AppInfoWriter::FixLength(std::string_view text, size_t n) {
 
 std::string AppInfoWriter::Build(const WorkbookHeader& header, int16_t version, int16_t category,
                                  bool modified) {
-  if (!fmt::IsKnownVersion(version)) core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
+  if (!fmt::IsKnownVersion(version))
+    core::RaiseModuleError(265, "Can only work with Tabulyn 5.0 files.");
   std::string b;
   b.reserve(fmt::kAppInfoSize);
   b += BigEndianBytes16(fmt::kMarker);

@@ -14,10 +14,12 @@ std::vector<uint8_t> StringToBytes(std::string_view text, size_t n) {
 }
 
 std::string BytesToString(const Variant& bytes) {
-  if (bytes.type() != VarType::Bytes) core::RaiseModuleError(273, "The parameter is not an array of byte.");
+  if (bytes.type() != VarType::Bytes)
+    core::RaiseModuleError(273, "The parameter is not an array of byte.");
   const std::vector<uint8_t>& b = bytes.AsBytes();
   if (b.empty()) return {};
-  const size_t end = std::min(static_cast<size_t>(std::find(b.begin(), b.end(), 0) - b.begin()), b.size() - 1);
+  const size_t end =
+      std::min(static_cast<size_t>(std::find(b.begin(), b.end(), 0) - b.begin()), b.size() - 1);
   return std::string(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(end));
 }
 

@@ -17,7 +17,8 @@ TEST(ByteHelpersTest, BytesToString) {
   const struct {
     std::vector<uint8_t> bytes;
     const char* text;
-  } cases[] = {{{'P', 'l', 'a', 'n', 0, 0}, "Plan"}, {{'A', 'B', 'C'}, "AB"}, {{0, 'A'}, ""}, {{}, ""}};
+  } cases[] = {
+      {{'P', 'l', 'a', 'n', 0, 0}, "Plan"}, {{'A', 'B', 'C'}, "AB"}, {{0, 'A'}, ""}, {{}, ""}};
   for (const auto& c : cases) EXPECT_EQ(BytesToString(Variant(c.bytes)), c.text);
   const AutomationError e = testing::ErrorOf([] { BytesToString(Variant("Plan")); });
   EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040111));

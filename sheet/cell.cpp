@@ -24,8 +24,7 @@ const MemberTable<Cell>& Cell::Members() {
       {"IsError", M::Get, [](Cell& c, Args) { return Variant(c.IsError()); }},
       {"IsChart", M::Let, [](Cell& c, Args a) { c.SetIsChart(CBool(a[0])); }},
       {"IsChart", M::Get, [](Cell& c, Args) { return Variant(c.IsChart()); }},
-      {"Format", M::Set,
-       [](Cell& c, Args a) { c.SetFormat(ObjectArg<CellFormat>(a[0])); }},
+      {"Format", M::Set, [](Cell& c, Args a) { c.SetFormat(ObjectArg<CellFormat>(a[0])); }},
       {"Format", M::Get, [](Cell& c, Args) { return Variant(c.Format()); }},
       {"Value", M::Let, [](Cell& c, Args a) { c.SetValue(CStr(a[0])); }},
       {"Value", M::Get, [](Cell& c, Args) { return Variant(c.Value()); }},
@@ -54,7 +53,8 @@ void Cell::SetCol(int32_t col) {
 
 void Cell::SetFormula(std::string formula) {
   if (formula.size() > kMaxFormulaLength) {
-    core::RaiseModuleError(262, "Formula can only be " + std::to_string(kMaxFormulaLength) + " characters.");
+    core::RaiseModuleError(
+        262, "Formula can only be " + std::to_string(kMaxFormulaLength) + " characters.");
   }
   formula_ = std::move(formula);
 }

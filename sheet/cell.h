@@ -76,7 +76,7 @@ class Cell : public Dispatchable<Cell> {
 
   int16_t row_ = 0;
   int16_t col_ = 0;
-  uint32_t word_ = 0;            // the format word while format_ is null
+  uint32_t word_ = 0;                // the format word while format_ is null
   CellCollection* owner_ = nullptr;  // the collection holding the cell (not owned)
   std::string formula_;
   std::string value_;

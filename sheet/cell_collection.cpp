@@ -35,7 +35,8 @@ const MemberTable<CellCollection>& CellCollection::Members() {
   using M = CallKind;
   using C = CellCollection;
   static const MemberTable<CellCollection> table{
-      {"Add", M::Method, [](C& c, Args a) { return Variant(Ref<Cell>(&c.Add(CInt(a[0]), CInt(a[1])))); }, 2},
+      {"Add", M::Method,
+       [](C& c, Args a) { return Variant(Ref<Cell>(&c.Add(CInt(a[0]), CInt(a[1])))); }, 2},
       {"ItemDirect", M::Get,
        [](C& c, Args a) { return Variant(Ref<Cell>(&c.ItemDirect(CInt(a[0]), CInt(a[1])))); }, 2},
       {"Item", M::Get, [](C& c, Args a) { return Variant(Ref<Cell>(&c.Item(a[0]))); }, 1},
@@ -72,9 +73,7 @@ Cell& CellCollection::Add(int32_t row, int32_t col) {
   return *cell;
 }
 
-Cell* CellCollection::Find(int32_t row, int32_t col) {
-  return byPosition_.Find(Pack(row, col));
-}
+Cell* CellCollection::Find(int32_t row, int32_t col) { return byPosition_.Find(Pack(row, col)); }
 
 Cell& CellCollection::ItemDirect(int32_t row, int32_t col) {
   Cell* cell = (row >= 0 && col >= 0) ? Find(row, col) : nullptr;

@@ -24,7 +24,8 @@ const MemberTable<CellFormat>& CellFormat::Members() {
   using F = CellFormat;
   static const MemberTable<CellFormat> table{
       {"FormatType", M::Let, [](F& f, Args a) { f.SetFormatType(CLng(a[0])); }},
-      {"FormatType", M::Get, [](F& f, Args) { return Variant(static_cast<int32_t>(f.FormatType())); }},
+      {"FormatType", M::Get,
+       [](F& f, Args) { return Variant(static_cast<int32_t>(f.FormatType())); }},
       {"Precision", M::Let, [](F& f, Args a) { f.SetPrecision(CInt(a[0])); }},
       {"Precision", M::Get, [](F& f, Args) { return Variant(f.Precision()); }},
       {"Underline", M::Let, [](F& f, Args a) { f.SetUnderline(CBool(a[0])); }},
@@ -41,7 +42,8 @@ const MemberTable<CellFormat>& CellFormat::Members() {
       {"ShortDate", M::Let, [](F& f, Args a) { f.SetShortDate(CBool(a[0])); }},
       {"ShortDate", M::Get, [](F& f, Args) { return Variant(f.ShortDate()); }},
       {"Alignment", M::Let, [](F& f, Args a) { f.SetAlignment(CLng(a[0])); }},
-      {"Alignment", M::Get, [](F& f, Args) { return Variant(static_cast<int32_t>(f.Alignment())); }},
+      {"Alignment", M::Get,
+       [](F& f, Args) { return Variant(static_cast<int32_t>(f.Alignment())); }},
       {"locked", M::Let, [](F& f, Args a) { f.Setlocked(CBool(a[0])); }},
       {"locked", M::Get, [](F& f, Args) { return Variant(f.locked()); }},
       {"NumberSeperator", M::Let, [](F& f, Args a) { f.SetNumberSeperator(CBool(a[0])); }},
@@ -53,12 +55,18 @@ void CellFormat::SetRaw(double word) { word_ = WordBits(word); }
 
 eFormats CellFormat::FormatType() const {
   switch (word_ & format_bits::kType) {
-    case format_bits::kTypeText: return Text;
-    case format_bits::kTypeMoney: return Money;
-    case format_bits::kTypeDate: return Date;
-    case format_bits::kTypeTime: return Time;
-    case format_bits::kTypeDateTime: return DateTime;
-    default: return Number;  // also 0, percentage and mixtures
+    case format_bits::kTypeText:
+      return Text;
+    case format_bits::kTypeMoney:
+      return Money;
+    case format_bits::kTypeDate:
+      return Date;
+    case format_bits::kTypeTime:
+      return Time;
+    case format_bits::kTypeDateTime:
+      return DateTime;
+    default:
+      return Number;  // also 0, percentage and mixtures
   }
 }
 
@@ -77,9 +85,12 @@ void CellFormat::SetPrecision(int32_t precision) {
 
 eAlignment CellFormat::Alignment() const {
   switch (word_ & format_bits::kAlignment) {
-    case format_bits::kAlignRight: return RightJustify;
-    case format_bits::kAlignCentre: return CenterJustify;
-    default: return LeftJustify;
+    case format_bits::kAlignRight:
+      return RightJustify;
+    case format_bits::kAlignCentre:
+      return CenterJustify;
+    default:
+      return LeftJustify;
   }
 }
 

@@ -34,15 +34,21 @@ TEST(CellFormatTest, SettersClearThenAdd) {
     uint32_t expected;
   };
   const Case cases[] = {
-      {"type Date on Percentage", 0xF0000202, [](CellFormat& f) { f.SetFormatType(Date); }, 0xF0000402},
+      {"type Date on Percentage", 0xF0000202, [](CellFormat& f) { f.SetFormatType(Date); },
+       0xF0000402},
       {"type Number", 0, [](CellFormat& f) { f.SetFormatType(Number); }, 0x20},
       {"type Text", 0x80, [](CellFormat& f) { f.SetFormatType(Text); }, 0x40},
       {"type Money", 0, [](CellFormat& f) { f.SetFormatType(Money); }, 0x80},
       {"type Time", 0, [](CellFormat& f) { f.SetFormatType(Time); }, 0x800},
       {"type DateTime", 0x20, [](CellFormat& f) { f.SetFormatType(DateTime); }, 0xC00},
-      {"type out of range clears", 0xFFFFFFFF, [](CellFormat& f) { f.SetFormatType(6); }, 0xFFFFF00F},
+      {"type out of range clears", 0xFFFFFFFF, [](CellFormat& f) { f.SetFormatType(6); },
+       0xFFFFF00F},
       {"precision 3 after 15", 0xF0000022,
-       [](CellFormat& f) { f.SetPrecision(15); f.SetPrecision(3); }, 0x30000022},
+       [](CellFormat& f) {
+         f.SetPrecision(15);
+         f.SetPrecision(3);
+       },
+       0x30000022},
       {"precision 0", 0xFFFFFFFF, [](CellFormat& f) { f.SetPrecision(0); }, 0x0FFFFFFF},
       {"underline on", 0, [](CellFormat& f) { f.SetUnderline(true); }, 0x2000},
       {"underline off", 0xFFFFFFFF, [](CellFormat& f) { f.SetUnderline(false); }, 0xFFFFDFFF},
@@ -59,7 +65,11 @@ TEST(CellFormatTest, SettersClearThenAdd) {
       {"separator on", 0, [](CellFormat& f) { f.SetNumberSeperator(true); }, 0x1000},
       {"separator off", 0xFFFFFFFF, [](CellFormat& f) { f.SetNumberSeperator(false); }, 0xFFFFEFFF},
       // Bits without a property are never touched.
-      {"unnamed bits kept", 0x0F3A0000, [](CellFormat& f) { f.SetBold(true); f.SetFormatType(Money); },
+      {"unnamed bits kept", 0x0F3A0000,
+       [](CellFormat& f) {
+         f.SetBold(true);
+         f.SetFormatType(Money);
+       },
        0x0F3A0088},
   };
   for (const Case& c : cases) {
@@ -127,13 +137,8 @@ TEST(CellFormatTest, RawNormalisesWordsOutsideThe32BitRange) {
     double stored;
   };
   const Case cases[] = {
-      {65, 65},
-      {4294967295.0, 4294967295.0},
-      {-1, 4294967295.0},
-      {-2, 4294967294.0},
-      {1.9, 1},
-      {4294967296.0, 4294967295.0},
-      {5e9, 4294967295.0},
+      {65, 65}, {4294967295.0, 4294967295.0}, {-1, 4294967295.0},  {-2, 4294967294.0},
+      {1.9, 1}, {4294967296.0, 4294967295.0}, {5e9, 4294967295.0},
   };
   for (const Case& c : cases) {
     CellFormat f;

@@ -28,7 +28,8 @@ TEST(CellIndexTest, AgreesWithAMap) {
       }
       const uint32_t probe = key(random);
       const auto it = model.find(probe);
-      ASSERT_EQ(index.Find(probe), it == model.end() ? nullptr : it->second) << range << " " << step;
+      ASSERT_EQ(index.Find(probe), it == model.end() ? nullptr : it->second)
+          << range << " " << step;
     }
     for (const auto& [k, cell] : model) ASSERT_EQ(index.Find(k), cell);
   }

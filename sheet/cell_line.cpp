@@ -52,7 +52,8 @@ void AppendCellLine(std::string& out, int32_t sheet, const Cell& cell) {
   AppendNumber(out, cell.Format2());
 }
 
-void ForEachCellLine(const SheetCollection& sheets, const std::function<void(std::string_view)>& emit) {
+void ForEachCellLine(const SheetCollection& sheets,
+                     const std::function<void(std::string_view)>& emit) {
   int32_t position = 0;
   std::string line;
   for (const Ref<Sheet>& sheet : sheets) {
@@ -80,18 +81,21 @@ std::array<std::string_view, 7> SplitCellLine(std::string_view line) {
   return fields;
 }
 
-void CheckCellTexts(const SheetCollection& sheets, std::string_view forbidden, const std::string& source,
-                    std::string_view what) {
+void CheckCellTexts(const SheetCollection& sheets, std::string_view forbidden,
+                    const std::string& source, std::string_view what) {
   for (const Ref<Sheet>& sheet : sheets) {
     for (const Ref<Cell>& cell : sheet->Cells()) {
       const char* field = nullptr;
-      if (cell->Formula().find_first_of(forbidden) != std::string::npos) field = "formula";
-      else if (cell->Value().find_first_of(forbidden) != std::string::npos) field = "value";
+      if (cell->Formula().find_first_of(forbidden) != std::string::npos)
+        field = "formula";
+      else if (cell->Value().find_first_of(forbidden) != std::string::npos)
+        field = "value";
       if (!field) continue;
       RaiseError(kWrapError, source,
-                 std::string("The ") + field + " of the cell at row " + std::to_string(cell->Row()) +
-                     ", column " + std::to_string(cell->Col()) + " of sheet '" + sheet->name() + "' holds " +
-                     std::string(what) + " cannot keep.");
+                 std::string("The ") + field + " of the cell at row " +
+                     std::to_string(cell->Row()) + ", column " + std::to_string(cell->Col()) +
+                     " of sheet '" + sheet->name() + "' holds " + std::string(what) +
+                     " cannot keep.");
     }
   }
 }
@@ -104,9 +108,11 @@ double LeadingNumber(std::string_view text, size_t* consumed) {
   // Plain digits, the usual case, need no more.
   size_t end = i;
   uint64_t whole = 0;
-  while (end < text.size() && end - i < 15 && IsDigit(text[end])) whole = whole * 10 + (text[end++] - '0');
-  if (end > i && (end == text.size() || !(IsDigit(text[end]) || text[end] == '.' || text[end] == 'E' ||
-                                          text[end] == 'e' || text[end] == 'D' || text[end] == 'd'))) {
+  while (end < text.size() && end - i < 15 && IsDigit(text[end]))
+    whole = whole * 10 + (text[end++] - '0');
+  if (end > i &&
+      (end == text.size() || !(IsDigit(text[end]) || text[end] == '.' || text[end] == 'E' ||
+                               text[end] == 'e' || text[end] == 'D' || text[end] == 'd'))) {
     if (consumed) *consumed = end;
     return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
   }
@@ -145,10 +151,11 @@ double LeadingNumber(std::string_view text, size_t* consumed) {
 
 namespace {
 
-void AddCell(SheetCollection& sheets, const std::array<std::string_view, 7>& f, std::string_view formula,
-             std::string_view value, double format) {
+void AddCell(SheetCollection& sheets, const std::array<std::string_view, 7>& f,
+             std::string_view formula, std::string_view value, double format) {
   Sheet& sheet = sheets.Item(DoubleToLong(LeadingNumber(f[0])));
-  Cell& cell = sheet.Cells().Add(DoubleToInteger(LeadingNumber(f[1])), DoubleToInteger(LeadingNumber(f[2])));
+  Cell& cell =
+      sheet.Cells().Add(DoubleToInteger(LeadingNumber(f[1])), DoubleToInteger(LeadingNumber(f[2])));
   cell.SetFormula(std::string(formula));
   cell.SetValue(std::string(value));
   cell.SetFormatRaw(format);

@@ -21,7 +21,8 @@ void AppendCellLine(std::string& out, int32_t sheet, const Cell& cell);
 // Calls `emit` with the line of every cell of `sheets`, sheet by sheet in
 // collection order (positions from 1) and each sheet's cells in its order. The
 // line is only valid during the call.
-void ForEachCellLine(const SheetCollection& sheets, const std::function<void(std::string_view)>& emit);
+void ForEachCellLine(const SheetCollection& sheets,
+                     const std::function<void(std::string_view)>& emit);
 
 // The seven fields as the workbook's token reader splits them: a field ends at
 // the next TAB, the seventh at the next TAB or the line's end; missing fields
@@ -45,8 +46,8 @@ std::string TabLineOfCommaLine(std::string_view line);
 // Raises 32760 with `source` naming the first cell whose formula or value holds
 // a character of `forbidden`: "The formula of the cell at row 2, column 3 of
 // sheet 'Sheet1' holds " + `what` + " cannot keep."
-void CheckCellTexts(const SheetCollection& sheets, std::string_view forbidden, const std::string& source,
-                    std::string_view what);
+void CheckCellTexts(const SheetCollection& sheets, std::string_view forbidden,
+                    const std::string& source, std::string_view what);
 
 // The leading number of a text (blanks before it skipped; 0 when there is none).
 // `consumed`, when given, receives the length of the text read (0 when no number).

@@ -118,7 +118,10 @@ TEST(CellCollectionTest, MovingACellReKeysIt) {
   a.SetCol(4);
   EXPECT_EQ(&cells->Item("00030004"), &a);
 
-  const AutomationError e = ErrorOf([&] { b.SetRow(3); b.SetCol(4); });
+  const AutomationError e = ErrorOf([&] {
+    b.SetRow(3);
+    b.SetCol(4);
+  });
   EXPECT_EQ(e.number(), 457);
   EXPECT_EQ(b.Row(), 3);  // the row move was fine; the column move was refused
   EXPECT_EQ(b.Col(), 2);
@@ -209,7 +212,8 @@ TEST(CellTest, LateBoundFormatSetTakesOnlyCellFormats) {
   Ref<CellFormat> format = MakeRef<CellFormat>(0x41);
   CallByName(cell, "Format", CallKind::Set, format);
   EXPECT_EQ(cell->Format(), format);
-  EXPECT_EQ(ErrorOf([&] { CallByName(cell, "Format", CallKind::Set, MakeRef<Sheet>()); }).number(), 13);
+  EXPECT_EQ(ErrorOf([&] { CallByName(cell, "Format", CallKind::Set, MakeRef<Sheet>()); }).number(),
+            13);
   EXPECT_EQ(ErrorOf([&] { CallByName(cell, "Format", CallKind::Set, 5); }).number(), 424);
   EXPECT_EQ(cell->Format(), format);
 }

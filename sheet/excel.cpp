@@ -22,9 +22,12 @@ constexpr int16_t kFirstSessionExcel = 8;
 
 std::string AddInName(int16_t majorVersion) {
   switch (majorVersion) {
-    case 5: return "tabrel5.xla";
-    case 7: return "tabrel7.xla";
-    default: return "tabrel8.xla";
+    case 5:
+      return "tabrel5.xla";
+    case 7:
+      return "tabrel7.xla";
+    default:
+      return "tabrel8.xla";
   }
 }
 
@@ -34,14 +37,16 @@ std::string MacroName(int16_t majorVersion, std::string_view macro) {
 
 int16_t ExcelVersion(Dispatch& xlApp) {
   return RunWrappedAlways("SDK.GetExcelVersion", "Cannot get Excel version.", [&] {
-    return DoubleToInteger(office::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
+    return DoubleToInteger(
+        office::LeadingNumber(CStr(CallByName(xlApp, "Version", CallKind::Get))));
   });
 }
 
 ExcelObject GetExcelObject() {
   return RunWrapped("GetExcelObject", "Error getting excel object.", [] {
     ExcelObject excel{office::AcquireOfficeApplication(kProgId, false), nullptr, 0};
-    excel.app = Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
+    excel.app =
+        Ref<Dispatch>(&ObjectOf(CallByName(excel.holder.App(), "Application", CallKind::Get)));
     excel.version = ExcelVersion(*excel.app);
     if (excel.version < kOldestExcel) {
       RaiseError(kWrapError, "SDK.GetExcelObject", "This API requires Excel 5 or newer.");
@@ -59,9 +64,9 @@ ExcelObject ExcelFromPool() {
 
 void OpenAddIn(const ExcelObject& excel) {
   RunWrapped("SDK.OpenAddIn", "Could not open TABREL add-in", [&] {
-    const office::OfficeAddInSearch search{"TABREL", "StartupPath", "Excel.AddIn\\shell\\open\\command",
-                                         "\\excel.exe", "\\XLSTART",
-                                         [&] { return AddInName(excel.version); }};
+    const office::OfficeAddInSearch search{
+        "TABREL",      "StartupPath", "Excel.AddIn\\shell\\open\\command",
+        "\\excel.exe", "\\XLSTART",   [&] { return AddInName(excel.version); }};
     const office::OfficeAddIn found = office::FindOfficeAddIn(*excel.app, search);
     std::string path;
     switch (found.place) {
@@ -73,9 +78,10 @@ void OpenAddIn(const ExcelObject& excel) {
         path = found.path;
         break;
       case office::OfficeAddInPlace::NotFound:
-        RaiseError(kWrapError, "SDK.OpenAddIN",
-                   "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / "
-                   "Tools | Add-Ins to load TABREL(5)(7)(8).XLA prior to using this function.");
+        RaiseError(
+            kWrapError, "SDK.OpenAddIN",
+            "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / "
+            "Tools | Add-Ins to load TABREL(5)(7)(8).XLA prior to using this function.");
     }
     const Variant workbooks = CallByName(excel.app, "Workbooks", CallKind::Get);
     CallByName(ObjectOf(workbooks), "Open", CallKind::Method, path);

@@ -35,8 +35,8 @@ TEST(ExcelTest, AddInNameByMajorVersion) {
   const struct {
     const char* version;  // Excel's Version text
     const char* addIn;
-  } cases[] = {{"5.0", "tabrel5.xla"}, {"7.0", "tabrel7.xla"},  {"6.0", "tabrel8.xla"},
-               {"8.0", "tabrel8.xla"}, {"9.0", "tabrel8.xla"},  {"8.0e", "tabrel8.xla"},
+  } cases[] = {{"5.0", "tabrel5.xla"},  {"7.0", "tabrel7.xla"}, {"6.0", "tabrel8.xla"},
+               {"8.0", "tabrel8.xla"},  {"9.0", "tabrel8.xla"}, {"8.0e", "tabrel8.xla"},
                {"16.0", "tabrel8.xla"}, {" 7", "tabrel7.xla"}};
   for (const auto& c : cases) {
     FakeExcel xl(c.version);
@@ -87,7 +87,8 @@ TEST(ExcelTest, AddInSearchOrder) {
       const ExcelObject use = Attach(xl, ExcelVersion(*xl.app));
       OpenAddIn(use);
       const std::string opened = c.listed ? xl.addInPath : c.opened;
-      EXPECT_EQ(xl.script->Select({"Documents.Open"}), std::vector<std::string>{"Documents.Open(" + opened + ")"})
+      EXPECT_EQ(xl.script->Select({"Documents.Open"}),
+                std::vector<std::string>{"Documents.Open(" + opened + ")"})
           << c.what;
       EXPECT_EQ(xl.script->Called("App.StartupPath"), !c.listed) << c.what;
     }
@@ -104,12 +105,14 @@ TEST(ExcelTest, AddInMissingOrCommandUnusable) {
       std::string description;
     } cases[] = {
         {"no command", "", "SDK.OpenAddIN", "The Tabulyn add-in is not installed."},
-        {"no add-in beside Excel", office + "\\excel.exe", "SDK.OpenAddIN", "The Tabulyn add-in is not installed."},
+        {"no add-in beside Excel", office + "\\excel.exe", "SDK.OpenAddIN",
+         "The Tabulyn add-in is not installed."},
         {"a command without Excel", office + "\\calc.exe", "SDK.OpenAddIn",
          "Could not open TABREL add-in\r\nInvalid procedure call or argument"},
     };
     for (const auto& c : cases) {
-      registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "", registry::Value::String(c.command));
+      registry::SetValue(registry::Hive::ClassesRoot, kCommandKey, "",
+                         registry::Value::String(c.command));
       FakeExcel xl("9.0", false);
       const ExcelObject use = Attach(xl, 9);
       const AutomationError e = ErrorOf([&] { OpenAddIn(use); });

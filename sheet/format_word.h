@@ -20,6 +20,8 @@ inline double SetField(double word, uint32_t mask, uint32_t value) {
   return static_cast<double>((WordBits(word) & ~mask) + value);
 }
 
-inline double SetFlag(double word, uint32_t bit, bool on) { return SetField(word, bit, on ? bit : 0); }
+inline double SetFlag(double word, uint32_t bit, bool on) {
+  return SetField(word, bit, on ? bit : 0);
+}
 
 }  // namespace brevora::sheet

@@ -45,9 +45,11 @@ NamedStyle& NamedStyleCollection::Add(std::string_view name) {
   try {
     Ref<NamedStyle> style = MakeRef<NamedStyle>();
     if (Count() >= kMaxStyles) {
-      core::RaiseModuleError(260, "There can only be " + std::to_string(kMaxStyles - 1) + " styles");
+      core::RaiseModuleError(260,
+                             "There can only be " + std::to_string(kMaxStyles - 1) + " styles");
     }
-    if (name.size() > kMaxNameLength) core::RaiseModuleError(259, "Named styles can only be 15 characters");
+    if (name.size() > kMaxNameLength)
+      core::RaiseModuleError(259, "Named styles can only be 15 characters");
     style->Setname(std::string(name));
     items_.Add(style, name);
     return *style;

@@ -18,7 +18,8 @@ namespace brevora::sheet {
 
 namespace {
 
-const ClassRegistration registration(SDK::kProgId, SDK::kClsid, [] { return Ref<Dispatch>(MakeRef<SDK>()); });
+const ClassRegistration registration(SDK::kProgId, SDK::kClsid,
+                                     [] { return Ref<Dispatch>(MakeRef<SDK>()); });
 
 // The failure of a reading step that gave False: nothing below to tell.
 [[noreturn]] void ReadingFailed(const char* source, const char* message) {
@@ -39,10 +40,12 @@ const MemberTable<SDK>& SDK::Members() {
       {"TBRToPDBExt", M::Method, [](SDK& s, Args a) { s.TBRToPDBExt(CStr(a[0]), CStr(a[1])); }, 2},
       {"PDBToXLS", M::Method, [](SDK& s, Args a) { s.PDBToXLS(CStr(a[0]), CStr(a[1])); }, 2},
       {"OpenXLSWorkbook", M::Method, [](SDK& s, Args a) { s.OpenXLSWorkbook(CStr(a[0])); }, 1},
-      {"OpenWorkbook", M::Method, [](SDK& s, Args a) { s.OpenWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"OpenWorkbook", M::Method,
+       [](SDK& s, Args a) { s.OpenWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"RemoveFromUser", M::Method,
        [](SDK& s, Args a) { s.RemoveFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
-      {"SaveWorkbook", M::Method, [](SDK& s, Args a) { s.SaveWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"SaveWorkbook", M::Method,
+       [](SDK& s, Args a) { s.SaveWorkbook(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"Session", M::Set, [](SDK& s, Args a) { s.SetSession(ObjectArg<core::Session>(a[0])); }},
       {"Session", M::Get, [](SDK& s, Args) { return Variant(s.Session()); }},
       {"XLSToTBRExt", M::Method, [](SDK& s, Args a) { s.XLSToTBRExt(CStr(a[0]), CStr(a[1])); }, 2},
@@ -79,7 +82,8 @@ Ref<Workbook> SDK::NewWorkbook() {
 void SDK::XLSToPDB(std::string_view xlsFile, std::string_view pdbFile) {
   RunWrapped("SDK.XLSToPDB", "Error converting from XLS to PDB.", [&] {
     Ref<Workbook> workbook = NewWorkbook();
-    if (!workbook->OpenFromXLS(xlsFile)) ReadingFailed("SDK.XLSToPDB", "Error converting from XLS to PDB.");
+    if (!workbook->OpenFromXLS(xlsFile))
+      ReadingFailed("SDK.XLSToPDB", "Error converting from XLS to PDB.");
     workbook->WriteToPDB(pdbFile);
   });
 }
@@ -160,17 +164,20 @@ void SDK::RunStoreMacro(std::string_view macro, std::string_view user, std::stri
   office::RaiseErrorSlot(session);
 }
 
-void SDK::OpenWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
+void SDK::OpenWorkbook(std::string_view user, std::string_view category,
+                       std::string_view workbook) {
   RunWrapped("SDK.OpenWorkbook", "Error opening workbook.",
              [&] { RunStoreMacro("OpenWorkbook", user, category, workbook); });
 }
 
-void SDK::SaveWorkbook(std::string_view user, std::string_view category, std::string_view workbook) {
+void SDK::SaveWorkbook(std::string_view user, std::string_view category,
+                       std::string_view workbook) {
   RunWrapped("SDK.SaveWorkbook", "Error saving workbook.",
              [&] { RunStoreMacro("SaveWorkbook", user, category, workbook); });
 }
 
-void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::string_view workbook) {
+void SDK::RemoveFromUser(std::string_view user, std::string_view category,
+                         std::string_view workbook) {
   RunWrapped("SDK.RemoveFromUser", "Error removing from user.", [&] {
     const StorePlace place = StoreFilePlace(App(), user, category, workbook, "SDK.RemoveFromUser");
     RemoveStoredFile(place.file);
@@ -180,8 +187,8 @@ void SDK::RemoveFromUser(std::string_view user, std::string_view category, std::
 
 // ---- Conversions through Excel ----
 
-void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b, std::string_view c,
-                              std::string_view user) {
+void SDK::ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b,
+                              std::string_view c, std::string_view user) {
   core::Application& app = App();
   core::Session& session = OperationSession();
   excel::ExcelObject xl = session.IsServerMode() ? excel::ExcelFromPool() : excel::GetExcelObject();

@@ -33,7 +33,7 @@
 namespace brevora::core {
 class Session;
 class Application;
-}
+}  // namespace brevora::core
 
 namespace brevora::sheet {
 
@@ -100,8 +100,8 @@ class SDK : public Dispatchable<SDK, office::Converter> {
   Ref<Workbook> NewWorkbook();
   // The conversion through Excel with the macro's three arguments; `user`
   // made current first when it is not empty.
-  void ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b, std::string_view c,
-                           std::string_view user = {});
+  void ConvertThroughExcel(std::string_view macro, std::string_view a, std::string_view b,
+                           std::string_view c, std::string_view user = {});
   // OpenWorkbook and SaveWorkbook.
   void RunStoreMacro(std::string_view macro, std::string_view user, std::string_view category,
                      std::string_view workbook);

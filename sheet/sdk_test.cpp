@@ -73,8 +73,12 @@ enum class Origin { Started, Attached, Pool };
 struct ExcelRegistration {
   ExcelRegistration(FakeExcel& xl, Origin origin) {
     switch (origin) {
-      case Origin::Started: started = std::make_unique<ScopedClass>(kExcel, xl.app, xl.script); break;
-      case Origin::Attached: running = std::make_unique<ScopedRunning>(kExcel, xl.app); break;
+      case Origin::Started:
+        started = std::make_unique<ScopedClass>(kExcel, xl.app, xl.script);
+        break;
+      case Origin::Attached:
+        running = std::make_unique<ScopedRunning>(kExcel, xl.app);
+        break;
       case Origin::Pool: {
         Ref<FakeServerPool> pool = MakeRef<FakeServerPool>(xl.script);
         pool->Lend(kExcel, xl.app);
@@ -95,21 +99,15 @@ TEST(SdkExcelTest, StartedExcelCallLog) {
     xl.Macro("XLSToTBRExt", [](Args) { return Variant(); });
     NewConverter()->XLSToTBRExtSync("C:\\Data\\in.xls", "/t/out.tbr", "1");
     const std::string values = "False, , 0, 0, , <empty>, <empty>, <empty>, , 0";
-    EXPECT_EQ(xl.script->calls, (Lines{"CreateObject(Excel.Application)",
-                                       "App.Application",
-                                       "App.Version",
-                                       "App.AddIns",
-                                       "AddIns.Count",
-                                       "AddIns.Item(1)",
-                                       "AddIn(tabrel8.xla).Name",
-                                       "AddIn(tabrel8.xla).FullName",
-                                       "App.Workbooks",
-                                       "Documents.Open(" + xl.addInPath + ")",
-                                       "App.Run(tabrel8.xla!SetSession, " + values + ")",
-                                       "App.Run(tabrel8.xla!XLSToTBRExt, C:\\Data\\in.xls, /t/out.tbr, 1)",
-                                       "App.Run(tabrel8.xla!GetSession, False, , 0, 0, , , , , , 0)",
-                                       "App.Version",
-                                       "App.Quit()"}));
+    EXPECT_EQ(xl.script->calls,
+              (Lines{"CreateObject(Excel.Application)", "App.Application", "App.Version",
+                     "App.AddIns", "AddIns.Count", "AddIns.Item(1)", "AddIn(tabrel8.xla).Name",
+                     "AddIn(tabrel8.xla).FullName", "App.Workbooks",
+                     "Documents.Open(" + xl.addInPath + ")",
+                     "App.Run(tabrel8.xla!SetSession, " + values + ")",
+                     "App.Run(tabrel8.xla!XLSToTBRExt, C:\\Data\\in.xls, /t/out.tbr, 1)",
+                     "App.Run(tabrel8.xla!GetSession, False, , 0, 0, , , , , , 0)", "App.Version",
+                     "App.Quit()"}));
     EXPECT_EQ(xl.app->quitCount, 1);
   });
 }
@@ -125,7 +123,8 @@ TEST(SdkExcelTest, AttachedExcelIsLeftRunningAndPoolExcelIsReleased) {
       EXPECT_EQ(xl.app->quitCount, 0);
       if (origin == Origin::Pool) {
         EXPECT_EQ(xl.script->Select({"Pool.", "Entry."}),
-                  (Lines{"Pool.GetServer(Excel.Application)", "Entry.ServerObject", "Entry.ReleaseServer()"}));
+                  (Lines{"Pool.GetServer(Excel.Application)", "Entry.ServerObject",
+                         "Entry.ReleaseServer()"}));
         EXPECT_EQ(xl.script->calls.back(), "Entry.ReleaseServer()");
         EXPECT_FALSE(xl.script->Called("App.Application"));  // the pool's object is used as it is
       } else {
@@ -145,7 +144,8 @@ TEST(SdkExcelTest, Excel7ExchangesNoSessionAndLeavesItAlone) {
     session.SetParameter1(Variant("kept"));
     session.SetParameter3(Variant("also kept"));
     NewConverter()->XLSToTBRExt("a.xls", "b.tbr");
-    EXPECT_EQ(xl.script->Select({"App.Run"}), (Lines{"App.Run(tabrel7.xla!XLSToTBRExt, a.xls, b.tbr, )"}));
+    EXPECT_EQ(xl.script->Select({"App.Run"}),
+              (Lines{"App.Run(tabrel7.xla!XLSToTBRExt, a.xls, b.tbr, )"}));
     EXPECT_EQ(xl.script->calls.back(), "App.Quit()");
     EXPECT_EQ(session.FileMode(), 2);
     EXPECT_EQ(session.Parameter1(), Variant("kept"));
@@ -192,14 +192,12 @@ TEST(SdkExcelTest, ExcelIsHandedBackOnEveryFailure) {
   };
   const AutomationError boom(1004, "Excel", "Boom.");
   const std::vector<Failure> failures = {
-      {"no add-in",
-       [](FakeExcel& xl) { xl.app->addIns->items.clear(); },
-       kWrapError,
+      {"no add-in", [](FakeExcel& xl) { xl.app->addIns->items.clear(); }, kWrapError,
        "SDK.OpenAddIN",
-       "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / Tools | Add-Ins "
+       "The Tabulyn add-in is not installed.  Please install the Tabulyn add-in using Excel / "
+       "Tools | Add-Ins "
        "to load TABREL(5)(7)(8).XLA prior to using this function."},
-      {"add-in does not open",
-       [&](FakeExcel& xl) { xl.script->FailOn("Documents.Open", boom); },
+      {"add-in does not open", [&](FakeExcel& xl) { xl.script->FailOn("Documents.Open", boom); },
        kWrapError, "SDK.OpenAddIn", "Could not open TABREL add-in\r\nBoom."},
       {"SetSession fails",
        [&](FakeExcel& xl) { xl.script->FailOn("App.Run(tabrel8.xla!SetSession", boom); },
@@ -211,13 +209,12 @@ TEST(SdkExcelTest, ExcelIsHandedBackOnEveryFailure) {
        [&](FakeExcel& xl) { xl.script->FailOn("App.Run(tabrel8.xla!GetSession", boom); },
        kWrapError, "SDK.GetXLSession", "Error getting session.\r\nBoom."},
       {"the add-in reports 32760",
-       [](FakeExcel& xl) { xl.SetError(kWrapError, "The sheet 'Plan' is too large."); },
-       kWrapError, "Brevora", "The sheet 'Plan' is too large."},
+       [](FakeExcel& xl) { xl.SetError(kWrapError, "The sheet 'Plan' is too large."); }, kWrapError,
+       "Brevora", "The sheet 'Plan' is too large."},
       {"the add-in reports another number",
-       [](FakeExcel& xl) { xl.SetError(1004, "Cannot read the workbook."); },
-       kWrapError, "SDK.XLSToTBRExt", "Error converting XLS to TBR.\r\nCannot read the workbook."},
-      {"the add-in reports a message only",
-       [](FakeExcel& xl) { xl.SetError(0, "Disk full."); },
+       [](FakeExcel& xl) { xl.SetError(1004, "Cannot read the workbook."); }, kWrapError,
+       "SDK.XLSToTBRExt", "Error converting XLS to TBR.\r\nCannot read the workbook."},
+      {"the add-in reports a message only", [](FakeExcel& xl) { xl.SetError(0, "Disk full."); },
        kWrapError, "Brevora", "Disk full."},
   };
   for (Origin origin : {Origin::Started, Origin::Attached, Origin::Pool}) {
@@ -231,12 +228,15 @@ TEST(SdkExcelTest, ExcelIsHandedBackOnEveryFailure) {
         });
         f.arrange(xl);
         const AutomationError e = ErrorOf([] { NewConverter()->XLSToTBRExt("a.xls", "b.tbr"); });
-        const std::string at = std::string(f.what) + " / origin " + std::to_string(static_cast<int>(origin));
+        const std::string at =
+            std::string(f.what) + " / origin " + std::to_string(static_cast<int>(origin));
         EXPECT_EQ(e.number(), f.number) << at;
         EXPECT_EQ(e.source(), f.source) << at;
         EXPECT_EQ(e.description(), f.description) << at;
         EXPECT_EQ(xl.app->quitCount, origin == Origin::Started ? 1 : 0) << at;
-        EXPECT_EQ(xl.script->Select({"Entry.ReleaseServer"}).size(), origin == Origin::Pool ? 1u : 0u) << at;
+        EXPECT_EQ(xl.script->Select({"Entry.ReleaseServer"}).size(),
+                  origin == Origin::Pool ? 1u : 0u)
+            << at;
       });
     }
   }
@@ -276,13 +276,15 @@ TEST(SdkExcelTest, WithoutExcel) {
     AutomationError e = ErrorOf([] { NewConverter()->XLSToTBRExtSync("a.xls", "b.tbr", "1"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "GetExcelObject");
-    EXPECT_EQ(e.description(), "Error getting excel object.\r\nActiveX component can't create object");
+    EXPECT_EQ(e.description(),
+              "Error getting excel object.\r\nActiveX component can't create object");
 
     // Server mode without a pool.
     TheSession().SetIsServerMode(true);
     e = ErrorOf([] { NewConverter()->TBRToXLSExtSync("a.tbr", "b.xls", "3"); });
     EXPECT_EQ(e.source(), "SDK.TBRToXLSExt_Sync");
-    EXPECT_EQ(e.description(), "Error converting TBR to XLS.\r\nObject variable or With block variable not set");
+    EXPECT_EQ(e.description(),
+              "Error converting TBR to XLS.\r\nObject variable or With block variable not set");
   });
   core::OnFreshThread([] {
     FakeExcel xl("4.0");
@@ -313,7 +315,8 @@ TEST(SdkExcelTest, ConduitCallsByProgIdWithThreeStrings) {
 
     xl.script->FailOn("App.Run(tabrel8.xla!TBRToXLSExt", AutomationError(1004, "Excel", "Boom."));
     Variant back[] = {Variant("/home/a/Budget.tbr"), Variant("C:\\Budget.xls"), Variant("17")};
-    const AutomationError e = ErrorOf([&] { converter->Invoke("TBRToXLSExt_Sync", CallKind::Method, back); });
+    const AutomationError e =
+        ErrorOf([&] { converter->Invoke("TBRToXLSExt_Sync", CallKind::Method, back); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK.TBRToXLSExt_Sync");
     EXPECT_EQ(xl.script->Select({"App.Run(tabrel8.xla!TBRToXLSExt"}),
@@ -331,10 +334,14 @@ TEST(SdkExcelTest, EachConversionRunsItsMacroWithItsArguments) {
   const Case cases[] = {
       {[](SDK& s) { s.XLSToTBRExt("x.xls", "t.tbr"); }, "XLSToTBRExt, x.xls, t.tbr, ", false},
       {[](SDK& s) { s.TBRToXLSExt("t.tbr", "x.xls"); }, "TBRToXLSExt, t.tbr, x.xls, ", false},
-      {[](SDK& s) { s.XLSToTBRExtSync("x.xls", "t.tbr", "x.xls"); }, "XLSToTBRExt, x.xls, t.tbr, x.xls", false},
-      {[](SDK& s) { s.TBRToXLSExtSync("t.tbr", "x.xls", "4"); }, "TBRToXLSExt, t.tbr, x.xls, 4", false},
-      {[](SDK& s) { s.XLSToTBR("x.xls", "anna", "Unfiled", "Budget"); }, "XLSToTBR, x.xls, Unfiled, Budget", true},
-      {[](SDK& s) { s.TBRToXLS("anna", "Unfiled", "Budget", "x.xls"); }, "TBRToXLS, Unfiled, Budget, x.xls", true},
+      {[](SDK& s) { s.XLSToTBRExtSync("x.xls", "t.tbr", "x.xls"); },
+       "XLSToTBRExt, x.xls, t.tbr, x.xls", false},
+      {[](SDK& s) { s.TBRToXLSExtSync("t.tbr", "x.xls", "4"); }, "TBRToXLSExt, t.tbr, x.xls, 4",
+       false},
+      {[](SDK& s) { s.XLSToTBR("x.xls", "anna", "Unfiled", "Budget"); },
+       "XLSToTBR, x.xls, Unfiled, Budget", true},
+      {[](SDK& s) { s.TBRToXLS("anna", "Unfiled", "Budget", "x.xls"); },
+       "TBRToXLS, Unfiled, Budget, x.xls", true},
   };
   for (const Case& c : cases) {
     core::OnFreshThread([&] {
@@ -381,7 +388,8 @@ TEST(SdkExcelTest, ExcelForTheUser) {
       xl.SetError(kWrapError, "Nothing to save.");
       return Variant(false);
     });
-    const AutomationError e = ErrorOf([] { NewConverter()->SaveWorkbook("", "Unfiled", "Budget"); });
+    const AutomationError e =
+        ErrorOf([] { NewConverter()->SaveWorkbook("", "Unfiled", "Budget"); });
     EXPECT_EQ(e.source(), "Brevora");
     EXPECT_EQ(e.description(), "Nothing to save.");
     EXPECT_EQ(xl.app->quitCount, 0);
@@ -392,7 +400,8 @@ TEST(SdkExcelTest, ExcelForTheUser) {
     ScopedClass excel(kExcel, xl.app, xl.script);
     NewConverter()->OpenXLSWorkbook("C:\\Budget.xls");
     EXPECT_EQ(xl.script->Select({"Documents.Open", "App.Visible", "App.Quit"}),
-              (Lines{"Documents.Open(" + xl.addInPath + ")", "Documents.Open(C:\\Budget.xls)", "App.Visible=True"}));
+              (Lines{"Documents.Open(" + xl.addInPath + ")", "Documents.Open(C:\\Budget.xls)",
+                     "App.Visible=True"}));
     xl.script->FailOn("Documents.Open(C:", AutomationError(1004, "Excel", "Cannot open."));
     const AutomationError e = ErrorOf([] { NewConverter()->OpenXLSWorkbook("C:\\Budget.xls"); });
     EXPECT_EQ(e.source(), "SDK.OpenXLSWorkbook");
@@ -430,8 +439,10 @@ TEST(SdkStoreTest, RemoveFromUserDeletesOnlyTheWorkbookAndRefreshes) {
       const char* user;
       const char* category;
       const char* name;
-    } refused[] = {{"Anna", "..", "Budget"},       {"Anna", "Unfiled", "../Budget"},
-                   {"Anna", "Unfiled/..", "Budget"}, {"Anna", "", "Budget"},
+    } refused[] = {{"Anna", "..", "Budget"},
+                   {"Anna", "Unfiled", "../Budget"},
+                   {"Anna", "Unfiled/..", "Budget"},
+                   {"Anna", "", "Budget"},
                    {"Nobody", "Unfiled", "Budget"}};
     for (const auto& r : refused) {
       const AutomationError e = ErrorOf([&] { sdk->RemoveFromUser(r.user, r.category, r.name); });
@@ -464,7 +475,8 @@ TEST(SdkStoreTest, RefreshFailureNamesTheWindowTitle) {
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "SDK.Refresh");
     EXPECT_EQ(e.description(),
-              "Could not refresh Brevora Desktop.  Please close and reopen Brevora Desktop.\r\nPermission denied");
+              "Could not refresh Brevora Desktop.  Please close and reopen Brevora "
+              "Desktop.\r\nPermission denied");
     office::UnregisterDesktopWindow(window);
   });
 }
@@ -479,7 +491,9 @@ void SaveSample(const std::string& path) {
   wb->WriteToDisk(path);
 }
 
-std::string CellValueOf(Workbook& wb) { return wb.Sheets().Item(2).Cells().ItemDirect(2, 3).Value(); }
+std::string CellValueOf(Workbook& wb) {
+  return wb.Sheets().Item(2).Cells().ItemDirect(2, 3).Value();
+}
 
 TEST(SdkInProcessTest, DesktopFileAndHandheldDatabase) {
   const std::string dir = MakeTempDir("files");
@@ -500,7 +514,8 @@ TEST(SdkInProcessTest, DesktopFileAndHandheldDatabase) {
     wb->OpenFromPDB(dir + "/c.pdb");
     EXPECT_EQ(CellValueOf(*wb), "42");
 
-    const AutomationError e = ErrorOf([&] { sdk->TBRToPDB("Anna", "Business", "Missing", dir + "/d.pdb"); });
+    const AutomationError e =
+        ErrorOf([&] { sdk->TBRToPDB("Anna", "Business", "Missing", dir + "/d.pdb"); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_FALSE(fsys::exists(dir + "/d.pdb"));
     const AutomationError bad = ErrorOf([&] { sdk->PDBToTBRExt(dir + "/a.tbr", dir + "/e.tbr"); });

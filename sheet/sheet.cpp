@@ -24,14 +24,24 @@ const MemberTable<Sheet>& Sheet::Members() {
       {"Cells", M::Set, [](Sheet& s, Args a) { s.SetCells(ObjectArg<CellCollection>(a[0])); }},
       {"Cells", M::Get, [](Sheet& s, Args) { return Variant(s.CellsRef()); }},
       {"SetFrozenCells", M::Method,
-       [](Sheet& s, Args a) { s.SetFrozenCells(CInt(a[0]), CInt(a[1]), CInt(a[2]), CInt(a[3])); }, 4},
-      {"GetFrozenCells", M::Method, [](Sheet& s, Args a) { FillPlace(a, s.FrozenCells()); return Variant(); }, 4},
+       [](Sheet& s, Args a) { s.SetFrozenCells(CInt(a[0]), CInt(a[1]), CInt(a[2]), CInt(a[3])); },
+       4},
+      {"GetFrozenCells", M::Method,
+       [](Sheet& s, Args a) {
+         FillPlace(a, s.FrozenCells());
+         return Variant();
+       },
+       4},
       {"SetCurrentCell", M::Method,
-       [](Sheet& s, Args a) { s.SetCurrentCell(CInt(a[0]), CInt(a[1]), CInt(a[2]), CInt(a[3])); }, 4},
+       [](Sheet& s, Args a) { s.SetCurrentCell(CInt(a[0]), CInt(a[1]), CInt(a[2]), CInt(a[3])); },
+       4},
       {"GetCurrentCell", M::Method, [](Sheet& s, Args a) { FillPlace(a, s.CurrentCell()); }, 4},
-      {"ColumnWidths", M::Let, [](Sheet& s, Args a) { s.SetColumnWidths(CInt(a[0]), CInt(a[1])); }, 2},
-      {"ColumnWidths", M::Get, [](Sheet& s, Args a) { return Variant(s.ColumnWidths(CInt(a[0]))); }, 1},
-      {"NumResizeableColumns", M::Get, [](Sheet& s, Args) { return Variant(s.NumResizeableColumns()); }}};
+      {"ColumnWidths", M::Let, [](Sheet& s, Args a) { s.SetColumnWidths(CInt(a[0]), CInt(a[1])); },
+       2},
+      {"ColumnWidths", M::Get, [](Sheet& s, Args a) { return Variant(s.ColumnWidths(CInt(a[0]))); },
+       1},
+      {"NumResizeableColumns", M::Get,
+       [](Sheet& s, Args) { return Variant(s.NumResizeableColumns()); }}};
   return table;
 }
 

@@ -93,7 +93,9 @@ TEST(SheetCollectionTest, LateBoundMembers) {
   EXPECT_EQ(CallByName(sheets, "", CallKind::Get, 1).AsObject(), sheet.AsObject());
   EXPECT_EQ(CallByName(sheets, "NewEnum", CallKind::Get).AsArray().size(), 1u);
   Variant cells = CallByName(sheet.AsObject(), "Cells", CallKind::Get);
-  EXPECT_EQ(NumberOf([&] { CallByName(sheet.AsObject(), "Cells", CallKind::Set, MakeRef<Sheet>()); }), 13);
+  EXPECT_EQ(
+      NumberOf([&] { CallByName(sheet.AsObject(), "Cells", CallKind::Set, MakeRef<Sheet>()); }),
+      13);
   EXPECT_EQ(CallByName(sheet.AsObject(), "Cells", CallKind::Get).AsObject(), cells.AsObject());
 }
 

@@ -15,9 +15,10 @@ namespace {
 // A category or workbook name that names exactly one entry of its folder.
 void CheckStoreName(std::string_view what, std::string_view name, const std::string& source) {
   if (!fs::IsPlainName(name)) {
-    RaiseError(kWrapError, source,
-               "The " + std::string(what) + " name '" + std::string(name) +
-                   "' cannot be used: it is empty or holds a separator, '..' or a control character.");
+    RaiseError(
+        kWrapError, source,
+        "The " + std::string(what) + " name '" + std::string(name) +
+            "' cannot be used: it is empty or holds a separator, '..' or a control character.");
   }
 }
 
@@ -30,7 +31,8 @@ StorePlace StoreFilePlace(core::Application& app, std::string_view user, std::st
   if (!user.empty()) {
     app.SetCurrentUser(user);
     if (!text::EqualsNoCase(app.Session()->UserName(), core::Trim(user))) {
-      RaiseError(kWrapError, source, "There is no handheld user named '" + std::string(user) + "'.");
+      RaiseError(kWrapError, source,
+                 "There is no handheld user named '" + std::string(user) + "'.");
     }
   }
   CheckStoreName("category", category, source);

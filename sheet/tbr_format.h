@@ -76,12 +76,15 @@ constexpr bool HasCommaCells(int version) { return version == 4 || version == 5;
 
 // The format word of a comma cell as versions 6 to 9 hold it: bits 29 to 31
 // move to 28 to 30 (bit 28 keeps its own value OR the old bit 29), bit 31 is 0.
-constexpr uint32_t CommaFormatWord(uint32_t word) { return (word & 0x1FFFFFFFu) | ((word >> 29) << 28); }
+constexpr uint32_t CommaFormatWord(uint32_t word) {
+  return (word & 0x1FFFFFFFu) | ((word >> 29) << 28);
+}
 
 // The seven fields of a comma cell line, quotes kept: cut at every comma that
 // is outside quotes (adjacent commas give empty fields). nullopt when the line
 // has more or fewer fields, or ends inside quotes.
-inline std::optional<std::array<std::string_view, kCellFields>> SplitCommaCells(std::string_view line) {
+inline std::optional<std::array<std::string_view, kCellFields>> SplitCommaCells(
+    std::string_view line) {
   std::array<std::string_view, kCellFields> fields;
   std::size_t count = 0;
   std::size_t start = 0;
@@ -103,7 +106,8 @@ inline std::optional<std::array<std::string_view, kCellFields>> SplitCommaCells(
 
 // A field between double quotes without them; any other field as it stands.
 constexpr std::string_view Unquoted(std::string_view field) {
-  if (field.size() >= 2 && field.front() == kQuote && field.back() == kQuote) return field.substr(1, field.size() - 2);
+  if (field.size() >= 2 && field.front() == kQuote && field.back() == kQuote)
+    return field.substr(1, field.size() - 2);
   return field;
 }
 

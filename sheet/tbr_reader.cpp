@@ -17,7 +17,9 @@ constexpr const char* kSource = "Workbook.ReadHeader";
 constexpr text::LineRules kHeaderRule = text::kDesktopValueLines;
 constexpr text::LineRules kCellRule = text::kDesktopLines;
 
-bool IsLineEnd(std::string_view data, size_t pos) { return text::LineBreakAt(data, pos, kHeaderRule.ends) > 0; }
+bool IsLineEnd(std::string_view data, size_t pos) {
+  return text::LineBreakAt(data, pos, kHeaderRule.ends) > 0;
+}
 
 }  // namespace
 
@@ -39,8 +41,9 @@ void TbrReader::ReadHeaderValues(WorkbookHeader& header, HeaderInfo& info) {
   info.modified = ReadNumber() != 0;
   const double version = ReadNumber();
   if (version > tbr_format::kVersion) {
-    RaiseError(kWrapError, kSource,
-               "This workbook is of a newer version than this module.  Please contact Orvanex, Inc.");
+    RaiseError(
+        kWrapError, kSource,
+        "This workbook is of a newer version than this module.  Please contact Orvanex, Inc.");
   }
   info.version = DoubleToInteger(version);
   const bool hasHeader = ReadNumber() != 0;
@@ -48,7 +51,8 @@ void TbrReader::ReadHeaderValues(WorkbookHeader& header, HeaderInfo& info) {
     const TbrLayout layout = tbr_format::TbrLayoutOf(info.version);
     if (layout.tenDroppedValues) {
       for (size_t i = 0; i < tbr_format::kTenDroppedValues; ++i) ReadNumber();
-      for (size_t j = 0; j < tbr_format::kTenDroppedValues; ++j) header.SheetParams[1].ColumnWidths[j] = 0;
+      for (size_t j = 0; j < tbr_format::kTenDroppedValues; ++j)
+        header.SheetParams[1].ColumnWidths[j] = 0;
     }
     if (layout.linkFields) {
       header.SyncMethod = ReadInteger();
@@ -82,7 +86,8 @@ void TbrReader::ReadHeaderValues(WorkbookHeader& header, HeaderInfo& info) {
   }
   header.SheetCount = ReadInteger();
   if (header.SheetCount > static_cast<int16_t>(kSheetEntries)) RaiseRuntimeError(9);
-  for (int16_t i = 0; i < header.SheetCount; ++i) header.SheetNames[static_cast<size_t>(i)] = ReadText();
+  for (int16_t i = 0; i < header.SheetCount; ++i)
+    header.SheetNames[static_cast<size_t>(i)] = ReadText();
 }
 
 std::string_view TbrReader::NextValue() {
@@ -91,14 +96,19 @@ std::string_view TbrReader::NextValue() {
   std::string_view value;
   if (data_[pos_] == tbr_format::kQuote) {
     const size_t start = ++pos_;
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kQuote && !IsLineEnd(data_, pos_)) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kQuote && !IsLineEnd(data_, pos_))
+      ++pos_;
     value = data_.substr(start, pos_ - start);
     if (pos_ < data_.size() && data_[pos_] == tbr_format::kQuote) ++pos_;
     // Anything between the closing quote and the separator is passed over.
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_, pos_)) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator &&
+           !IsLineEnd(data_, pos_))
+      ++pos_;
   } else {
     const size_t start = pos_;
-    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator && !IsLineEnd(data_, pos_)) ++pos_;
+    while (pos_ < data_.size() && data_[pos_] != tbr_format::kValueSeparator &&
+           !IsLineEnd(data_, pos_))
+      ++pos_;
     value = data_.substr(start, pos_ - start);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
   }

@@ -30,10 +30,17 @@ std::string Dir() { return ::brevora::testing::MakeTempDir("tbr"); }
 // The lines a default workbook is saved with (flags: the default flags word
 // 4118, needs-recalc clear, as a new workbook has it).
 std::vector<std::string> DefaultLines() {
-  std::vector<std::string> l = {"1", "9", "1", "0", "\"\"", "0", "0", "4026531874", "1", "4118", "2", "\"$\""};
-  const char* styles[] = {"65,\"Text\"",        "72,\"Bold Text\"",          "4026531874,\"Number\"",
-                          "536875138,\"Money\"", "4026532354,\"Percentage\"", "76,\"Col Header\"",
-                          "1026,\"Date\"",      "2050,\"Time\"",             "3074,\"Date & Time\""};
+  std::vector<std::string> l = {"1", "9",          "1", "0",    "\"\"", "0",
+                                "0", "4026531874", "1", "4118", "2",    "\"$\""};
+  const char* styles[] = {"65,\"Text\"",
+                          "72,\"Bold Text\"",
+                          "4026531874,\"Number\"",
+                          "536875138,\"Money\"",
+                          "4026532354,\"Percentage\"",
+                          "76,\"Col Header\"",
+                          "1026,\"Date\"",
+                          "2050,\"Time\"",
+                          "3074,\"Date & Time\""};
   for (const char* s : styles) l.push_back(s);
   for (int i = 9; i < 15; ++i) l.push_back("0,\"\"");
   l.push_back("0,\"Edit Styles...\"");
@@ -72,7 +79,8 @@ TEST(TbrFileTest, CellLines) {
       {1, 2, 3, "", "abc", 65, 0, "1\t2\t3\t\tabc\t65\t0"},
       {2, 996, 254, "=A1+B2", "3.5", 4026531874.0, 0, "2\t996\t254\t=A1+B2\t3.5\t4026531874\t0"},
       {1, 1, 1, "=SUM(A1:A9)", "", 0, 1.5, "1\t1\t1\t=SUM(A1:A9)\t\t0\t1.5"},
-      {2, 7, 12, "", "caf\xe9, \"quoted\"", 0x400041, -2, "2\t7\t12\t\tcaf\xe9, \"quoted\"\t4194369\t-2"},
+      {2, 7, 12, "", "caf\xe9, \"quoted\"", 0x400041, -2,
+       "2\t7\t12\t\tcaf\xe9, \"quoted\"\t4194369\t-2"},
   };
   for (const Case& c : cases) {
     const std::string path = Dir() + "/Cells.tbr";
@@ -123,7 +131,8 @@ TEST(TbrFileTest, ACrOnItsOwnEndsAHeaderValueButNotACellLine) {
   wb->InitFromDefaults();
   wb->WriteToDisk(path);
   std::string text = ReadText(path);
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\r");
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.replace(at, 2, "\r");
   WriteText(path, text + "1\t2\t3\t\ta\rb\t65\t0\r\n");
   wb->OpenFromDisk(path);
   ASSERT_EQ(wb->Sheets().Count(), 1);
@@ -179,11 +188,11 @@ TEST(TbrFileTest, NumbersBeyondTheRangeOfADoubleAreAnOverflow) {
     const char* error;  // after "Could not open workbook '...'." CR LF; null: opens
   };
   const Case cases[] = {
-      {5, "1E999", corrupt.c_str()},          // LinkedFileTime
-      {9, "-1E+400", corrupt.c_str()},        // Properties
-      {12, "1D999,\"Mine\"", corrupt.c_str()},  // a style's format word
-      {64, "1\t1\t1\t=A2\t5\t65\t1E999", "Overflow"},   // a cell's second format value
-      {64, "1\t1\t1\t=A2\t5\t-1E999\t0", "Overflow"},   // a cell's format word
+      {5, "1E999", corrupt.c_str()},                   // LinkedFileTime
+      {9, "-1E+400", corrupt.c_str()},                 // Properties
+      {12, "1D999,\"Mine\"", corrupt.c_str()},         // a style's format word
+      {64, "1\t1\t1\t=A2\t5\t65\t1E999", "Overflow"},  // a cell's second format value
+      {64, "1\t1\t1\t=A2\t5\t-1E999\t0", "Overflow"},  // a cell's format word
       {5, "1E-999", nullptr},
   };
   for (const Case& c : cases) {
@@ -283,7 +292,8 @@ TEST(TbrFileTest, CommaCellLinesOfVersions4And5) {
     const std::vector<std::string> lines = Lines(ReadText(path));
     EXPECT_EQ(lines[1], "9");
     EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
-              (std::vector<std::string>{"1\t1\t1\t=SUM(A2,B2)\t5,5\t1879048257\t230", "2\t3\t4\t\t\t0\t0"}));
+              (std::vector<std::string>{"1\t1\t1\t=SUM(A2,B2)\t5,5\t1879048257\t230",
+                                        "2\t3\t4\t\t\t0\t0"}));
     Ref<Workbook> back = MakeRef<Workbook>();
     ASSERT_TRUE(back->OpenFromDisk(path));
     EXPECT_EQ(back->Sheets().Item(1).Cells().ItemDirect(1, 1).FormatBits(), 0x70000041u);
@@ -315,7 +325,8 @@ TEST(TbrFileTest, MissingFileMessageReadsFromTheOutsideIn) {
   Ref<Workbook> wb = MakeRef<Workbook>();
   const AutomationError e = ErrorOf([&] { wb->OpenFromDisk(path); });
   EXPECT_EQ(e.source(), "Workbook.OpenFromDisk");
-  EXPECT_EQ(e.description(), "Could not open workbook '" + path + "'.\r\nCould not open for read.\r\nFile not found");
+  EXPECT_EQ(e.description(), "Could not open workbook '" + path +
+                                 "'.\r\nCould not open for read.\r\nFile not found");
 }
 
 TEST(TbrFileTest, HeaderFlagZeroGoesStraightToTheSheetNames) {
@@ -355,13 +366,15 @@ TEST(TbrFileTest, FailedOpenLeavesTheWorkbookResetAndUnbound) {
   Ref<Workbook> wb = MakeRef<Workbook>();
   wb->OpenFromDisk(good);
   const AutomationError e = ErrorOf([&] { wb->OpenFromDisk(bad); });
-  EXPECT_EQ(e.description(), "Could not open workbook '" + bad + "'.\r\n" +
-                                 "This key is already associated with an element of this collection");
+  EXPECT_EQ(e.description(),
+            "Could not open workbook '" + bad + "'.\r\n" +
+                "This key is already associated with an element of this collection");
   EXPECT_EQ(wb->FullPath(), "");
   EXPECT_EQ(wb->Sheets().Count(), 0);
   // Nothing is bound, so a save cannot overwrite anything with partial content.
   const AutomationError save = ErrorOf([&] { wb->WriteToDisk(); });
-  EXPECT_EQ(save.description(), "Could not save workbook ''.\r\nPlease name the workbook before saving it.");
+  EXPECT_EQ(save.description(),
+            "Could not save workbook ''.\r\nPlease name the workbook before saving it.");
   EXPECT_EQ(ReadText(bad), text);
 
   // Binding to a file that is not there fails the same way.
@@ -404,7 +417,8 @@ TEST(TbrFileTest, HeaderOnlySaveKeepsEveryCellLineByteForByte) {
   const std::string dir = Dir();
   const std::string path = dir + "/Keep.tbr";
   // Cell lines as another writer may leave them, extra fields and LF included.
-  const std::string cells = "1\t1\t1\t=A2\t5\t65\t0\r\n2\t3\t4\t\tx\t0\t0\textra\r\n1\t9\t9\t\t\t0\t1.25\r\n";
+  const std::string cells =
+      "1\t1\t1\t=A2\t5\t65\t0\r\n2\t3\t4\t\tx\t0\t0\textra\r\n1\t9\t9\t\t\t0\t1.25\r\n";
   const std::string original = OldFile(9).substr(0, OldFile(9).find("1\t1\t1")) + cells;
   WriteText(path, original);
   Ref<Workbook> wb = MakeRef<Workbook>();
@@ -438,7 +452,8 @@ TEST(TbrFileTest, TextsTheFileCannotHoldAreRefused) {
     std::function<void(Workbook&)> spoil;
     const char* message;
   } cases[] = {
-      {"tab in formula", [](Workbook& w) { w.Sheets().Item(1).Cells().Add(2, 3).SetFormula("=A1\t"); },
+      {"tab in formula",
+       [](Workbook& w) { w.Sheets().Item(1).Cells().Add(2, 3).SetFormula("=A1\t"); },
        "The formula of the cell at row 2, column 3 of sheet 'Sheet1' holds a tab or a line break"},
       {"CR in value", [](Workbook& w) { w.Sheets().Item(1).Cells().Add(4, 5).SetValue("a\rb"); },
        "The value of the cell at row 4, column 5 of sheet 'Sheet1'"},
@@ -446,9 +461,12 @@ TEST(TbrFileTest, TextsTheFileCannotHoldAreRefused) {
        "The value of the cell at row 4, column 5"},
       {"quote in sheet name", [](Workbook& w) { w.Sheets().Add("My \"best\""); },
        "The sheet name 'My \"best\"' holds a double quote or a line break"},
-      {"line break in currency", [](Workbook& w) { w.SetCurrencyCharacter("$\r\n"); }, "The currency '$"},
-      {"quote in link", [](Workbook& w) { w.SetLinkedXLSFileName("C:\\a\"b.xls"); }, "The linked file name"},
-      {"quote in style", [](Workbook& w) { w.Styles().Item(1).Setname("\"T\""); }, "The style name '\"T\"'"},
+      {"line break in currency", [](Workbook& w) { w.SetCurrencyCharacter("$\r\n"); },
+       "The currency '$"},
+      {"quote in link", [](Workbook& w) { w.SetLinkedXLSFileName("C:\\a\"b.xls"); },
+       "The linked file name"},
+      {"quote in style", [](Workbook& w) { w.Styles().Item(1).Setname("\"T\""); },
+       "The style name '\"T\"'"},
   };
   for (const auto& c : cases) {
     const std::string dir = Dir();
@@ -461,8 +479,10 @@ TEST(TbrFileTest, TextsTheFileCannotHoldAreRefused) {
     const AutomationError e = ErrorOf([&] { wb->WriteToDisk(); });
     EXPECT_EQ(e.number(), kWrapError) << c.what;
     EXPECT_EQ(e.source(), "Workbook.WriteToDisk") << c.what;
-    EXPECT_EQ(e.description().rfind("Could not save workbook '" + path + "'.\r\n", 0), 0u) << c.what;
-    EXPECT_NE(e.description().find(c.message), std::string::npos) << c.what << ": " << e.description();
+    EXPECT_EQ(e.description().rfind("Could not save workbook '" + path + "'.\r\n", 0), 0u)
+        << c.what;
+    EXPECT_NE(e.description().find(c.message), std::string::npos)
+        << c.what << ": " << e.description();
     EXPECT_EQ(ReadText(path), before) << c.what;
     EXPECT_EQ(testing::Entries(dir), std::vector<std::string>{"Spoilt.tbr"}) << c.what;
   }
@@ -487,7 +507,8 @@ TEST(TbrFileTest, FailedSavesLeaveTheOldFileAndNoTemporaryFiles) {
   headerOnly->OpenFromDisk(path, false);
   fsys::rename(path, dir + "/Moved.tbr");
   const AutomationError e = ErrorOf([&] { headerOnly->WriteToDisk(); });
-  EXPECT_EQ(e.description(), "Could not save workbook '" + path + "'.\r\nCould not open for read.\r\nFile not found");
+  EXPECT_EQ(e.description(), "Could not save workbook '" + path +
+                                 "'.\r\nCould not open for read.\r\nFile not found");
   EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"Folder.tbr", "Moved.tbr"}));
   EXPECT_EQ(ReadText(dir + "/Moved.tbr"), before);
 }
@@ -514,23 +535,34 @@ TEST(TbrFileTest, RoundTrips) {
     const char* what;
     std::function<void(Workbook&)> change;
   } cases[] = {
-      {"names", [](Workbook& w) { w.Sheets().Item(1).Setname("Budget 2024"); w.Sheets().Add("caf\xe9, bar"); }},
+      {"names",
+       [](Workbook& w) {
+         w.Sheets().Item(1).Setname("Budget 2024");
+         w.Sheets().Add("caf\xe9, bar");
+       }},
       {"currency $", [](Workbook& w) { w.SetCurrencyCharacter("$"); }},
       {"currency EUR", [](Workbook& w) { w.SetCurrencyCharacter("EUR"); }},
-      {"link", [](Workbook& w) {
+      {"link",
+       [](Workbook& w) {
          w.SetLinkedXLSFileName("C:\\My Documents\\a,b.xls");
          w.SetLinkedXLSFileModDateTime(3849984000.5);
          w.SetLinkedXLSSyncMethod(3);
          w.SetLinkedXLSSyncOption(2);
        }},
       {"styles", [](Workbook& w) { w.Styles().Add("Mine").Format().SetRaw(0xF0001234); }},
-      {"widths and places", [](Workbook& w) {
+      {"widths and places",
+       [](Workbook& w) {
          Sheet& s = w.Sheets().Item(1);
          for (int j = 0; j < 40; ++j) s.SetColumnWidths(j, static_cast<int16_t>(j * 3));
          s.SetFrozenCells(1, 2, -3, 4);
          s.SetCurrentCell(9, 8, 7, 6);
        }},
-      {"flags and extra", [](Workbook& w) { w.SetProperties(0xFFFFFFFF); w.SetHeaderExtra(-5); w.SetCategory(3); }},
+      {"flags and extra",
+       [](Workbook& w) {
+         w.SetProperties(0xFFFFFFFF);
+         w.SetHeaderExtra(-5);
+         w.SetCategory(3);
+       }},
   };
   for (const auto& c : cases) {
     const std::string path = Dir() + "/Round.tbr";
@@ -565,7 +597,8 @@ class FakeLinkStep : public WorkbookLinkStep {
   std::string replacement;  // written over the bound file on open when not empty
   std::vector<std::string> calls;
   bool CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool fromLink) override {
-    calls.push_back(std::string(fromLink ? "from " : "to ") + workbook.FullPath() + " " + header.LinkedFileName);
+    calls.push_back(std::string(fromLink ? "from " : "to ") + workbook.FullPath() + " " +
+                    header.LinkedFileName);
     if (fromLink && !replacement.empty()) {
       WriteText(workbook.FullPath(), replacement);
       return true;

@@ -26,7 +26,9 @@ constexpr const char* kLineBreak = "\r\n";
 std::string OptionalText(const Variant& v) { return v.IsMissing() ? std::string() : CStr(v); }
 bool OptionalFlag(const Variant& v, bool byDefault) { return v.IsMissing() ? byDefault : CBool(v); }
 
-bool SamePath(std::string_view a, std::string_view b) { return fs::NativePath(a) == fs::NativePath(b); }
+bool SamePath(std::string_view a, std::string_view b) {
+  return fs::NativePath(a) == fs::NativePath(b);
+}
 
 }  // namespace
 
@@ -57,8 +59,10 @@ const MemberTable<Workbook>& Workbook::Members() {
       {"IsPrivate", M::Get, [](W& w, Args) { return Variant(w.Flag(f::kIsPrivate)); }},
       {"IsProtected", M::Let, [](W& w, Args a) { w.SetFlag(f::kIsProtected, CBool(a[0])); }},
       {"IsProtected", M::Get, [](W& w, Args) { return Variant(w.Flag(f::kIsProtected)); }},
-      {"IsOnEnterMoveDown", M::Let, [](W& w, Args a) { w.SetFlag(f::kIsOnEnterMoveDown, CBool(a[0])); }},
-      {"IsOnEnterMoveDown", M::Get, [](W& w, Args) { return Variant(w.Flag(f::kIsOnEnterMoveDown)); }},
+      {"IsOnEnterMoveDown", M::Let,
+       [](W& w, Args a) { w.SetFlag(f::kIsOnEnterMoveDown, CBool(a[0])); }},
+      {"IsOnEnterMoveDown", M::Get,
+       [](W& w, Args) { return Variant(w.Flag(f::kIsOnEnterMoveDown)); }},
       {"CurrentSheet", M::Let, [](W& w, Args a) { w.SetCurrentSheet(CInt(a[0])); }},
       {"CurrentSheet", M::Get, [](W& w, Args) { return Variant(w.CurrentSheet()); }},
       {"IsModified", M::Let, [](W& w, Args a) { w.SetIsModified(CBool(a[0])); }},
@@ -67,13 +71,15 @@ const MemberTable<Workbook>& Workbook::Members() {
       {"Properties", M::Get, [](W& w, Args) { return Variant(w.Properties()); }},
       {"CurrencyCharacter", M::Let, [](W& w, Args a) { w.SetCurrencyCharacter(CStr(a[0])); }},
       {"CurrencyCharacter", M::Get, [](W& w, Args) { return Variant(w.CurrencyCharacter()); }},
-      {"DefaultStyle", M::Set, [](W& w, Args a) { w.SetDefaultStyle(ObjectOrNothing<CellFormat>(a[0])); }},
+      {"DefaultStyle", M::Set,
+       [](W& w, Args a) { w.SetDefaultStyle(ObjectOrNothing<CellFormat>(a[0])); }},
       {"DefaultStyle", M::Get, [](W& w, Args) { return Variant(w.DefaultStyleRef()); }},
       {"Version", M::Let, [](W& w, Args a) { w.SetVersion(CInt(a[0])); }},
       {"Version", M::Get, [](W& w, Args) { return Variant(w.Version()); }},
       {"Sheets", M::Set, [](W& w, Args a) { w.SetSheets(ObjectOrNothing<SheetCollection>(a[0])); }},
       {"Sheets", M::Get, [](W& w, Args) { return Variant(w.SheetsRef()); }},
-      {"Styles", M::Set, [](W& w, Args a) { w.SetStyles(ObjectOrNothing<NamedStyleCollection>(a[0])); }},
+      {"Styles", M::Set,
+       [](W& w, Args a) { w.SetStyles(ObjectOrNothing<NamedStyleCollection>(a[0])); }},
       {"Styles", M::Get, [](W& w, Args) { return Variant(w.StylesRef()); }},
       {"SyncMethodText", M::Method, [](W& w, Args) { return Variant(w.SyncMethodText()); }},
       {"SyncMethodFromText", M::Method,
@@ -83,28 +89,36 @@ const MemberTable<Workbook>& Workbook::Members() {
       {"LinkedXLSFileName", M::Get, [](W& w, Args) { return Variant(w.LinkedXLSFileName()); }},
       {"LinkedXLSFileName", M::Let, [](W& w, Args a) { w.SetLinkedXLSFileName(CStr(a[0])); }},
       {"HasLinkedXLSFile", M::Get, [](W& w, Args) { return Variant(w.HasLinkedXLSFile()); }},
-      {"LinkedXLSFileModDateTime", M::Get, [](W& w, Args) { return Variant(w.LinkedXLSFileModDateTime()); }},
-      {"LinkedXLSFileModDateTime", M::Let, [](W& w, Args a) { w.SetLinkedXLSFileModDateTime(CDbl(a[0])); }},
+      {"LinkedXLSFileModDateTime", M::Get,
+       [](W& w, Args) { return Variant(w.LinkedXLSFileModDateTime()); }},
+      {"LinkedXLSFileModDateTime", M::Let,
+       [](W& w, Args a) { w.SetLinkedXLSFileModDateTime(CDbl(a[0])); }},
       {"LinkedXLSSyncMethod", M::Get, [](W& w, Args) { return Variant(w.LinkedXLSSyncMethod()); }},
       {"LinkedXLSSyncMethod", M::Let, [](W& w, Args a) { w.SetLinkedXLSSyncMethod(CLng(a[0])); }},
       {"LinkedXLSSyncOption", M::Get, [](W& w, Args) { return Variant(w.LinkedXLSSyncOption()); }},
       {"LinkedXLSSyncOption", M::Let, [](W& w, Args a) { w.SetLinkedXLSSyncOption(CLng(a[0])); }},
-      {"OpenFromZazerDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromZazerDB(a[0])); }, 1},
+      {"OpenFromZazerDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromZazerDB(a[0])); },
+       1},
       {"WriteToZazerDB", M::Method, [](W& w, Args a) { w.WriteToZazerDB(a[0]); }, 1},
-      {"InitFromTBR", M::Method, [](W& w, Args a) { return Variant(w.InitFromTBR(CStr(a[0]))); }, 1},
+      {"InitFromTBR", M::Method, [](W& w, Args a) { return Variant(w.InitFromTBR(CStr(a[0]))); },
+       1},
       {"InitFromDefaults", M::Method, [](W& w, Args) { return Variant(w.InitFromDefaults()); }},
       {"OpenFromUser", M::Method,
        [](W& w, Args a) { return Variant(w.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
-      {"OpenFromXLS", M::Method, [](W& w, Args a) { return Variant(w.OpenFromXLS(CStr(a[0]))); }, 1},
+      {"OpenFromXLS", M::Method, [](W& w, Args a) { return Variant(w.OpenFromXLS(CStr(a[0]))); },
+       1},
       {"WriteToXLS", M::Method, [](W& w, Args a) { return Variant(w.WriteToXLS(CStr(a[0]))); }, 1},
       {"WriteToPDB", M::Method, [](W& w, Args a) { w.WriteToPDB(CStr(a[0])); }, 1},
-      {"OpenFromPDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromPDB(CStr(a[0]))); }, 1},
+      {"OpenFromPDB", M::Method, [](W& w, Args a) { return Variant(w.OpenFromPDB(CStr(a[0]))); },
+       1},
       {"OpenFromDisk", M::Method,
        [](W& w, Args a) {
-         return Variant(w.OpenFromDisk(OptionalText(a[0]), OptionalFlag(a[1], true), OptionalFlag(a[2], false)));
+         return Variant(w.OpenFromDisk(OptionalText(a[0]), OptionalFlag(a[1], true),
+                                       OptionalFlag(a[2], false)));
        },
        0, 3},
-      {"WriteToUser", M::Method, [](W& w, Args a) { w.WriteToUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
+      {"WriteToUser", M::Method,
+       [](W& w, Args a) { w.WriteToUser(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"WriteToDisk", M::Method,
        [](W& w, Args a) { w.WriteToDisk(OptionalText(a[0]), OptionalFlag(a[1], false)); }, 0, 2},
       {"CloseWorkbook", M::Method, [](W& w, Args) { w.CloseWorkbook(); }}};
@@ -158,14 +172,16 @@ std::string Workbook::ApplicationTitleOrDefault() const {
 // ---- Binding ----
 
 void Workbook::SetFullPath(std::string path) {
-  if (!path.empty() && !fullPath_.empty() && !SamePath(fullPath_, path) && fs::FileExists(fullPath_)) {
+  if (!path.empty() && !fullPath_.empty() && !SamePath(fullPath_, path) &&
+      fs::FileExists(fullPath_)) {
     try {
       fs::RenameNoReplace(fullPath_, path);
     } catch (...) {
       const AutomationError e = CurrentError();
       const std::string title = ApplicationTitleOrDefault();
-      throw WrapAlways(e, "SDK.Fullpath",
-                       "Could not rename workbook " + title + ".  Please close and reopen  " + title + ".");
+      throw WrapAlways(
+          e, "SDK.Fullpath",
+          "Could not rename workbook " + title + ".  Please close and reopen  " + title + ".");
     }
     if (cellSource_ == fullPath_) cellSource_ = path;
   }
@@ -190,7 +206,9 @@ bool Workbook::OpenFromDisk(std::string_view fileView, bool readCells, bool upda
     fullPath_ = file.empty() ? remembered : file;
     std::function<bool(WorkbookHeader&)> relinked;
     if (updateFromLink && linkStep_) {
-      relinked = [this](WorkbookHeader& header) { return linkStep_->CheckLinkUpdate(*this, header, true); };
+      relinked = [this](WorkbookHeader& header) {
+        return linkStep_->CheckLinkUpdate(*this, header, true);
+      };
     }
     ReadWorkbookFile(fullPath_, readCells, model_, relinked);
     if (!readCells) {
@@ -211,7 +229,8 @@ void Workbook::WriteToDisk(std::string_view fileView, bool updateLink) {
   const std::string file(fileView);  // the view may be of fullPath_ itself
   try {
     if (!file.empty()) fullPath_ = file;
-    if (fullPath_.empty()) core::RaiseModuleError(264, "Please name the workbook before saving it.");
+    if (fullPath_.empty())
+      core::RaiseModuleError(264, "Please name the workbook before saving it.");
     if (headerOnly_) {
       PrepareWorkbookFileHeader(model_);
       UpdateHeader();
@@ -225,7 +244,8 @@ void Workbook::WriteToDisk(std::string_view fileView, bool updateLink) {
       UpdateHeader();
     }
   } catch (...) {
-    throw WrapAlways(CurrentError(), "Workbook.WriteToDisk", "Could not save workbook '" + fullPath_ + "'.");
+    throw WrapAlways(CurrentError(), "Workbook.WriteToDisk",
+                     "Could not save workbook '" + fullPath_ + "'.");
   }
 }
 
@@ -259,24 +279,31 @@ void Workbook::WriteToPDB(std::string_view file) {
     WriteWorkbookDatabase(model_, file);
   } catch (...) {
     const AutomationError e = CurrentError();
-    throw AutomationError(kWrapError, "Workbook.WriteToPDB",
-                          "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
+    throw AutomationError(
+        kWrapError, "Workbook.WriteToPDB",
+        "Could not save workbook '" + fullPath_ + "'." + kLineBreak + e.description());
   }
 }
 
-void Workbook::WriteToZazerDB(const Variant& zazerDB) { WriteWorkbookServerDatabase(model_, zazerDB); }
+void Workbook::WriteToZazerDB(const Variant& zazerDB) {
+  WriteWorkbookServerDatabase(model_, zazerDB);
+}
 
-bool Workbook::OpenFromZazerDB(const Variant& zazerDB) { ReadWorkbookServerDatabase(zazerDB, model_); }
+bool Workbook::OpenFromZazerDB(const Variant& zazerDB) {
+  ReadWorkbookServerDatabase(zazerDB, model_);
+}
 
 // ---- The user's file store ----
 
-std::string Workbook::UserFilePath(std::string_view user, std::string_view category, std::string_view name) {
+std::string Workbook::UserFilePath(std::string_view user, std::string_view category,
+                                   std::string_view name) {
   const StorePlace place = StoreFilePlace(App(), user, category, name, "Workbook.UserFilePath");
   if (!fs::FolderExists(place.folder)) fs::MakeFolder(place.folder);
   return place.file;
 }
 
-bool Workbook::OpenFromUser(std::string_view user, std::string_view category, std::string_view name) {
+bool Workbook::OpenFromUser(std::string_view user, std::string_view category,
+                            std::string_view name) {
   try {
     // The bound file stays where it is: only the binding changes.
     return OpenFromDisk(UserFilePath(user, category, name), true, false);
@@ -286,7 +313,8 @@ bool Workbook::OpenFromUser(std::string_view user, std::string_view category, st
   }
 }
 
-void Workbook::WriteToUser(std::string_view user, std::string_view category, std::string_view name) {
+void Workbook::WriteToUser(std::string_view user, std::string_view category,
+                           std::string_view name) {
   try {
     SetFullPath(UserFilePath(user, category, name));
     WriteToDisk({}, false);

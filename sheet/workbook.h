@@ -39,7 +39,7 @@
 namespace brevora::core {
 class Session;
 class Application;
-}
+}  // namespace brevora::core
 
 namespace brevora::sheet {
 
@@ -115,7 +115,9 @@ class Workbook : public Dispatchable<Workbook> {
   // "Synchronize" for any other number.
   std::string SyncMethodText() const { return model_.SyncMethodText(); }
   // The method whose text is exactly `text`; 0 for any other text.
-  int16_t SyncMethodFromText(std::string_view text) const { return WorkbookModel::SyncMethodFromText(text); }
+  int16_t SyncMethodFromText(std::string_view text) const {
+    return WorkbookModel::SyncMethodFromText(text);
+  }
 
   // ---- Binding ----
   const std::string& FullPath() const { return fullPath_; }

@@ -88,7 +88,8 @@ TEST(WorkbookCorruptionTest, TruncatedAndFlippedApplicationInfo) {
     db.WriteFile(path);
     Ref<Workbook> back = MakeRef<Workbook>();
     const AutomationError e = testing::ErrorOf([&] { back->OpenFromPDB(path); });
-    EXPECT_EQ(e.description(), "Unable to open from PDB.\r\nError loading App Info String\r\nSubscript out of range")
+    EXPECT_EQ(e.description(),
+              "Unable to open from PDB.\r\nError loading App Info String\r\nSubscript out of range")
         << what;
   }
   for (size_t i = 0; i < block.size(); i += 23) {
@@ -99,8 +100,11 @@ TEST(WorkbookCorruptionTest, TruncatedAndFlippedApplicationInfo) {
     }
   }
   // Cell records that do not describe a cell of the workbook.
-  for (const char* data : {"", "9\t1\t1", "1\t0\t1", "1\t1\t255", "1\t1\t1\t" "0123456789012345678901234567890123456789"
-                           "012345678901234567890123456789012345678901234567890", "\t\t\t\t\t\t\t\t"}) {
+  for (const char* data : {"", "9\t1\t1", "1\t0\t1", "1\t1\t255",
+                           "1\t1\t1\t"
+                           "0123456789012345678901234567890123456789"
+                           "012345678901234567890123456789012345678901234567890",
+                           "\t\t\t\t\t\t\t\t"}) {
     core::HandheldDatabase one;
     one.ReadFile(good, true);
     core::RecordRef r = MakeRef<core::DatabaseRecord>();

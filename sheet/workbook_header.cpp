@@ -3,10 +3,15 @@
 namespace brevora::sheet {
 
 void DefaultStyles(std::array<StyleSlot, kStyleSlots>& styles) {
-  static const StyleSlot defaults[] = {
-      {65, "Text"},        {72, "Bold Text"},  {4026531874.0, "Number"},
-      {536875138, "Money"}, {4026532354.0, "Percentage"}, {76, "Col Header"},
-      {1026, "Date"},      {2050, "Time"},     {3074, "Date & Time"}};
+  static const StyleSlot defaults[] = {{65, "Text"},
+                                       {72, "Bold Text"},
+                                       {4026531874.0, "Number"},
+                                       {536875138, "Money"},
+                                       {4026532354.0, "Percentage"},
+                                       {76, "Col Header"},
+                                       {1026, "Date"},
+                                       {2050, "Time"},
+                                       {3074, "Date & Time"}};
   styles = {};
   for (size_t i = 0; i < std::size(defaults); ++i) styles[i] = defaults[i];
   styles[kStyleSlots - 1] = {0, kEditStylesSlot};

@@ -27,7 +27,9 @@ class WorkbookInternal {
   static void HeaderFromObjects(Workbook& workbook, WorkbookHeader& header) {
     HeaderFromModel(workbook.model_, header);
   }
-  static int16_t FirstOverflowColumn(const Sheet& sheet) { return sheet::FirstOverflowColumn(sheet); }
+  static int16_t FirstOverflowColumn(const Sheet& sheet) {
+    return sheet::FirstOverflowColumn(sheet);
+  }
   static std::string GetTempFile(Workbook&) { return NewWorkbookTempFile(); }
   static void SetLinkStep(Workbook& workbook, std::shared_ptr<WorkbookLinkStep> step) {
     workbook.SetLinkStep(std::move(step));

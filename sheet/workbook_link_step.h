@@ -25,7 +25,8 @@ class WorkbookLinkStep {
   // open or save as they are.
   virtual bool CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool fromLink) = 0;
   // The .xls file `xls` converted into the desktop workbook file `tbr`.
-  virtual void ConvertFromXLS(Workbook& workbook, const std::string& xls, const std::string& tbr) = 0;
+  virtual void ConvertFromXLS(Workbook& workbook, const std::string& xls,
+                              const std::string& tbr) = 0;
   // The desktop workbook file `tbr` converted into the .xls file `xls`.
   virtual void ConvertToXLS(Workbook& workbook, const std::string& tbr, const std::string& xls) = 0;
 };

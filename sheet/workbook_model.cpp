@@ -27,10 +27,14 @@ CellFormat& WorkbookModel::DefaultStyle() const {
 
 bool WorkbookModel::Flag(uint32_t bit) const { return HasBits(properties, bit); }
 
-void WorkbookModel::SetFlag(uint32_t bit, bool on) { properties = sheet::SetFlag(properties, bit, on); }
+void WorkbookModel::SetFlag(uint32_t bit, bool on) {
+  properties = sheet::SetFlag(properties, bit, on);
+}
 
 void WorkbookModel::SetCurrentSheet(int32_t sheet) {
-  if (!sheets) core::RaiseModuleError(263, "Create the sheets collection before setting any sheet properties.");
+  if (!sheets)
+    core::RaiseModuleError(263,
+                           "Create the sheets collection before setting any sheet properties.");
   if (sheet > sheets->Count()) core::RaiseModuleError(261, "This sheet number doesn't exist.");
   currentSheet = static_cast<int16_t>(sheet);
 }
@@ -56,9 +60,13 @@ void WorkbookModel::SetSyncOption(int32_t option) {
   header.SyncOption = static_cast<int16_t>(option);
 }
 
-std::string WorkbookModel::SyncMethodText() const { return kXlsLinkSettings.SyncMethodText(header.SyncMethod); }
+std::string WorkbookModel::SyncMethodText() const {
+  return kXlsLinkSettings.SyncMethodText(header.SyncMethod);
+}
 
-int16_t WorkbookModel::SyncMethodFromText(std::string_view text) { return kXlsLinkSettings.SyncMethodFromText(text); }
+int16_t WorkbookModel::SyncMethodFromText(std::string_view text) {
+  return kXlsLinkSettings.SyncMethodFromText(text);
+}
 
 void ResetWorkbookContent(WorkbookModel& model) {
   model.sheets = MakeRef<SheetCollection>();
@@ -112,7 +120,8 @@ void HeaderToModel(const WorkbookHeader& header, WorkbookModel& model) {
     for (int16_t i = 1; i < header.SheetCount; ++i) {
       const SheetParamsEntry& p = header.SheetParams[static_cast<size_t>(i)];
       Sheet& sheet = model.Sheets().Item(static_cast<int32_t>(i));
-      for (size_t j = 0; j < kHeaderWidths; ++j) sheet.SetColumnWidths(static_cast<int32_t>(j), p.ColumnWidths[j]);
+      for (size_t j = 0; j < kHeaderWidths; ++j)
+        sheet.SetColumnWidths(static_cast<int32_t>(j), p.ColumnWidths[j]);
       sheet.SetFrozenCells(p.Frozen[0], p.Frozen[1], p.Frozen[2], p.Frozen[3]);
       sheet.SetCurrentCell(p.Current[0], p.Current[1], p.Current[2], p.Current[3]);
     }
@@ -127,7 +136,8 @@ void HeaderFromModel(WorkbookModel& model, WorkbookHeader& header) {
   header.LinkedFileTime = model.header.LinkedFileTime;
   header.SyncOption = model.header.SyncOption;
   header.DefaultFormat = model.DefaultStyle().Raw();
-  if (model.currentSheet > model.Sheets().Count() || model.currentSheet < 1) model.SetCurrentSheet(1);
+  if (model.currentSheet > model.Sheets().Count() || model.currentSheet < 1)
+    model.SetCurrentSheet(1);
   header.CurrentSheet = model.currentSheet;
   header.Properties = model.properties;
   header.Extra = model.headerExtra;
@@ -137,7 +147,8 @@ void HeaderFromModel(WorkbookModel& model, WorkbookHeader& header) {
     NamedStyle& style = model.Styles().Item(k);
     header.Styles[static_cast<size_t>(k - 1)] = {style.Format().Raw(), style.name()};
   }
-  for (size_t k = static_cast<size_t>(styleCount); k < kStyleSlots - 1; ++k) header.Styles[k] = {0, ""};
+  for (size_t k = static_cast<size_t>(styleCount); k < kStyleSlots - 1; ++k)
+    header.Styles[k] = {0, ""};
   header.Styles[kStyleSlots - 1] = {0, kEditStylesSlot};
   header.SheetNames[0] = kClipboardSheet;
   const int32_t sheetCount = model.Sheets().Count();
@@ -146,7 +157,8 @@ void HeaderFromModel(WorkbookModel& model, WorkbookHeader& header) {
     Sheet& sheet = model.Sheets().Item(i);
     SheetParamsEntry& p = header.SheetParams[static_cast<size_t>(i)];
     header.SheetNames[static_cast<size_t>(i)] = sheet.name();
-    for (size_t j = 0; j < kHeaderWidths; ++j) p.ColumnWidths[j] = sheet.ColumnWidths(static_cast<int32_t>(j));
+    for (size_t j = 0; j < kHeaderWidths; ++j)
+      p.ColumnWidths[j] = sheet.ColumnWidths(static_cast<int32_t>(j));
     p.Frozen = sheet.FrozenCells();
     p.Current = sheet.CurrentCell();
     p.OverflowColumn = FirstOverflowColumn(sheet);

@@ -29,7 +29,8 @@ constexpr const char* kCheckSource = "Workbook.WriteToPDB";
 // final ".PDB" in any letter case.
 std::string DatabaseNameOf(std::string_view file) {
   std::string name = fs::FileNamePart(file);
-  if (name.size() >= 4 && text::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".pdb")) {
+  if (name.size() >= 4 &&
+      text::EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".pdb")) {
     name.resize(name.size() - 4);
   }
   return name;
@@ -44,15 +45,16 @@ void CheckPdbWritable(const WorkbookModel& model) {
   const int32_t maxSheets = static_cast<int32_t>(fmt::kStoredSheets) - 1;
   if (sheets.Count() > maxSheets) {
     RaiseError(kWrapError, kCheckSource,
-               "A handheld workbook holds at most " + std::to_string(maxSheets) + " sheets; this one has " +
-                   std::to_string(sheets.Count()) + ".");
+               "A handheld workbook holds at most " + std::to_string(maxSheets) +
+                   " sheets; this one has " + std::to_string(sheets.Count()) + ".");
   }
   for (const Ref<Sheet>& sheet : sheets) {
     std::string name = AppInfoWriter::FixLength(sheet->name(), fmt::kSheetNameSize - 1);
     name.resize(name.find('\0'));
     if (name.empty()) {
       RaiseError(kWrapError, kCheckSource,
-                 "The sheet name '" + sheet->name() + "' is empty on the handheld; please rename the sheet.");
+                 "The sheet name '" + sheet->name() +
+                     "' is empty on the handheld; please rename the sheet.");
     }
   }
   CheckCellTexts(sheets, "\t", kCheckSource, "a tab, which a handheld workbook");
@@ -67,8 +69,9 @@ void LoadAppInfoString(std::string_view block, int16_t version, WorkbookModel& m
     HeaderToModel(model.header, model);
   } catch (...) {
     const AutomationError e = CurrentError();
-    throw AutomationError(e.number(), "LoadAppInfoString",
-                          "Error loading App Info String" + std::string(kLineBreak) + e.description());
+    throw AutomationError(
+        e.number(), "LoadAppInfoString",
+        "Error loading App Info String" + std::string(kLineBreak) + e.description());
   }
 }
 
@@ -118,13 +121,14 @@ void ReadWorkbookDatabase(std::string_view file, WorkbookModel& model) {
     SheetCollection& sheets = model.Sheets();
     for (const core::RecordRef& record : db.Records()) {
       const std::span<const uint8_t> data = record->Data();
-      AddCellFromLine(sheets, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+      AddCellFromLine(sheets,
+                      std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     }
   } catch (...) {
     const AutomationError e = CurrentError();
     if (e.number() == kWrapError) throw e;
-    throw AutomationError(kWrapError, "Document.OpenFromPDB", "Unable to open from PDB." + std::string(kLineBreak) +
-                                                                  e.description());
+    throw AutomationError(kWrapError, "Document.OpenFromPDB",
+                          "Unable to open from PDB." + std::string(kLineBreak) + e.description());
   }
 }
 

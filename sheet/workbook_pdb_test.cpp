@@ -29,7 +29,9 @@ void PutWord(std::string& b, size_t at, uint16_t v) {
 void PutDWord(std::string& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
 }
-void PutText(std::string& b, size_t at, const std::string& text) { b.replace(at, text.size(), text); }
+void PutText(std::string& b, size_t at, const std::string& text) {
+  b.replace(at, text.size(), text);
+}
 
 // The block of a default workbook, laid out by hand from the table of offsets.
 std::string DefaultBlock() {
@@ -47,9 +49,15 @@ std::string DefaultBlock() {
   PutWord(b, entry1 + 14, 1);
   PutWord(b, entry1 + 18, 47);
   b[1933] = static_cast<char>(255);  // modified
-  const std::pair<uint32_t, const char*> styles[] = {
-      {65, "Text"}, {72, "Bold Text"}, {0xF0000022, "Number"}, {0x20001082, "Money"}, {0xF0000202, "Percentage"},
-      {76, "Col Header"}, {1026, "Date"}, {2050, "Time"}, {3074, "Date & Time"}};
+  const std::pair<uint32_t, const char*> styles[] = {{65, "Text"},
+                                                     {72, "Bold Text"},
+                                                     {0xF0000022, "Number"},
+                                                     {0x20001082, "Money"},
+                                                     {0xF0000202, "Percentage"},
+                                                     {76, "Col Header"},
+                                                     {1026, "Date"},
+                                                     {2050, "Time"},
+                                                     {3074, "Date & Time"}};
   for (size_t k = 0; k < 9; ++k) {
     PutDWord(b, 1936 + 20 * k, styles[k].first);
     PutText(b, 1936 + 20 * k + 4, styles[k].second);
@@ -96,7 +104,8 @@ TEST(WorkbookPdbTest, RecordsAreCellLinesWithIdsInWritingOrder) {
   core::HandheldDatabase db;
   db.ReadFile(path, true);
   ASSERT_EQ(db.Records().Count(), 3);
-  const char* lines[] = {"1\t3\t2\t=A1\t\t0\t0", "1\t1\t2\t\tx\t65\t0", "2\t1\t1\t\tfirst on two\t0\t0"};
+  const char* lines[] = {"1\t3\t2\t=A1\t\t0\t0", "1\t1\t2\t\tx\t65\t0",
+                         "2\t1\t1\t\tfirst on two\t0\t0"};
   for (int32_t i = 1; i <= 3; ++i) {
     const core::DatabaseRecord& r = *db.Records().Item("K" + std::to_string(i));
     EXPECT_EQ(r.UniqueID(), i);
@@ -115,7 +124,8 @@ TEST(WorkbookPdbTest, OutOfRangeFormatWordsCanBeSaved) {
   CallByName(cell.Format(), "Raw", CallKind::Let, -1.0);
   wb->WriteToPDB(dir + "/Word.pdb");
   wb->WriteToDisk(dir + "/Word.tbr");
-  EXPECT_EQ(testing::Lines(testing::ReadText(dir + "/Word.tbr")).back(), "1\t1\t1\t\t\t4294967295\t0");
+  EXPECT_EQ(testing::Lines(testing::ReadText(dir + "/Word.tbr")).back(),
+            "1\t1\t1\t\t\t4294967295\t0");
   Ref<Workbook> back = MakeRef<Workbook>();
   back->OpenFromPDB(dir + "/Word.pdb");
   EXPECT_EQ(back->Sheets().Item(1).Cells().Item(1).FormatRaw(), 4294967295.0);
@@ -151,22 +161,29 @@ TEST(WorkbookPdbTest, RoundTrips) {
     const char* what;
     std::function<void(Workbook&)> change;
   } cases[] = {
-      {"names", [](Workbook& w) { w.Sheets().Item(1).Setname("Budget"); w.Sheets().Add("caf\xe9"); }},
+      {"names",
+       [](Workbook& w) {
+         w.Sheets().Item(1).Setname("Budget");
+         w.Sheets().Add("caf\xe9");
+       }},
       {"currency", [](Workbook& w) { w.SetCurrencyCharacter("DM"); }},
-      {"link", [](Workbook& w) {
+      {"link",
+       [](Workbook& w) {
          w.SetLinkedXLSFileName("C:\\My Documents\\Budget.xls");
          w.SetLinkedXLSFileModDateTime(3849984000.0);
          w.SetLinkedXLSSyncMethod(1);
          w.SetLinkedXLSSyncOption(3);
        }},
       {"styles", [](Workbook& w) { w.Styles().Add("Mine").Format().SetRaw(0xF0001234); }},
-      {"widths and places", [](Workbook& w) {
+      {"widths and places",
+       [](Workbook& w) {
          Sheet& s = w.Sheets().Item(1);
          for (int j = 0; j < 40; ++j) s.SetColumnWidths(j, static_cast<int16_t>(j * 3));
          s.SetFrozenCells(1, 2, 3, 4);
          s.SetCurrentCell(9, 8, 7, 6);
        }},
-      {"flags, category, extra", [](Workbook& w) {
+      {"flags, category, extra",
+       [](Workbook& w) {
          w.SetProperties(0x3677);
          w.SetCategory(14);
          w.SetHeaderExtra(300);
@@ -220,8 +237,8 @@ TEST(WorkbookPdbTest, RoundTrips) {
 }
 
 // Writes a database of the given kind with `block` as its application info.
-void WriteDb(const std::string& path, const char* type, const char* creator, int version, std::string block,
-             const std::vector<std::string>& records = {}) {
+void WriteDb(const std::string& path, const char* type, const char* creator, int version,
+             std::string block, const std::vector<std::string>& records = {}) {
   core::HandheldDatabase db;
   db.SetName("Crafted");
   db.SetType(type);
@@ -245,10 +262,14 @@ TEST(WorkbookPdbTest, WrongTypeAndVersionMessages) {
   AutomationError e = ErrorOf([&] { wb->OpenFromPDB(dir + "/Text.pdb"); });
   EXPECT_EQ(e.number(), kWrapError);
   EXPECT_EQ(e.source(), "Document.OpenFromPDB");
-  EXPECT_EQ(e.description(), "Could not open workbook '" + dir +
-                                 "/Text.pdb'.\r\nUnrecognized PDB type.  Only PDB files in DOC format are supported.");
+  EXPECT_EQ(
+      e.description(),
+      "Could not open workbook '" + dir +
+          "/Text.pdb'.\r\nUnrecognized PDB type.  Only PDB files in DOC format are supported.");
   WriteDb(dir + "/Lower.pdb", "data", "Zeri", 9, DefaultBlock());
-  EXPECT_NE(ErrorOf([&] { wb->OpenFromPDB(dir + "/Lower.pdb"); }).description().find("Unrecognized PDB type"),
+  EXPECT_NE(ErrorOf([&] { wb->OpenFromPDB(dir + "/Lower.pdb"); })
+                .description()
+                .find("Unrecognized PDB type"),
             std::string::npos);
 
   WriteDb(dir + "/Seven.pdb", "Data", "Zeri", 7, DefaultBlock());
@@ -256,13 +277,15 @@ TEST(WorkbookPdbTest, WrongTypeAndVersionMessages) {
   EXPECT_EQ(e.number(), kWrapError);
   EXPECT_EQ(e.source(), "Document.OpenFromPDB");
   EXPECT_EQ(e.description(),
-            "Unable to open from PDB.\r\nError loading App Info String\r\nCan only work with Tabulyn 5.0 files.");
+            "Unable to open from PDB.\r\nError loading App Info String\r\nCan only work with "
+            "Tabulyn 5.0 files.");
 
   wb->InitFromDefaults();
   wb->SetVersion(7);
   e = ErrorOf([&] { wb->WriteToPDB(dir + "/Out.pdb"); });
   EXPECT_EQ(e.source(), "Workbook.WriteToPDB");
-  EXPECT_EQ(e.description(), "Could not save workbook ''.\r\nCan only work with Tabulyn 5.0 files.");
+  EXPECT_EQ(e.description(),
+            "Could not save workbook ''.\r\nCan only work with Tabulyn 5.0 files.");
   EXPECT_FALSE(fsys::exists(dir + "/Out.pdb"));
 }
 
@@ -286,7 +309,8 @@ TEST(WorkbookPdbTest, SheetListEndsAtTheFirstEmptyName) {
     Ref<Workbook> wb = MakeRef<Workbook>();
     wb->OpenFromPDB(path);
     ASSERT_EQ(wb->Sheets().Count(), static_cast<int32_t>(c.sheets.size()));
-    for (size_t i = 0; i < c.sheets.size(); ++i) EXPECT_EQ(wb->Sheets().Item(static_cast<int32_t>(i + 1)).name(), c.sheets[i]);
+    for (size_t i = 0; i < c.sheets.size(); ++i)
+      EXPECT_EQ(wb->Sheets().Item(static_cast<int32_t>(i + 1)).name(), c.sheets[i]);
     EXPECT_EQ(WorkbookInternal::Header(*wb).SheetCount, static_cast<int16_t>(c.sheets.size() + 1));
   }
 }
@@ -298,9 +322,13 @@ TEST(WorkbookPdbTest, UnwritableWorkbooksAreRefused) {
     std::function<void(Workbook&)> spoil;
     const char* message;
   } cases[] = {
-      {"16 sheets", [](Workbook& w) { for (int i = 2; i <= 16; ++i) w.Sheets().Add("S" + std::to_string(i)); },
+      {"16 sheets",
+       [](Workbook& w) {
+         for (int i = 2; i <= 16; ++i) w.Sheets().Add("S" + std::to_string(i));
+       },
        "A handheld workbook holds at most 15 sheets; this one has 16."},
-      {"blank name", [](Workbook& w) { w.Sheets().Add("   "); }, "The sheet name '   ' is empty on the handheld"},
+      {"blank name", [](Workbook& w) { w.Sheets().Add("   "); },
+       "The sheet name '   ' is empty on the handheld"},
       {"tab in a value", [](Workbook& w) { w.Sheets().Item(1).Cells().Add(2, 2).SetValue("a\tb"); },
        "The value of the cell at row 2, column 2 of sheet 'Sheet1' holds a tab"},
   };
@@ -312,7 +340,8 @@ TEST(WorkbookPdbTest, UnwritableWorkbooksAreRefused) {
     const AutomationError e = ErrorOf([&] { wb->WriteToPDB(dir + "/Refused.pdb"); });
     EXPECT_EQ(e.number(), kWrapError) << c.what;
     EXPECT_EQ(e.source(), "Workbook.WriteToPDB") << c.what;
-    EXPECT_NE(e.description().find(c.message), std::string::npos) << c.what << ": " << e.description();
+    EXPECT_NE(e.description().find(c.message), std::string::npos)
+        << c.what << ": " << e.description();
     EXPECT_TRUE(testing::Entries(dir).empty()) << c.what;
   }
   // Fifteen sheets fit.
@@ -335,10 +364,13 @@ TEST(WorkbookPdbTest, SheetNamesEqualWhenCutAreWrittenAndRefusedOnReading) {
     const char* second;
     const char* firstStored;
     const char* stored;
-  } cases[] = {{"Quarterly Report 2001", "Quarterly Report 2002", "Quarterly Repor", "Quarterly Repor"},
-               {"QUARTERLY REPORT A", "Quarterly Report B", "QUARTERLY REPOR", "Quarterly Repor"},
-               {"Plan", "  Plan", "Plan", "Plan"}};
-  const auto fixed = [](const std::string& name) { return name + std::string(16 - name.size(), '\0'); };
+  } cases[] = {
+      {"Quarterly Report 2001", "Quarterly Report 2002", "Quarterly Repor", "Quarterly Repor"},
+      {"QUARTERLY REPORT A", "Quarterly Report B", "QUARTERLY REPOR", "Quarterly Repor"},
+      {"Plan", "  Plan", "Plan", "Plan"}};
+  const auto fixed = [](const std::string& name) {
+    return name + std::string(16 - name.size(), '\0');
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.second);
     const std::string path = Dir() + "/Report.pdb";
@@ -360,8 +392,9 @@ TEST(WorkbookPdbTest, SheetNamesEqualWhenCutAreWrittenAndRefusedOnReading) {
     const AutomationError e = ErrorOf([&] { back->OpenFromPDB(path); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "LoadAppInfoString");
-    EXPECT_EQ(e.description(), std::string("Error loading App Info String\r\nError in Header to objects.\r\n") +
-                                   "The workbook has two sheets named '" + c.stored + "'.");
+    EXPECT_EQ(e.description(),
+              std::string("Error loading App Info String\r\nError in Header to objects.\r\n") +
+                  "The workbook has two sheets named '" + c.stored + "'.");
     EXPECT_EQ(back->Sheets().Count(), 1) << "nothing merged into the first sheet";
   }
 }
@@ -370,8 +403,11 @@ TEST(WorkbookPdbTest, DatabaseNameComesFromTheFileName) {
   const struct {
     const char* file;
     const char* name;
-  } cases[] = {{"Budget.pdb", "Budget"}, {"Budget.PdB", "Budget"}, {"Budget", "Budget"},
-               {"Budget.pdb.pdb", "Budget.pdb"}, {"My.Budget", "My.Budget"}};
+  } cases[] = {{"Budget.pdb", "Budget"},
+               {"Budget.PdB", "Budget"},
+               {"Budget", "Budget"},
+               {"Budget.pdb.pdb", "Budget.pdb"},
+               {"My.Budget", "My.Budget"}};
   for (const auto& c : cases) {
     const std::string path = Dir() + "/" + c.file;
     Ref<Workbook> wb = MakeRef<Workbook>();
@@ -383,7 +419,8 @@ TEST(WorkbookPdbTest, DatabaseNameComesFromTheFileName) {
   }
   Ref<Workbook> wb = MakeRef<Workbook>();
   wb->InitFromDefaults();
-  const AutomationError e = ErrorOf([&] { wb->WriteToPDB(Dir() + "/" + std::string(32, 'n') + ".pdb"); });
+  const AutomationError e =
+      ErrorOf([&] { wb->WriteToPDB(Dir() + "/" + std::string(32, 'n') + ".pdb"); });
   EXPECT_EQ(e.source(), "Workbook.WriteToPDB");
 }
 

@@ -43,7 +43,8 @@ class ItemWriter {
 
 void WriteItems(ItemWriter& items, const WorkbookHeader& h, int16_t category, bool modified) {
   items.Word(32767);
-  for (int s = 0; s < layout::kSheetSlots; ++s) items.Text(h.SheetNames[static_cast<size_t>(s)], layout::kNameBytes);
+  for (int s = 0; s < layout::kSheetSlots; ++s)
+    items.Text(h.SheetNames[static_cast<size_t>(s)], layout::kNameBytes);
   for (int16_t i = 1; i <= layout::kSheetSlots; ++i) items.Word(i);
   for (int i = 0; i < 4; ++i) items.Word(0);
   items.Number(h.Properties);
@@ -86,8 +87,10 @@ void WriteWorkbookServerDatabase(WorkbookModel& model, const Variant& database) 
   try {
     const Ref<Dispatch> target(&ObjectOf(database));
     const std::string appInfoLayout = layout::AppInfoLayout(model.version);
-    const Variant answer = CallByName(target, "SetLayouts", CallKind::Method, appInfoLayout, layout::kRecordLayout);
-    if (IsRefusal(answer)) core::RaiseModuleError(kLayoutRefused, "Could not set layout for database object");
+    const Variant answer =
+        CallByName(target, "SetLayouts", CallKind::Method, appInfoLayout, layout::kRecordLayout);
+    if (IsRefusal(answer))
+      core::RaiseModuleError(kLayoutRefused, "Could not set layout for database object");
     CallByName(target, "Parse", CallKind::Method);
     CallByName(target, "setVersion", CallKind::Method, model.version);
     model.SetFlag(workbook_flags::kIsServerSync, true);

@@ -140,7 +140,9 @@ TEST(WorkbookServerTest, TwoCellWorkbookCallSequence) {
   EXPECT_EQ(items[38], Variant(4026531874.0));
   EXPECT_EQ(items[39], Bytes("$", 2));
   EXPECT_EQ(items[40], word(1));
-  const auto sheetItem = [&](int slot, int m) { return items[static_cast<size_t>(41 + 51 * slot + m)]; };
+  const auto sheetItem = [&](int slot, int m) {
+    return items[static_cast<size_t>(41 + 51 * slot + m)];
+  };
   EXPECT_EQ(sheetItem(0, 9), word(0));  // the clipboard slot is not filled
   EXPECT_EQ(sheetItem(1, 6), word(1));  // Current offsetX of Sheet1
   EXPECT_EQ(sheetItem(1, 7), word(1));
@@ -192,7 +194,7 @@ TEST(WorkbookServerTest, SixteenSheetsAllCellsButFifteenInTheApplicationInfo) {
   wb->WriteToZazerDB(Variant(Ref<Dispatch>(db)));
   const std::vector<Variant> items = Items(*db);
   ASSERT_EQ(items.size(), 900u);
-  EXPECT_EQ(items[16], Bytes("S15", 16));                  // slot 15: the 15th sheet
+  EXPECT_EQ(items[16], Bytes("S15", 16));                    // slot 15: the 15th sheet
   EXPECT_EQ(items[41 + 51 * 15 + 10], Variant(int16_t{9}));  // its width 0
   const std::vector<RecordedCall> records = db->CallsOf("SetRecordItem");
   ASSERT_EQ(records.size(), 1u);
@@ -232,21 +234,42 @@ TEST(WorkbookServerTest, Failures) {
     std::vector<std::string> lastCalls;  // the calls made, from the end
   };
   const Case cases[] = {
-      {"version 7 calls nothing", 7, [](FakeServerDatabase&) {}, kObj + 0x109,
-       "Can only work with Tabulyn 5.0 files.", {}},
-      {"layouts refused", 9,
-       [](FakeServerDatabase& db) { db.answers["SetLayouts"] = [](Args) { return Variant(false); }; },
-       kObj + 0x110, "Could not set layout for database object", {"SetLayouts"}},
-      {"layouts without an answer count as refused", 9,
-       [](FakeServerDatabase& db) { db.answers.erase("SetLayouts"); }, kObj + 0x110,
-       "Could not set layout for database object", {"SetLayouts"}},
-      {"second record refused", 9, [](FakeServerDatabase& db) { db.AllowRecords(1); }, kObj + 0x112,
-       "Cannot add new record.", {"AddNewRecord", "SetRecordItem"}},
-      {"the object's own error", 9,
+      {"version 7 calls nothing",
+       7,
+       [](FakeServerDatabase&) {},
+       kObj + 0x109,
+       "Can only work with Tabulyn 5.0 files.",
+       {}},
+      {"layouts refused",
+       9,
        [](FakeServerDatabase& db) {
-         db.answers["MoveFirst"] = [](Args) -> Variant { RaiseError(3021, "Zazer", "No current record."); };
+         db.answers["SetLayouts"] = [](Args) { return Variant(false); };
        },
-       3021, "No current record.", {"MoveFirst"}},
+       kObj + 0x110,
+       "Could not set layout for database object",
+       {"SetLayouts"}},
+      {"layouts without an answer count as refused",
+       9,
+       [](FakeServerDatabase& db) { db.answers.erase("SetLayouts"); },
+       kObj + 0x110,
+       "Could not set layout for database object",
+       {"SetLayouts"}},
+      {"second record refused",
+       9,
+       [](FakeServerDatabase& db) { db.AllowRecords(1); },
+       kObj + 0x112,
+       "Cannot add new record.",
+       {"AddNewRecord", "SetRecordItem"}},
+      {"the object's own error",
+       9,
+       [](FakeServerDatabase& db) {
+         db.answers["MoveFirst"] = [](Args) -> Variant {
+           RaiseError(3021, "Zazer", "No current record.");
+         };
+       },
+       3021,
+       "No current record.",
+       {"MoveFirst"}},
   };
   for (const Case& c : cases) {
     Ref<Workbook> wb = TwoCellWorkbook();
@@ -266,7 +289,8 @@ TEST(WorkbookServerTest, Failures) {
   }
   // Nothing to write into.
   Ref<Workbook> wb = TwoCellWorkbook();
-  const AutomationError e = ErrorOf([&] { CallByName(wb, "WriteToZazerDB", CallKind::Method, Variant::Nothing()); });
+  const AutomationError e =
+      ErrorOf([&] { CallByName(wb, "WriteToZazerDB", CallKind::Method, Variant::Nothing()); });
   EXPECT_EQ(e.number(), 91);
   EXPECT_EQ(e.source(), "tabrelpc");
 }
@@ -274,7 +298,8 @@ TEST(WorkbookServerTest, Failures) {
 TEST(WorkbookServerTest, OpenFromZazerDBIsRefusedWithoutTouchingAnything) {
   Ref<Workbook> wb = TwoCellWorkbook();
   Ref<FakeServerDatabase> db = Database();
-  const AutomationError e = ErrorOf([&] { CallByName(wb, "OpenFromZazerDB", CallKind::Method, Ref<Dispatch>(db)); });
+  const AutomationError e =
+      ErrorOf([&] { CallByName(wb, "OpenFromZazerDB", CallKind::Method, Ref<Dispatch>(db)); });
   EXPECT_EQ(e.number(), kObj + 0x114);
   EXPECT_EQ(e.source(), "tabrelpc");
   EXPECT_EQ(e.description(), "Not implemented.");

@@ -63,7 +63,8 @@ void WriteWorkbookFile(WorkbookModel& model, const std::string& file);
 // source that cannot be read ("SDK.OpenRead"), a failed copy of the lines
 // (32760 "Workbook.CopyFromTo" "Error in CopyFromTo.") or a file that cannot
 // be written ("SDK.OpenWrite").
-void RewriteWorkbookFileHeader(WorkbookModel& model, const std::string& cellSource, const std::string& file);
+void RewriteWorkbookFileHeader(WorkbookModel& model, const std::string& cellSource,
+                               const std::string& file);
 // A new empty temporary file "tbr..." in the system temporary folder; the
 // caller removes it. 32760 "Workbook.GetTempFile" "Could not get temp file."
 // with the system's text.

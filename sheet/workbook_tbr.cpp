@@ -38,7 +38,8 @@ void WriteFile(const std::string& path, std::string_view text) {
   }
 }
 
-void WriteHeaderTo(TbrWriter& writer, const WorkbookHeader& header, bool modified, int16_t currentSheet) {
+void WriteHeaderTo(TbrWriter& writer, const WorkbookHeader& header, bool modified,
+                   int16_t currentSheet) {
   try {
     writer.WriteHeader(header, modified, currentSheet);
   } catch (...) {
@@ -108,7 +109,8 @@ void WriteWorkbookFile(WorkbookModel& model, const std::string& file) {
   WriteFile(file, text);
 }
 
-void RewriteWorkbookFileHeader(WorkbookModel& model, const std::string& cellSource, const std::string& file) {
+void RewriteWorkbookFileHeader(WorkbookModel& model, const std::string& cellSource,
+                               const std::string& file) {
   try {
     std::string text;
     TbrWriter writer(text);

@@ -42,8 +42,8 @@ TEST(WorkbookTest, InitFromDefaults) {
   EXPECT_EQ(CallByName(wb, "InitFromDefaults", CallKind::Method), Variant(true));
   ASSERT_EQ(wb->Sheets().Count(), 1);
   EXPECT_EQ(wb->Sheets().Item(1).name(), "Sheet1");
-  const char* names[] = {"Text", "Bold Text", "Number", "Money", "Percentage",
-                         "Col Header", "Date", "Time", "Date & Time"};
+  const char* names[] = {"Text",       "Bold Text", "Number", "Money",      "Percentage",
+                         "Col Header", "Date",      "Time",   "Date & Time"};
   const double words[] = {65, 72, 4026531874.0, 536875138, 4026532354.0, 76, 1026, 2050, 3074};
   ASSERT_EQ(wb->Styles().Count(), 9);
   for (int i = 0; i < 9; ++i) {
@@ -70,10 +70,14 @@ TEST(WorkbookTest, FlagPropertiesClearThenAdd) {
   const struct {
     const char* name;
     uint32_t bit;
-  } flags[] = {{"IsPrivate", 0x1},          {"IsAutoRecalc", 0x2},
-               {"ShowGridLines", 0x4},      {"NeedsRecalc", 0x20},
-               {"IsCopyFormulasToClipboard", 0x40}, {"IsProtected", 0x200},
-               {"IsTemplate", 0x400},       {"IsOnEnterMoveDown", 0x1000},
+  } flags[] = {{"IsPrivate", 0x1},
+               {"IsAutoRecalc", 0x2},
+               {"ShowGridLines", 0x4},
+               {"NeedsRecalc", 0x20},
+               {"IsCopyFormulasToClipboard", 0x40},
+               {"IsProtected", 0x200},
+               {"IsTemplate", 0x400},
+               {"IsOnEnterMoveDown", 0x1000},
                {"IsServerSync", 0x2000}};
   for (const auto& f : flags) {
     wb->SetProperties(0x10);
@@ -115,7 +119,8 @@ TEST(WorkbookTest, HeaderFromObjectsFillsStyleSlots) {
     Ref<Workbook> wb = MakeRef<Workbook>();
     wb->InitFromDefaults();
     wb->SetStyles(MakeRef<NamedStyleCollection>());
-    for (int i = 0; i < count; ++i) wb->Styles().Add("S" + std::to_string(i)).Format().SetRaw(100 + i);
+    for (int i = 0; i < count; ++i)
+      wb->Styles().Add("S" + std::to_string(i)).Format().SetRaw(100 + i);
     WorkbookHeader h;
     DefaultHeader(h);  // slots 0 to 8 hold the defaults before
     WorkbookInternal::HeaderFromObjects(*wb, h);
@@ -164,7 +169,8 @@ TEST(WorkbookTest, LinkSettings) {
   wb->SetLinkedXLSFileModDateTime(3.2e9);
   EXPECT_TRUE(wb->HasLinkedXLSFile());
   EXPECT_EQ(wb->SyncMethodText(), "XLS to Palm");
-  const AutomationError e = ErrorOf([&] { CallByName(wb, "LinkedXLSSyncMethod", CallKind::Let, 4); });
+  const AutomationError e =
+      ErrorOf([&] { CallByName(wb, "LinkedXLSSyncMethod", CallKind::Let, 4); });
   EXPECT_EQ(e.number(), kWrapError);
   EXPECT_EQ(e.source(), "Tabulyn - Workbook");
   EXPECT_EQ(e.description(), "Invalid syncMethod.  Must be between 0 and 3");
@@ -196,8 +202,9 @@ TEST(WorkbookTest, FullPathMovesTheBoundFileNeverOverAnother) {
   const AutomationError e = ErrorOf([&] { wb->SetFullPath(c); });
   EXPECT_EQ(e.number(), kWrapError);
   EXPECT_EQ(e.source(), "SDK.Fullpath");
-  EXPECT_EQ(e.description().substr(0, e.description().find("\r\n")),
-            "Could not rename workbook Brevora Desktop.  Please close and reopen  Brevora Desktop.");
+  EXPECT_EQ(
+      e.description().substr(0, e.description().find("\r\n")),
+      "Could not rename workbook Brevora Desktop.  Please close and reopen  Brevora Desktop.");
   EXPECT_EQ(wb->FullPath(), b);
   EXPECT_EQ(testing::ReadText(c), "other");
   wb->SetFullPath(b);  // its own path: nothing to move
@@ -283,7 +290,8 @@ TEST(WorkbookUserStoreTest, PathErrorsAreReportedNotWorkedAround) {
     // A custom home folder that is missing is an error, not a save elsewhere.
     registry::SetValue(registry::Hive::CurrentUser, kSettingsKey, "HomePath",
                        registry::Value::String(anna + "/missing\\"));
-    registry::SetValue(registry::Hive::CurrentUser, kSettingsKey, "UseHomePath", registry::Value::DWord(1));
+    registry::SetValue(registry::Hive::CurrentUser, kSettingsKey, "UseHomePath",
+                       registry::Value::DWord(1));
     const AutomationError e = ErrorOf([&] { wb->WriteToUser("Anna", "Unfiled", "Budget"); });
     EXPECT_NE(e.description().find("Brevora is not configured properly."), std::string::npos);
     EXPECT_EQ(wb->FullPath(), "");
@@ -297,7 +305,9 @@ TEST(WorkbookTest, LateBoundSessionSetTakesTheApplicationOfThatSession) {
     CallByName(wb, "Session", CallKind::Set, session);
     EXPECT_EQ(wb->Session(), session);
     EXPECT_EQ(wb->Application()->Session(), session);
-    EXPECT_EQ(ErrorOf([&] { CallByName(wb, "Session", CallKind::Set, Variant::Nothing()); }).number(), 91);
+    EXPECT_EQ(
+        ErrorOf([&] { CallByName(wb, "Session", CallKind::Set, Variant::Nothing()); }).number(),
+        91);
   });
 }
 

@@ -34,7 +34,8 @@ bool XlsLink::CheckLinkUpdate(Workbook& workbook, WorkbookHeader& header, bool f
     header.LinkedFileTime = office::LinkedFileSeconds(linked);
     return true;
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Workbook.CheckLinkUpdate", "Could not update link '" + linked + "'.");
+    throw Wrap32760(CurrentError(), "Workbook.CheckLinkUpdate",
+                    "Could not update link '" + linked + "'.");
   }
 }
 

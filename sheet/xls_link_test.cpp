@@ -68,7 +68,9 @@ struct ConvertingExcel : FakeExcel {
       return Variant();
     });
   }
-  size_t Runs(const std::string& macro) const { return script->Select({"App.Run(tabrel8.xla!" + macro}).size(); }
+  size_t Runs(const std::string& macro) const {
+    return script->Select({"App.Run(tabrel8.xla!" + macro}).size();
+  }
 
   ScopedClass excel;
   double pushedDate = kXlsDate + 1;
@@ -128,8 +130,9 @@ TEST(XlsLinkTest, OneSecondNewerConverts) {
       EXPECT_TRUE(wb->OpenFromDisk(tbr, true, true));
       EXPECT_EQ(ValueOf(*wb), c.converts ? "from xls" : "desktop") << c.newer;
       if (c.converts) {
-        EXPECT_EQ(xl.script->Select({"App.Run(tabrel8.xla!XLSToTBRExt"}),
-                  (LineList{"App.Run(tabrel8.xla!XLSToTBRExt, " + xls + ", " + tbr + ", " + xls + ")"}));
+        EXPECT_EQ(
+            xl.script->Select({"App.Run(tabrel8.xla!XLSToTBRExt"}),
+            (LineList{"App.Run(tabrel8.xla!XLSToTBRExt, " + xls + ", " + tbr + ", " + xls + ")"}));
         EXPECT_EQ(wb->FullPath(), tbr);
       } else {
         EXPECT_FALSE(xl.script->Called("CreateObject")) << c.newer;
@@ -147,8 +150,9 @@ TEST(XlsLinkTest, APushRenewsTheLinkTimeInTheFile) {
     Ref<Workbook> wb = Sample("desktop");
     wb->SetLinkedXLSFileName(xls);
     wb->WriteToDisk(tbr, true);
-    EXPECT_EQ(xl.script->Select({"App.Run(tabrel8.xla!TBRToXLSExt"}),
-              (LineList{"App.Run(tabrel8.xla!TBRToXLSExt, " + tbr + ", " + xls + ", " + xls + ")"}));
+    EXPECT_EQ(
+        xl.script->Select({"App.Run(tabrel8.xla!TBRToXLSExt"}),
+        (LineList{"App.Run(tabrel8.xla!TBRToXLSExt, " + tbr + ", " + xls + ", " + xls + ")"}));
     const double renewed = office::DaysToSeconds(kXlsDate + 1);
     EXPECT_EQ(wb->LinkedXLSFileModDateTime(), renewed);
     const LineList lines = testing::Lines(ReadText(tbr));
@@ -181,7 +185,8 @@ TEST(XlsLinkTest, MissingLinkedFileAndFailures) {
     AutomationError e = ErrorOf([&] { wb->WriteToDisk({}, true); });
     EXPECT_EQ(e.number(), kWrapError);
     EXPECT_EQ(e.source(), "Workbook.WriteToDisk");
-    EXPECT_EQ(e.description(), "Could not save workbook '" + tbr + "'.\r\nError getting excel object.\r\n" +
+    EXPECT_EQ(e.description(), "Could not save workbook '" + tbr +
+                                   "'.\r\nError getting excel object.\r\n" +
                                    "ActiveX component can't create object");
 
     // An add-in that does not write the .xls: the link time cannot be taken.
@@ -189,8 +194,8 @@ TEST(XlsLinkTest, MissingLinkedFileAndFailures) {
     ScopedClass excel(kExcel, xl.app, xl.script);
     xl.Macro("TBRToXLSExt", [](Args) { return Variant(); });
     e = ErrorOf([&] { wb->WriteToDisk({}, true); });
-    EXPECT_EQ(e.description(), "Could not save workbook '" + tbr + "'.\r\nCould not update link '" + xls +
-                                   "'.\r\nFile not found");
+    EXPECT_EQ(e.description(), "Could not save workbook '" + tbr + "'.\r\nCould not update link '" +
+                                   xls + "'.\r\nFile not found");
     EXPECT_EQ(xl.app->quitCount, 1);
   });
 }
@@ -227,8 +232,8 @@ TEST(XlsLinkTest, XlsConversionsKeepTheBindingAndLeaveNoTemporaryFile) {
     // Failures: the add-in's error, the binding and contents untouched.
     xl.script->FailOn("App.Run(tabrel8.xla!", AutomationError(1004, "Excel", "Boom."));
     for (bool in : {true, false}) {
-      const AutomationError e =
-          ErrorOf([&] { in ? wb->OpenFromXLS(dir + "/in.xls") : wb->WriteToXLS(dir + "/out.xls"); });
+      const AutomationError e = ErrorOf(
+          [&] { in ? wb->OpenFromXLS(dir + "/in.xls") : wb->WriteToXLS(dir + "/out.xls"); });
       EXPECT_EQ(e.number(), kWrapError) << in;
       EXPECT_EQ(e.source(), "tabrelpc") << in;
       EXPECT_EQ(e.description(), "Error setting session.\r\nBoom.") << in;

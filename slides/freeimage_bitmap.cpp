@@ -41,7 +41,8 @@ bool TargaFreeImageMisreads(const std::string& native) {
   if (mapType != 1 && mapLength != 0) return true;
   // A colour map of 15-bit entries, or one beside true colour, is not skipped
   // as its size says.
-  if (mapType == 1 && (type == 10 || (mapBits != 16 && mapBits != 24 && mapBits != 32))) return true;
+  if (mapType == 1 && (type == 10 || (mapBits != 16 && mapBits != 24 && mapBits != 32)))
+    return true;
   const std::size_t width = at(12) | at(13) << 8, height = at(14) | at(15) << 8;
   const std::size_t pixelBytes = (at(16) + 7) / 8;
   if (pixelBytes == 0) return true;

@@ -43,7 +43,8 @@ const MemberTable<FreeImageImage>& FreeImageImage::Members() {
       {"Open", M::Method, [](FreeImageImage& i, Args a) { return Variant(i.Open(CStr(a[0]))); }, 1},
       {"ChangeColors", M::Method,
        [](FreeImageImage& i, Args a) { return Variant(i.ChangeColors(CLng(a[0]))); }, 1},
-      {"Save", M::Method, [](FreeImageImage& i, Args a) { return Variant(i.Save(CStr(a[0]))); }, 1}};
+      {"Save", M::Method, [](FreeImageImage& i, Args a) { return Variant(i.Save(CStr(a[0]))); },
+       1}};
   return table;
 }
 

@@ -10,9 +10,7 @@ std::string& LastMessage() {
   return message;
 }
 
-void KeepMessage(FREE_IMAGE_FORMAT, const char* message) {
-  LastMessage() = message ? message : "";
-}
+void KeepMessage(FREE_IMAGE_FORMAT, const char* message) { LastMessage() = message ? message : ""; }
 
 }  // namespace
 

@@ -45,7 +45,8 @@ std::vector<uint8_t> PixelBytes(FIBITMAP* b) {
 
 std::vector<uint8_t> PaletteBytes(FIBITMAP* b) {
   const auto* p = reinterpret_cast<const uint8_t*>(FreeImage_GetPalette(b));
-  return p ? std::vector<uint8_t>(p, p + FreeImage_GetColorsUsed(b) * sizeof(RGBQUAD)) : std::vector<uint8_t>{};
+  return p ? std::vector<uint8_t>(p, p + FreeImage_GetColorsUsed(b) * sizeof(RGBQUAD))
+           : std::vector<uint8_t>{};
 }
 
 bool GreyPalette(FIBITMAP* b) {
@@ -75,13 +76,14 @@ TEST_F(ColourLadder, EachFormatFromEachKindOfPicture) {
     bool grey;
   };
   const Case cases[] = {
-      {ColourFormat::kGrey, 8, true, true},         {ColourFormat::kGreyPalette, 8, true, true},
-      {ColourFormat::kPalette, 8, true, false},     {ColourFormat::kHighColour, 24, false, false},
-      {ColourFormat::kRgb, 24, false, false},       {ColourFormat::kRgba, 32, false, false},
+      {ColourFormat::kGrey, 8, true, true},     {ColourFormat::kGreyPalette, 8, true, true},
+      {ColourFormat::kPalette, 8, true, false}, {ColourFormat::kHighColour, 24, false, false},
+      {ColourFormat::kRgb, 24, false, false},   {ColourFormat::kRgba, 32, false, false},
   };
   for (const int sourceBpp : {8, 24, 32}) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::to_string(sourceBpp) + " bits to format " + std::to_string(static_cast<int>(c.format)));
+      SCOPED_TRACE(std::to_string(sourceBpp) + " bits to format " +
+                   std::to_string(static_cast<int>(c.format)));
       const Bitmap source = Picture(sourceBpp);
       const std::vector<uint8_t> before = PixelBytes(source.get());
       const Bitmap out = ConvertColours(source.get(), c.format);
@@ -126,10 +128,10 @@ TEST(ColourLadderDepths, FormatForEachDepth) {
     std::optional<F> format;
   };
   const Case cases[] = {
-      {-1, std::nullopt},      {0, std::nullopt},  {1, F::kGreyPalette}, {4, F::kGreyPalette},
-      {5, F::kPalette},        {8, F::kPalette},   {9, std::nullopt},    {15, std::nullopt},
-      {16, F::kRgb},           {17, std::nullopt}, {23, std::nullopt},   {24, F::kRgb},
-      {25, std::nullopt},      {31, std::nullopt}, {32, F::kRgba},       {33, std::nullopt},
+      {-1, std::nullopt}, {0, std::nullopt},  {1, F::kGreyPalette}, {4, F::kGreyPalette},
+      {5, F::kPalette},   {8, F::kPalette},   {9, std::nullopt},    {15, std::nullopt},
+      {16, F::kRgb},      {17, std::nullopt}, {23, std::nullopt},   {24, F::kRgb},
+      {25, std::nullopt}, {31, std::nullopt}, {32, F::kRgba},       {33, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatForDepth(c.depth), c.format) << c.depth;
 }

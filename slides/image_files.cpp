@@ -23,7 +23,9 @@ std::string Normalized(std::string_view systemPath) {
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() { if (fd_ >= 0) ::close(fd_); }
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
@@ -75,7 +77,8 @@ bool SameFolder(std::string_view a, std::string_view b) {
   const std::string na = Normalized(a), nb = Normalized(b);
   if (na.empty() || nb.empty()) return false;
   if (na == nb) return true;
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   if (::stat(na.c_str(), &sa) != 0 || ::stat(nb.c_str(), &sb) != 0) return false;
   return S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -34,7 +34,8 @@ Bitmap MakePicture(int width, int height, int bpp) {
     Bitmap rgba(FreeImage_ConvertTo32Bits(rgb.get()));
     for (int y = 0; rgba && y < height; ++y) {
       BYTE* line = FreeImage_GetScanLine(rgba.get(), y);
-      for (int x = 0; x < width; ++x) line[x * 4 + FI_RGBA_ALPHA] = static_cast<BYTE>(255 - (x + y) % 64);
+      for (int x = 0; x < width; ++x)
+        line[x * 4 + FI_RGBA_ALPHA] = static_cast<BYTE>(255 - (x + y) % 64);
     }
     return rgba;
   }

@@ -33,7 +33,8 @@ bool Succeeded(const Variant& result) { return CInt(result) != 0; }
 bool SameFile(std::string_view a, std::string_view b) {
   const std::string na = fs::NativePath(a), nb = fs::NativePath(b);
   if (na == nb) return true;
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   if (stat(na.c_str(), &sa) != 0 || stat(nb.c_str(), &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

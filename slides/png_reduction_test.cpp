@@ -36,10 +36,12 @@ class PngReduction : public ::testing::Test {
 };
 
 TEST_F(PngReduction, ChangeColorsValueTable) {
-  struct Case { int32_t depth, value; };
-  for (const Case c : {Case{1, 8}, Case{4, 8}, Case{5, 256}, Case{8, 256}, Case{9, 16},
-                       Case{16, 16}, Case{17, 24}, Case{24, 24}, Case{25, 32}, Case{32, 32},
-                       Case{48, 32}, Case{0, 8}}) {
+  struct Case {
+    int32_t depth, value;
+  };
+  for (const Case c :
+       {Case{1, 8}, Case{4, 8}, Case{5, 256}, Case{8, 256}, Case{9, 16}, Case{16, 16}, Case{17, 24},
+        Case{24, 24}, Case{25, 32}, Case{32, 32}, Case{48, 32}, Case{0, 8}}) {
     EXPECT_EQ(ChangeColorsValue(c.depth), c.value) << c.depth;
   }
 }
@@ -54,12 +56,12 @@ TEST_F(PngReduction, LibraryPathReducesToTheDepthClass) {
     bool palette;
   };
   const Case cases[] = {
-      {24, 8, 8, 8, true},     // 256-colour palette
+      {24, 8, 8, 8, true},  // 256-colour palette
       {24, 5, 5, 8, true},
       {32, 8, 8, 8, true},
-      {32, 16, 24, 24, false}, // 16 is taken as 24
+      {32, 16, 24, 24, false},  // 16 is taken as 24
       {32, 24, 24, 24, false},
-      {24, 12, 12, 24, false}, // another depth below: the picture as loaded
+      {24, 12, 12, 24, false},  // another depth below: the picture as loaded
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.sourceBpp) + " bits to depth " + std::to_string(c.depth));
@@ -74,8 +76,10 @@ TEST_F(PngReduction, LibraryPathReducesToTheDepthClass) {
     EXPECT_EQ(out.height, 48u);
     EXPECT_EQ(out.bpp, c.targetBpp);
     EXPECT_EQ(out.palette, c.palette);
-    if (c.palette) EXPECT_LE(out.colours, 256u);
-    else EXPECT_GT(out.colours, 256u);
+    if (c.palette)
+      EXPECT_LE(out.colours, 256u);
+    else
+      EXPECT_GT(out.colours, 256u);
     EXPECT_EQ(fs::ReadWholeFile(src), before) << "the source is left alone";
     ExpectFolderHolds({"dst.png", "src.png"});
     fs::RemoveFile(dst);
@@ -115,8 +119,13 @@ TEST_F(PngReduction, LibraryPathInPlace) {
 // Nothing to reduce: nothing is written. The source stays as it is, a missing
 // target stays missing and an existing one keeps its bytes.
 TEST_F(PngReduction, LibraryPathDepthNotBelowThePictureWritesNothing) {
-  struct Case { int sourceBpp; int16_t depth; int16_t depthAfter; };
-  for (const Case c : {Case{8, 8, 8}, Case{24, 16, 24}, Case{24, 24, 24}, Case{24, 32, 32}, Case{32, 32, 32}}) {
+  struct Case {
+    int sourceBpp;
+    int16_t depth;
+    int16_t depthAfter;
+  };
+  for (const Case c :
+       {Case{8, 8, 8}, Case{24, 16, 24}, Case{24, 24, 24}, Case{24, 32, 32}, Case{32, 32, 32}}) {
     SCOPED_TRACE(std::to_string(c.sourceBpp) + " bits, depth " + std::to_string(c.depth));
     const std::string src = Path("src.png"), dst = Path("dst.png");
     WriteTestPicture(src, 40, 30, c.sourceBpp);
@@ -137,7 +146,8 @@ TEST_F(PngReduction, LibraryPathDepthNotBelowThePictureWritesNothing) {
     fs::AtomicWrite(dst, std::string_view("old target"));
     depth = c.depth;
     OptimizePngFileDLL(src, dst, depth);
-    EXPECT_EQ(fs::ReadWholeFile(dst), (std::vector<uint8_t>{'o', 'l', 'd', ' ', 't', 'a', 'r', 'g', 'e', 't'}))
+    EXPECT_EQ(fs::ReadWholeFile(dst),
+              (std::vector<uint8_t>{'o', 'l', 'd', ' ', 't', 'a', 'r', 'g', 'e', 't'}))
         << "an existing target keeps its bytes";
     EXPECT_EQ(fs::ReadWholeFile(src), before);
     fs::RemoveFile(dst);
@@ -162,12 +172,28 @@ TEST_F(PngReduction, NotAPictureIsCopiedToADifferentTarget) {
 // in `depth` bits, then `pixels`. `mapBits` gives it a colour map of
 // `mapLength` entries of that size; a `mapLength` alone describes one that is
 // not there.
-std::string Targa(uint8_t type, const std::string& pixels, uint8_t idLength = 0, uint16_t mapLength = 0,
-                  uint8_t mapBits = 0, uint8_t depth = 24) {
-  std::string file = {static_cast<char>(idLength), static_cast<char>(mapBits != 0), static_cast<char>(type), 0, 0,
-                      static_cast<char>(mapLength & 0xFF), static_cast<char>(mapLength >> 8),
-                      static_cast<char>(mapBits), 0, 0, 0, 0, 12, 0, 2, 0, static_cast<char>(depth), 0};
-  return file + std::string(idLength, 'i') + std::string(mapLength * ((mapBits + 7) / 8), 'm') + pixels;
+std::string Targa(uint8_t type, const std::string& pixels, uint8_t idLength = 0,
+                  uint16_t mapLength = 0, uint8_t mapBits = 0, uint8_t depth = 24) {
+  std::string file = {static_cast<char>(idLength),
+                      static_cast<char>(mapBits != 0),
+                      static_cast<char>(type),
+                      0,
+                      0,
+                      static_cast<char>(mapLength & 0xFF),
+                      static_cast<char>(mapLength >> 8),
+                      static_cast<char>(mapBits),
+                      0,
+                      0,
+                      0,
+                      0,
+                      12,
+                      0,
+                      2,
+                      0,
+                      static_cast<char>(depth),
+                      0};
+  return file + std::string(idLength, 'i') + std::string(mapLength * ((mapBits + 7) / 8), 'm') +
+         pixels;
 }
 
 // FreeImage's TARGA reader writes past its bitmap for run-length packets that
@@ -270,15 +296,18 @@ class FakeImage : public Dispatchable<FakeImage> {
  public:
   static const MemberTable<FakeImage>& Members() {
     static const MemberTable<FakeImage> table{
-        {"Open", CallKind::Method, [](FakeImage& f, Args a) { return f.Call("Open " + CStr(a[0])); }, 1},
+        {"Open", CallKind::Method,
+         [](FakeImage& f, Args a) { return f.Call("Open " + CStr(a[0])); }, 1},
         {"ChangeColors", CallKind::Method,
          [](FakeImage& f, Args a) { return f.Call("ChangeColors " + CStr(a[0])); }, 1},
-        {"Save", CallKind::Method, [](FakeImage& f, Args a) { return f.Call("Save " + CStr(a[0])); }, 1}};
+        {"Save", CallKind::Method,
+         [](FakeImage& f, Args a) { return f.Call("Save " + CStr(a[0])); }, 1}};
     return table;
   }
   Variant Call(const std::string& what) {
     calls.push_back(what);
-    return Variant(int16_t{what.rfind(failOn, 0) == 0 && !failOn.empty() ? int16_t{0} : int16_t{-1}});
+    return Variant(
+        int16_t{what.rfind(failOn, 0) == 0 && !failOn.empty() ? int16_t{0} : int16_t{-1}});
   }
   static inline std::vector<std::string> calls;
   static inline std::string failOn;  // calls beginning with this text fail
@@ -289,7 +318,8 @@ class ImageClassPath : public PngReduction {
   void SetUp() override {
     FakeImage::calls.clear();
     FakeImage::failOn.clear();
-    RegisterClass("FreeImage.Image", FreeImageImage::kClsid, [] { return Ref<Dispatch>(MakeRef<FakeImage>()); });
+    RegisterClass("FreeImage.Image", FreeImageImage::kClsid,
+                  [] { return Ref<Dispatch>(MakeRef<FakeImage>()); });
   }
   void TearDown() override {
     RegisterClass("FreeImage.Image", FreeImageImage::kClsid,
@@ -298,22 +328,29 @@ class ImageClassPath : public PngReduction {
 };
 
 TEST_F(ImageClassPath, CallsForEachDepth) {
-  struct Case { int16_t depth; int16_t depthAfter; const char* value; };
+  struct Case {
+    int16_t depth;
+    int16_t depthAfter;
+    const char* value;
+  };
   for (const Case c : {Case{2, 2, "8"}, Case{6, 6, "256"}, Case{12, 12, "16"}, Case{16, 24, "24"},
                        Case{20, 20, "24"}, Case{32, 32, "32"}, Case{40, 40, "32"}}) {
     FakeImage::calls.clear();
     int16_t depth = c.depth;
     OptimizePngFile("in.png", "out.png", depth);
     EXPECT_EQ(depth, c.depthAfter);
-    EXPECT_EQ(FakeImage::calls, (std::vector<std::string>{"Open in.png", "ChangeColors 24",
-                                                          std::string("ChangeColors ") + c.value,
-                                                          "Save out.png"}))
+    EXPECT_EQ(FakeImage::calls,
+              (std::vector<std::string>{"Open in.png", "ChangeColors 24",
+                                        std::string("ChangeColors ") + c.value, "Save out.png"}))
         << c.depth;
   }
 }
 
 TEST_F(ImageClassPath, FailuresCopyTheSourceToADifferentTarget) {
-  struct Case { const char* failOn; std::vector<std::string> calls; };
+  struct Case {
+    const char* failOn;
+    std::vector<std::string> calls;
+  };
   const Case cases[] = {
       {"Open", {"Open SRC"}},
       {"ChangeColors 24", {"Open SRC", "ChangeColors 24"}},

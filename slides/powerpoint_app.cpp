@@ -55,11 +55,11 @@ PowerPointObject PowerPointFromPool() {
 void OpenAddIn(Dispatch& app) {
   RunWrapped("SDK.OpenAddIn", "Could not open Slidr add-in", [&] {
     const office::OfficeAddInSearch search{"SLIDR",
-                                         "Path",
-                                         "PowerPoint.AddIn\\shell\\open\\command",
-                                         "\\PowerPoint.exe",
-                                         "\\Addins",
-                                         [] { return AddInFileName(); }};
+                                           "Path",
+                                           "PowerPoint.AddIn\\shell\\open\\command",
+                                           "\\PowerPoint.exe",
+                                           "\\Addins",
+                                           [] { return AddInFileName(); }};
     const office::OfficeAddIn found = office::FindOfficeAddIn(app, search);
     std::string path = found.path;
     if (found.place == office::OfficeAddInPlace::Listed) {
@@ -109,9 +109,8 @@ void GetSession(Dispatch& app, core::Session& session) {
     std::vector<Variant> elements(office::kSessionValueCount, Variant(""));
     RunMacro(app, "GetSession", elements);
     if (elements.size() < office::kSessionValueCount) RaiseRuntimeError(kSubscriptOutOfRange);
-    office::SetSessionValues(
-        session, std::span<const Variant, office::kSessionValueCount>(elements.data(),
-                                                                    office::kSessionValueCount));
+    office::SetSessionValues(session, std::span<const Variant, office::kSessionValueCount>(
+                                          elements.data(), office::kSessionValueCount));
   });
 }
 
@@ -124,10 +123,14 @@ void DeleteSession(Dispatch& app) {
 
 std::string MainWindowClass(int16_t version) {
   switch (version) {
-    case 8: return "PP97FrameClass";
-    case 9: return "PP9FrameClass";
-    case 10: return "PP10FrameClass";
-    default: return {};
+    case 8:
+      return "PP97FrameClass";
+    case 9:
+      return "PP9FrameClass";
+    case 10:
+      return "PP10FrameClass";
+    default:
+      return {};
   }
 }
 

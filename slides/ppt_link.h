@@ -19,8 +19,7 @@ namespace brevora::slides {
 
 class PptLink : public PresentationLinkStep {
  public:
-  bool SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link,
-                      bool onOpen) override;
+  bool SyncLinkedFile(Presentation& presentation, PresentationLinkInfo& link, bool onOpen) override;
 };
 
 }  // namespace brevora::slides

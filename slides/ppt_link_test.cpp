@@ -35,7 +35,9 @@ using brevora::testing::ScopedClass;
 
 using ::brevora::testing::ErrorOf;
 
-double FileSeconds(const std::string& path) { return office::DaysToSeconds(fs::FileDateTime(path)); }
+double FileSeconds(const std::string& path) {
+  return office::DaysToSeconds(fs::FileDateTime(path));
+}
 
 // The names in the temporary folder that begin with "tbr".
 std::vector<std::string> TempLeftovers() {

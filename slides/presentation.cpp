@@ -45,7 +45,8 @@ const MemberTable<Presentation>& Presentation::Members() {
   using M = CallKind;
   using P = Presentation;
   static const MemberTable<Presentation> table{
-      {"Slides", M::Set, [](P& p, Args a) {
+      {"Slides", M::Set,
+       [](P& p, Args a) {
          Ref<slides::Slides> s = ObjectOrNothing<slides::Slides>(a[0]);
          if (!s) RaiseRuntimeError(91);
          p.SetSlides(std::move(s));
@@ -76,11 +77,14 @@ const MemberTable<Presentation>& Presentation::Members() {
       {"LinkedPPTSyncMethod", M::Let, [](P& p, Args a) { p.SetLinkedPPTSyncMethod(CLng(a[0])); }},
       {"LinkedPPTSyncOption", M::Get, [](P& p, Args) { return Variant(p.LinkedPPTSyncOption()); }},
       {"LinkedPPTSyncOption", M::Let, [](P& p, Args a) { p.SetLinkedPPTSyncOption(CLng(a[0])); }},
-      {"OpenFromPDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPDB(CStr(a[0]))); }, 1},
-      {"OpenFromZazerDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromZazerDB(a[0])); }, 1},
+      {"OpenFromPDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPDB(CStr(a[0]))); },
+       1},
+      {"OpenFromZazerDB", M::Method, [](P& p, Args a) { return Variant(p.OpenFromZazerDB(a[0])); },
+       1},
       {"OpenFromUser", M::Method,
        [](P& p, Args a) { return Variant(p.OpenFromUser(CStr(a[0]), CStr(a[1]), CStr(a[2]))); }, 3},
-      {"OpenFromPPT", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPPT(CStr(a[0]))); }, 1},
+      {"OpenFromPPT", M::Method, [](P& p, Args a) { return Variant(p.OpenFromPPT(CStr(a[0]))); },
+       1},
       {"OpenFromDisk", M::Method,
        [](P& p, Args a) {
          const std::string file = a[0].IsMissing() ? std::string() : CStr(a[0]);
@@ -162,7 +166,8 @@ void Presentation::ClosePresentation() {
     slides::Slides& slides = *model_.slides;
     while (slides.Count() > 0) slides.Remove(Variant(slides.Count()));
   } catch (...) {
-    throw Wrap32760(CurrentError(), "Presentation.ClosePresentation", "Error closing Presentation.");
+    throw Wrap32760(CurrentError(), "Presentation.ClosePresentation",
+                    "Error closing Presentation.");
   }
 }
 

@@ -13,11 +13,11 @@
 #include "core/handheld_database.h"
 #include "platform/error/error.h"
 #include "platform/fs/files.h"
+#include "slides/pictures_test_support.h"
 #include "slides/presentation.h"
 #include "slides/presentation_format.h"
 #include "slides/presentation_internal.h"
 #include "slides/presentation_writer.h"
-#include "slides/pictures_test_support.h"
 #include "testing/caught_error.h"
 #include "testing/temp_home.h"
 
@@ -95,7 +95,8 @@ TEST_F(PresentationDb, GoldenTwoSlideDatabase) {
   ByteVector appInfo{0, 1, 1, 0};
   for (char c : std::string("C:\\Decks\\review.ppt")) appInfo.push_back(static_cast<uint8_t>(c));
   appInfo.resize(260, 0);
-  for (int b : {0, 2, 0, 0, 0xC4, 0xB2, 0x01, 0x00, 0, 0, 0, 0}) appInfo.push_back(static_cast<uint8_t>(b));
+  for (int b : {0, 2, 0, 0, 0xC4, 0xB2, 0x01, 0x00, 0, 0, 0, 0})
+    appInfo.push_back(static_cast<uint8_t>(b));
   EXPECT_EQ(Text(db.AppInfoBlock()), appInfo);
 
   const std::vector<ByteVector> expected = {
@@ -156,9 +157,9 @@ TEST_F(PresentationDb, ReadBackWithUnpackedPictures) {
     EXPECT_EQ(b->HierLevel(), 2);
     EXPECT_EQ(b->Bullet(), NUMBEREDBULLET);
   }
-  EXPECT_EQ(fs::ListFolder(img, fs::ListKind::Files),
-            (std::vector<std::string>{"slide1.PNG", "slide2.PNG", "slideThumb1.PNG",
-                                      "slideThumb2.PNG"}));
+  EXPECT_EQ(
+      fs::ListFolder(img, fs::ListKind::Files),
+      (std::vector<std::string>{"slide1.PNG", "slide2.PNG", "slideThumb1.PNG", "slideThumb2.PNG"}));
 
   // Written again from the unpacked pictures, the file holds the same records,
   // but for the thumbnails' compression, which they took from their slides.
@@ -271,7 +272,8 @@ TEST_F(PresentationDb, LinkFieldsRoundTrip) {
   EXPECT_EQ(e.number(), 32760);
   EXPECT_EQ(e.source(), "Presentation.UpdateHeader");
   EXPECT_EQ(e.description(),
-            "Could not update header.\r\nCould not write header.\r\nThe linked file name (LinkedPPTFileName) has 256 "
+            "Could not update header.\r\nCould not write header.\r\nThe linked file name "
+            "(LinkedPPTFileName) has 256 "
             "characters; at most 255 can be stored.");
   EXPECT_EQ(fs::ReadWholeFile(Path("l.pdb")), before);
 }
@@ -351,7 +353,8 @@ TEST_F(PresentationDb, HeaderOnlyOpenReadsNoRecordDataAndUnpacksNothing) {
 
 TEST_F(PresentationDb, OpenErrors) {
   TwoSlideDeck()->WriteToDisk(Path("good.pdb"));
-  auto rewrite = [&](const std::string& name, const std::function<void(core::HandheldDatabase&)>& change) {
+  auto rewrite = [&](const std::string& name,
+                     const std::function<void(core::HandheldDatabase&)>& change) {
     core::HandheldDatabase db;
     db.ReadFile(Path("good.pdb"), true);
     change(db);
@@ -370,7 +373,10 @@ TEST_F(PresentationDb, OpenErrors) {
     block[261] = 9;
     db.SetAppInfoBlock(block);
   });
-  struct Case { const char* file; std::string inner; };
+  struct Case {
+    const char* file;
+    std::string inner;
+  };
   const Case cases[] = {
       {"data.pdb", "PDB Is not a Slidora presentation"},
       {"creator.pdb", "PDB Is not a Slidora presentation"},
@@ -405,7 +411,8 @@ TEST_F(PresentationDb, OpenErrors) {
 
   // OpenFromPDB passes the 32760 on unchanged.
   Presentation p;
-  EXPECT_EQ(ErrorOf([&] { p.OpenFromPDB(Path("data.pdb")); }).source(), "Presentation.OpenFromDisk");
+  EXPECT_EQ(ErrorOf([&] { p.OpenFromPDB(Path("data.pdb")); }).source(),
+            "Presentation.OpenFromDisk");
 }
 
 // Opening does not empty Slides first: a slide number already present fails
@@ -479,7 +486,7 @@ TEST_F(PresentationDb, PicturePartsWithoutTheirHeaderAreNotUnpacked) {
     PresentationWriter w(db);
     w.AddOutline(4, {0, 0, 0, 0, "Title"});                                // record 1
     w.AddPicture(fmt::kSlidePictureRecord, 4, 0, 0, ByteVector{1, 2, 3});  // records 2, 3
-    w.AddPicture(fmt::kVantaPictureRecord, 4, 0, 0, ByteVector{4, 5});    // records 4, 5
+    w.AddPicture(fmt::kVantaPictureRecord, 4, 0, 0, ByteVector{4, 5});     // records 4, 5
   }
   db.Records().Remove(4);
   db.Records().Remove(2);
@@ -530,7 +537,8 @@ TEST_F(PresentationDb, CorruptRecordsAreReportedNotTrusted) {
       bytes[random() % bytes.size()] ^= static_cast<uint8_t>(1 + random() % 255);
     }
     std::ofstream(Path("flip.pdb"), std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     Presentation p;
     try {
       p.OpenFromDisk(Path("flip.pdb"));
@@ -544,18 +552,25 @@ TEST_F(PresentationDb, WriteErrorsLeaveTheOldFile) {
   TwoSlideDeck()->WriteToDisk(Path("w.pdb"));
   const ByteVector before = fs::ReadWholeFile(Path("w.pdb"));
   Put("big.png", ByteVector(32768, 1));
-  struct Case { const char* what; std::function<void(Presentation&)> spoil; std::string inner; };
+  struct Case {
+    const char* what;
+    std::function<void(Presentation&)> spoil;
+    std::string inner;
+  };
   const Case cases[] = {
-      {"missing picture", [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetFilePath(Path("none.png")); },
+      {"missing picture",
+       [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetFilePath(Path("none.png")); },
        "File not found"},
       {"no thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->AddThumbnail("", 0); },
        "File not found"},
-      {"big thumbnail", [&](Presentation& p) { p.Slides()->Item(Variant(2))->AddThumbnail(Path("big.png"), 0); },
+      {"big thumbnail",
+       [&](Presentation& p) { p.Slides()->Item(Variant(2))->AddThumbnail(Path("big.png"), 0); },
        "The thumbnail picture of slide 2 has 32768 bytes; it must be shorter than 32768 bytes."},
       {"compression", [&](Presentation& p) { p.Slides()->Item(Variant(1))->SetCompression(256); },
        "Overflow"},
       {"link name", [&](Presentation& p) { p.SetLinkedPPTFileName(std::string(256, 'x')); },
-       "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has 256 characters; at most 255 can "
+       "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has 256 characters; at "
+       "most 255 can "
        "be stored."},
   };
   for (const Case& c : cases) {
@@ -570,7 +585,8 @@ TEST_F(PresentationDb, WriteErrorsLeaveTheOldFile) {
   }
   Presentation unnamed;
   const AutomationError e = ErrorOf([&] { unnamed.WriteToDisk(); });
-  EXPECT_EQ(e.description(), "Could not save Presentation ''.\r\nPlease name the Presentation before saving it.");
+  EXPECT_EQ(e.description(),
+            "Could not save Presentation ''.\r\nPlease name the Presentation before saving it.");
   const AutomationError viaPdb = ErrorOf([&] { unnamed.WriteToPDB(""); });
   EXPECT_EQ(viaPdb.source(), "Presentation.WriteToDisk") << "32760 passes WriteToPDB unchanged";
   EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files).size(), 6u) << "no temporary files left";
@@ -586,14 +602,15 @@ TEST_F(PresentationDb, DatabaseNameOver31CharactersFailsTheSave) {
   db.ReadFile(fits, false);
   EXPECT_EQ(db.Name(), std::string(31, 'a'));
 
-  for (const std::string& stem : {std::string(32, 'b'), std::string("A presentation with a rather long name")}) {
+  for (const std::string& stem :
+       {std::string(32, 'b'), std::string("A presentation with a rather long name")}) {
     const std::string file = Path(stem + ".pdb");
     Ref<Presentation> p = TwoSlideDeck();
     const AutomationError e = ErrorOf([&] { p->WriteToDisk(file); });
     EXPECT_EQ(e.number(), 32760) << stem;
     EXPECT_EQ(e.source(), "Presentation.WriteToDisk") << stem;
-    EXPECT_EQ(e.description(),
-              "Could not save Presentation '" + file + "'.\r\nPDBName must be a maximum of 31 characters.");
+    EXPECT_EQ(e.description(), "Could not save Presentation '" + file +
+                                   "'.\r\nPDBName must be a maximum of 31 characters.");
     EXPECT_FALSE(fs::FileExists(file)) << stem;
   }
   EXPECT_EQ(fs::ListFolder(dir_, fs::ListKind::Files).size(), 5u) << "no temporary files left";
@@ -675,7 +692,8 @@ TEST_F(PresentationDb, LinkStepThroughItsInterface) {
 
   std::vector<std::string> calls;
   Presentation p;
-  PresentationInternal::SetLinkStep(p, std::make_unique<RecordingLink>(calls, Path("converted.pdb")));
+  PresentationInternal::SetLinkStep(p,
+                                    std::make_unique<RecordingLink>(calls, Path("converted.pdb")));
   p.OpenFromDisk(Path("linked.pdb"));  // no update from the link by default
   EXPECT_TRUE(calls.empty());
   p.ClosePresentation();

@@ -62,18 +62,18 @@ enum RecordType : uint16_t {
 };
 
 inline constexpr std::size_t kTypeSize = 2;
-inline constexpr std::size_t kRecordHeaderSize = 4;        // type, slide number
-inline constexpr std::size_t kInfoHeaderSize = 4;          // type, count
-inline constexpr std::size_t kPictureHeaderSize = 8;       // part 0
-inline constexpr std::size_t kPicturePartHeaderSize = 5;   // part p >= 1
+inline constexpr std::size_t kRecordHeaderSize = 4;       // type, slide number
+inline constexpr std::size_t kInfoHeaderSize = 4;         // type, count
+inline constexpr std::size_t kPictureHeaderSize = 8;      // part 0
+inline constexpr std::size_t kPicturePartHeaderSize = 5;  // part p >= 1
 inline constexpr std::size_t kPartOffset = 4;
 inline constexpr std::size_t kPictureCompressionOffset = 5;
 inline constexpr std::size_t kPictureIdOffset = 6;
 inline constexpr std::size_t kMaxPartBytes = 62000;
-inline constexpr std::size_t kOutlineHeaderSize = 10;      // text follows
-inline constexpr std::size_t kNoteHeaderSize = 8;          // text follows
+inline constexpr std::size_t kOutlineHeaderSize = 10;  // text follows
+inline constexpr std::size_t kNoteHeaderSize = 8;      // text follows
 inline constexpr std::size_t kNoteTimeOffset = 4;
-inline constexpr std::size_t kThumbnailHeaderSize = 6;     // PNG follows
+inline constexpr std::size_t kThumbnailHeaderSize = 6;  // PNG follows
 inline constexpr std::size_t kMaxThumbnailBytes = 32767;
 
 // Slide numbers and IDs are stored as 2 bytes but kept to 0..32767;

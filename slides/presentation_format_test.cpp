@@ -33,7 +33,10 @@ ByteVector Pattern(size_t n) {
 using ::brevora::testing::ErrorOf;
 
 TEST(PresentationWriter, PicturePartsSplitAt62000Bytes) {
-  struct Case { size_t length; std::vector<size_t> parts; };
+  struct Case {
+    size_t length;
+    std::vector<size_t> parts;
+  };
   const Case cases[] = {
       {0, {}},
       {1, {1}},
@@ -88,16 +91,34 @@ TEST(PresentationWriter, RecordLayouts) {
 
 TEST(PresentationWriter, ValuesOutsideTheirFieldsAddNothing) {
   const ByteVector png{1, 2, 3};
-  struct Case { const char* what; std::function<void(PresentationWriter&)> add; };
+  struct Case {
+    const char* what;
+    std::function<void(PresentationWriter&)> add;
+  };
   const Case cases[] = {
-      {"slide 32768", [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 32768, 0, 0, png); }},
+      {"slide 32768",
+       [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 32768, 0, 0, png); }},
       {"negative slide", [&](PresentationWriter& w) { w.AddOutline(-1, {}); }},
-      {"id 32768", [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 1, 0, 32768, png); }},
-      {"compression 256", [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 1, 256, 0, png); }},
-      {"SeqNum 256", [&](PresentationWriter& w) { w.AddOutline(1, {256, 0, 0, 0, ""}); }},
-      {"Section 256", [&](PresentationWriter& w) { w.AddOutline(1, {0, 256, 0, 0, ""}); }},
-      {"HierLevel 256", [&](PresentationWriter& w) { w.AddOutline(1, {0, 0, 256, 0, ""}); }},
-      {"bullet -1", [&](PresentationWriter& w) { w.AddOutline(1, {0, 0, 0, -1, ""}); }},
+      {"id 32768",
+       [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 1, 0, 32768, png); }},
+      {"compression 256",
+       [&](PresentationWriter& w) { w.AddPicture(fmt::kSlidePictureRecord, 1, 256, 0, png); }},
+      {"SeqNum 256",
+       [&](PresentationWriter& w) {
+         w.AddOutline(1, {256, 0, 0, 0, ""});
+       }},
+      {"Section 256",
+       [&](PresentationWriter& w) {
+         w.AddOutline(1, {0, 256, 0, 0, ""});
+       }},
+      {"HierLevel 256",
+       [&](PresentationWriter& w) {
+         w.AddOutline(1, {0, 0, 256, 0, ""});
+       }},
+      {"bullet -1",
+       [&](PresentationWriter& w) {
+         w.AddOutline(1, {0, 0, 0, -1, ""});
+       }},
       {"note time -1", [&](PresentationWriter& w) { w.AddNote(1, -1, ""); }},
       {"note time 2^32", [&](PresentationWriter& w) { w.AddNote(1, 4294967296.0, ""); }},
   };
@@ -165,14 +186,19 @@ TEST(PresentationHeaderBlock, LinkNameLengths) {
     const AutomationError e = ErrorOf([&] { BuildAppInfo(h); });
     EXPECT_EQ(e.number(), 32760) << length;
     EXPECT_EQ(e.source(), "Presentation.WriteHeader") << length;
-    EXPECT_EQ(e.description(), "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has " +
-                                   std::to_string(length) + " characters; at most 255 can be stored.");
+    EXPECT_EQ(e.description(),
+              "Could not write header.\r\nThe linked file name (LinkedPPTFileName) has " +
+                  std::to_string(length) + " characters; at most 255 can be stored.");
   }
 }
 
 TEST(PresentationHeaderBlock, ReadErrors) {
   const std::string good = BuildAppInfo(SampleHeader());
-  struct Case { const char* what; ByteVector block; std::string cause; };
+  struct Case {
+    const char* what;
+    ByteVector block;
+    std::string cause;
+  };
   ByteVector newer(good.begin(), good.end());
   newer[1] = 2;
   ByteVector noNul(good.begin(), good.end());
@@ -237,14 +263,35 @@ TEST(PresentationRecords, Decoders) {
 }
 
 TEST(PresentationRecords, TooShortRecordsAreRefused) {
-  struct Case { const char* what; std::function<void()> read; };
+  struct Case {
+    const char* what;
+    std::function<void()> read;
+  };
   const Case cases[] = {
-      {"info", [] { ReadInfoRecord(ByteVector{0, 0, 0}); }},
-      {"picture part", [] { ReadPictureRecord(ByteVector{0, 1, 0, 1}); }},
-      {"picture header", [] { ReadPictureRecord(ByteVector{0, 1, 0, 1, 0, 0, 0}); }},
-      {"outline", [] { ReadOutlineRecord(ByteVector{0, 2, 0, 1, 0, 0, 0, 0, 0}); }},
-      {"note", [] { ReadNotesRecord(ByteVector{0, 3, 0, 1, 0, 0, 0}); }},
-      {"thumbnail", [] { ReadThumbnailRecord(ByteVector{0, 5, 0, 1, 0}); }},
+      {"info",
+       [] {
+         ReadInfoRecord(ByteVector{0, 0, 0});
+       }},
+      {"picture part",
+       [] {
+         ReadPictureRecord(ByteVector{0, 1, 0, 1});
+       }},
+      {"picture header",
+       [] {
+         ReadPictureRecord(ByteVector{0, 1, 0, 1, 0, 0, 0});
+       }},
+      {"outline",
+       [] {
+         ReadOutlineRecord(ByteVector{0, 2, 0, 1, 0, 0, 0, 0, 0});
+       }},
+      {"note",
+       [] {
+         ReadNotesRecord(ByteVector{0, 3, 0, 1, 0, 0, 0});
+       }},
+      {"thumbnail",
+       [] {
+         ReadThumbnailRecord(ByteVector{0, 5, 0, 1, 0});
+       }},
   };
   for (const Case& c : cases) {
     const AutomationError e = ErrorOf(c.read);
@@ -254,7 +301,11 @@ TEST(PresentationRecords, TooShortRecordsAreRefused) {
 }
 
 TEST(PresentationPaths, ImageFolderAndDatabaseName) {
-  struct Case { const char* path; const char* folder; const char* name; };
+  struct Case {
+    const char* path;
+    const char* folder;
+    const char* name;
+  };
   const Case cases[] = {
       {"/data/Sales.pdb", "/data/Salesimg/", "Sales"},
       {"C:\\Data\\Sales.pdb", "C:\\Data\\Salesimg/", "Sales"},

@@ -58,7 +58,8 @@ PresentationHeader ReadHeader(Bytes block) {
                            block.begin() + fmt::kReservedFieldOffset + fmt::kReservedFieldSize);
     return header;
   } catch (...) {
-    throw WrapAlways(CurrentError(), "Presentation.ReadHeader", "The presentation header is corrupt.");
+    throw WrapAlways(CurrentError(), "Presentation.ReadHeader",
+                     "The presentation header is corrupt.");
   }
 }
 

@@ -78,8 +78,8 @@ TEST_F(UserPresentations, WriteAndOpenByUserCategoryAndName) {
       EXPECT_EQ(session.FileMode(), 2);
     }
     Ref<Presentation> q = NewPresentation(session);
-    EXPECT_TRUE(CBool(CallByName(Ref<Dispatch>(q), "OpenFromUser", CallKind::Method, "", "Unfiled",
-                                 "deck.pdb")));
+    EXPECT_TRUE(CBool(
+        CallByName(Ref<Dispatch>(q), "OpenFromUser", CallKind::Method, "", "Unfiled", "deck.pdb")));
     ASSERT_EQ(q->Slides()->Count(), 1);
     EXPECT_EQ(fs::ReadWholeFile(q->Slides()->Item(Variant(1))->FilePath()),
               std::vector<uint8_t>({'P', 'I', 'C', 'T', 'U', 'R', 'E'}));
@@ -136,7 +136,10 @@ TEST_F(UserPresentations, UnsafeNamesAreRefused) {
   WithAnna([&](core::Session& session) {
     Ref<Presentation> p = NewPresentation(session);
     AddSlide(*p);
-    struct Case { const char* category; const char* name; };
+    struct Case {
+      const char* category;
+      const char* name;
+    };
     for (const Case c : {Case{"..", "deck"}, Case{"Unfiled", "../deck"}, Case{"a/b", "deck"},
                          Case{"Unfiled", ""}, Case{"Unfiled", "a\\b"}, Case{"Un\nfiled", "deck"}}) {
       const AutomationError e = ErrorOf([&] { p->WriteToUser("Anna", c.category, c.name); });

@@ -109,8 +109,9 @@ void PresentationWriter::AddPicture(fmt::RecordType type, int32_t slide, int32_t
     part.Word(type);
     part.Word(slide);
     part.Byte(static_cast<int32_t>(p));
-    part.Bytes(png.subspan((p - 1) * fmt::kMaxPartBytes,
-                           std::min(fmt::kMaxPartBytes, png.size() - (p - 1) * fmt::kMaxPartBytes)));
+    part.Bytes(
+        png.subspan((p - 1) * fmt::kMaxPartBytes,
+                    std::min(fmt::kMaxPartBytes, png.size() - (p - 1) * fmt::kMaxPartBytes)));
     Add(part.Take());
   }
 }
@@ -161,8 +162,10 @@ std::string BuildAppInfo(const PresentationHeader& header) {
     // one would link to another file.
     const std::string& name = header.link.fileName;
     if (name.size() > fmt::kMaxStoredLinkName) {
-      RaiseError(6, "", "The linked file name (LinkedPPTFileName) has " + std::to_string(name.size()) +
-                            " characters; at most " + std::to_string(fmt::kMaxStoredLinkName) + " can be stored.");
+      RaiseError(6, "",
+                 "The linked file name (LinkedPPTFileName) has " + std::to_string(name.size()) +
+                     " characters; at most " + std::to_string(fmt::kMaxStoredLinkName) +
+                     " can be stored.");
     }
     if (header.reserved.size() != fmt::kReservedFieldSize) RaiseRuntimeError(5);
     RecordBytes r;

@@ -26,8 +26,8 @@ namespace brevora::slides {
 // What the application-info block holds.
 struct PresentationHeader {
   bool isModified = false;
-  PresentationLinkInfo link;                             // name, time, method, option
-  std::string reserved = std::string(4, '\0');            // exactly 4 bytes
+  PresentationLinkInfo link;                    // name, time, method, option
+  std::string reserved = std::string(4, '\0');  // exactly 4 bytes
 };
 
 // The fields of one outline line as stored.

@@ -60,14 +60,13 @@ const MemberTable<SDK_Presentation>& SDK_Presentation::Members() {
       {"copyPDBToExternal", M::Method,
        [](S& s, Args a) { s.CopyPDBToExternal(CStr(a[0]), CStr(a[1])); }, 2},
       {"DesktopPDBToExternal", M::Method,
-       [](S& s, Args a) {
-         s.DesktopPDBToExternal(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3]));
-       },
+       [](S& s, Args a) { s.DesktopPDBToExternal(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); },
        4},
       {"DesktopPDBToPPT", M::Method,
        [](S& s, Args a) { s.DesktopPDBToPPT(CStr(a[0]), CStr(a[1]), CStr(a[2]), CStr(a[3])); }, 4},
       {"PDBToPPTExt", M::Method, [](S& s, Args a) { s.PDBToPPTExt(CStr(a[0]), CStr(a[1])); }, 2},
-      {"OpenPPTPresentation", M::Method, [](S& s, Args a) { s.OpenPPTPresentation(CStr(a[0])); }, 1},
+      {"OpenPPTPresentation", M::Method, [](S& s, Args a) { s.OpenPPTPresentation(CStr(a[0])); },
+       1},
       {"OpenPresentation", M::Method,
        [](S& s, Args a) { s.OpenPresentation(CStr(a[0]), CStr(a[1]), CStr(a[2])); }, 3},
       {"RemoveFromUser", M::Method,
@@ -206,16 +205,17 @@ void SDK_Presentation::SavePresentation(std::string_view user, std::string_view 
 }
 
 void SDK_Presentation::PPTToPDBExtSync(std::string_view pptFile, std::string_view sldFile,
-                                        std::string_view link) {
+                                       std::string_view link) {
   RunWrapped(kPPTToPDBExtSync.source, kPPTToPDBExtSync.message, [&] {
     RunSequence(Use::Sync, "PPTToPDBExt", {Variant(pptFile), Variant(sldFile), Variant(link)}, {});
   });
 }
 
 void SDK_Presentation::PDBToPPTExtSync(std::string_view sldFile, std::string_view pptFile,
-                                        std::string_view options) {
+                                       std::string_view options) {
   RunWrapped(kPDBToPPTExtSync.source, kPDBToPPTExtSync.message, [&] {
-    RunSequence(Use::Sync, "PDBToPPTExt", {Variant(sldFile), Variant(pptFile), Variant(options)}, {});
+    RunSequence(Use::Sync, "PDBToPPTExt", {Variant(sldFile), Variant(pptFile), Variant(options)},
+                {});
   });
 }
 
@@ -228,7 +228,8 @@ void SDK_Presentation::PPTToPDB(std::string_view pptFile, std::string_view user,
 }
 
 office::OfficeObject SDK_Presentation::TakePowerPoint(Use use) {
-  if (use == Use::Sync && OperationSession().IsServerMode()) return powerpoint::PowerPointFromPool();
+  if (use == Use::Sync && OperationSession().IsServerMode())
+    return powerpoint::PowerPointFromPool();
   return powerpoint::GetPowerPointObject();
 }
 

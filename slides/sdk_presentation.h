@@ -74,7 +74,8 @@ class SDK_Presentation : public Dispatchable<SDK_Presentation, office::Converter
                         std::string_view presentation);
   // The conversions: "!PPTToPDBExt", "!PDBToPPTExt", "!PPTToPDB".
   void PPTToPDBExtSync(std::string_view pptFile, std::string_view sldFile, std::string_view link);
-  void PDBToPPTExtSync(std::string_view sldFile, std::string_view pptFile, std::string_view options);
+  void PDBToPPTExtSync(std::string_view sldFile, std::string_view pptFile,
+                       std::string_view options);
   void PPTToPDB(std::string_view pptFile, std::string_view user, std::string_view category,
                 std::string_view presentation);
 

@@ -129,30 +129,19 @@ TEST_F(PowerPointConverter, StartedPowerPointRunsTheSequenceAndIsQuit) {
     const std::vector<Variant> expected = Handed(session);
     sdk.PPTToPDBExtSync("/in/deck.ppt", "/out/deck.pdb", "/in/deck.ppt");
     EXPECT_EQ(script->calls,
-              (Lines{"CreateObject(PowerPoint.Application)",
-                     "PPT.WindowState=2",
-                     "PPT.Version",
-                     "PPT.Version",
-                     "PPT.AddIns",
-                     "AddIns.Count",
-                     "AddIns.Item(1)",
-                     "AddIn(slidr6.ppa).Name",
-                     "AddIn(slidr6.ppa).FullName",
-                     "PPT.AddIns",
-                     "AddIns.Add(" + addInDir_ + "/slidr6.ppa)",
-                     "PPT.Version",
+              (Lines{"CreateObject(PowerPoint.Application)", "PPT.WindowState=2", "PPT.Version",
+                     "PPT.Version", "PPT.AddIns", "AddIns.Count", "AddIns.Item(1)",
+                     "AddIn(slidr6.ppa).Name", "AddIn(slidr6.ppa).FullName", "PPT.AddIns",
+                     "AddIns.Add(" + addInDir_ + "/slidr6.ppa)", "PPT.Version",
                      "PPT.Run(slidr6.ppa!SetSession, <array 11>)",
-                     "PPT.Run(slidr6.ppa!PPTToPDBExt, <array 4>)",
-                     "PPT.Version",
-                     "PPT.Run(slidr6.ppa!GetSession, <array 11>)",
-                     "PPT.Version",
-                     "PPT.Run(slidr6.ppa!DeleteSession)",
-                     "PPT.Quit()"}));
+                     "PPT.Run(slidr6.ppa!PPTToPDBExt, <array 4>)", "PPT.Version",
+                     "PPT.Run(slidr6.ppa!GetSession, <array 11>)", "PPT.Version",
+                     "PPT.Run(slidr6.ppa!DeleteSession)", "PPT.Quit()"}));
     EXPECT_EQ(handed, expected);
     ASSERT_EQ(macroArrays.size(), 1u);
-    EXPECT_EQ(macroArrays[0], (std::vector<Variant>{Variant(), Variant("/in/deck.ppt"),
-                                                    Variant("/out/deck.pdb"),
-                                                    Variant("/in/deck.ppt")}));
+    EXPECT_EQ(macroArrays[0],
+              (std::vector<Variant>{Variant(), Variant("/in/deck.ppt"), Variant("/out/deck.pdb"),
+                                    Variant("/in/deck.ppt")}));
     EXPECT_EQ(sdk.HiddenWindowClasses(), Lines{"PP9FrameClass"});
   });
 }

@@ -32,9 +32,13 @@ class Slide : public Dispatchable<Slide> {
 
   // Handheld seconds as milliseconds since 1970-01-01, a plain number (it used
   // to be typed as a date, which overflowed for any time after 1970).
-  static double ConvertDateFromPalm(double palmSeconds) { return (palmSeconds - kPalmToUnixSeconds) * 1000; }
+  static double ConvertDateFromPalm(double palmSeconds) {
+    return (palmSeconds - kPalmToUnixSeconds) * 1000;
+  }
   // Milliseconds since 1970-01-01 as handheld seconds.
-  static double ConvertDateToPalm(double milliseconds) { return milliseconds / 1000 + kPalmToUnixSeconds; }
+  static double ConvertDateToPalm(double milliseconds) {
+    return milliseconds / 1000 + kPalmToUnixSeconds;
+  }
 
   int32_t ID() const { return id_; }
   void SetID(int32_t v) { id_ = v; }

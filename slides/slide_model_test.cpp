@@ -36,7 +36,7 @@ TEST(Outlines, AddRule) {
   struct Step {
     int16_t seq, section, level, bullet;
     const char* text;
-    int32_t error;        // expected error number, 0 for none
+    int32_t error;  // expected error number, 0 for none
     int32_t countAfter;
     int16_t seqOfResult;  // SeqNum of the returned line
   };
@@ -45,7 +45,7 @@ TEST(Outlines, AddRule) {
       {5, 3, 0, CIRCLEBULLET, "Title", 0, 1, 0},
       {1, 2, 1, CIRCLEBULLET, "First", 0, 2, 1},
       {2, 2, 2, NUMBEREDBULLET, "Second", 0, 3, 2},
-      {0, 0, 1, NONE, "Clash", 457, 3, 0},   // the title holds 0K
+      {0, 0, 1, NONE, "Clash", 457, 3, 0},  // the title holds 0K
       {2, 0, 1, NONE, "Again", 457, 3, 0},
       {9, 9, 0, NUMBEREDBULLET, "New title", 0, 3, 0},
   };
@@ -138,11 +138,18 @@ TEST(Presentation, LinkProperties) {
   p.SetLinkedPPTSyncOption(2);
   EXPECT_TRUE(p.HasLinkedPPTFile());
 
-  struct Case { const char* what; std::function<void()> set; const char* text; };
+  struct Case {
+    const char* what;
+    std::function<void()> set;
+    const char* text;
+  };
   const Case cases[] = {
-      {"option 4", [&] { p.SetLinkedPPTSyncOption(4); }, "Invalid syncOption.  Must be between 0 and 3"},
-      {"option -1", [&] { p.SetLinkedPPTSyncOption(-1); }, "Invalid syncOption.  Must be between 0 and 3"},
-      {"method 4", [&] { p.SetLinkedPPTSyncMethod(4); }, "Invalid syncMethod.  Must be between 0 and 3"},
+      {"option 4", [&] { p.SetLinkedPPTSyncOption(4); },
+       "Invalid syncOption.  Must be between 0 and 3"},
+      {"option -1", [&] { p.SetLinkedPPTSyncOption(-1); },
+       "Invalid syncOption.  Must be between 0 and 3"},
+      {"method 4", [&] { p.SetLinkedPPTSyncMethod(4); },
+       "Invalid syncMethod.  Must be between 0 and 3"},
   };
   for (const Case& c : cases) {
     try {
@@ -198,10 +205,10 @@ TEST(Presentation, LateBound) {
   EXPECT_TRUE(CBool(CallByName(p, "IsServerSync", CallKind::Get)));
   EXPECT_FALSE(CBool(CallByName(p, "OpenFromZazerDB", CallKind::Method, Variant::Nothing())));
   EXPECT_FALSE(CBool(CallByName(p, "fileIsPresentation", CallKind::Method, "/no/such.pdb")));
-  for (const char* progId : {"TabulynPC.Slide", "TabulynPC.Outline", "TabulynPC.Annotation",
-                             "TabulynPC.Annotations", "TabulynPC.Outlines", "TabulynPC.Slides",
-                             "TabulynPC.Thumbnail", "TabulynPC.VantaImage", "TabulynPC.SlidrOptions",
-                             "FreeImage.Image"}) {
+  for (const char* progId :
+       {"TabulynPC.Slide", "TabulynPC.Outline", "TabulynPC.Annotation", "TabulynPC.Annotations",
+        "TabulynPC.Outlines", "TabulynPC.Slides", "TabulynPC.Thumbnail", "TabulynPC.VantaImage",
+        "TabulynPC.SlidrOptions", "FreeImage.Image"}) {
     EXPECT_TRUE(CreateObject(progId)) << progId;
   }
 }
@@ -235,8 +242,8 @@ TEST(Presentation, FullPathLetRenames) {
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), 32760);
     EXPECT_EQ(e.source(), "Presentation.FullPath");
-    EXPECT_EQ(e.description(), "Could not rename Presentation " + b + ".  Please close and reopen  " +
-                                   c + ".\r\nFile already exists");
+    EXPECT_EQ(e.description(), "Could not rename Presentation " + b +
+                                   ".  Please close and reopen  " + c + ".\r\nFile already exists");
   }
   EXPECT_EQ(p.FullPath(), b);
   EXPECT_EQ(fs::ReadWholeFile(c), std::vector<uint8_t>{'C'});

@@ -79,7 +79,10 @@ TEST(SlidrOptions, OutOfRangeValuesLoadAsDefaults) {
 }
 
 TEST(SlidrOptions, UseVantaIsTrueOnlyForOne) {
-  struct Case { uint32_t stored; bool expected; };
+  struct Case {
+    uint32_t stored;
+    bool expected;
+  };
   for (const Case c : {Case{1, true}, Case{0, false}, Case{2, false}, Case{0xFFFFFFFFu, false}}) {
     StoreWord("VantaSlide", c.stored);
     SlidrOptions o;

@@ -8,7 +8,8 @@ namespace {
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -38,7 +39,12 @@ std::string UnescapeValue(std::string_view v) {
   for (size_t i = 0; i < v.size(); ++i) {
     if (v[i] == '\\' && i + 1 < v.size()) {
       const char e = v[i + 1];
-      const char plain = e == 's' ? ' ' : e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e == '\\' ? '\\' : 0;
+      const char plain = e == 's'    ? ' '
+                         : e == 'n'  ? '\n'
+                         : e == 't'  ? '\t'
+                         : e == 'r'  ? '\r'
+                         : e == '\\' ? '\\'
+                                     : 0;
       if (plain != 0) {
         out += plain;
         ++i;
@@ -50,7 +56,9 @@ std::string UnescapeValue(std::string_view v) {
   return out;
 }
 
-bool IsFieldCode(char c) { return std::string_view("fFuUdDnNickvm").find(c) != std::string_view::npos; }
+bool IsFieldCode(char c) {
+  return std::string_view("fFuUdDnNickvm").find(c) != std::string_view::npos;
+}
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 

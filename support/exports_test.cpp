@@ -10,8 +10,9 @@ namespace {
 TEST(Exports, BoundByPlainNameAtRunTime) {
   void* lib = dlopen(TABRELC_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(lib, nullptr) << dlerror();
-  for (const char* name : {"CompressString", "DecompressString", "PalmIndexToRGB", "RGBToPalmIndex", "ORX_BitAnd",
-                           "LongToULongStr", "ULongStrToLong", "FlipWordToStr", "FlipDWordToStr", "ResolveIt"}) {
+  for (const char* name :
+       {"CompressString", "DecompressString", "PalmIndexToRGB", "RGBToPalmIndex", "ORX_BitAnd",
+        "LongToULongStr", "ULongStrToLong", "FlipWordToStr", "FlipDWordToStr", "ResolveIt"}) {
     EXPECT_NE(dlsym(lib, name), nullptr) << name;
   }
   using Codec = int32_t (*)(const uint8_t*, int32_t, uint8_t*, int32_t);

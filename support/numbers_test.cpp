@@ -26,16 +26,18 @@ TEST(ULongStrToLong, ParsesUnsigned32BitDecimals) {
       {"-0", 0},
       {"-4294967295", 1},
       {"4294967295", 4294967295u},
-      {"4294967296", 4294967295u},                // saturates
-      {"18446744073709551617", 4294967295u},      // would wrap in 64 bits
+      {"4294967296", 4294967295u},            // saturates
+      {"18446744073709551617", 4294967295u},  // would wrap in 64 bits
       {"99999999999999999999999999", 4294967295u},
-      {"-4294967296", 4294967295u},               // saturated values keep their sign-less maximum
+      {"-4294967296", 4294967295u},  // saturated values keep their sign-less maximum
       {"-2147483648", 2147483648u},
       {"abc", 0},
       {"- 5", 0},
       {"--5", 0},
       {"+-5", 0},
-      {"\xA0" "5", 0},  // only the C white space is skipped
+      {"\xA0"
+       "5",
+       0},  // only the C white space is skipped
   };
   for (const auto& row : rows) {
     uint32_t out = 0xDEADBEEF;
@@ -66,13 +68,18 @@ TEST(ORX_BitAnd, AndsTwoDecimalTexts) {
     const char* b;
     const char* result;
   } rows[] = {
-      {"4294967295", "12", "12"}, {"", "5", "0"},          {"6", "3", "2"},
-      {"-1", "255", "255"},       {"4294967296", "4294967295", "4294967295"},
-      {"2147483648", "-1", "2147483648"},                   {" 0xFF", "255", "0"},
+      {"4294967295", "12", "12"},
+      {"", "5", "0"},
+      {"6", "3", "2"},
+      {"-1", "255", "255"},
+      {"4294967296", "4294967295", "4294967295"},
+      {"2147483648", "-1", "2147483648"},
+      {" 0xFF", "255", "0"},
       {"65535", "1048575", "65535"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(WithBuffer([&](char* buf) { ORX_BitAnd(row.a, row.b, buf); }), row.result) << row.a << " & " << row.b;
+    EXPECT_EQ(WithBuffer([&](char* buf) { ORX_BitAnd(row.a, row.b, buf); }), row.result)
+        << row.a << " & " << row.b;
   }
 }
 
@@ -80,9 +87,15 @@ TEST(LongToULongStr, WritesTheValueAsUnsigned) {
   const struct {
     int32_t value;
     const char* text;
-  } rows[] = {{0, "0"}, {7, "7"}, {123, "123"}, {-1, "4294967295"}, {INT32_MIN, "2147483648"}, {INT32_MAX, "2147483647"}};
+  } rows[] = {{0, "0"},
+              {7, "7"},
+              {123, "123"},
+              {-1, "4294967295"},
+              {INT32_MIN, "2147483648"},
+              {INT32_MAX, "2147483647"}};
   for (const auto& row : rows) {
-    EXPECT_EQ(WithBuffer([&](char* buf) { LongToULongStr(row.value, buf); }), row.text) << row.value;
+    EXPECT_EQ(WithBuffer([&](char* buf) { LongToULongStr(row.value, buf); }), row.text)
+        << row.value;
   }
 }
 

@@ -249,8 +249,10 @@ int32_t Compress(const uint8_t* src, int32_t n, uint8_t* dst, int32_t cap) {
 }  // namespace
 }  // namespace tabrelc::palmdoc
 
-extern "C" int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst, int32_t dstCap) {
-  if (srcLen < 0 || dstCap < 0 || (srcLen > 0 && src == nullptr) || (dstCap > 0 && dst == nullptr)) return -1;
+extern "C" int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst,
+                                  int32_t dstCap) {
+  if (srcLen < 0 || dstCap < 0 || (srcLen > 0 && src == nullptr) || (dstCap > 0 && dst == nullptr))
+    return -1;
   if (srcLen == 0) return 0;
   try {
     return tabrelc::palmdoc::Compress(src, srcLen, dst, dstCap);

@@ -110,10 +110,11 @@ std::string Hex(const Bytes& b) {
 
 // English-like text: words, punctuation, line breaks.
 Bytes WordSalad(std::mt19937& rng, size_t size) {
-  static const char* words[] = {"the",   "of",     "and",   "a",       "to",     "in",   "is",    "you",
-                                "that",  "it",     "he",    "was",     "for",    "on",   "are",   "as",
-                                "with",  "his",    "they",  "handheld", "record", "sync", "desktop", "user",
-                                "file",  "window", "Palm",  "document", "text",  "compression", "between"};
+  static const char* words[] = {
+      "the",  "of",     "and",  "a",        "to",     "in",          "is",      "you",
+      "that", "it",     "he",   "was",      "for",    "on",          "are",     "as",
+      "with", "his",    "they", "handheld", "record", "sync",        "desktop", "user",
+      "file", "window", "Palm", "document", "text",   "compression", "between"};
   std::uniform_int_distribution<size_t> word(0, std::size(words) - 1);
   std::uniform_int_distribution<int> mark(0, 19);
   Bytes out;
@@ -152,7 +153,9 @@ struct EncodingCase {
 TEST(CompressString, ChoosesTheDefinedEncoding) {
   const EncodingCase cases[] = {
       {"empty source", {}, {}},
-      {"abcabcabc: overlapping copy, last byte literal", B("abcabcabc"), {'a', 'b', 'c', 0x80, 0x1A, 'c'}},
+      {"abcabcabc: overlapping copy, last byte literal",
+       B("abcabcabc"),
+       {'a', 'b', 'c', 0x80, 0x1A, 'c'}},
       {"blank folded into the letter", B(" A"), {0xC1}},
       {"two blanks then a letter", B("  A"), {0x20, 0x20, 0x41}},
       {"blank before a digit is not folded", B(" 1"), {0x20, '1'}},
@@ -163,8 +166,12 @@ TEST(CompressString, ChoosesTheDefinedEncoding) {
       {"0x00 as a one-byte literal run", {'a', 0x00, 'b'}, {'a', 0x01, 0x00, 'b'}},
       {"last byte never in a copy", B("aaaa"), B("aaaa")},
       {"run of one byte, distance 1", B("aaaaa"), {'a', 0x80, 0x08, 'a'}},
-      {"pending blank written before a copy", B("abcd abcd!"), {'a', 'b', 'c', 'd', 0x20, 0x80, 0x29, '!'}},
-      {"oldest occurrence wins", B("abcxabcyabcz"), {'a', 'b', 'c', 'x', 0x80, 0x20, 'y', 0x80, 0x40, 'z'}},
+      {"pending blank written before a copy",
+       B("abcd abcd!"),
+       {'a', 'b', 'c', 'd', 0x20, 0x80, 0x29, '!'}},
+      {"oldest occurrence wins",
+       B("abcxabcyabcz"),
+       {'a', 'b', 'c', 'x', 0x80, 0x20, 'y', 0x80, 0x40, 'z'}},
       {"longest run beats an older shorter one",
        B("abcXabcdYabcd!"),
        {'a', 'b', 'c', 'X', 0x80, 0x20, 'd', 'Y', 0x80, 0x29, '!'}},
@@ -179,9 +186,13 @@ TEST(CompressString, ChoosesTheDefinedEncoding) {
 }
 
 TEST(CompressString, ExpanderGivesBackEveryByteWithCrAsLf) {
-  const Bytes sources[] = {B("abcabcabc"), B("  A"), B("line one\r\nline two\r\n"), {'a', 0x00, 'b', 0x0D},
+  const Bytes sources[] = {B("abcabcabc"),
+                           B("  A"),
+                           B("line one\r\nline two\r\n"),
+                           {'a', 0x00, 'b', 0x0D},
                            {0x05, 0xE9, 0x20, 0x80, 0x20, 0x20}};
-  for (const auto& s : sources) EXPECT_EQ(Hex(Expand(Compress(s), s.size() + 16)), Hex(ExpectedRoundTrip(s)));
+  for (const auto& s : sources)
+    EXPECT_EQ(Hex(Expand(Compress(s), s.size() + 16)), Hex(ExpectedRoundTrip(s)));
   EXPECT_EQ(Expand(Compress(B("a\r\nb")), 16), B("a\n\nb"));
   EXPECT_EQ(Expand(Compress({'x', 0x00, 'y'}), 16), (Bytes{'x', 0x00, 'y'}));
   // A 0x00 byte before a copy: written bare it was skipped by the expander and
@@ -215,7 +226,8 @@ TEST(CompressString, WindowReachesBack2047Bytes) {
 
 TEST(CompressString, MatchesReferenceOnSmallRandomInputs) {
   std::mt19937 rng(7);
-  const Bytes alphabets[] = {B("ab"), B("ab "), B("a A"), {0x20, 0x41, 0x80, 0x05, 0x00, 0x0D}, B("abcdefgh")};
+  const Bytes alphabets[] = {
+      B("ab"), B("ab "), B("a A"), {0x20, 0x41, 0x80, 0x05, 0x00, 0x0D}, B("abcdefgh")};
   std::uniform_int_distribution<size_t> length(0, 80);
   for (int i = 0; i < 3000; ++i) {
     const Bytes& alphabet = alphabets[static_cast<size_t>(i) % std::size(alphabets)];
@@ -227,7 +239,8 @@ TEST(CompressString, MatchesReferenceOnSmallRandomInputs) {
 TEST(CompressString, MatchesReferenceOnAdversarialRecords) {
   std::mt19937 rng(11);
   Bytes all_high(4096);
-  for (size_t i = 0; i < all_high.size(); ++i) all_high[i] = static_cast<uint8_t>(0x80 + (rng() & 0x7F));
+  for (size_t i = 0; i < all_high.size(); ++i)
+    all_high[i] = static_cast<uint8_t>(0x80 + (rng() & 0x7F));
   Bytes full_range(4096);
   for (auto& c : full_range) c = static_cast<uint8_t>(rng());
   std::vector<std::pair<const char*, Bytes>> inputs = {
@@ -254,7 +267,8 @@ TEST(CompressString, MatchesReferenceOnAdversarialRecords) {
     for (size_t size : {4u, 5u, 11u, 12u, 13u, 100u, 4096u}) {
       Bytes src;
       while (src.size() < size) src.push_back(static_cast<uint8_t>(unit[src.size() % unit.size()]));
-      ASSERT_EQ(Hex(Compress(src)), Hex(ReferenceCompress(src))) << "period " << unit.size() << " size " << size;
+      ASSERT_EQ(Hex(Compress(src)), Hex(ReferenceCompress(src)))
+          << "period " << unit.size() << " size " << size;
     }
   }
 }
@@ -274,7 +288,8 @@ TEST(CompressString, MatchesReferenceOnSourcesLongerThanOneStretch) {
   }
   // A marker seen again across the first seam (at position 65,535 and 2,000 later).
   Bytes seam = RandomFrom(rng, B("abcdefghijklmnopqrstuvwxyz"), 70000);
-  for (const size_t at : {65530u, 67530u}) std::copy_n("#MARKER!#", 9, seam.begin() + static_cast<long>(at));
+  for (const size_t at : {65530u, 67530u})
+    std::copy_n("#MARKER!#", 9, seam.begin() + static_cast<long>(at));
   inputs.emplace_back("marker across the seam", seam);
   for (const auto& [name, src] : inputs) {
     ASSERT_EQ(Hex(Compress(src)), Hex(ReferenceCompress(src))) << name;
@@ -293,10 +308,18 @@ TEST(CompressString, RoundTripsRecords) {
     const size_t size = 1 + rng() % 5000;
     Bytes src;
     switch (i % 4) {
-      case 0: src = WordSalad(rng, size); break;
-      case 1: src = RandomFrom(rng, B("ab \r\n\x01\xE9"), size); break;
-      case 2: src = RandomFrom(rng, letters, size); break;
-      default: src = RandomFrom(rng, all_bytes, size); break;
+      case 0:
+        src = WordSalad(rng, size);
+        break;
+      case 1:
+        src = RandomFrom(rng, B("ab \r\n\x01\xE9"), size);
+        break;
+      case 2:
+        src = RandomFrom(rng, letters, size);
+        break;
+      default:
+        src = RandomFrom(rng, all_bytes, size);
+        break;
     }
     const Bytes expected = ExpectedRoundTrip(src);
     EXPECT_EQ(Expand(Compress(src), expected.size()), expected) << i;
@@ -305,7 +328,8 @@ TEST(CompressString, RoundTripsRecords) {
 
 TEST(CompressString, NeverNeedsMoreThanTwiceTheSource) {
   std::mt19937 rng(5);
-  const Bytes worst[] = {Bytes(1000, 0x80), RandomFrom(rng, {0x01, 0xFF}, 1000), RandomFrom(rng, {0x20, 0xFF}, 1000),
+  const Bytes worst[] = {Bytes(1000, 0x80), RandomFrom(rng, {0x01, 0xFF}, 1000),
+                         RandomFrom(rng, {0x20, 0xFF}, 1000),
                          Bytes{0x20, 0x80, 0x20, 0x80, 0x20, 0x80}, Bytes{0x20}};
   for (const auto& src : worst) {
     Bytes dst(2 * src.size());
@@ -321,13 +345,15 @@ TEST(CompressString, FullDestinationGivesMinusOneAndNoWritePastIt) {
   const size_t needed = Compress(src).size();
   for (size_t cap : {size_t{0}, size_t{1}, needed / 2, needed - 1}) {
     Bytes dst(cap + 8, 0xAA);
-    EXPECT_EQ(CompressString(src.data(), static_cast<int32_t>(src.size()), dst.data(), static_cast<int32_t>(cap)),
+    EXPECT_EQ(CompressString(src.data(), static_cast<int32_t>(src.size()), dst.data(),
+                             static_cast<int32_t>(cap)),
               -1)
         << cap;
     EXPECT_EQ(Bytes(dst.begin() + static_cast<long>(cap), dst.end()), Bytes(8, 0xAA)) << cap;
   }
   Bytes dst(needed);
-  EXPECT_EQ(CompressString(src.data(), static_cast<int32_t>(src.size()), dst.data(), static_cast<int32_t>(needed)),
+  EXPECT_EQ(CompressString(src.data(), static_cast<int32_t>(src.size()), dst.data(),
+                           static_cast<int32_t>(needed)),
             static_cast<int32_t>(needed));
 }
 

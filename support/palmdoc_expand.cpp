@@ -45,7 +45,8 @@ inline uint32_t SpecialMask16(const uint8_t* p) {
     const uint64_t x = v ^ (0x0D * kOnes);
     const uint64_t cr = ~(((x & ~kHigh) + 0x7F * kOnes) | x) & kHigh;
     const uint64_t bits = (v & kHigh) | below9 | cr;
-    return static_cast<uint32_t>(((bits >> 7) * 0x0102040810204080ull) >> 56);  // gather the 8 high bits
+    return static_cast<uint32_t>(((bits >> 7) * 0x0102040810204080ull) >>
+                                 56);  // gather the 8 high bits
   };
   return special8(Load64(p)) | (special8(Load64(p + 8)) << 8);
 #endif
@@ -53,7 +54,8 @@ inline uint32_t SpecialMask16(const uint8_t* p) {
 
 // One code that is not a plain byte, with every bound checked. Returns false
 // for malformed input or a full destination.
-inline bool SlowCode(const uint8_t* src, int32_t n, int32_t& i, uint8_t* dst, int32_t cap, int32_t& o) {
+inline bool SlowCode(const uint8_t* src, int32_t n, int32_t& i, uint8_t* dst, int32_t cap,
+                     int32_t& o) {
   const uint8_t b = src[i++];
   if (b >= kFirstPlain && b < kFirstCopy) {
     if (o >= cap) return false;
@@ -181,8 +183,10 @@ int32_t Expand(const uint8_t* src, int32_t n, uint8_t* dst, int32_t cap) {
 }  // namespace
 }  // namespace tabrelc::palmdoc
 
-extern "C" int32_t DecompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst, int32_t dstCap) {
-  if (srcLen < 0 || dstCap < 0 || (srcLen > 0 && src == nullptr) || (dstCap > 0 && dst == nullptr)) return -1;
+extern "C" int32_t DecompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst,
+                                    int32_t dstCap) {
+  if (srcLen < 0 || dstCap < 0 || (srcLen > 0 && src == nullptr) || (dstCap > 0 && dst == nullptr))
+    return -1;
   if (srcLen == 0) return 0;
   return tabrelc::palmdoc::Expand(src, srcLen, dst, dstCap);
 }

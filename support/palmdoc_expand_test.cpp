@@ -29,8 +29,8 @@ Result Expand(const Bytes& packed, size_t cap) {
   auto in = std::make_unique<uint8_t[]>(packed.size());
   std::copy(packed.begin(), packed.end(), in.get());
   auto dst = std::make_unique<uint8_t[]>(cap);
-  const int32_t n =
-      DecompressString(in.get(), static_cast<int32_t>(packed.size()), dst.get(), static_cast<int32_t>(cap));
+  const int32_t n = DecompressString(in.get(), static_cast<int32_t>(packed.size()), dst.get(),
+                                     static_cast<int32_t>(cap));
   Result r{n, {}};
   if (n > 0) r.out.assign(dst.get(), dst.get() + n);
   return r;
@@ -49,7 +49,8 @@ TEST(DecompressString, ReadsEveryCode) {
       {"0x00 skipped", {'a', 0x00, 0x00, 'b'}, B("ab")},
       {"0x0D written as 0x0A", {'a', 0x0D, 'b'}, B("a\nb")},
       {"raw run of one", {0x01, 0xE9}, {0xE9}},
-      {"raw run of eight, taken as they are", {0x08, 0x00, 0x0D, 0x80, 0xC1, 0x01, 0x02, 0xFF, 0x20},
+      {"raw run of eight, taken as they are",
+       {0x08, 0x00, 0x0D, 0x80, 0xC1, 0x01, 0x02, 0xFF, 0x20},
        {0x00, 0x0D, 0x80, 0xC1, 0x01, 0x02, 0xFF, 0x20}},
       {"blank pair", {0xC1, 0xFF}, {0x20, 0x41, 0x20, 0x7F}},
       {"copy, overlapping", {'a', 'b', 'c', 0x80, 0x1A, 'c'}, B("abcabcabc")},
@@ -91,7 +92,8 @@ TEST(DecompressString, SmallDestinationGivesMinusOneAndNoOverrun) {
   // Texts whose codes are all kinds: plain, raw runs, blank pairs, near and far copies.
   Bytes packed;
   for (int i = 0; i < 40; ++i) packed.push_back(static_cast<uint8_t>('a' + rng() % 26));
-  packed.insert(packed.end(), {0x03, 0x80, 0xE9, 0x01, 0xC8, 0x80, 0x0F, 0x80, 0xA4, 0x80, 0x13, 'z', 0x0D});
+  packed.insert(packed.end(),
+                {0x03, 0x80, 0xE9, 0x01, 0xC8, 0x80, 0x0F, 0x80, 0xA4, 0x80, 0x13, 'z', 0x0D});
   const Result full = Expand(packed, 4096);
   ASSERT_GT(full.n, 0);
   const size_t needed = static_cast<size_t>(full.n);
@@ -148,11 +150,13 @@ TEST(DecompressString, DamagedRecordsNeverOverrun) {
   }
   text.resize(4096);
   Bytes packed(2 * text.size());
-  packed.resize(static_cast<size_t>(
-      CompressString(text.data(), static_cast<int32_t>(text.size()), packed.data(), static_cast<int32_t>(packed.size()))));
+  packed.resize(
+      static_cast<size_t>(CompressString(text.data(), static_cast<int32_t>(text.size()),
+                                         packed.data(), static_cast<int32_t>(packed.size()))));
   for (int i = 0; i < 2000; ++i) {
     Bytes damaged = packed;
-    for (int k = 0; k < 1 + i % 4; ++k) damaged[rng() % damaged.size()] = static_cast<uint8_t>(rng());
+    for (int k = 0; k < 1 + i % 4; ++k)
+      damaged[rng() % damaged.size()] = static_cast<uint8_t>(rng());
     damaged.resize(damaged.size() - rng() % 3);
     const size_t cap = i % 2 ? text.size() : rng() % (text.size() + 64);
     const Result r = Expand(damaged, cap);

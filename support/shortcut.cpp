@@ -72,7 +72,8 @@ int32_t Resolve(const char* link_path, Shortcut* out) {
   }
   struct stat st {};
   if (path.empty() || ::lstat(path.c_str(), &st) != 0) {
-    return path.empty() || errno == ENOENT || errno == ENOTDIR ? TABRELC_E_FILE_NOT_FOUND : TABRELC_E_FAIL;
+    return path.empty() || errno == ENOENT || errno == ENOTDIR ? TABRELC_E_FILE_NOT_FOUND
+                                                               : TABRELC_E_FAIL;
   }
   if (S_ISLNK(st.st_mode)) return ReadSymlink(path, out);
   if (S_ISREG(st.st_mode)) return ReadLauncher(path, out);
@@ -85,11 +86,12 @@ bool Fits(const std::string& text, int32_t cap) { return text.size() < static_ca
 }  // namespace
 }  // namespace tabrelc
 
-extern "C" int32_t ResolveIt(void* /*window*/, const char* linkPath, char* pathBuf, int32_t pathCap, char* argsBuf,
-                             int32_t argsCap) {
+extern "C" int32_t ResolveIt(void* /*window*/, const char* linkPath, char* pathBuf, int32_t pathCap,
+                             char* argsBuf, int32_t argsCap) {
   if (pathBuf != nullptr && pathCap > 0) std::memset(pathBuf, 0, static_cast<size_t>(pathCap));
   if (argsBuf != nullptr && argsCap > 0) std::memset(argsBuf, 0, static_cast<size_t>(argsCap));
-  if (linkPath == nullptr || pathBuf == nullptr || argsBuf == nullptr || pathCap <= 0 || argsCap <= 0) {
+  if (linkPath == nullptr || pathBuf == nullptr || argsBuf == nullptr || pathCap <= 0 ||
+      argsCap <= 0) {
     return TABRELC_E_INVALIDARG;
   }
   try {

@@ -88,21 +88,25 @@ TEST(ResolveIt, LauncherGivesFirstWordAndTheOtherWords) {
     std::string target;
     std::string args;
   } rows[] = {
-      {"field codes removed", "[Desktop Entry]\nType=Application\nName=Editor\nExec=/usr/bin/editor --new %f\n",
+      {"field codes removed",
+       "[Desktop Entry]\nType=Application\nName=Editor\nExec=/usr/bin/editor --new %f\n",
        "/usr/bin/editor", "--new"},
       {"only a field code", "[Desktop Entry]\nExec=viewer %U\n", "viewer", ""},
-      {"quoted words and %%", "[Desktop Entry]\nExec=\"/opt/My App/run\" \"a b\" 100%% %i\n", "/opt/My App/run",
-       "\"a b\" 100%"},
-      {"quoting escapes after value escapes", "[Desktop Entry]\nExec=/bin/sh -c \"echo \\\\$HOME\"\n", "/bin/sh",
-       "-c \"echo $HOME\""},
-      {"value escape \\s inside quotes", "[Desktop Entry]\nExec=\"/bin/run\\sme\" x\n", "/bin/run me", "x"},
-      {"value escape \\s separates words", "[Desktop Entry]\nExec=/bin/run\\sme x\n", "/bin/run", "me x"},
+      {"quoted words and %%", "[Desktop Entry]\nExec=\"/opt/My App/run\" \"a b\" 100%% %i\n",
+       "/opt/My App/run", "\"a b\" 100%"},
+      {"quoting escapes after value escapes",
+       "[Desktop Entry]\nExec=/bin/sh -c \"echo \\\\$HOME\"\n", "/bin/sh", "-c \"echo $HOME\""},
+      {"value escape \\s inside quotes", "[Desktop Entry]\nExec=\"/bin/run\\sme\" x\n",
+       "/bin/run me", "x"},
+      {"value escape \\s separates words", "[Desktop Entry]\nExec=/bin/run\\sme x\n", "/bin/run",
+       "me x"},
       {"CR LF, comments, blanks around =, other groups and localised keys",
        "# launcher\r\n[Desktop Action New]\r\nExec=wrong\r\n[Desktop Entry]\r\nExec[de]=falsch\r\n"
        "Exec = /usr/bin/right  one   two \r\n[Other]\r\nExec=later\r\n",
        "/usr/bin/right", "one two"},
       {"empty quoted word kept", "[Desktop Entry]\nExec=tool \"\" end\n", "tool", "\"\" end"},
-      {"quote inside a word", "[Desktop Entry]\nExec=tool \"say \\\\\"hi\\\\\"\"\n", "tool", "\"say \\\"hi\\\"\""},
+      {"quote inside a word", "[Desktop Entry]\nExec=tool \"say \\\\\"hi\\\\\"\"\n", "tool",
+       "\"say \\\"hi\\\"\""},
   };
   int i = 0;
   for (const auto& row : rows) {
@@ -151,8 +155,10 @@ TEST(ResolveIt, TextThatDoesNotFitFailsInsteadOfBeingCut) {
   EXPECT_EQ(exact.hr, TABRELC_S_OK);
   EXPECT_EQ(exact.path, "/bin/app");
   EXPECT_EQ(exact.args, "--flag");
-  ExpectFailedAndCleared(Resolve(dir + "/app.desktop", 8, 7), TABRELC_E_INSUFFICIENT_BUFFER, "path 8");
-  ExpectFailedAndCleared(Resolve(dir + "/app.desktop", 9, 6), TABRELC_E_INSUFFICIENT_BUFFER, "args 6");
+  ExpectFailedAndCleared(Resolve(dir + "/app.desktop", 8, 7), TABRELC_E_INSUFFICIENT_BUFFER,
+                         "path 8");
+  ExpectFailedAndCleared(Resolve(dir + "/app.desktop", 9, 6), TABRELC_E_INSUFFICIENT_BUFFER,
+                         "args 6");
 }
 
 TEST(ResolveIt, MissingArgumentsAreRefused) {
@@ -168,7 +174,8 @@ TEST(ResolveIt, MissingArgumentsAreRefused) {
 
 TEST(ResolveIt, PathsAndResultsAreInTheSystemCodePage) {
   const std::string dir = brevora::testing::MakeTempDir("codepage");
-  // The link "caf\xE9" (Windows-1252) is "café" on disk; its target "Müller" comes back as M\xFCller.
+  // The link "caf\xE9" (Windows-1252) is "café" on disk; its target "Müller" comes back as
+  // M\xFCller.
   fs::create_symlink(dir + "/M\xC3\xBCller", dir + "/caf\xC3\xA9");
   const Resolved r = Resolve(dir + "/caf\xE9");
   EXPECT_EQ(r.hr, TABRELC_S_OK);

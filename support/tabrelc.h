@@ -24,7 +24,8 @@ extern "C" {
 // Returns the number of bytes written, or
 // -1 when srcLen is negative, a pointer is missing or dst would overflow
 // (2 * srcLen bytes are always enough). Never writes past dst[dstCap - 1].
-TABRELC_API int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst, int32_t dstCap);
+TABRELC_API int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst,
+                                   int32_t dstCap);
 
 // Expands src[0, srcLen) into dst. Returns the number of bytes written, or -1
 // when the data is malformed (a copy reaching before the start of the output,
@@ -33,7 +34,8 @@ TABRELC_API int32_t CompressString(const uint8_t* src, int32_t srcLen, uint8_t* 
 // of dst[0, dstCap) as scratch: bytes past the result (and, after -1, all of
 // dst) are unspecified. A 0x00 code is skipped and the code 0x0D comes out as
 // 0x0A.
-TABRELC_API int32_t DecompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst, int32_t dstCap);
+TABRELC_API int32_t DecompressString(const uint8_t* src, int32_t srcLen, uint8_t* dst,
+                                     int32_t dstCap);
 
 // ---- Palette --------------------------------------------------------------
 
@@ -89,8 +91,8 @@ TABRELC_API void FlipDWordToStr(int32_t value, char* out);
 // TABRELC_E_FAIL, a missing file TABRELC_E_FILE_NOT_FOUND; after any failure
 // both buffers hold only zero bytes. window is accepted for the callers and
 // not used (nothing is shown).
-TABRELC_API int32_t ResolveIt(void* window, const char* linkPath, char* pathBuf, int32_t pathCap, char* argsBuf,
-                              int32_t argsCap);
+TABRELC_API int32_t ResolveIt(void* window, const char* linkPath, char* pathBuf, int32_t pathCap,
+                              char* argsBuf, int32_t argsCap);
 
 #ifdef __cplusplus
 }  // extern "C"

@@ -30,13 +30,16 @@ MATCHER_P2(RaisesError, number, source,
            "raises automation error " + ::testing::PrintToString(number) + " from " +
                ::testing::PrintToString(source)) {
   const AutomationError e = ErrorOf(arg);
-  *result_listener << "raised " << e.number() << " from \"" << e.source() << "\": " << e.description();
+  *result_listener << "raised " << e.number() << " from \"" << e.source()
+                   << "\": " << e.description();
   return e.number() == number && e.source() == std::string(source);
 }
 
-MATCHER_P(RaisesErrorNumber, number, "raises automation error " + ::testing::PrintToString(number)) {
+MATCHER_P(RaisesErrorNumber, number,
+          "raises automation error " + ::testing::PrintToString(number)) {
   const AutomationError e = ErrorOf(arg);
-  *result_listener << "raised " << e.number() << " from \"" << e.source() << "\": " << e.description();
+  *result_listener << "raised " << e.number() << " from \"" << e.source()
+                   << "\": " << e.description();
   return e.number() == number;
 }
 

@@ -22,8 +22,10 @@ struct KindNames {
 };
 
 constexpr KindNames kNames[] = {
-    {"TabulynPC.SDK", "{5F3C1D20-7E44-4B1A-9D3E-FA0C0FFEE001}", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync"},
-    {"TabulynPC.SDK_Document", "{5F3C1D20-7E44-4B1A-9D3E-FA0C0FFEE002}", "DOCToSCVExt_Sync", "SCVToDOCExt_Sync"},
+    {"TabulynPC.SDK", "{5F3C1D20-7E44-4B1A-9D3E-FA0C0FFEE001}", "XLSToTBRExt_Sync",
+     "TBRToXLSExt_Sync"},
+    {"TabulynPC.SDK_Document", "{5F3C1D20-7E44-4B1A-9D3E-FA0C0FFEE002}", "DOCToSCVExt_Sync",
+     "SCVToDOCExt_Sync"},
 };
 
 const KindNames& NamesOf(FakeConverterKind kind) { return kNames[static_cast<int>(kind)]; }
@@ -37,7 +39,8 @@ class FakeConverter : public Dispatch {
   explicit FakeConverter(FakeConverterKind kind) : names_(NamesOf(kind)) {}
 
   Variant Invoke(std::string_view name, CallKind kind, Args args) override {
-    if (text::EqualsNoCase(name, "Refresh") && kind != CallKind::Let && kind != CallKind::Set) return Variant(0);
+    if (text::EqualsNoCase(name, "Refresh") && kind != CallKind::Let && kind != CallKind::Set)
+      return Variant(0);
     const bool toDesktop = text::EqualsNoCase(name, names_.toDesktop);
     if ((!toDesktop && !text::EqualsNoCase(name, names_.toOffice)) || kind != CallKind::Method) {
       RaiseRuntimeError(438);
@@ -64,7 +67,8 @@ class FakeConverter : public Dispatch {
 const char* FakeConverterClsid(FakeConverterKind kind) { return NamesOf(kind).clsid; }
 
 void RegisterFakeConverter(FakeConverterKind kind) {
-  RegisterClass(NamesOf(kind).progId, NamesOf(kind).clsid, [kind] { return Ref<Dispatch>(MakeRef<FakeConverter>(kind)); });
+  RegisterClass(NamesOf(kind).progId, NamesOf(kind).clsid,
+                [kind] { return Ref<Dispatch>(MakeRef<FakeConverter>(kind)); });
 }
 
 void RegisterFakeConverterServer(FakeConverterKind kind, const std::string& library) {

@@ -18,8 +18,9 @@ class RecordingButton : public Dispatchable<RecordingButton> {
 
   static const MemberTable<RecordingButton>& Members() {
     static const MemberTable<RecordingButton> table{
-        {"Value", CallKind::Let,
-         [](RecordingButton& b, Args a) { b.factory_.Record(CallLine(b.path_, "Value", CallKind::Let, a)); }}};
+        {"Value", CallKind::Let, [](RecordingButton& b, Args a) {
+           b.factory_.Record(CallLine(b.path_, "Value", CallKind::Let, a));
+         }}};
     return table;
   }
 

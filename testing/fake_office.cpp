@@ -49,7 +49,8 @@ void OfficeScript::FailOn(std::string linePrefix, AutomationError error) {
   failures_.emplace_back(std::move(linePrefix), std::move(error));
 }
 
-std::vector<std::string> OfficeScript::Select(std::initializer_list<std::string_view> prefixes) const {
+std::vector<std::string> OfficeScript::Select(
+    std::initializer_list<std::string_view> prefixes) const {
   std::vector<std::string> selected;
   for (const std::string& line : calls) {
     for (std::string_view prefix : prefixes) {
@@ -83,14 +84,22 @@ void OfficeScript::Record(std::string line) {
 
 std::string ArgText(const Variant& value) {
   switch (value.type()) {
-    case VarType::Empty: return "<empty>";
-    case VarType::Null: return "<null>";
-    case VarType::Missing: return "<missing>";
-    case VarType::Object: return value.AsObject() ? "<object>" : "<nothing>";
-    case VarType::Bytes: return "<" + std::to_string(value.AsBytes().size()) + " bytes>";
-    case VarType::Array: return "<array " + std::to_string(value.AsArray().size()) + ">";
-    case VarType::Boolean: return value.AsBoolean() ? "True" : "False";
-    default: return CStr(value);
+    case VarType::Empty:
+      return "<empty>";
+    case VarType::Null:
+      return "<null>";
+    case VarType::Missing:
+      return "<missing>";
+    case VarType::Object:
+      return value.AsObject() ? "<object>" : "<nothing>";
+    case VarType::Bytes:
+      return "<" + std::to_string(value.AsBytes().size()) + " bytes>";
+    case VarType::Array:
+      return "<array " + std::to_string(value.AsArray().size()) + ">";
+    case VarType::Boolean:
+      return value.AsBoolean() ? "True" : "False";
+    default:
+      return CStr(value);
   }
 }
 
@@ -109,7 +118,8 @@ std::string CallLine(std::string_view object, std::string_view member, CallKind 
 
 // ---- Variables --------------------------------------------------------------------
 
-FakeVariable::FakeVariable(std::shared_ptr<OfficeScript> script, std::string name, std::string value)
+FakeVariable::FakeVariable(std::shared_ptr<OfficeScript> script, std::string name,
+                           std::string value)
     : name(std::move(name)), value(std::move(value)), script_(std::move(script)) {}
 
 const MemberTable<FakeVariable>& FakeVariable::Members() {
@@ -142,12 +152,15 @@ void FakeVariables::Set(std::string_view name, std::string value) {
 
 const MemberTable<FakeVariables>& FakeVariables::Members() {
   static const MemberTable<FakeVariables> table{
-      {"Count", M::Get, [](FakeVariables& v, Args) { return Variant(static_cast<int32_t>(v.items.size())); }},
+      {"Count", M::Get,
+       [](FakeVariables& v, Args) { return Variant(static_cast<int32_t>(v.items.size())); }},
       {"Item", M::Method,
        [](FakeVariables& v, Args a) {
          if (IsPosition(a[0])) {
            Ref<FakeVariable> item = AtPosition(v.items, a[0]);
-           if (!item) RaiseError(kBadIndex, "Word", "The requested member of the collection does not exist.");
+           if (!item)
+             RaiseError(kBadIndex, "Word",
+                        "The requested member of the collection does not exist.");
            return Variant(item);
          }
          if (Ref<FakeVariable> item = v.Find(CStr(a[0]))) return Variant(item);
@@ -173,7 +186,8 @@ Variant FakeVariables::Invoke(std::string_view member, CallKind kind, Args args)
 
 // ---- Documents --------------------------------------------------------------------
 
-FakeDocument::FakeDocument(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app, std::string fullName)
+FakeDocument::FakeDocument(std::shared_ptr<OfficeScript> script, FakeOfficeApp& app,
+                           std::string fullName)
     : fullName(std::move(fullName)),
       variables(MakeRef<FakeVariables>(script)),
       slideShow(MakeRef<FakeSlideShow>(script, fs::FileNamePart(this->fullName))),
@@ -188,17 +202,21 @@ const MemberTable<FakeDocument>& FakeDocument::Members() {
   static const MemberTable<FakeDocument> table{
       {"Name", M::Get, [](FakeDocument& d, Args) { return Variant(d.Name()); }},
       {"FullName", M::Get, [](FakeDocument& d, Args) { return Variant(d.fullName); }},
-      {"Path", M::Get, [](FakeDocument& d, Args) { return Variant(FolderWithoutSeparator(d.fullName)); }},
+      {"Path", M::Get,
+       [](FakeDocument& d, Args) { return Variant(FolderWithoutSeparator(d.fullName)); }},
       {"Variables", M::Get, [](FakeDocument& d, Args) { return Variant(d.variables); }},
       {"Slides", M::Get, [](FakeDocument& d, Args) { return Variant(SlidesOf(d.slideShow)); }},
-      {"SlideShowSettings", M::Get, [](FakeDocument& d, Args) { return Variant(SlideShowSettingsOf(d.slideShow)); }},
-      {"SlideShowWindow", M::Get, [](FakeDocument& d, Args) { return Variant(SlideShowWindowOf(d.slideShow)); }},
+      {"SlideShowSettings", M::Get,
+       [](FakeDocument& d, Args) { return Variant(SlideShowSettingsOf(d.slideShow)); }},
+      {"SlideShowWindow", M::Get,
+       [](FakeDocument& d, Args) { return Variant(SlideShowWindowOf(d.slideShow)); }},
       {"Saved", M::Get, [](FakeDocument& d, Args) { return Variant(d.saved); }},
       {"Saved", M::Let, [](FakeDocument& d, Args a) { d.saved = CBool(a[0]); }},
       {"Activate", M::Method,
        [](FakeDocument& d, Args) { d.app_->documents->Activate(Ref<FakeDocument>(&d)); }},
       {"Save", M::Method, [](FakeDocument& d, Args) { d.saved = true; }},
-      {"Close", M::Method, [](FakeDocument& d, Args) { d.app_->documents->Close(d); }, 0, kCloseArgs}};
+      {"Close", M::Method, [](FakeDocument& d, Args) { d.app_->documents->Close(d); }, 0,
+       kCloseArgs}};
   return table;
 }
 
@@ -234,7 +252,8 @@ void FakeDocuments::Activate(const Ref<FakeDocument>& document) { active = docum
 
 const MemberTable<FakeDocuments>& FakeDocuments::Members() {
   static const MemberTable<FakeDocuments> table{
-      {"Count", M::Get, [](FakeDocuments& d, Args) { return Variant(static_cast<int32_t>(d.items.size())); }},
+      {"Count", M::Get,
+       [](FakeDocuments& d, Args) { return Variant(static_cast<int32_t>(d.items.size())); }},
       {"Item", M::Method,
        [](FakeDocuments& d, Args a) {
          Ref<FakeDocument> item = IsPosition(a[0]) ? AtPosition(d.items, a[0]) : d.Find(CStr(a[0]));
@@ -242,8 +261,8 @@ const MemberTable<FakeDocuments>& FakeDocuments::Members() {
          return Variant(item);
        },
        1},
-      {"Open", M::Method, [](FakeDocuments& d, Args a) { return Variant(d.OpenDocument(CStr(a[0]))); }, 1,
-       kOpenArgs},
+      {"Open", M::Method,
+       [](FakeDocuments& d, Args a) { return Variant(d.OpenDocument(CStr(a[0]))); }, 1, kOpenArgs},
       {"Add", M::Method,
        [](FakeDocuments& d, Args) {
          return Variant(d.OpenDocument("Document" + std::to_string(d.items.size() + 1)));
@@ -261,7 +280,10 @@ Variant FakeDocuments::Invoke(std::string_view member, CallKind kind, Args args)
 
 FakeAddIn::FakeAddIn(std::shared_ptr<OfficeScript> script, std::string name, std::string fullName,
                      std::string path)
-    : name(std::move(name)), fullName(std::move(fullName)), path(std::move(path)), script_(std::move(script)) {}
+    : name(std::move(name)),
+      fullName(std::move(fullName)),
+      path(std::move(path)),
+      script_(std::move(script)) {}
 
 const MemberTable<FakeAddIn>& FakeAddIn::Members() {
   static const MemberTable<FakeAddIn> table{
@@ -279,15 +301,16 @@ Variant FakeAddIn::Invoke(std::string_view member, CallKind kind, Args args) {
 }
 
 Ref<FakeAddIn> FakeAddIns::List(std::string fullName) {
-  Ref<FakeAddIn> addIn =
-      MakeRef<FakeAddIn>(script_, fs::FileNamePart(fullName), fullName, FolderWithoutSeparator(fullName));
+  Ref<FakeAddIn> addIn = MakeRef<FakeAddIn>(script_, fs::FileNamePart(fullName), fullName,
+                                            FolderWithoutSeparator(fullName));
   items.push_back(addIn);
   return addIn;
 }
 
 const MemberTable<FakeAddIns>& FakeAddIns::Members() {
   static const MemberTable<FakeAddIns> table{
-      {"Count", M::Get, [](FakeAddIns& a, Args) { return Variant(static_cast<int32_t>(a.items.size())); }},
+      {"Count", M::Get,
+       [](FakeAddIns& a, Args) { return Variant(static_cast<int32_t>(a.items.size())); }},
       {"Item", M::Method,
        [](FakeAddIns& a, Args args) {
          if (IsPosition(args[0])) {
@@ -414,7 +437,8 @@ Variant FakeServerPool::Invoke(std::string_view member, CallKind kind, Args args
 
 // ---- Registrations ------------------------------------------------------------------
 
-ScopedClass::ScopedClass(std::string progId, Ref<Dispatch> object, std::shared_ptr<OfficeScript> script)
+ScopedClass::ScopedClass(std::string progId, Ref<Dispatch> object,
+                         std::shared_ptr<OfficeScript> script)
     : progId_(std::move(progId)) {
   RegisterClass(progId_, "", [progId = progId_, object, script]() -> Ref<Dispatch> {
     script->Record("CreateObject(" + progId + ")");
@@ -424,7 +448,8 @@ ScopedClass::ScopedClass(std::string progId, Ref<Dispatch> object, std::shared_p
 
 ScopedClass::~ScopedClass() { UnregisterClass(progId_); }
 
-ScopedRunning::ScopedRunning(std::string progId, Ref<Dispatch> object) : progId_(std::move(progId)) {
+ScopedRunning::ScopedRunning(std::string progId, Ref<Dispatch> object)
+    : progId_(std::move(progId)) {
   RegisterActive(progId_, std::move(object));
 }
 

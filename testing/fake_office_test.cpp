@@ -86,7 +86,8 @@ TEST_F(FakeOfficeTest, ThePoolLendsItsApplications) {
   Variant entry = CallByName(pool, "GetServer", CallKind::Method, "word.application");
   EXPECT_EQ(CallByName(entry.AsObject(), "ServerObject", CallKind::Get), Variant(app));
   CallByName(entry.AsObject(), "ReleaseServer", CallKind::Method);
-  EXPECT_THROW(CallByName(pool, "GetServer", CallKind::Method, "Excel.Application"), AutomationError);
+  EXPECT_THROW(CallByName(pool, "GetServer", CallKind::Method, "Excel.Application"),
+               AutomationError);
   EXPECT_EQ(script->calls.size(), 4u);
 }
 
@@ -97,7 +98,8 @@ TEST(FakeServerDatabaseTest, RecordsEveryCallAndAnswersAddNewRecord) {
   EXPECT_EQ(CallByName(db, "AddNewRecord", CallKind::Method), Variant(false));
   CallByName(db, "SetRecordBinaryData", CallKind::Method, std::vector<uint8_t>{1, 2});
   EXPECT_EQ(db->Members(), (Lines{"AddNewRecord", "AddNewRecord", "SetRecordBinaryData"}));
-  EXPECT_EQ(db->CallsOf("setrecordbinarydata").at(0).args.at(0), Variant(std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(db->CallsOf("setrecordbinarydata").at(0).args.at(0),
+            Variant(std::vector<uint8_t>{1, 2}));
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ FakeServerDatabase::FakeServerDatabase() {
 }
 
 Variant FakeServerDatabase::Invoke(std::string_view name, CallKind kind, Args args) {
-  calls.push_back(RecordedCall{std::string(name), kind, std::vector<Variant>(args.begin(), args.end())});
+  calls.push_back(
+      RecordedCall{std::string(name), kind, std::vector<Variant>(args.begin(), args.end())});
   const auto it = answers.find(std::string(name));
   if (it == answers.end()) return Variant();
   const Answer answer = it->second;  // an answer may replace itself

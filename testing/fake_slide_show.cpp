@@ -51,14 +51,16 @@ Variant FakeSlides::Invoke(std::string_view name, CallKind kind, Args args) {
 
 const MemberTable<FakeSlideShowView>& FakeSlideShowView::Members() {
   static const MemberTable<FakeSlideShowView> table{
-      {"CurrentShowPosition", CallKind::Get, [](FakeSlideShowView& v, Args) { return Variant(v.Show().position); }},
+      {"CurrentShowPosition", CallKind::Get,
+       [](FakeSlideShowView& v, Args) { return Variant(v.Show().position); }},
       {"Slide", CallKind::Get,
        [](FakeSlideShowView& v, Args) {
          const FakeSlideShow& show = v.Show();
          if (show.position < 1 || show.position > static_cast<int32_t>(show.slideIds.size())) {
            InvalidRequest("SlideShowView.Slide");
          }
-         return Variant(MakeRef<FakeSlide>(v.script_, show.slideIds[static_cast<size_t>(show.position - 1)]));
+         return Variant(
+             MakeRef<FakeSlide>(v.script_, show.slideIds[static_cast<size_t>(show.position - 1)]));
        }},
       {"GotoSlide", CallKind::Method,
        [](FakeSlideShowView& v, Args a) {
@@ -81,8 +83,9 @@ Variant FakeSlideShowView::Invoke(std::string_view name, CallKind kind, Args arg
 
 const MemberTable<FakeSlideShowWindow>& FakeSlideShowWindow::Members() {
   static const MemberTable<FakeSlideShowWindow> table{
-      {"View", CallKind::Get,
-       [](FakeSlideShowWindow& w, Args) { return Variant(MakeRef<FakeSlideShowView>(w.script_, w.show_)); }}};
+      {"View", CallKind::Get, [](FakeSlideShowWindow& w, Args) {
+         return Variant(MakeRef<FakeSlideShowView>(w.script_, w.show_));
+       }}};
   return table;
 }
 
@@ -108,7 +111,9 @@ Variant FakeSlideShowSettings::Invoke(std::string_view name, CallKind kind, Args
   return Dispatchable::Invoke(name, kind, args);
 }
 
-Ref<FakeSlides> SlidesOf(const Ref<FakeSlideShow>& show) { return MakeRef<FakeSlides>(show->script, show); }
+Ref<FakeSlides> SlidesOf(const Ref<FakeSlideShow>& show) {
+  return MakeRef<FakeSlides>(show->script, show);
+}
 
 Ref<FakeSlideShowSettings> SlideShowSettingsOf(const Ref<FakeSlideShow>& show) {
   return MakeRef<FakeSlideShowSettings>(show->script, show);
@@ -123,7 +128,8 @@ Ref<FakeSlideShowWindow> SlideShowWindowOf(const Ref<FakeSlideShow>& show) {
 
 int32_t FakeSlideShowWindows::Count() const {
   int32_t running = 0;
-  for (const Ref<FakeDocument>& d : app_->documents->items) running += d->slideShow->running ? 1 : 0;
+  for (const Ref<FakeDocument>& d : app_->documents->items)
+    running += d->slideShow->running ? 1 : 0;
   return running;
 }
 

@@ -45,7 +45,8 @@ class FakeSlideShow : public Object {
 
 class FakeSlide : public Dispatchable<FakeSlide> {
  public:
-  FakeSlide(std::shared_ptr<OfficeScript> script, int32_t id) : id(id), script_(std::move(script)) {}
+  FakeSlide(std::shared_ptr<OfficeScript> script, int32_t id)
+      : id(id), script_(std::move(script)) {}
   static const MemberTable<FakeSlide>& Members();
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   int32_t id;
@@ -56,7 +57,8 @@ class FakeSlide : public Dispatchable<FakeSlide> {
 
 class FakeSlides : public Dispatchable<FakeSlides> {
  public:
-  FakeSlides(std::shared_ptr<OfficeScript> script, Ref<FakeSlideShow> show) : script_(std::move(script)), show_(std::move(show)) {}
+  FakeSlides(std::shared_ptr<OfficeScript> script, Ref<FakeSlideShow> show)
+      : script_(std::move(script)), show_(std::move(show)) {}
   static const MemberTable<FakeSlides>& Members();
   Variant Invoke(std::string_view name, CallKind kind, Args args) override;
   FakeSlideShow& Show() const { return *show_; }

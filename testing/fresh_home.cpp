@@ -23,7 +23,10 @@ void FreshHome::OnTestEnd(const ::testing::TestInfo&) {
   std::error_code ec;
   std::filesystem::remove_all(home_, ec);
   unsetenv("BREVORA_HOME");
-  if (originalTmp_.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", originalTmp_.c_str(), 1);
+  if (originalTmp_.empty())
+    unsetenv("TMPDIR");
+  else
+    setenv("TMPDIR", originalTmp_.c_str(), 1);
 }
 
 }  // namespace brevora::testing

@@ -45,7 +45,8 @@ std::optional<TestDatabase> ReadFile(const std::filesystem::path& path) {
   auto slice = [&](const hotsync::ByteRange& r) { return file.substr(r.begin, r.size()); };
   db.appInfo = slice(layout->appInfo);
   db.sortInfo = slice(layout->sortInfo);
-  for (const auto& r : layout->records) db.records.push_back({r.attributes, r.uniqueID, slice(r.data)});
+  for (const auto& r : layout->records)
+    db.records.push_back({r.attributes, r.uniqueID, slice(r.data)});
   return db;
 }
 
@@ -76,7 +77,8 @@ void PutDatabase(const std::string& folder, const TestDatabase& db) {
   const std::vector<uint8_t> bytes = writer.Bytes();
   std::ofstream out(std::filesystem::path(folder) / hotsync::DatabaseFileName(db.name),
                     std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) throw std::runtime_error("can't write a test database into " + folder);
 }
 
@@ -102,7 +104,8 @@ std::vector<std::string> HiddenFiles(const std::string& folder) {
   if (!std::filesystem::exists(folder)) return files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
-    if (entry.is_directory() || !name.starts_with('.') || name == hotsync::kRunLockFileName) continue;
+    if (entry.is_directory() || !name.starts_with('.') || name == hotsync::kRunLockFileName)
+      continue;
     files.push_back(std::filesystem::relative(entry.path(), folder).string());
   }
   std::sort(files.begin(), files.end());

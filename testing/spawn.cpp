@@ -5,14 +5,17 @@
 namespace brevora::testing {
 namespace {
 
-std::vector<std::string> Arguments(const std::string& program, const std::vector<std::string>& args) {
+std::vector<std::string> Arguments(const std::string& program,
+                                   const std::vector<std::string>& args) {
   std::vector<std::string> arguments = {program};
   arguments.insert(arguments.end(), args.begin(), args.end());
   return arguments;
 }
 
 // -1 for a program that did not start, died by a signal or ended unknown.
-int Status(const services::ProcessEnd& end) { return end.started && end.signal == 0 ? end.exitCode : -1; }
+int Status(const services::ProcessEnd& end) {
+  return end.started && end.signal == 0 ? end.exitCode : -1;
+}
 
 }  // namespace
 

@@ -30,8 +30,8 @@ std::string Title(Display* display, Window window) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::string title;
-  if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                         &data) == Success &&
+  if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                         &after, &data) == Success &&
       data) {
     if (type == utf8 && format == 8) title.assign(reinterpret_cast<char*>(data), count);
     XFree(data);
@@ -53,10 +53,12 @@ std::vector<unsigned long> ViewableTopLevels(Display* display) {
   Window root = 0, parent = 0;
   Window* children = nullptr;
   unsigned int count = 0;
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return found;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+    return found;
   for (unsigned int i = 0; i < count; ++i) {
     XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
+    if (XGetWindowAttributes(display, children[i], &attributes) &&
+        attributes.map_state == IsViewable) {
       found.push_back(children[i]);
     }
   }

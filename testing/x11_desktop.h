@@ -44,7 +44,8 @@ class X11Desktop {
   // a window titled `title` shows; a try that shows none is undone with
   // Escape and made again, as a busy machine may take a key before the menu is
   // up. The window, or 0 when none showed.
-  unsigned long OpenWithKeys(unsigned long window, const std::vector<Key>& keys, std::string_view title);
+  unsigned long OpenWithKeys(unsigned long window, const std::vector<Key>& keys,
+                             std::string_view title);
   // Focuses the window titled `title` and types `key` until no such window is
   // left; false when one still is.
   bool CloseWithKey(std::string_view title, unsigned long keysym);

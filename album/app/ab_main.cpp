@@ -49,7 +49,9 @@ void Place(QWidget* w, int32_t left, int32_t top, int32_t width, int32_t height)
 }
 void Place(QWidget* w, const TwipsRect& r) { Place(w, r.left, r.top, r.width, r.height); }
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
+QString ToQt(const std::string& codePage) {
+  return QString::fromStdString(text::CpToUtf8(codePage));
+}
 std::string CodePage(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
 using qt::Named;
@@ -109,7 +111,8 @@ AB_Main::AB_Main(std::unique_ptr<PresentationChooser> chooser, QWidget* parent)
           [this](int line) { AB_FileListBox_Click(line); });
   connect(AB_FileListBox, &AlbumFileList::filesDropped, this,
           [this](const std::vector<std::string>& paths) { AB_FileListBox_OLEDragDrop(paths); });
-  connect(combo_SlideNum, &QComboBox::activated, this, [this](int index) { combo_SlideNum_Click(index); });
+  connect(combo_SlideNum, &QComboBox::activated, this,
+          [this](int index) { combo_SlideNum_Click(index); });
   connect(txtBox_SlideTitle, &QLineEdit::textEdited, this,
           [this](const QString& text) { txtBox_SlideTitle_Change(text); });
 
@@ -134,7 +137,8 @@ void AB_Main::Guarded(const std::function<void()>& body) {
 void AB_Main::ShowError(const AutomationError& error) {
   std::string text = error.description();
   const std::string detail = PictureMessage();
-  if (error.number() == kPictureError && !detail.empty() && text.find(detail) == std::string::npos) {
+  if (error.number() == kPictureError && !detail.empty() &&
+      text.find(detail) == std::string::npos) {
     text += "\r\n" + detail;
   }
   services::ShowCritical(text, kProgramTitle);
@@ -173,12 +177,12 @@ void AB_Main::mnuDeleteImage_Click() {
 
 void AB_Main::mnuAddImage_Click() {
   Guarded([&] {
-    const std::optional<std::string> path =
-        services::ShowFileDialog({services::FileDialogKind::Open, "Select Image to Add...", "", ""});
+    const std::optional<std::string> path = services::ShowFileDialog(
+        {services::FileDialogKind::Open, "Select Image to Add...", "", ""});
     if (!path) return;
     if (!IsSupportedImageFile(*path)) {
-      services::ShowMessage({"File type is not supported for import.", "Invalid File", MsgButtons::Ok,
-                             MsgIcon::None});
+      services::ShowMessage({"File type is not supported for import.", "Invalid File",
+                             MsgButtons::Ok, MsgIcon::None});
       return;
     }
     AddImage(*path);

@@ -48,8 +48,9 @@ class AB_Main : public QMainWindow {
  public:
   // `chooser`: where Save As and Open ask for the presentation file; by default
   // the application object's windows.
-  explicit AB_Main(std::unique_ptr<PresentationChooser> chooser = std::make_unique<ApplicationChooser>(),
-                   QWidget* parent = nullptr);
+  explicit AB_Main(
+      std::unique_ptr<PresentationChooser> chooser = std::make_unique<ApplicationChooser>(),
+      QWidget* parent = nullptr);
   ~AB_Main() override;
 
   const Album& album() const { return album_; }

@@ -109,8 +109,10 @@ class AlbumWindow : public ::testing::Test {
   AB_Main& w() { return *window_; }
 
   std::string dir_ = brevora::testing::MakeTempDir("window") + "/";
-  std::shared_ptr<services::RecordingMessageBox> box_ = std::make_shared<services::RecordingMessageBox>();
-  std::shared_ptr<services::ScriptedFileDialog> files_ = std::make_shared<services::ScriptedFileDialog>();
+  std::shared_ptr<services::RecordingMessageBox> box_ =
+      std::make_shared<services::RecordingMessageBox>();
+  std::shared_ptr<services::ScriptedFileDialog> files_ =
+      std::make_shared<services::ScriptedFileDialog>();
   services::ScopedService<services::MessageBox> boxScope_{services::InstallMessageBox, box_};
   services::ScopedService<services::FileDialog> filesScope_{services::InstallFileDialog, files_};
   testing::ScriptedChooser* chooser_ = nullptr;
@@ -120,12 +122,17 @@ class AlbumWindow : public ::testing::Test {
 TEST_F(AlbumWindow, OpensWithItsControls) {
   EXPECT_EQ(w().objectName(), "AB_Main");
   EXPECT_EQ(w().windowTitle(), "Albumet");
-  const std::pair<QMenu*, const char*> menus[] = {
-      {w().mnuFile, "&File"}, {w().mnuEdit, "&Edit"}, {w().mnuAlbum, "&Album"}, {w().mnuHelp, "&Help"}};
+  const std::pair<QMenu*, const char*> menus[] = {{w().mnuFile, "&File"},
+                                                  {w().mnuEdit, "&Edit"},
+                                                  {w().mnuAlbum, "&Album"},
+                                                  {w().mnuHelp, "&Help"}};
   for (const auto& [menu, text] : menus) EXPECT_EQ(menu->title(), text);
-  const std::pair<QAction*, const char*> items[] = {
-      {w().mnuNew, "&New"},     {w().mnuOpen, "&Open"},          {w().mnuSaveAs, "Save &As"},
-      {w().mnuAbout, "&About"}, {w().mnuDeleteImage, "&Delete Image"}, {w().mnuAddImage, "&Add Image"}};
+  const std::pair<QAction*, const char*> items[] = {{w().mnuNew, "&New"},
+                                                    {w().mnuOpen, "&Open"},
+                                                    {w().mnuSaveAs, "Save &As"},
+                                                    {w().mnuAbout, "&About"},
+                                                    {w().mnuDeleteImage, "&Delete Image"},
+                                                    {w().mnuAddImage, "&Add Image"}};
   for (const auto& [item, text] : items) EXPECT_EQ(item->text(), text);
   for (const char* name : {"AB_FileListBox", "AB_PicPreview", "fraPictureInfo", "lblSlideNum",
                            "combo_SlideNum", "lblTitle", "txtBox_SlideTitle"}) {
@@ -152,8 +159,8 @@ TEST_F(AlbumWindow, AddImageTakesPicturesAndRefusesOtherFiles) {
   ASSERT_EQ(files_->requests().size(), 3u);
   EXPECT_EQ(files_->requests()[0].title, "Select Image to Add...");
   EXPECT_EQ(files_->requests()[0].kind, services::FileDialogKind::Open);
-  EXPECT_EQ(box_->shown(), (std::vector<Message>{{"File type is not supported for import.", "Invalid File",
-                                                  MsgButtons::Ok, MsgIcon::None}}));
+  EXPECT_EQ(box_->shown(), (std::vector<Message>{{"File type is not supported for import.",
+                                                  "Invalid File", MsgButtons::Ok, MsgIcon::None}}));
 }
 
 TEST_F(AlbumWindow, DroppingATextFileAndAPictureAddsOnlyThePicture) {
@@ -187,7 +194,10 @@ TEST_F(AlbumWindow, PreviewDrawsThePictureInTheTopLeftCorner) {
 
   // A recognised but damaged picture: an empty preview.
   const std::vector<uint8_t> png = slides::testing::TestPicturePng(64, 64, 24);
-  { std::ofstream(Path("damaged.png"), std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 40); }
+  {
+    std::ofstream(Path("damaged.png"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), 40);
+  }
   Add(Path("damaged.png"));
   Click(2);
   EXPECT_TRUE(box.picture().isNull());
@@ -213,8 +223,8 @@ TEST_F(AlbumWindow, ReorderRetitleAndDelete) {
   box_->Answer(MsgResult::No);
   w().mnuDeleteImage->trigger();
   EXPECT_EQ(w().AB_FileListBox->count(), 3);
-  EXPECT_EQ(box_->shown().back(),
-            (Message{"Really delete current image?", "Delete Image", MsgButtons::YesNo, MsgIcon::Question}));
+  EXPECT_EQ(box_->shown().back(), (Message{"Really delete current image?", "Delete Image",
+                                           MsgButtons::YesNo, MsgIcon::Question}));
   // Yes on the first line: the new first line is shown and takes the edits.
   box_->Answer(MsgResult::Yes);
   w().mnuDeleteImage->trigger();
@@ -238,9 +248,11 @@ TEST_F(AlbumWindow, LayoutFollowsTheResizeRules) {
     w().resize(size);
     QApplication::processEvents();
     const ResizedLayout l = ResizeLayout(w().width() * 15, w().height() * 15, AB_Main::kDesign);
-    EXPECT_EQ(w().AB_FileListBox->geometry(), QRect(l.listLeft / 15, 8, 220, l.listHeight / 15)) << size.width();
+    EXPECT_EQ(w().AB_FileListBox->geometry(), QRect(l.listLeft / 15, 8, 220, l.listHeight / 15))
+        << size.width();
     EXPECT_EQ(w().fraPictureInfo->geometry(), QRect(4, l.frameTop / 15, l.previewWidth / 15, 104));
-    EXPECT_EQ(w().AB_PicPreview->geometry(), QRect(4, 8, l.previewWidth / 15, l.previewHeight / 15));
+    EXPECT_EQ(w().AB_PicPreview->geometry(),
+              QRect(4, 8, l.previewWidth / 15, l.previewHeight / 15));
     // Everything inside the window, nothing overlapping.
     const QRect form = w().centralWidget()->rect();
     EXPECT_TRUE(form.contains(w().AB_FileListBox->geometry()));
@@ -283,7 +295,10 @@ TEST_F(AlbumWindow, SavesAndReopensThroughTheChooser) {
 
 TEST_F(AlbumWindow, SaveErrorsAreToldAndTheAlbumKept) {
   const std::vector<uint8_t> png = slides::testing::TestPicturePng(64, 64, 24);
-  { std::ofstream(Path("damaged.png"), std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 40); }
+  {
+    std::ofstream(Path("damaged.png"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), 40);
+  }
   Add(Path("damaged.png"));
   chooser_->Answer(Path("Holiday.pdb"));
   w().mnuSaveAs->trigger();

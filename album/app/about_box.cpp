@@ -19,7 +19,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   big.setPointSizeF(big.pointSizeF() * 1.5);
   big.setBold(true);
   lblTitle->setFont(big);
-  lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+  lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3")
+                              .arg(kVersionMajor)
+                              .arg(kVersionMinor)
+                              .arg(kVersionRevision));
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
   cmdOK = new QPushButton(QStringLiteral("OK"));
   cmdOK->setObjectName(QStringLiteral("cmdOK"));

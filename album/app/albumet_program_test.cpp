@@ -39,7 +39,8 @@ class Albumet : public ::testing::Test {
     ASSERT_TRUE(desktop_.Connected()) << "no X display: run under xvfb-run";
     core::test::SeedPalmDesktop(core::test::PalmFolder());
     if (withUser) AddUser(7, "Ann");
-    program_ = std::make_unique<SpawnedProgram>(ALBUMET_PROGRAM, std::vector<std::string>{}, brevora::testing::StandardStreams{});
+    program_ = std::make_unique<SpawnedProgram>(ALBUMET_PROGRAM, std::vector<std::string>{},
+                                                brevora::testing::StandardStreams{});
     ASSERT_TRUE(program_->started());
     main_ = desktop_.WaitForWindow("Albumet", kAppear);
     ASSERT_NE(main_, 0u) << "the window never showed";
@@ -90,8 +91,12 @@ TEST_F(Albumet, ItsDialogsCloseEveryWayAndTheProgramGoesOn) {
         desktop_.PressCloseBox(dialog);
         EXPECT_TRUE(desktop_.WaitUntilNoWindow(c.title, kAppear)) << c.title;
         break;
-      case Close::kReturn: EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Return)) << c.title; break;
-      case Close::kEscape: EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Escape)) << c.title; break;
+      case Close::kReturn:
+        EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Return)) << c.title;
+        break;
+      case Close::kEscape:
+        EXPECT_TRUE(desktop_.CloseWithKey(c.title, XK_Escape)) << c.title;
+        break;
     }
     EXPECT_TRUE(program_->Running()) << c.title;
   }
@@ -106,7 +111,8 @@ class AlbumetWithoutUsers : public Albumet {
 };
 
 TEST_F(AlbumetWithoutUsers, AUserMadeAfterTheFirstWindowShowsInTheNext) {
-  ASSERT_NE(Choose(XK_f, XK_a, "Brevora"), 0u) << desktop_.Titles();  // "There are no users defined ..."
+  ASSERT_NE(Choose(XK_f, XK_a, "Brevora"), 0u)
+      << desktop_.Titles();  // "There are no users defined ..."
   ASSERT_TRUE(desktop_.CloseWithKey("Brevora", XK_Return));
   const unsigned long first = desktop_.WaitForWindow("Save Slidora Presentation", kAppear);
   ASSERT_NE(first, 0u) << desktop_.Titles();
@@ -120,8 +126,8 @@ TEST_F(AlbumetWithoutUsers, AUserMadeAfterTheFirstWindowShowsInTheNext) {
   desktop_.Type(XK_a);
   // The window with its user, or the message that there is none before it.
   const auto deadline = std::chrono::steady_clock::now() + kAppear;
-  while (desktop_.WindowsTitled("Save Slidora Presentation").empty() && desktop_.WindowsTitled("Brevora").empty() &&
-         std::chrono::steady_clock::now() < deadline) {
+  while (desktop_.WindowsTitled("Save Slidora Presentation").empty() &&
+         desktop_.WindowsTitled("Brevora").empty() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(20ms);
   }
   EXPECT_TRUE(desktop_.WindowsTitled("Brevora").empty()) << "the user list was not read again";

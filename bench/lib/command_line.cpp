@@ -43,7 +43,8 @@ CommandLine::CommandLine(std::string program, std::string purpose)
 
 void CommandLine::Add(Option option) { options_.push_back(std::move(option)); }
 
-void CommandLine::Count(std::string name, std::string help, int64_t* value, int64_t min, int64_t max) {
+void CommandLine::Count(std::string name, std::string help, int64_t* value, int64_t min,
+                        int64_t max) {
   Add({"--" + name, "N", std::move(help), std::to_string(*value),
        [=](std::string_view v) { return ParseNumber(v, min, max, value); }});
 }
@@ -57,8 +58,8 @@ void CommandLine::Count(std::string name, std::string help, int* value, int min,
        }});
 }
 
-void CommandLine::Counts(std::string name, std::string help, std::vector<int64_t>* values, int64_t min,
-                         int64_t max) {
+void CommandLine::Counts(std::string name, std::string help, std::vector<int64_t>* values,
+                         int64_t min, int64_t max) {
   Add({"--" + name, "N,N,...", std::move(help), Join(*values), [=](std::string_view v) {
          std::vector<int64_t> parsed;
          for (;;) {
@@ -111,7 +112,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args) {
     const Option* option = Find(name);
     const bool is_word = option && !option->name.starts_with("--");
     if (!option || (is_word && inline_value)) {
-      return {Outcome::Error, (arg.starts_with("-") ? "unknown option " : "unexpected argument ") + std::string(arg)};
+      return {Outcome::Error, (arg.starts_with("-") ? "unknown option " : "unexpected argument ") +
+                                  std::string(arg)};
     }
     if (option->name == "--help") {
       if (inline_value) return {Outcome::Error, "--help takes no value"};
@@ -120,12 +122,13 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args) {
     if (option->meta.empty()) {
       if (inline_value) return {Outcome::Error, option->name + " takes no value"};
     } else if (!inline_value) {
-      if (i + 1 == args.size()) return {Outcome::Error, option->name + " needs a value (" + option->meta + ")"};
+      if (i + 1 == args.size())
+        return {Outcome::Error, option->name + " needs a value (" + option->meta + ")"};
       value = args[++i];
     }
     if (!option->set(value)) {
-      return {Outcome::Error, "bad value for " + option->name + ": \"" + std::string(value) + "\" (" +
-                                  option->meta + ")"};
+      return {Outcome::Error, "bad value for " + option->name + ": \"" + std::string(value) +
+                                  "\" (" + option->meta + ")"};
     }
   }
   return {};
@@ -148,8 +151,10 @@ std::string CommandLine::Usage() const {
   std::string text = "usage: " + program_ + " [options]\n" + purpose_ + "\n\noptions:\n";
   for (const Option& o : options_) {
     std::string left = "  " + o.name + (o.meta.empty() ? "" : " " + o.meta);
-    if (left.size() < 26) left.resize(26, ' ');
-    else left += "\n" + std::string(26, ' ');
+    if (left.size() < 26)
+      left.resize(26, ' ');
+    else
+      left += "\n" + std::string(26, ' ');
     text += left + o.help;
     if (!o.shown_default.empty()) text += " (default " + o.shown_default + ")";
     text += '\n';

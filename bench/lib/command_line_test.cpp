@@ -55,22 +55,35 @@ TEST(CommandLine, SetsWhatTheLineSays) {
       {"nothing: the defaults", {}, defaults, ""},
       {"value after the name", {"--records", "200"}, with([](Values& v) { v.records = 200; }), ""},
       {"value after =", {"--records=7"}, with([](Values& v) { v.records = 7; }), ""},
-      {"the bounds", {"--records", "1", "--repeat", "100"}, with([](Values& v) {
+      {"the bounds",
+       {"--records", "1", "--repeat", "100"},
+       with([](Values& v) {
          v.records = 1;
          v.repeat = 100;
        }),
        ""},
-      {"a list", {"--sizes", "1,20,300"}, with([](Values& v) { v.sizes = {1, 20, 300}; }), ""},
+      {"a list",
+       {"--sizes", "1,20,300"},
+       with([](Values& v) {
+         v.sizes = {1, 20, 300};
+       }),
+       ""},
       {"a list of one", {"--sizes=9"}, with([](Values& v) { v.sizes = {9}; }), ""},
-      {"the last one given wins", {"--repeat", "3", "--repeat", "4"}, with([](Values& v) { v.repeat = 4; }), ""},
+      {"the last one given wins",
+       {"--repeat", "3", "--repeat", "4"},
+       with([](Values& v) { v.repeat = 4; }),
+       ""},
       {"a flag", {"--quiet"}, with([](Values& v) { v.quiet = true; }), ""},
       {"a word", {"big"}, with([](Values& v) { v.big = true; }), ""},
-      {"results file", {"--results", "/tmp/r.tsv", "--quiet"}, with([](Values& v) { v.quiet = true; }),
+      {"results file",
+       {"--results", "/tmp/r.tsv", "--quiet"},
+       with([](Values& v) { v.quiet = true; }),
        "/tmp/r.tsv"},
   };
   for (const Case& c : cases) {
     const Parsed parsed = ParseLine(c.args);
-    EXPECT_EQ(parsed.outcome.kind, CommandLine::Outcome::Run) << c.what << ": " << parsed.outcome.error;
+    EXPECT_EQ(parsed.outcome.kind, CommandLine::Outcome::Run)
+        << c.what << ": " << parsed.outcome.error;
     EXPECT_EQ(parsed.values, c.expected) << c.what;
     EXPECT_EQ(parsed.results, c.results) << c.what;
   }
@@ -93,7 +106,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
       {{"--records", "+5"}, "bad value for --records: \"+5\" (N)"},
       {{"--records", "12x"}, "bad value for --records: \"12x\" (N)"},
       {{"--records", " 12"}, "bad value for --records: \" 12\" (N)"},
-      {{"--records", "99999999999999999999"}, "bad value for --records: \"99999999999999999999\" (N)"},
+      {{"--records", "99999999999999999999"},
+       "bad value for --records: \"99999999999999999999\" (N)"},
       {{"--records="}, "bad value for --records: \"\" (N)"},
       {{"--sizes", "1,,2"}, "bad value for --sizes: \"1,,2\" (N,N,...)"},
       {{"--sizes", "1,"}, "bad value for --sizes: \"1,\" (N,N,...)"},
@@ -114,7 +128,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
 
 TEST(CommandLine, HelpWinsWhereverItStandsAndUsageListsEveryOption) {
   EXPECT_EQ(ParseLine({"--help"}).outcome.kind, CommandLine::Outcome::Help);
-  EXPECT_EQ(ParseLine({"--records", "5", "--help", "--bogus"}).outcome.kind, CommandLine::Outcome::Help);
+  EXPECT_EQ(ParseLine({"--records", "5", "--help", "--bogus"}).outcome.kind,
+            CommandLine::Outcome::Help);
   int64_t records = 10000;
   std::vector<int64_t> sizes = {500, 2000};
   CommandLine line("bench", "Measures things.");
@@ -122,8 +137,9 @@ TEST(CommandLine, HelpWinsWhereverItStandsAndUsageListsEveryOption) {
   line.Counts("sizes", "folder sizes", &sizes);
   const std::string usage = line.Usage();
   EXPECT_EQ(usage.rfind("usage: bench [options]\nMeasures things.\n", 0), 0u) << usage;
-  for (const char* part : {"--help", "--results FILE", "--records N", "records in the database (default 10000)",
-                           "--sizes N,N,...", "folder sizes (default 500,2000)"}) {
+  for (const char* part :
+       {"--help", "--results FILE", "--records N", "records in the database (default 10000)",
+        "--sizes N,N,...", "folder sizes (default 500,2000)"}) {
     EXPECT_NE(usage.find(part), std::string::npos) << part << " in\n" << usage;
   }
 }
@@ -138,7 +154,8 @@ TEST(CommandLine, ParseOrExitEndsWithTwoOnABadLineAndZeroOnHelp) {
     line.ParseOrExit(static_cast<int>(argv.size()), argv.data());
     std::exit(repeat == 5 ? 10 : 11);
   };
-  EXPECT_EXIT(run({"bench", "--bogus"}), ::testing::ExitedWithCode(2), "bench: unknown option --bogus\nusage: bench");
+  EXPECT_EXIT(run({"bench", "--bogus"}), ::testing::ExitedWithCode(2),
+              "bench: unknown option --bogus\nusage: bench");
   EXPECT_EXIT(run({"bench", "--help"}), ::testing::ExitedWithCode(0), "");
   EXPECT_EXIT(run({"bench"}), ::testing::ExitedWithCode(10), "");
   EXPECT_EXIT(run({"bench", "--repeat", "7"}), ::testing::ExitedWithCode(11), "");

@@ -46,23 +46,27 @@ void Report::Compare(const std::string& what, const Samples& own, const std::str
                      const Samples& peer_values, const std::string& unit) {
   const double mine = Best(own, unit);
   const double theirs = Best(peer_values, unit);
-  std::printf("  %s: %.4g %s against %s %.4g %s: %.2f x %s's speed (best runs)\n", what.c_str(), mine,
-              unit.c_str(), peer.c_str(), theirs, unit.c_str(), SpeedRatio(mine, theirs, unit), peer.c_str());
+  std::printf("  %s: %.4g %s against %s %.4g %s: %.2f x %s's speed (best runs)\n", what.c_str(),
+              mine, unit.c_str(), peer.c_str(), theirs, unit.c_str(),
+              SpeedRatio(mine, theirs, unit), peer.c_str());
   Append(what, &own, 0, unit, peer, &peer_values);
 }
 
-void Report::Append(const std::string& what, const Samples* values, double value, const std::string& unit,
-                    const std::string& peer, const Samples* peer_values) {
+void Report::Append(const std::string& what, const Samples* values, double value,
+                    const std::string& unit, const std::string& peer, const Samples* peer_values) {
   if (results_path_.empty()) return;
   std::FILE* file = std::fopen(results_path_.c_str(), "a");
   if (!file) {
-    if (!warned_) std::fprintf(stderr, "%s: cannot write %s\n", bench_.c_str(), results_path_.c_str());
+    if (!warned_)
+      std::fprintf(stderr, "%s: cannot write %s\n", bench_.c_str(), results_path_.c_str());
     warned_ = true;
     return;
   }
-  std::fprintf(file, "%s\t%s\t%s\t", Field(bench_).c_str(), Field(what).c_str(), Field(unit).c_str());
+  std::fprintf(file, "%s\t%s\t%s\t", Field(bench_).c_str(), Field(what).c_str(),
+               Field(unit).c_str());
   if (values) {
-    std::fprintf(file, "%.6g\t%.6g\t%.6g\t", Best(*values, unit), values->Median(), Worst(*values, unit));
+    std::fprintf(file, "%.6g\t%.6g\t%.6g\t", Best(*values, unit), values->Median(),
+                 Worst(*values, unit));
   } else {
     std::fprintf(file, "%.6g\t\t\t", value);
   }

@@ -32,8 +32,8 @@ class Report {
   // Records the figure with the peer's and prints
   //   "  <what>: <own> <unit> against <peer> <peer's> <unit>: <ratio> x <peer>'s speed"
   // comparing the best runs.
-  void Compare(const std::string& what, const Samples& own, const std::string& peer, const Samples& peer_values,
-               const std::string& unit);
+  void Compare(const std::string& what, const Samples& own, const std::string& peer,
+               const Samples& peer_values, const std::string& unit);
 
   // How much faster `own` is than `peer` (above 1: faster), for a figure in `unit`.
   static double SpeedRatio(double own, double peer, const std::string& unit);

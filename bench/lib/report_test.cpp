@@ -55,10 +55,11 @@ TEST(Report, SpeedRatioIsAboveOneWhenFaster) {
     double ratio;
   };
   const Case cases[] = {
-      {200, 100, "MB/s", 2.0},  {50, 100, "MB/s", 0.5},    {10, 20, "ms", 2.0},
-      {30, 15, "ms a file", 0.5}, {0, 15, "ms", 0.0},      {15, 0, "MB/s", 0.0},
+      {200, 100, "MB/s", 2.0},    {50, 100, "MB/s", 0.5}, {10, 20, "ms", 2.0},
+      {30, 15, "ms a file", 0.5}, {0, 15, "ms", 0.0},     {15, 0, "MB/s", 0.0},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(Report::SpeedRatio(c.own, c.peer, c.unit), c.ratio) << c.unit;
+  for (const Case& c : cases)
+    EXPECT_DOUBLE_EQ(Report::SpeedRatio(c.own, c.peer, c.unit), c.ratio) << c.unit;
 }
 
 TEST(Report, GroupsThousands) {

@@ -8,9 +8,13 @@
 
 namespace brevora::bench {
 
-double Samples::Min() const { return values_.empty() ? 0 : *std::min_element(values_.begin(), values_.end()); }
+double Samples::Min() const {
+  return values_.empty() ? 0 : *std::min_element(values_.begin(), values_.end());
+}
 
-double Samples::Max() const { return values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end()); }
+double Samples::Max() const {
+  return values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end());
+}
 
 double Samples::Median() const {
   if (values_.empty()) return 0;
@@ -33,7 +37,9 @@ double CpuMs(CpuClock clock) {
 }
 
 double WallMs() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 Timing Measure(int runs, CpuClock clock, const std::function<void()>& step) {

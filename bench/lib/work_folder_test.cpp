@@ -40,13 +40,18 @@ Child StartChild(End end) {
       stdfs::create_directories(work.path() + "/a/b");
       std::ofstream(work.path() + "/a/b/file.pdb.tmp") << "half written";
       std::ofstream(std::string(std::getenv("TMPDIR")) + "/left-in-tmp") << "x";
-      const std::string report = work.path() + "\n" + std::getenv("BREVORA_HOME") + "\n" + std::getenv("TMPDIR");
-      if (write(fds[1], report.data(), report.size()) != static_cast<ssize_t>(report.size())) _exit(3);
+      const std::string report =
+          work.path() + "\n" + std::getenv("BREVORA_HOME") + "\n" + std::getenv("TMPDIR");
+      if (write(fds[1], report.data(), report.size()) != static_cast<ssize_t>(report.size()))
+        _exit(3);
       close(fds[1]);
       switch (end) {
-        case End::Returns: break;
-        case End::Exits: std::exit(1);
-        case End::Signal: for (;;) pause();
+        case End::Returns:
+          break;
+        case End::Exits:
+          std::exit(1);
+        case End::Signal:
+          for (;;) pause();
       }
     }
     _exit(0);
@@ -54,7 +59,8 @@ Child StartChild(End end) {
   close(fds[1]);
   std::string report;
   char buffer[4096];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<size_t>(n));
   close(fds[0]);
   const std::string folder = report.substr(0, report.find('\n'));
   EXPECT_EQ(report, folder + "\n" + folder + "\n" + folder + "/tmp");
@@ -79,12 +85,16 @@ TEST(WorkFolder, IsMadeInTmpdirAndGoneHoweverTheRunEnds) {
     int signal;
   };
   const Case cases[] = {
-      {"returns", End::Returns, 0},    {"std::exit", End::Exits, 0},      {"SIGINT", End::Signal, SIGINT},
-      {"SIGTERM", End::Signal, SIGTERM}, {"SIGKILL (as a crash)", End::Signal, SIGKILL},
+      {"returns", End::Returns, 0},
+      {"std::exit", End::Exits, 0},
+      {"SIGINT", End::Signal, SIGINT},
+      {"SIGTERM", End::Signal, SIGTERM},
+      {"SIGKILL (as a crash)", End::Signal, SIGKILL},
   };
   for (const Case& c : cases) {
     const Child child = StartChild(c.end);
-    EXPECT_EQ(child.folder.rfind(tmp + "/work-folder-test-", 0), 0u) << c.what << ": " << child.folder;
+    EXPECT_EQ(child.folder.rfind(tmp + "/work-folder-test-", 0), 0u)
+        << c.what << ": " << child.folder;
     if (c.signal != 0) {
       EXPECT_TRUE(stdfs::exists(child.folder + "/a/b/file.pdb.tmp")) << c.what;
       kill(child.pid, c.signal);
@@ -95,7 +105,8 @@ TEST(WorkFolder, IsMadeInTmpdirAndGoneHoweverTheRunEnds) {
       // The object itself removed it before the process ended.
       EXPECT_FALSE(stdfs::exists(child.folder)) << c.what;
     }
-    EXPECT_TRUE(GoneWithin(child.folder, std::chrono::seconds(20))) << c.what << ": " << child.folder;
+    EXPECT_TRUE(GoneWithin(child.folder, std::chrono::seconds(20)))
+        << c.what << ": " << child.folder;
   }
 }
 

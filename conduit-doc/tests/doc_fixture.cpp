@@ -19,17 +19,21 @@ namespace stdfs = std::filesystem;
 
 namespace {
 
-std::span<const uint8_t> Span(std::string_view s) { return {reinterpret_cast<const uint8_t*>(s.data()), s.size()}; }
+std::span<const uint8_t> Span(std::string_view s) {
+  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
 std::string Text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
 
 }  // namespace
 
 void PrintTo(const HandheldDoc& d, std::ostream* out) {
-  *out << "{v" << d.version << "/" << d.documentVersion << " cat" << int(d.category) << (d.modified ? " modified" : "")
-       << " names '" << d.firstName << "' '" << d.secondName << "' link '" << d.linkPath << "' " << d.linkMethod << "/"
-       << d.linkOption << "@" << d.linkDate << " ed" << int(d.editable) << " comp" << int(d.compression) << " pos"
-       << d.position << " bookmarks " << d.bookmarks.size() << " images " << d.images.size() << " text '"
-       << d.text.substr(0, 80) << (d.text.size() > 80 ? "..." : "") << "' (" << d.text.size() << ")}";
+  *out << "{v" << d.version << "/" << d.documentVersion << " cat" << int(d.category)
+       << (d.modified ? " modified" : "") << " names '" << d.firstName << "' '" << d.secondName
+       << "' link '" << d.linkPath << "' " << d.linkMethod << "/" << d.linkOption << "@"
+       << d.linkDate << " ed" << int(d.editable) << " comp" << int(d.compression) << " pos"
+       << d.position << " bookmarks " << d.bookmarks.size() << " images " << d.images.size()
+       << " text '" << d.text.substr(0, 80) << (d.text.size() > 80 ? "..." : "") << "' ("
+       << d.text.size() << ")}";
 }
 
 TestDatabase DocumentDatabase(const std::string& name, const HandheldDoc& d) {
@@ -59,10 +63,13 @@ TestDatabase DocumentDatabase(const std::string& name, const HandheldDoc& d) {
   header.position = d.position;
   header.textLength = static_cast<uint32_t>(d.text.size());
   std::vector<std::string> records;
-  for (std::size_t at = 0; at < d.text.size(); at += 3072) records.push_back(d.text.substr(at, 3072));
+  for (std::size_t at = 0; at < d.text.size(); at += 3072)
+    records.push_back(d.text.substr(at, 3072));
   for (const std::string& r : records) header.sizes.push_back(static_cast<uint16_t>(r.size()));
   uint32_t id = 1;
-  const auto add = [&](std::string data) { db.records.push_back({d.category, id++, std::move(data)}); };
+  const auto add = [&](std::string data) {
+    db.records.push_back({d.category, id++, std::move(data)});
+  };
   add(Text(header.Bytes()));
   for (const std::string& r : records) add(header.compressed() ? Text(CompressRecord(Span(r))) : r);
   for (const std::string& image : d.images) add(image);
@@ -97,7 +104,8 @@ std::optional<HandheldDoc> ReadDocument(const TestDatabase& db) {
   d.linkOption = block->linkOption();
   d.linkDate = block->linkDate();
   std::string problem;
-  const auto header = TextHeader::Parse(Span(db.records[0].data), static_cast<uint32_t>(db.records.size()), problem);
+  const auto header = TextHeader::Parse(Span(db.records[0].data),
+                                        static_cast<uint32_t>(db.records.size()), problem);
   if (!header) return std::nullopt;
   d.editable = header->editable;
   d.compression = header->compression;
@@ -118,8 +126,9 @@ std::optional<HandheldDoc> ReadDocument(const TestDatabase& db) {
   for (; index < db.records.size(); ++index) {
     const std::string& data = db.records[index].data;
     if (data.size() == 20) {
-      d.bookmarks.push_back({data.substr(0, std::min<std::size_t>(16, data.find('\0'))),
-                             bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(data.data()) + 16)});
+      d.bookmarks.push_back(
+          {data.substr(0, std::min<std::size_t>(16, data.find('\0'))),
+           bytes::LoadBigEndian32(reinterpret_cast<const uint8_t*>(data.data()) + 16)});
     } else if (d.bookmarks.empty()) {
       d.images.push_back(data);
     } else {
@@ -159,7 +168,8 @@ std::string DesktopText(const DesktopDoc& d) {
   return out + d.text;
 }
 
-void WritePicture(const std::string& path, int width, int height, uint8_t red, uint8_t green, uint8_t blue) {
+void WritePicture(const std::string& path, int width, int height, uint8_t red, uint8_t green,
+                  uint8_t blue) {
   slides::FreeImageLibrary library;
   slides::Bitmap picture(FreeImage_Allocate(width, height, 24));
   ASSERT_TRUE(picture);

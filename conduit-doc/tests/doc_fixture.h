@@ -38,7 +38,7 @@ struct HandheldDoc {
   uint8_t compression = 2;
   uint8_t mode = 0;
   uint32_t position = 0;
-  std::string text;                 // cut into records of 3,072 bytes
+  std::string text;  // cut into records of 3,072 bytes
   std::vector<Bookmark> bookmarks;
   std::vector<std::string> images;  // image records (list and data), as they are
   bool operator==(const HandheldDoc&) const = default;
@@ -74,7 +74,8 @@ std::string DesktopText(const DesktopDoc& doc);
 
 // Pictures made by the test: `width` x `height` of one colour, saved as PNG,
 // JPEG or BMP by their extension.
-void WritePicture(const std::string& path, int width, int height, uint8_t red, uint8_t green, uint8_t blue);
+void WritePicture(const std::string& path, int width, int height, uint8_t red, uint8_t green,
+                  uint8_t blue);
 
 // The fixture with the document conduit, in process.
 class DocTest : public conduit::testing::ConduitTest {
@@ -82,7 +83,9 @@ class DocTest : public conduit::testing::ConduitTest {
   DocTest();
 
   using conduit::testing::ConduitTest::PutHandheld;
-  void PutHandheld(const std::string& name, const HandheldDoc& doc) { PutHandheld(DocumentDatabase(name, doc)); }
+  void PutHandheld(const std::string& name, const HandheldDoc& doc) {
+    PutHandheld(DocumentDatabase(name, doc));
+  }
   std::optional<HandheldDoc> HandheldCopy(const std::string& name) const;
 };
 

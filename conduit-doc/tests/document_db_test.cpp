@@ -5,8 +5,8 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "conduit-doc/handheld_document.h"
 #include "conduit-doc/image_records.h"
@@ -113,7 +113,8 @@ TEST_F(DocumentDb, ADesktopDocumentReachesTheHandheld) {
 
 TEST_F(DocumentDb, ALongTextIsCompressedInRecordsOf3072Bytes) {
   DesktopDoc d;
-  for (int i = 0; d.text.size() < 10000; ++i) d.text += "<p>Paragraph " + std::to_string(i) + " &amp; more.</p>\n";
+  for (int i = 0; d.text.size() < 10000; ++i)
+    d.text += "<p>Paragraph " + std::to_string(i) + " &amp; more.</p>\n";
   PutDesktop("Business", "Long", DesktopText(d));
   ASSERT_EQ(ToHandheld("Long"), CopyStep::Done);
   const auto copy = HandheldCopy("Long");
@@ -121,9 +122,10 @@ TEST_F(DocumentDb, ALongTextIsCompressedInRecordsOf3072Bytes) {
   EXPECT_EQ(copy->text, d.text);
   const auto db = *HandheldDatabase("Long");
   std::string problem;
-  const auto header = TextHeader::Parse(std::span(reinterpret_cast<const uint8_t*>(db.records[0].data.data()),
-                                                  db.records[0].data.size()),
-                                        static_cast<uint32_t>(db.records.size()), problem);
+  const auto header =
+      TextHeader::Parse(std::span(reinterpret_cast<const uint8_t*>(db.records[0].data.data()),
+                                  db.records[0].data.size()),
+                        static_cast<uint32_t>(db.records.size()), problem);
   ASSERT_TRUE(header);
   EXPECT_EQ(header->sizes.size(), 4u);
   for (std::size_t i = 0; i + 1 < header->sizes.size(); ++i) {
@@ -138,7 +140,8 @@ TEST_F(DocumentDb, ALongTextIsCompressedInRecordsOf3072Bytes) {
     at += size;
     const auto open = [&](char opening, char closing) {
       const std::size_t o = record.rfind(opening);
-      return o != std::string::npos && (record.rfind(closing) == std::string::npos || record.rfind(closing) < o);
+      return o != std::string::npos &&
+             (record.rfind(closing) == std::string::npos || record.rfind(closing) < o);
     };
     EXPECT_FALSE(open('<', '>')) << at;
     EXPECT_FALSE(open('&', ';')) << at;
@@ -171,7 +174,9 @@ TEST_F(DocumentDb, AHandheldDocumentReachesTheDesktopFile) {
   h.compression = 1;  // stored plain
   PutHandheld("Plain", h);
   ASSERT_EQ(ToDesktop("Plain", bytes, problem), CopyStep::Done) << problem;
-  EXPECT_TRUE(bytes.ends_with("\r\n1\r\n1\r\n\"Story\"\r\n\r\n10\r\n3\r\n4\r\n2\r\n\"Ch___\"\r\n256\r\n\"_t___\"\r\n-1\r\n\r\n<html>Hi</html>"));
+  EXPECT_TRUE(
+      bytes.ends_with("\r\n1\r\n1\r\n\"Story\"\r\n\r\n10\r\n3\r\n4\r\n2\r\n\"Ch___\"\r\n256\r\n\"_"
+                      "t___\"\r\n-1\r\n\r\n<html>Hi</html>"));
 }
 
 TEST_F(DocumentDb, BadDataIsRefusedWithWhatIsWrong) {
@@ -187,14 +192,24 @@ TEST_F(DocumentDb, BadDataIsRefusedWithWhatIsWrong) {
        "its document header (record 0) is 19 bytes long for 2 text records."},
       {[](auto& db) { db.records.pop_back(); },
        "its document header names 2 text records, but the database holds 1 records after it."},
-      {[](auto& db) { db.records[1].data = std::string(1, 'a') + std::string(2 * 308, '\0');
-                      for (std::size_t i = 1; i < db.records[1].data.size(); i += 2) {
-                        db.records[1].data[i] = '\x80';
-                        db.records[1].data[i + 1] = '\x0F';
-                      } },
+      {[](auto& db) {
+         db.records[1].data = std::string(1, 'a') + std::string(2 * 308, '\0');
+         for (std::size_t i = 1; i < db.records[1].data.size(); i += 2) {
+           db.records[1].data[i] = '\x80';
+           db.records[1].data[i + 1] = '\x0F';
+         }
+       },
        "its text record 1 does not expand to at most 3072 bytes."},
-      {[](auto& db) { db.records[2].data = "\x05" "ab"; }, "its text record 2 does not expand to at most 3072 bytes."},
-      {[](auto& db) { db.records[0].data[1] = 1; db.records[1].data = std::string(3073, 'p'); },
+      {[](auto& db) {
+         db.records[2].data =
+             "\x05"
+             "ab";
+       },
+       "its text record 2 does not expand to at most 3072 bytes."},
+      {[](auto& db) {
+         db.records[0].data[1] = 1;
+         db.records[1].data = std::string(3073, 'p');
+       },
        "its text record 1 is 3073 bytes long, more than 3072."},
   };
   for (const Case& c : cases) {
@@ -297,7 +312,8 @@ TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
   CHandheldDocument unknown(5);
   ASSERT_TRUE(unknown.Open("Doc", ""));
   EXPECT_FALSE(unknown.ReadState());
-  EXPECT_EQ(unknown.Refusal(), "Unrecognized document version -- cannot synchronize with Scrivane.");
+  EXPECT_EQ(unknown.Refusal(),
+            "Unrecognized document version -- cannot synchronize with Scrivane.");
   unknown.Close();
   Disconnect();
 
@@ -310,7 +326,8 @@ TEST_F(DocumentDb, TheBlockAndTheCategoryAsTheListingReadsThem) {
 
 TEST_F(DocumentDb, AReadOnlyDesktopFileIsNotEditable) {
   PutDesktop("Business", "Locked", DesktopText(Text("x")));
-  stdfs::permissions(DesktopPath("Business", "Locked"), stdfs::perms::owner_write, stdfs::perm_options::remove);
+  stdfs::permissions(DesktopPath("Business", "Locked"), stdfs::perms::owner_write,
+                     stdfs::perm_options::remove);
   ASSERT_EQ(ToHandheld("Locked"), CopyStep::Done);
   EXPECT_EQ(HandheldCopy("Locked")->editable, 0);
 }
@@ -348,9 +365,12 @@ TEST_F(DocumentDb, PicturesMadeByTheTestAreHalvedAndStored) {
   std::ofstream(images + "broken.png") << "not a picture";
   WritePicture(userFolder_ + "outside.png", 4, 4, 0, 0, 0);
   DesktopDoc d;
-  d.text = "<p><img src=\"red.png\"><img src=\"missing.png\"><img src=\"broken.png\">"
-           "<img src=\"../outside.png\"><img src=\"" + userFolder_ + "outside.png\">"
-           "<img src=\"sub\\blue.bmp\"><img src=\"grey.jpg\"><img src=\"dot.png\"></p>";
+  d.text =
+      "<p><img src=\"red.png\"><img src=\"missing.png\"><img src=\"broken.png\">"
+      "<img src=\"../outside.png\"><img src=\"" +
+      userFolder_ +
+      "outside.png\">"
+      "<img src=\"sub\\blue.bmp\"><img src=\"grey.jpg\"><img src=\"dot.png\"></p>";
   d.bookmarks = {{"After", 3}};
   PutDesktop("Business", "Pictures", DesktopText(d));
   ASSERT_EQ(ToHandheld("Pictures"), CopyStep::Done);

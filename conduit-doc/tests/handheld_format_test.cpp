@@ -15,7 +15,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Put(Bytes& b, std::size_t at, const std::string& text) { std::copy(text.begin(), text.end(), b.begin() + at); }
+void Put(Bytes& b, std::size_t at, const std::string& text) {
+  std::copy(text.begin(), text.end(), b.begin() + at);
+}
 void Put16(Bytes& b, std::size_t at, uint16_t v) {
   b[at] = static_cast<uint8_t>(v >> 8);
   b[at + 1] = static_cast<uint8_t>(v);
@@ -84,7 +86,8 @@ TEST(AppInfo, OlderBlocksAreConvertedAndMarkedModified) {
   struct Old {
     std::size_t size, wordA, wordB, modified, serverSync, path, method, option, date;
   };
-  for (const Old& old : {Old{400, 76, 78, 133, 134, 136, 392, 394, 396}, Old{636, 194, 196, 369, 370, 372, 628, 630, 632}}) {
+  for (const Old& old : {Old{400, 76, 78, 133, 134, 136, 392, 394, 396},
+                         Old{636, 194, 196, 369, 370, 372, 628, 630, 632}}) {
     Bytes block(old.size, 0);
     Put16(block, 0, 4);
     Put(block, 2, "Notes");
@@ -126,8 +129,8 @@ TEST(TextHeaderRecord, RecordZeroOfA10000ByteText) {
   header.position = 0x00010203;
   header.textLength = 10000;
   for (std::string_view r : records) header.sizes.push_back(static_cast<uint16_t>(r.size()));
-  const Bytes expected = {1, 2, 0, 3, 0x00, 0x00, 0x27, 0x10, 0x00, 0x04, 0x0C, 0x00, 0x00, 0x01, 0x02, 0x03,
-                          0x0C, 0x00, 0x0C, 0x00, 0x0C, 0x00, 0x03, 0x10};
+  const Bytes expected = {1,    2,    0,    3,    0x00, 0x00, 0x27, 0x10, 0x00, 0x04, 0x0C, 0x00,
+                          0x00, 0x01, 0x02, 0x03, 0x0C, 0x00, 0x0C, 0x00, 0x0C, 0x00, 0x03, 0x10};
   EXPECT_EQ(header.Bytes(), expected);
   std::string problem;
   EXPECT_EQ(TextHeader::Parse(expected, 5, problem), header) << problem;
@@ -171,10 +174,11 @@ TEST(ImageRecords, TheListRecordAndThe100By60Picture) {
   for (std::size_t i = 0; i < rows.size(); i += 2) rows[i + 1] = 0xF8;  // red
   const Bytes bitmap = BitmapFileImage(50, 30, rows);
   ASSERT_EQ(bitmap.size(), 66u + 3000u);
-  const Bytes header = {'B', 'M', 0xFA, 0x0B, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0,
-                        40, 0, 0, 0, 50, 0, 0, 0, 30, 0, 0, 0, 1, 0, 16, 0, 3, 0, 0, 0, 0xB8, 0x0B, 0, 0,
-                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                        0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
+  const Bytes header = {'B', 'M', 0xFA, 0x0B, 0,  0, 0,    0,    0,  0, 66, 0, 0,    0,
+                        40,  0,   0,    0,    50, 0, 0,    0,    30, 0, 0,  0, 1,    0,
+                        16,  0,   3,    0,    0,  0, 0xB8, 0x0B, 0,  0, 0,  0, 0,    0,
+                        0,   0,   0,    0,    0,  0, 0,    0,    0,  0, 0,  0, 0x00, 0xF8,
+                        0,   0,   0xE0, 0x07, 0,  0, 0x1F, 0,    0,  0};
   EXPECT_EQ(Bytes(bitmap.begin(), bitmap.begin() + 66), header);
   EXPECT_EQ(Bytes(bitmap.begin() + 66, bitmap.end()), rows);
 

@@ -14,9 +14,9 @@
 #include "conduit-doc/tests/doc_fixture.h"
 #include "conduit-framework/category_block.h"
 #include "conduit-framework/tests/fault_sweeps.h"
+#include "platform/fs/files.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
-#include "platform/fs/files.h"
 #include "platform/registry/registry.h"
 #include "testing/fake_converter.h"
 #include "testing/handheld_folder.h"
@@ -60,7 +60,8 @@ class DocHost : public testing::DocTest {
   }
 
   // The text of a desktop document; nullopt when it is missing or does not read.
-  std::optional<std::string> DesktopBody(const std::string& category, const std::string& name) const {
+  std::optional<std::string> DesktopBody(const std::string& category,
+                                         const std::string& name) const {
     const auto file = Desktop(category, name);
     if (!file) return std::nullopt;
     std::string problem;
@@ -71,7 +72,8 @@ class DocHost : public testing::DocTest {
 
   // A first HotSync that leaves both sides in step with `docs` (name, category).
   void InStep(const std::vector<std::pair<std::string, uint8_t>>& docs) {
-    for (const auto& [name, category] : docs) PutHandheld(name, Doc("<p>" + name + " v1</p>", category));
+    for (const auto& [name, category] : docs)
+      PutHandheld(name, Doc("<p>" + name + " v1</p>", category));
     const ProgramResult first = Sync();
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
@@ -89,14 +91,17 @@ TEST_F(DocHost, AFirstSyncBringsTheHandheldsDocuments) {
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string golden =
       "--- HotSync of Alice <date> ---\n"
-      "Info Scrivane - Creating user workbook directory: " + desktop_ + "\n"
+      "Info Scrivane - Creating user workbook directory: " +
+      desktop_ +
+      "\n"
       "Info Scrivane - sync configured to Synchronize (new desktop - Handheld overwrites desktop)\n"
       "Info Scrivane - Copy Notes to PC.\n"
       "Info Scrivane - Copy Story to PC.\n"
       "OK Scrivane\n";
   EXPECT_EQ(Untimed(LogFile()), golden);
   EXPECT_EQ(Desktop("Business", "Story"),
-            "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Story\"\r\n\r\n0\r\n0\r\n0\r\n2\r\n"
+            "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"Story\"\r\n\r\n0\r\n0\r\n0"
+            "\r\n2\r\n"
             "\"Ch___\"\r\n3\r\n\"End\"\r\n30\r\n\r\n<p>Once upon a time</p>\n<p>The end</p>");
   EXPECT_EQ(DesktopBody("Unfiled", "Notes"), "<br>notes");
   EXPECT_FALSE(HandheldCopy("Notes")->modified);
@@ -105,7 +110,8 @@ TEST_F(DocHost, AFirstSyncBringsTheHandheldsDocuments) {
 TEST_F(DocHost, DesktopDocumentsWithPicturesGoToTheHandheld) {
   testing::WritePicture(desktop_ + "scriv_temp/logo.png", 100, 60, 255, 0, 0);
   DesktopDoc letter = Desk("Dear <b>Bob</b>,\n<img src=\"logo.png\">\nAl", true, 4);
-  PutDesktop("Business", "Letter", DesktopText(Desk("<p>Dear Bob,</p><img src=\"logo.png\">", true, 4)));
+  PutDesktop("Business", "Letter",
+             DesktopText(Desk("<p>Dear Bob,</p><img src=\"logo.png\">", true, 4)));
   PutDesktop("Personal", "List", DesktopText(Desk("eggs & milk\n\tbread", true)));
   SetOnce(3);
   const ProgramResult r = Sync();
@@ -136,7 +142,9 @@ TEST_F(DocHost, ThePictureFolderIsNeverACategory) {
   testing::WritePicture(desktop_ + "scriv_temp/logo.png", 8, 8, 1, 2, 3);
   PutHandheld("Plan", Doc("<p>plan</p>", kBusiness));
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Scrivane - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
+  EXPECT_TRUE(
+      LastRunHas("Info Scrivane - sync configured to Synchronize (new desktop - Handheld "
+                 "overwrites desktop)"));
   EXPECT_TRUE(stdfs::exists(desktop_ + "scriv_temp/logo.png"));
   for (const int32_t type : {3, 2, 0}) {
     SetOnce(type);
@@ -144,7 +152,8 @@ TEST_F(DocHost, ThePictureFolderIsNeverACategory) {
     EXPECT_TRUE(LastRunHas("OK Scrivane")) << type << LogFile();
     EXPECT_TRUE(stdfs::exists(desktop_ + "scriv_temp/logo.png")) << type;
     const auto main = *HandheldDatabase("Scrivane Key");
-    const auto block = *CategoryBlock::Parse(std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
+    const auto block = *CategoryBlock::Parse(
+        std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
     EXPECT_FALSE(block.SlotOf("scriv_temp")) << type;
   }
 }
@@ -155,7 +164,8 @@ TEST_F(DocHost, ADesktopFileWithoutAHeaderStaysAsItIs) {
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("OK Scrivane")) << LogFile();
   EXPECT_EQ(Desktop("Business", "Loose"), "Some text\r\nwithout a header");
-  EXPECT_EQ(HandheldCopy("Loose")->text, "<html><head></head><body>Some text<br>without a header</body></html>");
+  EXPECT_EQ(HandheldCopy("Loose")->text,
+            "<html><head></head><body>Some text<br>without a header</body></html>");
   EXPECT_EQ(HandheldCopy("Loose")->firstName, "Loose");
 }
 
@@ -193,8 +203,9 @@ TEST_F(DocHost, ConflictsFollowTheSyncPrevailSetting) {
     const std::string winner = desktopWins ? "<p>desktop</p>" : "<p>handheld</p>";
     EXPECT_EQ(DesktopBody("Business", "Both"), winner);
     EXPECT_EQ(HandheldCopy("Both")->text, winner);
-    EXPECT_TRUE(LastRunHas(std::string("Info Scrivane - Both modified on desktop and device.  ") +
-                           (desktopWins ? "Desktop overwriting device." : "Device overwriting desktop.")));
+    EXPECT_TRUE(
+        LastRunHas(std::string("Info Scrivane - Both modified on desktop and device.  ") +
+                   (desktopWins ? "Desktop overwriting device." : "Device overwriting desktop.")));
   }
 }
 
@@ -224,7 +235,8 @@ TEST_F(DocHost, SyncTypesZeroToSeven) {
     EXPECT_TRUE(LastRunHas(c.line)) << c.type << ::testing::PrintToString(LastRun());
     EXPECT_EQ(Desktop("Business", "FromDesktop").has_value(), c.desktopKept) << c.type;
     EXPECT_EQ(HandheldDatabase("FromHandheld").has_value(), c.handheldKept) << c.type;
-    EXPECT_EQ(HandheldCopy("FromDesktop") && Desktop("Business", "FromHandheld"), c.synchronized) << c.type;
+    EXPECT_EQ(HandheldCopy("FromDesktop") && Desktop("Business", "FromHandheld"), c.synchronized)
+        << c.type;
     // Back to the start for the next type.
     stdfs::remove(DesktopPath("Business", "FromDesktop"));
     stdfs::remove(DesktopPath("Business", "FromHandheld"));
@@ -249,12 +261,14 @@ TEST_F(DocHost, AHandheldNameWithAColonIsNeverCopied) {
   PutHandheld("Time: 10:30", Doc("<p>meeting</p>", kBusiness, true));
   PutHandheld("Fine", Doc("<p>fine</p>", kBusiness, true));
   ASSERT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
-  EXPECT_TRUE(LastRunHas("Info Scrivane - Time: 10:30: This document has invalid characters in its' name "
-                         "(/\\?*|\":) -- Please rename on device and resync."))
+  EXPECT_TRUE(
+      LastRunHas("Info Scrivane - Time: 10:30: This document has invalid characters in its' name "
+                 "(/\\?*|\":) -- Please rename on device and resync."))
       << LogFile();
   EXPECT_TRUE(LastRunHas("Failed Scrivane"));
   EXPECT_EQ(DesktopBody("Business", "Fine"), "<p>fine</p>");
-  EXPECT_EQ(DesktopFiles().size(), 4u) << ::testing::PrintToString(DesktopFiles());  // the folders and Fine.scv
+  EXPECT_EQ(DesktopFiles().size(), 4u)
+      << ::testing::PrintToString(DesktopFiles());  // the folders and Fine.scv
   EXPECT_TRUE(HandheldDatabase("Time: 10:30"));
 }
 
@@ -283,9 +297,11 @@ TEST_F(DocHost, VersionsTheConduitDoesNotCopyAreLeftAlone) {
   PutDesktop("Business", "Six", DesktopText(Desk("<p>six</p>", true, 6)));
   PutDesktop("Business", "Two", DesktopText(Desk("<p>desktop two</p>", true)));
   ASSERT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
-  EXPECT_TRUE(LastRunHas("Info Scrivane - One: Unrecognized document version -- cannot synchronize with Scrivane."))
+  EXPECT_TRUE(LastRunHas(
+      "Info Scrivane - One: Unrecognized document version -- cannot synchronize with Scrivane."))
       << LogFile();
-  EXPECT_TRUE(LastRunHas("Info Scrivane - Two: Unrecognized document version -- cannot synchronize with Scrivane."));
+  EXPECT_TRUE(LastRunHas(
+      "Info Scrivane - Two: Unrecognized document version -- cannot synchronize with Scrivane."));
   EXPECT_TRUE(LastRunHas("Info Scrivane - Six: " + DesktopPath("Business", "Six") +
                          ": Unrecognized document version -- cannot synchronize with Scrivane."));
   EXPECT_TRUE(LastRunHas("Failed Scrivane"));
@@ -387,7 +403,8 @@ TEST_F(LinkedDocHost, TheLinkedDocIsKeptInStep) {
   stdfs::remove(doc);
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("Info Scrivane - Linked file '" + doc +
-                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
+                         "' could not be converted. The fake converter was told to fail."))
+      << LogFile();
   EXPECT_TRUE(LastRunHas("Info Scrivane - Copy Letter to PC."));
   EXPECT_EQ(DesktopBody("Business", "Letter"), "<p>handheld again</p>");
 }
@@ -424,7 +441,9 @@ class ScrivaneFaults : public DocHost {
     InStep({{"Plan", kBusiness}, {"Diary", kPersonal}, {"Old", kBusiness}});
     testing::WritePicture(desktop_ + "scriv_temp/logo.png", 100, 60, 255, 0, 0);
     testing::WritePicture(desktop_ + "scriv_temp/big.png", 400, 400, 0, 0, 255);
-    PutDesktop("Business", "Plan", DesktopText(Desk("<p>Plan v2 <img src=\"logo.png\"><img src=\"big.png\"></p>", true)));
+    PutDesktop(
+        "Business", "Plan",
+        DesktopText(Desk("<p>Plan v2 <img src=\"logo.png\"><img src=\"big.png\"></p>", true)));
     PutDesktop("Personal", "New", DesktopText(Desk("a new desktop document", true)));
     auto diary = *HandheldCopy("Diary");
     diary.text = "<p>Diary v2</p>";
@@ -454,9 +473,9 @@ class ScrivaneFaults : public DocHost {
       const auto doc = ScvReader(file).Read({stdfs::path(path).filename().string(), true}, problem);
       if (!doc) continue;
       std::ostringstream held;
-      held << doc->header.modified << ' ' << doc->header.version << ' ' << doc->header.linkPath << ' '
-           << doc->info.firstName << '|' << doc->info.secondName << ' ' << doc->info.position << ' '
-           << doc->info.wordA << ' ' << doc->info.wordB;
+      held << doc->header.modified << ' ' << doc->header.version << ' ' << doc->header.linkPath
+           << ' ' << doc->info.firstName << '|' << doc->info.secondName << ' ' << doc->info.position
+           << ' ' << doc->info.wordA << ' ' << doc->info.wordB;
       for (const Bookmark& b : doc->bookmarks) held << ' ' << b.name << '@' << b.position;
       held << '\n' << DeviceTextOf(std::string(doc->text));
       file = held.str();
@@ -482,9 +501,8 @@ class ScrivaneFaults : public DocHost {
       if (db.type != "zIZU") continue;
       const std::string text = testing::ReadDocument(db)->text;
       const bool found = present.contains(text) ||
-                         std::any_of(present.begin(), present.end(), [&](const std::string& t) {
-                           return DeviceTextOf(t) == text;
-                         });
+                         std::any_of(present.begin(), present.end(),
+                                     [&](const std::string& t) { return DeviceTextOf(t) == text; });
       EXPECT_TRUE(found) << what << ": " << name << " lost";
     }
   }
@@ -499,7 +517,8 @@ class ScrivaneFaults : public DocHost {
   }
 
   static std::string DeviceTextOf(const std::string& desktop) {
-    return desktop.starts_with("<") ? desktop : "<html><head></head><body>" + desktop + "</body></html>";
+    return desktop.starts_with("<") ? desktop
+                                    : "<html><head></head><body>" + desktop + "</body></html>";
   }
 
   bool slow_ = false;
@@ -510,6 +529,7 @@ class ScrivaneFaults : public DocHost {
 
 namespace brevora::conduit::testing {
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Scrivane, FaultSweeps, FaultSweepsOf<scriv::ScrivaneFaults>, FaultSweepNames);
+INSTANTIATE_TYPED_TEST_SUITE_P(Scrivane, FaultSweeps, FaultSweepsOf<scriv::ScrivaneFaults>,
+                               FaultSweepNames);
 
 }  // namespace brevora::conduit::testing

@@ -31,13 +31,14 @@ TEST(Plugin, ExportsTheSixEntryPointsAndItsName) {
   // or the picture code.
   void* handle = dlopen(SCRIV_PLUGIN, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(handle, nullptr);
-  for (const char* symbol : {"OpenConduit", "GetConduitName", "GetConduitVersion", "ConfigureConduit",
-                             "GetConduitInfo", "CfgConduit"}) {
+  for (const char* symbol : {"OpenConduit", "GetConduitName", "GetConduitVersion",
+                             "ConfigureConduit", "GetConduitInfo", "CfgConduit"}) {
     EXPECT_NE(dlsym(handle, symbol), nullptr) << symbol;
   }
-  for (const char* symbol : {"_ZN7brevora5scriv15ScrivaneProductEv", "_ZN7brevora6slides13InitFreeImageEv",
-                             "_ZN7brevora7conduit13PluginProductEv",
-                             "_ZN7brevora7conduit11OpenConduitERKNS0_7ProductEPvP15CSyncProperties"}) {
+  for (const char* symbol :
+       {"_ZN7brevora5scriv15ScrivaneProductEv", "_ZN7brevora6slides13InitFreeImageEv",
+        "_ZN7brevora7conduit13PluginProductEv",
+        "_ZN7brevora7conduit11OpenConduitERKNS0_7ProductEPvP15CSyncProperties"}) {
     EXPECT_EQ(dlsym(handle, symbol), nullptr) << symbol;
   }
   dlclose(handle);
@@ -45,7 +46,8 @@ TEST(Plugin, ExportsTheSixEntryPointsAndItsName) {
 
 TEST(Plugin, AnUnexpectedErrorOfTheApplyStepIsLoggedWithItsText) {
   EXPECT_EQ(conduit::ApplyErrorText(ScrivaneProduct(), "Disk full"),
-            "Sync did not complete successfully because of this error: Disk full.\r\n Please synchronize again.");
+            "Sync did not complete successfully because of this error: Disk full.\r\n Please "
+            "synchronize again.");
   const std::string longer(300, 'e');
   EXPECT_EQ(conduit::ApplyErrorText(ScrivaneProduct(), longer),
             "Sync did not complete successfully because of this error: " + std::string(255, 'e') +

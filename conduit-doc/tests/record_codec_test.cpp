@@ -9,7 +9,9 @@
 namespace brevora::scriv {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 TEST(RecordCodec, ExpandsTheCodesOfEachKind) {
   struct Case {
@@ -17,12 +19,12 @@ TEST(RecordCodec, ExpandsTheCodesOfEachKind) {
     std::string text;
   };
   const Case cases[] = {
-      {{0x48, 0x00, 0x69}, "Hi"},                           // 0x00 copies nothing
-      {{'a', 0x0D, 'b'}, "a\nb"},                           // a carriage return comes out as a line feed
-      {{0x02, 0x80, 0xFF, 'x'}, "\x80\xFFx"},               // a run of two bytes as they stand
-      {{0xE8, 0xE9}, " h i"},                               // a blank and a letter in one byte
-      {{'a', 'b', 'c', 0x80, 0x18}, "abcabc"},              // distance 3, length 3
-      {{'a', 'b', 0x80, 0x17}, "abababababab"},             // an overlapping copy: distance 2, length 10
+      {{0x48, 0x00, 0x69}, "Hi"},                // 0x00 copies nothing
+      {{'a', 0x0D, 'b'}, "a\nb"},                // a carriage return comes out as a line feed
+      {{0x02, 0x80, 0xFF, 'x'}, "\x80\xFFx"},    // a run of two bytes as they stand
+      {{0xE8, 0xE9}, " h i"},                    // a blank and a letter in one byte
+      {{'a', 'b', 'c', 0x80, 0x18}, "abcabc"},   // distance 3, length 3
+      {{'a', 'b', 0x80, 0x17}, "abababababab"},  // an overlapping copy: distance 2, length 10
   };
   for (const Case& c : cases) {
     const auto text = DecompressRecord(c.record);
@@ -45,8 +47,8 @@ TEST(RecordCodec, RefusesMalformedRecordsAndTextsBeyond3072Bytes) {
   const auto exact = DecompressRecord(expanding(307));  // 3071 bytes
   ASSERT_TRUE(exact);
   EXPECT_EQ(exact->size(), 3071u);
-  EXPECT_FALSE(DecompressRecord(expanding(308)));    // 3081: more than a record holds
-  EXPECT_FALSE(DecompressRecord(expanding(400)));    // 4001: more than the room to expand into
+  EXPECT_FALSE(DecompressRecord(expanding(308)));  // 3081: more than a record holds
+  EXPECT_FALSE(DecompressRecord(expanding(400)));  // 4001: more than the room to expand into
 }
 
 TEST(RecordCodec, EveryTextComesBackCarriageReturnsAsLineFeeds) {

@@ -49,7 +49,8 @@ TEST(ScvFile, AVersion5FileByteForByteAndReadBack) {
       "0\r\n5\r\n1\r\n2\r\n\"/home/al/report.doc\"\r\n3912345678\r\n1\r\n0\r\n"
       "1\r\n2\r\n0\r\n\"Report\"\r\nsecret\r\n-1\r\n7\r\n65535\r\n2\r\n"
       "\"Ch___\"\r\n100\r\n\"End\"\r\n-2147483648\r\n"
-      "\r\n" + text;
+      "\r\n" +
+      text;
   EXPECT_EQ(writer.Bytes(), golden);
 
   std::string problem;
@@ -83,7 +84,8 @@ TEST(ScvFile, AFileWithoutTextGetsItsSeparator) {
 
 TEST(ScvFile, AVersion2FileHasNoLinkLines) {
   const std::string file =
-      "1\r\n2\r\n1\r\n1\r\n0\r\n2\r\n1\r\n\"Old\"\r\n\"pw\"\r\n42\r\n3\r\n4\r\n1\r\n\"Mark\"\r\n5\r\n\r\nText";
+      "1\r\n2\r\n1\r\n1\r\n0\r\n2\r\n1\r\n\"Old\"\r\n\"pw\"\r\n42\r\n3\r\n4\r\n1\r\n\"Mark\"\r\n5\r"
+      "\n\r\nText";
   std::string problem;
   const auto doc = ScvReader(file).Read(kDefaults, problem);
   ASSERT_TRUE(doc) << problem;
@@ -114,7 +116,8 @@ TEST(ScvFile, TheDefaultsStandWhereTheFileSaysNothing) {
       {"Just some text\nwith lines", true, false, "Just some text\nwith lines"},
       {"2\r\nnot a modified line", true, false, "2\r\nnot a modified line"},
       {"", true, false, ""},
-      {"1\r\n5\r\n0\r\nThe text\r\n", false, true, "The text\r\n"},  // line 3 not "1": the text follows it
+      {"1\r\n5\r\n0\r\nThe text\r\n", false, true,
+       "The text\r\n"},  // line 3 not "1": the text follows it
   };
   for (const Case& c : cases) {
     std::string problem;
@@ -133,14 +136,17 @@ TEST(ScvFile, TheDefaultsStandWhereTheFileSaysNothing) {
 }
 
 TEST(ScvFile, AReadOnlyFileIsNotEditableWhateverLine9Says) {
-  const std::string file = "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n0\r\n0\r\n0\r\n0\r\n\r\nx";
+  const std::string file =
+      "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n0\r\n0\r\n0\r\n0\r\n\r"
+      "\nx";
   std::string problem;
   EXPECT_EQ(ScvReader(file).Read({"a.scv", true}, problem)->info.editable, 1);
   EXPECT_EQ(ScvReader(file).Read({"a.scv", false}, problem)->info.editable, 0);
 }
 
 TEST(ScvFile, BookmarksEndAtTheSeparatorAndExactlyOneEmptyLineIsDropped) {
-  const std::string head = "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n0\r\n0\r\n0\r\n";
+  const std::string head =
+      "0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n0\r\n0\r\n0\r\n";
   struct Case {
     std::string rest;
     std::size_t bookmarks;
@@ -164,10 +170,12 @@ TEST(ScvFile, BookmarksEndAtTheSeparatorAndExactlyOneEmptyLineIsDropped) {
 }
 
 TEST(ScvFile, LinesThatRefuseTheFile) {
-  const std::string lines[] = {"0", "5", "1", "0", "\"\"", "0", "0", "0", "1", "2", "0", "\"\"", "", "0", "0", "0", "1", "\"b\"", "4"};
+  const std::string lines[] = {"0", "5",    "1", "0", "\"\"", "0", "0", "0",     "1", "2",
+                               "0", "\"\"", "",  "0", "0",    "0", "1", "\"b\"", "4"};
   const auto file = [&](std::size_t line, const std::string& value, bool withText = true) {
     std::string out;
-    for (std::size_t i = 0; i < std::size(lines); ++i) out += (i + 1 == line ? value : lines[i]) + "\r\n";
+    for (std::size_t i = 0; i < std::size(lines); ++i)
+      out += (i + 1 == line ? value : lines[i]) + "\r\n";
     return withText ? out + "text" : out;
   };
   struct Case {
@@ -184,7 +192,8 @@ TEST(ScvFile, LinesThatRefuseTheFile) {
       {file(17, "x"), "line 17 is not a number from 0 to 4294967295."},
       {file(19, "far"), "line 19 is not a number from -2147483648 to 4294967295."},
       {file(17, "3", false), "the file states 3 bookmarks but holds 1."},
-      {"0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n", "the file ends at line 10, inside its header."},
+      {"0\r\n5\r\n1\r\n0\r\n\"\"\r\n0\r\n0\r\n0\r\n1\r\n",
+       "the file ends at line 10, inside its header."},
       {"1\r\n", "the file ends at line 2, inside its header."},
   };
   for (const Case& c : cases) {
@@ -196,7 +205,9 @@ TEST(ScvFile, LinesThatRefuseTheFile) {
 
 TEST(ScvFile, NumbersMayBeSignedAndDatesDecimal) {
   const std::string file =
-      "0\r\n5\r\n1\r\n 1 \r\n\"x.doc\"\r\n3912345678,6\r\n+2\r\n-1\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n-2\r\n70000\r\n-3\r\n0\r\n\r\n";
+      "0\r\n5\r\n1\r\n 1 "
+      "\r\n\"x.doc\"\r\n3912345678,6\r\n+2\r\n-1\r\n1\r\n2\r\n0\r\n\"\"\r\n\r\n-2\r\n70000\r\n-"
+      "3\r\n0\r\n\r\n";
   std::string problem;
   const auto doc = ScvReader(file).Read(kDefaults, problem);
   ASSERT_TRUE(doc) << problem;

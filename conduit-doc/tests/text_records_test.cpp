@@ -50,11 +50,12 @@ TEST(Records, ARecordEndsNeitherInsideAnEntityNorInsideATag) {
   const std::string x(3070, 'x');
   const Case cases[] = {
       {x + "ab" + "cd", {3072, 2}},
-      {x + "&amp;rest", {3070, 9}},                                      // inside "&amp;": before the "&"
-      {x + "&;" + "z", {3072, 1}},                                       // the entity closed before the end
-      {std::string(3065, 'x') + "<b class=x>t", {3065, 12}},             // inside a tag: before the "<"
-      {std::string(3060, 'x') + "<b>rest of it", {3072, 1}},             // the tag closed
-      {std::string(2700, 'x') + "<" + std::string(400, 'y'), {3072, 29}},  // a "<" too far back stays
+      {x + "&amp;rest", {3070, 9}},                           // inside "&amp;": before the "&"
+      {x + "&;" + "z", {3072, 1}},                            // the entity closed before the end
+      {std::string(3065, 'x') + "<b class=x>t", {3065, 12}},  // inside a tag: before the "<"
+      {std::string(3060, 'x') + "<b>rest of it", {3072, 1}},  // the tag closed
+      {std::string(2700, 'x') + "<" + std::string(400, 'y'),
+       {3072, 29}},  // a "<" too far back stays
       {std::string(3071, 'x') + "&" + "amp;", {3071, 5}},
       {std::string(7000, 'z'), {3072, 3072, 856}},
       {"", {}},
@@ -94,8 +95,9 @@ TEST(ImageTags, TheQuotedSourcesOfClosedImgTagsInOrder) {
 TEST(ImageTags, AReferenceNeverLeavesTheImageFolder) {
   EXPECT_EQ(PicturePath("/u/scriv_temp", "a.png"), "/u/scriv_temp/a.png");
   EXPECT_EQ(PicturePath("/u/scriv_temp", "pics\\b.png"), "/u/scriv_temp/pics/b.png");
-  for (const char* bad : {"", "/etc/passwd", "\\\\server\\x.png", "../x.png", "a/../../x.png", "a/./b.png",
-                          "a//b.png", "http://example.com/a.png", "file:a.png", "C:x.png", "a\x01.png", "dir/"}) {
+  for (const char* bad :
+       {"", "/etc/passwd", "\\\\server\\x.png", "../x.png", "a/../../x.png", "a/./b.png",
+        "a//b.png", "http://example.com/a.png", "file:a.png", "C:x.png", "a\x01.png", "dir/"}) {
     EXPECT_FALSE(PicturePath("/u/scriv_temp", bad)) << bad;
   }
 }

@@ -2,4 +2,6 @@
 #include "conduit-framework/plugin.h"
 #include "conduit-framework/test_conduit/text_conduit.h"
 
-const brevora::conduit::Product& brevora::conduit::PluginProduct() { return texttest::TextTestProduct(); }
+const brevora::conduit::Product& brevora::conduit::PluginProduct() {
+  return texttest::TextTestProduct();
+}

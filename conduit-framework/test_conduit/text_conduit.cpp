@@ -15,9 +15,9 @@
 
 namespace brevora::texttest {
 
+using conduit::CHandheldDatabase;
 using conduit::ConverterBridge;
 using conduit::CopyStep;
-using conduit::CHandheldDatabase;
 using conduit::DesktopHeader;
 using conduit::LinkInfo;
 
@@ -46,7 +46,8 @@ template <class T>
 std::optional<T> Number(std::string_view digits) {
   T value{};
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
+    return std::nullopt;
   return value;
 }
 
@@ -69,7 +70,8 @@ std::optional<std::optional<LinkInfo>> ParseLink(std::string_view line) {
       *seconds < 0 || line.empty()) {
     return std::nullopt;
   }
-  return std::optional<LinkInfo>(LinkInfo{std::string(line), *method, *option, static_cast<double>(*seconds) / 86400.0});
+  return std::optional<LinkInfo>(
+      LinkInfo{std::string(line), *method, *option, static_cast<double>(*seconds) / 86400.0});
 }
 
 struct ParsedFile {
@@ -78,7 +80,8 @@ struct ParsedFile {
 };
 
 // The desktop file's text; `problem` names the line that is wrong.
-std::optional<ParsedFile> ParseFile(std::string_view text, const std::string& path, std::string& problem) {
+std::optional<ParsedFile> ParseFile(std::string_view text, const std::string& path,
+                                    std::string& problem) {
   ParsedFile parsed;
   std::string_view line;
   const auto flag = NextLine(text, line) ? conduit::ParseModifiedLine(line) : std::nullopt;
@@ -134,7 +137,8 @@ class TextCopy : public conduit::ProductCopy {
     // The body is read only now: a NUL byte in it is bad data the header
     // reading does not see.
     if (const std::size_t nul = text->find('\0'); nul != std::string::npos) {
-      const auto line = std::count(text->begin(), text->begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
+      const auto line =
+          std::count(text->begin(), text->begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1;
       problem = path + ", line " + std::to_string(line) + ": a NUL byte in the text.";
       return CopyStep::Refused;
     }
@@ -191,10 +195,12 @@ class TextCopy : public conduit::ProductCopy {
 class SharedBridge : public ConverterBridge {
  public:
   explicit SharedBridge(std::shared_ptr<ConverterBridge> bridge) : bridge_(std::move(bridge)) {}
-  bool OfficeToDesktop(const std::string& office, const std::string& desktop, const std::string& options) override {
+  bool OfficeToDesktop(const std::string& office, const std::string& desktop,
+                       const std::string& options) override {
     return bridge_->OfficeToDesktop(office, desktop, options);
   }
-  bool DesktopToOffice(const std::string& desktop, const std::string& office, const std::string& options) override {
+  bool DesktopToOffice(const std::string& desktop, const std::string& office,
+                       const std::string& options) override {
     return bridge_->DesktopToOffice(desktop, office, options);
   }
 
@@ -218,7 +224,9 @@ class TextClasses : public conduit::ConduitClasses {
     if (!parsed) return std::nullopt;
     return parsed->header;
   }
-  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override { return std::make_unique<TextCopy>(); }
+  std::unique_ptr<conduit::ProductCopy> MakeCopy() const override {
+    return std::make_unique<TextCopy>();
+  }
   std::unique_ptr<ConverterBridge> MakeBridge() const override {
     if (!TestBridge()) return nullptr;
     return std::make_unique<SharedBridge>(TestBridge());
@@ -237,9 +245,13 @@ bool TextDatabase::ReadState() {
   return true;
 }
 
-bool TextDatabase::WriteAppInfo() { return WriteAppInfoBlock(std::vector<uint8_t>(block_.begin(), block_.end())); }
+bool TextDatabase::WriteAppInfo() {
+  return WriteAppInfoBlock(std::vector<uint8_t>(block_.begin(), block_.end()));
+}
 
-void InstallTestBridge(std::shared_ptr<ConverterBridge> bridge) { TestBridge() = std::move(bridge); }
+void InstallTestBridge(std::shared_ptr<ConverterBridge> bridge) {
+  TestBridge() = std::move(bridge);
+}
 
 const conduit::Product& TextTestProduct() {
   static const TextClasses classes;

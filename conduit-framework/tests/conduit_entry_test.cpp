@@ -20,8 +20,8 @@ class EntryPoints : public ::testing::Test {
     std::string error;
     plugin_ = host::ConduitLibrary::Load(TEXTTEST_PLUGIN, error);
     ASSERT_TRUE(plugin_) << error;
-    ASSERT_TRUE(plugin_->getConduitName && plugin_->getConduitVersion && plugin_->configureConduit &&
-                plugin_->getConduitInfo && plugin_->cfgConduit);
+    ASSERT_TRUE(plugin_->getConduitName && plugin_->getConduitVersion &&
+                plugin_->configureConduit && plugin_->getConduitInfo && plugin_->cfgConduit);
     dialog_ = std::make_shared<ScriptedActionDialog>();
     InstallActionDialog(dialog_);
   }
@@ -80,7 +80,8 @@ TEST_F(EntryPoints, GetConduitInfoChecksInItsOrder) {
   for (const Case& c : cases) {
     char output[256] = {};
     uint32_t size = c.size.value_or(0);
-    const int32_t rc = plugin_->getConduitInfo(c.kind, c.input, c.output ? output : nullptr, c.size ? &size : nullptr);
+    const int32_t rc = plugin_->getConduitInfo(c.kind, c.input, c.output ? output : nullptr,
+                                               c.size ? &size : nullptr);
     EXPECT_EQ(rc, c.result) << c.what;
     if (rc != 0) continue;
     if (c.kind == 0) {
@@ -113,7 +114,8 @@ TEST_F(EntryPoints, CfgConduitChecksInItsOrderThenAsks) {
   ASSERT_EQ(plugin_->cfgConduit(0, &record, &size), 0);
   EXPECT_EQ(record.newSyncType, kSyncTypeHandheldOverwrites);
   EXPECT_EQ(record.preference, kPreferencePermanent);
-  EXPECT_EQ(dialog_->shown().back(), (ActionDialogState{"TextTest", 3, false}));  // type 7: "do nothing"
+  EXPECT_EQ(dialog_->shown().back(),
+            (ActionDialogState{"TextTest", 3, false}));  // type 7: "do nothing"
 
   dialog_->Push(std::nullopt);
   record.newSyncType = 99;

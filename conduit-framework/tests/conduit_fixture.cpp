@@ -31,15 +31,16 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
 
 // A creator code as its four characters.
 std::string CodeText(uint32_t code) {
-  return {static_cast<char>(code >> 24), static_cast<char>(code >> 16), static_cast<char>(code >> 8),
-          static_cast<char>(code)};
+  return {static_cast<char>(code >> 24), static_cast<char>(code >> 16),
+          static_cast<char>(code >> 8), static_cast<char>(code)};
 }
 
 }  // namespace
 
 void PrintTo(const Snapshot& snapshot, std::ostream* out) {
   *out << "desktop:";
-  for (const auto& [path, text] : snapshot.desktop) *out << " [" << path << "]=" << text.size() << "b";
+  for (const auto& [path, text] : snapshot.desktop)
+    *out << " [" << path << "]=" << text.size() << "b";
   *out << " handheld:";
   for (const auto& [name, db] : snapshot.handheld) {
     *out << " [" << name << " v" << db.version << " " << db.records.size() << " records]";
@@ -72,12 +73,14 @@ std::string ConduitTest::DesktopPath(const std::string& category, const std::str
   return desktop_ + category + "/" + name + product_.extension;
 }
 
-void ConduitTest::PutDesktop(const std::string& category, const std::string& name, const std::string& text) {
+void ConduitTest::PutDesktop(const std::string& category, const std::string& name,
+                             const std::string& text) {
   stdfs::create_directories(desktop_ + category);
   std::ofstream(DesktopPath(category, name), std::ios::binary | std::ios::trunc) << text;
 }
 
-std::optional<std::string> ConduitTest::Desktop(const std::string& category, const std::string& name) const {
+std::optional<std::string> ConduitTest::Desktop(const std::string& category,
+                                                const std::string& name) const {
   std::ifstream in(DesktopPath(category, name), std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -97,14 +100,16 @@ std::map<std::string, std::string> ConduitTest::DesktopFiles() const {
   if (!stdfs::exists(desktop_)) return files;
   for (const auto& entry : stdfs::recursive_directory_iterator(desktop_)) {
     const std::string relative = stdfs::relative(entry.path(), desktop_).string();
-    files[entry.is_directory() ? relative + "/" : relative] = entry.is_directory() ? "" : FileText(entry.path());
+    files[entry.is_directory() ? relative + "/" : relative] =
+        entry.is_directory() ? "" : FileText(entry.path());
   }
   return files;
 }
 
 std::map<std::string, TestDatabase> ConduitTest::HandheldDatabases() const {
   std::map<std::string, TestDatabase> dbs;
-  for (const std::string& name : brevora::testing::DatabaseNames(device_)) dbs[name] = *HandheldDatabase(name);
+  for (const std::string& name : brevora::testing::DatabaseNames(device_))
+    dbs[name] = *HandheldDatabase(name);
   return dbs;
 }
 
@@ -141,8 +146,9 @@ bool ConduitTest::Logged(const std::string& text) const { return Contains(LogTex
 void ConduitTest::UseHost(const std::string& plugin) {
   userFolder_ = brevora::testing::TempHome() + "/HotSync/Alice/";
   desktop_ = userFolder_ + product_.name + "/";
-  const auto registered = RunHotSync({"register", "--name", product_.name, "--library", plugin, "--directory",
-                                      product_.name, "--creator", CodeText(product_.creator)});
+  const auto registered =
+      RunHotSync({"register", "--name", product_.name, "--library", plugin, "--directory",
+                  product_.name, "--creator", CodeText(product_.creator)});
   ASSERT_EQ(registered.status, 0) << registered.err;
 }
 

@@ -49,8 +49,10 @@ class Runs : public TextTest {
   std::optional<MainState> Main() const {
     const auto db = HandheldDatabase("MainTextTestDB");
     if (!db) return std::nullopt;
-    const auto state = SyncState::Parse(std::span(reinterpret_cast<const uint8_t*>(db->sortInfo.data()), db->sortInfo.size()));
-    const auto block = CategoryBlock::Parse(std::span(reinterpret_cast<const uint8_t*>(db->appInfo.data()), db->appInfo.size()));
+    const auto state = SyncState::Parse(
+        std::span(reinterpret_cast<const uint8_t*>(db->sortInfo.data()), db->sortInfo.size()));
+    const auto block = CategoryBlock::Parse(
+        std::span(reinterpret_cast<const uint8_t*>(db->appInfo.data()), db->appInfo.size()));
     if (!state || !block) return std::nullopt;
     return MainState{*state, *block};
   }
@@ -72,14 +74,18 @@ TEST_F(Runs, SyncModesAndTheirLines) {
     bool slow;
     std::string line;
   };
-  const std::string kNew = "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)";
+  const std::string kNew =
+      "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)";
   const Case cases[] = {
       {0, true, SyncMode::HandheldOverwrites, false, kNew},
       {0, false, SyncMode::Synchronize, false, "TextTest - sync configured to Synchronize"},
       {1, true, SyncMode::HandheldOverwrites, true, kNew},
-      {1, false, SyncMode::Synchronize, true, "TextTest - sync configured to Synchronize (alternate desktop)"},
-      {2, false, SyncMode::HandheldOverwrites, false, "TextTest - sync configured to Device overwrites desktop"},
-      {3, true, SyncMode::DesktopOverwrites, false, "TextTest - sync configured to Desktop overwrites device"},
+      {1, false, SyncMode::Synchronize, true,
+       "TextTest - sync configured to Synchronize (alternate desktop)"},
+      {2, false, SyncMode::HandheldOverwrites, false,
+       "TextTest - sync configured to Device overwrites desktop"},
+      {3, true, SyncMode::DesktopOverwrites, false,
+       "TextTest - sync configured to Desktop overwrites device"},
       {6, false, SyncMode::DoNothing, false, "TextTest - sync configured to Do Nothing"},
       {5, false, SyncMode::Synchronize, false, "TextTest - Default: Synchronize the workbooks..."},
       {7, true, SyncMode::Synchronize, false, "TextTest - Default: Synchronize the workbooks..."},
@@ -96,10 +102,12 @@ TEST_F(Runs, SyncModesAndTheirLines) {
 TEST_F(Runs, AFirstRunIntoAMissingFolderTakesTheHandheldsFiles) {
   PutHandheld("Plan", {kBusiness, false, false, "the plan"});
   Run(kSyncTypeSynchronize);
-  EXPECT_EQ(LogTexts(), (std::vector<std::string>{
-                            "TextTest - Creating user workbook directory: " + desktop_,
-                            "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)",
-                            "TextTest - Copy Plan to PC.", "TextTest"}));
+  EXPECT_EQ(
+      LogTexts(),
+      (std::vector<std::string>{
+          "TextTest - Creating user workbook directory: " + desktop_,
+          "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)",
+          "TextTest - Copy Plan to PC.", "TextTest"}));
   EXPECT_EQ(LogActivities().back(), kLogConduitDone);
   EXPECT_EQ(Desktop("Business", "Plan"), DesktopText("the plan", false));
   for (const char* category : {"Unfiled", "Business", "Personal"}) {
@@ -114,7 +122,8 @@ TEST_F(Runs, InstallAndDoNothingOnlyLog) {
   const auto entries = log_->entries();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], (hotsync::LogEntry{"TextTest - Installed", kLogConduitDone, true}));
-  EXPECT_EQ(entries[1], (hotsync::LogEntry{"TextTest - sync configured to do nothing", kLogConduitDone, false}));
+  EXPECT_EQ(entries[1], (hotsync::LogEntry{"TextTest - sync configured to do nothing",
+                                           kLogConduitDone, false}));
   EXPECT_TRUE(brevora::testing::DatabaseNames(device_).empty());
 }
 
@@ -123,7 +132,9 @@ TEST_F(Runs, AFolderWithOnlyExamplesIsANewDesktop) {
   PutDesktop("EXAMPLES", "Sample", DesktopText("sample", false));
   PutHandheld("Plan", {kBusiness, false, false, "the plan"});
   Run(kSyncTypeSynchronize);
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
+  EXPECT_TRUE(Contains(
+      LogTexts(),
+      "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
   // Handheld overwrites desktop: the desktop-only category is emptied of the product's files.
   EXPECT_FALSE(stdfs::exists(desktop_ + "EXAMPLES"));
   EXPECT_EQ(Desktop("Business", "Plan"), DesktopText("the plan", false));
@@ -131,11 +142,14 @@ TEST_F(Runs, AFolderWithOnlyExamplesIsANewDesktop) {
 
 TEST_F(Runs, TheHomePathOverridesTheFolderWhenUseHomePathIsSet) {
   const std::string home = brevora::testing::MakeTempDir("home-path") + "/";
-  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "UseHomePath", registry::Value::DWord(7));
-  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "HomePath", registry::Value::String(home));
+  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "UseHomePath",
+                     registry::Value::DWord(7));
+  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "HomePath",
+                     registry::Value::String(home));
   PutHandheld("Plan", {kBusiness, false, false, "the plan"});
   Run(kSyncTypeSynchronize);
-  EXPECT_EQ(LogTexts()[0], "TextTest - Sync set to override user directory and use workbook path: " + home);
+  EXPECT_EQ(LogTexts()[0],
+            "TextTest - Sync set to override user directory and use workbook path: " + home);
   EXPECT_TRUE(stdfs::exists(home + "Business/Plan.ttx"));
   EXPECT_FALSE(stdfs::exists(desktop_));
 
@@ -143,9 +157,12 @@ TEST_F(Runs, TheHomePathOverridesTheFolderWhenUseHomePathIsSet) {
   // handheld is deleted for being absent there.
   ClearLog();
   const std::string other = brevora::testing::MakeTempDir("other-home") + "/";
-  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "HomePath", registry::Value::String(other));
+  registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "HomePath",
+                     registry::Value::String(other));
   Run(kSyncTypeSynchronize);
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
+  EXPECT_TRUE(Contains(
+      LogTexts(),
+      "TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)"));
   EXPECT_TRUE(HandheldCopy("Plan"));
   EXPECT_TRUE(stdfs::exists(other + "Business/Plan.ttx"));
 
@@ -202,12 +219,17 @@ TEST_F(Runs, WhatCantBeReadIsLeftAloneOnBothSides) {
   }
   const auto log = LogTexts();
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
-  EXPECT_TRUE(Contains(log, "TextTest - Broken: the handheld's copy can't be read -- left as it is on both sides."));
-  EXPECT_TRUE(Contains(log, "TextTest - Future: database version 7 is not known -- left as it is on both sides."));
-  EXPECT_TRUE(Contains(log, "TextTest - a/b: this name can't be a desktop file name -- please rename it on the handheld."));
+  EXPECT_TRUE(Contains(
+      log, "TextTest - Broken: the handheld's copy can't be read -- left as it is on both sides."));
+  EXPECT_TRUE(Contains(
+      log, "TextTest - Future: database version 7 is not known -- left as it is on both sides."));
+  EXPECT_TRUE(Contains(log,
+                       "TextTest - a/b: this name can't be a desktop file name -- please rename it "
+                       "on the handheld."));
   EXPECT_TRUE(Contains(log, "TextTest - Two: the handheld's copy holds 2 records, not one."));
   EXPECT_TRUE(Contains(log, "TextTest - Could not read header for:Unreadable"));
-  EXPECT_TRUE(Contains(log, "TextTest - " + std::string(32, 'L') + ": this name can't be a handheld database name -- left as it is."));
+  EXPECT_TRUE(Contains(log, "TextTest - " + std::string(32, 'L') +
+                                ": this name can't be a handheld database name -- left as it is."));
 }
 
 TEST_F(Runs, BadDataFoundInACopyLeavesBothSidesAndTheNextRunIsFresh) {
@@ -216,7 +238,8 @@ TEST_F(Runs, BadDataFoundInACopyLeavesBothSidesAndTheNextRunIsFresh) {
   PutDesktop("Business", "Plan", DesktopText(std::string("line one\nline\0two", 17), true));
   PutDesktop("Business", "Other", DesktopText("other", true));
   Run(kSyncTypeSynchronize);
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - Plan: " + desktop_ + "Business/Plan.ttx, line 5: a NUL byte in the text."));
+  EXPECT_TRUE(Contains(LogTexts(), "TextTest - Plan: " + desktop_ +
+                                       "Business/Plan.ttx, line 5: a NUL byte in the text."));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
   EXPECT_EQ(HandheldCopy("Plan"), (Handheld{kBusiness, false, false, "plan v1"}));
   EXPECT_EQ(Desktop("Business", "Plan"), DesktopText(std::string("line one\nline\0two", 17), true));
@@ -235,11 +258,14 @@ TEST_F(Runs, TheHandheldsListIsReadToItsEnd) {
   FirstRun();
   session_.reset();
   for (int i = 0; i < 1100; ++i) {
-    brevora::testing::PutDatabase(device_, testing::HandheldDatabase("N" + std::to_string(i), {kPersonal, true, false, "n"}));
+    brevora::testing::PutDatabase(
+        device_, testing::HandheldDatabase("N" + std::to_string(i), {kPersonal, true, false, "n"}));
   }
   Run(kSyncTypeSynchronize);
   EXPECT_EQ(LogActivities().back(), kLogConduitDone);
-  EXPECT_EQ(std::distance(stdfs::directory_iterator(desktop_ + "Personal"), stdfs::directory_iterator()), 1100);
+  EXPECT_EQ(
+      std::distance(stdfs::directory_iterator(desktop_ + "Personal"), stdfs::directory_iterator()),
+      1100);
 }
 
 TEST_F(Runs, NamesOtherDatabasesHoldAreNeverWrittenOver) {
@@ -254,7 +280,8 @@ TEST_F(Runs, NamesOtherDatabasesHoldAreNeverWrittenOver) {
   EXPECT_FALSE(HandheldDatabase("TextTest1DB"));
   EXPECT_TRUE(Main());
   EXPECT_EQ(Desktop("Business", "Memo"), DesktopText("a text file", true));
-  EXPECT_EQ(Desktop("Business", "MainTextTestDB"), DesktopText("pretends to be the main database", true));
+  EXPECT_EQ(Desktop("Business", "MainTextTestDB"),
+            DesktopText("pretends to be the main database", true));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
 }
 
@@ -310,9 +337,13 @@ TEST_F(Runs, ALabelThatCantBeAFolderIsLeftAlone) {
   EXPECT_FALSE(stdfs::exists(desktop_ + "a"));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
   const auto log = LogTexts();
-  EXPECT_TRUE(Contains(log, "TextTest - The category a/b can't be a desktop folder -- it was left as it is."));
-  EXPECT_TRUE(Contains(log, "TextTest - The folder A very long category can't be a handheld category -- it was left as it is."));
-  EXPECT_TRUE(Contains(log, "TextTest - Nameless: its category has no name -- left as it is on both sides."));
+  EXPECT_TRUE(Contains(
+      log, "TextTest - The category a/b can't be a desktop folder -- it was left as it is."));
+  EXPECT_TRUE(Contains(log,
+                       "TextTest - The folder A very long category can't be a handheld category -- "
+                       "it was left as it is."));
+  EXPECT_TRUE(Contains(
+      log, "TextTest - Nameless: its category has no name -- left as it is on both sides."));
 }
 
 TEST_F(Runs, EmptyingADesktopOnlyCategoryRemovesOnlyTheProductsFiles) {
@@ -348,7 +379,8 @@ TEST_F(Runs, SeventeenCategoriesAreTooManySixteenPass) {
   stdfs::create_directories(desktop_ + "Cat13");
   PutDesktop("Cat13", "Late", DesktopText("late", true));
   Run(kSyncTypeSynchronize);
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - There are too many categories.  A maximum of 15 are supported."));
+  EXPECT_TRUE(Contains(
+      LogTexts(), "TextTest - There are too many categories.  A maximum of 15 are supported."));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
   EXPECT_FALSE(HandheldCopy("Late"));
   EXPECT_EQ(Main()->categories.labels[15], "Cat9");  // written by the first run, not by this one
@@ -386,7 +418,8 @@ TEST_P(RunsAfterAFailure, AFailedRunIsRepeatedByTheNextSynchronize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SyncTypes, RunsAfterAFailure,
-                         ::testing::Values(kSyncTypeSynchronize, kSyncTypeSlow, 5, 7, -1, INT32_MAX));
+                         ::testing::Values(kSyncTypeSynchronize, kSyncTypeSlow, 5, 7, -1,
+                                           INT32_MAX));
 
 TEST_F(Runs, ACutListFailsTheRunBeforeAnyFileStep) {
   FirstRun();
@@ -397,19 +430,23 @@ TEST_F(Runs, ACutListFailsTheRunBeforeAnyFileStep) {
   faults.cutListAfter = 3;
   Run(kSyncTypeSynchronize, faults);
   EXPECT_EQ(State(), before);
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - The list of the handheld's databases could not be read to its end."));
+  EXPECT_TRUE(Contains(
+      LogTexts(), "TextTest - The list of the handheld's databases could not be read to its end."));
   EXPECT_EQ(LogActivities().back(), kLogConduitFailed);
 }
 
 // A converter that records its calls and writes what the test says.
 class RecordingBridge : public ConverterBridge {
  public:
-  bool OfficeToDesktop(const std::string& office, const std::string& desktop, const std::string& options) override {
+  bool OfficeToDesktop(const std::string& office, const std::string& desktop,
+                       const std::string& options) override {
     calls.push_back("in " + office + " " + desktop + " " + options);
-    if (succeed) std::ofstream(desktop, std::ios::binary) << DesktopText("converted in", false, linkLine);
+    if (succeed)
+      std::ofstream(desktop, std::ios::binary) << DesktopText("converted in", false, linkLine);
     return succeed;
   }
-  bool DesktopToOffice(const std::string& desktop, const std::string& office, const std::string& options) override {
+  bool DesktopToOffice(const std::string& desktop, const std::string& office,
+                       const std::string& options) override {
     calls.push_back("out " + desktop + " " + office + " " + options);
     if (succeed) std::ofstream(office) << "converted out";
     return succeed;
@@ -443,7 +480,8 @@ TEST_F(Runs, LinkedOfficeFilesAreKeptInStepThroughTheConverter) {
   Run(kSyncTypeSynchronize);
   EXPECT_EQ(bridge->calls.size(), 1u);
   EXPECT_EQ(HandheldCopy("Plan")->body, "converted in");
-  EXPECT_TRUE(Contains(LogTexts(), "TextTest - Linked file '" + office + "' could not be converted."));
+  EXPECT_TRUE(
+      Contains(LogTexts(), "TextTest - Linked file '" + office + "' could not be converted."));
   PutDesktop("Business", "Plan", DesktopText("plan again", false));
 
   // Out to the office file: its time is set to the link date only when the
@@ -456,7 +494,8 @@ TEST_F(Runs, LinkedOfficeFilesAreKeptInStepThroughTheConverter) {
   db.records[0].data = link + "\nreport";
   PutHandheld(db);
   Run(kSyncTypeSynchronize);
-  EXPECT_EQ(bridge->calls, std::vector<std::string>{"out " + desktop_ + "Business/Report.ttx " + out + " 3"});
+  EXPECT_EQ(bridge->calls,
+            std::vector<std::string>{"out " + desktop_ + "Business/Report.ttx " + out + " 3"});
   EXPECT_FALSE(stdfs::exists(out));
   bridge->succeed = true;
   bridge->calls.clear();
@@ -477,8 +516,10 @@ TEST_F(Runs, LinkedOfficeFilesAreKeptInStepThroughTheConverter) {
 }
 
 TEST_F(Runs, TheDesktopWindowIsAskedToRefresh) {
-  windows::RegisteredWindow window("ThunderRT5Form", "Brevora Desktop", {{"ThunderRT5CommandButton", "Refresh"}});
-  windows::RegisteredWindow other("ThunderRT5Form", "Brevora Server", {{"ThunderRT5CommandButton", "Refresh"}});
+  windows::RegisteredWindow window("ThunderRT5Form", "Brevora Desktop",
+                                   {{"ThunderRT5CommandButton", "Refresh"}});
+  windows::RegisteredWindow other("ThunderRT5Form", "Brevora Server",
+                                  {{"ThunderRT5CommandButton", "Refresh"}});
   Run(kSyncTypeSynchronize);
   pollfd p{window.fd(), POLLIN, 0};
   ASSERT_EQ(poll(&p, 1, 5000), 1);
@@ -491,7 +532,8 @@ TEST_F(Runs, TheDesktopWindowIsAskedToRefresh) {
 
 TEST_F(Runs, DeviceFullMidCopyLeavesNoHalfDatabase) {
   FirstRun();
-  for (int i = 0; i < 4; ++i) PutDesktop("Business", "F" + std::to_string(i), DesktopText(std::string(100, 'a' + i), true));
+  for (int i = 0; i < 4; ++i)
+    PutDesktop("Business", "F" + std::to_string(i), DesktopText(std::string(100, 'a' + i), true));
   hotsync::Faults faults;
   // The pending state (10) and the category block (278), then per file a new
   // database (78), its default block (4), its record (102) and its block (4):
@@ -502,7 +544,8 @@ TEST_F(Runs, DeviceFullMidCopyLeavesNoHalfDatabase) {
   int complete = 0;
   for (int i = 0; i < 4; ++i) {
     const std::string name = "F" + std::to_string(i);
-    EXPECT_EQ(Desktop("Business", name), DesktopText(std::string(100, 'a' + i), HandheldCopy(name) ? false : true));
+    EXPECT_EQ(Desktop("Business", name),
+              DesktopText(std::string(100, 'a' + i), HandheldCopy(name) ? false : true));
     if (const auto db = HandheldDatabase(name)) {
       ASSERT_TRUE(HandheldCopy(name)) << name << " is half written";
       ++complete;

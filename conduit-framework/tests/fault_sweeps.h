@@ -28,7 +28,8 @@
 //   void ExpectNothingLost(const decltype(Outcome())& uninterrupted, const std::string& what)
 //   void ExpectNoHalfDatabase(const std::string& what)
 // and instantiates the suite in this namespace:
-//   INSTANTIATE_TYPED_TEST_SUITE_P(Tabulyn, FaultSweeps, FaultSweepsOf<TabulynFaults>, FaultSweepNames);
+//   INSTANTIATE_TYPED_TEST_SUITE_P(Tabulyn, FaultSweeps, FaultSweepsOf<TabulynFaults>,
+//   FaultSweepNames);
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,7 +54,8 @@ class SavedHotSync {
     copy_ = brevora::testing::MakeTempDir("pristine");
     for (const char* part : {"HotSync", "registry"}) {
       const std::string from = brevora::testing::TempHome() + "/" + part;
-      if (stdfs::exists(from)) stdfs::copy(from, copy_ + "/" + part, stdfs::copy_options::recursive);
+      if (stdfs::exists(from))
+        stdfs::copy(from, copy_ + "/" + part, stdfs::copy_options::recursive);
     }
     stdfs::copy(device_, copy_ + "/device", stdfs::copy_options::recursive);
   }
@@ -62,7 +64,8 @@ class SavedHotSync {
     for (const char* part : {"HotSync", "registry"}) {
       const std::string to = brevora::testing::TempHome() + "/" + part;
       stdfs::remove_all(to);
-      if (stdfs::exists(copy_ + "/" + part)) stdfs::copy(copy_ + "/" + part, to, stdfs::copy_options::recursive);
+      if (stdfs::exists(copy_ + "/" + part))
+        stdfs::copy(copy_ + "/" + part, to, stdfs::copy_options::recursive);
     }
     stdfs::remove_all(device_);
     stdfs::copy(copy_ + "/device", device_, stdfs::copy_options::recursive);
@@ -75,9 +78,11 @@ class SavedHotSync {
 
 // What a HotSync left behind: the hidden files of the device folder and of
 // the user's folder (temporary files of writes), but the locks.
-inline std::vector<std::string> HotSyncLeftovers(const std::string& device, const std::string& userFolder) {
+inline std::vector<std::string> HotSyncLeftovers(const std::string& device,
+                                                 const std::string& userFolder) {
   std::vector<std::string> files = brevora::testing::HiddenFiles(device);
-  for (const std::string& f : brevora::testing::HiddenFiles(userFolder)) files.push_back("user/" + f);
+  for (const std::string& f : brevora::testing::HiddenFiles(userFolder))
+    files.push_back("user/" + f);
   return files;
 }
 
@@ -137,7 +142,9 @@ class FaultSweeps : public Sweep::Fixture {
     EXPECT_EQ(this->Outcome(), uninterrupted_) << what << "\n" << this->LogFile();
   }
 
-  std::vector<std::string> Leftovers() const { return HotSyncLeftovers(this->device_, this->userFolder_); }
+  std::vector<std::string> Leftovers() const {
+    return HotSyncLeftovers(this->device_, this->userFolder_);
+  }
 
   SavedHotSync saved_;
   Result uninterrupted_;
@@ -150,7 +157,8 @@ TYPED_TEST_P(FaultSweeps, EveryCallOfAHotSyncMayFail) {
   for (int n = 1; n < this->kMostCalls; ++n) {
     this->Restore();
     const auto failed = this->Sync({"--fail-call", std::to_string(n)});
-    ASSERT_EQ(failed.status, this->LastRunHas(this->Line("Failed")) ? hotsync::host::kConduitFailedStatus : 0)
+    ASSERT_EQ(failed.status,
+              this->LastRunHas(this->Line("Failed")) ? hotsync::host::kConduitFailedStatus : 0)
         << failed.err;
     if (failed.err.find("was not reached") != std::string::npos) break;
     ++reached;
@@ -173,7 +181,8 @@ TYPED_TEST_P(FaultSweeps, AHotSyncKilledAtAnyMomentIsCompletedByTheNext) {
     ASSERT_EQ(run.status, -1) << what << ": " << run.err;
     ++killed;
     this->ExpectCompletedByTheNext(what);
-    EXPECT_TRUE(this->Leftovers().empty()) << what << ": " << ::testing::PrintToString(this->Leftovers());
+    EXPECT_TRUE(this->Leftovers().empty())
+        << what << ": " << ::testing::PrintToString(this->Leftovers());
     if (this->HasFailure()) break;
   }
   EXPECT_GT(killed, 50);
@@ -200,13 +209,15 @@ TYPED_TEST_P(FaultSweeps, ACutListDeletesNothing) {
   const auto before = this->Outcome();
   ASSERT_EQ(this->Sync({"--cut-list", "3"}).status, hotsync::host::kConduitFailedStatus);
   EXPECT_EQ(this->Outcome(), before);
-  EXPECT_TRUE(this->LastRunHas(std::string("Info ") + TypeParam::Fixture::kProduct +
-                               " - The list of the handheld's databases could not be read to its end."));
+  EXPECT_TRUE(
+      this->LastRunHas(std::string("Info ") + TypeParam::Fixture::kProduct +
+                       " - The list of the handheld's databases could not be read to its end."));
   EXPECT_TRUE(this->LastRunHas(this->Line("Failed")));
   this->ExpectCompletedByTheNext("after a cut list");
 }
 
-REGISTER_TYPED_TEST_SUITE_P(FaultSweeps, EveryCallOfAHotSyncMayFail, AHotSyncKilledAtAnyMomentIsCompletedByTheNext,
+REGISTER_TYPED_TEST_SUITE_P(FaultSweeps, EveryCallOfAHotSyncMayFail,
+                            AHotSyncKilledAtAnyMomentIsCompletedByTheNext,
                             AFullHandheldLeavesNoHalfDatabase, ACutListDeletesNothing);
 
 }  // namespace brevora::conduit::testing

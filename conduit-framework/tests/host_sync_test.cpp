@@ -28,19 +28,20 @@ using conduit::CategoryBlock;
 namespace {
 
 using brevora::testing::TestDatabase;
+using conduit::testing::Untimed;
 using testing::DesktopText;
 using testing::Handheld;
 using testing::HostResult;
 using testing::HostTest;
 using testing::RunHotSync;
-using conduit::testing::Untimed;
 namespace stdfs = std::filesystem;
 
 class Host : public HostTest {
  protected:
   // A first HotSync that leaves both sides in step with `files` (name, category ID).
   void InStep(const std::vector<std::pair<std::string, uint8_t>>& files) {
-    for (const auto& [name, category] : files) PutHandheld(name, {category, false, false, name + " v1"});
+    for (const auto& [name, category] : files)
+      PutHandheld(name, {category, false, false, name + " v1"});
     const HostResult first = Sync();
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_NE(LogFile().find("OK TextTest\n"), std::string::npos) << LogFile();
@@ -53,11 +54,14 @@ class Host : public HostTest {
     saved_.Restore();
   }
 
-  std::vector<std::string> Leftovers() const { return conduit::testing::HotSyncLeftovers(device_, userFolder_); }
+  std::vector<std::string> Leftovers() const {
+    return conduit::testing::HotSyncLeftovers(device_, userFolder_);
+  }
 
   void AddHandheldCategory(std::size_t slot, const std::string& label) {
     TestDatabase main = *HandheldDatabase("MainTextTestDB");
-    auto block = *CategoryBlock::Parse(std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
+    auto block = *CategoryBlock::Parse(
+        std::span(reinterpret_cast<const uint8_t*>(main.appInfo.data()), main.appInfo.size()));
     block.labels[slot] = label;
     const auto bytes = block.Bytes();
     main.appInfo.assign(bytes.begin(), bytes.end());
@@ -81,7 +85,9 @@ TEST_F(Host, AFirstSyncIntoAnEmptyFolderAndItsLog) {
   ASSERT_EQ(Sync().status, 0);
   const std::string golden =
       "--- HotSync of Alice <date> ---\n"
-      "Info TextTest - Creating user workbook directory: " + desktop_ + "\n"
+      "Info TextTest - Creating user workbook directory: " +
+      desktop_ +
+      "\n"
       "Info TextTest - sync configured to Synchronize (new desktop - Handheld overwrites desktop)\n"
       "Info TextTest - Copy Diary to PC.\n"
       "Info TextTest - Copy Plan to PC.\n"
@@ -210,7 +216,8 @@ TEST_F(Host, ConflictsGoByThePrevailSetting) {
   PutDesktop("Business", "Plan", DesktopText("desktop change", true));
   PutHandheld("Plan", {kBusiness, true, false, "handheld change"});
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info TextTest - Plan modified on desktop and device.  Device overwriting desktop."));
+  EXPECT_TRUE(LastRunHas(
+      "Info TextTest - Plan modified on desktop and device.  Device overwriting desktop."));
   EXPECT_EQ(Desktop("Business", "Plan"), DesktopText("handheld change", false));
 
   registry::SetValue(registry::Hive::CurrentUser, "Software\\Brevora\\TextTest", "SyncPrevail",
@@ -218,7 +225,8 @@ TEST_F(Host, ConflictsGoByThePrevailSetting) {
   PutDesktop("Business", "Plan", DesktopText("desktop change", true));
   PutHandheld("Plan", {kBusiness, true, false, "handheld change"});
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info TextTest - Plan modified on desktop and device.  Desktop overwriting device."));
+  EXPECT_TRUE(LastRunHas(
+      "Info TextTest - Plan modified on desktop and device.  Desktop overwriting device."));
   EXPECT_EQ(HandheldCopy("Plan")->body, "desktop change");
   EXPECT_EQ(Desktop("Business", "Plan"), DesktopText("desktop change", false));
 }
@@ -227,7 +235,8 @@ TEST_F(Host, AFileMovedToAnotherCategory) {
   InStep({{"Plan", kBusiness}});
   PutHandheld("Plan", {kPersonal, false, false, "Plan v1"});
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info TextTest - Plan modified on desktop and device.  Device overwriting desktop."));
+  EXPECT_TRUE(LastRunHas(
+      "Info TextTest - Plan modified on desktop and device.  Device overwriting desktop."));
   EXPECT_FALSE(Desktop("Business", "Plan"));
   EXPECT_EQ(Desktop("Personal", "Plan"), DesktopText("Plan v1", false));
 }
@@ -276,7 +285,8 @@ TEST_F(Host, AHotSyncInWhichAConduitFailedLeavesTheNextOnesNormal) {
     stdfs::remove(desktop_ + "Business/Plan.ttx");
     for (int run = 0; run < 2; ++run) {
       EXPECT_EQ(Sync().status, hotsync::host::kConduitFailedStatus);
-      EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize")) << ::testing::PrintToString(LastRun());
+      EXPECT_TRUE(LastRunHas("Info TextTest - sync configured to Synchronize"))
+          << ::testing::PrintToString(LastRun());
       EXPECT_FALSE(Desktop("Business", "Plan")) << run;
       EXPECT_FALSE(HandheldCopy("Plan")) << run;
       EXPECT_TRUE(Desktop("Personal", "Diary")) << run;
@@ -311,10 +321,13 @@ TEST_F(Host, AHotSyncOfAHandheldOrUserThatIsSyncingIsRefused) {
     std::string folder;
     std::string message;
   } cases[] = {
-      {device_, "hotsync: Another HotSync of this handheld is running. Nothing was synchronized; try again when "
-                "it has finished.\n"},
-      {userFolder_, "hotsync: Another HotSync of Alice is running. Nothing was synchronized; try again when it "
-                    "has finished.\n"},
+      {device_,
+       "hotsync: Another HotSync of this handheld is running. Nothing was synchronized; try again "
+       "when "
+       "it has finished.\n"},
+      {userFolder_,
+       "hotsync: Another HotSync of Alice is running. Nothing was synchronized; try again when it "
+       "has finished.\n"},
   };
   for (const auto& c : cases) {
     const auto other = hotsync::RunLock::TryTake(c.folder);
@@ -327,7 +340,8 @@ TEST_F(Host, AHotSyncOfAHandheldOrUserThatIsSyncingIsRefused) {
   }
   ASSERT_EQ(Sync().status, 0);
   EXPECT_EQ(HandheldCopy("Plan")->body, "changed on the desktop");
-  EXPECT_NE(RunHotSync({"--help"}).out.find("4 another HotSync of this handheld or of its user is running"),
+  EXPECT_NE(RunHotSync({"--help"})
+                .out.find("4 another HotSync of this handheld or of its user is running"),
             std::string::npos);
 }
 
@@ -336,15 +350,18 @@ TEST_F(Host, AHotSyncOfAHandheldOrUserThatIsSyncingIsRefused) {
 // lost and a third ends where one HotSync alone would have.
 TEST_F(Host, TwoHotSyncsAtOnceLoseNothing) {
   std::vector<std::pair<std::string, uint8_t>> files;
-  for (int i = 0; i < 60; ++i) files.emplace_back("File" + std::to_string(i), i % 2 ? kBusiness : kPersonal);
+  for (int i = 0; i < 60; ++i)
+    files.emplace_back("File" + std::to_string(i), i % 2 ? kBusiness : kPersonal);
   InStep(files);
   for (int i = 0; i < 60; i += 3) {
     const auto& [name, category] = files[static_cast<std::size_t>(i)];
-    PutDesktop(category == kBusiness ? "Business" : "Personal", name, DesktopText(name + " desktop v2", true));
+    PutDesktop(category == kBusiness ? "Business" : "Personal", name,
+               DesktopText(name + " desktop v2", true));
     PutHandheld(files[static_cast<std::size_t>(i + 1)].first,
                 {files[static_cast<std::size_t>(i + 1)].second, true, false, "handheld v2"});
   }
-  for (int i = 0; i < 60; ++i) PutDesktop("Work", "New" + std::to_string(i), DesktopText("new " + std::to_string(i), true));
+  for (int i = 0; i < 60; ++i)
+    PutDesktop("Work", "New" + std::to_string(i), DesktopText("new " + std::to_string(i), true));
   Save();
   ASSERT_EQ(Sync().status, 0);
   const auto expected = State();
@@ -361,7 +378,8 @@ TEST_F(Host, TwoHotSyncsAtOnceLoseNothing) {
         ++ran;
       } else {
         EXPECT_EQ(r.status, hotsync::host::kBusyStatus) << r.err;
-        EXPECT_NE(r.err.find("Another HotSync of this handheld is running."), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("Another HotSync of this handheld is running."), std::string::npos)
+            << r.err;
       }
     }
     EXPECT_GE(ran, 1);
@@ -379,7 +397,7 @@ TEST_F(Host, WhatKilledHotSyncsLeftTheNextOneRemoves) {
   InStep({{"Plan", kBusiness}});
   const auto put = [](const std::string& path) { std::ofstream(path, std::ios::binary) << "left"; };
   const std::vector<std::string> leftovers = {
-      device_ + "/.Plan.pdb.0a1b2c3d.tmp",  device_ + "/.identity.txt.tmp0a1b2c3d",
+      device_ + "/.Plan.pdb.0a1b2c3d.tmp", device_ + "/.identity.txt.tmp0a1b2c3d",
       userFolder_ + ".hotsync.log.00ff00ff.tmp", desktop_ + "Business/.Plan.ttx.tmpk3x0a9zq",
       desktop_ + "Business/.Gone.ttx.tmp00000000"};
   const std::vector<std::string> kept = {
@@ -396,7 +414,8 @@ TEST_F(Host, WhatKilledHotSyncsLeftTheNextOneRemoves) {
 
 TEST_F(Host, TheActionDialogsAnswerIsKept) {
   InStep({{"Plan", kBusiness}});
-  HostResult r = RunHotSync({"configure", "--user", "alice", "--conduit", "texttest", "--choice", "2", "--default"});
+  HostResult r = RunHotSync(
+      {"configure", "--user", "alice", "--conduit", "texttest", "--choice", "2", "--default"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "TextTest: Handheld overwrites Desktop for every HotSync.\n");
   r = RunHotSync({"configure", "--user", "Alice", "--conduit", "TextTest", "--choice", "1"});
@@ -418,9 +437,12 @@ TEST_F(Host, BadCommandsAndUnknownNames) {
   EXPECT_EQ(RunHotSync({"sync"}).status, 2);
   EXPECT_EQ(RunHotSync({"sync", "--device", device_, "--fail-call", "0"}).status, 2);
   EXPECT_EQ(RunHotSync({"frobnicate"}).status, 2);
-  EXPECT_EQ(RunHotSync({"configure", "--user", "Nobody", "--conduit", "TextTest", "--cancel"}).status, 1);
-  EXPECT_EQ(RunHotSync({"register", "--name", "Bad", "--library", "/nonexistent.so", "--directory", "Bad",
-                        "--creator", "Badd"}).status, 1);
+  EXPECT_EQ(
+      RunHotSync({"configure", "--user", "Nobody", "--conduit", "TextTest", "--cancel"}).status, 1);
+  EXPECT_EQ(RunHotSync({"register", "--name", "Bad", "--library", "/nonexistent.so", "--directory",
+                        "Bad", "--creator", "Badd"})
+                .status,
+            1);
   const HostResult noUser = RunHotSync({"sync", "--device", device_});
   EXPECT_EQ(noUser.status, 1);
   EXPECT_EQ(noUser.err, "hotsync: This handheld has no user yet: name one with --user.\n");
@@ -432,7 +454,8 @@ TEST_F(Host, BadCommandsAndUnknownNames) {
 }
 
 TEST_F(Host, TheDesktopWindowGetsTheRefreshClick) {
-  windows::RegisteredWindow window("ThunderRT5Form", "Brevora Desktop", {{"ThunderRT5CommandButton", "Refresh"}});
+  windows::RegisteredWindow window("ThunderRT5Form", "Brevora Desktop",
+                                   {{"ThunderRT5CommandButton", "Refresh"}});
   ASSERT_EQ(Sync().status, 0);
   pollfd p{window.fd(), POLLIN, 0};
   ASSERT_EQ(poll(&p, 1, 5000), 1);
@@ -456,8 +479,13 @@ class TextTestFaults : public Host {
   static constexpr int kFullRuns = 11;
 
   void Prepare() {
-    InStep({{"Same", kBusiness}, {"DeskChanged", kBusiness}, {"HandChanged", kBusiness}, {"Both", kBusiness},
-            {"DeskDeleted", kBusiness}, {"HandDeleted", kBusiness}, {"Moved", kBusiness}});
+    InStep({{"Same", kBusiness},
+            {"DeskChanged", kBusiness},
+            {"HandChanged", kBusiness},
+            {"Both", kBusiness},
+            {"DeskDeleted", kBusiness},
+            {"HandDeleted", kBusiness},
+            {"Moved", kBusiness}});
     PutDesktop("Business", "DeskChanged", DesktopText("DeskChanged v2", true));
     PutHandheld("HandChanged", {kBusiness, true, false, "HandChanged v2"});
     PutDesktop("Business", "Both", DesktopText("Both desktop v2", true));
@@ -479,7 +507,8 @@ class TextTestFaults : public Host {
   void ExpectNothingLost(const testing::Snapshot& uninterrupted, const std::string& what) const {
     std::set<std::string> present;
     const auto now = State();
-    for (const auto& [path, text] : now.desktop) present.insert(text.substr(std::min<std::size_t>(text.size(), 6)));
+    for (const auto& [path, text] : now.desktop)
+      present.insert(text.substr(std::min<std::size_t>(text.size(), 6)));
     for (const auto& [name, db] : now.handheld) {
       if (const auto h = testing::ReadHandheld(db)) present.insert(h->body);
     }
@@ -504,6 +533,7 @@ class TextTestFaults : public Host {
 
 namespace brevora::conduit::testing {
 
-INSTANTIATE_TYPED_TEST_SUITE_P(TextTest, FaultSweeps, FaultSweepsOf<texttest::TextTestFaults>, FaultSweepNames);
+INSTANTIATE_TYPED_TEST_SUITE_P(TextTest, FaultSweeps, FaultSweepsOf<texttest::TextTestFaults>,
+                               FaultSweepNames);
 
 }  // namespace brevora::conduit::testing

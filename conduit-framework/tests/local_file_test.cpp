@@ -20,9 +20,9 @@
 namespace brevora::texttest {
 
 using conduit::CConverterBridge;
+using conduit::CHandheldDatabase;
 using conduit::CLocalFile;
 using conduit::CRecordDB;
-using conduit::CHandheldDatabase;
 using conduit::LocalFileWriter;
 using conduit::SetModifiedFlag;
 namespace {
@@ -40,14 +40,17 @@ class LocalFile : public testing::TextTest {
 };
 
 TEST_F(LocalFile, ThePathRule) {
-  EXPECT_EQ(CLocalFile::PathOf("/u/TextTest/", "Business", "Plan", ".ttx"), "/u/TextTest/Business/Plan.ttx");
+  EXPECT_EQ(CLocalFile::PathOf("/u/TextTest/", "Business", "Plan", ".ttx"),
+            "/u/TextTest/Business/Plan.ttx");
   EXPECT_EQ(CLocalFile::PathOf("/u/TextTest/", "", "Plan", ".ttx"), "/u/TextTest/Unfiled/Plan.ttx");
-  EXPECT_EQ(CLocalFile::PathOf("/u/TextTest", "Unfiled", "a b", ".ttx"), "/u/TextTest/Unfiled/a b.ttx");
+  EXPECT_EQ(CLocalFile::PathOf("/u/TextTest", "Unfiled", "a b", ".ttx"),
+            "/u/TextTest/Unfiled/a b.ttx");
 }
 
 TEST_F(LocalFile, LinesWithEitherEndAndTheirNumbers) {
   CLocalFile file;
-  ASSERT_EQ(file.OpenPath(Put("a.ttx", "1\r\n9\nthird\r\n\r\nlast")), CLocalFile::OpenResult::Opened);
+  ASSERT_EQ(file.OpenPath(Put("a.ttx", "1\r\n9\nthird\r\n\r\nlast")),
+            CLocalFile::OpenResult::Opened);
   const auto lines = file.ReadModifiedLines();
   ASSERT_TRUE(lines);
   EXPECT_TRUE(lines->modified);
@@ -55,7 +58,8 @@ TEST_F(LocalFile, LinesWithEitherEndAndTheirNumbers) {
   std::string_view line;
   std::vector<std::pair<std::size_t, std::string>> rest;
   while (file.ReadLine(line)) rest.emplace_back(file.lineNumber(), std::string(line));
-  EXPECT_EQ(rest, (std::vector<std::pair<std::size_t, std::string>>{{3, "third"}, {4, ""}, {5, "last"}}));
+  EXPECT_EQ(rest,
+            (std::vector<std::pair<std::size_t, std::string>>{{3, "third"}, {4, ""}, {5, "last"}}));
   EXPECT_TRUE(file.AtEnd());
   file.Rewind();
   ASSERT_TRUE(file.ReadLine(line));
@@ -69,8 +73,10 @@ TEST_F(LocalFile, TheModifiedLines) {
     std::optional<bool> modified;  // nullopt: not a modified line and a version
   };
   const Case cases[] = {
-      {"1\r\n9\r\n", true}, {"0\n4\n", false}, {"2\r\n5\r\n", false}, {"x\r\n9\r\n", std::nullopt},
-      {"1\r\n\r\n", std::nullopt}, {"1", std::nullopt}, {"", std::nullopt}, {" 1\r\n9\r\n", std::nullopt},
+      {"1\r\n9\r\n", true},        {"0\n4\n", false},
+      {"2\r\n5\r\n", false},       {"x\r\n9\r\n", std::nullopt},
+      {"1\r\n\r\n", std::nullopt}, {"1", std::nullopt},
+      {"", std::nullopt},          {" 1\r\n9\r\n", std::nullopt},
   };
   for (const Case& c : cases) {
     CLocalFile file;
@@ -111,9 +117,13 @@ TEST_F(LocalFile, DeleteSaysWhyItCouldNot) {
   CLocalFile folder;
   folder.Open("Folder", "", brevora::testing::TempHome(), kExtension);
   EXPECT_FALSE(folder.Delete());
-  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"File Not Found.", "Could not open " +
-                                                      CLocalFile::PathOf(brevora::testing::TempHome(), "", "Folder", kExtension) +
-                                                      "...skipping.\n", "IO Error."}));
+  EXPECT_EQ(LogTexts(),
+            (std::vector<std::string>{
+                "File Not Found.",
+                "Could not open " +
+                    CLocalFile::PathOf(brevora::testing::TempHome(), "", "Folder", kExtension) +
+                    "...skipping.\n",
+                "IO Error."}));
   for (int32_t activity : LogActivities()) EXPECT_EQ(activity, kLogFileError);
 }
 
@@ -191,7 +201,9 @@ TEST_F(LocalFile, AFailingReadIsNotTheEnd) {
 
 class Bridge : public testing::TextTest {
  protected:
-  CConverterBridge::Names Names() { return {"TabulynPC.SDK", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"}; }
+  CConverterBridge::Names Names() {
+    return {"TabulynPC.SDK", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"};
+  }
   std::string Put(const std::string& name, const std::string& text) {
     const std::string path = brevora::testing::TempHome() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
@@ -210,8 +222,9 @@ TEST_F(Bridge, CallsTheConverterWithItsThreeTextsInOrder) {
   EXPECT_EQ(bridge.status(), 0);
   using Call = brevora::testing::ConverterCall;
   EXPECT_EQ(brevora::testing::FakeConverterCalls(),
-            (std::vector<Call>{{"XLSToTBRExt_Sync", xls, tbr, "1"},
-                               {"TBRToXLSExt_Sync", tbr, brevora::testing::TempHome() + "/Back.xls", "3"}}));
+            (std::vector<Call>{
+                {"XLSToTBRExt_Sync", xls, tbr, "1"},
+                {"TBRToXLSExt_Sync", tbr, brevora::testing::TempHome() + "/Back.xls", "3"}}));
   brevora::testing::SetFakeConverterFails(true);
   EXPECT_FALSE(bridge.OfficeToDesktop(xls, tbr, "1"));
   EXPECT_EQ(bridge.status(), kWrapError);
@@ -225,7 +238,8 @@ TEST_F(Bridge, CallsTheConverterWithItsThreeTextsInOrder) {
 }
 
 TEST_F(Bridge, AConverterThatCantBeCreatedFailsEveryCall) {
-  CConverterBridge missing({"TabulynPC.Nothing", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
+  CConverterBridge missing(
+      {"TabulynPC.Nothing", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
   EXPECT_FALSE(missing.ready());
   EXPECT_FALSE(missing.OfficeToDesktop("a", "b", "1"));
   EXPECT_FALSE(missing.DesktopToOffice("a", "b", "1"));
@@ -233,7 +247,8 @@ TEST_F(Bridge, AConverterThatCantBeCreatedFailsEveryCall) {
   EXPECT_EQ(missing.Refresh(), 429);
   EXPECT_FALSE(missing.error().empty());
   // A library that does not load.
-  RegisterServer("TabulynPC.Broken", "{00000000-0000-0000-0000-00000000B0B0}", "/nonexistent/libnone.so");
+  RegisterServer("TabulynPC.Broken", "{00000000-0000-0000-0000-00000000B0B0}",
+                 "/nonexistent/libnone.so");
   CConverterBridge broken({"TabulynPC.Broken", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
   EXPECT_FALSE(broken.ready());
   EXPECT_EQ(broken.status(), 429);
@@ -258,7 +273,8 @@ TEST_F(Bridge, RefreshCallsTheConvertersRefreshAndGivesItsStatus) {
   const auto converter = MakeRef<RefreshOnly>();
   RegisterClass("TabulynPC.RefreshOnly", "{00000000-0000-0000-0000-00000000F5F5}",
                 [converter] { return Ref<Dispatch>(converter); });
-  CConverterBridge bridge({"TabulynPC.RefreshOnly", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
+  CConverterBridge bridge(
+      {"TabulynPC.RefreshOnly", "XLSToTBRExt_Sync", "TBRToXLSExt_Sync", "Refresh"});
   ASSERT_TRUE(bridge.ready());
   EXPECT_EQ(bridge.Refresh(), 0);
   EXPECT_EQ(converter->calls, 1);

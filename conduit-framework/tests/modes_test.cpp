@@ -69,7 +69,8 @@ TEST(ModifiedLine, FlagsAndTheirRewrite) {
   EXPECT_EQ(ParseModifiedLine("1"), true);
   EXPECT_EQ(ParseModifiedLine("0"), false);
   EXPECT_EQ(ParseModifiedLine("2"), false);
-  for (const char* bad : {"", "3", "10", "1 ", "yes", "-1"}) EXPECT_EQ(ParseModifiedLine(bad), std::nullopt) << bad;
+  for (const char* bad : {"", "3", "10", "1 ", "yes", "-1"})
+    EXPECT_EQ(ParseModifiedLine(bad), std::nullopt) << bad;
 
   const std::string path = brevora::testing::MakeTempDir("files") + "/plan.ttx";
   auto text = [&] {

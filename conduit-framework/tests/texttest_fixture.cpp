@@ -9,7 +9,8 @@ std::string DesktopText(const std::string& body, bool modified, const std::strin
 }
 
 TestDatabase HandheldDatabase(const std::string& name, const Handheld& h) {
-  TestDatabase db = brevora::testing::Database(name, {{static_cast<uint8_t>(h.category), 1, "-\n" + h.body}});
+  TestDatabase db =
+      brevora::testing::Database(name, {{static_cast<uint8_t>(h.category), 1, "-\n" + h.body}});
   db.type = "Text";
   db.creator = "TxtT";
   db.version = h.version;
@@ -19,7 +20,8 @@ TestDatabase HandheldDatabase(const std::string& name, const Handheld& h) {
 }
 
 std::optional<Handheld> ReadHandheld(const TestDatabase& db) {
-  if (db.type != "Text" || db.creator != "TxtT" || db.appInfo.size() != 4 || db.records.size() != 1) {
+  if (db.type != "Text" || db.creator != "TxtT" || db.appInfo.size() != 4 ||
+      db.records.size() != 1) {
     return std::nullopt;
   }
   const std::string& data = db.records[0].data;

@@ -16,14 +16,15 @@ class Handheld : public TabrelTest {
  protected:
   // Every cell of `name` read with the class of `version`, up to the first
   // result that is not a cell.
-  std::vector<CellRecord> ReadAll(const std::string& name, uint16_t version, HandheldWorkbook::CellRead& last,
-                                  std::string& problem) {
+  std::vector<CellRecord> ReadAll(const std::string& name, uint16_t version,
+                                  HandheldWorkbook::CellRead& last, std::string& problem) {
     Connect();
     const auto db = HandheldWorkbookFor(version);
     EXPECT_TRUE(db->OpenOrCreate(name, "", 0));
     std::vector<CellRecord> cells;
     CellRecord cell;
-    while ((last = db->ReadNextCell(cell, problem)) == HandheldWorkbook::CellRead::Cell) cells.push_back(cell);
+    while ((last = db->ReadNextCell(cell, problem)) == HandheldWorkbook::CellRead::Cell)
+      cells.push_back(cell);
     db->Close();
     return cells;
   }
@@ -42,7 +43,8 @@ TEST_F(Handheld, ANewDatabaseHasTheDefaultsOfItsVersion) {
   EXPECT_EQ(stored->type, "Data");
   EXPECT_EQ(stored->creator, "Zeri");
   EXPECT_EQ(stored->version, 9);
-  EXPECT_EQ(std::vector<uint8_t>(stored->appInfo.begin(), stored->appInfo.end()), WorkbookBlock::Defaults(9, 2).bytes());
+  EXPECT_EQ(std::vector<uint8_t>(stored->appInfo.begin(), stored->appInfo.end()),
+            WorkbookBlock::Defaults(9, 2).bytes());
   ASSERT_EQ(stored->records.size(), 1u);
   EXPECT_EQ(stored->records[0].data, std::string("1\t2\t3\t=A1\t5\t34\t230\0", 19));
 
@@ -56,13 +58,15 @@ TEST_F(Handheld, ANewDatabaseHasTheDefaultsOfItsVersion) {
 }
 
 TEST_F(Handheld, CommaCellsAsTheyStand) {
-  PutHandheld("Old", Book{5, 0, true, {"1,1,1,\"\",\"a,b\",3758096418,7", "2,3,4,\"=B2\",\"\",65,0"}});
+  PutHandheld("Old",
+              Book{5, 0, true, {"1,1,1,\"\",\"a,b\",3758096418,7", "2,3,4,\"=B2\",\"\",65,0"}});
   HandheldWorkbook::CellRead last;
   std::string problem;
   const auto cells = ReadAll("Old", 5, last, problem);
   EXPECT_EQ(last, HandheldWorkbook::CellRead::End);
   // The format word stays as the comma form holds it.
-  EXPECT_EQ(cells, (std::vector<CellRecord>{{1, 1, 1, "", "a,b", 3758096418u, 7}, {2, 3, 4, "=B2", "", 65, 0}}));
+  EXPECT_EQ(cells, (std::vector<CellRecord>{{1, 1, 1, "", "a,b", 3758096418u, 7},
+                                            {2, 3, 4, "=B2", "", 65, 0}}));
 }
 
 TEST_F(Handheld, TabCellsCountTheNamedSlots) {
@@ -71,14 +75,15 @@ TEST_F(Handheld, TabCellsCountTheNamedSlots) {
   block.SetName(3, "");
   block.SetName(4, "Fourth");
   block.SetName(5, "Fifth");
-  PutHandheld(testing::WorkbookDatabase("Gaps", 9, block,
-                                        {"1\t1\t1\t\ta\t0\t0", "5\t2\t2\t\tb\t3758096418\t0", "4\t1\t1\t\tc\t0\t0"}));
+  PutHandheld(testing::WorkbookDatabase(
+      "Gaps", 9, block,
+      {"1\t1\t1\t\ta\t0\t0", "5\t2\t2\t\tb\t3758096418\t0", "4\t1\t1\t\tc\t0\t0"}));
   HandheldWorkbook::CellRead last;
   std::string problem;
   const auto cells = ReadAll("Gaps", 9, last, problem);
   ASSERT_EQ(cells.size(), 3u);
   EXPECT_EQ(cells[0].sheet, 1);
-  EXPECT_EQ(cells[1].sheet, 3);  // slots 2 and 3 are empty
+  EXPECT_EQ(cells[1].sheet, 3);             // slots 2 and 3 are empty
   EXPECT_EQ(cells[1].format, 3758096418u);  // no change in the TAB form
   EXPECT_EQ(cells[2].sheet, 2);
 }
@@ -110,7 +115,9 @@ TEST_F(Handheld, RecordsThatAreNotCells) {
       {9, {"1\t1\t1\t\ta\t0\t0", "1\tx\t1\t\ta\t0\t0"}, "record 1: the row is not a number."},
       {9, {"0\t1\t1\t\ta\t0\t0"}, "record 0: the sheet is below 1."},
       {9, {""}, "record 0: the line does not have seven fields separated by tabs."},
-      {4, {"1,1,1,\"a\",\"b\",0,0", "1,1,1,\"a\",\"b\",0"}, "record 1: the line does not have seven fields separated by commas."},
+      {4,
+       {"1,1,1,\"a\",\"b\",0,0", "1,1,1,\"a\",\"b\",0"},
+       "record 1: the line does not have seven fields separated by commas."},
   };
   for (const Case& c : cases) {
     PutHandheld("Bad", Book{c.version, 0, false, c.cells});
@@ -141,10 +148,11 @@ TEST_F(Handheld, TheClassOfEachVersion) {
     bool read;
     CellForm form;
   };
-  const Case cases[] = {{0, true, CellForm::Comma}, {3, false, CellForm::Comma}, {4, true, CellForm::Comma},
-                        {5, true, CellForm::Comma}, {6, true, CellForm::Tab},    {7, true, CellForm::Tab},
-                        {8, true, CellForm::Tab},   {9, true, CellForm::Tab},    {10, false, CellForm::Comma},
-                        {12, false, CellForm::Comma}};
+  const Case cases[] = {{0, true, CellForm::Comma},   {3, false, CellForm::Comma},
+                        {4, true, CellForm::Comma},   {5, true, CellForm::Comma},
+                        {6, true, CellForm::Tab},     {7, true, CellForm::Tab},
+                        {8, true, CellForm::Tab},     {9, true, CellForm::Tab},
+                        {10, false, CellForm::Comma}, {12, false, CellForm::Comma}};
   for (const Case& c : cases) {
     const auto db = HandheldWorkbookFor(c.version);
     EXPECT_EQ(db->version(), c.version);
@@ -203,7 +211,8 @@ TEST_F(Handheld, CellsAreWrittenInTheFormOfTheClass) {
   ASSERT_TRUE(v5.SetNextCell({1, 2, 3, "f", "v,w", 0xE0000000, 1}));
   ASSERT_TRUE(v5.Close());
   session_.reset();
-  EXPECT_EQ(testing::CellTexts(*HandheldDatabase("Five")), std::vector<std::string>{"1,2,3,\"f\",\"v,w\",3758096384,1"});
+  EXPECT_EQ(testing::CellTexts(*HandheldDatabase("Five")),
+            std::vector<std::string>{"1,2,3,\"f\",\"v,w\",3758096384,1"});
   EXPECT_EQ(HandheldDatabase("Five")->version, 5);
 }
 

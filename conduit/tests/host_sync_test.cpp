@@ -11,15 +11,15 @@
 #include <fstream>
 #include <set>
 
+#include "conduit-framework/tests/fault_sweeps.h"
 #include "conduit/cell_record.h"
 #include "conduit/style_remap.h"
 #include "conduit/tests/tabrel_fixture.h"
 #include "conduit/workbook_copy.h"
-#include "conduit-framework/tests/fault_sweeps.h"
+#include "platform/automation/class_registry.h"
 #include "platform/fs/files.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/hotsync/host/host_commands.h"
-#include "platform/automation/class_registry.h"
 #include "platform/registry/registry.h"
 #include "sheet/sdk.h"
 #include "testing/fake_converter.h"
@@ -43,7 +43,8 @@ class Host : public testing::TabrelHostTest {
  protected:
   // A first HotSync that leaves both sides in step with `books` (name, category).
   void InStep(const std::vector<std::pair<std::string, uint8_t>>& books) {
-    for (const auto& [name, category] : books) PutHandheld(name, Book{9, category, false, {Cell(name + " v1")}});
+    for (const auto& [name, category] : books)
+      PutHandheld(name, Book{9, category, false, {Cell(name + " v1")}});
     const auto first = Sync();
     ASSERT_EQ(first.status, 0) << first.err;
     ASSERT_TRUE(LastRunHas("OK Tabulyn")) << LogFile();
@@ -54,7 +55,8 @@ class Host : public testing::TabrelHostTest {
     if (!db) return std::nullopt;
     return testing::CellTexts(*db);
   }
-  std::optional<std::vector<std::string>> DesktopCellsOf(const std::string& category, const std::string& name,
+  std::optional<std::vector<std::string>> DesktopCellsOf(const std::string& category,
+                                                         const std::string& name,
                                                          uint16_t version = 9) const {
     const auto text = Desktop(category, name);
     if (!text) return std::nullopt;
@@ -73,17 +75,20 @@ TEST_F(Host, AFirstHotSyncAndTheNext) {
   EXPECT_EQ(LastRun(), (std::vector<std::string>{
                            "--- HotSync of Alice <date> ---",
                            "Info Tabulyn - Creating user workbook directory: " + desktop_,
-                           "Info Tabulyn - sync configured to Synchronize (new desktop - Handheld overwrites desktop)",
-                           "Info Tabulyn - Copy Diary to PC.", "Info Tabulyn - Copy Plan to PC.", "OK Tabulyn"}));
+                           "Info Tabulyn - sync configured to Synchronize (new desktop - Handheld "
+                           "overwrites desktop)",
+                           "Info Tabulyn - Copy Diary to PC.", "Info Tabulyn - Copy Plan to PC.",
+                           "OK Tabulyn"}));
 
   PutDesktop("Business", "Plan", DesktopFile(9, {Cell("the plan, changed")}, true));
   PutHandheld("Notes", Book{9, kPersonal, true, {Cell("notes")}});
   r = Sync();
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(LastRun(), (std::vector<std::string>{"--- HotSync of Alice <date> ---",
-                                                 "Info Tabulyn - sync configured to Synchronize",
-                                                 "Info Tabulyn - Copy Notes to PC.", "Info Tabulyn - Copy Plan to Device.",
-                                                 "OK Tabulyn"}));
+  EXPECT_EQ(LastRun(),
+            (std::vector<std::string>{"--- HotSync of Alice <date> ---",
+                                      "Info Tabulyn - sync configured to Synchronize",
+                                      "Info Tabulyn - Copy Notes to PC.",
+                                      "Info Tabulyn - Copy Plan to Device.", "OK Tabulyn"}));
   EXPECT_EQ(HandheldCells("Plan"), std::vector<std::string>{Cell("the plan, changed")});
   EXPECT_EQ(Desktop("Business", "Plan")->substr(0, 3), "0\r\n");
   EXPECT_TRUE(HandheldDatabase("MainTabulynDB"));
@@ -117,7 +122,8 @@ TEST_F(Host, SyncTypesZeroToSeven) {
     switch (c.type) {
       case 2:
         EXPECT_FALSE(desktopKept);
-        EXPECT_EQ(DesktopCellsOf("Business", "FromHandheld", 7), std::vector<std::string>{Cell("handheld side", 7)});
+        EXPECT_EQ(DesktopCellsOf("Business", "FromHandheld", 7),
+                  std::vector<std::string>{Cell("handheld side", 7)});
         break;
       case 3:
         EXPECT_FALSE(handheldKept);
@@ -130,7 +136,8 @@ TEST_F(Host, SyncTypesZeroToSeven) {
         break;
       default:
         EXPECT_EQ(HandheldDatabase("FromDesktop")->version, 9) << c.type;
-        EXPECT_EQ(DesktopCellsOf("Business", "FromHandheld", 7), std::vector<std::string>{Cell("handheld side", 7)});
+        EXPECT_EQ(DesktopCellsOf("Business", "FromHandheld", 7),
+                  std::vector<std::string>{Cell("handheld side", 7)});
     }
     EXPECT_FALSE(hotsync::host::ReadSyncAction(kAlice, "Tabulyn").once) << c.type;
     stdfs::remove(desktop_ + "Business/FromDesktop.tbr");
@@ -157,7 +164,8 @@ TEST_F(Host, ConflictsGoByThePrevailSetting) {
   PutDesktop("Business", "Plan", DesktopFile(9, {Cell("desktop change")}, true));
   PutHandheld("Plan", Book{9, kBusiness, true, {Cell("handheld change")}});
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Tabulyn - Plan modified on desktop and device.  Device overwriting desktop."));
+  EXPECT_TRUE(LastRunHas(
+      "Info Tabulyn - Plan modified on desktop and device.  Device overwriting desktop."));
   EXPECT_EQ(DesktopCellsOf("Business", "Plan"), std::vector<std::string>{Cell("handheld change")});
 
   registry::SetValue(registry::Hive::CurrentUser, "Software\\Orvanex\\Tabulyn", "SyncPrevail",
@@ -165,7 +173,8 @@ TEST_F(Host, ConflictsGoByThePrevailSetting) {
   PutDesktop("Business", "Plan", DesktopFile(9, {Cell("desktop change")}, true));
   PutHandheld("Plan", Book{9, kBusiness, true, {Cell("handheld change")}});
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_TRUE(LastRunHas("Info Tabulyn - Plan modified on desktop and device.  Desktop overwriting device."));
+  EXPECT_TRUE(LastRunHas(
+      "Info Tabulyn - Plan modified on desktop and device.  Desktop overwriting device."));
   EXPECT_EQ(HandheldCells("Plan"), std::vector<std::string>{Cell("desktop change")});
 }
 
@@ -175,7 +184,8 @@ TEST_F(Host, AnotherDesktopMakesASlowSync) {
   FromAnotherDesktop();
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("Info Tabulyn - sync configured to Synchronize (alternate desktop)"));
-  EXPECT_EQ(DesktopCellsOf("Business", "Plan"), std::vector<std::string>{Cell("from the other desktop")});
+  EXPECT_EQ(DesktopCellsOf("Business", "Plan"),
+            std::vector<std::string>{Cell("from the other desktop")});
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("Info Tabulyn - sync configured to Synchronize"));
 }
@@ -183,13 +193,16 @@ TEST_F(Host, AnotherDesktopMakesASlowSync) {
 TEST_F(Host, HandheldWorkbooksOfEveryVersion) {
   InStep({{"Plan", kBusiness}});
   for (uint16_t version : {4, 5, 6, 7, 8, 9}) {
-    PutHandheld("V" + std::to_string(version), Book{version, kPersonal, true, {Cell("version " + std::to_string(version), version)}});
+    PutHandheld(
+        "V" + std::to_string(version),
+        Book{version, kPersonal, true, {Cell("version " + std::to_string(version), version)}});
   }
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("OK Tabulyn")) << LogFile();
   for (uint16_t version : {4, 5, 6, 7, 8, 9}) {
     const std::string name = "V" + std::to_string(version);
-    EXPECT_EQ(DesktopCellsOf("Personal", name, version), std::vector<std::string>{Cell("version " + std::to_string(version), version)});
+    EXPECT_EQ(DesktopCellsOf("Personal", name, version),
+              std::vector<std::string>{Cell("version " + std::to_string(version), version)});
     // Changed on the desktop, each goes back as a version-9 workbook.
     std::string text = *Desktop("Personal", name);
     text[0] = '1';
@@ -203,7 +216,8 @@ TEST_F(Host, HandheldWorkbooksOfEveryVersion) {
     EXPECT_EQ(db->version, 9);
     const std::string value = "version " + std::to_string(version);
     EXPECT_EQ(testing::CellTexts(*db),
-              std::vector<std::string>{FormatCell({1, 1, 1, "", value, 65, version < 9 ? 230u : 0u}, CellForm::Tab)});
+              std::vector<std::string>{
+                  FormatCell({1, 1, 1, "", value, 65, version < 9 ? 230u : 0u}, CellForm::Tab)});
   }
 }
 
@@ -235,7 +249,8 @@ TEST_F(LinkedHost, TheLinkedOfficeFileIsKeptInStep) {
   ASSERT_EQ(Sync().status, 0);
   using Call = brevora::testing::ConverterCall;
   // The handheld's change is pushed out, and the office file gets the link date.
-  EXPECT_EQ(brevora::testing::FakeConverterCalls(), (std::vector<Call>{{"TBRToXLSExt_Sync", tbr, xls, "3"}}));
+  EXPECT_EQ(brevora::testing::FakeConverterCalls(),
+            (std::vector<Call>{{"TBRToXLSExt_Sync", tbr, xls, "3"}}));
   EXPECT_EQ(SecondsOf(xls), linkDate);
   EXPECT_TRUE(LastRunHas("OK Tabulyn"));
 
@@ -244,10 +259,12 @@ TEST_F(LinkedHost, TheLinkedOfficeFileIsKeptInStep) {
   EXPECT_EQ(brevora::testing::FakeConverterCalls().size(), 1u);
 
   // The office file changes: converted into the workbook, which goes to the handheld.
-  std::string converted = DesktopFile(9, {Cell("from Excel")}, false, testing::Link{xls, 0, 3, linkDate});
+  std::string converted =
+      DesktopFile(9, {Cell("from Excel")}, false, testing::Link{xls, 0, 3, linkDate});
   std::ofstream(xls, std::ios::binary | std::ios::trunc) << converted;
   ASSERT_EQ(Sync().status, 0);
-  EXPECT_EQ(brevora::testing::FakeConverterCalls().back(), (Call{"XLSToTBRExt_Sync", xls, tbr, "1"}));
+  EXPECT_EQ(brevora::testing::FakeConverterCalls().back(),
+            (Call{"XLSToTBRExt_Sync", xls, tbr, "1"}));
   EXPECT_EQ(HandheldCells("Plan"), std::vector<std::string>{Cell("from Excel")});
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Copy Plan to Device."));
 
@@ -257,7 +274,8 @@ TEST_F(LinkedHost, TheLinkedOfficeFileIsKeptInStep) {
   PutHandheld(testing::WorkbookDatabase("Plan", 9, block, {Cell("handheld again")}));
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls +
-                         "' could not be converted. The fake converter was told to fail.")) << LogFile();
+                         "' could not be converted. The fake converter was told to fail."))
+      << LogFile();
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Copy Plan to PC."));
   EXPECT_EQ(DesktopCellsOf("Business", "Plan"), std::vector<std::string>{Cell("handheld again")});
 }
@@ -286,7 +304,8 @@ TEST_F(Host, TheRealConverterSaysWhyItCantConvert) {
   ASSERT_EQ(first.status, hotsync::host::kConduitFailedStatus) << first.err;
   const auto lines = LastRun();
   const std::string prefix = "Info Tabulyn - Linked file '" + xls + "' could not be converted. ";
-  const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [&](const std::string& l) { return l.starts_with(prefix); });
   ASSERT_NE(line, lines.end()) << LogFile();
   // The converter's reason ("Error getting excel object."), not that there is
   // no converter.
@@ -304,7 +323,8 @@ TEST_F(Host, TheRealConverterSaysWhyItCantConvert) {
 TEST_F(LinkedHost, AMissingLinkedFileIsLogged) {
   InStep({});
   const std::string xls = office_ + "/Gone.xls";
-  PutDesktop("Unfiled", "Gone", DesktopFile(9, {Cell("x")}, true, testing::Link{xls, 2, 0, 3900000000u}));
+  PutDesktop("Unfiled", "Gone",
+             DesktopFile(9, {Cell("x")}, true, testing::Link{xls, 2, 0, 3900000000u}));
   ASSERT_EQ(Sync().status, 0);
   EXPECT_TRUE(LastRunHas("Info Tabulyn - Linked file '" + xls + "' was not found."));
   EXPECT_EQ(HandheldCells("Gone"), std::vector<std::string>{Cell("x")});
@@ -324,13 +344,20 @@ class TabulynFaults : public Host {
   static constexpr int kFullRuns = 11;
 
   void Prepare() {
-    InStep({{"Same", kBusiness}, {"DeskChanged", kBusiness}, {"HandChanged", kBusiness}, {"Both", kBusiness},
-            {"DeskDeleted", kBusiness}, {"HandDeleted", kBusiness}, {"Moved", kBusiness}});
-    PutDesktop("Business", "DeskChanged", DesktopFile(9, {Cell("DeskChanged v2"), Cell2("DeskChanged B")}, true));
+    InStep({{"Same", kBusiness},
+            {"DeskChanged", kBusiness},
+            {"HandChanged", kBusiness},
+            {"Both", kBusiness},
+            {"DeskDeleted", kBusiness},
+            {"HandDeleted", kBusiness},
+            {"Moved", kBusiness}});
+    PutDesktop("Business", "DeskChanged",
+               DesktopFile(9, {Cell("DeskChanged v2"), Cell2("DeskChanged B")}, true));
     PutHandheld("HandChanged", Book{9, kBusiness, true, {Cell("HandChanged v2")}});
     PutDesktop("Business", "Both", DesktopFile(9, {Cell("Both desktop v2")}, true));
     PutHandheld("Both", Book{9, kBusiness, true, {Cell("Both handheld v2")}});
-    PutDesktop("Business", "DeskNew", DesktopFile(5, {Cell("DeskNew v1", 5), Cell2("DeskNew B", 5)}, true));
+    PutDesktop("Business", "DeskNew",
+               DesktopFile(5, {Cell("DeskNew v1", 5), Cell2("DeskNew B", 5)}, true));
     PutHandheld("HandNew", Book{6, kPersonal, true, {Cell("HandNew v1", 6)}});
     PutHandheld("HandOld", Book{5, kUnfiled, true, {Cell("HandOld v1", 5)}});
     stdfs::remove(desktop_ + "Business/DeskDeleted.tbr");
@@ -389,7 +416,8 @@ class TabulynFaults : public Host {
       EXPECT_TRUE(testing::BlockOf(db)) << what << ": " << name << "'s block";
       for (const std::string& line : testing::CellTexts(db)) {
         std::string problem;
-        EXPECT_TRUE(ParseCell(line, CellFormOf(db.version), problem)) << what << ": " << name << ": " << problem;
+        EXPECT_TRUE(ParseCell(line, CellFormOf(db.version), problem))
+            << what << ": " << name << ": " << problem;
       }
     }
   }
@@ -433,6 +461,7 @@ class TabulynFaults : public Host {
 
 namespace brevora::conduit::testing {
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Tabulyn, FaultSweeps, FaultSweepsOf<tabrel::TabulynFaults>, FaultSweepNames);
+INSTANTIATE_TYPED_TEST_SUITE_P(Tabulyn, FaultSweeps, FaultSweepsOf<tabrel::TabulynFaults>,
+                               FaultSweepNames);
 
 }  // namespace brevora::conduit::testing

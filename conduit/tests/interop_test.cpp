@@ -52,8 +52,8 @@ TEST_F(Interop, AFileTheConduitWritesOpensInTheWorkbookWithAllItHolds) {
   block.SetLinkMethod(2);
   block.SetLinkOption(1);
   block.SetLinkDate(3900000000u);
-  const std::vector<std::string> cells = {"1\t1\t1\t=A2\tHello, world\t65\t0", "2\t3\t4\t\t12.5\t4026531874\t230",
-                                          "1\t2\t1\t\t\t0\t0"};
+  const std::vector<std::string> cells = {"1\t1\t1\t=A2\tHello, world\t65\t0",
+                                          "2\t3\t4\t\t12.5\t4026531874\t230", "1\t2\t1\t\t\t0\t0"};
   PutHandheld(testing::WorkbookDatabase("Plan", 9, block, cells));
   Run(kSynchronize);
   ASSERT_TRUE(Desktop("Business", "Plan"));
@@ -125,7 +125,8 @@ TEST_F(Interop, AFileTheWorkbookSavesGoesToTheHandheldAndBackWithTheSameCells) {
   EXPECT_EQ(DesktopCells(*Desktop("Unfiled", "Round"), 9), before);
   const Ref<sheet::Workbook> back = Open("Unfiled", "Round");
   EXPECT_EQ(back->Sheets().Item(2).name(), "Second");
-  EXPECT_EQ(back->Sheets().Item(2).Cells().ItemDirect(2, 2).Value(), "text with \"quotes\", and commas");
+  EXPECT_EQ(back->Sheets().Item(2).Cells().ItemDirect(2, 2).Value(),
+            "text with \"quotes\", and commas");
   EXPECT_EQ(back->Sheets().Item(1).ColumnWidths(3), 72);
   EXPECT_EQ(back->Styles().Count(), wb->Styles().Count());
 }
@@ -133,7 +134,9 @@ TEST_F(Interop, AFileTheWorkbookSavesGoesToTheHandheldAndBackWithTheSameCells) {
 TEST_F(Interop, HandheldWorkbooksOfVersions4And5ArriveAsFilesTheWorkbookOpens) {
   for (uint16_t version : {4, 5}) {
     const std::string name = "Old" + std::to_string(version);
-    PutHandheld(name, Book{version, 2, true, {"1,1,1,\"=B1\",\"a, b\",3758096449,230", "1,4,2,\"\",\"\",65,0"}});
+    PutHandheld(
+        name,
+        Book{version, 2, true, {"1,1,1,\"=B1\",\"a, b\",3758096449,230", "1,4,2,\"\",\"\",65,0"}});
   }
   Run(kSynchronize);
   for (uint16_t version : {4, 5}) {

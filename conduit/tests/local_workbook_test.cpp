@@ -20,11 +20,13 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> StyleLines(uint16_t version) {
   const bool sixOrSeven = version == 6 || version == 7;
-  std::vector<std::string> lines = {"65,\"Text\"", "72,\"Bold Text\"",
-                                    sixOrSeven ? "4026531874,\"Number\"" : "268435490,\"Number\"",
-                                    "536875138,\"Money\"",
-                                    sixOrSeven ? "4026532354,\"Percentage\"" : "536871426,\"Percentage\"",
-                                    "76,\"Col Header\""};
+  std::vector<std::string> lines = {
+      "65,\"Text\"",
+      "72,\"Bold Text\"",
+      sixOrSeven ? "4026531874,\"Number\"" : "268435490,\"Number\"",
+      "536875138,\"Money\"",
+      sixOrSeven ? "4026532354,\"Percentage\"" : "536871426,\"Percentage\"",
+      "76,\"Col Header\""};
   if (version == 7) {
     lines.insert(lines.end(), {"1026,\"Date\"", "2050,\"Time\"", "3074,\"Date & Time\""});
   }
@@ -43,7 +45,9 @@ std::string Zeros(int count) {
 // lays it out, with `cells` after the header.
 std::string GoldenFile(uint16_t version, const std::vector<std::string>& cells) {
   std::vector<std::string> lines = {"0", std::to_string(version), "1"};
-  auto add = [&](const std::vector<std::string>& more) { lines.insert(lines.end(), more.begin(), more.end()); };
+  auto add = [&](const std::vector<std::string>& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+  };
   const bool sixOrSeven = version == 6 || version == 7;
   if (version >= 8) add({"0", "\"\"", "0", "0"});
   if (version == 4) add({Zeros(10)});
@@ -62,7 +66,8 @@ std::string GoldenFile(uint16_t version, const std::vector<std::string>& cells) 
 class DesktopFiles : public ::testing::Test {
  protected:
   std::string Put(const std::string& text) {
-    const std::string path = brevora::testing::TempHome() + "/Book" + std::to_string(++count_) + ".tbr";
+    const std::string path =
+        brevora::testing::TempHome() + "/Book" + std::to_string(++count_) + ".tbr";
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }
@@ -109,7 +114,8 @@ TEST_F(DesktopFiles, GoldenFilesOfEveryLayoutAndBack) {
       CWorkbookHeader expected, read;
       db->CopyHeaderTo(expected);
       ASSERT_TRUE(back->ReadHeader(read, modified, problem)) << problem;
-      if (version == 4) expected.sheets = read.sheets;  // a version-4 record reads back with 47 as its width
+      if (version == 4)
+        expected.sheets = read.sheets;  // a version-4 record reads back with 47 as its width
       EXPECT_EQ(read, expected) << version;
     }
     EXPECT_FALSE(modified);
@@ -154,8 +160,9 @@ TEST_F(DesktopFiles, TheLinesALayoutMayLack) {
 
   // A header flag other than "1": straight to the sheet count.
   CWorkbookHeader_V8 h8;
-  ASSERT_TRUE(Open(9, Lines({"0", "9", "0", "2", "\"Clipboard\"", "\"Sheet1\"", "1\t1\t1\t\tx\t0\t0"}))
-                  ->ReadHeader(h8, modified, problem))
+  ASSERT_TRUE(
+      Open(9, Lines({"0", "9", "0", "2", "\"Clipboard\"", "\"Sheet1\"", "1\t1\t1\t\tx\t0\t0"}))
+          ->ReadHeader(h8, modified, problem))
       << problem;
   EXPECT_FALSE(h8.valid);
   EXPECT_EQ(h8.sheetCount, 2);
@@ -176,7 +183,8 @@ TEST_F(DesktopFiles, TheLinesALayoutMayLack) {
   three.versionText = "5";
   CLocalWorkbook_V5 v5;
   v5.WriteHeader(three, false);
-  EXPECT_TRUE(v5.text().ends_with("\r\n3\r\n\"Clipboard\"\r\n\"Sheet1\"\r\n\"Fourth\"\r\n")) << v5.text();
+  EXPECT_TRUE(v5.text().ends_with("\r\n3\r\n\"Clipboard\"\r\n\"Sheet1\"\r\n\"Fourth\"\r\n"))
+      << v5.text();
 }
 
 TEST_F(DesktopFiles, NumbersFitTheirFields) {
@@ -222,21 +230,30 @@ TEST_F(DesktopFiles, HeadersThatDoNotHoldTogether) {
     std::string problem;  // after "<path>"
   };
   const Case cases[] = {
-      {9, "0\r\n9\r\n", "x\r\n9\r\n", ", line 1: the file does not begin with its modified flag and version."},
-      {9, "\r\n268435490\r\n", "\r\nlots\r\n", ", line 8: the default style flags is not a number that fits."},
-      {9, "\r\n268435490\r\n", "\r\n4294967296\r\n", ", line 8: the default style flags is not a number that fits."},
+      {9, "0\r\n9\r\n", "x\r\n9\r\n",
+       ", line 1: the file does not begin with its modified flag and version."},
+      {9, "\r\n268435490\r\n", "\r\nlots\r\n",
+       ", line 8: the default style flags is not a number that fits."},
+      {9, "\r\n268435490\r\n", "\r\n4294967296\r\n",
+       ", line 8: the default style flags is not a number that fits."},
       {9, "\r\n\"\"\r\n0\r\n", "\r\n\"" + std::string(256, 'p') + "\"\r\n0\r\n",
        ", line 7: the linked file's path is longer than 255 characters."},
-      {9, "\r\n1\r\n22\r\n", "\r\n70000\r\n22\r\n", ", line 9: the current sheet is not a number that fits."},
+      {9, "\r\n1\r\n22\r\n", "\r\n70000\r\n22\r\n",
+       ", line 9: the current sheet is not a number that fits."},
       {9, "\r\n2\r\n\"$\"", "\r\n2\r\n$", ", line 12: the currency is not in quotes."},
       {9, "65,\"Text\"", "65\"Text\"", ", line 13: not a style line."},
-      {9, "0,0,0,0,0,0,1,1,4,47,0", "0,0,0,0,0,0,1,1,4,47", ", line 30: the sheet line has 10 values, not 11."},
+      {9, "0,0,0,0,0,0,1,1,4,47,0", "0,0,0,0,0,0,1,1,4,47",
+       ", line 30: the sheet line has 10 values, not 11."},
       {9, "0,0,0,0,0,0,1,1,4,47,0", "0,0,0,0,0,x,1,1,4,47,0",
        ", line 30: value 6 of the sheet line is not a number that fits."},
-      {9, "\r\n2\r\n\"Clipboard\"", "\r\n17\r\n\"Clipboard\"", ", line 61: the sheet count 17 is above 16."},
-      {9, "\r\n2\r\n\"Clipboard\"", "\r\n-1\r\n\"Clipboard\"", ", line 61: the sheet count is not a number."},
-      {9, "\r\n2\r\n\"Clipboard\"", "\r\n3\r\n\"Clipboard\"", ": the file ends before its sheet names."},
-      {5, "0,0,0,0,0,0,1,1,0,0,4,47,0", "0,0,0,0,0,0,1,1,0,0,4,47", ", line 26: the sheet line has 12 values, not 13."},
+      {9, "\r\n2\r\n\"Clipboard\"", "\r\n17\r\n\"Clipboard\"",
+       ", line 61: the sheet count 17 is above 16."},
+      {9, "\r\n2\r\n\"Clipboard\"", "\r\n-1\r\n\"Clipboard\"",
+       ", line 61: the sheet count is not a number."},
+      {9, "\r\n2\r\n\"Clipboard\"", "\r\n3\r\n\"Clipboard\"",
+       ": the file ends before its sheet names."},
+      {5, "0,0,0,0,0,0,1,1,0,0,4,47,0", "0,0,0,0,0,0,1,1,0,0,4,47",
+       ", line 26: the sheet line has 12 values, not 13."},
       {4, Zeros(10), Zeros(9), ", line 4: the column-width line has 9 values, not 10."},
   };
   for (const Case& c : cases) {
@@ -270,12 +287,21 @@ TEST_F(DesktopFiles, CellLinesThatAreNotCells) {
     std::string problem;  // empty: the end was reached
   };
   const Case cases[] = {
-      {9, {"1\t1\t1\t\ta\t0\t0", "", "", ""}, 1, ""},                    // trailing blank lines
-      {9, {"1\t1\t1\t\ta\t0\t0", "", "1\t2\t1\t\tb\t0\t0"}, 1, ", line 65: a blank line among the cells."},
+      {9, {"1\t1\t1\t\ta\t0\t0", "", "", ""}, 1, ""},  // trailing blank lines
+      {9,
+       {"1\t1\t1\t\ta\t0\t0", "", "1\t2\t1\t\tb\t0\t0"},
+       1,
+       ", line 65: a blank line among the cells."},
       {9, {"0\t1\t1\t\ta\t0\t0"}, 0, ", line 64: the sheet is below 1."},
       {9, {"1\t1\t0\t\ta\t0\t0"}, 0, ", line 64: the column is below 1."},
-      {9, {"1\t1\t1\t\ta\t0\t0", "1\t1\t1\ta\t0\t0"}, 1, ", line 65: the line does not have seven fields separated by tabs."},
-      {5, {"1,1,1,\"\",\"a\",0,0", "1,x,1,\"\",\"a\",0,0"}, 1, ", line 61: the row is not a number."},
+      {9,
+       {"1\t1\t1\t\ta\t0\t0", "1\t1\t1\ta\t0\t0"},
+       1,
+       ", line 65: the line does not have seven fields separated by tabs."},
+      {5,
+       {"1,1,1,\"\",\"a\",0,0", "1,x,1,\"\",\"a\",0,0"},
+       1,
+       ", line 61: the row is not a number."},
   };
   for (const Case& c : cases) {
     const auto file = Open(c.version, GoldenFile(c.version, c.cells));
@@ -292,7 +318,8 @@ TEST_F(DesktopFiles, CellLinesThatAreNotCells) {
     problem.clear();
     while ((read = file->ReadNextCell(cell, problem)) == LocalWorkbook::CellRead::Cell) ++good;
     EXPECT_EQ(good, c.good) << c.cells.back();
-    EXPECT_EQ(read, c.problem.empty() ? LocalWorkbook::CellRead::End : LocalWorkbook::CellRead::Bad) << c.cells.back();
+    EXPECT_EQ(read, c.problem.empty() ? LocalWorkbook::CellRead::End : LocalWorkbook::CellRead::Bad)
+        << c.cells.back();
     if (!c.problem.empty()) {
       EXPECT_EQ(problem, file->path() + c.problem);
     }
@@ -303,7 +330,8 @@ TEST_F(DesktopFiles, CellLinesThatAreNotCells) {
 // whose lines end with one is a single line, and a cell's text may hold one.
 TEST_F(DesktopFiles, ACrOnItsOwnStaysInItsLine) {
   std::string header = GoldenFile(9, {});
-  for (std::size_t at = header.find("\r\n"); at != std::string::npos; at = header.find("\r\n", at)) {
+  for (std::size_t at = header.find("\r\n"); at != std::string::npos;
+       at = header.find("\r\n", at)) {
     header.replace(at, 2, "\r");
   }
   const auto oneLine = Open(9, header);
@@ -311,7 +339,8 @@ TEST_F(DesktopFiles, ACrOnItsOwnStaysInItsLine) {
   bool modified = false;
   std::string problem;
   EXPECT_FALSE(oneLine->ReadHeader(h, modified, problem));
-  EXPECT_EQ(problem, oneLine->path() + ", line 1: the file does not begin with its modified flag and version.");
+  EXPECT_EQ(problem, oneLine->path() +
+                         ", line 1: the file does not begin with its modified flag and version.");
 
   const auto file = Open(9, GoldenFile(9, {"1\t2\t3\t\ta\rb\t65\t0", "1\t3\t3\t\tc\t65\t0\r"}));
   ASSERT_TRUE(file->ReadHeader(h, modified, problem)) << problem;

@@ -36,8 +36,8 @@ std::set<std::string> ExportedNames(const std::string& path) {
     const Elf64_Shdr symbols = section(i);
     if (symbols.sh_type != SHT_DYNSYM) continue;
     const Elf64_Shdr strings = section(symbols.sh_link);
-    for (std::size_t at = symbols.sh_offset; at + sizeof(Elf64_Sym) <= symbols.sh_offset + symbols.sh_size;
-         at += sizeof(Elf64_Sym)) {
+    for (std::size_t at = symbols.sh_offset;
+         at + sizeof(Elf64_Sym) <= symbols.sh_offset + symbols.sh_size; at += sizeof(Elf64_Sym)) {
       Elf64_Sym sym;
       std::memcpy(&sym, file.data() + at, sizeof sym);
       const int binding = ELF64_ST_BIND(sym.st_info);
@@ -70,8 +70,9 @@ class Plugin : public ::testing::Test {
 };
 
 TEST_F(Plugin, ExportsTheSixEntryPointsAndNothingElse) {
-  EXPECT_EQ(ExportedNames(TABREL_PLUGIN), (std::set<std::string>{"OpenConduit", "GetConduitName", "GetConduitVersion",
-                                                                "ConfigureConduit", "GetConduitInfo", "CfgConduit"}));
+  EXPECT_EQ(ExportedNames(TABREL_PLUGIN),
+            (std::set<std::string>{"OpenConduit", "GetConduitName", "GetConduitVersion",
+                                   "ConfigureConduit", "GetConduitInfo", "CfgConduit"}));
   EXPECT_TRUE(plugin_->getConduitName && plugin_->getConduitVersion && plugin_->configureConduit &&
               plugin_->getConduitInfo && plugin_->cfgConduit);
 }

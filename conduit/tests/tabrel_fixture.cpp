@@ -17,7 +17,8 @@ TestDatabase WorkbookDatabase(const std::string& name, uint16_t version, const W
   db.version = version;
   db.appInfo.assign(block.bytes().begin(), block.bytes().end());
   uint32_t id = 0;
-  for (const std::string& cell : cells) db.records.push_back({0, ++id, cell + std::string(1, '\0')});
+  for (const std::string& cell : cells)
+    db.records.push_back({0, ++id, cell + std::string(1, '\0')});
   return db;
 }
 
@@ -29,13 +30,15 @@ TestDatabase WorkbookDatabase(const std::string& name, const Book& book) {
 
 std::vector<std::string> CellTexts(const TestDatabase& db) {
   std::vector<std::string> texts;
-  for (const auto& record : db.records) texts.push_back(record.data.substr(0, record.data.find('\0')));
+  for (const auto& record : db.records)
+    texts.push_back(record.data.substr(0, record.data.find('\0')));
   return texts;
 }
 
 std::optional<WorkbookBlock> BlockOf(const TestDatabase& db) {
-  return WorkbookBlock::Parse(WorkbookBlock::LayoutOf(db.version),
-                              std::span(reinterpret_cast<const uint8_t*>(db.appInfo.data()), db.appInfo.size()));
+  return WorkbookBlock::Parse(
+      WorkbookBlock::LayoutOf(db.version),
+      std::span(reinterpret_cast<const uint8_t*>(db.appInfo.data()), db.appInfo.size()));
 }
 
 std::string DesktopFile(uint16_t version, const std::vector<std::string>& cells, bool modified,
@@ -87,7 +90,9 @@ std::optional<std::vector<std::string>> DesktopCells(const std::string& text, ui
 
 TabrelTest::TabrelTest() : conduit::testing::ConduitTest(TabulynProduct()) {}
 
-void TabrelTest::PutHandheld(const std::string& name, const Book& book) { PutHandheld(WorkbookDatabase(name, book)); }
+void TabrelTest::PutHandheld(const std::string& name, const Book& book) {
+  PutHandheld(WorkbookDatabase(name, book));
+}
 
 void TabrelHostTest::SetUp() {
   TabrelTest::SetUp();

@@ -43,12 +43,25 @@ struct Style {
 };
 
 void Styles(Golden& g, std::size_t at, const std::vector<Style>& styles) {
-  for (std::size_t i = 0; i < styles.size(); ++i) g.D(at + 20 * i, styles[i].flags).Text(at + 20 * i + 4, styles[i].name);
+  for (std::size_t i = 0; i < styles.size(); ++i)
+    g.D(at + 20 * i, styles[i].flags).Text(at + 20 * i + 4, styles[i].name);
 }
 
-const std::vector<Style> kStyles = {{0x41, "Text"},       {0x48, "Bold Text"},  {0x10000022, "Number"},
-                                    {0x20001082, "Money"}, {0x20000202, "Percentage"}, {0x4C, "Col Header"},
-                                    {0, ""}, {0, ""}, {0, ""}, {0, ""}, {0, ""}, {0, ""}, {0, ""}, {0, ""}, {0, ""},
+const std::vector<Style> kStyles = {{0x41, "Text"},
+                                    {0x48, "Bold Text"},
+                                    {0x10000022, "Number"},
+                                    {0x20001082, "Money"},
+                                    {0x20000202, "Percentage"},
+                                    {0x4C, "Col Header"},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
+                                    {0, ""},
                                     {0, "Edit Styles..."}};
 
 std::vector<Style> Styles67(bool dates) {
@@ -75,7 +88,8 @@ std::vector<uint8_t> GoldenV4(uint8_t category) {
   const uint16_t widths[] = {16, 48, 48, 48, 16, 16, 16, 16, 16, 16};
   for (int i = 0; i < 10; ++i) g.W(278 + 2 * i, widths[i]);
   g.D(300, 22).D(304, 0x10000022).Text(308, "$").W(310, 1);
-  for (int s = 0; s < 16; ++s) g.B(312 + 20 * s + 6, 1).B(312 + 20 * s + 7, 1).W(312 + 20 * s + 16, 4);
+  for (int s = 0; s < 16; ++s)
+    g.B(312 + 20 * s + 6, 1).B(312 + 20 * s + 7, 1).W(312 + 20 * s + 16, 4);
   g.B(640, category);
   Styles(g, 644, kStyles);
   g.W(964, 2);
@@ -86,7 +100,11 @@ std::vector<uint8_t> GoldenV5(uint16_t version, uint8_t category) {
   Golden g(1748);
   Start(g, version == 5 ? "01 Sheet1" : "Sheet1");
   g.D(280, 22).D(284, version == 5 ? 0x10000022 : 0xF0000022).Text(288, "$").W(290, 1);
-  for (int s = 0; s < 16; ++s) g.W(292 + 70 * s + 12, 1).W(292 + 70 * s + 14, 1).W(292 + 70 * s + 24, 4).W(292 + 70 * s + 26, 47);
+  for (int s = 0; s < 16; ++s)
+    g.W(292 + 70 * s + 12, 1)
+        .W(292 + 70 * s + 14, 1)
+        .W(292 + 70 * s + 24, 4)
+        .W(292 + 70 * s + 26, 47);
   g.B(1420, category);
   Styles(g, 1424, version == 5 ? kStyles : Styles67(version == 7));
   g.W(1744, 2);
@@ -97,7 +115,11 @@ std::vector<uint8_t> GoldenV8(uint8_t category) {
   Golden g(2524);
   Start(g, "01 Sheet1");
   g.D(280, 22).D(284, 0x10000022).Text(288, "$").W(290, 1);
-  for (int s = 0; s < 16; ++s) g.W(292 + 102 * s + 12, 1).W(292 + 102 * s + 14, 1).W(292 + 102 * s + 16, 4).W(292 + 102 * s + 18, 47);
+  for (int s = 0; s < 16; ++s)
+    g.W(292 + 102 * s + 12, 1)
+        .W(292 + 102 * s + 14, 1)
+        .W(292 + 102 * s + 16, 4)
+        .W(292 + 102 * s + 18, 47);
   g.B(1932, category);
   Styles(g, 1936, kStyles);
   g.W(2256, 2);
@@ -119,9 +141,19 @@ TEST(WorkbookBlock, FieldsAreReadInTheHandheldsByteOrder) {
   g.W(0, 0x1234).Text(2 + 16 * 3, "Third").B(258 + 5, 0x55).B(274, 7);
   g.D(280, 0x01020304).D(284, 0xF0000022).Text(288, "kr").W(290, 0x0203);
   const std::size_t rec = 292 + 102 * 2;  // sheet record 2
-  g.W(rec + 0, 0x0102).W(rec + 14, 0x0708).W(rec + 16, 9).W(rec + 18, 0x0A0B).W(rec + 20, 0x0C0D).W(rec + 98, 0x0E0F);
+  g.W(rec + 0, 0x0102)
+      .W(rec + 14, 0x0708)
+      .W(rec + 16, 9)
+      .W(rec + 18, 0x0A0B)
+      .W(rec + 20, 0x0C0D)
+      .W(rec + 98, 0x0E0F);
   g.B(rec + 100, 0x34).B(rec + 101, 0x12);  // the last word is not converted
-  g.D(1924, 0xA1A2A3A4).D(1928, 0xB1B2B3B4).B(1932, 9).B(1933, 0xFF).D(1936 + 20 * 15, 0xC1C2C3C4).Text(1940 + 20 * 15, "Last");
+  g.D(1924, 0xA1A2A3A4)
+      .D(1928, 0xB1B2B3B4)
+      .B(1932, 9)
+      .B(1933, 0xFF)
+      .D(1936 + 20 * 15, 0xC1C2C3C4)
+      .Text(1940 + 20 * 15, "Last");
   g.W(2256, 0x0506).Text(2260, "/home/u/Plan.xls").W(2516, 2).W(2518, 3).D(2520, 0xD1D2D3D4);
   const auto block = WorkbookBlock::Parse(WorkbookBlock::LayoutOf(9), g.bytes());
   ASSERT_TRUE(block);
@@ -157,7 +189,13 @@ TEST(WorkbookBlock, FieldsAreReadInTheHandheldsByteOrder) {
 TEST(WorkbookBlock, TheOlderSheetRecords) {
   Golden v4(968);
   const std::size_t r4 = 312 + 20 * 1;
-  v4.B(r4, 0x11).B(r4 + 7, 0x22).D(r4 + 8, 0x01020304).D(r4 + 12, 0x05060708).W(r4 + 16, 9).D(632, 7).D(636, 8);
+  v4.B(r4, 0x11)
+      .B(r4 + 7, 0x22)
+      .D(r4 + 8, 0x01020304)
+      .D(r4 + 12, 0x05060708)
+      .W(r4 + 16, 9)
+      .D(632, 7)
+      .D(636, 8);
   v4.W(278 + 18, 0x3344);
   const auto b4 = WorkbookBlock::Parse(WorkbookBlock::LayoutOf(4), v4.bytes());
   ASSERT_TRUE(b4);
@@ -173,7 +211,12 @@ TEST(WorkbookBlock, TheOlderSheetRecords) {
 
   Golden v5(1748);
   const std::size_t r5 = 292 + 70 * 15;
-  v5.W(r5 + 2, 31999).D(r5 + 16, 0x0A0B0C0D).D(r5 + 20, 3).W(r5 + 24, 5).W(r5 + 26, 60).W(r5 + 28 + 38, 99);
+  v5.W(r5 + 2, 31999)
+      .D(r5 + 16, 0x0A0B0C0D)
+      .D(r5 + 20, 3)
+      .W(r5 + 24, 5)
+      .W(r5 + 26, 60)
+      .W(r5 + 28 + 38, 99);
   const auto b5 = WorkbookBlock::Parse(WorkbookBlock::LayoutOf(6), v5.bytes());
   ASSERT_TRUE(b5);
   EXPECT_EQ(b5->Setting(15, 1), 31999);
@@ -190,7 +233,9 @@ TEST(WorkbookBlock, ASettingAbove32000ReadsAs1) {
     const std::size_t size = version == 5 ? 1748 : 2524;
     const std::size_t record = version == 5 ? 70 : 102;
     Golden g(size);
-    g.W(292 + record * 4 + 6, 40000).W(292 + record * 4 + 8, 32000).W(292 + record * 4 + 16 + (version == 5 ? 8 : 2), 40000);
+    g.W(292 + record * 4 + 6, 40000)
+        .W(292 + record * 4 + 8, 32000)
+        .W(292 + record * 4 + 16 + (version == 5 ? 8 : 2), 40000);
     const auto block = WorkbookBlock::Parse(WorkbookBlock::LayoutOf(version), g.bytes());
     ASSERT_TRUE(block);
     EXPECT_EQ(block->Setting(4, 3), 1) << version;
@@ -211,8 +256,9 @@ TEST(WorkbookBlock, BlocksThatDoNotHoldTogether) {
     bool read;
   };
   const Case cases[] = {
-      {4, 967, false}, {4, 968, true}, {4, 971, true}, {4, 972, false}, {5, 1747, false}, {6, 1748, true},
-      {7, 968, false}, {8, 2523, false}, {9, 2527, true}, {9, 2528, false}, {9, 0, false},
+      {4, 967, false},  {4, 968, true},   {4, 971, true},  {4, 972, false},
+      {5, 1747, false}, {6, 1748, true},  {7, 968, false}, {8, 2523, false},
+      {9, 2527, true},  {9, 2528, false}, {9, 0, false},
   };
   for (const Case& c : cases) {
     const std::vector<uint8_t> bytes(c.size, 0);
@@ -237,7 +283,8 @@ TEST(WorkbookBlock, NamesAreCutTo15Bytes) {
   // A slot whose 16 bytes hold no NUL reads as its 16 bytes.
   Golden g(2524);
   g.Text(2 + 16 * 1, "SixteenCharacter");
-  EXPECT_EQ(WorkbookBlock::Parse(WorkbookBlock::LayoutOf(9), g.bytes())->Name(1), "SixteenCharacter");
+  EXPECT_EQ(WorkbookBlock::Parse(WorkbookBlock::LayoutOf(9), g.bytes())->Name(1),
+            "SixteenCharacter");
   EXPECT_FALSE(block.SetLinkPath(std::string(256, 'x')));
   EXPECT_TRUE(block.SetLinkPath(std::string(255, 'x')));
 }

@@ -157,7 +157,7 @@ TEST(HandheldHeader, HeaderToBlockWithItsCorrections) {
   h.names[0] = "Clipboard";
   h.names[1] = "Sheet1";
   h.currentSheet = 1;
-  h.sheets[1].widths[0] = 5;    // below 10: 0
+  h.sheets[1].widths[0] = 5;  // below 10: 0
   h.sheets[1].widths[1] = 10;
   h.sheets[1].widths[2] = 145;
   h.sheets[1].widths[3] = 146;  // above 145: 0

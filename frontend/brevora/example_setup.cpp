@@ -25,11 +25,13 @@ namespace {
 
 using registry::Hive;
 
-constexpr const char* kPalmKeys[] = {"Software\\U.S. Robotics\\Pilot Desktop", "Software\\Palm Computing\\Pilot Desktop"};
+constexpr const char* kPalmKeys[] = {"Software\\U.S. Robotics\\Pilot Desktop",
+                                     "Software\\Palm Computing\\Pilot Desktop"};
 constexpr const char* kPhoneSuiteKey = "Software\\Nokia";
 constexpr const char* kUserFolder = "Example";
 
-void WriteWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& rows) {
+void WriteWorkbook(const std::string& path,
+                   const std::vector<std::pair<std::string, std::string>>& rows) {
   Ref<sheet::Workbook> workbook = MakeRef<sheet::Workbook>();
   workbook->InitFromDefaults();
   sheet::CellCollection& cells = workbook->Sheets().Item(1).Cells();
@@ -72,7 +74,8 @@ void WriteSlidePictures(const std::string& folder, int number, QColor colour, st
     const int heights[] = {60, 95, 75, 130};
     for (int i = 0; i < 4; ++i) {
       painter.setBrush(QColor(255, 255, 255, 150 + 25 * i));
-      painter.drawRect(QRectF(40 + i * 62, 220 - heights[(i + number) % 4], 40, heights[(i + number) % 4]));
+      painter.drawRect(
+          QRectF(40 + i * 62, 220 - heights[(i + number) % 4], 40, heights[(i + number) % 4]));
     }
   }
   const std::string base = folder + "/slide" + std::to_string(number);
@@ -94,14 +97,15 @@ void WriteSlidePictures(const std::string& pictures) {
   }
 }
 
-void WritePresentation(const std::string& path, const std::string& name, const std::string& pictures,
-                       const std::string (&titles)[2]) {
+void WritePresentation(const std::string& path, const std::string& name,
+                       const std::string& pictures, const std::string (&titles)[2]) {
   Ref<slides::Presentation> presentation = MakeRef<slides::Presentation>();
   presentation->InitFromDefaults();
   presentation->SetFileName(name);
   for (int16_t n = 1; n <= 2; ++n) {
     const std::string base = pictures + "/slide" + std::to_string(n);
-    const Ref<slides::Slide> slide = presentation->Slides()->Add(n, 1, fs::SystemPath(base + ".png"));
+    const Ref<slides::Slide> slide =
+        presentation->Slides()->Add(n, 1, fs::SystemPath(base + ".png"));
     slide->AddThumbnail(fs::SystemPath(base + "t.png"), 1);
     slide->Outlines()->Add(0, 0, 0, 0, titles[n - 1]);
   }
@@ -126,10 +130,11 @@ void WriteUserFolder(const std::string& user, const std::string& pictures) {
   WriteDocument(category("scriv", "Business") + "/Meeting Notes.scv", "Meeting Notes",
                 "Meeting notes\r\n- Budget agreed\r\n- Next meeting on Monday");
   const std::string welcome[2] = {"Welcome to Brevora", "Slides travel to the handheld"};
-  WritePresentation(category("slidr", "Unfiled") + "/" + kWelcomeNames[2] + ".pdb", kWelcomeNames[2], pictures,
-                    welcome);
+  WritePresentation(category("slidr", "Unfiled") + "/" + kWelcomeNames[2] + ".pdb",
+                    kWelcomeNames[2], pictures, welcome);
   const std::string review[2] = {"Quarterly Review", "Results and next steps"};
-  WritePresentation(category("slidr", "Business") + "/Quarterly Review.pdb", "Quarterly Review", pictures, review);
+  WritePresentation(category("slidr", "Business") + "/Quarterly Review.pdb", "Quarterly Review",
+                    pictures, review);
 }
 
 // Runs `body` on a thread of its own and waits for it: the document writers
@@ -150,7 +155,9 @@ void OnOwnThread(const std::function<void()>& body) {
 }
 
 // The set-up's staging folders in the data folder: "hotsync.new-XXXXXX".
-fs::TempFolder::Options Staging(const std::string& data) { return {.where = data, .prefix = "hotsync.new-"}; }
+fs::TempFolder::Options Staging(const std::string& data) {
+  return {.where = data, .prefix = "hotsync.new-"};
+}
 
 // Builds the example beside `root` under a temporary name, then renames it in
 // (system paths). A failure removes the staging folder.
@@ -174,7 +181,6 @@ bool NeedsExample() {
   }
   return !registry::KeyExists(Hive::CurrentUser, kPhoneSuiteKey);
 }
-
 
 std::optional<std::string> InstallExampleIfNeeded() {
   const std::string data = fs::DataDir();

@@ -20,7 +20,8 @@
 
 namespace brevora::frontend::program {
 
-inline constexpr const char* kWelcomeNames[3] = {"Welcome Workbook", "Welcome Document", "Welcome Slides"};
+inline constexpr const char* kWelcomeNames[3] = {"Welcome Workbook", "Welcome Document",
+                                                 "Welcome Slides"};
 
 // The set-up of a program's start: under the lock of the data folder (two
 // programs started at once set up one example), removes what a set-up killed

@@ -42,7 +42,8 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
   for (const auto& e : std::filesystem::directory_iterator(testing::TempHome())) {
     entries.push_back(e.path().filename().string());
   }
-  EXPECT_EQ(std::count_if(entries.begin(), entries.end(), [](const std::string& n) { return n.starts_with("hotsync"); }),
+  EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                          [](const std::string& n) { return n.starts_with("hotsync"); }),
             1);
 
   core::OnFreshThread([] {
@@ -52,8 +53,10 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
     EXPECT_TRUE(app->InstalledSlidora());
     app->SetUserID(1);
     EXPECT_EQ(app->UserName(), "Example");
-    const std::vector<std::string> expected[3] = {{"Welcome Workbook"}, {"Welcome Document"}, {"Welcome Slides"}};
-    const std::vector<std::string> business[3] = {{"Budget"}, {"Meeting Notes"}, {"Quarterly Review"}};
+    const std::vector<std::string> expected[3] = {
+        {"Welcome Workbook"}, {"Welcome Document"}, {"Welcome Slides"}};
+    const std::vector<std::string> business[3] = {
+        {"Budget"}, {"Meeting Notes"}, {"Quarterly Review"}};
     DocumentLister lister;
     std::set<std::string> allNames;  // one handheld database per name: unique across the suite
     size_t files = 0;
@@ -61,12 +64,14 @@ TEST(ExampleSetup, AFreshDesktopGetsAnExampleUserWithFilesInEveryMode) {
       app->SetFileMode(mode);
       const std::string home = app->HomeDirectory();
       EXPECT_EQ(ListCategories(home), (std::vector<std::string>{"Business", "Unfiled"}));
-      const std::vector<DocumentRow> unfiled = lister.List(app->Session(), home, "Unfiled", mode, true);
+      const std::vector<DocumentRow> unfiled =
+          lister.List(app->Session(), home, "Unfiled", mode, true);
       EXPECT_EQ(Names(unfiled), expected[mode]);
       EXPECT_EQ(Names(lister.List(app->Session(), home, "Business", mode, true)), business[mode]);
       EXPECT_NE(unfiled[0].size, "");
       for (const char* category : {"Unfiled", "Business"}) {
-        for (const std::string& name : Names(lister.List(app->Session(), home, category, mode, true))) {
+        for (const std::string& name :
+             Names(lister.List(app->Session(), home, category, mode, true))) {
           allNames.insert(text::LCase(name));
           ++files;
         }
@@ -107,13 +112,15 @@ TEST(ExampleSetup, AHomeWithAccentsGetsTheExampleToo) {
   ASSERT_TRUE(root);
   EXPECT_EQ(*root, fs::SystemPath(home) + "/hotsync");
   EXPECT_TRUE(std::filesystem::exists(home + "/hotsync/users.txt"));
-  EXPECT_TRUE(std::filesystem::exists(home + "/hotsync/Example/tabrel/Unfiled/Welcome Workbook.tbr"));
+  EXPECT_TRUE(
+      std::filesystem::exists(home + "/hotsync/Example/tabrel/Unfiled/Welcome Workbook.tbr"));
 }
 
 TEST(ExampleSetup, AnExistingDesktopIsLeftAlone) {
   registry::ImportRegedit("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Nokia]\n");
   EXPECT_FALSE(NeedsExample());
-  registry::ImportRegedit("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\U.S. Robotics\\Pilot Desktop]\n");
+  registry::ImportRegedit(
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\U.S. Robotics\\Pilot Desktop]\n");
   registry::DeleteKey(Hive::CurrentUser, "Software\\Nokia");
   EXPECT_FALSE(NeedsExample());
 }
@@ -132,7 +139,8 @@ TEST(ExampleSetup, AnExistingHotSyncFolderIsKeptAndRegistered) {
 TEST(CommandText, ArgumentsWithBlanksAreQuoted) {
   EXPECT_EQ(CommandText({}), "");
   EXPECT_EQ(CommandText({"/tmp/a.tbr"}), "/tmp/a.tbr");
-  EXPECT_EQ(CommandText({"SERVERCONDUIT=Main", "/tmp/my file.tbr"}), "SERVERCONDUIT=Main \"/tmp/my file.tbr\"");
+  EXPECT_EQ(CommandText({"SERVERCONDUIT=Main", "/tmp/my file.tbr"}),
+            "SERVERCONDUIT=Main \"/tmp/my file.tbr\"");
 }
 
 }  // namespace

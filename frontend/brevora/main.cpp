@@ -103,11 +103,14 @@ void RegisterTheSuite() {
   }
   // HotSync runs the suite's conduits for the folders the window shows.
   if (const std::string problem = RegisterSuiteConduits(folder); !problem.empty()) {
-    std::fprintf(stderr, "brevora: HotSync can't synchronize workbooks and documents: %s\n", problem.c_str());
+    std::fprintf(stderr, "brevora: HotSync can't synchronize workbooks and documents: %s\n",
+                 problem.c_str());
   }
   // The conduits reach the converters by ProgID.
-  if (const std::string problem = RegisterModuleClasses(frontend::ModuleLibraryFile()); !problem.empty()) {
-    std::fprintf(stderr, "brevora: other programs can't reach Brevora's objects: %s\n", problem.c_str());
+  if (const std::string problem = RegisterModuleClasses(frontend::ModuleLibraryFile());
+      !problem.empty()) {
+    std::fprintf(stderr, "brevora: other programs can't reach Brevora's objects: %s\n",
+                 problem.c_str());
   }
 }
 
@@ -145,9 +148,11 @@ int main(int argc, char** argv) {
   using Result = frontend::TabrelPC::StandAloneResult;
   Result result = Result::kFailed;
   try {
-    const Ref<frontend::TabrelPC> tabrelPC = RefCast<frontend::TabrelPC>(CreateObject(frontend::TabrelPC::kProgId));
+    const Ref<frontend::TabrelPC> tabrelPC =
+        RefCast<frontend::TabrelPC>(CreateObject(frontend::TabrelPC::kProgId));
     if (!tabrelPC) RaiseRuntimeError(429);
-    result = tabrelPC->OpenStandAlone(frontend::program::CommandText(arguments), Ref<Dispatch>(host));
+    result =
+        tabrelPC->OpenStandAlone(frontend::program::CommandText(arguments), Ref<Dispatch>(host));
   } catch (...) {
     services::ShowMessage({CurrentError().description(), "Brevora", services::MsgButtons::Ok,
                            services::MsgIcon::Critical});
@@ -167,7 +172,8 @@ int main(int argc, char** argv) {
     const std::string text = "An open Brevora window was brought to the front; \"" +
                              frontend::program::CommandText(arguments) + "\" was not imported.";
     std::fprintf(stderr, "brevora: %s\n", text::CpToUtf8(text).c_str());
-    services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Exclamation});
+    services::ShowMessage(
+        {text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Exclamation});
     return 1;
   }
   bool snapshotFailed = false;

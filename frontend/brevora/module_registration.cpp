@@ -18,7 +18,9 @@ using registry::Hive;
 
 std::optional<std::string> DefaultValue(const std::string& key) {
   const std::optional<registry::Value> value = registry::QueryValue(Hive::ClassesRoot, key, "");
-  if (!value || (value->type != registry::ValueType::String && value->type != registry::ValueType::ExpandString) ||
+  if (!value ||
+      (value->type != registry::ValueType::String &&
+       value->type != registry::ValueType::ExpandString) ||
       value->text.empty()) {
     return std::nullopt;
   }
@@ -39,7 +41,8 @@ bool RegisteredToALibrary(const char* progId) {
 std::string RegisterModuleClasses(const std::string& library) {
   std::error_code error;
   if (library.empty() || !std::filesystem::is_regular_file(library, error)) {
-    return "the library " + (library.empty() ? std::string("libtabrelpc.so") : library) + " is not there.";
+    return "the library " + (library.empty() ? std::string("libtabrelpc.so") : library) +
+           " is not there.";
   }
   try {
     for (const ModuleClass& c : ModuleClasses()) {

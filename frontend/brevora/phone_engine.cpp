@@ -19,8 +19,9 @@ namespace {
 // The library file registered for the engine's CLSID, when there is one.
 std::optional<std::string> RegisteredLibrary() {
   using registry::ValueType;
-  const std::optional<registry::Value> value = registry::QueryValue(
-      registry::Hive::ClassesRoot, std::string("CLSID\\") + kPhoneSyncEngineClsid + "\\InprocServer32", "");
+  const std::optional<registry::Value> value =
+      registry::QueryValue(registry::Hive::ClassesRoot,
+                           std::string("CLSID\\") + kPhoneSyncEngineClsid + "\\InprocServer32", "");
   if (!value || (value->type != ValueType::String && value->type != ValueType::ExpandString) ||
       value->text.empty()) {
     return std::nullopt;
@@ -52,7 +53,8 @@ std::string RegisterPhoneEngine(const std::string& libraryFolder) {
   auto registerServer = reinterpret_cast<int32_t (*)()>(dlsym(handle, "BrevoraRegisterServer"));
   if (!registerServer) return "the phone sync library " + library + " has no registration entry.";
   if (const int32_t number = registerServer(); number != 0) {
-    return "the phone sync library " + library + " could not be registered (error " + std::to_string(number) + ").";
+    return "the phone sync library " + library + " could not be registered (error " +
+           std::to_string(number) + ").";
   }
   return {};
 }

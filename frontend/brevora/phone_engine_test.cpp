@@ -40,19 +40,22 @@ TEST(PhoneEngine, IsRegisteredFromTheProgramsLibrariesUnlessAnExistingLibraryIs)
   EXPECT_TRUE(CreateObjectFromClsid(kPhoneSyncEngineClsid));
 
   // An entry whose library is gone is made again; one that exists is kept.
-  registry::SetValue(Hive::ClassesRoot, kServerKey, "", registry::Value::String("/nowhere/libbvsync.so"));
+  registry::SetValue(Hive::ClassesRoot, kServerKey, "",
+                     registry::Value::String("/nowhere/libbvsync.so"));
   EXPECT_EQ(RegisterPhoneEngine(folder), "");
   EXPECT_EQ(Registered(), library);
   const std::string elsewhere = testing::MakeTempDir("elsewhere") + "/libbvsync.so";
   std::ofstream(elsewhere) << "x";
-  registry::SetValue(Hive::ClassesRoot, kServerKey, "", registry::Value::String(fs::SystemPath(elsewhere)));
+  registry::SetValue(Hive::ClassesRoot, kServerKey, "",
+                     registry::Value::String(fs::SystemPath(elsewhere)));
   EXPECT_EQ(RegisterPhoneEngine(folder), "");
   EXPECT_EQ(Registered(), elsewhere);
 }
 
 TEST(PhoneEngine, AFolderWithoutTheLibraryOrABrokenRegistryIsReported) {
   const std::string empty = testing::MakeTempDir("no-libraries");
-  EXPECT_EQ(RegisterPhoneEngine(empty), "the phone sync library " + empty + "/libbvsync.so is not there.");
+  EXPECT_EQ(RegisterPhoneEngine(empty),
+            "the phone sync library " + empty + "/libbvsync.so is not there.");
   EXPECT_EQ(Registered(), "");
 
   // A damaged registry file is reported and left as it is.

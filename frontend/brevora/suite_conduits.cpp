@@ -22,9 +22,11 @@ bool LibraryExists(const ConduitRegistration& conduit) {
 }
 
 // Whether the user's registrations already hold `suite` (see the header).
-bool AlreadyRegistered(const std::vector<ConduitRegistration>& registered, const SuiteConduit& suite) {
+bool AlreadyRegistered(const std::vector<ConduitRegistration>& registered,
+                       const SuiteConduit& suite) {
   return std::any_of(registered.begin(), registered.end(), [&](const ConduitRegistration& r) {
-    return (r.creator == suite.creator || text::EqualsNoCase(r.name, suite.name)) && LibraryExists(r);
+    return (r.creator == suite.creator || text::EqualsNoCase(r.name, suite.name)) &&
+           LibraryExists(r);
   });
 }
 
@@ -39,14 +41,17 @@ std::string RegisterSuiteConduits(const std::string& libraryFolder) {
       const std::string library = (std::filesystem::path(libraryFolder) / suite.library).string();
       std::error_code error;
       if (libraryFolder.empty() || !std::filesystem::is_regular_file(library, error)) {
-        problems += std::string(problems.empty() ? "" : " ") + "the conduit library " + library + " is not there.";
+        problems += std::string(problems.empty() ? "" : " ") + "the conduit library " + library +
+                    " is not there.";
         continue;
       }
-      hotsync::host::RegisterConduit({suite.name, fs::SystemPath(library), suite.directory, suite.creator});
+      hotsync::host::RegisterConduit(
+          {suite.name, fs::SystemPath(library), suite.directory, suite.creator});
     }
   } catch (...) {
     // A registry file that can't be read is reported, not registered over.
-    problems += std::string(problems.empty() ? "" : " ") + text::CpToUtf8(CurrentError().description());
+    problems +=
+        std::string(problems.empty() ? "" : " ") + text::CpToUtf8(CurrentError().description());
   }
   return problems;
 }

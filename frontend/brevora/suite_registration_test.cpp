@@ -9,15 +9,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/session.h"
 #include "frontend/brevora/library_folder.h"
 #include "frontend/brevora/module_registration.h"
 #include "frontend/brevora/suite_conduits.h"
 #include "frontend/module_classes.h"
+#include "platform/automation/class_registry.h"
 #include "platform/fs/paths.h"
 #include "platform/hotsync/host/conduit_registry.h"
 #include "platform/registry/registry.h"
-#include "core/session.h"
-#include "platform/automation/class_registry.h"
 #include "sheet/sdk.h"
 #include "testing/spawn.h"
 #include "testing/temp_home.h"
@@ -29,7 +29,9 @@ using hotsync::host::ConduitRegistration;
 using registry::Hive;
 namespace stdfs = std::filesystem;
 
-std::string Library(const char* name) { return (stdfs::path(ProgramLibraryFolder()) / name).string(); }
+std::string Library(const char* name) {
+  return (stdfs::path(ProgramLibraryFolder()) / name).string();
+}
 
 std::string ElsewhereFile(const std::string& name) {
   const std::string file = testing::MakeTempDir("elsewhere") + "/" + name;
@@ -54,22 +56,26 @@ TEST(SuiteConduits, WhatTheUserRegisteredIsLeftAlone) {
   hotsync::host::RegisterConduit({"TABULYN", fs::SystemPath(theirs), "Tabulyn", "Zeri"});
   hotsync::host::RegisterConduit({"Sheets", fs::SystemPath(sheets), "sheets", "Scrv"});
   EXPECT_EQ(RegisterSuiteConduits(ProgramLibraryFolder()), "");
-  EXPECT_EQ(hotsync::host::RegisteredConduits(),
-            (std::vector<ConduitRegistration>{{"TABULYN", fs::SystemPath(theirs), "Tabulyn", "Zeri"},
-                                              {"Sheets", fs::SystemPath(sheets), "sheets", "Scrv"}}));
+  EXPECT_EQ(
+      hotsync::host::RegisteredConduits(),
+      (std::vector<ConduitRegistration>{{"TABULYN", fs::SystemPath(theirs), "Tabulyn", "Zeri"},
+                                        {"Sheets", fs::SystemPath(sheets), "sheets", "Scrv"}}));
 }
 
 TEST(SuiteConduits, OneWhoseLibraryIsGoneIsRegisteredAgain) {
   hotsync::host::RegisterConduit({"Scrivane", "/nowhere/libscriv.so", "Scrivane", "Scrv"});
   EXPECT_EQ(RegisterSuiteConduits(ProgramLibraryFolder()), "");
-  EXPECT_EQ(hotsync::host::FindConduit("Scrivane"),
-            (ConduitRegistration{"Scrivane", fs::SystemPath(Library("libscriv.so")), "scriv", "Scrv"}));
+  EXPECT_EQ(
+      hotsync::host::FindConduit("Scrivane"),
+      (ConduitRegistration{"Scrivane", fs::SystemPath(Library("libscriv.so")), "scriv", "Scrv"}));
 }
 
 TEST(SuiteConduits, MissingLibrariesAndABrokenRegistryAreReported) {
   const std::string empty = testing::MakeTempDir("no-libraries");
-  EXPECT_EQ(RegisterSuiteConduits(empty), "the conduit library " + empty + "/libtabrel.so is not there. "
-                                          "the conduit library " + empty + "/libscriv.so is not there.");
+  EXPECT_EQ(RegisterSuiteConduits(empty), "the conduit library " + empty +
+                                              "/libtabrel.so is not there. "
+                                              "the conduit library " +
+                                              empty + "/libscriv.so is not there.");
   EXPECT_TRUE(hotsync::host::RegisteredConduits().empty());
 
   const std::string hive = testing::TempHome() + "/registry/HKEY_CURRENT_USER.reg";
@@ -88,16 +94,19 @@ struct ProbeRun {
 
 ProbeRun Probe(const std::vector<std::string>& args) {
   const std::string folder = testing::MakeTempDir("probe");
-  const int status = testing::SpawnAndWait(CREATE_OBJECT_PROBE, args, {"/dev/null", folder + "/out", folder + "/err"});
+  const int status = testing::SpawnAndWait(CREATE_OBJECT_PROBE, args,
+                                           {"/dev/null", folder + "/out", folder + "/err"});
   std::ifstream out(folder + "/out", std::ios::binary), err(folder + "/err", std::ios::binary);
-  return {status, std::string(std::istreambuf_iterator<char>(out), {}) + std::string(std::istreambuf_iterator<char>(err), {})};
+  return {status, std::string(std::istreambuf_iterator<char>(out), {}) +
+                      std::string(std::istreambuf_iterator<char>(err), {})};
 }
 
 TEST(ModuleClasses, AnotherProcessReachesTheRealConvertersAfterTheRegistration) {
   const std::string folder = testing::MakeTempDir("files");
-  const std::vector<std::string> xls = {"TabulynPC.SDK", "XLSToTBRExt_Sync", folder + "/a.xls", folder + "/a.tbr", ""};
-  const std::vector<std::string> doc = {"TabulynPC.SDK_Document", "DOCToSCVExt_Sync", folder + "/a.doc",
-                                        folder + "/a.scv", ""};
+  const std::vector<std::string> xls = {"TabulynPC.SDK", "XLSToTBRExt_Sync", folder + "/a.xls",
+                                        folder + "/a.tbr", ""};
+  const std::vector<std::string> doc = {"TabulynPC.SDK_Document", "DOCToSCVExt_Sync",
+                                        folder + "/a.doc", folder + "/a.scv", ""};
   // Before: nothing to create.
   ProbeRun run = Probe(xls);
   EXPECT_EQ(run.status, 1);
@@ -105,10 +114,12 @@ TEST(ModuleClasses, AnotherProcessReachesTheRealConvertersAfterTheRegistration) 
 
   ASSERT_EQ(RegisterModuleClasses(ModuleLibraryFile()), "");
   for (const ModuleClass& c : ModuleClasses()) {
-    const auto clsid = registry::QueryValue(Hive::ClassesRoot, std::string(c.progId) + "\\CLSID", "");
+    const auto clsid =
+        registry::QueryValue(Hive::ClassesRoot, std::string(c.progId) + "\\CLSID", "");
     ASSERT_TRUE(clsid) << c.progId;
     EXPECT_EQ(clsid->text, c.clsid);
-    const auto server = registry::QueryValue(Hive::ClassesRoot, "CLSID\\" + std::string(c.clsid) + "\\InprocServer32", "");
+    const auto server = registry::QueryValue(
+        Hive::ClassesRoot, "CLSID\\" + std::string(c.clsid) + "\\InprocServer32", "");
     ASSERT_TRUE(server) << c.progId;
     EXPECT_EQ(fs::NativePath(server->text), ModuleLibraryFile());
   }
@@ -126,13 +137,15 @@ TEST(ModuleClasses, AnotherProcessReachesTheRealConvertersAfterTheRegistration) 
 TEST(ModuleClasses, AClassRegisteredToALibraryThatExistsIsLeftAlone) {
   const std::string theirs = ElsewhereFile("libfake.so");
   RegisterServer(sheet::SDK::kProgId, "{00000000-0000-0000-0000-0000000000F1}", theirs);
-  RegisterServer("TabulynPC.Session", "{00000000-0000-0000-0000-0000000000F2}", "/nowhere/libgone.so");
+  RegisterServer("TabulynPC.Session", "{00000000-0000-0000-0000-0000000000F2}",
+                 "/nowhere/libgone.so");
   ASSERT_EQ(RegisterModuleClasses(ModuleLibraryFile()), "");
   EXPECT_EQ(registry::QueryValue(Hive::ClassesRoot, "TabulynPC.SDK\\CLSID", "")->text,
             "{00000000-0000-0000-0000-0000000000F1}");
   EXPECT_EQ(registry::QueryValue(Hive::ClassesRoot, "TabulynPC.Session\\CLSID", "")->text,
             core::Session::kClsid);
-  EXPECT_EQ(RegisterModuleClasses("/nowhere/libtabrelpc.so"), "the library /nowhere/libtabrelpc.so is not there.");
+  EXPECT_EQ(RegisterModuleClasses("/nowhere/libtabrelpc.so"),
+            "the library /nowhere/libtabrelpc.so is not there.");
 }
 
 }  // namespace

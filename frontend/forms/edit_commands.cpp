@@ -17,7 +17,8 @@ enum class EditAction { Cut, Copy, Paste };
 
 void Edit(EditAction action) {
   QWidget* focus = QApplication::focusWidget();
-  if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit()) focus = combo->lineEdit();
+  if (auto* combo = qobject_cast<QComboBox*>(focus); combo && combo->lineEdit())
+    focus = combo->lineEdit();
   if (auto* line = qobject_cast<QLineEdit*>(focus)) {
     if (action == EditAction::Cut) line->cut();
     if (action == EditAction::Copy) line->copy();

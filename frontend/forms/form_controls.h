@@ -22,7 +22,9 @@ using qt::Named;
 using services::ShowCritical;
 
 // Code-page text as Qt's, and back.
-inline QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
+inline QString ToQt(const std::string& codePage) {
+  return QString::fromStdString(text::CpToUtf8(codePage));
+}
 inline std::string FromQt(const QString& text) { return text::Utf8ToCp(text.toStdString()); }
 
 template <class F>

@@ -18,7 +18,8 @@ void CenterForm(QWidget& form) {
   if (!form.testAttribute(Qt::WA_Resized)) form.adjustSize();
   const QRect area = screen->availableGeometry();
   const QSize size = form.frameGeometry().size();
-  form.move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+  form.move(area.x() + (area.width() - size.width()) / 2,
+            area.y() + (area.height() - size.height()) / 2);
 }
 
 void DoLocalizeControls(QWidget& form) {

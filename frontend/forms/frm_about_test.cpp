@@ -27,8 +27,8 @@ Shown DoAbout(std::string& version, const std::string& screenshot = "") {
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    shown = {box->lblTitle->text(), box->lblCopyright->text(), box->lbltrademark->text(),
-             box->lblMacroVersion->text(), box->windowTitle(), box->isModal()};
+    shown = {box->lblTitle->text(),        box->lblCopyright->text(), box->lbltrademark->text(),
+             box->lblMacroVersion->text(), box->windowTitle(),        box->isModal()};
     if (!screenshot.empty()) testing::SaveScreenshot(*box, screenshot);
     box->cmdOK->click();
   });
@@ -43,7 +43,8 @@ TEST(frmAbout, ShowsTheModuleAndTheMacroVersion) {
   EXPECT_EQ(version, "{7.1.0}");
   EXPECT_EQ(shown.title, QStringLiteral("Brevora Desktop 7.1"));
   EXPECT_EQ(shown.copyright, QString::fromUtf8("Copyright \u00A9 Orvanex.  All rights reserved."));
-  EXPECT_EQ(shown.trademark, QStringLiteral("Brevora, Tabulyn, Scrivane and Slidora are trademarks of Orvanex."));
+  EXPECT_EQ(shown.trademark,
+            QStringLiteral("Brevora, Tabulyn, Scrivane and Slidora are trademarks of Orvanex."));
   EXPECT_EQ(shown.macroVersion, QStringLiteral("Macro version:  {7.1.0}"));
   EXPECT_EQ(shown.caption, QStringLiteral("About Brevora Desktop"));
   EXPECT_TRUE(shown.modal);

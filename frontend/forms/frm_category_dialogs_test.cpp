@@ -60,7 +60,8 @@ class CategoryDialogs : public ::testing::Test {
   std::string home = test::MakeCustomHome();
   Ref<TabrelPC> app = MakeRef<TabrelPC>();
   test::RecordedMessages messages;
-  std::shared_ptr<services::RecordingHelpViewer> help = std::make_shared<services::RecordingHelpViewer>();
+  std::shared_ptr<services::RecordingHelpViewer> help =
+      std::make_shared<services::RecordingHelpViewer>();
   services::ScopedService<services::HelpViewer> helpScope{services::InstallHelpViewer, help};
 };
 
@@ -93,8 +94,8 @@ TEST_F(CategoryDialogs, RenameChecksThePastedNameOnOkAndStaysOpen) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Rename Category"));
     EXPECT_EQ(w.txtCategory->text(), QStringLiteral("Work"));
     testing::SaveScreenshot(w, "frmNewCategory-rename");
-    for (const QString& pasted : {QStringLiteral("../x"), QStringLiteral("HOME"), QStringLiteral("Work"),
-                                  QStringLiteral("..")}) {
+    for (const QString& pasted : {QStringLiteral("../x"), QStringLiteral("HOME"),
+                                  QStringLiteral("Work"), QStringLiteral("..")}) {
       w.txtCategory->setText(pasted);
       w.cmdOkCancel[0]->click();
       EXPECT_TRUE(w.isVisible()) << pasted.toStdString();

@@ -26,9 +26,10 @@ const FormRegistration registration("frmDelete", [] { return Ref<QtForm>(MakeRef
 frmDelete::frmDelete(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Delete Category"));
   fraContents = Named<QGroupBox>("fraContents", QStringLiteral("Contents:"));
-  obDelOption[0] = Named<QRadioButton>("obDelOption_0",
-                                       QStringLiteral("Copy workbooks to 'Unfiled' before deleting category"));
-  obDelOption[1] = Named<QRadioButton>("obDelOption_1", QStringLiteral("Delete workbooks and category"));
+  obDelOption[0] = Named<QRadioButton>(
+      "obDelOption_0", QStringLiteral("Copy workbooks to 'Unfiled' before deleting category"));
+  obDelOption[1] =
+      Named<QRadioButton>("obDelOption_1", QStringLiteral("Delete workbooks and category"));
   obDelOption[0]->setChecked(true);
   auto* options = new QVBoxLayout(fraContents);
   options->addWidget(obDelOption[0]);
@@ -77,7 +78,8 @@ QWidget* DeleteForm::MakeWindow() {
       } else if (index == 1) {
         Cancel();
       } else if (index == 2) {
-        services::ShowHelp({core::Module().gHelpFile, services::kHelpContext, kDeleteCategoryHelpContext});
+        services::ShowHelp(
+            {core::Module().gHelpFile, services::kHelpContext, kDeleteCategoryHelpContext});
       }
     } catch (...) {
       ShowCritical(CurrentError().description());

@@ -27,7 +27,8 @@
 namespace brevora::frontend::forms {
 namespace {
 
-const FormRegistration registration("frmNewCategory", [] { return Ref<QtForm>(MakeRef<NewCategoryForm>()); });
+const FormRegistration registration("frmNewCategory",
+                                    [] { return Ref<QtForm>(MakeRef<NewCategoryForm>()); });
 
 }  // namespace
 
@@ -95,7 +96,8 @@ QWidget* NewCategoryForm::MakeWindow() {
       if (index == 0) Ok();
       if (index == 1) Cancel();
       if (index == 2) {
-        services::ShowHelp({core::Module().gHelpFile, services::kHelpContext, kNewCategoryHelpContext});
+        services::ShowHelp(
+            {core::Module().gHelpFile, services::kHelpContext, kNewCategoryHelpContext});
       }
     } catch (...) {
       ShowCritical(CurrentError().description());

@@ -22,7 +22,8 @@
 namespace brevora::frontend::forms {
 namespace {
 
-const FormRegistration registration("frmProperties", [] { return Ref<QtForm>(MakeRef<PropertiesForm>()); });
+const FormRegistration registration("frmProperties",
+                                    [] { return Ref<QtForm>(MakeRef<PropertiesForm>()); });
 
 // The Let and Get of a property of the form.
 template <class Get, class Let>
@@ -31,7 +32,8 @@ Variant Property(CallKind kind, Args args, Get get, Let let) {
     if (!args.empty()) RaiseRuntimeError(450);
     return get();
   }
-  if (kind != CallKind::Let || args.size() != 1) RaiseRuntimeError(kind == CallKind::Set ? 438 : 450);
+  if (kind != CallKind::Let || args.size() != 1)
+    RaiseRuntimeError(kind == CallKind::Set ? 438 : 450);
   let(args[0]);
   return Variant();
 }
@@ -44,10 +46,12 @@ frmProperties::frmProperties(QWidget* parent) : QDialog(parent) {
   txtLinkTo = Named<QLineEdit>("txtLinkTo");
   txtLinkTo->setMinimumWidth(360);
   Label1->setBuddy(txtLinkTo);
-  fraSyncOpt = Named<QGroupBox>("fraSyncOpt", QStringLiteral("Linked file synchronization options:"));
+  fraSyncOpt =
+      Named<QGroupBox>("fraSyncOpt", QStringLiteral("Linked file synchronization options:"));
   const char* names[] = {"optSyncOpt_0", "optSyncOpt_1", "optSyncOpt_2", "optSyncOpt_3"};
-  const QString captions[] = {QStringLiteral("Synchronize"), QStringLiteral("Handheld changes update desktop document"),
-                              QStringLiteral("Desktop document changes update handheld"), QStringLiteral("Do Nothing")};
+  const QString captions[] = {
+      QStringLiteral("Synchronize"), QStringLiteral("Handheld changes update desktop document"),
+      QStringLiteral("Desktop document changes update handheld"), QStringLiteral("Do Nothing")};
   auto* options = new QVBoxLayout(fraSyncOpt);
   for (int i = 0; i < 4; ++i) {
     optSyncOpt[i] = Named<QRadioButton>(names[i], captions[i]);
@@ -55,8 +59,10 @@ frmProperties::frmProperties(QWidget* parent) : QDialog(parent) {
   }
   cmdRemoveLink = Named<QPushButton>("cmdRemoveLink", QStringLiteral("Remove Link"));
   const char* buttonNames[] = {"cmdOkCancel_0", "cmdOkCancel_1", "cmdOkCancel_2"};
-  const QString buttonCaptions[] = {QStringLiteral("OK"), QStringLiteral("Cancel"), QStringLiteral("&Help")};
-  for (int i = 0; i < 3; ++i) cmdOkCancel[i] = Named<QPushButton>(buttonNames[i], buttonCaptions[i]);
+  const QString buttonCaptions[] = {QStringLiteral("OK"), QStringLiteral("Cancel"),
+                                    QStringLiteral("&Help")};
+  for (int i = 0; i < 3; ++i)
+    cmdOkCancel[i] = Named<QPushButton>(buttonNames[i], buttonCaptions[i]);
   cmdOkCancel[0]->setDefault(true);
 
   auto* link = new QHBoxLayout;
@@ -109,8 +115,9 @@ frmProperties& PropertiesForm::window() const { return *static_cast<frmPropertie
 
 QWidget* PropertiesForm::MakeWindow() {
   auto* window = new frmProperties;
-  QObject::connect(window, &frmProperties::cmdOkCancel_Click,
-                   [this](int index) { HandleFormEvent(*this, [this, index] { cmdOkCancel_Click(index); }); });
+  QObject::connect(window, &frmProperties::cmdOkCancel_Click, [this](int index) {
+    HandleFormEvent(*this, [this, index] { cmdOkCancel_Click(index); });
+  });
   QObject::connect(window, &frmProperties::cmdRemoveLink_Click,
                    [this] { HandleFormEvent(*this, [this] { cmdRemoveLink_Click(); }); });
   return window;
@@ -127,12 +134,18 @@ void PropertiesForm::FormLoad() {
 
 void PropertiesForm::cmdOkCancel_Click(int index) {
   switch (index) {
-    case 0: Ok(); break;
-    case 1: Cancel(); break;
-    case 2:
-      services::ShowHelp({core::Module().gHelpFile, services::kHelpContext, kPropertiesHelpContext});
+    case 0:
+      Ok();
       break;
-    default: break;
+    case 1:
+      Cancel();
+      break;
+    case 2:
+      services::ShowHelp(
+          {core::Module().gHelpFile, services::kHelpContext, kPropertiesHelpContext});
+      break;
+    default:
+      break;
   }
 }
 
@@ -160,11 +173,13 @@ Variant PropertiesForm::InvokeMember(std::string_view name, CallKind kind, Args 
   const std::string member = text::LCase(name);
   if (member == "linkto") {
     return Property(
-        kind, args, [this] { return Variant(linkTo_); }, [this](const Variant& v) { linkTo_ = CStr(v); });
+        kind, args, [this] { return Variant(linkTo_); },
+        [this](const Variant& v) { linkTo_ = CStr(v); });
   }
   if (member == "syncoption") {
     return Property(
-        kind, args, [this] { return Variant(syncOption_); }, [this](const Variant& v) { syncOption_ = CInt(v); });
+        kind, args, [this] { return Variant(syncOption_); },
+        [this](const Variant& v) { syncOption_ = CInt(v); });
   }
   return QtForm::InvokeMember(name, kind, args);
 }

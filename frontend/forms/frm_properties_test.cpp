@@ -25,7 +25,8 @@ namespace {
 
 // Shows the dialog from `start` and runs `user` on it while it is up; the
 // dialog must be closed by then.
-std::optional<LinkSettings> Edit(const LinkSettings& start, const std::function<void(frmProperties&)>& user) {
+std::optional<LinkSettings> Edit(const LinkSettings& start,
+                                 const std::function<void(frmProperties&)>& user) {
   EXPECT_EQ(BrevoraInstallForms(), 0);
   bool ran = false;
   QTimer::singleShot(0, [&] {
@@ -48,9 +49,12 @@ std::vector<bool> Enabled(const frmProperties& w) {
 
 class Properties : public ::testing::Test {
  protected:
-  std::shared_ptr<services::RecordingMessageBox> messages_ = std::make_shared<services::RecordingMessageBox>();
-  services::ScopedService<services::MessageBox> messageScope_{services::InstallMessageBox, messages_};
-  std::shared_ptr<services::RecordingHelpViewer> help_ = std::make_shared<services::RecordingHelpViewer>();
+  std::shared_ptr<services::RecordingMessageBox> messages_ =
+      std::make_shared<services::RecordingMessageBox>();
+  services::ScopedService<services::MessageBox> messageScope_{services::InstallMessageBox,
+                                                              messages_};
+  std::shared_ptr<services::RecordingHelpViewer> help_ =
+      std::make_shared<services::RecordingHelpViewer>();
   services::ScopedService<services::HelpViewer> helpScope_{services::InstallHelpViewer, help_};
 };
 
@@ -99,10 +103,11 @@ TEST_F(Properties, CancelEscapeAndTheCloseBoxCancel) {
       [](frmProperties& w) { static_cast<QDialog&>(w).reject(); },
       [](frmProperties& w) { w.close(); }};
   for (const auto& way : ways) {
-    EXPECT_EQ(Edit({"/pc/a.xls", 0}, [&](frmProperties& w) {
-                w.txtLinkTo->setText(QStringLiteral("/pc/b.xls"));
-                way(w);
-              }),
+    EXPECT_EQ(Edit({"/pc/a.xls", 0},
+                   [&](frmProperties& w) {
+                     w.txtLinkTo->setText(QStringLiteral("/pc/b.xls"));
+                     way(w);
+                   }),
               std::nullopt);
     EXPECT_TRUE(core::Module().gDialogCancelled);
   }
@@ -120,7 +125,8 @@ TEST_F(Properties, HelpLeavesTheDialogOpenAndAPathTheCodePageCantHoldKeepsItOpen
     w.cmdOkCancel[0]->click();
   });
   EXPECT_EQ(result, (LinkSettings{"/pc/b.xls", 0}));
-  EXPECT_EQ(help_->requests(), (std::vector<services::HelpRequest>{{"TABULYN.HLP", services::kHelpContext, 725}}));
+  EXPECT_EQ(help_->requests(),
+            (std::vector<services::HelpRequest>{{"TABULYN.HLP", services::kHelpContext, 725}}));
   ASSERT_EQ(messages_->shown().size(), 1u);
   EXPECT_EQ(messages_->shown()[0].icon, services::MsgIcon::Critical);
 }

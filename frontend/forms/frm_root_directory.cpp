@@ -44,7 +44,8 @@ class WaitCursor {
 };
 
 void ShowError(const AutomationError& error) {
-  services::ShowMessage({error.description(), "", services::MsgButtons::Ok, services::MsgIcon::Critical});
+  services::ShowMessage(
+      {error.description(), "", services::MsgButtons::Ok, services::MsgIcon::Critical});
 }
 
 // Runs an event handler; its errors are shown, never raised into Qt.
@@ -68,7 +69,8 @@ frmRootDirectory::frmRootDirectory(QWidget* parent) : QDialog(parent) {
   lblDirectory = Named<QLabel>("lblDirectory", QStringLiteral("&Path:"));
   txtDirectory = Named<QLineEdit>("txtDirectory");
   const char* names[] = {"cmdOkCancel_0", "cmdOkCancel_1", "cmdOkCancel_2"};
-  const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Cancel"), QStringLiteral("&Help")};
+  const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Cancel"),
+                              QStringLiteral("&Help")};
   for (int i = 0; i < 3; ++i) cmdOkCancel[i] = Named<QPushButton>(names[i], captions[i]);
   cmdOkCancel[0]->setDefault(true);
   lblDrive->setBuddy(Drive1);
@@ -119,14 +121,16 @@ frmRootDirectory::frmRootDirectory(QWidget* parent) : QDialog(parent) {
   form->addLayout(buttons);
 
   connect(Drive1, &QComboBox::currentIndexChanged, this, &frmRootDirectory::Drive1_Change);
-  connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmRootDirectory::Dir1_Change);
+  connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &frmRootDirectory::Dir1_Change);
   for (int i = 0; i < 3; ++i) {
     connect(cmdOkCancel[i], &QPushButton::clicked, this, [this, i] { emit cmdOkCancel_Click(i); });
   }
   // Folders above the current one are read in the background; as their rows
   // arrive the current folder moves down, so it is brought back into view.
   connect(folders_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent) {
-    for (QModelIndex above = Dir1->currentIndex().parent(); above.isValid(); above = above.parent()) {
+    for (QModelIndex above = Dir1->currentIndex().parent(); above.isValid();
+         above = above.parent()) {
       if (above == parent) {
         QTimer::singleShot(0, this, [this] { Dir1->scrollTo(Dir1->currentIndex()); });
         return;
@@ -181,7 +185,9 @@ QString frmRootDirectory::DriveRoot() const { return Drive1->currentData().toStr
 
 RootDirectoryForm::RootDirectoryForm() : QtForm("frmRootDirectory") {}
 
-frmRootDirectory& RootDirectoryForm::window() const { return *static_cast<frmRootDirectory*>(Window()); }
+frmRootDirectory& RootDirectoryForm::window() const {
+  return *static_cast<frmRootDirectory*>(Window());
+}
 
 QWidget* RootDirectoryForm::MakeWindow() {
   auto* window = new frmRootDirectory;
@@ -195,10 +201,9 @@ QWidget* RootDirectoryForm::MakeWindow() {
   });
   QObject::connect(window, &frmRootDirectory::txtDirectory_GotFocus,
                    [window] { Utility::SelectAllText(*window->txtDirectory); });
-  QObject::connect(window, &frmRootDirectory::cmdOkCancel_Click,
-                   [this](int index) {
-                     if (IsLoaded()) Handle([this, index] { cmdOkCancel_Click(index); });
-                   });
+  QObject::connect(window, &frmRootDirectory::cmdOkCancel_Click, [this](int index) {
+    if (IsLoaded()) Handle([this, index] { cmdOkCancel_Click(index); });
+  });
   return window;
 }
 
@@ -234,10 +239,17 @@ void RootDirectoryForm::Dir1_Change() {
 
 void RootDirectoryForm::cmdOkCancel_Click(int index) {
   switch (index) {
-    case 0: Ok(); break;
-    case 1: Cancel(); break;
-    case 2: Help(); break;
-    default: break;
+    case 0:
+      Ok();
+      break;
+    case 1:
+      Cancel();
+      break;
+    case 2:
+      Help();
+      break;
+    default:
+      break;
   }
 }
 
@@ -278,7 +290,8 @@ Variant RootDirectoryForm::InvokeMember(std::string_view name, CallKind kind, Ar
       if (!args.empty()) RaiseRuntimeError(450);
       return Variant(directory_);
     }
-    if (kind != CallKind::Let || args.size() != 1) RaiseRuntimeError(kind == CallKind::Set ? 438 : 450);
+    if (kind != CallKind::Let || args.size() != 1)
+      RaiseRuntimeError(kind == CallKind::Set ? 438 : 450);
     directory_ = CStr(args[0]);
     return Variant();
   }

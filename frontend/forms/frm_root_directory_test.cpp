@@ -6,13 +6,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QScreen>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFocusEvent>
 #include <QFileSystemModel>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 #include <filesystem>
@@ -54,9 +54,12 @@ Ref<Form> Choose(const std::string& directory, const std::function<void(frmRootD
 
 class RootDirectory : public ::testing::Test {
  protected:
-  std::shared_ptr<services::RecordingMessageBox> messages_ = std::make_shared<services::RecordingMessageBox>();
-  services::ScopedService<services::MessageBox> messageScope_{services::InstallMessageBox, messages_};
-  std::shared_ptr<services::RecordingHelpViewer> help_ = std::make_shared<services::RecordingHelpViewer>();
+  std::shared_ptr<services::RecordingMessageBox> messages_ =
+      std::make_shared<services::RecordingMessageBox>();
+  services::ScopedService<services::MessageBox> messageScope_{services::InstallMessageBox,
+                                                              messages_};
+  std::shared_ptr<services::RecordingHelpViewer> help_ =
+      std::make_shared<services::RecordingHelpViewer>();
   services::ScopedService<services::HelpViewer> helpScope_{services::InstallHelpViewer, help_};
   std::string folder_ = testing::MakeTempDir("Documents");
 };
@@ -92,7 +95,8 @@ TEST_F(RootDirectory, AnEmptyOrMissingPathKeepsItOpen) {
         EXPECT_EQ(window.txtDirectory->text().toStdString(), missing);
         EXPECT_EQ(window.Folder().toStdString(), folder_);
       }
-      for (const QString& typed : {QString(), QStringLiteral("   "), QString::fromStdString(missing)}) {
+      for (const QString& typed :
+           {QString(), QStringLiteral("   "), QString::fromStdString(missing)}) {
         window.txtDirectory->setText(typed);
         window.cmdOkCancel[0]->click();
         EXPECT_TRUE(window.isVisible()) << typed.toStdString();
@@ -103,8 +107,8 @@ TEST_F(RootDirectory, AnEmptyOrMissingPathKeepsItOpen) {
     EXPECT_EQ(CallByName(*form, "Directory", CallKind::Get), Variant(start));
     ASSERT_EQ(messages_->shown().size(), 3u);
     for (const services::Message& m : messages_->shown()) {
-      EXPECT_EQ(m, (services::Message{"You must select a valid path.", "Select Path", services::MsgButtons::Ok,
-                                      services::MsgIcon::Critical}));
+      EXPECT_EQ(m, (services::Message{"You must select a valid path.", "Select Path",
+                                      services::MsgButtons::Ok, services::MsgIcon::Critical}));
     }
     messages_ = std::make_shared<services::RecordingMessageBox>();
     services::InstallMessageBox(messages_);

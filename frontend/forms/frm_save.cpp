@@ -77,9 +77,11 @@ void frmSave::BuildMenus() {
   mnuOpen = MenuItem(mnuFile, "mnuOpen", QStringLiteral("&Open"));
   mnuFile->addSeparator();
   const char* categoryNames[] = {"mnuCategory_0", "mnuCategory_1", "mnuCategory_2"};
-  const QString categoryCaptions[] = {QStringLiteral("Add &Category..."), QStringLiteral("Re&name Category..."),
+  const QString categoryCaptions[] = {QStringLiteral("Add &Category..."),
+                                      QStringLiteral("Re&name Category..."),
                                       QStringLiteral("De&lete Category")};
-  for (int i = 0; i < 3; ++i) mnuCategory[i] = MenuItem(mnuFile, categoryNames[i], categoryCaptions[i]);
+  for (int i = 0; i < 3; ++i)
+    mnuCategory[i] = MenuItem(mnuFile, categoryNames[i], categoryCaptions[i]);
   mnuFile->addSeparator();
   mnuFileAdd = MenuItem(mnuFile, "mnuFileAdd", QStringLiteral("&Add File..."));
   mnuFileDelete = MenuItem(mnuFile, "mnuFileDelete", QStringLiteral("&Delete File"));
@@ -99,10 +101,11 @@ void frmSave::BuildMenus() {
   mnuthm->setObjectName(QStringLiteral("mnuthm"));
   const char* themeNames[] = {"mnuTheme_0", "mnuTheme_1", "mnuTheme_2", "mnuTheme_3",
                               "mnuTheme_4", "mnuTheme_5", "mnuTheme_6"};
-  const QString themeCaptions[] = {QStringLiteral("<default>"),      QStringLiteral("&Crimson Rose"),
-                                   QStringLiteral("&Desert Sand"),    QStringLiteral("&Emerald Forest"),
-                                   QStringLiteral("&Spring Lilac"),   QStringLiteral("&The Blues"),
-                                   QStringLiteral("Classic &Grey")};
+  const QString themeCaptions[] = {
+      QStringLiteral("<default>"),     QStringLiteral("&Crimson Rose"),
+      QStringLiteral("&Desert Sand"),  QStringLiteral("&Emerald Forest"),
+      QStringLiteral("&Spring Lilac"), QStringLiteral("&The Blues"),
+      QStringLiteral("Classic &Grey")};
   for (int i = 0; i < 7; ++i) mnuTheme[i] = MenuItem(mnuthm, themeNames[i], themeCaptions[i]);
   mnuEnableBanner = MenuItem(mnuView, "mnuEnableBanner", QStringLiteral("Enable Banner"));
   mnuEnableBanner->setCheckable(true);
@@ -133,7 +136,8 @@ void frmSave::BuildCommandToolBar() {
   Toolbar = Named<QToolBar>("Toolbar");
   Toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   Toolbar->setIconSize(QSize(24, 24));
-  const auto button = [&](const char* key, const char* caption, QStyle::StandardPixmap icon, const char* tip) {
+  const auto button = [&](const char* key, const char* caption, QStyle::StandardPixmap icon,
+                          const char* tip) {
     QAction* action = Action(Toolbar, key, QString::fromLatin1(caption));
     action->setIcon(style->standardIcon(icon));
     action->setToolTip(QString::fromLatin1(tip));
@@ -144,7 +148,8 @@ void frmSave::BuildCommandToolBar() {
   btnDelete = button("btnDelete", "Delete", QStyle::SP_TrashIcon, "Delete File");
   btnExcel = button("btnExcel", "Excel", QStyle::SP_FileDialogDetailedView, "Open File in Excel");
   btnWord = button("btnWord", "Word", QStyle::SP_FileDialogContentsView, "Open File in Word");
-  btnPowerPoint = button("btnPowerPoint", "PowerPoint", QStyle::SP_MediaPlay, "Open File in PowerPoint");
+  btnPowerPoint =
+      button("btnPowerPoint", "PowerPoint", QStyle::SP_MediaPlay, "Open File in PowerPoint");
   Toolbar->addActions({btnLink, btnAdd, btnDelete});
   Toolbar->addSeparator();
   Toolbar->addActions({btnExcel, btnWord, btnPowerPoint});
@@ -189,9 +194,10 @@ void frmSave::BuildFileModeBar() {
   Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   Toolbar1->setIconSize(QSize(32, 32));
   const char* modeKeys[] = {"btnTabulyn", "btnScrivane", "btnSlidora", "btnFilvane"};
-  const QString modeCaptions[] = {QStringLiteral("Tabulyn"), QStringLiteral("Scrivane"), QStringLiteral("Slidora"),
-                                  QStringLiteral("Filvane")};
-  const QStyle::StandardPixmap modeIcons[] = {QStyle::SP_FileDialogDetailedView, QStyle::SP_FileDialogContentsView,
+  const QString modeCaptions[] = {QStringLiteral("Tabulyn"), QStringLiteral("Scrivane"),
+                                  QStringLiteral("Slidora"), QStringLiteral("Filvane")};
+  const QStyle::StandardPixmap modeIcons[] = {QStyle::SP_FileDialogDetailedView,
+                                              QStyle::SP_FileDialogContentsView,
                                               QStyle::SP_MediaPlay, QStyle::SP_DirIcon};
   auto* modes = new QActionGroup(Toolbar1);
   modes->setExclusive(true);
@@ -242,7 +248,8 @@ QVBoxLayout* frmSave::BuildLists() {
   txtWorkbook = Named<QLineEdit>("txtWorkbook");
   DropReservedNameCharacters(*txtWorkbook);  // pasted text is checked on OK
   lblName->setBuddy(txtWorkbook);
-  cbxOpenAsTemplate = Named<QCheckBox>("cbxOpenAsTemplate", QStringLiteral("Open in current spreadsheet"));
+  cbxOpenAsTemplate =
+      Named<QCheckBox>("cbxOpenAsTemplate", QStringLiteral("Open in current spreadsheet"));
   cmdOptions = Named<QPushButton>("cmdOptions", QStringLiteral("Options..."));
   // Shown by the roles that offer them.
   cbxOpenAsTemplate->hide();
@@ -290,7 +297,8 @@ QVBoxLayout* frmSave::BuildLists() {
 void frmSave::SetColumns(const std::string& column1, bool linkColumns) {
   QStringList headers{QString::fromStdString(text::CpToUtf8(column1))};
   if (linkColumns) {
-    headers << QStringLiteral("Size") << QStringLiteral("Link To") << QStringLiteral("Linked File Sync");
+    headers << QStringLiteral("Size") << QStringLiteral("Link To")
+            << QStringLiteral("Linked File Sync");
   }
   lstWorkbook->setColumnCount(static_cast<int>(headers.size()));
   lstWorkbook->setHeaderLabels(headers);

@@ -24,8 +24,8 @@
 
 #include "frontend/category_listing.h"
 #include "frontend/forms/qt_form.h"
-#include "frontend/window_layout.h"
 #include "frontend/user_choice.h"
+#include "frontend/window_layout.h"
 
 class QAction;
 class QCheckBox;

@@ -76,7 +76,8 @@ struct InternetForTheTest {
   ~InternetForTheTest() {
     RegisterClass(kInternetProgId, "", [] {
       return Ref<Dispatch>(MakeRef<Internet>([](std::function<void()> task) {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task),
+                                  Qt::QueuedConnection);
       }));
     });
   }
@@ -93,8 +94,10 @@ class MainWindowLook : public test::MainWindowDesktop {
   }
 
   test::RecordedMessages messages_;
-  std::shared_ptr<services::RecordingWebBrowser> browser_ = std::make_shared<services::RecordingWebBrowser>();
-  services::ScopedService<services::WebBrowser> browserScope_{services::InstallWebBrowser, browser_};
+  std::shared_ptr<services::RecordingWebBrowser> browser_ =
+      std::make_shared<services::RecordingWebBrowser>();
+  services::ScopedService<services::WebBrowser> browserScope_{services::InstallWebBrowser,
+                                                              browser_};
   std::string business_;
 };
 
@@ -118,7 +121,8 @@ TEST_F(MainWindowLook, ThemesColourTheSideBarAndTheBannerAndAreStored) {
   test::Deliver();
   EXPECT_EQ(Pixel(*w.picOutlook, barPoint), QColor(189, 150, 107));
   EXPECT_EQ(Pixel(*w.Picture2, {5, 5}), QColor(189, 150, 107));
-  EXPECT_EQ(w.lblName->palette().color(QPalette::WindowText), QColor(0, 0, 0));  // black on the sand
+  EXPECT_EQ(w.lblName->palette().color(QPalette::WindowText),
+            QColor(0, 0, 0));  // black on the sand
   testing::SaveScreenshot(w, "frmSave-theme2");
 
   // The theme comes back with the next window.
@@ -139,20 +143,23 @@ TEST_F(MainWindowLook, TheSideBarCaptionsStayReadableUnderTheMouse) {
   auto contrast = [&w](QWidget& button) {
     // The button as it stands on the bar, which paints the bar's colour.
     const QImage image =
-        w.picOutlook->grab(QRect(button.mapTo(w.picOutlook, QPoint(0, 0)), button.size())).toImage();
+        w.picOutlook->grab(QRect(button.mapTo(w.picOutlook, QPoint(0, 0)), button.size()))
+            .toImage();
     const int line = QFontMetrics(button.font()).height();
     std::map<QRgb, int> counts;
     for (int y = image.height() - line; y < image.height() - 2; ++y) {
       for (int x = 2; x < image.width() - 2; ++x) ++counts[image.pixel(x, y)];
     }
-    const QColor ground(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-                          return a.second < b.second;
-                        })->first);
+    const QColor ground(
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+          return a.second < b.second;
+        })->first);
     int best = 0;
     for (const auto& [rgb, n] : counts) {
       const QColor c(rgb);
-      best = std::max(best, std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) +
-                                std::abs(c.blue() - ground.blue()));
+      best =
+          std::max(best, std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) +
+                             std::abs(c.blue() - ground.blue()));
     }
     return best;
   };
@@ -190,16 +197,18 @@ TEST_F(MainWindowLook, MenusAndTheBannerOpenTheirPages) {
   Store("Link", "https://example.org/landing");
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
-  for (QAction* item : {w.mnuSupport, w.mnuUpdate, w.mnuWeb, w.mnuDLWorkbooks, w.mnuGutenberg, w.mnuMemoware}) {
+  for (QAction* item :
+       {w.mnuSupport, w.mnuUpdate, w.mnuWeb, w.mnuDLWorkbooks, w.mnuGutenberg, w.mnuMemoware}) {
     item->trigger();
   }
-  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::NoButton,
-                    Qt::NoModifier);
+  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                    Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(w.Picture2, &click);
   QApplication::sendEvent(w.picLogo, &click);
   EXPECT_EQ(browser_->opened(),
-            (std::vector<std::string>{kSupportPage, kUpgradePage, kMakerHome, kFreeWorkbooksPage, kGutenbergHome,
-                                      kMemowareHome, "https://example.org/landing", kProductHome}));
+            (std::vector<std::string>{kSupportPage, kUpgradePage, kMakerHome, kFreeWorkbooksPage,
+                                      kGutenbergHome, kMemowareHome, "https://example.org/landing",
+                                      kProductHome}));
 }
 
 // The windows' own web-request object is never online, but a picture of a
@@ -245,7 +254,8 @@ TEST_F(MainWindowLook, OfflineOnlyAFileBannerPictureIsFetched) {
     const InternetForTheTest scope(internet);
     Store("Graphic", c.address);
     SaveForm& form = OpenMainWindow();
-    EXPECT_EQ(internet->fetched, c.fetched ? std::vector<std::string>{c.address} : std::vector<std::string>{});
+    EXPECT_EQ(internet->fetched,
+              c.fetched ? std::vector<std::string>{c.address} : std::vector<std::string>{});
     form.Unload();
     test::Deliver();
   }
@@ -273,7 +283,8 @@ TEST_F(MainWindowLook, AtTheDefaultSizeTheFileListAndItsHeadersFitTheWindow) {
   ASSERT_EQ(header.count(), 4);
   for (int i = 0; i < header.count(); ++i) {
     EXPECT_GE(header.sectionSize(i), header.sectionSizeHint(i)) << i;
-    EXPECT_LE(header.sectionViewportPosition(i) + header.sectionSize(i), header.viewport()->width()) << i;
+    EXPECT_LE(header.sectionViewportPosition(i) + header.sectionSize(i), header.viewport()->width())
+        << i;
   }
   testing::SaveScreenshot(w, "frmSave-default-size");
 }
@@ -321,7 +332,8 @@ TEST_F(MainWindowLook, LinkAndDeleteWaitForAChosenFile) {
   const QPointF beside(10, rows->height() - 5);
   for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
     QMouseEvent click(type, beside, rows->mapToGlobal(beside), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(rows, &click);
   }
   EXPECT_TRUE(w.lstWorkbook->selectedItems().isEmpty());
@@ -364,7 +376,8 @@ TEST_F(MainWindowLook, OptionsShowsThePresentationOptionsDialog) {
   SaveForm& form = OpenMainWindow();
   bool shown = false;
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<slides::dialog::frmSlidr_Options*>(QApplication::activeModalWidget());
+    auto* dialog =
+        qobject_cast<slides::dialog::frmSlidr_Options*>(QApplication::activeModalWidget());
     shown = dialog != nullptr;
     if (dialog) dialog->cmdCancel->click();
   });

@@ -51,7 +51,8 @@ class Host : public Dispatchable<Host> {
  public:
   int finished = 0;
   static const MemberTable<Host>& Members() {
-    static const MemberTable<Host> table{{"Finished", CallKind::Method, [](Host& h, Args) { ++h.finished; }}};
+    static const MemberTable<Host> table{
+        {"Finished", CallKind::Method, [](Host& h, Args) { ++h.finished; }}};
     return table;
   }
 };
@@ -71,7 +72,8 @@ class SaveWindow : public test::MainWindowDesktop {
   }
 
   test::RecordedMessages messages_;
-  std::shared_ptr<services::RecordingHelpViewer> help_ = std::make_shared<services::RecordingHelpViewer>();
+  std::shared_ptr<services::RecordingHelpViewer> help_ =
+      std::make_shared<services::RecordingHelpViewer>();
   services::ScopedService<services::HelpViewer> helpScope_{services::InstallHelpViewer, help_};
 };
 
@@ -139,7 +141,8 @@ TEST_F(SaveWindow, FileExitAndTheCloseBoxEndTheMainWindow) {
   } ways[] = {
       {"File > Exit",
        [](QPointer<frmSave> w, bool& existed) {
-         QObject::connect(w->mnuExit, &QAction::triggered, [w, &existed] { existed = !w.isNull(); });
+         QObject::connect(w->mnuExit, &QAction::triggered,
+                          [w, &existed] { existed = !w.isNull(); });
          test::ChooseMenuItem(*w->mnuFile, *w->mnuExit);
        }},
       {"the close box",
@@ -170,9 +173,11 @@ TEST_F(SaveWindow, APostedRefreshShowsAFileAddedBehindTheWindow) {
   SaveForm& form = OpenMainWindow();
   frmSave& w = form.window();
   test::WriteWorkbook(user_ + "/tabrel/Business/Added.tbr");
-  const std::vector<windows::WindowEntry> found = windows::Find("ThunderRT5Form", "Brevora Desktop");
+  const std::vector<windows::WindowEntry> found =
+      windows::Find("ThunderRT5Form", "Brevora Desktop");
   ASSERT_EQ(found.size(), 1u);
-  ASSERT_TRUE(windows::Post(found[0].handle, windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh")));
+  ASSERT_TRUE(windows::Post(found[0].handle,
+                            windows::WindowMessage::Click("ThunderRT5CommandButton", "Refresh")));
   test::Deliver();
   EXPECT_EQ(test::Texts(*w.lstWorkbook), (std::vector<std::string>{"Added", "Budget", "Staff"}));
   // The converters' Refresh reaches the same list through Refresh1.
@@ -255,7 +260,8 @@ TEST_F(SaveWindow, SaveDialogAsksBeforeOverwriting) {
 TEST_F(SaveWindow, EachDialogReadsTheUsersWhenItOpens) {
   const auto users = [](frmSave& w) {
     std::vector<std::string> names;
-    for (int i = 0; i < w.cboUser->count(); ++i) names.push_back(w.cboUser->itemText(i).toStdString());
+    for (int i = 0; i < w.cboUser->count(); ++i)
+      names.push_back(w.cboUser->itemText(i).toStdString());
     return names;
   };
   std::string file;
@@ -294,7 +300,8 @@ TEST_F(SaveWindow, AKeyTypedInTheUserBoxAppliesItsEntry) {
   press(Qt::Key_Z, QStringLiteral("z"));  // no entry begins with it: the box stays on Anna
   EXPECT_EQ(app_->UserID(), 1);
   EXPECT_EQ(w.cboUser->currentText().toStdString(), "Anna");
-  EXPECT_EQ(test::Texts(*w.lstCategory), (std::vector<std::string>{"Business", "Later", "Unfiled"}));
+  EXPECT_EQ(test::Texts(*w.lstCategory),
+            (std::vector<std::string>{"Business", "Later", "Unfiled"}));
   EXPECT_TRUE(messages_->shown().empty());
 }
 
@@ -337,12 +344,14 @@ TEST_F(SaveWindow, OpeningInTheOfficeApplicationSaysItCantBeReached) {
   // Budget is linked to an .xls file that is not there: the notice, then the store's copy.
   w.lstWorkbook->itemDoubleClicked(w.lstWorkbook->topLevelItem(0), 0);
   ASSERT_EQ(messages_->shown().size(), 2u);
-  EXPECT_EQ(messages_->shown()[0],
-            (services::Message{"Linked file does not exist on desktop.  Opening Tabulyn copy instead.", "",
-                               services::MsgButtons::Ok, services::MsgIcon::None}));
+  EXPECT_EQ(
+      messages_->shown()[0],
+      (services::Message{"Linked file does not exist on desktop.  Opening Tabulyn copy instead.",
+                         "", services::MsgButtons::Ok, services::MsgIcon::None}));
   EXPECT_EQ(messages_->shown()[1].title, "Brevora");
   EXPECT_EQ(messages_->shown()[1].icon, services::MsgIcon::Information);
-  EXPECT_EQ(messages_->shown()[1].text.rfind("Error getting excel object.", 0), 0u) << messages_->shown()[1].text;
+  EXPECT_EQ(messages_->shown()[1].text.rfind("Error getting excel object.", 0), 0u)
+      << messages_->shown()[1].text;
   EXPECT_TRUE(form.Visible());  // the stand-alone window stays
   // The Excel button in document mode does nothing.
   w.fileModeButtons[1]->trigger();
@@ -366,7 +375,8 @@ TEST_F(SaveWindow, HelpAndExploreOfTheMainWindow) {
                                                     std::make_shared<qt::QtHelpViewer>(help_));
   test::ChooseMenuItem(*form.window().mnuHelp, *form.window().mnuHelpTopics);
   ASSERT_EQ(messages_->shown().size(), 1u);
-  EXPECT_EQ(messages_->shown()[0].text, "Help is not available: the help file \"VARNIX.HLP\" is not installed.");
+  EXPECT_EQ(messages_->shown()[0].text,
+            "Help is not available: the help file \"VARNIX.HLP\" is not installed.");
   EXPECT_EQ(help_->requests().size(), 1u);
 }
 

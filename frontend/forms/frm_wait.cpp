@@ -53,7 +53,8 @@ void WaitForm::ShowText(const std::string& text) {
 
 std::string WaitForm::Text() const {
   const QWidget* w = Window();
-  return w ? text::Utf8ToCp(static_cast<const frmWait*>(w)->lblMessage->text().toStdString()) : std::string();
+  return w ? text::Utf8ToCp(static_cast<const frmWait*>(w)->lblMessage->text().toStdString())
+           : std::string();
 }
 
 }  // namespace brevora::frontend::forms

@@ -10,7 +10,9 @@
 namespace brevora::frontend::forms {
 namespace {
 
-bool Reserved(QChar c) { return c.unicode() < 0x80 && IsReservedNameCharacter(static_cast<char>(c.unicode())); }
+bool Reserved(QChar c) {
+  return c.unicode() < 0x80 && IsReservedNameCharacter(static_cast<char>(c.unicode()));
+}
 
 class ReservedCharacterDropper : public QObject {
  public:
@@ -36,6 +38,8 @@ class ReservedCharacterDropper : public QObject {
 
 }  // namespace
 
-void DropReservedNameCharacters(QLineEdit& box) { box.installEventFilter(new ReservedCharacterDropper(box)); }
+void DropReservedNameCharacters(QLineEdit& box) {
+  box.installEventFilter(new ReservedCharacterDropper(box));
+}
 
 }  // namespace brevora::frontend::forms

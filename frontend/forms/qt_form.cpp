@@ -159,8 +159,8 @@ bool QtForm::Visible() const { return loaded_ && window_ && window_->isVisible()
 void QtForm::RemoveMinimizeBox() {
   Load();
   const Qt::WindowFlags flags = window_->windowFlags();
-  window_->setWindowFlags((flags | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint) &
+  window_->setWindowFlags((flags | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) &
                           ~Qt::WindowMinimizeButtonHint);
 }
 

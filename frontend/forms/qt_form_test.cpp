@@ -6,11 +6,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <thread>
 
@@ -45,7 +45,8 @@ TEST(QtFormFactory, MakesKnownFormsOnTheWindowThreadOnly) {
   AutomationError elsewhere(0, "", "");
   std::thread([&] { elsewhere = ErrorOf([&] { factory->Create("frmAbout"); }); }).join();
   EXPECT_EQ(elsewhere.number(), 5);
-  EXPECT_EQ(elsewhere.description(), "Windows can only be shown on the thread of the program's windows.");
+  EXPECT_EQ(elsewhere.description(),
+            "Windows can only be shown on the thread of the program's windows.");
   std::vector<Ref<Form>> seenElsewhere{Ref<Form>()};
   const Ref<Form> about = factory->Create("FRMABOUT");  // any case
   about->Load();
@@ -97,7 +98,8 @@ TEST(QtForm, AWindowClosedFromItsOwnEventGoesAfterIt) {
   }
   ASSERT_TRUE(ok);
   bool existed = false;  // once the form's own handler of the click is over
-  QObject::connect(ok.data(), &QPushButton::clicked, [window, &existed] { existed = !window.isNull(); });
+  QObject::connect(ok.data(), &QPushButton::clicked,
+                   [window, &existed] { existed = !window.isNull(); });
   QTimer::singleShot(0, ok.data(), [ok] { ok->click(); });
   QApplication::processEvents();
   EXPECT_TRUE(existed);

@@ -18,11 +18,11 @@
 #include "core/module_state.h"
 #include "core/session.h"
 #include "frontend/forms/button_control.h"
+#include "frontend/forms/form_controls.h"
 #include "frontend/forms/form_utility.h"
 #include "frontend/forms/frm_save.h"
 #include "frontend/forms/qt_form_factory.h"
 #include "frontend/forms/save_form_commands.h"
-#include "frontend/forms/form_controls.h"
 #include "frontend/forms/window_registration.h"
 #include "frontend/tabrel_pc.h"
 #include "frontend/window_placement.h"
@@ -46,8 +46,8 @@ constexpr const char* kMainWindowClass = "ThunderRT5Form";
 constexpr const char* kButtonClass = "ThunderRT5CommandButton";
 
 TwipRect Twips(const QRect& r) {
-  return {int64_t{r.x()} * kTwipsPerPixel, int64_t{r.y()} * kTwipsPerPixel, int64_t{r.width()} * kTwipsPerPixel,
-          int64_t{r.height()} * kTwipsPerPixel};
+  return {int64_t{r.x()} * kTwipsPerPixel, int64_t{r.y()} * kTwipsPerPixel,
+          int64_t{r.width()} * kTwipsPerPixel, int64_t{r.height()} * kTwipsPerPixel};
 }
 
 }  // namespace
@@ -68,7 +68,8 @@ void SaveForm::SetOwner(Ref<TabrelPC> owner) {
   // A main window shown again for a new caller keeps its view: the Session's
   // file mode (which the caller reset) is made that of the view again.
   if (reused) {
-    if (const std::optional<int16_t> mode = ShownFileMode()) ApplyFileMode(static_cast<int16_t>(*mode + 1));
+    if (const std::optional<int16_t> mode = ShownFileMode())
+      ApplyFileMode(static_cast<int16_t>(*mode + 1));
   }
 }
 
@@ -84,36 +85,50 @@ void SaveForm::Connect(frmSave& w) {
   // The user's actions; changes the form makes itself run their handlers
   // directly, with the controls' signals blocked.
   for (int16_t i = 0; i < 4; ++i) {
-    QObject::connect(w.fileModeButtons[i], &QAction::triggered,
-                     [this, i] { HandleFormEvent(*this, [this, i] { Toolbar1_ButtonClick(static_cast<int16_t>(i + 1)); }); });
+    QObject::connect(w.fileModeButtons[i], &QAction::triggered, [this, i] {
+      HandleFormEvent(*this, [this, i] { Toolbar1_ButtonClick(static_cast<int16_t>(i + 1)); });
+    });
   }
-  for (QAction* button : {w.btnLink, w.btnAdd, w.btnDelete, w.btnExcel, w.btnWord, w.btnPowerPoint}) {
+  for (QAction* button :
+       {w.btnLink, w.btnAdd, w.btnDelete, w.btnExcel, w.btnWord, w.btnPowerPoint}) {
     const std::string key = button->objectName().toStdString();
-    QObject::connect(button, &QAction::triggered, [this, key] { HandleFormEvent(*this, [this, key] { Toolbar_ButtonClick(key); }); });
+    QObject::connect(button, &QAction::triggered, [this, key] {
+      HandleFormEvent(*this, [this, key] { Toolbar_ButtonClick(key); });
+    });
   }
   QObject::connect(w.lstCategory, &QListWidget::currentRowChanged,
                    [this](int) { HandleFormEvent(*this, [this] { lstCategory_Click(); }); });
-  QObject::connect(w.lstWorkbook, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
-    HandleFormEvent(*this, [this, item] { lstWorkbook_ItemClick(item); });
-  });
+  QObject::connect(w.lstWorkbook, &QTreeWidget::currentItemChanged,
+                   [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+                     HandleFormEvent(*this, [this, item] { lstWorkbook_ItemClick(item); });
+                   });
   QObject::connect(w.lstWorkbook, &QTreeWidget::itemSelectionChanged,
                    [this] { HandleFormEvent(*this, [this] { lstWorkbook_SelectionChanged(); }); });
-  QObject::connect(w.lstWorkbook, &QTreeWidget::itemDoubleClicked,
-                   [this](QTreeWidgetItem*, int) { HandleFormEvent(*this, [this] { lstWorkbook_DblClick(); }); });
-  QObject::connect(w.cboUser, &QComboBox::activated, [this](int) { HandleFormEvent(*this, [this] { cboUser_Click(); }); });
+  QObject::connect(w.lstWorkbook, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem*, int) {
+    HandleFormEvent(*this, [this] { lstWorkbook_DblClick(); });
+  });
+  QObject::connect(w.cboUser, &QComboBox::activated,
+                   [this](int) { HandleFormEvent(*this, [this] { cboUser_Click(); }); });
   ConnectUsers(w);
-  QObject::connect(w.txtWorkbook, &QLineEdit::textChanged,
-                   [this](const QString&) { HandleFormEvent(*this, [this] { txtWorkbook_Change(); }); });
+  QObject::connect(w.txtWorkbook, &QLineEdit::textChanged, [this](const QString&) {
+    HandleFormEvent(*this, [this] { txtWorkbook_Change(); });
+  });
   for (int i = 0; i < 2; ++i) {
     QObject::connect(w.cmdOkCancel[i], &QPushButton::clicked,
                      [this, i] { HandleFormEvent(*this, [this, i] { cmdOkCancel_Click(i); }); });
   }
-  QObject::connect(w.btnRefresh, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
-  QObject::connect(w.cmdExplore, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { cmdExplore_Click(); }); });
-  QObject::connect(w.mnuOpen, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(0); }); });
-  QObject::connect(w.mnuExit, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(1); }); });
-  QObject::connect(w.mnuRefresh, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
-  QObject::connect(w.mnuHelpTopics, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { DoHelp(); }); });
+  QObject::connect(w.btnRefresh, &QPushButton::clicked,
+                   [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
+  QObject::connect(w.cmdExplore, &QPushButton::clicked,
+                   [this] { HandleFormEvent(*this, [this] { cmdExplore_Click(); }); });
+  QObject::connect(w.mnuOpen, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(0); }); });
+  QObject::connect(w.mnuExit, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { cmdOkCancel_Click(1); }); });
+  QObject::connect(w.mnuRefresh, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { btnRefresh_Click(); }); });
+  QObject::connect(w.mnuHelpTopics, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { DoHelp(); }); });
   // Esc presses Cancel in the dialogs.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &w);
   QObject::connect(escape, &QShortcut::activated, [this] {
@@ -150,8 +165,8 @@ void SaveForm::FormLoad() {
     InitializeForm();
   } catch (...) {
     initializing_ = false;
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+    services::ShowMessage({CurrentError().description(), "Brevora", services::MsgButtons::Ok,
+                           services::MsgIcon::Critical});
   }
   if (standAlone_) RegisterWindow();
 }
@@ -199,7 +214,8 @@ void SaveForm::InitializeForm() {
   } else {
     const std::optional<FileModeView> view = FileModeViewOf(mode);
     w.SetColumns(view ? view->column1 : std::string("Workbook"), false);
-    for (QAction* button : {w.btnLink, w.btnAdd, w.btnDelete, w.btnWord, w.btnExcel, w.btnPowerPoint}) {
+    for (QAction* button :
+         {w.btnLink, w.btnAdd, w.btnDelete, w.btnWord, w.btnExcel, w.btnPowerPoint}) {
       button->setEnabled(false);
     }
     FileModeVisible(true);
@@ -242,7 +258,8 @@ void SaveForm::InitializeForm() {
   if (standAlone_) {
     RestoreWindowPlacement();
     const std::string stored = registry::GetSetting(kProgram, "General", "LastFileMode", "0");
-    if (const std::optional<int16_t> button = StartFileModeButton(stored, installed, app.ApplicationTitle())) {
+    if (const std::optional<int16_t> button =
+            StartFileModeButton(stored, installed, app.ApplicationTitle())) {
       w.lstWorkbook->clear();
       w.lstWorkbook->repaint();
       ProcessWindowMessages();
@@ -261,23 +278,31 @@ void SaveForm::RestoreWindowPlacement() {
                                registry::GetSetting(kProgram, "WindowSize", "Width", "9300"),
                                registry::GetSetting(kProgram, "WindowSize", "Height", "0")};
   std::vector<TwipRect> screens;
-  if (QScreen* primary = QGuiApplication::primaryScreen()) screens.push_back(Twips(primary->availableGeometry()));
+  if (QScreen* primary = QGuiApplication::primaryScreen())
+    screens.push_back(Twips(primary->availableGeometry()));
   for (QScreen* screen : QGuiApplication::screens()) {
-    if (screen != QGuiApplication::primaryScreen()) screens.push_back(Twips(screen->availableGeometry()));
+    if (screen != QGuiApplication::primaryScreen())
+      screens.push_back(Twips(screen->availableGeometry()));
   }
   const TwipRect placed = RestoredPlacement(stored, Twips(w.geometry()), screens);
-  w.setGeometry(static_cast<int>(placed.left / kTwipsPerPixel), static_cast<int>(placed.top / kTwipsPerPixel),
-                static_cast<int>(placed.width / kTwipsPerPixel), static_cast<int>(placed.height / kTwipsPerPixel));
+  w.setGeometry(static_cast<int>(placed.left / kTwipsPerPixel),
+                static_cast<int>(placed.top / kTwipsPerPixel),
+                static_cast<int>(placed.width / kTwipsPerPixel),
+                static_cast<int>(placed.height / kTwipsPerPixel));
 }
 
 void SaveForm::SaveWindowPlacement() {
   frmSave& w = window();
   if (!w.isMinimized() && !w.isMaximized() && !w.isFullScreen()) {
     const QRect r = w.geometry();
-    registry::SaveSetting(kProgram, "WindowSize", "Top", std::to_string(int64_t{r.y()} * kTwipsPerPixel));
-    registry::SaveSetting(kProgram, "WindowSize", "Left", std::to_string(int64_t{r.x()} * kTwipsPerPixel));
-    registry::SaveSetting(kProgram, "WindowSize", "Width", std::to_string(int64_t{r.width()} * kTwipsPerPixel));
-    registry::SaveSetting(kProgram, "WindowSize", "Height", std::to_string(int64_t{r.height()} * kTwipsPerPixel));
+    registry::SaveSetting(kProgram, "WindowSize", "Top",
+                          std::to_string(int64_t{r.y()} * kTwipsPerPixel));
+    registry::SaveSetting(kProgram, "WindowSize", "Left",
+                          std::to_string(int64_t{r.x()} * kTwipsPerPixel));
+    registry::SaveSetting(kProgram, "WindowSize", "Width",
+                          std::to_string(int64_t{r.width()} * kTwipsPerPixel));
+    registry::SaveSetting(kProgram, "WindowSize", "Height",
+                          std::to_string(int64_t{r.height()} * kTwipsPerPixel));
   }
   if (const std::optional<int16_t> mode = ShownFileMode()) {
     registry::SaveSetting(kProgram, "General", "LastFileMode", std::to_string(*mode + 1));
@@ -300,8 +325,8 @@ void SaveForm::RegisterWindow() {
     });
   } catch (...) {
     // Without its entry the window works; only other programs can't find it.
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+    services::ShowMessage({CurrentError().description(), "Brevora", services::MsgButtons::Ok,
+                           services::MsgIcon::Critical});
   }
 }
 
@@ -364,8 +389,8 @@ void SaveForm::DoHelp() {
     const RoleHelp help = HelpOf(standAlone_, role_, core::Module().gHelpFile);
     services::ShowHelp({help.file, help.command, help.data});
   } catch (...) {
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
+    services::ShowMessage({CurrentError().description(), "Brevora", services::MsgButtons::Ok,
+                           services::MsgIcon::Information});
   }
 }
 
@@ -389,10 +414,12 @@ Variant SaveForm::InvokeMember(std::string_view name, CallKind kind, Args args) 
                     });
   }
   if (key == "savemode") {
-    return property([&] { return Variant(SaveMode()); }, [&](const Variant& v) { SetSaveMode(CBool(v)); });
+    return property([&] { return Variant(SaveMode()); },
+                    [&](const Variant& v) { SetSaveMode(CBool(v)); });
   }
   if (key == "standalone") {
-    return property([&] { return Variant(standAlone_); }, [&](const Variant& v) { standAlone_ = CBool(v); });
+    return property([&] { return Variant(standAlone_); },
+                    [&](const Variant& v) { standAlone_ = CBool(v); });
   }
   if (key == "openastemplate") {
     return property([&] { return Variant(openAsTemplate_); },
@@ -413,7 +440,8 @@ Variant SaveForm::InvokeMember(std::string_view name, CallKind kind, Args args) 
     RaiseRuntimeError(450);
   }
   if (key == "btnrefresh" && get && args.empty()) {
-    return Variant(Ref<Dispatch>(MakeRef<ButtonControl>(IsLoaded() ? window().btnRefresh : nullptr)));
+    return Variant(
+        Ref<Dispatch>(MakeRef<ButtonControl>(IsLoaded() ? window().btnRefresh : nullptr)));
   }
   if (kind == CallKind::Method || kind == CallKind::Get) {
     if (key == "filemodevisible" && args.size() == 1) {

@@ -46,7 +46,8 @@ namespace brevora::frontend::forms {
 namespace {
 
 constexpr const char* kNoFileDialog =
-    "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its name.";
+    "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora "
+    "with its name.";
 
 TabrelPC& App(SaveForm& form) {
   if (!form.Owner()) RaiseRuntimeError(91);
@@ -71,14 +72,18 @@ class SaveFormCommands::Lists : public CategoryList {
     }
     form_.lstCategory_Click();
   }
-  void SetText(int row, const std::string& text) override { Categories().item(row)->setText(ToQt(text)); }
+  void SetText(int row, const std::string& text) override {
+    Categories().item(row)->setText(ToQt(text));
+  }
   void RemoveRow(int row) override {
     const QSignalBlocker quiet(&Categories());
     delete Categories().takeItem(row);
     Categories().setCurrentRow(-1);
   }
   void InitCategories() override { form_.InitCategories(); }
-  void InitWorkbooks(const std::string& category, bool append) override { form_.InitWorkbooks(category, append); }
+  void InitWorkbooks(const std::string& category, bool append) override {
+    form_.InitWorkbooks(category, append);
+  }
   void PressRefresh() override { form_.window().btnRefresh->click(); }
   void EnableRenameAndDelete(bool enabled) override {
     form_.window().mnuCategory[1]->setEnabled(enabled);
@@ -138,7 +143,9 @@ class SaveFormCommands::ImportSide : public ImportWindow {
     form_.Toolbar1_ButtonClick(static_cast<int16_t>(button));
   }
   std::string CurrentCategory() override { return form_.CurrentCategory(); }
-  void SetStatusText(const std::string& text) override { form_.window().StatusBar1->showMessage(ToQt(text)); }
+  void SetStatusText(const std::string& text) override {
+    form_.window().StatusBar1->showMessage(ToQt(text));
+  }
   void ShowWait(const std::string& text, bool force) override { form_.ShowWait(text, force); }
   void HideWait(bool force) override { form_.HideWait(force); }
   void SetEnabled(bool enabled) override { form_.window().setEnabled(enabled); }
@@ -176,19 +183,23 @@ class SaveFormCommands::RenameDelegate : public QStyledItemDelegate {
  public:
   RenameDelegate(SaveForm& form, QObject* parent) : QStyledItemDelegate(parent), form_(form) {}
 
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
     if (index.column() != 0 || form_.listDragFlag || !form_.StandAlone()) return nullptr;
-    auto* editor = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+    auto* editor =
+        qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
     if (editor) editor->setMaxLength(255);  // the maximum is checked on commit, with its message
     return editor;
   }
-  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line) return;
     const std::string oldText = FromQt(index.data().toString());
     const std::string typed = FromQt(line->text());
     LabelEdit edit;
-    HandleFormEvent(form_, [&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
+    HandleFormEvent(
+        form_, [&] { edit = RenameDocument(App(form_), form_.CurrentCategory(), oldText, typed); });
     if (edit.accepted) model->setData(index, ToQt(edit.label));
   }
 
@@ -197,7 +208,9 @@ class SaveFormCommands::RenameDelegate : public QStyledItemDelegate {
 };
 
 SaveFormCommands::SaveFormCommands(SaveForm& form)
-    : form_(form), lists_(std::make_unique<Lists>(form)), importSide_(std::make_unique<ImportSide>(form)) {}
+    : form_(form),
+      lists_(std::make_unique<Lists>(form)),
+      importSide_(std::make_unique<ImportSide>(form)) {}
 
 SaveFormCommands::~SaveFormCommands() = default;
 
@@ -210,19 +223,22 @@ void SaveFormCommands::Connect(frmSave& w) {
   QObject::connect(w.mnuCut, &QAction::triggered, this, [] { EditCut(); });
   QObject::connect(w.mnuCopy, &QAction::triggered, this, [] { EditCopy(); });
   QObject::connect(w.mnuPaste, &QAction::triggered, this, [] { EditPaste(); });
-  QObject::connect(w.cmdSync, &QPushButton::clicked, this, [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
+  QObject::connect(w.cmdSync, &QPushButton::clicked, this,
+                   [this] { HandleFormEvent(form_, [this] { cmdSync_Click(); }); });
 
   // The rows are made editable by the lists' code (InitWorkbooks); their names
   // are edited in place through this delegate.
   w.lstWorkbook->setItemDelegate(new RenameDelegate(form_, w.lstWorkbook));
-  w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  w.lstWorkbook->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::SelectedClicked);
   w.lstWorkbook->setAcceptDrops(true);
   w.lstWorkbook->viewport()->setAcceptDrops(true);
   w.lstCategory->setAcceptDrops(true);
   w.lstCategory->viewport()->setAcceptDrops(true);
-  for (QObject* watched : {static_cast<QObject*>(&w), static_cast<QObject*>(w.lstWorkbook),
-                           static_cast<QObject*>(w.lstWorkbook->viewport()), static_cast<QObject*>(w.lstCategory),
-                           static_cast<QObject*>(w.lstCategory->viewport())}) {
+  for (QObject* watched :
+       {static_cast<QObject*>(&w), static_cast<QObject*>(w.lstWorkbook),
+        static_cast<QObject*>(w.lstWorkbook->viewport()), static_cast<QObject*>(w.lstCategory),
+        static_cast<QObject*>(w.lstCategory->viewport())}) {
     watched->installEventFilter(this);
   }
 }
@@ -258,7 +274,8 @@ bool SaveFormCommands::FilterEvent(QObject* watched, QEvent* event) {
       case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);
         if ((move->buttons() & Qt::LeftButton) &&
-            (move->position().toPoint() - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+            (move->position().toPoint() - pressedAt_).manhattanLength() >=
+                QApplication::startDragDistance()) {
           StartDrag();
         }
         return false;
@@ -338,9 +355,11 @@ void SaveFormCommands::AddExistingFile() {
     if (mode >= 0 && mode <= 2) {
       if (dynamic_cast<services::NoFileDialog*>(services::CurrentFileDialog().get())) {
         // The default service has nowhere to show a dialog and would only cancel.
-        services::ShowMessage({kNoFileDialog, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
-      } else if (const std::optional<std::string> file = services::ShowFileDialog(
-                     {services::FileDialogKind::Open, kDialogs[mode].title, "", kDialogs[mode].filter});
+        services::ShowMessage(
+            {kNoFileDialog, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
+      } else if (const std::optional<std::string> file =
+                     services::ShowFileDialog({services::FileDialogKind::Open, kDialogs[mode].title,
+                                               "", kDialogs[mode].filter});
                  file && !file->empty()) {
         BringFileIn(*file);
       }
@@ -369,12 +388,14 @@ void SaveFormCommands::DropFiles(const std::vector<std::string>& paths) {
 // ---- Categories ----
 
 void SaveFormCommands::ManageCategory(int action) {
-  HandleEvent([&] { frontend::ManageCategory(App(form_), *lists_, static_cast<CategoryAction>(action)); });
+  HandleEvent(
+      [&] { frontend::ManageCategory(App(form_), *lists_, static_cast<CategoryAction>(action)); });
 }
 
 void SaveFormCommands::lstCategory_KeyUp(int key) {
   if (key == Qt::Key_Insert) form_.mnuCategory_Click(0);
-  if (key == Qt::Key_Delete && form_.window().lstCategory->currentRow() != -1) form_.mnuCategory_Click(2);
+  if (key == Qt::Key_Delete && form_.window().lstCategory->currentRow() != -1)
+    form_.mnuCategory_Click(2);
 }
 
 void SaveFormCommands::Form_Activate() {
@@ -384,10 +405,11 @@ void SaveFormCommands::Form_Activate() {
   frmSave& w = form_.window();
   w.raise();
   if (!form_.StandAlone() || w.lstCategory->count() != 0) return;
-  const services::MsgResult answer = services::ShowMessage(
-      {"Files are grouped in categories.  You do not have any categories defined.  Do you want to create a new "
-       "category now?",
-       "Tabulyn", services::MsgButtons::YesNo, services::MsgIcon::Question});
+  const services::MsgResult answer =
+      services::ShowMessage({"Files are grouped in categories.  You do not have any categories "
+                             "defined.  Do you want to create a new "
+                             "category now?",
+                             "Tabulyn", services::MsgButtons::YesNo, services::MsgIcon::Question});
   if (answer == services::MsgResult::Yes) form_.mnuCategory_Click(0);
 }
 
@@ -404,7 +426,8 @@ void SaveFormCommands::lstWorkbook_KeyUp(int key) {
 
 bool SaveFormCommands::BeginListDrag() {
   QTreeWidget& list = *form_.window().lstWorkbook;
-  if (form_.listDragFlag || list.topLevelItemCount() == 0 || lists_->documents.SelectedIndex() < 0) return false;
+  if (form_.listDragFlag || list.topLevelItemCount() == 0 || lists_->documents.SelectedIndex() < 0)
+    return false;
   form_.listDragFlag = true;
   form_.listDragSourceIndex = static_cast<int16_t>(form_.window().lstCategory->currentRow());
   form_.listDragSourceCategory = form_.CurrentCategory();
@@ -424,8 +447,11 @@ void SaveFormCommands::DropOnCategory(const QPoint& position) {
   DragOverCategory(position);
   QListWidget& categories = *form_.window().lstCategory;
   if (categories.currentRow() != form_.listDragSourceIndex) {
-    const std::string target = categories.currentItem() ? FromQt(categories.currentItem()->text()) : std::string();
-    HandleEvent([&] { MoveDocuments(App(form_), form_.listDragSourceCategory, target, lists_->documents); });
+    const std::string target =
+        categories.currentItem() ? FromQt(categories.currentItem()->text()) : std::string();
+    HandleEvent([&] {
+      MoveDocuments(App(form_), form_.listDragSourceCategory, target, lists_->documents);
+    });
   }
   EndListDrag();
 }
@@ -434,7 +460,8 @@ void SaveFormCommands::EndListDrag() {
   if (!form_.listDragFlag) return;
   form_.listDragFlag = false;
   // The source category again, with its files read afresh.
-  if (form_.listDragSourceIndex >= 0 && form_.listDragSourceIndex < form_.window().lstCategory->count()) {
+  if (form_.listDragSourceIndex >= 0 &&
+      form_.listDragSourceIndex < form_.window().lstCategory->count()) {
     lists_->Select(form_.listDragSourceIndex);
   }
 }

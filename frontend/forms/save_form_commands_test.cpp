@@ -7,15 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDrag>
-#include <QLabel>
-#include <QPainter>
 #include <QApplication>
+#include <QDrag>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -56,7 +56,8 @@ using services::MsgResult;
 std::vector<std::string> Files(const std::string& folder) {
   std::vector<std::string> names;
   if (!stdfs::exists(folder)) return names;
-  for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : stdfs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -104,12 +105,14 @@ TEST_F(WindowCommands, FilesDroppedOnTheListAreImportedInOrder) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &drop);
-  EXPECT_EQ(test::Texts(*W().lstWorkbook), (std::vector<std::string>{"Budget", "Costs", "Plan", "Staff"}));
+  EXPECT_EQ(test::Texts(*W().lstWorkbook),
+            (std::vector<std::string>{"Budget", "Costs", "Plan", "Staff"}));
   ASSERT_TRUE(W().lstWorkbook->currentItem());
   EXPECT_EQ(W().lstWorkbook->currentItem()->text(0).toStdString(), "Plan");
   EXPECT_TRUE(messages_->shown().empty());
   // The drop's scratch folder went with it.
-  EXPECT_EQ(Files(business_), (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Plan.tbr", "Staff.tbr"}));
+  EXPECT_EQ(Files(business_),
+            (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Plan.tbr", "Staff.tbr"}));
 
   // A text file switches the window to documents first. (Each drag enters
   // before it drops: Qt sends a drop only to the widget that took the enter.)
@@ -137,7 +140,8 @@ TEST_F(WindowCommands, AddFileAsksForTheFileInTheFileDialog) {
   test::ChooseMenuItem(*W().mnuFile, *W().mnuFileAdd);
   ASSERT_EQ(dialog->requests().size(), 1u);
   EXPECT_EQ(dialog->requests()[0],
-            (services::FileRequest{services::FileDialogKind::Open, "Add existing XLS or TBR spreadsheet to user", "",
+            (services::FileRequest{services::FileDialogKind::Open,
+                                   "Add existing XLS or TBR spreadsheet to user", "",
                                    "Spreadsheets (*.xls;*.tbr)|*.xls;*.tbr"}));
   EXPECT_EQ(Files(business_), (std::vector<std::string>{"Budget.tbr", "Costs.tbr", "Staff.tbr"}));
   ASSERT_TRUE(W().lstWorkbook->currentItem());
@@ -154,7 +158,8 @@ TEST_F(WindowCommands, AddFileAsksForTheFileInTheFileDialog) {
   W().btnAdd->trigger();
   ASSERT_EQ(messages_->shown().size(), 1u);
   EXPECT_EQ(messages_->shown()[0].text,
-            "No file dialog can be shown here.  To add a file, drop it on the file list or start brevora with its "
+            "No file dialog can be shown here.  To add a file, drop it on the file list or start "
+            "brevora with its "
             "name.");
   EXPECT_EQ(messages_->shown()[0].title, "Brevora");
   EXPECT_EQ(dialog->requests().size(), 2u);
@@ -219,7 +224,8 @@ TEST_F(WindowCommands, TheCategoryCommandsThroughTheirDialogs) {
     d.cmdOkCancel[0]->click();
   });
   W().mnuCategory[0]->trigger();
-  EXPECT_EQ(test::Texts(*W().lstCategory), (std::vector<std::string>{"Business", "Travel", "Unfiled", "Work"}));
+  EXPECT_EQ(test::Texts(*W().lstCategory),
+            (std::vector<std::string>{"Business", "Travel", "Unfiled", "Work"}));
   EXPECT_EQ(W().lstCategory->currentItem()->text().toStdString(), "Work");
 
   W().lstCategory->setCurrentRow(0);  // Business
@@ -290,7 +296,8 @@ TEST_F(WindowCommands, DeleteKeyAndTheDocumentDragOntoACategory) {
   EXPECT_TRUE(form_->listDragFlag);
   commands.DragOverCategory(travel.center());
   EXPECT_EQ(W().lstCategory->currentRow(), 1);
-  EXPECT_EQ(test::Texts(list), std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
+  EXPECT_EQ(test::Texts(list),
+            std::vector<std::string>{"Budget"});  // the list keeps the dragged rows
   commands.DropOnCategory(travel.center());
   EXPECT_FALSE(form_->listDragFlag);
   EXPECT_EQ(W().lstCategory->currentRow(), 0);  // back on the source category

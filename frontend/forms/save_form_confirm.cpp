@@ -41,7 +41,8 @@ class WaitCursor {
 };
 
 void Information(const std::string& text) {
-  services::ShowMessage({text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
+  services::ShowMessage(
+      {text, "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
 }
 
 }  // namespace
@@ -62,7 +63,8 @@ void SaveForm::cmdOkCancel_Click(int index) {
     if (typed.find_first_not_of(' ') == std::string::npos) return;
     const int16_t mode = FileMode();
     // A typed or pasted name must stay a name inside its category.
-    if (const std::optional<std::string> problem = NameProblem(typed, mode, w.txtWorkbook->maxLength())) {
+    if (const std::optional<std::string> problem =
+            NameProblem(typed, mode, w.txtWorkbook->maxLength())) {
       Information(*problem);
       w.txtWorkbook->setFocus();
       return;
@@ -93,7 +95,8 @@ void SaveForm::OpenInOfficeApplication() {
   frmSave& w = window();
   const int16_t mode = FileMode();
   const WaitCursor hourglass;
-  static const char* const kWait[] = {"Please wait.  Opening spreadsheet...", "Please wait.  Opening document...",
+  static const char* const kWait[] = {"Please wait.  Opening spreadsheet...",
+                                      "Please wait.  Opening document...",
                                       "Please wait.  Opening presentation..."};
   static const char* const kCopy[] = {"Tabulyn", "Scrivane", "Slidora"};
   if (mode < 0 || mode > 2) {
@@ -116,22 +119,25 @@ void SaveForm::OpenInOfficeApplication() {
   const std::optional<std::string> linked = link.empty() ? std::nullopt : fs::FindFileNoCase(link);
   const bool openLinked = linked.has_value();
   if (!link.empty() && !openLinked) {
-    services::ShowMessage({std::string("Linked file does not exist on desktop.  Opening ") + kCopy[mode] +
-                               " copy instead.",
+    services::ShowMessage({std::string("Linked file does not exist on desktop.  Opening ") +
+                               kCopy[mode] + " copy instead.",
                            "", services::MsgButtons::Ok, services::MsgIcon::None});
   }
   if (mode == 0) {
     const Ref<sheet::SDK> converter = MakeRef<sheet::SDK>();
     converter->SetSession(session);
-    openLinked ? converter->OpenXLSWorkbook(*linked) : converter->OpenWorkbook(user, category, name);
+    openLinked ? converter->OpenXLSWorkbook(*linked)
+               : converter->OpenWorkbook(user, category, name);
   } else if (mode == 1) {
     const Ref<doc::SDK_Document> converter = MakeRef<doc::SDK_Document>();
     converter->SetSession(session);
-    openLinked ? converter->OpenDOCDocument(*linked) : converter->OpenDocument(user, category, name);
+    openLinked ? converter->OpenDOCDocument(*linked)
+               : converter->OpenDocument(user, category, name);
   } else {
     const Ref<slides::SDK_Presentation> converter = MakeRef<slides::SDK_Presentation>();
     converter->SetSession(session);
-    openLinked ? converter->OpenPPTPresentation(*linked) : converter->OpenPresentation(user, category, name);
+    openLinked ? converter->OpenPPTPresentation(*linked)
+               : converter->OpenPresentation(user, category, name);
   }
 }
 
@@ -164,14 +170,13 @@ void SaveForm::Toolbar_ButtonClick(const std::string& key) {
   if (key == "btnLink") return EditFileProperties();
   if (key == "btnAdd") return AddExistingFile();
   if (key == "btnDelete") return DeleteCommand();
-  if ((key == "btnWord" && mode == 1) || (key == "btnExcel" && mode == 0) || (key == "btnPowerPoint" && mode == 2)) {
+  if ((key == "btnWord" && mode == 1) || (key == "btnExcel" && mode == 0) ||
+      (key == "btnPowerPoint" && mode == 2)) {
     cmdOkCancel_Click(0);
   }
 }
 
-void SaveForm::cmdExplore_Click() {
-  services::ShowFolder(fs::JoinPath(Home(), CurrentCategory()));
-}
+void SaveForm::cmdExplore_Click() { services::ShowFolder(fs::JoinPath(Home(), CurrentCategory())); }
 
 void SaveForm::ShowWait(const std::string& text, bool force) {
   if (!force && standAlone_) return;

@@ -71,7 +71,8 @@ void SaveForm::InitCategories() {
     w.mnuCategory[2]->setEnabled(false);
     if (initializing_) return;
     const services::MsgResult answer = services::ShowMessage(
-        {"Workbooks are grouped in categories.  You do not have any categories defined.  Do you want to create a "
+        {"Workbooks are grouped in categories.  You do not have any categories defined.  Do you "
+         "want to create a "
          "new category now?",
          "Brevora", services::MsgButtons::YesNo, services::MsgIcon::Question});
     if (answer == services::MsgResult::Yes) mnuCategory_Click(0);
@@ -87,7 +88,8 @@ void SaveForm::InitWorkbooks(const std::string& category, bool append) {
     }
     if (!append) w.lstWorkbook->clear();
     if (category.find_first_not_of(' ') == std::string::npos) {
-      services::ShowMessage({"Category is blank", "", services::MsgButtons::Ok, services::MsgIcon::None});
+      services::ShowMessage(
+          {"Category is blank", "", services::MsgButtons::Ok, services::MsgIcon::None});
       w.lstWorkbook->setEnabled(false);
       w.txtWorkbook->setEnabled(false);
       w.cmdOkCancel[0]->setEnabled(false);
@@ -208,8 +210,8 @@ void SaveForm::btnRefresh_Click() {
   }
   if (failed) {
     const std::string title = owner_ ? owner_->ApplicationTitle() : std::string("Brevora Desktop");
-    services::ShowMessage({"Could not refresh this window.  Please close and reopen " + title + ".", "Brevora",
-                           services::MsgButtons::Ok, services::MsgIcon::Information});
+    services::ShowMessage({"Could not refresh this window.  Please close and reopen " + title + ".",
+                           "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information});
   }
 }
 

@@ -12,8 +12,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include "frontend/forms/frm_save.h"
 #include "frontend/forms/form_controls.h"
+#include "frontend/forms/frm_save.h"
 #include "frontend/forms/window_drawing.h"
 #include "frontend/internet.h"
 #include "frontend/tabrel_pc.h"
@@ -40,9 +40,9 @@ std::string BannerFile() {
 class LookEvents : public QObject {
  public:
   LookEvents(SaveForm& form, frmSave& window) : QObject(&window), form_(form), window_(window) {
-    for (QObject* watched : std::initializer_list<QObject*>{&window_, window_.picOutlook, window_.picToolbar,
-                                                            window_.centralWidget(), window_.Picture2,
-                                                            window_.picLogo}) {
+    for (QObject* watched : std::initializer_list<QObject*>{
+             &window_, window_.picOutlook, window_.picToolbar, window_.centralWidget(),
+             window_.Picture2, window_.picLogo}) {
       watched->installEventFilter(this);
     }
   }
@@ -80,7 +80,8 @@ class LookEvents : public QObject {
         const QPoint category = window_.lstCategory->mapTo(body, QPoint(0, 0));
         const QPoint files = window_.lstWorkbook->mapTo(body, QPoint(0, 0));
         QPainter painter(body);
-        DrawCategoryFrame(painter, {category.x(), window_.lstCategory->width(), category.y(), files.y()},
+        DrawCategoryFrame(painter,
+                          {category.x(), window_.lstCategory->width(), category.y(), files.y()},
                           SystemEdgeColours());
       } else if (watched == window_.Picture2) {
         QImage strip(window_.Picture2->size(), QImage::Format_RGB32);
@@ -115,23 +116,31 @@ void SaveForm::ConnectLook(frmSave& w) {
   // The smallest window the layout is made for; a smaller one is set back.
   w.setMinimumSize(static_cast<int>(kMinimumWidthTwips / kTwipsPerPixel),
                    static_cast<int>(kMinimumHeightTwips / kTwipsPerPixel));
-  QObject::connect(w.mnuView, &QMenu::aboutToShow, [this] { HandleFormEvent(*this, [this] { mnuView_Click(); }); });
-  QObject::connect(w.mnuFile, &QMenu::aboutToShow, [this] { HandleFormEvent(*this, [this] { mnuFile_Click(); }); });
+  QObject::connect(w.mnuView, &QMenu::aboutToShow,
+                   [this] { HandleFormEvent(*this, [this] { mnuView_Click(); }); });
+  QObject::connect(w.mnuFile, &QMenu::aboutToShow,
+                   [this] { HandleFormEvent(*this, [this] { mnuFile_Click(); }); });
   QObject::connect(w.mnuEnableBanner, &QAction::triggered,
                    [this] { HandleFormEvent(*this, [this] { mnuEnableBanner_Click(); }); });
   for (int i = 0; i < kThemeCount; ++i) {
     QObject::connect(w.mnuTheme[static_cast<size_t>(i)], &QAction::triggered,
                      [this, i] { HandleFormEvent(*this, [this, i] { mnuTheme_Click(i); }); });
   }
-  QObject::connect(w.mnuAbout, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { mnuAbout_Click(); }); });
+  QObject::connect(w.mnuAbout, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { mnuAbout_Click(); }); });
   const std::pair<QAction*, const char*> pages[] = {
-      {w.mnuSupport, kSupportPage},        {w.mnuUpdate, kUpgradePage},         {w.mnuWeb, kMakerHome},
-      {w.mnuDLWorkbooks, kFreeWorkbooksPage}, {w.mnuGutenberg, kGutenbergHome}, {w.mnuMemoware, kMemowareHome}};
+      {w.mnuSupport, kSupportPage},     {w.mnuUpdate, kUpgradePage},
+      {w.mnuWeb, kMakerHome},           {w.mnuDLWorkbooks, kFreeWorkbooksPage},
+      {w.mnuGutenberg, kGutenbergHome}, {w.mnuMemoware, kMemowareHome}};
   for (const auto& [item, page] : pages) {
-    QObject::connect(item, &QAction::triggered, [this, page = page] { HandleFormEvent(*this, [this, page] { OpenWebPage(page); }); });
+    QObject::connect(item, &QAction::triggered, [this, page = page] {
+      HandleFormEvent(*this, [this, page] { OpenWebPage(page); });
+    });
   }
-  QObject::connect(w.mnuFileLinked, &QAction::triggered, [this] { HandleFormEvent(*this, [this] { mnuFileLinked_Click(); }); });
-  QObject::connect(w.cmdOptions, &QPushButton::clicked, [this] { HandleFormEvent(*this, [this] { cmdOptions_Click(); }); });
+  QObject::connect(w.mnuFileLinked, &QAction::triggered,
+                   [this] { HandleFormEvent(*this, [this] { mnuFileLinked_Click(); }); });
+  QObject::connect(w.cmdOptions, &QPushButton::clicked,
+                   [this] { HandleFormEvent(*this, [this] { cmdOptions_Click(); }); });
 }
 
 void SaveForm::InitializeLook() {
@@ -153,7 +162,8 @@ void SaveForm::Form_Resize() {
   frmSave& w = window();
   if (w.isMinimized()) return;
   const WindowLayout::Step step =
-      windowLayout.Resize({static_cast<int32_t>(w.width() * kTwipsPerPixel), static_cast<int32_t>(w.height() * kTwipsPerPixel)});
+      windowLayout.Resize({static_cast<int32_t>(w.width() * kTwipsPerPixel),
+                           static_cast<int32_t>(w.height() * kTwipsPerPixel)});
   if (step.enlargeTo) {
     w.resize(step.enlargeTo->width / kTwipsPerPixel, step.enlargeTo->height / kTwipsPerPixel);
     return;
@@ -165,11 +175,11 @@ void SaveForm::Form_Resize() {
     if (!tag.isValid()) continue;
     const QRect g = control->geometry();
     const ControlRect moved = Anchor(tag.toString().toStdString(),
-                                     {g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
-                                      g.height() * kTwipsPerPixel},
+                                     {g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel,
+                                      g.width() * kTwipsPerPixel, g.height() * kTwipsPerPixel},
                                      step.dH, step.dW);
-    control->setGeometry(moved.left / kTwipsPerPixel, moved.top / kTwipsPerPixel, moved.width / kTwipsPerPixel,
-                         moved.height / kTwipsPerPixel);
+    control->setGeometry(moved.left / kTwipsPerPixel, moved.top / kTwipsPerPixel,
+                         moved.width / kTwipsPerPixel, moved.height / kTwipsPerPixel);
   }
   Form_Paint();
 }
@@ -197,8 +207,8 @@ void SaveForm::LoadAdGraphic() {
       const Variant online = CallByName(oInternet, "InternetOnline", CallKind::Method);
       if (online.IsNull() || !CBool(online)) return;
     }
-    CallByName(oInternet, "GetWebFile", CallKind::Method, Ref<Dispatch>(this), BannerFile(), address,
-               std::string(kProductWebServer));
+    CallByName(oInternet, "GetWebFile", CallKind::Method, Ref<Dispatch>(this), BannerFile(),
+               address, std::string(kProductWebServer));
   } catch (...) {
     // No picture: the banner keeps its colour alone.
   }
@@ -265,7 +275,8 @@ void SaveForm::DrawBanner() {
     Colour(*w.cbxOpenAsTemplate, base, text);
     w.Picture2->update();
   } else {
-    for (QWidget* control : {static_cast<QWidget*>(w.lblName), static_cast<QWidget*>(w.cbxOpenAsTemplate)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(w.lblName), static_cast<QWidget*>(w.cbxOpenAsTemplate)}) {
       control->setPalette(QPalette());
       control->setAutoFillBackground(false);
     }
@@ -280,10 +291,11 @@ void SaveForm::DrawOutlookBar() {
   // own light face (pressed, or under the mouse) keeps the style's caption
   // colour for that face.
   const QString text = ColourOf(BannerTextColour(iTheme)).name();
-  w.Toolbar1->setStyleSheet(QStringLiteral("QToolButton { color: %1; } "
-                                           "QToolButton:checked, QToolButton:hover, QToolButton:pressed "
-                                           "{ color: palette(button-text); }")
-                                .arg(text));
+  w.Toolbar1->setStyleSheet(
+      QStringLiteral("QToolButton { color: %1; } "
+                     "QToolButton:checked, QToolButton:hover, QToolButton:pressed "
+                     "{ color: palette(button-text); }")
+          .arg(text));
   w.picOutlook->update();
 }
 
@@ -298,9 +310,12 @@ void SaveForm::DrawCategoryFrame() {
 bool SaveForm::InvokeLookMember(const std::string& key, CallKind kind, Args args, Variant& result) {
   if (kind != CallKind::Method && kind != CallKind::Get) return false;
   const std::pair<const char*, void (SaveForm::*)()> commands[] = {
-      {"loadadgraphic", &SaveForm::LoadAdGraphic},   {"drawbanner", &SaveForm::DrawBanner},
-      {"drawcategoryframe", &SaveForm::DrawCategoryFrame}, {"drawoutlookbar", &SaveForm::DrawOutlookBar},
-      {"drawtoolbar", &SaveForm::DrawToolbar},       {"editfileproperties", &SaveForm::EditFileProperties}};
+      {"loadadgraphic", &SaveForm::LoadAdGraphic},
+      {"drawbanner", &SaveForm::DrawBanner},
+      {"drawcategoryframe", &SaveForm::DrawCategoryFrame},
+      {"drawoutlookbar", &SaveForm::DrawOutlookBar},
+      {"drawtoolbar", &SaveForm::DrawToolbar},
+      {"editfileproperties", &SaveForm::EditFileProperties}};
   for (const auto& [name, command] : commands) {
     if (key == name && args.empty()) {
       (this->*command)();

@@ -23,13 +23,14 @@ void SaveForm::EditFileProperties() {
     if (!owner_) RaiseRuntimeError(91);
     const std::string path =
         ListRowPath(Home(), CurrentCategory(), text::Utf8ToCp(row->text(0).toStdString()), mode);
-    const std::optional<LinkColumns> columns = EditFileLink(*owner_->Session(), mode, path, PropertiesDialog());
+    const std::optional<LinkColumns> columns =
+        EditFileLink(*owner_->Session(), mode, path, PropertiesDialog());
     if (!columns) return;
     row->setText(2, QString::fromStdString(text::CpToUtf8(columns->linkedFile)));
     row->setText(3, QString::fromStdString(text::CpToUtf8(columns->syncText)));
   } catch (...) {
-    services::ShowMessage(
-        {CurrentError().description(), "Brevora", services::MsgButtons::Ok, services::MsgIcon::Critical});
+    services::ShowMessage({CurrentError().description(), "Brevora", services::MsgButtons::Ok,
+                           services::MsgIcon::Critical});
   }
 }
 

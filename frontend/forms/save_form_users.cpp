@@ -33,13 +33,16 @@ TabrelPC& App(const SaveForm& form) {
 // key itself goes on to the box as it is.
 class UserBoxKeys : public QObject {
  public:
-  UserBoxKeys(SaveForm& form, QComboBox& box) : QObject(&box), form_(form) { box.installEventFilter(this); }
+  UserBoxKeys(SaveForm& form, QComboBox& box) : QObject(&box), form_(form) {
+    box.installEventFilter(this);
+  }
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->text().isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+    if (key->text().isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+      return false;
     HandleFormEvent(form_, [this] { form_.cboUser_KeyPress(); });
     return false;
   }

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QPen>
 #include <QPalette>
+#include <QPen>
 #include <algorithm>
 
 #include "core/transparent_bitmap.h"
@@ -53,7 +53,8 @@ void DrawBox(QPainter& painter, QPoint corner, QPoint opposite, const QColor& co
 
 EdgeColours SystemEdgeColours() {
   const QPalette palette = QApplication::palette();
-  return {palette.color(QPalette::Active, QPalette::Dark), palette.color(QPalette::Active, QPalette::Light)};
+  return {palette.color(QPalette::Active, QPalette::Dark),
+          palette.color(QPalette::Active, QPalette::Light)};
 }
 
 void DrawOutlookBar(QPainter& painter, QSize bar, int theme) {
@@ -104,21 +105,24 @@ void DrawCategoryFrame(QPainter& painter, const CategoryBand& band, const EdgeCo
 
 void DrawBannerStrip(QImage& strip, const QImage& picture, int theme) {
   strip.fill(ColourOf(ThemeBaseColour(theme)));
-  if (!picture.isNull()) DrawTransparentBitmap(strip, picture, {0, 0}, picture.size(), kBannerTransparent);
+  if (!picture.isNull())
+    DrawTransparentBitmap(strip, picture, {0, 0}, picture.size(), kBannerTransparent);
 }
 
 void DrawTransparentBitmap(QImage& destination, const QImage& source, QPoint at, QSize size,
                            int32_t transparentColour) {
-  if (destination.format() != QImage::Format_RGB32 && destination.format() != QImage::Format_ARGB32) {
+  if (destination.format() != QImage::Format_RGB32 &&
+      destination.format() != QImage::Format_ARGB32) {
     destination = destination.convertToFormat(QImage::Format_ARGB32);
   }
   const QImage from = source.convertToFormat(QImage::Format_RGB32);
   if (destination.isNull() || from.isNull()) return;
-  core::PixelSurface to{reinterpret_cast<uint32_t*>(destination.bits()), destination.width(), destination.height(),
-                        destination.bytesPerLine() / 4};
-  core::ConstPixelSurface pixels{reinterpret_cast<const uint32_t*>(from.constBits()), from.width(), from.height(),
-                                 from.bytesPerLine() / 4};
-  core::DrawTransparentBitmap(to, pixels, at.x(), at.y(), size.width(), size.height(), transparentColour);
+  core::PixelSurface to{reinterpret_cast<uint32_t*>(destination.bits()), destination.width(),
+                        destination.height(), destination.bytesPerLine() / 4};
+  core::ConstPixelSurface pixels{reinterpret_cast<const uint32_t*>(from.constBits()), from.width(),
+                                 from.height(), from.bytesPerLine() / 4};
+  core::DrawTransparentBitmap(to, pixels, at.x(), at.y(), size.width(), size.height(),
+                              transparentColour);
 }
 
 void DrawLogo(QPainter& painter, const QImage& logo, QSize outer, int innerHeight) {
@@ -134,11 +138,15 @@ void DrawDragIcon(QPainter& painter, int mode) {
   painter.setPen(QPen(QColor(64, 64, 64), 0));
   // The page, its top-right corner folded down.
   constexpr int kLeft = 5, kTop = 1, kRight = 26, kBottom = 30, kFold = 6;
-  const QPoint page[] = {{kLeft, kTop}, {kRight - kFold, kTop}, {kRight, kTop + kFold}, {kRight, kBottom},
+  const QPoint page[] = {{kLeft, kTop},
+                         {kRight - kFold, kTop},
+                         {kRight, kTop + kFold},
+                         {kRight, kBottom},
                          {kLeft, kBottom}};
   painter.setBrush(Qt::white);
   painter.drawPolygon(page, 5);
-  const QPoint fold[] = {{kRight - kFold, kTop}, {kRight - kFold, kTop + kFold}, {kRight, kTop + kFold}};
+  const QPoint fold[] = {
+      {kRight - kFold, kTop}, {kRight - kFold, kTop + kFold}, {kRight, kTop + kFold}};
   painter.setBrush(QColor(192, 192, 192));
   painter.drawPolygon(fold, 3);
   painter.restore();

@@ -25,7 +25,8 @@ QImage Painted(QSize size, const std::function<void(QPainter&)>& paint) {
 }
 
 // The image as rows of one letter per pixel, by a legend of colours.
-std::vector<std::string> Rows(const QImage& image, const std::vector<std::pair<char, QColor>>& legend) {
+std::vector<std::string> Rows(const QImage& image,
+                              const std::vector<std::pair<char, QColor>>& legend) {
   std::vector<std::string> rows;
   for (int y = 0; y < image.height(); ++y) {
     std::string row;
@@ -82,35 +83,38 @@ TEST(DrawOutlookBar, TintsFollowTheTheme) {
 
 TEST(DrawToolbar, EtchedLinesAtTopAndBottomAndTheGrip) {
   // Toolbar at 2 pixels from the top, 9 high: the grip runs from row 5 to row 8.
-  const QImage toolbar = Painted({12, 12}, [](QPainter& p) { DrawToolbar(p, {12, 12}, 30, 2, 9, kEdges); });
+  const QImage toolbar = Painted({12, 12}, [](QPainter& p) {
+    DrawToolbar(p, {12, 12}, 30, 2, 9, kEdges);
+  });
   EXPECT_EQ(Rows(toolbar, {{'.', kBackground}, {'s', kEdges.shadow}, {'h', kEdges.highlight}}),
-            (std::vector<std::string>{"ssssssssssss",  //
-                                      "hhhhhhhhhhhh",  //
-                                      "............",  //
-                                      "............",  //
-                                      "............",  //
-                                      ".hhs........",  //
-                                      ".hhs........",  //
-                                      "shhsssssssss",  // the bottom line's shadow, 5 pixels above the bottom
-                                      "hhhshhhhhhhh",  //
-                                      ".ss.........",  //
-                                      "............",  //
-                                      "............"}));
+            (std::vector<std::string>{
+                "ssssssssssss",  //
+                "hhhhhhhhhhhh",  //
+                "............",  //
+                "............",  //
+                "............",  //
+                ".hhs........",  //
+                ".hhs........",  //
+                "shhsssssssss",  // the bottom line's shadow, 5 pixels above the bottom
+                "hhhshhhhhhhh",  //
+                ".ss.........",  //
+                "............",  //
+                "............"}));
 }
 
 TEST(DrawCategoryFrame, EdgesOfTheBandAboveTheCategoryList) {
   const CategoryBand band{2, 8, 9, 1};  // list at x 2..9, its top at 9; the file list's top at 1
   const QImage form = Painted({12, 10}, [&](QPainter& p) { DrawCategoryFrame(p, band, kEdges); });
   EXPECT_EQ(Rows(form, {{'.', kBackground}, {'s', kEdges.shadow}, {'#', kBlackQ}, {'w', kWhiteQ}}),
-            (std::vector<std::string>{"............",  //
-                                      "............",  //
-                                      "..ssssssss..",  // T + 1
-                                      "..s#######..",  // T + 2
-                                      "..swwwwwww..",  // T + 3
-                                      "..sw.....w..",  //
-                                      "..sw.....w..",  //
-                                      "..sw.....w..",  //
-                                      "..sw.....w..",  //
+            (std::vector<std::string>{"............",     //
+                                      "............",     //
+                                      "..ssssssss..",     // T + 1
+                                      "..s#######..",     // T + 2
+                                      "..swwwwwww..",     // T + 3
+                                      "..sw.....w..",     //
+                                      "..sw.....w..",     //
+                                      "..sw.....w..",     //
+                                      "..sw.....w..",     //
                                       "............"}));  // the category list's top: not drawn
 }
 
@@ -119,7 +123,8 @@ TEST(DrawBannerStrip, TheThemeColourWithThePictureOverItAndItsGreyLeftOut) {
   picture.fill(QColor(102, 102, 102));
   picture.setPixelColor(0, 0, QColor(255, 0, 0));
   picture.setPixelColor(2, 1, QColor(255, 255, 255));
-  for (const auto& [theme, base] : {std::pair{0, QColor(99, 0, 82)}, std::pair{2, QColor(189, 150, 107)}}) {
+  for (const auto& [theme, base] :
+       {std::pair{0, QColor(99, 0, 82)}, std::pair{2, QColor(189, 150, 107)}}) {
     QImage strip(5, 2, QImage::Format_RGB32);
     DrawBannerStrip(strip, picture, theme);
     EXPECT_EQ(Rows(strip, {{'.', base}, {'r', QColor(255, 0, 0)}, {'w', kWhiteQ}}),
@@ -167,16 +172,21 @@ TEST(DrawDragIcon, APageOfCellsOrOfTextByFileMode) {
     QPoint at;
     QColor colour;
   } cases[] = {
-      {0, {0, 0}, kBackground},  {0, {26, 1}, kBackground}, {0, {5, 15}, outline}, {0, {21, 5}, fold},
-      {0, {6, 20}, kWhiteQ},     {0, {10, 10}, heading},    {0, {10, 13}, grid},   {0, {13, 20}, grid},
-      {0, {10, 15}, kWhiteQ},    {1, {26, 1}, kBackground}, {1, {21, 5}, fold},    {1, {10, 10}, text},
-      {1, {10, 12}, kWhiteQ},    {1, {20, 25}, kWhiteQ},    {1, {12, 25}, text},   {1, {13, 20}, text},
+      {0, {0, 0}, kBackground},  {0, {26, 1}, kBackground}, {0, {5, 15}, outline},
+      {0, {21, 5}, fold},        {0, {6, 20}, kWhiteQ},     {0, {10, 10}, heading},
+      {0, {10, 13}, grid},       {0, {13, 20}, grid},       {0, {10, 15}, kWhiteQ},
+      {1, {26, 1}, kBackground}, {1, {21, 5}, fold},        {1, {10, 10}, text},
+      {1, {10, 12}, kWhiteQ},    {1, {20, 25}, kWhiteQ},    {1, {12, 25}, text},
+      {1, {13, 20}, text},
   };
   for (const auto& c : cases) {
-    const QImage icon = Painted({kDragIconSize, kDragIconSize}, [&](QPainter& p) { DrawDragIcon(p, c.mode); });
-    EXPECT_EQ(icon.pixelColor(c.at), c.colour) << "mode " << c.mode << " at " << c.at.x() << "," << c.at.y();
+    const QImage icon =
+        Painted({kDragIconSize, kDragIconSize}, [&](QPainter& p) { DrawDragIcon(p, c.mode); });
+    EXPECT_EQ(icon.pixelColor(c.at), c.colour)
+        << "mode " << c.mode << " at " << c.at.x() << "," << c.at.y();
   }
-  const QImage none = Painted({kDragIconSize, kDragIconSize}, [](QPainter& p) { DrawDragIcon(p, 2); });
+  const QImage none =
+      Painted({kDragIconSize, kDragIconSize}, [](QPainter& p) { DrawDragIcon(p, 2); });
   EXPECT_EQ(none, Painted({kDragIconSize, kDragIconSize}, [](QPainter&) {}));
 }
 

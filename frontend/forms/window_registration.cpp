@@ -10,7 +10,8 @@
 namespace brevora::frontend::forms {
 namespace {
 
-std::vector<windows::ChildButton> ChildButtons(const std::vector<WindowRegistration::Button>& buttons) {
+std::vector<windows::ChildButton> ChildButtons(
+    const std::vector<WindowRegistration::Button>& buttons) {
   std::vector<windows::ChildButton> children;
   for (const auto& b : buttons) children.push_back({b.windowClass, b.caption});
   return children;
@@ -21,7 +22,8 @@ std::vector<windows::ChildButton> ChildButtons(const std::vector<WindowRegistrat
 WindowRegistration::WindowRegistration(QWidget& window, std::string windowClass, std::string title,
                                        std::vector<Button> buttons)
     : window_(&window), entry_(std::move(windowClass), std::move(title), ChildButtons(buttons)) {
-  for (const auto& b : buttons) buttons_.emplace_back(windows::ChildButton{b.windowClass, b.caption}, b.button);
+  for (const auto& b : buttons)
+    buttons_.emplace_back(windows::ChildButton{b.windowClass, b.caption}, b.button);
   notifier_ = std::make_unique<QSocketNotifier>(entry_.fd(), QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { HandleMessages(); });
 }

@@ -30,7 +30,8 @@ class WindowRegistration {
 
   // Registers `window` under `windowClass` and `title` (code page) with its
   // buttons. Raises what RegisteredWindow raises.
-  WindowRegistration(QWidget& window, std::string windowClass, std::string title, std::vector<Button> buttons);
+  WindowRegistration(QWidget& window, std::string windowClass, std::string title,
+                     std::vector<Button> buttons);
   ~WindowRegistration();
   WindowRegistration(const WindowRegistration&) = delete;
   WindowRegistration& operator=(const WindowRegistration&) = delete;

@@ -29,7 +29,8 @@ TEST(WindowRegistration, PostedMessagesReachTheWindow) {
   {
     WindowRegistration registration(window, "ThunderRT5Form", "Brevora Desktop",
                                     {{"ThunderRT5CommandButton", "Refresh", refresh}});
-    const std::vector<windows::WindowEntry> found = windows::Find("ThunderRT5Form", "brevora desktop");
+    const std::vector<windows::WindowEntry> found =
+        windows::Find("ThunderRT5Form", "brevora desktop");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].handle, registration.handle());
 
@@ -38,7 +39,8 @@ TEST(WindowRegistration, PostedMessagesReachTheWindow) {
     Deliver();
     EXPECT_EQ(clicks, 1);
 
-    ASSERT_TRUE(windows::Post(registration.handle(), windows::WindowMessage::Title("Microsoft Excel - Caf\xE9")));
+    ASSERT_TRUE(windows::Post(registration.handle(),
+                              windows::WindowMessage::Title("Microsoft Excel - Caf\xE9")));
     Deliver();
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Microsoft Excel - Caf\xC3\xA9"));
 
@@ -53,7 +55,8 @@ TEST(WindowRegistration, PostedMessagesReachTheWindow) {
     registration.SetTitle("Brevora Server");
     EXPECT_EQ(windows::Find("ThunderRT5Form", "Brevora Server").size(), 1u);
   }
-  EXPECT_TRUE(windows::Find("ThunderRT5Form", "Brevora Server").empty());  // gone with the registration
+  EXPECT_TRUE(
+      windows::Find("ThunderRT5Form", "Brevora Server").empty());  // gone with the registration
 }
 
 TEST(ButtonControl, SettingValuePressesTheButton) {

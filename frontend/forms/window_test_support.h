@@ -63,16 +63,17 @@ inline void ChooseMenuItem(QMenu& menu, QAction& item) {
                {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton}};
   for (const auto& step : steps) {
     if (!target) return;
-    QCoreApplication::postEvent(target.data(),
-                                new QMouseEvent(step.type, QPointF(at), QPointF(global), step.button, step.buttons,
-                                                Qt::NoModifier));
+    QCoreApplication::postEvent(
+        target.data(), new QMouseEvent(step.type, QPointF(at), QPointF(global), step.button,
+                                       step.buttons, Qt::NoModifier));
     QApplication::processEvents();
   }
 }
 
 inline std::vector<std::string> Texts(const QTreeWidget& list, int column = 0) {
   std::vector<std::string> texts;
-  for (int i = 0; i < list.topLevelItemCount(); ++i) texts.push_back(list.topLevelItem(i)->text(column).toStdString());
+  for (int i = 0; i < list.topLevelItemCount(); ++i)
+    texts.push_back(list.topLevelItem(i)->text(column).toStdString());
   return texts;
 }
 

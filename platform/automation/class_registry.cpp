@@ -63,7 +63,8 @@ Ref<Dispatch> Run(const ClassEntry& entry) {
 
 std::optional<std::string> ClassesRootDefault(const std::string& key) {
   std::optional<registry::Value> v = registry::QueryValue(registry::Hive::ClassesRoot, key, "");
-  if (!v || (v->type != registry::ValueType::String && v->type != registry::ValueType::ExpandString) ||
+  if (!v ||
+      (v->type != registry::ValueType::String && v->type != registry::ValueType::ExpandString) ||
       v->text.empty()) {
     return std::nullopt;
   }

@@ -51,8 +51,8 @@ Dispatch* ExportObject(const char* clsid);
 }  // namespace brevora
 
 // The exported factory of a library of classes. Put it once in one source file.
-#define BREVORA_EXPORT_OBJECTS()                                                   \
-  extern "C" __attribute__((visibility("default"))) brevora::Dispatch*             \
-  BrevoraCreateObject(const char* clsid) {                                         \
-    return brevora::ExportObject(clsid);                                           \
+#define BREVORA_EXPORT_OBJECTS()                                                            \
+  extern "C" __attribute__((visibility("default"))) brevora::Dispatch* BrevoraCreateObject( \
+      const char* clsid) {                                                                  \
+    return brevora::ExportObject(clsid);                                                    \
   }

@@ -40,8 +40,15 @@ class Collection {
     explicit Iter(It it) : it_(it) {}
     V& operator*() const { return (*it_)->item; }
     V* operator->() const { return &(*it_)->item; }
-    Iter& operator++() { ++it_; return *this; }
-    Iter operator++(int) { Iter old = *this; ++it_; return old; }
+    Iter& operator++() {
+      ++it_;
+      return *this;
+    }
+    Iter operator++(int) {
+      Iter old = *this;
+      ++it_;
+      return old;
+    }
     bool operator==(const Iter& other) const { return it_ == other.it_; }
 
    private:
@@ -113,7 +120,8 @@ class Collection {
   void Remove(const char* key) { Remove(std::string_view(key)); }
   void Remove(const std::string& key) { Remove(std::string_view(key)); }
   void Remove(const Variant& indexOrKey) {
-    if (indexOrKey.type() == VarType::String) return Remove(std::string_view(indexOrKey.AsString()));
+    if (indexOrKey.type() == VarType::String)
+      return Remove(std::string_view(indexOrKey.AsString()));
     Remove(CLng(indexOrKey));
   }
 

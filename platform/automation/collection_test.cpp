@@ -103,7 +103,9 @@ TEST(Collection, ManyKeyedItems) {
 TEST(Collection, RemovedItemIsReleasedAfterTheCollectionIsConsistent) {
   struct Watch {
     std::function<void()> onEnd;
-    ~Watch() { if (onEnd) onEnd(); }
+    ~Watch() {
+      if (onEnd) onEnd();
+    }
   };
   Collection<std::unique_ptr<Watch>> c;
   c.Add(std::make_unique<Watch>(), "w");

@@ -42,22 +42,31 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // "&H..." or "&O..." (or "&..." octal) after the '&'; nullopt when malformed.
 std::optional<double> ParseRadix(std::string_view s) {
   int base = 8;
-  if (!s.empty() && (s[0] == 'H' || s[0] == 'h')) { base = 16; s.remove_prefix(1); }
-  else if (!s.empty() && (s[0] == 'O' || s[0] == 'o')) { s.remove_prefix(1); }
+  if (!s.empty() && (s[0] == 'H' || s[0] == 'h')) {
+    base = 16;
+    s.remove_prefix(1);
+  } else if (!s.empty() && (s[0] == 'O' || s[0] == 'o')) {
+    s.remove_prefix(1);
+  }
   if (s.empty()) return std::nullopt;
   uint64_t value = 0;
   for (char c : s) {
     int digit;
-    if (IsDigit(c)) digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else return std::nullopt;
+    if (IsDigit(c))
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      return std::nullopt;
     if (digit >= base) return std::nullopt;
     value = value * base + digit;
     if (value > 0xFFFFFFFFu) RaiseRuntimeError(6);
   }
   // Like a literal in code: a 16-bit value when it fits in 16 bits, else 32-bit.
-  if (value <= 0xFFFF) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
+  if (value <= 0xFFFF)
+    return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
   return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
 }
 
@@ -68,12 +77,21 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (s.size() >= 2 && s[0] == '&') return ParseRadix(s.substr(1));
   std::string clean;
   size_t i = 0;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) { if (s[i] == '-') clean += '-'; ++i; }
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    if (s[i] == '-') clean += '-';
+    ++i;
+  }
   size_t digits = 0;
-  while (i < s.size() && IsDigit(s[i])) { clean += s[i++]; ++digits; }
+  while (i < s.size() && IsDigit(s[i])) {
+    clean += s[i++];
+    ++digits;
+  }
   if (i < s.size() && s[i] == '.') {
     clean += s[i++];
-    while (i < s.size() && IsDigit(s[i])) { clean += s[i++]; ++digits; }
+    while (i < s.size() && IsDigit(s[i])) {
+      clean += s[i++];
+      ++digits;
+    }
   }
   if (digits == 0) return std::nullopt;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
@@ -81,7 +99,10 @@ std::optional<double> ParseNumber(std::string_view text) {
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) clean += s[i++];
     size_t expDigits = 0;
-    while (i < s.size() && IsDigit(s[i])) { clean += s[i++]; ++expDigits; }
+    while (i < s.size() && IsDigit(s[i])) {
+      clean += s[i++];
+      ++expDigits;
+    }
     if (expDigits == 0) return std::nullopt;
   }
   if (i != s.size()) return std::nullopt;
@@ -154,8 +175,15 @@ std::optional<double> ParseDate(std::string_view text) {
     return std::nullopt;
   }
   int year, month, day;
-  if (aDigits > 2) { year = a; month = b; day = c; }
-  else { month = a; day = b; year = c; }
+  if (aDigits > 2) {
+    year = a;
+    month = b;
+    day = c;
+  } else {
+    month = a;
+    day = b;
+    year = c;
+  }
   if (aDigits <= 2 && cDigits <= 2) year += year < 30 ? 2000 : 1900;
   if (year < 100 || month < 1 || month > 12 || day < 1 ||
       day > static_cast<int>(DaysInMonth(year, month))) {
@@ -245,59 +273,82 @@ std::string FormatDate(double days) {
 
 std::string CStr(const Variant& v) {
   switch (v.type()) {
-    case VarType::Empty: return "";
-    case VarType::Boolean: return v.AsBoolean() ? "True" : "False";
-    case VarType::Integer: return std::to_string(v.AsInteger());
-    case VarType::Long: return std::to_string(v.AsLong());
-    case VarType::Double: return FormatDouble(v.AsDouble());
-    case VarType::Date: return FormatDate(v.AsDate());
-    case VarType::String: return v.AsString();
+    case VarType::Empty:
+      return "";
+    case VarType::Boolean:
+      return v.AsBoolean() ? "True" : "False";
+    case VarType::Integer:
+      return std::to_string(v.AsInteger());
+    case VarType::Long:
+      return std::to_string(v.AsLong());
+    case VarType::Double:
+      return FormatDouble(v.AsDouble());
+    case VarType::Date:
+      return FormatDate(v.AsDate());
+    case VarType::String:
+      return v.AsString();
     case VarType::Bytes: {
       const std::vector<uint8_t>& b = v.AsBytes();
       return std::string(b.begin(), b.end());
     }
-    default: Refuse(v);
+    default:
+      Refuse(v);
   }
 }
 
 double CDbl(const Variant& v) {
   switch (v.type()) {
-    case VarType::Empty: return 0;
-    case VarType::Boolean: return v.AsBoolean() ? -1 : 0;
-    case VarType::Integer: return v.AsInteger();
-    case VarType::Long: return v.AsLong();
-    case VarType::Double: return v.AsDouble();
-    case VarType::Date: return v.AsDate();
-    case VarType::String: return StringToDouble(v.AsString());
-    default: Refuse(v);
+    case VarType::Empty:
+      return 0;
+    case VarType::Boolean:
+      return v.AsBoolean() ? -1 : 0;
+    case VarType::Integer:
+      return v.AsInteger();
+    case VarType::Long:
+      return v.AsLong();
+    case VarType::Double:
+      return v.AsDouble();
+    case VarType::Date:
+      return v.AsDate();
+    case VarType::String:
+      return StringToDouble(v.AsString());
+    default:
+      Refuse(v);
   }
 }
 
 int32_t CLng(const Variant& v) {
   switch (v.type()) {
-    case VarType::Integer: return v.AsInteger();
-    case VarType::Long: return v.AsLong();
-    default: return DoubleToLong(CDbl(v));
+    case VarType::Integer:
+      return v.AsInteger();
+    case VarType::Long:
+      return v.AsLong();
+    default:
+      return DoubleToLong(CDbl(v));
   }
 }
 
 int16_t CInt(const Variant& v) {
   switch (v.type()) {
-    case VarType::Integer: return v.AsInteger();
-    default: return DoubleToInteger(CDbl(v));
+    case VarType::Integer:
+      return v.AsInteger();
+    default:
+      return DoubleToInteger(CDbl(v));
   }
 }
 
 bool CBool(const Variant& v) {
   switch (v.type()) {
-    case VarType::Boolean: return v.AsBoolean();
+    case VarType::Boolean:
+      return v.AsBoolean();
     case VarType::String: {
       std::string_view s = Trim(v.AsString());
       if (text::EqualsNoCase(s, "True")) return true;
       if (text::EqualsNoCase(s, "False")) return false;
       return StringToDouble(v.AsString()) != 0;
     }
-    default: return CDbl(v) != 0;
+    default:
+      return CDbl(v) != 0;
   }
 }
 
@@ -317,9 +368,12 @@ double CDate(const Variant& v) {
 
 std::vector<uint8_t> CBytes(const Variant& v) {
   switch (v.type()) {
-    case VarType::Bytes: return v.AsBytes();
-    case VarType::String: return std::vector<uint8_t>(v.AsString().begin(), v.AsString().end());
-    default: Refuse(v);
+    case VarType::Bytes:
+      return v.AsBytes();
+    case VarType::String:
+      return std::vector<uint8_t>(v.AsString().begin(), v.AsString().end());
+    default:
+      Refuse(v);
   }
 }
 

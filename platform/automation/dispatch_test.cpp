@@ -56,7 +56,8 @@ TEST(Dispatch, MembersByNameWithoutRegardToCase) {
 
 TEST(Dispatch, ByReferenceArgumentsAreWrittenBack) {
   auto frame = MakeRef<Frame>();
-  Variant args[4] = {Variant(int16_t{0}), Variant(int16_t{0}), Variant(int16_t{0}), Variant(int16_t{0})};
+  Variant args[4] = {Variant(int16_t{0}), Variant(int16_t{0}), Variant(int16_t{0}),
+                     Variant(int16_t{0})};
   frame->Invoke("GetFrozenCells", CallKind::Method, args);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(args[i], Variant(static_cast<int16_t>(i + 1)));
 }

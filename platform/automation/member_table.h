@@ -13,7 +13,8 @@
 //     static const MemberTable<Session> table{
 //         {"FileMode", CallKind::Get, [](Session& s, Args) { return Variant(s.FileMode()); }},
 //         {"FileMode", CallKind::Let, [](Session& s, Args a) { s.SetFileMode(CInt(a[0])); }},
-//         {"Open", CallKind::Method, [](Session& s, Args a) { return s.Open(CStr(a[0]), a[1]); }, 1, 2}};
+//         {"Open", CallKind::Method, [](Session& s, Args a) { return s.Open(CStr(a[0]), a[1]); },
+//         1, 2}};
 //     return table;
 //   }
 #include <functional>
@@ -61,7 +62,10 @@ class MemberTable {
     template <class F>
     static Fn Wrap(F f) {
       if constexpr (std::is_void_v<std::invoke_result_t<F&, T&, Args>>) {
-        return [f = std::move(f)](T& self, Args a) { f(self, a); return Variant(); };
+        return [f = std::move(f)](T& self, Args a) {
+          f(self, a);
+          return Variant();
+        };
       } else {
         return f;
       }

@@ -36,14 +36,18 @@ class Ref {
   Ref() noexcept = default;
   Ref(std::nullptr_t) noexcept {}
   // Takes a new reference to `p` (which may be null).
-  explicit Ref(T* p) noexcept : p_(p) { if (p_) p_->AddRef(); }
+  explicit Ref(T* p) noexcept : p_(p) {
+    if (p_) p_->AddRef();
+  }
   Ref(const Ref& other) noexcept : Ref(other.p_) {}
   Ref(Ref&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
   template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
   Ref(const Ref<U>& other) noexcept : Ref(other.get()) {}
   template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
   Ref(Ref<U>&& other) noexcept : p_(other.Detach()) {}
-  ~Ref() { if (p_) p_->Release(); }
+  ~Ref() {
+    if (p_) p_->Release();
+  }
 
   Ref& operator=(Ref other) noexcept {
     std::swap(p_, other.p_);  // the old object is released when `other` ends

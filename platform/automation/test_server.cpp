@@ -12,7 +12,8 @@ class Counter : public Dispatchable<Counter> {
  public:
   static const MemberTable<Counter>& Members() {
     static const MemberTable<Counter> table{
-        {"Add", CallKind::Method, [](Counter& c, Args a) { return Variant(c.total_ += CLng(a[0])); }, 1},
+        {"Add", CallKind::Method,
+         [](Counter& c, Args a) { return Variant(c.total_ += CLng(a[0])); }, 1},
         {"Total", CallKind::Get, [](Counter& c, Args) { return Variant(c.total_); }},
         // Doubles its by-reference argument in place.
         {"Twice", CallKind::Method, [](Counter&, Args a) { a[0] = Variant(CLng(a[0]) * 2); }, 1},
@@ -30,7 +31,8 @@ class Broken : public Dispatch {
   Broken() { RaiseError(kObjectError + 7, "Broken.Class_Initialize", "Cannot start."); }
 };
 
-const ClassRegistration counterClass("BrevoraTest.Counter", "{6A1C0E52-1D3B-4C0A-9E51-0000000000C1}",
+const ClassRegistration counterClass("BrevoraTest.Counter",
+                                     "{6A1C0E52-1D3B-4C0A-9E51-0000000000C1}",
                                      [] { return Ref<Dispatch>(MakeRef<Counter>()); });
 // Registered only in the library itself, not in HKEY_CLASSES_ROOT: usable by
 // ProgID once the library is loaded.

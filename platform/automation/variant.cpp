@@ -56,18 +56,30 @@ bool operator==(const Variant& a, const Variant& b) { return a.v_ == b.v_; }
 
 std::string_view TypeName(VarType type) {
   switch (type) {
-    case VarType::Empty: return "Empty";
-    case VarType::Null: return "Null";
-    case VarType::Missing: return "Missing";
-    case VarType::Boolean: return "Boolean";
-    case VarType::Integer: return "Integer";
-    case VarType::Long: return "Long";
-    case VarType::Double: return "Double";
-    case VarType::Date: return "Date";
-    case VarType::String: return "String";
-    case VarType::Object: return "Object";
-    case VarType::Bytes: return "Byte()";
-    case VarType::Array: return "Variant()";
+    case VarType::Empty:
+      return "Empty";
+    case VarType::Null:
+      return "Null";
+    case VarType::Missing:
+      return "Missing";
+    case VarType::Boolean:
+      return "Boolean";
+    case VarType::Integer:
+      return "Integer";
+    case VarType::Long:
+      return "Long";
+    case VarType::Double:
+      return "Double";
+    case VarType::Date:
+      return "Date";
+    case VarType::String:
+      return "String";
+    case VarType::Object:
+      return "Object";
+    case VarType::Bytes:
+      return "Byte()";
+    case VarType::Array:
+      return "Variant()";
   }
   return "Unknown";
 }

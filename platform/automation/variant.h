@@ -18,8 +18,20 @@
 
 namespace brevora {
 
-enum class VarType { Empty, Null, Missing, Boolean, Integer, Long, Double, Date, String, Object,
-                     Bytes, Array };
+enum class VarType {
+  Empty,
+  Null,
+  Missing,
+  Boolean,
+  Integer,
+  Long,
+  Double,
+  Date,
+  String,
+  Object,
+  Bytes,
+  Array
+};
 
 class Variant {
  public:
@@ -40,9 +52,21 @@ class Variant {
   template <class T>
   Variant(T*) = delete;
 
-  static Variant Null() { Variant v; v.v_ = NullTag{}; return v; }
-  static Variant Missing() { Variant v; v.v_ = MissingTag{}; return v; }
-  static Variant Date(double days) { Variant v; v.v_ = DateValue{days}; return v; }
+  static Variant Null() {
+    Variant v;
+    v.v_ = NullTag{};
+    return v;
+  }
+  static Variant Missing() {
+    Variant v;
+    v.v_ = MissingTag{};
+    return v;
+  }
+  static Variant Date(double days) {
+    Variant v;
+    v.v_ = DateValue{days};
+    return v;
+  }
   static Variant Nothing();
 
   Variant(const Variant&);
@@ -76,12 +100,20 @@ class Variant {
   friend bool operator==(const Variant& a, const Variant& b);
 
  private:
-  struct NullTag { bool operator==(const NullTag&) const = default; };
-  struct MissingTag { bool operator==(const MissingTag&) const = default; };
-  struct DateValue { double days; bool operator==(const DateValue&) const = default; };
+  struct NullTag {
+    bool operator==(const NullTag&) const = default;
+  };
+  struct MissingTag {
+    bool operator==(const MissingTag&) const = default;
+  };
+  struct DateValue {
+    double days;
+    bool operator==(const DateValue&) const = default;
+  };
   // Order must follow VarType.
   std::variant<std::monostate, NullTag, MissingTag, bool, int16_t, int32_t, double, DateValue,
-               std::string, Ref<Dispatch>, std::vector<uint8_t>, std::vector<Variant>> v_;
+               std::string, Ref<Dispatch>, std::vector<uint8_t>, std::vector<Variant>>
+      v_;
 };
 
 // A readable name of a kind ("Long", "String") for messages and tests.

@@ -6,7 +6,9 @@
 
 namespace brevora::bytes {
 
-inline uint16_t LoadBigEndian16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
+inline uint16_t LoadBigEndian16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] << 8 | p[1]);
+}
 inline uint32_t LoadBigEndian24(const uint8_t* p) {
   return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | uint32_t{p[2]};
 }

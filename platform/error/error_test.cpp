@@ -57,7 +57,8 @@ TEST(WrapAlways, PutsItsMessageInFrontOfEveryError) {
   const AutomationError inner32760(kWrapError, "Cell.Value", "Could not set value.\r\nBad value.");
   const AutomationError other(53, "fs", "File not found");
   for (const AutomationError& inner : {inner32760, other}) {
-    const AutomationError outer = WrapAlways(inner, "Document.OpenFromDisk", "Could not open Document 'a'.");
+    const AutomationError outer =
+        WrapAlways(inner, "Document.OpenFromDisk", "Could not open Document 'a'.");
     EXPECT_EQ(outer.number(), kWrapError);
     EXPECT_EQ(outer.source(), "Document.OpenFromDisk");
     EXPECT_EQ(outer.description(), "Could not open Document 'a'.\r\n" + inner.description());
@@ -74,9 +75,11 @@ TEST(RunWrapped, ReturnsTheResultOrRaisesTheWrappedError) {
     std::string source;
     std::string description;
   } cases[] = {
-      {AutomationError(53, "fs", "File not found"), false, "SDK.Open", "Could not open.\r\nFile not found"},
+      {AutomationError(53, "fs", "File not found"), false, "SDK.Open",
+       "Could not open.\r\nFile not found"},
       {inner32760, false, "Inner", "inner."},
-      {AutomationError(53, "fs", "File not found"), true, "SDK.Open", "Could not open.\r\nFile not found"},
+      {AutomationError(53, "fs", "File not found"), true, "SDK.Open",
+       "Could not open.\r\nFile not found"},
       {inner32760, true, "SDK.Open", "Could not open.\r\ninner."},
   };
   for (const auto& c : cases) {
@@ -141,12 +144,18 @@ TEST(RuntimeError, CarriesVisualBasicText) {
 TEST(RuntimeError, KnowsTheFileAndFormatTexts) {
   // Raised by number alone (RaiseRuntimeError) by the file layer and the readers.
   const std::pair<int32_t, const char*> texts[] = {
-      {52, "Bad file name or number"}, {53, "File not found"},
-      {57, "Device I/O error"},        {58, "File already exists"},
-      {61, "Disk full"},               {62, "Input past end of file"},
-      {70, "Permission denied"},       {74, "Can't rename with different drive"},
-      {75, "Path/File access error"},  {76, "Path not found"},
-      {321, "Invalid file format"},    {380, "Invalid property value"},
+      {52, "Bad file name or number"},
+      {53, "File not found"},
+      {57, "Device I/O error"},
+      {58, "File already exists"},
+      {61, "Disk full"},
+      {62, "Input past end of file"},
+      {70, "Permission denied"},
+      {74, "Can't rename with different drive"},
+      {75, "Path/File access error"},
+      {76, "Path not found"},
+      {321, "Invalid file format"},
+      {380, "Invalid property value"},
   };
   for (const auto& [number, text] : texts) EXPECT_EQ(RuntimeErrorText(number), text) << number;
 }

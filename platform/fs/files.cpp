@@ -26,13 +26,17 @@ namespace {
 
 struct FdCloser {
   int fd;
-  ~FdCloser() { if (fd >= 0) close(fd); }
+  ~FdCloser() {
+    if (fd >= 0) close(fd);
+  }
 };
 
 // Removes a native file on scope exit unless released.
 struct NativeUnlinker {
   std::string path;
-  ~NativeUnlinker() { if (!path.empty()) unlink(path.c_str()); }
+  ~NativeUnlinker() {
+    if (!path.empty()) unlink(path.c_str());
+  }
 };
 
 struct DirCloser {
@@ -40,7 +44,9 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-bool StatNative(const std::string& native, struct stat& st) { return stat(native.c_str(), &st) == 0; }
+bool StatNative(const std::string& native, struct stat& st) {
+  return stat(native.c_str(), &st) == 0;
+}
 
 // The order of listings: without regard to case, names differing only in case
 // in a fixed order.
@@ -150,7 +156,8 @@ uint64_t FileSize(std::string_view path) {
   return static_cast<uint64_t>(st.st_size);
 }
 
-std::vector<std::string> ListFolder(std::string_view folder, ListKind kind, std::string_view extension,
+std::vector<std::string> ListFolder(std::string_view folder, ListKind kind,
+                                    std::string_view extension,
                                     std::vector<std::string>* unrepresentable) {
   const std::string native = NativePath(folder);
   DirHandle dir(opendir(native.c_str()));
@@ -195,7 +202,10 @@ std::vector<FolderEntry> ListEntries(std::string_view folder) {
     if (type == DT_UNKNOWN) {
       struct stat st {};
       if (fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_UNKNOWN;
+      type = S_ISREG(st.st_mode)   ? DT_REG
+             : S_ISDIR(st.st_mode) ? DT_DIR
+             : S_ISLNK(st.st_mode) ? DT_LNK
+                                   : DT_UNKNOWN;
     }
     auto name = text::Utf8ToCpExact(raw);
     if (!name) continue;
@@ -205,8 +215,9 @@ std::vector<FolderEntry> ListEntries(std::string_view folder) {
                                             : EntryType::Other;
     entries.push_back({std::move(*name), kind});
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return ListingOrder(a.name, b.name); });
+  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    return ListingOrder(a.name, b.name);
+  });
   return entries;
 }
 
@@ -373,7 +384,8 @@ std::vector<uint8_t> ReadWholeFile(std::string_view path) {
     // A length of 0 may be a file whose length the system only learns by
     // reading it (as in /proc): read to its end.
     for (;;) {
-      if (filled == data.size()) data.resize(filled + std::max<size_t>(4096, std::min(kStep, filled)));
+      if (filled == data.size())
+        data.resize(filled + std::max<size_t>(4096, std::min(kStep, filled)));
       const size_t n = ReadSome(in.fd, data.data() + filled, data.size() - filled);
       if (n == 0) break;
       filled += n;
@@ -405,7 +417,8 @@ std::vector<uint8_t> InputFile::Read(uint64_t offset, size_t count) const {
   data.resize(static_cast<size_t>(std::min<uint64_t>(count, size_ - offset)));
   size_t done = 0;
   while (done < data.size()) {
-    const ssize_t n = pread(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+    const ssize_t n =
+        pread(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       RaiseErrno(errno);

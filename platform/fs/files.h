@@ -65,9 +65,9 @@ std::string WithStoredCase(std::string_view path);
 // in it) to the disk, so that they outlive a crash. Best effort: the changes
 // themselves are made; nothing is raised.
 void SyncFolder(std::string_view path);
-void MakeFolder(std::string_view path);   // with missing parents; existing is fine
-void RemoveFile(std::string_view path);   // 53 when missing
-void RemoveFolder(std::string_view path); // an empty folder; 75 when not empty
+void MakeFolder(std::string_view path);    // with missing parents; existing is fine
+void RemoveFile(std::string_view path);    // 53 when missing
+void RemoveFolder(std::string_view path);  // an empty folder; 75 when not empty
 // Renames a file or folder; never replaces an existing target (58).
 void RenameNoReplace(std::string_view from, std::string_view to);
 // Copies a file; the target is replaced atomically when `replace`, else 58 if present.

@@ -40,7 +40,8 @@ std::string Get(const std::string& path) {
 // Every entry of a folder, hidden ones included.
 std::vector<std::string> AllEntries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : stdfs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -60,7 +61,8 @@ TEST(Files, ListFolderSortsWithoutRegardToCase) {
             (std::vector<std::string>{"Alpha.tbr", "beta.TBR", "caf\xE9.tbr", "gamma.scv"}));
   EXPECT_EQ(ListFolder(dir, ListKind::Files, ".tbr"),
             (std::vector<std::string>{"Alpha.tbr", "beta.TBR", "caf\xE9.tbr"}));
-  EXPECT_EQ(ListFolder(dir, ListKind::Folders), (std::vector<std::string>{"alpha", "link", "Zeta"}));
+  EXPECT_EQ(ListFolder(dir, ListKind::Folders),
+            (std::vector<std::string>{"alpha", "link", "Zeta"}));
   EXPECT_THAT([&] { ListFolder(dir + "/missing", ListKind::Files); }, RaisesErrorNumber(76));
 }
 
@@ -148,9 +150,10 @@ TEST_P(RenameTest, NeverReplacesAnExistingTarget) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, RenameTest,
-    ::testing::Values(std::pair<const char*, RenameFn>{"Public", [](auto& a, auto& b) { RenameNoReplace(a, b); }},
-                      std::pair<const char*, RenameFn>{"ByLink", detail::RenameByLink},
-                      std::pair<const char*, RenameFn>{"AfterCheck", detail::RenameAfterCheck}),
+    ::testing::Values(
+        std::pair<const char*, RenameFn>{"Public", [](auto& a, auto& b) { RenameNoReplace(a, b); }},
+        std::pair<const char*, RenameFn>{"ByLink", detail::RenameByLink},
+        std::pair<const char*, RenameFn>{"AfterCheck", detail::RenameAfterCheck}),
     [](const auto& info) { return std::string(info.param.first); });
 
 TEST(Files, CopyFileKeepsTimeAndRefusesToReplaceUnlessAsked) {
@@ -182,7 +185,8 @@ TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"file.tbr"});
-  EXPECT_THAT([&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); }, RaisesErrorNumber(76));
+  EXPECT_THAT([&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); },
+              RaisesErrorNumber(76));
 }
 
 TEST(Files, AtomicFileWithoutCommitLeavesTheTargetAlone) {
@@ -208,7 +212,8 @@ TEST(Files, AtomicWriteFailingRenameLeavesNoTrace) {
   const std::string dir = testing::MakeTempDir("renamefail");
   stdfs::create_directory(dir + "/target");  // a folder where the file should go
   Put(dir + "/target/keep", "k");
-  EXPECT_THAT([&] { AtomicWrite(dir + "/target", std::string_view("data")); }, RaisesErrorNumber(75));
+  EXPECT_THAT([&] { AtomicWrite(dir + "/target", std::string_view("data")); },
+              RaisesErrorNumber(75));
   EXPECT_EQ(Get(dir + "/target/keep"), "k");
   EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"target"});
 }
@@ -246,14 +251,12 @@ TEST(Files, AtomicTemporaryTargetKnowsOnlyTheWritersOwnNames) {
     const char* name;
     std::optional<std::string> target;
   } cases[] = {
-      {".Plan.tbr.tmpk3x0a9zq", "Plan.tbr"},
-      {".a.tmp00000000", "a"},
-      {".Plan.tbr.tmpk3x0a9z", std::nullopt},    // seven random characters
-      {".Plan.tbr.tmpK3X0A9ZQ", std::nullopt},   // upper case
-      {"Plan.tbr.tmpk3x0a9zq", std::nullopt},    // not hidden
-      {"..tmpk3x0a9zq", std::nullopt},           // no target
-      {".Plan.tbr.tmp-k3x0a9z", std::nullopt},
-      {".notes", std::nullopt},
+      {".Plan.tbr.tmpk3x0a9zq", "Plan.tbr"},    {".a.tmp00000000", "a"},
+      {".Plan.tbr.tmpk3x0a9z", std::nullopt},   // seven random characters
+      {".Plan.tbr.tmpK3X0A9ZQ", std::nullopt},  // upper case
+      {"Plan.tbr.tmpk3x0a9zq", std::nullopt},   // not hidden
+      {"..tmpk3x0a9zq", std::nullopt},          // no target
+      {".Plan.tbr.tmp-k3x0a9z", std::nullopt},  {".notes", std::nullopt},
       {".Plan.pdb.0a1b2c3d.tmp", std::nullopt},  // another writer's naming
   };
   for (const auto& c : cases) EXPECT_EQ(AtomicTemporaryTarget(c.name), c.target) << c.name;
@@ -310,10 +313,17 @@ TEST(Files, OnlyTheTemporaryFilesOfKilledWritersAreRemoved) {
   const auto tbr = [](std::string_view target) { return target.ends_with(".tbr"); };
   EXPECT_EQ(RemoveAbandonedTemporaries(dir, tbr), 2u);
   std::vector<std::string> left = AllEntries(dir);
-  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Live.tbr.tmp"); }), 1);
-  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Notes.txt.tmp"); }), 1);
-  EXPECT_EQ(std::count_if(left.begin(), left.end(), [](const std::string& n) { return n.starts_with(".Plan.tbr.tmp"); }), 0);
-  for (const char* kept : {"Plan.tbr", ".hidden.tbr", ".Other.tbr.tmp-not-ours", ".Folder.tbr.tmpabcdefgh"}) {
+  EXPECT_EQ(std::count_if(left.begin(), left.end(),
+                          [](const std::string& n) { return n.starts_with(".Live.tbr.tmp"); }),
+            1);
+  EXPECT_EQ(std::count_if(left.begin(), left.end(),
+                          [](const std::string& n) { return n.starts_with(".Notes.txt.tmp"); }),
+            1);
+  EXPECT_EQ(std::count_if(left.begin(), left.end(),
+                          [](const std::string& n) { return n.starts_with(".Plan.tbr.tmp"); }),
+            0);
+  for (const char* kept :
+       {"Plan.tbr", ".hidden.tbr", ".Other.tbr.tmp-not-ours", ".Folder.tbr.tmpabcdefgh"}) {
     EXPECT_NE(std::find(left.begin(), left.end(), kept), left.end()) << kept;
   }
   EXPECT_EQ(Get(dir + "/Plan.tbr"), "the user's file");
@@ -341,8 +351,8 @@ TEST(Files, ReadWholeFileErrors) {
 TEST(Files, ReadWholeFileGivesEveryByte) {
   const std::string dir = testing::MakeTempDir("whole");
   // Sizes around the steps the file is read in (256 KB).
-  for (const size_t size : {size_t{1}, size_t{4095}, size_t{262143}, size_t{262144}, size_t{262145},
-                            size_t{1000003}}) {
+  for (const size_t size :
+       {size_t{1}, size_t{4095}, size_t{262143}, size_t{262144}, size_t{262145}, size_t{1000003}}) {
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
     Put(dir + "/data", bytes);
@@ -438,7 +448,8 @@ TEST(Files, ReadOnlyIsTheOwnersWritePermission) {
   const std::string dir = testing::MakeTempDir("readonly");
   Put(dir + "/f", "x");
   EXPECT_FALSE(IsReadOnly(dir + "/f"));
-  std::filesystem::permissions(dir + "/f", std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  std::filesystem::permissions(dir + "/f", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
   EXPECT_TRUE(IsReadOnly(dir + "/f"));
   EXPECT_THAT([&] { IsReadOnly(dir + "/missing"); }, RaisesErrorNumber(53));
 }

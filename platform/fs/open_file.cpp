@@ -33,7 +33,8 @@ OpenFile::OpenFile(std::string_view path, Mode mode) {
     if (err == EISDIR) RaiseFileError(kPathFileAccess);
     struct stat st {};
     const std::string folder = native.substr(0, native.rfind('/') + 1);
-    const bool folderExists = folder.empty() || (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    const bool folderExists =
+        folder.empty() || (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
     RaiseErrno(err, /*missingIsPath=*/!folderExists);
   }
   struct stat st {};
@@ -72,8 +73,8 @@ std::size_t OpenFile::ReadAt(uint64_t offset, void* buffer, std::size_t size) co
 void OpenFile::WriteAt(uint64_t offset, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n =
-        pwrite(fd_, bytes.data() + done, bytes.size() - done, OffsetOf(offset + done, bytes.size() - done));
+    const ssize_t n = pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                             OffsetOf(offset + done, bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
       RaiseErrno(errno);

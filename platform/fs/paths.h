@@ -13,9 +13,9 @@ std::string NativePath(std::string_view systemPath);
 std::string SystemPath(std::string_view nativePath);
 
 // Name helpers on system paths; both separators count.
-std::string FileNamePart(std::string_view path);     // after the last separator
-std::string FolderPart(std::string_view path);       // up to and with the last separator
-std::string ExtensionPart(std::string_view path);    // ".tbr" of the name part, "" if none
+std::string FileNamePart(std::string_view path);   // after the last separator
+std::string FolderPart(std::string_view path);     // up to and with the last separator
+std::string ExtensionPart(std::string_view path);  // ".tbr" of the name part, "" if none
 std::string JoinPath(std::string_view folder, std::string_view name);  // one separator between
 // `folder` ending with a separator: a '\' is added unless it ends with one
 // already (the empty text becomes "\", as the system builds its folders).

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,12 @@ namespace brevora::fs {
 namespace {
 
 TEST(Paths, NameParts) {
-  struct Case { const char* path; const char* name; const char* folder; const char* extension; };
+  struct Case {
+    const char* path;
+    const char* name;
+    const char* folder;
+    const char* extension;
+  };
   const Case cases[] = {
       {"C:\\a\\b.tbr", "b.tbr", "C:\\a\\", ".tbr"},
       {"a/b\\c.x.y", "c.x.y", "a/b\\", ".y"},
@@ -74,18 +79,23 @@ TEST(Paths, JoinPutsOneSeparatorBetween) {
 
 TEST(Paths, WithSeparatorEndsWithOneSeparator) {
   const std::pair<const char*, const char*> cases[] = {
-      {"C:\\Palm", "C:\\Palm\\"}, {"C:\\Palm\\", "C:\\Palm\\"}, {"/home/u/Palm/", "/home/u/Palm/"},
-      {"/home/u/Palm", "/home/u/Palm\\"}, {"", "\\"},
+      {"C:\\Palm", "C:\\Palm\\"},
+      {"C:\\Palm\\", "C:\\Palm\\"},
+      {"/home/u/Palm/", "/home/u/Palm/"},
+      {"/home/u/Palm", "/home/u/Palm\\"},
+      {"", "\\"},
   };
   for (const auto& [folder, expected] : cases) EXPECT_EQ(WithSeparator(folder), expected) << folder;
 }
 
 TEST(Paths, PlainNames) {
-  for (const char* good : {"a", "Budget.tbr", "...x", "a..b", ".hidden", "with space", "caf\xE9", "~"}) {
+  for (const char* good :
+       {"a", "Budget.tbr", "...x", "a..b", ".hidden", "with space", "caf\xE9", "~"}) {
     EXPECT_TRUE(IsPlainName(good)) << good;
   }
-  for (const std::string& bad : std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "../x", std::string("a\0b", 3),
-                                                       "a\tb", "line\n", "\x1F", "del\x7F"}) {
+  for (const std::string& bad :
+       std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "../x", std::string("a\0b", 3),
+                                "a\tb", "line\n", "\x1F", "del\x7F"}) {
     EXPECT_FALSE(IsPlainName(bad)) << bad;
   }
 }
@@ -113,7 +123,10 @@ class EnvGuard {
   }
   ~EnvGuard() {
     for (auto& [n, v] : saved_) {
-      if (v) setenv(n, v->c_str(), 1); else unsetenv(n);
+      if (v)
+        setenv(n, v->c_str(), 1);
+      else
+        unsetenv(n);
     }
   }
 
@@ -122,7 +135,8 @@ class EnvGuard {
 };
 
 TEST(Paths, RootsFollowTheEnvironmentOnEveryCall) {
-  EnvGuard env({"BREVORA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "TMPDIR"});
+  EnvGuard env({"BREVORA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR",
+                "XDG_DATA_HOME", "TMPDIR"});
   const std::string home = testing::TempHome();
   EXPECT_EQ(ConfigDir(), home);
   EXPECT_EQ(StateDir(), home);

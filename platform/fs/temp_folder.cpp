@@ -24,7 +24,9 @@ constexpr std::string_view kScratchSuffix = ".scratch";
 constexpr size_t kRandomLength = 6;
 constexpr size_t kMaxTag = 16;
 
-bool IsAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAlnum(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 bool IsTag(std::string_view tag) {
   if (tag.empty() || tag.size() > kMaxTag) return false;
@@ -56,14 +58,16 @@ Naming NamingOf(const TempFolder::Options& options) {
     return {"." + options.prefix + "-", kScratchSuffix};
   }
   if (!IsPlainName(options.prefix + std::string(kRandomLength, 'X'))) {
-    RaiseError(5, "TempFolder", "A temporary folder's prefix can't hold a separator or control character.");
+    RaiseError(5, "TempFolder",
+               "A temporary folder's prefix can't hold a separator or control character.");
   }
   return {options.prefix, {}};
 }
 
 bool Matches(std::string_view name, const Naming& naming) {
-  return name.size() == naming.head.size() + kRandomLength + naming.tail.size() && name.starts_with(naming.head) &&
-         name.ends_with(naming.tail) && IsRandomPart(name.substr(naming.head.size(), kRandomLength));
+  return name.size() == naming.head.size() + kRandomLength + naming.tail.size() &&
+         name.starts_with(naming.head) && name.ends_with(naming.tail) &&
+         IsRandomPart(name.substr(naming.head.size(), kRandomLength));
 }
 
 // ".<tag>-XXXXXX.scratch" of any tag.
@@ -72,7 +76,8 @@ bool IsAnyScratchName(std::string_view name) {
       !name.ends_with(kScratchSuffix)) {
     return false;
   }
-  const std::string_view stem = name.substr(1, name.size() - 1 - kScratchSuffix.size());  // <tag>-XXXXXX
+  const std::string_view stem =
+      name.substr(1, name.size() - 1 - kScratchSuffix.size());  // <tag>-XXXXXX
   const size_t dash = stem.size() - kRandomLength - 1;
   return stem[dash] == '-' && IsTag(stem.substr(0, dash)) && IsRandomPart(stem.substr(dash + 1));
 }
@@ -117,7 +122,8 @@ TempFolder::TempFolder(const Options& options) {
   static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned char random[kRandomLength];
-    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) RaiseErrno(errno);
+    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
+      RaiseErrno(errno);
     std::string name = naming.head;
     for (const unsigned char r : random) name.push_back(kDigits[r % 36]);
     name += naming.tail;
@@ -140,7 +146,8 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(native_, ignored);
 }
 
-void TempFolder::MoveOut(std::string_view name, std::string_view target, bool replace, NameSync sync) const {
+void TempFolder::MoveOut(std::string_view name, std::string_view target, bool replace,
+                         NameSync sync) const {
   if (!IsPlainName(name)) RaiseFileError(kBadFileName);
   const std::string from = native_ + "/" + NativePath(name);
   const std::string to = NativePath(target);
@@ -167,7 +174,8 @@ int TempFolder::RemoveLeftovers(const Options& options) {
     while (const dirent* e = readdir(dir.get())) {
       if (!Matches(e->d_name, naming)) continue;
       struct stat st {};
-      if (fstatat(dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+      if (fstatat(dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISDIR(st.st_mode)) {
         names.emplace_back(e->d_name);
       }
     }

@@ -23,7 +23,9 @@ namespace {
 using ::brevora::testing::RaisesErrorNumber;
 namespace stdfs = std::filesystem;
 
-void Put(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+void Put(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
 
 std::string Get(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -32,7 +34,8 @@ std::string Get(const std::string& path) {
 
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : stdfs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : stdfs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -49,7 +52,9 @@ TEST(TempFolder, IsAPrivateFolderThatGoesWithItsContent) {
   } cases[] = {
       {{.prefix = "DOC"}, tmp, "DOC[a-z0-9]{6}"},
       {{.where = folder, .prefix = "hotsync.new-"}, folder + "/", "hotsync\\.new-[a-z0-9]{6}"},
-      {{.where = folder + "/", .prefix = "import", .scratch = true}, folder + "/", "\\.import-[a-z0-9]{6}\\.scratch"},
+      {{.where = folder + "/", .prefix = "import", .scratch = true},
+       folder + "/",
+       "\\.import-[a-z0-9]{6}\\.scratch"},
   };
   for (const auto& c : cases) {
     std::string made;
@@ -57,7 +62,8 @@ TEST(TempFolder, IsAPrivateFolderThatGoesWithItsContent) {
       const TempFolder temp(c.options);
       made = temp.Path();
       ASSERT_TRUE(made.starts_with(c.parent) && made.ends_with("/")) << made;
-      EXPECT_THAT(made.substr(c.parent.size(), made.size() - c.parent.size() - 1), ::testing::MatchesRegex(c.name));
+      EXPECT_THAT(made.substr(c.parent.size(), made.size() - c.parent.size() - 1),
+                  ::testing::MatchesRegex(c.name));
       EXPECT_EQ(TempFolder::IsScratchName(made), c.options.scratch) << made;
       struct stat st {};
       ASSERT_EQ(stat(made.c_str(), &st), 0);
@@ -103,7 +109,8 @@ TEST(TempFolder, BadOptionsAndMissingFoldersRaise) {
       {{.where = folder + "/none", .prefix = "DOC"}, 76},
   };
   for (const auto& c : cases) {
-    EXPECT_THAT([&] { TempFolder bad(c.options); }, RaisesErrorNumber(c.number)) << c.options.prefix;
+    EXPECT_THAT([&] { TempFolder bad(c.options); }, RaisesErrorNumber(c.number))
+        << c.options.prefix;
     EXPECT_EQ(TempFolder::RemoveLeftovers(c.options), 0);
   }
   EXPECT_TRUE(Entries(folder).empty());
@@ -118,13 +125,16 @@ TEST(TempFolder, MoveOutReplacesOnlyWhenAsked) {
   EXPECT_EQ(Get(folder + "/New.tbr"), "1new");
 
   Put(scratch.Path() + "Old.tbr", "1newer");
-  EXPECT_THAT([&] { scratch.MoveOut("Old.tbr", folder + "/Old.tbr", false); }, RaisesErrorNumber(58));
+  EXPECT_THAT([&] { scratch.MoveOut("Old.tbr", folder + "/Old.tbr", false); },
+              RaisesErrorNumber(58));
   EXPECT_EQ(Get(folder + "/Old.tbr"), "2old");
   scratch.MoveOut("Old.tbr", folder + "/Old.tbr", true);
   EXPECT_EQ(Get(folder + "/Old.tbr"), "1newer");
   EXPECT_TRUE(Entries(scratch.Path()).empty());
-  EXPECT_THAT([&] { scratch.MoveOut("Gone.tbr", folder + "/Gone.tbr", true); }, RaisesErrorNumber(53));
-  EXPECT_THAT([&] { scratch.MoveOut("../Old.tbr", folder + "/x.tbr", true); }, RaisesErrorNumber(52));
+  EXPECT_THAT([&] { scratch.MoveOut("Gone.tbr", folder + "/Gone.tbr", true); },
+              RaisesErrorNumber(53));
+  EXPECT_THAT([&] { scratch.MoveOut("../Old.tbr", folder + "/x.tbr", true); },
+              RaisesErrorNumber(52));
 }
 
 TEST(TempFolder, LeftoversOfItsNameAreRemovedAndNothingElse) {
@@ -147,12 +157,15 @@ TEST(TempFolder, LeftoversOfItsNameAreRemovedAndNothingElse) {
 
   EXPECT_EQ(TempFolder::RemoveLeftovers({.where = folder, .prefix = "import", .scratch = true}), 2);
   EXPECT_EQ(TempFolder::RemoveLeftovers({.where = folder, .prefix = "hotsync.new-"}), 1);
-  EXPECT_EQ(Entries(folder), (std::vector<std::string>{".import-abc12.scratch", ".import-abc123",
-                                                       ".import-file00.scratch", ".import-link00.scratch",
-                                                       ".other-abc123.scratch", "Budget.tbr", "Business",
-                                                       "hotsync.new-link00", "hotsync.new-mine"}));
+  EXPECT_EQ(
+      Entries(folder),
+      (std::vector<std::string>{".import-abc12.scratch", ".import-abc123", ".import-file00.scratch",
+                                ".import-link00.scratch", ".other-abc123.scratch", "Budget.tbr",
+                                "Business", "hotsync.new-link00", "hotsync.new-mine"}));
   EXPECT_EQ(Get(elsewhere + "/keep.tbr"), "2keep");
-  EXPECT_EQ(TempFolder::RemoveLeftovers({.where = folder + "/none", .prefix = "import", .scratch = true}), 0);
+  EXPECT_EQ(
+      TempFolder::RemoveLeftovers({.where = folder + "/none", .prefix = "import", .scratch = true}),
+      0);
 }
 
 TEST(TempFolder, NamesOfScratchFolders) {

@@ -47,7 +47,8 @@ bool HeadlessActionDialog::Run(ActionDialogState&) { return false; }
 bool ConsoleActionDialog::Run(ActionDialogState& state) {
   std::fprintf(out_, "%s\n", text::CpToUtf8(state.title).c_str());
   for (int32_t i = 0; i < kActionChoices; ++i) {
-    std::fprintf(out_, "  %d  %s%s\n", i, ActionChoiceText(i), i == state.choice ? "  (current)" : "");
+    std::fprintf(out_, "  %d  %s%s\n", i, ActionChoiceText(i),
+                 i == state.choice ? "  (current)" : "");
   }
   int32_t choice = state.choice;
   for (;;) {

@@ -41,8 +41,8 @@ inline constexpr int32_t kActionChoices = 4;
 const char* ActionChoiceText(int32_t choice);
 
 struct ActionDialogState {
-  std::string title;    // code page
-  int32_t choice = 0;   // 0-3
+  std::string title;   // code page
+  int32_t choice = 0;  // 0-3
   bool makeDefault = false;
   bool operator==(const ActionDialogState&) const = default;
 };

@@ -11,7 +11,9 @@ namespace {
 
 // Installs a dialog for one test.
 struct Installed {
-  explicit Installed(std::shared_ptr<ActionDialog> dialog) { InstallActionDialog(std::move(dialog)); }
+  explicit Installed(std::shared_ptr<ActionDialog> dialog) {
+    InstallActionDialog(std::move(dialog));
+  }
   ~Installed() { InstallActionDialog(nullptr); }
 };
 
@@ -38,8 +40,9 @@ TEST(ActionDialog, AScriptedDialogAnswersAndRecords) {
   EXPECT_EQ(HotSyncActionDialog("Tabulyn", &choice, &makeDefault), kActionDialogCancel);
   EXPECT_EQ(HotSyncActionDialog("Tabulyn", &choice, &makeDefault), kActionDialogCancel);
   EXPECT_EQ(choice, 1);
-  EXPECT_EQ(scripted->shown(), (std::vector<ActionDialogState>{
-                                   {"Tabulyn", 0, false}, {"Tabulyn", 1, true}, {"Tabulyn", 1, true}}));
+  EXPECT_EQ(scripted->shown(),
+            (std::vector<ActionDialogState>{
+                {"Tabulyn", 0, false}, {"Tabulyn", 1, true}, {"Tabulyn", 1, true}}));
 }
 
 // Runs the console dialog on `input`; returns what it printed.
@@ -69,7 +72,7 @@ TEST(ActionDialog, TheConsoleDialogReadsAChoiceAndTheDefaultBox) {
       {"9\nx\n1\nn\n", true, 1, false},  // asks again until a choice is given
       {"c\n", false, 3, false},
       {"", false, 3, false},
-      {"0\n", false, 3, false},          // input ends before the default question
+      {"0\n", false, 3, false},  // input ends before the default question
   };
   for (const Case& c : cases) {
     ActionDialogState state{"Scrivane", 3, false};

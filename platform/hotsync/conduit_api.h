@@ -15,14 +15,14 @@ enum { kConduitPathSize = 256, kConduitUserNameSize = 64 };
 
 // What OpenConduit is given for one HotSync.
 typedef struct CSyncProperties {
-  int32_t syncType;                      // kSyncType*
+  int32_t syncType;                       // kSyncType*
   char localDirectory[kConduitPathSize];  // the conduit's desktop folder, ending in a separator
 } CSyncProperties;
 
 // Sync types.
 enum {
   kSyncTypeSynchronize = 0,
-  kSyncTypeSlow = 1,              // synchronize with an alternate desktop
+  kSyncTypeSlow = 1,  // synchronize with an alternate desktop
   kSyncTypeHandheldOverwrites = 2,
   kSyncTypeDesktopOverwrites = 3,
   kSyncTypeInstall = 4,

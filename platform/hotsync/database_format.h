@@ -35,10 +35,10 @@ inline constexpr std::size_t kAppInfoIDOffset = 52;           // 4 bytes, 0 = no
 inline constexpr std::size_t kSortInfoIDOffset = 56;          // 4 bytes, 0 = no block
 inline constexpr std::size_t kTypeOffset = 60;
 inline constexpr std::size_t kCreatorOffset = 64;
-inline constexpr std::size_t kCodeSize = 4;                   // type and creator
-inline constexpr std::size_t kUniqueIDSeedOffset = 68;        // 4 bytes
-inline constexpr std::size_t kNextRecordListIDOffset = 72;    // 4 bytes
-inline constexpr std::size_t kNumRecordsOffset = 76;          // 2 bytes
+inline constexpr std::size_t kCodeSize = 4;                 // type and creator
+inline constexpr std::size_t kUniqueIDSeedOffset = 68;      // 4 bytes
+inline constexpr std::size_t kNextRecordListIDOffset = 72;  // 4 bytes
+inline constexpr std::size_t kNumRecordsOffset = 76;        // 2 bytes
 
 // Record list entry fields, relative to the entry.
 inline constexpr std::size_t kEntryDataOffset = 0;  // 4 bytes: offset of the data

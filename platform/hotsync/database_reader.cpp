@@ -38,7 +38,8 @@ uint64_t DatabaseReader::HeadSize(std::span<const uint8_t> first, uint64_t fileS
   const uint64_t n = bytes::LoadBigEndian16(p + fmt::kNumRecordsOffset);
   if (n == 0) return fileSize;  // the blocks run to the end of the file
   const uint64_t listEnd = std::min<uint64_t>(fmt::EntryOffset(n), fileSize);
-  const uint64_t firstData = bytes::LoadBigEndian32(p + fmt::EntryOffset(0) + fmt::kEntryDataOffset);
+  const uint64_t firstData =
+      bytes::LoadBigEndian32(p + fmt::EntryOffset(0) + fmt::kEntryDataOffset);
   return std::max(listEnd, std::min(firstData, fileSize));
 }
 

@@ -22,12 +22,15 @@ using test_image::AppendZeros;
 using test_image::Bytes;
 using test_image::HeaderBytes;
 
-std::optional<DatabaseLayout> ParseWhole(const Bytes& file) { return DatabaseReader::Parse(file, file.size()); }
+std::optional<DatabaseLayout> ParseWhole(const Bytes& file) {
+  return DatabaseReader::Parse(file, file.size());
+}
 
 // The first HeadSize bytes of `file`, as a caller without the record data
 // reads them.
 Bytes Head(const Bytes& file) {
-  const std::span<const uint8_t> first = std::span(file).first(std::min(file.size(), DatabaseReader::kFirstBytes));
+  const std::span<const uint8_t> first =
+      std::span(file).first(std::min(file.size(), DatabaseReader::kFirstBytes));
   const uint64_t size = DatabaseReader::HeadSize(first, file.size());
   EXPECT_LE(size, file.size());
   return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
@@ -126,7 +129,8 @@ TEST(DatabaseReader, EveryCutAndByteChangeIsTakenApartWithinTheFileOrRefused) {
     }
   };
   for (std::size_t size = 0; size <= sound.size(); ++size) {
-    check(Bytes(sound.begin(), sound.begin() + static_cast<std::ptrdiff_t>(size)), "cut at " + std::to_string(size));
+    check(Bytes(sound.begin(), sound.begin() + static_cast<std::ptrdiff_t>(size)),
+          "cut at " + std::to_string(size));
   }
   for (std::size_t at = 0; at < fmt::DataAreaOffset(2); ++at) {
     for (const uint8_t value : {uint8_t{0x00}, uint8_t{0x01}, uint8_t{0x7F}, uint8_t{0xFF}}) {

@@ -83,9 +83,10 @@ inline Bytes SoundImage() {
 }
 
 // n record entries with the given data offsets, followed by `tail` bytes.
-inline Bytes WithOffsets(std::initializer_list<uint32_t> offsets, std::size_t tail, uint32_t appInfo = 0,
-                         uint32_t sortInfo = 0) {
-  Bytes b = HeaderBytes({.appInfo = appInfo, .sortInfo = sortInfo,
+inline Bytes WithOffsets(std::initializer_list<uint32_t> offsets, std::size_t tail,
+                         uint32_t appInfo = 0, uint32_t sortInfo = 0) {
+  Bytes b = HeaderBytes({.appInfo = appInfo,
+                         .sortInfo = sortInfo,
                          .numRecords = static_cast<uint16_t>(offsets.size())});
   uint32_t id = 1;
   for (const uint32_t offset : offsets) AppendEntry(b, offset, 0, id++);
@@ -129,7 +130,8 @@ inline std::string TempPath(const std::string& name) {
 
 inline void WriteRaw(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadRaw(const std::string& path) {

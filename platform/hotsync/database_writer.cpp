@@ -130,7 +130,9 @@ void DatabaseWriter::WriteTo(const std::function<void(std::span<const uint8_t>)>
 std::vector<uint8_t> DatabaseWriter::Bytes() const {
   std::vector<uint8_t> bytes;
   bytes.reserve(static_cast<std::size_t>(size_));
-  WriteTo([&](std::span<const uint8_t> piece) { bytes.insert(bytes.end(), piece.begin(), piece.end()); });
+  WriteTo([&](std::span<const uint8_t> piece) {
+    bytes.insert(bytes.end(), piece.begin(), piece.end());
+  });
   return bytes;
 }
 

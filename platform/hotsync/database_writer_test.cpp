@@ -59,13 +59,15 @@ TEST(DatabaseWriter, EachPlacementLaysOutTheFileAsExpected) {
   const std::string app = "abc";
   const std::string record = "rec";
   for (const Case& c : {Case{Placement::Aligned, aligned}, Case{Placement::Packed, packed}}) {
-    const DatabaseWriter writer(DatabaseHeader{}, Span(app), {}, {{0x42, 0x123456, Span(record)}}, c.placement);
+    const DatabaseWriter writer(DatabaseHeader{}, Span(app), {}, {{0x42, 0x123456, Span(record)}},
+                                c.placement);
     EXPECT_EQ(writer.Bytes(), c.image);
     EXPECT_EQ(writer.size(), c.image.size());
     EXPECT_EQ(writer.header().appInfoID, 88u);
     EXPECT_EQ(writer.header().sortInfoID, 0u);
     EXPECT_EQ(writer.header().numRecords, 1);
-    EXPECT_EQ(writer.dataOffsets(), (std::vector<uint32_t>{c.placement == Placement::Aligned ? 92u : 91u}));
+    EXPECT_EQ(writer.dataOffsets(),
+              (std::vector<uint32_t>{c.placement == Placement::Aligned ? 92u : 91u}));
   }
   // Without blocks or records a database is its header alone.
   EXPECT_EQ(DatabaseWriter(DatabaseHeader{}, {}, {}, {}).Bytes(), HeaderBytes({}));
@@ -76,7 +78,8 @@ TEST(DatabaseWriter, PackedBlocksReadBackAtTheirExactSizes) {
   const std::string sort(10, 's');
   const std::string record = "r";
   for (const auto placement : {Placement::Aligned, Placement::Packed}) {
-    const DatabaseWriter writer(DatabaseHeader{}, Span(app), Span(sort), {{0, 1, Span(record)}}, placement);
+    const DatabaseWriter writer(DatabaseHeader{}, Span(app), Span(sort), {{0, 1, Span(record)}},
+                                placement);
     const Bytes file = writer.Bytes();
     const auto layout = DatabaseReader::Parse(file, file.size());
     ASSERT_TRUE(layout);
@@ -99,7 +102,9 @@ Bytes Written(const Database& db, Placement placement) {
   std::vector<DatabaseWriter::Record> records;
   uint8_t attributes = 0;
   for (const auto& [id, data] : db.records) records.push_back({attributes += 0x21, id, Span(data)});
-  return DatabaseWriter(NamedHeader(), Span(db.appInfo), Span(db.sortInfo), std::move(records), placement).Bytes();
+  return DatabaseWriter(NamedHeader(), Span(db.appInfo), Span(db.sortInfo), std::move(records),
+                        placement)
+      .Bytes();
 }
 
 // The file the reader takes apart, written again from what it found.
@@ -108,12 +113,14 @@ Bytes Rewritten(const Bytes& file, Placement placement) {
   EXPECT_TRUE(layout.has_value());
   if (!layout) return {};
   auto slice = [&](const ByteRange& r) {
-    return std::span(file).subspan(static_cast<std::size_t>(r.begin), static_cast<std::size_t>(r.size()));
+    return std::span(file).subspan(static_cast<std::size_t>(r.begin),
+                                   static_cast<std::size_t>(r.size()));
   };
   std::vector<DatabaseWriter::Record> records;
-  for (const RecordEntry& r : layout->records) records.push_back({r.attributes, r.uniqueID, slice(r.data)});
-  return DatabaseWriter(layout->header, slice(layout->appInfo), slice(layout->sortInfo), std::move(records),
-                        placement)
+  for (const RecordEntry& r : layout->records)
+    records.push_back({r.attributes, r.uniqueID, slice(r.data)});
+  return DatabaseWriter(layout->header, slice(layout->appInfo), slice(layout->sortInfo),
+                        std::move(records), placement)
       .Bytes();
 }
 
@@ -124,10 +131,12 @@ TEST(DatabaseWriter, AFileIsTakenApartAndWrittenAgainByteForByte) {
       {.sortInfo = std::string("\x01\x00\x00\x00\x02\x00\x03\x00\x00\x00", 10)},
       {.appInfo = "odd",
        .sortInfo = "sorted",
-       .records = {{1, "first"}, {2, ""}, {0xFFFFFF, std::string(70000, 'x')}, {1, "same id twice"}}},
+       .records =
+           {{1, "first"}, {2, ""}, {0xFFFFFF, std::string(70000, 'x')}, {1, "same id twice"}}},
       {},
   };
-  for (uint32_t i = 0; i < 300; ++i) databases.back().records.push_back({i + 1, std::string(i % 7, 'r')});
+  for (uint32_t i = 0; i < 300; ++i)
+    databases.back().records.push_back({i + 1, std::string(i % 7, 'r')});
   for (const auto placement : {Placement::Aligned, Placement::Packed}) {
     for (const Database& db : databases) {
       const Bytes file = Written(db, placement);

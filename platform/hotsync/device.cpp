@@ -71,7 +71,8 @@ int32_t Device::BeginCall() {
 }
 
 void Device::EndCall(int32_t result) {
-  if (result == kSyncErrCommunication || result == kSyncErrDeviceFull || result == kSyncErrIo) ++failures_;
+  if (result == kSyncErrCommunication || result == kSyncErrDeviceFull || result == kSyncErrIo)
+    ++failures_;
   DieIfDying();
 }
 
@@ -204,13 +205,15 @@ int32_t Device::Open(const std::string& name, int32_t mode, uint8_t& handle) {
   return kSyncOk;
 }
 
-int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& request, uint8_t& handle) {
+int32_t Device::Create(const std::string& name, const SyncCreateDbRecord& request,
+                       uint8_t& handle) {
   if (!IsDatabaseName(name) || request.card != 0) return kSyncErrBadArgument;
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   if (Listing(name)) return kSyncErrExists;
   // A file of its name that holds another database (or none) is not replaced.
   const std::string fileName = DatabaseFileName(name);
-  if (faccessat(folder_.get(), fileName.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) return kSyncErrExists;
+  if (faccessat(folder_.get(), fileName.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0)
+    return kSyncErrExists;
   const auto free = FreeHandle();
   if (!free) return kSyncErrTooManyOpen;
   if (!TakeRoom(kHeaderRoom)) return kSyncErrDeviceFull;
@@ -265,7 +268,8 @@ int32_t Device::List(uint16_t start, uint16_t capacity, SyncDbInfo* buffer, uint
   count = 0;
   if (const int32_t rc = LoadList(); rc != kSyncOk) return rc;
   if (start >= list_.size()) return kSyncErrNotFound;
-  std::size_t end = std::min<std::size_t>(list_.size(), std::size_t{start} + std::min<uint16_t>(capacity, kSyncMaxListPage));
+  std::size_t end = std::min<std::size_t>(
+      list_.size(), std::size_t{start} + std::min<uint16_t>(capacity, kSyncMaxListPage));
   if (faults_.cutListAfter) {
     if (start >= *faults_.cutListAfter) return kSyncErrCommunication;
     end = std::min<std::size_t>(end, *faults_.cutListAfter);
@@ -282,7 +286,9 @@ int32_t Device::Find(const std::string& name, SyncDbInfo& info) {
   return kSyncOk;
 }
 
-DeviceDatabase* Device::Database(uint8_t handle) { return handle == 0 ? nullptr : open_[handle].get(); }
+DeviceDatabase* Device::Database(uint8_t handle) {
+  return handle == 0 ? nullptr : open_[handle].get();
+}
 
 std::size_t Device::CloseAll() {
   std::size_t closed = 0;
@@ -311,7 +317,9 @@ int32_t Device::UnregisterConduit(int32_t handle) {
 DeviceSession::DeviceSession(const std::string& folder, Faults faults) {
   if (TheDevice()) RaiseError(5, "DeviceSession", "A device is open in this process already.");
   UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd) RaiseError(76, "DeviceSession", "The device folder " + folder + " can't be opened: " + std::strerror(errno));
+  if (!fd)
+    RaiseError(76, "DeviceSession",
+               "The device folder " + folder + " can't be opened: " + std::strerror(errno));
   TheDevice() = std::make_unique<Device>(std::move(fd), faults);
 }
 
@@ -328,8 +336,9 @@ bool DeviceSession::faultReached() const { return TheDevice()->faultReached(); }
 std::size_t RemoveDeviceLeftovers(const std::string& folder) {
   std::size_t removed = RemoveAbandonedWholeFiles(folder, IsDatabaseFile);
   try {
-    removed += fs::RemoveAbandonedTemporaries(
-        fs::SystemPath(folder), [](std::string_view target) { return target == kIdentityFileName; });
+    removed += fs::RemoveAbandonedTemporaries(fs::SystemPath(folder), [](std::string_view target) {
+      return target == kIdentityFileName;
+    });
   } catch (const AutomationError&) {
     // A folder name the code page can't hold never got an identity written
     // (WriteIdentity refuses it): nothing of one to clear.

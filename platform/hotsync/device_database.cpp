@@ -26,7 +26,8 @@ int32_t DeviceDatabase::Open(int dir, const std::string& fileName, bool writable
                              std::unique_ptr<DeviceDatabase>& out) {
   // Non-blocking, so a FIFO under a database's name can't hold the open up.
   UniqueFd fd(openat(dir, fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-  if (!fd) return errno == ENOENT ? kSyncErrNotFound : errno == ELOOP ? kSyncErrDamaged : kSyncErrIo;
+  if (!fd)
+    return errno == ENOENT ? kSyncErrNotFound : errno == ELOOP ? kSyncErrDamaged : kSyncErrIo;
   // Most databases are read whole by the first read, which then also tells
   // their size; larger ones are asked for it.
   std::vector<uint8_t> prefix(kFirstRead);
@@ -54,7 +55,8 @@ int32_t DeviceDatabase::Open(int dir, const std::string& fileName, bool writable
   const auto layout = DatabaseReader::Parse(prefix, fileSize);
   if (!layout) return kSyncErrDamaged;
   const auto name = std::find(layout->header.name.begin(), layout->header.name.end(), 0);
-  if (name == layout->header.name.begin() || name == layout->header.name.end()) return kSyncErrDamaged;
+  if (name == layout->header.name.begin() || name == layout->header.name.end())
+    return kSyncErrDamaged;
 
   std::unique_ptr<DeviceDatabase> db(new DeviceDatabase());
   db->fileName_ = fileName;
@@ -136,7 +138,8 @@ int32_t DeviceDatabase::Data(std::size_t index, std::span<const uint8_t>& data) 
   Record& r = records_[index];
   if (!r.data) {
     if (!fd_ && dir_ >= 0) {
-      fd_ = UniqueFd(openat(dir_, fileName_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+      fd_ =
+          UniqueFd(openat(dir_, fileName_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     }
     if (!fd_ || Load(index) != kSyncOk) return kSyncErrIo;
   }
@@ -154,7 +157,8 @@ int32_t DeviceDatabase::Load(std::size_t index) {
   const ByteRange first = records_[index].range;
   std::size_t last = index;
   uint64_t end = first.end;
-  while (last + 1 < records_.size() && !records_[last + 1].data && records_[last + 1].range.begin == end &&
+  while (last + 1 < records_.size() && !records_[last + 1].data &&
+         records_[last + 1].range.begin == end &&
          records_[last + 1].range.end - first.begin <= kReadAhead) {
     ++last;
     end = records_[last].range.end;
@@ -163,8 +167,10 @@ int32_t DeviceDatabase::Load(std::size_t index) {
     std::vector<uint8_t> bytes(static_cast<std::size_t>(end - first.begin));
     if (ReadAt(fd_.get(), first.begin, bytes) == kSyncOk) {
       for (std::size_t i = index; i <= last; ++i) {
-        const auto from = bytes.begin() + static_cast<std::ptrdiff_t>(records_[i].range.begin - first.begin);
-        records_[i].data.emplace(from, from + static_cast<std::ptrdiff_t>(records_[i].range.size()));
+        const auto from =
+            bytes.begin() + static_cast<std::ptrdiff_t>(records_[i].range.begin - first.begin);
+        records_[i].data.emplace(from,
+                                 from + static_cast<std::ptrdiff_t>(records_[i].range.size()));
       }
       return kSyncOk;
     }
@@ -222,7 +228,8 @@ int32_t DeviceDatabase::Save(int dir, bool replace, uint32_t modificationDate,
     const DatabaseWriter writer(header, appInfo_, sortInfo_, std::move(records),
                                 DatabaseWriter::Placement::Packed);
     const int32_t rc = WriteWholeFile(
-        dir, fileName_, replace, [&](const auto& sink) { writer.WriteTo(sink); }, true, beforeRename);
+        dir, fileName_, replace, [&](const auto& sink) { writer.WriteTo(sink); }, true,
+        beforeRename);
     if (rc != kSyncOk) return rc;
     header_ = writer.header();
   } catch (const AutomationError&) {

@@ -32,7 +32,8 @@ class DeviceDatabase {
   static int32_t Open(int dir, const std::string& fileName, bool writable,
                       std::unique_ptr<DeviceDatabase>& out);
   // A new, empty database kept as the file `fileName` (which its creator writes).
-  static std::unique_ptr<DeviceDatabase> Empty(const std::string& fileName, const DatabaseHeader& header);
+  static std::unique_ptr<DeviceDatabase> Empty(const std::string& fileName,
+                                               const DatabaseHeader& header);
 
   DeviceDatabase(const DeviceDatabase&) = delete;
   DeviceDatabase& operator=(const DeviceDatabase&) = delete;
@@ -72,13 +73,14 @@ class DeviceDatabase {
   // `modificationDate` is set in the header and the modification number goes up
   // when anything changed. kSyncErrTooLarge when the file can't hold it.
   // `beforeRename` is handed to WriteWholeFile.
-  int32_t Save(int dir, bool replace, uint32_t modificationDate, const std::function<void()>& beforeRename = {});
+  int32_t Save(int dir, bool replace, uint32_t modificationDate,
+               const std::function<void()>& beforeRename = {});
 
  private:
   struct Record {
     uint8_t attributes = 0;
     uint32_t id = 0;
-    ByteRange range;                      // in the file, until loaded
+    ByteRange range;  // in the file, until loaded
     std::optional<std::vector<uint8_t>> data;
   };
 
@@ -94,9 +96,10 @@ class DeviceDatabase {
   std::vector<uint8_t> appInfo_;
   std::vector<uint8_t> sortInfo_;
   std::vector<Record> records_;
-  uint32_t highestId_ = 0;  // the highest record id ever held, so that Append needn't look at every record
-  UniqueFd fd_;     // the file the records are read from; none for a new database
-  int dir_ = -1;    // the folder to open it from again after ReleaseFile
+  uint32_t highestId_ =
+      0;          // the highest record id ever held, so that Append needn't look at every record
+  UniqueFd fd_;   // the file the records are read from; none for a new database
+  int dir_ = -1;  // the folder to open it from again after ReleaseFile
 };
 
 }  // namespace brevora::hotsync

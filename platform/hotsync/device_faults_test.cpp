@@ -47,13 +47,13 @@ TEST(DeviceFaults, OnlyTheNthCallFailsAndItDoesNothing) {
   const std::string folder = testing::MakeTempDir("device");
   DeviceSession session(folder, With(3, {}, {}));
   uint8_t h = 0;
-  ASSERT_EQ(CreateDb("Db", h), kSyncOk);                   // 1
-  ASSERT_EQ(WriteRecord(h, "one"), kSyncOk);               // 2
+  ASSERT_EQ(CreateDb("Db", h), kSyncOk);                    // 1
+  ASSERT_EQ(WriteRecord(h, "one"), kSyncOk);                // 2
   EXPECT_EQ(WriteRecord(h, "two"), kSyncErrCommunication);  // 3
   EXPECT_TRUE(session.faultReached());
-  ASSERT_EQ(WriteRecord(h, "three"), kSyncOk);             // 4
-  ASSERT_EQ(SyncCloseDB(h), kSyncOk);                      // 5
-  EXPECT_EQ(SyncHHToHostWord(1), 256);                     // not a call
+  ASSERT_EQ(WriteRecord(h, "three"), kSyncOk);  // 4
+  ASSERT_EQ(SyncCloseDB(h), kSyncOk);           // 5
+  EXPECT_EQ(SyncHHToHostWord(1), 256);          // not a call
   EXPECT_EQ(session.calls(), 5u);
   const auto db = testing::GetDatabase(folder, "Db");
   ASSERT_EQ(db->records.size(), 2u);
@@ -80,7 +80,8 @@ TEST(DeviceFaults, AFullDeviceRefusesTheWriteThatWouldOverflowIt) {
 
 TEST(DeviceFaults, ACutListFailsPastItsCut) {
   const std::string folder = testing::MakeTempDir("device");
-  for (int i = 0; i < 10; ++i) testing::PutDatabase(folder, testing::Database("db" + std::to_string(i)));
+  for (int i = 0; i < 10; ++i)
+    testing::PutDatabase(folder, testing::Database("db" + std::to_string(i)));
   DeviceSession session(folder, With({}, {}, 6));
   SyncDbInfo info[4];
   uint16_t count = 0;
@@ -95,7 +96,8 @@ TEST(DeviceFaults, ACutListFailsPastItsCut) {
 // The names in a folder, hidden ones included, sorted.
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -120,16 +122,18 @@ bool KilledSession(const std::string& folder, uint64_t kill) {
     _exit(0);
   }
   int status = 0;
-  return child > 0 && waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+         WTERMSIG(status) == SIGKILL;
 }
 
 TEST(DeviceFaults, AKilledHotSyncLeavesEveryDatabaseWholeOrAbsent) {
   const struct {
     uint64_t kill;
-    std::vector<std::string> names;     // the readable databases afterwards
-    std::size_t oldRecords;             // of "Old"
-    bool temporary;                     // a temporary file of the killed write is left
+    std::vector<std::string> names;  // the readable databases afterwards
+    std::size_t oldRecords;          // of "Old"
+    bool temporary;                  // a temporary file of the killed write is left
   } cases[] = {
+      // clang-format off
       {1, {"Old"}, 1, false},  // created in memory only
       {2, {"Old"}, 1, false},
       {3, {"Old"}, 1, true},   // killed before the new file got its name
@@ -137,6 +141,7 @@ TEST(DeviceFaults, AKilledHotSyncLeavesEveryDatabaseWholeOrAbsent) {
       {5, {"New", "Old"}, 1, false},
       {6, {"New", "Old"}, 1, true},
       {7, {"New", "Old"}, 2, false},  // never reached: the session ended normally
+      // clang-format on
   };
   for (const auto& c : cases) {
     const std::string folder = testing::MakeTempDir("device");
@@ -160,14 +165,10 @@ TEST(DeviceFaults, TheTemporaryFilesOfTheDeviceAreKnownByTheirNames) {
     const char* name;
     std::optional<std::string> target;
   } cases[] = {
-      {".Doc4.pdb.0a1b2c3d.tmp", "Doc4.pdb"},
-      {".hotsync.log.ffffffff.tmp", "hotsync.log"},
-      {".Doc4.pdb.0A1B2C3D.tmp", std::nullopt},
-      {".Doc4.pdb.0a1b2c3.tmp", std::nullopt},
-      {"Doc4.pdb.0a1b2c3d.tmp", std::nullopt},
-      {"..0a1b2c3d.tmp", std::nullopt},
-      {".Doc4.pdb0a1b2c3d.tmp", std::nullopt},
-      {".hotsync.lock", std::nullopt},
+      {".Doc4.pdb.0a1b2c3d.tmp", "Doc4.pdb"},   {".hotsync.log.ffffffff.tmp", "hotsync.log"},
+      {".Doc4.pdb.0A1B2C3D.tmp", std::nullopt}, {".Doc4.pdb.0a1b2c3.tmp", std::nullopt},
+      {"Doc4.pdb.0a1b2c3d.tmp", std::nullopt},  {"..0a1b2c3d.tmp", std::nullopt},
+      {".Doc4.pdb0a1b2c3d.tmp", std::nullopt},  {".hotsync.lock", std::nullopt},
       {".Doc4.pdb.tmpk3x0a9zq", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(WholeFileTemporaryTarget(c.name), c.target) << c.name;

@@ -25,7 +25,9 @@ namespace {
 class TempName {
  public:
   TempName(int dir, std::string name) : dir_(dir), name_(std::move(name)) {}
-  ~TempName() { if (!name_.empty()) unlinkat(dir_, name_.c_str(), 0); }
+  ~TempName() {
+    if (!name_.empty()) unlinkat(dir_, name_.c_str(), 0);
+  }
   TempName(const TempName&) = delete;
   TempName& operator=(const TempName&) = delete;
   const std::string& name() const { return name_; }
@@ -59,16 +61,18 @@ int32_t ReadAt(int fd, uint64_t offset, std::span<uint8_t> out) {
   return kSyncOk;
 }
 
-int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
-                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
-                       bool flush, const std::function<void()>& beforeRename) {
+int32_t WriteWholeFile(
+    int dir, const std::string& name, bool replace,
+    const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
+    bool flush, const std::function<void()>& beforeRename) {
   // The descriptor, and with it the lock, stays open until the file has its
   // final name (or is removed).
   UniqueFd fd;
   std::string tempName;
   for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
     uint32_t random = 0;
-    if (getrandom(&random, sizeof random, 0) != sizeof random) random = static_cast<uint32_t>(attempt);
+    if (getrandom(&random, sizeof random, 0) != sizeof random)
+      random = static_cast<uint32_t>(attempt);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random);
     tempName = "." + name + suffix;
@@ -91,7 +95,8 @@ int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
   if (beforeRename) beforeRename();
   if (replace) {
     if (renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) return kSyncErrIo;
-  } else if (syscall(SYS_renameat2, dir, temp.name().c_str(), dir, name.c_str(), RENAME_NOREPLACE) != 0) {
+  } else if (syscall(SYS_renameat2, dir, temp.name().c_str(), dir, name.c_str(),
+                     RENAME_NOREPLACE) != 0) {
     if (errno == EEXIST) return kSyncErrExists;
     if (errno != EINVAL && errno != ENOSYS) return kSyncErrIo;
     // No renameat2 here: a hard link refuses an existing name just the same;

@@ -27,9 +27,10 @@ int32_t ReadAt(int fd, uint64_t offset, std::span<uint8_t> out);
 // RemoveAbandonedWholeFiles tells it from one a killed process left.
 // `beforeRename`, when given, runs once the temporary file is complete, just
 // before the rename (a test's moment to be killed).
-int32_t WriteWholeFile(int dir, const std::string& name, bool replace,
-                       const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
-                       bool flush = true, const std::function<void()>& beforeRename = {});
+int32_t WriteWholeFile(
+    int dir, const std::string& name, bool replace,
+    const std::function<void(const std::function<void(std::span<const uint8_t>)>&)>& fill,
+    bool flush = true, const std::function<void()>& beforeRename = {});
 
 // The target name of a temporary file name WriteWholeFile makes: "Plan.pdb" of
 // ".Plan.pdb.0a1b2c3d.tmp"; nullopt for any other name.

@@ -97,7 +97,8 @@ std::optional<DeviceIdentity> ReadIdentity(const std::string& folder) {
 
 void WriteIdentity(const std::string& folder, const DeviceIdentity& identity) {
   const auto text = FormatIdentity(identity);
-  if (!text) RaiseError(5, "WriteIdentity", "The handheld's identity can't hold this user name or id.");
+  if (!text)
+    RaiseError(5, "WriteIdentity", "The handheld's identity can't hold this user name or id.");
   fs::AtomicWrite(fs::SystemPath(folder + "/" + kIdentityFileName), *text);
 }
 

@@ -25,7 +25,7 @@ inline constexpr std::size_t kMaxIdentitySize = 4096;
 struct DeviceIdentity {
   std::string userName;  // code page
   int32_t userId = 0;
-  std::string desktop;   // 16 lower-case hex digits, or empty
+  std::string desktop;  // 16 lower-case hex digits, or empty
   bool operator==(const DeviceIdentity&) const = default;
 };
 

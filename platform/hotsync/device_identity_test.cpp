@@ -13,7 +13,8 @@ TEST(DeviceIdentity, TheFileRoundTrips) {
   const DeviceIdentity alice{"Alice Caf\xE9", 42, "0123456789abcdef"};
   const auto text = FormatIdentity(alice);
   ASSERT_TRUE(text);
-  EXPECT_EQ(*text, "brevora-handheld 1\nuser Alice Caf\xC3\xA9\nuserid 42\ndesktop 0123456789abcdef\n");
+  EXPECT_EQ(*text,
+            "brevora-handheld 1\nuser Alice Caf\xC3\xA9\nuserid 42\ndesktop 0123456789abcdef\n");
   EXPECT_EQ(ParseIdentity(*text), alice);
   const DeviceIdentity fresh{"Bob", 0, ""};
   EXPECT_EQ(FormatIdentity(fresh), "brevora-handheld 1\nuser Bob\nuserid 0\n");

@@ -38,8 +38,8 @@ std::string Clock(std::time_t time, bool withDate) {
   localtime_r(&time, &tm);
   char text[80];
   if (withDate) {
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
-                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
   } else {
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
   }
@@ -54,7 +54,8 @@ void AppendToFile(const std::string& native, const std::string& lines) {
     close(fd);
   }
   if (n != static_cast<ssize_t>(lines.size())) {
-    std::fprintf(stderr, "hotsync: can't write the HotSync log %s: %s", native.c_str(), lines.c_str());
+    std::fprintf(stderr, "hotsync: can't write the HotSync log %s: %s", native.c_str(),
+                 lines.c_str());
   }
 }
 
@@ -71,7 +72,8 @@ std::string KeptRuns(std::string_view text) {
     at = lf + 1;
   }
   if (starts.empty()) return {};
-  const std::size_t first = starts.size() < kKeptRuns ? starts[0] : starts[starts.size() - (kKeptRuns - 1)];
+  const std::size_t first =
+      starts.size() < kKeptRuns ? starts[0] : starts[starts.size() - (kKeptRuns - 1)];
   std::string kept(text.substr(first));
   if (kept.back() != '\n') kept.push_back('\n');
   return kept;
@@ -103,11 +105,16 @@ std::shared_ptr<LogSink> InstallLogSink(std::shared_ptr<LogSink> sink) {
 
 std::string ActivityWord(int32_t activity) {
   switch (activity) {
-    case kLogText: return "Info";
-    case kLogConduitDone: return "OK";
-    case kLogFileError: return "FileError";
-    case kLogConduitFailed: return "Failed";
-    default: return "Activity" + std::to_string(activity);
+    case kLogText:
+      return "Info";
+    case kLogConduitDone:
+      return "OK";
+    case kLogFileError:
+      return "FileError";
+    case kLogConduitFailed:
+      return "Failed";
+    default:
+      return "Activity" + std::to_string(activity);
   }
 }
 
@@ -140,18 +147,23 @@ LogRun::LogRun(const std::string& userFolder, const std::string& heading)
     const std::vector<uint8_t> bytes = fs::ReadWholeFile(path_);
     kept = KeptRuns(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
-  kept += std::string(kHeadingStart) + text::CpToUtf8(heading) + ' ' + Clock(std::time(nullptr), true) +
-          " ---\n";
+  kept += std::string(kHeadingStart) + text::CpToUtf8(heading) + ' ' +
+          Clock(std::time(nullptr), true) + " ---\n";
   // Through a temporary file, not flushed to the disk: a log may lose its
   // last run in a crash, but is never torn.
   const std::string native = fs::NativePath(path_);
   const std::size_t slash = native.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : native.substr(0, slash);
   const UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!dir) RaiseError(76, "LogRun", "The HotSync log's folder " + folder + " can't be opened.");
-  const int32_t rc = WriteWholeFile(dir.get(), native.substr(slash + 1), true, [&](const auto& sink) {
-    sink(std::span(reinterpret_cast<const uint8_t*>(kept.data()), kept.size()));
-  }, false);
+  const int32_t rc = WriteWholeFile(
+      dir.get(), native.substr(slash + 1), true,
+      [&](const auto& sink) {
+        sink(std::span(reinterpret_cast<const uint8_t*>(kept.data()), kept.size()));
+      },
+      false);
   if (rc != kSyncOk) RaiseError(75, "LogRun", "The HotSync log " + native + " can't be written.");
   std::lock_guard<std::mutex> lock(state.mutex);
   state.runPath = fs::NativePath(path_);

@@ -21,7 +21,8 @@ std::string FileText(const std::string& path) {
 
 // The text with every time of day as "HH:MM:SS" and every date as "YYYY-MM-DD".
 std::string Untimed(const std::string& text) {
-  const std::string noTimes = std::regex_replace(text, std::regex("\\d\\d:\\d\\d:\\d\\d"), "HH:MM:SS");
+  const std::string noTimes =
+      std::regex_replace(text, std::regex("\\d\\d:\\d\\d:\\d\\d"), "HH:MM:SS");
   return std::regex_replace(noTimes, std::regex("\\d{4}-\\d\\d-\\d\\d"), "YYYY-MM-DD");
 }
 
@@ -40,7 +41,8 @@ TEST(HotSyncLog, EachEntryIsATimedLineWithItsActivityWord) {
     std::string lines;
   };
   const Case cases[] = {
-      {{"Tabulyn - Copy Budget to PC.", kLogText, false}, "12:03:04 Info Tabulyn - Copy Budget to PC.\n"},
+      {{"Tabulyn - Copy Budget to PC.", kLogText, false},
+       "12:03:04 Info Tabulyn - Copy Budget to PC.\n"},
       {{"Tabulyn", kLogConduitDone, false}, "12:03:04 OK Tabulyn\n"},
       {{"Could not open C:\\x.tbr...skipping.\n", kLogFileError, false},
        "12:03:04 FileError Could not open C:\\x.tbr...skipping.\n"},
@@ -72,10 +74,11 @@ TEST(HotSyncLog, EntriesGoToTheOpenRunAndTheSink) {
             "--- HotSync of Alice YYYY-MM-DD HH:MM:SS ---\n"
             "HH:MM:SS Info Tabulyn - sync configured to Synchronize\n"
             "HH:MM:SS Failed Tabulyn\n");
-  EXPECT_EQ(sink->entries(), (std::vector<LogEntry>{{"before any run", kLogText, false},
-                                                    {"Tabulyn - sync configured to Synchronize", kLogText, false},
-                                                    {"Tabulyn", kLogConduitFailed, true},
-                                                    {"after the run", kLogText, false}}));
+  EXPECT_EQ(sink->entries(),
+            (std::vector<LogEntry>{{"before any run", kLogText, false},
+                                   {"Tabulyn - sync configured to Synchronize", kLogText, false},
+                                   {"Tabulyn", kLogConduitFailed, true},
+                                   {"after the run", kLogText, false}}));
 }
 
 TEST(HotSyncLog, TheFileKeepsTheLastTwentyRuns) {
@@ -88,7 +91,8 @@ TEST(HotSyncLog, TheFileKeepsTheLastTwentyRuns) {
   std::istringstream lines(text);
   std::vector<std::string> headings;
   for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("--- HotSync ")) headings.push_back(line.substr(12, line.find(' ', 16) - 12));
+    if (line.starts_with("--- HotSync "))
+      headings.push_back(line.substr(12, line.find(' ', 16) - 12));
   }
   ASSERT_EQ(headings.size(), kKeptRuns);
   EXPECT_EQ(headings.front(), "run 6");
@@ -104,7 +108,8 @@ TEST(HotSyncLog, AnUnfinishedLastLineDoesNotSwallowTheNextHeading) {
   for (const int oldRuns : {1, 25}) {
     const std::string folder = testing::MakeTempDir("user");
     std::string old;
-    for (int n = 1; n <= oldRuns; ++n) old += "--- HotSync run " + std::to_string(n) + " 2026-12-01 09:30:00 ---\n";
+    for (int n = 1; n <= oldRuns; ++n)
+      old += "--- HotSync run " + std::to_string(n) + " 2026-12-01 09:30:00 ---\n";
     old += "09:30:01 OK Tab";
     {
       std::ofstream out(folder + "/hotsync.log", std::ios::binary);
@@ -113,7 +118,8 @@ TEST(HotSyncLog, AnUnfinishedLastLineDoesNotSwallowTheNextHeading) {
     { LogRun run(folder, "next"); }
     const std::string text = FileText(folder + "/hotsync.log");
     EXPECT_NE(text.find("09:30:01 OK Tab\n--- HotSync next "), std::string::npos) << oldRuns;
-    EXPECT_TRUE(text.starts_with(oldRuns == 1 ? "--- HotSync run 1 " : "--- HotSync run 7 ")) << oldRuns;
+    EXPECT_TRUE(text.starts_with(oldRuns == 1 ? "--- HotSync run 1 " : "--- HotSync run 7 "))
+        << oldRuns;
   }
 }
 

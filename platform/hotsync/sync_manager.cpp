@@ -97,7 +97,8 @@ extern "C" {
 int32_t SyncOpenDB(const char* name, int32_t card, uint8_t* handle, int32_t mode) {
   return Call([&](Device& device) {
     std::string text;
-    if (!TakeName(name, text) || card != 0 || handle == nullptr) return static_cast<int32_t>(kSyncErrBadArgument);
+    if (!TakeName(name, text) || card != 0 || handle == nullptr)
+      return static_cast<int32_t>(kSyncErrBadArgument);
     return device.Open(text, mode, *handle);
   });
 }
@@ -105,7 +106,8 @@ int32_t SyncOpenDB(const char* name, int32_t card, uint8_t* handle, int32_t mode
 int32_t SyncCreateDB(SyncCreateDbRecord* record) {
   return Call([&](Device& device) {
     std::string name;
-    if (record == nullptr || !TakeName(record->name, name)) return static_cast<int32_t>(kSyncErrBadArgument);
+    if (record == nullptr || !TakeName(record->name, name))
+      return static_cast<int32_t>(kSyncErrBadArgument);
     return device.Create(name, *record, record->handle);
   });
 }
@@ -135,7 +137,8 @@ int32_t SyncReadDBList(int32_t card, uint16_t startIndex, int32_t /*ramOnly*/, S
 int32_t SyncFindDbByName(int32_t card, const char* name, SyncDbInfo* info) {
   return Call([&](Device& device) {
     std::string text;
-    if (!TakeName(name, text) || card != 0 || info == nullptr) return static_cast<int32_t>(kSyncErrBadArgument);
+    if (!TakeName(name, text) || card != 0 || info == nullptr)
+      return static_cast<int32_t>(kSyncErrBadArgument);
     return device.Find(text, *info);
   });
 }

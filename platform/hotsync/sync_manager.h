@@ -37,12 +37,12 @@ enum {
   kSyncErrBadArgument = 0x4006,     // null pointer, bad name, card other than 0, bad mode
   kSyncErrBufferTooSmall = 0x4007,  // the caller's buffer can't take the record or block
   kSyncErrDeviceFull = 0x4008,      // the handheld has no room for the write
-  kSyncErrTooLarge = 0x4009,        // a record or block over 65,535 bytes, 65,535 records, ids used up
-  kSyncErrDamaged = 0x400A,         // the database's file does not hold together
-  kSyncErrIo = 0x400B,              // the device folder could not be read or written
-  kSyncErrCommunication = 0x400C,   // the connection failed (injected faults)
-  kSyncErrNoDevice = 0x400D,        // no device is open in this process
-  kSyncErrTooManyOpen = 0x400E,     // all 255 handles are in use
+  kSyncErrTooLarge = 0x4009,  // a record or block over 65,535 bytes, 65,535 records, ids used up
+  kSyncErrDamaged = 0x400A,   // the database's file does not hold together
+  kSyncErrIo = 0x400B,        // the device folder could not be read or written
+  kSyncErrCommunication = 0x400C,  // the connection failed (injected faults)
+  kSyncErrNoDevice = 0x400D,       // no device is open in this process
+  kSyncErrTooManyOpen = 0x400E,    // all 255 handles are in use
 };
 
 // Open modes; a conduit opens read and write (192).
@@ -68,19 +68,19 @@ typedef struct SyncDbInfo {
   uint32_t type;
   uint16_t attributes;
   uint16_t version;
-  uint32_t creationDate;       // seconds since 1904-01-01
+  uint32_t creationDate;  // seconds since 1904-01-01
   uint32_t modificationDate;
   uint32_t backupDate;
   uint32_t modificationNumber;
   uint16_t recordCount;
-  uint16_t state;              // kSyncDbDamaged, or 0
+  uint16_t state;  // kSyncDbDamaged, or 0
   int32_t card;
 } SyncDbInfo;
 
 typedef struct SyncCreateDbRecord {
   uint32_t creator;
   uint32_t type;
-  uint16_t flags;    // database attributes
+  uint16_t flags;  // database attributes
   uint16_t version;
   int32_t card;
   char name[kSyncNameSize];  // NUL-terminated, 1 to 31 bytes
@@ -152,7 +152,8 @@ HOTSYNC_API uint32_t SyncHostToHHDWord(uint32_t value);
 namespace brevora::hotsync {
 // The code of four characters ("Zeri" -> 0x5A657269).
 constexpr uint32_t SyncCode(const char (&text)[5]) {
-  return uint32_t{static_cast<uint8_t>(text[0])} << 24 | uint32_t{static_cast<uint8_t>(text[1])} << 16 |
+  return uint32_t{static_cast<uint8_t>(text[0])} << 24 |
+         uint32_t{static_cast<uint8_t>(text[1])} << 16 |
          uint32_t{static_cast<uint8_t>(text[2])} << 8 | uint32_t{static_cast<uint8_t>(text[3])};
 }
 }  // namespace brevora::hotsync

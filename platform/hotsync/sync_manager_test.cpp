@@ -45,8 +45,8 @@ class SyncManager : public ::testing::Test {
     return request.handle;
   }
 
-  static int32_t Write(uint8_t handle, const std::string& data, uint32_t& id, uint8_t attributes = 0,
-                       uint8_t category = 0) {
+  static int32_t Write(uint8_t handle, const std::string& data, uint32_t& id,
+                       uint8_t attributes = 0, uint8_t category = 0) {
     SyncRecord r{};
     r.handle = handle;
     r.id = id;
@@ -206,7 +206,8 @@ TEST_F(SyncManager, RecordsReadManyAtATimeAndAFileCutShort) {
 }
 
 TEST_F(SyncManager, TheListComesInPagesToItsEnd) {
-  for (int i = 0; i < 150; ++i) PutDatabase(folder_, testing::Database("db" + std::to_string(1000 + i)));
+  for (int i = 0; i < 150; ++i)
+    PutDatabase(folder_, testing::Database("db" + std::to_string(1000 + i)));
   Reconnect();
   const auto names = ListedNames();
   ASSERT_EQ(names.size(), 150u);

@@ -20,11 +20,12 @@ namespace {
 using registry::Hive;
 
 std::string SeedRoot(const std::string& rootKey = "Software\\U.S. Robotics\\Pilot Desktop",
-                      const std::string& folderName = "Palm") {
+                     const std::string& folderName = "Palm") {
   const std::string folder = testing::TempHome() + "/" + folderName;
   fs::MakeFolder(folder);
   registry::ImportRegedit("REGEDIT4\n\n[HKEY_CURRENT_USER\\" + rootKey + "\\Core]\n");
-  registry::SetValue(Hive::CurrentUser, rootKey + "\\Core", "Path", registry::Value::String(folder));
+  registry::SetValue(Hive::CurrentUser, rootKey + "\\Core", "Path",
+                     registry::Value::String(folder));
   return folder;
 }
 
@@ -41,7 +42,7 @@ TEST(UserList, ParseKeepsWellFormedLinesAndSkipsTheRest) {
   const std::string text =
       "3\tSmith J\tSmithJ\n"
       "\n"
-      "7\tAnna\tAnna\r\n"             // CR LF line end
+      "7\tAnna\tAnna\r\n"  // CR LF line end
       "8\tTwo fields only\n"
       "9\tExtra\tdir\tfield\n"
       "x1\tBad id\tdir\n"
@@ -162,8 +163,8 @@ TEST(UserList, AddUserWritesTheSharedFile) {
   AddUser({1, "First again", "First2"});  // replaces the line of id 1
   EXPECT_EQ(ReadFile(folder + "/users.txt"),
             "kept as it is\n2\tSecond\tSecond\n3\tJos\xC3\xA9\tJose\n1\tFirst again\tFirst2\n");
-  const std::vector<PalmUser> expected = {{2, "Second", "Second"}, {3, "Jos\xE9", "Jose"},
-                                          {1, "First again", "First2"}};
+  const std::vector<PalmUser> expected = {
+      {2, "Second", "Second"}, {3, "Jos\xE9", "Jose"}, {1, "First again", "First2"}};
   EXPECT_EQ(ReadUsers(), expected);
   EXPECT_EQ(UmGetUserCount(), 3);
 }
@@ -180,7 +181,7 @@ TEST(UserList, AddUserReplacesAnIdWrittenWithLeadingZeros) {
 }
 
 TEST(UserList, AddUserRefusesWhatTheFileCannotHold) {
-  const PalmUser bad[] = {{-1, "Name", "Dir"},   {1, "", "Dir"},      {1, "Tab\tName", "Dir"},
+  const PalmUser bad[] = {{-1, "Name", "Dir"},      {1, "", "Dir"},    {1, "Tab\tName", "Dir"},
                           {1, "Line\nName", "Dir"}, {1, "Name", ".."}, {1, "Name", "a/b"},
                           {1, "Name", ""}};
   SeedRoot();

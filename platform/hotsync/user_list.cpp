@@ -77,7 +77,8 @@ bool HoldsLineBreakOrTab(std::string_view s) {
 std::optional<std::string> RootDirectory() {
   for (const char* root : kPilotDesktopRoots) {
     if (!registry::KeyExists(Hive::CurrentUser, root)) continue;
-    const auto value = registry::QueryValue(Hive::CurrentUser, std::string(root) + "\\Core", "Path");
+    const auto value =
+        registry::QueryValue(Hive::CurrentUser, std::string(root) + "\\Core", "Path");
     const bool isText = value && (value->type == registry::ValueType::String ||
                                   value->type == registry::ValueType::ExpandString);
     if (!isText || value->text.empty()) return std::nullopt;
@@ -128,8 +129,8 @@ void AddUser(const PalmUser& user) {
     text.append(line);
     text.push_back('\n');
   }
-  text += std::to_string(user.id) + "\t" + text::CpToUtf8(user.name) + "\t" + text::CpToUtf8(user.directory) +
-          "\n";
+  text += std::to_string(user.id) + "\t" + text::CpToUtf8(user.name) + "\t" +
+          text::CpToUtf8(user.directory) + "\n";
   fs::AtomicWrite(path, text);
 }
 

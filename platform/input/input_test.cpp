@@ -19,8 +19,8 @@ TEST(RecordingInputSink, KeepsEventsInOrderAndDescribesThem) {
   sink.SendKey({vk::kSemicolon, false});
   sink.SendMouse({MouseAction::Move, true, 6399, 17066});
   sink.SendMouse({MouseAction::LeftDown, false, -5, 0});
-  const std::vector<std::string> expected = {"Shift down", "A down", "0xBA up", "move to 6399,17066",
-                                             "left down by -5,0"};
+  const std::vector<std::string> expected = {"Shift down", "A down", "0xBA up",
+                                             "move to 6399,17066", "left down by -5,0"};
   EXPECT_EQ(sink.Described(), expected);
   EXPECT_TRUE(sink.WaitForCount(5, std::chrono::milliseconds(0)));
   EXPECT_LE(sink.ArrivedAt(0), sink.ArrivedAt(4));
@@ -32,12 +32,14 @@ TEST(RecordingInputSink, KeepsEventsInOrderAndDescribesThem) {
 }
 
 TEST(XTestInput, MapsEveryKeyOfTheKeystrokeTableToAKeysym) {
-  std::vector<uint8_t> keys = {vk::kBack, vk::kTab, vk::kReturn, vk::kShift, vk::kControl, vk::kAlt,
-                               vk::kEscape, vk::kSpace, vk::kPageUp, vk::kPageDown, vk::kEnd, vk::kHome,
-                               vk::kLeft, vk::kUp, vk::kRight, vk::kDown, vk::kInsert, vk::kDelete,
-                               vk::kLeftWindows, vk::kApplications, vk::kSemicolon, vk::kEquals,
-                               vk::kComma, vk::kMinus, vk::kPeriod, vk::kSlash, vk::kBackquote,
-                               vk::kLeftBracket, vk::kBackslash, vk::kRightBracket, vk::kQuote};
+  std::vector<uint8_t> keys = {
+      vk::kBack,      vk::kTab,       vk::kReturn,      vk::kShift,       vk::kControl,
+      vk::kAlt,       vk::kEscape,    vk::kSpace,       vk::kPageUp,      vk::kPageDown,
+      vk::kEnd,       vk::kHome,      vk::kLeft,        vk::kUp,          vk::kRight,
+      vk::kDown,      vk::kInsert,    vk::kDelete,      vk::kLeftWindows, vk::kApplications,
+      vk::kSemicolon, vk::kEquals,    vk::kComma,       vk::kMinus,       vk::kPeriod,
+      vk::kSlash,     vk::kBackquote, vk::kLeftBracket, vk::kBackslash,   vk::kRightBracket,
+      vk::kQuote};
   for (uint8_t c = '0'; c <= '9'; ++c) keys.push_back(c);
   for (uint8_t c = 'A'; c <= 'Z'; ++c) keys.push_back(c);
   for (uint8_t key : keys) EXPECT_NE(KeysymOfKey(key), 0u) << int(key);
@@ -73,7 +75,10 @@ TEST(XTestInput, WithoutADisplaySendsNothingAndLogsOneLine) {
     sink.SendMouse({MouseAction::Move, true, 100, 100});
     EXPECT_FALSE(sink.Screen());
   }
-  if (display) setenv("DISPLAY", saved.c_str(), 1); else unsetenv("DISPLAY");
+  if (display)
+    setenv("DISPLAY", saved.c_str(), 1);
+  else
+    unsetenv("DISPLAY");
   ASSERT_EQ(log->entries().size(), 1u);
   EXPECT_NE(log->entries()[0].find("no X display"), std::string::npos);
 }

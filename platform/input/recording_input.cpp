@@ -7,29 +7,51 @@ namespace {
 
 std::string KeyName(uint8_t key) {
   switch (key) {
-    case vk::kShift: return "Shift";
-    case vk::kControl: return "Control";
-    case vk::kAlt: return "Alt";
-    case vk::kBack: return "Backspace";
-    case vk::kTab: return "Tab";
-    case vk::kReturn: return "Enter";
-    case vk::kEscape: return "Escape";
-    case vk::kSpace: return "Space";
-    case vk::kPageUp: return "PageUp";
-    case vk::kPageDown: return "PageDown";
-    case vk::kEnd: return "End";
-    case vk::kHome: return "Home";
-    case vk::kLeft: return "Left";
-    case vk::kUp: return "Up";
-    case vk::kRight: return "Right";
-    case vk::kDown: return "Down";
-    case vk::kInsert: return "Insert";
-    case vk::kDelete: return "Delete";
-    case vk::kLeftWindows: return "Windows";
-    case vk::kApplications: return "Applications";
-    default: break;
+    case vk::kShift:
+      return "Shift";
+    case vk::kControl:
+      return "Control";
+    case vk::kAlt:
+      return "Alt";
+    case vk::kBack:
+      return "Backspace";
+    case vk::kTab:
+      return "Tab";
+    case vk::kReturn:
+      return "Enter";
+    case vk::kEscape:
+      return "Escape";
+    case vk::kSpace:
+      return "Space";
+    case vk::kPageUp:
+      return "PageUp";
+    case vk::kPageDown:
+      return "PageDown";
+    case vk::kEnd:
+      return "End";
+    case vk::kHome:
+      return "Home";
+    case vk::kLeft:
+      return "Left";
+    case vk::kUp:
+      return "Up";
+    case vk::kRight:
+      return "Right";
+    case vk::kDown:
+      return "Down";
+    case vk::kInsert:
+      return "Insert";
+    case vk::kDelete:
+      return "Delete";
+    case vk::kLeftWindows:
+      return "Windows";
+    case vk::kApplications:
+      return "Applications";
+    default:
+      break;
   }
-  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+    return std::string(1, static_cast<char>(key));
   char hex[8];
   std::snprintf(hex, sizeof hex, "0x%02X", key);
   return hex;
@@ -37,11 +59,16 @@ std::string KeyName(uint8_t key) {
 
 const char* ActionName(MouseAction action) {
   switch (action) {
-    case MouseAction::Move: return "move";
-    case MouseAction::LeftDown: return "left down";
-    case MouseAction::LeftUp: return "left up";
-    case MouseAction::RightDown: return "right down";
-    case MouseAction::RightUp: return "right up";
+    case MouseAction::Move:
+      return "move";
+    case MouseAction::LeftDown:
+      return "left down";
+    case MouseAction::LeftUp:
+      return "left up";
+    case MouseAction::RightDown:
+      return "right down";
+    case MouseAction::RightUp:
+      return "right up";
   }
   return "?";
 }

@@ -63,7 +63,8 @@ TEST(DisplayAvailable, FollowsQtsPlatformAndTheSession) {
     env.Set("DISPLAY", c.display);
     env.Set("WAYLAND_DISPLAY", c.wayland);
     EXPECT_EQ(DisplayAvailable(), c.expected)
-        << c.platform.value_or("-") << " " << c.display.value_or("-") << " " << c.wayland.value_or("-");
+        << c.platform.value_or("-") << " " << c.display.value_or("-") << " "
+        << c.wayland.value_or("-");
   }
 }
 

@@ -11,7 +11,9 @@
 namespace brevora::qt {
 namespace {
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
+QString ToQt(const std::string& codePage) {
+  return QString::fromStdString(text::CpToUtf8(codePage));
+}
 
 }  // namespace
 
@@ -21,7 +23,8 @@ std::vector<std::string> QtFilters(const std::string& filter) {
   std::vector<std::string> parts;
   while (start <= filter.size() && !filter.empty()) {
     const std::size_t bar = filter.find('|', start);
-    parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    parts.push_back(
+        filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
     if (bar == std::string::npos) break;
     start = bar + 1;
   }
@@ -54,11 +57,13 @@ std::optional<std::string> QtFileDialog::Show(const services::FileRequest& reque
     const QString first = filters.front();
     const qsizetype at = first.lastIndexOf(QStringLiteral("(*."));
     const QString suffix = at < 0 ? QString() : first.mid(at + 3, first.size() - at - 4);
-    if (!suffix.isEmpty() && !suffix.contains(QLatin1Char(' ')) && !suffix.contains(QLatin1Char('*'))) {
+    if (!suffix.isEmpty() && !suffix.contains(QLatin1Char(' ')) &&
+        !suffix.contains(QLatin1Char('*'))) {
       dialog.setDefaultSuffix(suffix);
     }
   }
-  if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(fs::NativePath(request.fileName)));
+  if (!request.fileName.empty())
+    dialog.selectFile(QString::fromStdString(fs::NativePath(request.fileName)));
   dialog.setWindowModality(Qt::ApplicationModal);  // modal from its first show on
   dialog.show();
   dialog.raise();

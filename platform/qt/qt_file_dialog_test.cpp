@@ -57,28 +57,30 @@ TEST(QtFileDialog, OpenAnswersWithAnExistingFileOrNothing) {
   const std::string file = folder + "/holiday.png";
   fs::AtomicWrite(file, std::string_view("png"));
   Seen seen;
-  const auto chosen = ShowAndAct({services::FileDialogKind::Open, "Add Pictures", file, "Pictures|*.png"}, seen,
-                                 [&](QFileDialog& d) {
-                                   d.selectFile(QString::fromStdString(file));
-                                   static_cast<QDialog&>(d).accept();
-                                 });
+  const auto chosen =
+      ShowAndAct({services::FileDialogKind::Open, "Add Pictures", file, "Pictures|*.png"}, seen,
+                 [&](QFileDialog& d) {
+                   d.selectFile(QString::fromStdString(file));
+                   static_cast<QDialog&>(d).accept();
+                 });
   EXPECT_EQ(chosen, file);
   EXPECT_EQ(seen.title, QStringLiteral("Add Pictures"));
   EXPECT_EQ(seen.filters, QStringList{QStringLiteral("Pictures (*.png)")});
   EXPECT_EQ(seen.mode, QFileDialog::ExistingFile);
-  const auto cancelled =
-      ShowAndAct({services::FileDialogKind::Open, "", file, ""}, seen, [](QFileDialog& d) { d.reject(); });
+  const auto cancelled = ShowAndAct({services::FileDialogKind::Open, "", file, ""}, seen,
+                                    [](QFileDialog& d) { d.reject(); });
   EXPECT_EQ(cancelled, std::nullopt);
 }
 
 TEST(QtFileDialog, SaveAddsTheFiltersExtension) {
   const std::string folder = testing::MakeTempDir("albums");
   Seen seen;
-  const auto chosen = ShowAndAct({services::FileDialogKind::Save, "Save Album", folder + "/Trip", "Albums|*.pdb"},
-                                 seen, [&](QFileDialog& d) {
-                                   d.selectFile(QString::fromStdString(folder + "/Trip"));
-                                   static_cast<QDialog&>(d).accept();
-                                 });
+  const auto chosen =
+      ShowAndAct({services::FileDialogKind::Save, "Save Album", folder + "/Trip", "Albums|*.pdb"},
+                 seen, [&](QFileDialog& d) {
+                   d.selectFile(QString::fromStdString(folder + "/Trip"));
+                   static_cast<QDialog&>(d).accept();
+                 });
   EXPECT_EQ(chosen, folder + "/Trip.pdb");
   EXPECT_EQ(seen.mode, QFileDialog::AnyFile);
 }

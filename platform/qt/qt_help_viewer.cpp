@@ -12,9 +12,11 @@ void QtHelpViewer::Show(const services::HelpRequest& request) {
       opener_->Show(request);
       return;
     }
-    const std::string name = request.file.empty() ? std::string("(none)") : fs::FileNamePart(request.file);
-    services::ShowMessage({"Help is not available: the help file \"" + name + "\" is not installed.", "Brevora",
-                           services::MsgButtons::Ok, services::MsgIcon::Information});
+    const std::string name =
+        request.file.empty() ? std::string("(none)") : fs::FileNamePart(request.file);
+    services::ShowMessage(
+        {"Help is not available: the help file \"" + name + "\" is not installed.", "Brevora",
+         services::MsgButtons::Ok, services::MsgIcon::Information});
   } catch (...) {
     // Help is a convenience: a failing check or box leaves the caller's work alone.
   }

@@ -12,7 +12,8 @@ namespace brevora::qt {
 
 class QtHelpViewer : public services::HelpViewer {
  public:
-  explicit QtHelpViewer(std::shared_ptr<services::HelpViewer> opener = std::make_shared<services::XdgOpenHelpViewer>())
+  explicit QtHelpViewer(std::shared_ptr<services::HelpViewer> opener =
+                            std::make_shared<services::XdgOpenHelpViewer>())
       : opener_(std::move(opener)) {}
   void Show(const services::HelpRequest& request) override;
 

@@ -33,8 +33,9 @@ TEST(QtHelpViewer, OpensAHelpFileThatIsThereAndSaysSoWhenItIsNot) {
     viewer.Show({m.file, services::kHelpFinder, 0});
     ASSERT_FALSE(messages->shown().empty());
     EXPECT_EQ(messages->shown().back(),
-              (services::Message{"Help is not available: the help file \"" + m.named + "\" is not installed.",
-                                 "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information}));
+              (services::Message{
+                  "Help is not available: the help file \"" + m.named + "\" is not installed.",
+                  "Brevora", services::MsgButtons::Ok, services::MsgIcon::Information}));
   }
   EXPECT_EQ(messages->shown().size(), 3u);
   EXPECT_EQ(opener->requests().size(), 1u);

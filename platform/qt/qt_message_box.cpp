@@ -13,27 +13,40 @@ using services::MsgButtons;
 using services::MsgIcon;
 using services::MsgResult;
 
-QString ToQt(const std::string& codePage) { return QString::fromStdString(text::CpToUtf8(codePage)); }
+QString ToQt(const std::string& codePage) {
+  return QString::fromStdString(text::CpToUtf8(codePage));
+}
 
 QMessageBox::Icon IconOf(MsgIcon icon) {
   switch (icon) {
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
+    case MsgIcon::Critical:
+      return QMessageBox::Critical;
+    case MsgIcon::Question:
+      return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
   switch (buttons) {
-    case MsgButtons::Ok: return QMessageBox::Ok;
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case MsgButtons::Ok:
+      return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+      return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case MsgButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::RetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
   }
   return QMessageBox::Ok;
 }
@@ -42,25 +55,37 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
 QMessageBox::StandardButton DefaultOf(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::Ok:
-    case MsgButtons::OkCancel: return QMessageBox::Ok;
-    case MsgButtons::AbortRetryIgnore: return QMessageBox::Abort;
+    case MsgButtons::OkCancel:
+      return QMessageBox::Ok;
+    case MsgButtons::AbortRetryIgnore:
+      return QMessageBox::Abort;
     case MsgButtons::YesNoCancel:
-    case MsgButtons::YesNo: return QMessageBox::Yes;
-    case MsgButtons::RetryCancel: return QMessageBox::Retry;
+    case MsgButtons::YesNo:
+      return QMessageBox::Yes;
+    case MsgButtons::RetryCancel:
+      return QMessageBox::Retry;
   }
   return QMessageBox::Ok;
 }
 
 MsgResult ResultOf(int button, MsgButtons buttons) {
   switch (button) {
-    case QMessageBox::Ok: return MsgResult::Ok;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Abort: return MsgResult::Abort;
-    case QMessageBox::Retry: return MsgResult::Retry;
-    case QMessageBox::Ignore: return MsgResult::Ignore;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    default: return services::SafeAnswer(buttons);  // closed without a button
+    case QMessageBox::Ok:
+      return MsgResult::Ok;
+    case QMessageBox::Cancel:
+      return MsgResult::Cancel;
+    case QMessageBox::Abort:
+      return MsgResult::Abort;
+    case QMessageBox::Retry:
+      return MsgResult::Retry;
+    case QMessageBox::Ignore:
+      return MsgResult::Ignore;
+    case QMessageBox::Yes:
+      return MsgResult::Yes;
+    case QMessageBox::No:
+      return MsgResult::No;
+    default:
+      return services::SafeAnswer(buttons);  // closed without a button
   }
 }
 

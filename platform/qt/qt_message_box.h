@@ -16,7 +16,8 @@ namespace brevora::qt {
 
 class QtMessageBox : public services::MessageBox {
  public:
-  explicit QtMessageBox(std::string defaultTitle = "Brevora") : defaultTitle_(std::move(defaultTitle)) {}
+  explicit QtMessageBox(std::string defaultTitle = "Brevora")
+      : defaultTitle_(std::move(defaultTitle)) {}
   void SetOwner(QWidget* owner) { owner_ = owner; }
   services::MsgResult Show(const services::Message& message) override;
 

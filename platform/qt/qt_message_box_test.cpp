@@ -25,7 +25,8 @@ struct Seen {
 };
 
 // Shows `message` and, once the box is up, notes what it shows and does `act` on it.
-MsgResult ShowAndAct(const Message& message, Seen& seen, const std::function<void(QMessageBox&)>& act) {
+MsgResult ShowAndAct(const Message& message, Seen& seen,
+                     const std::function<void(QMessageBox&)>& act) {
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) {
@@ -59,8 +60,9 @@ TEST(QtMessageBox, ShowsTheMessageAndAnswersWithTheButtonPressed) {
   };
   for (const auto& c : cases) {
     Seen seen;
-    const MsgResult result = ShowAndAct({"Caf\xE9 closed.", "Select Path", c.buttons, MsgIcon::Critical}, seen,
-                                        [&](QMessageBox& box) { box.button(c.press)->click(); });
+    const MsgResult result =
+        ShowAndAct({"Caf\xE9 closed.", "Select Path", c.buttons, MsgIcon::Critical}, seen,
+                   [&](QMessageBox& box) { box.button(c.press)->click(); });
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(seen.title, QStringLiteral("Select Path"));
     EXPECT_EQ(seen.text, QString::fromUtf8("Caf\xC3\xA9 closed."));

@@ -21,7 +21,9 @@ namespace {
 class Fd {
  public:
   explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { if (fd_ >= 0) close(fd_); }
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
   Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
   Fd& operator=(Fd&& other) noexcept {
     if (this != &other) {
@@ -55,9 +57,9 @@ std::shared_ptr<KeyNode> ParseHive(Hive hive, const std::string& text, const std
   auto sections = ParseRegedit(text, path);
   for (const auto& section : sections) {
     if (section.hive != hive || section.remove) {
-      throw AutomationError(kRegistryError, "Registry",
-                            path + ", line " + std::to_string(section.line) + ": key outside " +
-                                HiveName(hive));
+      throw AutomationError(
+          kRegistryError, "Registry",
+          path + ", line " + std::to_string(section.line) + ": key outside " + HiveName(hive));
     }
   }
   auto root = std::make_shared<KeyNode>();
@@ -81,7 +83,8 @@ std::string ReadAll(int fd) {
 }
 
 // Opens and parses the hive file; an absent file is an empty hive (`file` stays -1).
-std::shared_ptr<KeyNode> LoadFresh(Hive hive, const std::string& path, Fd& file, struct stat& identity) {
+std::shared_ptr<KeyNode> LoadFresh(Hive hive, const std::string& path, Fd& file,
+                                   struct stat& identity) {
   file = Fd(open(fs::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   identity = {};
   if (file.get() < 0) {
@@ -131,7 +134,8 @@ std::shared_ptr<const KeyNode> ReadHive(Hive hive) {
   struct stat now {};
   const bool exists = stat(native.c_str(), &now) == 0;
   if (slot.tree && slot.nativePath == native) {
-    if (exists ? slot.file.get() >= 0 && SameFile(now, slot.identity) : slot.file.get() < 0) return slot.tree;
+    if (exists ? slot.file.get() >= 0 && SameFile(now, slot.identity) : slot.file.get() < 0)
+      return slot.tree;
   }
   Snapshot fresh;
   fresh.nativePath = native;

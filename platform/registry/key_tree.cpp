@@ -23,7 +23,9 @@ auto FindValueEntry(Values& values, std::string_view name) {
 
 }  // namespace
 
-const KeyNode* KeyNode::Child(std::string_view childName) const { return FindChild(*this, childName); }
+const KeyNode* KeyNode::Child(std::string_view childName) const {
+  return FindChild(*this, childName);
+}
 KeyNode* KeyNode::Child(std::string_view childName) { return FindChild(*this, childName); }
 
 KeyNode& KeyNode::ChildOrAdd(std::string_view childName) {
@@ -33,8 +35,9 @@ KeyNode& KeyNode::ChildOrAdd(std::string_view childName) {
 }
 
 bool KeyNode::RemoveChild(std::string_view childName) {
-  auto it = std::find_if(children.begin(), children.end(),
-                         [&](const KeyNode& child) { return text::EqualsNoCase(child.name, childName); });
+  auto it = std::find_if(children.begin(), children.end(), [&](const KeyNode& child) {
+    return text::EqualsNoCase(child.name, childName);
+  });
   if (it == children.end()) return false;
   children.erase(it);
   return true;

@@ -36,7 +36,7 @@ std::string FromUtf16(const std::vector<uint8_t>& bytes) {
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const char32_t unit = bytes[i] | (bytes[i + 1] << 8);
     if (unit == 0 && i + 2 >= bytes.size()) break;  // the terminator
-    auto cp = text::UnicodeToCp(unit);  // surrogates are not in the code page either
+    auto cp = text::UnicodeToCp(unit);              // surrogates are not in the code page either
     out.push_back(cp ? static_cast<char>(*cp) : '?');
   }
   return out;
@@ -92,8 +92,9 @@ class Parser {
 
  private:
   [[noreturn]] void Fail(const std::string& reason) const {
-    throw AutomationError(kRegistryError, "Registry",
-                          std::string(origin_) + ", line " + std::to_string(index_ + 1) + ": " + reason);
+    throw AutomationError(
+        kRegistryError, "Registry",
+        std::string(origin_) + ", line " + std::to_string(index_ + 1) + ": " + reason);
   }
 
   void ReadHeader() {
@@ -117,10 +118,12 @@ class Parser {
     }
     std::vector<std::string> parts = SplitKeyPath(inner);
     if (parts.empty()) Fail("empty key name");
-    if (parts.size() - 1 > kMaxKeyDepth) Fail("key path deeper than " + std::to_string(kMaxKeyDepth) + " levels");
+    if (parts.size() - 1 > kMaxKeyDepth)
+      Fail("key path deeper than " + std::to_string(kMaxKeyDepth) + " levels");
     bool known = false;
     for (size_t i = 0; i < std::size(kHives); ++i) {
-      if (text::EqualsNoCase(parts[0], HiveName(kHives[i])) || text::EqualsNoCase(parts[0], kShortNames[i])) {
+      if (text::EqualsNoCase(parts[0], HiveName(kHives[i])) ||
+          text::EqualsNoCase(parts[0], kShortNames[i])) {
         section.hive = kHives[i];
         known = true;
       }
@@ -212,12 +215,16 @@ class Parser {
     }
     std::vector<uint8_t> bytes = ParseByteList(list);
     switch (type) {
-      case 3: return Value::Binary(std::move(bytes));
-      case 1: return Value::String(FromUtf16(bytes));
-      case 2: return Value::ExpandString(ExpandText(bytes));
+      case 3:
+        return Value::Binary(std::move(bytes));
+      case 1:
+        return Value::String(FromUtf16(bytes));
+      case 2:
+        return Value::ExpandString(ExpandText(bytes));
       case 4:
         if (bytes.size() != 4) Fail("a hex(4) value needs 4 bytes");
-        return Value::DWord(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+        return Value::DWord(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                            static_cast<uint32_t>(bytes[3]) << 24);
       default: {
         char digits[9];
         std::snprintf(digits, sizeof digits, "%x", type);
@@ -234,7 +241,8 @@ class Parser {
       size_t end = list.find(',', start);
       if (end == std::string_view::npos) end = list.size();
       const std::string_view token = Trim(list.substr(start, end - start));
-      if (token.size() != 2 || HexDigit(token[0]) < 0 || HexDigit(token[1]) < 0) Fail("bad hex byte");
+      if (token.size() != 2 || HexDigit(token[0]) < 0 || HexDigit(token[1]) < 0)
+        Fail("bad hex byte");
       bytes.push_back(static_cast<uint8_t>(HexDigit(token[0]) * 16 + HexDigit(token[1])));
       start = end + 1;
     }
@@ -247,7 +255,8 @@ class Parser {
     const size_t n = bytes.size();
     if (n >= 2 && n % 2 == 0 && bytes[n - 1] == 0 && bytes[n - 2] == 0) return FromUtf16(bytes);
     if (!bytes.empty() && bytes.back() == 0) bytes.pop_back();
-    return text::Utf8ToCp(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return text::Utf8ToCp(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   }
 
   std::string_view origin_;
@@ -326,10 +335,14 @@ void AppendKey(std::string& out, const KeyNode& node, const std::string& path, b
 
 const char* HiveName(Hive hive) {
   switch (hive) {
-    case Hive::CurrentUser: return "HKEY_CURRENT_USER";
-    case Hive::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case Hive::Users: return "HKEY_USERS";
-    case Hive::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case Hive::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case Hive::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case Hive::Users:
+      return "HKEY_USERS";
+    case Hive::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
   }
   return "HKEY_CURRENT_USER";
 }

@@ -15,7 +15,8 @@ KeyNode Parse(std::string_view text, Hive hive = Hive::CurrentUser) {
 
 const Value& ValueAt(const KeyNode& root, std::string_view key, std::string_view name) {
   const KeyNode* node = FindKey(root, SplitKeyPath(key));
-  if (!node || !node->FindValue(name)) throw std::runtime_error("missing value " + std::string(name));
+  if (!node || !node->FindValue(name))
+    throw std::runtime_error("missing value " + std::string(name));
   return *node->FindValue(name);
 }
 
@@ -101,7 +102,11 @@ TEST(RegeditFormat, DeletionsAndOtherHives) {
 }
 
 TEST(RegeditFormat, MalformedTextNamesItsLine) {
-  struct Case { const char* text; int line; const char* reason; };
+  struct Case {
+    const char* text;
+    int line;
+    const char* reason;
+  };
   const Case cases[] = {
       {"", 1, "missing REGEDIT4 header"},
       {"\n\nREGEDIT5\n", 3, "missing REGEDIT4 header"},

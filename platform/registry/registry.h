@@ -23,26 +23,42 @@ enum class ValueType { String, ExpandString, DWord, Binary };
 
 struct Value {
   ValueType type = ValueType::String;
-  std::string text;             // String, ExpandString
-  uint32_t dword = 0;           // DWord
-  std::vector<uint8_t> bytes;   // Binary
-  static Value String(std::string s) { Value v; v.text = std::move(s); return v; }
-  static Value ExpandString(std::string s) {
-    Value v; v.type = ValueType::ExpandString; v.text = std::move(s); return v;
+  std::string text;            // String, ExpandString
+  uint32_t dword = 0;          // DWord
+  std::vector<uint8_t> bytes;  // Binary
+  static Value String(std::string s) {
+    Value v;
+    v.text = std::move(s);
+    return v;
   }
-  static Value DWord(uint32_t d) { Value v; v.type = ValueType::DWord; v.dword = d; return v; }
+  static Value ExpandString(std::string s) {
+    Value v;
+    v.type = ValueType::ExpandString;
+    v.text = std::move(s);
+    return v;
+  }
+  static Value DWord(uint32_t d) {
+    Value v;
+    v.type = ValueType::DWord;
+    v.dword = d;
+    return v;
+  }
   static Value Binary(std::vector<uint8_t> b) {
-    Value v; v.type = ValueType::Binary; v.bytes = std::move(b); return v;
+    Value v;
+    v.type = ValueType::Binary;
+    v.bytes = std::move(b);
+    return v;
   }
   bool operator==(const Value&) const = default;
 };
 
 bool KeyExists(Hive hive, std::string_view key);
-void CreateKey(Hive hive, std::string_view key);              // with missing parents
-bool DeleteKey(Hive hive, std::string_view key);              // with its sub-keys; false if absent
+void CreateKey(Hive hive, std::string_view key);  // with missing parents
+bool DeleteKey(Hive hive, std::string_view key);  // with its sub-keys; false if absent
 // The value "name" ("" = the key's default value); nullopt when key or value is missing.
 std::optional<Value> QueryValue(Hive hive, std::string_view key, std::string_view name);
-void SetValue(Hive hive, std::string_view key, std::string_view name, const Value& value);  // creates the key
+void SetValue(Hive hive, std::string_view key, std::string_view name,
+              const Value& value);  // creates the key
 bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
 // Names in stored order; empty when the key is missing.
 std::vector<std::string> SubKeys(Hive hive, std::string_view key);

@@ -121,7 +121,8 @@ TEST(Registry, KeysAreCreatedListedAndDeleted) {
   CreateKey(kUser, deepest);
   EXPECT_TRUE(KeyExists(kUser, deepest));
   EXPECT_THAT([&] { CreateKey(kUser, deepest + "\\k"); }, RaisesErrorNumber(5));
-  EXPECT_THAT([&] { SetValue(kUser, deepest + "\\k", "x", Value::DWord(1)); }, RaisesErrorNumber(5));
+  EXPECT_THAT([&] { SetValue(kUser, deepest + "\\k", "x", Value::DWord(1)); },
+              RaisesErrorNumber(5));
   // The hives are separate files.
   SetValue(Hive::Users, "A", "x", Value::DWord(7));
   EXPECT_EQ(QueryValue(kUser, "A", "x"), std::nullopt);
@@ -167,17 +168,20 @@ TEST(Registry, ImportMergesFixtures) {
 @="{11111111-2222-3333-4444-555555555555}"
 )");
   EXPECT_EQ(QueryValue(kUser, "Software\\Orvanex\\Tabulyn", "HomePath"), Value::String("C:\\Palm"));
-  EXPECT_EQ(QueryValue(Hive::LocalMachine, "Software\\Nokia\\PC Suite", "Installed"), Value::DWord(1));
+  EXPECT_EQ(QueryValue(Hive::LocalMachine, "Software\\Nokia\\PC Suite", "Installed"),
+            Value::DWord(1));
   EXPECT_EQ(QueryValue(Hive::ClassesRoot, "TabulynPC.Session\\CLSID", ""),
             Value::String("{11111111-2222-3333-4444-555555555555}"));
-  ImportRegedit("REGEDIT4\n[HKCU\\Software\\Orvanex\\Tabulyn]\n\"CellWarn\"=-\n"
-                "[-HKEY_LOCAL_MACHINE\\Software\\Nokia]\n");
+  ImportRegedit(
+      "REGEDIT4\n[HKCU\\Software\\Orvanex\\Tabulyn]\n\"CellWarn\"=-\n"
+      "[-HKEY_LOCAL_MACHINE\\Software\\Nokia]\n");
   EXPECT_EQ(ValueNames(kUser, "Software\\Orvanex\\Tabulyn"), std::vector<std::string>{"HomePath"});
   EXPECT_FALSE(KeyExists(Hive::LocalMachine, "Software\\Nokia"));
   // Malformed text applies nothing, not even the sections before the fault; nor
   // does a text that deletes a hive's root after a section of an earlier hive
   // (the earlier hive was once written before the fault was seen).
-  for (const char* text : {"REGEDIT4\n[HKCU\\New]\n\"a\"=\"1\"\nbroken\n", "REGEDIT4\n[HKCU\\New]\n[-HKLM]\n"}) {
+  for (const char* text :
+       {"REGEDIT4\n[HKCU\\New]\n\"a\"=\"1\"\nbroken\n", "REGEDIT4\n[HKCU\\New]\n[-HKLM]\n"}) {
     EXPECT_THAT([&] { ImportRegedit(text); }, RaisesErrorNumber(32759));
     EXPECT_FALSE(KeyExists(kUser, "New")) << text;
   }
@@ -188,8 +192,9 @@ TEST(Registry, ProgramSettings) {
   SaveSetting("tabrelpc", "WindowSize", "Width", "12000");
   SaveSetting("tabrelpc", "General", "LastFileMode", "2");
   EXPECT_EQ(GetSetting("tabrelpc", "WindowSize", "Width", "9300"), "12000");
-  EXPECT_EQ(QueryValue(kUser, "Software\\VB and VBA Program Settings\\tabrelpc\\General", "LastFileMode"),
-            Value::String("2"));
+  EXPECT_EQ(
+      QueryValue(kUser, "Software\\VB and VBA Program Settings\\tabrelpc\\General", "LastFileMode"),
+      Value::String("2"));
   DeleteSetting("tabrelpc", "WindowSize", "Width");
   EXPECT_EQ(GetSetting("tabrelpc", "WindowSize", "Width"), "");
   EXPECT_THAT([] { DeleteSetting("tabrelpc", "WindowSize", "Width"); }, RaisesErrorNumber(5));
@@ -276,7 +281,8 @@ TEST(Registry, WriterKilledBeforeRenameLeavesTheOldHive) {
     names.push_back(e.path().filename().string());
   }
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}));
 }
 
 }  // namespace

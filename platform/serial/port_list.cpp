@@ -26,7 +26,8 @@ bool Classify(std::string_view name, Port& port) {
     if (!name.starts_with(kKinds[k])) continue;
     const std::string_view digits = name.substr(kKinds[k].size());
     if (digits.empty() || digits.size() > 6) return false;
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+    if (!std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
       return false;
     }
     port.kind = k;
@@ -43,7 +44,8 @@ std::vector<std::string> ListPorts(std::string_view deviceFolder) {
   std::vector<Port> ports;
   std::error_code error;
   const std::filesystem::path folder(fs::NativePath(deviceFolder));
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
     Port port;
     if (Classify(it->path().filename().string(), port)) ports.push_back(std::move(port));
   }

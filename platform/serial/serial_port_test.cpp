@@ -130,7 +130,7 @@ TEST(PortList, ListsSerialDevicesByKindAndNumber) {
     std::ofstream(dir + "/" + name);
   }
   const std::vector<std::string> expected = {dir + "/rfcomm0", dir + "/rfcomm1", dir + "/ttyUSB0",
-                                             dir + "/ttyACM3", dir + "/ttyS2", dir + "/ttyS10"};
+                                             dir + "/ttyACM3", dir + "/ttyS2",   dir + "/ttyS10"};
   EXPECT_EQ(ListPorts(dir), expected);
   EXPECT_TRUE(ListPorts(dir + "/missing").empty());
 }

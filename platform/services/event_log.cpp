@@ -26,7 +26,8 @@ std::string FormatEntry(std::string_view text) {
   localtime_r(&now, &tm);
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d [%d] ", tm.tm_year + 1900,
-                tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<int>(getpid()));
+                tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                static_cast<int>(getpid()));
   std::string line = stamp;
   const std::string utf8 = text::CpToUtf8(text);
   for (size_t i = 0; i < utf8.size(); ++i) {

@@ -20,7 +20,8 @@ ServiceSlot<HelpViewer, XdgOpenHelpViewer>& Slot() {
 void XdgOpenHelpViewer::Show(const HelpRequest& request) {
   const std::string file = fs::NativePath(request.file);
   if (!SessionHasDisplay()) {
-    std::fprintf(stderr, "help: %s (command %u, data %u)\n", file.c_str(), request.command, request.data);
+    std::fprintf(stderr, "help: %s (command %u, data %u)\n", file.c_str(), request.command,
+                 request.data);
     return;
   }
   if (!SpawnDetached({opener_, file})) {

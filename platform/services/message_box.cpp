@@ -17,12 +17,16 @@ ServiceSlot<MessageBox, StderrMessageBox>& Slot() {
 
 MsgResult SafeAnswer(MsgButtons buttons) {
   switch (buttons) {
-    case MsgButtons::Ok: return MsgResult::Ok;
-    case MsgButtons::YesNo: return MsgResult::No;
-    case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
+    case MsgButtons::Ok:
+      return MsgResult::Ok;
+    case MsgButtons::YesNo:
+      return MsgResult::No;
+    case MsgButtons::AbortRetryIgnore:
+      return MsgResult::Abort;
     case MsgButtons::OkCancel:
     case MsgButtons::YesNoCancel:
-    case MsgButtons::RetryCancel: return MsgResult::Cancel;
+    case MsgButtons::RetryCancel:
+      return MsgResult::Cancel;
   }
   return MsgResult::Cancel;
 }

@@ -34,17 +34,21 @@ TEST(MessageBoxes, DefaultWritesToStderrAndChangesNothing) {
   auto current = CurrentMessageBox();
   EXPECT_NE(dynamic_cast<StderrMessageBox*>(current.get()), nullptr);
   ::testing::internal::CaptureStderr();
-  const MsgResult answer = ShowMessage({"Overwrite caf\xE9?", "Overwrite workbook", MsgButtons::YesNo,
-                                        MsgIcon::Question});
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Overwrite workbook: Overwrite caf\xC3\xA9?\n");
+  const MsgResult answer = ShowMessage(
+      {"Overwrite caf\xE9?", "Overwrite workbook", MsgButtons::YesNo, MsgIcon::Question});
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Overwrite workbook: Overwrite caf\xC3\xA9?\n");
   EXPECT_EQ(answer, MsgResult::No);
 }
 
 TEST(MessageBoxes, SafeAnswers) {
   const std::pair<MsgButtons, MsgResult> cases[] = {
-      {MsgButtons::Ok, MsgResult::Ok},          {MsgButtons::OkCancel, MsgResult::Cancel},
-      {MsgButtons::YesNo, MsgResult::No},       {MsgButtons::YesNoCancel, MsgResult::Cancel},
-      {MsgButtons::RetryCancel, MsgResult::Cancel}, {MsgButtons::AbortRetryIgnore, MsgResult::Abort},
+      {MsgButtons::Ok, MsgResult::Ok},
+      {MsgButtons::OkCancel, MsgResult::Cancel},
+      {MsgButtons::YesNo, MsgResult::No},
+      {MsgButtons::YesNoCancel, MsgResult::Cancel},
+      {MsgButtons::RetryCancel, MsgResult::Cancel},
+      {MsgButtons::AbortRetryIgnore, MsgResult::Abort},
   };
   for (const auto& [buttons, answer] : cases) EXPECT_EQ(SafeAnswer(buttons), answer);
 }
@@ -55,10 +59,12 @@ TEST(MessageBoxes, RecordingBoxAnswersFromItsScript) {
   {
     ScopedService<MessageBox> scope(InstallMessageBox, box);
     box->Answer(MsgResult::Yes);
-    EXPECT_EQ(ShowMessage({"first?", "Brevora", MsgButtons::YesNo, MsgIcon::Question}), MsgResult::Yes);
+    EXPECT_EQ(ShowMessage({"first?", "Brevora", MsgButtons::YesNo, MsgIcon::Question}),
+              MsgResult::Yes);
     EXPECT_EQ(ShowMessage({"second?", "", MsgButtons::YesNo, MsgIcon::None}), MsgResult::No);
     ASSERT_EQ(box->shown().size(), 2u);
-    EXPECT_EQ(box->shown()[0], (Message{"first?", "Brevora", MsgButtons::YesNo, MsgIcon::Question}));
+    EXPECT_EQ(box->shown()[0],
+              (Message{"first?", "Brevora", MsgButtons::YesNo, MsgIcon::Question}));
   }
   EXPECT_EQ(CurrentMessageBox(), before);
 }
@@ -68,8 +74,10 @@ TEST(MessageBoxes, ShowCriticalHasOneButtonAndTheProgramsTitle) {
   ScopedService<MessageBox> scope(InstallMessageBox, box);
   ShowCritical("Could not load form.");
   ShowCritical("Unknown file type.", " Tabulyn");
-  EXPECT_EQ(box->shown(), (std::vector<Message>{{"Could not load form.", "Brevora", MsgButtons::Ok, MsgIcon::Critical},
-                                                {"Unknown file type.", " Tabulyn", MsgButtons::Ok, MsgIcon::Critical}}));
+  EXPECT_EQ(box->shown(),
+            (std::vector<Message>{
+                {"Could not load form.", "Brevora", MsgButtons::Ok, MsgIcon::Critical},
+                {"Unknown file type.", " Tabulyn", MsgButtons::Ok, MsgIcon::Critical}}));
 }
 
 TEST(FileDialogs, DefaultCancelsAndSaysSoOnStderr) {
@@ -77,7 +85,8 @@ TEST(FileDialogs, DefaultCancelsAndSaysSoOnStderr) {
   ::testing::internal::CaptureStderr();
   const auto answer = ShowFileDialog({FileDialogKind::Open, "Pick a caf\xE9 picture", "", ""});
   EXPECT_EQ(answer, std::nullopt);
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Pick a caf\xC3\xA9 picture"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Pick a caf\xC3\xA9 picture"),
+            std::string::npos);
 }
 
 TEST(FileDialogs, ScriptedDialogAnswersInOrderThenCancels) {
@@ -138,8 +147,9 @@ TEST(Help, RecordingViewerKeepsRequests) {
   ScopedService<HelpViewer> scope(InstallHelpViewer, viewer);
   ShowHelp({"C:\\Help\\tabulyn.hlp", kHelpContext, 720});
   ShowHelp({"scriv.hlp", kHelpFinder, 0});
-  EXPECT_EQ(viewer->requests(), (std::vector<HelpRequest>{{"C:\\Help\\tabulyn.hlp", kHelpContext, 720},
-                                                          {"scriv.hlp", kHelpFinder, 0}}));
+  EXPECT_EQ(viewer->requests(),
+            (std::vector<HelpRequest>{{"C:\\Help\\tabulyn.hlp", kHelpContext, 720},
+                                      {"scriv.hlp", kHelpFinder, 0}}));
 }
 
 class DisplayEnv {
@@ -148,10 +158,16 @@ class DisplayEnv {
     if (const char* d = std::getenv("DISPLAY")) display_ = d;
     if (const char* w = std::getenv("WAYLAND_DISPLAY")) wayland_ = w;
     unsetenv("WAYLAND_DISPLAY");
-    if (display) setenv("DISPLAY", display, 1); else unsetenv("DISPLAY");
+    if (display)
+      setenv("DISPLAY", display, 1);
+    else
+      unsetenv("DISPLAY");
   }
   ~DisplayEnv() {
-    if (display_) setenv("DISPLAY", display_->c_str(), 1); else unsetenv("DISPLAY");
+    if (display_)
+      setenv("DISPLAY", display_->c_str(), 1);
+    else
+      unsetenv("DISPLAY");
     if (wayland_) setenv("WAYLAND_DISPLAY", wayland_->c_str(), 1);
   }
 
@@ -163,7 +179,8 @@ TEST(Help, OpenerGetsTheNativePath) {
   DisplayEnv env(":99");
   const std::string dir = testing::MakeTempDir("opener");
   const std::string script = dir + "/opener.sh";
-  std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"$0.out\"\n";
+  std::ofstream(script)
+      << "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"$0.out\"\n";
   chmod(script.c_str(), 0755);
   XdgOpenHelpViewer viewer(script);
   viewer.Show({"help\\caf\xE9 guide.hlp", kHelpFinder, 0});
@@ -179,7 +196,8 @@ TEST(FolderView, TheFolderIsTheOpenersOneArgument) {
   const std::string dir = testing::MakeTempDir("opener");
   const std::string script = dir + "/opener.sh";
   // Counts the arguments: a folder with blanks and quotes stays one.
-  std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.out.tmp\" && mv \"$0.out.tmp\" \"$0.out\"\n";
+  std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.out.tmp\" && mv "
+                           "\"$0.out.tmp\" \"$0.out\"\n";
   chmod(script.c_str(), 0755);
   XdgOpenFolderView view(script);
   view.Show("/data/anna\\tabrel\\My \"Big\" $(x); Category");

@@ -32,10 +32,14 @@ class SpawnSetup {
     if (!actionsMade_ || !attributesMade_) return false;
     const int outFlags = O_WRONLY | O_CREAT | O_TRUNC;
     const StandardStreams& s = options.streams;
-    if ((!s.in.empty() && posix_spawn_file_actions_addopen(&actions_, 0, s.in.c_str(), O_RDONLY, 0) != 0) ||
-        (!s.out.empty() && posix_spawn_file_actions_addopen(&actions_, 1, s.out.c_str(), outFlags, 0600) != 0) ||
-        (!s.err.empty() && posix_spawn_file_actions_addopen(&actions_, 2, s.err.c_str(), outFlags, 0600) != 0) ||
-        (!options.folder.empty() && posix_spawn_file_actions_addchdir_np(&actions_, options.folder.c_str()) != 0)) {
+    if ((!s.in.empty() &&
+         posix_spawn_file_actions_addopen(&actions_, 0, s.in.c_str(), O_RDONLY, 0) != 0) ||
+        (!s.out.empty() &&
+         posix_spawn_file_actions_addopen(&actions_, 1, s.out.c_str(), outFlags, 0600) != 0) ||
+        (!s.err.empty() &&
+         posix_spawn_file_actions_addopen(&actions_, 2, s.err.c_str(), outFlags, 0600) != 0) ||
+        (!options.folder.empty() &&
+         posix_spawn_file_actions_addchdir_np(&actions_, options.folder.c_str()) != 0)) {
       return false;
     }
     if (!options.resetSignals) return true;
@@ -44,7 +48,8 @@ class SpawnSetup {
     sigfillset(&all);
     return posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
            posix_spawnattr_setsigdefault(&attributes_, &all) == 0 &&
-           posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
+           posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) ==
+               0;
   }
 
   const posix_spawn_file_actions_t* actions() const { return &actions_; }
@@ -73,7 +78,8 @@ Process::Process(const std::vector<std::string>& arguments, const SpawnOptions& 
   argv.push_back(nullptr);
   pid_t pid = 0;
   // glibc reports a failed exec or file action as the call's own result.
-  if (posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(), argv.data(), environ) != 0) return;
+  if (posix_spawnp(&pid, argv[0], setup.actions(), setup.attributes(), argv.data(), environ) != 0)
+    return;
   started_ = true;
   pid_ = pid;
   end_.reset();

@@ -50,14 +50,16 @@ class ProbeReport {
   bool Written() const { return std::filesystem::exists(path_); }
   // Waits (ten seconds at most) for a program left running to write it.
   bool AwaitWritten() const {
-    for (int i = 0; i < 1000 && !Written(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 1000 && !Written(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return Written();
   }
 
   Report Read() const {
     const std::string text = FileText(path_);
     std::vector<std::string> fields;
-    for (size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos; start = end + 1) {
+    for (size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos;
+         start = end + 1) {
       fields.push_back(text.substr(start, end - start));
     }
     if (fields.size() < 3) return {};
@@ -82,8 +84,15 @@ bool Gone(pid_t pid) {
 TEST(Spawn, ArgumentsArriveWholeInTheGivenFolder) {
   const ProbeReport report;
   const std::string folder = testing::MakeTempDir("work folder");
-  const std::vector<std::string> arguments = {SPAWN_PROBE, "0", "two words", "say \"hi\"", "$(touch x); rm -f y",
-                                              "", "back\\slash", "\xC3\x9cn\xC3\xAF" "code"};
+  const std::vector<std::string> arguments = {SPAWN_PROBE,
+                                              "0",
+                                              "two words",
+                                              "say \"hi\"",
+                                              "$(touch x); rm -f y",
+                                              "",
+                                              "back\\slash",
+                                              "\xC3\x9cn\xC3\xAF"
+                                              "code"};
   const ProcessEnd end = RunAndWait(arguments, {.folder = folder});
   EXPECT_TRUE(end.Succeeded());
   EXPECT_EQ(end.exitCode, 0);
@@ -99,7 +108,8 @@ TEST(Spawn, ExitCodesAndSignals) {
     bool succeeded;
     int exitCode;
     int signal;
-  } cases[] = {{"0", true, 0, 0}, {"1", false, 1, 0}, {"255", false, 255, 0}, {"kill", false, -1, SIGKILL}};
+  } cases[] = {
+      {"0", true, 0, 0}, {"1", false, 1, 0}, {"255", false, 255, 0}, {"kill", false, -1, SIGKILL}};
   for (const auto& c : cases) {
     const ProbeReport report;
     const ProcessEnd end = RunAndWait({SPAWN_PROBE, c.action});
@@ -153,7 +163,8 @@ TEST(Spawn, BareNamesAreLookedUpInThePath) {
 // A caller that ignores SIGPIPE and blocks SIGUSR1 passes that on unless the
 // program's signals are to start afresh.
 TEST(Spawn, SignalsStartAfreshWhenAsked) {
-  struct sigaction ignore {}, oldPipe {};
+  struct sigaction ignore {
+  }, oldPipe{};
   ignore.sa_handler = SIG_IGN;
   ASSERT_EQ(sigaction(SIGPIPE, &ignore, &oldPipe), 0);
   sigset_t usr1, oldMask;

@@ -9,7 +9,10 @@ namespace brevora::text {
 namespace {
 
 TEST(Case, FoldsTheLettersOfTheCodePage) {
-  struct Case { const char* upper; const char* lower; };
+  struct Case {
+    const char* upper;
+    const char* lower;
+  };
   const Case cases[] = {
       {"ABCXYZ", "abcxyz"},
       {"\xC0\xC9\xD6\xD8\xDE", "\xE0\xE9\xF6\xF8\xFE"},

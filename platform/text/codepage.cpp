@@ -37,11 +37,14 @@ std::optional<char32_t> DecodeOne(std::string_view s, size_t& pos) {
   int extra;
   char32_t ch;
   if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1; ch = lead & 0x1F;
+    extra = 1;
+    ch = lead & 0x1F;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2; ch = lead & 0x0F;
+    extra = 2;
+    ch = lead & 0x0F;
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3; ch = lead & 0x07;
+    extra = 3;
+    ch = lead & 0x07;
   } else {
     return std::nullopt;
   }

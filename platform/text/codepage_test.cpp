@@ -20,9 +20,13 @@ TEST(Codepage, EveryByteRoundTripsThroughUtf8) {
 }
 
 TEST(Codepage, KnownCharacters) {
-  struct Case { unsigned char byte; char32_t ch; const char* utf8; };
+  struct Case {
+    unsigned char byte;
+    char32_t ch;
+    const char* utf8;
+  };
   const Case cases[] = {
-      {'A', U'A', "A"},          {0x80, 0x20AC, "\xE2\x82\xAC"}, {0x81, 0x0081, "\xC2\x81"},
+      {'A', U'A', "A"},           {0x80, 0x20AC, "\xE2\x82\xAC"}, {0x81, 0x0081, "\xC2\x81"},
       {0x8D, 0x008D, "\xC2\x8D"}, {0x8F, 0x008F, "\xC2\x8F"},     {0x90, 0x0090, "\xC2\x90"},
       {0x9D, 0x009D, "\xC2\x9D"}, {0x8A, 0x0160, "\xC5\xA0"},     {0x9F, 0x0178, "\xC5\xB8"},
       {0xE9, 0x00E9, "\xC3\xA9"}, {0xA0, 0x00A0, "\xC2\xA0"},     {0x99, 0x2122, "\xE2\x84\xA2"},
@@ -34,17 +38,23 @@ TEST(Codepage, KnownCharacters) {
 }
 
 TEST(Codepage, UnrepresentableAndMalformedBecomeQuestionMarks) {
-  struct Case { const char* utf8; const char* cp; bool wellFormed; };
+  struct Case {
+    const char* utf8;
+    const char* cp;
+    bool wellFormed;
+  };
   const Case cases[] = {
-      {"a\xE4\xB8\xAD" "b", "a?b", true},  // CJK character
-      {"\xF0\x9F\x98\x80", "?", true},     // outside the BMP
-      {"\xC2\x80", "?", true},             // U+0080 is not in the code page (0x80 is the euro)
-      {"x\xFFy", "x?y", false},            // invalid lead byte
-      {"\xC3", "?", false},                // truncated
-      {"\xC0\xAF", "??", false},           // overlong lead is invalid, then a stray continuation
-      {"\xED\xA0\x80", "?", false},        // surrogate
-      {"\xE2\x82", "?", false},            // truncated three-byte sequence
-      {"\xF4\x90\x80\x80", "?", false},    // past U+10FFFF
+      {"a\xE4\xB8\xAD"
+       "b",
+       "a?b", true},                     // CJK character
+      {"\xF0\x9F\x98\x80", "?", true},   // outside the BMP
+      {"\xC2\x80", "?", true},           // U+0080 is not in the code page (0x80 is the euro)
+      {"x\xFFy", "x?y", false},          // invalid lead byte
+      {"\xC3", "?", false},              // truncated
+      {"\xC0\xAF", "??", false},         // overlong lead is invalid, then a stray continuation
+      {"\xED\xA0\x80", "?", false},      // surrogate
+      {"\xE2\x82", "?", false},          // truncated three-byte sequence
+      {"\xF4\x90\x80\x80", "?", false},  // past U+10FFFF
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToCp(c.utf8), c.cp) << c.utf8;

@@ -9,10 +9,12 @@ std::optional<std::string_view> LineReader::Next() {
   if (end == std::string_view::npos) {
     if (!rules_.openLastLine) return std::nullopt;
     pos_ = text_.size();
-    return rules_.ends == LineEnds::CrLf && rest.back() == '\r' ? rest.substr(0, rest.size() - 1) : rest;
+    return rules_.ends == LineEnds::CrLf && rest.back() == '\r' ? rest.substr(0, rest.size() - 1)
+                                                                : rest;
   }
   pos_ += end + LineBreakAt(rest, end, rules_.ends);
-  if (rules_.ends == LineEnds::CrLf && end > 0 && rest[end - 1] == '\r') return rest.substr(0, end - 1);
+  if (rules_.ends == LineEnds::CrLf && end > 0 && rest[end - 1] == '\r')
+    return rest.substr(0, end - 1);
   return rest.substr(0, end);
 }
 
@@ -24,7 +26,8 @@ std::size_t LineReader::LinesLeft() const {
 }
 
 std::optional<std::string_view> KeyValue(std::string_view line, std::string_view key) {
-  if (line.size() <= key.size() || !line.starts_with(key) || line[key.size()] != ' ') return std::nullopt;
+  if (line.size() <= key.size() || !line.starts_with(key) || line[key.size()] != ' ')
+    return std::nullopt;
   return line.substr(key.size() + 1);
 }
 

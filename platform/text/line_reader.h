@@ -84,8 +84,10 @@ enum class LeadingZeros { kRefused, kAllowed };
 // A number written in decimal digits only (no sign, no blank) that T can hold.
 // Unless allowed, a leading zero is refused, so that a number has one spelling.
 template <class T>
-std::optional<T> DecimalNumber(std::string_view digits, LeadingZeros zeros = LeadingZeros::kRefused) {
-  if (digits.empty() || (zeros == LeadingZeros::kRefused && digits.size() > 1 && digits[0] == '0')) {
+std::optional<T> DecimalNumber(std::string_view digits,
+                               LeadingZeros zeros = LeadingZeros::kRefused) {
+  if (digits.empty() ||
+      (zeros == LeadingZeros::kRefused && digits.size() > 1 && digits[0] == '0')) {
     return std::nullopt;
   }
   for (const char c : digits) {

@@ -159,8 +159,10 @@ TEST(LineReader, TheLengthOfALineBreak) {
       {"ab", 1, 0, 0},     {"a", 1, 0, 0},    {"a", 5, 0, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLfOrCr), c.endsLine) << ::testing::PrintToString(c.text);
-    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLf), c.inLine) << ::testing::PrintToString(c.text);
+    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLfOrCr), c.endsLine)
+        << ::testing::PrintToString(c.text);
+    EXPECT_EQ(LineBreakAt(c.text, c.pos, LineEnds::CrLf), c.inLine)
+        << ::testing::PrintToString(c.text);
   }
 }
 

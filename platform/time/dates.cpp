@@ -8,7 +8,7 @@ namespace {
 
 static_assert(DaysFromCivil(1970, 1, 1) == 0 && DaysFromCivil(1899, 12, 30) == -25569);
 
-constexpr int64_t kVbEpochDays = DaysFromCivil(1899, 12, 30);   // relative to 1970-01-01
+constexpr int64_t kVbEpochDays = DaysFromCivil(1899, 12, 30);    // relative to 1970-01-01
 constexpr int64_t kPalmOffsetSeconds = 1462LL * kSecondsPerDay;  // 1899-12-30 .. 1904-01-01
 
 // Seconds of local wall-clock time since 1899-12-30 00:00 -> VB date. VB counts
@@ -17,7 +17,10 @@ constexpr int64_t kPalmOffsetSeconds = 1462LL * kSecondsPerDay;  // 1899-12-30 .
 double WallSecondsToVb(int64_t wall) {
   int64_t days = wall / kSecondsPerDay;
   int64_t rest = wall % kSecondsPerDay;
-  if (rest < 0) { rest += kSecondsPerDay; --days; }
+  if (rest < 0) {
+    rest += kSecondsPerDay;
+    --days;
+  }
   const double fraction = static_cast<double>(rest) / kSecondsPerDay;
   return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
@@ -46,7 +49,8 @@ void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
 double TimeToVbDate(std::time_t t) {
   std::tm tm{};
   if (!localtime_r(&t, &tm)) return 0;
-  const int64_t days = DaysFromCivil(int64_t{tm.tm_year} + 1900, tm.tm_mon + 1, tm.tm_mday) - kVbEpochDays;
+  const int64_t days =
+      DaysFromCivil(int64_t{tm.tm_year} + 1900, tm.tm_mon + 1, tm.tm_mday) - kVbEpochDays;
   const int64_t wall = days * kSecondsPerDay + tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
   return WallSecondsToVb(wall);
 }
@@ -60,7 +64,10 @@ std::time_t VbDateToTime(double vbDate) {
   const auto wall = static_cast<int64_t>(VbToWallSeconds(vbDate));
   int64_t days = wall / kSecondsPerDay;
   int64_t rest = wall % kSecondsPerDay;
-  if (rest < 0) { rest += kSecondsPerDay; --days; }
+  if (rest < 0) {
+    rest += kSecondsPerDay;
+    --days;
+  }
   int64_t y;
   unsigned m, d;
   CivilFromDays(days + kVbEpochDays, y, m, d);

@@ -22,7 +22,7 @@ void CivilFromDays(int64_t days, int64_t& y, unsigned& m, unsigned& d);
 
 // Local wall-clock conversions (through the local time zone).
 double TimeToVbDate(std::time_t t);
-std::time_t VbDateToTime(double vbDate);   // rounds to the nearest second
+std::time_t VbDateToTime(double vbDate);  // rounds to the nearest second
 double NowVbDate();
 
 // Palm <-> Visual Basic date, both local: whole seconds, rounded to the nearest.

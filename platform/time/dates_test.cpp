@@ -19,7 +19,10 @@ class Dates : public ::testing::Test {
     tzset();
   }
   void TearDown() override {
-    if (saved_) setenv("TZ", saved_->c_str(), 1); else unsetenv("TZ");
+    if (saved_)
+      setenv("TZ", saved_->c_str(), 1);
+    else
+      unsetenv("TZ");
     tzset();
   }
 
@@ -70,9 +73,10 @@ TEST_F(Dates, TimesRoundTripThroughVbDates) {
     SetZone(zone);
     // Whole seconds from 1970 on, including both summer-time switches of 2021 in
     // Berlin (2021-03-28 01:59:59 UTC and 2021-10-31 00:59:59 UTC).
-    for (std::time_t t : {std::time_t{0}, std::time_t{1}, std::time_t{951782400}, std::time_t{1616896799},
-                          std::time_t{1616896800}, std::time_t{1635641999}, std::time_t{1635645600},
-                          std::time_t{1700000000}, std::time_t{2147483647}, std::time_t{4102444800}}) {
+    for (std::time_t t :
+         {std::time_t{0}, std::time_t{1}, std::time_t{951782400}, std::time_t{1616896799},
+          std::time_t{1616896800}, std::time_t{1635641999}, std::time_t{1635645600},
+          std::time_t{1700000000}, std::time_t{2147483647}, std::time_t{4102444800}}) {
       EXPECT_EQ(VbDateToTime(TimeToVbDate(t)), t) << zone << " " << t;
     }
   }

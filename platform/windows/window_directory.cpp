@@ -37,7 +37,9 @@ constexpr int kPathFileAccess = 75;
 class Fd {
  public:
   explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { if (fd_ >= 0) close(fd_); }
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
@@ -137,10 +139,11 @@ void LogDropped(std::string_view why, std::size_t size) {
 
 // The window's own button that a click names (case ignored), or null.
 const ChildButton* ButtonOf(const WindowEntry& entry, const WindowMessage& click) {
-  const auto it = std::find_if(entry.buttons.begin(), entry.buttons.end(), [&](const ChildButton& b) {
-    return text::EqualsNoCase(b.windowClass, click.childClass) &&
-           text::EqualsNoCase(b.caption, click.caption);
-  });
+  const auto it =
+      std::find_if(entry.buttons.begin(), entry.buttons.end(), [&](const ChildButton& b) {
+        return text::EqualsNoCase(b.windowClass, click.childClass) &&
+               text::EqualsNoCase(b.caption, click.caption);
+      });
   return it == entry.buttons.end() ? nullptr : &*it;
 }
 
@@ -153,7 +156,8 @@ std::string DirectoryPath() {
     RaiseSystem("Can't make the window directory " + native, errno);
   }
   struct stat st {};
-  if (lstat(native.c_str(), &st) != 0) RaiseSystem("Can't read the window directory " + native, errno);
+  if (lstat(native.c_str(), &st) != 0)
+    RaiseSystem("Can't read the window directory " + native, errno);
   if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
     RaiseError(kPathFileAccess, kSource,
                "The window directory " + native + " is not a folder of this user.");
@@ -208,11 +212,13 @@ bool Post(WindowHandle handle, const WindowMessage& message) {
   if (!datagram || datagram->size() > kMaxMessageSize) return false;
   try {
     sockaddr_un address;
-    if (!MakeAddress(NativeFolder() + '/' + HandleName(handle) + kSocketSuffix, address)) return false;
+    if (!MakeAddress(NativeFolder() + '/' + HandleName(handle) + kSocketSuffix, address))
+      return false;
     Fd fd(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (fd.get() < 0) return false;
-    const ssize_t n = sendto(fd.get(), datagram->data(), datagram->size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                             reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const ssize_t n =
+        sendto(fd.get(), datagram->data(), datagram->size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+               reinterpret_cast<const sockaddr*>(&address), sizeof address);
     return n == static_cast<ssize_t>(datagram->size());
   } catch (...) {
     return false;
@@ -226,9 +232,10 @@ RegisteredWindow::RegisteredWindow(std::string windowClass, std::string title,
   entry_.title = std::move(title);
   entry_.buttons = std::move(buttons);
   if (!IsValidEntry(entry_)) {
-    RaiseError(kInvalidArgument, kSource,
-               "A window needs a class without spaces and a title and button captions without "
-               "control characters, each at most 255 bytes, and at most 16 buttons in 4,000 bytes.");
+    RaiseError(
+        kInvalidArgument, kSource,
+        "A window needs a class without spaces and a title and button captions without "
+        "control characters, each at most 255 bytes, and at most 16 buttons in 4,000 bytes.");
   }
   const std::string nativeFolder = fs::NativePath(DirectoryPath());
 
@@ -255,7 +262,8 @@ RegisteredWindow::RegisteredWindow(std::string windowClass, std::string title,
       socketPath_ = path;
       break;
     }
-    if (errno != EADDRINUSE || attempt >= 32) RaiseSystem("Can't bind the window socket " + path, errno);
+    if (errno != EADDRINUSE || attempt >= 32)
+      RaiseSystem("Can't bind the window socket " + path, errno);
   }
   fd_ = fd.release();
   entry_.order = MonotonicNanoseconds();

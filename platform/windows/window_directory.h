@@ -75,7 +75,7 @@ class RegisteredWindow {
   void WriteEntry() const;
 
   WindowEntry entry_;
-  std::string entryPath_;   // native paths
+  std::string entryPath_;  // native paths
   std::string socketPath_;
   int fd_ = -1;
 };

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -37,10 +37,13 @@ struct Pipe {
   int fds[2] = {-1, -1};
   Pipe() { EXPECT_EQ(pipe(fds), 0); }
   ~Pipe() {
-    for (int fd : fds) if (fd >= 0) close(fd);
+    for (int fd : fds)
+      if (fd >= 0) close(fd);
   }
   template <class T>
-  void Send(const T& value) { EXPECT_EQ(write(fds[1], &value, sizeof value), ssize_t(sizeof value)); }
+  void Send(const T& value) {
+    EXPECT_EQ(write(fds[1], &value, sizeof value), ssize_t(sizeof value));
+  }
   template <class T>
   T Receive() {
     T value{};
@@ -170,9 +173,8 @@ TEST(WindowDirectory, GarbageIsDroppedAndLogged) {
     std::size_t handled = 0;
     bool activated = false;
     while (!activated && WaitReadable(window)) {
-      handled += window.HandlePending([&](const WindowMessage& m) {
-        activated = m.kind == WindowMessage::Kind::Activate;
-      });
+      handled += window.HandlePending(
+          [&](const WindowMessage& m) { activated = m.kind == WindowMessage::Kind::Activate; });
     }
     const auto entries = log->entries();
     if (!activated) return 1;

@@ -56,8 +56,8 @@ std::optional<WindowEntry> ParseEntry(std::string_view text) {
     if (!lines.Next(line) || !(value = text::KeyValue(line, "button"))) return std::nullopt;
     const std::size_t space = value->find(' ');
     if (space == std::string_view::npos) return std::nullopt;
-    entry.buttons.push_back({std::string(value->substr(0, space)),
-                             std::string(value->substr(space + 1))});
+    entry.buttons.push_back(
+        {std::string(value->substr(0, space)), std::string(value->substr(space + 1))});
     if (entry.buttons.size() > kMaxButtons) return std::nullopt;
   }
   if (!IsValidEntry(entry)) return std::nullopt;

@@ -91,7 +91,7 @@ TEST(WindowEntries, MalformedFilesAreRefused) {
   };
   const std::string refused[] = {
       "",
-      good.substr(0, good.size() - 1),                 // last line without LF
+      good.substr(0, good.size() - 1),  // last line without LF
       replaced("brevora-window 1", "brevora-window 2"),
       replaced("pid 4242", "pid -1"),
       replaced("pid 4242", "pid 99999999999"),

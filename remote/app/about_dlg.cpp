@@ -19,7 +19,8 @@ CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   lblIcon = new QLabel;
   lblIcon->setObjectName(QStringLiteral("lblIcon"));
   lblIcon->setPixmap(icon.pixmap(32, 32));
-  lblVersion = new QLabel(program + QStringLiteral(" Version ") + QString::fromLatin1(kProgramVersion));
+  lblVersion =
+      new QLabel(program + QStringLiteral(" Version ") + QString::fromLatin1(kProgramVersion));
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
   btnOK = new QPushButton(QStringLiteral("OK"));
   btnOK->setObjectName(QStringLiteral("btnOK"));

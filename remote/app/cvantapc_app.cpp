@@ -51,24 +51,34 @@ int CVantaPCApp::Run(QApplication& application, StartupAction action, InstanceLo
   auto messageBox = std::make_shared<qt::QtMessageBox>(kProgramTitle);
   services::ScopedService<services::MessageBox> scopedBox(services::InstallMessageBox, messageBox);
   auto fileDialog = std::make_shared<ReceiverFileDialog>();
-  services::ScopedService<services::FileDialog> scopedDialog(services::InstallFileDialog, fileDialog);
+  services::ScopedService<services::FileDialog> scopedDialog(services::InstallFileDialog,
+                                                             fileDialog);
 
   CVantaPCDlg dialog(input, GetBuildVersionWord());
   messageBox->SetOwner(&dialog);
   fileDialog->SetOwner(&dialog);
   QObject::connect(&dialog, &CVantaPCDlg::exitRequested, &application, &QApplication::quit,
                    Qt::QueuedConnection);
-  QObject::connect(&channel, &InstanceChannel::commandReceived, &dialog, [&dialog](StartupAction command) {
-    switch (command) {
-      case StartupAction::kStart: dialog.OnStart(); break;
-      case StartupAction::kStop: dialog.close(); break;
-      case StartupAction::kShow: dialog.ShowAndRaise(); break;
-    }
-  });
+  QObject::connect(&channel, &InstanceChannel::commandReceived, &dialog,
+                   [&dialog](StartupAction command) {
+                     switch (command) {
+                       case StartupAction::kStart:
+                         dialog.OnStart();
+                         break;
+                       case StartupAction::kStop:
+                         dialog.close();
+                         break;
+                       case StartupAction::kShow:
+                         dialog.ShowAndRaise();
+                         break;
+                     }
+                   });
 
   if (action == StartupAction::kStart) {
-    if (!dialog.HasTrayIcon()) dialog.show();  // without a tray, a hidden window could not be reached
-    QMetaObject::invokeMethod(&dialog, [&dialog] { dialog.OnStart(); }, Qt::QueuedConnection);
+    if (!dialog.HasTrayIcon())
+      dialog.show();  // without a tray, a hidden window could not be reached
+    QMetaObject::invokeMethod(
+        &dialog, [&dialog] { dialog.OnStart(); }, Qt::QueuedConnection);
   } else {
     dialog.show();
   }

@@ -17,7 +17,8 @@ class CVantaPCApp {
   // `action` from the command line; `lock` was taken before the hand-over was
   // tried and is released once this instance listens; `input` receives the
   // keystrokes and mouse events. Returns the exit code.
-  int Run(QApplication& application, StartupAction action, InstanceLock& lock, input::InputSink& input);
+  int Run(QApplication& application, StartupAction action, InstanceLock& lock,
+          input::InputSink& input);
 };
 
 }  // namespace brevora::remote::app

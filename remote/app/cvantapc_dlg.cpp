@@ -67,12 +67,18 @@ class CVantaPCDlg::Host : public ReceiverHost {
   explicit Host(CVantaPCDlg& dialog) : dialog_(dialog), caller_(dialog) {}
 
   void ShowMainWindow() override {
-    caller_.Call<bool>([d = &dialog_] { d->ShowAndRaise(); return true; }, false);
+    caller_.Call<bool>(
+        [d = &dialog_] {
+          d->ShowAndRaise();
+          return true;
+        },
+        false);
   }
   void HideMainWindow() override {
     caller_.Call<bool>(
         [d = &dialog_] {
-          if (d->HasTrayIcon()) d->hide();  // without a tray the window stays where the user can reach it
+          if (d->HasTrayIcon())
+            d->hide();  // without a tray the window stays where the user can reach it
           return true;
         },
         false);
@@ -110,9 +116,7 @@ class CVantaPCDlg::Host : public ReceiverHost {
 };
 
 CVantaPCDlg::CVantaPCDlg(input::InputSink& input, uint32_t versionWord, QWidget* parent)
-    : QDialog(parent),
-      host_(std::make_unique<Host>(*this)),
-      worker_(*host_, input, versionWord) {
+    : QDialog(parent), host_(std::make_unique<Host>(*this)), worker_(*host_, input, versionWord) {
   setObjectName(QStringLiteral("CVantaPCDlg"));
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowIcon(ProgramIcon());
@@ -162,7 +166,8 @@ void CVantaPCDlg::OnInitDialog() {
   about->setObjectName(QStringLiteral("IDM_ABOUTBOX"));
   connect(about, &QAction::triggered, this, [this] { OnSysCommand(kCommandAbout); });
   auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-  connect(menuKey, &QShortcut::activated, this, [this] { systemMenu->popup(mapToGlobal(QPoint(0, 0))); });
+  connect(menuKey, &QShortcut::activated, this,
+          [this] { systemMenu->popup(mapToGlobal(QPoint(0, 0))); });
 
   for (const std::string& port : serial::ListPorts()) cboPort->addItem(FromCodePage(port));
   cboPort->setCurrentText(FromCodePage(LoadComPort()));
@@ -171,9 +176,11 @@ void CVantaPCDlg::OnInitDialog() {
     tray_ = new QSystemTrayIcon(windowIcon(), this);
     tray_->setObjectName(QStringLiteral("trayIcon"));
     tray_->setToolTip(QString::fromLatin1(kTrayTip));
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-      if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) OnTrayNotify();
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+              if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
+                OnTrayNotify();
+            });
     tray_->show();
   }
 }

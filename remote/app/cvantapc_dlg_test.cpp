@@ -22,9 +22,9 @@
 #include "platform/services/file_dialog.h"
 #include "platform/services/message_box.h"
 #include "platform/services/service_slot.h"
+#include "remote/app/about_dlg.h"
 #include "remote/packet_format.h"
 #include "remote/receiver_settings.h"
-#include "remote/app/about_dlg.h"
 #include "remote/receiver_strings.h"
 #include "remote/testing/packets.h"
 #include "testing/fake_office.h"
@@ -62,13 +62,15 @@ testing::Bytes ReadWhilePumping(serial::PseudoTerminal& pty, size_t count) {
   return got;
 }
 
-Message Box(const char* text, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::Exclamation) {
+Message Box(const char* text, MsgButtons buttons = MsgButtons::Ok,
+            MsgIcon icon = MsgIcon::Exclamation) {
   return {text, kProgramTitle, buttons, icon};
 }
 
 class WindowTest : public ::testing::Test {
  protected:
-  std::shared_ptr<services::RecordingMessageBox> box_ = std::make_shared<services::RecordingMessageBox>();
+  std::shared_ptr<services::RecordingMessageBox> box_ =
+      std::make_shared<services::RecordingMessageBox>();
   services::ScopedService<services::MessageBox> scopedBox_{services::InstallMessageBox, box_};
   input::RecordingInputSink input_;
 };
@@ -314,9 +316,11 @@ TEST(WindowQuestions, TheWorkerAsksOnTheWindowsThreadAndOpensTheChosenFile) {
   dialog.OnStart();
   ASSERT_TRUE(pty.WriteMaster(testing::OpenShow("Q3")));
   EXPECT_EQ(ReadWhilePumping(pty, 14), testing::Reply(2, 0));
-  EXPECT_EQ(box->shown(), std::vector<Message>{Box(kMsgSelectPresentation, MsgButtons::OkCancel, MsgIcon::Question)});
-  EXPECT_EQ(files->requests(), (std::vector<services::FileRequest>{
-                                   {services::FileDialogKind::Open, "", "Q3", "PowerPoint Files (*.ppt)|*.ppt"}}));
+  EXPECT_EQ(box->shown(), std::vector<Message>{Box(kMsgSelectPresentation, MsgButtons::OkCancel,
+                                                   MsgIcon::Question)});
+  EXPECT_EQ(files->requests(),
+            (std::vector<services::FileRequest>{
+                {services::FileDialogKind::Open, "", "Q3", "PowerPoint Files (*.ppt)|*.ppt"}}));
   EXPECT_TRUE(script->Called("Documents.Open(/home/ann/Talks/Q3.ppt, 1, 0, 0)"));
   EXPECT_TRUE(powerPoint->documents->items.at(0)->slideShow->running);
 

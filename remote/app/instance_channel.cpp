@@ -29,7 +29,8 @@ void InstanceChannel::Accept() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
       const QByteArray bytes = socket->read(kMaxInstanceLine + 1);
-      const auto state = reader->Feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+      const auto state =
+          reader->Feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
       if (state == InstanceMessageReader::State::kWaiting) return;
       if (state == InstanceMessageReader::State::kDone) {
         socket->write("ok\n");

@@ -69,12 +69,14 @@ TEST(InstanceMessage, ReadsOneShortLine) {
 
 TEST(InstanceChannel, HandsTheCommandToTheRunningInstance) {
   const QString path = InstanceChannel::SocketPath();
-  EXPECT_EQ(HandToRunningInstance(path.toStdString(), StartupAction::kShow), Handover::kNoneRunning);
+  EXPECT_EQ(HandToRunningInstance(path.toStdString(), StartupAction::kShow),
+            Handover::kNoneRunning);
 
   InstanceChannel channel;
   ASSERT_TRUE(channel.Listen(path));
   std::vector<StartupAction> received;
-  QObject::connect(&channel, &InstanceChannel::commandReceived, [&](StartupAction a) { received.push_back(a); });
+  QObject::connect(&channel, &InstanceChannel::commandReceived,
+                   [&](StartupAction a) { received.push_back(a); });
   EXPECT_TRUE(SendWhileServing(path, StartupAction::kStart));
   EXPECT_TRUE(SendWhileServing(path, StartupAction::kStop));
   EXPECT_EQ(received, (std::vector<StartupAction>{StartupAction::kStart, StartupAction::kStop}));
@@ -109,7 +111,8 @@ class Program {
   enum class Display { kOffscreen, kNone };
   explicit Program(QStringList arguments, Display display = Display::kOffscreen) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("BREVORA_HOME"), QString::fromStdString(brevora::testing::TempHome()));
+    env.insert(QStringLiteral("BREVORA_HOME"),
+               QString::fromStdString(brevora::testing::TempHome()));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     if (display == Display::kOffscreen) {
@@ -287,7 +290,8 @@ class SilentListener {
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     listening_ = fd_ >= 0 && path.size() < sizeof address.sun_path &&
-                 ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 4) == 0;
+                 ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                 ::listen(fd_, 4) == 0;
   }
   ~SilentListener() {
     if (fd_ >= 0) ::close(fd_);

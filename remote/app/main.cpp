@@ -20,12 +20,14 @@ int main(int argc, char** argv) {
   const StartupAction action = ParseCommandLine(arguments);
   InstanceLock lock;
   switch (HandToRunningInstance(InstanceSocketPath(), action)) {
-    case Handover::kTaken: return 0;
+    case Handover::kTaken:
+      return 0;
     case Handover::kNoAnswer:
       // Its socket is not taken over: two instances would serve one port.
       std::fputs("vantapc: the running VantaPC does not answer; nothing was done.\n", stderr);
       return 1;
-    case Handover::kNoneRunning: break;
+    case Handover::kNoneRunning:
+      break;
   }
   if (action == StartupAction::kStop) return 0;  // none running: nothing to stop
   // Qt would end the process with its own abort when there is no display.

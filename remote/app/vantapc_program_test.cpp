@@ -34,14 +34,17 @@ class Vantapc : public ::testing::Test {
  protected:
   void Start(std::vector<std::string> arguments) {
     ASSERT_TRUE(desktop_.Connected()) << "no X display: run under xvfb-run";
-    program_ = std::make_unique<SpawnedProgram>(VANTAPC_PROGRAM, std::move(arguments), brevora::testing::StandardStreams{});
+    program_ = std::make_unique<SpawnedProgram>(VANTAPC_PROGRAM, std::move(arguments),
+                                                brevora::testing::StandardStreams{});
     ASSERT_TRUE(program_->started());
     main_ = desktop_.WaitForWindow("VantaPC", kAppear);
     ASSERT_NE(main_, 0u) << "the window never showed; windows: " << desktop_.Titles();
   }
 
   // "&About VantaPC..." from the system menu, reached with Alt+Space.
-  unsigned long OpenAbout() { return desktop_.OpenWithKeys(main_, {{XK_space, true}, {XK_a}}, "About VantaPC"); }
+  unsigned long OpenAbout() {
+    return desktop_.OpenWithKeys(main_, {{XK_space, true}, {XK_a}}, "About VantaPC");
+  }
 
   X11Desktop desktop_;
   std::unique_ptr<SpawnedProgram> program_;

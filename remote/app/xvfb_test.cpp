@@ -50,7 +50,8 @@ void ShowAndWait(QWidget& widget) {
   widget.show();
   widget.raise();
   widget.activateWindow();
-  ASSERT_TRUE(PumpUntil([&] { return widget.windowHandle() && widget.windowHandle()->isExposed(); }));
+  ASSERT_TRUE(
+      PumpUntil([&] { return widget.windowHandle() && widget.windowHandle()->isExposed(); }));
   PumpUntil([&] { return QApplication::activeWindow() == &widget; }, 2s);
 }
 
@@ -73,7 +74,8 @@ TEST(XTestInput, TypedTextReachesTheFocusedWindow) {
   // line edit ignores.
   InjectKeystrokes(sink, Bytes(text));
   InjectKeystrokes(sink, std::vector<uint8_t>{0x81, 'z', 13});
-  EXPECT_TRUE(PumpUntil([&] { return edit->text().size() >= static_cast<int>(text.size() + 1); }, 5s));
+  EXPECT_TRUE(
+      PumpUntil([&] { return edit->text().size() >= static_cast<int>(text.size() + 1); }, 5s));
   EXPECT_EQ(edit->text().toStdString(), text + "Z");
 
   // Backspace and Home/End move and delete as keys.
@@ -91,10 +93,11 @@ TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
   EXPECT_EQ(screen->width, static_cast<uint32_t>(size.width()));
   EXPECT_EQ(screen->height, static_cast<uint32_t>(size.height()));
 
-  for (const QPoint target : {QPoint(100, 200), QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1),
-                              QPoint(517, 333)}) {
+  for (const QPoint target : {QPoint(100, 200), QPoint(0, 0),
+                              QPoint(size.width() - 1, size.height() - 1), QPoint(517, 333)}) {
     InjectMouse(sink, static_cast<uint16_t>(target.x()), static_cast<uint16_t>(target.y()), 1);
-    EXPECT_TRUE(PumpUntil([&] { return QCursor::pos() == target; }, 2s)) << target.x() << "," << target.y();
+    EXPECT_TRUE(PumpUntil([&] { return QCursor::pos() == target; }, 2s))
+        << target.x() << "," << target.y();
   }
   InjectMouse(sink, 0xFFFB, 7, 6);  // 5 left, 7 down
   EXPECT_TRUE(PumpUntil([&] { return QCursor::pos() == QPoint(512, 340); }, 2s));
@@ -113,8 +116,8 @@ TEST(XTestInput, ThePointerLandsWhereScaledAndClicks) {
 // Grabs `area` of the screen as the X server shows it into `name`.png in the
 // case's folder (and BREVORA_TEST_SCREENSHOTS); the picture is not blank.
 void GrabScreen(const QRect& area, const std::string& name) {
-  const QPixmap shot =
-      QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                    area.width(), area.height());
   ASSERT_FALSE(shot.isNull());
   const std::filesystem::path file =
       std::filesystem::path(brevora::testing::MakeTempDir("screenshots")) / (name + ".png");

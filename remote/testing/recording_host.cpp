@@ -14,7 +14,9 @@ void RecordingHost::Record(std::string line) {
 
 void RecordingHost::ShowMainWindow() { Record("ShowMainWindow"); }
 void RecordingHost::HideMainWindow() { Record("HideMainWindow"); }
-void RecordingHost::ShowMessage(std::string_view text) { Record("Message(" + std::string(text) + ")"); }
+void RecordingHost::ShowMessage(std::string_view text) {
+  Record("Message(" + std::string(text) + ")");
+}
 
 services::MsgResult RecordingHost::Ask(std::string_view text, services::MsgButtons buttons) {
   Record("Ask(" + std::string(text) + ")");
@@ -51,9 +53,8 @@ std::vector<std::string> RecordingHost::Calls() const {
 
 bool RecordingHost::WaitFor(const std::string& line, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] {
-    return std::find(calls_.begin(), calls_.end(), line) != calls_.end();
-  });
+  return changed_.wait_for(
+      lock, timeout, [&] { return std::find(calls_.begin(), calls_.end(), line) != calls_.end(); });
 }
 
 }  // namespace brevora::remote::testing

@@ -48,7 +48,8 @@ frmSlidr_Options::frmSlidr_Options(QWidget* parent) : QDialog(parent) {
   cmdAdvanced = Named<QPushButton>("cmdAdvanced", QStringLiteral("Advanced..."));
   fmeAdvanced = Named<QGroupBox>("fmeAdvanced", QStringLiteral("Advanced Options"));
   chkVantaSlide = Named<QCheckBox>(
-      "chkVantaSlide", QStringLiteral("Include secondary file for optional higher resolution Vanta"));
+      "chkVantaSlide",
+      QStringLiteral("Include secondary file for optional higher resolution Vanta"));
   lblVantaRes = Named<QLabel>("lblVantaRes", QStringLiteral("Vanta Resolution (Pixels):"));
   cbVantaRes = Named<QComboBox>("cbVantaRes");
   lblVantaDepth = Named<QLabel>("lblVantaDepth", QStringLiteral("Vanta Color Bit Depth:"));

@@ -33,17 +33,17 @@ void ExpectNamedControls(frmSlidr_Options& form) {
     const char* name;
     const char* text;
   };
-  for (const Named& n : {Named{"Label1", "Slide Resolution (Pixels):"},
-                         Named{"Label2", "Slide Color Bit Depth:"},
-                         Named{"lblVantaRes", "Vanta Resolution (Pixels):"},
-                         Named{"lblVantaDepth", "Vanta Color Bit Depth:"}}) {
+  for (const Named& n :
+       {Named{"Label1", "Slide Resolution (Pixels):"}, Named{"Label2", "Slide Color Bit Depth:"},
+        Named{"lblVantaRes", "Vanta Resolution (Pixels):"},
+        Named{"lblVantaDepth", "Vanta Color Bit Depth:"}}) {
     auto* label = form.findChild<QLabel*>(n.name);
     ASSERT_NE(label, nullptr) << n.name;
     EXPECT_EQ(label->text().toStdString(), n.text);
   }
-  for (const Named& n : {Named{"chkLinked", "Link to presentation:"},
-                         Named{"chkVantaSlide",
-                               "Include secondary file for optional higher resolution Vanta"}}) {
+  for (const Named& n :
+       {Named{"chkLinked", "Link to presentation:"},
+        Named{"chkVantaSlide", "Include secondary file for optional higher resolution Vanta"}}) {
     auto* box = form.findChild<QCheckBox*>(n.name);
     ASSERT_NE(box, nullptr) << n.name;
     EXPECT_EQ(box->text().toStdString(), n.text);
@@ -208,8 +208,8 @@ TEST(FrmSlidrOptions, ScreenshotShowsEveryTextWhole) {
     if (!w->isVisible() || w->objectName().isEmpty()) continue;
     const QRect inForm(w->mapTo(&form, QPoint(0, 0)), w->size());
     EXPECT_TRUE(window.contains(inForm)) << w->objectName().toStdString();
-    if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) ||
-        qobject_cast<QPushButton*>(w) || qobject_cast<QComboBox*>(w)) {
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QPushButton*>(w) ||
+        qobject_cast<QComboBox*>(w)) {
       EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
       EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
     }

@@ -37,8 +37,8 @@ TEST(OptionTexts, ParseResolution) {
     const char* text;
     int16_t width, height;
   };
-  for (const Case& c : {Case{"800x600", 800, 600}, Case{" 1024 X 768 ", 1024, 768},
-                        Case{"0x-5", 0, -5}}) {
+  for (const Case& c :
+       {Case{"800x600", 800, 600}, Case{" 1024 X 768 ", 1024, 768}, Case{"0x-5", 0, -5}}) {
     int16_t w = -1, h = -1;
     ParseResolution(c.text, w, h);
     EXPECT_EQ(w, c.width) << c.text;
@@ -62,8 +62,7 @@ TEST(OptionTexts, ParseResolutionErrors) {
     int32_t number;
   };
   for (const Case& c : {Case{"", kObjectError + 1869}, Case{"x600", 13}, Case{"abcx600", 13},
-                        Case{"40000x600", 6}, Case{"800x", 13},
-                        Case{"160x120x5", 13}}) {
+                        Case{"40000x600", 6}, Case{"800x", 13}, Case{"160x120x5", 13}}) {
     try {
       ParseResolution(c.text, w, h);
       ADD_FAILURE() << "no error for " << c.text;

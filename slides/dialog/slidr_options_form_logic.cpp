@@ -45,8 +45,7 @@ SlidrOptionsControls SlidrOptionsFormLogic::InitControls() {
   Select(c.vantaRes, ResolutionText(o.VantaWidth(), o.VantaHeight()),
          ResolutionText(SlidrOptions::DEFAULT_VANTA_WIDTH, SlidrOptions::DEFAULT_VANTA_HEIGHT));
   Select(c.bitDepth, DepthToText(o.SlideDepth()), DepthToText(SlidrOptions::DEFAULT_SLIDE_DEPTH));
-  Select(c.vantaDepth, DepthToText(o.VantaDepth()),
-         DepthToText(SlidrOptions::DEFAULT_VANTA_DEPTH));
+  Select(c.vantaDepth, DepthToText(o.VantaDepth()), DepthToText(SlidrOptions::DEFAULT_VANTA_DEPTH));
 
   c.vantaTicked = o.UseVanta();
   c.vantaControlsEnabled = o.UseVanta();

@@ -24,25 +24,25 @@ struct ComboState {
 
 // The controls as InitControls leaves them.
 struct SlidrOptionsControls {
-  ComboState resolution;   // cbResolution
-  ComboState bitDepth;     // cbBitDepth
-  ComboState vantaRes;     // cbVantaRes
-  ComboState vantaDepth;   // cbVantaDepth
-  bool linkedTicked = false;         // chkLinked
-  std::string linkFile;              // lblFile
-  bool showLinking = false;          // chkLinked and lblFile shown
-  bool vantaTicked = false;          // chkVantaSlide
-  bool vantaControlsEnabled = false; // lblVantaRes, cbVantaRes, lblVantaDepth, cbVantaDepth
-  bool advancedShown = false;        // fmeAdvanced
+  ComboState resolution;              // cbResolution
+  ComboState bitDepth;                // cbBitDepth
+  ComboState vantaRes;                // cbVantaRes
+  ComboState vantaDepth;              // cbVantaDepth
+  bool linkedTicked = false;          // chkLinked
+  std::string linkFile;               // lblFile
+  bool showLinking = false;           // chkLinked and lblFile shown
+  bool vantaTicked = false;           // chkVantaSlide
+  bool vantaControlsEnabled = false;  // lblVantaRes, cbVantaRes, lblVantaDepth, cbVantaDepth
+  bool advancedShown = false;         // fmeAdvanced
 };
 
 // What the user chose when pressing OK.
 struct SlidrOptionsChoice {
-  std::string resolution;  // cbResolution's text
-  std::string bitDepth;    // cbBitDepth's text
-  bool vantaSlide = false; // chkVantaSlide ticked
-  std::string vantaRes;    // cbVantaRes's text
-  std::string vantaDepth;  // cbVantaDepth's text
+  std::string resolution;   // cbResolution's text
+  std::string bitDepth;     // cbBitDepth's text
+  bool vantaSlide = false;  // chkVantaSlide ticked
+  std::string vantaRes;     // cbVantaRes's text
+  std::string vantaDepth;   // cbVantaDepth's text
 };
 
 class SlidrOptionsFormLogic {

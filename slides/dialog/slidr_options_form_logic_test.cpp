@@ -88,8 +88,7 @@ TEST_F(FormLogic, SelectionsFromStoredOptions) {
       {436, 320, 16, 1024, 768, 16, "436x320", "Hi Color (16 bit)", "1024x768",
        "Hi Color (16 bit)"},
       // Not in the lists: the defaults' entries.
-      {500, 500, 4, 1280, 1024, 24, "320x240", "256 Color (8 bit)", "800x600",
-       "256 Color (8 bit)"},
+      {500, 500, 4, 1280, 1024, 24, "320x240", "256 Color (8 bit)", "800x600", "256 Color (8 bit)"},
       {160, 120, 8, 640, 480, 8, "160x120", "256 Color (8 bit)", "640x480", "256 Color (8 bit)"}};
   for (const Case& k : cases) {
     StoreWord("SlideWidth", k.width);
@@ -110,8 +109,8 @@ TEST_F(FormLogic, SelectionsFromStoredOptions) {
 TEST_F(FormLogic, OkStoresAndSavesTheChoice) {
   SlidrOptionsFormLogic form;
   form.Load();
-  ASSERT_TRUE(form.OkClicked(
-      {"436x320", "Hi Color (16 bit)", true, "1024x768", "256 Color (8 bit)"}));
+  ASSERT_TRUE(
+      form.OkClicked({"436x320", "Hi Color (16 bit)", true, "1024x768", "256 Color (8 bit)"}));
   EXPECT_EQ(StoredWord("SlideWidth"), 436u);
   EXPECT_EQ(StoredWord("SlideHeight"), 320u);
   EXPECT_EQ(StoredWord("BitDepth"), 16u);
@@ -149,8 +148,8 @@ TEST_F(FormLogic, OkWhoseSaveFailsKeepsTheValuesSetAndReports) {
   form.Load();
   // A folder where the hive file belongs: the save cannot write.
   std::filesystem::create_directories(registry::HiveFilePath(Hive::CurrentUser));
-  EXPECT_FALSE(form.OkClicked(
-      {"640x480", "256 Color (8 bit)", false, "800x600", "256 Color (8 bit)"}));
+  EXPECT_FALSE(
+      form.OkClicked({"640x480", "256 Color (8 bit)", false, "800x600", "256 Color (8 bit)"}));
   ASSERT_EQ(box_->shown().size(), 1u);
   EXPECT_EQ(box_->shown()[0].title, "Slidora Error");
   EXPECT_EQ(box_->shown()[0].text.rfind("Slidora options: ", 0), 0u);

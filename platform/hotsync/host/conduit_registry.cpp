@@ -29,7 +29,8 @@ std::optional<int32_t> Number(const std::string& key, const char* name) {
 
 void SetNumber(const std::string& key, const char* name, const std::optional<int32_t>& number) {
   if (number) {
-    registry::SetValue(Hive::CurrentUser, key, name, registry::Value::DWord(static_cast<uint32_t>(*number)));
+    registry::SetValue(Hive::CurrentUser, key, name,
+                       registry::Value::DWord(static_cast<uint32_t>(*number)));
   } else {
     registry::DeleteValue(Hive::CurrentUser, key, name);
   }
@@ -45,7 +46,8 @@ std::string RegistrationProblem(const ConduitRegistration& conduit) {
     return "A conduit's name must be a plain name without '\\'.";
   }
   if (conduit.library.empty()) return "A conduit needs its library.";
-  if (!fs::IsPlainName(conduit.directory)) return "A conduit's directory must be a plain folder name.";
+  if (!fs::IsPlainName(conduit.directory))
+    return "A conduit's directory must be a plain folder name.";
   if (conduit.creator.size() != 4) return "A conduit's creator must be four characters.";
   return {};
 }
@@ -70,7 +72,8 @@ void RegisterConduit(const ConduitRegistration& conduit) {
   if (!problem.empty()) RaiseError(5, "RegisterConduit", problem);
   const std::string key = ConduitsKey() + "\\" + conduit.name;
   registry::SetValue(Hive::CurrentUser, key, "Library", registry::Value::String(conduit.library));
-  registry::SetValue(Hive::CurrentUser, key, "Directory", registry::Value::String(conduit.directory));
+  registry::SetValue(Hive::CurrentUser, key, "Directory",
+                     registry::Value::String(conduit.directory));
   registry::SetValue(Hive::CurrentUser, key, "Creator", registry::Value::String(conduit.creator));
 }
 
@@ -93,7 +96,8 @@ int32_t SyncAction::Next() const { return once ? *once : permanent ? *permanent 
 
 SyncAction ReadSyncAction(int32_t userId, const std::string& conduit) {
   const std::string key = ActionKey(userId, conduit);
-  return {Number(key, "Permanent"), Number(key, "Once"), Number(key, "AlternateDesktop").value_or(0) == 1};
+  return {Number(key, "Permanent"), Number(key, "Once"),
+          Number(key, "AlternateDesktop").value_or(0) == 1};
 }
 
 void WriteSyncAction(int32_t userId, const std::string& conduit, const SyncAction& action) {
@@ -104,7 +108,8 @@ void WriteSyncAction(int32_t userId, const std::string& conduit, const SyncActio
   }
   SetNumber(key, "Permanent", action.permanent);
   SetNumber(key, "Once", action.once);
-  SetNumber(key, "AlternateDesktop", action.alternateDesktop ? std::optional<int32_t>(1) : std::nullopt);
+  SetNumber(key, "AlternateDesktop",
+            action.alternateDesktop ? std::optional<int32_t>(1) : std::nullopt);
 }
 
 }  // namespace brevora::hotsync::host

@@ -25,7 +25,8 @@ struct Options {
   std::set<std::string> flags;
 };
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, const std::set<std::string>& valued,
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments,
+                                    const std::set<std::string>& valued,
                                     const std::set<std::string>& switches, std::string& problem) {
   Options options;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -63,7 +64,9 @@ std::optional<std::string> CodePage(const std::string& utf8) { return text::Utf8
 HostCommandLine SyncLine(const std::vector<std::string>& arguments) {
   std::string problem;
   const auto args = ParseOptions(
-      arguments, {"--device", "--user", "--fail-call", "--device-full", "--cut-list", "--kill-call"}, {}, problem);
+      arguments,
+      {"--device", "--user", "--fail-call", "--device-full", "--cut-list", "--kill-call"}, {},
+      problem);
   if (!args) return Usage(problem);
   HostCommandLine line;
   line.kind = Kind::kSync;
@@ -78,7 +81,8 @@ HostCommandLine SyncLine(const std::vector<std::string>& arguments) {
   }
   if (v.contains("--fail-call")) {
     options.faults.failCall = Number<uint64_t>(v.at("--fail-call"));
-    if (!options.faults.failCall || *options.faults.failCall == 0) return Usage("--fail-call needs a number from 1");
+    if (!options.faults.failCall || *options.faults.failCall == 0)
+      return Usage("--fail-call needs a number from 1");
   }
   if (v.contains("--device-full")) {
     options.faults.deviceFullAfter = Number<uint64_t>(v.at("--device-full"));
@@ -90,17 +94,20 @@ HostCommandLine SyncLine(const std::vector<std::string>& arguments) {
   }
   if (v.contains("--kill-call")) {
     options.faults.killCall = Number<uint64_t>(v.at("--kill-call"));
-    if (!options.faults.killCall || *options.faults.killCall == 0) return Usage("--kill-call needs a number from 1");
+    if (!options.faults.killCall || *options.faults.killCall == 0)
+      return Usage("--kill-call needs a number from 1");
   }
   return line;
 }
 
 HostCommandLine ConfigureLine(const std::vector<std::string>& arguments) {
   std::string problem;
-  const auto args = ParseOptions(arguments, {"--user", "--conduit", "--choice"}, {"--default", "--cancel"}, problem);
+  const auto args = ParseOptions(arguments, {"--user", "--conduit", "--choice"},
+                                 {"--default", "--cancel"}, problem);
   if (!args) return Usage(problem);
   const auto& v = args->values;
-  if (!v.contains("--user") || !v.contains("--conduit")) return Usage("configure needs --user and --conduit");
+  if (!v.contains("--user") || !v.contains("--conduit"))
+    return Usage("configure needs --user and --conduit");
   const auto user = CodePage(v.at("--user"));
   const auto conduit = CodePage(v.at("--conduit"));
   if (!user || !conduit) return Usage("names must be ones the code page can hold");
@@ -108,7 +115,8 @@ HostCommandLine ConfigureLine(const std::vector<std::string>& arguments) {
   if (cancel && (v.contains("--choice") || args->flags.contains("--default"))) {
     return Usage("--cancel goes alone");
   }
-  if (args->flags.contains("--default") && !v.contains("--choice")) return Usage("--default goes with --choice");
+  if (args->flags.contains("--default") && !v.contains("--choice"))
+    return Usage("--default goes with --choice");
 
   HostCommandLine line;
   line.kind = Kind::kConfigure;
@@ -118,15 +126,18 @@ HostCommandLine ConfigureLine(const std::vector<std::string>& arguments) {
   request.scripted = cancel || v.contains("--choice");
   if (v.contains("--choice")) {
     const auto choice = Number<int32_t>(v.at("--choice"));
-    if (!choice || *choice < 0 || *choice >= kActionChoices) return Usage("--choice needs 0, 1, 2 or 3");
+    if (!choice || *choice < 0 || *choice >= kActionChoices)
+      return Usage("--choice needs 0, 1, 2 or 3");
     request.answer = ScriptedActionDialog::Answer{*choice, args->flags.contains("--default")};
   }
   return line;
 }
 
-HostCommandLine RegisterLine(const std::vector<std::string>& arguments, const LibraryResolver& resolve) {
+HostCommandLine RegisterLine(const std::vector<std::string>& arguments,
+                             const LibraryResolver& resolve) {
   std::string problem;
-  const auto args = ParseOptions(arguments, {"--name", "--library", "--directory", "--creator"}, {}, problem);
+  const auto args =
+      ParseOptions(arguments, {"--name", "--library", "--directory", "--creator"}, {}, problem);
   if (!args) return Usage(problem);
   const auto& v = args->values;
   for (const char* key : {"--name", "--library", "--directory", "--creator"}) {
@@ -144,7 +155,8 @@ HostCommandLine RegisterLine(const std::vector<std::string>& arguments, const Li
   const auto library = CodePage(*resolved);
   const auto directory = CodePage(v.at("--directory"));
   const auto creator = CodePage(v.at("--creator"));
-  if (!name || !library || !directory || !creator) return Usage("names must be ones the code page can hold");
+  if (!name || !library || !directory || !creator)
+    return Usage("names must be ones the code page can hold");
   HostCommandLine line;
   line.kind = Kind::kRegister;
   line.conduit = {*name, *library, *directory, *creator};
@@ -153,7 +165,8 @@ HostCommandLine RegisterLine(const std::vector<std::string>& arguments, const Li
 
 }  // namespace
 
-HostCommandLine ParseHostCommandLine(const std::vector<std::string>& arguments, const LibraryResolver& resolve) {
+HostCommandLine ParseHostCommandLine(const std::vector<std::string>& arguments,
+                                     const LibraryResolver& resolve) {
   if (arguments.empty()) return Usage("");
   const std::string& command = arguments[0];
   if (command == "--help" || command == "-h") {

@@ -47,6 +47,7 @@ using LibraryResolver = std::function<std::optional<std::string>(const std::stri
 
 // `arguments` are the program's arguments after its name. Register's library
 // is resolved before the names are checked: a missing one is a kFailure.
-HostCommandLine ParseHostCommandLine(const std::vector<std::string>& arguments, const LibraryResolver& resolve);
+HostCommandLine ParseHostCommandLine(const std::vector<std::string>& arguments,
+                                     const LibraryResolver& resolve);
 
 }  // namespace brevora::hotsync::host

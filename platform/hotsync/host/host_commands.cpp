@@ -13,9 +13,9 @@
 #include "platform/fs/paths.h"
 #include "platform/hotsync/action_dialog.h"
 #include "platform/hotsync/conduit_api.h"
+#include "platform/hotsync/device_file_io.h"
 #include "platform/hotsync/device_identity.h"
 #include "platform/hotsync/host/conduit_library.h"
-#include "platform/hotsync/device_file_io.h"
 #include "platform/hotsync/hotsync_log.h"
 #include "platform/hotsync/run_lock.h"
 #include "platform/hotsync/user_list.h"
@@ -60,11 +60,16 @@ uint32_t Code(const std::string& four) {
 
 std::string SyncTypeText(int32_t type) {
   switch (type) {
-    case kSyncTypeSynchronize: return ActionChoiceText(0);
-    case kSyncTypeDesktopOverwrites: return ActionChoiceText(1);
-    case kSyncTypeHandheldOverwrites: return ActionChoiceText(2);
-    case kSyncTypeDoNothing: return ActionChoiceText(3);
-    default: return "sync type " + std::to_string(type);
+    case kSyncTypeSynchronize:
+      return ActionChoiceText(0);
+    case kSyncTypeDesktopOverwrites:
+      return ActionChoiceText(1);
+    case kSyncTypeHandheldOverwrites:
+      return ActionChoiceText(2);
+    case kSyncTypeDoNothing:
+      return ActionChoiceText(3);
+    default:
+      return "sync type " + std::to_string(type);
   }
 }
 
@@ -77,8 +82,10 @@ bool IsSynchronize(int32_t type) {
     case kSyncTypeHandheldOverwrites:
     case kSyncTypeDesktopOverwrites:
     case kSyncTypeInstall:
-    case kSyncTypeDoNothing: return false;
-    default: return true;
+    case kSyncTypeDoNothing:
+      return false;
+    default:
+      return true;
   }
 }
 
@@ -129,10 +136,12 @@ PalmUser HandheldUser(const SyncOptions& options, const std::optional<DeviceIden
   const std::vector<PalmUser> users = ReadUsers();
   if (!options.user.empty()) {
     if (identity && !text::EqualsNoCase(identity->userName, options.user)) {
-      throw Failure{"This handheld belongs to " + identity->userName + ", not " + options.user + "."};
+      throw Failure{"This handheld belongs to " + identity->userName + ", not " + options.user +
+                    "."};
     }
     if (auto user = UserNamed(users, options.user)) return *user;
-    return AddNewUser(users, options.user, identity ? std::optional(identity->userId) : std::nullopt);
+    return AddNewUser(users, options.user,
+                      identity ? std::optional(identity->userId) : std::nullopt);
   }
   if (!identity) throw Failure{"This handheld has no user yet: name one with --user."};
   for (const PalmUser& u : users) {
@@ -146,7 +155,8 @@ PalmUser HandheldUser(const SyncOptions& options, const std::optional<DeviceIden
 
 std::string DesktopId() {
   const auto value = registry::QueryValue(Hive::CurrentUser, kHotSyncKey, "DesktopID");
-  if (value && value->type == registry::ValueType::String && IsDesktopId(value->text)) return value->text;
+  if (value && value->type == registry::ValueType::String && IsDesktopId(value->text))
+    return value->text;
   uint8_t bytes[8] = {};
   if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
     RaiseError(5, "DesktopId", "No random bytes for this desktop's id.");
@@ -172,7 +182,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
     const std::optional<DeviceIdentity> identity = ReadIdentity(options.device);
     const PalmUser user = HandheldUser(options, identity);
     const std::string root = HotSyncRoot();
-    fs::RemoveAbandonedTemporaries(root, [](std::string_view target) { return target == kUsersFileName; });
+    fs::RemoveAbandonedTemporaries(
+        root, [](std::string_view target) { return target == kUsersFileName; });
     const std::string userFolder = fs::JoinPath(root, user.directory);
     fs::MakeFolder(userFolder);
     // And one at a time of this user's desktop folders (another handheld of
@@ -180,9 +191,11 @@ int Sync(const SyncOptions& options, std::FILE* err) {
     const std::string nativeUserFolder = fs::NativePath(userFolder);
     const auto userLock = RunLock::TryTake(nativeUserFolder);
     if (!userLock) return Busy(err, "Another HotSync of " + user.name + " is running.");
-    RemoveAbandonedWholeFiles(nativeUserFolder, [](std::string_view target) { return target == kLogFileName; });
+    RemoveAbandonedWholeFiles(nativeUserFolder,
+                              [](std::string_view target) { return target == kLogFileName; });
     const std::string desktop = DesktopId();
-    const bool sameDesktop = identity && identity->userId == user.id && identity->desktop == desktop;
+    const bool sameDesktop =
+        identity && identity->userId == user.id && identity->desktop == desktop;
 
     bool hostFailed = false;
     bool conduitFailed = false;
@@ -224,7 +237,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
           library->openConduit(nullptr, &properties);
         } catch (...) {
           threw = true;
-          LogAddEntry((conduit.name + " - the conduit ended with an exception.").c_str(), kLogConduitFailed, 0);
+          LogAddEntry((conduit.name + " - the conduit ended with an exception.").c_str(),
+                      kLogConduitFailed, 0);
         }
         session.CloseLeftOpen();
         // The one-time choice was given to the conduit: used up. A conduit
@@ -252,17 +266,20 @@ int Sync(const SyncOptions& options, std::FILE* err) {
     }
     const Faults& f = options.faults;
     if (f.failCall || f.deviceFullAfter || f.cutListAfter || f.killCall) {
-      std::string report = "fault injection: " + std::to_string(session.calls()) + " Sync Manager calls";
+      std::string report =
+          "fault injection: " + std::to_string(session.calls()) + " Sync Manager calls";
       if (f.failCall) {
-        report += session.faultReached() ? "; call " + std::to_string(*f.failCall) + " failed"
-                                         : "; call " + std::to_string(*f.failCall) + " was not reached";
+        report += session.faultReached()
+                      ? "; call " + std::to_string(*f.failCall) + " failed"
+                      : "; call " + std::to_string(*f.failCall) + " was not reached";
       }
       if (f.killCall) report += "; call " + std::to_string(*f.killCall) + " was not reached";
       std::fprintf(err, "hotsync: %s\n", report.c_str());
     }
     if (hostFailed) return 1;
     if (conduitFailed) {
-      std::fprintf(err, "hotsync: a conduit failed; %s says which and why\n", text::CpToUtf8(fs::NativePath(logPath)).c_str());
+      std::fprintf(err, "hotsync: a conduit failed; %s says which and why\n",
+                   text::CpToUtf8(fs::NativePath(logPath)).c_str());
       return kConduitFailedStatus;
     }
     return 0;
@@ -275,7 +292,8 @@ int Sync(const SyncOptions& options, std::FILE* err) {
   }
 }
 
-int Configure(const std::string& userName, const std::string& conduitName, std::FILE* out, std::FILE* err) {
+int Configure(const std::string& userName, const std::string& conduitName, std::FILE* out,
+              std::FILE* err) {
   try {
     const auto user = UserNamed(ReadUsers(), userName);
     if (!user) return Fail(err, "No HotSync user is named " + userName + ".");
@@ -303,7 +321,8 @@ int Configure(const std::string& userName, const std::string& conduitName, std::
       preference = record.preference;
     } else if (library->configureConduit) {
       CSyncPreference request{};
-      const std::string folder = fs::JoinPath(fs::JoinPath(HotSyncRoot(), user->directory), conduit->directory) + "/";
+      const std::string folder =
+          fs::JoinPath(fs::JoinPath(HotSyncRoot(), user->directory), conduit->directory) + "/";
       CopyText(folder, request.path, sizeof request.path);
       CopyText(std::string(kHotSyncKey) + "\\Conduits\\" + conduit->name, request.registryPath,
                sizeof request.registryPath);
@@ -318,17 +337,20 @@ int Configure(const std::string& userName, const std::string& conduitName, std::
       std::fprintf(out, "%s: nothing changed.\n", text::CpToUtf8(conduit->name).c_str());
       return 0;
     }
-    if (rc != 0) return Fail(err, conduit->name + " refused its settings (" + std::to_string(rc) + ").");
+    if (rc != 0)
+      return Fail(err, conduit->name + " refused its settings (" + std::to_string(rc) + ").");
     if (preference == kPreferencePermanent) {
       action.permanent = type;
       action.once.reset();
     } else if (preference == kPreferenceTemporary) {
       action.once = type;
     } else {
-      return Fail(err, conduit->name + " answered with no preference (" + std::to_string(preference) + ").");
+      return Fail(err, conduit->name + " answered with no preference (" +
+                           std::to_string(preference) + ").");
     }
     WriteSyncAction(user->id, conduit->name, action);
-    std::fprintf(out, "%s: %s %s.\n", text::CpToUtf8(conduit->name).c_str(), SyncTypeText(type).c_str(),
+    std::fprintf(out, "%s: %s %s.\n", text::CpToUtf8(conduit->name).c_str(),
+                 SyncTypeText(type).c_str(),
                  preference == kPreferencePermanent ? "for every HotSync" : "for the next HotSync");
     return 0;
   } catch (const AutomationError& e) {
@@ -343,7 +365,8 @@ int Register(const ConduitRegistration& conduit, std::FILE* out, std::FILE* err)
     const std::string problem = RegistrationProblem(conduit);
     if (!problem.empty()) return Fail(err, problem);
     std::string error;
-    if (!ConduitLibrary::Load(fs::NativePath(conduit.library), error)) return Fail(err, text::Utf8ToCp(error));
+    if (!ConduitLibrary::Load(fs::NativePath(conduit.library), error))
+      return Fail(err, text::Utf8ToCp(error));
     RegisterConduit(conduit);
     std::fprintf(out, "%s: registered.\n", text::CpToUtf8(conduit.name).c_str());
     return 0;
