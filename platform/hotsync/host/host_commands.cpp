@@ -73,10 +73,10 @@ std::string SyncTypeText(int32_t type) {
   }
 }
 
-// Whether a conduit takes `type` for a synchronize: 0, and any number that is
+// Whether a conduit takes `type` for a fast synchronize: 0, and any number that is
 // none of the other types (the registry may hold any), which a conduit runs as
 // its default, a synchronize.
-bool IsSynchronize(int32_t type) {
+bool IsFastSynchronize(int32_t type) {
   switch (type) {
     case kSyncTypeSlow:
     case kSyncTypeHandheldOverwrites:
@@ -227,7 +227,7 @@ int Sync(const SyncOptions& options, std::FILE* err) {
         // With an alternate desktop a synchronize is the slow one: the other
         // desktop cleared the handheld's marks of change, and a fast one would
         // take what it put on the handheld for deleted here.
-        if (alternate && IsSynchronize(type)) type = kSyncTypeSlow;
+        if (alternate && IsFastSynchronize(type)) type = kSyncTypeSlow;
         CSyncProperties properties{};
         properties.syncType = type;
         CopyText(folder, properties.localDirectory, sizeof properties.localDirectory);
