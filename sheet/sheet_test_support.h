@@ -30,15 +30,6 @@ inline void WriteText(const std::string& path, const std::string& text) {
   out << text;
 }
 
-// The names in a folder, sorted.
-inline std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The lines of a CR LF text (a final CR LF ends the last line).
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -430,7 +430,7 @@ TEST(TbrFileTest, HeaderOnlySaveKeepsEveryCellLineByteForByte) {
   const std::string saved = ReadText(path);
   EXPECT_EQ(saved.substr(saved.size() - cells.size()), cells);
   EXPECT_NE(saved.find("\r\n\"DM\"\r\n"), std::string::npos);
-  EXPECT_EQ(testing::Entries(dir), std::vector<std::string>{"Keep.tbr"});
+  EXPECT_EQ(brevora::testing::FolderEntries(dir), std::vector<std::string>{"Keep.tbr"});
 
   // Saved to another file, the cell lines come from the file it was opened from.
   const std::string copy = dir + "/Copy.tbr";
@@ -484,7 +484,8 @@ TEST(TbrFileTest, TextsTheFileCannotHoldAreRefused) {
     EXPECT_NE(e.description().find(c.message), std::string::npos)
         << c.what << ": " << e.description();
     EXPECT_EQ(ReadText(path), before) << c.what;
-    EXPECT_EQ(testing::Entries(dir), std::vector<std::string>{"Spoilt.tbr"}) << c.what;
+    EXPECT_EQ(brevora::testing::FolderEntries(dir), std::vector<std::string>{"Spoilt.tbr"})
+        << c.what;
   }
 }
 
@@ -500,7 +501,8 @@ TEST(TbrFileTest, FailedSavesLeaveTheOldFileAndNoTemporaryFiles) {
   fsys::create_directory(dir + "/Folder.tbr");
   wb->Sheets().Item(1).Cells().Add(1, 1).SetValue("new");
   ErrorOf([&] { wb->WriteToDisk(dir + "/Folder.tbr"); });
-  EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"Budget.tbr", "Folder.tbr"}));
+  EXPECT_EQ(brevora::testing::FolderEntries(dir),
+            (std::vector<std::string>{"Budget.tbr", "Folder.tbr"}));
 
   // A header-only workbook whose source file went away.
   Ref<Workbook> headerOnly = MakeRef<Workbook>();
@@ -509,7 +511,8 @@ TEST(TbrFileTest, FailedSavesLeaveTheOldFileAndNoTemporaryFiles) {
   const AutomationError e = ErrorOf([&] { headerOnly->WriteToDisk(); });
   EXPECT_EQ(e.description(), "Could not save workbook '" + path +
                                  "'.\r\nCould not open for read.\r\nFile not found");
-  EXPECT_EQ(testing::Entries(dir), (std::vector<std::string>{"Folder.tbr", "Moved.tbr"}));
+  EXPECT_EQ(brevora::testing::FolderEntries(dir),
+            (std::vector<std::string>{"Folder.tbr", "Moved.tbr"}));
   EXPECT_EQ(ReadText(dir + "/Moved.tbr"), before);
 }
 

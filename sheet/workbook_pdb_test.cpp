@@ -342,7 +342,7 @@ TEST(WorkbookPdbTest, UnwritableWorkbooksAreRefused) {
     EXPECT_EQ(e.source(), "Workbook.WriteToPDB") << c.what;
     EXPECT_NE(e.description().find(c.message), std::string::npos)
         << c.what << ": " << e.description();
-    EXPECT_TRUE(testing::Entries(dir).empty()) << c.what;
+    EXPECT_TRUE(brevora::testing::FolderEntries(dir).empty()) << c.what;
   }
   // Fifteen sheets fit.
   Ref<Workbook> wb = MakeRef<Workbook>();

@@ -1,5 +1,6 @@
 #include "testing/temp_home.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -16,6 +17,14 @@ std::string MakeTempDir(const std::string& name) {
   std::filesystem::path dir = std::filesystem::path(TempHome()) / "tmp" / name;
   std::filesystem::create_directories(dir);
   return dir.string();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace brevora::testing

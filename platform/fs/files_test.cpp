@@ -37,15 +37,6 @@ std::string Get(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-// Every entry of a folder, hidden ones included.
-std::vector<std::string> AllEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : stdfs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(Files, ListFolderSortsWithoutRegardToCase) {
   const std::string dir = testing::MakeTempDir("list");
   for (const char* f : {"beta.TBR", "Alpha.tbr", "gamma.scv", ".hidden.tbr", "caf\xC3\xA9.tbr",
@@ -169,7 +160,7 @@ TEST(Files, CopyFileKeepsTimeAndRefusesToReplaceUnlessAsked) {
   EXPECT_EQ(Get(dir + "/c"), "alpha");
   EXPECT_DOUBLE_EQ(FileDateTime(dir + "/c"), 40000.25);
   EXPECT_THAT([&] { CopyFile(dir + "/missing", dir + "/d", false); }, RaisesErrorNumber(53));
-  EXPECT_EQ(AllEntries(dir), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(testing::FolderEntries(dir), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
@@ -184,7 +175,7 @@ TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
   struct stat st {};
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
-  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"file.tbr"});
+  EXPECT_EQ(testing::FolderEntries(dir), std::vector<std::string>{"file.tbr"});
   EXPECT_THAT([&] { AtomicWrite(dir + "/missing/file", std::string_view("x")); },
               RaisesErrorNumber(76));
 }
@@ -195,10 +186,10 @@ TEST(Files, AtomicFileWithoutCommitLeavesTheTargetAlone) {
   {
     AtomicFile file(dir + "/doc");
     file.Write(std::string_view("partial"));
-    EXPECT_EQ(AllEntries(dir).size(), 2u);  // the temporary file sits beside it
+    EXPECT_EQ(testing::FolderEntries(dir).size(), 2u);  // the temporary file sits beside it
   }
   EXPECT_EQ(Get(dir + "/doc"), "original");
-  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"doc"});
+  EXPECT_EQ(testing::FolderEntries(dir), std::vector<std::string>{"doc"});
   {
     AtomicFile file(dir + "/doc");
     file.Write(std::string_view("new "));
@@ -215,7 +206,7 @@ TEST(Files, AtomicWriteFailingRenameLeavesNoTrace) {
   EXPECT_THAT([&] { AtomicWrite(dir + "/target", std::string_view("data")); },
               RaisesErrorNumber(75));
   EXPECT_EQ(Get(dir + "/target/keep"), "k");
-  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"target"});
+  EXPECT_EQ(testing::FolderEntries(dir), std::vector<std::string>{"target"});
 }
 
 // A write that fails part-way (the file-size limit, as on a full disk) in a child
@@ -243,7 +234,7 @@ TEST(Files, AtomicWriteFailingPartWayLeavesTheOriginal) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(Get(path), "original");
-  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"doc"});
+  EXPECT_EQ(testing::FolderEntries(dir), std::vector<std::string>{"doc"});
 }
 
 TEST(Files, AtomicTemporaryTargetKnowsOnlyTheWritersOwnNames) {
@@ -308,11 +299,11 @@ TEST(Files, OnlyTheTemporaryFilesOfKilledWritersAreRemoved) {
   }
   char ready = 0;
   ASSERT_EQ(read(fromChild[0], &ready, 1), 1);
-  ASSERT_EQ(AllEntries(dir).size(), 8u);
+  ASSERT_EQ(testing::FolderEntries(dir).size(), 8u);
 
   const auto tbr = [](std::string_view target) { return target.ends_with(".tbr"); };
   EXPECT_EQ(RemoveAbandonedTemporaries(dir, tbr), 2u);
-  std::vector<std::string> left = AllEntries(dir);
+  std::vector<std::string> left = testing::FolderEntries(dir);
   EXPECT_EQ(std::count_if(left.begin(), left.end(),
                           [](const std::string& n) { return n.starts_with(".Live.tbr.tmp"); }),
             1);
@@ -379,7 +370,7 @@ TEST(Files, ReadersRefuseAFifoWithoutWaitingForAWriter) {
   EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::Read); }, RaisesErrorNumber(75));
   EXPECT_THAT([&] { OpenFile in(fifo, OpenFile::Mode::ReadWrite); }, RaisesErrorNumber(75));
   alarm(0);
-  EXPECT_EQ(AllEntries(dir), std::vector<std::string>{"notes.txt"});
+  EXPECT_EQ(testing::FolderEntries(dir), std::vector<std::string>{"notes.txt"});
 }
 
 TEST(Files, ListEntriesGivesEachEntryAsTheFolderHoldsIt) {

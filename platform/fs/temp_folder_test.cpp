@@ -32,14 +32,6 @@ std::string Get(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : stdfs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Every kind of temporary folder: where it is made, its name, its mode, and
 // that it goes with everything in it.
 TEST(TempFolder, IsAPrivateFolderThatGoesWithItsContent) {
@@ -77,7 +69,7 @@ TEST(TempFolder, IsAPrivateFolderThatGoesWithItsContent) {
     }
     EXPECT_FALSE(stdfs::exists(made)) << made;
   }
-  EXPECT_TRUE(Entries(folder).empty());
+  EXPECT_TRUE(testing::FolderEntries(folder).empty());
 }
 
 TEST(TempFolder, AKeptFolderStays) {
@@ -113,7 +105,7 @@ TEST(TempFolder, BadOptionsAndMissingFoldersRaise) {
         << c.options.prefix;
     EXPECT_EQ(TempFolder::RemoveLeftovers(c.options), 0);
   }
-  EXPECT_TRUE(Entries(folder).empty());
+  EXPECT_TRUE(testing::FolderEntries(folder).empty());
 }
 
 TEST(TempFolder, MoveOutReplacesOnlyWhenAsked) {
@@ -130,7 +122,7 @@ TEST(TempFolder, MoveOutReplacesOnlyWhenAsked) {
   EXPECT_EQ(Get(folder + "/Old.tbr"), "2old");
   scratch.MoveOut("Old.tbr", folder + "/Old.tbr", true);
   EXPECT_EQ(Get(folder + "/Old.tbr"), "1newer");
-  EXPECT_TRUE(Entries(scratch.Path()).empty());
+  EXPECT_TRUE(testing::FolderEntries(scratch.Path()).empty());
   EXPECT_THAT([&] { scratch.MoveOut("Gone.tbr", folder + "/Gone.tbr", true); },
               RaisesErrorNumber(53));
   EXPECT_THAT([&] { scratch.MoveOut("../Old.tbr", folder + "/x.tbr", true); },
@@ -158,7 +150,7 @@ TEST(TempFolder, LeftoversOfItsNameAreRemovedAndNothingElse) {
   EXPECT_EQ(TempFolder::RemoveLeftovers({.where = folder, .prefix = "import", .scratch = true}), 2);
   EXPECT_EQ(TempFolder::RemoveLeftovers({.where = folder, .prefix = "hotsync.new-"}), 1);
   EXPECT_EQ(
-      Entries(folder),
+      testing::FolderEntries(folder),
       (std::vector<std::string>{".import-abc12.scratch", ".import-abc123", ".import-file00.scratch",
                                 ".import-link00.scratch", ".other-abc123.scratch", "Budget.tbr",
                                 "Business", "hotsync.new-link00", "hotsync.new-mine"}));

@@ -93,15 +93,6 @@ TEST(DeviceFaults, ACutListFailsPastItsCut) {
   EXPECT_EQ(count, 0);
 }
 
-// The names in a folder, hidden ones included, sorted.
-std::vector<std::string> Entries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // In a child process: a session killed during call `kill`, after creating the
 // database "New" (1), writing a record to it (2), closing it (3), and
 // rewriting the database "Old" (4 open, 5 write, 6 close). Returns whether the
@@ -156,7 +147,7 @@ TEST(DeviceFaults, AKilledHotSyncLeavesEveryDatabaseWholeOrAbsent) {
     EXPECT_EQ(RemoveAbandonedWholeFiles(folder, all), c.temporary ? 1u : 0u) << c.kill;
     std::vector<std::string> files;
     for (const std::string& name : c.names) files.push_back(name + ".pdb");
-    EXPECT_EQ(Entries(folder), files) << c.kill;
+    EXPECT_EQ(testing::FolderEntries(folder), files) << c.kill;
   }
 }
 
